@@ -1,0 +1,132 @@
+// vistorel-img: the image library from the shell — info, convert and the raw RGBA dump.
+#include "CliArgs.h"
+#include "Image.h"
+#include "IOFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+using vimg::Image;
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: vistorel-img info FILE\n"
+                 "       vistorel-img convert IN OUT [--type ID|EXT] [--frame N] [--quality Q]\n"
+                 "       vistorel-img rgba IN OUT\n");
+    return 2;
+}
+
+int Fail(const std::string& what, const Image& img) {
+    std::fprintf(stderr, "vistorel-img: %s: %s\n", what.c_str(), img.GetLastError());
+    return 1;
+}
+
+bool LoadInput(Image& img, const std::string& path, int frame) {
+    img.SetFrame(frame);
+    return img.Load(path.c_str(), vimg::cli::FormatFromExtension(path));
+}
+
+int Info(const std::vector<std::string>& args) {
+    if (args.size() != 1) return Usage();
+    Image img;
+    if (!LoadInput(img, args[0], 0)) return Fail(args[0], img);
+    const vimg::RGBQUAD tc = img.GetTransColor();
+    std::printf("format: %s (%u)\n", vimg::cli::FormatName(img.GetType()), img.GetType());
+    std::printf("width: %u\nheight: %u\nbpp: %u\ncolors: %u\n", img.GetWidth(), img.GetHeight(), img.GetBpp(),
+                img.GetNumColors());
+    std::printf("dpi: %d x %d\n", img.GetXDPI(), img.GetYDPI());
+    std::printf("frames: %d\n", img.GetNumFrames());
+    std::printf("alpha: %s\n", img.AlphaIsValid() ? "yes" : (img.AlphaPaletteIsValid() ? "palette" : "no"));
+    if (img.IsTransparent())
+        std::printf("transparency: index %d\n", img.GetTransIndex());
+    else
+        std::printf("transparency: none\n");
+    std::printf("background: #%02x%02x%02x\n", tc.rgbRed, tc.rgbGreen, tc.rgbBlue);
+    return 0;
+}
+
+int Convert(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    int frame = 0;
+    int quality = -1;
+    std::optional<uint32_t> type;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--type" && hasValue) {
+            type = vimg::cli::ParseFormat(args[++i]);
+            if (!type || *type == 0) {
+                std::fprintf(stderr, "vistorel-img: unknown output type '%s'\n", args[i].c_str());
+                return 2;
+            }
+        } else if (a == "--frame" && hasValue) {
+            auto n = vimg::cli::ParseInteger(args[++i]);
+            if (!n || *n < 0 || *n > 1000000) {
+                std::fprintf(stderr, "vistorel-img: bad frame number '%s'\n", args[i].c_str());
+                return 2;
+            }
+            frame = static_cast<int>(*n);
+        } else if (a == "--quality" && hasValue) {
+            auto n = vimg::cli::ParseInteger(args[++i]);
+            if (!n || *n < 1 || *n > 100) {
+                std::fprintf(stderr, "vistorel-img: quality must be 1..100\n");
+                return 2;
+            }
+            quality = static_cast<int>(*n);
+        } else if (a.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "vistorel-img: unknown option '%s'\n", a.c_str());
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2) return Usage();
+    Image img;
+    if (!LoadInput(img, files[0], frame)) return Fail(files[0], img);
+    if (quality > 0) img.SetJpegQuality(static_cast<uint8_t>(quality));
+    const uint32_t outType = type ? *type : vimg::cli::FormatFromExtension(files[1]);
+    if (outType == 0) {
+        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", files[1].c_str());
+        return 2;
+    }
+    if (!img.Save(files[1].c_str(), outType)) {
+        if (img.GetLastError()[0] == '\0' || std::strcmp(img.GetLastError(), "output dimensions returned") == 0)
+            img.SetLastError("cannot write the file");
+        return Fail(files[1], img);
+    }
+    return 0;
+}
+
+int Rgba(const std::vector<std::string>& args) {
+    if (args.size() != 2) return Usage();
+    Image img;
+    if (!LoadInput(img, args[0], 0)) return Fail(args[0], img);
+    vimg::IOFile out;
+    if (!out.Open(args[1].c_str(), "wb")) {
+        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", args[1].c_str());
+        return 1;
+    }
+    if (!img.Encode2RGBA(&out)) return Fail(args[1], img);
+    if (!out.Close()) {
+        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", args[1].c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "info") return Info(args);
+    if (command == "convert") return Convert(args);
+    if (command == "rgba") return Rgba(args);
+    return Usage();
+}

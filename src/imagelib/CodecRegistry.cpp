@@ -1,0 +1,63 @@
+#include "CodecRegistry.h"
+
+#include "Image.h"
+#include "codecs/ImageBMP.h"
+
+#include <algorithm>
+#include <deque>
+#include <mutex>
+
+namespace vimg {
+
+namespace {
+
+// Built-in codecs (a deque keeps entry addresses stable when more are registered). The probe order is the order of the unknown-type pass:
+// BMP, JPG, ICO, GIF, PNG, TIF, TGA, PCX, WBMP, WMF, then the content-sniffing
+// reader of JP2/JPC/PGX/PNM/RAS.
+std::deque<CodecEntry> BuiltinCodecs() {
+    return {
+        MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
+    };
+}
+
+struct Table {
+    std::mutex lock;
+    std::deque<CodecEntry> entries = BuiltinCodecs();
+};
+
+Table& table() {
+    static Table t;
+    return t;
+}
+
+} // namespace
+
+void CodecRegistry::Register(const CodecEntry& entry) {
+    Table& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    auto it = std::find_if(t.entries.begin(), t.entries.end(),
+                           [&](const CodecEntry& e) { return e.type == entry.type; });
+    if (it != t.entries.end()) *it = entry;
+    else t.entries.push_back(entry);
+}
+
+const CodecEntry* CodecRegistry::Find(uint32_t type) {
+    Table& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    for (const CodecEntry& e : t.entries)
+        if (e.type == type) return &e;
+    return nullptr;
+}
+
+std::vector<const CodecEntry*> CodecRegistry::ProbeOrder() {
+    Table& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    std::vector<const CodecEntry*> order;
+    for (const CodecEntry& e : t.entries)
+        if (e.probeOrder >= 0) order.push_back(&e);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const CodecEntry* a, const CodecEntry* b) { return a->probeOrder < b->probeOrder; });
+    return order;
+}
+
+} // namespace vimg

@@ -1,0 +1,403 @@
+#include "Image.h"
+
+#include "File.h"
+#include "IOFile.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace vimg {
+
+namespace {
+
+// The header's image-size field is 32 bits wide, so the block (header, palette,
+// pixels) must stay representable in it.
+constexpr uint64_t kHardPixelLimit = std::numeric_limits<uint32_t>::max() - 40 - 4 * 256;
+uint64_t g_maxMemory = kHardPixelLimit;
+
+int32_t DpiToPelsPerMeter(int32_t dpi) {
+    return static_cast<int32_t>(static_cast<double>(dpi) * 39.37007874015748 + 0.5);
+}
+
+} // namespace
+
+void Image::SetMaxMemory(uint64_t bytes) { g_maxMemory = std::min(bytes, kHardPixelLimit); }
+
+uint64_t Image::GetMaxMemory() { return g_maxMemory; }
+
+Image::Image(uint32_t type) { Startup(type); }
+
+Image::Image(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type) {
+    Startup(type);
+    Create(width, height, bpp, type);
+}
+
+Image::Image(const Image& src, bool copyPixels, bool copySelection, bool copyAlpha) {
+    Startup(src.GetType());
+    Copy(src, copyPixels, copySelection, copyAlpha);
+}
+
+Image::Image(const char* fileName, uint32_t type) {
+    Startup(type);
+    Load(fileName, type);
+}
+
+Image::Image(FILE* stream, uint32_t type) {
+    Startup(type);
+    Decode(stream, type);
+}
+
+Image::Image(File* stream, uint32_t type) {
+    Startup(type);
+    Decode(stream, type);
+}
+
+Image::Image(uint8_t* buffer, uint32_t size, uint32_t type) {
+    Startup(type);
+    Decode(buffer, size, type);
+}
+
+Image& Image::operator=(const Image& src) {
+    if (this != &src) Copy(src, true, true, true);
+    return *this;
+}
+
+Image::~Image() {
+    if (info.ghostOf) {
+        Unghost();
+        return;
+    }
+    Destroy();
+}
+
+void Image::Startup(uint32_t type) {
+    pDib = nullptr;
+    pSelection = nullptr;
+    pAlpha = nullptr;
+    ppLayers = nullptr;
+    head = BITMAPINFOHEADER{};
+    info = ImageInfo{};
+    info.type = type;
+    info.jpegQuality = 90;
+    info.alphaMax = 255;
+    info.transIndex = -1;
+    info.enabled = true;
+    SetXDPI(96);
+    SetYDPI(96);
+}
+
+void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type) {
+    if (!Destroy()) return nullptr;
+    if (width == 0 || height == 0) {
+        SetLastError("Image::Create : width and height must be greater than zero");
+        return nullptr;
+    }
+    if (bpp <= 1) bpp = 1;
+    else if (bpp <= 4) bpp = 4;
+    else if (bpp <= 8) bpp = 8;
+    else bpp = 24;
+
+    const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
+    const uint64_t pixelBytes = stride * height;
+    if (width > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
+        height > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) || pixelBytes > g_maxMemory) {
+        SetLastError("IMAGE_MAX_MEMORY exceeded");
+        return nullptr;
+    }
+
+    switch (bpp) {
+    case 1: head.biClrUsed = 2; break;
+    case 4: head.biClrUsed = 16; break;
+    case 8: head.biClrUsed = 256; break;
+    default: head.biClrUsed = 0; break;
+    }
+    info.type = type;
+    info.effWidth = static_cast<uint32_t>(stride);
+    head.biSize = sizeof(BITMAPINFOHEADER);
+    head.biWidth = static_cast<int32_t>(width);
+    head.biHeight = static_cast<int32_t>(height);
+    head.biPlanes = 1;
+    head.biBitCount = static_cast<uint16_t>(bpp);
+    head.biCompression = 0;
+    head.biSizeImage = static_cast<uint32_t>(pixelBytes);
+    head.biClrImportant = 0;
+
+    // Zeroed memory: short files and run-length skips must not expose stale heap data.
+    pDib = std::calloc(1, GetSize());
+    if (!pDib) {
+        SetLastError("Image::Create can't allocate memory");
+        head.biWidth = head.biHeight = 0;
+        info.effWidth = 0;
+        return nullptr;
+    }
+    ClearNearestCache();
+    std::free(pSelection);
+    pSelection = nullptr;
+    std::free(pAlpha);
+    pAlpha = nullptr;
+    std::memcpy(pDib, &head, sizeof(head));
+    info.pixels = GetBits(0);
+    return pDib;
+}
+
+bool Image::Destroy() {
+    if (info.ghostOf) return false;
+    if (ppLayers) {
+        for (int32_t i = 0; i < info.layerCount; ++i) delete ppLayers[i];
+        delete[] ppLayers;
+        ppLayers = nullptr;
+        info.layerCount = 0;
+    }
+    std::free(pSelection);
+    pSelection = nullptr;
+    std::free(pAlpha);
+    pAlpha = nullptr;
+    std::free(pDib);
+    pDib = nullptr;
+    info.pixels = nullptr;
+    return true;
+}
+
+void Image::Copy(const Image& src, bool copyPixels, bool copySelection, bool copyAlpha) {
+    if (&src == this) return;
+    if (info.ghostOf) return;
+    const ImageInfo saved = src.info;
+    info = saved;
+    info.ghostOf = nullptr;
+    info.pixels = nullptr;
+    info.layerCount = 0;
+    if (!src.IsValid()) {
+        Destroy();
+        head = src.head;
+        return;
+    }
+    if (!Create(src.GetWidth(), src.GetHeight(), src.GetBpp(), src.GetType())) return;
+    head.biXPelsPerMeter = src.head.biXPelsPerMeter;
+    head.biYPelsPerMeter = src.head.biYPelsPerMeter;
+    if (copyPixels) {
+        std::memcpy(pDib, src.pDib, GetSize());
+        head = src.head;
+    } else if (src.GetPalette() && GetPalette()) {
+        std::memcpy(GetPalette(), src.GetPalette(), std::min<uint32_t>(GetPaletteSize(), 256 * 4));
+        head.biClrImportant = src.head.biClrImportant;
+    }
+    std::memcpy(pDib, &head, sizeof(head));
+    const size_t plane = static_cast<size_t>(GetWidth()) * GetHeight();
+    if (copySelection && src.pSelection) {
+        pSelection = static_cast<uint8_t*>(std::malloc(plane));
+        if (pSelection) std::memcpy(pSelection, src.pSelection, plane);
+        info.selectionBox = src.info.selectionBox;
+    }
+    if (copyAlpha && src.pAlpha) {
+        pAlpha = static_cast<uint8_t*>(std::malloc(plane));
+        if (pAlpha) std::memcpy(pAlpha, src.pAlpha, plane);
+    }
+}
+
+void Image::CopyInfo(const Image& src) {
+    if (pDib) return;
+    info = src.info;
+    info.ghostOf = nullptr;
+    info.pixels = nullptr;
+    info.layerCount = 0;
+}
+
+bool Image::Transfer(Image& from) {
+    if (&from == this) return true;
+    if (!Destroy()) return false;
+    head = from.head;
+    info = from.info;
+    pDib = from.pDib;
+    pSelection = from.pSelection;
+    pAlpha = from.pAlpha;
+    ppLayers = from.ppLayers;
+
+    from.head = BITMAPINFOHEADER{};
+    std::memset(static_cast<void*>(&from.info), 0, sizeof(from.info));
+    from.pDib = nullptr;
+    from.pSelection = nullptr;
+    from.pAlpha = nullptr;
+    from.ppLayers = nullptr;
+    return true;
+}
+
+void Image::Ghost(const Image* src) {
+    if (!src) return;
+    head = src->head;
+    info = src->info;
+    pDib = src->pDib;
+    pSelection = src->pSelection;
+    pAlpha = src->pAlpha;
+    ppLayers = src->ppLayers;
+    info.ghostOf = const_cast<Image*>(src);
+}
+
+void Image::Unghost() {
+    if (!info.ghostOf) return;
+    pDib = nullptr;
+    pSelection = nullptr;
+    pAlpha = nullptr;
+    ppLayers = nullptr;
+    info.pixels = nullptr;
+    info.layerCount = 0;
+    info.ghostOf = nullptr;
+}
+
+bool Image::CreateFromArray(const uint8_t* bits, uint32_t width, uint32_t height, uint32_t bpp,
+                            uint32_t bytesPerLine, bool flipVertically) {
+    if (!bits) return false;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
+    if (!Create(width, height, bpp, 0)) return false;
+    if (bpp < 24) SetGrayPalette();
+    if (bpp == 32) AlphaCreate();
+    if (bpp == 32 && static_cast<uint64_t>(bytesPerLine) < static_cast<uint64_t>(width) * 4) return false;
+    for (uint32_t i = 0; i < height; ++i) {
+        const uint8_t* src = bits + static_cast<size_t>(i) * bytesPerLine;
+        const uint32_t row = flipVertically ? height - i - 1 : i;
+        uint8_t* dst = GetBits(row);
+        if (bpp == 32) {
+            for (uint32_t x = 0; x < width; ++x) {
+                dst[3 * x] = src[4 * x];
+                dst[3 * x + 1] = src[4 * x + 1];
+                dst[3 * x + 2] = src[4 * x + 2];
+                if (pAlpha) pAlpha[static_cast<size_t>(row) * width + x] = src[4 * x + 3];
+            }
+        } else {
+            std::memcpy(dst, src, std::min(info.effWidth, bytesPerLine));
+        }
+    }
+    return true;
+}
+
+bool Image::CreateFromMatrix(const uint8_t* const* rows, uint32_t width, uint32_t height, uint32_t bpp,
+                             uint32_t bytesPerLine, bool flipVertically) {
+    if (!rows) return false;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
+    if (!Create(width, height, bpp, 0)) return false;
+    if (bpp < 24) SetGrayPalette();
+    if (bpp == 32) AlphaCreate();
+    if (bpp == 32 && static_cast<uint64_t>(bytesPerLine) < static_cast<uint64_t>(width) * 4) return false;
+    for (uint32_t i = 0; i < height; ++i) {
+        const uint8_t* src = rows[i];
+        if (!src) continue;
+        const uint32_t row = flipVertically ? height - i - 1 : i;
+        uint8_t* dst = GetBits(row);
+        if (bpp == 32) {
+            for (uint32_t x = 0; x < width; ++x) {
+                dst[3 * x] = src[4 * x];
+                dst[3 * x + 1] = src[4 * x + 1];
+                dst[3 * x + 2] = src[4 * x + 2];
+                if (pAlpha) pAlpha[static_cast<size_t>(row) * width + x] = src[4 * x + 3];
+            }
+        } else {
+            std::memcpy(dst, src, std::min(info.effWidth, bytesPerLine));
+        }
+    }
+    return true;
+}
+
+void Image::Clear(uint8_t value) {
+    if (!pDib) return;
+    if (head.biBitCount == 1 && value) value = 255;
+    else if (head.biBitCount == 4) value = static_cast<uint8_t>((value & 15) * 17);
+    std::memset(info.pixels, value, head.biSizeImage);
+}
+
+void Image::FreeMemory(void* p) { std::free(p); }
+
+uint8_t* Image::GetBits(uint32_t row) const {
+    if (!pDib || row >= GetHeight()) return nullptr;
+    return static_cast<uint8_t*>(pDib) + sizeof(BITMAPINFOHEADER) + GetPaletteSize() +
+           static_cast<size_t>(row) * info.effWidth;
+}
+
+uint32_t Image::GetSize() const {
+    return static_cast<uint32_t>(head.biSize + head.biSizeImage + GetPaletteSize());
+}
+
+uint8_t Image::GetColorType() const {
+    if (pAlpha) return 4;
+    return head.biBitCount > 8 ? 2 : 1;
+}
+
+const char* Image::GetVersion() { return "vimg 1.0.0"; }
+
+float Image::GetVersionNumber() { return 1.0f; }
+
+void Image::SetXDPI(int32_t dpi) {
+    if (dpi < 1) dpi = 96;
+    info.xDpi = dpi;
+    head.biXPelsPerMeter = DpiToPelsPerMeter(dpi);
+    if (pDib) static_cast<BITMAPINFOHEADER*>(pDib)->biXPelsPerMeter = head.biXPelsPerMeter;
+}
+
+void Image::SetYDPI(int32_t dpi) {
+    if (dpi < 1) dpi = 96;
+    info.yDpi = dpi;
+    head.biYPelsPerMeter = DpiToPelsPerMeter(dpi);
+    if (pDib) static_cast<BITMAPINFOHEADER*>(pDib)->biYPelsPerMeter = head.biYPelsPerMeter;
+}
+
+void Image::GetOffset(int32_t* x, int32_t* y) const {
+    if (x) *x = info.xOffset;
+    if (y) *y = info.yOffset;
+}
+
+void Image::SetOffset(int32_t x, int32_t y) {
+    info.xOffset = x;
+    info.yOffset = y;
+}
+
+void Image::SetFlags(uint32_t flags, bool lockReserved) {
+    info.flags = lockReserved ? (flags & 0x0000FFFF) : flags;
+}
+
+uint32_t Image::GetCodecOption(uint32_t type) const {
+    if (type == 0) type = info.type;
+    if (type >= FORMAT_COUNT) return 0;
+    return info.codecOptions[type];
+}
+
+bool Image::SetCodecOption(uint32_t option, uint32_t type) {
+    if (type == 0) type = info.type;
+    if (type >= FORMAT_COUNT) return false;
+    info.codecOptions[type] = option;
+    return true;
+}
+
+RGBQUAD Image::GetTransColor() const { return info.transColor; }
+
+void Image::SetTransColor(RGBQUAD colour) {
+    colour.rgbReserved = 0;
+    info.transColor = colour;
+}
+
+bool Image::IsInside(int32_t x, int32_t y) const {
+    return y >= 0 && y < head.biHeight && x >= 0 && x < head.biWidth;
+}
+
+void Image::SetLastError(const char* text) {
+    if (!text) text = "";
+    std::strncpy(info.lastError, text, sizeof(info.lastError) - 1);
+    info.lastError[sizeof(info.lastError) - 1] = '\0';
+}
+
+bool Image::FlipRows() {
+    if (!pDib) return false;
+    const uint32_t h = GetHeight();
+    uint8_t* tmp = static_cast<uint8_t*>(std::malloc(info.effWidth));
+    if (!tmp) return false;
+    for (uint32_t y = 0; y < h / 2; ++y) {
+        uint8_t* a = GetBits(y);
+        uint8_t* b = GetBits(h - 1 - y);
+        std::memcpy(tmp, a, info.effWidth);
+        std::memcpy(a, b, info.effWidth);
+        std::memcpy(b, tmp, info.effWidth);
+    }
+    std::free(tmp);
+    return true;
+}
+
+} // namespace vimg

@@ -1,0 +1,255 @@
+// vimg::Image — the in-memory image of the whole program: a packed bottom-up
+// bitmap (header, palette, pixel rows) with optional alpha plane and selection
+// mask, plus an information block. Operations are grouped by topic in the
+// Image*.cpp files; codecs derive from this class.
+#pragma once
+
+#include "ImageTypes.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace vimg {
+
+class File;
+class Region;
+
+// Descriptive block copied whole by Copy, CopyInfo, Transfer and the codec dispatch.
+struct ImageInfo {
+    uint32_t effWidth = 0;          // row stride in bytes
+    uint8_t* pixels = nullptr;      // first byte of row 0 inside the DIB block
+    class Image* ghostOf = nullptr; // set only on a ghost
+    class Image* parent = nullptr;  // reserved
+    uint32_t type = 0;              // format type id
+    char lastError[256] = {};
+    int32_t progress = 0;
+    int32_t escape = 0;
+    int32_t transIndex = -1;
+    RGBQUAD transColor;
+    uint8_t jpegQuality = 90;
+    uint8_t jpegScale = 0;
+    int32_t frame = 0;
+    int32_t frameCount = 0;
+    uint32_t frameDelay = 0;
+    int32_t xDpi = 96;
+    int32_t yDpi = 96;
+    RECT selectionBox;
+    uint8_t alphaMax = 255;
+    bool alphaPaletteEnabled = false;
+    bool enabled = true;
+    int32_t xOffset = 0;
+    int32_t yOffset = 0;
+    uint32_t codecOptions[FORMAT_COUNT] = {};
+    RGBQUAD nearestCacheColor;
+    uint8_t nearestCacheIndex = 0;
+    bool nearestCacheValid = false;
+    int32_t layerCount = 0;
+    uint32_t flags = 0;
+};
+
+class Image {
+public:
+    // ---- construction and life cycle ----
+    explicit Image(uint32_t type = 0);
+    Image(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type = 0);
+    Image(const Image& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
+    Image(const char* fileName, uint32_t type);
+    Image(FILE* stream, uint32_t type);
+    Image(File* stream, uint32_t type);
+    Image(uint8_t* buffer, uint32_t size, uint32_t type);
+    Image& operator=(const Image& src);
+    virtual ~Image();
+
+    // Allocates a zeroed image; returns the DIB block or null (lastError says why).
+    void* Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type = 0);
+    bool Destroy();
+    void Copy(const Image& src, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
+    void CopyInfo(const Image& src);
+    bool Transfer(Image& from);
+    // Borrows src's memory without owning it (used by the encoders); Unghost lets go.
+    void Ghost(const Image* src);
+    void Unghost();
+    bool CreateFromArray(const uint8_t* bits, uint32_t width, uint32_t height, uint32_t bpp,
+                         uint32_t bytesPerLine, bool flipVertically);
+    bool CreateFromMatrix(const uint8_t* const* rows, uint32_t width, uint32_t height, uint32_t bpp,
+                          uint32_t bytesPerLine, bool flipVertically);
+    void Clear(uint8_t value = 0);
+    static void FreeMemory(void* p);
+
+    // Bound on the pixel data one image may hold; larger sizes fail in Create with
+    // "IMAGE_MAX_MEMORY exceeded". The default admits about 4 GiB.
+    static void SetMaxMemory(uint64_t bytes);
+    static uint64_t GetMaxMemory();
+
+    // ---- accessors ----
+    bool IsValid() const { return pDib != nullptr; }
+    void* GetDIB() const { return pDib; }
+    uint32_t GetWidth() const { return static_cast<uint32_t>(head.biWidth); }
+    uint32_t GetHeight() const { return static_cast<uint32_t>(head.biHeight); }
+    uint32_t GetBpp() const { return head.biBitCount; }
+    uint32_t GetEffWidth() const { return info.effWidth; }
+    uint32_t GetNumColors() const { return head.biClrUsed; }
+    uint8_t* GetBits(uint32_t row = 0) const;
+    uint32_t GetSize() const;
+    uint32_t GetType() const { return info.type; }
+    bool IsIndexed() const { return head.biClrUsed != 0; }
+    uint8_t GetColorType() const;
+    const char* GetLastError() const { return info.lastError; }
+    static const char* GetVersion();
+    static float GetVersionNumber();
+    int32_t GetXDPI() const { return info.xDpi; }
+    int32_t GetYDPI() const { return info.yDpi; }
+    void SetXDPI(int32_t dpi);
+    void SetYDPI(int32_t dpi);
+    uint8_t GetJpegQuality() const { return info.jpegQuality; }
+    void SetJpegQuality(uint8_t q) { info.jpegQuality = q; }
+    uint8_t GetJpegScale() const { return info.jpegScale; }
+    void SetJpegScale(uint8_t s) { info.jpegScale = s; }
+    int32_t GetProgress() const { return info.progress; }
+    void SetProgress(int32_t p) { info.progress = p; }
+    int32_t GetEscape() const { return info.escape; }
+    void SetEscape(int32_t e) { info.escape = e; }
+    int32_t GetFrame() const { return info.frame; }
+    void SetFrame(int32_t f) { info.frame = f; }
+    int32_t GetNumFrames() const { return info.frameCount; }
+    uint32_t GetFrameDelay() const { return info.frameDelay; }
+    void SetFrameDelay(uint32_t d) { info.frameDelay = d; }
+    void GetOffset(int32_t* x, int32_t* y) const;
+    void SetOffset(int32_t x, int32_t y);
+    bool IsEnabled() const { return info.enabled; }
+    void Enable(bool enable = true) { info.enabled = enable; }
+    uint32_t GetFlags() const { return info.flags; }
+    void SetFlags(uint32_t flags, bool lockReserved = true);
+    uint32_t GetCodecOption(uint32_t type = 0) const;
+    bool SetCodecOption(uint32_t option, uint32_t type = 0);
+    int32_t GetTransIndex() const { return info.transIndex; }
+    void SetTransIndex(int32_t index) { info.transIndex = index; }
+    RGBQUAD GetTransColor() const;
+    void SetTransColor(RGBQUAD colour);
+    bool IsTransparent() const { return info.transIndex >= 0; }
+    bool IsInside(int32_t x, int32_t y) const;
+    const BITMAPINFOHEADER& GetHeader() const { return head; }
+    const ImageInfo& GetInfo() const { return info; }
+
+    // ---- pixels (x from the left, y from the bottom row) ----
+    uint8_t GetPixelIndex(int32_t x, int32_t y) const;
+    void SetPixelIndex(int32_t x, int32_t y, uint8_t index);
+    RGBQUAD GetPixelColor(int32_t x, int32_t y, bool withAlpha = true) const;
+    void SetPixelColor(int32_t x, int32_t y, RGBQUAD colour, bool setAlpha = false);
+    void SetPixelColor(int32_t x, int32_t y, COLORREF colour);
+    uint8_t GetPixelGray(int32_t x, int32_t y) const;
+    void BlendPixelColor(int32_t x, int32_t y, RGBQUAD colour, float blend, bool setAlpha = false);
+    void DrawLine(int32_t startX, int32_t endX, int32_t startY, int32_t endY, RGBQUAD colour,
+                  bool setAlpha = false);
+    void DrawLine(int32_t startX, int32_t endX, int32_t startY, int32_t endY, COLORREF colour);
+    // Unchecked forms: the caller guarantees a valid position.
+    uint8_t BlindGetPixelIndex(int32_t x, int32_t y) const;
+    RGBQUAD BlindGetPixelColor(int32_t x, int32_t y, bool withAlpha = true) const;
+    uint8_t* BlindGetPixelPointer(int32_t x, int32_t y) const;
+    uint8_t BlindAlphaGet(int32_t x, int32_t y) const;
+    void BlindSetPixelIndex(int32_t x, int32_t y, uint8_t index);
+
+    // ---- palette ----
+    uint32_t GetPaletteSize() const;
+    RGBQUAD* GetPalette() const;
+    RGBQUAD GetPaletteColor(uint8_t index) const;
+    bool GetPaletteColor(uint8_t index, uint8_t* r, uint8_t* g, uint8_t* b) const;
+    void SetPaletteColor(uint8_t index, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha = 0);
+    void SetPaletteColor(uint8_t index, RGBQUAD colour);
+    void SetPaletteColor(uint8_t index, COLORREF colour);
+    void SetPalette(const RGBQUAD* palette, uint32_t count = 256);
+    void SetPalette(uint32_t count, const uint8_t* red, const uint8_t* green = nullptr,
+                    const uint8_t* blue = nullptr);
+    void SetPalette(const rgb_color* rgb, uint32_t count = 256);
+    void SetGrayPalette();
+    void SetStdPalette();
+    void BlendPalette(COLORREF colour, int32_t percent);
+    uint8_t GetNearestIndex(RGBQUAD colour);
+    bool IsGrayScale() const;
+    bool IsSamePalette(const Image& other, bool checkAlpha = true) const;
+    void SwapIndex(uint8_t a, uint8_t b);
+    uint32_t GetClrImportant() const { return head.biClrImportant; }
+    void SetClrImportant(uint32_t colours);
+    static RGBQUAD RGBtoRGBQUAD(COLORREF colour);
+    static COLORREF RGBQUADtoRGB(RGBQUAD colour);
+
+    // ---- alpha plane ----
+    bool AlphaCreate();
+    void AlphaDelete();
+    bool AlphaIsValid() const { return pAlpha != nullptr; }
+    void AlphaClear();
+    void AlphaSet(uint8_t level);
+    void AlphaInvert();
+    void AlphaSet(int32_t x, int32_t y, uint8_t level);
+    uint8_t AlphaGet(int32_t x, int32_t y) const;
+    uint8_t* AlphaGetPointer(int32_t x = 0, int32_t y = 0) const;
+    bool AlphaCopy(const Image& from);
+    bool AlphaSet(const Image& grayImage);
+    bool AlphaFlip();
+    bool AlphaMirror();
+    bool AlphaSplit(Image* dest) const;
+    bool AlphaPaletteSplit(Image* dest) const;
+    bool AlphaPaletteIsValid() const;
+    void AlphaPaletteClear();
+    void AlphaPaletteEnable(bool enable = true) { info.alphaPaletteEnabled = enable; }
+    bool AlphaPaletteIsEnabled() const { return info.alphaPaletteEnabled; }
+    uint8_t AlphaGetMax() const { return info.alphaMax; }
+    void AlphaSetMax(uint8_t max) { info.alphaMax = max; }
+    void AlphaStrip();
+    bool IsTransparent(int32_t x, int32_t y) const;
+
+    // ---- selection mask ----
+    bool SelectionCreate();
+    bool SelectionDelete();
+    bool SelectionClear();
+    bool SelectionIsValid() const { return pSelection != nullptr; }
+    void SelectionGetBox(RECT& r) const { r = info.selectionBox; }
+    bool SelectionIsInside(int32_t x, int32_t y) const;
+    bool SelectionAddRect(RECT r);
+    bool SelectionAddEllipse(RECT r);
+    bool SelectionAddPolygon(const POINT* points, int32_t count);
+    bool SelectionAddColor(RGBQUAD colour);
+    bool SelectionAddPixel(int32_t x, int32_t y);
+    bool SelectionInvert();
+    bool SelectionCopy(const Image& from);
+    bool SelectionSplit(Image* dest) const;
+    bool SelectionToHRGN(Region* region) const;
+    uint8_t* SelectionGetPointer(int32_t x = 0, int32_t y = 0) const;
+
+    // ---- codec dispatch ----
+    bool Load(const char* fileName, uint32_t type = 0);
+    bool Save(const char* fileName, uint32_t type);
+    bool Decode(File* stream, uint32_t type);
+    bool Decode(FILE* stream, uint32_t type);
+    bool Decode(uint8_t* buffer, uint32_t size, uint32_t type);
+    bool Encode(File* stream, uint32_t type);
+    bool Encode(FILE* stream, uint32_t type);
+    // Encodes into a fresh block handed to the caller (release with FreeMemory).
+    bool Encode(uint8_t*& buffer, int32_t& size, uint32_t type);
+    bool Encode(File* stream, Image** images, int32_t count, uint32_t type);
+    bool Encode(FILE* stream, Image** images, int32_t count, uint32_t type);
+    bool Encode2RGBA(File* stream);
+    bool Encode2RGBA(uint8_t*& buffer, int32_t& size);
+    // True means refuse: null stream or empty image (with its error text).
+    bool EncodeSafeCheck(File* stream);
+
+    // Stores `text` (at most 255 characters) as the last error.
+    void SetLastError(const char* text);
+    // Records the format a decoder found (used by the dispatcher).
+    void SetDecodedType(uint32_t type) { info.type = type; }
+
+protected:
+    void Startup(uint32_t type);
+    void ClearNearestCache() { info.nearestCacheValid = false; }
+    // Reverses the order of the pixel rows.
+    bool FlipRows();
+
+    BITMAPINFOHEADER head;
+    ImageInfo info;
+    void* pDib = nullptr;
+    uint8_t* pSelection = nullptr;
+    uint8_t* pAlpha = nullptr;
+    Image** ppLayers = nullptr;
+};
+
+} // namespace vimg

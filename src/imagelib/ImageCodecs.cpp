@@ -1,0 +1,200 @@
+// Codec dispatch: Load, Save, Decode and Encode by format id, the unknown-type
+// pass, encoding to memory and the raw RGBA dump.
+#include "Image.h"
+
+#include "CodecRegistry.h"
+#include "IOFile.h"
+#include "MemFile.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace vimg {
+
+namespace {
+
+// Runs one decoder on a fresh codec object; on success the result moves into `target`.
+bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& failed,
+               std::unique_ptr<Image>& holder) {
+    holder = entry.create();
+    holder->CopyInfo(target);
+    if (entry.decode(*holder, stream)) {
+        // A reader that tells formats apart by content keeps the type it found.
+        const uint32_t found = holder->GetType();
+        target.Transfer(*holder);
+        target.SetDecodedType(entry.detectsType && found > 0 && found < FORMAT_COUNT ? found : entry.type);
+        return true;
+    }
+    failed = holder.get();
+    return false;
+}
+
+} // namespace
+
+bool Image::Load(const char* fileName, uint32_t type) {
+    if (!fileName) return false;
+    if (type > 0 && type < FORMAT_COUNT) {
+        IOFile file;
+        if (!file.Open(fileName, "rb")) return false;
+        if (Decode(&file, type)) return true;
+    }
+    const std::string savedError = info.lastError;
+    IOFile file;
+    if (!file.Open(fileName, "rb")) return false;
+    const bool ok = Decode(&file, FORMAT_UNKNOWN);
+    if (!ok && type > 0 && type < FORMAT_COUNT) SetLastError(savedError.c_str());
+    return ok;
+}
+
+bool Image::Save(const char* fileName, uint32_t type) {
+    if (!fileName) return false;
+    FILE* fp = std::fopen(fileName, "wb");
+    if (!fp) return false;
+    const bool ok = Encode(fp, type);
+    const bool closed = std::fclose(fp) == 0;
+    return ok && closed;
+}
+
+bool Image::Decode(FILE* stream, uint32_t type) {
+    IOFile file(stream);
+    return Decode(&file, type);
+}
+
+bool Image::Decode(uint8_t* buffer, uint32_t size, uint32_t type) {
+    MemFile file(buffer, size);
+    return Decode(&file, type);
+}
+
+bool Image::Decode(File* stream, uint32_t type) {
+    if (!stream) {
+        SetLastError("null file handler");
+        return false;
+    }
+    std::unique_ptr<Image> codec;
+    Image* failed = nullptr;
+    if (type == FORMAT_UNKNOWN) {
+        const int32_t pos = stream->Tell();
+        for (const CodecEntry* entry : CodecRegistry::ProbeOrder()) {
+            if (TryDecode(*this, *entry, stream, failed, codec)) return true;
+            stream->Seek(pos, 0);
+        }
+        SetLastError("Decode: Unknown or wrong format");
+        return false;
+    }
+    const CodecEntry* entry = type < FORMAT_COUNT ? CodecRegistry::Find(type) : nullptr;
+    if (!entry || !entry->decode) {
+        SetLastError("Decode: Unknown or wrong format");
+        return false;
+    }
+    if (TryDecode(*this, *entry, stream, failed, codec)) return true;
+    SetLastError(failed->GetLastError());
+    if (type == FORMAT_GIF || type == FORMAT_ICO || type == FORMAT_TIF) info.frameCount = failed->GetNumFrames();
+    return false;
+}
+
+bool Image::Encode(FILE* stream, uint32_t type) {
+    IOFile file(stream);
+    return Encode(&file, type);
+}
+
+bool Image::Encode(File* stream, uint32_t type) {
+    const CodecEntry* entry = (type > 0 && type < FORMAT_COUNT) ? CodecRegistry::Find(type) : nullptr;
+    if (!entry || !entry->encode) {
+        SetLastError("Encode: Unknown format");
+        return false;
+    }
+    std::unique_ptr<Image> codec = entry->create();
+    codec->Ghost(this);
+    const bool ok = entry->encode(*codec, stream);
+    if (!ok) SetLastError(codec->GetLastError());
+    codec->Unghost();
+    return ok;
+}
+
+bool Image::Encode(uint8_t*& buffer, int32_t& size, uint32_t type) {
+    if (buffer) {
+        SetLastError("the buffer must be empty");
+        return false;
+    }
+    MemFile file;
+    if (!file.Open()) {
+        SetLastError("can't allocate memory");
+        return false;
+    }
+    if (!Encode(&file, type)) return false;
+    size = file.Size();
+    buffer = file.GetBuffer(true);
+    return true;
+}
+
+bool Image::Encode(FILE* stream, Image** images, int32_t count, uint32_t type) {
+    IOFile file(stream);
+    return Encode(stream ? &file : nullptr, images, count, type);
+}
+
+bool Image::Encode(File* stream, Image** images, int32_t count, uint32_t type) {
+    const CodecEntry* entry =
+        (type == FORMAT_TIF || type == FORMAT_GIF) ? CodecRegistry::Find(type) : nullptr;
+    if (!entry || !entry->encodeMulti) {
+        SetLastError("Multipage Encode, Unsupported operation for this format");
+        return false;
+    }
+    std::unique_ptr<Image> codec = entry->create();
+    const bool ok = entry->encodeMulti(*codec, stream, images, count);
+    if (!ok) SetLastError(codec->GetLastError());
+    return ok;
+}
+
+bool Image::Encode2RGBA(File* stream) {
+    if (EncodeSafeCheck(stream)) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    const bool indexed = IsIndexed();
+    std::unique_ptr<uint8_t[]> row(new uint8_t[static_cast<size_t>(w) * 4]);
+    for (int32_t y = 0; y < h; ++y) {
+        uint8_t* p = row.get();
+        for (int32_t x = 0; x < w; ++x, p += 4) {
+            const RGBQUAD c = BlindGetPixelColor(x, y, !indexed);
+            p[0] = c.rgbRed;
+            p[1] = c.rgbGreen;
+            p[2] = c.rgbBlue;
+            // Palette images carry their entry's reserved byte; 24-bit images the alpha plane or 0.
+            p[3] = c.rgbReserved;
+        }
+        if (stream->Write(row.get(), 4, static_cast<size_t>(w)) != static_cast<size_t>(w)) {
+            SetLastError("Write Error");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Image::Encode2RGBA(uint8_t*& buffer, int32_t& size) {
+    if (buffer) {
+        SetLastError("the buffer must be empty");
+        return false;
+    }
+    MemFile file;
+    if (!file.Open()) {
+        SetLastError("can't allocate memory");
+        return false;
+    }
+    if (!Encode2RGBA(&file)) return false;
+    size = file.Size();
+    buffer = file.GetBuffer(true);
+    return true;
+}
+
+bool Image::EncodeSafeCheck(File* stream) {
+    if (!stream) {
+        SetLastError("null file handler");
+        return true;
+    }
+    if (!pDib) {
+        SetLastError("null image!!!");
+        return true;
+    }
+    return false;
+}
+
+} // namespace vimg

@@ -1,0 +1,426 @@
+#include "ImageBMP.h"
+
+#include "../File.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace vimg {
+
+namespace {
+
+constexpr uint16_t kSignature = 19778; // "BM"
+constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
+
+uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t U32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+void Put16(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+int32_t PelsToDpi(int32_t pels) {
+    const double dpi = std::floor(static_cast<double>(pels) * 0.0254 + 0.5);
+    return static_cast<int32_t>(std::clamp(dpi, -1.0, 1.0e6));
+}
+
+// Moves forward by `bytes`, never beyond the end of the stream.
+void Skip(File* stream, uint64_t bytes) {
+    const int32_t pos = stream->Tell();
+    const int32_t size = stream->Size();
+    if (pos < 0 || size < 0) return;
+    const uint64_t target = std::min<uint64_t>(static_cast<uint64_t>(pos) + bytes, static_cast<uint64_t>(size));
+    stream->Seek(static_cast<int32_t>(target), 0);
+}
+
+// Places the bits of `value` selected by `mask` at the top of a byte, the way a
+// 5-bit channel becomes the top five bits of its 8-bit value.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0; // position of the mask's lowest bit
+    int bits = 0;  // number of set bits (at most 8 are kept)
+
+    explicit Channel(uint32_t m) : mask(m) {
+        if (m) {
+            shift = std::countr_zero(m);
+            bits = std::popcount(m);
+        }
+    }
+    uint8_t Extract(uint32_t v) const {
+        if (!mask) return 0;
+        const uint32_t field = (v & mask) >> shift;
+        if (bits >= 8) return static_cast<uint8_t>(field >> (bits - 8));
+        return static_cast<uint8_t>(field << (8 - bits));
+    }
+};
+
+} // namespace
+
+bool ImageBMP::Fail(const char* text) {
+    SetLastError(text);
+    return false;
+}
+
+bool ImageBMP::Decode(File* stream) {
+    if (!stream) return false;
+    const int32_t start = stream->Tell();
+
+    uint8_t fileHeader[14];
+    if (stream->Read(fileHeader, 14, 1) != 1) return Fail("Not a BMP");
+    uint32_t dataOffset = U32(fileHeader + 10);
+    if (U16(fileHeader) != kSignature) {
+        // A bare bitmap: the information header is at the start.
+        stream->Seek(start, 0);
+        dataOffset = 0;
+    }
+
+    uint8_t raw[40];
+    if (stream->Read(raw, 40, 1) != 1) return Fail("Error reading BMP info");
+    BITMAPINFOHEADER bih;
+    bih.biSize = U32(raw);
+    bih.biWidth = static_cast<int32_t>(U32(raw + 4));
+    bih.biHeight = static_cast<int32_t>(U32(raw + 8));
+    bih.biPlanes = U16(raw + 12);
+    bih.biBitCount = U16(raw + 14);
+    bih.biCompression = U32(raw + 16);
+    bih.biSizeImage = U32(raw + 20);
+    bih.biXPelsPerMeter = static_cast<int32_t>(U32(raw + 24));
+    bih.biYPelsPerMeter = static_cast<int32_t>(U32(raw + 28));
+    bih.biClrUsed = U32(raw + 32);
+    bih.biClrImportant = U32(raw + 36);
+
+    bool os2 = false;
+    // Channel masks; the version 4 and 5 headers carry them, including alpha.
+    uint32_t masks[4] = {0, 0, 0, 0};
+    bool headerMasks = false;
+    if (bih.biSize == 12) {
+        os2 = true;
+        bih.biWidth = U16(raw + 4);
+        bih.biHeight = U16(raw + 6);
+        bih.biPlanes = U16(raw + 8);
+        bih.biBitCount = U16(raw + 10);
+        bih.biCompression = bih.biSizeImage = bih.biClrUsed = bih.biClrImportant = 0;
+        bih.biXPelsPerMeter = bih.biYPelsPerMeter = 0;
+        stream->Seek(-28, 1);
+    } else if (bih.biSize == 40) {
+        // standard header
+    } else if (bih.biSize == 64) {
+        Skip(stream, 24);
+    } else if (bih.biSize == 108 || bih.biSize == 124) {
+        uint8_t ext[16];
+        if (stream->Read(ext, 16, 1) != 1) return Fail("Error reading BMP info");
+        for (int i = 0; i < 4; ++i) masks[i] = U32(ext + 4 * i);
+        headerMasks = true;
+        Skip(stream, bih.biSize - 56);
+    } else if (bih.biSize >= 41) {
+        const uint64_t expected =
+            ((static_cast<uint64_t>(bih.biBitCount) * static_cast<uint32_t>(bih.biWidth) + 31) / 32) *
+            static_cast<uint32_t>(bih.biHeight) * 4;
+        if (expected != bih.biSizeImage || bih.biPlanes != 1 || bih.biCompression != BI_RGB || bih.biClrUsed != 0)
+            return Fail("Error reading BMP info");
+        Skip(stream, bih.biSize - 40);
+    } else {
+        return Fail("Error reading BMP info");
+    }
+
+    // Sizes a hostile header could make overflow or wrap are refused outright.
+    if (bih.biWidth <= 0 || bih.biHeight == 0 || bih.biHeight == std::numeric_limits<int32_t>::min())
+        return Fail("Error reading BMP info");
+    const bool topDown = bih.biHeight < 0;
+    const uint32_t width = static_cast<uint32_t>(bih.biWidth);
+    const uint32_t height = static_cast<uint32_t>(topDown ? -bih.biHeight : bih.biHeight);
+    const uint32_t bpp = bih.biBitCount;
+
+    if (bih.biClrUsed == 0 && bpp <= 8) bih.biClrUsed = 1u << bpp;
+
+    if (info.escape == -1) {
+        head.biWidth = static_cast<int32_t>(width);
+        head.biHeight = static_cast<int32_t>(height);
+        SetLastError("output dimensions returned");
+        return true;
+    }
+
+    if (!Create(width, height, bpp, FORMAT_BMP)) return Fail("Can't allocate memory");
+
+    head.biXPelsPerMeter = bih.biXPelsPerMeter;
+    head.biYPelsPerMeter = bih.biYPelsPerMeter;
+    info.xDpi = PelsToDpi(bih.biXPelsPerMeter);
+    info.yDpi = PelsToDpi(bih.biYPelsPerMeter);
+    if (info.xDpi < 1) info.xDpi = 96;
+    if (info.yDpi < 1) info.yDpi = 96;
+    std::memcpy(pDib, &head, sizeof(head));
+
+    if (info.escape) return Fail("Cancelled");
+
+    if (RGBQUAD* pal = GetPalette()) {
+        const uint32_t fileEntries = bih.biClrUsed ? bih.biClrUsed : (1u << std::min<uint32_t>(bpp, 8));
+        const uint32_t kept = std::min(fileEntries, GetNumColors());
+        const uint32_t entrySize = os2 ? 3 : 4;
+        std::vector<uint8_t> entries(static_cast<size_t>(kept) * entrySize);
+        const size_t got = stream->Read(entries.data(), 1, entries.size());
+        entries.resize(got);
+        for (uint32_t i = 0; i < kept && (i + 1) * entrySize <= got; ++i) {
+            const uint8_t* e = entries.data() + static_cast<size_t>(i) * entrySize;
+            pal[i] = RGBQUAD{e[0], e[1], e[2], 0};
+        }
+        if (fileEntries > kept) Skip(stream, static_cast<uint64_t>(fileEntries - kept) * entrySize);
+    }
+
+    if (info.escape) return Fail("Cancelled");
+
+    const auto seekToData = [&] {
+        if (dataOffset) stream->Seek(static_cast<int32_t>(static_cast<int64_t>(start) + dataOffset), 0);
+    };
+
+    switch (bpp) {
+    case 1:
+    case 4:
+    case 8:
+        if (bih.biCompression == BI_RGB) {
+            seekToData();
+            stream->Read(info.pixels, 1, head.biSizeImage);
+        } else if (bih.biCompression == BI_RLE8) {
+            seekToData();
+            DecodeRle8(stream);
+        } else if (bih.biCompression == BI_RLE4) {
+            seekToData();
+            DecodeRle4(stream);
+        } else {
+            return Fail("compression type not supported");
+        }
+        break;
+    case 16: {
+        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS && bih.biCompression != BI_ALPHABITFIELDS)
+            return Fail("unknown compression");
+        if (!headerMasks) {
+            masks[0] = 0x7C00;
+            masks[1] = 0x3E0;
+            masks[2] = 0x1F;
+            masks[3] = 0;
+            if (bih.biCompression != BI_RGB) {
+                uint8_t m[12];
+                if (stream->Read(m, 12, 1) == 1)
+                    for (int i = 0; i < 3; ++i) masks[i] = U32(m + 4 * i);
+            }
+        } else if (bih.biCompression == BI_RGB) {
+            masks[0] = 0x7C00;
+            masks[1] = 0x3E0;
+            masks[2] = 0x1F;
+            masks[3] = 0;
+        }
+        seekToData();
+        // The packed 16-bit rows fit in the start of the 24-bit pixel block.
+        const uint32_t srcStride = ((width + 1) / 2) * 4;
+        stream->Read(info.pixels, 1, static_cast<size_t>(srcStride) * height);
+        if (!ConvertBitFields(info.pixels, srcStride, 2, masks)) return false;
+        break;
+    }
+    case 24:
+        if (bih.biCompression != BI_RGB) return Fail("unknown compression");
+        seekToData();
+        stream->Read(info.pixels, 1, head.biSizeImage);
+        break;
+    case 32: {
+        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS && bih.biCompression != BI_ALPHABITFIELDS)
+            return Fail("unknown compression");
+        if (bih.biCompression == BI_RGB) {
+            masks[0] = 0x00FF0000;
+            masks[1] = 0x0000FF00;
+            masks[2] = 0x000000FF;
+            masks[3] = 0;
+        } else if (!headerMasks) {
+            masks[0] = 0x00FF0000;
+            masks[1] = 0x0000FF00;
+            masks[2] = 0x000000FF;
+            masks[3] = 0;
+            const int n = bih.biCompression == BI_ALPHABITFIELDS ? 4 : 3;
+            uint8_t m[16];
+            if (stream->Read(m, 4, n) == static_cast<size_t>(n))
+                for (int i = 0; i < n; ++i) masks[i] = U32(m + 4 * i);
+        }
+        seekToData();
+        const uint64_t bytes = static_cast<uint64_t>(width) * 4 * height;
+        std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]());
+        if (!buffer) return Fail("can't allocate memory");
+        stream->Read(buffer.get(), 1, static_cast<size_t>(bytes));
+        if (!ConvertBitFields(buffer.get(), width * 4, 4, masks)) return false;
+        break;
+    }
+    default:
+        break;
+    }
+
+    if (topDown) {
+        FlipRows();
+        AlphaFlip();
+    }
+    return true;
+}
+
+bool ImageBMP::ConvertBitFields(const uint8_t* src, uint32_t srcStride, uint32_t bytesPerPixel,
+                                const uint32_t masks[4]) {
+    const uint32_t width = GetWidth(), height = GetHeight();
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+    if (alpha.mask && !AlphaCreate()) return Fail("can't allocate memory");
+    // Backwards over rows and pixels: the 16-bit source may share the buffer with the result.
+    for (uint32_t y = height; y-- > 0;) {
+        const uint8_t* s = src + static_cast<size_t>(y) * srcStride;
+        uint8_t* d = GetBits(y);
+        uint8_t* a = alpha.mask ? AlphaGetPointer(0, static_cast<int32_t>(y)) : nullptr;
+        for (uint32_t x = width; x-- > 0;) {
+            const uint32_t v = bytesPerPixel == 2 ? U16(s + 2 * x) : U32(s + 4 * x);
+            const uint8_t b = blue.Extract(v), g = green.Extract(v), r = red.Extract(v);
+            d[3 * x] = b;
+            d[3 * x + 1] = g;
+            d[3 * x + 2] = r;
+            if (a) a[x] = alpha.Extract(v);
+        }
+    }
+    return true;
+}
+
+void ImageBMP::DecodeRle8(File* stream) {
+    const uint32_t stride = info.effWidth, height = GetHeight();
+    const uint64_t blockSize = head.biSizeImage;
+    uint8_t* bits = info.pixels;
+    uint64_t x = 0, y = 0;
+    const auto put = [&](uint8_t v) {
+        if (y < height) {
+            const uint64_t offset = y * stride + x;
+            if (offset < blockSize) bits[offset] = v;
+        }
+    };
+    for (;;) {
+        const int32_t n = stream->GetC();
+        if (n < 0) return;
+        if (n > 0) {
+            const int32_t v = stream->GetC();
+            if (v < 0) return;
+            // A run that fills the row exactly (encoders pad to the stride) is
+            // fine; one that would pass the row end ends decoding.
+            for (int32_t i = 0; i < n; ++i) {
+                if (x >= stride) return;
+                put(static_cast<uint8_t>(v));
+                ++x;
+            }
+            continue;
+        }
+        const int32_t c = stream->GetC();
+        if (c < 0) return;
+        if (c == 0) {
+            x = 0;
+            ++y;
+        } else if (c == 1) {
+            return;
+        } else if (c == 2) {
+            const int32_t dx = stream->GetC();
+            const int32_t dy = stream->GetC();
+            if (dx < 0 || dy < 0) return;
+            x += static_cast<uint32_t>(dx);
+            y += static_cast<uint32_t>(dy);
+        } else {
+            for (int32_t i = 0; i < c; ++i) {
+                const int32_t v = stream->GetC();
+                if (v < 0) return;
+                put(static_cast<uint8_t>(v));
+                ++x;
+            }
+            if (c & 1) stream->GetC();
+        }
+        if (y >= height + 256u * 256u) return; // far beyond the image: nothing left to place
+    }
+}
+
+void ImageBMP::DecodeRle4(File* stream) {
+    const uint32_t stride = info.effWidth, height = GetHeight();
+    const uint64_t blockSize = head.biSizeImage;
+    uint8_t* bits = info.pixels;
+    uint64_t x = 0, y = 0;
+    bool high = true;
+    // Writes one nibble of `v` (the one matching the position) and switches the position.
+    const auto putNibble = [&](uint8_t v) {
+        const bool inside = y < height && y * stride + x < blockSize;
+        uint8_t* p = inside ? bits + y * stride + x : nullptr;
+        if (high) {
+            if (p) *p = static_cast<uint8_t>(v & 0xF0);
+            high = false;
+        } else {
+            if (p) *p = static_cast<uint8_t>(*p | (v & 0x0F));
+            high = true;
+            ++x;
+        }
+    };
+    for (;;) {
+        const int32_t n = stream->GetC();
+        if (n < 0) return;
+        if (n > 0) {
+            const int32_t v = stream->GetC();
+            if (v < 0) return;
+            for (int32_t i = 0; i < n; ++i) putNibble(static_cast<uint8_t>(v));
+            continue;
+        }
+        const int32_t c = stream->GetC();
+        if (c < 0) return;
+        if (c == 1) {
+            return;
+        } else if (c == 2) {
+            const int32_t dx = stream->GetC();
+            const int32_t dy = stream->GetC();
+            if (dx < 0 || dy < 0) return;
+            x += static_cast<uint32_t>(dx / 2);
+            y += static_cast<uint32_t>(dy);
+        } else if (c == 0) {
+            x = 0;
+            high = true;
+            ++y;
+        } else {
+            int32_t v = stream->GetC();
+            if (v < 0) return;
+            for (int32_t i = 0; i < c; ++i) {
+                // A nibble at the low position uses the byte up; fetch the next unless done.
+                const bool wasLow = !high;
+                putNibble(static_cast<uint8_t>(v));
+                if (wasLow && i + 1 < c) {
+                    v = stream->GetC();
+                    if (v < 0) return;
+                }
+            }
+            if ((((c - 1) >> 1) & 1) == 0) stream->GetC();
+        }
+        if (y >= height + 256u * 256u) return;
+    }
+}
+
+bool ImageBMP::Encode(File* stream) {
+    if (EncodeSafeCheck(stream)) return false;
+    const uint32_t paletteSize = GetPaletteSize();
+    uint8_t fileHeader[14] = {};
+    Put16(fileHeader, kSignature);
+    Put32(fileHeader + 2, GetSize() + 14);
+    Put32(fileHeader + 10, 14 + 40 + paletteSize);
+    uint8_t infoHeader[40];
+    BITMAPINFOHEADER h = head;
+    h.biSize = 40;
+    std::memcpy(infoHeader, &h, 40);
+    const auto* block = static_cast<const uint8_t*>(pDib);
+    const size_t rest = static_cast<size_t>(GetSize()) - 40;
+    if (stream->Write(fileHeader, 14, 1) != 1 || stream->Write(infoHeader, 40, 1) != 1 ||
+        stream->Write(block + 40, 1, rest) != rest) {
+        SetLastError("Write Error");
+        return false;
+    }
+    return true;
+}
+
+} // namespace vimg
