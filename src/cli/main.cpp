@@ -1,5 +1,6 @@
 // vistorel-img: the image library from the shell — info, convert and the raw RGBA dump.
 #include "CliArgs.h"
+#include "ProcessCommand.h"
 #include "Image.h"
 #include "IOFile.h"
 
@@ -17,7 +18,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: vistorel-img info FILE\n"
                  "       vistorel-img convert IN OUT [--type ID|EXT] [--frame N] [--quality Q]\n"
-                 "       vistorel-img rgba IN OUT\n");
+                 "       vistorel-img rgba IN OUT\n"
+                 "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n");
     return 2;
 }
 
@@ -128,5 +130,6 @@ int main(int argc, char** argv) {
     if (command == "info") return Info(args);
     if (command == "convert") return Convert(args);
     if (command == "rgba") return Rgba(args);
+    if (command == "process") return vimg::cli::ProcessCommand(args);
     return Usage();
 }
