@@ -3,6 +3,7 @@
 #include "ProcessCommand.h"
 #include "Image.h"
 #include "IOFile.h"
+#include "codecs/ImageJPG.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: vistorel-img info FILE\n"
                  "       vistorel-img convert IN OUT [--type ID|EXT] [--frame N] [--quality Q]\n"
+                 "       vistorel-img convert IN [IN...] OUT --multipage [--type tif|gif] [--quality Q]\n"
                  "       vistorel-img rgba IN OUT\n"
                  "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n");
     return 2;
@@ -52,11 +54,58 @@ int Info(const std::vector<std::string>& args) {
     return 0;
 }
 
+// JPEG to JPEG through the JPEG codec itself, so the file's EXIF block is carried over.
+int JpegToJpeg(const std::string& input, const std::string& output, const Image& settings) {
+    vimg::ImageJPG jpg;
+    jpg.CopyInfo(settings);
+    vimg::IOFile in;
+    if (!in.Open(input.c_str(), "rb") || !jpg.Decode(&in)) return Fail(input, jpg);
+    vimg::IOFile out;
+    if (!out.Open(output.c_str(), "wb")) {
+        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", output.c_str());
+        return 1;
+    }
+    if (!jpg.Encode(&out)) return Fail(output, jpg);
+    if (!out.Close()) {
+        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+// Several inputs as the pages (or frames) of one file.
+int WritePages(const std::vector<std::string>& inputs, const std::string& output, uint32_t type, int frame,
+               int quality) {
+    std::vector<Image> pages(inputs.size());
+    std::vector<Image*> pointers;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        if (!LoadInput(pages[i], inputs[i], frame)) return Fail(inputs[i], pages[i]);
+        if (quality > 0) pages[i].SetJpegQuality(static_cast<uint8_t>(quality));
+        pointers.push_back(&pages[i]);
+    }
+    // Read and write: appending pages may read back what was written.
+    FILE* fp = std::fopen(output.c_str(), "w+b");
+    if (!fp) {
+        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", output.c_str());
+        return 1;
+    }
+    Image result;
+    const bool ok = result.Encode(fp, pointers.data(), static_cast<int32_t>(pointers.size()), type);
+    const bool closed = std::fclose(fp) == 0;
+    if (!ok) return Fail(output, result);
+    if (!closed) {
+        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int Convert(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     int frame = 0;
     int quality = -1;
     std::optional<uint32_t> type;
+    bool multipage = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -80,6 +129,8 @@ int Convert(const std::vector<std::string>& args) {
                 return 2;
             }
             quality = static_cast<int>(*n);
+        } else if (a == "--multipage") {
+            multipage = true;
         } else if (a.rfind("--", 0) == 0) {
             std::fprintf(stderr, "vistorel-img: unknown option '%s'\n", a.c_str());
             return 2;
@@ -87,19 +138,22 @@ int Convert(const std::vector<std::string>& args) {
             files.push_back(a);
         }
     }
-    if (files.size() != 2) return Usage();
+    if (files.size() < 2 || (files.size() > 2 && !multipage)) return Usage();
+    const std::string& output = files.back();
+    const uint32_t outType = type ? *type : vimg::cli::FormatFromExtension(output);
+    if (outType == 0) {
+        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", output.c_str());
+        return 2;
+    }
+    if (multipage) return WritePages({files.begin(), files.end() - 1}, output, outType, frame, quality);
     Image img;
     if (!LoadInput(img, files[0], frame)) return Fail(files[0], img);
     if (quality > 0) img.SetJpegQuality(static_cast<uint8_t>(quality));
-    const uint32_t outType = type ? *type : vimg::cli::FormatFromExtension(files[1]);
-    if (outType == 0) {
-        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", files[1].c_str());
-        return 2;
-    }
-    if (!img.Save(files[1].c_str(), outType)) {
+    if (outType == vimg::FORMAT_JPG && img.GetType() == vimg::FORMAT_JPG) return JpegToJpeg(files[0], output, img);
+    if (!img.Save(output.c_str(), outType)) {
         if (img.GetLastError()[0] == '\0' || std::strcmp(img.GetLastError(), "output dimensions returned") == 0)
             img.SetLastError("cannot write the file");
-        return Fail(files[1], img);
+        return Fail(output, img);
     }
     return 0;
 }

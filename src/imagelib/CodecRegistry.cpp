@@ -2,6 +2,7 @@
 
 #include "Image.h"
 #include "codecs/ImageBMP.h"
+#include "codecs/ImageJPG.h"
 
 #include <algorithm>
 #include <deque>
@@ -17,6 +18,7 @@ namespace {
 std::deque<CodecEntry> BuiltinCodecs() {
     return {
         MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
+        MakeCodecEntry<ImageJPG>(FORMAT_JPG, 1),
     };
 }
 

@@ -1,0 +1,366 @@
+#include "ImageJPG.h"
+
+#include "../File.h"
+#include "../IOFile.h"
+#include "../MemFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace vimg {
+
+namespace {
+
+constexpr size_t kBufferSize = 4096;
+
+// libjpeg's fatal errors land here: the message goes to the image and control
+// returns to the codec's recovery point.
+struct ErrorBridge {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    Image* owner;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    bridge->owner->SetLastError(text);
+    std::longjmp(bridge->jump, 1);
+}
+
+// Warnings (such as a premature end of data) are not printed.
+void OutputMessage(j_common_ptr) {}
+
+struct SourceBridge {
+    jpeg_source_mgr pub;
+    File* stream;
+    bool startOfFile;
+    JOCTET buffer[kBufferSize];
+};
+
+void InitSource(j_decompress_ptr cinfo) { reinterpret_cast<SourceBridge*>(cinfo->src)->startOfFile = true; }
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<SourceBridge*>(cinfo->src);
+    size_t n = src->stream->Read(src->buffer, 1, kBufferSize);
+    if (n == 0) {
+        if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        // A fake end-of-image marker lets libjpeg finish a truncated file.
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        n = 2;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = n;
+    src->startOfFile = false;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<SourceBridge*>(cinfo->src);
+    if (count <= 0) return;
+    while (count > static_cast<long>(src->pub.bytes_in_buffer)) {
+        count -= static_cast<long>(src->pub.bytes_in_buffer);
+        FillInputBuffer(cinfo);
+    }
+    src->pub.next_input_byte += count;
+    src->pub.bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+struct DestinationBridge {
+    jpeg_destination_mgr pub;
+    File* stream;
+    JOCTET buffer[kBufferSize];
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<DestinationBridge*>(cinfo->dest);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = kBufferSize;
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<DestinationBridge*>(cinfo->dest);
+    if (dest->stream->Write(dest->buffer, 1, kBufferSize) != kBufferSize) ERREXIT(cinfo, JERR_FILE_WRITE);
+    dest->pub.next_output_byte = dest->buffer;
+    dest->pub.free_in_buffer = kBufferSize;
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<DestinationBridge*>(cinfo->dest);
+    const size_t rest = kBufferSize - dest->pub.free_in_buffer;
+    if (rest > 0 && dest->stream->Write(dest->buffer, 1, rest) != rest) ERREXIT(cinfo, JERR_FILE_WRITE);
+    dest->stream->Flush();
+    if (dest->stream->Error()) ERREXIT(cinfo, JERR_FILE_WRITE);
+}
+
+int32_t DensityToDpi(unsigned unit, unsigned density, int32_t current) {
+    if (unit == 2) return static_cast<int32_t>(std::floor(density * 2.54 + 0.5));
+    if (unit == 1) return static_cast<int32_t>(density);
+    return current; // unit 0 gives only the pixel aspect ratio
+}
+
+int32_t ExifDpi(float resolution, float inchesPerUnit, int32_t current) {
+    if (resolution == 0.0f || inchesPerUnit == 0.0f) return current;
+    const double dpi = static_cast<double>(resolution) / inchesPerUnit;
+    if (!std::isfinite(dpi)) return current;
+    return static_cast<int32_t>(std::clamp(dpi, 0.0, 1.0e6));
+}
+
+// Everything libjpeg needs for one decode, kept off the stack frame that setjmp guards.
+struct DecodeState {
+    jpeg_decompress_struct cinfo;
+    ErrorBridge err;
+    SourceBridge src;
+};
+
+struct EncodeState {
+    jpeg_compress_struct cinfo;
+    ErrorBridge err;
+    DestinationBridge dest;
+};
+
+} // namespace
+
+ImageJPG::ImageJPG() : Image(FORMAT_JPG) { std::memset(&m_exifInfo, 0, sizeof(m_exifInfo)); }
+
+ImageJPG::~ImageJPG() = default;
+
+bool ImageJPG::DecodeExif(FILE* stream) {
+    IOFile file(stream);
+    return DecodeExif(&file);
+}
+
+bool ImageJPG::DecodeExif(File* stream) {
+    if (!stream) return false;
+    std::memset(&m_exifInfo, 0, sizeof(m_exifInfo));
+    m_exif = std::make_unique<ExifReader>(&m_exifInfo);
+    const int32_t pos = stream->Tell();
+    m_exif->DecodeExif(stream, ExifReader::kParse);
+    stream->Seek(pos, 0);
+    return m_exifInfo.isExif != 0;
+}
+
+bool ImageJPG::Decode(FILE* stream) {
+    IOFile file(stream);
+    return Decode(&file);
+}
+
+bool ImageJPG::Decode(File* stream) {
+    if (!stream) return false;
+    const bool hasExif = DecodeExif(stream);
+
+    auto state = std::make_unique<DecodeState>();
+    jpeg_decompress_struct& cinfo = state->cinfo;
+    cinfo.err = jpeg_std_error(&state->err.pub);
+    state->err.pub.error_exit = ErrorExit;
+    state->err.pub.output_message = OutputMessage;
+    state->err.owner = this;
+    if (setjmp(state->err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    state->src.stream = stream;
+    state->src.pub.init_source = InitSource;
+    state->src.pub.fill_input_buffer = FillInputBuffer;
+    state->src.pub.skip_input_data = SkipInputData;
+    state->src.pub.resync_to_restart = jpeg_resync_to_restart;
+    state->src.pub.term_source = TermSource;
+    state->src.pub.bytes_in_buffer = 0;
+    state->src.pub.next_input_byte = nullptr;
+    cinfo.src = &state->src.pub;
+
+    jpeg_read_header(&cinfo, TRUE);
+
+    const uint32_t options = GetCodecOption(FORMAT_JPG);
+    if (options & DECODE_GRAYSCALE) cinfo.out_color_space = JCS_GRAYSCALE;
+    if (options & DECODE_QUANTIZE) {
+        cinfo.quantize_colors = TRUE;
+        cinfo.desired_number_of_colors = info.jpegQuality;
+    }
+    if (options & DECODE_DITHER) cinfo.dither_mode = static_cast<J_DITHER_MODE>(m_dither);
+    if (options & DECODE_ONEPASS) cinfo.two_pass_quantize = FALSE;
+    if (options & DECODE_NOSMOOTH) cinfo.do_fancy_upsampling = FALSE;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = info.jpegScale ? info.jpegScale : 1;
+
+    jpeg_calc_output_dimensions(&cinfo);
+    if (info.escape == -1) {
+        head.biWidth = static_cast<int32_t>(cinfo.output_width);
+        head.biHeight = static_cast<int32_t>(cinfo.output_height);
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
+
+    // libjpeg may buffer the whole picture (progressive files): refuse sizes the
+    // image could not hold before it allocates anything large.
+    const uint64_t sourceBytes =
+        static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height * static_cast<uint64_t>(cinfo.num_components);
+    if (sourceBytes > GetMaxMemory()) {
+        SetLastError("IMAGE_MAX_MEMORY exceeded");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+
+    jpeg_start_decompress(&cinfo);
+    const int components = cinfo.output_components;
+    if (components != 1 && components != 3 && components != 4) ERREXIT(&cinfo, JERR_CONVERSION_NOTIMPL);
+    if (!Create(cinfo.output_width, cinfo.output_height, 8 * static_cast<uint32_t>(components), FORMAT_JPG)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+
+    if (hasExif) {
+        info.xDpi = ExifDpi(m_exifInfo.xResolution, m_exifInfo.resolutionUnit, info.xDpi);
+        info.yDpi = ExifDpi(m_exifInfo.yResolution, m_exifInfo.resolutionUnit, info.yDpi);
+    } else if (cinfo.saw_JFIF_marker) {
+        info.xDpi = DensityToDpi(cinfo.density_unit, cinfo.X_density, info.xDpi);
+        info.yDpi = DensityToDpi(cinfo.density_unit, cinfo.Y_density, info.yDpi);
+    }
+    SetXDPI(info.xDpi);
+    SetYDPI(info.yDpi);
+
+    if (cinfo.quantize_colors) {
+        const int n = std::min<int>(cinfo.actual_number_of_colors, static_cast<int>(GetNumColors()));
+        for (int i = 0; i < n; ++i) {
+            const uint8_t r = cinfo.colormap[0][i];
+            const bool colour = cinfo.out_color_components >= 3;
+            const uint8_t g = colour ? cinfo.colormap[1][i] : r;
+            const uint8_t b = colour ? cinfo.colormap[2][i] : r;
+            SetPaletteColor(static_cast<uint8_t>(i), r, g, b);
+        }
+    } else if (components == 1) {
+        SetGrayPalette();
+    }
+
+    const JDIMENSION width = cinfo.output_width;
+    const JDIMENSION rowBytes = width * static_cast<JDIMENSION>(components);
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes, 1);
+    const bool quantized = cinfo.quantize_colors != 0;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        if (info.escape) {
+            jpeg_destroy_decompress(&cinfo);
+            return false;
+        }
+        const JDIMENSION line = cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, row, 1);
+        uint8_t* dst = GetBits(cinfo.output_height - 1 - line);
+        const uint8_t* src = row[0];
+        if (components == 4 && !quantized) {
+            for (JDIMENSION x = 0; x < width; ++x, src += 4, dst += 3) {
+                dst[0] = static_cast<uint8_t>(src[2] * src[3] / 255);
+                dst[1] = static_cast<uint8_t>(src[1] * src[3] / 255);
+                dst[2] = static_cast<uint8_t>(src[0] * src[3] / 255);
+            }
+        } else if (components == 3 && !quantized) {
+            for (JDIMENSION x = 0; x < width; ++x, src += 3, dst += 3) {
+                dst[0] = src[2];
+                dst[1] = src[1];
+                dst[2] = src[0];
+            }
+        } else {
+            std::memcpy(dst, src, width);
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool ImageJPG::Encode(FILE* stream) {
+    IOFile file(stream);
+    return Encode(&file);
+}
+
+bool ImageJPG::Encode(File* stream) {
+    if (EncodeSafeCheck(stream)) return false;
+    if (GetBpp() != 24 && !(GetBpp() == 8 && IsGrayScale())) {
+        SetLastError("JPEG can save only RGB or GreyScale images");
+        return false;
+    }
+    if (!m_exifInfo.isExif || !m_exif) return EncodeJpeg(stream);
+
+    // The EXIF block of the file that was read goes in front of the new image
+    // data. The new JPEG is made in memory so the target needs no read-back.
+    MemFile fresh;
+    if (!fresh.Open() || !EncodeJpeg(&fresh)) return false;
+    m_exif->DiscardAllButExif();
+    fresh.Seek(0, 0);
+    if (!m_exif->DecodeExif(&fresh, ExifReader::kReadAll) || !m_exif->EncodeExif(stream)) {
+        SetLastError(m_exif->GetLastError());
+        return false;
+    }
+    return true;
+}
+
+bool ImageJPG::EncodeJpeg(File* stream) {
+    auto state = std::make_unique<EncodeState>();
+    jpeg_compress_struct& cinfo = state->cinfo;
+    cinfo.err = jpeg_std_error(&state->err.pub);
+    state->err.pub.error_exit = ErrorExit;
+    state->err.pub.output_message = OutputMessage;
+    state->err.owner = this;
+    if (setjmp(state->err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    state->dest.stream = stream;
+    state->dest.pub.init_destination = InitDestination;
+    state->dest.pub.empty_output_buffer = EmptyOutputBuffer;
+    state->dest.pub.term_destination = TermDestination;
+    cinfo.dest = &state->dest.pub;
+
+    const bool grey = GetBpp() == 8;
+    cinfo.image_width = GetWidth();
+    cinfo.image_height = GetHeight();
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+
+    const uint32_t options = GetCodecOption(FORMAT_JPG);
+    if (options & ENCODE_ARITHMETIC) cinfo.arith_code = TRUE;
+    if (options & ENCODE_OPTIMIZE) cinfo.optimize_coding = TRUE;
+    if (options & ENCODE_GRAYSCALE) jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    if (options & ENCODE_SMOOTHING) cinfo.smoothing_factor = std::clamp(m_smoothing, 0, 100);
+    jpeg_set_quality(&cinfo, info.jpegQuality, (options & ENCODE_BASELINE) ? TRUE : FALSE);
+    if (options & ENCODE_PROGRESSIVE) jpeg_simple_progression(&cinfo);
+    cinfo.density_unit = 1;
+    cinfo.X_density = static_cast<UINT16>(std::clamp(info.xDpi, 1, 65535));
+    cinfo.Y_density = static_cast<UINT16>(std::clamp(info.yDpi, 1, 65535));
+
+    jpeg_start_compress(&cinfo, TRUE);
+    const JDIMENSION width = cinfo.image_width;
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                width * static_cast<JDIMENSION>(cinfo.input_components), 1);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const uint8_t* src = GetBits(cinfo.image_height - 1 - cinfo.next_scanline);
+        uint8_t* dst = row[0];
+        if (grey) {
+            std::memcpy(dst, src, width);
+        } else {
+            for (JDIMENSION x = 0; x < width; ++x, src += 3, dst += 3) {
+                dst[0] = src[2];
+                dst[1] = src[1];
+                dst[2] = src[0];
+            }
+        }
+        jpeg_write_scanlines(&cinfo, row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+} // namespace vimg
