@@ -3,6 +3,7 @@
 #include "Image.h"
 #include "codecs/ImageBMP.h"
 #include "codecs/ImageJPG.h"
+#include "codecs/ImagePNG.h"
 
 #include <algorithm>
 #include <deque>
@@ -19,6 +20,7 @@ std::deque<CodecEntry> BuiltinCodecs() {
     return {
         MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
         MakeCodecEntry<ImageJPG>(FORMAT_JPG, 1),
+        MakeCodecEntry<ImagePNG>(FORMAT_PNG, 4),
     };
 }
 
