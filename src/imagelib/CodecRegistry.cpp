@@ -4,6 +4,7 @@
 #include "codecs/ImageBMP.h"
 #include "codecs/ImageJPG.h"
 #include "codecs/ImagePNG.h"
+#include "codecs/ImageTIF.h"
 
 #include <algorithm>
 #include <deque>
@@ -13,6 +14,14 @@ namespace vimg {
 
 namespace {
 
+CodecEntry TifEntry() {
+    CodecEntry e = MakeCodecEntry<ImageTIF>(FORMAT_TIF, 5);
+    e.encodeMulti = [](Image& codec, File* stream, Image** images, int32_t count) {
+        return static_cast<ImageTIF&>(codec).Encode(stream, images, count);
+    };
+    return e;
+}
+
 // Built-in codecs (a deque keeps entry addresses stable when more are registered). The probe order is the order of the unknown-type pass:
 // BMP, JPG, ICO, GIF, PNG, TIF, TGA, PCX, WBMP, WMF, then the content-sniffing
 // reader of JP2/JPC/PGX/PNM/RAS.
@@ -21,6 +30,7 @@ std::deque<CodecEntry> BuiltinCodecs() {
         MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
         MakeCodecEntry<ImageJPG>(FORMAT_JPG, 1),
         MakeCodecEntry<ImagePNG>(FORMAT_PNG, 4),
+        TifEntry(),
     };
 }
 
