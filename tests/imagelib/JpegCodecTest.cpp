@@ -345,7 +345,13 @@ TEST(ExifReader, HostileBlocksFailWithTheirTexts) {
     std::string error;
     ReadExif(JpegWith(header), &found, &error);
     EXPECT_EQ(error, "Incorrect Exif header");
-    // A directory that links to itself ends instead of recursing for ever.
+    // A directory is read once: links that reach it again (which could multiply
+    // the work without end) are refused, and so is a directory that links to itself.
+    const uint32_t subOffset = 8 + 2 + 12 * 401 + 4; // after IFD0's 400 entries and the builder's link
+    const std::vector<ExifEntry> fan(400, ExifEntry{0x8769, 4, 1, b.U32(subOffset)});
+    ReadExif(JpegWith(ExifBuilder::Segment(b.Body(fan, {{0x9000, 7, 4, {'0', '2', '3', '0'}}}))), &found, &error);
+    EXPECT_FALSE(found);
+    EXPECT_EQ(error, "Illegal subdirectory link");
     ReadExif(JpegWith(ExifBuilder::Segment(selfLoop)), &found, &error);
     EXPECT_FALSE(found);
     EXPECT_EQ(error, "Illegal subdirectory link");

@@ -15,8 +15,10 @@ namespace {
 
 constexpr size_t kMaxSections = 20;
 constexpr int kMaxPadding = 6;
-// Sub-directories nest at most this deep; deeper links are loops or garbage.
+// Sub-directories nest at most this deep and a block holds at most this many;
+// more are loops or garbage meant to make parsing take for ever.
 constexpr int kMaxDirDepth = 4;
+constexpr size_t kMaxDirs = 32;
 
 constexpr int kBytesPerFormat[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 enum Format { FMT_BYTE = 1, FMT_STRING, FMT_USHORT, FMT_ULONG, FMT_URATIONAL, FMT_SBYTE, FMT_UNDEFINED,
@@ -214,6 +216,7 @@ bool ExifReader::ProcessExif(const uint8_t* block, uint32_t length) {
     uint32_t first = Get32u(base + 4);
     if (first < 8 || first >= size) first = 8;
     m_largestDimension = 0;
+    m_dirsSeen.clear();
     if (!ProcessDir(base + first, base, size, 0)) return false;
 
     if (m_info->focalPlaneXRes != 0.0f)
@@ -222,8 +225,11 @@ bool ExifReader::ProcessExif(const uint8_t* block, uint32_t length) {
 }
 
 bool ExifReader::ProcessDir(const uint8_t* dir, const uint8_t* base, uint32_t length, int depth) {
-    if (depth > kMaxDirDepth) return Fail("Illegal subdirectory link");
     const uint64_t dirOffset = static_cast<uint64_t>(dir - base);
+    if (depth > kMaxDirDepth || m_dirsSeen.size() >= kMaxDirs ||
+        std::find(m_dirsSeen.begin(), m_dirsSeen.end(), dirOffset) != m_dirsSeen.end())
+        return Fail("Illegal subdirectory link");
+    m_dirsSeen.push_back(dirOffset);
     if (dirOffset + 2 > length) return Fail("Illegally sized directory");
     const int entries = Get16u(dir);
     const uint64_t dirEnd = dirOffset + 2 + 12ull * entries;

@@ -89,6 +89,7 @@ private:
     char m_error[256] = {};
     bool m_motorola = false;
     int32_t m_largestDimension = 0;
+    std::vector<uint64_t> m_dirsSeen; // offsets of the directories read from the current block
     std::vector<Section> m_sections;
 };
 
