@@ -192,6 +192,8 @@ bool ImageJPG::Decode(File* stream) {
     if (options & DECODE_DITHER) cinfo.dither_mode = static_cast<J_DITHER_MODE>(m_dither);
     if (options & DECODE_ONEPASS) cinfo.two_pass_quantize = FALSE;
     if (options & DECODE_NOSMOOTH) cinfo.do_fancy_upsampling = FALSE;
+    // Colour comes out in the image's own blue-green-red order.
+    if (cinfo.out_color_space == JCS_RGB && !cinfo.quantize_colors) cinfo.out_color_space = JCS_EXT_BGR;
     cinfo.scale_num = 1;
     cinfo.scale_denom = info.jpegScale ? info.jpegScale : 1;
 
@@ -246,6 +248,7 @@ bool ImageJPG::Decode(File* stream) {
 
     const JDIMENSION width = cinfo.output_width;
     const JDIMENSION rowBytes = width * static_cast<JDIMENSION>(components);
+    // Four-component (CMYK) rows are converted through this buffer.
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes, 1);
     const bool quantized = cinfo.quantize_colors != 0;
     while (cinfo.output_scanline < cinfo.output_height) {
@@ -254,23 +257,19 @@ bool ImageJPG::Decode(File* stream) {
             return false;
         }
         const JDIMENSION line = cinfo.output_scanline;
-        jpeg_read_scanlines(&cinfo, row, 1);
         uint8_t* dst = GetBits(cinfo.output_height - 1 - line);
+        if (components != 4 || quantized) {
+            // Grey, indexes and BGR go straight into the image row.
+            JSAMPROW target = dst;
+            jpeg_read_scanlines(&cinfo, &target, 1);
+            continue;
+        }
+        jpeg_read_scanlines(&cinfo, row, 1);
         const uint8_t* src = row[0];
-        if (components == 4 && !quantized) {
-            for (JDIMENSION x = 0; x < width; ++x, src += 4, dst += 3) {
-                dst[0] = static_cast<uint8_t>(src[2] * src[3] / 255);
-                dst[1] = static_cast<uint8_t>(src[1] * src[3] / 255);
-                dst[2] = static_cast<uint8_t>(src[0] * src[3] / 255);
-            }
-        } else if (components == 3 && !quantized) {
-            for (JDIMENSION x = 0; x < width; ++x, src += 3, dst += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
-            }
-        } else {
-            std::memcpy(dst, src, width);
+        for (JDIMENSION x = 0; x < width; ++x, src += 4, dst += 3) {
+            dst[0] = static_cast<uint8_t>(src[2] * src[3] / 255);
+            dst[1] = static_cast<uint8_t>(src[1] * src[3] / 255);
+            dst[2] = static_cast<uint8_t>(src[0] * src[3] / 255);
         }
     }
     jpeg_finish_decompress(&cinfo);

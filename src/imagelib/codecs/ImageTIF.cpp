@@ -316,15 +316,18 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
     for (uint32_t row = 0; row < height; row += rowsPer) {
         if (info.escape) return Fail("Cancelled");
         const uint32_t rows = std::min(rowsPer, height - row);
-        std::memset(strip.get(), 0, stripBytes);
         if (tiled) {
+            std::memset(strip.get(), 0, stripBytes);
             for (uint32_t tx = 0; tx < width; tx += tileWidth) {
                 if (TIFFReadTile(tif, tile.get(), tx, row, 0, 0) < 0) return Fail("Corrupted tiled TIFF file!");
                 TileToStrip(strip.get(), tile.get(), rows, lineBytes, tileRowBytes, tx * pixelBits / 8);
             }
-        } else if (TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, row, 0), strip.get(),
-                                        static_cast<tmsize_t>(lineBytes * rows)) < 0) {
-            return Fail("Corrupted TIFF file!");
+        } else {
+            const tmsize_t want = static_cast<tmsize_t>(lineBytes * rows);
+            const tmsize_t got = TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, row, 0), strip.get(), want);
+            if (got < 0) return Fail("Corrupted TIFF file!");
+            // A short strip leaves the rest of the picture blank, not stale.
+            if (got < want) std::memset(strip.get() + got, 0, static_cast<size_t>(want - got));
         }
 
         for (uint32_t r = 0; r < rows; ++r) {
@@ -351,6 +354,14 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
                     dst[x] = sample(2 * x);
                     a[x] = sample(2 * x + 1);
                 }
+            } else if (photometric == PHOTOMETRIC_RGB && bits == 8) {
+                for (uint32_t x = 0; x < width; ++x, src += samples, dst += 3) {
+                    dst[0] = src[2];
+                    dst[1] = src[1];
+                    dst[2] = src[0];
+                    if (a) a[x] = src[3];
+                }
+                dst = GetBits(y);
             } else if (photometric == PHOTOMETRIC_RGB) {
                 for (uint32_t x = 0; x < width; ++x) {
                     const uint32_t i = x * static_cast<uint32_t>(samples);
