@@ -216,6 +216,21 @@ public:
     bool SelectionToHRGN(Region* region) const;
     uint8_t* SelectionGetPointer(int32_t x = 0, int32_t y = 0) const;
 
+    // ---- colour spaces, channels, mix and FFT ----
+    // A converted colour keeps its three components in the red, green and blue
+    // bytes (HSL: hue, saturation, lightness; YUV/YIQ: Y, U/I + 128, V/Q + 128;
+    // XYZ: X, Y, Z); the reserved byte is left as it was.
+    static RGBQUAD RGBtoHSL(RGBQUAD colour);
+    static RGBQUAD HSLtoRGB(RGBQUAD colour);
+    static RGBQUAD HSLtoRGB(COLORREF colour);
+    static float HueToRGB(float m1, float m2, float hue);
+    static RGBQUAD RGBtoYUV(RGBQUAD colour);
+    static RGBQUAD YUVtoRGB(RGBQUAD colour);
+    static RGBQUAD RGBtoYIQ(RGBQUAD colour);
+    static RGBQUAD YIQtoRGB(RGBQUAD colour);
+    static RGBQUAD RGBtoXYZ(RGBQUAD colour);
+    static RGBQUAD XYZtoRGB(RGBQUAD colour);
+
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);
     bool Save(const char* fileName, uint32_t type);
