@@ -243,6 +243,8 @@ protected:
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();
+    // Makes `dest` an 8-bit grey image holding a width x height byte plane.
+    bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 
     BITMAPINFOHEADER head;
     ImageInfo info;
