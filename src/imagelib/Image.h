@@ -393,6 +393,8 @@ protected:
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.
     bool RowStep(int64_t row, int64_t rows);
+    // Makes `dest` an 8-bit grey image holding a width x height byte plane.
+    bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 
     BITMAPINFOHEADER head;
     ImageInfo info;
