@@ -191,7 +191,7 @@ bool Image::Rotate180(Image* dest) {
 }
 
 bool Image::Rotate(float angle, Image* dest) {
-    if (!pDib) return false;
+    if (!pDib || !std::isfinite(angle)) return false;
     const double theta = -static_cast<double>(angle) * kDegreesToRadians;
     const double c = std::cos(theta), s = std::sin(theta);
     const double cx = head.biWidth / 2.0 - 0.5, cy = head.biHeight / 2.0 - 0.5;
@@ -225,7 +225,7 @@ bool Image::Rotate(float angle, Image* dest) {
 
 bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, OverflowMethod overflow,
                     const RGBQUAD* replacementColour, bool optimizeRightAngles, bool keepSize) {
-    if (!pDib) return false;
+    if (!pDib || !std::isfinite(angle)) return false;
     const double theta = -static_cast<double>(angle) * kDegreesToRadians;
     const double c = std::cos(theta), s = std::sin(theta);
     const int32_t w = head.biWidth, h = head.biHeight;
@@ -281,7 +281,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
 }
 
 bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool interpolate) {
-    if (!pDib) return false;
+    if (!pDib || !std::isfinite(xGain) || !std::isfinite(yGain)) return false;
     Image tmp(*this, true, true, true);
     if (!tmp.IsValid()) return false;
     const RECT r = WorkingRegion(*this);
@@ -340,7 +340,7 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
 bool Image::Crop(const RECT& rect, Image* dest) { return Crop(rect.left, rect.top, rect.right, rect.bottom, dest); }
 
 bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle, Image* dest) {
-    if (!pDib || width <= 0 || height <= 0) return false;
+    if (!pDib || width <= 0 || height <= 0 || !std::isfinite(angle)) return false;
     if (std::fabs(angle) < 0.0002f) return Crop(left, top, left + width, top + height, dest);
     // Corners of the rectangle in picture coordinates (y down from the top):
     // its width runs along (cos, sin), its height along (-sin, cos).
@@ -415,7 +415,7 @@ bool Image::Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Im
 }
 
 bool Image::CircleTransform(int type, int32_t radius, float factor) {
-    if (!pDib) return false;
+    if (!pDib || !std::isfinite(factor)) return false;
     Image tmp(*this, true, true, true);
     if (!tmp.IsValid()) return false;
     const RECT r = WorkingRegion(*this);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 using testimages::Colour;
 using testimages::SamePixels;
@@ -227,4 +228,16 @@ TEST(ImageTransform, CircleTransformBathroomAndOutsideTheCircle) {
                                                    src.GetPixelColor(0, 0).rgbBlue, 0));
     // At the centre the pinch reads the centre.
     EXPECT_EQ(pinched.GetPixelColor(50, 40), src.GetPixelColor(50, 40));
+}
+
+TEST(ImageTransform, NonFiniteAnglesAndGainsAreRefused) {
+    const Image src = testimages::Random(9, 9, 24, 71);
+    Image img(src), dst;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    EXPECT_FALSE(img.Rotate2(nan, &dst));
+    EXPECT_FALSE(img.Rotate(inf));
+    EXPECT_FALSE(img.Skew(nan, 0.0f));
+    EXPECT_FALSE(img.CropRotatedRectangle(1, 1, 3, 3, inf));
+    EXPECT_FALSE(img.CircleTransform(2, 0, nan));
+    EXPECT_TRUE(SamePixels(img, src));
 }
