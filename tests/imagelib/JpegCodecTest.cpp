@@ -143,7 +143,7 @@ TEST(JpegCodec, DecodesLikeImageMagick) {
     };
     for (const Variant& v : variants) {
         const std::string file = dir.file(v.name);
-        Make(Convert() + " -size 67x45 plasma:fractal -seed 7 " + v.options + " " + Quote(file));
+        Make(Convert() + " -size 67x45 -seed 7 plasma:fractal " + v.options + " " + Quote(file));
         EXPECT_LE(DiffToReference(file, vimg::FORMAT_JPG), v.tolerance) << v.name;
     }
 }
@@ -462,7 +462,7 @@ TEST(JpegCodec, SavingKeepsTheExifBlock) {
 TEST(JpegCodec, TruncatedAndCorruptFiles) {
     TempDir dir;
     const std::string file = dir.file("t.jpg");
-    Make(Convert() + " -size 120x90 plasma:fractal -seed 3 -quality 90 " + Quote(file));
+    Make(Convert() + " -size 120x90 -seed 3 plasma:fractal -quality 90 " + Quote(file));
     Make("exiftool -q -overwrite_original -Make=Acme -Orientation#=1 " + Quote(file));
     const std::vector<uint8_t> bytes = ReadFile(file);
 

@@ -43,7 +43,7 @@ Image LoadPng(const std::string& file) {
 TEST(PngCodec, OpaqueTypesMatchImageMagick) {
     TempDir dir;
     const std::string grad = "-size 37x23 gradient:black-white";
-    const std::string colour = "-size 37x23 plasma:fractal -seed 5";
+    const std::string colour = "-size 37x23 -seed 5 plasma:fractal";
     struct Variant {
         std::string name, source, options;
         uint32_t bpp;
@@ -160,7 +160,7 @@ TEST(PngCodec, PaletteTransparencyRoundTrips) {
 
 TEST(PngCodec, WriterRoundTripsKeepPixelsDpiAndInterlacing) {
     TempDir dir;
-    const std::string file = MakePng(dir, "src.png", "-size 45x29 plasma:fractal -seed 9", "-define png:color-type=2");
+    const std::string file = MakePng(dir, "src.png", "-size 45x29 -seed 9 plasma:fractal", "-define png:color-type=2");
     Image rgb = LoadPng(file);
     Image rgba(rgb);
     ASSERT_TRUE(rgba.AlphaCreate());
@@ -205,7 +205,7 @@ TEST(PngCodec, ResolutionChunk) {
 
 TEST(PngCodec, BadInput) {
     TempDir dir;
-    const std::string file = MakePng(dir, "f.png", "-size 64x40 plasma:fractal -seed 2", "-interlace PNG");
+    const std::string file = MakePng(dir, "f.png", "-size 64x40 -seed 2 plasma:fractal", "-interlace PNG");
     const std::vector<uint8_t> bytes = ReadFile(file);
     std::string error;
     EXPECT_FALSE(DecodeBytes({'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, vimg::FORMAT_PNG, &error));

@@ -82,8 +82,8 @@ void LabToRgb(uint8_t l8, int8_t a8, int8_t b8, uint8_t* bgr) {
     const double fy = (l + 16.0) / 116.0, fx = fy + a / 500.0, fz = fy - b / 200.0;
     const auto finv = [](double t) { return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0); };
     const double x = 0.95047 * finv(fx), y = 1.0 * finv(fy), z = 1.0883 * finv(fz);
-    const double lin[3] = {3.2406 * x - 1.5372 * y - 0.4986 * z, -0.9689 * x + 1.8758 * y + 0.0415 * z,
-                           0.0557 * x - 0.2040 * y + 1.0570 * z};
+    const double lin[3] = {3.240479 * x - 1.53715 * y - 0.498535 * z, -0.969256 * x + 1.875992 * y + 0.041556 * z,
+                           0.055648 * x - 0.204043 * y + 1.057311 * z};
     for (int i = 0; i < 3; ++i) {
         const double c = std::max(0.0, lin[i]);
         const double s = c > 0.00304 ? 1.055 * std::pow(c, 1.0 / 2.4) - 0.055 : 12.92 * c;
