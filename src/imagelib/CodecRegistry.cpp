@@ -2,6 +2,7 @@
 
 #include "Image.h"
 #include "codecs/ImageBMP.h"
+#include "codecs/ImageGIF.h"
 
 #include <algorithm>
 #include <deque>
@@ -11,12 +12,21 @@ namespace vimg {
 
 namespace {
 
+CodecEntry GifEntry() {
+    CodecEntry e = MakeCodecEntry<ImageGIF>(FORMAT_GIF, 3);
+    e.encodeMulti = [](Image& codec, File* f, Image** images, int32_t count) {
+        return static_cast<ImageGIF&>(codec).Encode(f, images, count);
+    };
+    return e;
+}
+
 // Built-in codecs (a deque keeps entry addresses stable when more are registered). The probe order is the order of the unknown-type pass:
 // BMP, JPG, ICO, GIF, PNG, TIF, TGA, PCX, WBMP, WMF, then the content-sniffing
 // reader of JP2/JPC/PGX/PNM/RAS.
 std::deque<CodecEntry> BuiltinCodecs() {
     return {
         MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
+        GifEntry(),
     };
 }
 
