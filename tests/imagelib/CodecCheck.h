@@ -35,7 +35,7 @@ inline std::vector<uint8_t> Reference(const std::string& file, int frame, bool c
     const std::string raw = file + ".frame.rgba";
     // Keep only the wanted frame of the (coalesced) sequence.
     const std::string pick = Quote(file) + (coalesce ? " -coalesce" : "") + " \\( -clone " +
-                             std::to_string(frame) + " \\) -delete 0--2 +repage";
+                             std::to_string(frame) + " \\) -delete 0--2 +repage -auto-orient";
     std::string dims;
     if (Run(Convert() + " " + pick + " -format '%w %h' info: 2>/dev/null", &dims) != 0) return {};
     if (std::sscanf(dims.c_str(), "%d %d", w, h) != 2) return {};
@@ -70,6 +70,15 @@ inline void ExpectMatchesReference(const vimg::Image& img, const std::string& fi
                           << int(ref[i + 2]) << "/" << int(ref[i + 3]);
         }
     }
+}
+
+// Runs ImageMagick's convert with `args` to make `name` in `dir`; returns its path.
+inline std::string MakeWithImageMagick(const testsupport::TempDir& dir, const std::string& name,
+                                       const std::string& args) {
+    const std::string path = dir.file(name);
+    EXPECT_EQ(testsupport::Run(testsupport::Convert() + " " + args + " " + testsupport::Quote(path) + " 2>&1"), 0)
+        << args;
+    return path;
 }
 
 // Decodes `bytes` with the given type; returns whether it succeeded.

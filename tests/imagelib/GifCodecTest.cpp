@@ -81,9 +81,7 @@ protected:
         if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     }
     std::string Make(const std::string& name, const std::string& args) {
-        const std::string path = dir.file(name);
-        EXPECT_EQ(testsupport::Run(Convert() + " " + args + " " + Quote(path) + " 2>&1"), 0) << args;
-        return path;
+        return codeccheck::MakeWithImageMagick(dir, name, args);
     }
     TempDir dir;
 };
