@@ -3,6 +3,10 @@
 #include "Image.h"
 #include "codecs/ImageBMP.h"
 #include "codecs/ImageGIF.h"
+#include "codecs/ImageICO.h"
+#include "codecs/ImagePCX.h"
+#include "codecs/ImageTGA.h"
+#include "codecs/ImageWBMP.h"
 
 #include <algorithm>
 #include <deque>
@@ -26,7 +30,11 @@ CodecEntry GifEntry() {
 std::deque<CodecEntry> BuiltinCodecs() {
     return {
         MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
+        MakeCodecEntry<ImageICO>(FORMAT_ICO, 2),
         GifEntry(),
+        MakeCodecEntry<ImageTGA>(FORMAT_TGA, 6),
+        MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7),
+        MakeCodecEntry<ImageWBMP>(FORMAT_WBMP, 8),
     };
 }
 
