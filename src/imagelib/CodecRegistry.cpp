@@ -12,6 +12,7 @@
 #include "codecs/ImageRAS.h"
 #include "codecs/ImageTGA.h"
 #include "codecs/ImageWBMP.h"
+#include "codecs/ImageWMF.h"
 
 #include <algorithm>
 #include <deque>
@@ -55,6 +56,7 @@ std::deque<CodecEntry> BuiltinCodecs() {
         MakeCodecEntry<ImageTGA>(FORMAT_TGA, 6),
         MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7),
         MakeCodecEntry<ImageWBMP>(FORMAT_WBMP, 8),
+        MakeCodecEntry<ImageWMF>(FORMAT_WMF, 9),
         ContentEntry<ImageJ2K>(FORMAT_JP2, 10),
         JpcEntry(),
         ContentEntry<ImagePGX>(FORMAT_PGX, -1),
