@@ -91,6 +91,19 @@ std::vector<uint8_t> SampleEmf() {
     Emf(records, 81,
         {0, 0, 0, 0, 0, 40, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0xCC0020, 10, 10},
         dib);
+    // A path: triangle (20, 42) (55, 42) (55, 49), filled with the blue brush.
+    Emf(records, 59, {});
+    Emf(records, 27, {20, 42});
+    Emf(records, 54, {55, 42});
+    Emf(records, 54, {55, 49});
+    Emf(records, 61, {});
+    Emf(records, 60, {});
+    Emf(records, 62, {0, 0, 0, 0});
+    // A straight Bezier curve along y = 46 with the stock black pen.
+    Emf(records, 37, {static_cast<int>(0x80000007)});
+    Bytes curve;
+    curve.u16(60).u16(46).u16(70).u16(46).u16(80).u16(46).u16(90).u16(46);
+    Emf(records, 85, {0, 0, 0, 0, 4}, curve.data);
     Emf(records, 14, {0, 0, 20});
     Bytes f;
     // Bounds 0..99 x 0..49 px; frame 0..2540 x 0..1270 (0.01 mm); a device of 100 x 50 px on 25.4 x 12.7 mm.
@@ -148,6 +161,10 @@ TEST(WmfCodec, PlaysEnhancedMetafiles) {
     EXPECT_EQ(at(65, 35), kWhite); // outside its hypotenuse
     EXPECT_EQ(at(2, 40), kBlue);
     EXPECT_EQ(at(7, 46), kGreen);
+    EXPECT_EQ(at(48, 43), kBlue);  // inside the path
+    EXPECT_EQ(at(24, 46), kWhite); // outside it
+    EXPECT_EQ(at(66, 45), (RGBQUAD{0, 0, 0, 0})); // on the curve
+    EXPECT_EQ(at(66, 43), kWhite);
 }
 
 TEST(WmfCodec, ErrorsAndDamage) {

@@ -83,6 +83,22 @@ void Shape(MetafileCanvas& canvas, const Mapper& m, const std::vector<std::vecto
         for (const auto& ring : rings) canvas.StrokePolyline(ring, closed, s.pen.colour, m.PenWidth(s.pen.width));
 }
 
+// Cubic Bezier segments (start, then control, control, end for each) as line points.
+std::vector<Point> FlattenBeziers(const std::vector<Point>& p) {
+    std::vector<Point> out;
+    if (p.empty()) return out;
+    out.push_back(p[0]);
+    for (size_t i = 1; i + 2 < p.size(); i += 3) {
+        const Point a = p[i - 1], b = p[i], c = p[i + 1], d = p[i + 2];
+        for (int k = 1; k <= 16; ++k) {
+            const double t = k / 16.0, u = 1 - t;
+            out.push_back(Point{u * u * u * a.x + 3 * u * u * t * b.x + 3 * u * t * t * c.x + t * t * t * d.x,
+                                u * u * u * a.y + 3 * u * u * t * b.y + 3 * u * t * t * c.y + t * t * t * d.y});
+        }
+    }
+    return out;
+}
+
 std::vector<Point> RectPoints(const Mapper& m, double l, double t, double r, double b) {
     return {m.Map(l, t), m.Map(r, t), m.Map(r, b), m.Map(l, b)};
 }
@@ -376,6 +392,41 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
     Mapper m{&state, w / (fr - fl), h / (fb - ft), -fl * w / (fr - fl), -ft * h / (fb - ft)};
     MetafileCanvas canvas(*this);
     std::map<uint32_t, Object> objects;
+    // Between BeginPath and EndPath shapes become figures of the path instead of being drawn.
+    struct Path {
+        bool active = false, newFigure = true;
+        std::vector<std::vector<Point>> figures;
+        std::vector<bool> closed;
+        void Start(Point p) {
+            figures.push_back({p});
+            closed.push_back(false);
+            newFigure = false;
+        }
+    } path;
+    const auto draw = [&](const std::vector<std::vector<Point>>& rings, bool closed) {
+        if (!path.active) {
+            Shape(canvas, m, rings, closed);
+            return;
+        }
+        for (const auto& ring : rings) {
+            path.figures.push_back(ring);
+            path.closed.push_back(closed);
+        }
+        path.newFigure = true;
+    };
+    // Lines from the current position through `pts` (device points); `last` is the new position.
+    const auto lineTo = [&](const std::vector<Point>& pts, Point last) {
+        const Point from = m.Map(state.position.x, state.position.y);
+        if (path.active) {
+            if (path.newFigure || path.figures.empty()) path.Start(from);
+            path.figures.back().insert(path.figures.back().end(), pts.begin(), pts.end());
+        } else if (state.pen.visible) {
+            std::vector<Point> line = {from};
+            line.insert(line.end(), pts.begin(), pts.end());
+            canvas.StrokePolyline(line, false, state.pen.colour, m.PenWidth(state.pen.width));
+        }
+        state.position = last;
+    };
     const auto stock = [&](uint32_t index) {
         const uint32_t i = index & 0x7FFFFFFF;
         if (i <= 5) {
@@ -473,18 +524,48 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             break;
         }
         case 40: objects.erase(u32(0)); break;
-        case 27: state.position = Point{static_cast<double>(i32(0)), static_cast<double>(i32(1))}; break;
-        case 54: { // LineTo
-            const Point to{static_cast<double>(i32(0)), static_cast<double>(i32(1))};
-            if (state.pen.visible)
-                canvas.StrokePolyline({m.Map(state.position.x, state.position.y), m.Map(to.x, to.y)}, false,
-                                      state.pen.colour, m.PenWidth(state.pen.width));
-            state.position = to;
+        case 27: // MoveToEx
+            state.position = Point{static_cast<double>(i32(0)), static_cast<double>(i32(1))};
+            if (path.active) path.Start(m.Map(state.position.x, state.position.y));
+            break;
+        case 54: // LineTo
+            lineTo({m.Map(i32(0), i32(1))}, Point{static_cast<double>(i32(0)), static_cast<double>(i32(1))});
+            break;
+        case 6: case 89: case 5: case 88: { // PolylineTo, PolyBezierTo, 32- and 16-bit points
+            const std::vector<Point> raw = points(20, u32(4), type >= 86);
+            if (raw.empty()) break;
+            std::vector<Point> pts = mapAll(raw);
+            if (type == 5 || type == 88) {
+                pts.insert(pts.begin(), m.Map(state.position.x, state.position.y));
+                pts = FlattenBeziers(pts);
+                pts.erase(pts.begin());
+            }
+            lineTo(pts, raw.back());
+            break;
+        }
+        case 2: case 85: { // PolyBezier
+            const std::vector<Point> pts = FlattenBeziers(mapAll(points(20, u32(4), type == 85)));
+            if (!pts.empty()) draw({pts}, false);
+            break;
+        }
+        case 59: path = Path{}; path.active = true; break;      // BeginPath
+        case 60: path.active = false; break;                    // EndPath
+        case 61: // CloseFigure
+            if (!path.closed.empty()) path.closed.back() = true;
+            path.newFigure = true;
+            break;
+        case 68: path = Path{}; break;                          // AbortPath
+        case 62: case 63: case 64: { // FillPath, StrokeAndFillPath, StrokePath
+            if (type != 64 && state.brush.visible) canvas.FillPolygon(path.figures, state.brush.colour, state.winding);
+            if (type != 62 && state.pen.visible)
+                for (size_t i = 0; i < path.figures.size(); ++i)
+                    canvas.StrokePolyline(path.figures[i], path.closed[i], state.pen.colour, m.PenWidth(state.pen.width));
+            path = Path{};
             break;
         }
         case 3: case 4: case 86: case 87: { // Polygon, Polyline, 32- and 16-bit points
             const std::vector<Point> pts = mapAll(points(20, u32(4), type >= 86));
-            if (!pts.empty()) Shape(canvas, m, {pts}, type == 3 || type == 86);
+            if (!pts.empty()) draw({pts}, type == 3 || type == 86);
             break;
         }
         case 8: case 91: { // PolyPolygon, 32- and 16-bit points
@@ -499,15 +580,15 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
                 at += count * (type == 91 ? 4 : 8);
                 rings.push_back(mapAll(std::move(pts)));
             }
-            if (!rings.empty()) Shape(canvas, m, rings, true);
+            if (!rings.empty()) draw(rings, true);
             break;
         }
         case 43: case 44: // Rectangle, RoundRect (corners ignored)
-            Shape(canvas, m, {RectPoints(m, i32(0), i32(1), i32(2), i32(3))}, true);
+            draw({RectPoints(m, i32(0), i32(1), i32(2), i32(3))}, true);
             break;
         case 42: { // Ellipse
             const Point a = m.Map(i32(0), i32(1)), b = m.Map(i32(2), i32(3));
-            Shape(canvas, m, {MetafileCanvas::EllipsePoints(a.x, a.y, b.x, b.y)}, true);
+            draw({MetafileCanvas::EllipsePoints(a.x, a.y, b.x, b.y)}, true);
             break;
         }
         case 81: { // StretchDIBits
