@@ -305,6 +305,10 @@ TEST(GifErrors, MultipageArgumentsAreChecked) {
     EXPECT_STREQ(codec.GetLastError(), "multipage GIF, no images!");
     EXPECT_FALSE(codec.Encode(&out, holes, 2));
     EXPECT_STREQ(codec.GetLastError(), "Bad image pointer");
+    Image deep(4, 4, 24);
+    Image* mixed[] = {&a, &deep};
+    EXPECT_FALSE(codec.Encode(&out, mixed, 2));
+    EXPECT_STREQ(codec.GetLastError(), "multipage GIF, frames must have 8 bits or less");
     EXPECT_EQ(out.Size(), 0) << "nothing written for refused arguments";
 
     // Through the dispatcher.

@@ -583,8 +583,10 @@ bool ImageGIF::Encode(File* stream, Image** images, int32_t count, bool localCol
     for (int32_t i = 1; i < count; ++i)
         if (!images[i]) return Fail("Bad image pointer");
     // Frames are written as palette images; a deeper one has no palette to store.
-    for (int32_t i = 0; i < count; ++i)
-        if (!images[i]->IsValid() || images[i]->GetBpp() > 8) return Fail("Bad image pointer");
+    for (int32_t i = 0; i < count; ++i) {
+        if (!images[i]->IsValid()) return Fail("Bad image pointer");
+        if (images[i]->GetBpp() > 8) return Fail("multipage GIF, frames must have 8 bits or less");
+    }
 
     ImageGIF writer;
     writer.m_comment = m_comment;
