@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 using namespace vimg;
 using namespace testsupport;
@@ -272,6 +273,24 @@ TEST_F(GifTest, TrueColourImageIsWrittenAsTiles) {
         const std::string file = dir.file("tiles.gif");
         WriteFile(file, gif);
         codeccheck::ExpectMatchesReference(img, file, 3, true);
+    }
+}
+
+TEST_F(GifTest, BoundarySizesRoundTrip) {
+    // One pixel in every depth and mode; true colour at one tile, one tile and a pixel, and a column.
+    for (uint32_t bpp : {1u, 4u, 8u, 24u})
+        for (uint32_t option : {0u, 1u, 2u}) {
+            Image img = codeccheck::Pattern(1, 1, bpp, bpp + option);
+            Image back;
+            ASSERT_TRUE(DecodeBytes(back, WriteGif(img, option), FORMAT_GIF)) << bpp << " " << option;
+            EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+        }
+    for (auto [w, h, tiles] : {std::tuple{17u, 15u, 1}, std::tuple{18u, 16u, 4}, std::tuple{1u, 31u, 3}}) {
+        Image img = codeccheck::Pattern(w, h, 24, w);
+        Image back;
+        ASSERT_TRUE(DecodeBytes(back, WriteGif(img), FORMAT_GIF));
+        EXPECT_EQ(back.GetNumFrames(), tiles) << w << " x " << h;
+        EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img)) << w << " x " << h;
     }
 }
 
