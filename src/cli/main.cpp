@@ -4,9 +4,12 @@
 #include "Image.h"
 #include "IOFile.h"
 #include "codecs/ImageJPG.h"
+#include "codecs/ImageGIF.h"
 
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +24,8 @@ int Usage() {
                  "       vistorel-img convert IN OUT [--type ID|EXT] [--frame N] [--quality Q]\n"
                  "       vistorel-img convert IN [IN...] OUT --multipage [--type tif|gif] [--quality Q]\n"
                  "       vistorel-img rgba IN OUT\n"
+                 "       vistorel-img animate OUT.gif IN [IN...] [--delay CS] [--loops N] [--dispose N] "
+                 "[--comment TEXT] [--local-palettes]\n"
                  "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n");
     return 2;
 }
@@ -175,6 +180,99 @@ int Rgba(const std::vector<std::string>& args) {
     return 0;
 }
 
+// A true-colour frame with at most 256 distinct colours becomes an 8-bit
+// palette image with exactly those colours; false when it has more.
+bool ToExactPalette(Image& img) {
+    if (img.IsIndexed()) return true;
+    const int32_t w = static_cast<int32_t>(img.GetWidth()), h = static_cast<int32_t>(img.GetHeight());
+    std::map<uint32_t, uint8_t> colours;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const vimg::RGBQUAD c = img.BlindGetPixelColor(x, y, false);
+            const uint32_t key = vimg::RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
+            if (colours.count(key)) continue;
+            if (colours.size() == 256) return false;
+            colours.emplace(key, static_cast<uint8_t>(colours.size()));
+        }
+    Image out(img.GetWidth(), img.GetHeight(), 8);
+    for (const auto& [key, index] : colours) out.SetPaletteColor(index, key);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const vimg::RGBQUAD c = img.BlindGetPixelColor(x, y, false);
+            out.BlindSetPixelIndex(x, y, colours[vimg::RGB(c.rgbRed, c.rgbGreen, c.rgbBlue)]);
+        }
+    out.SetFrameDelay(img.GetFrameDelay());
+    img.Transfer(out);
+    return true;
+}
+
+int Animate(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    long long delay = 10, loops = 0, dispose = 0;
+    std::string comment;
+    bool localPalettes = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        const auto number = [&](long long& target, long long low, long long high) {
+            auto n = vimg::cli::ParseInteger(args[++i]);
+            if (!n || *n < low || *n > high) {
+                std::fprintf(stderr, "vistorel-img: %s must be %lld..%lld\n", a.c_str(), low, high);
+                return false;
+            }
+            target = *n;
+            return true;
+        };
+        if (a == "--delay" && hasValue) {
+            if (!number(delay, 0, 65535)) return 2;
+        } else if (a == "--loops" && hasValue) {
+            if (!number(loops, 0, 65536)) return 2;
+        } else if (a == "--dispose" && hasValue) {
+            if (!number(dispose, 0, 7)) return 2;
+        } else if (a == "--comment" && hasValue) {
+            comment = args[++i];
+        } else if (a == "--local-palettes") {
+            localPalettes = true;
+        } else if (a.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "vistorel-img: unknown option '%s'\n", a.c_str());
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() < 2) return Usage();
+    std::vector<std::unique_ptr<Image>> frames;
+    std::vector<Image*> pointers;
+    for (size_t i = 1; i < files.size(); ++i) {
+        auto img = std::make_unique<Image>();
+        if (!LoadInput(*img, files[i], 0)) return Fail(files[i], *img);
+        if (!ToExactPalette(*img)) {
+            std::fprintf(stderr, "vistorel-img: %s: more than 256 colours; reduce them before animating\n",
+                         files[i].c_str());
+            return 1;
+        }
+        img->SetFrameDelay(static_cast<uint32_t>(delay));
+        pointers.push_back(img.get());
+        frames.push_back(std::move(img));
+    }
+    vimg::ImageGIF gif;
+    gif.SetLoops(static_cast<int32_t>(loops));
+    gif.SetDisposalMethod(static_cast<int32_t>(dispose));
+    gif.SetComment(comment.c_str());
+    vimg::IOFile out;
+    if (!out.Open(files[0].c_str(), "wb")) {
+        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", files[0].c_str());
+        return 1;
+    }
+    if (!gif.Encode(&out, pointers.data(), static_cast<int32_t>(pointers.size()), localPalettes))
+        return Fail(files[0], gif);
+    if (!out.Close()) {
+        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", files[0].c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -184,6 +282,7 @@ int main(int argc, char** argv) {
     if (command == "info") return Info(args);
     if (command == "convert") return Convert(args);
     if (command == "rgba") return Rgba(args);
+    if (command == "animate") return Animate(args);
     if (command == "process") return vimg::cli::ProcessCommand(args);
     return Usage();
 }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "../Image.h"
+
+namespace vimg {
+
+class File;
+
+// Wireless bitmap (type 0, one bit per pixel) reader and writer — format id 9.
+class ImageWBMP : public Image {
+public:
+    ImageWBMP() : Image(FORMAT_WBMP) {}
+    bool Decode(File* stream);
+    bool Encode(File* stream);
+
+private:
+    bool Fail(const char* text);
+};
+
+} // namespace vimg

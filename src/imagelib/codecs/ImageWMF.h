@@ -1,0 +1,26 @@
+#pragma once
+
+#include "../Image.h"
+
+#include <vector>
+
+namespace vimg {
+
+class File;
+
+// Windows metafile and enhanced metafile reader (format id 10): the common
+// drawing records are played into a 24-bit image on a white background.
+// Text records are read but draw nothing (no font rasteriser here).
+class ImageWMF : public Image {
+public:
+    ImageWMF() : Image(FORMAT_WMF) {}
+    bool Decode(File* stream);
+    bool Encode(File* stream);
+
+private:
+    bool Fail(const char* text);
+    bool PlayWmf(const std::vector<uint8_t>& data);
+    bool PlayEmf(const std::vector<uint8_t>& data);
+};
+
+} // namespace vimg
