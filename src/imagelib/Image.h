@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 
 namespace vimg {
 
@@ -393,6 +394,13 @@ protected:
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.
     bool RowStep(int64_t row, int64_t rows);
+    // Runs body(row) for rows 0 .. rows - 1, on both cores when `parallel`
+    // (rows must then be independent and body must not touch shared state),
+    // with progress per row and, when `escapable`, the escape check per row.
+    // False when escaped.
+    bool ForRows(int64_t rows, bool parallel, const std::function<void(int64_t)>& body, bool escapable = true);
+    // RotateRight (clockwise) and RotateLeft.
+    bool QuarterTurn(bool clockwise, Image* dest);
     // Makes `dest` an 8-bit grey image holding a width x height byte plane.
     bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 

@@ -73,6 +73,32 @@ void AxisWeights(const Window& win, Image::InterpolationMethod method, float pos
         for (int i = 0; i < win.size; ++i) w[i] /= sum;
 }
 
+// Weighted sums over a window lying wholly inside a 24-bit image, read from
+// the rows. N fixes the window size at compile time (0: `size` at run time);
+// the order of the additions is that of the per-pixel path, so both give
+// the same bits.
+template <int N>
+void SumWindow(const uint8_t* first, size_t stride, const uint8_t* firstAlpha, size_t alphaStride, const float* wx,
+               const float* wy, int size, float* sums) {
+    const int n = N ? N : size;
+    float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
+    for (int j = 0; j < n; ++j) {
+        const uint8_t* p = first + static_cast<size_t>(j) * stride;
+        const uint8_t* pa = firstAlpha ? firstAlpha + static_cast<size_t>(j) * alphaStride : nullptr;
+        for (int i = 0; i < n; ++i, p += 3) {
+            const float k = wx[i] * wy[j];
+            b += k * p[0];
+            g += k * p[1];
+            r += k * p[2];
+            if (pa) a += k * pa[i];
+        }
+    }
+    sums[0] = b;
+    sums[1] = g;
+    sums[2] = r;
+    sums[3] = a;
+}
+
 } // namespace
 
 // ---- kernels ----
@@ -313,18 +339,16 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
 
     float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
     if (inside && head.biClrUsed == 0) {
-        const uint32_t width = GetWidth();
-        for (int j = 0; j < win.size; ++j) {
-            const uint8_t* p = info.pixels + static_cast<size_t>(y0 + j) * info.effWidth + static_cast<size_t>(x0) * 3;
-            const uint8_t* pa = pAlpha ? pAlpha + static_cast<size_t>(y0 + j) * width + x0 : nullptr;
-            for (int i = 0; i < win.size; ++i, p += 3) {
-                const float k = wx[i] * wy[j];
-                b += k * p[0];
-                g += k * p[1];
-                r += k * p[2];
-                if (pa) a += k * pa[i];
-            }
-        }
+        float sums[4] = {};
+        const uint8_t* first = info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3;
+        const uint8_t* firstAlpha = pAlpha ? pAlpha + static_cast<size_t>(y0) * GetWidth() + x0 : nullptr;
+        if (win.size == 2) SumWindow<2>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 2, sums);
+        else if (win.size == 4) SumWindow<4>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 4, sums);
+        else SumWindow<0>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, win.size, sums);
+        b = sums[0];
+        g = sums[1];
+        r = sums[2];
+        a = sums[3];
     } else {
         for (int j = 0; j < win.size; ++j)
             for (int i = 0; i < win.size; ++i) {

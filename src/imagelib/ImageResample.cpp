@@ -78,8 +78,9 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     }
     const RGBQUAD* pal = GetPalette();
 
-    for (int32_t y = 0; y < newHeight; ++y) {
-        if (!RowStep(y, newHeight)) return false;
+    // Rows are independent unless palette lookups share tmp's nearest-colour cache.
+    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         const int32_t sy = nearY(y);
         if (mode == 1) {
@@ -190,8 +191,8 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
             const uint8_t* sa = pAlpha + static_cast<size_t>(sy) * w;
             for (int32_t x = 0; x < newWidth; ++x) a[x] = sa[nearX[static_cast<size_t>(x)]];
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method, OverflowMethod overflow,
@@ -208,8 +209,8 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
     Image tmp;
     if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
-    for (int32_t y = 0; y < newHeight; ++y) {
-        if (!RowStep(y, newHeight)) return false;
+    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         uint8_t* a = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newWidth : nullptr;
         const float sy = (static_cast<float>(y) + 0.5f) * yScale - 0.5f;
@@ -220,8 +221,8 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
             PutColour(tmp, d, x, y, c);
             if (a) a[x] = c.rgbReserved;
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {

@@ -75,37 +75,40 @@ bool Image::Deliver(Image& result, Image* dest) {
     return Transfer(result);
 }
 
-bool Image::RowStep(int64_t row, int64_t rows) {
-    if (rows > 0) info.progress = static_cast<int32_t>(row * 100 / rows);
-    return info.escape == 0;
-}
-
 bool Image::Mirror() {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
+    const uint32_t bpp = head.biBitCount;
     std::vector<uint8_t> line;
-    for (int32_t y = 0; y < h; ++y) {
+    // Whole-byte pixels reverse in place, row by row on both cores; 1 and 4
+    // bits go pixel by pixel through a copy of the row. Working in place, it
+    // cannot stop half way without leaving a half-mirrored picture, so it
+    // does not honour escape.
+    ForRows(h, bpp >= 8, [&](int64_t y) {
         uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        switch (head.biBitCount) {
-        case 24:
-            for (int32_t a = 0, b = w - 1; a < b; ++a, --b)
-                std::swap_ranges(row + 3 * a, row + 3 * a + 3, row + 3 * b);
-            break;
-        case 8: std::reverse(row, row + w); break;
-        default: {
-            // 1 and 4 bits: pixel by pixel through a copy of the row.
+        if (bpp == 24) {
+            for (uint8_t *a = row, *b = row + static_cast<size_t>(w - 1) * 3; a < b; a += 3, b -= 3) {
+                const uint8_t t0 = a[0], t1 = a[1], t2 = a[2];
+                a[0] = b[0];
+                a[1] = b[1];
+                a[2] = b[2];
+                b[0] = t0;
+                b[1] = t1;
+                b[2] = t2;
+            }
+        } else if (bpp == 8) {
+            std::reverse(row, row + w);
+        } else {
             line.assign(row, row + info.effWidth);
             for (int32_t x = 0; x < w; ++x) {
                 const int32_t from = w - 1 - x;
                 uint8_t index;
-                if (head.biBitCount == 4) index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
+                if (bpp == 4) index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
                 else index = (line[from >> 3] >> (7 - (from & 7))) & 1;
-                BlindSetPixelIndex(x, y, index);
+                BlindSetPixelIndex(x, static_cast<int32_t>(y), index);
             }
-            break;
         }
-        }
-    }
+    }, false);
     AlphaMirror();
     SelectionDelete();
     return true;
@@ -118,50 +121,35 @@ bool Image::Flip() {
     return true;
 }
 
-bool Image::RotateLeft(Image* dest) {
-    if (!pDib) return false;
-    const int32_t w = head.biWidth, h = head.biHeight;
-    Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
-    constexpr int32_t kBand = 64;
-    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
-        if (!RowStep(y0, w)) return false;
-        const int32_t y1 = std::min(w, y0 + kBand);
-        if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
-        } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
-        } else {
-            for (int32_t y = y0; y < y1; ++y)
-                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(y, h - 1 - x));
-        }
-        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, false);
-    }
-    return Deliver(tmp, dest);
-}
+bool Image::RotateLeft(Image* dest) { return QuarterTurn(false, dest); }
 
-bool Image::RotateRight(Image* dest) {
+bool Image::RotateRight(Image* dest) { return QuarterTurn(true, dest); }
+
+bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
     if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
+    // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
+    // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
-    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
-        if (!RowStep(y0, w)) return false;
+    const bool done = ForRows((w + kBand - 1) / kBand, head.biBitCount >= 8, [&](int64_t band) {
+        const auto y0 = static_cast<int32_t>(band * kBand);
         const int32_t y1 = std::min(w, y0 + kBand);
         if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, clockwise);
         } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, clockwise);
         } else {
             for (int32_t y = y0; y < y1; ++y)
-                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - y, x));
+                for (int32_t x = 0; x < h; ++x)
+                    tmp.BlindSetPixelIndex(x, y, clockwise ? BlindGetPixelIndex(w - 1 - y, x) : BlindGetPixelIndex(y, h - 1 - x));
         }
-        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, true);
-    }
-    return Deliver(tmp, dest);
+        if (pAlpha)
+            TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, clockwise);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Rotate180(Image* dest) {
@@ -257,10 +245,11 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     if (!tmp.CreateLike(*this, newW, newH)) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
-    for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
-        if (!RowStep(y, newH)) return false;
+    // Rows are independent unless palette lookups share tmp's nearest-colour cache.
+    const bool done = ForRows(newH, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         const double dy = y - dcy;
-        uint8_t* row = tmp.GetBits(static_cast<uint32_t>(y));
+        uint8_t* bits = tmp.GetBits(static_cast<uint32_t>(y));
         uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newW : nullptr;
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
@@ -270,14 +259,14 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
             if (head.biClrUsed) {
                 tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
             } else {
-                row[3 * x] = colour.rgbBlue;
-                row[3 * x + 1] = colour.rgbGreen;
-                row[3 * x + 2] = colour.rgbRed;
+                bits[3 * x] = colour.rgbBlue;
+                bits[3 * x + 1] = colour.rgbGreen;
+                bits[3 * x + 2] = colour.rgbRed;
             }
             if (rowAlpha) rowAlpha[x] = colour.rgbReserved;
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool interpolate) {
