@@ -39,12 +39,11 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
         for (int32_t y = y0; y < y1; ++y) {
             uint8_t* d = dst + static_cast<size_t>(y) * dstStride + static_cast<size_t>(xb) * N;
             if (right) {
-                const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N + static_cast<size_t>(xb) * srcStride;
-                for (int32_t x = xb; x < xe; ++x, d += N, s += srcStride) std::memcpy(d, s, N);
+                const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N;
+                for (int32_t x = xb; x < xe; ++x, d += N) std::memcpy(d, s + static_cast<size_t>(x) * srcStride, N);
             } else {
-                const uint8_t* s =
-                    src + static_cast<size_t>(y) * N + static_cast<size_t>(srcH - 1 - xb) * srcStride;
-                for (int32_t x = xb; x < xe; ++x, d += N, s -= srcStride) std::memcpy(d, s, N);
+                const uint8_t* s = src + static_cast<size_t>(y) * N;
+                for (int32_t x = xb; x < xe; ++x, d += N) std::memcpy(d, s + static_cast<size_t>(srcH - 1 - x) * srcStride, N);
             }
         }
     }
@@ -158,13 +157,12 @@ bool Image::Rotate180(Image* dest) {
     Image tmp;
     if (!tmp.CreateLike(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
-    for (int32_t y = 0; y < h; ++y) {
-        if (!RowStep(y, h)) return false;
+    const bool done = ForRows(h, true, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         if (head.biBitCount == 24) {
-            const uint8_t* p = s + static_cast<size_t>(w - 1) * 3;
-            for (int32_t x = 0; x < w; ++x, d += 3, p -= 3) std::memcpy(d, p, 3);
+            for (int32_t x = 0; x < w; ++x, d += 3) std::memcpy(d, s + static_cast<size_t>(w - 1 - x) * 3, 3);
         } else if (head.biBitCount == 8) {
             std::reverse_copy(s, s + w, d);
         } else {
@@ -174,8 +172,8 @@ bool Image::Rotate180(Image* dest) {
             const uint8_t* a = pAlpha + static_cast<size_t>(h - 1 - y) * w;
             std::reverse_copy(a, a + w, tmp.pAlpha + static_cast<size_t>(y) * w);
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Rotate(float angle, Image* dest) {

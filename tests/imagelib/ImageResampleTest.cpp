@@ -175,6 +175,23 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
         }
 }
 
+TEST(ImageResample, Resample2SamplesEachPixelAtItsFootprint) {
+    const Image src = testimages::Random(70, 50, 24, 84, true);
+    for (const auto& [nw, nh] : {std::pair{29, 40}, std::pair{150, 23}, std::pair{90, 80}}) {
+        Image work(src), got;
+        ASSERT_TRUE(work.Resample2(nw, nh, Image::IM_CATROM, Image::OM_MIRROR, &got));
+        const float xs = 70.0f / float(nw), ys = 50.0f / float(nh);
+        for (int y = 0; y < nh; ++y)
+            for (int x = 0; x < nw; ++x) {
+                const float sx = (float(x) + 0.5f) * xs - 0.5f, sy = (float(y) + 0.5f) * ys - 0.5f;
+                const RGBQUAD expect = (xs > 1.0f || ys > 1.0f)
+                                           ? src.GetAreaColorInterpolated(sx, sy, xs, ys, Image::IM_CATROM, Image::OM_MIRROR)
+                                           : src.GetPixelColorInterpolated(sx, sy, Image::IM_CATROM, Image::OM_MIRROR);
+                ASSERT_EQ(got.GetPixelColor(x, y), expect) << nw << "x" << nh << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(ImageResample, QIShrinkAveragesBlocksAndRefusesToEnlarge) {
     Image img(6, 4, 24, 0);
     img.AlphaCreate();

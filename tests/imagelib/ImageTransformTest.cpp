@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -57,6 +58,41 @@ TEST(ImageTransform, QuarterAndHalfTurnsMoveEveryPixelAtEveryDepth) {
             EXPECT_TRUE(right.IsSamePalette(src));
         }
     }
+}
+
+TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
+    // Wide enough for many bands of destination rows, so both threads take part.
+    for (const uint32_t bpp : {8u, 24u}) {
+        const Image src = testimages::Random(1100, 37, bpp, 40 + bpp, true);
+        const int w = 1100, h = 37;
+        Image work(src), right, left, half, mirrored(src);
+        ASSERT_TRUE(work.RotateRight(&right));
+        ASSERT_TRUE(work.RotateLeft(&left));
+        ASSERT_TRUE(work.Rotate180(&half));
+        ASSERT_TRUE(mirrored.Mirror());
+        SCOPED_TRACE(bpp);
+        ExpectMoved(src, right, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
+        ExpectMoved(src, left, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
+        ExpectMoved(src, half, [&](int x, int y) { return std::pair{w - 1 - x, h - 1 - y}; });
+        ExpectMoved(src, mirrored, [&](int x, int y) { return std::pair{w - 1 - x, y}; });
+    }
+}
+
+TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
+    const Image src = testimages::Random(60, 40, 24, 22, true);
+    Image work(src), got;
+    const RGBQUAD fill = Colour(3, 4, 5, 6);
+    ASSERT_TRUE(work.Rotate2(-12.345f, &got, Image::IM_BICUBIC2, Image::OM_COLOR, &fill));
+    const double theta = static_cast<double>(12.345f) * 3.14159265358979323846 / 180.0;
+    const double c = std::cos(theta), s = std::sin(theta);
+    const double dcx = got.GetWidth() / 2.0 - 0.5, dcy = got.GetHeight() / 2.0 - 0.5;
+    for (int32_t y = 0; y < int32_t(got.GetHeight()); ++y)
+        for (int32_t x = 0; x < int32_t(got.GetWidth()); ++x) {
+            const double dx = x - dcx, dy = y - dcy;
+            const RGBQUAD expect = src.GetPixelColorInterpolated(
+                float(c * dx + s * dy + 29.5), float(-s * dx + c * dy + 19.5), Image::IM_BICUBIC2, Image::OM_COLOR, &fill);
+            ASSERT_EQ(got.GetPixelColor(x, y), expect) << x << "," << y;
+        }
 }
 
 TEST(ImageTransform, MirrorAndFlipReverseRowsAndAlphaAndDropTheSelection) {
