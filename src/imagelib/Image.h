@@ -348,7 +348,7 @@ public:
     bool SplitHSL(Image* h, Image* s, Image* l) const;
     bool SplitCMYK(Image* c, Image* m, Image* y, Image* k) const;
     // Rebuilds this image as 24 bits from three channel images (and an optional alpha image).
-    bool Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colourSpace = CS_RGB);
+    bool Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colorSpace = CS_RGB);
     bool Mix(const Image& source, int op, int32_t xOffset = 0, int32_t yOffset = 0, bool mixAlpha = false);
     void MixFrom(const Image& source, int32_t x, int32_t y);
     // Two-dimensional Fourier transform of a real and an imaginary grey image.

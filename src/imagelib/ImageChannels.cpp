@@ -89,7 +89,7 @@ bool Image::SplitCMYK(Image* c, Image* m, Image* y, Image* k) const {
 
 // The channel images are not changed: where one differs in size from c1, a
 // resized copy is read instead.
-bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colourSpace) {
+bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colorSpace) {
     if (!c1 || !c2 || !c3 || !c1->IsValid() || !c2->IsValid() || !c3->IsValid()) return false;
     if (alpha && !alpha->IsValid()) return false;
     const uint32_t w = c1->GetWidth(), h = c1->GetHeight();
@@ -118,7 +118,7 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x);
             RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
-            switch (colourSpace) {
+            switch (colorSpace) {
             case CS_HSL: c = HSLtoRGB(c); break;
             case CS_YUV: c = YUVtoRGB(c); break;
             case CS_YIQ: c = YIQtoRGB(c); break;

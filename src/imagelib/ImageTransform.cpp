@@ -334,10 +334,13 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
     const double c = std::cos(angle), s = std::sin(angle);
     const double xs[4] = {0.0, width * c, width * c - height * s, -height * s};
     const double ys[4] = {0.0, width * s, width * s + height * c, height * c};
-    const auto bx0 = static_cast<int32_t>(std::floor(left + *std::min_element(xs, xs + 4)));
-    const auto bx1 = static_cast<int32_t>(std::ceil(left + *std::max_element(xs, xs + 4)));
-    const auto by0 = static_cast<int32_t>(std::floor(top + *std::min_element(ys, ys + 4)));
-    const auto by1 = static_cast<int32_t>(std::ceil(top + *std::max_element(ys, ys + 4)));
+    // The box is widened to whole pixels; rounding noise of sin and cos (a
+    // right angle leaves 1e-7 behind) must not add a pixel.
+    constexpr double kSlack = 1e-4;
+    const auto bx0 = static_cast<int32_t>(std::floor(left + *std::min_element(xs, xs + 4) + kSlack));
+    const auto bx1 = static_cast<int32_t>(std::ceil(left + *std::max_element(xs, xs + 4) - kSlack));
+    const auto by0 = static_cast<int32_t>(std::floor(top + *std::min_element(ys, ys + 4) + kSlack));
+    const auto by1 = static_cast<int32_t>(std::ceil(top + *std::max_element(ys, ys + 4) - kSlack));
     const int32_t w = head.biWidth, h = head.biHeight;
     if (bx0 < 0 || by0 < 0 || bx1 > w || by1 > h) return false;
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 
 using testimages::Colour;
 using testimages::SamePixels;
@@ -200,6 +201,14 @@ TEST(ImageTransform, CropRotatedRectangle) {
     ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 20, 10, 0.3f, &turned));
     EXPECT_EQ(turned.GetWidth(), 20u);
     EXPECT_EQ(turned.GetHeight(), 10u);
+    // A quarter turn: the rectangle's width runs down the picture from (20, 10)
+    // and its height to the left, so it is the box x 12..20, y 10..22 (from
+    // the top) turned back a quarter to the left.
+    Image quarter, box, expect;
+    ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 12, 8, std::numbers::pi_v<float> / 2.0f, &quarter));
+    ASSERT_TRUE(work.Crop(12, 10, 20, 22, &box));
+    ASSERT_TRUE(box.RotateLeft(&expect));
+    EXPECT_TRUE(SamePixels(quarter, expect));
     // A rectangle reaching outside the picture is refused.
     EXPECT_FALSE(work.CropRotatedRectangle(50, 10, 20, 10, 0.3f, &turned));
     EXPECT_TRUE(SamePixels(work, src));
