@@ -79,10 +79,6 @@ TEST(ImageColour, HueToRgbPiecesAndWrapping) {
     EXPECT_FLOAT_EQ(Image::HueToRGB(0.2f, 0.8f, -150.0f), 0.5f); // -150 + 360
 }
 
-TEST(ImageColour, HslFromColorrefMatchesRgbquadForm) {
-    EXPECT_EQ(Image::HSLtoRGB(vimg::RGB(43, 200, 90)), Image::HSLtoRGB(Rgb(43, 200, 90)));
-}
-
 TEST(ImageColour, WhiteAndBlackInYuvYiqXyz) {
     const RGBQUAD yuv = Image::RGBtoYUV(Rgb(255, 255, 255));
     EXPECT_GE(yuv.rgbRed, 254);

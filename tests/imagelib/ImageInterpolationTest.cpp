@@ -133,6 +133,12 @@ TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
                           pal.GetPixelColorInterpolated(p[0], p[1], method, overflow, &fill))
                     << "method " << m << " overflow " << om << " at " << p[0] << "," << p[1];
             }
+    // The area average reads rows directly too when its footprint is inside.
+    for (const auto& p : positions)
+        for (const float size : {1.5f, 2.5f, 4.0f})
+            ASSERT_EQ(rgb.GetAreaColorInterpolated(p[0], p[1], size, size + 0.75f, Image::IM_BILINEAR, Image::OM_REPEAT),
+                      pal.GetAreaColorInterpolated(p[0], p[1], size, size + 0.75f, Image::IM_BILINEAR, Image::OM_REPEAT))
+                << "area " << size << " at " << p[0] << "," << p[1];
 }
 
 TEST(ImageInterpolation, SamplesFollowTheKernelSums) {

@@ -286,3 +286,23 @@ TEST(ImageTransform, NonFiniteAnglesAndGainsAreRefused) {
     EXPECT_FALSE(img.CircleTransform(2, 0, nan));
     EXPECT_TRUE(SamePixels(img, src));
 }
+
+TEST(ImageTransform, EscapeStopsWithoutChangingTheImage) {
+    const Image src = testimages::Random(40, 30, 24, 72);
+    Image img(src), dst;
+    img.SetEscape(1);
+    EXPECT_FALSE(img.Rotate2(10.0f, &dst));
+    EXPECT_FALSE(img.RotateLeft());
+    EXPECT_FALSE(img.Resample(20, 15, 0));
+    EXPECT_FALSE(img.Resample2(80, 60));
+    EXPECT_FALSE(img.Crop(1, 1, 20, 20));
+    EXPECT_FALSE(img.CircleTransform(1));
+    EXPECT_TRUE(SamePixels(img, src));
+    // Skew keeps the copy's content in the rows it did not reach.
+    EXPECT_TRUE(img.Skew(1.0f, 0.0f));
+    EXPECT_TRUE(SamePixels(img, src));
+    // Mirror works in place and finishes rather than leave half a mirror.
+    ASSERT_TRUE(img.Mirror());
+    EXPECT_EQ(img.GetPixelColor(0, 0), src.GetPixelColor(39, 0));
+    EXPECT_EQ(img.GetPixelColor(0, 29), src.GetPixelColor(39, 29));
+}
