@@ -17,7 +17,8 @@ const vimg::Image& Picture() {
         std::mt19937 rng(1);
         for (uint32_t y = 0; y < img.GetHeight(); ++y) {
             uint8_t* row = img.GetBits(y);
-            for (uint32_t x = 0; x < img.GetEffWidth(); ++x) row[x] = static_cast<uint8_t>((x * 7 + y * 3 + (rng() & 15)) & 0xFF);
+            for (uint32_t x = 0; x < img.GetEffWidth(); ++x)
+                row[x] = static_cast<uint8_t>((x * 7 + y * 3 + (rng() & 15)) & 0xFF);
         }
         return img;
     }();
@@ -34,8 +35,7 @@ void BM_Memcpy(benchmark::State& state) {
 }
 
 // In-place operations work on a fresh copy each time; the copy is not timed.
-template <typename Op>
-void InPlace(benchmark::State& state, Op op) {
+template <typename Op> void InPlace(benchmark::State& state, Op op) {
     for (auto _ : state) {
         state.PauseTiming();
         vimg::Image img(Picture());
@@ -44,8 +44,7 @@ void InPlace(benchmark::State& state, Op op) {
     }
 }
 
-template <typename Op>
-void ToDest(benchmark::State& state, Op op) {
+template <typename Op> void ToDest(benchmark::State& state, Op op) {
     vimg::Image src(Picture());
     for (auto _ : state) {
         vimg::Image dst;
@@ -53,9 +52,15 @@ void ToDest(benchmark::State& state, Op op) {
     }
 }
 
-void BM_Mirror(benchmark::State& s) { InPlace(s, [](vimg::Image& i) { return i.Mirror(); }); }
-void BM_Flip(benchmark::State& s) { InPlace(s, [](vimg::Image& i) { return i.Flip(); }); }
-void BM_RotateLeft(benchmark::State& s) { ToDest(s, [](vimg::Image& i, vimg::Image& d) { return i.RotateLeft(&d); }); }
+void BM_Mirror(benchmark::State& s) {
+    InPlace(s, [](vimg::Image& i) { return i.Mirror(); });
+}
+void BM_Flip(benchmark::State& s) {
+    InPlace(s, [](vimg::Image& i) { return i.Flip(); });
+}
+void BM_RotateLeft(benchmark::State& s) {
+    ToDest(s, [](vimg::Image& i, vimg::Image& d) { return i.RotateLeft(&d); });
+}
 void BM_Crop(benchmark::State& s) {
     ToDest(s, [](vimg::Image& i, vimg::Image& d) { return i.Crop(500, 500, 3500, 2500, &d); });
 }

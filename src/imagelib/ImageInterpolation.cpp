@@ -36,21 +36,36 @@ struct Window {
 
 Window WindowOf(Image::InterpolationMethod method) {
     switch (method) {
-    case Image::IM_BILINEAR: return {2, 0, false, Image::KernelLinear};
-    case Image::IM_BSPLINE: return {4, 1, false, Image::KernelBSpline};
-    case Image::IM_BICUBIC: return {4, 1, false, Image::KernelCubic};
-    case Image::IM_LANCZOS: return {12, 5, true, [](float t) { return Image::KernelLanczosSinc(t); }};
-    case Image::IM_BOX: return {4, 1, false, Image::KernelBox};
-    case Image::IM_HERMITE: return {4, 1, false, Image::KernelHermite};
-    case Image::IM_HAMMING: return {4, 1, true, Image::KernelHamming};
-    case Image::IM_SINC: return {4, 1, true, Image::KernelSinc};
-    case Image::IM_BLACKMAN: return {4, 1, true, Image::KernelBlackman};
-    case Image::IM_BESSEL: return {4, 1, true, Image::KernelBessel};
-    case Image::IM_GAUSSIAN: return {4, 1, true, Image::KernelGaussian};
-    case Image::IM_QUADRATIC: return {4, 1, false, Image::KernelQuadratic};
-    case Image::IM_MITCHELL: return {4, 1, false, Image::KernelMitchell};
-    case Image::IM_CATROM: return {4, 1, false, Image::KernelCatrom};
-    default: return {4, 1, false, [](float t) { return Image::KernelGeneralizedCubic(t); }};
+    case Image::IM_BILINEAR:
+        return {2, 0, false, Image::KernelLinear};
+    case Image::IM_BSPLINE:
+        return {4, 1, false, Image::KernelBSpline};
+    case Image::IM_BICUBIC:
+        return {4, 1, false, Image::KernelCubic};
+    case Image::IM_LANCZOS:
+        return {12, 5, true, [](float t) { return Image::KernelLanczosSinc(t); }};
+    case Image::IM_BOX:
+        return {4, 1, false, Image::KernelBox};
+    case Image::IM_HERMITE:
+        return {4, 1, false, Image::KernelHermite};
+    case Image::IM_HAMMING:
+        return {4, 1, true, Image::KernelHamming};
+    case Image::IM_SINC:
+        return {4, 1, true, Image::KernelSinc};
+    case Image::IM_BLACKMAN:
+        return {4, 1, true, Image::KernelBlackman};
+    case Image::IM_BESSEL:
+        return {4, 1, true, Image::KernelBessel};
+    case Image::IM_GAUSSIAN:
+        return {4, 1, true, Image::KernelGaussian};
+    case Image::IM_QUADRATIC:
+        return {4, 1, false, Image::KernelQuadratic};
+    case Image::IM_MITCHELL:
+        return {4, 1, false, Image::KernelMitchell};
+    case Image::IM_CATROM:
+        return {4, 1, false, Image::KernelCatrom};
+    default:
+        return {4, 1, false, [](float t) { return Image::KernelGeneralizedCubic(t); }};
     }
 }
 
@@ -70,7 +85,8 @@ void AxisWeights(const Window& win, Image::InterpolationMethod method, float pos
         sum += w[i];
     }
     if (win.normalise && sum != 0.0f)
-        for (int i = 0; i < win.size; ++i) w[i] /= sum;
+        for (int i = 0; i < win.size; ++i)
+            w[i] /= sum;
 }
 
 // Weighted sums over a window lying wholly inside a 24-bit image, read from
@@ -78,8 +94,8 @@ void AxisWeights(const Window& win, Image::InterpolationMethod method, float pos
 // the order of the additions is that of the per-pixel path, so both give
 // the same bits.
 template <int N>
-void SumWindow(const uint8_t* first, size_t stride, const uint8_t* firstAlpha, size_t alphaStride, const float* wx,
-               const float* wy, int size, float* sums) {
+void SumWindow(const uint8_t* first, size_t stride, const uint8_t* firstAlpha, size_t alphaStride,
+               const float* wx, const float* wy, int size, float* sums) {
     const int n = N ? N : size;
     float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
     for (int j = 0; j < n; ++j) {
@@ -133,7 +149,9 @@ float Image::KernelLanczosSinc(float t, float radius) {
     return Sinc(t) * Sinc(t / radius);
 }
 
-float Image::KernelBox(float t) { return (t >= -0.5f && t < 0.5f) ? 1.0f : 0.0f; }
+float Image::KernelBox(float t) {
+    return (t >= -0.5f && t < 0.5f) ? 1.0f : 0.0f;
+}
 
 float Image::KernelHermite(float t) {
     t = std::fabs(t);
@@ -145,9 +163,13 @@ float Image::KernelHamming(float t) {
     return t < 1.0f ? 0.92f * ((2.0f * t - 3.0f) * t * t) + 1.0f : 0.0f;
 }
 
-float Image::KernelSinc(float t) { return Sinc(t); }
+float Image::KernelSinc(float t) {
+    return Sinc(t);
+}
 
-float Image::KernelBlackman(float t) { return 0.42f + 0.5f * std::cos(kPi * t) + 0.08f * std::cos(2.0f * kPi * t); }
+float Image::KernelBlackman(float t) {
+    return 0.42f + 0.5f * std::cos(kPi * t) + 0.08f * std::cos(2.0f * kPi * t);
+}
 
 float Image::KernelBessel(float t) {
     if (t == 0.0f) return kPi / 4.0f;
@@ -208,7 +230,9 @@ double Image::KernelBessel_Order1(double x) {
     return x < 0.0 ? -j1 : j1;
 }
 
-float Image::KernelGaussian(float t) { return std::exp(-2.0f * t * t) * 0.79788456f; }
+float Image::KernelGaussian(float t) {
+    return std::exp(-2.0f * t * t) * 0.79788456f;
+}
 
 float Image::KernelQuadratic(float t) {
     t = std::fabs(t);
@@ -252,7 +276,8 @@ void Image::OverflowCoordinates(int32_t& x, int32_t& y, OverflowMethod overflow)
         if (cx < 0 || cx >= w) cx = mirror(cx, w);
         if (cy < 0 || cy >= h) cy = mirror(cy, h);
         break;
-    default: return;
+    default:
+        return;
     }
     x = static_cast<int32_t>(cx);
     y = static_cast<int32_t>(cy);
@@ -281,7 +306,8 @@ void Image::OverflowCoordinates(float& x, float& y, OverflowMethod overflow) con
         if (x < 0.0f || x >= w) x = mirror(x, w);
         if (y < 0.0f || y >= h) y = mirror(y, h);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -294,7 +320,8 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
             return head.biClrUsed ? GetPaletteColor(static_cast<uint8_t>(info.transIndex)) : info.transColor;
         };
         switch (overflow) {
-        case OM_BACKGROUND: return info.transIndex >= 0 ? transparentColour() : replacement;
+        case OM_BACKGROUND:
+            return info.transIndex >= 0 ? transparentColour() : replacement;
         case OM_TRANSPARENT:
             if (pAlpha) {
                 RGBQUAD c = replacement;
@@ -304,8 +331,11 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
             return info.transIndex >= 0 ? transparentColour() : replacement;
         case OM_WRAP:
         case OM_REPEAT:
-        case OM_MIRROR: OverflowCoordinates(x, y, overflow); break;
-        default: return replacement;
+        case OM_MIRROR:
+            OverflowCoordinates(x, y, overflow);
+            break;
+        default:
+            return replacement;
         }
     }
     return BlindGetPixelColor(x, y, true);
@@ -313,11 +343,12 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
 
 // ---- samplers ----
 
-RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod method, OverflowMethod overflow,
-                                         const RGBQUAD* replacementColour) const {
+RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod method,
+                                         OverflowMethod overflow, const RGBQUAD* replacementColour) const {
     if (!pDib) return RGBQUAD{};
     if (method == IM_NEAREST_NEIGHBOUR)
-        return GetPixelColorWithOverflow(TruncToInt(x + 0.5f), TruncToInt(y + 0.5f), overflow, replacementColour);
+        return GetPixelColorWithOverflow(TruncToInt(x + 0.5f), TruncToInt(y + 0.5f), overflow,
+                                         replacementColour);
 
     const Window win = WindowOf(method);
     const int32_t w = head.biWidth, h = head.biHeight;
@@ -340,11 +371,15 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
     float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
     if (inside && head.biClrUsed == 0) {
         float sums[4] = {};
-        const uint8_t* first = info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3;
+        const uint8_t* first =
+            info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3;
         const uint8_t* firstAlpha = pAlpha ? pAlpha + static_cast<size_t>(y0) * GetWidth() + x0 : nullptr;
-        if (win.size == 2) SumWindow<2>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 2, sums);
-        else if (win.size == 4) SumWindow<4>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 4, sums);
-        else SumWindow<0>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, win.size, sums);
+        if (win.size == 2)
+            SumWindow<2>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 2, sums);
+        else if (win.size == 4)
+            SumWindow<4>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 4, sums);
+        else
+            SumWindow<0>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, win.size, sums);
         b = sums[0];
         g = sums[1];
         r = sums[2];
@@ -363,8 +398,9 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
     return RGBQUAD{ClampTrunc(b), ClampTrunc(g), ClampTrunc(r), pAlpha ? ClampTrunc(a) : uint8_t{0}};
 }
 
-RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float height, InterpolationMethod method,
-                                        OverflowMethod overflow, const RGBQUAD* replacementColour) const {
+RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float height,
+                                        InterpolationMethod method, OverflowMethod overflow,
+                                        const RGBQUAD* replacementColour) const {
     if (!pDib) return RGBQUAD{};
     if (width <= 1.0f && height <= 1.0f)
         return GetPixelColorInterpolated(x, y, method, overflow, replacementColour);

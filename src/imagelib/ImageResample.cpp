@@ -61,14 +61,17 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
 
     // Nearest source column and row of every destination pixel (also used for alpha).
     std::vector<int32_t> nearX(static_cast<size_t>(newWidth));
     for (int32_t x = 0; x < newWidth; ++x)
         nearX[static_cast<size_t>(x)] = std::min(w - 1, static_cast<int32_t>(static_cast<float>(x) * xScale));
-    const auto nearY = [&](int32_t y) { return std::min(h - 1, static_cast<int32_t>(static_cast<float>(y) * yScale)); };
+    const auto nearY = [&](int32_t y) {
+        return std::min(h - 1, static_cast<int32_t>(static_cast<float>(y) * yScale));
+    };
 
     const bool area = mode != 1 && mode != 2 && head.biClrUsed == 0 && xScale > 1.0f && yScale > 1.0f;
     std::vector<Coverage> coverX, coverY;
@@ -87,9 +90,12 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
             const uint8_t* s = GetBits(static_cast<uint32_t>(sy));
             for (int32_t x = 0; x < newWidth; ++x) {
                 const int32_t sx = nearX[static_cast<size_t>(x)];
-                if (head.biBitCount == 24) std::memcpy(d + 3 * x, s + 3 * sx, 3);
-                else if (head.biBitCount == 8) d[x] = s[sx];
-                else tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+                if (head.biBitCount == 24)
+                    std::memcpy(d + 3 * x, s + 3 * sx, 3);
+                else if (head.biBitCount == 8)
+                    d[x] = s[sx];
+                else
+                    tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
             }
         } else if (mode == 2) {
             // Cubic B-spline over the 4 x 4 neighbourhood, indexes clamped.
@@ -115,8 +121,10 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                     const uint8_t* s = GetBits(static_cast<uint32_t>(rows[j]));
                     for (int i = 0; i < 4; ++i) {
                         RGBQUAD c;
-                        if (pal) c = pal[BlindGetPixelIndex(cols[i], rows[j])];
-                        else c = RGBQUAD{s[3 * cols[i]], s[3 * cols[i] + 1], s[3 * cols[i] + 2], 0};
+                        if (pal)
+                            c = pal[BlindGetPixelIndex(cols[i], rows[j])];
+                        else
+                            c = RGBQUAD{s[3 * cols[i]], s[3 * cols[i] + 1], s[3 * cols[i] + 2], 0};
                         const float k = wx[i] * wy[j];
                         b += k * c.rgbBlue;
                         g += k * c.rgbGreen;
@@ -132,7 +140,8 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                 const Coverage& cx = coverX[static_cast<size_t>(x)];
                 uint64_t b = 0, g = 0, r = 0, total = 0;
                 for (size_t j = 0; j < cy.weights.size(); ++j) {
-                    const uint8_t* s = GetBits(static_cast<uint32_t>(cy.first + static_cast<int32_t>(j))) + 3 * cx.first;
+                    const uint8_t* s =
+                        GetBits(static_cast<uint32_t>(cy.first + static_cast<int32_t>(j))) + 3 * cx.first;
                     uint64_t rb = 0, rg = 0, rr = 0, rt = 0;
                     for (size_t i = 0; i < cx.weights.size(); ++i, s += 3) {
                         const uint32_t k = cx.weights[i];
@@ -181,22 +190,25 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                 const uint32_t k00 = (256 - wx) * (256 - wy), k10 = wx * (256 - wy), k01 = (256 - wx) * wy,
                                k11 = wx * wy;
                 const auto mix = [&](uint8_t RGBQUAD::*ch) {
-                    return static_cast<uint8_t>((c00.*ch * k00 + c10.*ch * k10 + c01.*ch * k01 + c11.*ch * k11 + 32768) >> 16);
+                    return static_cast<uint8_t>(
+                        (c00.*ch * k00 + c10.*ch * k10 + c01.*ch * k01 + c11.*ch * k11 + 32768) >> 16);
                 };
-                PutColour(tmp, d, x, y, RGBQUAD{mix(&RGBQUAD::rgbBlue), mix(&RGBQUAD::rgbGreen), mix(&RGBQUAD::rgbRed), 0});
+                PutColour(tmp, d, x, y,
+                          RGBQUAD{mix(&RGBQUAD::rgbBlue), mix(&RGBQUAD::rgbGreen), mix(&RGBQUAD::rgbRed), 0});
             }
         }
         if (pAlpha) {
             uint8_t* a = tmp.pAlpha + static_cast<size_t>(y) * newWidth;
             const uint8_t* sa = pAlpha + static_cast<size_t>(sy) * w;
-            for (int32_t x = 0; x < newWidth; ++x) a[x] = sa[nearX[static_cast<size_t>(x)]];
+            for (int32_t x = 0; x < newWidth; ++x)
+                a[x] = sa[nearX[static_cast<size_t>(x)]];
         }
     });
     return done && Deliver(tmp, dest);
 }
 
-bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method, OverflowMethod overflow,
-                      Image* dest, bool disableAveraging) {
+bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method,
+                      OverflowMethod overflow, Image* dest, bool disableAveraging) {
     if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     if (newWidth == w && newHeight == h) {
@@ -207,7 +219,8 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     const bool average = !disableAveraging && (xScale > 1.0f || yScale > 1.0f);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
         const auto y = static_cast<int32_t>(row);
@@ -237,7 +250,8 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
         return true;
     }
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const RGBQUAD* pal = GetPalette();
     for (int32_t y = 0; y < newHeight; ++y) {
@@ -283,8 +297,10 @@ bool Image::Thumbnail(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour,
     if (w > newWidth || h > newHeight) {
         // The largest size with the image's aspect ratio that fits the box.
         int64_t fitW = newWidth, fitH = newHeight;
-        if (w * newHeight > h * newWidth) fitH = std::max<int64_t>(1, h * newWidth / w);
-        else fitW = std::max<int64_t>(1, w * newHeight / h);
+        if (w * newHeight > h * newWidth)
+            fitH = std::max<int64_t>(1, h * newWidth / w);
+        else
+            fitW = std::max<int64_t>(1, w * newHeight / h);
         if (!tmp.Resample(static_cast<int32_t>(fitW), static_cast<int32_t>(fitH), 0)) return false;
     }
     if (!tmp.Expand(newWidth, newHeight, canvasColour)) return false;

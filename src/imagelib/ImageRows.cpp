@@ -9,7 +9,9 @@
 namespace vimg {
 
 bool Image::RowStep(int64_t row, int64_t rows) {
-    if (rows > 0) std::atomic_ref<int32_t>(info.progress).store(static_cast<int32_t>(row * 100 / rows), std::memory_order_relaxed);
+    if (rows > 0)
+        std::atomic_ref<int32_t>(info.progress)
+            .store(static_cast<int32_t>(row * 100 / rows), std::memory_order_relaxed);
     return std::atomic_ref<int32_t>(info.escape).load(std::memory_order_relaxed) == 0;
 }
 

@@ -30,8 +30,8 @@ RECT WorkingRegion(const Image& img) {
 // = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'). Works in
 // square tiles so that the column-wise reads stay in cache.
 template <size_t N>
-void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst, size_t dstStride,
-               int32_t y0, int32_t y1, bool right) {
+void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst,
+               size_t dstStride, int32_t y0, int32_t y1, bool right) {
     constexpr int32_t kTile = 64;
     const int32_t dstW = srcH;
     for (int32_t xb = 0; xb < dstW; xb += kTile) {
@@ -40,10 +40,12 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
             uint8_t* d = dst + static_cast<size_t>(y) * dstStride + static_cast<size_t>(xb) * N;
             if (right) {
                 const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N;
-                for (int32_t x = xb; x < xe; ++x, d += N) std::memcpy(d, s + static_cast<size_t>(x) * srcStride, N);
+                for (int32_t x = xb; x < xe; ++x, d += N)
+                    std::memcpy(d, s + static_cast<size_t>(x) * srcStride, N);
             } else {
                 const uint8_t* s = src + static_cast<size_t>(y) * N;
-                for (int32_t x = xb; x < xe; ++x, d += N) std::memcpy(d, s + static_cast<size_t>(srcH - 1 - x) * srcStride, N);
+                for (int32_t x = xb; x < xe; ++x, d += N)
+                    std::memcpy(d, s + static_cast<size_t>(srcH - 1 - x) * srcStride, N);
             }
         }
     }
@@ -83,31 +85,36 @@ bool Image::Mirror() {
     // bits go pixel by pixel through a copy of the row. Working in place, it
     // cannot stop half way without leaving a half-mirrored picture, so it
     // does not honour escape.
-    ForRows(h, bpp >= 8, [&](int64_t y) {
-        uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        if (bpp == 24) {
-            for (uint8_t *a = row, *b = row + static_cast<size_t>(w - 1) * 3; a < b; a += 3, b -= 3) {
-                const uint8_t t0 = a[0], t1 = a[1], t2 = a[2];
-                a[0] = b[0];
-                a[1] = b[1];
-                a[2] = b[2];
-                b[0] = t0;
-                b[1] = t1;
-                b[2] = t2;
+    ForRows(
+        h, bpp >= 8,
+        [&](int64_t y) {
+            uint8_t* row = GetBits(static_cast<uint32_t>(y));
+            if (bpp == 24) {
+                for (uint8_t *a = row, *b = row + static_cast<size_t>(w - 1) * 3; a < b; a += 3, b -= 3) {
+                    const uint8_t t0 = a[0], t1 = a[1], t2 = a[2];
+                    a[0] = b[0];
+                    a[1] = b[1];
+                    a[2] = b[2];
+                    b[0] = t0;
+                    b[1] = t1;
+                    b[2] = t2;
+                }
+            } else if (bpp == 8) {
+                std::reverse(row, row + w);
+            } else {
+                line.assign(row, row + info.effWidth);
+                for (int32_t x = 0; x < w; ++x) {
+                    const int32_t from = w - 1 - x;
+                    uint8_t index;
+                    if (bpp == 4)
+                        index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
+                    else
+                        index = (line[from >> 3] >> (7 - (from & 7))) & 1;
+                    BlindSetPixelIndex(x, static_cast<int32_t>(y), index);
+                }
             }
-        } else if (bpp == 8) {
-            std::reverse(row, row + w);
-        } else {
-            line.assign(row, row + info.effWidth);
-            for (int32_t x = 0; x < w; ++x) {
-                const int32_t from = w - 1 - x;
-                uint8_t index;
-                if (bpp == 4) index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
-                else index = (line[from >> 3] >> (7 - (from & 7))) & 1;
-                BlindSetPixelIndex(x, static_cast<int32_t>(y), index);
-            }
-        }
-    }, false);
+        },
+        false);
     AlphaMirror();
     SelectionDelete();
     return true;
@@ -120,9 +127,13 @@ bool Image::Flip() {
     return true;
 }
 
-bool Image::RotateLeft(Image* dest) { return QuarterTurn(false, dest); }
+bool Image::RotateLeft(Image* dest) {
+    return QuarterTurn(false, dest);
+}
 
-bool Image::RotateRight(Image* dest) { return QuarterTurn(true, dest); }
+bool Image::RotateRight(Image* dest) {
+    return QuarterTurn(true, dest);
+}
 
 bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
@@ -137,16 +148,21 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
         const auto y0 = static_cast<int32_t>(band * kBand);
         const int32_t y1 = std::min(w, y0 + kBand);
         if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, clockwise);
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                         clockwise);
         } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, clockwise);
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                         clockwise);
         } else {
             for (int32_t y = y0; y < y1; ++y)
                 for (int32_t x = 0; x < h; ++x)
-                    tmp.BlindSetPixelIndex(x, y, clockwise ? BlindGetPixelIndex(w - 1 - y, x) : BlindGetPixelIndex(y, h - 1 - x));
+                    tmp.BlindSetPixelIndex(x, y,
+                                           clockwise ? BlindGetPixelIndex(w - 1 - y, x)
+                                                     : BlindGetPixelIndex(y, h - 1 - x));
         }
         if (pAlpha)
-            TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, clockwise);
+            TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1,
+                         clockwise);
     });
     return done && Deliver(tmp, dest);
 }
@@ -162,11 +178,13 @@ bool Image::Rotate180(Image* dest) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         if (head.biBitCount == 24) {
-            for (int32_t x = 0; x < w; ++x, d += 3) std::memcpy(d, s + static_cast<size_t>(w - 1 - x) * 3, 3);
+            for (int32_t x = 0; x < w; ++x, d += 3)
+                std::memcpy(d, s + static_cast<size_t>(w - 1 - x) * 3, 3);
         } else if (head.biBitCount == 8) {
             std::reverse_copy(s, s + w, d);
         } else {
-            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
+            for (int32_t x = 0; x < w; ++x)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
         }
         if (pAlpha) {
             const uint8_t* a = pAlpha + static_cast<size_t>(h - 1 - y) * w;
@@ -201,8 +219,10 @@ bool Image::Rotate(float angle, Image* dest) {
                 if (tmp.pAlpha) tmp.AlphaSet(x, y, 0);
                 continue;
             }
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
-            else std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+            else
+                std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
             if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
         }
     }
@@ -220,7 +240,9 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     if (optimizeRightAngles) {
         // Where the corner (cx, cy) lands, against where each exact turn puts it.
         const double px = c * cx - s * cy, py = s * cx + c * cy;
-        const auto near = [&](double qx, double qy) { return std::fabs(px - qx) <= 0.25 && std::fabs(py - qy) <= 0.25; };
+        const auto near = [&](double qx, double qy) {
+            return std::fabs(px - qx) <= 0.25 && std::fabs(py - qy) <= 0.25;
+        };
         // A quarter turn swaps the sides, which keepSize forbids unless the image is square.
         const bool mayTurn = !keepSize || w == h;
         if (near(cx, cy)) {
@@ -252,8 +274,8 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
             const RGBQUAD colour = GetPixelColorInterpolated(static_cast<float>(c * dx + s * dy + cx),
-                                                             static_cast<float>(-s * dx + c * dy + cy), method,
-                                                             overflow, replacementColour);
+                                                             static_cast<float>(-s * dx + c * dy + cy),
+                                                             method, overflow, replacementColour);
             if (head.biClrUsed) {
                 tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
             } else {
@@ -284,8 +306,10 @@ bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool 
             }
             const auto ix = static_cast<int32_t>(std::clamp(sx, -1.0e9f, 1.0e9f));
             const auto iy = static_cast<int32_t>(std::clamp(sy, -1.0e9f, 1.0e9f));
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(ix, iy));
-            else tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, GetPixelIndex(ix, iy));
+            else
+                tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(ix, iy));
         }
     }
@@ -315,18 +339,22 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
             const size_t bpp = head.biBitCount / 8;
             std::memcpy(d, s + static_cast<size_t>(left) * bpp, static_cast<size_t>(newW) * bpp);
         } else {
-            for (int32_t x = 0; x < newW; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
+            for (int32_t x = 0; x < newW; ++x)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW, pAlpha + static_cast<size_t>(firstRow + y) * w + left,
-                        static_cast<size_t>(newW));
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW,
+                        pAlpha + static_cast<size_t>(firstRow + y) * w + left, static_cast<size_t>(newW));
     }
     return Deliver(tmp, dest);
 }
 
-bool Image::Crop(const RECT& rect, Image* dest) { return Crop(rect.left, rect.top, rect.right, rect.bottom, dest); }
+bool Image::Crop(const RECT& rect, Image* dest) {
+    return Crop(rect.left, rect.top, rect.right, rect.bottom, dest);
+}
 
-bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle, Image* dest) {
+bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle,
+                                 Image* dest) {
     if (!pDib || width <= 0 || height <= 0 || !std::isfinite(angle)) return false;
     if (std::fabs(angle) < 0.0002f) return Crop(left, top, left + width, top + height, dest);
     // Corners of the rectangle in picture coordinates (y down from the top):
@@ -353,7 +381,8 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
     return Deliver(box, dest);
 }
 
-bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour, Image* dest) {
+bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
+                   Image* dest) {
     if (!pDib || left < 0 || top < 0 || right < 0 || bottom < 0) return false;
     const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
     const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
@@ -385,13 +414,15 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
         if (!sourceRow) continue;
         if (head.biBitCount >= 8) {
             const size_t bpp = head.biBitCount / 8;
-            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)), static_cast<size_t>(w) * bpp);
+            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)),
+                        static_cast<size_t>(w) * bpp);
         } else {
-            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
+            for (int32_t x = 0; x < w; ++x)
+                tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left, pAlpha + static_cast<size_t>(sy) * w,
-                        static_cast<size_t>(w));
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left,
+                        pAlpha + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
     }
     return Deliver(tmp, dest);
 }
@@ -426,9 +457,12 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                 double a = std::atan2(ny, nx);
                 if (type <= 2) {
                     double rr = dist;
-                    if (type == 0) rr = dist * dist / rad;
-                    else if (type == 1) rr = std::sqrt(rad * dist);
-                    else a += dist / factor;
+                    if (type == 0)
+                        rr = dist * dist / rad;
+                    else if (type == 1)
+                        rr = std::sqrt(rad * dist);
+                    else
+                        a += dist / factor;
                     sx = cx + static_cast<int32_t>(rr * std::cos(a));
                     sy = cy - static_cast<int32_t>(rr * std::sin(a));
                 } else if (type == 3) {
@@ -439,8 +473,10 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                     sy = y;
                 }
             }
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(sx, sy));
-            else tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, GetPixelIndex(sx, sy));
+            else
+                tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(sx, sy));
         }
     }

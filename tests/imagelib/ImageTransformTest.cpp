@@ -20,7 +20,8 @@ namespace {
 
 // Every destination pixel (colour, or index below 24 bits, and alpha) must be
 // the source pixel that `from` names.
-void ExpectMoved(const Image& src, const Image& dst, const std::function<std::pair<int, int>(int, int)>& from) {
+void ExpectMoved(const Image& src, const Image& dst,
+                 const std::function<std::pair<int, int>(int, int)>& from) {
     ASSERT_TRUE(dst.IsValid());
     ASSERT_EQ(dst.GetBpp(), src.GetBpp());
     ASSERT_EQ(dst.AlphaIsValid(), src.AlphaIsValid());
@@ -90,8 +91,9 @@ TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
     for (int32_t y = 0; y < int32_t(got.GetHeight()); ++y)
         for (int32_t x = 0; x < int32_t(got.GetWidth()); ++x) {
             const double dx = x - dcx, dy = y - dcy;
-            const RGBQUAD expect = src.GetPixelColorInterpolated(
-                float(c * dx + s * dy + 29.5), float(-s * dx + c * dy + 19.5), Image::IM_BICUBIC2, Image::OM_COLOR, &fill);
+            const RGBQUAD expect =
+                src.GetPixelColorInterpolated(float(c * dx + s * dy + 29.5), float(-s * dx + c * dy + 19.5),
+                                              Image::IM_BICUBIC2, Image::OM_COLOR, &fill);
             ASSERT_EQ(got.GetPixelColor(x, y), expect) << x << "," << y;
         }
 }
@@ -121,11 +123,16 @@ TEST(ImageTransform, Rotate2AtRightAnglesIsExactlyTheQuarterTurn) {
         {180.0f, [&](Image* d) { return work.Rotate180(d); }},
         {270.0f, [&](Image* d) { return work.RotateLeft(d); }},
         {-90.0f, [&](Image* d) { return work.RotateLeft(d); }},
-        {360.0f, [&](Image* d) { d->Copy(work); return true; }},
+        {360.0f,
+         [&](Image* d) {
+             d->Copy(work);
+             return true;
+         }},
     };
     for (const auto& [angle, turn] : cases) {
         ASSERT_TRUE(turn(&expect));
-        ASSERT_TRUE(work.Rotate2(angle, &got, Image::IM_BICUBIC, Image::OM_COLOR, nullptr, true, false)) << angle;
+        ASSERT_TRUE(work.Rotate2(angle, &got, Image::IM_BICUBIC, Image::OM_COLOR, nullptr, true, false))
+            << angle;
         EXPECT_TRUE(SamePixels(got, expect)) << angle;
     }
     // keepSize forbids the side swap on a non-square image: same size, interpolated.
@@ -269,8 +276,9 @@ TEST(ImageTransform, CircleTransformBathroomAndOutsideTheCircle) {
     // corners lie outside: they read the out-of-range colour with alpha 0.
     Image pinched(src);
     ASSERT_TRUE(pinched.CircleTransform(0, 30, 100));
-    EXPECT_EQ(pinched.GetPixelColor(0, 79), Colour(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
-                                                   src.GetPixelColor(0, 0).rgbBlue, 0));
+    EXPECT_EQ(pinched.GetPixelColor(0, 79),
+              Colour(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
+                     src.GetPixelColor(0, 0).rgbBlue, 0));
     // At the centre the pinch reads the centre.
     EXPECT_EQ(pinched.GetPixelColor(50, 40), src.GetPixelColor(50, 40));
 }
