@@ -405,37 +405,18 @@ RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float hei
     if (width <= 1.0f && height <= 1.0f)
         return GetPixelColorInterpolated(x, y, method, overflow, replacementColour);
 
-    // Pixel i covers i - 0.5 .. i + 0.5; an axis of size <= 1 is not averaged
-    // but sampled at its centre with the chosen method.
-    struct Span {
-        int32_t first = 0, last = 0;
-        float lo = 0.0f, hi = 0.0f;
-        bool averaged = false;
-        float Cover(int32_t i) const {
-            if (!averaged) return 1.0f;
-            return std::min(hi, static_cast<float>(i) + 0.5f) - std::max(lo, static_cast<float>(i) - 0.5f);
-        }
-    };
-    const auto span = [](float centre, float size) {
-        Span s;
-        if (size <= 1.0f) return s;
-        s.averaged = true;
-        s.lo = centre - size / 2.0f;
-        s.hi = centre + size / 2.0f;
-        s.first = FloorToInt(s.lo + 0.5f);
-        s.last = std::max(s.first, static_cast<int32_t>(std::ceil(s.hi - 0.5f)));
-        return s;
-    };
-    const Span sx = span(x, width), sy = span(y, height);
-
-    const bool direct = sx.averaged && sy.averaged && head.biClrUsed == 0 && sx.first >= 0 && sy.first >= 0 &&
-                        sx.last < head.biWidth && sy.last < head.biHeight;
+    const AreaSpan sx = AreaSpan::Make(x, width), sy = AreaSpan::Make(y, height);
+    const bool direct = sx.averaged && sy.averaged && head.biClrUsed == 0 && sx.Inside(head.biWidth) &&
+                        sy.Inside(head.biHeight);
+    // Row by row: each row's sums weighted by its cover, then added up (the
+    // order Resample2's row loop keeps).
     double b = 0.0, g = 0.0, r = 0.0, a = 0.0, total = 0.0;
     for (int32_t j = sy.first; j <= sy.last; ++j) {
         const float cy = sy.Cover(j);
         if (cy <= 0.0f) continue;
         const uint8_t* row = direct ? info.pixels + static_cast<size_t>(j) * info.effWidth : nullptr;
         const uint8_t* rowAlpha = direct && pAlpha ? pAlpha + static_cast<size_t>(j) * GetWidth() : nullptr;
+        double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0, rt = 0.0;
         for (int32_t i = sx.first; i <= sx.last; ++i) {
             const float cx = sx.Cover(i);
             if (cx <= 0.0f) continue;
@@ -450,13 +431,19 @@ RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float hei
                                               sy.averaged ? static_cast<float>(j) : y, method, overflow,
                                               replacementColour);
             }
-            const double k = static_cast<double>(cx) * cy;
-            b += k * c.rgbBlue;
-            g += k * c.rgbGreen;
-            r += k * c.rgbRed;
-            a += k * c.rgbReserved;
-            total += k;
+            const double k = cx;
+            rb += k * c.rgbBlue;
+            rg += k * c.rgbGreen;
+            rr += k * c.rgbRed;
+            ra += k * c.rgbReserved;
+            rt += k;
         }
+        const double k = cy;
+        b += k * rb;
+        g += k * rg;
+        r += k * rr;
+        a += k * ra;
+        total += k * rt;
     }
     if (total <= 0.0) return GetPixelColorInterpolated(x, y, method, overflow, replacementColour);
     // Rounded rather than truncated: an average of equal values must give that value.

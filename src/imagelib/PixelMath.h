@@ -1,6 +1,7 @@
 // Small conversions shared by the sampling and resampling loops.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -36,5 +37,32 @@ inline uint8_t ClampRound(double v) {
     if (v >= 254.5) return 255;
     return static_cast<uint8_t>(v + 0.5);
 }
+
+// The pixels an area of `size` centred on `centre` covers along one axis,
+// pixel i covering i - 0.5 .. i + 0.5. An axis of size <= 1 is not averaged
+// (every pixel counts fully: the caller samples it at the centre instead).
+struct AreaSpan {
+    int32_t first = 0;
+    int32_t last = 0;
+    float lo = 0.0f;
+    float hi = 0.0f;
+    bool averaged = false;
+
+    static AreaSpan Make(float centre, float size) {
+        AreaSpan s;
+        if (size <= 1.0f) return s;
+        s.averaged = true;
+        s.lo = centre - size / 2.0f;
+        s.hi = centre + size / 2.0f;
+        s.first = FloorToInt(s.lo + 0.5f);
+        s.last = std::max(s.first, static_cast<int32_t>(std::ceil(s.hi - 0.5f)));
+        return s;
+    }
+    float Cover(int32_t i) const {
+        if (!averaged) return 1.0f;
+        return std::min(hi, static_cast<float>(i) + 0.5f) - std::max(lo, static_cast<float>(i) - 0.5f);
+    }
+    bool Inside(int32_t size) const { return first >= 0 && last < size; }
+};
 
 } // namespace vimg::pixelmath
