@@ -89,32 +89,6 @@ void AxisWeights(const Window& win, Image::InterpolationMethod method, float pos
             w[i] /= sum;
 }
 
-// Weighted sums over a window lying wholly inside a 24-bit image, read from
-// the rows. N fixes the window size at compile time (0: `size` at run time);
-// the order of the additions is that of the per-pixel path, so both give
-// the same bits.
-template <int N>
-void SumWindow(const uint8_t* first, size_t stride, const uint8_t* firstAlpha, size_t alphaStride,
-               const float* wx, const float* wy, int size, float* sums) {
-    const int n = N ? N : size;
-    float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
-    for (int j = 0; j < n; ++j) {
-        const uint8_t* p = first + static_cast<size_t>(j) * stride;
-        const uint8_t* pa = firstAlpha ? firstAlpha + static_cast<size_t>(j) * alphaStride : nullptr;
-        for (int i = 0; i < n; ++i, p += 3) {
-            const float k = wx[i] * wy[j];
-            b += k * p[0];
-            g += k * p[1];
-            r += k * p[2];
-            if (pa) a += k * pa[i];
-        }
-    }
-    sums[0] = b;
-    sums[1] = g;
-    sums[2] = r;
-    sums[3] = a;
-}
-
 } // namespace
 
 // ---- kernels ----

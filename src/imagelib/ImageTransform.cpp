@@ -3,6 +3,8 @@
 // distortions.
 #include "Image.h"
 
+#include "PixelMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -265,6 +267,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     if (!tmp.CreateLike(*this, newW, newH)) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
+    const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
     const bool done = ForRows(newH, head.biClrUsed == 0, [&](int64_t row) {
         const auto y = static_cast<int32_t>(row);
@@ -273,9 +276,25 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
         uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newW : nullptr;
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
-            const RGBQUAD colour = GetPixelColorInterpolated(static_cast<float>(c * dx + s * dy + cx),
-                                                             static_cast<float>(-s * dx + c * dy + cy),
-                                                             method, overflow, replacementColour);
+            const auto fx = static_cast<float>(c * dx + s * dy + cx);
+            const auto fy = static_cast<float>(-s * dx + c * dy + cy);
+            RGBQUAD colour;
+            const int32_t x0 = pixelmath::FloorToInt(fx), y0 = pixelmath::FloorToInt(fy);
+            if (bilinearRows && x0 >= 0 && y0 >= 0 && x0 + 2 <= w && y0 + 2 <= h) {
+                // The sampler's own bilinear window, without the call.
+                const float wx[2] = {1.0f - (fx - static_cast<float>(x0)), fx - static_cast<float>(x0)};
+                const float wy[2] = {1.0f - (fy - static_cast<float>(y0)), fy - static_cast<float>(y0)};
+                float sums[4];
+                pixelmath::SumWindow<2>(
+                    info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3,
+                    info.effWidth, pAlpha ? pAlpha + static_cast<size_t>(y0) * w + x0 : nullptr,
+                    static_cast<size_t>(w), wx, wy, 2, sums);
+                colour = RGBQUAD{pixelmath::ClampTrunc(sums[0]), pixelmath::ClampTrunc(sums[1]),
+                                 pixelmath::ClampTrunc(sums[2]),
+                                 pAlpha ? pixelmath::ClampTrunc(sums[3]) : uint8_t{0}};
+            } else {
+                colour = GetPixelColorInterpolated(fx, fy, method, overflow, replacementColour);
+            }
             if (head.biClrUsed) {
                 tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
             } else {
