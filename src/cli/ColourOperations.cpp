@@ -6,12 +6,13 @@ namespace vimg::cli {
 namespace {
 
 // Runs a Split* operation and hands its images to the context as OUT-1, OUT-2, ...
-template <typename SplitFn>
-bool SplitStep(const Image& img, OpContext& ctx, size_t count, SplitFn split) {
+template <typename SplitFn> bool SplitStep(const Image& img, OpContext& ctx, size_t count, SplitFn split) {
     std::vector<std::unique_ptr<Image>> parts;
-    for (size_t i = 0; i < count; ++i) parts.push_back(std::make_unique<Image>());
+    for (size_t i = 0; i < count; ++i)
+        parts.push_back(std::make_unique<Image>());
     if (!split(img, parts)) return false;
-    for (auto& p : parts) ctx.outputs.push_back(std::move(p));
+    for (auto& p : parts)
+        ctx.outputs.push_back(std::move(p));
     return true;
 }
 
@@ -20,23 +21,33 @@ using Parts = std::vector<std::unique_ptr<Image>>;
 const OperationRegistrar registrar{
     {"SplitRGB", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) { return i.SplitRGB(p[0].get(), p[1].get(), p[2].get()); });
+         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
+             return i.SplitRGB(p[0].get(), p[1].get(), p[2].get());
+         });
      }},
     {"SplitYUV", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) { return i.SplitYUV(p[0].get(), p[1].get(), p[2].get()); });
+         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
+             return i.SplitYUV(p[0].get(), p[1].get(), p[2].get());
+         });
      }},
     {"SplitYIQ", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) { return i.SplitYIQ(p[0].get(), p[1].get(), p[2].get()); });
+         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
+             return i.SplitYIQ(p[0].get(), p[1].get(), p[2].get());
+         });
      }},
     {"SplitXYZ", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) { return i.SplitXYZ(p[0].get(), p[1].get(), p[2].get()); });
+         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
+             return i.SplitXYZ(p[0].get(), p[1].get(), p[2].get());
+         });
      }},
     {"SplitHSL", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) { return i.SplitHSL(p[0].get(), p[1].get(), p[2].get()); });
+         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
+             return i.SplitHSL(p[0].get(), p[1].get(), p[2].get());
+         });
      }},
     {"SplitCMYK", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
@@ -78,7 +89,8 @@ const OperationRegistrar registrar{
          if (direction == 0) throw ArgumentError("direction must be 1 (forward) or -1 (inverse)");
          auto re = std::make_unique<Image>();
          auto im = std::make_unique<Image>();
-         if (!img.FFT2(&img, imag.get(), re.get(), im.get(), direction, a.flag(2, true), a.flag(3, true))) return false;
+         if (!img.FFT2(&img, imag.get(), re.get(), im.get(), direction, a.flag(2, true), a.flag(3, true)))
+             return false;
          ctx.outputs.push_back(std::move(re));
          ctx.outputs.push_back(std::move(im));
          return true;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 
 namespace vimg {
 
@@ -276,7 +277,8 @@ public:
                                       OverflowMethod overflow = OM_BACKGROUND,
                                       const RGBQUAD* replacementColour = nullptr) const;
     RGBQUAD GetAreaColorInterpolated(float x, float y, float width, float height,
-                                     InterpolationMethod method = IM_BILINEAR, OverflowMethod overflow = OM_BACKGROUND,
+                                     InterpolationMethod method = IM_BILINEAR,
+                                     OverflowMethod overflow = OM_BACKGROUND,
                                      const RGBQUAD* replacementColour = nullptr) const;
 
     // Operations with a destination leave this image unchanged; without one they replace it.
@@ -347,7 +349,8 @@ public:
     bool SplitHSL(Image* h, Image* s, Image* l) const;
     bool SplitCMYK(Image* c, Image* m, Image* y, Image* k) const;
     // Rebuilds this image as 24 bits from three channel images (and an optional alpha image).
-    bool Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colourSpace = CS_RGB);
+    bool Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha,
+                 int colorSpace = CS_RGB);
     bool Mix(const Image& source, int op, int32_t xOffset = 0, int32_t yOffset = 0, bool mixAlpha = false);
     void MixFrom(const Image& source, int32_t x, int32_t y);
     // Two-dimensional Fourier transform of a real and an imaginary grey image.
@@ -393,6 +396,14 @@ protected:
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.
     bool RowStep(int64_t row, int64_t rows);
+    // Runs body(row) for rows 0 .. rows - 1, on both cores when `parallel`
+    // (rows must then be independent and body must not touch shared state),
+    // with progress per row and, when `escapable`, the escape check per row.
+    // False when escaped.
+    bool ForRows(int64_t rows, bool parallel, const std::function<void(int64_t)>& body,
+                 bool escapable = true);
+    // RotateRight (clockwise) and RotateLeft.
+    bool QuarterTurn(bool clockwise, Image* dest);
     // Makes `dest` an 8-bit grey image holding a width x height byte plane.
     bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 

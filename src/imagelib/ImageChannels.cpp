@@ -30,8 +30,10 @@ bool SplitInto(const Image& src, const std::array<Image*, 4>& dests, Convert con
             if (dests[i]) rows[i] = parts[i].GetBits(y);
         for (uint32_t x = 0; x < w; ++x) {
             RGBQUAD c;
-            if (pal) c = pal[src.BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y))];
-            else c = RGBQUAD{s[3 * x], s[3 * x + 1], s[3 * x + 2], 0};
+            if (pal)
+                c = pal[src.BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y))];
+            else
+                c = RGBQUAD{s[3 * x], s[3 * x + 1], s[3 * x + 2], 0};
             const std::array<uint8_t, 4> v = convert(c);
             for (size_t i = 0; i < 4; ++i)
                 if (rows[i]) rows[i][x] = v[i];
@@ -43,13 +45,14 @@ bool SplitInto(const Image& src, const std::array<Image*, 4>& dests, Convert con
 }
 
 // The red, green and blue bytes of a converted colour.
-template <RGBQUAD (*Convert)(RGBQUAD)>
-std::array<uint8_t, 4> Components(RGBQUAD c) {
+template <RGBQUAD (*Convert)(RGBQUAD)> std::array<uint8_t, 4> Components(RGBQUAD c) {
     const RGBQUAD t = Convert(c);
     return {t.rgbRed, t.rgbGreen, t.rgbBlue, 0};
 }
 
-RGBQUAD Identity(RGBQUAD c) { return c; }
+RGBQUAD Identity(RGBQUAD c) {
+    return c;
+}
 
 // A channel image's value at a pixel: its palette index, or the grey level of
 // a true-colour image (which has no index to give).
@@ -81,15 +84,16 @@ bool Image::SplitHSL(Image* h, Image* s, Image* l) const {
 
 bool Image::SplitCMYK(Image* c, Image* m, Image* y, Image* k) const {
     return SplitInto(*this, {c, m, y, k}, [](RGBQUAD q) {
-        return std::array<uint8_t, 4>{static_cast<uint8_t>(255 - q.rgbRed), static_cast<uint8_t>(255 - q.rgbGreen),
-                                      static_cast<uint8_t>(255 - q.rgbBlue),
-                                      static_cast<uint8_t>((306 * q.rgbRed + 601 * q.rgbGreen + 117 * q.rgbBlue) >> 10)};
+        return std::array<uint8_t, 4>{
+            static_cast<uint8_t>(255 - q.rgbRed), static_cast<uint8_t>(255 - q.rgbGreen),
+            static_cast<uint8_t>(255 - q.rgbBlue),
+            static_cast<uint8_t>((306 * q.rgbRed + 601 * q.rgbGreen + 117 * q.rgbBlue) >> 10)};
     });
 }
 
 // The channel images are not changed: where one differs in size from c1, a
 // resized copy is read instead.
-bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colourSpace) {
+bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colorSpace) {
     if (!c1 || !c2 || !c3 || !c1->IsValid() || !c2->IsValid() || !c3->IsValid()) return false;
     if (alpha && !alpha->IsValid()) return false;
     const uint32_t w = c1->GetWidth(), h = c1->GetHeight();
@@ -118,12 +122,21 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x);
             RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
-            switch (colourSpace) {
-            case CS_HSL: c = HSLtoRGB(c); break;
-            case CS_YUV: c = YUVtoRGB(c); break;
-            case CS_YIQ: c = YIQtoRGB(c); break;
-            case CS_XYZ: c = XYZtoRGB(c); break;
-            default: break;
+            switch (colorSpace) {
+            case CS_HSL:
+                c = HSLtoRGB(c);
+                break;
+            case CS_YUV:
+                c = YUVtoRGB(c);
+                break;
+            case CS_YIQ:
+                c = YIQtoRGB(c);
+                break;
+            case CS_XYZ:
+                c = XYZtoRGB(c);
+                break;
+            default:
+                break;
             }
             d[3 * x] = c.rgbBlue;
             d[3 * x + 1] = c.rgbGreen;

@@ -42,17 +42,22 @@ RGBQUAD Image::RGBtoHSL(RGBQUAD colour) {
         const int rd = ((cMax - r) * 42 + delta / 2) / delta;
         const int gd = ((cMax - g) * 42 + delta / 2) / delta;
         const int bd = ((cMax - b) * 42 + delta / 2) / delta;
-        if (r == cMax) h = bd - gd;
-        else if (g == cMax) h = 85 + rd - bd;
-        else h = 170 + gd - rd;
+        if (r == cMax)
+            h = bd - gd;
+        else if (g == cMax)
+            h = 85 + rd - bd;
+        else
+            h = 170 + gd - rd;
         h = ((h % 256) + 256) % 256;
     }
     return WithComponents(colour, static_cast<uint8_t>(h), static_cast<uint8_t>(s), static_cast<uint8_t>(l));
 }
 
 float Image::HueToRGB(float m1, float m2, float hue) {
-    if (hue > 360.0f) hue -= 360.0f;
-    else if (hue < 0.0f) hue += 360.0f;
+    if (hue > 360.0f)
+        hue -= 360.0f;
+    else if (hue < 0.0f)
+        hue += 360.0f;
     if (hue < 60.0f) return m1 + (m2 - m1) * hue / 60.0f;
     if (hue < 180.0f) return m2;
     if (hue < 240.0f) return m1 + (m2 - m1) * (240.0f - hue) / 60.0f;
@@ -74,7 +79,9 @@ RGBQUAD Image::HSLtoRGB(RGBQUAD colour) {
                           ClampByte(HueToRGB(m1, m2, h - 120.0f) * 255.0f));
 }
 
-RGBQUAD Image::HSLtoRGB(COLORREF colour) { return HSLtoRGB(RGBtoRGBQUAD(colour)); }
+RGBQUAD Image::HSLtoRGB(COLORREF colour) {
+    return HSLtoRGB(RGBtoRGBQUAD(colour));
+}
 
 RGBQUAD Image::RGBtoYUV(RGBQUAD colour) {
     const float r = colour.rgbRed;

@@ -16,11 +16,14 @@ using namespace pixelmath;
 
 namespace {
 
-bool IsPowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
+bool IsPowerOfTwo(uint32_t v) {
+    return v != 0 && (v & (v - 1)) == 0;
+}
 
 int Log2(uint32_t v) {
     int n = 0;
-    while ((1u << n) < v) ++n;
+    while ((1u << n) < v)
+        ++n;
     return n;
 }
 
@@ -56,7 +59,8 @@ bool MakeZeroPart(Image& img, uint32_t w, uint32_t h) {
 }
 
 // Transforms n values in place, by FFT when n is a power of two, else by DFT.
-bool Transform1D(int direction, uint32_t n, double* x, double* y, std::vector<double>& w1, std::vector<double>& w2) {
+bool Transform1D(int direction, uint32_t n, double* x, double* y, std::vector<double>& w1,
+                 std::vector<double>& w2) {
     if (IsPowerOfTwo(n)) return Image::FFT(direction, Log2(n), x, y);
     return Image::DFT(direction, static_cast<int32_t>(n), x, y, w1.data(), w2.data());
 }
@@ -180,7 +184,8 @@ bool Image::FFT2(Image* sourceReal, Image* sourceImag, Image* destReal, Image* d
     }
     std::vector<double> w1(std::max(w, h)), w2(std::max(w, h)), colRe(h), colIm(h);
     for (uint32_t y = 0; y < h; ++y)
-        Transform1D(direction, w, &gridRe[static_cast<size_t>(y) * w], &gridIm[static_cast<size_t>(y) * w], w1, w2);
+        Transform1D(direction, w, &gridRe[static_cast<size_t>(y) * w], &gridIm[static_cast<size_t>(y) * w],
+                    w1, w2);
     for (uint32_t x = 0; x < w; ++x) {
         for (uint32_t y = 0; y < h; ++y) {
             colRe[y] = gridRe[static_cast<size_t>(y) * w + x];

@@ -36,21 +36,36 @@ struct Window {
 
 Window WindowOf(Image::InterpolationMethod method) {
     switch (method) {
-    case Image::IM_BILINEAR: return {2, 0, false, Image::KernelLinear};
-    case Image::IM_BSPLINE: return {4, 1, false, Image::KernelBSpline};
-    case Image::IM_BICUBIC: return {4, 1, false, Image::KernelCubic};
-    case Image::IM_LANCZOS: return {12, 5, true, [](float t) { return Image::KernelLanczosSinc(t); }};
-    case Image::IM_BOX: return {4, 1, false, Image::KernelBox};
-    case Image::IM_HERMITE: return {4, 1, false, Image::KernelHermite};
-    case Image::IM_HAMMING: return {4, 1, true, Image::KernelHamming};
-    case Image::IM_SINC: return {4, 1, true, Image::KernelSinc};
-    case Image::IM_BLACKMAN: return {4, 1, true, Image::KernelBlackman};
-    case Image::IM_BESSEL: return {4, 1, true, Image::KernelBessel};
-    case Image::IM_GAUSSIAN: return {4, 1, true, Image::KernelGaussian};
-    case Image::IM_QUADRATIC: return {4, 1, false, Image::KernelQuadratic};
-    case Image::IM_MITCHELL: return {4, 1, false, Image::KernelMitchell};
-    case Image::IM_CATROM: return {4, 1, false, Image::KernelCatrom};
-    default: return {4, 1, false, [](float t) { return Image::KernelGeneralizedCubic(t); }};
+    case Image::IM_BILINEAR:
+        return {2, 0, false, Image::KernelLinear};
+    case Image::IM_BSPLINE:
+        return {4, 1, false, Image::KernelBSpline};
+    case Image::IM_BICUBIC:
+        return {4, 1, false, Image::KernelCubic};
+    case Image::IM_LANCZOS:
+        return {12, 5, true, [](float t) { return Image::KernelLanczosSinc(t); }};
+    case Image::IM_BOX:
+        return {4, 1, false, Image::KernelBox};
+    case Image::IM_HERMITE:
+        return {4, 1, false, Image::KernelHermite};
+    case Image::IM_HAMMING:
+        return {4, 1, true, Image::KernelHamming};
+    case Image::IM_SINC:
+        return {4, 1, true, Image::KernelSinc};
+    case Image::IM_BLACKMAN:
+        return {4, 1, true, Image::KernelBlackman};
+    case Image::IM_BESSEL:
+        return {4, 1, true, Image::KernelBessel};
+    case Image::IM_GAUSSIAN:
+        return {4, 1, true, Image::KernelGaussian};
+    case Image::IM_QUADRATIC:
+        return {4, 1, false, Image::KernelQuadratic};
+    case Image::IM_MITCHELL:
+        return {4, 1, false, Image::KernelMitchell};
+    case Image::IM_CATROM:
+        return {4, 1, false, Image::KernelCatrom};
+    default:
+        return {4, 1, false, [](float t) { return Image::KernelGeneralizedCubic(t); }};
     }
 }
 
@@ -70,7 +85,8 @@ void AxisWeights(const Window& win, Image::InterpolationMethod method, float pos
         sum += w[i];
     }
     if (win.normalise && sum != 0.0f)
-        for (int i = 0; i < win.size; ++i) w[i] /= sum;
+        for (int i = 0; i < win.size; ++i)
+            w[i] /= sum;
 }
 
 } // namespace
@@ -107,7 +123,9 @@ float Image::KernelLanczosSinc(float t, float radius) {
     return Sinc(t) * Sinc(t / radius);
 }
 
-float Image::KernelBox(float t) { return (t >= -0.5f && t < 0.5f) ? 1.0f : 0.0f; }
+float Image::KernelBox(float t) {
+    return (t >= -0.5f && t < 0.5f) ? 1.0f : 0.0f;
+}
 
 float Image::KernelHermite(float t) {
     t = std::fabs(t);
@@ -119,9 +137,13 @@ float Image::KernelHamming(float t) {
     return t < 1.0f ? 0.92f * ((2.0f * t - 3.0f) * t * t) + 1.0f : 0.0f;
 }
 
-float Image::KernelSinc(float t) { return Sinc(t); }
+float Image::KernelSinc(float t) {
+    return Sinc(t);
+}
 
-float Image::KernelBlackman(float t) { return 0.42f + 0.5f * std::cos(kPi * t) + 0.08f * std::cos(2.0f * kPi * t); }
+float Image::KernelBlackman(float t) {
+    return 0.42f + 0.5f * std::cos(kPi * t) + 0.08f * std::cos(2.0f * kPi * t);
+}
 
 float Image::KernelBessel(float t) {
     if (t == 0.0f) return kPi / 4.0f;
@@ -182,7 +204,9 @@ double Image::KernelBessel_Order1(double x) {
     return x < 0.0 ? -j1 : j1;
 }
 
-float Image::KernelGaussian(float t) { return std::exp(-2.0f * t * t) * 0.79788456f; }
+float Image::KernelGaussian(float t) {
+    return std::exp(-2.0f * t * t) * 0.79788456f;
+}
 
 float Image::KernelQuadratic(float t) {
     t = std::fabs(t);
@@ -226,7 +250,8 @@ void Image::OverflowCoordinates(int32_t& x, int32_t& y, OverflowMethod overflow)
         if (cx < 0 || cx >= w) cx = mirror(cx, w);
         if (cy < 0 || cy >= h) cy = mirror(cy, h);
         break;
-    default: return;
+    default:
+        return;
     }
     x = static_cast<int32_t>(cx);
     y = static_cast<int32_t>(cy);
@@ -255,7 +280,8 @@ void Image::OverflowCoordinates(float& x, float& y, OverflowMethod overflow) con
         if (x < 0.0f || x >= w) x = mirror(x, w);
         if (y < 0.0f || y >= h) y = mirror(y, h);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -268,7 +294,8 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
             return head.biClrUsed ? GetPaletteColor(static_cast<uint8_t>(info.transIndex)) : info.transColor;
         };
         switch (overflow) {
-        case OM_BACKGROUND: return info.transIndex >= 0 ? transparentColour() : replacement;
+        case OM_BACKGROUND:
+            return info.transIndex >= 0 ? transparentColour() : replacement;
         case OM_TRANSPARENT:
             if (pAlpha) {
                 RGBQUAD c = replacement;
@@ -278,8 +305,11 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
             return info.transIndex >= 0 ? transparentColour() : replacement;
         case OM_WRAP:
         case OM_REPEAT:
-        case OM_MIRROR: OverflowCoordinates(x, y, overflow); break;
-        default: return replacement;
+        case OM_MIRROR:
+            OverflowCoordinates(x, y, overflow);
+            break;
+        default:
+            return replacement;
         }
     }
     return BlindGetPixelColor(x, y, true);
@@ -287,11 +317,12 @@ RGBQUAD Image::GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod ov
 
 // ---- samplers ----
 
-RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod method, OverflowMethod overflow,
-                                         const RGBQUAD* replacementColour) const {
+RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod method,
+                                         OverflowMethod overflow, const RGBQUAD* replacementColour) const {
     if (!pDib) return RGBQUAD{};
     if (method == IM_NEAREST_NEIGHBOUR)
-        return GetPixelColorWithOverflow(TruncToInt(x + 0.5f), TruncToInt(y + 0.5f), overflow, replacementColour);
+        return GetPixelColorWithOverflow(TruncToInt(x + 0.5f), TruncToInt(y + 0.5f), overflow,
+                                         replacementColour);
 
     const Window win = WindowOf(method);
     const int32_t w = head.biWidth, h = head.biHeight;
@@ -313,18 +344,20 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
 
     float b = 0.0f, g = 0.0f, r = 0.0f, a = 0.0f;
     if (inside && head.biClrUsed == 0) {
-        const uint32_t width = GetWidth();
-        for (int j = 0; j < win.size; ++j) {
-            const uint8_t* p = info.pixels + static_cast<size_t>(y0 + j) * info.effWidth + static_cast<size_t>(x0) * 3;
-            const uint8_t* pa = pAlpha ? pAlpha + static_cast<size_t>(y0 + j) * width + x0 : nullptr;
-            for (int i = 0; i < win.size; ++i, p += 3) {
-                const float k = wx[i] * wy[j];
-                b += k * p[0];
-                g += k * p[1];
-                r += k * p[2];
-                if (pa) a += k * pa[i];
-            }
-        }
+        float sums[4] = {};
+        const uint8_t* first =
+            info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3;
+        const uint8_t* firstAlpha = pAlpha ? pAlpha + static_cast<size_t>(y0) * GetWidth() + x0 : nullptr;
+        if (win.size == 2)
+            SumWindow<2>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 2, sums);
+        else if (win.size == 4)
+            SumWindow<4>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 4, sums);
+        else
+            SumWindow<0>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, win.size, sums);
+        b = sums[0];
+        g = sums[1];
+        r = sums[2];
+        a = sums[3];
     } else {
         for (int j = 0; j < win.size; ++j)
             for (int i = 0; i < win.size; ++i) {
@@ -339,43 +372,25 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
     return RGBQUAD{ClampTrunc(b), ClampTrunc(g), ClampTrunc(r), pAlpha ? ClampTrunc(a) : uint8_t{0}};
 }
 
-RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float height, InterpolationMethod method,
-                                        OverflowMethod overflow, const RGBQUAD* replacementColour) const {
+RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float height,
+                                        InterpolationMethod method, OverflowMethod overflow,
+                                        const RGBQUAD* replacementColour) const {
     if (!pDib) return RGBQUAD{};
     if (width <= 1.0f && height <= 1.0f)
         return GetPixelColorInterpolated(x, y, method, overflow, replacementColour);
 
-    // Pixel i covers i - 0.5 .. i + 0.5; an axis of size <= 1 is not averaged
-    // but sampled at its centre with the chosen method.
-    struct Span {
-        int32_t first = 0, last = 0;
-        float lo = 0.0f, hi = 0.0f;
-        bool averaged = false;
-        float Cover(int32_t i) const {
-            if (!averaged) return 1.0f;
-            return std::min(hi, static_cast<float>(i) + 0.5f) - std::max(lo, static_cast<float>(i) - 0.5f);
-        }
-    };
-    const auto span = [](float centre, float size) {
-        Span s;
-        if (size <= 1.0f) return s;
-        s.averaged = true;
-        s.lo = centre - size / 2.0f;
-        s.hi = centre + size / 2.0f;
-        s.first = FloorToInt(s.lo + 0.5f);
-        s.last = std::max(s.first, static_cast<int32_t>(std::ceil(s.hi - 0.5f)));
-        return s;
-    };
-    const Span sx = span(x, width), sy = span(y, height);
-
-    const bool direct = sx.averaged && sy.averaged && head.biClrUsed == 0 && sx.first >= 0 && sy.first >= 0 &&
-                        sx.last < head.biWidth && sy.last < head.biHeight;
+    const AreaSpan sx = AreaSpan::Make(x, width), sy = AreaSpan::Make(y, height);
+    const bool direct = sx.averaged && sy.averaged && head.biClrUsed == 0 && sx.Inside(head.biWidth) &&
+                        sy.Inside(head.biHeight);
+    // Row by row: each row's sums weighted by its cover, then added up (the
+    // order Resample2's row loop keeps).
     double b = 0.0, g = 0.0, r = 0.0, a = 0.0, total = 0.0;
     for (int32_t j = sy.first; j <= sy.last; ++j) {
         const float cy = sy.Cover(j);
         if (cy <= 0.0f) continue;
         const uint8_t* row = direct ? info.pixels + static_cast<size_t>(j) * info.effWidth : nullptr;
         const uint8_t* rowAlpha = direct && pAlpha ? pAlpha + static_cast<size_t>(j) * GetWidth() : nullptr;
+        double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0, rt = 0.0;
         for (int32_t i = sx.first; i <= sx.last; ++i) {
             const float cx = sx.Cover(i);
             if (cx <= 0.0f) continue;
@@ -390,13 +405,19 @@ RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float hei
                                               sy.averaged ? static_cast<float>(j) : y, method, overflow,
                                               replacementColour);
             }
-            const double k = static_cast<double>(cx) * cy;
-            b += k * c.rgbBlue;
-            g += k * c.rgbGreen;
-            r += k * c.rgbRed;
-            a += k * c.rgbReserved;
-            total += k;
+            const double k = cx;
+            rb += k * c.rgbBlue;
+            rg += k * c.rgbGreen;
+            rr += k * c.rgbRed;
+            ra += k * c.rgbReserved;
+            rt += k;
         }
+        const double k = cy;
+        b += k * rb;
+        g += k * rg;
+        r += k * rr;
+        a += k * ra;
+        total += k * rt;
     }
     if (total <= 0.0) return GetPixelColorInterpolated(x, y, method, overflow, replacementColour);
     // Rounded rather than truncated: an average of equal values must give that value.

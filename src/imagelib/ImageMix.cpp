@@ -9,11 +9,14 @@ namespace vimg {
 
 namespace {
 
-uint8_t AddClamped(uint8_t a, uint8_t b) { return static_cast<uint8_t>(std::min(255, a + b)); }
-uint8_t SubClamped(uint8_t a, uint8_t b) { return static_cast<uint8_t>(std::max(0, a - b)); }
+uint8_t AddClamped(uint8_t a, uint8_t b) {
+    return static_cast<uint8_t>(std::min(255, a + b));
+}
+uint8_t SubClamped(uint8_t a, uint8_t b) {
+    return static_cast<uint8_t>(std::max(0, a - b));
+}
 
-template <typename Op>
-RGBQUAD PerChannel(RGBQUAD d, RGBQUAD s, bool withAlpha, Op op) {
+template <typename Op> RGBQUAD PerChannel(RGBQUAD d, RGBQUAD s, bool withAlpha, Op op) {
     RGBQUAD r{op(d.rgbBlue, s.rgbBlue), op(d.rgbGreen, s.rgbGreen), op(d.rgbRed, s.rgbRed), d.rgbReserved};
     if (withAlpha) r.rgbReserved = op(d.rgbReserved, s.rgbReserved);
     return r;
@@ -49,29 +52,42 @@ bool Image::Mix(const Image& source, int op, int32_t xOffset, int32_t yOffset, b
             const RGBQUAD s = source.GetPixelColor(sx, sy, true);
             RGBQUAD result = d;
             switch (op) {
-            case OpAdd: result = PerChannel(d, s, withAlpha, AddClamped); break;
+            case OpAdd:
+                result = PerChannel(d, s, withAlpha, AddClamped);
+                break;
             case OpAnd:
-                result = PerChannel(d, s, withAlpha, [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a & b); });
+                result = PerChannel(d, s, withAlpha,
+                                    [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a & b); });
                 break;
             case OpXor:
-                result = PerChannel(d, s, withAlpha, [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a ^ b); });
+                result = PerChannel(d, s, withAlpha,
+                                    [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a ^ b); });
                 break;
             case OpOr:
-                result = PerChannel(d, s, withAlpha, [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a | b); });
+                result = PerChannel(d, s, withAlpha,
+                                    [](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a | b); });
                 break;
-            case OpSub: result = PerChannel(d, s, withAlpha, SubClamped); break;
+            case OpSub:
+                result = PerChannel(d, s, withAlpha, SubClamped);
+                break;
             case OpMask:
                 result = (s.rgbRed || s.rgbGreen || s.rgbBlue) ? d : background;
                 break;
-            case OpSrcCopy: result = d == background ? s : d; break;
-            case OpDstCopy: result = s == background ? d : s; break;
+            case OpSrcCopy:
+                result = d == background ? s : d;
+                break;
+            case OpDstCopy:
+                result = s == background ? d : s;
+                break;
             case OpSrcBlend: {
                 if (d == background) {
                     result = s;
                     break;
                 }
-                const int diff = (std::abs(d.rgbRed - background.rgbRed) + std::abs(d.rgbGreen - background.rgbGreen) +
-                                  std::abs(d.rgbBlue - background.rgbBlue)) / 3;
+                const int diff =
+                    (std::abs(d.rgbRed - background.rgbRed) + std::abs(d.rgbGreen - background.rgbGreen) +
+                     std::abs(d.rgbBlue - background.rgbBlue)) /
+                    3;
                 if (diff >= 17) break;
                 const float f = static_cast<float>(diff) / 16.0f;
                 const float k = static_cast<float>(16 - diff) / 16.0f * s.rgbBlue;
@@ -121,7 +137,8 @@ void Image::MixFrom(const Image& source, int32_t x, int32_t y) {
     for (int32_t j = 0; j < sh; ++j)
         for (int32_t i = 0; i < sw; ++i) {
             const RGBQUAD c = source.BlindGetPixelColor(i, j, false);
-            if (c.rgbRed == trans.rgbRed && c.rgbGreen == trans.rgbGreen && c.rgbBlue == trans.rgbBlue) continue;
+            if (c.rgbRed == trans.rgbRed && c.rgbGreen == trans.rgbGreen && c.rgbBlue == trans.rgbBlue)
+                continue;
             SetPixelColor(x + i, y + j, c);
         }
 }

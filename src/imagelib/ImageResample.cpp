@@ -61,14 +61,17 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
 
     // Nearest source column and row of every destination pixel (also used for alpha).
     std::vector<int32_t> nearX(static_cast<size_t>(newWidth));
     for (int32_t x = 0; x < newWidth; ++x)
         nearX[static_cast<size_t>(x)] = std::min(w - 1, static_cast<int32_t>(static_cast<float>(x) * xScale));
-    const auto nearY = [&](int32_t y) { return std::min(h - 1, static_cast<int32_t>(static_cast<float>(y) * yScale)); };
+    const auto nearY = [&](int32_t y) {
+        return std::min(h - 1, static_cast<int32_t>(static_cast<float>(y) * yScale));
+    };
 
     const bool area = mode != 1 && mode != 2 && head.biClrUsed == 0 && xScale > 1.0f && yScale > 1.0f;
     std::vector<Coverage> coverX, coverY;
@@ -78,17 +81,21 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     }
     const RGBQUAD* pal = GetPalette();
 
-    for (int32_t y = 0; y < newHeight; ++y) {
-        if (!RowStep(y, newHeight)) return false;
+    // Rows are independent unless palette lookups share tmp's nearest-colour cache.
+    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         const int32_t sy = nearY(y);
         if (mode == 1) {
             const uint8_t* s = GetBits(static_cast<uint32_t>(sy));
             for (int32_t x = 0; x < newWidth; ++x) {
                 const int32_t sx = nearX[static_cast<size_t>(x)];
-                if (head.biBitCount == 24) std::memcpy(d + 3 * x, s + 3 * sx, 3);
-                else if (head.biBitCount == 8) d[x] = s[sx];
-                else tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+                if (head.biBitCount == 24)
+                    std::memcpy(d + 3 * x, s + 3 * sx, 3);
+                else if (head.biBitCount == 8)
+                    d[x] = s[sx];
+                else
+                    tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
             }
         } else if (mode == 2) {
             // Cubic B-spline over the 4 x 4 neighbourhood, indexes clamped.
@@ -114,8 +121,10 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                     const uint8_t* s = GetBits(static_cast<uint32_t>(rows[j]));
                     for (int i = 0; i < 4; ++i) {
                         RGBQUAD c;
-                        if (pal) c = pal[BlindGetPixelIndex(cols[i], rows[j])];
-                        else c = RGBQUAD{s[3 * cols[i]], s[3 * cols[i] + 1], s[3 * cols[i] + 2], 0};
+                        if (pal)
+                            c = pal[BlindGetPixelIndex(cols[i], rows[j])];
+                        else
+                            c = RGBQUAD{s[3 * cols[i]], s[3 * cols[i] + 1], s[3 * cols[i] + 2], 0};
                         const float k = wx[i] * wy[j];
                         b += k * c.rgbBlue;
                         g += k * c.rgbGreen;
@@ -131,7 +140,8 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                 const Coverage& cx = coverX[static_cast<size_t>(x)];
                 uint64_t b = 0, g = 0, r = 0, total = 0;
                 for (size_t j = 0; j < cy.weights.size(); ++j) {
-                    const uint8_t* s = GetBits(static_cast<uint32_t>(cy.first + static_cast<int32_t>(j))) + 3 * cx.first;
+                    const uint8_t* s =
+                        GetBits(static_cast<uint32_t>(cy.first + static_cast<int32_t>(j))) + 3 * cx.first;
                     uint64_t rb = 0, rg = 0, rr = 0, rt = 0;
                     for (size_t i = 0; i < cx.weights.size(); ++i, s += 3) {
                         const uint32_t k = cx.weights[i];
@@ -180,22 +190,25 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
                 const uint32_t k00 = (256 - wx) * (256 - wy), k10 = wx * (256 - wy), k01 = (256 - wx) * wy,
                                k11 = wx * wy;
                 const auto mix = [&](uint8_t RGBQUAD::*ch) {
-                    return static_cast<uint8_t>((c00.*ch * k00 + c10.*ch * k10 + c01.*ch * k01 + c11.*ch * k11 + 32768) >> 16);
+                    return static_cast<uint8_t>(
+                        (c00.*ch * k00 + c10.*ch * k10 + c01.*ch * k01 + c11.*ch * k11 + 32768) >> 16);
                 };
-                PutColour(tmp, d, x, y, RGBQUAD{mix(&RGBQUAD::rgbBlue), mix(&RGBQUAD::rgbGreen), mix(&RGBQUAD::rgbRed), 0});
+                PutColour(tmp, d, x, y,
+                          RGBQUAD{mix(&RGBQUAD::rgbBlue), mix(&RGBQUAD::rgbGreen), mix(&RGBQUAD::rgbRed), 0});
             }
         }
         if (pAlpha) {
             uint8_t* a = tmp.pAlpha + static_cast<size_t>(y) * newWidth;
             const uint8_t* sa = pAlpha + static_cast<size_t>(sy) * w;
-            for (int32_t x = 0; x < newWidth; ++x) a[x] = sa[nearX[static_cast<size_t>(x)]];
+            for (int32_t x = 0; x < newWidth; ++x)
+                a[x] = sa[nearX[static_cast<size_t>(x)]];
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
-bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method, OverflowMethod overflow,
-                      Image* dest, bool disableAveraging) {
+bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method,
+                      OverflowMethod overflow, Image* dest, bool disableAveraging) {
     if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     if (newWidth == w && newHeight == h) {
@@ -206,22 +219,77 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     const bool average = !disableAveraging && (xScale > 1.0f || yScale > 1.0f);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
-    for (int32_t y = 0; y < newHeight; ++y) {
-        if (!RowStep(y, newHeight)) return false;
+    // Shrinking a true-colour image in both directions: the footprints of a
+    // destination row are summed source row by source row, straight from the
+    // pixel rows, in the order GetAreaColorInterpolated uses, so the result is
+    // the same to the bit. Footprints reaching outside go through the sampler.
+    const bool rowSums = average && head.biClrUsed == 0 && xScale > 1.0f && yScale > 1.0f;
+    std::vector<AreaSpan> spansX;
+    if (rowSums) {
+        spansX.resize(static_cast<size_t>(newWidth));
+        for (int32_t x = 0; x < newWidth; ++x)
+            spansX[static_cast<size_t>(x)] =
+                AreaSpan::Make((static_cast<float>(x) + 0.5f) * xScale - 0.5f, xScale);
+    }
+    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         uint8_t* a = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newWidth : nullptr;
         const float sy = (static_cast<float>(y) + 0.5f) * yScale - 0.5f;
+        const AreaSpan spanY = AreaSpan::Make(sy, yScale);
+        std::vector<double> sums;
+        if (rowSums && spanY.Inside(h)) {
+            sums.assign(static_cast<size_t>(newWidth) * 5, 0.0);
+            for (int32_t j = spanY.first; j <= spanY.last; ++j) {
+                const float cy = spanY.Cover(j);
+                if (cy <= 0.0f) continue;
+                const uint8_t* src = GetBits(static_cast<uint32_t>(j));
+                const uint8_t* srcAlpha = pAlpha ? pAlpha + static_cast<size_t>(j) * w : nullptr;
+                for (int32_t x = 0; x < newWidth; ++x) {
+                    const AreaSpan& sx = spansX[static_cast<size_t>(x)];
+                    if (!sx.Inside(w)) continue;
+                    double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0, rt = 0.0;
+                    for (int32_t i = sx.first; i <= sx.last; ++i) {
+                        const float cx = sx.Cover(i);
+                        if (cx <= 0.0f) continue;
+                        const uint8_t* p = src + static_cast<size_t>(i) * 3;
+                        const double k = cx;
+                        rb += k * p[0];
+                        rg += k * p[1];
+                        rr += k * p[2];
+                        ra += k * (srcAlpha ? srcAlpha[i] : 0);
+                        rt += k;
+                    }
+                    double* acc = &sums[static_cast<size_t>(x) * 5];
+                    const double k = cy;
+                    acc[0] += k * rb;
+                    acc[1] += k * rg;
+                    acc[2] += k * rr;
+                    acc[3] += k * ra;
+                    acc[4] += k * rt;
+                }
+            }
+        }
         for (int32_t x = 0; x < newWidth; ++x) {
             const float sx = (static_cast<float>(x) + 0.5f) * xScale - 0.5f;
-            const RGBQUAD c = average ? GetAreaColorInterpolated(sx, sy, xScale, yScale, method, overflow)
-                                      : GetPixelColorInterpolated(sx, sy, method, overflow);
+            const double* acc = sums.empty() ? nullptr : &sums[static_cast<size_t>(x) * 5];
+            RGBQUAD c;
+            if (acc && spansX[static_cast<size_t>(x)].Inside(w) && acc[4] > 0.0) {
+                c = RGBQUAD{ClampRound(acc[0] / acc[4]), ClampRound(acc[1] / acc[4]),
+                            ClampRound(acc[2] / acc[4]), pAlpha ? ClampRound(acc[3] / acc[4]) : uint8_t{0}};
+            } else if (average) {
+                c = GetAreaColorInterpolated(sx, sy, xScale, yScale, method, overflow);
+            } else {
+                c = GetPixelColorInterpolated(sx, sy, method, overflow);
+            }
             PutColour(tmp, d, x, y, c);
             if (a) a[x] = c.rgbReserved;
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
@@ -236,7 +304,8 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
         return true;
     }
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight))) return false;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+        return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const RGBQUAD* pal = GetPalette();
     for (int32_t y = 0; y < newHeight; ++y) {
@@ -282,8 +351,10 @@ bool Image::Thumbnail(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour,
     if (w > newWidth || h > newHeight) {
         // The largest size with the image's aspect ratio that fits the box.
         int64_t fitW = newWidth, fitH = newHeight;
-        if (w * newHeight > h * newWidth) fitH = std::max<int64_t>(1, h * newWidth / w);
-        else fitW = std::max<int64_t>(1, w * newHeight / h);
+        if (w * newHeight > h * newWidth)
+            fitH = std::max<int64_t>(1, h * newWidth / w);
+        else
+            fitW = std::max<int64_t>(1, w * newHeight / h);
         if (!tmp.Resample(static_cast<int32_t>(fitW), static_cast<int32_t>(fitH), 0)) return false;
     }
     if (!tmp.Expand(newWidth, newHeight, canvasColour)) return false;

@@ -3,6 +3,8 @@
 // distortions.
 #include "Image.h"
 
+#include "PixelMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -30,8 +32,8 @@ RECT WorkingRegion(const Image& img) {
 // = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'). Works in
 // square tiles so that the column-wise reads stay in cache.
 template <size_t N>
-void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst, size_t dstStride,
-               int32_t y0, int32_t y1, bool right) {
+void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst,
+               size_t dstStride, int32_t y0, int32_t y1, bool right) {
     constexpr int32_t kTile = 64;
     const int32_t dstW = srcH;
     for (int32_t xb = 0; xb < dstW; xb += kTile) {
@@ -39,12 +41,13 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
         for (int32_t y = y0; y < y1; ++y) {
             uint8_t* d = dst + static_cast<size_t>(y) * dstStride + static_cast<size_t>(xb) * N;
             if (right) {
-                const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N + static_cast<size_t>(xb) * srcStride;
-                for (int32_t x = xb; x < xe; ++x, d += N, s += srcStride) std::memcpy(d, s, N);
+                const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N;
+                for (int32_t x = xb; x < xe; ++x, d += N)
+                    std::memcpy(d, s + static_cast<size_t>(x) * srcStride, N);
             } else {
-                const uint8_t* s =
-                    src + static_cast<size_t>(y) * N + static_cast<size_t>(srcH - 1 - xb) * srcStride;
-                for (int32_t x = xb; x < xe; ++x, d += N, s -= srcStride) std::memcpy(d, s, N);
+                const uint8_t* s = src + static_cast<size_t>(y) * N;
+                for (int32_t x = xb; x < xe; ++x, d += N)
+                    std::memcpy(d, s + static_cast<size_t>(srcH - 1 - x) * srcStride, N);
             }
         }
     }
@@ -75,37 +78,45 @@ bool Image::Deliver(Image& result, Image* dest) {
     return Transfer(result);
 }
 
-bool Image::RowStep(int64_t row, int64_t rows) {
-    if (rows > 0) info.progress = static_cast<int32_t>(row * 100 / rows);
-    return info.escape == 0;
-}
-
 bool Image::Mirror() {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
+    const uint32_t bpp = head.biBitCount;
     std::vector<uint8_t> line;
-    for (int32_t y = 0; y < h; ++y) {
-        uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        switch (head.biBitCount) {
-        case 24:
-            for (int32_t a = 0, b = w - 1; a < b; ++a, --b)
-                std::swap_ranges(row + 3 * a, row + 3 * a + 3, row + 3 * b);
-            break;
-        case 8: std::reverse(row, row + w); break;
-        default: {
-            // 1 and 4 bits: pixel by pixel through a copy of the row.
-            line.assign(row, row + info.effWidth);
-            for (int32_t x = 0; x < w; ++x) {
-                const int32_t from = w - 1 - x;
-                uint8_t index;
-                if (head.biBitCount == 4) index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
-                else index = (line[from >> 3] >> (7 - (from & 7))) & 1;
-                BlindSetPixelIndex(x, y, index);
+    // Whole-byte pixels reverse in place, row by row on both cores; 1 and 4
+    // bits go pixel by pixel through a copy of the row. Working in place, it
+    // cannot stop half way without leaving a half-mirrored picture, so it
+    // does not honour escape.
+    ForRows(
+        h, bpp >= 8,
+        [&](int64_t y) {
+            uint8_t* row = GetBits(static_cast<uint32_t>(y));
+            if (bpp == 24) {
+                for (uint8_t *a = row, *b = row + static_cast<size_t>(w - 1) * 3; a < b; a += 3, b -= 3) {
+                    const uint8_t t0 = a[0], t1 = a[1], t2 = a[2];
+                    a[0] = b[0];
+                    a[1] = b[1];
+                    a[2] = b[2];
+                    b[0] = t0;
+                    b[1] = t1;
+                    b[2] = t2;
+                }
+            } else if (bpp == 8) {
+                std::reverse(row, row + w);
+            } else {
+                line.assign(row, row + info.effWidth);
+                for (int32_t x = 0; x < w; ++x) {
+                    const int32_t from = w - 1 - x;
+                    uint8_t index;
+                    if (bpp == 4)
+                        index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
+                    else
+                        index = (line[from >> 3] >> (7 - (from & 7))) & 1;
+                    BlindSetPixelIndex(x, static_cast<int32_t>(y), index);
+                }
             }
-            break;
-        }
-        }
-    }
+        },
+        false);
     AlphaMirror();
     SelectionDelete();
     return true;
@@ -119,49 +130,43 @@ bool Image::Flip() {
 }
 
 bool Image::RotateLeft(Image* dest) {
-    if (!pDib) return false;
-    const int32_t w = head.biWidth, h = head.biHeight;
-    Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
-    constexpr int32_t kBand = 64;
-    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
-        if (!RowStep(y0, w)) return false;
-        const int32_t y1 = std::min(w, y0 + kBand);
-        if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
-        } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
-        } else {
-            for (int32_t y = y0; y < y1; ++y)
-                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(y, h - 1 - x));
-        }
-        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, false);
-    }
-    return Deliver(tmp, dest);
+    return QuarterTurn(false, dest);
 }
 
 bool Image::RotateRight(Image* dest) {
+    return QuarterTurn(true, dest);
+}
+
+bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
     if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
+    // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
+    // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
-    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
-        if (!RowStep(y0, w)) return false;
+    const bool done = ForRows((w + kBand - 1) / kBand, head.biBitCount >= 8, [&](int64_t band) {
+        const auto y0 = static_cast<int32_t>(band * kBand);
         const int32_t y1 = std::min(w, y0 + kBand);
         if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                         clockwise);
         } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                         clockwise);
         } else {
             for (int32_t y = y0; y < y1; ++y)
-                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - y, x));
+                for (int32_t x = 0; x < h; ++x)
+                    tmp.BlindSetPixelIndex(x, y,
+                                           clockwise ? BlindGetPixelIndex(w - 1 - y, x)
+                                                     : BlindGetPixelIndex(y, h - 1 - x));
         }
-        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, true);
-    }
-    return Deliver(tmp, dest);
+        if (pAlpha)
+            TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1,
+                         clockwise);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Rotate180(Image* dest) {
@@ -170,24 +175,25 @@ bool Image::Rotate180(Image* dest) {
     Image tmp;
     if (!tmp.CreateLike(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
-    for (int32_t y = 0; y < h; ++y) {
-        if (!RowStep(y, h)) return false;
+    const bool done = ForRows(h, true, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         if (head.biBitCount == 24) {
-            const uint8_t* p = s + static_cast<size_t>(w - 1) * 3;
-            for (int32_t x = 0; x < w; ++x, d += 3, p -= 3) std::memcpy(d, p, 3);
+            for (int32_t x = 0; x < w; ++x, d += 3)
+                std::memcpy(d, s + static_cast<size_t>(w - 1 - x) * 3, 3);
         } else if (head.biBitCount == 8) {
             std::reverse_copy(s, s + w, d);
         } else {
-            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
+            for (int32_t x = 0; x < w; ++x)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
         }
         if (pAlpha) {
             const uint8_t* a = pAlpha + static_cast<size_t>(h - 1 - y) * w;
             std::reverse_copy(a, a + w, tmp.pAlpha + static_cast<size_t>(y) * w);
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Rotate(float angle, Image* dest) {
@@ -215,8 +221,10 @@ bool Image::Rotate(float angle, Image* dest) {
                 if (tmp.pAlpha) tmp.AlphaSet(x, y, 0);
                 continue;
             }
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
-            else std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+            else
+                std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
             if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
         }
     }
@@ -234,7 +242,9 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     if (optimizeRightAngles) {
         // Where the corner (cx, cy) lands, against where each exact turn puts it.
         const double px = c * cx - s * cy, py = s * cx + c * cy;
-        const auto near = [&](double qx, double qy) { return std::fabs(px - qx) <= 0.25 && std::fabs(py - qy) <= 0.25; };
+        const auto near = [&](double qx, double qy) {
+            return std::fabs(px - qx) <= 0.25 && std::fabs(py - qy) <= 0.25;
+        };
         // A quarter turn swaps the sides, which keepSize forbids unless the image is square.
         const bool mayTurn = !keepSize || w == h;
         if (near(cx, cy)) {
@@ -257,27 +267,45 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     if (!tmp.CreateLike(*this, newW, newH)) return false;
     if (pAlpha && !tmp.AlphaCreate()) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
-    for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
-        if (!RowStep(y, newH)) return false;
+    const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
+    // Rows are independent unless palette lookups share tmp's nearest-colour cache.
+    const bool done = ForRows(newH, head.biClrUsed == 0, [&](int64_t row) {
+        const auto y = static_cast<int32_t>(row);
         const double dy = y - dcy;
-        uint8_t* row = tmp.GetBits(static_cast<uint32_t>(y));
+        uint8_t* bits = tmp.GetBits(static_cast<uint32_t>(y));
         uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newW : nullptr;
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
-            const RGBQUAD colour = GetPixelColorInterpolated(static_cast<float>(c * dx + s * dy + cx),
-                                                             static_cast<float>(-s * dx + c * dy + cy), method,
-                                                             overflow, replacementColour);
+            const auto fx = static_cast<float>(c * dx + s * dy + cx);
+            const auto fy = static_cast<float>(-s * dx + c * dy + cy);
+            RGBQUAD colour;
+            const int32_t x0 = pixelmath::FloorToInt(fx), y0 = pixelmath::FloorToInt(fy);
+            if (bilinearRows && x0 >= 0 && y0 >= 0 && x0 + 2 <= w && y0 + 2 <= h) {
+                // The sampler's own bilinear window, without the call.
+                const float wx[2] = {1.0f - (fx - static_cast<float>(x0)), fx - static_cast<float>(x0)};
+                const float wy[2] = {1.0f - (fy - static_cast<float>(y0)), fy - static_cast<float>(y0)};
+                float sums[4];
+                pixelmath::SumWindow<2>(
+                    info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3,
+                    info.effWidth, pAlpha ? pAlpha + static_cast<size_t>(y0) * w + x0 : nullptr,
+                    static_cast<size_t>(w), wx, wy, 2, sums);
+                colour = RGBQUAD{pixelmath::ClampTrunc(sums[0]), pixelmath::ClampTrunc(sums[1]),
+                                 pixelmath::ClampTrunc(sums[2]),
+                                 pAlpha ? pixelmath::ClampTrunc(sums[3]) : uint8_t{0}};
+            } else {
+                colour = GetPixelColorInterpolated(fx, fy, method, overflow, replacementColour);
+            }
             if (head.biClrUsed) {
                 tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
             } else {
-                row[3 * x] = colour.rgbBlue;
-                row[3 * x + 1] = colour.rgbGreen;
-                row[3 * x + 2] = colour.rgbRed;
+                bits[3 * x] = colour.rgbBlue;
+                bits[3 * x + 1] = colour.rgbGreen;
+                bits[3 * x + 2] = colour.rgbRed;
             }
             if (rowAlpha) rowAlpha[x] = colour.rgbReserved;
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool interpolate) {
@@ -297,8 +325,10 @@ bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool 
             }
             const auto ix = static_cast<int32_t>(std::clamp(sx, -1.0e9f, 1.0e9f));
             const auto iy = static_cast<int32_t>(std::clamp(sy, -1.0e9f, 1.0e9f));
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(ix, iy));
-            else tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, GetPixelIndex(ix, iy));
+            else
+                tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(ix, iy));
         }
     }
@@ -328,18 +358,22 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
             const size_t bpp = head.biBitCount / 8;
             std::memcpy(d, s + static_cast<size_t>(left) * bpp, static_cast<size_t>(newW) * bpp);
         } else {
-            for (int32_t x = 0; x < newW; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
+            for (int32_t x = 0; x < newW; ++x)
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW, pAlpha + static_cast<size_t>(firstRow + y) * w + left,
-                        static_cast<size_t>(newW));
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW,
+                        pAlpha + static_cast<size_t>(firstRow + y) * w + left, static_cast<size_t>(newW));
     }
     return Deliver(tmp, dest);
 }
 
-bool Image::Crop(const RECT& rect, Image* dest) { return Crop(rect.left, rect.top, rect.right, rect.bottom, dest); }
+bool Image::Crop(const RECT& rect, Image* dest) {
+    return Crop(rect.left, rect.top, rect.right, rect.bottom, dest);
+}
 
-bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle, Image* dest) {
+bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle,
+                                 Image* dest) {
     if (!pDib || width <= 0 || height <= 0 || !std::isfinite(angle)) return false;
     if (std::fabs(angle) < 0.0002f) return Crop(left, top, left + width, top + height, dest);
     // Corners of the rectangle in picture coordinates (y down from the top):
@@ -347,10 +381,13 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
     const double c = std::cos(angle), s = std::sin(angle);
     const double xs[4] = {0.0, width * c, width * c - height * s, -height * s};
     const double ys[4] = {0.0, width * s, width * s + height * c, height * c};
-    const auto bx0 = static_cast<int32_t>(std::floor(left + *std::min_element(xs, xs + 4)));
-    const auto bx1 = static_cast<int32_t>(std::ceil(left + *std::max_element(xs, xs + 4)));
-    const auto by0 = static_cast<int32_t>(std::floor(top + *std::min_element(ys, ys + 4)));
-    const auto by1 = static_cast<int32_t>(std::ceil(top + *std::max_element(ys, ys + 4)));
+    // The box is widened to whole pixels; rounding noise of sin and cos (a
+    // right angle leaves 1e-7 behind) must not add a pixel.
+    constexpr double kSlack = 1e-4;
+    const auto bx0 = static_cast<int32_t>(std::floor(left + *std::min_element(xs, xs + 4) + kSlack));
+    const auto bx1 = static_cast<int32_t>(std::ceil(left + *std::max_element(xs, xs + 4) - kSlack));
+    const auto by0 = static_cast<int32_t>(std::floor(top + *std::min_element(ys, ys + 4) + kSlack));
+    const auto by1 = static_cast<int32_t>(std::ceil(top + *std::max_element(ys, ys + 4) - kSlack));
     const int32_t w = head.biWidth, h = head.biHeight;
     if (bx0 < 0 || by0 < 0 || bx1 > w || by1 > h) return false;
 
@@ -363,7 +400,8 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
     return Deliver(box, dest);
 }
 
-bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour, Image* dest) {
+bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
+                   Image* dest) {
     if (!pDib || left < 0 || top < 0 || right < 0 || bottom < 0) return false;
     const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
     const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
@@ -395,13 +433,15 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
         if (!sourceRow) continue;
         if (head.biBitCount >= 8) {
             const size_t bpp = head.biBitCount / 8;
-            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)), static_cast<size_t>(w) * bpp);
+            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)),
+                        static_cast<size_t>(w) * bpp);
         } else {
-            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
+            for (int32_t x = 0; x < w; ++x)
+                tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left, pAlpha + static_cast<size_t>(sy) * w,
-                        static_cast<size_t>(w));
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left,
+                        pAlpha + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
     }
     return Deliver(tmp, dest);
 }
@@ -436,9 +476,12 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                 double a = std::atan2(ny, nx);
                 if (type <= 2) {
                     double rr = dist;
-                    if (type == 0) rr = dist * dist / rad;
-                    else if (type == 1) rr = std::sqrt(rad * dist);
-                    else a += dist / factor;
+                    if (type == 0)
+                        rr = dist * dist / rad;
+                    else if (type == 1)
+                        rr = std::sqrt(rad * dist);
+                    else
+                        a += dist / factor;
                     sx = cx + static_cast<int32_t>(rr * std::cos(a));
                     sy = cy - static_cast<int32_t>(rr * std::sin(a));
                 } else if (type == 3) {
@@ -449,8 +492,10 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                     sy = y;
                 }
             }
-            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(sx, sy));
-            else tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
+            if (head.biClrUsed)
+                tmp.BlindSetPixelIndex(x, y, GetPixelIndex(sx, sy));
+            else
+                tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(sx, sy));
         }
     }

@@ -11,14 +11,18 @@ using testsupport::ReferenceRGBA;
 
 namespace {
 
-std::string Cli(const std::string& args) { return std::string(VISTOREL_CLI) + " " + args + " 2>&1"; }
+std::string Cli(const std::string& args) {
+    return std::string(VISTOREL_CLI) + " " + args + " 2>&1";
+}
 
 class GeometryColourCli : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!testsupport::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
         src = dir.file("src.bmp");
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -seed 3 -size 45x31 plasma: -type truecolor BMP3:" + Quote(src)), 0);
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() +
+                                   " -seed 3 -size 45x31 plasma: -type truecolor BMP3:" + Quote(src)),
+                  0);
     }
     int Process(const std::string& out, const std::string& steps, std::string* text = nullptr) {
         return testsupport::Run(Cli("process " + Quote(src) + " " + Quote(out) + " " + steps), text);
@@ -30,15 +34,19 @@ protected:
 } // namespace
 
 TEST_F(GeometryColourCli, TurnsMirrorFlipAndCropMatchImageMagick) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Mirror", "-flop"},           {"Flip", "-flip"},         {"RotateLeft", "-rotate -90"},
-        {"RotateRight", "-rotate 90"}, {"Rotate180", "-rotate 180"}, {"Rotate2:90", "-rotate 90"},
-        {"Crop:5,3,30,13", "-crop 25x10+5+3 +repage"}};
+    const std::pair<const char*, const char*> cases[] = {{"Mirror", "-flop"},
+                                                         {"Flip", "-flip"},
+                                                         {"RotateLeft", "-rotate -90"},
+                                                         {"RotateRight", "-rotate 90"},
+                                                         {"Rotate180", "-rotate 180"},
+                                                         {"Rotate2:90", "-rotate 90"},
+                                                         {"Crop:5,3,30,13", "-crop 25x10+5+3 +repage"}};
     for (const auto& [step, im] : cases) {
         const std::string ours = dir.file("ours.bmp"), theirs = dir.file("theirs.png");
         std::string text;
         ASSERT_EQ(Process(ours, step, &text), 0) << step << ": " << text;
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " " + Quote(src) + " " + im + " " + Quote(theirs)), 0);
+        ASSERT_EQ(
+            testsupport::Run(testsupport::Convert() + " " + Quote(src) + " " + im + " " + Quote(theirs)), 0);
         int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
         const auto a = ReferenceRGBA(ours, &w1, &h1), b = ReferenceRGBA(theirs, &w2, &h2);
         ASSERT_FALSE(a.empty());
@@ -50,9 +58,14 @@ TEST_F(GeometryColourCli, TurnsMirrorFlipAndCropMatchImageMagick) {
 
 TEST_F(GeometryColourCli, StepsWithArgumentsProduceTheirSizes) {
     const std::pair<const char*, std::pair<int, int>> cases[] = {
-        {"Resample:80,60,1", {80, 60}},      {"Resample2:20,10,2,5", {20, 10}}, {"Rotate2:12.345,2,5", {50, 40}},
-        {"Skew:0.055,-0.025,0,0,1", {45, 31}}, {"CircleTransform:4,0,1", {45, 31}},
-        {"Expand:10,10,10,10,#ff0000", {65, 51}}, {"Thumbnail:20,20,#00ff0080", {20, 20}}, {"QIShrink:15,10", {15, 10}},
+        {"Resample:80,60,1", {80, 60}},
+        {"Resample2:20,10,2,5", {20, 10}},
+        {"Rotate2:12.345,2,5", {50, 40}},
+        {"Skew:0.055,-0.025,0,0,1", {45, 31}},
+        {"CircleTransform:4,0,1", {45, 31}},
+        {"Expand:10,10,10,10,#ff0000", {65, 51}},
+        {"Thumbnail:20,20,#00ff0080", {20, 20}},
+        {"QIShrink:15,10", {15, 10}},
         {"Mirror Resample:90,62,0 Crop:0,0,45,31", {45, 31}}};
     for (const auto& [steps, size] : cases) {
         const std::string out = dir.file("out.bmp");
@@ -73,13 +86,15 @@ TEST_F(GeometryColourCli, StepsWithArgumentsProduceTheirSizes) {
 
 TEST_F(GeometryColourCli, SplitsWriteNumberedFilesAndCombineJoinsThem) {
     ASSERT_EQ(Process(dir.file("ch.bmp"), "SplitCMYK"), 0);
-    for (int i = 1; i <= 4; ++i) EXPECT_TRUE(std::filesystem::exists(dir.file("ch-" + std::to_string(i) + ".bmp"))) << i;
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(std::filesystem::exists(dir.file("ch-" + std::to_string(i) + ".bmp"))) << i;
     ASSERT_EQ(Process(dir.file("rgb.bmp"), "SplitRGB"), 0);
     std::string text;
-    ASSERT_EQ(testsupport::Run(Cli("process " + Quote(dir.file("rgb-1.bmp")) + " " + Quote(dir.file("joined.bmp")) +
-                                   " Combine:" + dir.file("rgb-2.bmp") + "," + dir.file("rgb-3.bmp") + ",0"),
-                               &text),
-              0)
+    ASSERT_EQ(
+        testsupport::Run(Cli("process " + Quote(dir.file("rgb-1.bmp")) + " " + Quote(dir.file("joined.bmp")) +
+                             " Combine:" + dir.file("rgb-2.bmp") + "," + dir.file("rgb-3.bmp") + ",0"),
+                         &text),
+        0)
         << text;
     EXPECT_EQ(ReferenceRGBA(dir.file("joined.bmp")), ReferenceRGBA(src));
     // Mix with operation 7 (subtract) of the picture from itself gives black.

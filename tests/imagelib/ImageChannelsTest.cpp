@@ -16,7 +16,8 @@ namespace {
 Image Filled(uint32_t w, uint32_t h, RGBQUAD c) {
     Image img(w, h, 24, 0);
     for (int32_t y = 0; y < int32_t(h); ++y)
-        for (int32_t x = 0; x < int32_t(w); ++x) img.SetPixelColor(x, y, c);
+        for (int32_t x = 0; x < int32_t(w); ++x)
+            img.SetPixelColor(x, y, c);
     return img;
 }
 

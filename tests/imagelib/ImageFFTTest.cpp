@@ -59,7 +59,8 @@ TEST(ImageFFT, RadixTwoAndDirectTransformsAgree) {
     std::vector<double> x(8, 3.0), y(8, 0.0);
     ASSERT_TRUE(Image::FFT(1, 3, x.data(), y.data()));
     EXPECT_NEAR(x[0], 3.0, 1e-12);
-    for (size_t i = 1; i < 8; ++i) EXPECT_NEAR(std::hypot(x[i], y[i]), 0.0, 1e-12);
+    for (size_t i = 1; i < 8; ++i)
+        EXPECT_NEAR(std::hypot(x[i], y[i]), 0.0, 1e-12);
 }
 
 TEST(ImageFFT, ForwardThenInverseReturnsThePicture) {
@@ -73,7 +74,8 @@ TEST(ImageFFT, ForwardThenInverseReturnsThePicture) {
         EXPECT_LE(WorstDifference(back, src), 1) << w << "x" << h;
         // The imaginary part of a real picture comes back as zero (128).
         for (int32_t y = 0; y < int32_t(h); ++y)
-            for (int32_t x = 0; x < int32_t(w); ++x) ASSERT_NEAR(backImag.GetPixelIndex(x, y), 128, 1);
+            for (int32_t x = 0; x < int32_t(w); ++x)
+                ASSERT_NEAR(backImag.GetPixelIndex(x, y), 128, 1);
     }
 }
 

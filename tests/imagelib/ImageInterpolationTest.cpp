@@ -57,10 +57,11 @@ TEST(ImageInterpolation, KernelValuesAtChosenDistances) {
 }
 
 TEST(ImageInterpolation, BesselOrderOneMatchesTablesOnBothSidesOfEight) {
-    const std::pair<double, double> table[] = {{1.0, 0.4400505857}, {3.8317059702, 0.0}, {7.9, 0.2191793999},
-                                               {8.0, 0.2346363469}, {10.0, 0.0434727462}, {10.1734681351, 0.0},
-                                               {20.0, 0.0668331242}, {-10.0, -0.0434727462}};
-    for (const auto& [x, j1] : table) EXPECT_NEAR(Image::KernelBessel_Order1(x), j1, 1e-7) << x;
+    const std::pair<double, double> table[] = {
+        {1.0, 0.4400505857},  {3.8317059702, 0.0},  {7.9, 0.2191793999},  {8.0, 0.2346363469},
+        {10.0, 0.0434727462}, {10.1734681351, 0.0}, {20.0, 0.0668331242}, {-10.0, -0.0434727462}};
+    for (const auto& [x, j1] : table)
+        EXPECT_NEAR(Image::KernelBessel_Order1(x), j1, 1e-7) << x;
     // The series and the asymptotic form agree where they meet.
     EXPECT_NEAR(Image::KernelBessel_J1(8.0), Image::KernelBessel_Order1(8.0), 1e-8);
 }
@@ -121,8 +122,8 @@ TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
         for (int32_t x = 0; x < 30; ++x) {
             rgb.SetPixelColor(x, y, pal.GetPixelColor(x, y), true);
         }
-    const float positions[][2] = {{14.3f, 13.7f}, {6.5f, 6.25f}, {22.9f, 20.01f}, {1.2f, 1.8f},
-                                  {-0.7f, 12.0f}, {29.6f, 27.3f}, {15.0f, -2.5f}, {3.0f, 4.0f}};
+    const float positions[][2] = {{14.3f, 13.7f}, {6.5f, 6.25f},  {22.9f, 20.01f}, {1.2f, 1.8f},
+                                  {-0.7f, 12.0f}, {29.6f, 27.3f}, {15.0f, -2.5f},  {3.0f, 4.0f}};
     const RGBQUAD fill = Colour(10, 200, 30, 40);
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (int om = Image::OM_COLOR; om <= Image::OM_MIRROR; ++om)
@@ -133,6 +134,14 @@ TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
                           pal.GetPixelColorInterpolated(p[0], p[1], method, overflow, &fill))
                     << "method " << m << " overflow " << om << " at " << p[0] << "," << p[1];
             }
+    // The area average reads rows directly too when its footprint is inside.
+    for (const auto& p : positions)
+        for (const float size : {1.5f, 2.5f, 4.0f})
+            ASSERT_EQ(rgb.GetAreaColorInterpolated(p[0], p[1], size, size + 0.75f, Image::IM_BILINEAR,
+                                                   Image::OM_REPEAT),
+                      pal.GetAreaColorInterpolated(p[0], p[1], size, size + 0.75f, Image::IM_BILINEAR,
+                                                   Image::OM_REPEAT))
+                << "area " << size << " at " << p[0] << "," << p[1];
 }
 
 TEST(ImageInterpolation, SamplesFollowTheKernelSums) {
@@ -140,25 +149,27 @@ TEST(ImageInterpolation, SamplesFollowTheKernelSums) {
     // Bilinear at (5.25, 7.5): weights 0.75/0.25 across, 0.5/0.5 up.
     RGBQUAD expect;
     const auto ch = [&](int x, int y) { return img.GetPixelColor(x, y).rgbGreen; };
-    const float g = 0.75f * 0.5f * ch(5, 7) + 0.25f * 0.5f * ch(6, 7) + 0.75f * 0.5f * ch(5, 8) + 0.25f * 0.5f * ch(6, 8);
+    const float g =
+        0.75f * 0.5f * ch(5, 7) + 0.25f * 0.5f * ch(6, 7) + 0.75f * 0.5f * ch(5, 8) + 0.25f * 0.5f * ch(6, 8);
     expect = img.GetPixelColorInterpolated(5.25f, 7.5f, Image::IM_BILINEAR);
     EXPECT_NEAR(expect.rgbGreen, g, 1.0);
     // Every 4 x 4 kernel: the weighted sum over floor - 1 .. floor + 2, divided
     // by the weight sum (a no-op for the kernels that sum to one).
     using Kernel = float (*)(float);
     const std::pair<Image::InterpolationMethod, Kernel> kernels[] = {
-        {Image::IM_BSPLINE, Image::KernelBSpline},   {Image::IM_BICUBIC, Image::KernelCubic},
-        {Image::IM_HERMITE, Image::KernelHermite},   {Image::IM_HAMMING, Image::KernelHamming},
-        {Image::IM_SINC, Image::KernelSinc},         {Image::IM_BLACKMAN, Image::KernelBlackman},
-        {Image::IM_BESSEL, Image::KernelBessel},     {Image::IM_GAUSSIAN, Image::KernelGaussian},
+        {Image::IM_BSPLINE, Image::KernelBSpline},     {Image::IM_BICUBIC, Image::KernelCubic},
+        {Image::IM_HERMITE, Image::KernelHermite},     {Image::IM_HAMMING, Image::KernelHamming},
+        {Image::IM_SINC, Image::KernelSinc},           {Image::IM_BLACKMAN, Image::KernelBlackman},
+        {Image::IM_BESSEL, Image::KernelBessel},       {Image::IM_GAUSSIAN, Image::KernelGaussian},
         {Image::IM_QUADRATIC, Image::KernelQuadratic}, {Image::IM_MITCHELL, Image::KernelMitchell},
-        {Image::IM_CATROM, Image::KernelCatrom},     {Image::IM_BOX, Image::KernelBox}};
+        {Image::IM_CATROM, Image::KernelCatrom},       {Image::IM_BOX, Image::KernelBox}};
     const float x = 9.3f, y = 10.6f;
     for (const auto& [method, kernel] : kernels) {
         double sum = 0.0, wsum = 0.0;
         for (int j = 9; j <= 12; ++j)
             for (int i = 8; i <= 11; ++i) {
-                const double k = static_cast<double>(kernel(x - static_cast<float>(i))) * kernel(y - static_cast<float>(j));
+                const double k = static_cast<double>(kernel(x - static_cast<float>(i))) *
+                                 kernel(y - static_cast<float>(j));
                 sum += k * img.GetPixelColor(i, j).rgbRed;
                 wsum += k;
             }
@@ -170,18 +181,20 @@ TEST(ImageInterpolation, SamplesFollowTheKernelSums) {
 TEST(ImageInterpolation, FlatAreasKeepTheirValueUnderEveryMethod) {
     Image img(24, 24, 24, 0);
     for (int32_t y = 0; y < 24; ++y)
-        for (int32_t x = 0; x < 24; ++x) img.SetPixelColor(x, y, Colour(128, 77, 201));
+        for (int32_t x = 0; x < 24; ++x)
+            img.SetPixelColor(x, y, Colour(128, 77, 201));
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (float x = 5.0f; x < 18.0f; x += 0.37f) {
-            const RGBQUAD c = img.GetPixelColorInterpolated(x, 30.0f - x, static_cast<Image::InterpolationMethod>(m),
-                                                            Image::OM_REPEAT);
+            const RGBQUAD c = img.GetPixelColorInterpolated(
+                x, 30.0f - x, static_cast<Image::InterpolationMethod>(m), Image::OM_REPEAT);
             ASSERT_EQ(c, Colour(128, 77, 201)) << "method " << m << " at " << x;
         }
 }
 
 TEST(ImageInterpolation, NearestRoundsAndWindowsOutsideGiveTheOverflowColour) {
     Image img = testimages::Random(8, 8, 24, 5);
-    EXPECT_EQ(img.GetPixelColorInterpolated(2.49f, 3.5f, Image::IM_NEAREST_NEIGHBOUR), img.GetPixelColor(2, 4));
+    EXPECT_EQ(img.GetPixelColorInterpolated(2.49f, 3.5f, Image::IM_NEAREST_NEIGHBOUR),
+              img.GetPixelColor(2, 4));
     const RGBQUAD fill = Colour(1, 2, 3, 4);
     EXPECT_EQ(img.GetPixelColorInterpolated(-50.0f, 3.0f, Image::IM_LANCZOS, Image::OM_COLOR, &fill), fill);
     EXPECT_EQ(img.GetPixelColorInterpolated(3.0f, 1e30f, Image::IM_BICUBIC, Image::OM_COLOR, &fill), fill);
@@ -195,7 +208,8 @@ TEST(ImageInterpolation, NearestRoundsAndWindowsOutsideGiveTheOverflowColour) {
 TEST(ImageInterpolation, AreaAverageWeighsCoveredParts) {
     Image img(6, 6, 24, 0);
     for (int32_t y = 0; y < 6; ++y)
-        for (int32_t x = 0; x < 6; ++x) img.SetPixelColor(x, y, Colour(x * 40, y * 40, 0));
+        for (int32_t x = 0; x < 6; ++x)
+            img.SetPixelColor(x, y, Colour(x * 40, y * 40, 0));
     // 2 x 2 centred on (1, 1): pixels 0..2 covered by 0.5, 1, 0.5 on each axis.
     const RGBQUAD c = img.GetAreaColorInterpolated(1.0f, 1.0f, 2.0f, 2.0f);
     EXPECT_EQ(c.rgbRed, 40);
@@ -205,9 +219,11 @@ TEST(ImageInterpolation, AreaAverageWeighsCoveredParts) {
     EXPECT_EQ(d.rgbRed, 100); // columns 1..4 covered by 0.5, 1, 1, 0.5
     EXPECT_EQ(d.rgbGreen, 120);
     // Small areas are plain samples.
-    EXPECT_EQ(img.GetAreaColorInterpolated(2.0f, 2.0f, 1.0f, 1.0f), img.GetPixelColorInterpolated(2.0f, 2.0f));
+    EXPECT_EQ(img.GetAreaColorInterpolated(2.0f, 2.0f, 1.0f, 1.0f),
+              img.GetPixelColorInterpolated(2.0f, 2.0f));
     // At the border the overflow rule supplies the missing pixels.
     const RGBQUAD red = Colour(255, 0, 0);
-    EXPECT_EQ(img.GetAreaColorInterpolated(-0.5f, 2.0f, 2.0f, 2.0f, Image::IM_BILINEAR, Image::OM_COLOR, &red).rgbRed,
+    EXPECT_EQ(img.GetAreaColorInterpolated(-0.5f, 2.0f, 2.0f, 2.0f, Image::IM_BILINEAR, Image::OM_COLOR, &red)
+                  .rgbRed,
               128); // half of the area outside
 }

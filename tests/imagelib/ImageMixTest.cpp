@@ -16,7 +16,8 @@ namespace {
 Image Filled(uint32_t w, uint32_t h, RGBQUAD c) {
     Image img(w, h, 24, 0);
     for (int32_t y = 0; y < int32_t(h); ++y)
-        for (int32_t x = 0; x < int32_t(w); ++x) img.SetPixelColor(x, y, c);
+        for (int32_t x = 0; x < int32_t(w); ++x)
+            img.SetPixelColor(x, y, c);
     return img;
 }
 
@@ -113,8 +114,8 @@ TEST(ImageMix, AlphaTakesPartWhenAskedAndScreenBlendsByIt) {
     ASSERT_TRUE(img.Mix(src, Image::OpScreen, 0, 0, true));
     ASSERT_TRUE(img.AlphaIsValid());
     EXPECT_EQ(img.GetPixelColor(0, 0), Colour(200, 0, 50, 255));
-    // a = 128 * 256 >> 8 = 128: (200 * 128 + 100 * 127) >> 8 = 149, (0 + 12700) >> 8 = 49, (6400 + 12700) >> 8 = 74;
-    // alpha 128 * 256 >> 8.
+    // a = 128 * 256 >> 8 = 128: (200 * 128 + 100 * 127) >> 8 = 149, (0 + 12700) >> 8 = 49, (6400 + 12700) >>
+    // 8 = 74; alpha 128 * 256 >> 8.
     EXPECT_EQ(img.GetPixelColor(1, 0), Colour(149, 49, 74, 128));
     EXPECT_EQ(img.GetPixelColor(2, 0), Colour(100, 100, 100, 0));
 
@@ -132,7 +133,7 @@ TEST(ImageMix, AlphaTakesPartWhenAskedAndScreenBlendsByIt) {
 
 TEST(ImageMix, SourceBlendFadesNearTheBackground) {
     Image dst = Filled(3, 1, Colour(0, 0, 0));
-    dst.SetPixelColor(1, 0, Colour(8, 8, 8));   // diff 8 from black
+    dst.SetPixelColor(1, 0, Colour(8, 8, 8));    // diff 8 from black
     dst.SetPixelColor(2, 0, Colour(90, 90, 90)); // far from the background
     const Image src = Filled(3, 1, Colour(10, 20, 160));
     Image img(dst);

@@ -16,8 +16,8 @@ using vimg::RGBQUAD;
 namespace {
 
 RGBQUAD NearestReference(const Image& src, int x, int y, float xs, float ys) {
-    return src.GetPixelColor(static_cast<int>(static_cast<float>(x) * xs), static_cast<int>(static_cast<float>(y) * ys),
-                             false);
+    return src.GetPixelColor(static_cast<int>(static_cast<float>(x) * xs),
+                             static_cast<int>(static_cast<float>(y) * ys), false);
 }
 
 // Mode 0 on a shrinking 24-bit image: every source pixel overlapping the
@@ -54,8 +54,9 @@ RGBQUAD BilinearReference(const Image& src, int x, int y, float xs, float ys) {
     const RGBQUAD a = src.GetPixelColor(ix, iy, false), b = src.GetPixelColor(ix1, iy, false),
                   c = src.GetPixelColor(ix, iy1, false), d = src.GetPixelColor(ix1, iy1, false);
     const auto mix = [&](uint8_t RGBQUAD::*ch) {
-        return uint8_t(((a.*ch) * (256 - wx) * (256 - wy) + (b.*ch) * wx * (256 - wy) + (c.*ch) * (256 - wx) * wy +
-                        (d.*ch) * wx * wy + 32768) >> 16);
+        return uint8_t(((a.*ch) * (256 - wx) * (256 - wy) + (b.*ch) * wx * (256 - wy) +
+                        (c.*ch) * (256 - wx) * wy + (d.*ch) * wx * wy + 32768) >>
+                       16);
     };
     return RGBQUAD{mix(&RGBQUAD::rgbBlue), mix(&RGBQUAD::rgbGreen), mix(&RGBQUAD::rgbRed), 0};
 }
@@ -68,8 +69,10 @@ RGBQUAD BSplineReference(const Image& src, int x, int y, float xs, float ys) {
     float sum[3] = {};
     for (int j = -1; j <= 2; ++j)
         for (int i = -1; i <= 2; ++i) {
-            const float k = Image::KernelBSpline(fx - float(ix + i)) * Image::KernelBSpline(fy - float(iy + j));
-            const RGBQUAD c = src.GetPixelColor(std::clamp(ix + i, 0, w - 1), std::clamp(iy + j, 0, h - 1), false);
+            const float k =
+                Image::KernelBSpline(fx - float(ix + i)) * Image::KernelBSpline(fy - float(iy + j));
+            const RGBQUAD c =
+                src.GetPixelColor(std::clamp(ix + i, 0, w - 1), std::clamp(iy + j, 0, h - 1), false);
             sum[0] += k * c.rgbBlue;
             sum[1] += k * c.rgbGreen;
             sum[2] += k * c.rgbRed;
@@ -101,7 +104,8 @@ void ExpectResample(const Image& src, int nw, int nh, int mode, Reference ref) {
 
 TEST(ImageResample, FastModesMatchTheirPerPixelDefinitions) {
     const Image src = testimages::Random(53, 37, 24, 80, true);
-    for (const auto& [nw, nh] : {std::pair{20, 11}, std::pair{17, 37}, std::pair{120, 90}, std::pair{53, 100}}) {
+    for (const auto& [nw, nh] :
+         {std::pair{20, 11}, std::pair{17, 37}, std::pair{120, 90}, std::pair{53, 100}}) {
         ExpectResample(src, nw, nh, 1, NearestReference);
         ExpectResample(src, nw, nh, 2, BSplineReference);
         const bool shrinksBoth = nw < 53 && nh < 37;
@@ -125,7 +129,8 @@ TEST(ImageResample, NearestKeepsIndexesAndPaletteBelow24Bits) {
     Image grey(8, 8, 8, 0);
     grey.SetGrayPalette();
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) grey.SetPixelIndex(x, y, uint8_t(x * 32));
+        for (int x = 0; x < 8; ++x)
+            grey.SetPixelIndex(x, y, uint8_t(x * 32));
     ASSERT_TRUE(grey.Resample(16, 8, 0));
     EXPECT_EQ(grey.GetPixelIndex(1, 0), 16); // halfway between 0 and 32
 }
@@ -156,7 +161,8 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
     ASSERT_TRUE(blocks.Resample2(6, 4, Image::IM_BICUBIC, Image::OM_REPEAT, &half));
     ASSERT_TRUE(half.AlphaIsValid());
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x) ASSERT_EQ(half.GetPixelColor(x, y), Colour(x * 40, y * 60, 7, x * 20)) << x << "," << y;
+        for (int x = 0; x < 6; ++x)
+            ASSERT_EQ(half.GetPixelColor(x, y), Colour(x * 40, y * 60, 7, x * 20)) << x << "," << y;
     // Without averaging the shrink samples at the footprint centres instead.
     Image sampled;
     ASSERT_TRUE(blocks.Resample2(6, 4, Image::IM_NEAREST_NEIGHBOUR, Image::OM_REPEAT, &sampled, true));
@@ -164,22 +170,44 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
 
     Image flat(10, 10, 24, 0);
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) flat.SetPixelColor(x, y, Colour(90, 91, 92));
+        for (int x = 0; x < 10; ++x)
+            flat.SetPixelColor(x, y, Colour(90, 91, 92));
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (const auto& [nw, nh] : {std::pair{23, 17}, std::pair{7, 3}, std::pair{4, 25}}) {
             Image out;
-            ASSERT_TRUE(flat.Resample2(nw, nh, static_cast<Image::InterpolationMethod>(m), Image::OM_REPEAT, &out));
+            ASSERT_TRUE(
+                flat.Resample2(nw, nh, static_cast<Image::InterpolationMethod>(m), Image::OM_REPEAT, &out));
             for (int y = 0; y < nh; ++y)
                 for (int x = 0; x < nw; ++x)
-                    ASSERT_EQ(out.GetPixelColor(x, y), Colour(90, 91, 92)) << "method " << m << " " << nw << "x" << nh;
+                    ASSERT_EQ(out.GetPixelColor(x, y), Colour(90, 91, 92))
+                        << "method " << m << " " << nw << "x" << nh;
         }
+}
+
+TEST(ImageResample, Resample2SamplesEachPixelAtItsFootprint) {
+    const Image src = testimages::Random(70, 50, 24, 84, true);
+    for (const auto& [nw, nh] : {std::pair{29, 40}, std::pair{150, 23}, std::pair{90, 80}}) {
+        Image work(src), got;
+        ASSERT_TRUE(work.Resample2(nw, nh, Image::IM_CATROM, Image::OM_MIRROR, &got));
+        const float xs = 70.0f / float(nw), ys = 50.0f / float(nh);
+        for (int y = 0; y < nh; ++y)
+            for (int x = 0; x < nw; ++x) {
+                const float sx = (float(x) + 0.5f) * xs - 0.5f, sy = (float(y) + 0.5f) * ys - 0.5f;
+                const RGBQUAD expect =
+                    (xs > 1.0f || ys > 1.0f)
+                        ? src.GetAreaColorInterpolated(sx, sy, xs, ys, Image::IM_CATROM, Image::OM_MIRROR)
+                        : src.GetPixelColorInterpolated(sx, sy, Image::IM_CATROM, Image::OM_MIRROR);
+                ASSERT_EQ(got.GetPixelColor(x, y), expect) << nw << "x" << nh << " at " << x << "," << y;
+            }
+    }
 }
 
 TEST(ImageResample, QIShrinkAveragesBlocksAndRefusesToEnlarge) {
     Image img(6, 4, 24, 0);
     img.AlphaCreate();
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x) img.SetPixelColor(x, y, Colour(x * 10, y * 10, 0, x * 50), true);
+        for (int x = 0; x < 6; ++x)
+            img.SetPixelColor(x, y, Colour(x * 10, y * 10, 0, x * 50), true);
     Image small;
     ASSERT_TRUE(img.QIShrink(3, 2, &small));
     // Block (0..1, 0..1): red 0, 10, 0, 10 -> 5; green 0, 0, 10, 10 -> 5; alpha 0, 50 -> 25.

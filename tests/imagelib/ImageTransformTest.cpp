@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 
 using testimages::Colour;
 using testimages::SamePixels;
@@ -18,7 +20,8 @@ namespace {
 
 // Every destination pixel (colour, or index below 24 bits, and alpha) must be
 // the source pixel that `from` names.
-void ExpectMoved(const Image& src, const Image& dst, const std::function<std::pair<int, int>(int, int)>& from) {
+void ExpectMoved(const Image& src, const Image& dst,
+                 const std::function<std::pair<int, int>(int, int)>& from) {
     ASSERT_TRUE(dst.IsValid());
     ASSERT_EQ(dst.GetBpp(), src.GetBpp());
     ASSERT_EQ(dst.AlphaIsValid(), src.AlphaIsValid());
@@ -59,6 +62,45 @@ TEST(ImageTransform, QuarterAndHalfTurnsMoveEveryPixelAtEveryDepth) {
     }
 }
 
+TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
+    // Wide enough for many bands of destination rows, so both threads take part.
+    for (const uint32_t bpp : {8u, 24u}) {
+        const Image src = testimages::Random(1100, 37, bpp, 40 + bpp, true);
+        const int w = 1100, h = 37;
+        Image work(src), right, left, half, mirrored(src);
+        ASSERT_TRUE(work.RotateRight(&right));
+        ASSERT_TRUE(work.RotateLeft(&left));
+        ASSERT_TRUE(work.Rotate180(&half));
+        ASSERT_TRUE(mirrored.Mirror());
+        SCOPED_TRACE(bpp);
+        ExpectMoved(src, right, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
+        ExpectMoved(src, left, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
+        ExpectMoved(src, half, [&](int x, int y) { return std::pair{w - 1 - x, h - 1 - y}; });
+        ExpectMoved(src, mirrored, [&](int x, int y) { return std::pair{w - 1 - x, y}; });
+    }
+}
+
+TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
+    const Image src = testimages::Random(60, 40, 24, 22, true);
+    const RGBQUAD fill = Colour(3, 4, 5, 6);
+    const double theta = static_cast<double>(12.345f) * 3.14159265358979323846 / 180.0;
+    const double c = std::cos(theta), s = std::sin(theta);
+    // Bilinear has its own row loop; the other methods call the sampler.
+    for (const auto method : {Image::IM_BILINEAR, Image::IM_BICUBIC2}) {
+        Image work(src), got;
+        ASSERT_TRUE(work.Rotate2(-12.345f, &got, method, Image::OM_COLOR, &fill));
+        const double dcx = got.GetWidth() / 2.0 - 0.5, dcy = got.GetHeight() / 2.0 - 0.5;
+        for (int32_t y = 0; y < int32_t(got.GetHeight()); ++y)
+            for (int32_t x = 0; x < int32_t(got.GetWidth()); ++x) {
+                const double dx = x - dcx, dy = y - dcy;
+                const RGBQUAD expect = src.GetPixelColorInterpolated(float(c * dx + s * dy + 29.5),
+                                                                     float(-s * dx + c * dy + 19.5), method,
+                                                                     Image::OM_COLOR, &fill);
+                ASSERT_EQ(got.GetPixelColor(x, y), expect) << method << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(ImageTransform, MirrorAndFlipReverseRowsAndAlphaAndDropTheSelection) {
     for (const uint32_t bpp : kDepths) {
         const Image src = testimages::Random(13, 7, bpp, 10 + bpp, true);
@@ -84,11 +126,16 @@ TEST(ImageTransform, Rotate2AtRightAnglesIsExactlyTheQuarterTurn) {
         {180.0f, [&](Image* d) { return work.Rotate180(d); }},
         {270.0f, [&](Image* d) { return work.RotateLeft(d); }},
         {-90.0f, [&](Image* d) { return work.RotateLeft(d); }},
-        {360.0f, [&](Image* d) { d->Copy(work); return true; }},
+        {360.0f,
+         [&](Image* d) {
+             d->Copy(work);
+             return true;
+         }},
     };
     for (const auto& [angle, turn] : cases) {
         ASSERT_TRUE(turn(&expect));
-        ASSERT_TRUE(work.Rotate2(angle, &got, Image::IM_BICUBIC, Image::OM_COLOR, nullptr, true, false)) << angle;
+        ASSERT_TRUE(work.Rotate2(angle, &got, Image::IM_BICUBIC, Image::OM_COLOR, nullptr, true, false))
+            << angle;
         EXPECT_TRUE(SamePixels(got, expect)) << angle;
     }
     // keepSize forbids the side swap on a non-square image: same size, interpolated.
@@ -164,6 +211,14 @@ TEST(ImageTransform, CropRotatedRectangle) {
     ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 20, 10, 0.3f, &turned));
     EXPECT_EQ(turned.GetWidth(), 20u);
     EXPECT_EQ(turned.GetHeight(), 10u);
+    // A quarter turn: the rectangle's width runs down the picture from (20, 10)
+    // and its height to the left, so it is the box x 12..20, y 10..22 (from
+    // the top) turned back a quarter to the left.
+    Image quarter, box, expect;
+    ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 12, 8, std::numbers::pi_v<float> / 2.0f, &quarter));
+    ASSERT_TRUE(work.Crop(12, 10, 20, 22, &box));
+    ASSERT_TRUE(box.RotateLeft(&expect));
+    EXPECT_TRUE(SamePixels(quarter, expect));
     // A rectangle reaching outside the picture is refused.
     EXPECT_FALSE(work.CropRotatedRectangle(50, 10, 20, 10, 0.3f, &turned));
     EXPECT_TRUE(SamePixels(work, src));
@@ -224,8 +279,9 @@ TEST(ImageTransform, CircleTransformBathroomAndOutsideTheCircle) {
     // corners lie outside: they read the out-of-range colour with alpha 0.
     Image pinched(src);
     ASSERT_TRUE(pinched.CircleTransform(0, 30, 100));
-    EXPECT_EQ(pinched.GetPixelColor(0, 79), Colour(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
-                                                   src.GetPixelColor(0, 0).rgbBlue, 0));
+    EXPECT_EQ(pinched.GetPixelColor(0, 79),
+              Colour(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
+                     src.GetPixelColor(0, 0).rgbBlue, 0));
     // At the centre the pinch reads the centre.
     EXPECT_EQ(pinched.GetPixelColor(50, 40), src.GetPixelColor(50, 40));
 }
@@ -240,4 +296,24 @@ TEST(ImageTransform, NonFiniteAnglesAndGainsAreRefused) {
     EXPECT_FALSE(img.CropRotatedRectangle(1, 1, 3, 3, inf));
     EXPECT_FALSE(img.CircleTransform(2, 0, nan));
     EXPECT_TRUE(SamePixels(img, src));
+}
+
+TEST(ImageTransform, EscapeStopsWithoutChangingTheImage) {
+    const Image src = testimages::Random(40, 30, 24, 72);
+    Image img(src), dst;
+    img.SetEscape(1);
+    EXPECT_FALSE(img.Rotate2(10.0f, &dst));
+    EXPECT_FALSE(img.RotateLeft());
+    EXPECT_FALSE(img.Resample(20, 15, 0));
+    EXPECT_FALSE(img.Resample2(80, 60));
+    EXPECT_FALSE(img.Crop(1, 1, 20, 20));
+    EXPECT_FALSE(img.CircleTransform(1));
+    EXPECT_TRUE(SamePixels(img, src));
+    // Skew keeps the copy's content in the rows it did not reach.
+    EXPECT_TRUE(img.Skew(1.0f, 0.0f));
+    EXPECT_TRUE(SamePixels(img, src));
+    // Mirror works in place and finishes rather than leave half a mirror.
+    ASSERT_TRUE(img.Mirror());
+    EXPECT_EQ(img.GetPixelColor(0, 0), src.GetPixelColor(39, 0));
+    EXPECT_EQ(img.GetPixelColor(0, 29), src.GetPixelColor(39, 29));
 }

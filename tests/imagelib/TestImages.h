@@ -15,7 +15,8 @@ inline vimg::Image Random(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed, b
     std::mt19937 rng(seed);
     const auto byte = [&] { return static_cast<uint8_t>(rng() & 0xFF); };
     if (img.IsIndexed())
-        for (uint32_t i = 0; i < img.GetNumColors(); ++i) img.SetPaletteColor(static_cast<uint8_t>(i), byte(), byte(), byte());
+        for (uint32_t i = 0; i < img.GetNumColors(); ++i)
+            img.SetPaletteColor(static_cast<uint8_t>(i), byte(), byte(), byte());
     for (uint32_t y = 0; y < h; ++y)
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x), iy = static_cast<int32_t>(y);
@@ -27,13 +28,15 @@ inline vimg::Image Random(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed, b
     if (alpha) {
         img.AlphaCreate();
         for (uint32_t y = 0; y < h; ++y)
-            for (uint32_t x = 0; x < w; ++x) img.AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), byte());
+            for (uint32_t x = 0; x < w; ++x)
+                img.AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), byte());
     }
     return img;
 }
 
 inline vimg::RGBQUAD Colour(int r, int g, int b, int a = 0) {
-    return vimg::RGBQUAD{static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r), static_cast<uint8_t>(a)};
+    return vimg::RGBQUAD{static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r),
+                         static_cast<uint8_t>(a)};
 }
 
 // Same size and the same colour (and alpha, when either has a plane) at every pixel.
