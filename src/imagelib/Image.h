@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ImageTypes.h"
+#include "TextInfo.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -215,6 +216,10 @@ public:
     bool SelectionSplit(Image* dest) const;
     bool SelectionToHRGN(Region* region) const;
     uint8_t* SelectionGetPointer(int32_t x = 0, int32_t y = 0) const;
+
+    // ---- text ----
+    // Fills the text-tool record with its defaults (the record is cleared first).
+    static void InitTextInfo(TextInfo* txt);
 
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);
