@@ -52,7 +52,11 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVis
     if (CView* view = frame->GetActiveView()) view->OnInitialUpdate();
     frame->OnUpdateFrameTitle();
     if (makeVisible) {
-        frame->show();
+        // Tabbed documents fill the area.
+        if (m_pMdiArea && m_pMdiArea->viewMode() == QMdiArea::TabbedView)
+            frame->showMaximized();
+        else
+            frame->show();
         if (m_pMdiArea) m_pMdiArea->setActiveSubWindow(frame);
     }
     return doc;
