@@ -36,6 +36,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -86,8 +87,11 @@ bool CMainFrame::LoadFrame() {
     const int right = App()->GetProfileInt(kScreen, QStringLiteral("right"), 850);
     const int bottom = App()->GetProfileInt(kScreen, QStringLiteral("bottom"), 650);
     if (left && top && right && bottom && right > left && bottom > top) {
+        // The stored rectangle includes the window frame, as it was taken.
+        winId();
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
         move(left, top);
-        resize(right - left, bottom - top);
+        resize(right - left - frame.left() - frame.right(), bottom - top - frame.top() - frame.bottom());
     }
 
     m_pMdiArea->setViewMode(QMdiArea::TabbedView);
