@@ -22,7 +22,7 @@
 #include <cmath>
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcApp, "vistorel.app")
+Q_LOGGING_CATEGORY(lcApp, "vistorel.app", QtInfoMsg)
 
 namespace {
 const QString kTextTool = QStringLiteral("TextTool");

@@ -118,7 +118,8 @@ bool CMainFrame::LoadFrame() {
     }
 
     m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
-    if (!QDir(m_capturePath).exists() && !QDir().mkdir(m_capturePath))
+    // A new account may not have its pictures folder yet: make both.
+    if (!QDir().mkpath(m_capturePath))
         qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
 
     setWindowTitle(QStringLiteral("Vistorel SoftWare"));

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QThread>
 
-Q_LOGGING_CATEGORY(lcPlatform, "vistorel.platform")
+Q_LOGGING_CATEGORY(lcPlatform, "vistorel.platform", QtInfoMsg)
 
 CMessageTarget::CMessageTarget() : m_port(std::make_unique<QObject>()) {}
 

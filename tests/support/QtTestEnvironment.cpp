@@ -1,5 +1,5 @@
 // Linked into the GUI test programs: one QApplication for the whole run and a
-// private configuration folder, so no test touches the user's profile.
+// private home and configuration folder, so no test touches the user's files.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@ public:
     void SetUp() override {
         m_config = std::make_unique<testsupport::TempDir>();
         setenv("XDG_CONFIG_HOME", m_config->path().c_str(), 1);
+        setenv("HOME", m_config->path().c_str(), 1); // the capture folder lands here too
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
     }
