@@ -1,12 +1,13 @@
 #include "AboutDlg.h"
 
-#include "Resource.h"
-#include "Resources.h"
-
 #include <QIcon>
 #include <QLabel>
 
+#include "Resource.h"
+#include "Resources.h"
+
 CAboutDlg::CAboutDlg(QWidget* parent) : CTemplateDialog(*resources::Dialog(IDD_ABOUTBOX), parent) {
+    resources::RegisterPictures();
     if (auto* icon = GetDlgItem<QLabel>(IDC_ABOUT_ICON)) {
         const QRect r = icon->geometry();
         icon->setPixmap(QIcon(QStringLiteral(":/icons/vistorel.png")).pixmap(r.size()));

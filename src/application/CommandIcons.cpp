@@ -1,12 +1,12 @@
 #include "CommandIcons.h"
 
-#include "Resource.h"
+#include <functional>
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <functional>
+#include "Resource.h"
 
 namespace {
 

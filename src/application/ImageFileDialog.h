@@ -2,10 +2,10 @@
 // extension table that names a file's format.
 #pragma once
 
+#include <vector>
+
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 class QWidget;
 

@@ -1,26 +1,27 @@
 #include "KXViewApp.h"
 
-#include "AboutDlg.h"
-#include "AppLog.h"
-#include "CommandLineInfo.h"
-#include "ImageFileDialog.h"
-#include "MDIChildWnd.h"
-#include "MainFrame.h"
-#include "MultiDocTemplate.h"
-#include "Profile.h"
-#include "Resource.h"
-#include "Resources.h"
-#include "SimpleImageDoc.h"
-#include "SimpleImageView.h"
-
-#include "Image.h"
+#include <cmath>
+#include <cstring>
 
 #include <QMdiArea>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
-#include <cmath>
-#include <cstring>
+#include "AboutDlg.h"
+#include "AppLog.h"
+#include "CmdUI.h"
+#include "CommandLineInfo.h"
+#include "Image.h"
+#include "ImageFileDialog.h"
+#include "MDIChildWnd.h"
+#include "MainFrame.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "RecentFileList.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "SimpleImageDoc.h"
+#include "SimpleImageView.h"
 
 Q_LOGGING_CATEGORY(lcApp, "vistorel.app", QtInfoMsg)
 
@@ -38,6 +39,9 @@ CKXViewApp::CKXViewApp(const QString& profilePath) : CWinApp(profilePath) {
     OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int id) {
         SelectImageTab();
         OnOpenRecentFile(id);
+    });
+    OnUpdateCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](CCmdUI* ui) {
+        ui->Enable(GetRecentFileList() && ui->m_nID - ID_FILE_MRU_FILE1 < GetRecentFileList()->GetCount());
     });
     OnCommand(ID_CLOSE_ALL, [this] { CloseAllDocuments(); });
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });

@@ -3,11 +3,10 @@
 // text-tool record, title counter) and the application commands.
 #pragma once
 
-#include "WinApp.h"
+#include <QStringList>
 
 #include "TextInfo.h"
-
-#include <QStringList>
+#include "WinApp.h"
 
 class CMainFrame;
 class CMultiDocTemplate;

@@ -1,20 +1,5 @@
 #include "MainFrame.h"
 
-#include "AppLog.h"
-#include "CmdUI.h"
-#include "CommandIcons.h"
-#include "ControlHost.h"
-#include "KXViewApp.h"
-#include "MDIChildWnd.h"
-#include "MultiDocTemplate.h"
-#include "Profile.h"
-#include "Resource.h"
-#include "Resources.h"
-#include "SimpleImageDoc.h"
-#include "UserMessages.h"
-
-#include "Image.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -38,6 +23,20 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "AppLog.h"
+#include "CmdUI.h"
+#include "CommandIcons.h"
+#include "ControlHost.h"
+#include "Image.h"
+#include "KXViewApp.h"
+#include "MDIChildWnd.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "SimpleImageDoc.h"
+#include "UserMessages.h"
+
 namespace {
 
 const QString kScreen = QStringLiteral("Screen");
@@ -51,6 +50,7 @@ CWinApp* App() { return AfxGetApp(); }
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(new CControlHost) {
+    resources::RegisterPictures();
     setObjectName(QStringLiteral("MainFrame"));
     connect(m_pControlHost, &CControlHost::pageShown, this, [this](int mode) {
         m_mode = mode;
@@ -390,10 +390,15 @@ void CMainFrame::RegisterCommands() {
     OnCommand(ID_FULL_SCREEN, [this] { ToggleFullScreen(); });
     OnUpdateCommand(ID_FULL_SCREEN, [this](CCmdUI* ui) { ui->SetCheck(m_fullScreen); });
     OnCommand(ID_EDIT_PASTE, [this] { OnPaste(); });
-    OnUpdateCommand(ID_EDIT_PASTE, [](CCmdUI* ui) {
+    // Asking the clipboard may mean a round trip to another program, so its
+    // answer is kept until the clipboard changes rather than asked at every idle.
+    auto clipboardChanged = [this] {
         const QMimeData* data = QApplication::clipboard()->mimeData();
-        ui->Enable(data && data->hasImage());
-    });
+        m_clipboardHasImage = data && data->hasImage();
+    };
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+    OnUpdateCommand(ID_EDIT_PASTE, [this](CCmdUI* ui) { ui->Enable(m_clipboardHasImage); });
     OnCommand(ID_MENU_CLASSIC, [this] {
         m_menuLook = 0;
         ApplyMenuLook();
@@ -428,8 +433,8 @@ void CMainFrame::RegisterCommands() {
 
 void CMainFrame::OnPaste() {
     CKXViewApp* app = theApp();
-    if (!app || !app->m_pDocTemplate) return;
-    auto* doc = dynamic_cast<CSimpleImageDoc*>(app->m_pDocTemplate->OpenDocumentFile(QString()));
+    if (!app) return;
+    auto* doc = dynamic_cast<CSimpleImageDoc*>(app->OpenDocumentFile(QString()));
     if (!doc) return;
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (data && data->hasImage()) doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));

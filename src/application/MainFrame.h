@@ -3,12 +3,12 @@
 // Pages, panels and views talk to it through numbered messages.
 #pragma once
 
-#include "MDIFrameWnd.h"
+#include <map>
 
 #include <QSize>
 #include <QString>
 
-#include <map>
+#include "MDIFrameWnd.h"
 
 class CControlHost;
 class QDockWidget;
@@ -87,6 +87,7 @@ private:
     QString m_capturePath;
     QSize m_previewArea;
     bool m_closed = false;
+    bool m_clipboardHasImage = false;
 
     CControlHost* m_pControlHost = nullptr;
     QToolBar* m_pToolBar = nullptr;

@@ -1,15 +1,14 @@
 #include "SimpleImageDoc.h"
 
-#include "AppLog.h"
-#include "ImageFileDialog.h"
-#include "MDIFrameWnd.h"
-#include "WinApp.h"
-
-#include "Image.h"
-
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
+
+#include "AppLog.h"
+#include "Image.h"
+#include "ImageFileDialog.h"
+#include "MDIFrameWnd.h"
+#include "WinApp.h"
 
 CSimpleImageDoc::CSimpleImageDoc() = default;
 

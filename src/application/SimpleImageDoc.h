@@ -3,9 +3,9 @@
 // commands replaces it; until then it lets the shell open and show images.
 #pragma once
 
-#include "Document.h"
-
 #include <memory>
+
+#include "Document.h"
 
 class QImage;
 

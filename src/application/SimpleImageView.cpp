@@ -1,11 +1,10 @@
 #include "SimpleImageView.h"
 
-#include "DeviceContext.h"
-#include "SimpleImageDoc.h"
-
-#include "Image.h"
-
 #include <QPainter>
+
+#include "DeviceContext.h"
+#include "Image.h"
+#include "SimpleImageDoc.h"
 
 CSimpleImageView::CSimpleImageView(QWidget* parent) : CView(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);

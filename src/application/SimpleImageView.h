@@ -1,9 +1,9 @@
 // Shows the document's image, shrunk to fit when it is larger than the view.
 #pragma once
 
-#include "View.h"
-
 #include <QImage>
+
+#include "View.h"
 
 namespace vimg {
 class Image;

@@ -1,14 +1,14 @@
 // Starts Vistorel. Besides files to open, the program takes
 //   --screenshot FILE   save a picture of the main window after start-up and quit
 //   --mode camera|image switch to that working mode after start-up
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
 #include "AppLog.h"
 #include "KXViewApp.h"
 #include "MainFrame.h"
 #include "Resource.h"
-
-#include <QApplication>
-#include <QIcon>
-#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);

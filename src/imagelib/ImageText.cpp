@@ -1,6 +1,6 @@
-#include "Image.h"
-
 #include <cstring>
+
+#include "Image.h"
 
 namespace vimg {
 

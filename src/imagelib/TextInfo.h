@@ -2,9 +2,9 @@
 // between uses. Plain data, filled with its defaults by Image::InitTextInfo.
 #pragma once
 
-#include "ImageTypes.h"
-
 #include <cstdint>
+
+#include "ImageTypes.h"
 
 namespace vimg {
 

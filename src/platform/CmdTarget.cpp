@@ -1,8 +1,8 @@
 #include "CmdTarget.h"
 
-#include "CmdUI.h"
-
 #include <algorithm>
+
+#include "CmdUI.h"
 
 bool CCmdTarget::OnCmdMsg(int id, CCmdUI* pUI) { return HandleOwnCommand(id, pUI); }
 

@@ -3,13 +3,13 @@
 // screen in one call.
 #pragma once
 
+#include <cstdint>
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
-
-#include <cstdint>
 
 class CDeviceContext {
 public:

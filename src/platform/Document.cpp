@@ -1,11 +1,11 @@
 #include "Document.h"
 
+#include <QFileInfo>
+
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "View.h"
 #include "WinApp.h"
-
-#include <QFileInfo>
 
 CDocument::~CDocument() {
     m_bClosing = true;

@@ -2,12 +2,12 @@
 // update-all-views call. A document deletes itself when its last view goes.
 #pragma once
 
-#include "CmdTarget.h"
-#include "PlatformTypes.h"
+#include <list>
 
 #include <QString>
 
-#include <list>
+#include "CmdTarget.h"
+#include "PlatformTypes.h"
 
 class CView;
 class CMultiDocTemplate;

@@ -1,9 +1,9 @@
 // A document window inside the main frame's MDI area, holding one view.
 #pragma once
 
-#include "CmdTarget.h"
-
 #include <QMdiSubWindow>
+
+#include "CmdTarget.h"
 
 class CView;
 

@@ -1,17 +1,17 @@
 #include "MDIFrameWnd.h"
 
-#include "CmdUI.h"
-#include "CommandIds.h"
-#include "MDIChildWnd.h"
-#include "RecentFileList.h"
-#include "WinApp.h"
-
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QDir>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+
+#include "CmdUI.h"
+#include "CommandIds.h"
+#include "MDIChildWnd.h"
+#include "RecentFileList.h"
+#include "WinApp.h"
 
 CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
     setCentralWidget(m_pMdiArea);

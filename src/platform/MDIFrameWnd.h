@@ -4,13 +4,13 @@
 // the update handlers, run when a menu opens and when the program is idle.
 #pragma once
 
-#include "CmdTarget.h"
-#include "MenuTemplate.h"
-#include "MessageTarget.h"
+#include <map>
 
 #include <QMainWindow>
 
-#include <map>
+#include "CmdTarget.h"
+#include "MenuTemplate.h"
+#include "MessageTarget.h"
 
 class CMDIChildWnd;
 class QAction;

@@ -1,10 +1,10 @@
 #include "MessageTarget.h"
 
-#include "PlatformLog.h"
-
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
+
+#include "PlatformLog.h"
 
 Q_LOGGING_CATEGORY(lcPlatform, "vistorel.platform", QtInfoMsg)
 

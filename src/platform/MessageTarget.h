@@ -3,9 +3,9 @@
 // handled it); PostMessage queues it behind earlier posts.
 #pragma once
 
-#include "PlatformTypes.h"
-
 #include <memory>
+
+#include "PlatformTypes.h"
 
 class QObject;
 

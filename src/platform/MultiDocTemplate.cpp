@@ -1,12 +1,12 @@
 #include "MultiDocTemplate.h"
 
+#include <QFileInfo>
+#include <QMdiArea>
+
 #include "Document.h"
 #include "MDIChildWnd.h"
 #include "PlatformLog.h"
 #include "View.h"
-
-#include <QFileInfo>
-#include <QMdiArea>
 
 CMultiDocTemplate::CMultiDocTemplate(int resourceId, const QString& docName, DocFactory doc,
                                      FrameFactory frame, ViewFactory view)

@@ -2,10 +2,10 @@
 // documents of one kind.
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <list>
+
+#include <QString>
 
 class CDocument;
 class CMDIChildWnd;

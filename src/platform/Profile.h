@@ -2,10 +2,10 @@
 // $XDG_CONFIG_HOME/Vistorel/Vistorel.ini (~/.config when the variable is unset).
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QString>
-
-#include <memory>
 
 class QSettings;
 

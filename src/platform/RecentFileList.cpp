@@ -1,8 +1,8 @@
 #include "RecentFileList.h"
 
-#include "Profile.h"
-
 #include <QFileInfo>
+
+#include "Profile.h"
 
 namespace {
 const QString kSection = QStringLiteral("Recent File List");

@@ -1,7 +1,5 @@
 #include "TemplateDialog.h"
 
-#include "PlatformLog.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -14,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+
+#include "PlatformLog.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // found by id. Buttons with id IDOK and IDCANCEL accept and reject.
 #pragma once
 
-#include "DialogTemplate.h"
+#include <map>
 
 #include <QDialog>
 #include <QRect>
 #include <QSize>
 
-#include <map>
+#include "DialogTemplate.h"
 
 class CTemplateDialog : public QDialog {
     Q_OBJECT

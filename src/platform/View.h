@@ -2,10 +2,10 @@
 // hints and routes commands on to it.
 #pragma once
 
+#include <QWidget>
+
 #include "CmdTarget.h"
 #include "MessageTarget.h"
-
-#include <QWidget>
 
 class CDocument;
 class CMDIChildWnd;

@@ -2,12 +2,12 @@
 // recent-file list, the main window, and the last stop of command routing.
 #pragma once
 
-#include "CmdTarget.h"
+#include <memory>
+#include <vector>
 
 #include <QString>
 
-#include <memory>
-#include <vector>
+#include "CmdTarget.h"
 
 class CCommandLineInfo;
 class CDocument;

@@ -1,8 +1,11 @@
 #include "Resources.h"
 
+#include <map>
+
 #include "Resource.h"
 
-#include <map>
+// Outside any namespace, as the resource compiler's registration requires.
+static void InitResourcePictures() { Q_INIT_RESOURCE(resources); }
 
 namespace resources {
 
@@ -228,6 +231,8 @@ DialogTemplate MakeAboutBox() {
 }
 
 } // namespace
+
+void RegisterPictures() { InitResourcePictures(); }
 
 const MenuTemplate& Menu(int id) {
     static const MenuTemplate menu128 = MakeDefaultMenu();

@@ -2,13 +2,13 @@
 // dialog templates, looked up by id.
 #pragma once
 
-#include "DialogTemplate.h"
-#include "MenuTemplate.h"
+#include <vector>
 
 #include <QKeySequence>
 #include <QString>
 
-#include <vector>
+#include "DialogTemplate.h"
+#include "MenuTemplate.h"
 
 struct Accelerator {
     QKeySequence keys;
@@ -16,6 +16,9 @@ struct Accelerator {
 };
 
 namespace resources {
+
+// Registers the compiled-in pictures (":/icons/..."); safe to call often.
+void RegisterPictures();
 
 // Menu 128, 235 or 236; an empty template for any other id.
 const MenuTemplate& Menu(int id);

@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "Image.h"
-
 #include <QCoreApplication>
+
+#include "Image.h"
 
 namespace apptest {
 

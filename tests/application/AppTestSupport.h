@@ -2,15 +2,14 @@
 // and small image files.
 #pragma once
 
-#include "KXViewApp.h"
-#include "MainFrame.h"
-
-#include "TestSupport.h"
+#include <memory>
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include "KXViewApp.h"
+#include "MainFrame.h"
+#include "TestSupport.h"
 
 namespace apptest {
 

@@ -1,12 +1,11 @@
-#include "ImageFileDialog.h"
-
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "ImageFileDialog.h"
+#include "TestSupport.h"
 
 TEST(ImageFileDialog, OpenListsEveryRowAndSaveLeavesOutMetafiles) {
     const auto open = CImageFileDialog::BuildChoice(true, -1);

@@ -1,17 +1,8 @@
-#include "AppTestSupport.h"
-#include "ControlHost.h"
-#include "Document.h"
-#include "MultiDocTemplate.h"
-#include "Profile.h"
-#include "RecentFileList.h"
-#include "Resource.h"
-#include "SimpleImageDoc.h"
-
-#include "Image.h"
-
-#include <gtest/gtest.h>
+#include <cstring>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLoggingCategory>
@@ -20,7 +11,18 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <cstring>
+#include <gtest/gtest.h>
+
+#include "AboutDlg.h"
+#include "AppTestSupport.h"
+#include "ControlHost.h"
+#include "Document.h"
+#include "Image.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "RecentFileList.h"
+#include "Resource.h"
+#include "SimpleImageDoc.h"
 
 using apptest::StartedApp;
 
@@ -101,7 +103,7 @@ TEST(Startup, AnOverlongFaceNameIsCutToThirtyOneCharacters) {
     EXPECT_EQ(std::strlen(s.app->m_textInfo.font.lfFaceName), 31u);
 }
 
-TEST(Startup, AFileOnTheCommandLineOpensAndAMissingOneEndsStartUp) {
+TEST(Startup, AFileOnTheCommandLineOpens) {
     testsupport::TempDir dir;
     const QString bmp = apptest::WriteBmp(dir, "start.bmp", 5, 4);
     StartedApp s(dir, {bmp});
@@ -176,4 +178,58 @@ TEST_F(AppCommands, CloseAllClosesEveryDocument) {
     s.frame()->ExecuteCommand(ID_CLOSE_ALL);
     EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
     EXPECT_TRUE(s.frame()->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST(Startup, AFileOnTheCommandLineThatCannotBeOpenedEndsStartUp) {
+    testsupport::TempDir dir;
+    // The open failure is reported in a message box; close it as it comes.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    closer.start(20);
+    StartedApp s(dir, {QString::fromStdString(dir.file("missing.bmp"))});
+    EXPECT_FALSE(s.started);
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+}
+
+TEST(AboutBox, ShowsVersionAndTheMakersLink) {
+    CAboutDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "About Vistorel SoftWare");
+    EXPECT_TRUE(dlg.GetDlgItemText(IDC_ABOUT_TEXT).startsWith("Vistorel Version 6.1.4.0\n"));
+    auto* link = dlg.GetDlgItem<QLabel>(IDC_HYPERLINK);
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->text().contains(QString::fromLatin1(CAboutDlg::MakerLink())));
+    EXPECT_TRUE(link->openExternalLinks());
+    ASSERT_NE(dlg.GetDlgItem<QLabel>(IDC_ABOUT_ICON), nullptr);
+    EXPECT_FALSE(dlg.GetDlgItem<QLabel>(IDC_ABOUT_ICON)->pixmap().isNull());
+}
+
+TEST_F(AppCommands, PasteIsOfferedForPicturesAndMakesANumberedDocument) {
+    QApplication::clipboard()->setText(QStringLiteral("no picture"));
+    s.frame()->UpdateAllCommandUI();
+    EXPECT_FALSE(s.frame()->CommandAction(ID_EDIT_PASTE)->isEnabled());
+
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 10, 30));
+    picture.setPixel(0, 0, qRgb(0, 0, 255));
+    QApplication::clipboard()->setImage(picture);
+    s.frame()->UpdateAllCommandUI();
+    ASSERT_TRUE(s.frame()->CommandAction(ID_EDIT_PASTE)->isEnabled());
+    s.frame()->CommandAction(ID_EDIT_PASTE)->trigger();
+    s.frame()->CommandAction(ID_EDIT_PASTE)->trigger();
+
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    auto* first = dynamic_cast<CSimpleImageDoc*>(*std::next(docs.begin()));
+    ASSERT_TRUE(first && first->GetImage());
+    EXPECT_EQ(first->GetTitle(), "Clipboard Image 1");
+    EXPECT_EQ(docs.back()->GetTitle(), "Clipboard Image 2");
+    EXPECT_EQ(s.app->m_imageCounter, 3);
+    const vimg::Image& image = *first->GetImage();
+    EXPECT_EQ(image.GetWidth(), 7u);
+    // The top-left pixel of the picture is the last row of the image.
+    EXPECT_EQ(image.GetPixelColor(0, 4, false), (vimg::RGBQUAD{255, 0, 0, 0}));
+    EXPECT_EQ(image.GetPixelColor(1, 0, false), (vimg::RGBQUAD{30, 10, 200, 0}));
+    EXPECT_EQ(s.frame()->Mode(), 2);
 }

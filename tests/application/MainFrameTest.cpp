@@ -1,12 +1,4 @@
-#include "AppTestSupport.h"
-#include "ControlHost.h"
-#include "Document.h"
-#include "MultiDocTemplate.h"
-#include "Profile.h"
-#include "Resource.h"
-#include "UserMessages.h"
-
-#include <gtest/gtest.h>
+#include <vector>
 
 #include <QApplication>
 #include <QDockWidget>
@@ -16,7 +8,15 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <vector>
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "ControlHost.h"
+#include "Document.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "Resource.h"
+#include "UserMessages.h"
 
 using apptest::StartedApp;
 

@@ -1,3 +1,11 @@
+#include <string>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
 #include "CmdUI.h"
 #include "Document.h"
 #include "MDIChildWnd.h"
@@ -5,14 +13,6 @@
 #include "MultiDocTemplate.h"
 #include "View.h"
 #include "WinApp.h"
-
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-
-#include <string>
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "DeviceContext.h"
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include "DeviceContext.h"
 
 TEST(DeviceContext, BlitsBottomUpRowsAndRespectsTheClip) {
     // 2 x 2 picture, 24-bit B,G,R, rows padded to 8 bytes, bottom row first.

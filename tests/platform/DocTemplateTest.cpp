@@ -1,19 +1,18 @@
+#include <vector>
+
+#include <QMdiArea>
+
+#include <gtest/gtest.h>
+
 #include "Document.h"
 #include "MDIChildWnd.h"
 #include "MDIFrameWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "RecentFileList.h"
+#include "TestSupport.h"
 #include "View.h"
 #include "WinApp.h"
-
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <QMdiArea>
-
-#include <vector>
 
 namespace {
 

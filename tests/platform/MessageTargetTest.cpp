@@ -1,13 +1,13 @@
-#include "MessageTarget.h"
-
-#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <atomic>
-#include <thread>
-#include <vector>
+#include <gtest/gtest.h>
+
+#include "MessageTarget.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
-#include "Profile.h"
-
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 #include <QFile>
 
-#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "Profile.h"
+#include "TestSupport.h"
 
 TEST(Profile, LivesUnderXdgConfigHomeAndRoundTripsEntries) {
     testsupport::TempDir dir;

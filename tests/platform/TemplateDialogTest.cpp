@@ -1,10 +1,10 @@
-#include "TemplateDialog.h"
-
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include "TemplateDialog.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Linked into the GUI test programs: one QApplication for the whole run and a
 // private home and configuration folder, so no test touches the user's files.
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <memory>
 
 #include <QApplication>
 
-#include <cstdlib>
-#include <memory>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
 
 namespace {
 
