@@ -2,10 +2,15 @@
 
 #include <QFileInfo>
 
+#include "CommandIds.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "View.h"
 #include "WinApp.h"
+
+CDocument::CDocument() {
+    OnCommand(ID_FILE_CLOSE, [this] { OnCloseDocument(); });
+}
 
 CDocument::~CDocument() {
     m_bClosing = true;

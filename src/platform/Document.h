@@ -14,7 +14,8 @@ class CMultiDocTemplate;
 
 class CDocument : public CCmdTarget {
 public:
-    CDocument() = default;
+    // Handles the close command of its window ("Schließen").
+    CDocument();
     ~CDocument() override;
     CDocument(const CDocument&) = delete;
     CDocument& operator=(const CDocument&) = delete;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandIds.h"
 #include "Document.h"
 #include "MDIChildWnd.h"
 #include "MDIFrameWnd.h"
@@ -87,6 +88,15 @@ TEST_F(Templates, ClosingTheLastWindowDeletesTheDocument) {
     app.CloseAllDocuments();
     EXPECT_TRUE(tmpl->GetDocuments().empty());
     EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(Templates, TheCloseCommandClosesTheActiveDocumentOnly) {
+    CDocument* first = tmpl->OpenDocumentFile(QString());
+    tmpl->OpenDocumentFile(QString());
+    EXPECT_TRUE(frame.ExecuteCommand(ID_FILE_CLOSE));
+    ASSERT_EQ(tmpl->GetDocuments().size(), 1u);
+    EXPECT_EQ(tmpl->GetDocuments().front(), first);
+    EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 1);
 }
 
 TEST_F(Templates, UpdateAllViewsPassesTheHintToEveryViewButTheSender) {
