@@ -165,6 +165,22 @@ TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
     EXPECT_TRUE(frame->statusBar()->isVisible());
 }
 
+TEST_F(Frame, ResizingInCameraModeResizesThePreviewArea) {
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    frame->resize(700, 520);
+    QApplication::processEvents();
+    const QSize client = frame->ClientSize();
+    EXPECT_EQ(frame->PreviewArea(),
+              QSize(client.width() - 260 - 11, static_cast<int>(client.height() * 1.15) - 130));
+
+    // In image-processing mode the preview is left alone.
+    const QSize before = frame->PreviewArea();
+    frame->ExecuteCommand(ID_MODE_IMAGE);
+    frame->resize(640, 480);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->PreviewArea(), before);
+}
+
 TEST_F(Frame, AWindowClosedBeyondTheRightEdgeIsStoredInsideTheScreen) {
     const QRect screen = frame->screen()->geometry();
     frame->setGeometry(screen.width() - 20, 40, 500, 400);
