@@ -1,11 +1,16 @@
 #include <vector>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDockWidget>
+#include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -13,6 +18,7 @@
 #include "AppTestSupport.h"
 #include "ControlHost.h"
 #include "Document.h"
+#include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "Resource.h"
@@ -238,4 +244,31 @@ TEST(FrameMessages, OpenImageSwitchesModeAndRefusesMissingFiles) {
     EXPECT_EQ(SendMessage(s.frame(), UM_OPEN_IMAGE, 0, reinterpret_cast<LPARAM>(&bmp)), MSG_DONE);
     EXPECT_EQ(s.frame()->Mode(), 2);
     EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().back()->GetPathName(), bmp);
+}
+
+TEST(FrameTabs, RightClickOnADocumentTabActivatesItAndOffersCloseAndSave) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    s.frame()->ExecuteCommand(ID_FILE_NEW); // a second document, now active
+    auto* tabs = s.frame()->MdiArea()->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs && tabs->count() == 2);
+    QStringList items;
+    std::vector<bool> enabled;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions()) {
+            items << a->text();
+            enabled.push_back(a->isEnabled());
+        }
+        menu->close();
+    });
+    const QPoint at = tabs->tabRect(0).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
+    QApplication::sendEvent(tabs, &click);
+    EXPECT_EQ(items, QStringList({"Schließen", "Datei speichern"}));
+    // Closing is the document's own command; saving comes with the image documents.
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
+    EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "Vistorel1");
 }
