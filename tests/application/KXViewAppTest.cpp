@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLoggingCategory>
@@ -232,4 +234,28 @@ TEST_F(AppCommands, PasteIsOfferedForPicturesAndMakesANumberedDocument) {
     EXPECT_EQ(image.GetPixelColor(0, 4, false), (vimg::RGBQUAD{255, 0, 0, 0}));
     EXPECT_EQ(image.GetPixelColor(1, 0, false), (vimg::RGBQUAD{30, 10, 200, 0}));
     EXPECT_EQ(s.frame()->Mode(), 2);
+}
+
+TEST_F(AppCommands, TheFileMenuListsRecentFilesNewestFirst) {
+    s.frame()->ExecuteCommand(ID_MODE_IMAGE);
+    QMenu* file = s.frame()->menuBar()->actions().value(0)->menu();
+    ASSERT_TRUE(file && file->title() == "&Datei");
+    auto entries = [file] {
+        QStringList texts;
+        for (QAction* a : file->actions()) {
+            const int id = a->data().toInt();
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) texts << a->text() + (a->isEnabled() ? "" : " (off)");
+        }
+        return texts;
+    };
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"Zuletzt geöffnete Datei (off)"}));
+
+    s.app->AddToRecentFileList("/bilder/a&b.bmp");
+    s.app->AddToRecentFileList("/bilder/zwei.bmp");
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"&1 /bilder/zwei.bmp", "&2 /bilder/a&&b.bmp"}));
+    s.app->GetRecentFileList()->Remove(0);
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"&1 /bilder/a&&b.bmp"}));
 }
