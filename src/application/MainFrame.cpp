@@ -251,6 +251,10 @@ void CMainFrame::FixPaneSize(int id, int width, int height) {
     resizeDocks({dock}, {height}, Qt::Vertical);
 }
 
+void CMainFrame::DockAt(Qt::DockWidgetArea area, int id) {
+    if (QDockWidget* dock = Pane(id)) addDockWidget(area, dock);
+}
+
 void CMainFrame::DockBelow(int id, int above) {
     if (Pane(id) && Pane(above)) splitDockWidget(Pane(above), Pane(id), Qt::Vertical);
 }
@@ -267,6 +271,7 @@ QSize CMainFrame::ClientSize() const {
 void CMainFrame::SelectTab(int index) { m_pControlHost->SetCurSel(index); }
 
 void CMainFrame::SetMode(int mode) {
+    if (m_closed) return; // the panes are gone
     const int h = m_paneHeight;
     if (mode == 1) {
         if (IsPaneClosed(IDD_PREVIEW)) ShowPane(IDD_PREVIEW);
@@ -274,8 +279,8 @@ void CMainFrame::SetMode(int mode) {
         for (int id : {IDP_CONTROL, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (IsPaneClosed(id)) ShowPane(id);
         m_pMdiArea->hide();
-        addDockWidget(Qt::RightDockWidgetArea, Pane(IDD_PREVIEW));
-        addDockWidget(Qt::LeftDockWidgetArea, Pane(IDP_CONTROL));
+        DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
+        DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
         DockBelow(IDD_SAVE_PANEL, IDP_CONTROL);
         DockBelow(IDD_IMAGE_BROWSER, IDD_SAVE_PANEL);
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 30 / 100);
@@ -287,7 +292,7 @@ void CMainFrame::SetMode(int mode) {
             if (!IsPaneClosed(id)) ClosePane(id);
         if (IsPaneClosed(IDP_CONTROL)) ShowPane(IDP_CONTROL);
         m_pMdiArea->show();
-        addDockWidget(Qt::LeftDockWidgetArea, Pane(IDP_CONTROL));
+        DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 50 / 100);
         if (!IsPaneClosed(IDD_HISTOGRAM)) {
             DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
@@ -303,6 +308,7 @@ void CMainFrame::SetMode(int mode) {
 void CMainFrame::SetPreviewArea(int width, int height) { m_previewArea = QSize(width, height); }
 
 void CMainFrame::ToggleFullScreen() {
+    if (m_closed) return;
     QMdiSubWindow* active = m_pMdiArea->currentSubWindow();
     if (!m_fullScreen) {
         App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"), m_pMdiArea->tabPosition());
@@ -318,7 +324,7 @@ void CMainFrame::ToggleFullScreen() {
             m_paneWidth = screenSize.width();
             m_paneHeight = static_cast<int>((screenSize.height() - menuHeight) * 1.15);
             SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
-            addDockWidget(Qt::RightDockWidgetArea, Pane(IDD_PREVIEW));
+            DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
             FixPaneSize(IDD_PREVIEW, m_paneWidth, m_paneHeight);
         }
     } else {
@@ -332,7 +338,7 @@ void CMainFrame::ToggleFullScreen() {
             m_paneWidth = normal.width() - kControlWidth;
             m_paneHeight = static_cast<int>(clientHeight * 1.15);
             SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
-            addDockWidget(Qt::RightDockWidgetArea, Pane(IDD_PREVIEW));
+            DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
             FixPaneSize(IDD_PREVIEW, m_paneWidth, m_paneHeight);
         }
     }

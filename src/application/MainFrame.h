@@ -67,6 +67,7 @@ private:
     void CreatePanes();
     void AttachPaneWindow(int id);
     void FixPaneSize(int id, int width, int height);
+    void DockAt(Qt::DockWidgetArea area, int id);
     void DockBelow(int id, int above);
     void CreateStatusBar();
     QToolBar* CreateToolBar(const QString& name, const QString& title);

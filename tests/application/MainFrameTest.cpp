@@ -199,6 +199,11 @@ TEST_F(Frame, AWindowClosedBeyondTheRightEdgeIsStoredInsideTheScreen) {
     EXPECT_EQ(profile.GetProfileInt("Screen", "top", -1), before.top());
     EXPECT_EQ(profile.GetProfileInt("Screen", "right", -1), before.right() + 1);
     EXPECT_EQ(profile.GetProfileInt("Screen", "bottom", -1), before.bottom() + 1);
+
+    // The panes are gone; commands that reach the closed frame change nothing.
+    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW}) frame->ExecuteCommand(id);
+    EXPECT_EQ(frame->Pane(IDD_PREVIEW), nullptr);
+    EXPECT_FALSE(frame->IsFullScreen());
 }
 
 TEST_F(Frame, LayoutAndModeAreRestoredAtTheNextStart) {
