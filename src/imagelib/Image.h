@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ImageTypes.h"
+#include "TextInfo.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -361,6 +362,10 @@ public:
     static bool FFT(int direction, int log2n, double* x, double* y);
     // Direct transform of any length, using work1 and work2 (n values each) as scratch.
     static bool DFT(int direction, int32_t n, double* x, double* y, double* work1, double* work2);
+
+    // ---- text ----
+    // Fills the text-tool record with its defaults (the record is cleared first).
+    static void InitTextInfo(TextInfo* txt);
 
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);

@@ -1,0 +1,6 @@
+// Logging category of the application shell.
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)

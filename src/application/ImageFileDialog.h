@@ -1,0 +1,46 @@
+// The program's image file dialog with its table of formats, and the
+// extension table that names a file's format.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class CImageFileDialog {
+public:
+    struct FormatRow {
+        int id;
+        bool open;
+        bool save;
+        const char* description;
+        const char* filter; // patterns separated by ';'
+    };
+
+    // What the dialog offers for one mode and requested format.
+    struct Choice {
+        QStringList filters;  // Qt name filters, table order
+        std::vector<int> ids; // format id of each filter
+        int initial = 0;      // index of the preselected filter
+        QString defaultExt;
+    };
+
+    // Dialog flags.
+    static constexpr int OFN_OVERWRITEPROMPT = 0x2;
+    static constexpr int OFN_HIDEREADONLY = 0x4;
+    static constexpr int OFN_FILEMUSTEXIST = 0x1000;
+
+    static const std::vector<FormatRow>& Formats();
+    static Choice BuildChoice(bool open, int formatId);
+
+    // Shows the dialog; on OK fills path and the chosen filter's format id
+    // and returns true.
+    static bool PromptForFileName(QWidget* parent, QString& path, int flags, bool open, int& formatId);
+
+    // Format id of a path from its extension (0 when unknown).
+    static int FindType(const QString& path);
+    // Short name of a format for the status bar: "BMP", "JPG", ...
+    static QString FormatShortName(int formatId);
+};

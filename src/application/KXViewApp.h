@@ -1,0 +1,46 @@
+// The application object: start-up in its fixed order, the one document
+// template, the program-wide values documents and views read (JPEG quality,
+// text-tool record, title counter) and the application commands.
+#pragma once
+
+#include <QStringList>
+
+#include "TextInfo.h"
+#include "WinApp.h"
+
+class CMainFrame;
+class CMultiDocTemplate;
+
+class CKXViewApp : public CWinApp {
+public:
+    // Empty profile path: the standard place.
+    explicit CKXViewApp(const QString& profilePath = QString());
+    ~CKXViewApp() override;
+
+    // Start-up with the command-line arguments (without the program name).
+    bool InitInstance(const QStringList& args);
+    int ExitInstance() override;
+
+    CMainFrame* MainFrame() const;
+    // Selects every document opening in image-processing mode first.
+    CDocument* OpenDocumentFile(const QString& path) override;
+
+    // Text-tool and JPEG settings from and to the profile.
+    void LoadTextToolSettings();
+    void SaveSettings();
+
+    CMultiDocTemplate* m_pDocTemplate = nullptr;
+    int32_t m_imageCounter = 1;
+    int32_t m_jpegQuality = 90;
+    vimg::TextInfo m_textInfo;
+
+private:
+    void SelectImageTab();
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppAbout();
+    void OnFilePrintSetup();
+};
+
+// The one application object, or null.
+CKXViewApp* theApp();

@@ -1,0 +1,589 @@
+#include "MainFrame.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "AppLog.h"
+#include "CmdUI.h"
+#include "CommandIcons.h"
+#include "ControlHost.h"
+#include "Image.h"
+#include "KXViewApp.h"
+#include "MDIChildWnd.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "SimpleImageDoc.h"
+#include "UserMessages.h"
+
+namespace {
+
+const QString kScreen = QStringLiteral("Screen");
+const QString kCommandBars = QStringLiteral("CommandBars");
+const QString kNormalLayout = QStringLiteral("NormalLayout");
+constexpr int kControlWidth = 260;
+const int kPaneOrder[] = {IDD_PREVIEW, IDP_CONTROL, IDD_HISTOGRAM, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL};
+
+CWinApp* App() { return AfxGetApp(); }
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(new CControlHost) {
+    resources::RegisterPictures();
+    setObjectName(QStringLiteral("MainFrame"));
+    connect(m_pControlHost, &CControlHost::pageShown, this, [this](int mode) {
+        m_mode = mode;
+        SetMode(mode);
+    });
+    RegisterCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    // The control host is parentless until its pane is first shown.
+    if (!m_pControlHost->parent()) delete m_pControlHost;
+}
+
+bool CMainFrame::LoadFrame() {
+    if (const QScreen* s = screen()) resize(QSize(1024, 720).boundedTo(s->availableGeometry().size()));
+
+    m_pClassicToolBar = CreateToolBar(QStringLiteral("ClassicToolBar"), QStringLiteral("Standard"));
+    m_pClassicToolBar->hide();
+    CreateStatusBar();
+
+    LoadMenu(menuBar(), resources::Menu(IDR_MAINFRAME));
+    m_pToolBar = CreateToolBar(QStringLiteral("ToolBar"), QStringLiteral("ToolBar"));
+    for (const Accelerator& a : resources::Accelerators()) CommandAction(a.id)->setShortcut(a.keys);
+
+    const QSize client = ClientSize();
+    m_paneWidth = static_cast<int>(client.width() * 1.35) - kControlWidth;
+    m_paneHeight = static_cast<int>(client.height() * 1.55);
+    SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
+    CreatePanes();
+
+    m_fullScreen = false;
+    const int left = App()->GetProfileInt(kScreen, QStringLiteral("left"), 0);
+    const int top = App()->GetProfileInt(kScreen, QStringLiteral("top"), 0);
+    const int right = App()->GetProfileInt(kScreen, QStringLiteral("right"), 850);
+    const int bottom = App()->GetProfileInt(kScreen, QStringLiteral("bottom"), 650);
+    if (left && top && right && bottom && right > left && bottom > top) {
+        // The stored rectangle includes the window frame, as it was taken.
+        winId();
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        move(left, top);
+        resize(right - left - frame.left() - frame.right(), bottom - top - frame.top() - frame.bottom());
+    }
+
+    m_pMdiArea->setViewMode(QMdiArea::TabbedView);
+    m_pMdiArea->setTabsClosable(true);
+    m_pMdiArea->setDocumentMode(true);
+    if (auto* tabs = m_pMdiArea->findChild<QTabBar*>()) {
+        tabs->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(tabs, &QTabBar::customContextMenuRequested, this, &CMainFrame::OnTabContextMenu);
+    }
+
+    const QByteArray layout = App()->Profile().GetProfileBinary(kNormalLayout, QStringLiteral("State"));
+    if (!layout.isEmpty() && !restoreState(layout)) qCInfo(lcApp) << "saved pane layout ignored";
+    m_pToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden()));
+    m_pClassicToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), 0));
+    m_menuLook = App()->GetProfileInt(kCommandBars, QStringLiteral("MenuLook"), 0) ? 1 : 0;
+    ApplyMenuLook();
+
+    if (!m_pToolBar->isHidden()) {
+        m_mode = 2;
+        SelectTab(1);
+    } else {
+        m_mode = 1;
+        SelectTab(0);
+    }
+
+    m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+    // A new account may not have its pictures folder yet: make both.
+    if (!QDir().mkpath(m_capturePath))
+        qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
+
+    setWindowTitle(QStringLiteral("Vistorel SoftWare"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
+    m_notWin2000 = 1;
+    return true;
+}
+
+QToolBar* CMainFrame::CreateToolBar(const QString& name, const QString& title) {
+    auto* bar = new QToolBar(title, this);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(24, 24));
+    for (int id : resources::ToolBar()) {
+        if (id == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* action = CommandAction(id);
+        if (action->icon().isNull()) action->setIcon(CommandIcon(id));
+        bar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    for (int i = 0; i < 8; ++i) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("StatusPane%1").arg(i));
+        if (i == 0) {
+            label->setText(resources::String(IDS_IDLE_MESSAGE));
+            bar->addWidget(label, 1);
+        } else {
+            label->setMinimumWidth(i <= 4 ? 90 : 36);
+            label->setAlignment(Qt::AlignCenter);
+            bar->addPermanentWidget(label);
+        }
+        m_statusPanes.push_back(label);
+    }
+}
+
+void CMainFrame::SetPaneText(int index, const QString& text) {
+    if (index >= 0 && index < static_cast<int>(m_statusPanes.size())) m_statusPanes[index]->setText(text);
+}
+
+QString CMainFrame::PaneText(int index) const {
+    return index >= 0 && index < static_cast<int>(m_statusPanes.size()) ? m_statusPanes[index]->text() : QString();
+}
+
+void CMainFrame::CreatePanes() {
+    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_HISTOGRAM, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) {
+        auto* dock = new QDockWidget(resources::String(id).section(QLatin1Char('\n'), 0, 0), this);
+        dock->setObjectName(QStringLiteral("Pane%1").arg(id));
+        dock->installEventFilter(this);
+        m_panes[id] = dock;
+    }
+    // The control column on the left; the preview fills the rest.
+    addDockWidget(Qt::RightDockWidgetArea, m_panes[IDD_PREVIEW]);
+    addDockWidget(Qt::LeftDockWidgetArea, m_panes[IDP_CONTROL]);
+    splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], Qt::Vertical);
+    splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_SAVE_PANEL], Qt::Vertical);
+    splitDockWidget(m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER], Qt::Vertical);
+    resizeDocks({m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER]},
+                {m_paneHeight * 30 / 100, m_paneHeight * 30 / 100, m_paneHeight * 15 / 100, m_paneHeight * 30 / 100},
+                Qt::Vertical);
+}
+
+void CMainFrame::AttachPaneWindow(int id) {
+    QDockWidget* dock = Pane(id);
+    if (!dock || dock->widget()) return;
+    QWidget* content = nullptr;
+    if (id == IDP_CONTROL) {
+        content = m_pControlHost;
+    } else if (id == IDD_PREVIEW) {
+        content = new QWidget;
+        auto* layout = new QVBoxLayout(content);
+        layout->setContentsMargins(4, 4, 4, 4);
+        auto* display = new QLabel(content);
+        display->setObjectName(QStringLiteral("Display%1").arg(IDC_PREVIEW_DISPLAY));
+        display->setAutoFillBackground(true);
+        QPalette pal = display->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        display->setPalette(pal);
+        display->setMinimumSize(64, 48);
+        layout->addWidget(display);
+    } else {
+        // The histogram, save panel and image browser bring their own windows.
+        content = new QWidget;
+    }
+    content->setObjectName(content->objectName().isEmpty() ? QStringLiteral("PaneWindow%1").arg(id)
+                                                           : content->objectName());
+    dock->setWidget(content);
+}
+
+QDockWidget* CMainFrame::Pane(int id) const {
+    auto it = m_panes.find(id);
+    return it == m_panes.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::IsPaneClosed(int id) const {
+    const QDockWidget* dock = Pane(id);
+    return !dock || dock->isHidden();
+}
+
+void CMainFrame::ShowPane(int id) {
+    if (QDockWidget* dock = Pane(id)) {
+        dock->show();
+        dock->raise();
+    }
+}
+
+void CMainFrame::ClosePane(int id) {
+    if (QDockWidget* dock = Pane(id)) dock->close();
+}
+
+QSize CMainFrame::PaneTrackSize(int id) const {
+    auto it = m_trackSizes.find(id);
+    return it == m_trackSizes.end() ? QSize() : it->second;
+}
+
+void CMainFrame::FixPaneSize(int id, int width, int height) {
+    QDockWidget* dock = Pane(id);
+    if (!dock) return;
+    m_trackSizes[id] = QSize(width, height);
+    // The control column keeps its width; the preview takes what the column
+    // leaves, so a size larger than the window cannot push the window out.
+    if (id != IDD_PREVIEW) dock->setFixedWidth(width);
+    resizeDocks({dock}, {height}, Qt::Vertical);
+}
+
+void CMainFrame::DockAt(Qt::DockWidgetArea area, int id) {
+    if (QDockWidget* dock = Pane(id)) addDockWidget(area, dock);
+}
+
+void CMainFrame::DockBelow(int id, int above) {
+    if (Pane(id) && Pane(above)) splitDockWidget(Pane(above), Pane(id), Qt::Vertical);
+}
+
+QSize CMainFrame::ClientSize() const {
+    int h = height();
+    if (menuBar() && !menuBar()->isHidden()) h -= menuBar()->sizeHint().height();
+    if (m_pToolBar && !m_pToolBar->isHidden()) h -= m_pToolBar->sizeHint().height();
+    if (m_pClassicToolBar && !m_pClassicToolBar->isHidden()) h -= m_pClassicToolBar->sizeHint().height();
+    if (statusBar() && !statusBar()->isHidden()) h -= statusBar()->sizeHint().height();
+    return {width(), qMax(h, 0)};
+}
+
+void CMainFrame::SelectTab(int index) { m_pControlHost->SetCurSel(index); }
+
+void CMainFrame::SetMode(int mode) {
+    if (m_closed) return; // the panes are gone
+    const int h = m_paneHeight;
+    if (mode == 1) {
+        if (IsPaneClosed(IDD_PREVIEW)) ShowPane(IDD_PREVIEW);
+        if (!IsPaneClosed(IDD_HISTOGRAM)) ClosePane(IDD_HISTOGRAM);
+        for (int id : {IDP_CONTROL, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
+            if (IsPaneClosed(id)) ShowPane(id);
+        m_pMdiArea->hide();
+        DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
+        DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
+        DockBelow(IDD_SAVE_PANEL, IDP_CONTROL);
+        DockBelow(IDD_IMAGE_BROWSER, IDD_SAVE_PANEL);
+        FixPaneSize(IDP_CONTROL, kControlWidth, h * 30 / 100);
+        FixPaneSize(IDD_SAVE_PANEL, kControlWidth, h * 15 / 100);
+        FixPaneSize(IDD_IMAGE_BROWSER, kControlWidth, h * 30 / 100);
+        LoadMenu(menuBar(), resources::Menu(IDR_CAMERA_MENU));
+    } else if (mode == 2) {
+        for (int id : {IDD_PREVIEW, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
+            if (!IsPaneClosed(id)) ClosePane(id);
+        if (IsPaneClosed(IDP_CONTROL)) ShowPane(IDP_CONTROL);
+        m_pMdiArea->show();
+        DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
+        FixPaneSize(IDP_CONTROL, kControlWidth, h * 50 / 100);
+        if (!IsPaneClosed(IDD_HISTOGRAM)) {
+            DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
+            FixPaneSize(IDD_HISTOGRAM, kControlWidth, h * 30 / 100);
+        }
+        LoadMenu(menuBar(), resources::Menu(IDR_VISTORTYPE));
+    }
+    ApplyMenuLook();
+    if (m_pHotKey) m_pHotKey->setEnabled(mode == 1);
+    if (m_pToolBar) m_pToolBar->setVisible(mode == 2);
+}
+
+void CMainFrame::SetPreviewArea(int width, int height) { m_previewArea = QSize(width, height); }
+
+void CMainFrame::ToggleFullScreen() {
+    if (m_closed) return;
+    QMdiSubWindow* active = m_pMdiArea->currentSubWindow();
+    if (!m_fullScreen) {
+        App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"), m_pMdiArea->tabPosition());
+        showFullScreen();
+        if (active) active->showMaximized();
+        statusBar()->hide();
+        if (m_mode == 1) {
+            for (int id : {IDD_IMAGE_BROWSER, IDD_SAVE_PANEL, IDP_CONTROL})
+                if (!IsPaneClosed(id)) ClosePane(id);
+            // The window is about to cover the screen; its resize comes later.
+            const QSize screenSize = screen() ? screen()->geometry().size() : size();
+            const int menuHeight = menuBar()->sizeHint().height();
+            m_paneWidth = screenSize.width();
+            m_paneHeight = static_cast<int>((screenSize.height() - menuHeight) * 1.15);
+            SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
+            DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
+            FixPaneSize(IDD_PREVIEW, m_paneWidth, m_paneHeight);
+        }
+    } else {
+        showNormal();
+        statusBar()->show();
+        if (m_mode == 1) {
+            for (int id : {IDD_IMAGE_BROWSER, IDD_SAVE_PANEL, IDP_CONTROL})
+                if (IsPaneClosed(id)) ShowPane(id);
+            const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+            const int clientHeight = normal.height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+            m_paneWidth = normal.width() - kControlWidth;
+            m_paneHeight = static_cast<int>(clientHeight * 1.15);
+            SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
+            DockAt(Qt::RightDockWidgetArea, IDD_PREVIEW);
+            FixPaneSize(IDD_PREVIEW, m_paneWidth, m_paneHeight);
+        }
+    }
+    m_fullScreen = !m_fullScreen;
+}
+
+void CMainFrame::ApplyMenuLook() {
+    // "XP": a light band for the pictures and a framed highlight.
+    static const QString xp = QStringLiteral(
+        "QMenu { background: #fcfcf9; border: 1px solid #8a8a8a; }"
+        "QMenu::item { padding: 3px 24px 3px 30px; }"
+        "QMenu::item:selected { background: #c1d2ee; border: 1px solid #316ac5; color: black; }"
+        "QMenu::item:disabled { color: #9c9c9c; }"
+        "QMenu::separator { height: 1px; background: #c5c2b8; margin: 2px 2px 2px 30px; }");
+    menuBar()->setStyleSheet(m_menuLook ? xp : QString());
+}
+
+void CMainFrame::RegisterCommands() {
+    m_pHotKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F12), this);
+    m_pHotKey->setContext(Qt::ApplicationShortcut);
+    m_pHotKey->setEnabled(false);
+    connect(m_pHotKey, &QShortcut::activated, this, [this] { WindowProc(UM_HOTKEY, ID_HOTKEY_CAPTURE, 0); });
+
+    OnCommand(ID_MODE_CAMERA, [this] {
+        m_mode = 1;
+        SelectTab(0);
+    });
+    OnUpdateCommand(ID_MODE_CAMERA, [this](CCmdUI* ui) {
+        ui->SetCheck(!IsPaneClosed(IDP_CONTROL) && m_pControlHost->GetCurSel() == 0);
+    });
+    OnCommand(ID_MODE_IMAGE, [this] {
+        m_mode = 2;
+        SelectTab(1);
+    });
+    OnUpdateCommand(ID_MODE_IMAGE, [this](CCmdUI* ui) {
+        ui->SetCheck(!IsPaneClosed(IDP_CONTROL) && m_pControlHost->GetCurSel() == 1);
+    });
+    for (const auto& [command, pane] : {std::pair{ID_CAMERA_PREVIEW, IDD_PREVIEW},
+                                        std::pair{ID_CAPTURE_CONTROL, IDD_SAVE_PANEL},
+                                        std::pair{ID_CAPTURE_PICTURE, IDD_IMAGE_BROWSER}}) {
+        const int id = pane;
+        OnCommand(command, [this, id] { IsPaneClosed(id) ? ShowPane(id) : ClosePane(id); });
+        OnUpdateCommand(command, [this, id](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(id)); });
+    }
+    OnCommand(ID_VIEW_HISTOGRAM, [this] {
+        if (IsPaneClosed(IDD_HISTOGRAM)) {
+            ShowPane(IDD_HISTOGRAM);
+            DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
+            FixPaneSize(IDD_HISTOGRAM, kControlWidth, m_paneHeight * 30 / 100);
+        } else {
+            ClosePane(IDD_HISTOGRAM);
+        }
+    });
+    OnUpdateCommand(ID_VIEW_HISTOGRAM, [this](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(IDD_HISTOGRAM)); });
+    OnCommand(ID_FULL_SCREEN, [this] { ToggleFullScreen(); });
+    OnUpdateCommand(ID_FULL_SCREEN, [this](CCmdUI* ui) { ui->SetCheck(m_fullScreen); });
+    OnCommand(ID_EDIT_PASTE, [this] { OnPaste(); });
+    // Asking the clipboard may mean a round trip to another program, so its
+    // answer is kept until the clipboard changes rather than asked at every idle.
+    auto clipboardChanged = [this] {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        m_clipboardHasImage = data && data->hasImage();
+    };
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+    OnUpdateCommand(ID_EDIT_PASTE, [this](CCmdUI* ui) { ui->Enable(m_clipboardHasImage); });
+    OnCommand(ID_MENU_CLASSIC, [this] {
+        m_menuLook = 0;
+        ApplyMenuLook();
+    });
+    OnCommand(ID_MENU_XP, [this] {
+        m_menuLook = 1;
+        ApplyMenuLook();
+    });
+    OnCommand(ID_TAB_IMAGE_REFRESH, [this] {
+        SelectTab(1);
+        m_pMdiArea->update();
+    });
+    OnCommand(ID_VIEW_TOOLBAR, [this] { m_pClassicToolBar->setVisible(m_pClassicToolBar->isHidden()); });
+    OnUpdateCommand(ID_VIEW_TOOLBAR, [this](CCmdUI* ui) {
+        ui->Enable(m_pClassicToolBar != nullptr);
+        ui->SetCheck(m_pClassicToolBar && !m_pClassicToolBar->isHidden());
+    });
+    OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    OnUpdateCommand(ID_VIEW_STATUS_BAR, [this](CCmdUI* ui) { ui->SetCheck(!statusBar()->isHidden()); });
+    OnCommand(ID_WINDOW_CASCADE, [this] {
+        m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+        m_pMdiArea->cascadeSubWindows();
+    });
+    OnCommand(ID_WINDOW_TILE_HORZ, [this] {
+        m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+        m_pMdiArea->tileSubWindows();
+    });
+    OnCommand(ID_WINDOW_ARRANGE, [this] { m_pMdiArea->setViewMode(QMdiArea::TabbedView); });
+    OnCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); });
+    OnCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+void CMainFrame::OnPaste() {
+    CKXViewApp* app = theApp();
+    if (!app) return;
+    auto* doc = dynamic_cast<CSimpleImageDoc*>(app->OpenDocumentFile(QString()));
+    if (!doc) return;
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data && data->hasImage()) doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));
+    doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
+    doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+}
+
+void CMainFrame::OnTabContextMenu(const QPoint& pos) {
+    auto* tabs = qobject_cast<QTabBar*>(sender());
+    if (!tabs) return;
+    const int index = tabs->tabAt(pos);
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
+    if (index < 0 || index >= windows.size()) return;
+    m_pMdiArea->setActiveSubWindow(windows[index]);
+    QMenu menu(windows[index]);
+    for (const auto& [id, text] : {std::pair{ID_FILE_CLOSE, IDS_CLOSE}, std::pair{ID_FILE_SAVE, IDS_SAVE_FILE}}) {
+        QAction* action = menu.addAction(resources::String(text));
+        CCmdUI ui(id, action);
+        if (!OnCmdMsg(id, &ui)) action->setEnabled(false);
+        const int command = id;
+        connect(action, &QAction::triggered, this, [this, command] { ExecuteCommand(command); });
+    }
+    menu.exec(tabs->mapToGlobal(pos));
+    m_pMdiArea->update();
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case UM_HOTKEY:
+        if (wParam != ID_HOTKEY_CAPTURE) return MSG_REFUSED;
+        PostMessage(this, UM_CAPTURE);
+        return MSG_DONE;
+    case UM_OPEN_IMAGE:
+        return OnOpenImage(reinterpret_cast<const QString*>(lParam));
+    case UM_OPEN_CAPTURE_FOLDER:
+        return OnOpenCaptureFolder();
+    case UM_CAMERA_FRAME:
+        return MSG_DONE; // no still is pending without a running camera
+    case UM_FILL_RESOLUTIONS:
+        return 1;
+    case UM_CAPTURE:
+    case UM_VIDEO_START:
+    case UM_VIDEO_STOP:
+    case UM_CAPTURE_CONFIG:
+    case UM_LONG_EXPOSURE_END:
+    case UM_VIDEO_COMPRESSOR:
+    case UM_CONFIG_DIALOG_DONE:
+    case UM_DETECT_CAMERAS:
+    case UM_PREVIEW_START:
+    case UM_PREVIEW_STOP:
+    case UM_PREVIEW_REFRESH:
+    case UM_AUTO_WHITE_BALANCE:
+    case UM_AREA_WHITE_BALANCE:
+    case UM_CAMERA_SETTINGS:
+    case UM_EXPOSURE_SETTINGS:
+    case UM_CAMERA_RELEASE:
+    case UM_CAMERA_SELECT:
+    case UM_CAMERA_REMOVED:
+        // No camera is running and no capture dialog is open: refused.
+        return MSG_REFUSED;
+    default:
+        return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+LRESULT CMainFrame::OnOpenImage(const QString* path) {
+    if (!path || path->isEmpty() || !QFileInfo(*path).isFile()) return MSG_REFUSED;
+    SelectTab(1);
+    CKXViewApp* app = theApp();
+    if (!app || !app->m_pDocTemplate) return MSG_REFUSED;
+    return app->m_pDocTemplate->OpenDocumentFile(*path) ? MSG_DONE : MSG_REFUSED;
+}
+
+LRESULT CMainFrame::OnOpenCaptureFolder() {
+    if (m_capturePath.isEmpty()) return MSG_REFUSED;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_capturePath));
+    return MSG_DONE;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    CWinApp* app = App();
+    const bool maximized = isMaximized() || isFullScreen();
+    app->WriteProfileInt(kScreen, QStringLiteral("maximized"), maximized);
+    if (!maximized && !isMinimized()) {
+        const QRect r = frameGeometry();
+        const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+        app->WriteProfileInt(kScreen, QStringLiteral("left"), qMin(r.left(), screenRect.width() - 100));
+        app->WriteProfileInt(kScreen, QStringLiteral("top"), qMin(r.top(), screenRect.height() - 100));
+        app->WriteProfileInt(kScreen, QStringLiteral("right"), r.right() + 1);
+        app->WriteProfileInt(kScreen, QStringLiteral("bottom"), r.bottom() + 1);
+    }
+    if (CKXViewApp* kx = theApp()) kx->SaveSettings();
+
+    // The layout is taken while the panes still exist.
+    app->WriteProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden());
+    app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), !m_pClassicToolBar->isHidden());
+    app->WriteProfileInt(kCommandBars, QStringLiteral("MenuLook"), m_menuLook);
+    app->Profile().WriteProfileBinary(kNormalLayout, QStringLiteral("State"), saveState());
+    for (int id : kPaneOrder) {
+        auto it = m_panes.find(id);
+        if (it == m_panes.end()) continue;
+        if (it->second->widget() == m_pControlHost) m_pControlHost = nullptr;
+        delete it->second;
+        m_panes.erase(it);
+    }
+    if (!m_pControlHost) m_pControlHost = new CControlHost; // later mode changes stay harmless
+    app->Profile().Flush();
+
+    app->CloseAllDocuments();
+    m_closed = true;
+    event->accept();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    CMDIFrameWnd::resizeEvent(event);
+    if (m_mode != 1 || m_fullScreen) return;
+    const QSize client = ClientSize();
+    const int w = client.width() - kControlWidth;
+    const int h = static_cast<int>(client.height() * 1.15);
+    SetPreviewArea(w - 11, h - 130);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    CWinApp* app = App();
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) app->OpenDocumentFile(url.toLocalFile());
+    event->acceptProposedAction();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* dock = qobject_cast<QDockWidget*>(watched)) {
+        const int id = dock->objectName().mid(4).toInt();
+        if (event->type() == QEvent::Show) AttachPaneWindow(id);
+        // Closing the control pane takes the histogram with it.
+        if (event->type() == QEvent::Close && id == IDP_CONTROL) ClosePane(IDD_HISTOGRAM);
+    }
+    return CMDIFrameWnd::eventFilter(watched, event);
+}

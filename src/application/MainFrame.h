@@ -1,0 +1,100 @@
+// The main window: menus, tool bars, status bar, the MDI document tabs, five
+// docking panes and the two working modes (1 camera, 2 image processing).
+// Pages, panels and views talk to it through numbered messages.
+#pragma once
+
+#include <map>
+
+#include <QSize>
+#include <QString>
+
+#include "MDIFrameWnd.h"
+
+class CControlHost;
+class QDockWidget;
+class QLabel;
+class QShortcut;
+class QToolBar;
+
+class CMainFrame : public CMDIFrameWnd {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the window in its creation steps; false when a step fails.
+    bool LoadFrame();
+
+    void SetMode(int mode);
+    int Mode() const { return m_mode; }
+    // Selects a tab of the control host; the page shown sets the mode.
+    void SelectTab(int index);
+    CControlHost* ControlHost() const { return m_pControlHost; }
+
+    QDockWidget* Pane(int id) const;
+    bool IsPaneClosed(int id) const;
+    void ShowPane(int id);
+    void ClosePane(int id);
+    // The size a pane was last fixed to (min = max track size).
+    QSize PaneTrackSize(int id) const;
+
+    void ToggleFullScreen();
+    bool IsFullScreen() const { return m_fullScreen; }
+    int PaneWidth() const { return m_paneWidth; }
+    int PaneHeight() const { return m_paneHeight; }
+    QSize PreviewArea() const { return m_previewArea; }
+    // The area between the bars that panes and documents share.
+    QSize ClientSize() const;
+
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QToolBar* ClassicToolBar() const { return m_pClassicToolBar; }
+    // Status-bar panes: 0 message, 1-4 document panes, 5-7 lock keys.
+    void SetPaneText(int index, const QString& text);
+    QString PaneText(int index) const;
+    int MenuLook() const { return m_menuLook; }
+    QString CapturePath() const { return m_capturePath; }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreatePanes();
+    void AttachPaneWindow(int id);
+    void FixPaneSize(int id, int width, int height);
+    void DockAt(Qt::DockWidgetArea area, int id);
+    void DockBelow(int id, int above);
+    void CreateStatusBar();
+    QToolBar* CreateToolBar(const QString& name, const QString& title);
+    void RegisterCommands();
+    void ApplyMenuLook();
+    void SetPreviewArea(int width, int height);
+    void OnPaste();
+    void OnTabContextMenu(const QPoint& pos);
+    LRESULT OnOpenImage(const QString* path);
+    LRESULT OnOpenCaptureFolder();
+
+    int m_mode = 1;
+    bool m_fullScreen = false;
+    int m_paneWidth = 0;
+    int m_paneHeight = 0;
+    int m_notWin2000 = 1;
+    int m_menuLook = 0;
+    QString m_capturePath;
+    QSize m_previewArea;
+    bool m_closed = false;
+    bool m_clipboardHasImage = false;
+
+    CControlHost* m_pControlHost = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QToolBar* m_pClassicToolBar = nullptr;
+    QShortcut* m_pHotKey = nullptr;
+    std::map<int, QDockWidget*> m_panes;
+    std::map<int, QSize> m_trackSizes;
+    std::vector<QLabel*> m_statusPanes;
+};

@@ -1,0 +1,49 @@
+#include "SimpleImageDoc.h"
+
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+
+#include "AppLog.h"
+#include "Image.h"
+#include "ImageFileDialog.h"
+#include "MDIFrameWnd.h"
+#include "WinApp.h"
+
+CSimpleImageDoc::CSimpleImageDoc() = default;
+
+CSimpleImageDoc::~CSimpleImageDoc() = default;
+
+bool CSimpleImageDoc::OnNewDocument() {
+    m_image.reset();
+    return true;
+}
+
+bool CSimpleImageDoc::OnOpenDocument(const QString& path) {
+    auto image = std::make_unique<vimg::Image>();
+    const QByteArray name = QFile::encodeName(path);
+    const int type = CImageFileDialog::FindType(path);
+    if (!image->Load(name.constData(), static_cast<uint32_t>(type)) || !image->IsValid()) {
+        const QString error = QString::fromUtf8(image->GetLastError());
+        qCWarning(lcApp) << "cannot open" << path << error;
+        QWidget* parent = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
+        QMessageBox::warning(parent, QStringLiteral("Vistorel"), error.isEmpty() ? path : error);
+        return false;
+    }
+    m_image = std::move(image);
+    return true;
+}
+
+void CSimpleImageDoc::SetImage(std::unique_ptr<vimg::Image> image) { m_image = std::move(image); }
+
+std::unique_ptr<vimg::Image> CSimpleImageDoc::FromQImage(const QImage& picture) {
+    if (picture.isNull()) return nullptr;
+    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
+    auto image = std::make_unique<vimg::Image>();
+    // Qt rows run top down, the library's bottom up.
+    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
+                                static_cast<uint32_t>(bgr.height()), 24,
+                                static_cast<uint32_t>(bgr.bytesPerLine()), true))
+        return nullptr;
+    return image;
+}

@@ -1,0 +1,125 @@
+#include "MDIFrameWnd.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "CmdUI.h"
+#include "CommandIds.h"
+#include "MDIChildWnd.h"
+#include "RecentFileList.h"
+#include "WinApp.h"
+
+CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
+    setCentralWidget(m_pMdiArea);
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMDIFrameWnd::OnIdle);
+}
+
+CMDIFrameWnd::~CMDIFrameWnd() = default;
+
+CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
+    // currentSubWindow stays set while the main window itself is inactive.
+    return dynamic_cast<CMDIChildWnd*>(m_pMdiArea->currentSubWindow());
+}
+
+QAction* CMDIFrameWnd::CommandAction(int id) {
+    auto it = m_actions.find(id);
+    if (it != m_actions.end()) return it->second;
+    auto* action = new QAction(this);
+    action->setData(id);
+    // Shortcuts of every command work wherever the focus is in this window.
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this, id] {
+        ExecuteCommand(id);
+        UpdateAllCommandUI();
+    });
+    m_actions.emplace(id, action);
+    return action;
+}
+
+QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& item, QWidget* parent) {
+    auto* menu = new QMenu(QString::fromUtf8(item.text), parent);
+    for (const MenuItem& child : item.popup) {
+        if (!child.popup.empty()) {
+            menu->addMenu(BuildPopup(child, menu));
+        } else if (!child.text) {
+            menu->addSeparator();
+        } else {
+            QAction* action = CommandAction(child.id);
+            if (action->text().isEmpty()) action->setText(QString::fromUtf8(child.text));
+            menu->addAction(action);
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        UpdateRecentFileMenu(menu);
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && !a->menu()) UpdateCommandUI(a);
+    });
+    return menu;
+}
+
+void CMDIFrameWnd::LoadMenu(QMenuBar* bar, const MenuTemplate& menu) {
+    // Old popups go later: LoadMenu may run from one of their own commands.
+    for (QAction* a : bar->actions())
+        if (QMenu* popup = a->menu()) popup->deleteLater();
+    bar->clear();
+    for (const MenuItem& item : menu.popups) bar->addMenu(BuildPopup(item, bar));
+}
+
+bool CMDIFrameWnd::ExecuteCommand(int id) { return OnCmdMsg(id, nullptr); }
+
+void CMDIFrameWnd::UpdateCommandUI(QAction* action) {
+    const int id = action->data().toInt();
+    if (id <= 0) return;
+    CCmdUI ui(id, action);
+    if (!OnCmdMsg(id, &ui)) action->setEnabled(false);
+}
+
+void CMDIFrameWnd::UpdateAllCommandUI() {
+    for (auto& [id, action] : m_actions) UpdateCommandUI(action);
+}
+
+bool CMDIFrameWnd::OnCmdMsg(int id, CCmdUI* pUI) {
+    if (CMDIChildWnd* child = MDIGetActive())
+        if (child->OnCmdMsg(id, pUI)) return true;
+    if (CCmdTarget::OnCmdMsg(id, pUI)) return true;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(id, pUI);
+}
+
+LRESULT CMDIFrameWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
+
+void CMDIFrameWnd::UpdateRecentFileMenu(QMenu* menu) {
+    QAction* first = nullptr;
+    for (QAction* a : menu->actions()) {
+        const int id = a->data().toInt();
+        if (id == ID_FILE_MRU_FILE1) first = a;
+        if (id > ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) menu->removeAction(a);
+    }
+    CRecentFileList* list = AfxGetApp() ? AfxGetApp()->GetRecentFileList() : nullptr;
+    if (!first || !list) return;
+    if (list->GetCount() == 0) {
+        first->setText(tr("Zuletzt geöffnete Datei"));
+        return;
+    }
+    QAction* before = nullptr;
+    const QList<QAction*> actions = menu->actions();
+    const qsizetype pos = actions.indexOf(first);
+    if (pos + 1 < actions.size()) before = actions[pos + 1];
+    for (int i = 0; i < list->GetCount(); ++i) {
+        QAction* a = CommandAction(ID_FILE_MRU_FILE1 + i);
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
+        if (i > 0) menu->insertAction(before, a);
+    }
+}
+
+void CMDIFrameWnd::OnIdle() {
+    if (m_bInIdle || !isVisible()) return;
+    m_bInIdle = true;
+    UpdateAllCommandUI();
+    m_bInIdle = false;
+}

@@ -1,0 +1,66 @@
+// Base of the application object: the profile, the document templates, the
+// recent-file list, the main window, and the last stop of command routing.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QString>
+
+#include "CmdTarget.h"
+
+class CCommandLineInfo;
+class CDocument;
+class CMDIFrameWnd;
+class CMultiDocTemplate;
+class CProfile;
+class CRecentFileList;
+
+class CWinApp : public CCmdTarget {
+public:
+    // Empty profile path: the standard place.
+    explicit CWinApp(const QString& profilePath = QString());
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual bool InitInstance() { return true; }
+    // Writes the recent-file list and flushes the profile.
+    virtual int ExitInstance();
+
+    CProfile& Profile() { return *m_profile; }
+    int GetProfileInt(const QString& section, const QString& entry, int defaultValue) const;
+    QString GetProfileString(const QString& section, const QString& entry,
+                             const QString& defaultValue = QString()) const;
+    void WriteProfileInt(const QString& section, const QString& entry, int value);
+    void WriteProfileString(const QString& section, const QString& entry, const QString& value);
+
+    void LoadStdProfileSettings(int maxMRU);
+    CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
+    virtual void AddToRecentFileList(const QString& path);
+
+    void AddDocTemplate(CMultiDocTemplate* docTemplate);
+    const std::vector<std::unique_ptr<CMultiDocTemplate>>& GetDocTemplates() const { return m_templates; }
+    virtual CDocument* OpenDocumentFile(const QString& path);
+    void CloseAllDocuments();
+
+    CMDIFrameWnd* GetMainWnd() const { return m_pMainWnd; }
+    void SetMainWnd(CMDIFrameWnd* wnd) { m_pMainWnd = wnd; }
+
+    // The framework's New, and the recent-file entry at id (false when it
+    // could not be opened; it is then dropped from the list).
+    void OnFileNew();
+    bool OnOpenRecentFile(int id);
+    // Runs the command line: a new document, or opening (or printing) a file.
+    bool ProcessShellCommand(const CCommandLineInfo& info);
+
+protected:
+    CMDIFrameWnd* m_pMainWnd = nullptr;
+
+private:
+    std::unique_ptr<CProfile> m_profile;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    std::vector<std::unique_ptr<CMultiDocTemplate>> m_templates;
+};
+
+CWinApp* AfxGetApp();

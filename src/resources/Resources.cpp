@@ -1,0 +1,303 @@
+#include "Resources.h"
+
+#include <map>
+
+#include "Resource.h"
+
+// Outside any namespace, as the resource compiler's registration requires.
+static void InitResourcePictures() { Q_INIT_RESOURCE(resources); }
+
+namespace resources {
+
+namespace {
+
+const MenuItem kSeparator{};
+
+MenuItem ViewMenu(bool withToolBar) {
+    MenuItem view{0, "&Ansicht", {{ID_MODE_CAMERA, "Kamera Aufnahme Modus"}, {ID_MODE_IMAGE, "Bild Bearbeitungs Modus"}, kSeparator}};
+    if (withToolBar) view.popup.push_back({ID_VIEW_TOOLBAR, "&Werkzeugleiste"});
+    view.popup.push_back({ID_VIEW_STATUS_BAR, "S&tatusleiste"});
+    view.popup.push_back(kSeparator);
+    view.popup.push_back({0, "Menü Darstellung", {{ID_MENU_CLASSIC, "Grundeinstellung"}, {ID_MENU_XP, "XP"}}});
+    view.popup.push_back({ID_FULL_SCREEN, "Vollbild"});
+    return view;
+}
+
+const MenuItem kHelp{0, "&Hilfe", {{ID_APP_ABOUT, "&About Vistorel..."}}};
+
+MenuTemplate MakeDefaultMenu() { return {IDR_MAINFRAME, {ViewMenu(true), kHelp}}; }
+
+MenuTemplate MakeCameraMenu() {
+    return {IDR_CAMERA_MENU,
+            {{0,
+              "&Kamera",
+              {{ID_CAMERA_PREVIEW, "Kamera Vorschau"},
+               kSeparator,
+               {ID_CAPTURE_CONTROL, "Einlesen Control"},
+               {ID_CAPTURE_PICTURE, "Capture Picture"}}},
+             ViewMenu(false),
+             kHelp}};
+}
+
+MenuTemplate MakeImageMenu() {
+    MenuItem file{0,
+                  "&Datei",
+                  {{ID_FILE_NEW, "&Neu\tCTRL+N"},
+                   {ID_FILE_OPEN, "&Öffnen"},
+                   {ID_FILE_CLOSE, "Schließen"},
+                   {ID_NEW_DOCUMENT, "Neues Dokument"},
+                   kSeparator,
+                   {ID_FILE_SAVE, "&Speichern"},
+                   {ID_FILE_SAVE_AS, "Speichern unter..."},
+                   kSeparator,
+                   {ID_FILE_PRINT, "&Drucken...\tCtrl+P"},
+                   {ID_FILE_PRINT_PREVIEW, "Seitenansicht"},
+                   {ID_FILE_PRINT_SETUP, "Seite einrichten"},
+                   kSeparator,
+                   {ID_FILE_MRU_FILE1, "Zuletzt geöffnete Datei"},
+                   kSeparator,
+                   {ID_CLOSE_ALL, "&Alle schließen"},
+                   {ID_APP_EXIT, "&Beenden"}}};
+    MenuItem edit{0,
+                  "&Editieren",
+                  {{ID_MEASURE_UNDO, "Rückgängig (Messung)"},
+                   {ID_MEASURE_REDO, "Wiederholen(Messung)"},
+                   kSeparator,
+                   {ID_EDIT_UNDO, "&Rückgängig(Image Process)\tCtrl+Z"},
+                   {ID_EDIT_REDO, "Wiederholen(Image Process)\tCtrl+Y"},
+                   kSeparator,
+                   {ID_EDIT_CUT, "Ausschneiden\tCtrl+X"},
+                   {ID_EDIT_COPY, "&Kopieren\tCtrl+C"},
+                   {ID_EDIT_PASTE, "&&Einfügen\tCtrl+V"},
+                   kSeparator,
+                   {ID_DUPLICATE, "Duplizieren\tCtrl+D"},
+                   {ID_IMAGE_OPTIONS, "Optionen"}}};
+    MenuItem view = ViewMenu(true);
+    view.popup.pop_back(); // "Vollbild" moves below the view settings
+    view.popup.insert(view.popup.begin() + 6, {ID_VIEW_HISTOGRAM, "Histogram"});
+    view.popup.insert(view.popup.begin() + 7, {ID_VIEW_PALETTE, "Palette"});
+    view.popup.insert(view.popup.begin() + 8, {0,
+                                               "Tools",
+                                               {{ID_TOOL_MOVE, "Verschieben"},
+                                                {ID_TOOL_SELECT, "Auswählen"},
+                                                {ID_TOOL_ZOOM, "Zoom"},
+                                                {ID_TOOL_TEXT, "Text"},
+                                                {ID_TOOL_TRACK, "Verfolgen"}}});
+    view.popup.insert(view.popup.begin() + 9, kSeparator);
+    for (const MenuItem& item : std::vector<MenuItem>{{ID_STRETCH_MODE, "Str&ecken Modus"},
+                                                      {ID_SMOOTH, "Smooth"},
+                                                      {ID_FULL_SCREEN, "Vollbild"},
+                                                      kSeparator,
+                                                      {ID_ZOOM_IN, "Vergrössern\t+"},
+                                                      {ID_ZOOM_OUT, "Verkleinern\t-"},
+                                                      {ID_ZOOM_NORMAL, "Ansicht (1:1)Normalansicht"},
+                                                      {ID_SHOW_SCALE, "Zeige skala(scale)"}})
+        view.popup.push_back(item);
+    MenuItem image{0,
+                   "&Bildbearbeitung",
+                   {{33774, "Spiegeln"},
+                    {33775, "Drehen"},
+                    {32855, "Drehen links"},
+                    {32856, "Drehen rechts"},
+                    {33779, "Drehen..."},
+                    {33794, "Resample..."},
+                    {32915, "Skew..."},
+                    {32848, "Crop"},
+                    {33772, "Ellipse umformen"},
+                    kSeparator,
+                    {33777, "Negative"},
+                    {33778, "Grau Anzeige"},
+                    {32803, "Pseudo Farben"},
+                    kSeparator,
+                    {33795, "Reduzierung Bpp"},
+                    {33796, "Erhöhen Bpp"},
+                    {33798, "Dither..."},
+                    {33799, "Schwelle..."},
+                    kSeparator,
+                    {32809, "Helligkeit"},
+                    {32810, "Verdunkeln"},
+                    {32811, "Kontrast erhöhen"},
+                    {32900, "Kontrast verringern"},
+                    {32944, "Anwender Helligkeit"},
+                    {32945, "Anwender Kontrast"},
+                    {32863, "Gamma..."},
+                    {32808, "Colorize..."},
+                    {0,
+                     "Histogramm",
+                     {{32889, "Strecken"},
+                      {32911, "Strecken"},
+                      {32912, "Strecken"},
+                      {32890, "Entzerren"},
+                      {32891, "Normalize"},
+                      {32894, "Log"},
+                      {32895, "Root"}}},
+                    kSeparator,
+                    {0,
+                     "Farbraum",
+                     {{32800, "Umwandeln nach RGB"},
+                      {32801, "Umwandeln nach YUV"},
+                      {32802, "Umwandeln nach HSL"},
+                      {32881, "Umwandeln nach YIQ"},
+                      {32882, "Umwandeln nach XYZ"},
+                      {32887, "Umwandeln nach CMYK"}}},
+                    {0,
+                     "Alphakanal",
+                     {{32851, "Deckkraft..."},
+                      {32850, "Entfernen"},
+                      {32852, "Vertauschen"},
+                      {32853, "Umschalten Alpha Palette"},
+                      {32854, "Streifen"},
+                      {32888, "Erstellen Helligkeit"},
+                      {32885, "Farbe Umwandeln"}}},
+                    {0, "Transparenz", {{33792, "Einstellen Transparenz"}, {33793, "Entfernen Transparenz"}}},
+                    kSeparator,
+                    {32879, "Kombinieren ..."},
+                    {32880, "FFT..."},
+                    {32903, "Mix ..."},
+                    {32918, "JPEG Kompresion..."}}};
+    MenuItem filters{0,
+                     "Filters(&L)",
+                     {{32813, "Verwischen"},
+                      {32814, "Weichzeichnen"},
+                      {32896, "Gauss 3x3"},
+                      {32897, "Gauss 5x5"},
+                      {32815, "Schärfen"},
+                      {32816, "Kante"},
+                      {32812, "Ausarbeiten"},
+                      kSeparator,
+                      {32865, "Rauschen hinzufügen"},
+                      {32864, "Median"},
+                      {32817, "Erodieren"},
+                      {32818, "Erweitern"},
+                      {32898, "Konturen"},
+                      {32914, "Kanten"},
+                      {32901, "Bildschwankungen"},
+                      kSeparator,
+                      {0,
+                       "Kreis umformen",
+                       {{32904, "Quetschen"},
+                        {32905, "Dehnen"},
+                        {32906, "Drehen"},
+                        {32907, "Zylinder"},
+                        {32909, "Badezimmer"}}}}};
+    MenuItem fluorescence{0, "Fluorescence(&U)", {{33006, "Weißabgleich"}, {32883, "Wiederherstellen..."}}};
+    MenuItem measure{0,
+                     "&Messen",
+                     {{32781, "Auswählen"},
+                      {32773, "Linie"},
+                      {32774, "Rechteck"},
+                      {32775, "Kreis"},
+                      {32776, "Polygon"},
+                      {32777, "Winkel"},
+                      {32779, "Punkt"},
+                      {32780, "Beschriftung"},
+                      kSeparator,
+                      {32771, "Kalibrierung..."},
+                      {32772, "Messtabelle"},
+                      {32778, "Maßstab"},
+                      {0,
+                       "Zoom",
+                       {{32782, "50%"}, {32783, "75%"}, {32784, "100%"}, {32785, "150%"}, {32786, "200%"}}},
+                      {0,
+                       "Farben",
+                       {{32787, "Linienfarbe..."}, {32788, "Textfarbe..."}, {32789, "Füllfarbe..."}}},
+                      {0,
+                       "Linienstärke",
+                       {{32790, "1 Punkt"}, {32791, "2 Punkte"}, {32792, "3 Punkte"}, {32793, "5 Punkte"}}},
+                      {32794, "Schrift..."},
+                      {32795, "Löschen"},
+                      {32796, "Alles löschen"},
+                      kSeparator,
+                      {32797, "Messdaten speichern"},
+                      {32798, "Messdaten öffnen"}}};
+    MenuItem window{0,
+                    "&Fenster",
+                    {{ID_WINDOW_CASCADE, "&Überlappend"},
+                     {ID_WINDOW_TILE_HORZ, "&Nebeneinander"},
+                     {ID_WINDOW_ARRANGE, "&Symbole anordnen"}}};
+    return {IDR_VISTORTYPE, {file, edit, view, image, filters, fluorescence, measure, window, kHelp}};
+}
+
+DialogTemplate MakeAboutBox() {
+    return {IDD_ABOUTBOX,
+            "About Vistorel SoftWare",
+            235,
+            78,
+            {{IDC_ABOUT_ICON, DialogControlKind::Picture, "", 11, 14, 24, 24},
+             {IDC_ABOUT_TEXT, DialogControlKind::Static,
+              "Vistorel Version 6.1.4.0\nBildverarbeitung für digitale Mikroskopkameras", 44, 12, 180, 26},
+             {IDC_HYPERLINK, DialogControlKind::Static, "", 44, 44, 180, 10},
+             {IDOK, DialogControlKind::DefPushButton, "OK", 174, 58, 50, 14}}};
+}
+
+} // namespace
+
+void RegisterPictures() { InitResourcePictures(); }
+
+const MenuTemplate& Menu(int id) {
+    static const MenuTemplate menu128 = MakeDefaultMenu();
+    static const MenuTemplate menu235 = MakeCameraMenu();
+    static const MenuTemplate menu236 = MakeImageMenu();
+    static const MenuTemplate none;
+    switch (id) {
+    case IDR_MAINFRAME: return menu128;
+    case IDR_CAMERA_MENU: return menu235;
+    case IDR_VISTORTYPE: return menu236;
+    default: return none;
+    }
+}
+
+const std::vector<int>& ToolBar() {
+    static const std::vector<int> buttons = {
+        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_ZOOM_IN, ID_ZOOM_NORMAL,
+        ID_ZOOM_OUT, ID_STRETCH_MODE, 0, ID_TOOL_MOVE, ID_TOOL_SELECT, ID_TOOL_TRACK, ID_TOOL_ZOOM, ID_TOOL_TEXT, 0,
+        ID_VIEW_HISTOGRAM, ID_VIEW_PALETTE, ID_IMAGE_OPTIONS, 0, 32781, 32773, 32774, 32775, 32776, 32777, 32779,
+        32780, ID_MEASURE_UNDO, ID_MEASURE_REDO, 0, ID_APP_ABOUT};
+    return buttons;
+}
+
+const std::vector<Accelerator>& Accelerators() {
+    static const std::vector<Accelerator> table = {
+        {QKeySequence(Qt::Key_Plus), ID_ZOOM_IN},
+        {QKeySequence(Qt::Key_Minus), ID_ZOOM_OUT},
+        {QKeySequence(Qt::Key_Slash), ID_ZOOM_NORMAL},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), ID_DUPLICATE},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), ID_EDIT_REDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
+        {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+    };
+    return table;
+}
+
+QString String(int id) {
+    static const std::map<int, const char*> table = {
+        {IDS_APP_TITLE, "Vistorel"},
+        {IDS_IDLE_MESSAGE, "Bereit"},
+        {IDR_VISTORTYPE, "\nVistorel\nVistorel\n\n\nVistorel.Document\nVistorel Document"},
+        {IDD_PREVIEW, "Kamera Vorschau"},
+        {IDP_CONTROL, "Vistorel\nVistorel"},
+        {IDD_HISTOGRAM, "Histo"},
+        {IDD_SAVE_PANEL, "speichern Konfiguration"},
+        {IDD_IMAGE_BROWSER, "Bildvorschau"},
+        {IDS_CLOSE, "Schließen"},
+        {IDS_SAVE_FILE, "Datei speichern"},
+        {IDS_SAVING_IMAGE, "Bild speichern"},
+    };
+    auto it = table.find(id);
+    return it == table.end() ? QString() : QString::fromUtf8(it->second);
+}
+
+const DialogTemplate* Dialog(int id) {
+    static const DialogTemplate about = MakeAboutBox();
+    return id == IDD_ABOUTBOX ? &about : nullptr;
+}
+
+} // namespace resources

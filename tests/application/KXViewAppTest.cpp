@@ -1,0 +1,261 @@
+#include <cstring>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLoggingCategory>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "AboutDlg.h"
+#include "AppTestSupport.h"
+#include "ControlHost.h"
+#include "Document.h"
+#include "Image.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "RecentFileList.h"
+#include "Resource.h"
+#include "SimpleImageDoc.h"
+
+using apptest::StartedApp;
+
+namespace {
+
+QStringList g_steps;
+
+void CaptureSteps(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (context.category && std::strcmp(context.category, "vistorel.app") == 0 && text.startsWith("start-up: "))
+        g_steps << text.mid(10);
+}
+
+} // namespace
+
+TEST(Startup, RunsItsStepsInOrderAndTakesEveryDefaultFromAnEmptyProfile) {
+    testsupport::TempDir dir;
+    QLoggingCategory::setFilterRules(QStringLiteral("vistorel.app.debug=true"));
+    g_steps.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CaptureSteps);
+    StartedApp s(dir);
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+
+    ASSERT_TRUE(s.started);
+    EXPECT_EQ(g_steps, QStringList({"profile", "document template", "main frame", "command line", "text tool",
+                                    "show window", "done"}));
+    const vimg::TextInfo& t = s.app->m_textInfo;
+    EXPECT_STREQ(t.font.lfFaceName, "Arial");
+    EXPECT_EQ(t.font.lfCharSet, 238);
+    EXPECT_EQ(t.font.lfWeight, 0);
+    EXPECT_EQ(t.font.lfItalic, 0);
+    EXPECT_EQ(t.font.lfUnderline, 0);
+    EXPECT_EQ(t.textColor, 0xA0FFFFu);
+    EXPECT_EQ(t.backColor, 0x6020u);
+    EXPECT_EQ(t.opaque, 1);
+    EXPECT_EQ(t.backOpacity, 0.0f);
+    EXPECT_EQ(t.backRound, 25);
+    EXPECT_EQ(t.font.lfHeight, -36); // library default, not in the profile
+    EXPECT_EQ(s.app->m_jpegQuality, 90);
+    EXPECT_EQ(s.app->m_imageCounter, 1);
+    EXPECT_EQ(s.app->GetRecentFileList()->GetSize(), 9);
+
+    // No argument: a new document, in image-processing mode.
+    ASSERT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().front()->GetTitle(), "Vistorel1");
+    EXPECT_EQ(s.frame()->Mode(), 2);
+    EXPECT_TRUE(s.frame()->isVisible());
+    EXPECT_TRUE(s.frame()->acceptDrops());
+    EXPECT_EQ(s.frame()->windowTitle(), "Vistorel SoftWare");
+}
+
+TEST(Startup, TextToolSettingsSurviveARestart) {
+    testsupport::TempDir dir;
+    CProfile(QString::fromStdString(dir.file("Vistorel.ini"))).WriteProfileInt("TextTool", "opacity", 37);
+    {
+        StartedApp s(dir);
+        ASSERT_TRUE(s.started);
+        EXPECT_FLOAT_EQ(s.app->m_textInfo.backOpacity, 0.37f);
+        s.app->m_textInfo.backRound = 12;
+        std::strcpy(s.app->m_textInfo.font.lfFaceName, "DejaVu Sans");
+        s.app->m_jpegQuality = 75;
+        s.frame()->close();
+    }
+    CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
+    EXPECT_EQ(profile.GetProfileInt("TextTool", "opacity", -1), 37);
+    EXPECT_EQ(profile.GetProfileInt("TextTool", "roundradius", -1), 12);
+    StartedApp s(dir);
+    EXPECT_EQ(s.app->m_textInfo.backRound, 12);
+    EXPECT_STREQ(s.app->m_textInfo.font.lfFaceName, "DejaVu Sans");
+    EXPECT_EQ(s.app->m_jpegQuality, 75);
+}
+
+TEST(Startup, AnOverlongFaceNameIsCutToThirtyOneCharacters) {
+    testsupport::TempDir dir;
+    CProfile(QString::fromStdString(dir.file("Vistorel.ini")))
+        .WriteProfileString("TextTool", "lfFaceName", QString(60, QLatin1Char('x')));
+    StartedApp s(dir);
+    EXPECT_EQ(std::strlen(s.app->m_textInfo.font.lfFaceName), 31u);
+}
+
+TEST(Startup, AFileOnTheCommandLineOpens) {
+    testsupport::TempDir dir;
+    const QString bmp = apptest::WriteBmp(dir, "start.bmp", 5, 4);
+    StartedApp s(dir, {bmp});
+    ASSERT_TRUE(s.started);
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 1u);
+    auto* doc = dynamic_cast<CSimpleImageDoc*>(docs.front());
+    ASSERT_TRUE(doc && doc->GetImage());
+    EXPECT_EQ(doc->GetTitle(), "start.bmp");
+    EXPECT_EQ(doc->GetImage()->GetWidth(), 5u);
+    EXPECT_EQ(s.frame()->Mode(), 2);
+}
+
+class AppCommands : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(s.started);
+        s.frame()->ExecuteCommand(ID_MODE_CAMERA);
+        ASSERT_EQ(s.frame()->Mode(), 1);
+    }
+    testsupport::TempDir dir;
+    StartedApp s{dir};
+};
+
+TEST_F(AppCommands, NewSwitchesToImageProcessingMode) {
+    EXPECT_TRUE(s.frame()->ExecuteCommand(ID_FILE_NEW));
+    EXPECT_EQ(s.frame()->Mode(), 2);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 2u);
+}
+
+TEST_F(AppCommands, RecentFileSwitchesToImageProcessingModeAndOpens) {
+    const QString bmp = apptest::WriteBmp(dir, "recent.bmp");
+    s.app->AddToRecentFileList(bmp);
+    EXPECT_TRUE(s.frame()->ExecuteCommand(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(s.frame()->Mode(), 2);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().back()->GetPathName(), bmp);
+}
+
+TEST_F(AppCommands, OpenSwitchesModeBeforeItsDialogAndOffersAllFormats) {
+    int modeDuringDialog = 0;
+    QString title;
+    qsizetype filters = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        modeDuringDialog = s.frame()->Mode();
+        title = dlg->windowTitle();
+        filters = dlg->nameFilters().size();
+        dlg->reject();
+    });
+    s.frame()->ExecuteCommand(ID_FILE_OPEN);
+    EXPECT_EQ(modeDuringDialog, 2);
+    EXPECT_EQ(title, "Open image file");
+    EXPECT_EQ(filters, 16);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+}
+
+TEST_F(AppCommands, DroppedFilesOpenAsDocuments) {
+    const QString a = apptest::WriteBmp(dir, "a.bmp");
+    const QString b = apptest::WriteBmp(dir, "b.bmp");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window's handler: no drag is in progress to route it.
+    static_cast<QObject*>(s.frame())->event(&drop);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 3u);
+    EXPECT_EQ(s.frame()->Mode(), 2);
+}
+
+TEST_F(AppCommands, CloseAllClosesEveryDocument) {
+    s.frame()->ExecuteCommand(ID_FILE_NEW);
+    s.frame()->ExecuteCommand(ID_CLOSE_ALL);
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+    EXPECT_TRUE(s.frame()->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST(Startup, AFileOnTheCommandLineThatCannotBeOpenedEndsStartUp) {
+    testsupport::TempDir dir;
+    // The open failure is reported in a message box; close it as it comes.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    closer.start(20);
+    StartedApp s(dir, {QString::fromStdString(dir.file("missing.bmp"))});
+    EXPECT_FALSE(s.started);
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+}
+
+TEST(AboutBox, ShowsVersionAndTheMakersLink) {
+    CAboutDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "About Vistorel SoftWare");
+    EXPECT_TRUE(dlg.GetDlgItemText(IDC_ABOUT_TEXT).startsWith("Vistorel Version 6.1.4.0\n"));
+    auto* link = dlg.GetDlgItem<QLabel>(IDC_HYPERLINK);
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->text().contains(QString::fromLatin1(CAboutDlg::MakerLink())));
+    EXPECT_TRUE(link->openExternalLinks());
+    ASSERT_NE(dlg.GetDlgItem<QLabel>(IDC_ABOUT_ICON), nullptr);
+    EXPECT_FALSE(dlg.GetDlgItem<QLabel>(IDC_ABOUT_ICON)->pixmap().isNull());
+}
+
+TEST_F(AppCommands, PasteIsOfferedForPicturesAndMakesANumberedDocument) {
+    QApplication::clipboard()->setText(QStringLiteral("no picture"));
+    s.frame()->UpdateAllCommandUI();
+    EXPECT_FALSE(s.frame()->CommandAction(ID_EDIT_PASTE)->isEnabled());
+
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 10, 30));
+    picture.setPixel(0, 0, qRgb(0, 0, 255));
+    QApplication::clipboard()->setImage(picture);
+    s.frame()->UpdateAllCommandUI();
+    ASSERT_TRUE(s.frame()->CommandAction(ID_EDIT_PASTE)->isEnabled());
+    s.frame()->CommandAction(ID_EDIT_PASTE)->trigger();
+    s.frame()->CommandAction(ID_EDIT_PASTE)->trigger();
+
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    auto* first = dynamic_cast<CSimpleImageDoc*>(*std::next(docs.begin()));
+    ASSERT_TRUE(first && first->GetImage());
+    EXPECT_EQ(first->GetTitle(), "Clipboard Image 1");
+    EXPECT_EQ(docs.back()->GetTitle(), "Clipboard Image 2");
+    EXPECT_EQ(s.app->m_imageCounter, 3);
+    const vimg::Image& image = *first->GetImage();
+    EXPECT_EQ(image.GetWidth(), 7u);
+    // The top-left pixel of the picture is the last row of the image.
+    EXPECT_EQ(image.GetPixelColor(0, 4, false), (vimg::RGBQUAD{255, 0, 0, 0}));
+    EXPECT_EQ(image.GetPixelColor(1, 0, false), (vimg::RGBQUAD{30, 10, 200, 0}));
+    EXPECT_EQ(s.frame()->Mode(), 2);
+}
+
+TEST_F(AppCommands, TheFileMenuListsRecentFilesNewestFirst) {
+    s.frame()->ExecuteCommand(ID_MODE_IMAGE);
+    QMenu* file = s.frame()->menuBar()->actions().value(0)->menu();
+    ASSERT_TRUE(file && file->title() == "&Datei");
+    auto entries = [file] {
+        QStringList texts;
+        for (QAction* a : file->actions()) {
+            const int id = a->data().toInt();
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) texts << a->text() + (a->isEnabled() ? "" : " (off)");
+        }
+        return texts;
+    };
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"Zuletzt geöffnete Datei (off)"}));
+
+    s.app->AddToRecentFileList("/bilder/a&b.bmp");
+    s.app->AddToRecentFileList("/bilder/zwei.bmp");
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"&1 /bilder/zwei.bmp", "&2 /bilder/a&&b.bmp"}));
+    s.app->GetRecentFileList()->Remove(0);
+    emit file->aboutToShow();
+    EXPECT_EQ(entries(), QStringList({"&1 /bilder/a&&b.bmp"}));
+}

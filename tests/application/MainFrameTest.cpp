@@ -1,0 +1,279 @@
+#include <vector>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDockWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "ControlHost.h"
+#include "Document.h"
+#include "MDIChildWnd.h"
+#include "MultiDocTemplate.h"
+#include "Profile.h"
+#include "Resource.h"
+#include "UserMessages.h"
+
+using apptest::StartedApp;
+
+namespace {
+
+// Records every message the frame handles.
+class RecordingFrame : public CMainFrame {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        messages.push_back(message);
+        return CMainFrame::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> messages;
+};
+
+// A frame of its own on a fresh profile, without the start-up's new document.
+class Frame : public testing::Test {
+protected:
+    void SetUp() override { Start(); }
+    void Start() {
+        app = std::make_unique<CKXViewApp>(QString::fromStdString(dir.file("Vistorel.ini")));
+        frame = new RecordingFrame;
+        app->SetMainWnd(frame); // the app deletes it
+        ASSERT_TRUE(frame->LoadFrame());
+        frame->show();
+        QApplication::processEvents();
+    }
+    void Restart() {
+        frame->close();
+        app.reset();
+        Start();
+    }
+    QString FirstMenu() const { return frame->menuBar()->actions().value(0)->text(); }
+    int Count(UINT message) const {
+        return static_cast<int>(std::count(frame->messages.begin(), frame->messages.end(), message));
+    }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<CKXViewApp> app;
+    RecordingFrame* frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(Frame, ModesSetPanesMenusAndToolBar) {
+    // A fresh profile starts with the tool bar shown: image processing.
+    EXPECT_EQ(frame->Mode(), 2);
+
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    EXPECT_EQ(frame->Mode(), 1);
+    EXPECT_EQ(frame->ControlHost()->GetCurSel(), 0);
+    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    EXPECT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
+    EXPECT_EQ(FirstMenu(), "&Kamera");
+    EXPECT_FALSE(frame->ToolBar()->isVisible());
+    const int h = frame->PaneHeight();
+    EXPECT_EQ(frame->PaneTrackSize(IDP_CONTROL), QSize(260, h * 30 / 100));
+    EXPECT_EQ(frame->PaneTrackSize(IDD_SAVE_PANEL), QSize(260, h * 15 / 100));
+    EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
+    EXPECT_EQ(frame->Pane(IDD_PREVIEW)->widget()->findChild<QWidget*>("Display1109") != nullptr, true);
+
+    frame->ExecuteCommand(ID_VIEW_HISTOGRAM);
+    EXPECT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
+    frame->ExecuteCommand(ID_MODE_IMAGE);
+    EXPECT_EQ(frame->Mode(), 2);
+    EXPECT_EQ(frame->ControlHost()->GetCurSel(), 1);
+    for (int id : {IDD_PREVIEW, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    EXPECT_FALSE(frame->IsPaneClosed(IDP_CONTROL));
+    EXPECT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
+    EXPECT_EQ(frame->PaneTrackSize(IDP_CONTROL), QSize(260, h * 50 / 100));
+    EXPECT_EQ(frame->PaneTrackSize(IDD_HISTOGRAM), QSize(260, h * 30 / 100));
+    EXPECT_EQ(FirstMenu(), "&Datei");
+    EXPECT_TRUE(frame->ToolBar()->isVisible());
+
+    // Choosing the tab itself sets the mode too.
+    frame->ControlHost()->SetCurSel(0);
+    EXPECT_EQ(frame->Mode(), 1);
+}
+
+TEST_F(Frame, ModeCommandsCarryTheirCheckMarks) {
+    QAction* camera = frame->CommandAction(ID_MODE_CAMERA);
+    QAction* image = frame->CommandAction(ID_MODE_IMAGE);
+    frame->UpdateAllCommandUI();
+    EXPECT_FALSE(camera->isChecked());
+    EXPECT_TRUE(image->isChecked());
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    frame->UpdateAllCommandUI();
+    EXPECT_TRUE(camera->isChecked());
+    EXPECT_FALSE(image->isChecked());
+    EXPECT_TRUE(frame->CommandAction(ID_CAMERA_PREVIEW)->isChecked());
+    frame->ExecuteCommand(ID_CAMERA_PREVIEW);
+    EXPECT_TRUE(frame->IsPaneClosed(IDD_PREVIEW));
+    frame->UpdateAllCommandUI();
+    EXPECT_FALSE(frame->CommandAction(ID_CAMERA_PREVIEW)->isChecked());
+    // Without the control pane neither mode is checked.
+    frame->ClosePane(IDP_CONTROL);
+    frame->UpdateAllCommandUI();
+    EXPECT_FALSE(camera->isChecked());
+    // Document commands have no handler yet and stay disabled.
+    EXPECT_FALSE(frame->CommandAction(ID_FILE_SAVE)->isEnabled());
+    EXPECT_FALSE(frame->CommandAction(33774)->isEnabled());
+    EXPECT_TRUE(frame->CommandAction(ID_APP_ABOUT)->isEnabled());
+}
+
+TEST_F(Frame, ClosingTheControlPaneClosesTheHistogram) {
+    ASSERT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
+    frame->Pane(IDP_CONTROL)->close();
+    EXPECT_TRUE(frame->IsPaneClosed(IDP_CONTROL));
+    EXPECT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
+}
+
+TEST_F(Frame, CtrlF12PostsACaptureOnlyInCameraMode) {
+    QApplication::setActiveWindow(frame);
+    QTest::keyClick(frame, Qt::Key_F12, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Count(UM_CAPTURE), 0);
+
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    QTest::keyClick(frame, Qt::Key_F12, Qt::ControlModifier);
+    EXPECT_EQ(Count(UM_CAPTURE), 0); // posted, not sent
+    QApplication::processEvents();
+    EXPECT_EQ(Count(UM_CAPTURE), 1);
+    EXPECT_EQ(frame->WindowProc(UM_HOTKEY, 1234, 0), MSG_REFUSED);
+}
+
+TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    frame->ExecuteCommand(ID_FULL_SCREEN);
+    QTest::qWait(50);
+    const QSize screen = frame->screen()->geometry().size();
+    EXPECT_TRUE(frame->IsFullScreen());
+    EXPECT_EQ(frame->PaneWidth(), screen.width());
+    EXPECT_EQ(frame->PreviewArea().width(), screen.width() - 11);
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    EXPECT_EQ(frame->width(), screen.width());
+    EXPECT_EQ(frame->Pane(IDD_PREVIEW)->width(), frame->width());
+    EXPECT_FALSE(frame->statusBar()->isVisible());
+    EXPECT_EQ(CProfile(QString::fromStdString(dir.file("Vistorel.ini"))).GetProfileInt("TabDocking", "Position", -1), 0);
+
+    frame->ExecuteCommand(ID_FULL_SCREEN);
+    QTest::qWait(50);
+    EXPECT_FALSE(frame->IsFullScreen());
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    EXPECT_EQ(frame->PaneWidth(), frame->width() - 260);
+    EXPECT_LT(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 250);
+    EXPECT_TRUE(frame->statusBar()->isVisible());
+}
+
+TEST_F(Frame, ResizingInCameraModeResizesThePreviewArea) {
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    frame->resize(700, 520);
+    QApplication::processEvents();
+    const QSize client = frame->ClientSize();
+    EXPECT_EQ(frame->PreviewArea(),
+              QSize(client.width() - 260 - 11, static_cast<int>(client.height() * 1.15) - 130));
+
+    // In image-processing mode the preview is left alone.
+    const QSize before = frame->PreviewArea();
+    frame->ExecuteCommand(ID_MODE_IMAGE);
+    frame->resize(640, 480);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->PreviewArea(), before);
+}
+
+TEST_F(Frame, AWindowClosedBeyondTheRightEdgeIsStoredInsideTheScreen) {
+    const QRect screen = frame->screen()->geometry();
+    frame->setGeometry(screen.width() - 20, 40, 500, 400);
+    QApplication::processEvents();
+    const QRect before = frame->frameGeometry();
+    frame->close();
+    CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
+    EXPECT_EQ(profile.GetProfileInt("Screen", "maximized", -1), 0);
+    EXPECT_EQ(profile.GetProfileInt("Screen", "left", -1), screen.width() - 100);
+    EXPECT_EQ(profile.GetProfileInt("Screen", "top", -1), before.top());
+    EXPECT_EQ(profile.GetProfileInt("Screen", "right", -1), before.right() + 1);
+    EXPECT_EQ(profile.GetProfileInt("Screen", "bottom", -1), before.bottom() + 1);
+
+    // The panes are gone; commands that reach the closed frame change nothing.
+    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW}) frame->ExecuteCommand(id);
+    EXPECT_EQ(frame->Pane(IDD_PREVIEW), nullptr);
+    EXPECT_FALSE(frame->IsFullScreen());
+}
+
+TEST_F(Frame, LayoutAndModeAreRestoredAtTheNextStart) {
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    frame->ExecuteCommand(ID_MENU_XP);
+    frame->setGeometry(30, 40, 700, 500);
+    QApplication::processEvents();
+    const QRect placed = frame->frameGeometry();
+    Restart();
+    EXPECT_EQ(frame->Mode(), 1);
+    EXPECT_FALSE(frame->ToolBar()->isVisible());
+    EXPECT_FALSE(frame->IsPaneClosed(IDD_PREVIEW));
+    EXPECT_EQ(frame->MenuLook(), 1);
+    EXPECT_EQ(FirstMenu(), "&Kamera");
+    EXPECT_EQ(frame->frameGeometry(), placed);
+
+    frame->ExecuteCommand(ID_MODE_IMAGE);
+    Restart();
+    EXPECT_EQ(frame->Mode(), 2);
+    EXPECT_TRUE(frame->IsPaneClosed(IDD_PREVIEW));
+}
+
+TEST_F(Frame, CameraMessagesAreRefusedWhileNoCameraRuns) {
+    for (UINT m : {UM_CAPTURE, UM_VIDEO_START, UM_VIDEO_STOP, UM_PREVIEW_START, UM_PREVIEW_STOP, UM_DETECT_CAMERAS,
+                   UM_AUTO_WHITE_BALANCE, UM_CAMERA_SELECT, UM_CAMERA_REMOVED, UM_CAMERA_RELEASE, UM_CONFIG_DIALOG_DONE})
+        EXPECT_EQ(SendMessage(frame, m), MSG_REFUSED) << m;
+    EXPECT_EQ(SendMessage(frame, UM_CAMERA_FRAME), MSG_DONE);
+}
+
+TEST(FrameMessages, OpenImageSwitchesModeAndRefusesMissingFiles) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    s.frame()->ExecuteCommand(ID_MODE_CAMERA);
+    const QString missing = QString::fromStdString(dir.file("missing.bmp"));
+    const QString empty;
+    EXPECT_EQ(SendMessage(s.frame(), UM_OPEN_IMAGE, 0, reinterpret_cast<LPARAM>(&missing)), MSG_REFUSED);
+    EXPECT_EQ(SendMessage(s.frame(), UM_OPEN_IMAGE, 0, reinterpret_cast<LPARAM>(&empty)), MSG_REFUSED);
+    EXPECT_EQ(SendMessage(s.frame(), UM_OPEN_IMAGE, 0, 0), MSG_REFUSED);
+    EXPECT_EQ(s.frame()->Mode(), 1);
+
+    const QString bmp = apptest::WriteBmp(dir, "captured.bmp");
+    EXPECT_EQ(SendMessage(s.frame(), UM_OPEN_IMAGE, 0, reinterpret_cast<LPARAM>(&bmp)), MSG_DONE);
+    EXPECT_EQ(s.frame()->Mode(), 2);
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().back()->GetPathName(), bmp);
+}
+
+TEST(FrameTabs, RightClickOnADocumentTabActivatesItAndOffersCloseAndSave) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    s.frame()->ExecuteCommand(ID_FILE_NEW); // a second document, now active
+    auto* tabs = s.frame()->MdiArea()->findChild<QTabBar*>();
+    ASSERT_TRUE(tabs && tabs->count() == 2);
+    QStringList items;
+    std::vector<bool> enabled;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions()) {
+            items << a->text();
+            enabled.push_back(a->isEnabled());
+        }
+        menu->close();
+    });
+    const QPoint at = tabs->tabRect(0).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
+    QApplication::sendEvent(tabs, &click);
+    EXPECT_EQ(items, QStringList({"Schließen", "Datei speichern"}));
+    // Closing is the document's own command; saving comes with the image documents.
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
+    EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "Vistorel1");
+}
