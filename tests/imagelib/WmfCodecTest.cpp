@@ -179,6 +179,15 @@ TEST(WmfCodec, ErrorsAndDamage) {
     EXPECT_FALSE(codeccheck::DecodeBytes(img, bad, FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "corrupted WMF");
 
+    // A picture above the memory bound fails with the container's text.
+    const uint64_t old = Image::GetMaxMemory();
+    Image::SetMaxMemory(1000);
+    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleWmf(), FORMAT_WMF));
+    EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
+    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleEmf(), FORMAT_WMF));
+    EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
+    Image::SetMaxMemory(old);
+
     Image picture(8, 8, 24);
     uint8_t* buffer = nullptr;
     int32_t size = 0;

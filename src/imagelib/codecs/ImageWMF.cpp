@@ -204,7 +204,7 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
         head.biHeight = static_cast<int32_t>(h);
         return true;
     }
-    if (!Create(w, h, 24, FORMAT_WMF)) return Fail(GetLastError());
+    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
     std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
 
     // The window (from the bounds or the records) is stretched over the whole picture.
@@ -384,7 +384,7 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
         head.biHeight = static_cast<int32_t>(h);
         return true;
     }
-    if (!Create(w, h, 24, FORMAT_WMF)) return Fail(GetLastError());
+    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
     std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
 
     State state;
