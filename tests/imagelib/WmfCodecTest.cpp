@@ -104,6 +104,8 @@ std::vector<uint8_t> SampleEmf() {
     Bytes curve;
     curve.u16(60).u16(46).u16(70).u16(46).u16(80).u16(46).u16(90).u16(46);
     Emf(records, 85, {0, 0, 0, 0, 4}, curve.data);
+    // BitBlt without a source: a blue patch at (70, 47) .. (80, 50).
+    Emf(records, 76, {0, 0, 0, 0, 70, 47, 10, 3, 0xF00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     Emf(records, 14, {0, 0, 20});
     Bytes f;
     // Bounds 0..99 x 0..49 px; frame 0..2540 x 0..1270 (0.01 mm); a device of 100 x 50 px on 25.4 x 12.7 mm.
@@ -165,6 +167,7 @@ TEST(WmfCodec, PlaysEnhancedMetafiles) {
     EXPECT_EQ(at(24, 46), kWhite); // outside it
     EXPECT_EQ(at(66, 45), (RGBQUAD{0, 0, 0, 0})); // on the curve
     EXPECT_EQ(at(66, 43), kWhite);
+    EXPECT_EQ(at(72, 47), kBlue); // the patch
 }
 
 TEST(WmfCodec, ErrorsAndDamage) {
@@ -178,6 +181,15 @@ TEST(WmfCodec, ErrorsAndDamage) {
     bad[22 + 19] = 0xFF;
     EXPECT_FALSE(codeccheck::DecodeBytes(img, bad, FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "corrupted WMF");
+
+    // A picture above the memory bound fails with the container's text.
+    const uint64_t old = Image::GetMaxMemory();
+    Image::SetMaxMemory(1000);
+    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleWmf(), FORMAT_WMF));
+    EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
+    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleEmf(), FORMAT_WMF));
+    EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
+    Image::SetMaxMemory(old);
 
     Image picture(8, 8, 24);
     uint8_t* buffer = nullptr;

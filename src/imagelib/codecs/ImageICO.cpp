@@ -85,7 +85,7 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
     if (maskAt > size) return false;
     const bool haveMask = maskAt + andStride * height <= size;
 
-    if (!Create(width, height, bits == 32 ? 24 : bits, FORMAT_ICO)) return Fail(GetLastError());
+    if (!Create(width, height, bits == 32 ? 24 : bits, FORMAT_ICO)) return false; // Create left its text
     for (uint32_t i = 0; i < colours; ++i) {
         const uint8_t* c = data + headerSize + 4 * i;
         SetPaletteColor(static_cast<uint8_t>(i), c[2], c[1], c[0]);

@@ -204,7 +204,7 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
         head.biHeight = static_cast<int32_t>(h);
         return true;
     }
-    if (!Create(w, h, 24, FORMAT_WMF)) return Fail(GetLastError());
+    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
     std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
 
     // The window (from the bounds or the records) is stretched over the whole picture.
@@ -384,7 +384,7 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
         head.biHeight = static_cast<int32_t>(h);
         return true;
     }
-    if (!Create(w, h, 24, FORMAT_WMF)) return Fail(GetLastError());
+    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
     std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
 
     State state;
@@ -591,8 +591,19 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             draw({MetafileCanvas::EllipsePoints(a.x, a.y, b.x, b.y)}, true);
             break;
         }
-        case 81: { // StretchDIBits
-            const uint32_t offBmi = u32(10), cbBmi = u32(11), offBits = u32(12), cbBits = u32(13);
+        case 81: case 76: case 77: { // StretchDIBits, BitBlt, StretchBlt
+            // Where the bitmap parts are and where the picture goes, by record layout.
+            const bool dibits = type == 81;
+            const size_t at = dibits ? 10 : 19;
+            const uint32_t offBmi = u32(at), cbBmi = u32(at + 1), offBits = u32(at + 2), cbBits = u32(at + 3);
+            const double x = i32(4), y = i32(5);
+            const double cx = dibits ? i32(16) : i32(6), cy = dibits ? i32(17) : i32(7);
+            const Point a = m.Map(x, y), b = m.Map(x + cx, y + cy);
+            if (!dibits && cbBmi == 0) {
+                // No source bitmap: the rectangle is painted with the brush.
+                if (state.brush.visible) canvas.FillPolygon({RectPoints(m, x, y, x + cx, y + cy)}, state.brush.colour, false);
+                break;
+            }
             // Offsets count from the record start, 8 bytes before `p`.
             if (offBmi < 8 || offBits < 8 || cbBmi < 40 || offBmi - 8 > n || cbBmi > n - (offBmi - 8) ||
                 offBits - 8 > n || cbBits > n - (offBits - 8))
@@ -600,10 +611,7 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             std::vector<uint8_t> dib(p + offBmi - 8, p + offBmi - 8 + cbBmi);
             dib.insert(dib.end(), p + offBits - 8, p + offBits - 8 + cbBits);
             Image bitmap;
-            if (DecodeDib(dib.data(), dib.size(), bitmap)) {
-                const Point a = m.Map(i32(4), i32(5)), b = m.Map(i32(4) + i32(16), i32(5) + i32(17));
-                canvas.DrawImage(bitmap, a.x, a.y, b.x - a.x, b.y - a.y);
-            }
+            if (DecodeDib(dib.data(), dib.size(), bitmap)) canvas.DrawImage(bitmap, a.x, a.y, b.x - a.x, b.y - a.y);
             break;
         }
         default: // text, paths, clipping and the rest draw nothing here
