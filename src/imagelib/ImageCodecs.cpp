@@ -176,7 +176,11 @@ bool Image::Encode2RGBA(File* stream) {
 }
 
 bool Image::Encode2RGBA(uint8_t*& buffer, int32_t& size) {
-    return EncodeToMemory(*this, buffer, size, [&](MemFile& f) { return Encode2RGBA(&f); });
+    return EncodeToMemory(*this, buffer, size, [&](MemFile& f) {
+        // The dump's size is known: one allocation instead of growing step by step.
+        f.Reserve(static_cast<uint64_t>(GetWidth()) * GetHeight() * 4);
+        return Encode2RGBA(&f);
+    });
 }
 
 bool Image::EncodeSafeCheck(File* stream) {

@@ -17,6 +17,8 @@ public:
     // With `detach` the caller takes ownership of the buffer (release it with Image::FreeMemory).
     uint8_t* GetBuffer(bool detach = true);
     uint32_t Capacity() const { return m_edge; }
+    // Grows the buffer ahead of writes whose total size is known; false when it cannot.
+    bool Reserve(uint64_t bytes) { return m_buffer && Alloc(bytes); }
 
     bool Close() override;
     size_t Read(void* buffer, size_t size, size_t count) override;

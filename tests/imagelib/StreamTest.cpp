@@ -93,6 +93,17 @@ TEST(MemFileTest, FailedGrowthKeepsOldBufferAndFailsWrites) {
     EXPECT_EQ(f.GetBuffer(false)[5999], 0xAB);
 }
 
+TEST(MemFileTest, ReserveFollowsTheGrowthPolicy) {
+    MemFile f;
+    EXPECT_FALSE(f.Reserve(10)); // no buffer yet
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(f.Reserve(10000));
+    EXPECT_EQ(f.Capacity(), 12288u);
+    EXPECT_EQ(f.Size(), 0); // reserving writes nothing
+    ASSERT_TRUE(f.Reserve(5));
+    EXPECT_EQ(f.Capacity(), 12288u);
+}
+
 TEST(MemFileTest, DetachedBufferOutlivesTheStream) {
     uint8_t* kept = nullptr;
     {
