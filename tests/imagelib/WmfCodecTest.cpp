@@ -1,39 +1,12 @@
 #include "CodecCheck.h"
+#include "MetafileBytes.h"
 
 #include <gtest/gtest.h>
 
 using namespace vimg;
+using namespace metafilebytes;
 
 namespace {
-
-// Builds a metafile record by record.
-struct Bytes {
-    std::vector<uint8_t> data;
-    Bytes& u16(uint32_t v) {
-        data.push_back(static_cast<uint8_t>(v));
-        data.push_back(static_cast<uint8_t>(v >> 8));
-        return *this;
-    }
-    Bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-    Bytes& raw(const std::vector<uint8_t>& b) {
-        data.insert(data.end(), b.begin(), b.end());
-        return *this;
-    }
-};
-
-// A WMF record: size in words, function, 16-bit parameters.
-void Wmf(Bytes& out, uint32_t function, std::vector<int> params, const std::vector<uint8_t>& tail = {}) {
-    out.u32(static_cast<uint32_t>(3 + params.size() + tail.size() / 2)).u16(function);
-    for (int p : params) out.u16(static_cast<uint16_t>(p));
-    out.raw(tail);
-}
-
-// An EMF record: type, size, 32-bit parameters.
-void Emf(Bytes& out, uint32_t type, std::vector<int> params, const std::vector<uint8_t>& tail = {}) {
-    out.u32(type).u32(static_cast<uint32_t>(8 + 4 * params.size() + tail.size()));
-    for (int p : params) out.u32(static_cast<uint32_t>(p));
-    out.raw(tail);
-}
 
 // A 2 x 2 bottom-up 24-bit bitmap: red, green (bottom row), blue, white (top row).
 std::vector<uint8_t> Dib() {
@@ -107,14 +80,7 @@ std::vector<uint8_t> SampleEmf() {
     // BitBlt without a source: a blue patch at (70, 47) .. (80, 50).
     Emf(records, 76, {0, 0, 0, 0, 70, 47, 10, 3, 0xF00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     Emf(records, 14, {0, 0, 20});
-    Bytes f;
-    // Bounds 0..99 x 0..49 px; frame 0..2540 x 0..1270 (0.01 mm); a device of 100 x 50 px on 25.4 x 12.7 mm.
-    f.u32(1).u32(88).u32(0).u32(0).u32(99).u32(49).u32(0).u32(0).u32(2540).u32(1270).u32(0x464D4520).u32(0x10000);
-    f.u32(static_cast<uint32_t>(88 + records.data.size())).u32(8).u16(3).u16(0).u32(0).u32(0).u32(0);
-    f.u32(100).u32(50).u32(25).u32(13);
-    f.raw(records.data);
-    // Millimetres rounded to 25 x 13 put the frame at 100 x 50 device pixels nearly exactly.
-    return f.data;
+    return SmallEmf(records);
 }
 
 } // namespace
@@ -204,17 +170,13 @@ TEST(WmfCodec, ErrorsAndDamage) {
 TEST(WmfCodec, ManyHugeShapesStopAtTheWorkLimit) {
     // 4096 x 4096 pixels covered 3000 times over: drawing stops at the work limit
     // and the first shapes stay on the picture.
-    Bytes f;
-    f.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(32000).u16(32000).u16(750).u32(0).u16(0);
     Bytes body;
     Wmf(body, 0x02FC, {0, 0x00FF, 0, 0});
     Wmf(body, 0x012D, {0});
     for (int i = 0; i < 3000; ++i) Wmf(body, 0x041B, {32000, 32000, 0, 0});
     Wmf(body, 0x0000, {});
-    f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.data.size() / 2)).u16(1).u32(8).u16(0);
-    f.raw(body.data);
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, f.data, FORMAT_WMF)) << img.GetLastError();
+    ASSERT_TRUE(codeccheck::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF)) << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 4096u);
     EXPECT_EQ(img.GetPixelColor(2000, 2000, false), kRed);
 }

@@ -5,6 +5,8 @@
 #include "ByteOrder.h"
 #include "ImageBMP.h"
 #include "MetafileCanvas.h"
+#include "MetafileTextRecords.h"
+#include "MetafileTextRenderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,8 @@ constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
 constexpr uint32_t kMaxSide = 4096;             // largest picture a metafile is played into
 constexpr int32_t kScreenDpi = 96;
 constexpr size_t kMaxSavedStates = 256;
+constexpr double kDefaultFontPixels = 16; // cell height of the default font on the reference device
+constexpr double kMaxFontPixels = 32768;
 
 struct Pen {
     RGBQUAD colour;
@@ -33,9 +37,10 @@ struct Brush {
     bool visible = true;
 };
 struct Object {
-    enum Kind { None, PenObject, BrushObject, Other } kind = None;
+    enum Kind { None, PenObject, BrushObject, FontObject, Other } kind = None;
     Pen pen;
     Brush brush;
+    MetafileFont font;
 };
 
 // The device-context state the records change.
@@ -47,6 +52,11 @@ struct State {
     Brush brush;
     bool winding = false;
     Point position;
+    MetafileFont font;
+    RGBQUAD textColour{};
+    RGBQUAD backColour{255, 255, 255, 0};
+    bool opaqueBack = true; // OPAQUE background mode
+    uint32_t textAlign = 0; // TA_ flags
 };
 
 RGBQUAD FromColorRef(uint32_t c) { return RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0}; }
@@ -101,6 +111,63 @@ std::vector<Point> FlattenBeziers(const std::vector<Point>& p) {
 
 std::vector<Point> RectPoints(const Mapper& m, double l, double t, double r, double b) {
     return {m.Map(l, t), m.Map(r, t), m.Map(r, b), m.Map(l, b)};
+}
+
+// Plays a text-output record: the opaque rectangle, then the string through
+// the renderer (if any); with TA_UPDATECP the current position is the
+// reference point and moves by the text's advance.
+void PlayText(MetafileCanvas& canvas, Image& target, const Mapper& m, const metafile::TextRecord& rec,
+              MetafileTextRenderer* renderer) {
+    State& s = *m.s;
+    if (rec.hasRect && (rec.options & metafile::kEtoOpaque))
+        canvas.FillPolygon({RectPoints(m, rec.left, rec.top, rec.right, rec.bottom)}, s.backColour, false);
+    const bool updatePosition = s.textAlign & 1;
+    const Point ref = updatePosition ? s.position : Point{rec.x, rec.y};
+    const double sx = m.ScaleX() * m.devScaleX, sy = m.ScaleY() * m.devScaleY;
+    double advance = 0; // device pixels
+    for (double d : rec.dx) advance += d * std::abs(sx);
+
+    MetafileTextRun run;
+    run.font = s.font;
+    run.font.height = s.font.height == 0 ? kDefaultFontPixels * std::abs(m.devScaleY) : s.font.height * std::abs(sy);
+    const bool drawable = renderer && !rec.text.empty() && std::abs(run.font.height) >= 1 &&
+                          std::abs(run.font.height) <= kMaxFontPixels;
+    if (drawable) {
+        const Point at = m.Map(ref.x, ref.y);
+        run.text = rec.text;
+        run.x = at.x;
+        run.y = at.y;
+        const uint32_t h = s.textAlign & 6, v = s.textAlign & 24;
+        run.hAlign = h == 6 ? MetafileTextRun::HAlign::Centre
+                            : (h == 2 ? MetafileTextRun::HAlign::Right : MetafileTextRun::HAlign::Left);
+        run.vAlign = v == 24 ? MetafileTextRun::VAlign::Baseline
+                             : (v == 8 ? MetafileTextRun::VAlign::Bottom : MetafileTextRun::VAlign::Top);
+        run.colour = s.textColour;
+        run.opaque = s.opaqueBack;
+        run.background = s.backColour;
+        for (double d : rec.dx) run.advances.push_back(d * std::abs(sx));
+        if (rec.hasRect && (rec.options & metafile::kEtoClipped)) {
+            const Point a = m.Map(rec.left, rec.top), b = m.Map(rec.right, rec.bottom);
+            run.clipped = true;
+            run.clipLeft = std::min(a.x, b.x);
+            run.clipRight = std::max(a.x, b.x);
+            run.clipTop = std::min(a.y, b.y);
+            run.clipBottom = std::max(a.y, b.y);
+        }
+        // Charged like filling the text's cells, at most the whole picture.
+        const double area = static_cast<double>(target.GetWidth()) * target.GetHeight();
+        const double cells = (run.text.size() + 1.0) * run.font.height * run.font.height;
+        canvas.Spend(static_cast<int64_t>(std::min(area, cells)) + 1);
+        const double drawn = renderer->Draw(run, target);
+        if (rec.dx.empty() && std::isfinite(drawn)) advance = drawn;
+    }
+    if (!updatePosition || sx == 0 || sy == 0) return;
+    // The position moves along the baseline: forwards for left-aligned text,
+    // backwards for right-aligned, not at all for centred.
+    const uint32_t h = s.textAlign & 6;
+    const double step = h == 6 ? 0 : (h == 2 ? -advance : advance);
+    const double angle = s.font.escapement * 3.14159265358979323846 / 1800;
+    s.position = Point{ref.x + step * std::cos(angle) / sx, ref.y - step * std::sin(angle) / sy};
 }
 
 // A bare device-independent bitmap decoded through the BMP reader.
@@ -219,6 +286,7 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
     std::vector<State> saved;
     Mapper m{&state};
     MetafileCanvas canvas(*this);
+    const std::shared_ptr<MetafileTextRenderer> renderer = MetafileTextRenderer::Installed();
     std::vector<Object> objects(std::max<uint32_t>(numObjects, 1));
     const auto addObject = [&](const Object& o) {
         for (Object& slot : objects)
@@ -276,7 +344,13 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
             addObject(o);
             break;
         }
-        case 0x02FB: case 0x00F7: case 0x01F9: case 0x0142: case 0x06FF: {
+        case 0x02FB: { // CreateFontIndirect
+            Object o;
+            o.kind = metafile::ReadWmfFont(p, n, o.font) ? Object::FontObject : Object::Other;
+            addObject(o);
+            break;
+        }
+        case 0x00F7: case 0x01F9: case 0x0142: case 0x06FF: {
             Object o;
             o.kind = Object::Other;
             addObject(o);
@@ -287,6 +361,7 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
             if (i >= objects.size()) break;
             if (objects[i].kind == Object::PenObject) state.pen = objects[i].pen;
             else if (objects[i].kind == Object::BrushObject) state.brush = objects[i].brush;
+            else if (objects[i].kind == Object::FontObject) state.font = objects[i].font;
             break;
         }
         case 0x01F0: { // DeleteObject
@@ -346,7 +421,18 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
             }
             break;
         }
-        default: // text, clipping, palettes and the rest draw nothing here
+        case 0x0209: state.textColour = colour(0); break;   // SetTextColor
+        case 0x0201: state.backColour = colour(0); break;   // SetBkColor
+        case 0x0102: state.opaqueBack = u16(0) == 2; break; // SetBkMode
+        case 0x012E: state.textAlign = u16(0); break;       // SetTextAlign
+        case 0x0521: case 0x0A32: { // TextOut, ExtTextOut
+            metafile::TextRecord text;
+            const bool ok = rec.function == 0x0521 ? metafile::ReadWmfTextOut(p, n, text)
+                                                   : metafile::ReadWmfExtTextOut(p, n, text);
+            if (ok) PlayText(canvas, *this, m, text, renderer.get());
+            break;
+        }
+        default: // clipping, palettes and the rest draw nothing here
             break;
         }
     }
@@ -391,6 +477,7 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
     std::vector<State> saved;
     Mapper m{&state, w / (fr - fl), h / (fb - ft), -fl * w / (fr - fl), -ft * h / (fb - ft)};
     MetafileCanvas canvas(*this);
+    const std::shared_ptr<MetafileTextRenderer> renderer = MetafileTextRenderer::Installed();
     std::map<uint32_t, Object> objects;
     // Between BeginPath and EndPath shapes become figures of the path instead of being drawn.
     struct Path {
@@ -437,6 +524,8 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             state.pen.colour = i == 6 ? RGBQUAD{255, 255, 255, 0} : RGBQUAD{};
             state.pen.width = 0;
             state.pen.visible = i != 8;
+        } else if (i >= 10 && i <= 17 && i != 15) { // the stock fonts: the default face and size
+            state.font = MetafileFont{};
         }
     };
 
@@ -505,7 +594,13 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             objects[u32(0)] = o;
             break;
         }
-        case 82: case 93: case 94: case 49: { // fonts, pattern brushes, palettes: slots only
+        case 82: { // ExtCreateFontIndirectW
+            Object o;
+            o.kind = metafile::ReadEmfFont(p, n, o.font) ? Object::FontObject : Object::Other;
+            objects[u32(0)] = o;
+            break;
+        }
+        case 93: case 94: case 49: { // pattern brushes, palettes: slots only
             Object o;
             o.kind = Object::Other;
             objects[u32(0)] = o;
@@ -521,6 +616,7 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             if (it == objects.end()) break;
             if (it->second.kind == Object::PenObject) state.pen = it->second.pen;
             else if (it->second.kind == Object::BrushObject) state.brush = it->second.brush;
+            else if (it->second.kind == Object::FontObject) state.font = it->second.font;
             break;
         }
         case 40: objects.erase(u32(0)); break;
@@ -614,7 +710,17 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             if (DecodeDib(dib.data(), dib.size(), bitmap)) canvas.DrawImage(bitmap, a.x, a.y, b.x - a.x, b.y - a.y);
             break;
         }
-        default: // text, paths, clipping and the rest draw nothing here
+        case 24: state.textColour = FromColorRef(u32(0)); break; // SetTextColor
+        case 25: state.backColour = FromColorRef(u32(0)); break; // SetBkColor
+        case 18: state.opaqueBack = u32(0) == 2; break;          // SetBkMode
+        case 22: state.textAlign = u32(0); break;                // SetTextAlign
+        case 83: case 84: { // ExtTextOutA, ExtTextOutW; inside a path the text is not drawn
+            metafile::TextRecord text;
+            if (!path.active && metafile::ReadEmfExtTextOut(p, n, type == 84, text))
+                PlayText(canvas, *this, m, text, renderer.get());
+            break;
+        }
+        default: // clipping and the rest draw nothing here
             break;
         }
     }

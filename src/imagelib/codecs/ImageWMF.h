@@ -10,7 +10,8 @@ class File;
 
 // Windows metafile and enhanced metafile reader (format id 10): the common
 // drawing records are played into a 24-bit image on a white background.
-// Text records are read but draw nothing (no font rasteriser here).
+// Text goes through the installed MetafileTextRenderer; without one, text
+// records only change the state.
 class ImageWMF : public Image {
 public:
     ImageWMF() : Image(FORMAT_WMF) {}

@@ -31,6 +31,8 @@ public:
     // False once the work limit is used up: a hostile file of many huge
     // shapes then stops drawing instead of running for hours.
     bool HasBudget() const { return m_budget > 0; }
+    // Counts work done elsewhere on the image (text) against the limit.
+    void Spend(int64_t work) { m_budget -= work; }
 
 private:
     void Plot(int x, int y, RGBQUAD colour);
