@@ -8,6 +8,7 @@
 #include "AppLog.h"
 #include "KXViewApp.h"
 #include "MainFrame.h"
+#include "QtRenderers.h"
 #include "Resource.h"
 
 int main(int argc, char* argv[]) {
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vistorel"));
     QApplication::setOrganizationName(QStringLiteral("Vistorel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
+    vimg::display::RegisterQtRenderers();
 
     QStringList args = QApplication::arguments().mid(1);
     QString screenshot;

@@ -5,6 +5,9 @@
 #include "IOFile.h"
 #include "codecs/ImageJPG.h"
 #include "codecs/ImageGIF.h"
+#ifdef VISTOREL_QT_RENDERERS
+#include "QtRenderers.h"
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -277,6 +280,9 @@ int Animate(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
+#ifdef VISTOREL_QT_RENDERERS
+    const auto qtApp = vimg::display::RegisterQtRenderers();
+#endif
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "info") return Info(args);
