@@ -195,8 +195,12 @@ TEST_F(MetafileText, EmfWideAndAnsiText) {
     ExtTextOut(records, u"\x80" u"1", 10, 10, {}, false); // Windows-1252 euro sign
     Emf(records, 37, {static_cast<int>(0x8000000D)}); // the stock system font
     ExtTextOut(records, u"z", 0, 0);
+    // Without the rectangle field (option 0x100) the advance offset comes right after the options.
+    Bytes noRect;
+    noRect.u16('o').u16('k').u32(7).u32(9);
+    Emf(records, 84, {0, 0, 0, 0, 1, 0, 0, 5, 5, 2, 60, 0x100 | 4, 64}, noRect.data);
     const auto runs = PlayEmf(records);
-    ASSERT_EQ(runs.size(), 3u);
+    ASSERT_EQ(runs.size(), 4u);
     // 100 x 50 reference pixels of the frame onto 96 x 48.
     const double sx = 96 / (2540 * 100 / 2500.0), sy = 48 / (1270 * 50 / 1300.0);
     const MetafileTextRun& r = runs[0];
@@ -216,6 +220,10 @@ TEST_F(MetafileText, EmfWideAndAnsiText) {
     EXPECT_TRUE(runs[1].advances.empty());
     EXPECT_EQ(runs[2].font.face, "");
     EXPECT_NEAR(runs[2].font.height, 16 * sy, 1e-9);
+    EXPECT_EQ(runs[3].text, u"ok");
+    EXPECT_FALSE(runs[3].clipped);
+    ASSERT_EQ(runs[3].advances.size(), 2u);
+    EXPECT_NEAR(runs[3].advances[1], 9 * sx, 1e-9);
 }
 
 TEST_F(MetafileText, DamagedTextRecordsDrawNothingAndStayInBounds) {

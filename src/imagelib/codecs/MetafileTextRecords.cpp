@@ -149,19 +149,24 @@ bool ReadWmfExtTextOut(const uint8_t* p, size_t n, TextRecord& out) {
 
 bool ReadEmfExtTextOut(const uint8_t* p, size_t n, bool wide, TextRecord& out) {
     // Bounds, graphics mode, two scales; then the reference point, character
-    // count, string offset, options, rectangle and advance offset. Offsets
-    // count from the record start, eight bytes before `p`.
-    if (n < 68) return false;
+    // count, string offset, options, the rectangle (absent with option 0x100)
+    // and the advance offset. Offsets count from the record start, eight bytes before `p`.
+    if (n < 52) return false;
     out = TextRecord{};
     out.x = S32(p + 28);
     out.y = S32(p + 32);
-    const size_t count = bytes::Le32(p + 36), offString = bytes::Le32(p + 40), offDx = bytes::Le32(p + 64);
+    const size_t count = bytes::Le32(p + 36), offString = bytes::Le32(p + 40);
     out.options = bytes::Le32(p + 44);
-    out.hasRect = (out.options & (kEtoOpaque | kEtoClipped)) && !(out.options & 0x0100); // 0x100: no rectangle
-    out.left = S32(p + 48);
-    out.top = S32(p + 52);
-    out.right = S32(p + 56);
-    out.bottom = S32(p + 60);
+    const bool rectField = !(out.options & 0x0100);
+    if (rectField && n < 68) return false;
+    const size_t offDx = bytes::Le32(p + (rectField ? 64 : 48));
+    if (rectField) {
+        out.hasRect = out.options & (kEtoOpaque | kEtoClipped);
+        out.left = S32(p + 48);
+        out.top = S32(p + 52);
+        out.right = S32(p + 56);
+        out.bottom = S32(p + 60);
+    }
     const size_t unit = wide ? 2 : 1;
     if (count > 0) {
         if (offString < 8 || offString - 8 > n || count > (n - (offString - 8)) / unit) return false;

@@ -120,7 +120,8 @@ double QtMetafileTextRenderer::Draw(const MetafileTextRun& run, Image& canvas) {
             painter.drawText(QPointF(left, baseline), text);
         } else {
             // Each character at its own place; a surrogate pair goes as one.
-            for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype placed = std::min(text.size(), static_cast<qsizetype>(starts.size()));
+            for (qsizetype i = 0; i < placed; ++i) {
                 const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
                 painter.drawText(QPointF(left + starts[static_cast<size_t>(i)], baseline), text.mid(i, units));
                 i += units - 1;

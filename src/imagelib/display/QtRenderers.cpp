@@ -7,6 +7,19 @@ Q_LOGGING_CATEGORY(lcDisplay, "vistorel.display", QtInfoMsg)
 
 namespace vimg::display {
 
+namespace {
+
+QtMessageHandler g_previousHandler = nullptr;
+
+// Starting up, Qt warns that there is no XDG runtime folder; an application
+// that never opens a window has no use for one, so that warning is dropped.
+void QuietStart(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+    g_previousHandler(type, context, message);
+}
+
+} // namespace
+
 std::unique_ptr<QGuiApplication> RegisterQtRenderers() {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
@@ -14,7 +27,9 @@ std::unique_ptr<QGuiApplication> RegisterQtRenderers() {
         static int argc = 3;
         static char name[] = "vistorel", option[] = "-platform", platform[] = "offscreen";
         static char* argv[] = {name, option, platform, nullptr};
+        g_previousHandler = qInstallMessageHandler(QuietStart);
         app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(g_previousHandler);
         qCDebug(lcDisplay) << "started an offscreen application for font rendering";
     } else if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         qCWarning(lcDisplay) << "no GUI application object: metafile text stays undrawn";
