@@ -210,7 +210,10 @@ bool Image::HistogramStretch(int32_t method) {
                 break;
             }
     }
-    if (low >= high) return false;
+    if (low >= high) {
+        SetLastError("HistogramStretch: the image has a single grey level");
+        return false;
+    }
     uint8_t map[256];
     for (int32_t y = 0; y < 256; ++y)
         map[y] = ClampByte(static_cast<int64_t>(static_cast<double>(y - low) * 255.0 / (high - low)));
@@ -221,7 +224,10 @@ bool Image::HistogramEqualize() {
     if (!pDib) return false;
     const std::vector<uint64_t> hist = GreyHistogram(*this);
     // A single grey level has nothing to spread.
-    if (std::count_if(hist.begin(), hist.end(), [](uint64_t n) { return n != 0; }) < 2) return false;
+    if (std::count_if(hist.begin(), hist.end(), [](uint64_t n) { return n != 0; }) < 2) {
+        SetLastError("HistogramEqualize: the image has a single grey level");
+        return false;
+    }
     uint64_t c[256];
     uint64_t run = 0;
     for (int i = 0; i < 256; ++i) c[i] = run += hist[static_cast<size_t>(i)];
@@ -257,7 +263,10 @@ bool Image::HistogramNormalize() {
     int32_t low = 0, high = 0;
     find(static_cast<uint64_t>(GetWidth()) * GetHeight() / 100, low, high);
     if (low == high) find(0, low, high);
-    if (low >= high) return false;
+    if (low >= high) {
+        SetLastError("HistogramNormalize: the image has a single grey level");
+        return false;
+    }
     uint8_t map[256];
     for (int32_t k = 0; k < 256; ++k)
         map[k] = k < low ? 0 : k > high ? 255 : static_cast<uint8_t>(254 * (k - low) / (high - low));
