@@ -48,19 +48,16 @@ void ColorQuantizer::AddColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
         const uint32_t index = (((red & mask) >> shift) << 2) | (((green & mask) >> shift) << 1) | ((blue & mask) >> shift);
         slot = &n->child[index];
     }
-    while (m_leafCount > m_treeLimit) {
-        const uint32_t before = m_leafCount;
-        Reduce();
-        if (m_leafCount == before) break;
+    while (m_leafCount > m_treeLimit && Reduce()) {
     }
 }
 
-void ColorQuantizer::Reduce() {
-    if (m_colorBits == 0) return;
+bool ColorQuantizer::Reduce() {
+    if (m_colorBits == 0) return false;
     uint32_t level = m_colorBits - 1;
     while (level > 0 && !m_reducible[level]) --level;
     Node* n = m_reducible[level];
-    if (!n) return;
+    if (!n) return false;
     m_reducible[level] = n->nextReducible;
     uint32_t merged = 0;
     for (auto& c : n->child) {
@@ -75,6 +72,7 @@ void ColorQuantizer::Reduce() {
     }
     n->leaf = true;
     m_leafCount = m_leafCount + 1 - merged;
+    return true;
 }
 
 bool ColorQuantizer::ProcessImage(const void* dib, size_t size) {

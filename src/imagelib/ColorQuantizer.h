@@ -33,7 +33,9 @@ public:
 
 private:
     struct Node;
-    void Reduce();
+    // Merges the children of the first node of the deepest reducible list
+    // into it; false when no node is left to reduce.
+    bool Reduce();
 
     std::unique_ptr<Node> m_root;
     uint32_t m_leafCount = 0;
