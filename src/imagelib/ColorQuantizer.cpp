@@ -45,7 +45,8 @@ void ColorQuantizer::AddColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
         }
         const uint32_t shift = 7 - level;
         const uint32_t mask = 0x80u >> level;
-        const uint32_t index = (((red & mask) >> shift) << 2) | (((green & mask) >> shift) << 1) | ((blue & mask) >> shift);
+        const uint32_t index =
+            (((red & mask) >> shift) << 2) | (((green & mask) >> shift) << 1) | ((blue & mask) >> shift);
         slot = &n->child[index];
     }
     while (m_leafCount > m_treeLimit && Reduce()) {
@@ -55,7 +56,8 @@ void ColorQuantizer::AddColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t 
 bool ColorQuantizer::Reduce() {
     if (m_colorBits == 0) return false;
     uint32_t level = m_colorBits - 1;
-    while (level > 0 && !m_reducible[level]) --level;
+    while (level > 0 && !m_reducible[level])
+        --level;
     Node* n = m_reducible[level];
     if (!n) return false;
     m_reducible[level] = n->nextReducible;
@@ -92,7 +94,8 @@ bool ColorQuantizer::ProcessImage(const void* dib, size_t size) {
     if (compression != 0 || width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return false;
     if (bpp <= 8 && colours == 0) colours = 1u << bpp;
     if (colours > 256) return false;
-    const uint64_t height = static_cast<uint64_t>(rawHeight < 0 ? -static_cast<int64_t>(rawHeight) : rawHeight);
+    const uint64_t height =
+        static_cast<uint64_t>(rawHeight < 0 ? -static_cast<int64_t>(rawHeight) : rawHeight);
     const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
     const uint64_t pixelsAt = 40 + 4ull * colours;
     if (pixelsAt + stride * height > size) return false;
@@ -108,9 +111,12 @@ bool ColorQuantizer::ProcessImage(const void* dib, size_t size) {
                 continue;
             }
             uint32_t index;
-            if (bpp == 8) index = row[x];
-            else if (bpp == 4) index = (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
-            else index = (row[x >> 3] >> (7 - (x & 7))) & 1;
+            if (bpp == 8)
+                index = row[x];
+            else if (bpp == 4)
+                index = (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
+            else
+                index = (row[x >> 3] >> (7 - (x & 7))) & 1;
             const RGBQUAD c = index < colours ? palette[index] : RGBQUAD{};
             AddColor(c.rgbRed, c.rgbGreen, c.rgbBlue, c.rgbReserved);
         }
@@ -127,19 +133,21 @@ void ColorQuantizer::SetColorTable(RGBQUAD* table, size_t capacity) const {
     const std::function<void(const Node*)> walk = [&](const Node* n) {
         if (!n) return;
         if (n->leaf) {
-            leaves.push_back(Leaf{n->red / n->pixels, n->green / n->pixels, n->blue / n->pixels, n->alpha / n->pixels,
-                                  n->pixels});
+            leaves.push_back(Leaf{n->red / n->pixels, n->green / n->pixels, n->blue / n->pixels,
+                                  n->alpha / n->pixels, n->pixels});
             return;
         }
-        for (const auto& c : n->child) walk(c.get());
+        for (const auto& c : n->child)
+            walk(c.get());
     };
     walk(m_root.get());
     const auto put = [&](size_t i, const Leaf& l) {
-        table[i] = RGBQUAD{static_cast<uint8_t>(l.blue), static_cast<uint8_t>(l.green), static_cast<uint8_t>(l.red),
-                           static_cast<uint8_t>(l.alpha)};
+        table[i] = RGBQUAD{static_cast<uint8_t>(l.blue), static_cast<uint8_t>(l.green),
+                           static_cast<uint8_t>(l.red), static_cast<uint8_t>(l.alpha)};
     };
     if (m_requested == 0 || m_requested >= 16 || m_requested >= leaves.size()) {
-        for (size_t i = 0; i < std::min(capacity, leaves.size()); ++i) put(i, leaves[i]);
+        for (size_t i = 0; i < std::min(capacity, leaves.size()); ++i)
+            put(i, leaves[i]);
         return;
     }
     // Fewer entries than leaves: entry c averages leaves c*L/R .. (c+1)*L/R - 1,
@@ -155,7 +163,8 @@ void ColorQuantizer::SetColorTable(RGBQUAD* table, size_t capacity) const {
             sum.pixels += leaves[i].pixels;
         }
         if (sum.pixels == 0) continue;
-        put(c, Leaf{sum.red / sum.pixels, sum.green / sum.pixels, sum.blue / sum.pixels, sum.alpha / sum.pixels, 0});
+        put(c, Leaf{sum.red / sum.pixels, sum.green / sum.pixels, sum.blue / sum.pixels,
+                    sum.alpha / sum.pixels, 0});
     }
 }
 

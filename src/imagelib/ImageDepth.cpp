@@ -29,20 +29,58 @@ DiffusionKernel KernelFor(int32_t method) {
     case 2: // Burkes
         return {{{1, 0, 8}, {2, 0, 4}, {-2, 1, 2}, {-1, 1, 4}, {0, 1, 8}, {1, 1, 4}, {2, 1, 2}}, 32};
     case 3: // Stucki
-        return {{{1, 0, 8}, {2, 0, 4}, {-2, 1, 2}, {-1, 1, 4}, {0, 1, 8}, {1, 1, 4}, {2, 1, 2},
-                 {-2, 2, 1}, {-1, 2, 2}, {0, 2, 4}, {1, 2, 2}, {2, 2, 1}},
+        return {{{1, 0, 8},
+                 {2, 0, 4},
+                 {-2, 1, 2},
+                 {-1, 1, 4},
+                 {0, 1, 8},
+                 {1, 1, 4},
+                 {2, 1, 2},
+                 {-2, 2, 1},
+                 {-1, 2, 2},
+                 {0, 2, 4},
+                 {1, 2, 2},
+                 {2, 2, 1}},
                 42};
     case 4: // Jarvis, Judice and Ninke
-        return {{{1, 0, 7}, {2, 0, 5}, {-2, 1, 3}, {-1, 1, 5}, {0, 1, 7}, {1, 1, 5}, {2, 1, 3},
-                 {-2, 2, 1}, {-1, 2, 3}, {0, 2, 5}, {1, 2, 3}, {2, 2, 1}},
+        return {{{1, 0, 7},
+                 {2, 0, 5},
+                 {-2, 1, 3},
+                 {-1, 1, 5},
+                 {0, 1, 7},
+                 {1, 1, 5},
+                 {2, 1, 3},
+                 {-2, 2, 1},
+                 {-1, 2, 3},
+                 {0, 2, 5},
+                 {1, 2, 3},
+                 {2, 2, 1}},
                 48};
     case 5: // Sierra
-        return {{{1, 0, 5}, {2, 0, 3}, {-2, 1, 2}, {-1, 1, 4}, {0, 1, 5}, {1, 1, 4}, {2, 1, 2},
-                 {-1, 2, 2}, {0, 2, 3}, {1, 2, 2}},
+        return {{{1, 0, 5},
+                 {2, 0, 3},
+                 {-2, 1, 2},
+                 {-1, 1, 4},
+                 {0, 1, 5},
+                 {1, 1, 4},
+                 {2, 1, 2},
+                 {-1, 2, 2},
+                 {0, 2, 3},
+                 {1, 2, 2}},
                 32};
     case 6: // Stevenson and Arce
-        return {{{2, 0, 32}, {-3, 1, 12}, {-1, 1, 26}, {1, 1, 30}, {3, 1, 16}, {-2, 2, 12}, {0, 2, 26},
-                 {2, 2, 12}, {-3, 3, 5}, {-1, 3, 12}, {1, 3, 12}, {3, 3, 5}},
+        return {{{2, 0, 32},
+                 {-3, 1, 12},
+                 {-1, 1, 26},
+                 {1, 1, 30},
+                 {3, 1, 16},
+                 {-2, 2, 12},
+                 {0, 2, 26},
+                 {2, 2, 12},
+                 {-3, 3, 5},
+                 {-1, 3, 12},
+                 {1, 3, 12},
+                 {3, 3, 5}},
                 200};
     default: // Floyd and Steinberg
         return {{{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}}, 16};
@@ -76,8 +114,8 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
     } else {
         out.SetStdPalette();
     }
-    const uint32_t searched = std::min(out.GetClrImportant() ? out.GetClrImportant() : out.GetNumColors(),
-                                       out.GetNumColors());
+    const uint32_t searched =
+        std::min(out.GetClrImportant() ? out.GetClrImportant() : out.GetNumColors(), out.GetNumColors());
     const NearestColour nearest(out.GetPalette(), searched);
     const RGBQUAD* newPal = out.GetPalette();
 
@@ -94,7 +132,8 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
                 dst[2] = c.rgbRed;
             }
         } else {
-            std::copy(GetBits(static_cast<uint32_t>(y)), GetBits(static_cast<uint32_t>(y)) + static_cast<size_t>(w) * 3, dst);
+            std::copy(GetBits(static_cast<uint32_t>(y)),
+                      GetBits(static_cast<uint32_t>(y)) + static_cast<size_t>(w) * 3, dst);
         }
     };
     const RowProgress progress{&info.progress, &info.escape, h};
@@ -120,10 +159,13 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
                 uint8_t* p = &cur[static_cast<size_t>(x) * 3];
                 const uint8_t index = nearest.Find(p[2], p[1], p[0]);
                 out.BlindSetPixelIndex(x, y, index);
-                const int32_t chosen[3] = {newPal[index].rgbBlue, newPal[index].rgbGreen, newPal[index].rgbRed};
+                const int32_t chosen[3] = {newPal[index].rgbBlue, newPal[index].rgbGreen,
+                                           newPal[index].rgbRed};
                 for (size_t c = 0; c < 3; ++c) {
                     const int32_t e = p[c] - chosen[c];
-                    const auto spread = [&](uint8_t& v, int32_t weight) { v = ClampByte(v + e * weight / 16); };
+                    const auto spread = [&](uint8_t& v, int32_t weight) {
+                        v = ClampByte(v + e * weight / 16);
+                    };
                     if (x + 1 < w) spread(cur[static_cast<size_t>(x + 1) * 3 + c], 7);
                     if (!hasNext) continue;
                     if (x > 0) spread(next[static_cast<size_t>(x - 1) * 3 + c], 2);
@@ -164,8 +206,8 @@ bool Image::IncreaseBpp(uint32_t bits) {
         out.SetPalette(pal, head.biClrUsed);
         out.SetClrImportant(head.biClrImportant);
     }
-    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight, true,
-                                 [&](int32_t y) {
+    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight,
+                                 true, [&](int32_t y) {
                                      uint8_t* dst = out.GetBits(static_cast<uint32_t>(y));
                                      for (int32_t x = 0; x < w; ++x) {
                                          const uint8_t i = BlindGetPixelIndex(x, y);
@@ -176,7 +218,8 @@ bool Image::IncreaseBpp(uint32_t bits) {
                                          dst[3 * x] = pal[i].rgbBlue;
                                          dst[3 * x + 1] = pal[i].rgbGreen;
                                          dst[3 * x + 2] = pal[i].rgbRed;
-                                         if (alphaFromPalette) outAlpha[static_cast<size_t>(y) * w + x] = pal[i].rgbReserved;
+                                         if (alphaFromPalette)
+                                             outAlpha[static_cast<size_t>(y) * w + x] = pal[i].rgbReserved;
                                      }
                                  });
     if (!done) return false;
@@ -208,7 +251,9 @@ bool Image::Dither(int32_t method) {
     if (!CreateLike(out, *this, 1)) return false;
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
-    const auto setWhite = [&](int32_t x, uint8_t* row) { row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7)); };
+    const auto setWhite = [&](int32_t x, uint8_t* row) {
+        row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+    };
     const RowProgress progress{&info.progress, &info.escape, h};
     bool done;
     if (method == 1) {
@@ -221,7 +266,8 @@ bool Image::Dither(int32_t method) {
             }
         });
     } else if (method == 7) {
-        static const uint8_t bayer[16] = {0, 192, 48, 240, 128, 64, 176, 112, 32, 224, 16, 208, 160, 96, 144, 80};
+        static const uint8_t bayer[16] = {0,  192, 48, 240, 128, 64, 176, 112,
+                                          32, 224, 16, 208, 160, 96, 144, 80};
         done = ForEachRow(progress, 0, h, true, [&](int32_t y) {
             uint8_t* row = out.GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x)

@@ -22,18 +22,22 @@ struct Window {
 };
 
 // One draw of the random sequence scaled to 0..1 (15-bit steps).
-double RandomUnit() { return static_cast<double>(std::rand() & 0x7FFF) / 32767.0; }
+double RandomUnit() {
+    return static_cast<double>(std::rand() & 0x7FFF) / 32767.0;
+}
 
 // Computes one pixel of a window operation from the checked accessors.
 using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
 // Computes the selected 24-bit pixels xFrom..xTo-1 of row y, whose whole
 // window lies inside the image, from row pointers into dstRow.
-using FastRun = std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
+using FastRun =
+    std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
 
 // The frame shared by the window operations: copy, working region and mask,
 // row loop, transfer. Interior runs of 24-bit rows go to `fast`, every other
 // pixel to `slow`.
-bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const SlowPixel& slow, const FastRun& fast) {
+bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const SlowPixel& slow,
+                 const FastRun& fast) {
     if (!image.IsValid() || k < 1) return false;
     Image tmp(image);
     if (!tmp.IsValid()) return false;
@@ -53,7 +57,8 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
     const auto row = [&](int32_t y) {
         if (is24 && y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
             slowRange(y, box.x0, xi0);
-            fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * w : nullptr, tmp.GetBits(static_cast<uint32_t>(y)));
+            fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * w : nullptr,
+                 tmp.GetBits(static_cast<uint32_t>(y)));
             slowRange(y, xi1, box.x1);
         } else {
             slowRange(y, box.x0, box.x1);
@@ -114,8 +119,10 @@ bool RunMorph(Image& image, int32_t k, Morph op, const RowProgress& progress) {
                     lo = std::min(lo, vmin[base + static_cast<size_t>(j) * 3 + c]);
                     hi = std::max(hi, vmax[base + static_cast<size_t>(j) * 3 + c]);
                 }
-                dst[static_cast<size_t>(x) * 3 + c] =
-                    op == Morph::Min ? lo : op == Morph::Max ? hi : static_cast<uint8_t>(255 - (hi - lo));
+                dst[static_cast<size_t>(x) * 3 + c] = op == Morph::Min ? lo
+                                                      : op == Morph::Max
+                                                          ? hi
+                                                          : static_cast<uint8_t>(255 - (hi - lo));
             }
         }
     };
@@ -147,7 +154,8 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
                 const int32_t* kw = kernel;
                 for (int32_t dy = win.lo; dy <= win.hi; ++dy) {
                     const uint8_t* src = GetBits(static_cast<uint32_t>(y + dy)) + x + win.lo;
-                    for (int32_t j = 0; j < size; ++j) sum += static_cast<int64_t>(*kw++) * src[j];
+                    for (int32_t j = 0; j < size; ++j)
+                        sum += static_cast<int64_t>(*kw++) * src[j];
                 }
                 dst[x] = ClampByte(offset + sum / divisor);
             }
@@ -194,9 +202,11 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
             std::vector<Acc> acc(n, 0);
             Acc* a = acc.data();
             for (const Tap& t : taps) {
-                const uint8_t* s = GetBits(static_cast<uint32_t>(y + t.dy)) + static_cast<size_t>(xFrom + t.dx) * 3;
+                const uint8_t* s =
+                    GetBits(static_cast<uint32_t>(y + t.dy)) + static_cast<size_t>(xFrom + t.dx) * 3;
                 const Acc kw = t.weight;
-                for (size_t i = 0; i < n; ++i) a[i] += kw * static_cast<Acc>(s[i]);
+                for (size_t i = 0; i < n; ++i)
+                    a[i] += kw * static_cast<Acc>(s[i]);
             }
             uint8_t* out = dst + static_cast<size_t>(xFrom) * 3;
             for (int32_t x = xFrom; x < xTo; ++x) {
@@ -207,17 +217,25 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
                 out[i + 2] = finish(a[i + 2]);
             }
         };
-        if (narrow) run(int32_t{0});
-        else run(int64_t{0});
+        if (narrow)
+            run(int32_t{0});
+        else
+            run(int64_t{0});
     };
     return RunWindowOp(*this, size, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
 }
 
-bool Image::Erode(int32_t size) { return RunMorph(*this, size, Morph::Min, RowProgress{&info.progress, &info.escape, head.biHeight}); }
+bool Image::Erode(int32_t size) {
+    return RunMorph(*this, size, Morph::Min, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
 
-bool Image::Dilate(int32_t size) { return RunMorph(*this, size, Morph::Max, RowProgress{&info.progress, &info.escape, head.biHeight}); }
+bool Image::Dilate(int32_t size) {
+    return RunMorph(*this, size, Morph::Max, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
 
-bool Image::Edge(int32_t size) { return RunMorph(*this, size, Morph::Edge, RowProgress{&info.progress, &info.escape, head.biHeight}); }
+bool Image::Edge(int32_t size) {
+    return RunMorph(*this, size, Morph::Edge, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
 
 bool Image::Median(int32_t size) {
     if (size < 1) return false;
@@ -228,7 +246,8 @@ bool Image::Median(int32_t size) {
         std::vector<RGBQUAD> cells;
         cells.reserve(count);
         for (int32_t dy = win.lo; dy <= win.hi; ++dy)
-            for (int32_t dx = win.lo; dx <= win.hi; ++dx) cells.push_back(GetPixelColor(x + dx, y + dy, false));
+            for (int32_t dx = win.lo; dx <= win.hi; ++dx)
+                cells.push_back(GetPixelColor(x + dx, y + dy, false));
         std::stable_sort(cells.begin(), cells.end(),
                          [](const RGBQUAD& a, const RGBQUAD& b) { return GreyOf(a) < GreyOf(b); });
         return cells[count / 2];
@@ -236,7 +255,8 @@ bool Image::Median(int32_t size) {
     // Keys grey << 32 | window position are unique and sort like the stable order.
     const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
         std::vector<const uint8_t*> rows;
-        for (int32_t dy = win.lo; dy <= win.hi; ++dy) rows.push_back(GetBits(static_cast<uint32_t>(y + dy)));
+        for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+            rows.push_back(GetBits(static_cast<uint32_t>(y + dy)));
         std::vector<uint64_t> keys(count);
         for (int32_t x = xFrom; x < xTo; ++x) {
             if (maskRow && !maskRow[x]) continue;
@@ -249,7 +269,8 @@ bool Image::Median(int32_t size) {
                 }
             std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2), keys.end());
             const auto pos = static_cast<int32_t>(keys[count / 2] & 0xFFFFFFFFu);
-            const uint8_t* p = rows[static_cast<size_t>(pos / size)] + static_cast<size_t>(x + win.lo + pos % size) * 3;
+            const uint8_t* p =
+                rows[static_cast<size_t>(pos / size)] + static_cast<size_t>(x + win.lo + pos % size) * 3;
             uint8_t* d = dst + static_cast<size_t>(x) * 3;
             d[0] = p[0];
             d[1] = p[1];

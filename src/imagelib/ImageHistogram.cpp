@@ -16,21 +16,31 @@ namespace {
 
 RGBQUAD ToSpace(RGBQUAD c, int32_t colorSpace) {
     switch (colorSpace) {
-    case 1: return Image::RGBtoHSL(c);
-    case 2: return Image::RGBtoYUV(c);
-    case 3: return Image::RGBtoYIQ(c);
-    case 4: return Image::RGBtoXYZ(c);
-    default: return c;
+    case 1:
+        return Image::RGBtoHSL(c);
+    case 2:
+        return Image::RGBtoYUV(c);
+    case 3:
+        return Image::RGBtoYIQ(c);
+    case 4:
+        return Image::RGBtoXYZ(c);
+    default:
+        return c;
     }
 }
 
 RGBQUAD FromSpace(RGBQUAD c, int32_t colorSpace) {
     switch (colorSpace) {
-    case 1: return Image::HSLtoRGB(c);
-    case 2: return Image::YUVtoRGB(c);
-    case 3: return Image::YIQtoRGB(c);
-    case 4: return Image::XYZtoRGB(c);
-    default: return c;
+    case 1:
+        return Image::HSLtoRGB(c);
+    case 2:
+        return Image::YUVtoRGB(c);
+    case 3:
+        return Image::YIQtoRGB(c);
+    case 4:
+        return Image::XYZtoRGB(c);
+    default:
+        return c;
     }
 }
 
@@ -77,8 +87,10 @@ std::vector<uint64_t> GreyHistogram(const Image& img) {
     for (int32_t y = 0; y < static_cast<int32_t>(img.GetHeight()); ++y) {
         const uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
         for (int32_t x = 0; x < w; ++x) {
-            if (pal) ++h[GreyOf(pal[img.BlindGetPixelIndex(x, y)])];
-            else ++h[GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x])];
+            if (pal)
+                ++h[GreyOf(pal[img.BlindGetPixelIndex(x, y)])];
+            else
+                ++h[GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x])];
         }
     }
     return h;
@@ -88,7 +100,8 @@ std::vector<uint64_t> GreyHistogram(const Image& img) {
 int32_t MaxGrey(const Image& img) {
     int32_t m = 0;
     if (const RGBQUAD* pal = img.GetPalette()) {
-        for (uint32_t i = 0; i < img.GetNumColors(); ++i) m = std::max<int32_t>(m, GreyOf(pal[i]));
+        for (uint32_t i = 0; i < img.GetNumColors(); ++i)
+            m = std::max<int32_t>(m, GreyOf(pal[i]));
         return m;
     }
     const std::vector<uint64_t> h = GreyHistogram(img);
@@ -130,8 +143,10 @@ bool Image::HistogramStretch(int32_t method) {
     // lut[i] = (i - low) * 255 / (high - low) inside low..high, clamped outside.
     const auto stretchTable = [](int32_t low, int32_t high, uint8_t* lut) {
         for (int32_t i = 0; i < 256; ++i) {
-            if (high == low) lut[i] = static_cast<uint8_t>(i);
-            else lut[i] = ClampByte((std::clamp(i, low, high) - low) * 255 / (high - low));
+            if (high == low)
+                lut[i] = static_cast<uint8_t>(i);
+            else
+                lut[i] = ClampByte((std::clamp(i, low, high) - low) * 255 / (high - low));
         }
     };
 
@@ -148,7 +163,8 @@ bool Image::HistogramStretch(int32_t method) {
         stretchTable(low, high, lut);
         ForEachRow(second, 0, h, true, [&](int32_t y) {
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
-            for (int32_t x = 0; x < w; ++x) row[x] = lut[row[x]];
+            for (int32_t x = 0; x < w; ++x)
+                row[x] = lut[row[x]];
         });
         return true;
     }
@@ -177,7 +193,8 @@ bool Image::HistogramStretch(int32_t method) {
         if (low[0] == 0 && low[1] == 0 && low[2] == 0 && high[0] == 255 && high[1] == 255 && high[2] == 255)
             return true;
         uint8_t lut[3][256];
-        for (int i = 0; i < 3; ++i) stretchTable(low[i], high[i], lut[i]);
+        for (int i = 0; i < 3; ++i)
+            stretchTable(low[i], high[i], lut[i]);
         if (IsIndexed()) return Lut(lut[2], lut[1], lut[0]);
         ForEachRow(second, 0, h, true, [&](int32_t y) {
             uint8_t* p = GetBits(static_cast<uint32_t>(y));
@@ -230,10 +247,12 @@ bool Image::HistogramEqualize() {
     }
     uint64_t c[256];
     uint64_t run = 0;
-    for (int i = 0; i < 256; ++i) c[i] = run += hist[static_cast<size_t>(i)];
+    for (int i = 0; i < 256; ++i)
+        c[i] = run += hist[static_cast<size_t>(i)];
     uint8_t map[256];
     for (int i = 0; i < 256; ++i)
-        map[i] = static_cast<uint8_t>(static_cast<double>(c[i] - c[0]) * 255.0 / static_cast<double>(c[255] - c[0]));
+        map[i] = static_cast<uint8_t>(static_cast<double>(c[i] - c[0]) * 255.0 /
+                                      static_cast<double>(c[255] - c[0]));
     return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
 }
 
@@ -277,7 +296,8 @@ bool Image::HistogramLog() {
     if (!pDib) return false;
     const double k = 255.0 / std::log(1.0 + std::max(1, MaxGrey(*this)));
     uint8_t map[256];
-    for (int y = 0; y < 256; ++y) map[y] = ClampByte(static_cast<int64_t>(std::log(1.0 + y) * k));
+    for (int y = 0; y < 256; ++y)
+        map[y] = ClampByte(static_cast<int64_t>(std::log(1.0 + y) * k));
     return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
 }
 
@@ -285,7 +305,8 @@ bool Image::HistogramRoot() {
     if (!pDib) return false;
     const double k = 128.0 / std::log(1.0 + std::max(1, MaxGrey(*this)));
     uint8_t map[256];
-    for (int y = 0; y < 256; ++y) map[y] = ClampByte(static_cast<int64_t>(std::sqrt(static_cast<double>(y)) * k));
+    for (int y = 0; y < 256; ++y)
+        map[y] = ClampByte(static_cast<int64_t>(std::sqrt(static_cast<double>(y)) * k));
     return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
 }
 
@@ -296,7 +317,8 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
     const size_t plane = static_cast<size_t>(w) * static_cast<size_t>(h);
     // Three channel planes in the chosen colour space.
     std::vector<uint8_t> ch[3];
-    for (auto& c : ch) c.resize(plane);
+    for (auto& c : ch)
+        c.resize(plane);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) {
             const RGBQUAD s = ToSpace(BlindGetPixelColor(x, y, false), colorSpace);
@@ -317,23 +339,22 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
             const int32_t lo = static_cast<int32_t>(100LL * step / std::max(steps, 1));
             const int32_t hi = static_cast<int32_t>(100LL * (step + 1) / std::max(steps, 1));
             ++step;
-            const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, h, lo, hi}, 1, h - 1, true,
-                                         [&](int32_t y) {
-                                             const size_t r = static_cast<size_t>(y) * w;
-                                             for (int32_t x = 1; x < w - 1; ++x) {
-                                                 const size_t i = r + x;
-                                                 const double v = I[i];
-                                                 const double ix = (I[i + 1] - I[i - 1]) / 2.0;
-                                                 const double iy = (I[i + w] - I[i - w]) / 2.0;
-                                                 const double ixx = I[i + 1] - 2 * v + I[i - 1];
-                                                 const double iyy = I[i + w] - 2 * v + I[i - w];
-                                                 const double ixy =
-                                                     (I[i + w + 1] + I[i - w - 1] - I[i + w - 1] - I[i - w + 1]) / 4.0;
-                                                 const double num = (1 + iy * iy) * ixx - ix * iy * ixy + (1 + ix * ix) * iyy;
-                                                 const double n = v + radius * num / (1 + ix * ix + iy * iy);
-                                                 c[i] = n <= 0 ? 0 : n >= 255 ? 255 : static_cast<uint8_t>(n);
-                                             }
-                                         });
+            const bool done = ForEachRow(
+                RowProgress{&info.progress, &info.escape, h, lo, hi}, 1, h - 1, true, [&](int32_t y) {
+                    const size_t r = static_cast<size_t>(y) * w;
+                    for (int32_t x = 1; x < w - 1; ++x) {
+                        const size_t i = r + x;
+                        const double v = I[i];
+                        const double ix = (I[i + 1] - I[i - 1]) / 2.0;
+                        const double iy = (I[i + w] - I[i - w]) / 2.0;
+                        const double ixx = I[i + 1] - 2 * v + I[i - 1];
+                        const double iyy = I[i + w] - 2 * v + I[i - w];
+                        const double ixy = (I[i + w + 1] + I[i - w - 1] - I[i + w - 1] - I[i - w + 1]) / 4.0;
+                        const double num = (1 + iy * iy) * ixx - ix * iy * ixy + (1 + ix * ix) * iyy;
+                        const double n = v + radius * num / (1 + ix * ix + iy * iy);
+                        c[i] = n <= 0 ? 0 : n >= 255 ? 255 : static_cast<uint8_t>(n);
+                    }
+                });
             if (!done) return false;
         }
     }
@@ -350,7 +371,8 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
         }
     }
     if (info.transIndex >= 0) {
-        out.SetTransColor(IsIndexed() ? GetPaletteColor(static_cast<uint8_t>(info.transIndex)) : info.transColor);
+        out.SetTransColor(IsIndexed() ? GetPaletteColor(static_cast<uint8_t>(info.transIndex))
+                                      : info.transColor);
         out.SetTransIndex(0);
     }
     if (pSelection) out.SelectionCopy(*this);

@@ -47,7 +47,8 @@ bool Image::Lut(const uint8_t* table) {
         // Every byte of each row, padding included.
         ForEachRow(progress, 0, head.biHeight, true, [&](int32_t y) {
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
-            for (uint32_t i = 0; i < info.effWidth; ++i) row[i] = table[row[i]];
+            for (uint32_t i = 0; i < info.effWidth; ++i)
+                row[i] = table[row[i]];
         });
     }
     return true;
@@ -68,19 +69,20 @@ bool Image::Lut(const uint8_t* redTable, const uint8_t* greenTable, const uint8_
     }
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
-    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true, [&](int32_t y) {
-        uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        const uint8_t* sel = pSelection ? pSelection + static_cast<size_t>(y) * w : nullptr;
-        uint8_t* alpha = pAlpha ? pAlpha + static_cast<size_t>(y) * w : nullptr;
-        for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (sel && !sel[x]) continue;
-            uint8_t* p = row + static_cast<size_t>(x) * 3;
-            p[0] = blueTable[p[0]];
-            p[1] = greenTable[p[1]];
-            p[2] = redTable[p[2]];
-            if (alpha && alphaTable) alpha[x] = alphaTable[alpha[x]];
-        }
-    });
+    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true,
+               [&](int32_t y) {
+                   uint8_t* row = GetBits(static_cast<uint32_t>(y));
+                   const uint8_t* sel = pSelection ? pSelection + static_cast<size_t>(y) * w : nullptr;
+                   uint8_t* alpha = pAlpha ? pAlpha + static_cast<size_t>(y) * w : nullptr;
+                   for (int32_t x = box.x0; x < box.x1; ++x) {
+                       if (sel && !sel[x]) continue;
+                       uint8_t* p = row + static_cast<size_t>(x) * 3;
+                       p[0] = blueTable[p[0]];
+                       p[1] = greenTable[p[1]];
+                       p[2] = redTable[p[2]];
+                       if (alpha && alphaTable) alpha[x] = alphaTable[alpha[x]];
+                   }
+               });
     return true;
 }
 
@@ -102,7 +104,8 @@ bool Image::Gamma(float gamma) {
     const double e = 1.0 / gamma;
     const double k = std::pow(255.0, e) / 255.0;
     uint8_t table[256];
-    for (int i = 0; i < 256; ++i) table[i] = ClampByte(static_cast<int64_t>(std::pow(i, e) / k));
+    for (int i = 0; i < 256; ++i)
+        table[i] = ClampByte(static_cast<int64_t>(std::pow(i, e) / k));
     return Lut(table);
 }
 
@@ -127,12 +130,13 @@ bool Image::Threshold(uint8_t level) {
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
     const auto w = static_cast<int32_t>(GetWidth());
-    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight, true,
-                                 [&](int32_t y) {
+    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight,
+                                 true, [&](int32_t y) {
                                      const uint8_t* src = grey.GetBits(static_cast<uint32_t>(y));
                                      uint8_t* dst = out.GetBits(static_cast<uint32_t>(y));
                                      for (int32_t x = 0; x < w; ++x)
-                                         if (src[x] > level) dst[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+                                         if (src[x] > level)
+                                             dst[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
                                  });
     if (!done) return false;
     Transfer(out);
@@ -160,7 +164,8 @@ bool Image::Negative() {
         } else {
             ForEachRow(progress, 0, head.biHeight, true, [&](int32_t y) {
                 uint8_t* row = GetBits(static_cast<uint32_t>(y));
-                for (uint32_t i = 0; i < info.effWidth; ++i) row[i] = static_cast<uint8_t>(255 - row[i]);
+                for (uint32_t i = 0; i < info.effWidth; ++i)
+                    row[i] = static_cast<uint8_t>(255 - row[i]);
             });
         }
         info.transColor.rgbRed = static_cast<uint8_t>(255 - info.transColor.rgbRed);
@@ -196,21 +201,25 @@ bool Image::GrayScale() {
     const auto w = static_cast<int32_t>(GetWidth());
     const RGBQUAD* pal = GetPalette();
     uint8_t greyOfIndex[256] = {};
-    for (uint32_t i = 0; i < head.biClrUsed; ++i) greyOfIndex[i] = GreyOf(pal[i]);
+    for (uint32_t i = 0; i < head.biClrUsed; ++i)
+        greyOfIndex[i] = GreyOf(pal[i]);
     const auto row = [&](int32_t y) {
         uint8_t* dst = out.GetBits(static_cast<uint32_t>(y));
         if (IsIndexed()) {
-            for (int32_t x = 0; x < w; ++x) dst[x] = greyOfIndex[BlindGetPixelIndex(x, y)];
+            for (int32_t x = 0; x < w; ++x)
+                dst[x] = greyOfIndex[BlindGetPixelIndex(x, y)];
         } else {
             const uint8_t* p = GetBits(static_cast<uint32_t>(y));
-            for (int32_t x = 0; x < w; ++x, p += 3) dst[x] = GreyOf(p[2], p[1], p[0]);
+            for (int32_t x = 0; x < w; ++x, p += 3)
+                dst[x] = GreyOf(p[2], p[1], p[0]);
         }
     };
     if (!ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight, true, row))
         return false;
     // The transparent pixels keep their transparency under their new grey index.
     if (info.transIndex >= 0)
-        out.SetTransIndex(IsIndexed() ? greyOfIndex[static_cast<uint8_t>(info.transIndex)] : GreyOf(info.transColor));
+        out.SetTransIndex(IsIndexed() ? greyOfIndex[static_cast<uint8_t>(info.transIndex)]
+                                      : GreyOf(info.transColor));
     if (pSelection) out.SelectionCopy(*this);
     if (pAlpha) out.AlphaCopy(*this);
     Transfer(out);
@@ -227,7 +236,9 @@ bool Image::Colorize(uint8_t hue, uint8_t saturation, float blend) {
     RGBQUAD byLightness[256];
     for (int l = 0; l < 256; ++l)
         byLightness[l] = HSLtoRGB(RGBQUAD{static_cast<uint8_t>(l), saturation, hue, 0});
-    const auto lightness = [](uint8_t b, uint8_t g, uint8_t r) { return RGBtoHSL(RGBQUAD{b, g, r, 0}).rgbBlue; };
+    const auto lightness = [](uint8_t b, uint8_t g, uint8_t r) {
+        return RGBtoHSL(RGBQUAD{b, g, r, 0}).rgbBlue;
+    };
 
     if (IsIndexed()) {
         RGBQUAD* pal = GetPalette();
@@ -251,23 +262,24 @@ bool Image::Colorize(uint8_t hue, uint8_t saturation, float blend) {
     }
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
-    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true, [&](int32_t y) {
-        uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
-            uint8_t* p = row + static_cast<size_t>(x) * 3;
-            const RGBQUAD n = byLightness[lightness(p[0], p[1], p[2])];
-            if (full) {
-                p[0] = n.rgbBlue;
-                p[1] = n.rgbGreen;
-                p[2] = n.rgbRed;
-            } else {
-                p[0] = static_cast<uint8_t>((a * n.rgbBlue + (256 - a) * p[0]) >> 8);
-                p[1] = static_cast<uint8_t>((a * n.rgbGreen + (256 - a) * p[1]) >> 8);
-                p[2] = static_cast<uint8_t>((a * n.rgbRed + (256 - a) * p[2]) >> 8);
-            }
-        }
-    });
+    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true,
+               [&](int32_t y) {
+                   uint8_t* row = GetBits(static_cast<uint32_t>(y));
+                   for (int32_t x = box.x0; x < box.x1; ++x) {
+                       if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+                       uint8_t* p = row + static_cast<size_t>(x) * 3;
+                       const RGBQUAD n = byLightness[lightness(p[0], p[1], p[2])];
+                       if (full) {
+                           p[0] = n.rgbBlue;
+                           p[1] = n.rgbGreen;
+                           p[2] = n.rgbRed;
+                       } else {
+                           p[0] = static_cast<uint8_t>((a * n.rgbBlue + (256 - a) * p[0]) >> 8);
+                           p[1] = static_cast<uint8_t>((a * n.rgbGreen + (256 - a) * p[1]) >> 8);
+                           p[2] = static_cast<uint8_t>((a * n.rgbRed + (256 - a) * p[2]) >> 8);
+                       }
+                   }
+               });
     return true;
 }
 
@@ -278,7 +290,8 @@ bool Image::HuePalette(float correction) {
     RGBQUAD* pal = GetPalette();
     const int32_t step = static_cast<int32_t>(255 / (n - 1));
     for (uint32_t i = 0; i < n; ++i) {
-        const auto hue = static_cast<int32_t>(static_cast<float>(step * static_cast<int32_t>(i)) * correction);
+        const auto hue =
+            static_cast<int32_t>(static_cast<float>(step * static_cast<int32_t>(i)) * correction);
         const RGBQUAD c = HSLtoRGB(RGB(static_cast<uint8_t>(((hue % 256) + 256) % 256), 240, 120));
         pal[i] = RGBQUAD{c.rgbBlue, c.rgbGreen, c.rgbRed, pal[i].rgbReserved};
     }
@@ -295,8 +308,10 @@ float Image::Mean() {
     for (int32_t y = box.y0; y < box.y1; ++y) {
         const uint8_t* row = GetBits(static_cast<uint32_t>(y));
         for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pal) sum += GreyOf(pal[BlindGetPixelIndex(x, y)]);
-            else sum += GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            if (pal)
+                sum += GreyOf(pal[BlindGetPixelIndex(x, y)]);
+            else
+                sum += GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
         }
     }
     const auto count = static_cast<double>(box.x1 - box.x0) * (box.y1 - box.y0);

@@ -44,7 +44,8 @@ NearestColour::NearestColour(const RGBQUAD* palette, uint32_t count)
 }
 
 uint8_t NearestColour::Find(uint8_t red, uint8_t green, uint8_t blue) const {
-    const size_t cell = (static_cast<size_t>(red >> kShift) * kCells + (green >> kShift)) * kCells + (blue >> kShift);
+    const size_t cell =
+        (static_cast<size_t>(red >> kShift) * kCells + (green >> kShift)) * kCells + (blue >> kShift);
     int best = 200000;
     uint8_t answer = 0;
     for (uint32_t k = m_cellStart[cell]; k < m_cellStart[cell + 1]; ++k) {

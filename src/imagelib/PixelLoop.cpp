@@ -35,7 +35,8 @@ void SetProgress(const RowProgress& p, int32_t y) {
 }
 
 bool Stopped(const RowProgress& p, bool checkEscape) {
-    return checkEscape && p.escape && std::atomic_ref<int32_t>(*p.escape).load(std::memory_order_relaxed) != 0;
+    return checkEscape && p.escape &&
+           std::atomic_ref<int32_t>(*p.escape).load(std::memory_order_relaxed) != 0;
 }
 
 } // namespace
@@ -83,8 +84,10 @@ bool ForEachRow(const RowProgress& p, int32_t y0, int32_t y1, bool parallel,
         }
     }
     runBand(0);
-    for (int32_t b = inlineFrom; b < bands; ++b) runBand(b);
-    for (std::thread& t : threads) t.join();
+    for (int32_t b = inlineFrom; b < bands; ++b)
+        runBand(b);
+    for (std::thread& t : threads)
+        t.join();
     return !stopped;
 }
 

@@ -23,13 +23,19 @@ struct PixelBox {
 // The selection box when a selection exists, else the whole image.
 PixelBox WorkingBox(const Image& image);
 
-inline uint8_t ClampByte(int32_t v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
-inline uint8_t ClampByte(int64_t v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+inline uint8_t ClampByte(int32_t v) {
+    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+inline uint8_t ClampByte(int64_t v) {
+    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
 
 inline uint8_t GreyOf(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<uint8_t>((306 * red + 601 * green + 117 * blue) >> 10);
 }
-inline uint8_t GreyOf(RGBQUAD c) { return GreyOf(c.rgbRed, c.rgbGreen, c.rgbBlue); }
+inline uint8_t GreyOf(RGBQUAD c) {
+    return GreyOf(c.rgbRed, c.rgbGreen, c.rgbBlue);
+}
 
 // Progress reporting of one row loop: progress = lo + (hi - lo) * y / height.
 struct RowProgress {

@@ -5,7 +5,8 @@
 
 namespace vimg {
 
-bool ReduceBitDepth(Image& image, uint32_t bits, bool errorDiffusion, bool optimisedPalette, uint32_t colours) {
+bool ReduceBitDepth(Image& image, uint32_t bits, bool errorDiffusion, bool optimisedPalette,
+                    uint32_t colours) {
     if (!image.IsValid()) return false;
     bool ok;
     if (optimisedPalette && (bits == 4 || bits == 8)) {

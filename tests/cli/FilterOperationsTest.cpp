@@ -35,11 +35,30 @@ std::string WriteInput(const TempDir& dir) {
 TEST(FilterOperations, StepsRunWithTheMenuArguments) {
     TempDir dir;
     const std::string in = WriteInput(dir), out = dir.file("out.bmp");
-    const char* steps[] = {"Filter:3,9,0,1,1,1,1,1,1,1,1,1", "Erode:2", "Dilate", "Edge:2", "Median:3", "Contour",
-                           "Light:20,0", "Gamma:1.23", "Threshold:128", "Negative", "GrayScale", "Colorize:12,50,0.5",
-                           "ShiftRGB:50,0,-50", "HistogramStretch:1", "HistogramEqualize", "HistogramNormalize",
-                           "HistogramLog", "HistogramRoot", "Repair:0.25,2,0", "DecreaseBpp:4,1,0,16",
-                           "IncreaseBpp:24", "Dither:7", "Noise:50", "Jitter:2"};
+    const char* steps[] = {"Filter:3,9,0,1,1,1,1,1,1,1,1,1",
+                           "Erode:2",
+                           "Dilate",
+                           "Edge:2",
+                           "Median:3",
+                           "Contour",
+                           "Light:20,0",
+                           "Gamma:1.23",
+                           "Threshold:128",
+                           "Negative",
+                           "GrayScale",
+                           "Colorize:12,50,0.5",
+                           "ShiftRGB:50,0,-50",
+                           "HistogramStretch:1",
+                           "HistogramEqualize",
+                           "HistogramNormalize",
+                           "HistogramLog",
+                           "HistogramRoot",
+                           "Repair:0.25,2,0",
+                           "DecreaseBpp:4,1,0,16",
+                           "IncreaseBpp:24",
+                           "Dither:7",
+                           "Noise:50",
+                           "Jitter:2"};
     for (const char* step : steps) {
         std::string text;
         EXPECT_EQ(testsupport::Run(Process(in, out, step), &text), 0) << step << ": " << text;
@@ -50,15 +69,17 @@ TEST(FilterOperations, StepsRunWithTheMenuArguments) {
     const int32_t blur[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
     ASSERT_TRUE(direct.Filter(blur, 3, 9, 0));
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(viaCli.GetPixelColor(x, y), direct.GetPixelColor(x, y));
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(viaCli.GetPixelColor(x, y), direct.GetPixelColor(x, y));
 }
 
 TEST(FilterOperations, DepthStepsChangeTheDepth) {
     TempDir dir;
     const std::string in = WriteInput(dir), out = dir.file("out.bmp");
     const std::pair<const char*, uint32_t> cases[] = {
-        {"DecreaseBpp:4,1,0,16", 4}, {"DecreaseBpp:8,0,1,200", 8}, {"DecreaseBpp:1", 1}, {"Dither:0", 1},
-        {"Threshold:100", 1}, {"GrayScale", 8}};
+        {"DecreaseBpp:4,1,0,16", 4}, {"DecreaseBpp:8,0,1,200", 8},
+        {"DecreaseBpp:1", 1},        {"Dither:0", 1},
+        {"Threshold:100", 1},        {"GrayScale", 8}};
     for (const auto& [step, bpp] : cases) {
         ASSERT_EQ(testsupport::Run(Process(in, out, step)), 0) << step;
         vimg::Image result(out.c_str(), vimg::FORMAT_BMP);
@@ -68,8 +89,10 @@ TEST(FilterOperations, DepthStepsChangeTheDepth) {
     vimg::Image eight(out.c_str(), vimg::FORMAT_BMP);
     int used[16] = {};
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) used[eight.GetPixelIndex(x, y)] = 1;
-    for (int i = 8; i < 16; ++i) EXPECT_EQ(used[i], 0) << "index " << i;
+        for (int x = 0; x < 40; ++x)
+            used[eight.GetPixelIndex(x, y)] = 1;
+    for (int i = 8; i < 16; ++i)
+        EXPECT_EQ(used[i], 0) << "index " << i;
 }
 
 TEST(FilterOperations, SeededRandomStepsRepeat) {

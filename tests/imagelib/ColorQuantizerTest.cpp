@@ -20,9 +20,12 @@ TEST(ColorQuantizer, EightBitReductionUsesSevenLevelsAboveSixteenColours) {
     // tree puts them in one leaf, an 8-level tree keeps them apart.
     Image img(8, 2, 24, 0);
     img.Clear(0);
-    for (int x = 0; x < 4; ++x) img.SetPixelColor(x, 0, Rgb(10, 10, 10));
-    for (int x = 0; x < 4; ++x) img.SetPixelColor(x, 1, Rgb(11, 11, 11));
-    for (int x = 4; x < 8; ++x) img.SetPixelColor(x, 0, Rgb(200, 30, 90)), img.SetPixelColor(x, 1, Rgb(30, 200, 90));
+    for (int x = 0; x < 4; ++x)
+        img.SetPixelColor(x, 0, Rgb(10, 10, 10));
+    for (int x = 0; x < 4; ++x)
+        img.SetPixelColor(x, 1, Rgb(11, 11, 11));
+    for (int x = 4; x < 8; ++x)
+        img.SetPixelColor(x, 0, Rgb(200, 30, 90)), img.SetPixelColor(x, 1, Rgb(30, 200, 90));
 
     Image twelve(img);
     ASSERT_TRUE(vimg::ReduceBitDepth(twelve, 8, false, true, 12));
@@ -44,7 +47,8 @@ TEST(ColorQuantizer, FewerColoursThanLeavesMergeConsecutiveLeavesByCount) {
     Image img(136, 1, 24, 0);
     int x = 0;
     for (int i = 0; i < 16; ++i)
-        for (int n = 0; n <= i; ++n) img.SetPixelColor(x++, 0, Rgb(i * 16, 0, 0));
+        for (int n = 0; n <= i; ++n)
+            img.SetPixelColor(x++, 0, Rgb(i * 16, 0, 0));
     ColorQuantizer q(8, 8);
     ASSERT_TRUE(q.ProcessImage(img.GetDIB(), img.GetSize()));
     EXPECT_EQ(q.GetColorCount(), 16u);
@@ -62,7 +66,8 @@ TEST(ColorQuantizer, FewerColoursThanLeavesMergeConsecutiveLeavesByCount) {
     ASSERT_TRUE(vimg::ReduceBitDepth(four, 4, false, true, 8));
     ASSERT_EQ(four.GetBpp(), 4u);
     EXPECT_EQ(four.GetClrImportant(), 8u);
-    for (int c = 0; c < 8; ++c) EXPECT_EQ(four.GetPaletteColor(static_cast<uint8_t>(c)), table[c]);
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(four.GetPaletteColor(static_cast<uint8_t>(c)), table[c]);
     EXPECT_EQ(four.GetPixelIndex(135, 0), 7);
 }
 
@@ -75,7 +80,8 @@ TEST(ColorQuantizer, TreeStaysWithinItsLimitAndAveragesWhatItMerges) {
 
     // Two colours that share a 1-level branch merge into their count-weighted mean.
     ColorQuantizer one(16, 1);
-    for (int i = 0; i < 3; ++i) one.AddColor(10, 20, 30, 0);
+    for (int i = 0; i < 3; ++i)
+        one.AddColor(10, 20, 30, 0);
     one.AddColor(90, 100, 110, 0);
     EXPECT_EQ(one.GetColorCount(), 1u);
     RGBQUAD t[16] = {};

@@ -19,8 +19,10 @@ Image RefDecrease(const Image& src, uint32_t bits, bool diffuse, const RGBQUAD* 
     work.IncreaseBpp(24);
     Image out(src.GetWidth(), src.GetHeight(), bits, src.GetType());
     if (important) out.SetClrImportant(important);
-    if (palette) out.SetPalette(palette, out.GetNumColors());
-    else out.SetStdPalette();
+    if (palette)
+        out.SetPalette(palette, out.GetNumColors());
+    else
+        out.SetStdPalette();
     const int w = static_cast<int>(src.GetWidth()), h = static_cast<int>(src.GetHeight());
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -34,7 +36,8 @@ Image RefDecrease(const Image& src, uint32_t bits, bool diffuse, const RGBQUAD* 
                 if (!work.IsInside(nx, ny)) return;
                 const RGBQUAD n = work.GetPixelColor(nx, ny, false);
                 const auto add = [&](int v, int err) { return std::clamp(v + err * weight / 16, 0, 255); };
-                work.SetPixelColor(nx, ny, Rgb(add(n.rgbRed, e[2]), add(n.rgbGreen, e[1]), add(n.rgbBlue, e[0])));
+                work.SetPixelColor(nx, ny,
+                                   Rgb(add(n.rgbRed, e[2]), add(n.rgbGreen, e[1]), add(n.rgbBlue, e[0])));
             };
             spread(x + 1, y, 7);
             spread(x - 1, y + 1, 2);
@@ -53,7 +56,8 @@ Image FlatGrey(int w, int h, int value) {
 int WhiteCount(const Image& img) {
     int n = 0;
     for (int y = 0; y < static_cast<int>(img.GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(img.GetWidth()); ++x) n += img.GetPixelIndex(x, y);
+        for (int x = 0; x < static_cast<int>(img.GetWidth()); ++x)
+            n += img.GetPixelIndex(x, y);
     return n;
 }
 
@@ -64,7 +68,8 @@ TEST(ImageDepth, DecreaseMatchesNearestIndexSearchAndDiffusion) {
     const Image noise = RandomImage(45, 40, 24, 42);
     // A caller palette with duplicate and equidistant entries: ties go to the lowest index.
     RGBQUAD pal[256];
-    for (int i = 0; i < 256; ++i) pal[i] = Rgb((i * 37) % 256, (i * 91) % 256, (i * 53) % 256);
+    for (int i = 0; i < 256; ++i)
+        pal[i] = Rgb((i * 37) % 256, (i * 91) % 256, (i * 53) % 256);
     pal[9] = pal[3];
     pal[20] = Rgb(100, 100, 100), pal[21] = Rgb(102, 100, 100), pal[22] = Rgb(100, 100, 100);
     for (const Image* src : {&photo, &noise})
@@ -106,8 +111,10 @@ TEST(ImageDepth, DepthRulesOfDecreaseAndIncrease) {
     ASSERT_TRUE(four.IncreaseBpp(8));
     ASSERT_EQ(four.GetBpp(), 8u);
     for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(four.GetPaletteColor(static_cast<uint8_t>(i)), fourBefore.GetPaletteColor(static_cast<uint8_t>(i)));
-    for (int x = 0; x < 9; ++x) EXPECT_EQ(four.GetPixelIndex(x, 3), fourBefore.GetPixelIndex(x, 3));
+        EXPECT_EQ(four.GetPaletteColor(static_cast<uint8_t>(i)),
+                  fourBefore.GetPaletteColor(static_cast<uint8_t>(i)));
+    for (int x = 0; x < 9; ++x)
+        EXPECT_EQ(four.GetPixelIndex(x, 3), fourBefore.GetPixelIndex(x, 3));
 }
 
 TEST(ImageDepth, IncreaseTo24KeepsColoursTransparencyAndPaletteAlpha) {
@@ -159,7 +166,8 @@ TEST(ImageDepth, FloydSteinbergAndThresholdMatricesFollowTheirDefinitions) {
     ASSERT_TRUE(fs.Dither(0));
     std::vector<int> g(23 * 19);
     for (int y = 0; y < 19; ++y)
-        for (int x = 0; x < 23; ++x) g[static_cast<size_t>(y * 23 + x)] = src.GetPixelGray(x, y);
+        for (int x = 0; x < 23; ++x)
+            g[static_cast<size_t>(y * 23 + x)] = src.GetPixelGray(x, y);
     for (int y = 0; y < 19; ++y)
         for (int x = 0; x < 23; ++x) {
             const int v = g[static_cast<size_t>(y * 23 + x)];
@@ -192,8 +200,10 @@ TEST(ImageDepth, EscapeLeavesTheImageUnchanged) {
     for (int op = 0; op < 4; ++op) {
         Image img(src);
         img.SetEscape(1);
-        const bool done = op == 0 ? img.DecreaseBpp(8, true) : op == 1 ? img.DecreaseBpp(4, false)
-                        : op == 2 ? img.Dither(0) : img.Threshold(100);
+        const bool done = op == 0   ? img.DecreaseBpp(8, true)
+                          : op == 1 ? img.DecreaseBpp(4, false)
+                          : op == 2 ? img.Dither(0)
+                                    : img.Threshold(100);
         EXPECT_FALSE(done) << op;
         EXPECT_TRUE(SamePixels(img, src)) << op;
     }

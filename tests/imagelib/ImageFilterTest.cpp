@@ -17,8 +17,12 @@ using vimg::RGBQUAD;
 
 namespace {
 
-uint8_t Clamp(int64_t v) { return static_cast<uint8_t>(std::clamp<int64_t>(v, 0, 255)); }
-uint8_t Grey(RGBQUAD c) { return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10); }
+uint8_t Clamp(int64_t v) {
+    return static_cast<uint8_t>(std::clamp<int64_t>(v, 0, 255));
+}
+uint8_t Grey(RGBQUAD c) {
+    return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10);
+}
 
 void Region(const Image& img, int& x0, int& y0, int& x1, int& y1) {
     x0 = 0, y0 = 0, x1 = static_cast<int>(img.GetWidth()), y1 = static_cast<int>(img.GetHeight());
@@ -50,11 +54,13 @@ Image RefFilter(const Image& src, const std::vector<int32_t>& k, int K, int div,
         const int w = static_cast<int>(src.GetWidth()), h = static_cast<int>(src.GetHeight());
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) {
-                if (!src.SelectionIsInside(x, y) || y + lo < 0 || y + hi >= h || x + lo < 0 || x + hi >= w) continue;
+                if (!src.SelectionIsInside(x, y) || y + lo < 0 || y + hi >= h || x + lo < 0 || x + hi >= w)
+                    continue;
                 int64_t sum = 0;
                 size_t i = 0;
                 for (int dy = lo; dy <= hi; ++dy)
-                    for (int dx = lo; dx <= hi; ++dx) sum += int64_t{k[i++]} * src.GetPixelIndex(x + dx, y + dy);
+                    for (int dx = lo; dx <= hi; ++dx)
+                        sum += int64_t{k[i++]} * src.GetPixelIndex(x + dx, y + dy);
                 out.SetPixelIndex(x, y, Clamp(off + sum / div));
             }
         return out;
@@ -81,10 +87,12 @@ Image RefMorph(const Image& src, int K, int op) {
             for (int dx = lo; dx <= hi; ++dx) {
                 const RGBQUAD c = src.GetPixelColor(x + dx, y + dy, false);
                 const int v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
-                for (int i = 0; i < 3; ++i) mn[i] = std::min(mn[i], v[i]), mx[i] = std::max(mx[i], v[i]);
+                for (int i = 0; i < 3; ++i)
+                    mn[i] = std::min(mn[i], v[i]), mx[i] = std::max(mx[i], v[i]);
             }
         int r[3];
-        for (int i = 0; i < 3; ++i) r[i] = op == 0 ? mn[i] : op == 1 ? mx[i] : 255 - (mx[i] - mn[i]);
+        for (int i = 0; i < 3; ++i)
+            r[i] = op == 0 ? mn[i] : op == 1 ? mx[i] : 255 - (mx[i] - mn[i]);
         return Rgb(r[2], r[1], r[0]);
     });
 }
@@ -94,7 +102,8 @@ Image RefMedian(const Image& src, int K) {
     return RefWindow(src, [&](int x, int y) {
         std::vector<RGBQUAD> cells;
         for (int dy = lo; dy <= hi; ++dy)
-            for (int dx = lo; dx <= hi; ++dx) cells.push_back(src.GetPixelColor(x + dx, y + dy, false));
+            for (int dx = lo; dx <= hi; ++dx)
+                cells.push_back(src.GetPixelColor(x + dx, y + dy, false));
         std::stable_sort(cells.begin(), cells.end(), [](RGBQUAD a, RGBQUAD b) { return Grey(a) < Grey(b); });
         return cells[cells.size() / 2];
     });
@@ -116,7 +125,9 @@ Image RefContour(const Image& src) {
     });
 }
 
-double Draw() { return (std::rand() & 0x7FFF) / 32767.0; }
+double Draw() {
+    return (std::rand() & 0x7FFF) / 32767.0;
+}
 
 Image RefJitter(const Image& src, int radius) {
     Image out(src);
@@ -129,8 +140,10 @@ Image RefJitter(const Image& src, int radius) {
             const int dy = static_cast<int>((Draw() - 0.5) * 2 * radius);
             int sx = x + dx, sy = y + dy;
             if (!src.IsInside(sx, sy)) sx = x, sy = y;
-            if (src.IsIndexed()) out.SetPixelIndex(x, y, src.GetPixelIndex(sx, sy));
-            else out.SetPixelColor(x, y, src.GetPixelColor(sx, sy, false));
+            if (src.IsIndexed())
+                out.SetPixelIndex(x, y, src.GetPixelIndex(sx, sy));
+            else
+                out.SetPixelColor(x, y, src.GetPixelColor(sx, sy, false));
             if (src.AlphaIsValid()) out.AlphaSet(x, y, src.AlphaGet(sx, sy));
         }
     return out;
@@ -172,7 +185,8 @@ std::vector<Image> Subjects() {
 const std::vector<int32_t> kBlur3(9, 1);
 const std::vector<int32_t> kEdge3 = {-1, -1, -1, -1, 8, -1, -1, -1, -1};
 const std::vector<int32_t> kRelief3 = {0, 0, -1, 0, 0, 0, 1, 0, 0};
-const std::vector<int32_t> kGauss5 = {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8, 4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0};
+const std::vector<int32_t> kGauss5 = {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8,
+                                      4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0};
 
 } // namespace
 
@@ -181,7 +195,10 @@ TEST(ImageFilter, FilterMatchesDefinitionOnEveryKindOfImage) {
         const std::vector<int32_t>* k;
         int size, div, off;
     };
-    const Case cases[] = {{&kBlur3, 3, 9, 0}, {&kEdge3, 3, -1, 255}, {&kRelief3, 3, 0, 127}, {&kGauss5, 5, 52, 0},
+    const Case cases[] = {{&kBlur3, 3, 9, 0},
+                          {&kEdge3, 3, -1, 255},
+                          {&kRelief3, 3, 0, 127},
+                          {&kGauss5, 5, 52, 0},
                           {&kBlur3, 3, 0, 0}};
     std::vector<Image> subjects = Subjects();
     Image grey = RandomImage(40, 37, 8, 9, true);
@@ -206,7 +223,8 @@ TEST(ImageFilter, GreyFilterLeavesTheBorderAndBlursTheRest) {
     Image img(6, 5, 8, 0);
     img.SetGrayPalette();
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) img.SetPixelIndex(x, y, static_cast<uint8_t>(x == 2 && y == 2 ? 90 : 0));
+        for (int x = 0; x < 6; ++x)
+            img.SetPixelIndex(x, y, static_cast<uint8_t>(x == 2 && y == 2 ? 90 : 0));
     const Image before(img);
     ASSERT_TRUE(img.Filter(kBlur3.data(), 3, 9, 0));
     for (int y = 0; y < 5; ++y)
@@ -240,7 +258,8 @@ TEST(ImageFilter, MorphologyMedianAndContourMatchDefinitions) {
             for (int op = 0; op < 3; ++op) {
                 Image fast(s);
                 ASSERT_TRUE(op == 0 ? fast.Erode(k) : op == 1 ? fast.Dilate(k) : fast.Edge(k));
-                EXPECT_TRUE(SamePixels(fast, RefMorph(s, k, op))) << "bpp " << s.GetBpp() << " op " << op << " k " << k;
+                EXPECT_TRUE(SamePixels(fast, RefMorph(s, k, op)))
+                    << "bpp " << s.GetBpp() << " op " << op << " k " << k;
             }
             Image med(s);
             ASSERT_TRUE(med.Median(k));

@@ -13,11 +13,12 @@ using vimg::RGBQUAD;
 
 namespace {
 
-uint8_t Grey(RGBQUAD c) { return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10); }
+uint8_t Grey(RGBQUAD c) {
+    return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10);
+}
 
 // Applies f to each channel of every pixel the checked accessors see.
-template <typename F>
-Image MapChannels(const Image& src, F f, bool selectedOnly = true) {
+template <typename F> Image MapChannels(const Image& src, F f, bool selectedOnly = true) {
     Image out(src);
     for (int y = 0; y < static_cast<int>(src.GetHeight()); ++y)
         for (int x = 0; x < static_cast<int>(src.GetWidth()); ++x) {
@@ -43,8 +44,9 @@ TEST(ImageTone, LightZeroIsIdentityAndTwentyRaisesUpTo255) {
     Image pal = RandomImage(5, 5, 8, 12);
     const RGBQUAD before = pal.GetPaletteColor(3);
     ASSERT_TRUE(pal.Light(20, 0));
-    EXPECT_EQ(pal.GetPaletteColor(3), Rgb(std::min(before.rgbRed + 20, 255), std::min(before.rgbGreen + 20, 255),
-                                          std::min(before.rgbBlue + 20, 255)));
+    EXPECT_EQ(pal.GetPaletteColor(3),
+              Rgb(std::min(before.rgbRed + 20, 255), std::min(before.rgbGreen + 20, 255),
+                  std::min(before.rgbBlue + 20, 255)));
 }
 
 TEST(ImageTone, ContrastAndGammaFollowTheirTables) {
@@ -52,15 +54,15 @@ TEST(ImageTone, ContrastAndGammaFollowTheirTables) {
     Image contrast(src);
     ASSERT_TRUE(contrast.Light(-10, 50));
     EXPECT_TRUE(SamePixels(contrast, MapChannels(src, [](int v) {
-        return std::clamp(static_cast<int>(-10 + 128 + 1.5 * (v - 128)), 0, 255);
-    })));
+                               return std::clamp(static_cast<int>(-10 + 128 + 1.5 * (v - 128)), 0, 255);
+                           })));
 
     Image gamma(src);
     ASSERT_TRUE(gamma.Gamma(2.0f));
     const double k = std::pow(255.0, 0.5) / 255.0;
     EXPECT_TRUE(SamePixels(gamma, MapChannels(src, [k](int v) {
-        return std::clamp(static_cast<int>(std::pow(v, 0.5) / k), 0, 255);
-    })));
+                               return std::clamp(static_cast<int>(std::pow(v, 0.5) / k), 0, 255);
+                           })));
 
     Image bad(src);
     EXPECT_FALSE(bad.Gamma(0.0f));
@@ -70,7 +72,8 @@ TEST(ImageTone, ContrastAndGammaFollowTheirTables) {
 
 TEST(ImageTone, LutFollowsSelectionAndPaletteRules) {
     uint8_t invert[256], half[256];
-    for (int i = 0; i < 256; ++i) invert[i] = static_cast<uint8_t>(255 - i), half[i] = static_cast<uint8_t>(i / 2);
+    for (int i = 0; i < 256; ++i)
+        invert[i] = static_cast<uint8_t>(255 - i), half[i] = static_cast<uint8_t>(i / 2);
 
     Image rgb = RandomImage(30, 40, 24, 14);
     AddSelection(rgb);
@@ -86,8 +89,9 @@ TEST(ImageTone, LutFollowsSelectionAndPaletteRules) {
     EXPECT_TRUE(grey.IsGrayScale());
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(grey.GetPixelIndex(x, y), greyBefore.SelectionIsInside(x, y) ? greyBefore.GetPixelIndex(x, y) / 2
-                                                                                    : greyBefore.GetPixelIndex(x, y));
+            ASSERT_EQ(grey.GetPixelIndex(x, y), greyBefore.SelectionIsInside(x, y)
+                                                    ? greyBefore.GetPixelIndex(x, y) / 2
+                                                    : greyBefore.GetPixelIndex(x, y));
 
     // Four tables: alpha goes through the fourth.
     Image alpha = RandomImage(12, 40, 24, 16);
@@ -139,7 +143,8 @@ TEST(ImageTone, ThresholdGivesBlackAndWhiteAndLeavesOneBitAlone) {
     EXPECT_EQ(img.GetPaletteColor(1), Rgb(255, 255, 255));
     EXPECT_FALSE(img.SelectionIsValid());
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 21; ++x) ASSERT_EQ(img.GetPixelIndex(x, y), before.GetPixelGray(x, y) > 128 ? 1 : 0);
+        for (int x = 0; x < 21; ++x)
+            ASSERT_EQ(img.GetPixelIndex(x, y), before.GetPixelGray(x, y) > 128 ? 1 : 0);
 }
 
 TEST(ImageTone, GrayScaleKeepsSelectionAlphaAndTransparency) {
@@ -154,7 +159,8 @@ TEST(ImageTone, GrayScaleKeepsSelectionAlphaAndTransparency) {
     ASSERT_EQ(img.GetBpp(), 8u);
     EXPECT_TRUE(img.IsGrayScale());
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 13; ++x) ASSERT_EQ(img.GetPixelIndex(x, y), before.GetPixelGray(x, y));
+        for (int x = 0; x < 13; ++x)
+            ASSERT_EQ(img.GetPixelIndex(x, y), before.GetPixelGray(x, y));
     EXPECT_EQ(img.AlphaGet(2, 2), 7);
     EXPECT_EQ(img.SelectionIsInside(1, 2), before.SelectionIsInside(1, 2));
     EXPECT_EQ(img.SelectionIsInside(12, 39), before.SelectionIsInside(12, 39));
@@ -166,7 +172,8 @@ TEST(ImageTone, GrayScaleKeepsSelectionAlphaAndTransparency) {
     ASSERT_TRUE(four.GrayScale());
     ASSERT_EQ(four.GetBpp(), 8u);
     EXPECT_EQ(four.GetTransIndex(), Grey(fourBefore.GetPaletteColor(5)));
-    for (int x = 0; x < 9; ++x) ASSERT_EQ(four.GetPixelIndex(x, 2), fourBefore.GetPixelGray(x, 2));
+    for (int x = 0; x < 9; ++x)
+        ASSERT_EQ(four.GetPixelIndex(x, 2), fourBefore.GetPixelGray(x, 2));
 }
 
 TEST(ImageTone, ColorizeReplacesHueAndSaturationAndBlends) {
@@ -187,7 +194,8 @@ TEST(ImageTone, ColorizeReplacesHueAndSaturationAndBlends) {
                 hsl.rgbGreen = 50;
                 RGBQUAD n = Image::HSLtoRGB(hsl);
                 if (blend < 0.999f)
-                    n = Rgb((a * n.rgbRed + (256 - a) * old.rgbRed) >> 8, (a * n.rgbGreen + (256 - a) * old.rgbGreen) >> 8,
+                    n = Rgb((a * n.rgbRed + (256 - a) * old.rgbRed) >> 8,
+                            (a * n.rgbGreen + (256 - a) * old.rgbGreen) >> 8,
                             (a * n.rgbBlue + (256 - a) * old.rgbBlue) >> 8);
                 n.rgbReserved = 0;
                 expected.SetPixelColor(x, y, n);
@@ -204,7 +212,8 @@ TEST(ImageTone, ShiftHuePaletteAndMean) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 11; ++x) {
             const RGBQUAD c = src.GetPixelColor(x, y, false);
-            expected.SetPixelColor(x, y, Rgb(std::min(c.rgbRed + 50, 255), c.rgbGreen, std::max(c.rgbBlue - 50, 0)));
+            expected.SetPixelColor(
+                x, y, Rgb(std::min(c.rgbRed + 50, 255), c.rgbGreen, std::max(c.rgbBlue - 50, 0)));
         }
     EXPECT_TRUE(SamePixels(shifted, expected));
 
@@ -220,7 +229,8 @@ TEST(ImageTone, ShiftHuePaletteAndMean) {
     Image m(10, 10, 24, 0);
     m.Clear(0);
     for (int y = 2; y < 6; ++y)
-        for (int x = 2; x < 6; ++x) m.SetPixelColor(x, y, x < 4 ? Rgb(100, 100, 100) : Rgb(0, 0, 0));
+        for (int x = 2; x < 6; ++x)
+            m.SetPixelColor(x, y, x < 4 ? Rgb(100, 100, 100) : Rgb(0, 0, 0));
     m.SelectionCreate();
     m.SelectionAddPixel(2, 2);
     m.SelectionAddPixel(3, 3);

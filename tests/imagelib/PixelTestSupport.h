@@ -29,7 +29,8 @@ inline vimg::Image RandomImage(uint32_t w, uint32_t h, uint32_t bpp, uint32_t se
     std::uniform_int_distribution<int> byte(0, 255);
     for (uint32_t y = 0; y < h; ++y) {
         uint8_t* row = img.GetBits(y);
-        for (uint32_t i = 0; i < img.GetEffWidth(); ++i) row[i] = static_cast<uint8_t>(byte(rng));
+        for (uint32_t i = 0; i < img.GetEffWidth(); ++i)
+            row[i] = static_cast<uint8_t>(byte(rng));
     }
     if (img.IsIndexed()) {
         if (grey) {
@@ -67,7 +68,8 @@ inline void AddSelection(vimg::Image& img) {
     r.bottom = 2;
     r.top = h - 3;
     img.SelectionAddRect(r);
-    for (int32_t i = 0; i < w; i += 7) img.SelectionAddPixel(i, (i * 5) % h);
+    for (int32_t i = 0; i < w; i += 7)
+        img.SelectionAddPixel(i, (i * 5) % h);
 }
 
 inline ::testing::AssertionResult SamePixels(const vimg::Image& a, const vimg::Image& b) {
@@ -81,10 +83,12 @@ inline ::testing::AssertionResult SamePixels(const vimg::Image& a, const vimg::I
         for (uint32_t i = 0; i < rowBytes; ++i)
             if (a.GetBits(y)[i] != b.GetBits(y)[i])
                 return ::testing::AssertionFailure()
-                       << "row " << y << " byte " << i << ": " << int(a.GetBits(y)[i]) << " vs " << int(b.GetBits(y)[i]);
-    if (a.AlphaIsValid() != b.AlphaIsValid()) return ::testing::AssertionFailure() << "alpha presence differs";
-    if (a.AlphaIsValid() &&
-        std::memcmp(a.AlphaGetPointer(), b.AlphaGetPointer(), static_cast<size_t>(a.GetWidth()) * a.GetHeight()) != 0)
+                       << "row " << y << " byte " << i << ": " << int(a.GetBits(y)[i]) << " vs "
+                       << int(b.GetBits(y)[i]);
+    if (a.AlphaIsValid() != b.AlphaIsValid())
+        return ::testing::AssertionFailure() << "alpha presence differs";
+    if (a.AlphaIsValid() && std::memcmp(a.AlphaGetPointer(), b.AlphaGetPointer(),
+                                        static_cast<size_t>(a.GetWidth()) * a.GetHeight()) != 0)
         return ::testing::AssertionFailure() << "alpha differs";
     if (a.GetTransIndex() != b.GetTransIndex() || !(a.GetTransColor() == b.GetTransColor()))
         return ::testing::AssertionFailure() << "transparency differs";
