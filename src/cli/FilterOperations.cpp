@@ -56,6 +56,11 @@ const OperationRegistrar registrar{
          SeedRandom(ctx);
          return img.Noise(Int(a, 0, 0, 10000, 0));
      }},
+    {"UnsharpMask", 0, 3, "[radius[,amount[,threshold]]]",
+     [](Image& img, const OpArgs& a, OpContext&) {
+         return img.UnsharpMask(static_cast<float>(a.number(0, 0.01, 100, 5)),
+                                static_cast<float>(a.number(1, -10, 10, 0.5)), Int(a, 2, 0, 255, 0));
+     }},
     {"Light", 1, 2, "brightness[,contrast]",
      [](Image& img, const OpArgs& a, OpContext&) {
          return img.Light(Int(a, 0, -1000, 1000, 0), Int(a, 1, -1000, 1000, 0));

@@ -247,6 +247,9 @@ public:
     // both draw from the C library's rand() sequence (seed it with srand).
     bool Jitter(int32_t radius = 2);
     bool Noise(int32_t level);
+    // Sharpens each channel by amount x (pixel - Gaussian blur of the given
+    // radius), rounded, where that difference reaches threshold.
+    bool UnsharpMask(float radius = 5.0f, float amount = 0.5f, int32_t threshold = 0);
     bool Light(int32_t brightness, int32_t contrast = 0);
     bool Gamma(float gamma);
     bool Lut(const uint8_t* table);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -296,6 +297,65 @@ TEST(ImageFilter, SeededJitterAndNoiseMatchDefinitions) {
         std::srand(78);
         EXPECT_TRUE(SamePixels(noise, RefNoise(s, 50))) << "noise bpp " << s.GetBpp();
     }
+}
+
+// Gaussian of sigma = radius over -half..half, half = ceil(3 radius); beyond
+// the border the edge pixels repeat. Horizontal sums per window row first.
+Image RefUnsharp(const Image& src, float radius, float amount, int threshold) {
+    const int half = std::max(1, static_cast<int>(std::ceil(3.0 * radius)));
+    std::vector<double> k;
+    double total = 0;
+    for (int i = -half; i <= half; ++i)
+        total += k.emplace_back(std::exp(-(i * i) / (2.0 * radius * radius)));
+    for (double& v : k)
+        v /= total;
+    const int w = static_cast<int>(src.GetWidth()), h = static_cast<int>(src.GetHeight());
+    return RefWindow(src, [&](int x, int y) {
+        double blur[3] = {};
+        for (int j = -half; j <= half; ++j) {
+            double row[3] = {};
+            for (int i = -half; i <= half; ++i) {
+                const RGBQUAD c =
+                    src.GetPixelColor(std::clamp(x + i, 0, w - 1), std::clamp(y + j, 0, h - 1), false);
+                row[0] += k[static_cast<size_t>(i + half)] * c.rgbBlue;
+                row[1] += k[static_cast<size_t>(i + half)] * c.rgbGreen;
+                row[2] += k[static_cast<size_t>(i + half)] * c.rgbRed;
+            }
+            for (int c = 0; c < 3; ++c)
+                blur[c] += k[static_cast<size_t>(j + half)] * row[c];
+        }
+        const RGBQUAD c = src.GetPixelColor(x, y, false);
+        const int v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+        int r[3];
+        for (int i = 0; i < 3; ++i) {
+            const double d = v[i] - blur[i];
+            r[i] = std::abs(d) >= threshold ? Clamp(std::lround(v[i] + amount * d)) : v[i];
+        }
+        return Rgb(r[2], r[1], r[0]);
+    });
+}
+
+TEST(ImageFilter, UnsharpMaskMatchesDefinitionAndSharpensEdges) {
+    for (const Image& s : Subjects()) {
+        Image img(s);
+        ASSERT_TRUE(img.UnsharpMask(1.5f, 0.7f, 4));
+        EXPECT_TRUE(SamePixels(img, RefUnsharp(s, 1.5f, 0.7f, 4))) << "bpp " << s.GetBpp();
+    }
+    // A step from 80 to 160: the dark side darkens and the bright side brightens next to it.
+    Image step(20, 40, 24, 0);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 20; ++x)
+            step.SetPixelColor(x, y, x < 10 ? Rgb(80, 80, 80) : Rgb(160, 160, 160));
+    Image high(step);
+    ASSERT_TRUE(step.UnsharpMask(2.0f, 1.0f, 0));
+    EXPECT_LT(step.GetPixelColor(9, 20).rgbRed, 80);
+    EXPECT_GT(step.GetPixelColor(10, 20).rgbRed, 160);
+    EXPECT_EQ(step.GetPixelColor(0, 20).rgbRed, 80);
+    // A threshold above every difference changes nothing.
+    const Image before(high);
+    ASSERT_TRUE(high.UnsharpMask(2.0f, 1.0f, 200));
+    EXPECT_TRUE(SamePixels(high, before));
+    EXPECT_FALSE(high.UnsharpMask(0.0f, 1.0f, 0));
 }
 
 TEST(ImageFilter, EscapeKeepsUnprocessedRowsAndEmptyImagesFail) {
