@@ -3,12 +3,14 @@
 // the copy back; neighbours outside the image take the out-of-range colour.
 #include "Image.h"
 
+#include "NearestColour.h"
 #include "PixelLoop.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace vimg {
@@ -51,9 +53,22 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
     const int32_t xi0 = std::max(box.x0, -win.lo);
     const int32_t xi1 = std::min(box.x1, w - win.hi);
 
+    // Palette images store the nearest entry, found as SetPixelColor would
+    // but without its one-colour cache, so rows can run on several threads.
+    std::optional<NearestColour> nearest;
+    if (image.IsIndexed()) {
+        const uint32_t n = tmp.GetClrImportant() ? tmp.GetClrImportant() : tmp.GetNumColors();
+        nearest.emplace(tmp.GetPalette(), std::min(n, tmp.GetNumColors()));
+    }
     const auto slowRange = [&](int32_t y, int32_t from, int32_t to) {
-        for (int32_t x = from; x < to; ++x)
-            if (image.SelectionIsInside(x, y)) tmp.SetPixelColor(x, y, slow(x, y));
+        for (int32_t x = from; x < to; ++x) {
+            if (!image.SelectionIsInside(x, y)) continue;
+            const RGBQUAD c = slow(x, y);
+            if (nearest)
+                tmp.BlindSetPixelIndex(x, y, nearest->Find(c.rgbRed, c.rgbGreen, c.rgbBlue));
+            else
+                tmp.SetPixelColor(x, y, c);
+        }
     };
     const auto row = [&](int32_t y) {
         if (is24 && y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
@@ -65,7 +80,7 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
             slowRange(y, box.x0, box.x1);
         }
     };
-    ForEachRow(progress, box.y0, box.y1, is24, row);
+    ForEachRow(progress, box.y0, box.y1, true, row);
     image.Transfer(tmp);
     return true;
 }

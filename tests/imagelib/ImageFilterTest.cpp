@@ -178,7 +178,7 @@ std::vector<Image> Subjects() {
     sel.SetTransIndex(0);
     sel.AlphaCreate();
     v.push_back(std::move(sel));
-    v.push_back(RandomImage(33, 20, 8, 3));
+    v.push_back(RandomImage(33, 40, 8, 3));
     v.push_back(RandomImage(21, 9, 4, 4));
     return v;
 }
