@@ -80,20 +80,31 @@ long Image::Histogram(long* red, long* green, long* blue, long* gray, int32_t co
 namespace {
 
 // Grey-value histogram of every pixel (palette images through their entries).
+// Each block of rows counts into its own table, so blocks can run on all cores.
 std::vector<uint64_t> GreyHistogram(const Image& img) {
-    std::vector<uint64_t> h(256, 0);
+    constexpr int32_t kBlock = 32;
     const auto w = static_cast<int32_t>(img.GetWidth());
+    const auto h = static_cast<int32_t>(img.GetHeight());
     const RGBQUAD* pal = img.GetPalette();
-    for (int32_t y = 0; y < static_cast<int32_t>(img.GetHeight()); ++y) {
-        const uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
-        for (int32_t x = 0; x < w; ++x) {
-            if (pal)
-                ++h[GreyOf(pal[img.BlindGetPixelIndex(x, y)])];
-            else
-                ++h[GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x])];
+    const int32_t blocks = (h + kBlock - 1) / kBlock;
+    std::vector<uint64_t> counts(static_cast<size_t>(blocks) * 256, 0);
+    ForEachRow(RowProgress{}, 0, blocks, true, [&](int32_t b) {
+        uint64_t* count = &counts[static_cast<size_t>(b) * 256];
+        for (int32_t y = b * kBlock; y < std::min(h, (b + 1) * kBlock); ++y) {
+            const uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
+            for (int32_t x = 0; x < w; ++x) {
+                if (pal)
+                    ++count[GreyOf(pal[img.BlindGetPixelIndex(x, y)])];
+                else
+                    ++count[GreyOf(row[3 * x + 2], row[3 * x + 1], row[3 * x])];
+            }
         }
-    }
-    return h;
+    });
+    std::vector<uint64_t> total(256, 0);
+    for (int32_t b = 0; b < blocks; ++b)
+        for (size_t i = 0; i < 256; ++i)
+            total[i] += counts[static_cast<size_t>(b) * 256 + i];
+    return total;
 }
 
 // Largest grey value over the palette entries or every pixel.
