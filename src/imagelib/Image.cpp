@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace vimg {
 
@@ -248,48 +249,31 @@ void Image::Unghost() {
 bool Image::CreateFromArray(const uint8_t* bits, uint32_t width, uint32_t height, uint32_t bpp,
                             uint32_t bytesPerLine, bool flipVertically) {
     if (!bits) return false;
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
-    if (!Create(width, height, bpp, 0)) return false;
-    if (bpp < 24) SetGrayPalette();
-    if (bpp == 32) AlphaCreate();
-    if (bpp == 32 && static_cast<uint64_t>(bytesPerLine) < static_cast<uint64_t>(width) * 4) return false;
-    for (uint32_t i = 0; i < height; ++i) {
-        const uint8_t* src = bits + static_cast<size_t>(i) * bytesPerLine;
-        const uint32_t row = flipVertically ? height - i - 1 : i;
-        uint8_t* dst = GetBits(row);
-        if (bpp == 32) {
-            for (uint32_t x = 0; x < width; ++x) {
-                dst[3 * x] = src[4 * x];
-                dst[3 * x + 1] = src[4 * x + 1];
-                dst[3 * x + 2] = src[4 * x + 2];
-                if (pAlpha) pAlpha[static_cast<size_t>(row) * width + x] = src[4 * x + 3];
-            }
-        } else {
-            std::memcpy(dst, src, std::min(info.effWidth, bytesPerLine));
-        }
-    }
-    return true;
+    std::vector<const uint8_t*> rows(height);
+    for (uint32_t i = 0; i < height; ++i) rows[i] = bits + static_cast<size_t>(i) * bytesPerLine;
+    return CreateFromMatrix(rows.data(), width, height, bpp, bytesPerLine, flipVertically);
 }
 
 bool Image::CreateFromMatrix(const uint8_t* const* rows, uint32_t width, uint32_t height, uint32_t bpp,
                              uint32_t bytesPerLine, bool flipVertically) {
     if (!rows) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
+    if (bpp == 32 && static_cast<uint64_t>(bytesPerLine) < static_cast<uint64_t>(width) * 4) return false;
     if (!Create(width, height, bpp, 0)) return false;
     if (bpp < 24) SetGrayPalette();
-    if (bpp == 32) AlphaCreate();
-    if (bpp == 32 && static_cast<uint64_t>(bytesPerLine) < static_cast<uint64_t>(width) * 4) return false;
+    if (bpp == 32 && !AlphaCreate()) return false;
     for (uint32_t i = 0; i < height; ++i) {
         const uint8_t* src = rows[i];
         if (!src) continue;
         const uint32_t row = flipVertically ? height - i - 1 : i;
         uint8_t* dst = GetBits(row);
         if (bpp == 32) {
+            uint8_t* alpha = pAlpha + static_cast<size_t>(row) * width;
             for (uint32_t x = 0; x < width; ++x) {
                 dst[3 * x] = src[4 * x];
                 dst[3 * x + 1] = src[4 * x + 1];
                 dst[3 * x + 2] = src[4 * x + 2];
-                if (pAlpha) pAlpha[static_cast<size_t>(row) * width + x] = src[4 * x + 3];
+                alpha[x] = src[4 * x + 3];
             }
         } else {
             std::memcpy(dst, src, std::min(info.effWidth, bytesPerLine));

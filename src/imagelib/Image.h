@@ -216,6 +216,98 @@ public:
     bool SelectionToHRGN(Region* region) const;
     uint8_t* SelectionGetPointer(int32_t x = 0, int32_t y = 0) const;
 
+    // ---- transforms and resampling ----
+    // Sub-pixel samplers: the kernel used around a position (values as callers pass them).
+    enum InterpolationMethod {
+        IM_NEAREST_NEIGHBOUR = 1,
+        IM_BILINEAR = 2,
+        IM_BSPLINE = 3,
+        IM_BICUBIC = 4,
+        IM_BICUBIC2 = 5,
+        IM_LANCZOS = 6,
+        IM_BOX = 7,
+        IM_HERMITE = 8,
+        IM_HAMMING = 9,
+        IM_SINC = 10,
+        IM_BLACKMAN = 11,
+        IM_BESSEL = 12,
+        IM_GAUSSIAN = 13,
+        IM_QUADRATIC = 14,
+        IM_MITCHELL = 15,
+        IM_CATROM = 16,
+    };
+    // What a position outside the image reads.
+    enum OverflowMethod {
+        OM_COLOR = 1,
+        OM_BACKGROUND = 2,
+        OM_TRANSPARENT = 3,
+        OM_WRAP = 4,
+        OM_REPEAT = 5,
+        OM_MIRROR = 6,
+    };
+
+    static float KernelLinear(float t);
+    static float KernelBSpline(float t);
+    static float KernelCubic(float t);
+    static float KernelGeneralizedCubic(float t, float a = -0.5f);
+    static float KernelLanczosSinc(float t, float radius = 6.0f);
+    static float KernelBox(float t);
+    static float KernelHermite(float t);
+    static float KernelHamming(float t);
+    static float KernelSinc(float t);
+    static float KernelBlackman(float t);
+    static float KernelBessel(float t);
+    static double KernelBessel_J1(double x);
+    static double KernelBessel_P1(double x);
+    static double KernelBessel_Q1(double x);
+    static double KernelBessel_Order1(double x);
+    static float KernelGaussian(float t);
+    static float KernelQuadratic(float t);
+    static float KernelMitchell(float t);
+    static float KernelCatrom(float t);
+
+    // Moves a position into the image for OM_WRAP, OM_REPEAT and OM_MIRROR; other rules leave it.
+    void OverflowCoordinates(int32_t& x, int32_t& y, OverflowMethod overflow) const;
+    void OverflowCoordinates(float& x, float& y, OverflowMethod overflow) const;
+    // `replacementColour` null means white with alpha 0.
+    RGBQUAD GetPixelColorWithOverflow(int32_t x, int32_t y, OverflowMethod overflow = OM_BACKGROUND,
+                                      const RGBQUAD* replacementColour = nullptr) const;
+    RGBQUAD GetPixelColorInterpolated(float x, float y, InterpolationMethod method = IM_BILINEAR,
+                                      OverflowMethod overflow = OM_BACKGROUND,
+                                      const RGBQUAD* replacementColour = nullptr) const;
+    RGBQUAD GetAreaColorInterpolated(float x, float y, float width, float height,
+                                     InterpolationMethod method = IM_BILINEAR, OverflowMethod overflow = OM_BACKGROUND,
+                                     const RGBQUAD* replacementColour = nullptr) const;
+
+    // Operations with a destination leave this image unchanged; without one they replace it.
+    bool Mirror();
+    bool Flip();
+    bool RotateLeft(Image* dest = nullptr);
+    bool RotateRight(Image* dest = nullptr);
+    bool Rotate180(Image* dest = nullptr);
+    // Angles in degrees, positive turns clockwise as seen on screen.
+    bool Rotate(float angle, Image* dest = nullptr);
+    bool Rotate2(float angle, Image* dest = nullptr, InterpolationMethod method = IM_BILINEAR,
+                 OverflowMethod overflow = OM_BACKGROUND, const RGBQUAD* replacementColour = nullptr,
+                 bool optimizeRightAngles = true, bool keepSize = false);
+    bool Resample(int32_t newWidth, int32_t newHeight, int mode = 1, Image* dest = nullptr);
+    bool Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method = IM_BICUBIC2,
+                   OverflowMethod overflow = OM_REPEAT, Image* dest = nullptr, bool disableAveraging = false);
+    bool Skew(float xGain, float yGain, int32_t xPivot = 0, int32_t yPivot = 0, bool interpolate = false);
+    // Top and bottom are measured from the top of the picture.
+    bool Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image* dest = nullptr);
+    bool Crop(const RECT& rect, Image* dest = nullptr);
+    // Angle in radians.
+    bool CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle,
+                              Image* dest = nullptr);
+    bool Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
+                Image* dest = nullptr);
+    bool Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest = nullptr);
+    bool Thumbnail(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest = nullptr);
+    bool QIShrink(int32_t newWidth, int32_t newHeight, Image* dest = nullptr);
+    // Types: 0 pinch, 1 punch, 2 swirl, 3 cylinder, 4 and above bathroom glass.
+    bool CircleTransform(int type, int32_t radius = 0, float factor = 0.0f);
+
     // ---- colour spaces, channels, mix and FFT ----
     // A converted colour keeps its three components in the red, green and blue
     // bytes (HSL: hue, saturation, lightness; YUV/YIQ: Y, U/I + 128, V/Q + 128;
@@ -230,6 +322,42 @@ public:
     static RGBQUAD YIQtoRGB(RGBQUAD colour);
     static RGBQUAD RGBtoXYZ(RGBQUAD colour);
     static RGBQUAD XYZtoRGB(RGBQUAD colour);
+
+    // Colour-space ids of Combine.
+    enum ColourSpace { CS_RGB = 0, CS_HSL = 1, CS_YUV = 2, CS_YIQ = 3, CS_XYZ = 4 };
+    // The raster operations of Mix (values as callers pass them).
+    enum ImageOpType {
+        OpAdd = 0,
+        OpAnd = 1,
+        OpXor = 2,
+        OpOr = 3,
+        OpMask = 4,
+        OpSrcCopy = 5,
+        OpDstCopy = 6,
+        OpSub = 7,
+        OpSrcBlend = 8,
+        OpScreen = 9,
+    };
+
+    // Each given destination becomes an 8-bit grey image of one component; null ones are skipped.
+    bool SplitRGB(Image* r, Image* g, Image* b) const;
+    bool SplitYUV(Image* y, Image* u, Image* v) const;
+    bool SplitYIQ(Image* y, Image* i, Image* q) const;
+    bool SplitXYZ(Image* x, Image* y, Image* z) const;
+    bool SplitHSL(Image* h, Image* s, Image* l) const;
+    bool SplitCMYK(Image* c, Image* m, Image* y, Image* k) const;
+    // Rebuilds this image as 24 bits from three channel images (and an optional alpha image).
+    bool Combine(const Image* c1, const Image* c2, const Image* c3, const Image* alpha, int colourSpace = CS_RGB);
+    bool Mix(const Image& source, int op, int32_t xOffset = 0, int32_t yOffset = 0, bool mixAlpha = false);
+    void MixFrom(const Image& source, int32_t x, int32_t y);
+    // Two-dimensional Fourier transform of a real and an imaginary grey image.
+    // direction 1 forward, -1 inverse.
+    bool FFT2(Image* sourceReal, Image* sourceImag, Image* destReal, Image* destImag, int direction = 1,
+              bool forceFFT = true, bool magnitude = true);
+    // In-place radix-2 transform of 2^log2n values; the forward one divides by n.
+    static bool FFT(int direction, int log2n, double* x, double* y);
+    // Direct transform of any length, using work1 and work2 (n values each) as scratch.
+    static bool DFT(int direction, int32_t n, double* x, double* y, double* work1, double* work2);
 
     // ---- filters and tone ----
     // Neighbourhood and tone operations work on the working region (the
@@ -310,6 +438,15 @@ protected:
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();
+    // Makes this (empty) image width x height with src's information block,
+    // depth, type and palette; no alpha plane and no selection.
+    bool CreateLike(const Image& src, uint32_t width, uint32_t height);
+    // Hands a finished result to dest, or makes it this image's content.
+    bool Deliver(Image& result, Image* dest);
+    // Per-row progress and escape check of the long loops; false means stop.
+    bool RowStep(int64_t row, int64_t rows);
+    // Makes `dest` an 8-bit grey image holding a width x height byte plane.
+    bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 
     BITMAPINFOHEADER head;
     ImageInfo info;

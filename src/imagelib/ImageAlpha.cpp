@@ -91,12 +91,17 @@ bool Image::AlphaMirror() {
 }
 
 bool Image::AlphaSplit(Image* dest) const {
-    if (!pAlpha || !dest || dest == this) return false;
+    if (!pAlpha) return false;
+    return PlaneToGrayImage(pAlpha, dest);
+}
+
+bool Image::PlaneToGrayImage(const uint8_t* plane, Image* dest) const {
+    if (!dest || dest == this) return false;
     Image tmp(GetWidth(), GetHeight(), 8, 0);
     if (!tmp.IsValid()) return false;
     tmp.SetGrayPalette();
     const uint32_t w = GetWidth();
-    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(tmp.GetBits(y), pAlpha + static_cast<size_t>(y) * w, w);
+    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(tmp.GetBits(y), plane + static_cast<size_t>(y) * w, w);
     return dest->Transfer(tmp);
 }
 

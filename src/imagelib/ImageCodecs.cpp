@@ -30,6 +30,24 @@ bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& fai
     return false;
 }
 
+// Opens a memory stream, runs `encode` into it and hands the buffer to the caller.
+template <class EncodeFn>
+bool EncodeToMemory(Image& img, uint8_t*& buffer, int32_t& size, EncodeFn encode) {
+    if (buffer) {
+        img.SetLastError("the buffer must be empty");
+        return false;
+    }
+    MemFile file;
+    if (!file.Open()) {
+        img.SetLastError("can't allocate memory");
+        return false;
+    }
+    if (!encode(file)) return false;
+    size = file.Size();
+    buffer = file.GetBuffer(true);
+    return true;
+}
+
 } // namespace
 
 bool Image::Load(const char* fileName, uint32_t type) {
@@ -113,19 +131,7 @@ bool Image::Encode(File* stream, uint32_t type) {
 }
 
 bool Image::Encode(uint8_t*& buffer, int32_t& size, uint32_t type) {
-    if (buffer) {
-        SetLastError("the buffer must be empty");
-        return false;
-    }
-    MemFile file;
-    if (!file.Open()) {
-        SetLastError("can't allocate memory");
-        return false;
-    }
-    if (!Encode(&file, type)) return false;
-    size = file.Size();
-    buffer = file.GetBuffer(true);
-    return true;
+    return EncodeToMemory(*this, buffer, size, [&](MemFile& f) { return Encode(&f, type); });
 }
 
 bool Image::Encode(FILE* stream, Image** images, int32_t count, uint32_t type) {
@@ -170,19 +176,7 @@ bool Image::Encode2RGBA(File* stream) {
 }
 
 bool Image::Encode2RGBA(uint8_t*& buffer, int32_t& size) {
-    if (buffer) {
-        SetLastError("the buffer must be empty");
-        return false;
-    }
-    MemFile file;
-    if (!file.Open()) {
-        SetLastError("can't allocate memory");
-        return false;
-    }
-    if (!Encode2RGBA(&file)) return false;
-    size = file.Size();
-    buffer = file.GetBuffer(true);
-    return true;
+    return EncodeToMemory(*this, buffer, size, [&](MemFile& f) { return Encode2RGBA(&f); });
 }
 
 bool Image::EncodeSafeCheck(File* stream) {

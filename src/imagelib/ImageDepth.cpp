@@ -104,7 +104,7 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
         return false;
     }
     Image out;
-    if (!CreateLike(out, *this, bits)) return false;
+    if (!CreateWithDepth(out, *this, bits)) return false;
     if (clrImportant) out.SetClrImportant(clrImportant);
     if (palette) {
         out.SetPalette(palette, out.GetNumColors());
@@ -196,7 +196,7 @@ bool Image::IncreaseBpp(uint32_t bits) {
     }
     if (bits == head.biBitCount) return true;
     Image out;
-    if (!CreateLike(out, *this, bits)) return false;
+    if (!CreateWithDepth(out, *this, bits)) return false;
     const auto w = static_cast<int32_t>(GetWidth());
     const RGBQUAD* pal = GetPalette();
     const bool alphaFromPalette = bits == 24 && !pAlpha && info.alphaPaletteEnabled;
@@ -248,7 +248,7 @@ bool Image::Dither(int32_t method) {
             g[x] = pal ? GreyOf(pal[BlindGetPixelIndex(x, y)]) : GreyOf(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
     }
     Image out;
-    if (!CreateLike(out, *this, 1)) return false;
+    if (!CreateWithDepth(out, *this, 1)) return false;
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
     const auto setWhite = [&](int32_t x, uint8_t* row) {

@@ -370,7 +370,7 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
         }
     }
     Image out;
-    if (!CreateLike(out, *this, 24)) return false;
+    if (!CreateWithDepth(out, *this, 24)) return false;
     for (int32_t y = 0; y < h; ++y) {
         uint8_t* p = out.GetBits(static_cast<uint32_t>(y));
         for (int32_t x = 0; x < w; ++x, p += 3) {

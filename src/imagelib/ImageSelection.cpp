@@ -251,14 +251,8 @@ bool Image::SelectionCopy(const Image& from) {
 }
 
 bool Image::SelectionSplit(Image* dest) const {
-    if (!pSelection || !dest || dest == this) return false;
-    Image tmp(GetWidth(), GetHeight(), 8, 0);
-    if (!tmp.IsValid()) return false;
-    tmp.SetGrayPalette();
-    const uint32_t w = GetWidth();
-    for (uint32_t y = 0; y < GetHeight(); ++y)
-        std::memcpy(tmp.GetBits(y), pSelection + static_cast<size_t>(y) * w, w);
-    return dest->Transfer(tmp);
+    if (!pSelection) return false;
+    return PlaneToGrayImage(pSelection, dest);
 }
 
 bool Image::SelectionToHRGN(Region* region) const {

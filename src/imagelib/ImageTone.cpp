@@ -126,7 +126,7 @@ bool Image::Threshold(uint8_t level) {
     Image grey(*this, true, false, false);
     if (!grey.IsValid() || !grey.GrayScale()) return false;
     Image out;
-    if (!CreateLike(out, *this, 1)) return false;
+    if (!CreateWithDepth(out, *this, 1)) return false;
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
     const auto w = static_cast<int32_t>(GetWidth());
@@ -196,7 +196,7 @@ bool Image::GrayScale() {
     if (!pDib) return false;
     // Built in a new 8-bit image so that a stop part way leaves this one as it was.
     Image out;
-    if (!CreateLike(out, *this, 8)) return false;
+    if (!CreateWithDepth(out, *this, 8)) return false;
     out.SetGrayPalette();
     const auto w = static_cast<int32_t>(GetWidth());
     const RGBQUAD* pal = GetPalette();

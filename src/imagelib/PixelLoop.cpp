@@ -95,7 +95,7 @@ bool ForEachRow(const RowProgress& p, int32_t y0, int32_t y1, bool parallel,
 
 namespace vimg {
 
-bool CreateLike(Image& dst, const Image& src, uint32_t bpp) {
+bool CreateWithDepth(Image& dst, const Image& src, uint32_t bpp) {
     dst.Destroy();
     dst.CopyInfo(src);
     if (!dst.Create(src.GetWidth(), src.GetHeight(), bpp, src.GetType())) return false;

@@ -60,6 +60,6 @@ namespace vimg {
 
 // Makes `dst` a new width x height image of `bpp` bits with src's information
 // block (type, resolution, options) but no transparent index, selection or alpha.
-bool CreateLike(Image& dst, const Image& src, uint32_t bpp);
+bool CreateWithDepth(Image& dst, const Image& src, uint32_t bpp);
 
 } // namespace vimg

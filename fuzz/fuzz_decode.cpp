@@ -1,0 +1,26 @@
+// Feeds arbitrary bytes to the decoders. The first byte picks the format id
+// (0 runs the unknown-type pass over every registered reader).
+#include "Image.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    static const bool bounded = [] {
+        vimg::Image::SetMaxMemory(4u << 20); // keeps each run fast; real limits are tested elsewhere
+        return true;
+    }();
+    (void)bounded;
+    const uint32_t type = data[0] % 16;
+    std::vector<uint8_t> body(data + 1, data + size);
+    vimg::Image img;
+    img.Decode(body.data(), static_cast<uint32_t>(body.size()), type);
+    if (img.IsValid()) {
+        uint8_t* out = nullptr;
+        int32_t outSize = 0;
+        if (img.Encode2RGBA(out, outSize)) vimg::Image::FreeMemory(out);
+    }
+    return 0;
+}

@@ -1,0 +1,460 @@
+// Operations that move pixels without resizing the picture's content: mirror,
+// flip, quarter and free turns, skew, crop, canvas expansion and the circular
+// distortions.
+#include "Image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+namespace vimg {
+
+namespace {
+
+constexpr double kDegreesToRadians = std::numbers::pi / 180.0;
+
+// The part of the image an operation works on: the selection's box, or the
+// whole picture. Right and top are exclusive.
+RECT WorkingRegion(const Image& img) {
+    if (img.SelectionIsValid()) {
+        RECT box;
+        img.SelectionGetBox(box);
+        return box;
+    }
+    return RECT{0, static_cast<int32_t>(img.GetHeight()), static_cast<int32_t>(img.GetWidth()), 0};
+}
+
+// Copies a plane of N-byte pixels turned by a quarter: with `right`, dest(x', y')
+// = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'). Works in
+// square tiles so that the column-wise reads stay in cache.
+template <size_t N>
+void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst, size_t dstStride,
+               int32_t y0, int32_t y1, bool right) {
+    constexpr int32_t kTile = 64;
+    const int32_t dstW = srcH;
+    for (int32_t xb = 0; xb < dstW; xb += kTile) {
+        const int32_t xe = std::min(dstW, xb + kTile);
+        for (int32_t y = y0; y < y1; ++y) {
+            uint8_t* d = dst + static_cast<size_t>(y) * dstStride + static_cast<size_t>(xb) * N;
+            if (right) {
+                const uint8_t* s = src + static_cast<size_t>(srcW - 1 - y) * N + static_cast<size_t>(xb) * srcStride;
+                for (int32_t x = xb; x < xe; ++x, d += N, s += srcStride) std::memcpy(d, s, N);
+            } else {
+                const uint8_t* s =
+                    src + static_cast<size_t>(y) * N + static_cast<size_t>(srcH - 1 - xb) * srcStride;
+                for (int32_t x = xb; x < xe; ++x, d += N, s -= srcStride) std::memcpy(d, s, N);
+            }
+        }
+    }
+}
+
+} // namespace
+
+bool Image::CreateLike(const Image& src, uint32_t width, uint32_t height) {
+    Destroy();
+    CopyInfo(src);
+    if (!Create(width, height, src.GetBpp(), src.GetType())) return false;
+    SetXDPI(src.GetXDPI());
+    SetYDPI(src.GetYDPI());
+    if (src.GetPalette()) {
+        SetPalette(src.GetPalette(), src.GetNumColors());
+        SetClrImportant(src.GetClrImportant());
+    }
+    SelectionDelete();
+    info.progress = 0;
+    info.escape = 0;
+    return true;
+}
+
+bool Image::Deliver(Image& result, Image* dest) {
+    result.info.progress = 0;
+    result.info.escape = 0;
+    if (dest) return dest->Transfer(result);
+    return Transfer(result);
+}
+
+bool Image::RowStep(int64_t row, int64_t rows) {
+    if (rows > 0) info.progress = static_cast<int32_t>(row * 100 / rows);
+    return info.escape == 0;
+}
+
+bool Image::Mirror() {
+    if (!pDib) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    std::vector<uint8_t> line;
+    for (int32_t y = 0; y < h; ++y) {
+        uint8_t* row = GetBits(static_cast<uint32_t>(y));
+        switch (head.biBitCount) {
+        case 24:
+            for (int32_t a = 0, b = w - 1; a < b; ++a, --b)
+                std::swap_ranges(row + 3 * a, row + 3 * a + 3, row + 3 * b);
+            break;
+        case 8: std::reverse(row, row + w); break;
+        default: {
+            // 1 and 4 bits: pixel by pixel through a copy of the row.
+            line.assign(row, row + info.effWidth);
+            for (int32_t x = 0; x < w; ++x) {
+                const int32_t from = w - 1 - x;
+                uint8_t index;
+                if (head.biBitCount == 4) index = (from & 1) ? (line[from >> 1] & 0x0F) : (line[from >> 1] >> 4);
+                else index = (line[from >> 3] >> (7 - (from & 7))) & 1;
+                BlindSetPixelIndex(x, y, index);
+            }
+            break;
+        }
+        }
+    }
+    AlphaMirror();
+    SelectionDelete();
+    return true;
+}
+
+bool Image::Flip() {
+    if (!pDib || !FlipRows()) return false;
+    AlphaFlip();
+    SelectionDelete();
+    return true;
+}
+
+bool Image::RotateLeft(Image* dest) {
+    if (!pDib) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    Image tmp;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    constexpr int32_t kBand = 64;
+    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
+        if (!RowStep(y0, w)) return false;
+        const int32_t y1 = std::min(w, y0 + kBand);
+        if (head.biBitCount == 24) {
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
+        } else if (head.biBitCount == 8) {
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, false);
+        } else {
+            for (int32_t y = y0; y < y1; ++y)
+                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(y, h - 1 - x));
+        }
+        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, false);
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::RotateRight(Image* dest) {
+    if (!pDib) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    Image tmp;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    constexpr int32_t kBand = 64;
+    for (int32_t y0 = 0; y0 < w; y0 += kBand) {
+        if (!RowStep(y0, w)) return false;
+        const int32_t y1 = std::min(w, y0 + kBand);
+        if (head.biBitCount == 24) {
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+        } else if (head.biBitCount == 8) {
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, true);
+        } else {
+            for (int32_t y = y0; y < y1; ++y)
+                for (int32_t x = 0; x < h; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - y, x));
+        }
+        if (pAlpha) TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1, true);
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Rotate180(Image* dest) {
+    if (!pDib) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    Image tmp;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    for (int32_t y = 0; y < h; ++y) {
+        if (!RowStep(y, h)) return false;
+        const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
+        uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
+        if (head.biBitCount == 24) {
+            const uint8_t* p = s + static_cast<size_t>(w - 1) * 3;
+            for (int32_t x = 0; x < w; ++x, d += 3, p -= 3) std::memcpy(d, p, 3);
+        } else if (head.biBitCount == 8) {
+            std::reverse_copy(s, s + w, d);
+        } else {
+            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
+        }
+        if (pAlpha) {
+            const uint8_t* a = pAlpha + static_cast<size_t>(h - 1 - y) * w;
+            std::reverse_copy(a, a + w, tmp.pAlpha + static_cast<size_t>(y) * w);
+        }
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Rotate(float angle, Image* dest) {
+    if (!pDib || !std::isfinite(angle)) return false;
+    const double theta = -static_cast<double>(angle) * kDegreesToRadians;
+    const double c = std::cos(theta), s = std::sin(theta);
+    const double cx = head.biWidth / 2.0 - 0.5, cy = head.biHeight / 2.0 - 0.5;
+    // Extent of the rotated corner pixel centres.
+    const double ex = std::fabs(c * cx) + std::fabs(s * cy), ey = std::fabs(s * cx) + std::fabs(c * cy);
+    const auto newW = static_cast<uint32_t>(std::floor(2.0 * ex + 1.5)) + 2;
+    const auto newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
+    Image tmp;
+    if (!tmp.CreateLike(*this, newW, newH)) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
+        if (!RowStep(y, newH)) return false;
+        const double dy = y - dcy;
+        for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
+            const double dx = x - dcx;
+            const auto sx = static_cast<int32_t>(std::floor(c * dx + s * dy + cx + 0.5));
+            const auto sy = static_cast<int32_t>(std::floor(-s * dx + c * dy + cy + 0.5));
+            if (sx < 0 || sy < 0 || sx >= w || sy >= h) {
+                if (tmp.pAlpha) tmp.AlphaSet(x, y, 0);
+                continue;
+            }
+            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+            else std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
+            if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
+        }
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, OverflowMethod overflow,
+                    const RGBQUAD* replacementColour, bool optimizeRightAngles, bool keepSize) {
+    if (!pDib || !std::isfinite(angle)) return false;
+    const double theta = -static_cast<double>(angle) * kDegreesToRadians;
+    const double c = std::cos(theta), s = std::sin(theta);
+    const int32_t w = head.biWidth, h = head.biHeight;
+    const double cx = w / 2.0 - 0.5, cy = h / 2.0 - 0.5;
+
+    if (optimizeRightAngles) {
+        // Where the corner (cx, cy) lands, against where each exact turn puts it.
+        const double px = c * cx - s * cy, py = s * cx + c * cy;
+        const auto near = [&](double qx, double qy) { return std::fabs(px - qx) <= 0.25 && std::fabs(py - qy) <= 0.25; };
+        // A quarter turn swaps the sides, which keepSize forbids unless the image is square.
+        const bool mayTurn = !keepSize || w == h;
+        if (near(cx, cy)) {
+            if (!dest) return true;
+            dest->Copy(*this);
+            return dest->IsValid();
+        }
+        if (mayTurn && near(cy, -cx)) return RotateRight(dest);
+        if (near(-cx, -cy)) return Rotate180(dest);
+        if (mayTurn && near(-cy, cx)) return RotateLeft(dest);
+    }
+
+    uint32_t newW = static_cast<uint32_t>(w), newH = static_cast<uint32_t>(h);
+    if (!keepSize) {
+        const double ex = std::fabs(c * cx) + std::fabs(s * cy), ey = std::fabs(s * cx) + std::fabs(c * cy);
+        newW = static_cast<uint32_t>(std::floor(2.0 * ex + 1.5));
+        newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
+    }
+    Image tmp;
+    if (!tmp.CreateLike(*this, newW, newH)) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
+    for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
+        if (!RowStep(y, newH)) return false;
+        const double dy = y - dcy;
+        uint8_t* row = tmp.GetBits(static_cast<uint32_t>(y));
+        uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newW : nullptr;
+        for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
+            const double dx = x - dcx;
+            const RGBQUAD colour = GetPixelColorInterpolated(static_cast<float>(c * dx + s * dy + cx),
+                                                             static_cast<float>(-s * dx + c * dy + cy), method,
+                                                             overflow, replacementColour);
+            if (head.biClrUsed) {
+                tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
+            } else {
+                row[3 * x] = colour.rgbBlue;
+                row[3 * x + 1] = colour.rgbGreen;
+                row[3 * x + 2] = colour.rgbRed;
+            }
+            if (rowAlpha) rowAlpha[x] = colour.rgbReserved;
+        }
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool interpolate) {
+    if (!pDib || !std::isfinite(xGain) || !std::isfinite(yGain)) return false;
+    Image tmp(*this, true, true, true);
+    if (!tmp.IsValid()) return false;
+    const RECT r = WorkingRegion(*this);
+    for (int32_t y = r.bottom; y < r.top; ++y) {
+        if (!RowStep(y - r.bottom, r.top - r.bottom)) break;
+        for (int32_t x = r.left; x < r.right; ++x) {
+            if (!SelectionIsInside(x, y)) continue;
+            const float sx = static_cast<float>(x) + xGain * static_cast<float>(y - yPivot);
+            const float sy = static_cast<float>(y) + yGain * static_cast<float>(x - xPivot);
+            if (interpolate) {
+                tmp.SetPixelColor(x, y, GetPixelColorInterpolated(sx, sy, IM_BILINEAR, OM_BACKGROUND), true);
+                continue;
+            }
+            const auto ix = static_cast<int32_t>(std::clamp(sx, -1.0e9f, 1.0e9f));
+            const auto iy = static_cast<int32_t>(std::clamp(sy, -1.0e9f, 1.0e9f));
+            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(ix, iy));
+            else tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
+            if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(ix, iy));
+        }
+    }
+    return Transfer(tmp);
+}
+
+bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image* dest) {
+    if (!pDib) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    left = std::clamp(left, 0, w);
+    right = std::clamp(right, 0, w);
+    top = std::clamp(top, 0, h);
+    bottom = std::clamp(bottom, 0, h);
+    if (left == right || top == bottom) return false;
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    const int32_t newW = right - left, newH = bottom - top;
+    const int32_t firstRow = h - bottom; // bottom-up index of the crop's lowest row
+    Image tmp;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH))) return false;
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    for (int32_t y = 0; y < newH; ++y) {
+        if (!RowStep(y, newH)) return false;
+        const uint8_t* s = GetBits(static_cast<uint32_t>(firstRow + y));
+        uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
+        if (head.biBitCount >= 8) {
+            const size_t bpp = head.biBitCount / 8;
+            std::memcpy(d, s + static_cast<size_t>(left) * bpp, static_cast<size_t>(newW) * bpp);
+        } else {
+            for (int32_t x = 0; x < newW; ++x) tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
+        }
+        if (pAlpha)
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW, pAlpha + static_cast<size_t>(firstRow + y) * w + left,
+                        static_cast<size_t>(newW));
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Crop(const RECT& rect, Image* dest) { return Crop(rect.left, rect.top, rect.right, rect.bottom, dest); }
+
+bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32_t height, float angle, Image* dest) {
+    if (!pDib || width <= 0 || height <= 0 || !std::isfinite(angle)) return false;
+    if (std::fabs(angle) < 0.0002f) return Crop(left, top, left + width, top + height, dest);
+    // Corners of the rectangle in picture coordinates (y down from the top):
+    // its width runs along (cos, sin), its height along (-sin, cos).
+    const double c = std::cos(angle), s = std::sin(angle);
+    const double xs[4] = {0.0, width * c, width * c - height * s, -height * s};
+    const double ys[4] = {0.0, width * s, width * s + height * c, height * c};
+    const auto bx0 = static_cast<int32_t>(std::floor(left + *std::min_element(xs, xs + 4)));
+    const auto bx1 = static_cast<int32_t>(std::ceil(left + *std::max_element(xs, xs + 4)));
+    const auto by0 = static_cast<int32_t>(std::floor(top + *std::min_element(ys, ys + 4)));
+    const auto by1 = static_cast<int32_t>(std::ceil(top + *std::max_element(ys, ys + 4)));
+    const int32_t w = head.biWidth, h = head.biHeight;
+    if (bx0 < 0 || by0 < 0 || bx1 > w || by1 > h) return false;
+
+    Image box(*this, true, false, true);
+    if (!box.IsValid() || !box.Crop(bx0, by0, bx1, by1)) return false;
+    if (!box.Rotate(static_cast<float>(-angle * 57.29577951308232))) return false;
+    const int32_t l = (static_cast<int32_t>(box.GetWidth()) - width) / 2;
+    const int32_t t = (static_cast<int32_t>(box.GetHeight()) - height) / 2;
+    if (!box.Crop(l, t, l + width, t + height)) return false;
+    return Deliver(box, dest);
+}
+
+bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour, Image* dest) {
+    if (!pDib || left < 0 || top < 0 || right < 0 || bottom < 0) return false;
+    const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
+    const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
+    if (newW > INT32_MAX || newH > INT32_MAX) {
+        SetLastError("IMAGE_MAX_MEMORY exceeded");
+        return false;
+    }
+    Image tmp;
+    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH))) return false;
+    // The canvas is painted: opaque in the alpha plane.
+    if (pAlpha && !tmp.AlphaCreate()) return false;
+    const int32_t w = head.biWidth, h = head.biHeight;
+    const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
+    for (int32_t y = 0; y < newH; ++y) {
+        if (!RowStep(y, newH)) return false;
+        uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
+        const int32_t sy = y - bottom;
+        const bool sourceRow = sy >= 0 && sy < h;
+        for (int32_t x = 0; x < newW; ++x) {
+            if (sourceRow && x >= left && x < left + w) continue;
+            if (head.biClrUsed) {
+                tmp.BlindSetPixelIndex(x, y, index);
+            } else {
+                d[3 * x] = canvasColour.rgbBlue;
+                d[3 * x + 1] = canvasColour.rgbGreen;
+                d[3 * x + 2] = canvasColour.rgbRed;
+            }
+        }
+        if (!sourceRow) continue;
+        if (head.biBitCount >= 8) {
+            const size_t bpp = head.biBitCount / 8;
+            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)), static_cast<size_t>(w) * bpp);
+        } else {
+            for (int32_t x = 0; x < w; ++x) tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
+        }
+        if (pAlpha)
+            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left, pAlpha + static_cast<size_t>(sy) * w,
+                        static_cast<size_t>(w));
+    }
+    return Deliver(tmp, dest);
+}
+
+bool Image::Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest) {
+    if (!pDib || newWidth < head.biWidth || newHeight < head.biHeight) return false;
+    const int32_t left = (newWidth - head.biWidth) / 2;
+    const int32_t bottomOrTop = (newHeight - head.biHeight) / 2;
+    return Expand(left, bottomOrTop, newWidth - head.biWidth - left, newHeight - head.biHeight - bottomOrTop,
+                  canvasColour, dest);
+}
+
+bool Image::CircleTransform(int type, int32_t radius, float factor) {
+    if (!pDib || !std::isfinite(factor)) return false;
+    Image tmp(*this, true, true, true);
+    if (!tmp.IsValid()) return false;
+    const RECT r = WorkingRegion(*this);
+    const int32_t cx = head.biWidth / 2, cy = head.biHeight / 2;
+    if (radius == 0)
+        radius = static_cast<int32_t>(std::sqrt(static_cast<double>(cx - r.left) * (cx - r.left) +
+                                                static_cast<double>(cy - r.bottom) * (cy - r.bottom)));
+    if (factor == 0.0f) factor = 1.0f;
+    const double rad = radius;
+    for (int32_t y = r.bottom; y < r.top; ++y) {
+        if (!RowStep(y - r.bottom, r.top - r.bottom)) return false;
+        for (int32_t x = r.left; x < r.right; ++x) {
+            if (!SelectionIsInside(x, y)) continue;
+            const double nx = cx - x, ny = cy - y;
+            const double dist = std::sqrt(nx * nx + ny * ny);
+            int32_t sx = -1, sy = -1;
+            if (dist < rad) {
+                double a = std::atan2(ny, nx);
+                if (type <= 2) {
+                    double rr = dist;
+                    if (type == 0) rr = dist * dist / rad;
+                    else if (type == 1) rr = std::sqrt(rad * dist);
+                    else a += dist / factor;
+                    sx = cx + static_cast<int32_t>(rr * std::cos(a));
+                    sy = cy - static_cast<int32_t>(rr * std::sin(a));
+                } else if (type == 3) {
+                    sx = static_cast<int32_t>(std::fabs(a * r.right / (2.0 * std::numbers::pi)));
+                    sy = static_cast<int32_t>(std::fabs(r.top * dist / rad));
+                } else {
+                    sx = x + (x % 32) - 16;
+                    sy = y;
+                }
+            }
+            if (head.biClrUsed) tmp.BlindSetPixelIndex(x, y, GetPixelIndex(sx, sy));
+            else tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
+            if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(sx, sy));
+        }
+    }
+    return Transfer(tmp);
+}
+
+} // namespace vimg
