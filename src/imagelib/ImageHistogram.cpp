@@ -3,6 +3,8 @@
 // the curvature-based channel repair.
 #include "Image.h"
 
+#include "ColourSpace.h"
+
 #include "PixelLoop.h"
 
 #include <algorithm>
@@ -46,9 +48,9 @@ RGBQUAD FromSpace(RGBQUAD c, int32_t colorSpace) {
 
 // Replaces Y of the YUV form of a colour by map[Y]; the reserved byte is kept.
 RGBQUAD MapLuma(RGBQUAD c, const uint8_t* map) {
-    RGBQUAD yuv = Image::RGBtoYUV(c);
+    RGBQUAD yuv = colourspace::RgbToYuv(c);
     yuv.rgbRed = map[yuv.rgbRed];
-    return Image::YUVtoRGB(yuv);
+    return colourspace::YuvToRgb(yuv);
 }
 
 } // namespace
