@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace vimg {
@@ -123,6 +124,54 @@ int32_t MaxGrey(const Image& img) {
     return 0;
 }
 
+// MapLuma for whole images: the same float expressions as the YUV pair,
+// taken apart into per-component tables so each pixel costs a few look-ups.
+// Every table entry is computed exactly as the direct formula computes it, so
+// the results are identical bit for bit.
+class LumaMapper {
+public:
+    explicit LumaMapper(const uint8_t* map) : m_map(map) {
+        for (int i = 0; i < 256; ++i) {
+            const auto f = static_cast<float>(i);
+            m_yr[i] = 0.299f * f;
+            m_yg[i] = 0.587f * f;
+            m_yb[i] = 0.114f * f;
+            m_gu[i] = 0.344f * (f - 128.0f);
+            m_gv[i] = 0.714f * (f - 128.0f);
+        }
+        for (int d = -255; d <= 255; ++d) {
+            m_u[d + 255] = colourspace::ClampByte(static_cast<float>(d) * 0.565f + 128.0f);
+            m_v[d + 255] = colourspace::ClampByte(static_cast<float>(d) * 0.713f + 128.0f);
+        }
+        for (int y = 0; y < 256; ++y) {
+            for (int c = 0; c < 256; ++c) {
+                const auto yf = static_cast<float>(y);
+                const float diff = static_cast<float>(c) - 128.0f;
+                m_red[y * 256 + c] = colourspace::ClampByte(yf + 1.403f * diff);
+                m_blue[y * 256 + c] = colourspace::ClampByte(yf + 1.770f * diff);
+            }
+        }
+    }
+
+    // Maps one B, G, R pixel in place.
+    void Apply(uint8_t* p) const {
+        const int b = p[0], g = p[1], r = p[2];
+        const int y = static_cast<int>(m_yr[r] + m_yg[g] + m_yb[b]);
+        const int u = m_u[b - y + 255];
+        const int v = m_v[r - y + 255];
+        const int ny = m_map[y];
+        p[0] = m_blue[ny * 256 + u];
+        p[1] = colourspace::ClampByte(static_cast<float>(ny) - m_gu[u] - m_gv[v]);
+        p[2] = m_red[ny * 256 + v];
+    }
+
+private:
+    const uint8_t* m_map;
+    float m_yr[256], m_yg[256], m_yb[256], m_gu[256], m_gv[256];
+    uint8_t m_u[511], m_v[511];
+    uint8_t m_red[256 * 256], m_blue[256 * 256];
+};
+
 // Applies map to the luma of every palette entry, or of every pixel.
 bool ApplyLumaMap(Image& img, const uint8_t* map, const RowProgress& progress) {
     if (RGBQUAD* pal = img.GetPalette()) {
@@ -133,15 +182,11 @@ bool ApplyLumaMap(Image& img, const uint8_t* map, const RowProgress& progress) {
         }
         return true;
     }
+    const auto mapper = std::make_unique<LumaMapper>(map);
     const auto w = static_cast<int32_t>(img.GetWidth());
     return ForEachRow(progress, 0, static_cast<int32_t>(img.GetHeight()), true, [&](int32_t y) {
         uint8_t* p = img.GetBits(static_cast<uint32_t>(y));
-        for (int32_t x = 0; x < w; ++x, p += 3) {
-            const RGBQUAD c = MapLuma(RGBQUAD{p[0], p[1], p[2], 0}, map);
-            p[0] = c.rgbBlue;
-            p[1] = c.rgbGreen;
-            p[2] = c.rgbRed;
-        }
+        for (int32_t x = 0; x < w; ++x, p += 3) mapper->Apply(p);
     });
 }
 

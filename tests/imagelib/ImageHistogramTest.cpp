@@ -153,6 +153,24 @@ TEST(ImageHistogram, EqualizeLogAndRootMapTheLuma) {
                            })));
 }
 
+TEST(ImageHistogram, LumaMappingMatchesTheYuvPairAcrossTheColourCube) {
+    // Every third level of each channel: the table-driven whole-image path must
+    // give what converting each pixel to YUV and back gives.
+    const int steps = 86, w = steps * steps;
+    Image cube(w, steps, 24, 0);
+    for (int r = 0; r < steps; ++r)
+        for (int g = 0; g < steps; ++g)
+            for (int b = 0; b < steps; ++b)
+                cube.SetPixelColor(g * steps + b, r, Rgb(std::min(255, 3 * r), std::min(255, 3 * g), std::min(255, 3 * b)));
+    Image lg(cube);
+    ASSERT_TRUE(lg.HistogramLog());
+    const int m = 255; // white is present
+    EXPECT_TRUE(SamePixels(lg, MapLuma(cube, [&](int v) {
+                               return static_cast<uint8_t>(
+                                   std::min(255.0, std::log(1.0 + v) * 255.0 / std::log(1.0 + m)));
+                           })));
+}
+
 TEST(ImageHistogram, NormalizeMapsTheTopOfTheRangeTo254) {
     // 64 pixels: the 1 % threshold is 0, so the range is the first to the last level used.
     Image img(8, 8, 24, 0);
