@@ -36,6 +36,7 @@ private:
 
     bool Fail(const char* text);
     void EncodeHeader(File* stream);
+    void EncodeColorTable(File* stream); // the palette as RGB triplets
     void EncodeLoopExtension(File* stream);
     void EncodeExtension(File* stream);
     void EncodeComment(File* stream);
