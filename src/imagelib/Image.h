@@ -397,6 +397,8 @@ protected:
     // Makes this (empty) image width x height with src's information block,
     // depth, type and palette; no alpha plane and no selection.
     bool CreateLike(const Image& src, uint32_t width, uint32_t height);
+    // CreateLike, with an alpha plane when src has one.
+    bool CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height);
     // Hands a finished result to dest, or makes it this image's content.
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.
