@@ -399,6 +399,9 @@ protected:
     bool CreateLike(const Image& src, uint32_t width, uint32_t height);
     // CreateLike, with an alpha plane when src has one.
     bool CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height);
+    // Takes over the pixels, alpha and header of `from` but keeps this image's
+    // information block (resolution, options and the rest).
+    bool TransferPixels(Image& from);
     // Hands a finished result to dest, or makes it this image's content.
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.

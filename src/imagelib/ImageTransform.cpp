@@ -75,6 +75,16 @@ bool Image::CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t heigh
     return CreateLike(src, width, height) && (!src.pAlpha || AlphaCreate());
 }
 
+bool Image::TransferPixels(Image& from) {
+    ImageInfo kept = info;
+    kept.nearestCacheValid = false;
+    const bool done = Transfer(from);
+    kept.effWidth = info.effWidth;
+    kept.pixels = info.pixels;
+    info = kept;
+    return done;
+}
+
 bool Image::Deliver(Image& result, Image* dest) {
     result.info.progress = 0;
     result.info.escape = 0;
