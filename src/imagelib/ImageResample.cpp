@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vimg {
@@ -49,15 +50,21 @@ void PutColour(Image& img, uint8_t* row, int32_t x, int32_t y, RGBQUAD c) {
     }
 }
 
+// The outcome of a resize that has nothing to compute: false without a picture
+// or size, true when the size stays (dest, if given, gets a copy); else none.
+std::optional<bool> EarlyResize(const Image& img, int32_t newWidth, int32_t newHeight, Image* dest) {
+    if (!img.IsValid() || newWidth <= 0 || newHeight <= 0) return false;
+    if (img.GetWidth() != static_cast<uint32_t>(newWidth) || img.GetHeight() != static_cast<uint32_t>(newHeight))
+        return std::nullopt;
+    if (dest) dest->Copy(img);
+    return true;
+}
+
 } // namespace
 
 bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
-    }
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     Image tmp;
@@ -208,12 +215,8 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
 
 bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method,
                       OverflowMethod overflow, Image* dest, bool disableAveraging) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
-    }
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     const bool average = !disableAveraging && (xScale > 1.0f || yScale > 1.0f);
@@ -291,15 +294,11 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
 }
 
 bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
     if (newWidth > w || newHeight > h) {
         SetLastError("QIShrink can't enlarge image");
         return false;
-    }
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
     }
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
