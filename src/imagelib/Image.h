@@ -391,6 +391,11 @@ public:
 
 protected:
     void Startup(uint32_t type);
+    // Stores `text` as the last error and returns false: `return Fail("...")`.
+    bool Fail(const char* text) {
+        SetLastError(text);
+        return false;
+    }
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();

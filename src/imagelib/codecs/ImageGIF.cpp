@@ -184,11 +184,6 @@ uint32_t DepthForColours(uint32_t colours) { return colours <= 2 ? 1 : (colours 
 
 } // namespace
 
-bool ImageGIF::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 void ImageGIF::SetComment(const char* text) {
     m_comment = text ? text : "";
     if (m_comment.size() > 255) m_comment.resize(255);

@@ -34,7 +34,6 @@ private:
         bool firstAfterClear = true;
     };
 
-    bool Fail(const char* text);
     void EncodeHeader(File* stream);
     void EncodeColorTable(File* stream); // the palette as RGB triplets
     void EncodeLoopExtension(File* stream);

@@ -133,11 +133,6 @@ void ImageTIF::TIFFCloseEx(TIFF* handle) {
     if (handle) TIFFClose(handle);
 }
 
-bool ImageTIF::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageTIF::Decode(FILE* stream) {
     IOFile file(stream);
     return Decode(&file);
