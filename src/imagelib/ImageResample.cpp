@@ -50,6 +50,16 @@ void PutColour(Image& img, uint8_t* row, int32_t x, int32_t y, RGBQUAD c) {
     }
 }
 
+// The four cubic B-spline taps around position `f` on one axis: their weights
+// and their indexes, clamped to 0 .. last.
+void BSplineTaps(float f, int32_t last, float (&weights)[4], int32_t (&indexes)[4]) {
+    const int32_t i0 = FloorToInt(f);
+    for (int k = 0; k < 4; ++k) {
+        weights[k] = Image::KernelBSpline(f - static_cast<float>(i0 - 1 + k));
+        indexes[k] = std::clamp(i0 - 1 + k, 0, last);
+    }
+}
+
 // The outcome of a resize that has nothing to compute: false without a picture
 // or size, true when the size stays (dest, if given, gets a copy); else none.
 std::optional<bool> EarlyResize(const Image& img, int32_t newWidth, int32_t newHeight, Image* dest) {
@@ -105,23 +115,13 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
             }
         } else if (mode == 2) {
             // Cubic B-spline over the 4 x 4 neighbourhood, indexes clamped.
-            const float fy = static_cast<float>(y) * yScale;
-            const int32_t iy = FloorToInt(fy);
             float wy[4];
             int32_t rows[4];
-            for (int j = 0; j < 4; ++j) {
-                wy[j] = KernelBSpline(fy - static_cast<float>(iy - 1 + j));
-                rows[j] = std::clamp(iy - 1 + j, 0, h - 1);
-            }
+            BSplineTaps(static_cast<float>(y) * yScale, h - 1, wy, rows);
             for (int32_t x = 0; x < newWidth; ++x) {
-                const float fx = static_cast<float>(x) * xScale;
-                const int32_t ix = FloorToInt(fx);
                 float wx[4];
                 int32_t cols[4];
-                for (int i = 0; i < 4; ++i) {
-                    wx[i] = KernelBSpline(fx - static_cast<float>(ix - 1 + i));
-                    cols[i] = std::clamp(ix - 1 + i, 0, w - 1);
-                }
+                BSplineTaps(static_cast<float>(x) * xScale, w - 1, wx, cols);
                 float b = 0.0f, g = 0.0f, r = 0.0f;
                 for (int j = 0; j < 4; ++j) {
                     const uint8_t* s = GetBits(static_cast<uint32_t>(rows[j]));
