@@ -61,6 +61,18 @@ inline void ExpectMatchesReference(const vimg::Image& img, const std::string& fi
     }
 }
 
+// Writes the hand-made file `bytes` as `name` in `dir`, loads it with the given
+// type and checks its depth and that ImageMagick reads the same pixels.
+inline void ExpectHandMadeFileMatches(const testsupport::TempDir& dir, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, uint32_t type, uint32_t bpp) {
+    const std::string file = dir.file(name);
+    testsupport::WriteFile(file, bytes);
+    vimg::Image img;
+    ASSERT_TRUE(img.Load(file.c_str(), type)) << name << ": " << img.GetLastError();
+    EXPECT_EQ(img.GetBpp(), bpp) << name;
+    ExpectMatchesReference(img, file);
+}
+
 // Decodes `bytes` with the given type; returns whether it succeeded.
 inline bool DecodeBytes(vimg::Image& img, const std::vector<uint8_t>& bytes, uint32_t type) {
     std::vector<uint8_t> copy(bytes.size() + 1); // a private, never empty buffer
