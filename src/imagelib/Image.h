@@ -443,12 +443,22 @@ public:
 
 protected:
     void Startup(uint32_t type);
+    // Stores `text` as the last error and returns false: `return Fail("...")`.
+    bool Fail(const char* text) {
+        SetLastError(text);
+        return false;
+    }
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();
     // Makes this (empty) image width x height with src's information block,
     // depth, type and palette; no alpha plane and no selection.
     bool CreateLike(const Image& src, uint32_t width, uint32_t height);
+    // CreateLike, with an alpha plane when src has one.
+    bool CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height);
+    // Takes over the pixels, alpha and header of `from` but keeps this image's
+    // information block (resolution, options and the rest).
+    bool TransferPixels(Image& from);
     // Hands a finished result to dest, or makes it this image's content.
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.

@@ -67,11 +67,6 @@ struct Channel {
 
 } // namespace
 
-bool ImageBMP::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageBMP::Decode(File* stream) {
     if (!stream) return false;
     const int32_t start = stream->Tell();
