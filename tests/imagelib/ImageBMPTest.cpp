@@ -336,6 +336,18 @@ TEST(BmpReader, Rle4NibblesAndPadding) {
     EXPECT_EQ(img.GetPixelIndex(2, 1), 0xC);
 }
 
+TEST(BmpReader, Rle4DeltaCountsPixels) {
+    // Pixel 0 = 1, then a delta of three pixels, then a run of two 5s: they land on pixels 4 and 5.
+    Bytes dib = InfoHeader(8, 1, 4, 2);
+    dib.append(GreyPalette(16));
+    const uint32_t offset = static_cast<uint32_t>(dib.v.size());
+    dib.raw({1, 0x10, 0, 2, 3, 0, 2, 0x55, 0, 1});
+    Image img;
+    ASSERT_TRUE(DecodeBytes(img, WithFileHeader(dib, offset)));
+    const uint8_t want[8] = {1, 0, 0, 0, 5, 5, 0, 0};
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), want[x]) << x;
+}
+
 TEST(BmpReader, ErrorTextsAndSizeOnlyRequest) {
     Image img;
     uint8_t tiny[5] = {'B', 'M', 0, 0, 0};
