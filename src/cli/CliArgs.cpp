@@ -1,8 +1,12 @@
 #include "CliArgs.h"
 
+#include "Image.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <cstdlib>
 
 namespace vimg::cli {
@@ -54,6 +58,20 @@ std::optional<long long> ParseInteger(const std::string& text) {
     const long long v = std::strtoll(text.c_str(), &end, 10);
     if (errno != 0 || end != text.c_str() + text.size()) return std::nullopt;
     return v;
+}
+
+bool LoadImageFile(Image& img, const std::string& path, int frame) {
+    img.SetFrame(frame);
+    img.SetLastError("");
+    if (img.Load(path.c_str(), FormatFromExtension(path))) return true;
+    if (img.GetLastError()[0] == '\0') {
+        // The library reports nothing when the file cannot be opened at all.
+        FILE* fp = std::fopen(path.c_str(), "rb");
+        const std::string why = fp ? "cannot read the file" : std::string("cannot open the file: ") + std::strerror(errno);
+        if (fp) std::fclose(fp);
+        img.SetLastError(why.c_str());
+    }
+    return false;
 }
 
 const char* FormatName(uint32_t type) { return type < 16 ? kNames[type] : "unknown"; }

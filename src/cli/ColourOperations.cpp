@@ -17,38 +17,20 @@ template <typename SplitFn> bool SplitStep(const Image& img, OpContext& ctx, siz
 }
 
 using Parts = std::vector<std::unique_ptr<Image>>;
+using SplitThree = bool (Image::*)(Image*, Image*, Image*) const;
+
+// The step of a Split* operation that makes three channel images.
+template <SplitThree split> bool SplitThreeStep(Image& img, const OpArgs&, OpContext& ctx) {
+    return SplitStep(img, ctx, 3,
+                     [](const Image& i, Parts& p) { return (i.*split)(p[0].get(), p[1].get(), p[2].get()); });
+}
 
 const OperationRegistrar registrar{
-    {"SplitRGB", 0, 0, "",
-     [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
-             return i.SplitRGB(p[0].get(), p[1].get(), p[2].get());
-         });
-     }},
-    {"SplitYUV", 0, 0, "",
-     [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
-             return i.SplitYUV(p[0].get(), p[1].get(), p[2].get());
-         });
-     }},
-    {"SplitYIQ", 0, 0, "",
-     [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
-             return i.SplitYIQ(p[0].get(), p[1].get(), p[2].get());
-         });
-     }},
-    {"SplitXYZ", 0, 0, "",
-     [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
-             return i.SplitXYZ(p[0].get(), p[1].get(), p[2].get());
-         });
-     }},
-    {"SplitHSL", 0, 0, "",
-     [](Image& img, const OpArgs&, OpContext& ctx) {
-         return SplitStep(img, ctx, 3, [](const Image& i, Parts& p) {
-             return i.SplitHSL(p[0].get(), p[1].get(), p[2].get());
-         });
-     }},
+    {"SplitRGB", 0, 0, "", SplitThreeStep<&Image::SplitRGB>},
+    {"SplitYUV", 0, 0, "", SplitThreeStep<&Image::SplitYUV>},
+    {"SplitYIQ", 0, 0, "", SplitThreeStep<&Image::SplitYIQ>},
+    {"SplitXYZ", 0, 0, "", SplitThreeStep<&Image::SplitXYZ>},
+    {"SplitHSL", 0, 0, "", SplitThreeStep<&Image::SplitHSL>},
     {"SplitCMYK", 0, 0, "",
      [](Image& img, const OpArgs&, OpContext& ctx) {
          return SplitStep(img, ctx, 4, [](const Image& i, Parts& p) {

@@ -99,7 +99,7 @@ OperationRegistrar::OperationRegistrar(std::initializer_list<Operation> ops) {
 
 std::unique_ptr<Image> LoadArgumentImage(const std::string& path) {
     auto img = std::make_unique<Image>();
-    if (!img->Load(path.c_str(), FormatFromExtension(path)))
+    if (!LoadImageFile(*img, path))
         throw ArgumentError("cannot read '" + path + "': " + img->GetLastError());
     return img;
 }

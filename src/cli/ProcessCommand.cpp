@@ -91,7 +91,7 @@ int ProcessCommand(const std::vector<std::string>& args) {
     }
 
     Image img;
-    if (!img.Load(in.c_str(), FormatFromExtension(in))) {
+    if (!LoadImageFile(img, in)) {
         std::fprintf(stderr, "vistorel-img: %s: %s\n", in.c_str(), img.GetLastError());
         return 1;
     }

@@ -38,15 +38,10 @@ int Fail(const std::string& what, const Image& img) {
     return 1;
 }
 
-bool LoadInput(Image& img, const std::string& path, int frame) {
-    img.SetFrame(frame);
-    return img.Load(path.c_str(), vimg::cli::FormatFromExtension(path));
-}
-
 int Info(const std::vector<std::string>& args) {
     if (args.size() != 1) return Usage();
     Image img;
-    if (!LoadInput(img, args[0], 0)) return Fail(args[0], img);
+    if (!vimg::cli::LoadImageFile(img, args[0], 0)) return Fail(args[0], img);
     const vimg::RGBQUAD tc = img.GetTransColor();
     std::printf("format: %s (%u)\n", vimg::cli::FormatName(img.GetType()), img.GetType());
     std::printf("width: %u\nheight: %u\nbpp: %u\ncolors: %u\n", img.GetWidth(), img.GetHeight(), img.GetBpp(),
@@ -87,7 +82,7 @@ int WritePages(const std::vector<std::string>& inputs, const std::string& output
     std::vector<Image> pages(inputs.size());
     std::vector<Image*> pointers;
     for (size_t i = 0; i < inputs.size(); ++i) {
-        if (!LoadInput(pages[i], inputs[i], frame)) return Fail(inputs[i], pages[i]);
+        if (!vimg::cli::LoadImageFile(pages[i], inputs[i], frame)) return Fail(inputs[i], pages[i]);
         if (quality > 0) pages[i].SetJpegQuality(static_cast<uint8_t>(quality));
         pointers.push_back(&pages[i]);
     }
@@ -155,7 +150,7 @@ int Convert(const std::vector<std::string>& args) {
     }
     if (multipage) return WritePages({files.begin(), files.end() - 1}, output, outType, frame, quality);
     Image img;
-    if (!LoadInput(img, files[0], frame)) return Fail(files[0], img);
+    if (!vimg::cli::LoadImageFile(img, files[0], frame)) return Fail(files[0], img);
     if (quality > 0) img.SetJpegQuality(static_cast<uint8_t>(quality));
     if (outType == vimg::FORMAT_JPG && img.GetType() == vimg::FORMAT_JPG) return JpegToJpeg(files[0], output, img);
     if (!img.Save(output.c_str(), outType)) {
@@ -169,7 +164,7 @@ int Convert(const std::vector<std::string>& args) {
 int Rgba(const std::vector<std::string>& args) {
     if (args.size() != 2) return Usage();
     Image img;
-    if (!LoadInput(img, args[0], 0)) return Fail(args[0], img);
+    if (!vimg::cli::LoadImageFile(img, args[0], 0)) return Fail(args[0], img);
     vimg::IOFile out;
     if (!out.Open(args[1].c_str(), "wb")) {
         std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", args[1].c_str());
@@ -248,7 +243,7 @@ int Animate(const std::vector<std::string>& args) {
     std::vector<Image*> pointers;
     for (size_t i = 1; i < files.size(); ++i) {
         auto img = std::make_unique<Image>();
-        if (!LoadInput(*img, files[i], 0)) return Fail(files[i], *img);
+        if (!vimg::cli::LoadImageFile(*img, files[i], 0)) return Fail(files[i], *img);
         if (!ToExactPalette(*img)) {
             std::fprintf(stderr, "vistorel-img: %s: more than 256 colours; reduce them before animating\n",
                          files[i].c_str());

@@ -367,6 +367,58 @@ public:
     // Fills the text-tool record with its defaults (the record is cleared first).
     static void InitTextInfo(TextInfo* txt);
 
+    // ---- filters and tone ----
+    // Neighbourhood and tone operations work on the working region (the
+    // selection box, else the whole image) and change only selected pixels,
+    // unless noted. Progress is set and escape tested before each row.
+    // Kernel of size x size weights, row by row from the lowest row; result
+    // offset + sum / divisor (divisor 0 on colour images: offset + sum).
+    bool Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t offset);
+    bool Erode(int32_t size = 3);
+    bool Dilate(int32_t size = 3);
+    bool Edge(int32_t size = 3);
+    bool Median(int32_t size = 3);
+    bool Contour();
+    // Random displacement up to radius / random channel offsets up to level / 2;
+    // both draw from the C library's rand() sequence (seed it with srand).
+    bool Jitter(int32_t radius = 2);
+    bool Noise(int32_t level);
+    // Sharpens each channel by amount x (pixel - Gaussian blur of the given
+    // radius), rounded, where that difference reaches threshold.
+    bool UnsharpMask(float radius = 5.0f, float amount = 0.5f, int32_t threshold = 0);
+    bool Light(int32_t brightness, int32_t contrast = 0);
+    bool Gamma(float gamma);
+    bool Lut(const uint8_t* table);
+    bool Lut(const uint8_t* redTable, const uint8_t* greenTable, const uint8_t* blueTable,
+             const uint8_t* alphaTable = nullptr);
+    bool Threshold(uint8_t level);
+    bool Negative();
+    bool GrayScale();
+    bool Colorize(uint8_t hue, uint8_t saturation, float blend = 1.0f);
+    bool ShiftRGB(int32_t red, int32_t green, int32_t blue);
+    bool HuePalette(float correction = 1.0f);
+    float Mean();
+    // Counts into the given 256-entry arrays (any may be null); returns the
+    // largest count. colorSpace 1..4 counts the HSL, YUV, YIQ or XYZ components.
+    long Histogram(long* red, long* green = nullptr, long* blue = nullptr, long* gray = nullptr,
+                   int32_t colorSpace = 0);
+    bool HistogramStretch(int32_t method = 0);
+    bool HistogramEqualize();
+    bool HistogramNormalize();
+    bool HistogramLog();
+    bool HistogramRoot();
+    bool Repair(float radius = 0.25f, int32_t iterations = 1, int32_t colorSpace = 0);
+
+    // ---- depth conversion ----
+    // To 1, 4 or 8 bits with the caller's palette (else black/white or the
+    // standard palette); clrImportant limits the palette entries used.
+    bool DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palette = nullptr,
+                     uint32_t clrImportant = 0);
+    bool IncreaseBpp(uint32_t bits);
+    // Grey to black and white: 0 Floyd-Steinberg, 1 ordered, 2 Burkes, 3 Stucki,
+    // 4 Jarvis-Judice-Ninke, 5 Sierra, 6 Stevenson-Arce, 7 Bayer 4x4.
+    bool Dither(int32_t method = 0);
+
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);
     bool Save(const char* fileName, uint32_t type);
@@ -391,12 +443,22 @@ public:
 
 protected:
     void Startup(uint32_t type);
+    // Stores `text` as the last error and returns false: `return Fail("...")`.
+    bool Fail(const char* text) {
+        SetLastError(text);
+        return false;
+    }
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();
     // Makes this (empty) image width x height with src's information block,
     // depth, type and palette; no alpha plane and no selection.
     bool CreateLike(const Image& src, uint32_t width, uint32_t height);
+    // CreateLike, with an alpha plane when src has one.
+    bool CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height);
+    // Takes over the pixels, alpha and header of `from` but keeps this image's
+    // information block (resolution, options and the rest).
+    bool TransferPixels(Image& from);
     // Hands a finished result to dest, or makes it this image's content.
     bool Deliver(Image& result, Image* dest);
     // Per-row progress and escape check of the long loops; false means stop.

@@ -174,16 +174,8 @@ void Image::AlphaStrip() {
         }
     }
     // Keep everything but the pixels: resolution, options and the rest of the info block.
-    ImageInfo keep = info;
-    keep.pixels = nullptr;
-    keep.nearestCacheValid = false;
     const int32_t xPels = head.biXPelsPerMeter, yPels = head.biYPelsPerMeter;
-    Transfer(flat);
-    const uint32_t effWidth = info.effWidth;
-    uint8_t* pixels = info.pixels;
-    info = keep;
-    info.effWidth = effWidth;
-    info.pixels = pixels;
+    TransferPixels(flat);
     head.biXPelsPerMeter = xPels;
     head.biYPelsPerMeter = yPels;
     static_cast<BITMAPINFOHEADER*>(pDib)->biXPelsPerMeter = xPels;

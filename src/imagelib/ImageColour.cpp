@@ -3,27 +3,14 @@
 // so whole images can pass through the same pixel loops in either space.
 #include "Image.h"
 
+#include "ColourSpace.h"
+
 #include <algorithm>
 
 namespace vimg {
 
-namespace {
-
-// Clamps to 0..255 and truncates toward zero.
-uint8_t ClampByte(float v) {
-    if (!(v > 0.0f)) return 0;
-    if (v >= 255.0f) return 255;
-    return static_cast<uint8_t>(v);
-}
-
-RGBQUAD WithComponents(RGBQUAD colour, uint8_t red, uint8_t green, uint8_t blue) {
-    colour.rgbRed = red;
-    colour.rgbGreen = green;
-    colour.rgbBlue = blue;
-    return colour;
-}
-
-} // namespace
+using colourspace::ClampByte;
+using colourspace::WithComponents;
 
 // Integer HSL on a 0..255 scale; hue 170 marks an undefined hue (greys).
 RGBQUAD Image::RGBtoHSL(RGBQUAD colour) {
@@ -83,24 +70,9 @@ RGBQUAD Image::HSLtoRGB(COLORREF colour) {
     return HSLtoRGB(RGBtoRGBQUAD(colour));
 }
 
-RGBQUAD Image::RGBtoYUV(RGBQUAD colour) {
-    const float r = colour.rgbRed;
-    const float g = colour.rgbGreen;
-    const float b = colour.rgbBlue;
-    // Y is truncated before the colour differences are taken.
-    const float y = static_cast<float>(static_cast<int>(0.299f * r + 0.587f * g + 0.114f * b));
-    const float u = (b - y) * 0.565f + 128.0f;
-    const float v = (r - y) * 0.713f + 128.0f;
-    return WithComponents(colour, ClampByte(y), ClampByte(u), ClampByte(v));
-}
+RGBQUAD Image::RGBtoYUV(RGBQUAD colour) { return colourspace::RgbToYuv(colour); }
 
-RGBQUAD Image::YUVtoRGB(RGBQUAD colour) {
-    const float y = colour.rgbRed;
-    const float u = static_cast<float>(colour.rgbGreen) - 128.0f;
-    const float v = static_cast<float>(colour.rgbBlue) - 128.0f;
-    return WithComponents(colour, ClampByte(y + 1.403f * v), ClampByte(y - 0.344f * u - 0.714f * v),
-                          ClampByte(y + 1.770f * u));
-}
+RGBQUAD Image::YUVtoRGB(RGBQUAD colour) { return colourspace::YuvToRgb(colour); }
 
 RGBQUAD Image::RGBtoYIQ(RGBQUAD colour) {
     const float r = colour.rgbRed;

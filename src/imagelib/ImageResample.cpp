@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vimg {
@@ -49,21 +50,36 @@ void PutColour(Image& img, uint8_t* row, int32_t x, int32_t y, RGBQUAD c) {
     }
 }
 
+// The four cubic B-spline taps around position `f` on one axis: their weights
+// and their indexes, clamped to 0 .. last.
+void BSplineTaps(float f, int32_t last, float (&weights)[4], int32_t (&indexes)[4]) {
+    const int32_t i0 = FloorToInt(f);
+    for (int k = 0; k < 4; ++k) {
+        weights[k] = Image::KernelBSpline(f - static_cast<float>(i0 - 1 + k));
+        indexes[k] = std::clamp(i0 - 1 + k, 0, last);
+    }
+}
+
+// The outcome of a resize that has nothing to compute: false without a picture
+// or size, true when the size stays (dest, if given, gets a copy); else none.
+std::optional<bool> EarlyResize(const Image& img, int32_t newWidth, int32_t newHeight, Image* dest) {
+    if (!img.IsValid() || newWidth <= 0 || newHeight <= 0) return false;
+    if (img.GetWidth() != static_cast<uint32_t>(newWidth) || img.GetHeight() != static_cast<uint32_t>(newHeight))
+        return std::nullopt;
+    if (dest) dest->Copy(img);
+    return true;
+}
+
 } // namespace
 
 bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
-    }
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
         return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
 
     // Nearest source column and row of every destination pixel (also used for alpha).
     std::vector<int32_t> nearX(static_cast<size_t>(newWidth));
@@ -99,23 +115,13 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
             }
         } else if (mode == 2) {
             // Cubic B-spline over the 4 x 4 neighbourhood, indexes clamped.
-            const float fy = static_cast<float>(y) * yScale;
-            const int32_t iy = FloorToInt(fy);
             float wy[4];
             int32_t rows[4];
-            for (int j = 0; j < 4; ++j) {
-                wy[j] = KernelBSpline(fy - static_cast<float>(iy - 1 + j));
-                rows[j] = std::clamp(iy - 1 + j, 0, h - 1);
-            }
+            BSplineTaps(static_cast<float>(y) * yScale, h - 1, wy, rows);
             for (int32_t x = 0; x < newWidth; ++x) {
-                const float fx = static_cast<float>(x) * xScale;
-                const int32_t ix = FloorToInt(fx);
                 float wx[4];
                 int32_t cols[4];
-                for (int i = 0; i < 4; ++i) {
-                    wx[i] = KernelBSpline(fx - static_cast<float>(ix - 1 + i));
-                    cols[i] = std::clamp(ix - 1 + i, 0, w - 1);
-                }
+                BSplineTaps(static_cast<float>(x) * xScale, w - 1, wx, cols);
                 float b = 0.0f, g = 0.0f, r = 0.0f;
                 for (int j = 0; j < 4; ++j) {
                     const uint8_t* s = GetBits(static_cast<uint32_t>(rows[j]));
@@ -209,19 +215,14 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
 
 bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod method,
                       OverflowMethod overflow, Image* dest, bool disableAveraging) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
-    }
     const float xScale = static_cast<float>(w) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     const bool average = !disableAveraging && (xScale > 1.0f || yScale > 1.0f);
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
         return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
     // Shrinking a true-colour image in both directions: the footprints of a
     // destination row are summed source row by source row, straight from the
     // pixel rows, in the order GetAreaColorInterpolated uses, so the result is
@@ -293,20 +294,15 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
 }
 
 bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
-    if (!pDib || newWidth <= 0 || newHeight <= 0) return false;
+    if (const auto early = EarlyResize(*this, newWidth, newHeight, dest)) return *early;
     const int32_t w = head.biWidth, h = head.biHeight;
     if (newWidth > w || newHeight > h) {
         SetLastError("QIShrink can't enlarge image");
         return false;
     }
-    if (newWidth == w && newHeight == h) {
-        if (dest) dest->Copy(*this);
-        return true;
-    }
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
         return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
     const RGBQUAD* pal = GetPalette();
     for (int32_t y = 0; y < newHeight; ++y) {
         if (!RowStep(y, newHeight)) return false;

@@ -71,6 +71,20 @@ bool Image::CreateLike(const Image& src, uint32_t width, uint32_t height) {
     return true;
 }
 
+bool Image::CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height) {
+    return CreateLike(src, width, height) && (!src.pAlpha || AlphaCreate());
+}
+
+bool Image::TransferPixels(Image& from) {
+    ImageInfo kept = info;
+    kept.nearestCacheValid = false;
+    const bool done = Transfer(from);
+    kept.effWidth = info.effWidth;
+    kept.pixels = info.pixels;
+    info = kept;
+    return done;
+}
+
 bool Image::Deliver(Image& result, Image* dest) {
     result.info.progress = 0;
     result.info.escape = 0;
@@ -141,8 +155,7 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
@@ -173,8 +186,7 @@ bool Image::Rotate180(Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
     const bool done = ForRows(h, true, [&](int64_t row) {
         const auto y = static_cast<int32_t>(row);
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
@@ -206,8 +218,7 @@ bool Image::Rotate(float angle, Image* dest) {
     const auto newW = static_cast<uint32_t>(std::floor(2.0 * ex + 1.5)) + 2;
     const auto newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     Image tmp;
-    if (!tmp.CreateLike(*this, newW, newH)) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const int32_t w = head.biWidth, h = head.biHeight;
     for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
@@ -264,8 +275,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
         newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     }
     Image tmp;
-    if (!tmp.CreateLike(*this, newW, newH)) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
@@ -348,8 +358,8 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
     const int32_t newW = right - left, newH = bottom - top;
     const int32_t firstRow = h - bottom; // bottom-up index of the crop's lowest row
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH))) return false;
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
+        return false;
     for (int32_t y = 0; y < newH; ++y) {
         if (!RowStep(y, newH)) return false;
         const uint8_t* s = GetBits(static_cast<uint32_t>(firstRow + y));
@@ -410,9 +420,9 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
         return false;
     }
     Image tmp;
-    if (!tmp.CreateLike(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH))) return false;
     // The canvas is painted: opaque in the alpha plane.
-    if (pAlpha && !tmp.AlphaCreate()) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
+        return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
     for (int32_t y = 0; y < newH; ++y) {

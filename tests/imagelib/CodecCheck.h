@@ -2,11 +2,7 @@
 // building test pictures and damaging files.
 #pragma once
 
-#include "Image.h"
-#include "MemFile.h"
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
+#include "CodecTestUtil.h"
 
 #include <cstdint>
 #include <random>
@@ -15,18 +11,11 @@
 
 namespace codeccheck {
 
+using codectest::MakeWithImageMagick;
+
 // The image as RGBA rows top first; alpha is 0 where the image is transparent, else 255.
 inline std::vector<uint8_t> Rgba(const vimg::Image& img) {
-    const int32_t w = static_cast<int32_t>(img.GetWidth()), h = static_cast<int32_t>(img.GetHeight());
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(w) * h * 4);
-    for (int32_t y = h - 1; y >= 0; --y)
-        for (int32_t x = 0; x < w; ++x) {
-            const vimg::RGBQUAD c = img.GetPixelColor(x, y, false);
-            out.insert(out.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue,
-                                   static_cast<uint8_t>(img.IsTransparent(x, y) ? 0 : 255)});
-        }
-    return out;
+    return codectest::RgbaRows(img, [&](int32_t x, int32_t y) { return img.IsTransparent(x, y) ? 0 : 255; });
 }
 
 // ImageMagick's RGBA of frame `frame` (coalesced when `coalesce`), rows top first.
@@ -72,13 +61,16 @@ inline void ExpectMatchesReference(const vimg::Image& img, const std::string& fi
     }
 }
 
-// Runs ImageMagick's convert with `args` to make `name` in `dir`; returns its path.
-inline std::string MakeWithImageMagick(const testsupport::TempDir& dir, const std::string& name,
-                                       const std::string& args) {
-    const std::string path = dir.file(name);
-    EXPECT_EQ(testsupport::Run(testsupport::Convert() + " " + args + " " + testsupport::Quote(path) + " 2>&1"), 0)
-        << args;
-    return path;
+// Writes the hand-made file `bytes` as `name` in `dir`, loads it with the given
+// type and checks its depth and that ImageMagick reads the same pixels.
+inline void ExpectHandMadeFileMatches(const testsupport::TempDir& dir, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, uint32_t type, uint32_t bpp) {
+    const std::string file = dir.file(name);
+    testsupport::WriteFile(file, bytes);
+    vimg::Image img;
+    ASSERT_TRUE(img.Load(file.c_str(), type)) << name << ": " << img.GetLastError();
+    EXPECT_EQ(img.GetBpp(), bpp) << name;
+    ExpectMatchesReference(img, file);
 }
 
 // Decodes `bytes` with the given type; returns whether it succeeded.

@@ -15,25 +15,29 @@
 
 namespace codectest {
 
+// The image as 8-bit RGBA rows, top row first, with `alphaAt(x, y)` as alpha.
+template <typename AlphaAt> std::vector<uint8_t> RgbaRows(const vimg::Image& img, AlphaAt alphaAt) {
+    const int32_t w = static_cast<int32_t>(img.GetWidth()), h = static_cast<int32_t>(img.GetHeight());
+    std::vector<uint8_t> out;
+    out.reserve(static_cast<size_t>(w) * h * 4);
+    for (int32_t y = h - 1; y >= 0; --y)
+        for (int32_t x = 0; x < w; ++x) {
+            const vimg::RGBQUAD c = img.GetPixelColor(x, y, false);
+            out.insert(out.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue, static_cast<uint8_t>(alphaAt(x, y))});
+        }
+    return out;
+}
+
 // The image as 8-bit RGBA rows, top row first; alpha from the alpha plane, the
 // palette alpha or the transparent index, else 255.
 inline std::vector<uint8_t> ToRGBA(const vimg::Image& img) {
-    const int w = static_cast<int>(img.GetWidth()), h = static_cast<int>(img.GetHeight());
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(w) * h * 4);
     const bool paletteAlpha = img.IsIndexed() && img.AlphaPaletteIsEnabled();
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const vimg::RGBQUAD c = img.GetPixelColor(x, y, false);
-            uint8_t a = 255;
-            if (img.AlphaIsValid()) a = img.AlphaGet(x, y);
-            else if (paletteAlpha) a = img.GetPaletteColor(img.GetPixelIndex(x, y)).rgbReserved;
-            else if (img.IsIndexed() && img.GetTransIndex() >= 0 && img.GetPixelIndex(x, y) == img.GetTransIndex())
-                a = 0;
-            out.insert(out.end(), {c.rgbRed, c.rgbGreen, c.rgbBlue, a});
-        }
-    }
-    return out;
+    return RgbaRows(img, [&](int32_t x, int32_t y) -> uint8_t {
+        if (img.AlphaIsValid()) return img.AlphaGet(x, y);
+        if (paletteAlpha) return img.GetPaletteColor(img.GetPixelIndex(x, y)).rgbReserved;
+        if (img.IsIndexed() && img.GetTransIndex() >= 0 && img.GetPixelIndex(x, y) == img.GetTransIndex()) return 0;
+        return 255;
+    });
 }
 
 // Largest per-channel difference; with `ignoreHiddenColour` the colour of fully
@@ -65,6 +69,14 @@ inline int DiffToReference(const std::string& file, uint32_t type, bool ignoreHi
 // Runs a shell command and fails the test when it does not succeed.
 inline void Make(const std::string& command) {
     ASSERT_EQ(testsupport::Run(command + " 2>&1"), 0) << command;
+}
+
+// Runs ImageMagick's convert with `args` to make `name` in `dir`; returns its path.
+inline std::string MakeWithImageMagick(const testsupport::TempDir& dir, const std::string& name,
+                                       const std::string& args) {
+    const std::string path = dir.file(name);
+    Make(testsupport::Convert() + " " + args + " " + testsupport::Quote(path));
+    return path;
 }
 
 // Decodes `bytes` with the given type; the result only matters for not crashing.

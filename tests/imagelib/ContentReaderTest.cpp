@@ -101,12 +101,7 @@ TEST(RasCodec, OneBitWithoutColourMap) {
                                 0, 0, 0, 6, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0,
                                 0xF0, 0x20, 0x0F, 0xC0, 0xAA, 0x40};
     TempDir dir;
-    const std::string file = dir.file("mono.ras");
-    WriteFile(file, ras);
-    Image img;
-    ASSERT_TRUE(img.Load(file.c_str(), FORMAT_UNKNOWN)) << img.GetLastError();
-    EXPECT_EQ(img.GetBpp(), 1u);
-    codeccheck::ExpectMatchesReference(img, file);
+    codeccheck::ExpectHandMadeFileMatches(dir, "mono.ras", ras, FORMAT_UNKNOWN, 1);
 }
 
 TEST(RasCodec, WritesPaletteAndColour) {

@@ -107,6 +107,12 @@ protected:
         EXPECT_EQ(testsupport::Run(cmd + " >/dev/null 2>&1"), 0) << cmd;
         EXPECT_TRUE(std::filesystem::exists(dir.file(name))) << cmd;
     }
+    // Makes `name` from `source` with `options` (ending in the BMP flavour) and compares it.
+    void MakeAndCompare(const std::string& source, const std::string& name, const std::string& options,
+                        int topBits = 8, bool compareAlpha = false) {
+        Make(name, Quote(source) + " " + options + dir.file(name));
+        ExpectMatchesReference(dir.file(name), topBits, compareAlpha);
+    }
     testsupport::TempDir dir;
 };
 
@@ -115,48 +121,34 @@ protected:
 TEST_F(BmpReference, UncompressedDepths) {
     const std::string src = dir.file("src.png");
     ASSERT_EQ(testsupport::Run(Convert() + " -seed 3 -size 61x37 plasma:fractal " + Quote(src)), 0);
-    Make("d24.bmp", Quote(src) + " -type truecolor BMP3:" + dir.file("d24.bmp"));
-    ExpectMatchesReference(dir.file("d24.bmp"));
-    Make("d8.bmp", Quote(src) + " -colors 200 -type palette BMP3:" + dir.file("d8.bmp"));
-    ExpectMatchesReference(dir.file("d8.bmp"));
-    Make("d4.bmp", Quote(src) + " -colors 16 -type palette BMP3:" + dir.file("d4.bmp"));
-    ExpectMatchesReference(dir.file("d4.bmp"));
-    Make("d1.bmp", Quote(src) + " -monochrome BMP3:" + dir.file("d1.bmp"));
-    ExpectMatchesReference(dir.file("d1.bmp"));
+    MakeAndCompare(src, "d24.bmp", "-type truecolor BMP3:");
+    MakeAndCompare(src, "d8.bmp", "-colors 200 -type palette BMP3:");
+    MakeAndCompare(src, "d4.bmp", "-colors 16 -type palette BMP3:");
+    MakeAndCompare(src, "d1.bmp", "-monochrome BMP3:");
     // Current writers' 124-byte header with the same depths.
-    Make("v5.bmp", Quote(src) + " -colors 100 -type palette BMP:" + dir.file("v5.bmp"));
-    ExpectMatchesReference(dir.file("v5.bmp"));
-    Make("v5-24.bmp", Quote(src) + " -type truecolor BMP:" + dir.file("v5-24.bmp"));
-    ExpectMatchesReference(dir.file("v5-24.bmp"));
+    MakeAndCompare(src, "v5.bmp", "-colors 100 -type palette BMP:");
+    MakeAndCompare(src, "v5-24.bmp", "-type truecolor BMP:");
 }
 
 TEST_F(BmpReference, RunLengthAndOlderHeaders) {
     const std::string src = dir.file("src.png");
     ASSERT_EQ(testsupport::Run(Convert() + " -size 83x29 gradient:red-blue -draw 'circle 40,14 40,4' " + Quote(src)), 0);
-    Make("rle8.bmp", Quote(src) + " -colors 60 -type palette -compress RLE BMP3:" + dir.file("rle8.bmp"));
-    ExpectMatchesReference(dir.file("rle8.bmp"));
-    Make("rle8v5.bmp", Quote(src) + " -colors 60 -type palette -compress RLE BMP:" + dir.file("rle8v5.bmp"));
-    ExpectMatchesReference(dir.file("rle8v5.bmp"));
-    Make("os2.bmp", Quote(src) + " -colors 60 -type palette BMP2:" + dir.file("os2.bmp"));
-    ExpectMatchesReference(dir.file("os2.bmp"));
-    Make("os2-24.bmp", Quote(src) + " -type truecolor BMP2:" + dir.file("os2-24.bmp"));
-    ExpectMatchesReference(dir.file("os2-24.bmp"));
+    MakeAndCompare(src, "rle8.bmp", "-colors 60 -type palette -compress RLE BMP3:");
+    MakeAndCompare(src, "rle8v5.bmp", "-colors 60 -type palette -compress RLE BMP:");
+    MakeAndCompare(src, "os2.bmp", "-colors 60 -type palette BMP2:");
+    MakeAndCompare(src, "os2-24.bmp", "-type truecolor BMP2:");
 }
 
 TEST_F(BmpReference, BitFieldLayouts) {
     const std::string src = dir.file("src.png");
     ASSERT_EQ(testsupport::Run(Convert() + " -size 45x21 gradient:yellow-navy " + Quote(src)), 0);
-    Make("565.bmp", Quote(src) + " -define bmp:subtype=RGB565 BMP:" + dir.file("565.bmp"));
-    ExpectMatchesReference(dir.file("565.bmp"), 5);
-    Make("555.bmp", Quote(src) + " -define bmp:subtype=RGB555 BMP:" + dir.file("555.bmp"));
-    ExpectMatchesReference(dir.file("555.bmp"), 5);
+    MakeAndCompare(src, "565.bmp", "-define bmp:subtype=RGB565 BMP:", 5);
+    MakeAndCompare(src, "555.bmp", "-define bmp:subtype=RGB555 BMP:", 5);
     const std::string alphaSrc = dir.file("alpha.png");
     ASSERT_EQ(testsupport::Run(Convert() + " -size 45x21 gradient:'rgba(255,0,0,0.1)'-'rgba(0,200,90,0.9)' " + Quote(alphaSrc)),
               0);
-    Make("8888.bmp", Quote(alphaSrc) + " -define bmp:subtype=ARGB8888 BMP:" + dir.file("8888.bmp"));
-    ExpectMatchesReference(dir.file("8888.bmp"), 8, true);
-    Make("4444.bmp", Quote(alphaSrc) + " -define bmp:subtype=ARGB4444 BMP:" + dir.file("4444.bmp"));
-    ExpectMatchesReference(dir.file("4444.bmp"), 4, true);
+    MakeAndCompare(alphaSrc, "8888.bmp", "-define bmp:subtype=ARGB8888 BMP:", 8, true);
+    MakeAndCompare(alphaSrc, "4444.bmp", "-define bmp:subtype=ARGB4444 BMP:", 4, true);
 }
 
 TEST_F(BmpReference, Version4HeaderAndTopDownRows) {
@@ -342,6 +334,18 @@ TEST(BmpReader, Rle4NibblesAndPadding) {
     EXPECT_EQ(img.GetPixelIndex(0, 1), 0xA);
     EXPECT_EQ(img.GetPixelIndex(1, 1), 0xB);
     EXPECT_EQ(img.GetPixelIndex(2, 1), 0xC);
+}
+
+TEST(BmpReader, Rle4DeltaCountsPixels) {
+    // Pixel 0 = 1, then a delta of three pixels, then a run of two 5s: they land on pixels 4 and 5.
+    Bytes dib = InfoHeader(8, 1, 4, 2);
+    dib.append(GreyPalette(16));
+    const uint32_t offset = static_cast<uint32_t>(dib.v.size());
+    dib.raw({1, 0x10, 0, 2, 3, 0, 2, 0x55, 0, 1});
+    Image img;
+    ASSERT_TRUE(DecodeBytes(img, WithFileHeader(dib, offset)));
+    const uint8_t want[8] = {1, 0, 0, 0, 5, 5, 0, 0};
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), want[x]) << x;
 }
 
 TEST(BmpReader, ErrorTextsAndSizeOnlyRequest) {

@@ -7,21 +7,10 @@
 #include <cstdlib>
 
 using testimages::Colour;
+using testimages::Filled;
 using testimages::SamePixels;
 using vimg::Image;
 using vimg::RGBQUAD;
-
-namespace {
-
-Image Filled(uint32_t w, uint32_t h, RGBQUAD c) {
-    Image img(w, h, 24, 0);
-    for (int32_t y = 0; y < int32_t(h); ++y)
-        for (int32_t x = 0; x < int32_t(w); ++x)
-            img.SetPixelColor(x, y, c);
-    return img;
-}
-
-} // namespace
 
 TEST(ImageChannels, SplitCmykOfPureRed) {
     const Image red = Filled(3, 2, Colour(255, 0, 0));

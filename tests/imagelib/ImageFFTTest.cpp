@@ -28,6 +28,14 @@ Image Waves(uint32_t w, uint32_t h) {
     return img;
 }
 
+// A size x size grey image of one value.
+Image FlatGrey(uint32_t size, uint8_t value) {
+    Image img(size, size, 8, 0);
+    img.SetGrayPalette();
+    img.Clear(value);
+    return img;
+}
+
 int WorstDifference(const Image& a, const Image& b) {
     int worst = 0;
     for (int32_t y = 0; y < int32_t(a.GetHeight()); ++y)
@@ -98,9 +106,7 @@ TEST(ImageFFT, ForceFftWorksOnThePowerOfTwoAbove) {
 
 TEST(ImageFFT, MissingPartsReadAsZeroAndNoSourceIsRefused) {
     // A flat 128 picture is zero everywhere; its spectrum is zero too.
-    Image flat(16, 16, 8, 0);
-    flat.SetGrayPalette();
-    flat.Clear(128);
+    Image flat = FlatGrey(16, 128);
     Image re, im;
     ASSERT_TRUE(flat.FFT2(&flat, nullptr, &re, &im, 1, false, false));
     for (int32_t y = 0; y < 16; ++y)
@@ -118,9 +124,7 @@ TEST(ImageFFT, MissingPartsReadAsZeroAndNoSourceIsRefused) {
 
 TEST(ImageFFT, MagnitudeOutputIsLogarithmic) {
     // A flat 138 picture (value 10 after the offset): the DC term is 10, the rest 0.
-    Image flat(32, 32, 8, 0);
-    flat.SetGrayPalette();
-    flat.Clear(138);
+    Image flat = FlatGrey(32, 138);
     Image mag, phase;
     ASSERT_TRUE(flat.FFT2(&flat, nullptr, &mag, &phase, 1, false, true));
     // m = 4 x 32 / 16 = 8: 8 x (ln 10 + 3) = 42.4; ln 0 -> 0.

@@ -7,21 +7,10 @@
 #include <algorithm>
 
 using testimages::Colour;
+using testimages::Filled;
 using testimages::SamePixels;
 using vimg::Image;
 using vimg::RGBQUAD;
-
-namespace {
-
-Image Filled(uint32_t w, uint32_t h, RGBQUAD c) {
-    Image img(w, h, 24, 0);
-    for (int32_t y = 0; y < int32_t(h); ++y)
-        for (int32_t x = 0; x < int32_t(w); ++x)
-            img.SetPixelColor(x, y, c);
-    return img;
-}
-
-} // namespace
 
 TEST(ImageMix, ChannelOperationsPerPixel) {
     const Image dst = testimages::Random(9, 7, 24, 100);

@@ -32,12 +32,7 @@ TEST(PcxCodec, DecodesLikeImageMagick) {
     mono[65] = 1;
     mono[66] = 2;
     mono.insert(mono.end(), {0xC1, 0xF0, 0x3F, 0xC2, 0xAA, 0x81, 0x01});
-    const std::string file = dir.file("mono1.pcx");
-    WriteFile(file, mono);
-    Image img;
-    ASSERT_TRUE(img.Load(file.c_str(), FORMAT_PCX)) << img.GetLastError();
-    EXPECT_EQ(img.GetBpp(), 1u);
-    codeccheck::ExpectMatchesReference(img, file);
+    codeccheck::ExpectHandMadeFileMatches(dir, "mono1.pcx", mono, FORMAT_PCX, 1);
 }
 
 TEST(PcxCodec, WrittenFilesDecodeInImageMagick) {

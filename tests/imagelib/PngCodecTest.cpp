@@ -17,9 +17,7 @@ namespace {
 const std::string kPlain = " -define png:exclude-chunk=bKGD,date,time ";
 
 std::string MakePng(const TempDir& dir, const std::string& name, const std::string& source, const std::string& options) {
-    const std::string file = dir.file(name);
-    Make(Convert() + " " + source + kPlain + options + " " + Quote(file));
-    return file;
+    return MakeWithImageMagick(dir, name, source + kPlain + options);
 }
 
 // ImageMagick's reading of `file` composed over a flat colour.

@@ -34,6 +34,15 @@ inline vimg::Image Random(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed, b
     return img;
 }
 
+// A w x h 24-bit image of one colour.
+inline vimg::Image Filled(uint32_t w, uint32_t h, vimg::RGBQUAD c) {
+    vimg::Image img(w, h, 24, 0);
+    for (int32_t y = 0; y < static_cast<int32_t>(h); ++y)
+        for (int32_t x = 0; x < static_cast<int32_t>(w); ++x)
+            img.SetPixelColor(x, y, c);
+    return img;
+}
+
 inline vimg::RGBQUAD Colour(int r, int g, int b, int a = 0) {
     return vimg::RGBQUAD{static_cast<uint8_t>(b), static_cast<uint8_t>(g), static_cast<uint8_t>(r),
                          static_cast<uint8_t>(a)};

@@ -18,9 +18,7 @@ using vimg::ImageTIF;
 namespace {
 
 std::string MakeTif(const TempDir& dir, const std::string& name, const std::string& source, const std::string& options) {
-    const std::string file = dir.file(name);
-    Make(Convert() + " " + source + " " + options + " " + Quote(file));
-    return file;
+    return MakeWithImageMagick(dir, name, source + " " + options);
 }
 
 Image LoadTif(const std::string& file, int frame = 0) {

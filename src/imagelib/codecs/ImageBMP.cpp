@@ -67,11 +67,6 @@ struct Channel {
 
 } // namespace
 
-bool ImageBMP::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageBMP::Decode(File* stream) {
     if (!stream) return false;
     const int32_t start = stream->Tell();
@@ -378,7 +373,10 @@ void ImageBMP::DecodeRle4(File* stream) {
             const int32_t dx = stream->GetC();
             const int32_t dy = stream->GetC();
             if (dx < 0 || dy < 0) return;
-            x += static_cast<uint32_t>(dx / 2);
+            // The delta counts pixels: an odd one moves to the other nibble.
+            const uint64_t pixel = x * 2 + (high ? 0 : 1) + static_cast<uint32_t>(dx);
+            x = pixel / 2;
+            high = (pixel & 1) == 0;
             y += static_cast<uint32_t>(dy);
         } else if (c == 0) {
             x = 0;

@@ -14,7 +14,6 @@ public:
     bool Encode(File* stream);
 
 private:
-    bool Fail(const char* text);
     void DecodeRle8(File* stream);
     void DecodeRle4(File* stream);
     // Converts packed 16- or 32-bit pixels to 24 bits through channel masks.

@@ -184,11 +184,6 @@ uint32_t DepthForColours(uint32_t colours) { return colours <= 2 ? 1 : (colours 
 
 } // namespace
 
-bool ImageGIF::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 void ImageGIF::SetComment(const char* text) {
     m_comment = text ? text : "";
     if (m_comment.size() > 255) m_comment.resize(255);
@@ -427,16 +422,19 @@ void ImageGIF::EncodeHeader(File* stream) {
     const RGBQUAD* pal = GetPalette();
     h[10] = pal ? static_cast<uint8_t>(0x80 | (((bpp + 7) * 32) % 256) | (bpp - 1)) : 0x11;
     WriteBytes(stream, h, sizeof(h));
-    if (pal) {
-        uint8_t rgb[768];
-        const uint32_t n = GetNumColors();
-        for (uint32_t i = 0; i < n; ++i) {
-            rgb[3 * i] = pal[i].rgbRed;
-            rgb[3 * i + 1] = pal[i].rgbGreen;
-            rgb[3 * i + 2] = pal[i].rgbBlue;
-        }
-        WriteBytes(stream, rgb, 3 * n);
+    if (pal) EncodeColorTable(stream);
+}
+
+void ImageGIF::EncodeColorTable(File* stream) {
+    const RGBQUAD* pal = GetPalette();
+    uint8_t rgb[768];
+    const uint32_t n = GetNumColors();
+    for (uint32_t i = 0; i < n; ++i) {
+        rgb[3 * i] = pal[i].rgbRed;
+        rgb[3 * i + 1] = pal[i].rgbGreen;
+        rgb[3 * i + 2] = pal[i].rgbBlue;
     }
+    WriteBytes(stream, rgb, 3 * n);
 }
 
 void ImageGIF::EncodeLoopExtension(File* stream) {
@@ -475,16 +473,7 @@ bool ImageGIF::EncodeBody(File* stream, bool localColorMap) {
     const RGBQUAD* pal = GetPalette();
     d[9] = localColorMap && pal ? static_cast<uint8_t>(0x80 | (bpp - 1)) : 0;
     WriteBytes(stream, d, sizeof(d));
-    if (localColorMap && pal) {
-        uint8_t rgb[768];
-        const uint32_t n = GetNumColors();
-        for (uint32_t i = 0; i < n; ++i) {
-            rgb[3 * i] = pal[i].rgbRed;
-            rgb[3 * i + 1] = pal[i].rgbGreen;
-            rgb[3 * i + 2] = pal[i].rgbBlue;
-        }
-        WriteBytes(stream, rgb, 3 * n);
-    }
+    if (localColorMap && pal) EncodeColorTable(stream);
     const int minCodeSize = static_cast<int>(std::max<uint32_t>(bpp, 2));
     const uint8_t codeSizeByte = static_cast<uint8_t>(minCodeSize);
     WriteBytes(stream, &codeSizeByte, 1);

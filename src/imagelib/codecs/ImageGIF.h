@@ -34,8 +34,8 @@ private:
         bool firstAfterClear = true;
     };
 
-    bool Fail(const char* text);
     void EncodeHeader(File* stream);
+    void EncodeColorTable(File* stream); // the palette as RGB triplets
     void EncodeLoopExtension(File* stream);
     void EncodeExtension(File* stream);
     void EncodeComment(File* stream);

@@ -17,11 +17,6 @@ uint64_t Stride(uint64_t width, uint32_t bits) { return ((width * bits + 31) / 3
 
 } // namespace
 
-bool ImageICO::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageICO::Decode(File* stream) {
     if (!stream) return false;
     const int32_t start = stream->Tell();

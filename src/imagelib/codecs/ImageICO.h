@@ -15,7 +15,6 @@ public:
     bool Encode(File* stream);
 
 private:
-    bool Fail(const char* text);
     bool DecodeBitmap(const uint8_t* data, size_t size);
 };
 

@@ -107,11 +107,6 @@ bool ImageJ2K::IsCodestream(const uint8_t* head, size_t size) {
     return size >= 4 && head[0] == 0xFF && head[1] == 0x4F && head[2] == 0xFF && head[3] == 0x51;
 }
 
-bool ImageJ2K::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageJ2K::Decode(File* stream) {
     if (!stream) return false;
     const int32_t start = stream->Tell(), end = stream->Size();

@@ -19,7 +19,6 @@ public:
     static bool IsCodestream(const uint8_t* head, size_t size);
 
 private:
-    bool Fail(const char* text);
     bool m_codestream; // write a bare code stream instead of a JP2 file
 };
 

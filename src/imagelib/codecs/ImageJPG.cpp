@@ -37,6 +37,15 @@ void ErrorExit(j_common_ptr cinfo) {
 // Warnings (such as a premature end of data) are not printed.
 void OutputMessage(j_common_ptr) {}
 
+// libjpeg's standard error manager with fatal errors and warnings sent to `owner`.
+jpeg_error_mgr* HookErrors(ErrorBridge& bridge, Image* owner) {
+    jpeg_error_mgr* manager = jpeg_std_error(&bridge.pub);
+    bridge.pub.error_exit = ErrorExit;
+    bridge.pub.output_message = OutputMessage;
+    bridge.owner = owner;
+    return manager;
+}
+
 struct SourceBridge {
     jpeg_source_mgr pub;
     File* stream;
@@ -162,10 +171,7 @@ bool ImageJPG::Decode(File* stream) {
 
     auto state = std::make_unique<DecodeState>();
     jpeg_decompress_struct& cinfo = state->cinfo;
-    cinfo.err = jpeg_std_error(&state->err.pub);
-    state->err.pub.error_exit = ErrorExit;
-    state->err.pub.output_message = OutputMessage;
-    state->err.owner = this;
+    cinfo.err = HookErrors(state->err, this);
     if (setjmp(state->err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -306,10 +312,7 @@ bool ImageJPG::Encode(File* stream) {
 bool ImageJPG::EncodeJpeg(File* stream) {
     auto state = std::make_unique<EncodeState>();
     jpeg_compress_struct& cinfo = state->cinfo;
-    cinfo.err = jpeg_std_error(&state->err.pub);
-    state->err.pub.error_exit = ErrorExit;
-    state->err.pub.output_message = OutputMessage;
-    state->err.owner = this;
+    cinfo.err = HookErrors(state->err, this);
     if (setjmp(state->err.jump)) {
         jpeg_destroy_compress(&cinfo);
         return false;

@@ -26,11 +26,6 @@ void PackLine(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
 
 } // namespace
 
-bool ImagePCX::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImagePCX::Decode(File* stream) {
     if (!stream) return false;
     uint8_t h[kHeaderSize];

@@ -13,9 +13,6 @@ public:
     ImagePCX() : Image(FORMAT_PCX) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

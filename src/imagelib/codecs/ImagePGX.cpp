@@ -9,11 +9,6 @@
 
 namespace vimg {
 
-bool ImagePGX::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImagePGX::Decode(File* stream) {
     if (!stream) return false;
     // "PG" byte order, optional sign, depth, width, height, one line.

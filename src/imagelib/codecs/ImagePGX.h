@@ -13,9 +13,6 @@ public:
     ImagePGX() : Image(FORMAT_PGX) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

@@ -65,6 +65,13 @@ struct WriteGuard {
     }
 };
 
+// Creates the info structure for a just created `png`; returns what failed, or nullptr.
+const char* CreateInfo(png_structp png, png_infop& info) {
+    if (!png) return "Failed to create PNG structure";
+    info = png_create_info_struct(png);
+    return info ? nullptr : "Failed to initialize PNG info structure";
+}
+
 } // namespace
 
 bool ImagePNG::Decode(FILE* stream) {
@@ -76,13 +83,8 @@ bool ImagePNG::Decode(File* stream) {
     if (!stream) return false;
     ReadGuard guard;
     guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, nullptr);
-    if (!guard.png) {
-        SetLastError("Failed to create PNG structure");
-        return false;
-    }
-    guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) {
-        SetLastError("Failed to initialize PNG info structure");
+    if (const char* error = CreateInfo(guard.png, guard.info)) {
+        SetLastError(error);
         return false;
     }
     // The row buffer lives outside the jump so it is released after an error too.
@@ -232,13 +234,8 @@ bool ImagePNG::Encode(File* stream) {
     if (EncodeSafeCheck(stream)) return false;
     WriteGuard guard;
     guard.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, nullptr);
-    if (!guard.png) {
-        SetLastError("Failed to create PNG structure");
-        return false;
-    }
-    guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) {
-        SetLastError("Failed to initialize PNG info structure");
+    if (const char* error = CreateInfo(guard.png, guard.info)) {
+        SetLastError(error);
         return false;
     }
     std::vector<uint8_t> row;

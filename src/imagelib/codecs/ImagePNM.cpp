@@ -56,11 +56,6 @@ bool ReadBit(File* stream, uint32_t& bit) {
 
 } // namespace
 
-bool ImagePNM::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImagePNM::Decode(File* stream) {
     if (!stream) return false;
     uint8_t magic[2];

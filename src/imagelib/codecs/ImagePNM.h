@@ -13,9 +13,6 @@ public:
     ImagePNM() : Image(FORMAT_PNM) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

@@ -51,11 +51,6 @@ struct ByteSource {
 
 } // namespace
 
-bool ImageRAS::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageRAS::Decode(File* stream) {
     if (!stream) return false;
     uint8_t h[32];

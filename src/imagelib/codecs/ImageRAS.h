@@ -13,9 +13,6 @@ public:
     ImageRAS() : Image(FORMAT_RAS) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

@@ -53,11 +53,6 @@ RGBQUAD Colour(const uint8_t* p, uint32_t bits) {
 
 } // namespace
 
-bool ImageTGA::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageTGA::Decode(File* stream) {
     if (!stream) return false;
     uint8_t h[18];

@@ -13,9 +13,6 @@ public:
     ImageTGA() : Image(FORMAT_TGA) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

@@ -133,11 +133,6 @@ void ImageTIF::TIFFCloseEx(TIFF* handle) {
     if (handle) TIFFClose(handle);
 }
 
-bool ImageTIF::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageTIF::Decode(FILE* stream) {
     IOFile file(stream);
     return Decode(&file);
@@ -413,13 +408,7 @@ bool ImageTIF::ApplyOrientation(int orientation) {
             if (AlphaIsValid()) *out.AlphaGetPointer(vx, dstRow) = BlindAlphaGet(sx, srcRow);
         }
     }
-    const ImageInfo kept = info;
-    Transfer(out);
-    const uint32_t effWidth = info.effWidth;
-    uint8_t* pixels = info.pixels;
-    info = kept;
-    info.effWidth = effWidth;
-    info.pixels = pixels;
+    TransferPixels(out);
     if (transpose) std::swap(info.xDpi, info.yDpi);
     SetXDPI(info.xDpi);
     SetYDPI(info.yDpi);

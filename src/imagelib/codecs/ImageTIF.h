@@ -33,7 +33,6 @@ public:
     static void TIFFCloseEx(tiff* handle);
 
 private:
-    bool Fail(const char* text);
     bool DecodeRGBA(tiff* tif, uint32_t width, uint32_t height, bool alpha);
     bool DecodeStrips(tiff* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits, bool alpha);
     bool EncodeBody(tiff* tif, bool multipage, int32_t page, int32_t pageCount);

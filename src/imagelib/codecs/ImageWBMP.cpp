@@ -33,11 +33,6 @@ void PutInt(std::vector<uint8_t>& out, uint32_t value) {
 
 } // namespace
 
-bool ImageWBMP::Fail(const char* text) {
-    SetLastError(text);
-    return false;
-}
-
 bool ImageWBMP::Decode(File* stream) {
     if (!stream) return false;
     uint32_t type = 0, width = 0, height = 0;

@@ -12,9 +12,6 @@ public:
     ImageWBMP() : Image(FORMAT_WBMP) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
-
-private:
-    bool Fail(const char* text);
 };
 
 } // namespace vimg

@@ -1,0 +1,488 @@
+// Neighbourhood filters (convolution, erode, dilate, edge, median, contour,
+// jitter) and noise. Window operations read the image, write a copy and move
+// the copy back; neighbours outside the image take the out-of-range colour.
+#include "Image.h"
+
+#include "NearestColour.h"
+#include "PixelLoop.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace vimg {
+
+namespace {
+
+// A window of size k covers the offsets lo..hi in each direction.
+struct Window {
+    int32_t lo;
+    int32_t hi;
+    explicit Window(int32_t k) : lo(-(k / 2)), hi(k - k / 2 - 1) {}
+};
+
+// One draw of the random sequence scaled to 0..1 (15-bit steps).
+double RandomUnit() {
+    return static_cast<double>(std::rand() & 0x7FFF) / 32767.0;
+}
+
+// Computes one pixel of a window operation from the checked accessors.
+using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
+// Computes the selected 24-bit pixels xFrom..xTo-1 of row y, whose whole
+// window lies inside the image, from row pointers into dstRow.
+using FastRun =
+    std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
+
+// The frame shared by the window operations: copy, working region and mask,
+// row loop, transfer. Interior runs of 24-bit rows go to `fast`, every other
+// pixel to `slow`.
+bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const SlowPixel& slow,
+                 const FastRun& fast) {
+    if (!image.IsValid() || k < 1) return false;
+    Image tmp(image);
+    if (!tmp.IsValid()) return false;
+    const Window win(k);
+    const PixelBox box = WorkingBox(image);
+    const auto w = static_cast<int32_t>(image.GetWidth());
+    const auto h = static_cast<int32_t>(image.GetHeight());
+    const bool is24 = image.GetBpp() == 24;
+    const uint8_t* mask = image.SelectionGetPointer(0, 0);
+    const int32_t xi0 = std::max(box.x0, -win.lo);
+    const int32_t xi1 = std::min(box.x1, w - win.hi);
+
+    // Palette images store the nearest entry, found as SetPixelColor would
+    // but without its one-colour cache, so rows can run on several threads.
+    std::optional<NearestColour> nearest;
+    if (image.IsIndexed()) {
+        const uint32_t n = tmp.GetClrImportant() ? tmp.GetClrImportant() : tmp.GetNumColors();
+        nearest.emplace(tmp.GetPalette(), std::min(n, tmp.GetNumColors()));
+    }
+    const auto slowRange = [&](int32_t y, int32_t from, int32_t to) {
+        for (int32_t x = from; x < to; ++x) {
+            if (!image.SelectionIsInside(x, y)) continue;
+            const RGBQUAD c = slow(x, y);
+            if (nearest)
+                tmp.BlindSetPixelIndex(x, y, nearest->Find(c.rgbRed, c.rgbGreen, c.rgbBlue));
+            else
+                tmp.SetPixelColor(x, y, c);
+        }
+    };
+    const auto row = [&](int32_t y) {
+        if (is24 && y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
+            slowRange(y, box.x0, xi0);
+            fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * w : nullptr,
+                 tmp.GetBits(static_cast<uint32_t>(y)));
+            slowRange(y, xi1, box.x1);
+        } else {
+            slowRange(y, box.x0, box.x1);
+        }
+    };
+    ForEachRow(progress, box.y0, box.y1, true, row);
+    image.Transfer(tmp);
+    return true;
+}
+
+// Per-channel minimum, maximum, or 255 - (maximum - minimum) over the window.
+enum class Morph { Min, Max, Edge };
+
+RGBQUAD MorphPixel(const Image& img, int32_t x, int32_t y, const Window& win, Morph op) {
+    int mn[3] = {255, 255, 255}, mx[3] = {0, 0, 0};
+    for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+        for (int32_t dx = win.lo; dx <= win.hi; ++dx) {
+            const RGBQUAD c = img.GetPixelColor(x + dx, y + dy, false);
+            const int v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+            for (int i = 0; i < 3; ++i) {
+                mn[i] = std::min(mn[i], v[i]);
+                mx[i] = std::max(mx[i], v[i]);
+            }
+        }
+    int r[3];
+    for (int i = 0; i < 3; ++i)
+        r[i] = op == Morph::Min ? mn[i] : op == Morph::Max ? mx[i] : 255 - (mx[i] - mn[i]);
+    return RGBQUAD{static_cast<uint8_t>(r[0]), static_cast<uint8_t>(r[1]), static_cast<uint8_t>(r[2]), 0};
+}
+
+bool RunMorph(Image& image, int32_t k, Morph op, const RowProgress& progress) {
+    if (k < 1) return false;
+    const Window win(k);
+    const auto slow = [&](int32_t x, int32_t y) { return MorphPixel(image, x, y, win, op); };
+    // Column extremes over the window rows, then row extremes over the columns.
+    const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
+        const size_t b0 = static_cast<size_t>(xFrom + win.lo) * 3;
+        const size_t n = static_cast<size_t>(xTo - xFrom + k - 1) * 3;
+        std::vector<uint8_t> vmin(n), vmax(n);
+        const uint8_t* first = image.GetBits(static_cast<uint32_t>(y + win.lo)) + b0;
+        std::copy(first, first + n, vmin.begin());
+        std::copy(first, first + n, vmax.begin());
+        for (int32_t dy = win.lo + 1; dy <= win.hi; ++dy) {
+            const uint8_t* s = image.GetBits(static_cast<uint32_t>(y + dy)) + b0;
+            uint8_t* a = vmin.data();
+            uint8_t* b = vmax.data();
+            for (size_t i = 0; i < n; ++i) {
+                a[i] = std::min(a[i], s[i]);
+                b[i] = std::max(b[i], s[i]);
+            }
+        }
+        for (int32_t x = xFrom; x < xTo; ++x) {
+            if (maskRow && !maskRow[x]) continue;
+            const size_t base = static_cast<size_t>(x - xFrom) * 3;
+            for (size_t c = 0; c < 3; ++c) {
+                uint8_t lo = 255, hi = 0;
+                for (int32_t j = 0; j < k; ++j) {
+                    lo = std::min(lo, vmin[base + static_cast<size_t>(j) * 3 + c]);
+                    hi = std::max(hi, vmax[base + static_cast<size_t>(j) * 3 + c]);
+                }
+                dst[static_cast<size_t>(x) * 3 + c] = op == Morph::Min ? lo
+                                                      : op == Morph::Max
+                                                          ? hi
+                                                          : static_cast<uint8_t>(255 - (hi - lo));
+            }
+        }
+    };
+    return RunWindowOp(image, k, progress, slow, fast);
+}
+
+} // namespace
+
+bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t offset) {
+    if (!pDib || !kernel || size < 1) return false;
+    const Window win(size);
+    const auto w = static_cast<int32_t>(GetWidth());
+    const auto h = static_cast<int32_t>(GetHeight());
+
+    if (head.biBitCount == 8 && IsGrayScale()) {
+        // Grey images: indexes are grey levels; pixels whose window leaves the
+        // image keep their value.
+        Image tmp(*this);
+        if (!tmp.IsValid()) return false;
+        if (divisor == 0) divisor = 1;
+        const PixelBox box = WorkingBox(*this);
+        const int32_t x0 = std::max(box.x0, -win.lo), x1 = std::min(box.x1, w - win.hi);
+        const auto row = [&](int32_t y) {
+            if (y + win.lo < 0 || y + win.hi >= h) return;
+            uint8_t* dst = tmp.GetBits(static_cast<uint32_t>(y));
+            for (int32_t x = x0; x < x1; ++x) {
+                if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+                int64_t sum = 0;
+                const int32_t* kw = kernel;
+                for (int32_t dy = win.lo; dy <= win.hi; ++dy) {
+                    const uint8_t* src = GetBits(static_cast<uint32_t>(y + dy)) + x + win.lo;
+                    for (int32_t j = 0; j < size; ++j)
+                        sum += static_cast<int64_t>(*kw++) * src[j];
+                }
+                dst[x] = ClampByte(offset + sum / divisor);
+            }
+        };
+        ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, true, row);
+        Transfer(tmp);
+        return true;
+    }
+
+    const auto finish = [divisor, offset](int64_t sum) {
+        return ClampByte(divisor != 0 ? offset + sum / divisor : offset + sum);
+    };
+    const auto slow = [&](int32_t x, int32_t y) {
+        int64_t sum[3] = {0, 0, 0};
+        for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+            for (int32_t dx = win.lo; dx <= win.hi; ++dx) {
+                const int64_t kw = kernel[(dx - win.lo) + size * (dy - win.lo)];
+                const RGBQUAD c = GetPixelColor(x + dx, y + dy, false);
+                sum[0] += kw * c.rgbBlue;
+                sum[1] += kw * c.rgbGreen;
+                sum[2] += kw * c.rgbRed;
+            }
+        return RGBQUAD{finish(sum[0]), finish(sum[1]), finish(sum[2]), 0};
+    };
+
+    // Row sums over the non-zero taps; 32-bit accumulators when no sum can overflow them.
+    struct Tap {
+        int32_t dx, dy, weight;
+    };
+    std::vector<Tap> taps;
+    int64_t weightSum = 0;
+    for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+        for (int32_t dx = win.lo; dx <= win.hi; ++dx) {
+            const int32_t kw = kernel[(dx - win.lo) + size * (dy - win.lo)];
+            if (kw == 0) continue;
+            taps.push_back(Tap{dx, dy, kw});
+            weightSum += std::abs(static_cast<int64_t>(kw));
+        }
+    const bool narrow = weightSum * 255 <= std::numeric_limits<int32_t>::max();
+    const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
+        const size_t n = static_cast<size_t>(xTo - xFrom) * 3;
+        const auto run = [&](auto zero) {
+            using Acc = decltype(zero);
+            std::vector<Acc> acc(n, 0);
+            Acc* a = acc.data();
+            for (const Tap& t : taps) {
+                const uint8_t* s =
+                    GetBits(static_cast<uint32_t>(y + t.dy)) + static_cast<size_t>(xFrom + t.dx) * 3;
+                const Acc kw = t.weight;
+                for (size_t i = 0; i < n; ++i)
+                    a[i] += kw * static_cast<Acc>(s[i]);
+            }
+            uint8_t* out = dst + static_cast<size_t>(xFrom) * 3;
+            for (int32_t x = xFrom; x < xTo; ++x) {
+                const size_t i = static_cast<size_t>(x - xFrom) * 3;
+                if (maskRow && !maskRow[x]) continue;
+                out[i] = finish(a[i]);
+                out[i + 1] = finish(a[i + 1]);
+                out[i + 2] = finish(a[i + 2]);
+            }
+        };
+        if (narrow)
+            run(int32_t{0});
+        else
+            run(int64_t{0});
+    };
+    return RunWindowOp(*this, size, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+}
+
+bool Image::Erode(int32_t size) {
+    return RunMorph(*this, size, Morph::Min, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
+
+bool Image::Dilate(int32_t size) {
+    return RunMorph(*this, size, Morph::Max, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
+
+bool Image::Edge(int32_t size) {
+    return RunMorph(*this, size, Morph::Edge, RowProgress{&info.progress, &info.escape, head.biHeight});
+}
+
+bool Image::Median(int32_t size) {
+    if (size < 1) return false;
+    const Window win(size);
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    // Equal grey values keep their window order (rows from the lowest, left to right).
+    const auto slow = [&](int32_t x, int32_t y) {
+        std::vector<RGBQUAD> cells;
+        cells.reserve(count);
+        for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+            for (int32_t dx = win.lo; dx <= win.hi; ++dx)
+                cells.push_back(GetPixelColor(x + dx, y + dy, false));
+        std::stable_sort(cells.begin(), cells.end(),
+                         [](const RGBQUAD& a, const RGBQUAD& b) { return GreyOf(a) < GreyOf(b); });
+        return cells[count / 2];
+    };
+    // Keys grey << 32 | window position are unique and sort like the stable order.
+    const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
+        std::vector<const uint8_t*> rows;
+        for (int32_t dy = win.lo; dy <= win.hi; ++dy)
+            rows.push_back(GetBits(static_cast<uint32_t>(y + dy)));
+        std::vector<uint64_t> keys(count);
+        for (int32_t x = xFrom; x < xTo; ++x) {
+            if (maskRow && !maskRow[x]) continue;
+            size_t n = 0;
+            for (const uint8_t* r : rows)
+                for (int32_t dx = win.lo; dx <= win.hi; ++dx) {
+                    const uint8_t* p = r + static_cast<size_t>(x + dx) * 3;
+                    keys[n] = (static_cast<uint64_t>(GreyOf(p[2], p[1], p[0])) << 32) | n;
+                    ++n;
+                }
+            std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2), keys.end());
+            const auto pos = static_cast<int32_t>(keys[count / 2] & 0xFFFFFFFFu);
+            const uint8_t* p =
+                rows[static_cast<size_t>(pos / size)] + static_cast<size_t>(x + win.lo + pos % size) * 3;
+            uint8_t* d = dst + static_cast<size_t>(x) * 3;
+            d[0] = p[0];
+            d[1] = p[1];
+            d[2] = p[2];
+        }
+    };
+    return RunWindowOp(*this, size, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+}
+
+bool Image::Contour() {
+    // Per channel m starts at 0 and takes the neighbour's value whenever the
+    // neighbour exceeds the centre by more than m; the channel becomes 255 - m.
+    const auto contour = [](const int centre[3], const auto& neighbour) {
+        int m[3] = {0, 0, 0};
+        for (int32_t dx = -1; dx <= 1; ++dx)
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                const RGBQUAD c = neighbour(dx, dy);
+                const int v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+                for (int i = 0; i < 3; ++i)
+                    if (v[i] - centre[i] > m[i]) m[i] = v[i];
+            }
+        return RGBQUAD{static_cast<uint8_t>(255 - m[0]), static_cast<uint8_t>(255 - m[1]),
+                       static_cast<uint8_t>(255 - m[2]), 0};
+    };
+    const auto slow = [&](int32_t x, int32_t y) {
+        const RGBQUAD c = GetPixelColor(x, y, false);
+        const int centre[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+        return contour(centre, [&](int32_t dx, int32_t dy) { return GetPixelColor(x + dx, y + dy, false); });
+    };
+    const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
+        const uint8_t* rows[3] = {GetBits(static_cast<uint32_t>(y - 1)), GetBits(static_cast<uint32_t>(y)),
+                                  GetBits(static_cast<uint32_t>(y + 1))};
+        for (int32_t x = xFrom; x < xTo; ++x) {
+            if (maskRow && !maskRow[x]) continue;
+            const uint8_t* p = rows[1] + static_cast<size_t>(x) * 3;
+            const int centre[3] = {p[0], p[1], p[2]};
+            const RGBQUAD r = contour(centre, [&](int32_t dx, int32_t dy) {
+                const uint8_t* q = rows[dy + 1] + static_cast<size_t>(x + dx) * 3;
+                return RGBQUAD{q[0], q[1], q[2], 0};
+            });
+            uint8_t* d = dst + static_cast<size_t>(x) * 3;
+            d[0] = r.rgbBlue;
+            d[1] = r.rgbGreen;
+            d[2] = r.rgbRed;
+        }
+    };
+    return RunWindowOp(*this, 3, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+}
+
+bool Image::Jitter(int32_t radius) {
+    if (!pDib) return false;
+    Image tmp(*this);
+    if (!tmp.IsValid()) return false;
+    const PixelBox box = WorkingBox(*this);
+    const auto w = static_cast<int32_t>(GetWidth());
+    const auto h = static_cast<int32_t>(GetHeight());
+    const bool indexed = IsIndexed();
+    uint8_t* tmpAlpha = tmp.AlphaGetPointer(0, 0);
+    // The random sequence is consumed in row order, so the rows run on one thread.
+    const auto row = [&](int32_t y) {
+        for (int32_t x = box.x0; x < box.x1; ++x) {
+            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            const auto dx = static_cast<int32_t>((RandomUnit() - 0.5) * 2 * radius);
+            const auto dy = static_cast<int32_t>((RandomUnit() - 0.5) * 2 * radius);
+            int32_t sx = x + dx, sy = y + dy;
+            if (!IsInside(sx, sy)) {
+                sx = x;
+                sy = y;
+            }
+            if (indexed) {
+                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+            } else {
+                const uint8_t* s = BlindGetPixelPointer(sx, sy);
+                uint8_t* d = tmp.BlindGetPixelPointer(x, y);
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+            if (pAlpha && tmpAlpha) tmpAlpha[static_cast<size_t>(y) * w + x] = BlindAlphaGet(sx, sy);
+        }
+    };
+    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, row);
+    Transfer(tmp);
+    return true;
+}
+
+bool Image::Noise(int32_t level) {
+    if (!pDib) return false;
+    const PixelBox box = WorkingBox(*this);
+    const auto w = static_cast<int32_t>(GetWidth());
+    const auto h = static_cast<int32_t>(GetHeight());
+    const auto shift = [level](uint8_t v) {
+        return ClampByte(v + static_cast<int32_t>((RandomUnit() - 0.5) * level));
+    };
+    const auto row = [&](int32_t y) {
+        for (int32_t x = box.x0; x < box.x1; ++x) {
+            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            if (IsIndexed()) {
+                RGBQUAD c = BlindGetPixelColor(x, y, false);
+                c.rgbRed = shift(c.rgbRed);
+                c.rgbGreen = shift(c.rgbGreen);
+                c.rgbBlue = shift(c.rgbBlue);
+                SetPixelColor(x, y, c);
+            } else {
+                uint8_t* p = BlindGetPixelPointer(x, y);
+                p[2] = shift(p[2]);
+                p[1] = shift(p[1]);
+                p[0] = shift(p[0]);
+            }
+        }
+    };
+    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, row, false);
+    return true;
+}
+
+} // namespace vimg
+
+namespace vimg {
+
+namespace {
+
+// Normalised Gaussian weights for offsets -half..half, sigma = radius.
+std::vector<double> GaussianWeights(float radius, int32_t& half) {
+    half = std::max(1, static_cast<int32_t>(std::ceil(3.0 * radius)));
+    std::vector<double> w(static_cast<size_t>(2 * half + 1));
+    double sum = 0;
+    for (int32_t i = -half; i <= half; ++i)
+        sum += w[static_cast<size_t>(i + half)] = std::exp(-(i * i) / (2.0 * radius * radius));
+    for (double& v : w)
+        v /= sum;
+    return w;
+}
+
+} // namespace
+
+// The blur repeats the edge pixels beyond the border. Per pixel it is the
+// vertical weighted sum, lowest row first, of the horizontal weighted sums
+// of each window row.
+bool Image::UnsharpMask(float radius, float amount, int32_t threshold) {
+    if (!pDib) return false;
+    if (!(radius > 0.0f) || radius > 100.0f) {
+        SetLastError("UnsharpMask: the radius must lie in 0..100");
+        return false;
+    }
+    Image tmp(*this);
+    if (!tmp.IsValid()) return false;
+    int32_t half = 0;
+    const std::vector<double> weight = GaussianWeights(radius, half);
+    const PixelBox box = WorkingBox(*this);
+    const auto w = static_cast<int32_t>(GetWidth());
+    const int32_t h = head.biHeight;
+    // Horizontal sums of one source row, three channels per pixel.
+    const auto rowSums = [&](int32_t y, std::vector<double>& out) {
+        out.assign(static_cast<size_t>(w) * 3, 0.0);
+        for (int32_t x = 0; x < w; ++x)
+            for (int32_t i = -half; i <= half; ++i) {
+                const RGBQUAD c = BlindGetPixelColor(std::clamp(x + i, 0, w - 1), y, false);
+                const double k = weight[static_cast<size_t>(i + half)];
+                out[static_cast<size_t>(x) * 3] += k * c.rgbBlue;
+                out[static_cast<size_t>(x) * 3 + 1] += k * c.rgbGreen;
+                out[static_cast<size_t>(x) * 3 + 2] += k * c.rgbRed;
+            }
+    };
+    // Horizontal sums of the window rows y - half .. y + half, kept in a ring
+    // indexed by the (unclamped) row number.
+    const auto span = static_cast<size_t>(2 * half + 1);
+    std::vector<std::vector<double>> ring(span);
+    const auto slot = [&](int32_t row) { return static_cast<size_t>(row - (box.y0 - half)) % span; };
+    int32_t loaded = box.y0 - half;
+    const auto sharpen = [&](int32_t y) {
+        for (; loaded <= y + half; ++loaded)
+            rowSums(std::clamp(loaded, 0, h - 1), ring[slot(loaded)]);
+        std::vector<double> blur(static_cast<size_t>(w) * 3, 0.0);
+        for (int32_t j = -half; j <= half; ++j) {
+            const std::vector<double>& s = ring[slot(y + j)];
+            const double k = weight[static_cast<size_t>(j + half)];
+            for (int32_t i = box.x0 * 3; i < box.x1 * 3; ++i)
+                blur[static_cast<size_t>(i)] += k * s[static_cast<size_t>(i)];
+        }
+        for (int32_t x = box.x0; x < box.x1; ++x) {
+            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            const RGBQUAD c = BlindGetPixelColor(x, y, false);
+            const uint8_t v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
+            uint8_t r[3];
+            for (size_t ch = 0; ch < 3; ++ch) {
+                const double d = v[ch] - blur[static_cast<size_t>(x) * 3 + ch];
+                r[ch] = std::abs(d) >= threshold
+                            ? ClampByte(static_cast<int64_t>(std::lround(v[ch] + amount * d)))
+                            : v[ch];
+            }
+            tmp.SetPixelColor(x, y, RGBQUAD{r[0], r[1], r[2], 0});
+        }
+    };
+    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, sharpen);
+    Transfer(tmp);
+    return true;
+}
+
+} // namespace vimg
