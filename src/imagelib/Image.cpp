@@ -9,6 +9,10 @@
 #include <limits>
 #include <vector>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace vimg {
 
 namespace {
@@ -17,6 +21,21 @@ namespace {
 // pixels) must stay representable in it.
 constexpr uint64_t kHardPixelLimit = std::numeric_limits<uint32_t>::max() - 40 - 4 * 256;
 uint64_t g_maxMemory = kHardPixelLimit;
+
+// Large pictures are touched page by page as they are filled; on Linux asking for
+// huge pages over the block cuts those page faults by a factor of 512.
+void AdviseLargePages(void* block, size_t size) {
+#ifdef __linux__
+    constexpr uintptr_t kHuge = 2u << 20;
+    if (!block || size < 2 * kHuge) return;
+    const auto start = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(block) + size) & ~(kHuge - 1);
+    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)size;
+#endif
+}
 
 int32_t DpiToPelsPerMeter(int32_t dpi) {
     return static_cast<int32_t>(static_cast<double>(dpi) * 39.37007874015748 + 0.5);
@@ -127,6 +146,7 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
 
     // Zeroed memory: short files and run-length skips must not expose stale heap data.
     pDib = std::calloc(1, GetSize());
+    AdviseLargePages(pDib, GetSize());
     if (!pDib) {
         SetLastError("Image::Create can't allocate memory");
         head.biWidth = head.biHeight = 0;
