@@ -182,9 +182,18 @@ bool DecodeDib(const uint8_t* dib, size_t size, Image& out) {
 
 } // namespace
 
-bool ImageWMF::Fail(const char* text) {
-    SetLastError(text);
-    return false;
+bool ImageWMF::CreateCanvas(double width, double height, bool& sizeOnly) {
+    const uint32_t w = static_cast<uint32_t>(std::min<double>(std::lround(width), kMaxSide));
+    const uint32_t h = static_cast<uint32_t>(std::min<double>(std::lround(height), kMaxSide));
+    sizeOnly = info.escape == -1;
+    if (sizeOnly) {
+        head.biWidth = static_cast<int32_t>(w);
+        head.biHeight = static_cast<int32_t>(h);
+        return true;
+    }
+    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
+    std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
+    return true;
 }
 
 bool ImageWMF::Encode(File*) { return Fail("Save WMF not supported"); }
@@ -264,15 +273,10 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
         height = std::abs(extY);
     }
     if (records.empty() || width < 1 || height < 1) return Fail("empty WMF");
-    const uint32_t w = static_cast<uint32_t>(std::min<double>(std::lround(width), kMaxSide));
-    const uint32_t h = static_cast<uint32_t>(std::min<double>(std::lround(height), kMaxSide));
-    if (info.escape == -1) {
-        head.biWidth = static_cast<int32_t>(w);
-        head.biHeight = static_cast<int32_t>(h);
-        return true;
-    }
-    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
-    std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
+    bool sizeOnly = false;
+    if (!CreateCanvas(width, height, sizeOnly)) return false;
+    if (sizeOnly) return true;
+    const uint32_t w = GetWidth(), h = GetHeight();
 
     // The window (from the bounds or the records) is stretched over the whole picture.
     State state;
@@ -463,15 +467,10 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
         height = (frameB - frameT) * kScreenDpi / 2540.0;
     }
     if (!(width >= 1 && height >= 1 && fr > fl && fb > ft)) return Fail("empty WMF");
-    const uint32_t w = static_cast<uint32_t>(std::min<double>(std::lround(width), kMaxSide));
-    const uint32_t h = static_cast<uint32_t>(std::min<double>(std::lround(height), kMaxSide));
-    if (info.escape == -1) {
-        head.biWidth = static_cast<int32_t>(w);
-        head.biHeight = static_cast<int32_t>(h);
-        return true;
-    }
-    if (!Create(w, h, 24, FORMAT_WMF)) return false; // Create left its text
-    std::memset(GetBits(0), 255, GetEffWidth() * static_cast<size_t>(h));
+    bool sizeOnly = false;
+    if (!CreateCanvas(width, height, sizeOnly)) return false;
+    if (sizeOnly) return true;
+    const uint32_t w = GetWidth(), h = GetHeight();
 
     State state;
     std::vector<State> saved;

@@ -19,7 +19,9 @@ public:
     bool Encode(File* stream);
 
 private:
-    bool Fail(const char* text);
+    // Makes the white w x h picture both players draw on (sides capped); with a
+    // size-only request it records the size instead. False when it cannot.
+    bool CreateCanvas(double width, double height, bool& sizeOnly);
     bool PlayWmf(const std::vector<uint8_t>& data);
     bool PlayEmf(const std::vector<uint8_t>& data);
 };
