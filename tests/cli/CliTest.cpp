@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using testsupport::Quote;
 using testsupport::ReadFile;
 
@@ -81,4 +83,20 @@ TEST_F(CliTest, ProcessRefusesUnknownStepsAndBadArguments) {
         << out;
     ASSERT_EQ(testsupport::Run(Cli("info " + Quote(dir.file("o.bmp"))), &out), 0);
     EXPECT_NE(out.find("dpi: 300 x 300"), std::string::npos) << out;
+}
+
+TEST_F(CliTest, DamageTheLibrariesWorkAroundPrintsNothing) {
+    // A flipped byte in a text chunk breaks only that chunk's checksum: libpng
+    // warns and goes on, and the picture still opens without a word on stderr.
+    const std::string png = dir.file("c.png");
+    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 8x8 xc:red -set comment 'hello world' " + Quote(png)), 0);
+    auto bytes = ReadFile(png);
+    const std::string needle = "hello";
+    const auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+    ASSERT_NE(at, bytes.end());
+    *at ^= 1;
+    testsupport::WriteFile(png, bytes);
+    std::string out;
+    ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(png) + " 2>&1 >/dev/null", &out), 0);
+    EXPECT_EQ(out, "");
 }

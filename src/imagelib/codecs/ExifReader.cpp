@@ -124,16 +124,10 @@ bool ExifReader::DecodeExif(File* stream, int mode) {
         for (;;) {
             marker = stream->GetC();
             if (marker != 0xFF) break;
-            if (++ffCount > kMaxPadding + 1) {
-                std::printf("too many padding bytes\n");
-                return Fail("too many padding bytes");
-            }
+            if (++ffCount > kMaxPadding + 1) return Fail("too many padding bytes");
         }
         if (marker < 0) return Fail("Premature end of file?");
-        if (marker == 0xD9) {
-            std::printf("No image in jpeg!\n");
-            return Fail("No image in jpeg!");
-        }
+        if (marker == 0xD9) return Fail("No image in jpeg!");
 
         const int hi = stream->GetC();
         const int lo = stream->GetC();

@@ -15,6 +15,10 @@ namespace vimg {
 namespace {
 
 // libpng's errors copy their message into the image and jump back to the codec.
+// libpng's warnings are about damage it has already worked around; a library
+// must not print them into the standard streams of the program using it.
+void WarningHandler(png_structp, png_const_charp) {}
+
 void ErrorHandler(png_structp png, png_const_charp message) {
     static_cast<Image*>(png_get_error_ptr(png))->SetLastError(message);
     png_longjmp(png, 1);
@@ -82,7 +86,7 @@ bool ImagePNG::Decode(FILE* stream) {
 bool ImagePNG::Decode(File* stream) {
     if (!stream) return false;
     ReadGuard guard;
-    guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, nullptr);
+    guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, WarningHandler);
     if (const char* error = CreateInfo(guard.png, guard.info)) {
         SetLastError(error);
         return false;
@@ -233,7 +237,7 @@ bool ImagePNG::Encode(FILE* stream) {
 bool ImagePNG::Encode(File* stream) {
     if (EncodeSafeCheck(stream)) return false;
     WriteGuard guard;
-    guard.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, nullptr);
+    guard.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, WarningHandler);
     if (const char* error = CreateInfo(guard.png, guard.info)) {
         SetLastError(error);
         return false;
