@@ -9,6 +9,23 @@
 
 namespace vimg {
 
+namespace {
+
+// Calls f(p, x, y) for every selected 24-bit pixel (p points at its blue byte)
+// of the working region; rows run in bands on the available cores.
+template <class F>
+void ForEachSelectedRgb(Image& img, const RowProgress& progress, F f) {
+    const PixelBox box = WorkingBox(img);
+    ForEachRow(progress, box.y0, box.y1, true, [&](int32_t y) {
+        uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
+        const uint8_t* sel = img.SelectionGetPointer(0, y);
+        for (int32_t x = box.x0; x < box.x1; ++x)
+            if (!sel || sel[x]) f(row + static_cast<size_t>(x) * 3, x, y);
+    });
+}
+
+} // namespace
+
 bool Image::Lut(const uint8_t* table) {
     if (!pDib || !table) return false;
     const PixelBox box = WorkingBox(*this);
@@ -32,16 +49,10 @@ bool Image::Lut(const uint8_t* table) {
             ClearNearestCache();
         }
     } else if (pSelection) {
-        ForEachRow(progress, box.y0, box.y1, true, [&](int32_t y) {
-            uint8_t* row = GetBits(static_cast<uint32_t>(y));
-            const uint8_t* sel = pSelection + static_cast<size_t>(y) * w;
-            for (int32_t x = box.x0; x < box.x1; ++x) {
-                if (!sel[x]) continue;
-                uint8_t* p = row + static_cast<size_t>(x) * 3;
-                p[0] = table[p[0]];
-                p[1] = table[p[1]];
-                p[2] = table[p[2]];
-            }
+        ForEachSelectedRgb(*this, progress, [&](uint8_t* p, int32_t, int32_t) {
+            p[0] = table[p[0]];
+            p[1] = table[p[1]];
+            p[2] = table[p[2]];
         });
     } else {
         // Every byte of each row, padding included.
@@ -67,22 +78,17 @@ bool Image::Lut(const uint8_t* redTable, const uint8_t* greenTable, const uint8_
         ClearNearestCache();
         return true;
     }
-    const PixelBox box = WorkingBox(*this);
-    const auto w = static_cast<int32_t>(GetWidth());
-    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true,
-               [&](int32_t y) {
-                   uint8_t* row = GetBits(static_cast<uint32_t>(y));
-                   const uint8_t* sel = pSelection ? pSelection + static_cast<size_t>(y) * w : nullptr;
-                   uint8_t* alpha = pAlpha ? pAlpha + static_cast<size_t>(y) * w : nullptr;
-                   for (int32_t x = box.x0; x < box.x1; ++x) {
-                       if (sel && !sel[x]) continue;
-                       uint8_t* p = row + static_cast<size_t>(x) * 3;
-                       p[0] = blueTable[p[0]];
-                       p[1] = greenTable[p[1]];
-                       p[2] = redTable[p[2]];
-                       if (alpha && alphaTable) alpha[x] = alphaTable[alpha[x]];
-                   }
-               });
+    const bool mapAlpha = pAlpha && alphaTable;
+    ForEachSelectedRgb(*this, RowProgress{&info.progress, &info.escape, head.biHeight},
+                       [&](uint8_t* p, int32_t x, int32_t y) {
+                           p[0] = blueTable[p[0]];
+                           p[1] = greenTable[p[1]];
+                           p[2] = redTable[p[2]];
+                           if (mapAlpha) {
+                               uint8_t& a = pAlpha[static_cast<size_t>(y) * GetWidth() + x];
+                               a = alphaTable[a];
+                           }
+                       });
     return true;
 }
 
@@ -150,16 +156,10 @@ bool Image::Negative() {
     const RowProgress progress{&info.progress, &info.escape, head.biHeight};
     if (!IsIndexed()) {
         if (pSelection) {
-            ForEachRow(progress, box.y0, box.y1, true, [&](int32_t y) {
-                uint8_t* row = GetBits(static_cast<uint32_t>(y));
-                const uint8_t* sel = pSelection + static_cast<size_t>(y) * w;
-                for (int32_t x = box.x0; x < box.x1; ++x) {
-                    if (!sel[x]) continue;
-                    uint8_t* p = row + static_cast<size_t>(x) * 3;
-                    p[0] = static_cast<uint8_t>(255 - p[0]);
-                    p[1] = static_cast<uint8_t>(255 - p[1]);
-                    p[2] = static_cast<uint8_t>(255 - p[2]);
-                }
+            ForEachSelectedRgb(*this, progress, [](uint8_t* p, int32_t, int32_t) {
+                p[0] = static_cast<uint8_t>(255 - p[0]);
+                p[1] = static_cast<uint8_t>(255 - p[1]);
+                p[2] = static_cast<uint8_t>(255 - p[2]);
             });
         } else {
             ForEachRow(progress, 0, head.biHeight, true, [&](int32_t y) {
@@ -260,26 +260,19 @@ bool Image::Colorize(uint8_t hue, uint8_t saturation, float blend) {
         ClearNearestCache();
         return true;
     }
-    const PixelBox box = WorkingBox(*this);
-    const auto w = static_cast<int32_t>(GetWidth());
-    ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, box.y0, box.y1, true,
-               [&](int32_t y) {
-                   uint8_t* row = GetBits(static_cast<uint32_t>(y));
-                   for (int32_t x = box.x0; x < box.x1; ++x) {
-                       if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
-                       uint8_t* p = row + static_cast<size_t>(x) * 3;
-                       const RGBQUAD n = byLightness[lightness(p[0], p[1], p[2])];
-                       if (full) {
-                           p[0] = n.rgbBlue;
-                           p[1] = n.rgbGreen;
-                           p[2] = n.rgbRed;
-                       } else {
-                           p[0] = static_cast<uint8_t>((a * n.rgbBlue + (256 - a) * p[0]) >> 8);
-                           p[1] = static_cast<uint8_t>((a * n.rgbGreen + (256 - a) * p[1]) >> 8);
-                           p[2] = static_cast<uint8_t>((a * n.rgbRed + (256 - a) * p[2]) >> 8);
-                       }
-                   }
-               });
+    ForEachSelectedRgb(*this, RowProgress{&info.progress, &info.escape, head.biHeight},
+                       [&](uint8_t* p, int32_t, int32_t) {
+                           const RGBQUAD n = byLightness[lightness(p[0], p[1], p[2])];
+                           if (full) {
+                               p[0] = n.rgbBlue;
+                               p[1] = n.rgbGreen;
+                               p[2] = n.rgbRed;
+                           } else {
+                               p[0] = static_cast<uint8_t>((a * n.rgbBlue + (256 - a) * p[0]) >> 8);
+                               p[1] = static_cast<uint8_t>((a * n.rgbGreen + (256 - a) * p[1]) >> 8);
+                               p[2] = static_cast<uint8_t>((a * n.rgbRed + (256 - a) * p[2]) >> 8);
+                           }
+                       });
     return true;
 }
 
