@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CameraLibrary.h"
+#include "FakeCameraCalls.h"
 #include "KXCamera.h"
 #include "SimCamera.h"
 
@@ -56,6 +57,33 @@ MeanColour Mean(const QImage& image) {
         m.b /= n;
     }
     return m;
+}
+
+} // namespace camtest
+
+namespace camtest {
+
+TestFrame::TestFrame() : control(std::make_unique<CCameraControl>(this, this, notWin2000)) {
+    auto calls = std::make_unique<FakeCameraCalls>();
+    fake = calls.get();
+    fake->calls = &this->calls;
+    control->SetCalls(std::move(calls));
+    control->SetSleep([this](int ms) {
+        sleeps.push_back(ms);
+        this->calls.push_back("sleep " + std::to_string(ms));
+    });
+    control->SetErrorReporter([this](const QString& text) { errors.push_back(text); });
+}
+
+LRESULT TestFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    messages.push_back(message);
+    LRESULT result = 0;
+    control->HandleMessage(message, wParam, lParam, &result);
+    return result;
+}
+
+int TestFrame::Count(UINT message) const {
+    return static_cast<int>(std::count(messages.begin(), messages.end(), message));
 }
 
 } // namespace camtest
