@@ -18,6 +18,7 @@
 #include "MessageTarget.h"
 #include "SimCamera.h"
 #include "StillWriter.h"
+#include "V4l2Camera.h"
 
 Q_LOGGING_CATEGORY(lcKxCamera, "vistorel.kxcamera", QtInfoMsg)
 
@@ -56,6 +57,7 @@ std::vector<std::unique_ptr<CameraDevice>> CameraLibrary::AttachedCameras() {
     bool forced = false;
     const int simType = SimCamera::ConfiguredType(&forced);
     if (forced) list.push_back(std::make_unique<SimCamera>(simType));
+    for (auto& device : V4l2Camera::Enumerate()) list.push_back(std::move(device));
     if (list.empty()) list.push_back(std::make_unique<SimCamera>(simType));
     return list;
 }
