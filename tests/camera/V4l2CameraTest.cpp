@@ -272,7 +272,7 @@ TEST(V4l2Controls, DialogListsAndSetsControlsAndCancelRestores) {
     camera->Close();
 }
 
-TEST(V4l2Library, RawStillsAreTheDevicesBytes) {
+TEST(V4l2Library, WhiteBalanceByTheDeviceOrByGainsAndRawStillsAreTheDevicesBytes) {
     static FakeV4l2Io io; // outlives the library's cameras
     io.devices["/dev/video0"] = Microscope();
     auto& lib = kxcam::CameraLibrary::Instance();
@@ -285,6 +285,23 @@ TEST(V4l2Library, RawStillsAreTheDevicesBytes) {
     KXCameraPlay();
     KXCameraDisplayEnable(1);
     ASSERT_TRUE(WaitFor([&] { return !lib.CurrentFrame().isNull(); }));
+    // No white-balance button on this device: the library balances by gains.
+    KXCameraSetGain(128, 128, 128);
+    KXCameraSetAWBState(1);
+    ASSERT_TRUE(WaitFor([] {
+        int r, g, b;
+        KXCameraGetGain(&r, &g, &b);
+        return r != 128 || g != 128 || b != 128;
+    }));
+    io.devices["/dev/video0"].controls.push_back(
+        {V4L2_CID_DO_WHITE_BALANCE, V4L2_CTRL_TYPE_BUTTON, "White Balance Action", 0, 1, 1, 0, {}});
+    KXCameraSetGain(128, 128, 128);
+    KXCameraSetAWBState(1);
+    EXPECT_EQ(io.controlValues[V4L2_CID_DO_WHITE_BALANCE], 1);
+    QTest::qWait(100);
+    int r, g, b;
+    KXCameraGetGain(&r, &g, &b);
+    EXPECT_EQ(r + g + b, 3 * 128); // the device did it
     LEKXCameraPause();
     QTest::qWait(60);
     testsupport::TempDir dir;

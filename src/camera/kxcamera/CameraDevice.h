@@ -51,6 +51,9 @@ public:
     virtual QSize FrameSize() const = 0;
     // The device's settings dialogs (1: camera settings, 2: exposure).
     virtual void ShowSettings(int which, QWidget* parent) = 0;
+    // A white balance done by the device itself; false when the library must
+    // balance by its colour gains.
+    virtual bool OneShotWhiteBalance() { return false; }
     // Long-exposure timing: exposure in rows and the time of one row.
     virtual uint32_t ExposureRows() const { return m_exposureRows; }
     virtual uint32_t RowTimeMicroseconds() const { return m_rowTime; }

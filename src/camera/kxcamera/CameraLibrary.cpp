@@ -172,6 +172,11 @@ void CameraLibrary::ShowSettings(int which) {
     if (CameraDevice* device = Current()) device->ShowSettings(which, m_display ? m_display->window() : nullptr);
 }
 
+void CameraLibrary::RequestWhiteBalance() {
+    if (m_open && Current() && Current()->OneShotWhiteBalance()) return;
+    m_whiteBalanceRequested = true;
+}
+
 void CameraLibrary::GetGains(int* red, int* green, int* blue) const {
     if (red) *red = m_gains[0];
     if (green) *green = m_gains[1];

@@ -51,7 +51,8 @@ public:
     void EnableDisplay(bool enable);
     void ShowSettings(int which);
 
-    void RequestWhiteBalance() { m_whiteBalanceRequested = true; }
+    // One white balance: the device's own, else grey-world gains from the next frame.
+    void RequestWhiteBalance();
     void GetGains(int* red, int* green, int* blue) const;
     void SetGains(int red, int green, int blue);
 

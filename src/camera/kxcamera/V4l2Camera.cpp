@@ -312,6 +312,8 @@ bool V4l2Camera::SetControl(uint32_t id, int value) {
     return m_io.Ioctl(m_fd, VIDIOC_S_CTRL, &c) == 0;
 }
 
+bool V4l2Camera::OneShotWhiteBalance() { return SetControl(V4L2_CID_DO_WHITE_BALANCE, 1); }
+
 void V4l2Camera::ShowSettings(int which, QWidget* parent) {
     V4l2SettingsDialog dialog(this, which, parent);
     dialog.exec();

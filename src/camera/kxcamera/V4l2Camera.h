@@ -47,6 +47,8 @@ public:
     void Stop() override;
     QSize FrameSize() const override { return m_size; }
     void ShowSettings(int which, QWidget* parent) override;
+    // Through the device's white-balance button control, where it has one.
+    bool OneShotWhiteBalance() override;
 
     // Controls of the opened device: the user class (1) or the camera class (2).
     std::vector<Control> Controls(int which) const;
