@@ -3,6 +3,7 @@
 // simulated camera's frames reaching the frame.
 #include <fstream>
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QTest>
 
@@ -88,6 +89,26 @@ TEST_F(CameraRoad, SimulatedCameraRunsInThePreviewPaneUntilTheFrameCloses) {
     const int atClose = frame->frames;
     QTest::qWait(150);
     EXPECT_EQ(frame->frames, atClose);
+}
+
+TEST_F(CameraRoad, KeptTypeZeroCameraShowsItsPictureAgainAfterUnplugAndDetection) {
+    qputenv("VISTOREL_SIM_CAMERA_TYPE", "0");
+    CountingFrame* frame = Start();
+    CCameraControl* camera = frame->CameraControl();
+    ASSERT_TRUE(camera->StartFirstCamera()); // picks the first real size of a type-0 camera
+    EXPECT_EQ(camera->m_libraryKept, 1);
+    ASSERT_EQ(SendMessage(frame, UM_CAMERA_REMOVED), MSG_DONE);
+    EXPECT_EQ(camera->m_cameraType, -1);
+    EXPECT_EQ(camera->m_cameraState, 2);
+
+    ASSERT_EQ(SendMessage(frame, UM_DETECT_CAMERAS), MSG_DONE);
+    EXPECT_EQ(camera->m_cameraType, 0);
+    camera->Page()->m_resolutionList->setCurrentIndex(2);
+    ASSERT_EQ(SendMessage(frame, UM_PREVIEW_START), MSG_DONE); // no new init: the library was kept
+    const int before = frame->frames;
+    QTest::qWait(400);
+    EXPECT_GE(frame->frames - before, 3);
+    frame->close();
 }
 
 } // namespace

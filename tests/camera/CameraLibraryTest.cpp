@@ -122,6 +122,17 @@ TEST(CameraLibraryIdentity, SelectNoneAndTheSimulatedTypesResolutionLists) {
     EXPECT_EQ(h, 480);
     KXCamera_SetCamera(-1);
     EXPECT_EQ(KXCameraGetCameraID().type, -1);
+    list.clear();
+    KXCamera_Registerpixel(&list);
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(KXCameraInit(1, nullptr, nullptr), 0);
+    // The opened camera stayed open: found again, it plays without a new init.
+    KXCamera_ReflashCamera();
+    EXPECT_EQ(KXCameraGetCameraID().type, 0);
+    EXPECT_TRUE(CameraLibrary::Instance().IsOpen());
+    KXCameraUnInit();
+    KXCamera_SetCamera(-1);
+    EXPECT_EQ(KXCameraGetCameraID().type, -1);
     KXCamera_SetCamera(3); // no USB camera: the simulated one is taken
     EXPECT_EQ(KXCameraGetCameraID().type, 0);
 

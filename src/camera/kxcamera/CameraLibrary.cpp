@@ -80,12 +80,15 @@ void CameraLibrary::Refresh() {
     }
     m_devices = std::move(found);
     m_current = keep >= 0 ? keep : (m_devices.empty() ? -1 : 0);
+    m_deselected = false;
 }
 
 void CameraLibrary::Select(int index) {
     if (index < 0) {
-        UnInit();
-        m_current = -1;
+        // An opened camera stays open (a caller may keep the library initialised
+        // across the change); it only stops being the selected one.
+        if (m_open) m_deselected = true;
+        else m_current = -1;
         return;
     }
     Refresh();
@@ -100,19 +103,19 @@ void CameraLibrary::Select(int index) {
 }
 
 KXCameraIdentity CameraLibrary::Identity() const {
-    if (CameraDevice* device = Current()) return device->Identity();
+    if (CameraDevice* device = Current(); device && !m_deselected) return device->Identity();
     KXCameraIdentity none{};
     none.type = -1;
     return none;
 }
 
 void CameraLibrary::FillResolutions(QComboBox* list) const {
-    if (!list || !Current()) return;
+    if (!list || !Current() || m_deselected) return;
     for (const Resolution& r : Current()->Resolutions()) list->addItem(r.label, r.size);
 }
 
 int CameraLibrary::Init(int resolution, QWidget* display, CMessageTarget* owner) {
-    CameraDevice* device = Current();
+    CameraDevice* device = m_deselected ? nullptr : Current();
     if (!device) return 0;
     if (m_open) UnInit();
     if (!device->Open(resolution)) {

@@ -98,6 +98,7 @@ private:
     Enumerator m_enumerator;
     std::vector<std::unique_ptr<CameraDevice>> m_devices;
     int m_current = -1;
+    bool m_deselected = false; // "no camera" chosen while the current one is open
     bool m_open = false;
     bool m_playing = false;
     QPointer<QWidget> m_display;

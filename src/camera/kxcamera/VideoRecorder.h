@@ -4,6 +4,7 @@
 // file is written beside its final name and renamed when recording stops.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -56,7 +57,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Queued> m_queue;
-    bool m_recording = false;
+    std::atomic<bool> m_recording{false}; // read by the device thread
     bool m_finishing = false;
     bool m_failed = false;
     int m_written = 0;
