@@ -31,7 +31,6 @@
 #include "KXViewApp.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
-#include "PageCapture.h"
 #include "PreviewWindow.h"
 #include "Profile.h"
 #include "Resource.h"
