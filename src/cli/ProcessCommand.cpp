@@ -81,13 +81,13 @@ int ProcessCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "vistorel-img: unknown operation '%s'\n", name.c_str());
             return 2;
         }
-        vops::CheckResult checked =
-            op->Parse(colon == std::string::npos ? std::vector<std::string>{} : SplitArgs(text.substr(colon + 1)));
+        vops::CheckResult checked = op->Parse(colon == std::string::npos ? std::vector<std::string>{}
+                                                                         : SplitArgs(text.substr(colon + 1)));
         if (!checked) {
             std::fprintf(stderr, "vistorel-img: %s\n", checked.error.c_str());
             return 2;
         }
-        if (op->ImagesMade() > 0 && i + 1 < positional.size()) {
+        if (op->imagesMade > 0 && i + 1 < positional.size()) {
             std::fprintf(stderr, "vistorel-img: %s makes several images and must be the last step\n",
                          name.c_str());
             return 2;
@@ -113,7 +113,8 @@ int ProcessCommand(const std::vector<std::string>& args) {
 
     const uint32_t outType = type ? *type : FormatFromExtension(out);
     if (outType == 0) {
-        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", out.c_str());
+        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n",
+                     out.c_str());
         return 2;
     }
     const auto save = [&](Image& image, const std::string& path) {

@@ -43,7 +43,7 @@ public:
     const std::string& OperationName() const { return m_operation; }
 
 private:
-    friend class Operation;
+    friend struct Operation;
     Arguments(std::string operation, std::vector<Value> values)
         : m_operation(std::move(operation)), m_values(std::move(values)) {}
 

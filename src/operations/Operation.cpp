@@ -61,7 +61,8 @@ std::optional<vimg::RGBQUAD> ParseColour(const std::string& t) {
     uint8_t bytes[4] = {};
     for (size_t k = 0; 1 + 2 * k < t.size(); ++k) {
         const std::string part = t.substr(1 + 2 * k, 2);
-        if (!std::isxdigit(static_cast<unsigned char>(part[0])) || !std::isxdigit(static_cast<unsigned char>(part[1])))
+        if (!std::isxdigit(static_cast<unsigned char>(part[0])) ||
+            !std::isxdigit(static_cast<unsigned char>(part[1])))
             return std::nullopt;
         bytes[k] = static_cast<uint8_t>(std::strtol(part.c_str(), nullptr, 16));
     }
@@ -139,9 +140,11 @@ std::unique_ptr<vimg::Image> RunContext::LoadImage(const Arguments& args, size_t
     const std::string& path = args.Text(i);
     auto image = std::make_unique<vimg::Image>();
     image->SetLastError("");
-    const bool loaded = m_options.loadImage ? m_options.loadImage(*image, path) : image->Load(path.c_str(), 0);
+    const bool loaded =
+        m_options.loadImage ? m_options.loadImage(*image, path) : image->Load(path.c_str(), 0);
     if (!loaded) {
-        const std::string why = image->GetLastError()[0] ? image->GetLastError() : "not an image the library reads";
+        const std::string why =
+            image->GetLastError()[0] ? image->GetLastError() : "not an image the library reads";
         throw OperationError("cannot read '" + path + "': " + why);
     }
     return image;
@@ -152,24 +155,17 @@ void RunContext::SeedRandom() const {
     if (m_options.seed) std::srand(*m_options.seed);
 }
 
-Operation::Operation(std::string name, std::vector<Signature> forms, RunFunction run)
-    : m_name(std::move(name)), m_forms(std::move(forms)), m_run(std::move(run)) {
-    if (m_forms.empty()) m_forms.push_back(Signature{});
-}
-
-Operation& Operation::WithCheck(CheckFunction check) {
-    m_check = std::move(check);
-    return *this;
-}
-
-Operation& Operation::MakingImages(int count) {
-    m_imagesMade = count;
-    return *this;
+const Signature* Operation::FormFor(size_t count) const {
+    static const Signature none;
+    if (forms.empty()) return count == 0 ? &none : nullptr;
+    for (const Signature& f : forms)
+        if (count >= f.required && count <= f.MaxCount()) return &f;
+    return nullptr;
 }
 
 std::string Operation::Usage() const {
     std::string usage;
-    for (const Signature& form : m_forms) {
+    for (const Signature& form : forms) {
         if (!usage.empty()) usage += " or ";
         std::string text;
         size_t open = 0;
@@ -189,13 +185,8 @@ std::string Operation::Usage() const {
 }
 
 CheckResult Operation::Check(std::vector<Value> values) const {
-    const auto fail = [&](const std::string& why) { return CheckResult{{}, m_name + ": " + why}; };
-    const Signature* form = nullptr;
-    for (const Signature& f : m_forms)
-        if (values.size() >= f.required && values.size() <= f.MaxCount()) {
-            form = &f;
-            break;
-        }
+    const auto fail = [&](const std::string& why) { return CheckResult{{}, name + ": " + why}; };
+    const Signature* form = FormFor(values.size());
     if (!form) {
         const std::string usage = Usage();
         return fail((usage.empty() ? std::string("takes no arguments") : "takes " + usage) + ", got " +
@@ -211,22 +202,18 @@ CheckResult Operation::Check(std::vector<Value> values) const {
         if (const std::string why = Convert(values[i], i, p); !why.empty()) return fail(why);
     }
     // Left-out trailing arguments take their fallbacks too, so the call reads every position.
-    for (size_t i = values.size(); i < form->parameters.size(); ++i) values.push_back(form->parameters[i].fallback);
-    CheckResult result{Arguments(m_name, std::move(values)), ""};
-    if (m_check)
-        if (const std::string why = m_check(result.arguments); !why.empty()) return fail(why);
+    for (size_t i = values.size(); i < form->parameters.size(); ++i)
+        values.push_back(form->parameters[i].fallback);
+    CheckResult result{Arguments(name, std::move(values)), ""};
+    if (check)
+        if (const std::string why = check(result.arguments); !why.empty()) return fail(why);
     return result;
 }
 
 CheckResult Operation::Parse(const std::vector<std::string>& texts) const {
     // The type of each position comes from the form that fits the count;
     // when none does, Check reports the count.
-    const Signature* form = nullptr;
-    for (const Signature& f : m_forms)
-        if (texts.size() >= f.required && texts.size() <= f.MaxCount()) {
-            form = &f;
-            break;
-        }
+    const Signature* form = FormFor(texts.size());
     std::vector<Value> values;
     for (size_t i = 0; i < texts.size(); ++i)
         values.push_back(form ? FromText(texts[i], ParameterAt(*form, i).type) : Value{texts[i]});
@@ -237,16 +224,16 @@ Outcome Operation::Run(vimg::Image& image, const Arguments& args, const RunOptio
     Outcome outcome;
     const auto fail = [&](Outcome::Status status, const std::string& why) {
         outcome.status = status;
-        outcome.error = m_name + ": " + why;
+        outcome.error = name + ": " + why;
         outcome.images.clear();
         return std::move(outcome);
     };
-    if (args.OperationName() != m_name)
+    if (args.OperationName() != name)
         return fail(Outcome::Status::Refused, "the arguments were not checked for this operation");
     RunContext context(options, outcome);
     try {
         image.SetLastError("");
-        if (!m_run(image, args, context))
+        if (!run(image, args, context))
             return fail(Outcome::Status::Failed,
                         image.GetLastError()[0] ? image.GetLastError() : "the operation failed");
     } catch (const OperationError& e) {
@@ -271,12 +258,18 @@ Parameter NumberArg(std::string name, double min, double max) {
 Parameter NumberArg(std::string name, double min, double max, double fallback) {
     return {std::move(name), ArgType::Number, min, max, fallback, false};
 }
-Parameter FlagArg(std::string name, bool fallback) { return {std::move(name), ArgType::Flag, 0, 1, fallback, false}; }
-Parameter ColourArg(std::string name) { return {std::move(name), ArgType::Colour, 0, 0, {}, false}; }
+Parameter FlagArg(std::string name, bool fallback) {
+    return {std::move(name), ArgType::Flag, 0, 1, fallback, false};
+}
+Parameter ColourArg(std::string name) {
+    return {std::move(name), ArgType::Colour, 0, 0, {}, false};
+}
 Parameter ColourArg(std::string name, vimg::RGBQUAD fallback) {
     return {std::move(name), ArgType::Colour, 0, 0, fallback, false};
 }
-Parameter FileArg(std::string name) { return {std::move(name), ArgType::File, 0, 0, {}, false}; }
+Parameter FileArg(std::string name) {
+    return {std::move(name), ArgType::File, 0, 0, {}, false};
+}
 Parameter Omittable(Parameter p) {
     p.optional = true;
     return p;

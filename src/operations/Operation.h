@@ -77,24 +77,20 @@ private:
     Outcome& m_outcome;
 };
 
-class Operation {
-public:
+struct Operation {
     // Returns the library's result; false leaves the reason in the image's last error.
     using RunFunction = std::function<bool(vimg::Image& image, const Arguments& args, RunContext& context)>;
     // Rules between arguments (a kernel's size and its weights); returns "" when they hold.
     using CheckFunction = std::function<std::string(const Arguments& args)>;
 
-    Operation(std::string name, std::vector<Signature> forms, RunFunction run);
-    Operation& WithCheck(CheckFunction check);
-    // The operation leaves the image as it is and returns `count` new images.
-    Operation& MakingImages(int count);
+    std::string name;
+    std::vector<Signature> forms; // none: the operation takes no arguments
+    RunFunction run;
+    CheckFunction check;
+    int imagesMade = 0; // > 0: the image stays as it is and this many new images are the result
 
-    const std::string& Name() const { return m_name; }
-    const std::vector<Signature>& Forms() const { return m_forms; }
-    int ImagesMade() const { return m_imagesMade; }
     // The argument list for messages, e.g. "width,height[,mode]".
     std::string Usage() const;
-
     // Checks typed values (one per argument) without running anything: types,
     // ranges, readable files and the rules between arguments.
     CheckResult Check(std::vector<Value> values) const;
@@ -105,11 +101,7 @@ public:
     Outcome Run(vimg::Image& image, const Arguments& args, const RunOptions& options = {}) const;
 
 private:
-    std::string m_name;
-    std::vector<Signature> m_forms;
-    RunFunction m_run;
-    CheckFunction m_check;
-    int m_imagesMade = 0;
+    const Signature* FormFor(size_t count) const;
 };
 
 // Parameter makers for the operation tables.

@@ -133,7 +133,8 @@ CMessageTarget::~CMessageTarget() {
     // m_port goes after this body: Qt deletes the messages still queued to it.
 }
 
-std::optional<LRESULT> TrySendMessage(const CMessageHandle& target, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TrySendMessage(const CMessageHandle& target, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
     const std::shared_ptr<MessageLink> link = target.Link().lock();
     if (!link) return std::nullopt;
     if (link->thread == QThread::currentThread()) {
@@ -148,7 +149,8 @@ std::optional<LRESULT> TrySendMessage(const CMessageHandle& target, UINT message
     }
     // Another thread: the target's thread runs the handler while this one waits.
     auto reply = std::make_shared<Reply>();
-    if (!Queue(*link, std::make_unique<MessageEvent>(SendEventType(), message, wParam, lParam, nullptr, reply)))
+    if (!Queue(*link,
+               std::make_unique<MessageEvent>(SendEventType(), message, wParam, lParam, nullptr, reply)))
         return std::nullopt;
     SendSignal& signal = Signal();
     {
@@ -171,8 +173,8 @@ LRESULT SendMessage(CMessageTarget* target, UINT message, WPARAM wParam, LPARAM 
 
 bool PostMessage(const CMessageHandle& target, UINT message, WPARAM wParam, LPARAM lParam) {
     const std::shared_ptr<MessageLink> link = target.Link().lock();
-    return link && Queue(*link, std::make_unique<MessageEvent>(PostEventType(), message, wParam, lParam, nullptr,
-                                                               nullptr));
+    return link && Queue(*link, std::make_unique<MessageEvent>(PostEventType(), message, wParam, lParam,
+                                                               nullptr, nullptr));
 }
 
 bool PostMessage(CMessageTarget* target, UINT message, WPARAM wParam, LPARAM lParam) {

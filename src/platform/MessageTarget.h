@@ -62,7 +62,8 @@ bool PostMessage(const CMessageHandle& target, UINT message, WPARAM wParam = 0, 
 // valid during the call. The data is freed once the message was handled or
 // dropped, on whichever thread that happens.
 bool PostOwnedMessage(const CMessageHandle& target, UINT message, WPARAM wParam, std::shared_ptr<void> data);
-template <typename T> bool PostMessageWithData(const CMessageHandle& target, UINT message, WPARAM wParam, T data) {
+template <typename T>
+bool PostMessageWithData(const CMessageHandle& target, UINT message, WPARAM wParam, T data) {
     return PostOwnedMessage(target, message, wParam, std::make_shared<T>(std::move(data)));
 }
 

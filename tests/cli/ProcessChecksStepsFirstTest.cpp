@@ -15,8 +15,8 @@ TEST(ProcessChecksStepsFirst, ABadValueInALaterStepStopsBeforeAnyWork) {
     img.Clear(77);
     ASSERT_TRUE(img.Save(in.c_str(), vimg::FORMAT_BMP));
     const auto process = [&](const std::string& input, const std::string& steps, std::string* text) {
-        return testsupport::Run(std::string(VISTOREL_CLI) + " process " + Quote(input) + " " + Quote(out) + " " +
-                                    steps + " 2>&1",
+        return testsupport::Run(std::string(VISTOREL_CLI) + " process " + Quote(input) + " " + Quote(out) +
+                                    " " + steps + " 2>&1",
                                 text);
     };
     std::string text;

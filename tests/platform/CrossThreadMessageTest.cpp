@@ -84,7 +84,8 @@ TEST(CrossThreadMessages, ATargetDestroyedWhileASendWaitsReleasesTheSender) {
         sent = TrySendMessage(handle, WM_USER + 3, 21);
         done = true;
     });
-    while (!started) std::this_thread::yield();
+    while (!started)
+        std::this_thread::yield();
     std::this_thread::sleep_for(50ms); // let the send reach the queue
     EXPECT_FALSE(done);
     delete target; // drops the queued send and answers the worker
@@ -126,7 +127,8 @@ TEST(CrossThreadMessages, JoiningAWorkerBlockedInASendServesTheSend) {
     ASSERT_TRUE(PostMessage(&view, WM_USER + 5, 100));
     std::vector<LRESULT> results;
     std::thread worker([&, handle = view.Handle()] {
-        for (WPARAM percent = 1; percent <= 10; ++percent) results.push_back(SendMessage(handle, 1026, percent));
+        for (WPARAM percent = 1; percent <= 10; ++percent)
+            results.push_back(SendMessage(handle, 1026, percent));
     });
     std::this_thread::sleep_for(20ms); // the worker is blocked in its first send by now
     JoinServingSends(worker);
@@ -148,7 +150,8 @@ TEST(CrossThreadMessages, JoinFromInsideAHandlerStillServesSends) {
         QCoreApplication::instance(),
         [&] {
             std::thread worker([handle = view.Handle()] {
-                for (int i = 0; i < 5; ++i) SendMessage(handle, 1026, 1);
+                for (int i = 0; i < 5; ++i)
+                    SendMessage(handle, 1026, 1);
             });
             JoinServingSends(worker);
             closed = true;
