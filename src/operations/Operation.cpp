@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <variant>
 
@@ -97,11 +97,15 @@ std::string Convert(Value& v, size_t i, const Parameter& p) {
     case ArgType::Colour:
         if (!std::holds_alternative<vimg::RGBQUAD>(v)) return mustBe;
         break;
-    case ArgType::File:
+    case ArgType::File: {
         if (!std::holds_alternative<std::string>(v)) return mustBe;
-        if (!std::ifstream(std::get<std::string>(v), std::ios::binary))
-            return Describe(i, p) + ": cannot read '" + std::get<std::string>(v) + "'";
+        const std::string& path = std::get<std::string>(v);
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error))
+            return Describe(i, p) + ": '" + path + "' is a folder, not a file";
+        if (!std::ifstream(path, std::ios::binary)) return Describe(i, p) + ": cannot read '" + path + "'";
         break;
+    }
     }
     const double x = p.type == ArgType::Integer  ? static_cast<double>(std::get<long long>(v))
                      : p.type == ArgType::Number ? std::get<double>(v)

@@ -67,6 +67,7 @@ TEST(OperationCheck, ErrorsNameTheOperationAndTheArgument) {
     EXPECT_EQ(ParseError("FFT2", {"", "0"}), "FFT2: direction must be 1 (forward) or -1 (inverse)");
     EXPECT_EQ(ParseError("Mix", {"/no/such/file.bmp", "1"}),
               "Mix: argument 1 (file): cannot read '/no/such/file.bmp'");
+    EXPECT_EQ(ParseError("Lut", {"/tmp"}), "Lut: argument 1 (tablefile): '/tmp' is a folder, not a file");
     // Text that is fine: colours with alpha, signed numbers, left-out optional positions.
     EXPECT_EQ(ParseError("Rotate2", {"-12.5", "", "", "#0a0B0c80"}), "");
     EXPECT_EQ(ParseError("Filter", {"1", "1", "0", "-3"}), "");
