@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "PixelMath.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vimg::display {
 
@@ -33,6 +35,47 @@ Window SmoothWindow(int32_t offset, float factor, int32_t size) {
     const float d = pos - static_cast<float>(first);
     return {first, std::min(first + 1, size - 1), 1.0f - d, d};
 }
+
+// Four channels (blue, green, red, alpha) side by side. Each lane is plain
+// single-precision arithmetic, so it gives the bits the image's sampler
+// gives for its channel, four channels in one vector register.
+using Lanes = float __attribute__((vector_size(16)));
+
+#if defined(__SSE2__)
+// Byte unpacking and packing with SSE2 (Lanes and __m128 are the same vector type).
+Lanes Channels(uint32_t packed) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i words = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(packed)), zero);
+    return _mm_cvtepi32_ps(_mm_unpacklo_epi16(words, zero));
+}
+
+// Back to bytes the way ClampTrunc does it, lane by lane.
+uint32_t PackClampTrunc(Lanes sum) {
+    sum = _mm_add_ps(sum, _mm_set1_ps(1.0e-3f));
+    sum = _mm_min_ps(_mm_max_ps(sum, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    const __m128i v = _mm_cvttps_epi32(sum);
+    const __m128i words = _mm_packs_epi32(v, v);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+}
+#else
+using IntLanes = int32_t __attribute__((vector_size(16)));
+
+Lanes Channels(uint32_t packed) {
+    const IntLanes v = {static_cast<int32_t>(packed & 0xFF), static_cast<int32_t>((packed >> 8) & 0xFF),
+                        static_cast<int32_t>((packed >> 16) & 0xFF), static_cast<int32_t>(packed >> 24)};
+    return __builtin_convertvector(v, Lanes);
+}
+
+uint32_t PackClampTrunc(Lanes sum) {
+    const Lanes zero = {0.0f, 0.0f, 0.0f, 0.0f}, top = {255.0f, 255.0f, 255.0f, 255.0f};
+    sum += 1.0e-3f;
+    sum = sum > zero ? sum : zero;
+    sum = sum < top ? sum : top;
+    const IntLanes v = __builtin_convertvector(sum, IntLanes);
+    return static_cast<uint32_t>(v[0]) | (static_cast<uint32_t>(v[1]) << 8) | (static_cast<uint32_t>(v[2]) << 16) |
+           (static_cast<uint32_t>(v[3]) << 24);
+}
+#endif
 
 } // namespace
 
@@ -135,7 +178,13 @@ void DrawSampler::NearestRow(int row, uint32_t* rgb, uint8_t* alpha) const {
 }
 
 void DrawSampler::SmoothRow(int row, uint32_t* rgb, uint8_t* alpha) const {
-    using pixelmath::ClampTrunc;
+    if (m_bpp == 24)
+        SmoothRowOf<true>(row, rgb, alpha);
+    else
+        SmoothRowOf<false>(row, rgb, alpha);
+}
+
+template <bool kTrueColour> void DrawSampler::SmoothRowOf(int row, uint32_t* rgb, uint8_t* alpha) const {
     const Window wy = SmoothWindow(m_dest.bottom() - (m_visible.top() + row), m_fy, m_height);
     const uint8_t* row0 = m_image.GetBits(static_cast<uint32_t>(wy.first));
     const uint8_t* row1 = m_image.GetBits(static_cast<uint32_t>(wy.second));
@@ -143,53 +192,44 @@ void DrawSampler::SmoothRow(int row, uint32_t* rgb, uint8_t* alpha) const {
     const uint8_t* levels1 = m_image.AlphaGetPointer(0, wy.second);
     // Palette images take their index (for transparency and palette alpha)
     // from the nearest pixel.
-    const uint8_t* nearest = m_bpp <= 8 ? m_image.GetBits(static_cast<uint32_t>(SourceRow(row))) : nullptr;
-    const RGBQUAD* palette = m_image.GetPalette();
+    const uint8_t* nearest = kTrueColour ? nullptr : m_image.GetBits(static_cast<uint32_t>(SourceRow(row)));
+    // A pixel as blue, green, red and its alpha-plane value, one per byte.
+    const auto fetch = [&](const uint8_t* bits, const uint8_t* levels, int32_t x) {
+        uint32_t v;
+        if constexpr (kTrueColour) {
+            const uint8_t* p = bits + 3 * static_cast<size_t>(x);
+            v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
+        } else {
+            v = m_paletteRgb[IndexAt(bits, x)];
+        }
+        return levels ? v | (static_cast<uint32_t>(levels[x]) << 24) : v;
+    };
     const int columns = Width();
+    // Enlarged pictures use one source window for several device pixels in a
+    // row: its four pixels are converted once.
+    int32_t lastX0 = -1;
+    Lanes p00{}, p10{}, p01{}, p11{};
     for (int c = 0; c < columns; ++c) {
         const auto i = static_cast<size_t>(c);
-        const int32_t x0 = m_x0[i], x1 = m_x1[i];
-        const float k00 = m_wx0[i] * wy.w0, k10 = m_wx1[i] * wy.w0;
-        const float k01 = m_wx0[i] * wy.w1, k11 = m_wx1[i] * wy.w1;
-        uint8_t p00[3], p10[3], p01[3], p11[3];
-        uint8_t index = 0;
-        if (m_bpp == 24) {
-            std::copy_n(row0 + 3 * static_cast<size_t>(x0), 3, p00);
-            std::copy_n(row0 + 3 * static_cast<size_t>(x1), 3, p10);
-            std::copy_n(row1 + 3 * static_cast<size_t>(x0), 3, p01);
-            std::copy_n(row1 + 3 * static_cast<size_t>(x1), 3, p11);
-        } else {
-            const auto put = [&](uint8_t* p, const uint8_t* bits, int32_t x) {
-                const RGBQUAD q = palette[IndexAt(bits, x)];
-                p[0] = q.rgbBlue;
-                p[1] = q.rgbGreen;
-                p[2] = q.rgbRed;
-            };
-            put(p00, row0, x0);
-            put(p10, row0, x1);
-            put(p01, row1, x0);
-            put(p11, row1, x1);
-            index = IndexAt(nearest, m_srcX[i]);
+        const int32_t x0 = m_x0[i];
+        if (x0 != lastX0) {
+            const int32_t x1 = m_x1[i];
+            p00 = Channels(fetch(row0, levels0, x0));
+            p10 = Channels(fetch(row0, levels0, x1));
+            p01 = Channels(fetch(row1, levels1, x0));
+            p11 = Channels(fetch(row1, levels1, x1));
+            lastX0 = x0;
         }
-        uint8_t channel[3];
-        for (int k = 0; k < 3; ++k) {
-            float sum = k00 * p00[k];
-            sum += k10 * p10[k];
-            sum += k01 * p01[k];
-            sum += k11 * p11[k];
-            channel[k] = ClampTrunc(sum);
-        }
-        rgb[c] = Rgb(channel[2], channel[1], channel[0]);
+        // The sampler's order: k00, k10, k01, k11, each product added in turn.
+        Lanes sum = (m_wx0[i] * wy.w0) * p00;
+        sum += (m_wx1[i] * wy.w0) * p10;
+        sum += (m_wx0[i] * wy.w1) * p01;
+        sum += (m_wx1[i] * wy.w1) * p11;
+        const uint32_t sample = PackClampTrunc(sum);
+        rgb[c] = sample & 0x00FFFFFF;
         if (!alpha) continue;
-        uint8_t level = 255;
-        if (levels0) {
-            float sum = k00 * levels0[x0];
-            sum += k10 * levels0[x1];
-            sum += k01 * levels1[x0];
-            sum += k11 * levels1[x1];
-            level = ClampTrunc(sum);
-        }
-        alpha[c] = Opacity(rgb[c], index, level);
+        const uint8_t index = kTrueColour ? 0 : IndexAt(nearest, m_srcX[i]);
+        alpha[c] = Opacity(rgb[c], index, levels0 ? static_cast<uint8_t>(sample >> 24) : uint8_t{255});
     }
 }
 

@@ -37,6 +37,7 @@ private:
     uint8_t IndexAt(const uint8_t* bits, int32_t x) const;
     void NearestRow(int row, uint32_t* rgb, uint8_t* alpha) const;
     void SmoothRow(int row, uint32_t* rgb, uint8_t* alpha) const;
+    template <bool kTrueColour> void SmoothRowOf(int row, uint32_t* rgb, uint8_t* alpha) const;
     // The opacity of a sample of colour `rgb` and palette index `index`
     // whose alpha-plane value (or 255 without a plane) is `level`.
     uint8_t Opacity(uint32_t rgb, uint8_t index, uint8_t level) const;
