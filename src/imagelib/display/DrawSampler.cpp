@@ -1,6 +1,7 @@
 #include "DrawSampler.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -108,8 +109,7 @@ DrawSampler::DrawSampler(const Image& image, const QRect& dest, const QRect& vis
     if (m_smooth) {
         m_x0.resize(m_srcX.size());
         m_x1.resize(m_srcX.size());
-        m_wx0.resize(m_srcX.size());
-        m_wx1.resize(m_srcX.size());
+        m_wx.resize(4 * m_srcX.size());
     }
     for (int c = 0; c < columns; ++c) {
         const int32_t offset = visible.left() + c - dest.left();
@@ -118,8 +118,8 @@ DrawSampler::DrawSampler(const Image& image, const QRect& dest, const QRect& vis
         const Window w = SmoothWindow(offset, fx, m_width);
         m_x0[static_cast<size_t>(c)] = w.first;
         m_x1[static_cast<size_t>(c)] = w.second;
-        m_wx0[static_cast<size_t>(c)] = w.w0;
-        m_wx1[static_cast<size_t>(c)] = w.w1;
+        const float quad[4] = {w.w0, w.w1, w.w0, w.w1};
+        std::copy_n(quad, 4, m_wx.begin() + 4 * static_cast<ptrdiff_t>(c));
     }
 }
 
@@ -204,6 +204,8 @@ template <bool kTrueColour> void DrawSampler::SmoothRowOf(int row, uint32_t* rgb
         }
         return levels ? v | (static_cast<uint32_t>(levels[x]) << 24) : v;
     };
+    // The four weights wx0 wy0, wx1 wy0, wx0 wy1, wx1 wy1 come from one product.
+    const Lanes wyQuad = {wy.w0, wy.w0, wy.w1, wy.w1};
     const int columns = Width();
     // Enlarged pictures use one source window for several device pixels in a
     // row: its four pixels are converted once.
@@ -221,10 +223,13 @@ template <bool kTrueColour> void DrawSampler::SmoothRowOf(int row, uint32_t* rgb
             lastX0 = x0;
         }
         // The sampler's order: k00, k10, k01, k11, each product added in turn.
-        Lanes sum = (m_wx0[i] * wy.w0) * p00;
-        sum += (m_wx1[i] * wy.w0) * p10;
-        sum += (m_wx0[i] * wy.w1) * p01;
-        sum += (m_wx1[i] * wy.w1) * p11;
+        Lanes wx;
+        std::memcpy(&wx, m_wx.data() + 4 * i, sizeof(wx));
+        const Lanes k = wx * wyQuad;
+        Lanes sum = k[0] * p00;
+        sum += k[1] * p10;
+        sum += k[2] * p01;
+        sum += k[3] * p11;
         const uint32_t sample = PackClampTrunc(sum);
         rgb[c] = sample & 0x00FFFFFF;
         if (!alpha) continue;

@@ -58,12 +58,11 @@ private:
     int32_t m_transIndex = -1;
     uint32_t m_transRgb = 0;
     // Per visible column: the nearest source column and, when smoothing, the
-    // two columns of the bilinear window with their weights.
+    // two columns of the bilinear window with their weights (w0, w1, w0, w1).
     std::vector<int32_t> m_srcX;
     std::vector<int32_t> m_x0;
     std::vector<int32_t> m_x1;
-    std::vector<float> m_wx0;
-    std::vector<float> m_wx1;
+    std::vector<float> m_wx;
 };
 
 } // namespace vimg::display
