@@ -138,13 +138,6 @@ uint8_t DrawSampler::IndexAt(const uint8_t* bits, int32_t x) const {
     }
 }
 
-uint8_t DrawSampler::Opacity(uint32_t rgb, uint8_t index, uint8_t level) const {
-    int32_t a = (level * m_alphaScale) >> 8;
-    if (m_alphaPalette) a = (a * (m_paletteAlpha[index] + 1)) >> 8;
-    if (m_transIndex >= 0 && (m_bpp <= 8 ? index == m_transIndex : rgb == m_transRgb)) a = 0;
-    return static_cast<uint8_t>(a);
-}
-
 void DrawSampler::SampleRow(int row, uint32_t* rgb, uint8_t* alpha) const {
     if (m_smooth)
         SmoothRow(row, rgb, m_opacity ? alpha : nullptr);

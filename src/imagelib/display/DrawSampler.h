@@ -40,7 +40,12 @@ private:
     template <bool kTrueColour> void SmoothRowOf(int row, uint32_t* rgb, uint8_t* alpha) const;
     // The opacity of a sample of colour `rgb` and palette index `index`
     // whose alpha-plane value (or 255 without a plane) is `level`.
-    uint8_t Opacity(uint32_t rgb, uint8_t index, uint8_t level) const;
+    uint8_t Opacity(uint32_t rgb, uint8_t index, uint8_t level) const {
+        int32_t a = (level * m_alphaScale) >> 8;
+        if (m_alphaPalette) a = (a * (m_paletteAlpha[index] + 1)) >> 8;
+        if (m_transIndex >= 0 && (m_bpp <= 8 ? index == m_transIndex : rgb == m_transRgb)) a = 0;
+        return static_cast<uint8_t>(a);
+    }
 
     const Image& m_image;
     QRect m_dest;

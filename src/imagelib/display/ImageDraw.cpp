@@ -43,9 +43,14 @@ uint32_t Ternary(uint8_t table, uint32_t pattern, uint32_t source, uint32_t dest
     return result & 0x00FFFFFF;
 }
 
-uint32_t BlendChannel(uint32_t background, uint32_t colour, uint32_t a, int shift) {
-    const uint32_t b = (background >> shift) & 0xFF, c = (colour >> shift) & 0xFF;
-    return ((b * (255 - a) + c * a) >> 8) << shift;
+// Each channel (background x (255 - a) + colour x a) >> 8. Red and blue go
+// through one product: a channel's sum is at most 255 x 255, so it stays
+// inside its 16 bits.
+uint32_t Blend(uint32_t background, uint32_t colour, uint32_t a) {
+    const uint32_t na = 255 - a;
+    const uint32_t redBlue = (((background & 0xFF00FF) * na + (colour & 0xFF00FF) * a) >> 8) & 0xFF00FF;
+    const uint32_t green = (((background & 0x00FF00) * na + (colour & 0x00FF00) * a) >> 8) & 0x00FF00;
+    return redBlue | green;
 }
 
 // Composes the visible part row by row straight into the device's rows.
@@ -78,8 +83,7 @@ void Compose(const Image& image, CDeviceContext* dc, const QRect& dest, const QR
                     dst[c] = 0xFF000000u | s;
                     continue;
                 }
-                const uint32_t d = dst[c];
-                dst[c] = 0xFF000000u | BlendChannel(d, s, a, 16) | BlendChannel(d, s, a, 8) | BlendChannel(d, s, a, 0);
+                dst[c] = 0xFF000000u | Blend(dst[c], s, a);
             }
             break;
         case Mode::Masked:
