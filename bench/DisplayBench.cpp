@@ -31,7 +31,8 @@ const vimg::Image& Picture(bool alpha) {
         img.AlphaCreate();
         for (uint32_t y = 0; y < img.GetHeight(); ++y) {
             uint8_t* a = img.AlphaGetPointer(0, static_cast<int32_t>(y));
-            for (uint32_t x = 0; x < img.GetWidth(); ++x) a[x] = static_cast<uint8_t>((x + y) & 0xFF);
+            for (uint32_t x = 0; x < img.GetWidth(); ++x)
+                a[x] = static_cast<uint8_t>((x + y) & 0xFF);
         }
         return img;
     }();

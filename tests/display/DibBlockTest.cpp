@@ -20,7 +20,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 void Put(Bytes& b, uint32_t v, int size) {
-    for (int i = 0; i < size; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < size; ++i)
+        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 Bytes InfoHeader(int32_t w, int32_t h, int bits, uint32_t compression, uint32_t colours = 0, int32_t ppm = 0,
@@ -50,16 +51,21 @@ Bytes CoreHeader(int w, int h, int bits) {
     return b;
 }
 
-void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+void Append(Bytes& to, const Bytes& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 Bytes RandomBytes(size_t n, uint32_t seed) {
     std::mt19937 rng(seed);
     Bytes b(n);
-    for (auto& v : b) v = static_cast<uint8_t>(rng());
+    for (auto& v : b)
+        v = static_cast<uint8_t>(rng());
     return b;
 }
 
-Bytes Palette(int entries, int entrySize, uint32_t seed) { return RandomBytes(static_cast<size_t>(entries * entrySize), seed); }
+Bytes Palette(int entries, int entrySize, uint32_t seed) {
+    return RandomBytes(static_cast<size_t>(entries * entrySize), seed);
+}
 
 std::unique_ptr<CGlobalMemory> Block(const Bytes& bytes) {
     auto block = CGlobalMemory::Alloc(bytes.size());
@@ -136,7 +142,7 @@ TEST(DibBlock, RunLengthBlocksMatchImageMagick) {
                           7, 2, 0, 0,                   // row 1: seven 2s
                           0, 2, 2, 1, 2, 3, 0, 0,       // delta two right and one up, two 3s
                           5, 1, 0, 1,                   // row 4 and end of bitmap
-                          0, 0}; // padding: ImageMagick reads past the end code
+                          0, 0};                        // padding: ImageMagick reads past the end code
     Bytes rle8 = InfoHeader(7, 5, 8, 1, 4, 3937, static_cast<uint32_t>(codes8.size()));
     Append(rle8, Palette(4, 4, 1));
     Append(rle8, codes8);
@@ -151,9 +157,9 @@ TEST(DibBlock, RunLengthBlocksMatchImageMagick) {
     // 4 bits, 9 x 4: runs alternate two indexes; absolute runs of nibbles.
     // Runs start at even pixels here: the reader takes a run's first pixel from
     // the nibble matching its position, where ImageMagick always starts high.
-    const Bytes codes4 = {9, 0x12, 0, 0,                    // row 0: 1 2 1 2 1 2 1 2 1
-                          0, 4, 0x34, 0x56, 5, 0xAB, 0, 0, // row 1: 3 4 5 6 | A B A B A
-                          0, 1, 0, 0}; // end of bitmap (rows 2 and 3 stay index 0), padding
+    const Bytes codes4 = {9, 0x12, 0,    0,                   // row 0: 1 2 1 2 1 2 1 2 1
+                          0, 4,    0x34, 0x56, 5, 0xAB, 0, 0, // row 1: 3 4 5 6 | A B A B A
+                          0, 1,    0,    0}; // end of bitmap (rows 2 and 3 stay index 0), padding
     Bytes rle4 = InfoHeader(9, 4, 4, 2, 0, 0, static_cast<uint32_t>(codes4.size()));
     Append(rle4, Palette(16, 4, 2));
     Append(rle4, codes4);

@@ -20,7 +20,8 @@ std::unique_ptr<CDeviceContext> NoisyDevice(int w, int h, uint32_t seed) {
     auto dc = std::make_unique<CDeviceContext>(w, h);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) dc->SetPixel(x, y, QColor::fromRgb(rng() & 0xFFFFFF));
+        for (int x = 0; x < w; ++x)
+            dc->SetPixel(x, y, QColor::fromRgb(rng() & 0xFFFFFF));
     return dc;
 }
 
@@ -43,8 +44,8 @@ QImage ReferenceDraw(const Image& img, QImage device, int x, int y, int cx, int 
             RGBQUAD c = img.GetPixelColor(sx, sy, true);
             int level = img.AlphaIsValid() ? img.AlphaGet(sx, sy) : 255;
             if (smooth && scaled) {
-                c = img.GetPixelColorInterpolated(float(ox) * fx - 0.5f, float(oy) * fy - 0.5f, Image::IM_BILINEAR,
-                                                  Image::OM_REPEAT);
+                c = img.GetPixelColorInterpolated(float(ox) * fx - 0.5f, float(oy) * fy - 0.5f,
+                                                  Image::IM_BILINEAR, Image::OM_REPEAT);
                 if (img.AlphaIsValid()) level = c.rgbReserved;
             }
             int a = 255;
@@ -55,16 +56,18 @@ QImage ReferenceDraw(const Image& img, QImage device, int x, int y, int cx, int 
                     a = a * (img.GetPaletteColor(index).rgbReserved + 1) >> 8;
                 const RGBQUAD t = img.GetTransColor();
                 if (img.GetTransIndex() >= 0 &&
-                    (img.IsIndexed() ? index == img.GetTransIndex()
-                                     : (c.rgbRed == t.rgbRed && c.rgbGreen == t.rgbGreen && c.rgbBlue == t.rgbBlue)))
+                    (img.IsIndexed()
+                         ? index == img.GetTransIndex()
+                         : (c.rgbRed == t.rgbRed && c.rgbGreen == t.rgbGreen && c.rgbBlue == t.rgbBlue)))
                     a = 0;
             }
             if (a == 0) continue;
             const QRgb d = device.pixel(dx, dy);
             const auto mix = [&](int back, int fore) { return (back * (255 - a) + fore * a) >> 8; };
-            device.setPixel(dx, dy, a == 255 ? qRgb(c.rgbRed, c.rgbGreen, c.rgbBlue)
-                                             : qRgb(mix(qRed(d), c.rgbRed), mix(qGreen(d), c.rgbGreen),
-                                                    mix(qBlue(d), c.rgbBlue)));
+            device.setPixel(dx, dy,
+                            a == 255 ? qRgb(c.rgbRed, c.rgbGreen, c.rgbBlue)
+                                     : qRgb(mix(qRed(d), c.rgbRed), mix(qGreen(d), c.rgbGreen),
+                                            mix(qBlue(d), c.rgbBlue)));
         }
     return device;
 }
@@ -75,8 +78,8 @@ int Differences(const QImage& ours, const QImage& expected) {
     for (int y = 0; y < ours.height(); ++y)
         for (int x = 0; x < ours.width(); ++x)
             if (ours.pixel(x, y) != expected.pixel(x, y) && ++bad <= 3)
-                ADD_FAILURE() << "device pixel (" << x << ", " << y << ") ours " << std::hex << ours.pixel(x, y)
-                              << " expected " << expected.pixel(x, y);
+                ADD_FAILURE() << "device pixel (" << x << ", " << y << ") ours " << std::hex
+                              << ours.pixel(x, y) << " expected " << expected.pixel(x, y);
     return bad;
 }
 
@@ -87,7 +90,8 @@ struct Placement {
 };
 
 // Draws `img` at each placement on a fresh noisy device and compares with the reference.
-void ExpectDrawsAsDefined(const Image& img, const std::vector<Placement>& placements, int devW = 120, int devH = 90) {
+void ExpectDrawsAsDefined(const Image& img, const std::vector<Placement>& placements, int devW = 120,
+                          int devH = 90) {
     for (const Placement& p : placements) {
         const QImage before = NoisyDevice(devW, devH, 7)->Image().copy();
         CDeviceContext device(devW, devH);
@@ -102,12 +106,12 @@ void ExpectDrawsAsDefined(const Image& img, const std::vector<Placement>& placem
 }
 
 const std::vector<Placement> kPlacements = {
-    {5, 4, -1, -1, false, {}},              // natural size
-    {-6, -3, -1, -1, true, {}},             // natural size, partly off the device: smoothing has no say
-    {2, 1, 111, 83, false, {}},             // enlarged, uneven factors
+    {5, 4, -1, -1, false, {}},  // natural size
+    {-6, -3, -1, -1, true, {}}, // natural size, partly off the device: smoothing has no say
+    {2, 1, 111, 83, false, {}}, // enlarged, uneven factors
     {2, 1, 111, 83, true, {}},
     {-40, -25, 150, 120, true, QRect(10, 8, 50, 40)}, // enlarged beyond the device, clipped
-    {30, 20, 17, 11, false, {}},            // reduced
+    {30, 20, 17, 11, false, {}},                      // reduced
     {30, 20, 17, 11, true, {}},
     {0, 0, 37 * 3, 29 * 3, true, QRect(0, 0, 60, 90)}, // whole-number zoom
 };
@@ -129,7 +133,8 @@ TEST(ImageDraw, NothingIsDrawnWithoutSizeContextPictureOrPermission) {
     EXPECT_EQ(Draw(disabled, &dc, 0, 0), 0);
     EXPECT_EQ(Draw2(disabled, &dc, 0, 0), 0);
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) ASSERT_EQ(dc.GetPixel(x, y), QColor(Qt::white)) << x << "," << y;
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(dc.GetPixel(x, y), QColor(Qt::white)) << x << "," << y;
     EXPECT_EQ(Draw(img, &dc, 0, 0), 1);
     EXPECT_NE(dc.GetPixel(0, 0), QColor(Qt::white));
 }
@@ -137,7 +142,8 @@ TEST(ImageDraw, NothingIsDrawnWithoutSizeContextPictureOrPermission) {
 TEST(ImageDraw, TransparentColourLeavesTheDeviceVisible) {
     Image img = testimages::Random(10, 7, 24, 2);
     const RGBQUAD magenta = testimages::Colour(255, 0, 255);
-    for (int i = 0; i < 10; ++i) img.SetPixelColor(i, i % 7, magenta);
+    for (int i = 0; i < 10; ++i)
+        img.SetPixelColor(i, i % 7, magenta);
     img.SetTransIndex(0);
     img.SetTransColor(magenta);
     CDeviceContext dc(12, 9, Qt::darkGreen);
@@ -145,7 +151,8 @@ TEST(ImageDraw, TransparentColourLeavesTheDeviceVisible) {
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 10; ++x) {
             const RGBQUAD c = img.GetPixelColor(x, 6 - y);
-            const QColor expected = c == magenta ? QColor(Qt::darkGreen) : QColor(c.rgbRed, c.rgbGreen, c.rgbBlue);
+            const QColor expected =
+                c == magenta ? QColor(Qt::darkGreen) : QColor(c.rgbRed, c.rgbGreen, c.rgbBlue);
             EXPECT_EQ(dc.GetPixel(1 + x, 1 + y), expected) << x << "," << y;
         }
     // Draw2 masks the same colour.
@@ -155,7 +162,8 @@ TEST(ImageDraw, TransparentColourLeavesTheDeviceVisible) {
 }
 
 TEST(ImageDraw, OpaquePicturesOfEveryDepthMatchTheDefinition) {
-    for (uint32_t bpp : {1u, 4u, 8u, 24u}) ExpectDrawsAsDefined(testimages::Random(37, 29, bpp, 10 + bpp), kPlacements);
+    for (uint32_t bpp : {1u, 4u, 8u, 24u})
+        ExpectDrawsAsDefined(testimages::Random(37, 29, bpp, 10 + bpp), kPlacements);
 }
 
 TEST(ImageDraw, AlphaPlaneAndAlphaMaximumBlendAsDefined) {
@@ -181,7 +189,8 @@ TEST(ImageDraw, PaletteAlphaAndTransparentIndexBlendAsDefined) {
         Image withPlane = img;
         withPlane.AlphaCreate();
         for (int y = 0; y < 29; ++y)
-            for (int x = 0; x < 37; ++x) withPlane.AlphaSet(x, y, static_cast<uint8_t>(x * 7 + y * 3));
+            for (int x = 0; x < 37; ++x)
+                withPlane.AlphaSet(x, y, static_cast<uint8_t>(x * 7 + y * 3));
         ExpectDrawsAsDefined(withPlane, kPlacements);
     }
 }
@@ -189,7 +198,8 @@ TEST(ImageDraw, PaletteAlphaAndTransparentIndexBlendAsDefined) {
 TEST(ImageDraw, LargeAreasSplitOverThreadsGiveTheSameResult) {
     // Enough visible pixels for the composition to run on several threads.
     ExpectDrawsAsDefined(testimages::Random(301, 257, 24, 5, true),
-                         {{-13, -7, 650, 530, true, {}}, {3, 2, 380, 300, false, QRect(0, 0, 400, 290)}}, 400, 300);
+                         {{-13, -7, 650, 530, true, {}}, {3, 2, 380, 300, false, QRect(0, 0, 400, 290)}}, 400,
+                         300);
     ExpectDrawsAsDefined(testimages::Random(301, 257, 8, 6), {{-13, -7, 650, 530, true, {}}}, 400, 300);
 }
 
@@ -206,8 +216,9 @@ TEST(ImageDraw, StretchCombinesThroughTheRasterOperation) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x) {
             const bool inside = QRect(2, 3, 25, 14).contains(x, y);
-            const QRgb expected = inside ? (0xFF000000u | ((before.pixel(x, y) ^ drawn.pixel(x, y)) & 0xFFFFFF))
-                                         : before.pixel(x, y);
+            const QRgb expected = inside
+                                      ? (0xFF000000u | ((before.pixel(x, y) ^ drawn.pixel(x, y)) & 0xFFFFFF))
+                                      : before.pixel(x, y);
             ASSERT_EQ(result.pixel(x, y), expected) << x << "," << y;
         }
     CDeviceContext anded(30, 20, QColor(0x0F, 0xF0, 0x3C));

@@ -45,7 +45,9 @@ RGBQUAD At(const Image& img, int x, int topY) {
     return img.GetPixelColor(x, static_cast<int>(img.GetHeight()) - 1 - topY, false);
 }
 
-RGBQUAD Quad(COLORREF c) { return testimages::Colour(GetRValue(c), GetGValue(c), GetBValue(c)); }
+RGBQUAD Quad(COLORREF c) {
+    return testimages::Colour(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 } // namespace
 
@@ -142,7 +144,9 @@ TEST(TextDraw, TextIsReadInTheFontsCodePage) {
 
 TEST(TextDraw, DrawStringWritesOnlyTextPixelsFromTheCorner) {
     Image img = testimages::Filled(200, 60, kGround);
-    ASSERT_EQ(DrawString(img, 10, 5, QStringLiteral("Hello"), RGB(0, 0, 255), QStringLiteral("DejaVu Sans"), 24), 1);
+    ASSERT_EQ(
+        DrawString(img, 10, 5, QStringLiteral("Hello"), RGB(0, 0, 255), QStringLiteral("DejaVu Sans"), 24),
+        1);
     const QRect text = Changed(img);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_GE(text.left(), 10);

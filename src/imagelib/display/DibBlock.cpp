@@ -14,10 +14,12 @@ namespace {
 constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 
 uint32_t U32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t U16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // Bytes an uncompressed DIB needs (header, masks, palette, rows); 0 when the
 // header does not describe one (compressed data, or a header the reader
@@ -48,8 +50,10 @@ uint64_t UncompressedSize(const uint8_t* block, size_t size) {
     } else if (compression != BI_RGB) {
         return 0;
     }
-    if (bits <= 8) colours = std::min<uint64_t>(colours ? colours : (uint64_t{1} << bits), 256);
-    else colours = 0;
+    if (bits <= 8)
+        colours = std::min<uint64_t>(colours ? colours : (uint64_t{1} << bits), 256);
+    else
+        colours = 0;
     const uint64_t stride = ((width * bits + 31) / 32) * 4;
     return headerSize + masks + colours * entrySize + stride * height;
 }

@@ -31,7 +31,8 @@ struct Window {
 };
 
 Window SmoothWindow(int32_t offset, float factor, int32_t size) {
-    const float pos = std::clamp(static_cast<float>(offset) * factor - 0.5f, 0.0f, static_cast<float>(size - 1));
+    const float pos =
+        std::clamp(static_cast<float>(offset) * factor - 0.5f, 0.0f, static_cast<float>(size - 1));
     const auto first = static_cast<int32_t>(pos); // pos >= 0: truncation is the floor
     const float d = pos - static_cast<float>(first);
     return {first, std::min(first + 1, size - 1), 1.0f - d, d};
@@ -73,22 +74,18 @@ uint32_t PackClampTrunc(Lanes sum) {
     sum = sum > zero ? sum : zero;
     sum = sum < top ? sum : top;
     const IntLanes v = __builtin_convertvector(sum, IntLanes);
-    return static_cast<uint32_t>(v[0]) | (static_cast<uint32_t>(v[1]) << 8) | (static_cast<uint32_t>(v[2]) << 16) |
-           (static_cast<uint32_t>(v[3]) << 24);
+    return static_cast<uint32_t>(v[0]) | (static_cast<uint32_t>(v[1]) << 8) |
+           (static_cast<uint32_t>(v[2]) << 16) | (static_cast<uint32_t>(v[3]) << 24);
 }
 #endif
 
 } // namespace
 
-DrawSampler::DrawSampler(const Image& image, const QRect& dest, const QRect& visible, bool smooth, bool opacity)
-    : m_image(image),
-      m_dest(dest),
-      m_visible(visible),
-      m_width(static_cast<int32_t>(image.GetWidth())),
-      m_height(static_cast<int32_t>(image.GetHeight())),
-      m_bpp(image.GetBpp()),
-      m_smooth(smooth && (dest.width() != m_width || dest.height() != m_height)),
-      m_opacity(opacity) {
+DrawSampler::DrawSampler(const Image& image, const QRect& dest, const QRect& visible, bool smooth,
+                         bool opacity)
+    : m_image(image), m_dest(dest), m_visible(visible), m_width(static_cast<int32_t>(image.GetWidth())),
+      m_height(static_cast<int32_t>(image.GetHeight())), m_bpp(image.GetBpp()),
+      m_smooth(smooth && (dest.width() != m_width || dest.height() != m_height)), m_opacity(opacity) {
     if (const RGBQUAD* palette = image.GetPalette()) {
         const uint32_t count = std::min<uint32_t>(image.GetNumColors(), 256);
         for (uint32_t i = 0; i < count; ++i) {
@@ -191,7 +188,8 @@ template <bool kTrueColour> void DrawSampler::SmoothRowOf(int row, uint32_t* rgb
         uint32_t v;
         if constexpr (kTrueColour) {
             const uint8_t* p = bits + 3 * static_cast<size_t>(x);
-            v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
+            v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                (static_cast<uint32_t>(p[2]) << 16);
         } else {
             v = m_paletteRgb[IndexAt(bits, x)];
         }

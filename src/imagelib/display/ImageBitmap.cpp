@@ -28,7 +28,8 @@ QImage DeviceImage(const Image& image) {
     for (int y = 0; y < h; ++y) {
         auto* line = reinterpret_cast<uint32_t*>(out.scanLine(y));
         sampler.SampleRow(y, line, nullptr);
-        for (int x = 0; x < w; ++x) line[x] |= 0xFF000000u;
+        for (int x = 0; x < w; ++x)
+            line[x] |= 0xFF000000u;
     }
     return out;
 }
@@ -37,7 +38,7 @@ QImage DeviceImage(const Image& image) {
 QImage SectionImage(const Image& image) {
     const int w = static_cast<int>(image.GetWidth()), h = static_cast<int>(image.GetHeight());
     const uint32_t bpp = image.GetBpp();
-    const QImage::Format format = bpp == 1 ? QImage::Format_Mono
+    const QImage::Format format = bpp == 1   ? QImage::Format_Mono
                                   : bpp <= 8 ? QImage::Format_Indexed8
                                              : QImage::Format_BGR888;
     QImage out(w, h, format);
@@ -47,9 +48,11 @@ QImage SectionImage(const Image& image) {
         const uint8_t* src = image.GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* dst = out.scanLine(y);
         if (bpp == 4) {
-            for (int x = 0; x < w; ++x) dst[x] = static_cast<uint8_t>((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+            for (int x = 0; x < w; ++x)
+                dst[x] = static_cast<uint8_t>((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
         } else {
-            const size_t bytes = bpp == 1 ? (static_cast<size_t>(w) + 7) / 8 : static_cast<size_t>(w) * (bpp / 8);
+            const size_t bytes =
+                bpp == 1 ? (static_cast<size_t>(w) + 7) / 8 : static_cast<size_t>(w) * (bpp / 8);
             std::memcpy(dst, src, bytes);
         }
     }
@@ -80,8 +83,9 @@ bool CreateFromHBITMAP(Image& image, const CBitmap* bitmap) {
         const uint32_t count = std::min<uint32_t>(image.GetNumColors(), static_cast<uint32_t>(table.size()));
         std::vector<RGBQUAD> palette(image.GetNumColors());
         for (uint32_t i = 0; i < count; ++i)
-            palette[i] = RGBQUAD{static_cast<uint8_t>(qBlue(table[i])), static_cast<uint8_t>(qGreen(table[i])),
-                                 static_cast<uint8_t>(qRed(table[i])), 0};
+            palette[i] =
+                RGBQUAD{static_cast<uint8_t>(qBlue(table[i])), static_cast<uint8_t>(qGreen(table[i])),
+                        static_cast<uint8_t>(qRed(table[i])), 0};
         image.SetPalette(palette.data(), image.GetNumColors());
     }
     for (int y = 0; y < h; ++y) {

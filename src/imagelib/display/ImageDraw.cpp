@@ -20,8 +20,8 @@ enum class Mode {
 };
 
 // The destination and its visible part; false when there is nothing to draw.
-bool Place(const Image& image, CDeviceContext* dc, int x, int y, int cx, int cy, const QRect* clip, QRect& dest,
-           QRect& visible) {
+bool Place(const Image& image, CDeviceContext* dc, int x, int y, int cx, int cy, const QRect* clip,
+           QRect& dest, QRect& visible) {
     if (!image.IsValid() || !dc || cx == 0 || cy == 0) return false;
     if (cx < 0) cx = static_cast<int>(image.GetWidth());
     if (cy < 0) cy = static_cast<int>(image.GetHeight());
@@ -54,53 +54,61 @@ uint32_t Blend(uint32_t background, uint32_t colour, uint32_t a) {
 }
 
 // Composes the visible part row by row straight into the device's rows.
-void Compose(const Image& image, CDeviceContext* dc, const QRect& dest, const QRect& visible, bool smooth, Mode mode,
-             uint32_t key = 0) {
+void Compose(const Image& image, CDeviceContext* dc, const QRect& dest, const QRect& visible, bool smooth,
+             Mode mode, uint32_t key = 0) {
     const DrawSampler sampler(image, dest, visible, smooth, mode == Mode::Blend);
     // Row pointers are fetched here, on the calling thread: QImage::scanLine
     // is not safe to call from several threads at once.
     std::vector<QRgb*> rows(static_cast<size_t>(visible.height()));
-    for (int r = 0; r < visible.height(); ++r) rows[static_cast<size_t>(r)] = dc->ScanLine(visible.top() + r) + visible.left();
+    for (int r = 0; r < visible.height(); ++r)
+        rows[static_cast<size_t>(r)] = dc->ScanLine(visible.top() + r) + visible.left();
     const int width = visible.width();
     const bool parallel = static_cast<int64_t>(width) * visible.height() >= kParallelPixels;
     const uint8_t table = static_cast<uint8_t>(key >> 16);
-    ForEachRow(RowProgress{}, 0, visible.height(), parallel, [&](int32_t r) {
-        thread_local std::vector<uint32_t> rgb;
-        thread_local std::vector<uint8_t> alpha;
-        rgb.resize(static_cast<size_t>(width));
-        alpha.resize(mode == Mode::Blend ? static_cast<size_t>(width) : 0);
-        sampler.SampleRow(r, rgb.data(), alpha.data());
-        QRgb* dst = rows[static_cast<size_t>(r)];
-        switch (mode) {
-        case Mode::Copy:
-            for (int c = 0; c < width; ++c) dst[c] = 0xFF000000u | rgb[static_cast<size_t>(c)];
-            break;
-        case Mode::Blend:
-            for (int c = 0; c < width; ++c) {
-                const uint32_t a = alpha[static_cast<size_t>(c)], s = rgb[static_cast<size_t>(c)];
-                if (a == 0) continue;
-                if (a == 255) {
-                    dst[c] = 0xFF000000u | s;
-                    continue;
+    ForEachRow(
+        RowProgress{}, 0, visible.height(), parallel,
+        [&](int32_t r) {
+            thread_local std::vector<uint32_t> rgb;
+            thread_local std::vector<uint8_t> alpha;
+            rgb.resize(static_cast<size_t>(width));
+            alpha.resize(mode == Mode::Blend ? static_cast<size_t>(width) : 0);
+            sampler.SampleRow(r, rgb.data(), alpha.data());
+            QRgb* dst = rows[static_cast<size_t>(r)];
+            switch (mode) {
+            case Mode::Copy:
+                for (int c = 0; c < width; ++c)
+                    dst[c] = 0xFF000000u | rgb[static_cast<size_t>(c)];
+                break;
+            case Mode::Blend:
+                for (int c = 0; c < width; ++c) {
+                    const uint32_t a = alpha[static_cast<size_t>(c)], s = rgb[static_cast<size_t>(c)];
+                    if (a == 0) continue;
+                    if (a == 255) {
+                        dst[c] = 0xFF000000u | s;
+                        continue;
+                    }
+                    dst[c] = 0xFF000000u | Blend(dst[c], s, a);
                 }
-                dst[c] = 0xFF000000u | Blend(dst[c], s, a);
+                break;
+            case Mode::Masked:
+                for (int c = 0; c < width; ++c)
+                    if (rgb[static_cast<size_t>(c)] != key)
+                        dst[c] = 0xFF000000u | rgb[static_cast<size_t>(c)];
+                break;
+            case Mode::Rop:
+                for (int c = 0; c < width; ++c)
+                    dst[c] = 0xFF000000u |
+                             Ternary(table, 0x00FFFFFF, rgb[static_cast<size_t>(c)], dst[c] & 0x00FFFFFF);
+                break;
             }
-            break;
-        case Mode::Masked:
-            for (int c = 0; c < width; ++c)
-                if (rgb[static_cast<size_t>(c)] != key) dst[c] = 0xFF000000u | rgb[static_cast<size_t>(c)];
-            break;
-        case Mode::Rop:
-            for (int c = 0; c < width; ++c)
-                dst[c] = 0xFF000000u | Ternary(table, 0x00FFFFFF, rgb[static_cast<size_t>(c)], dst[c] & 0x00FFFFFF);
-            break;
-        }
-    }, false);
+        },
+        false);
 }
 
 } // namespace
 
-long Draw(const Image& image, CDeviceContext* dc, int x, int y, int cx, int cy, const QRect* clip, bool smooth) {
+long Draw(const Image& image, CDeviceContext* dc, int x, int y, int cx, int cy, const QRect* clip,
+          bool smooth) {
     QRect dest, visible;
     if (!image.IsEnabled() || !Place(image, dc, x, y, cx, cy, clip, dest, visible)) return 0;
     const bool blend = image.GetTransIndex() >= 0 || image.AlphaIsValid() || image.AlphaPaletteIsEnabled();
@@ -120,9 +128,10 @@ long Draw2(const Image& image, CDeviceContext* dc, int x, int y, int cx, int cy)
         Compose(image, dc, dest, visible, false, Mode::Copy);
         return 1;
     }
-    const RGBQUAD trans = image.IsIndexed() ? image.GetPaletteColor(static_cast<uint8_t>(index)) : image.GetTransColor();
-    const uint32_t key = (static_cast<uint32_t>(trans.rgbRed) << 16) | (static_cast<uint32_t>(trans.rgbGreen) << 8) |
-                         trans.rgbBlue;
+    const RGBQUAD trans =
+        image.IsIndexed() ? image.GetPaletteColor(static_cast<uint8_t>(index)) : image.GetTransColor();
+    const uint32_t key = (static_cast<uint32_t>(trans.rgbRed) << 16) |
+                         (static_cast<uint32_t>(trans.rgbGreen) << 8) | trans.rgbBlue;
     Compose(image, dc, dest, visible, false, Mode::Masked, key);
     return 1;
 }
@@ -152,7 +161,8 @@ long Tile(const Image& image, CDeviceContext* dc, const QRect& rect) {
     const int top = rect.top() + (area.top() - rect.top()) / h * h;
     long drawn = 0;
     for (int ty = top; ty <= area.bottom(); ty += h)
-        for (int tx = left; tx <= area.right(); tx += w) drawn |= Draw(image, dc, tx, ty, w, h, &rect);
+        for (int tx = left; tx <= area.right(); tx += w)
+            drawn |= Draw(image, dc, tx, ty, w, h, &rect);
     return drawn;
 }
 

@@ -46,7 +46,8 @@ QString RecordText(const TextInfo& info) {
 }
 
 QFont FontOf(const LOGFONT& lf) {
-    QFont font(QString::fromLatin1(lf.lfFaceName, static_cast<qsizetype>(strnlen(lf.lfFaceName, sizeof(lf.lfFaceName)))));
+    QFont font(QString::fromLatin1(lf.lfFaceName,
+                                   static_cast<qsizetype>(strnlen(lf.lfFaceName, sizeof(lf.lfFaceName)))));
     font.setStyleStrategy(QFont::NoAntialias);
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
@@ -81,7 +82,8 @@ void Render(Image& image, int x, int y, const QString& text, const QFont& font, 
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     const int lineHeight = std::max(1, metrics.height());
     int textWidth = 0;
-    for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    for (const QString& line : lines)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
     const int textHeight = lineHeight * static_cast<int>(lines.size());
     // Slanted glyphs reach beyond their advance.
     if (font.italic()) textWidth += lineHeight / 2;
@@ -102,13 +104,17 @@ void Render(Image& image, int x, int y, const QString& text, const QFont& font, 
         painter.setPen(Qt::white);
         for (int i = 0; i < lines.size(); ++i) {
             const int width = metrics.horizontalAdvance(lines[i]);
-            const int offset = style.align == 0 ? 0 : style.align == 1 ? (textWidth - width) / 2 : textWidth - width;
+            const int offset = style.align == 0   ? 0
+                               : style.align == 1 ? (textWidth - width) / 2
+                                                  : textWidth - width;
             painter.drawText(inset + offset, inset + i * lineHeight + metrics.ascent(), lines[i]);
         }
     }
 
-    if (style.align == 1) x -= boxWidth / 2;
-    else if (style.align == 2) x -= boxWidth;
+    if (style.align == 1)
+        x -= boxWidth / 2;
+    else if (style.align == 2)
+        x -= boxWidth;
     x = std::max(x, 0);
     const int height = static_cast<int>(image.GetHeight());
     // Box row r (from the top) lands on image row height - 1 - (y + r).
@@ -121,9 +127,12 @@ void Render(Image& image, int x, int y, const QString& text, const QFont& font, 
         for (int bx = 0; bx < boxWidth; ++bx) {
             // Rows cut off at the top and bottom by the rounded corners.
             int skip = 0;
-            const int d = bx < radius ? radius - bx : bx >= boxWidth - radius ? bx - (boxWidth - 1 - radius) : 0;
+            const int d = bx < radius               ? radius - bx
+                          : bx >= boxWidth - radius ? bx - (boxWidth - 1 - radius)
+                                                    : 0;
             if (d > 0) {
-                const double rest = std::sqrt(std::max(0.0, static_cast<double>(radius) * radius - static_cast<double>(d) * d));
+                const double rest = std::sqrt(
+                    std::max(0.0, static_cast<double>(radius) * radius - static_cast<double>(d) * d));
                 skip = static_cast<int>(radius + 0.5 - rest);
             }
             for (int r = skip; r < boxHeight - skip; ++r) {
@@ -169,8 +178,8 @@ long DrawStringEx(Image& image, int x, int y, TextInfo* info, bool setAlpha) {
     return 1;
 }
 
-long DrawString(Image& image, int x, int y, const QString& text, COLORREF colour, const QString& fontName, int size,
-                int weight, bool italic, bool underline, bool setAlpha) {
+long DrawString(Image& image, int x, int y, const QString& text, COLORREF colour, const QString& fontName,
+                int size, int weight, bool italic, bool underline, bool setAlpha) {
     if (!image.IsValid()) return -1;
     if (!HaveGuiApplication(image)) return 0;
     TextInfo style;

@@ -24,7 +24,8 @@ long DrawStringEx(Image& image, int x, int y, TextInfo* info, bool setAlpha = fa
 
 // One text without a box, left aligned with its top-left corner at (x, y);
 // `size` is the character height in pixels.
-long DrawString(Image& image, int x, int y, const QString& text, COLORREF colour, const QString& fontName, int size,
-                int weight = 400, bool italic = false, bool underline = false, bool setAlpha = false);
+long DrawString(Image& image, int x, int y, const QString& text, COLORREF colour, const QString& fontName,
+                int size, int weight = 400, bool italic = false, bool underline = false,
+                bool setAlpha = false);
 
 } // namespace vimg::display
