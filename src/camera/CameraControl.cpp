@@ -249,7 +249,7 @@ bool CCameraControl::StartFirstCamera() {
     if (!m_page) return false;
     if (SendMessage(m_frame, UM_DETECT_CAMERAS) != MSG_DONE || m_cameraType == -1) return false;
     // The page takes the state the detection posted before the start changes it.
-    QCoreApplication::sendPostedEvents(m_page->MessagePort(), QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents();
     // A camera that needs a chosen size gets the first real one.
     if (m_cameraType == 0 && m_page->m_resolutionList->count() > 1) m_page->m_resolutionList->setCurrentIndex(1);
     return SendMessage(m_frame, UM_PREVIEW_START) == MSG_DONE;
