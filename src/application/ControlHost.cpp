@@ -26,3 +26,15 @@ void CControlHost::SetCurSel(int index) {
 int CControlHost::GetCurSel() const { return m_tabs->currentIndex(); }
 
 QWidget* CControlHost::Page(int index) const { return m_tabs->widget(index); }
+
+void CControlHost::InstallPage(int index, QWidget* page) {
+    QWidget* old = m_tabs->widget(index);
+    if (!old || !page) return;
+    const QSignalBlocker block(m_tabs);
+    const int current = m_tabs->currentIndex();
+    const QString text = m_tabs->tabText(index);
+    m_tabs->removeTab(index);
+    m_tabs->insertTab(index, page, text);
+    m_tabs->setCurrentIndex(current);
+    delete old;
+}

@@ -17,6 +17,8 @@ public:
     int GetCurSel() const;
     // The page of a tab (0 camera, 1 image processing).
     QWidget* Page(int index) const;
+    // Puts `page` in place of the tab's page, keeping the current tab.
+    void InstallPage(int index, QWidget* page);
 
 signals:
     // A page became visible: mode 1 for the camera page, 2 for image processing.

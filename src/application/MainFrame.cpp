@@ -20,10 +20,10 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "AppLog.h"
+#include "CameraControl.h"
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
@@ -31,6 +31,7 @@
 #include "KXViewApp.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
+#include "PreviewWindow.h"
 #include "Profile.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -57,9 +58,13 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
         SetMode(mode);
     });
     RegisterCommands();
+    m_pCameraControl = std::make_unique<CCameraControl>(this, this, m_notWin2000);
+    m_pControlHost->InstallPage(0, m_pCameraControl->Page());
 }
 
 CMainFrame::~CMainFrame() {
+    // Stops and releases a running camera while the windows it draws into exist.
+    m_pCameraControl.reset();
     // The control host is parentless until its pane is first shown.
     if (!m_pControlHost->parent()) delete m_pControlHost;
 }
@@ -117,11 +122,14 @@ bool CMainFrame::LoadFrame() {
         SelectTab(0);
     }
 
-    m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+    m_capturePath = m_pCameraControl->ReadCapturePath();
+    if (m_capturePath.isEmpty())
+        m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
     // A new account may not have its pictures folder yet: make both.
     if (!QDir().mkpath(m_capturePath))
         qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
 
+    m_pCameraControl->StartWatching();
     setWindowTitle(QStringLiteral("Vistorel SoftWare"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
     m_notWin2000 = 1;
@@ -195,17 +203,7 @@ void CMainFrame::AttachPaneWindow(int id) {
     if (id == IDP_CONTROL) {
         content = m_pControlHost;
     } else if (id == IDD_PREVIEW) {
-        content = new QWidget;
-        auto* layout = new QVBoxLayout(content);
-        layout->setContentsMargins(4, 4, 4, 4);
-        auto* display = new QLabel(content);
-        display->setObjectName(QStringLiteral("Display%1").arg(IDC_PREVIEW_DISPLAY));
-        display->setAutoFillBackground(true);
-        QPalette pal = display->palette();
-        pal.setColor(QPalette::Window, Qt::black);
-        display->setPalette(pal);
-        display->setMinimumSize(64, 48);
-        layout->addWidget(display);
+        content = m_pCameraControl->Preview();
     } else {
         // The histogram, save panel and image browser bring their own windows.
         content = new QWidget;
@@ -305,7 +303,11 @@ void CMainFrame::SetMode(int mode) {
     if (m_pToolBar) m_pToolBar->setVisible(mode == 2);
 }
 
-void CMainFrame::SetPreviewArea(int width, int height) { m_previewArea = QSize(width, height); }
+void CMainFrame::SetPreviewArea(int width, int height) {
+    m_previewArea = QSize(width, height);
+    if (CPreviewWindow* preview = m_pCameraControl ? m_pCameraControl->Preview() : nullptr)
+        preview->SetArea(width + 11, height + 130);
+}
 
 void CMainFrame::ToggleFullScreen() {
     if (m_closed) return;
@@ -468,6 +470,8 @@ void CMainFrame::OnTabContextMenu(const QPoint& pos) {
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (m_pCameraControl && m_pCameraControl->HandleMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case UM_HOTKEY:
         if (wParam != ID_HOTKEY_CAPTURE) return MSG_REFUSED;
@@ -478,9 +482,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_OPEN_CAPTURE_FOLDER:
         return OnOpenCaptureFolder();
     case UM_CAMERA_FRAME:
-        return MSG_DONE; // no still is pending without a running camera
-    case UM_FILL_RESOLUTIONS:
-        return 1;
+        return MSG_DONE; // stills are not taken yet, so no still is pending
     case UM_CAPTURE:
     case UM_VIDEO_START:
     case UM_VIDEO_STOP:
@@ -488,18 +490,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_LONG_EXPOSURE_END:
     case UM_VIDEO_COMPRESSOR:
     case UM_CONFIG_DIALOG_DONE:
-    case UM_DETECT_CAMERAS:
-    case UM_PREVIEW_START:
-    case UM_PREVIEW_STOP:
-    case UM_PREVIEW_REFRESH:
-    case UM_AUTO_WHITE_BALANCE:
-    case UM_AREA_WHITE_BALANCE:
-    case UM_CAMERA_SETTINGS:
-    case UM_EXPOSURE_SETTINGS:
-    case UM_CAMERA_RELEASE:
-    case UM_CAMERA_SELECT:
-    case UM_CAMERA_REMOVED:
-        // No camera is running and no capture dialog is open: refused.
+        // Capture to file and its dialog are not built yet: refused.
         return MSG_REFUSED;
     default:
         return CMDIFrameWnd::WindowProc(message, wParam, lParam);
@@ -551,6 +542,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         m_panes.erase(it);
     }
     if (!m_pControlHost) m_pControlHost = new CControlHost; // later mode changes stay harmless
+    m_pCameraControl->Close(m_capturePath);
     app->Profile().Flush();
 
     app->CloseAllDocuments();

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include <QSize>
 #include <QString>
 
 #include "MDIFrameWnd.h"
 
+class CCameraControl;
 class CControlHost;
 class QDockWidget;
 class QLabel;
@@ -30,6 +32,7 @@ public:
     // Selects a tab of the control host; the page shown sets the mode.
     void SelectTab(int index);
     CControlHost* ControlHost() const { return m_pControlHost; }
+    CCameraControl* CameraControl() const { return m_pCameraControl.get(); }
 
     QDockWidget* Pane(int id) const;
     bool IsPaneClosed(int id) const;
@@ -97,4 +100,6 @@ private:
     std::map<int, QDockWidget*> m_panes;
     std::map<int, QSize> m_trackSizes;
     std::vector<QLabel*> m_statusPanes;
+    // Camera state, preview, camera page, device watcher and configuration file.
+    std::unique_ptr<CCameraControl> m_pCameraControl;
 };

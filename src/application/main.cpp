@@ -1,11 +1,13 @@
 // Starts Vistorel. Besides files to open, the program takes
 //   --screenshot FILE   save a picture of the main window after start-up and quit
 //   --mode camera|image switch to that working mode after start-up
+//   --preview           start the first camera's live picture (camera mode)
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
 
 #include "AppLog.h"
+#include "CameraControl.h"
 #include "KXViewApp.h"
 #include "MainFrame.h"
 #include "QtRenderers.h"
@@ -21,6 +23,7 @@ int main(int argc, char* argv[]) {
     QStringList args = QApplication::arguments().mid(1);
     QString screenshot;
     QString mode;
+    const bool preview = args.removeAll(QStringLiteral("--preview")) > 0;
     for (qsizetype i = 0; i + 1 < args.size();) {
         if (args[i] == QLatin1String("--screenshot")) {
             screenshot = args[i + 1];
@@ -38,6 +41,10 @@ int main(int argc, char* argv[]) {
     CMainFrame* frame = app.MainFrame();
     if (mode == QLatin1String("camera")) frame->ExecuteCommand(ID_MODE_CAMERA);
     if (mode == QLatin1String("image")) frame->ExecuteCommand(ID_MODE_IMAGE);
+    if (preview) {
+        frame->ExecuteCommand(ID_MODE_CAMERA);
+        if (!frame->CameraControl()->StartFirstCamera()) qCWarning(lcApp) << "no camera preview could be started";
+    }
 
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(1500, frame, [frame, screenshot] {

@@ -25,6 +25,18 @@ constexpr int IDD_HISTOGRAM = 237;
 constexpr int IDD_SAVE_PANEL = 240;
 constexpr int IDD_IMAGE_BROWSER = 219;
 constexpr int IDC_PREVIEW_DISPLAY = 1109;
+constexpr int IDC_PICK_CURSOR = 239; // cursor of the white-point pick
+
+// Controls of the camera page (template 170)
+constexpr int IDC_CAMERA_NAME = 1113;
+constexpr int IDC_FIND_CAMERA = 1114;
+constexpr int IDC_RESOLUTION = 1040;
+constexpr int IDC_PREVIEW_BUTTON = 1033;
+constexpr int IDC_REFRESH_PREVIEW = 1110;
+constexpr int IDC_AUTO_WHITE_BALANCE = 1115;
+constexpr int IDC_AREA_WHITE_BALANCE = 1118;
+constexpr int IDC_CAMERA_CONFIG = 1043;
+constexpr int IDC_EXPOSURE = 1038;
 
 // Strings
 constexpr int IDS_APP_TITLE = 57344;

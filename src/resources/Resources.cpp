@@ -230,6 +230,24 @@ DialogTemplate MakeAboutBox() {
              {IDOK, DialogControlKind::DefPushButton, "OK", 174, 58, 50, 14}}};
 }
 
+DialogTemplate MakeCapturePage() {
+    return {IDD_PAGE_CAPTURE,
+            "",
+            170,
+            150,
+            {{0, DialogControlKind::Static, "Kamera ", 8, 16, 29, 8},
+             {IDC_CAMERA_NAME, DialogControlKind::Edit, "", 5, 26, 99, 14, DS_READONLY | DS_CENTER_TEXT},
+             {IDC_FIND_CAMERA, DialogControlKind::PushButton, "Kamera suchen", 105, 24, 61, 16},
+             {0, DialogControlKind::Static, "Auflösung:", 6, 43, 50, 8},
+             {IDC_RESOLUTION, DialogControlKind::ComboBox, "", 5, 55, 99, 97},
+             {IDC_PREVIEW_BUTTON, DialogControlKind::PushButton, "Vorschau", 105, 52, 61, 16},
+             {IDC_REFRESH_PREVIEW, DialogControlKind::PushButton, "Aktualisiere Vorschau", 102, 76, 64, 16},
+             {IDC_AUTO_WHITE_BALANCE, DialogControlKind::PushButton, "Auto Weißabgleich", 5, 76, 87, 16},
+             {IDC_AREA_WHITE_BALANCE, DialogControlKind::PushButton, "Area Weißabgleich", 5, 99, 87, 16},
+             {IDC_CAMERA_CONFIG, DialogControlKind::PushButton, "Konfiguration", 102, 99, 64, 16},
+             {IDC_EXPOSURE, DialogControlKind::PushButton, "Belichtung", 103, 124, 64, 16, DS_HIDDEN}}};
+}
+
 } // namespace
 
 void RegisterPictures() { InitResourcePictures(); }
@@ -297,7 +315,12 @@ QString String(int id) {
 
 const DialogTemplate* Dialog(int id) {
     static const DialogTemplate about = MakeAboutBox();
-    return id == IDD_ABOUTBOX ? &about : nullptr;
+    static const DialogTemplate capturePage = MakeCapturePage();
+    switch (id) {
+    case IDD_ABOUTBOX: return &about;
+    case IDD_PAGE_CAPTURE: return &capturePage;
+    default: return nullptr;
+    }
 }
 
 } // namespace resources

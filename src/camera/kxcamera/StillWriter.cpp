@@ -1,0 +1,98 @@
+#include "StillWriter.h"
+
+#include <cstring>
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "Image.h"
+#include "ImageTypes.h"
+#include "KXCamera.h"
+
+namespace kxcam {
+
+namespace {
+
+// B, G, R bytes of an RGB32 picture, rows from the top.
+QByteArray Bgr24(const QImage& frame) {
+    const int w = frame.width();
+    QByteArray out;
+    out.resize(static_cast<qsizetype>(w) * 3 * frame.height());
+    auto* dst = reinterpret_cast<uint8_t*>(out.data());
+    for (int y = 0; y < frame.height(); ++y) {
+        const auto* src = reinterpret_cast<const uint32_t*>(frame.constScanLine(y));
+        for (int x = 0; x < w; ++x, dst += 3) {
+            dst[0] = src[x] & 0xff;
+            dst[1] = (src[x] >> 8) & 0xff;
+            dst[2] = (src[x] >> 16) & 0xff;
+        }
+    }
+    return out;
+}
+
+bool WriteImage(const QString& path, uint32_t type, const QImage& frame, QString* error) {
+    vimg::Image image;
+    if (!image.Create(frame.width(), frame.height(), 24, type)) {
+        if (error) *error = QString::fromUtf8(image.GetLastError());
+        return false;
+    }
+    // The library keeps rows bottom-up.
+    const QByteArray bgr = Bgr24(frame);
+    const int rowBytes = frame.width() * 3;
+    for (int y = 0; y < frame.height(); ++y)
+        std::memcpy(image.GetBits(frame.height() - 1 - y), bgr.constData() + static_cast<qsizetype>(y) * rowBytes,
+                    rowBytes);
+    const QString part = path + QStringLiteral(".part");
+    if (!image.Save(QFile::encodeName(part).constData(), type)) {
+        if (error) *error = QString::fromUtf8(image.GetLastError());
+        QFile::remove(part);
+        return false;
+    }
+    QFile::remove(path);
+    if (!QFile::rename(part, path)) {
+        if (error) *error = QStringLiteral("cannot rename %1").arg(part);
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString StillWriter::FileName(const QString& name, uint8_t format) {
+    switch (format) {
+    case KXCAMERA_JPEG: return name + QStringLiteral(".JPG");
+    case KXCAMERA_BMP: return name + QStringLiteral(".BMP");
+    case KXCAMERA_RAW: return name + QStringLiteral(".RAW");
+    default: return QString();
+    }
+}
+
+bool StillWriter::Write(const QString& name, uint8_t format, const QImage& frame, const QByteArray& raw,
+                        QString* error) {
+    const QString path = FileName(name, format);
+    if (path.isEmpty() || name.isEmpty()) {
+        if (error) *error = QStringLiteral("unknown still format %1").arg(format);
+        return false;
+    }
+    if (frame.isNull()) {
+        if (error) *error = QStringLiteral("no frame to write");
+        return false;
+    }
+    if (format == KXCAMERA_RAW) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            if (error) *error = file.errorString();
+            return false;
+        }
+        file.write(raw.isEmpty() ? Bgr24(frame) : raw);
+        if (!file.commit()) {
+            if (error) *error = file.errorString();
+            return false;
+        }
+        return true;
+    }
+    return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, error);
+}
+
+} // namespace kxcam

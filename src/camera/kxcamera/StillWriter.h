@@ -1,0 +1,24 @@
+// Stills of the camera library: a frame written as name.BMP, name.JPG (through
+// the image library) or name.RAW (the bytes the camera delivered). Each file is
+// written beside its final name and renamed when complete.
+#pragma once
+
+#include <cstdint>
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace kxcam {
+
+class StillWriter {
+public:
+    // The file a format writes for `name`; empty for an unknown format.
+    static QString FileName(const QString& name, uint8_t format);
+    // frame: RGB32 after gains; raw: device bytes (empty: the picture's own
+    // B, G, R bytes, rows from the top). False when nothing was written.
+    static bool Write(const QString& name, uint8_t format, const QImage& frame, const QByteArray& raw,
+                      QString* error = nullptr);
+};
+
+} // namespace kxcam
