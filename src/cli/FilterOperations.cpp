@@ -12,10 +12,9 @@
 namespace vimg::cli {
 namespace {
 
-// Noise and Jitter draw from the C library's sequence; --seed makes runs repeatable.
-void SeedRandom(const OpContext& ctx) {
-    if (ctx.seeded) std::srand(ctx.seed);
-}
+// Noise and Jitter take a seed: --seed N gives the first random step N, the
+// next N + 1 and so on, so repeated steps differ but runs repeat.
+uint32_t NextSeed(OpContext& ctx) { return ctx.seed++; }
 
 int32_t Int(const OpArgs& a, size_t i, long long lo, long long hi, long long fallback) {
     return static_cast<int32_t>(a.integer(i, lo, hi, fallback));
@@ -48,13 +47,11 @@ const OperationRegistrar registrar{
     {"Contour", 0, 0, "", [](Image& img, const OpArgs&, OpContext&) { return img.Contour(); }},
     {"Jitter", 0, 1, "[radius]",
      [](Image& img, const OpArgs& a, OpContext& ctx) {
-         SeedRandom(ctx);
-         return img.Jitter(Int(a, 0, 0, 10000, 2));
+         return img.Jitter(Int(a, 0, 0, 10000, 2), NextSeed(ctx));
      }},
     {"Noise", 1, 1, "level",
      [](Image& img, const OpArgs& a, OpContext& ctx) {
-         SeedRandom(ctx);
-         return img.Noise(Int(a, 0, 0, 10000, 0));
+         return img.Noise(Int(a, 0, 0, 10000, 0), NextSeed(ctx));
      }},
     {"UnsharpMask", 0, 3, "[radius[,amount[,threshold]]]",
      [](Image& img, const OpArgs& a, OpContext&) {

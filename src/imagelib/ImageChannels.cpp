@@ -2,6 +2,8 @@
 // and recombining three (or four) channel images into one 24-bit image.
 #include "Image.h"
 
+#include "PixelLoop.h"
+
 #include <array>
 #include <memory>
 
@@ -87,7 +89,7 @@ bool Image::SplitCMYK(Image* c, Image* m, Image* y, Image* k) const {
         return std::array<uint8_t, 4>{
             static_cast<uint8_t>(255 - q.rgbRed), static_cast<uint8_t>(255 - q.rgbGreen),
             static_cast<uint8_t>(255 - q.rgbBlue),
-            static_cast<uint8_t>((306 * q.rgbRed + 601 * q.rgbGreen + 117 * q.rgbBlue) >> 10)};
+            GreyOf(q)};
     });
 }
 
@@ -117,7 +119,7 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
     for (uint32_t y = 0; y < h; ++y) {
         info.progress = static_cast<int32_t>(static_cast<uint64_t>(y) * 100 / h);
         uint8_t* d = tmp.GetBits(y);
-        uint8_t* a = pa ? tmp.pAlpha + static_cast<size_t>(y) * w : nullptr;
+        uint8_t* a = pa ? tmp.pAlpha.get() + static_cast<size_t>(y) * w : nullptr;
         const auto iy = static_cast<int32_t>(y);
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x);
