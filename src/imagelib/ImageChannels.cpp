@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <array>
 #include <memory>
@@ -116,11 +117,12 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
     tmp.SetXDPI(c1->GetXDPI());
     tmp.SetYDPI(c1->GetYDPI());
     if (pa && !tmp.AlphaCreate()) return false;
-    for (uint32_t y = 0; y < h; ++y) {
-        info.progress = static_cast<int32_t>(static_cast<uint64_t>(y) * 100 / h);
+    // Rows of tmp are independent; the channels are only read. No escape: the
+    // picture is rebuilt whole or not at all.
+    RowRunner::Run(RowProgress{this, static_cast<int32_t>(h)}, 0, static_cast<int32_t>(h), true, [&](int32_t iy) {
+        const auto y = static_cast<uint32_t>(iy);
         uint8_t* d = tmp.GetBits(y);
         uint8_t* a = pa ? tmp.pAlpha.get() + static_cast<size_t>(y) * w : nullptr;
-        const auto iy = static_cast<int32_t>(y);
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x);
             RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
@@ -145,7 +147,7 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
             d[3 * x + 2] = c.rgbRed;
             if (a) a[x] = ChannelValue(*pa, ix, iy);
         }
-    }
+    }, false);
     info.progress = 0;
     return Transfer(tmp);
 }
