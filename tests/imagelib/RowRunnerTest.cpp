@@ -35,7 +35,9 @@ TEST(RowRunner, RunsEveryRowOnceAndReportsEscapeAndFailures) {
         EXPECT_TRUE(RowRunner::Run(RowProgress{&img, 1000}, 0, 1000, true, [&](int32_t y) { ++seen[y]; }));
         for (int y = 0; y < 1000; ++y) ASSERT_EQ(seen[y].load(), 1) << "row " << y << ", " << threads << " threads";
         // Progress comes from the calling thread before each row it starts.
-        if (threads == 1) EXPECT_EQ(img.GetProgress(), 99);
+        if (threads == 1) {
+            EXPECT_EQ(img.GetProgress(), 99);
+        }
         EXPECT_LE(img.GetProgress(), 99);
 
         // A row that throws stops the loop; the text lands in the image and no thread dies.
