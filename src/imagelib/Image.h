@@ -456,6 +456,8 @@ protected:
         SetLastError(text);
         return false;
     }
+    // "cannot open file: <name> (<reason from errno>)" as the last error; false.
+    bool FailToOpen(const char* fileName);
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();

@@ -6,9 +6,12 @@
 #include "IOFile.h"
 #include "MemFile.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace vimg {
 
@@ -50,16 +53,21 @@ bool EncodeToMemory(Image& img, uint8_t*& buffer, int32_t& size, EncodeFn encode
 
 } // namespace
 
+bool Image::FailToOpen(const char* fileName) {
+    const std::string reason = std::error_code(errno, std::generic_category()).message();
+    return Fail(("cannot open file: " + std::string(fileName) + " (" + reason + ")").c_str());
+}
+
 bool Image::Load(const char* fileName, uint32_t type) {
     if (!fileName) return false;
     if (type > 0 && type < FORMAT_COUNT) {
         IOFile file;
-        if (!file.Open(fileName, "rb")) return false;
+        if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
         if (Decode(&file, type)) return true;
     }
     const std::string savedError = info.lastError;
     IOFile file;
-    if (!file.Open(fileName, "rb")) return false;
+    if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
     const bool ok = Decode(&file, FORMAT_UNKNOWN);
     if (!ok && type > 0 && type < FORMAT_COUNT) SetLastError(savedError.c_str());
     return ok;
@@ -68,7 +76,7 @@ bool Image::Load(const char* fileName, uint32_t type) {
 bool Image::Save(const char* fileName, uint32_t type) {
     if (!fileName) return false;
     FILE* fp = std::fopen(fileName, "wb");
-    if (!fp) return false;
+    if (!fp) return FailToOpen(fileName);
     const bool ok = Encode(fp, type);
     const bool closed = std::fclose(fp) == 0;
     return ok && closed;
