@@ -22,6 +22,7 @@ bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& fai
                std::unique_ptr<Image>& holder) {
     holder = entry.create();
     holder->CopyInfo(target);
+    holder->SetLastError(""); // the decoder's own text, not one left from before
     if (entry.decode(*holder, stream)) {
         // A reader that tells formats apart by content keeps the type it found.
         const uint32_t found = holder->GetType();
@@ -114,8 +115,10 @@ bool Image::Decode(File* stream, uint32_t type) {
         return false;
     }
     if (TryDecode(*this, *entry, stream, failed, codec)) return true;
-    SetLastError(failed->GetLastError());
-    if (type == FORMAT_GIF || type == FORMAT_ICO || type == FORMAT_TIF) info.frameCount = failed->GetNumFrames();
+    if (failed->GetLastError()[0]) SetLastError(failed->GetLastError());
+    else SetLastError((std::string(entry->name) + ": damaged or unreadable file").c_str());
+    // A caller that asked for a frame beyond the end learns how many there are.
+    if (entry->multiFrame) info.frameCount = failed->GetNumFrames();
     return false;
 }
 

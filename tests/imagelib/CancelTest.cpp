@@ -3,7 +3,7 @@
 // interface do. Run under ThreadSanitizer (build-tsan) this also proves the
 // two threads share nothing but the relaxed progress and escape values.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 
 namespace {

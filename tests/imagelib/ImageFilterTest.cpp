@@ -2,7 +2,7 @@
 // definitions (checked accessors, out-of-range colour at the borders), and
 // the fixed cases the processing commands rely on.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 #include "RandomSequence.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 using vimg::RGBQUAD;
 using vimg::RandomSequence;
@@ -205,10 +205,10 @@ TEST(ImageFilter, FilterMatchesDefinitionOnEveryKindOfImage) {
                           {&kGauss5, 5, 52, 0},
                           {&kBlur3, 3, 0, 0}};
     std::vector<Image> subjects = Subjects();
-    Image grey = RandomImage(40, 37, 8, 9, true);
+    Image grey = RandomImage(40, 37, 8, 9, kGreyPalette);
     AddSelection(grey);
     subjects.push_back(std::move(grey));
-    subjects.push_back(RandomImage(40, 37, 8, 10, true));
+    subjects.push_back(RandomImage(40, 37, 8, 10, kGreyPalette));
     for (const Image& s : subjects)
         for (const Case& c : cases) {
             Image fast(s);

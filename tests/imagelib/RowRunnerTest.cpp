@@ -1,7 +1,7 @@
 // The row runner: every row once, escape and failures reported, and every
 // operation family giving the same bits on 1, 2 and 8 threads.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 #include "RowRunner.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 using vimg::RowProgress;
 using vimg::RowRunner;
