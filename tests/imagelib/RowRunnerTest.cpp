@@ -2,6 +2,7 @@
 // operation family giving the same bits on 1, 2 and 8 threads.
 #include "Image.h"
 #include "ImageTestSupport.h"
+#include "ReduceBitDepth.h"
 #include "RowRunner.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,7 @@ std::vector<Family> Families() {
         {"DecreaseBppDiffused", [](Image& i) { return i.DecreaseBpp(8, true); }},
         {"IncreaseBpp", [](Image& i) { return i.IsIndexed() ? i.IncreaseBpp(24) : i.DecreaseBpp(8, false); }},
         {"Dither", [](Image& i) { return i.Dither(1); }},
+        {"ReduceBitDepth", [](Image& i) { return vimg::ReduceBitDepth(i, 8, false, true, 200); }},
         {"Mix",
          [](Image& i) {
              const Image other = RandomImage(i.GetWidth(), i.GetHeight(), 24, 99);
