@@ -4,6 +4,7 @@
 
 #include "NearestColour.h"
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <algorithm>
 #include <vector>

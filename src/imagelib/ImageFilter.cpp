@@ -5,6 +5,7 @@
 
 #include "NearestColour.h"
 #include "PixelLoop.h"
+#include "RowRunner.h"
 #include "RandomSequence.h"
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 #include "ColourSpace.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <algorithm>
 #include <cmath>

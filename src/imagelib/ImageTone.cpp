@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <cmath>
 #include <cstring>
@@ -12,7 +13,7 @@ namespace vimg {
 namespace {
 
 // Calls f(p, x, y) for every selected 24-bit pixel (p points at its blue byte)
-// of the working region; rows run in bands on the available cores.
+// of the working region; rows spread over the row runner's threads.
 template <class F>
 void ForEachSelectedRgb(Image& img, const RowProgress& progress, F f) {
     const PixelBox box = WorkingBox(img);

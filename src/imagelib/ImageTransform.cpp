@@ -4,6 +4,7 @@
 #include "Image.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 #include "PixelMath.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ bool Image::Mirror() {
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint32_t bpp = head.biBitCount;
     std::vector<uint8_t> line;
-    // Whole-byte pixels reverse in place, row by row on both cores; 1 and 4
+    // Whole-byte pixels reverse in place, rows spread over the pool; 1 and 4
     // bits go pixel by pixel through a copy of the row. Working in place, it
     // cannot stop half way without leaving a half-mirrored picture, so it
     // does not honour escape.

@@ -1,9 +1,8 @@
 // Helpers shared by the pixel operations: the working region, clamping and the
-// grey value. Row loops go through RowRunner.
+// grey value.
 #pragma once
 
 #include "ImageTypes.h"
-#include "RowRunner.h"
 
 #include <cstdint>
 

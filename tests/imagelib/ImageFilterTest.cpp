@@ -171,7 +171,7 @@ Image RefNoise(const Image& src, int level, uint64_t seed) {
 
 // The kinds of image every filter must handle: 24 bits plain, 24 bits with a
 // selection and a transparent colour (outside neighbours take it), a colour
-// palette and 4 bits. 70 x 41 pixels keeps two row bands on two cores.
+// palette and 4 bits. 70 x 41 pixels gives two threads rows to share.
 std::vector<Image> Subjects() {
     std::vector<Image> v;
     v.push_back(RandomImage(70, 41, 24, 1));
