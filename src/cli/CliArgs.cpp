@@ -31,10 +31,7 @@ std::optional<long long> ParseInteger(const std::string& text) {
 bool LoadImageFile(Image& img, const std::string& path, int frame) {
     img.SetFrame(frame);
     img.SetLastError("");
-    if (img.Load(path.c_str(), FormatFromExtension(path))) return true;
-    // The library explains its failures; this covers a decoder that did not.
-    if (img.GetLastError()[0] == '\0') img.SetLastError("cannot read the file");
-    return false;
+    return img.Load(path.c_str(), FormatFromExtension(path));
 }
 
 const char* FormatName(uint32_t type) {
