@@ -1,29 +1,41 @@
 #include "ImageFileDialog.h"
 
+#include "CodecRegistry.h"
+
+#include <algorithm>
+#include <string>
+
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace {
+
+QString Patterns(const std::vector<std::string>& extensions) {
+    QStringList patterns;
+    for (const std::string& e : extensions) patterns << QStringLiteral("*.") + QString::fromStdString(e);
+    return patterns.join(QLatin1Char(';'));
+}
+
+} // namespace
+
 const std::vector<CImageFileDialog::FormatRow>& CImageFileDialog::Formats() {
-    static const std::vector<FormatRow> rows = {
-        {-1, true, true, "Supported files",
-         "*.bmp;*.gif;*.jpg;*.jpeg;*.png;*.ico;*.tif;*.tiff;*.tga;*.pcx;*.wbmp;*.wmf;*.emf;*.j2k;*.jp2;*.jbg;"
-         "*.j2c;*.jpc;*.pgx;*.pnm;*.pgm;*.ppm;*.ras"},
-        {1, true, true, "BMP files", "*.bmp"},
-        {2, true, true, "GIF files", "*.gif"},
-        {3, true, true, "JPG files", "*.jpg;*.jpeg"},
-        {4, true, true, "PNG files", "*.png"},
-        {5, true, true, "ICO CUR files", "*.ico;*.cur"},
-        {6, true, true, "TIF files", "*.tif;*.tiff"},
-        {7, true, true, "TGA files", "*.tga"},
-        {8, true, true, "PCX files", "*.pcx"},
-        {9, true, true, "WBMP files", "*.wbmp"},
-        {10, true, false, "WMF EMF files", "*.wmf;*.emf"},
-        {11, true, true, "JP2 files", "*.j2k;*.jp2"},
-        {12, true, true, "JPC files", "*.j2c;*.jpc"},
-        {13, true, true, "PGX files", "*.pgx"},
-        {15, true, true, "RAS files", "*.ras"},
-        {14, true, true, "PNM files", "*.pnm;*.pgm;*.ppm"},
-    };
+    static const std::vector<FormatRow> rows = [] {
+        const std::vector<const vimg::CodecEntry*> formats = vimg::CodecRegistry::Formats();
+        // The first row offers every extension, by format id.
+        std::vector<const vimg::CodecEntry*> byId = formats;
+        std::stable_sort(byId.begin(), byId.end(),
+                         [](const vimg::CodecEntry* a, const vimg::CodecEntry* b) { return a->type < b->type; });
+        std::vector<std::string> all;
+        for (const vimg::CodecEntry* f : byId) all.insert(all.end(), f->extensions.begin(), f->extensions.end());
+        std::vector<FormatRow> table{{-1, true, true, QStringLiteral("Supported files"), Patterns(all)}};
+        for (const vimg::CodecEntry* f : formats) {
+            std::vector<std::string> listed = f->extensions;
+            listed.insert(listed.end(), f->listedToo.begin(), f->listedToo.end());
+            table.push_back(FormatRow{static_cast<int>(f->type), f->reads, f->writes,
+                                      QString::fromLatin1(f->label) + QStringLiteral(" files"), Patterns(listed)});
+        }
+        return table;
+    }();
     return rows;
 }
 
@@ -32,13 +44,13 @@ CImageFileDialog::Choice CImageFileDialog::BuildChoice(bool open, int formatId) 
     Choice c;
     for (const FormatRow& row : Formats()) {
         if (!(open ? row.open : row.save)) continue;
-        const QString patterns = QString::fromLatin1(row.filter);
+        const QString& patterns = row.filter;
         if (row.id == formatId && c.defaultExt.isEmpty()) {
             c.initial = static_cast<int>(c.ids.size());
             // The whole first extension: "wbmp" must not shrink to "wbm".
             c.defaultExt = patterns.section(QLatin1Char(';'), 0, 0).mid(2);
         }
-        c.filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.description),
+        c.filters << QStringLiteral("%1 (%2)").arg(row.description,
                                                    QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')));
         c.ids.push_back(row.id);
     }
@@ -66,21 +78,12 @@ bool CImageFileDialog::PromptForFileName(QWidget* parent, QString& path, int fla
 }
 
 int CImageFileDialog::FindType(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
-    static const std::vector<std::pair<const char*, int>> table = {
-        {"bmp", 1}, {"gif", 2}, {"jpg", 3}, {"jpeg", 3}, {"png", 4}, {"ico", 5}, {"tiff", 6}, {"tif", 6},
-        {"tga", 7}, {"pcx", 8}, {"wbmp", 9}, {"wmf", 10}, {"emf", 10}, {"jp2", 11}, {"j2k", 11}, {"jpc", 12},
-        {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14}, {"ras", 15}};
-    for (const auto& [e, id] : table)
-        if (ext == QLatin1String(e)) return id;
-    return 0;
+    return static_cast<int>(vimg::CodecRegistry::TypeOfFileName(QFileInfo(path).fileName().toStdString()));
 }
 
 QString CImageFileDialog::FormatShortName(int formatId) {
     if (formatId <= 0) return {};
     for (const FormatRow& row : Formats())
-        if (row.id == formatId) return QString::fromLatin1(row.description).left(3);
+        if (row.id == formatId) return row.description.left(3);
     return {};
 }

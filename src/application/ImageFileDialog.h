@@ -1,5 +1,5 @@
-// The program's image file dialog with its table of formats, and the
-// extension table that names a file's format.
+// The program's image file dialog. Its rows of formats and the extensions that
+// name a file's format come from the image library's codec registry.
 #pragma once
 
 #include <vector>
@@ -15,8 +15,8 @@ public:
         int id;
         bool open;
         bool save;
-        const char* description;
-        const char* filter; // patterns separated by ';'
+        QString description;
+        QString filter; // patterns separated by ';'
     };
 
     // What the dialog offers for one mode and requested format.

@@ -1,53 +1,21 @@
 #include "CliArgs.h"
 
+#include "CodecRegistry.h"
 #include "Image.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <cstdlib>
 
 namespace vimg::cli {
 
-namespace {
-struct ExtensionRow {
-    const char* ext;
-    uint32_t type;
-};
-constexpr ExtensionRow kExtensions[] = {
-    {"bmp", 1}, {"jpg", 3},  {"jpeg", 3}, {"gif", 2},  {"png", 4},  {"ico", 5},  {"tiff", 6},
-    {"tif", 6}, {"tga", 7},  {"pcx", 8},  {"wbmp", 9}, {"wmf", 10}, {"emf", 10}, {"jp2", 11},
-    {"j2k", 11}, {"jpc", 12}, {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14},
-    {"ras", 15}};
-constexpr const char* kNames[] = {"unknown", "BMP", "GIF", "JPG",  "PNG", "ICO", "TIF", "TGA",
-                                  "PCX",     "WBMP", "WMF", "JP2", "JPC", "PGX", "PNM", "RAS"};
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
-} // namespace
-
-uint32_t FormatFromExtension(const std::string& fileName) {
-    const auto dot = fileName.find_last_of('.');
-    const auto slash = fileName.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return 0;
-    const std::string ext = Lower(fileName.substr(dot + 1));
-    for (const auto& row : kExtensions)
-        if (ext == row.ext) return row.type;
-    return 0;
-}
+uint32_t FormatFromExtension(const std::string& fileName) { return CodecRegistry::TypeOfFileName(fileName); }
 
 std::optional<uint32_t> ParseFormat(const std::string& text) {
     if (auto n = ParseInteger(text)) {
-        if (*n >= 0 && *n <= 15) return static_cast<uint32_t>(*n);
+        if (*n >= 0 && *n < FORMAT_COUNT) return static_cast<uint32_t>(*n);
         return std::nullopt;
     }
-    const std::string ext = Lower(text);
-    for (const auto& row : kExtensions)
-        if (ext == row.ext) return row.type;
+    if (const uint32_t type = CodecRegistry::TypeOfExtension(text)) return type;
     return std::nullopt;
 }
 
@@ -63,17 +31,12 @@ std::optional<long long> ParseInteger(const std::string& text) {
 bool LoadImageFile(Image& img, const std::string& path, int frame) {
     img.SetFrame(frame);
     img.SetLastError("");
-    if (img.Load(path.c_str(), FormatFromExtension(path))) return true;
-    if (img.GetLastError()[0] == '\0') {
-        // The library reports nothing when the file cannot be opened at all.
-        FILE* fp = std::fopen(path.c_str(), "rb");
-        const std::string why = fp ? "cannot read the file" : std::string("cannot open the file: ") + std::strerror(errno);
-        if (fp) std::fclose(fp);
-        img.SetLastError(why.c_str());
-    }
-    return false;
+    return img.Load(path.c_str(), FormatFromExtension(path));
 }
 
-const char* FormatName(uint32_t type) { return type < 16 ? kNames[type] : "unknown"; }
+const char* FormatName(uint32_t type) {
+    const CodecEntry* entry = type ? CodecRegistry::Find(type) : nullptr;
+    return entry ? entry->name : "unknown";
+}
 
 } // namespace vimg::cli

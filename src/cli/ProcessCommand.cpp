@@ -109,6 +109,8 @@ int ProcessCommand(const std::vector<std::string>& args) {
             return outcome.status == vops::Outcome::Status::Refused ? 2 : 1;
         }
         outputs = std::move(outcome.images);
+        // Each step gets its own seed, so two Noise steps add different noise.
+        if (options.seed) options.seed = *options.seed + 1;
     }
 
     const uint32_t outType = type ? *type : FormatFromExtension(out);

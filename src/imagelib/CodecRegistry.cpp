@@ -18,6 +18,7 @@
 #include "codecs/ImageWMF.h"
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <mutex>
 
@@ -56,26 +57,44 @@ CodecEntry JpcEntry() {
     return e;
 }
 
-// Built-in codecs (a deque keeps entry addresses stable when more are registered).
-// The probe order is the order of the unknown-type pass: BMP, JPG, ICO, GIF, PNG,
-// TIF, TGA, PCX, WBMP, WMF, then the content-sniffing reader of JP2/JPC/PGX/PNM/RAS.
+enum Ability : unsigned { kReads = 1, kWrites = 2, kMultiFrame = 4 };
+
+CodecEntry Described(CodecEntry e, const char* name, std::vector<std::string> extensions, unsigned abilities,
+                     const char* label = nullptr) {
+    e.name = name;
+    e.label = label ? label : name;
+    e.extensions = std::move(extensions);
+    e.reads = abilities & kReads;
+    e.writes = abilities & kWrites;
+    e.multiFrame = abilities & kMultiFrame;
+    return e;
+}
+
+// Built-in codecs (a deque keeps entry addresses stable when more are registered),
+// in the order file dialogs list them. The probe order is the order of the
+// unknown-type pass: BMP, JPG, ICO, GIF, PNG, TIF, TGA, PCX, WBMP, WMF, then the
+// content-sniffing reader of JP2/JPC/PGX/PNM/RAS.
 std::deque<CodecEntry> BuiltinCodecs() {
+    constexpr unsigned kBoth = kReads | kWrites;
+    CodecEntry ico = Described(MakeCodecEntry<ImageICO>(FORMAT_ICO, 2), "ICO", {"ico"}, kBoth | kMultiFrame, "ICO CUR");
+    ico.listedToo = {"cur"};
     return {
-        MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0),
-        MakeCodecEntry<ImageJPG>(FORMAT_JPG, 1),
-        MakeCodecEntry<ImageICO>(FORMAT_ICO, 2),
-        GifEntry(),
-        MakeCodecEntry<ImagePNG>(FORMAT_PNG, 4),
-        TifEntry(),
-        MakeCodecEntry<ImageTGA>(FORMAT_TGA, 6),
-        MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7),
-        MakeCodecEntry<ImageWBMP>(FORMAT_WBMP, 8),
-        MakeCodecEntry<ImageWMF>(FORMAT_WMF, 9),
-        ContentEntry<ImageJ2K>(FORMAT_JP2, 10),
-        JpcEntry(),
-        ContentEntry<ImagePGX>(FORMAT_PGX, -1),
-        ContentEntry<ImagePNM>(FORMAT_PNM, -1),
-        ContentEntry<ImageRAS>(FORMAT_RAS, -1),
+        Described(MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0), "BMP", {"bmp"}, kBoth),
+        Described(GifEntry(), "GIF", {"gif"}, kBoth | kMultiFrame),
+        Described(MakeCodecEntry<ImageJPG>(FORMAT_JPG, 1), "JPG", {"jpg", "jpeg"}, kBoth),
+        Described(MakeCodecEntry<ImagePNG>(FORMAT_PNG, 4), "PNG", {"png"}, kBoth),
+        ico,
+        Described(TifEntry(), "TIF", {"tif", "tiff"}, kBoth | kMultiFrame),
+        Described(MakeCodecEntry<ImageTGA>(FORMAT_TGA, 6), "TGA", {"tga"}, kBoth),
+        Described(MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7), "PCX", {"pcx"}, kBoth),
+        Described(MakeCodecEntry<ImageWBMP>(FORMAT_WBMP, 8), "WBMP", {"wbmp"}, kBoth),
+        Described(MakeCodecEntry<ImageWMF>(FORMAT_WMF, 9), "WMF", {"wmf", "emf"}, kReads, "WMF EMF"),
+        Described(ContentEntry<ImageJ2K>(FORMAT_JP2, 10), "JP2", {"j2k", "jp2"}, kBoth),
+        Described(JpcEntry(), "JPC", {"j2c", "jpc"}, kBoth),
+        Described(ContentEntry<ImagePGX>(FORMAT_PGX, -1), "PGX", {"pgx"}, kBoth),
+        // RAS before PNM: the dialogs have always listed them so.
+        Described(ContentEntry<ImageRAS>(FORMAT_RAS, -1), "RAS", {"ras"}, kBoth),
+        Described(ContentEntry<ImagePNM>(FORMAT_PNM, -1), "PNM", {"pnm", "pgm", "ppm"}, kBoth),
     };
 }
 
@@ -106,6 +125,33 @@ const CodecEntry* CodecRegistry::Find(uint32_t type) {
     for (const CodecEntry& e : t.entries)
         if (e.type == type) return &e;
     return nullptr;
+}
+
+std::vector<const CodecEntry*> CodecRegistry::Formats() {
+    Table& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    std::vector<const CodecEntry*> all;
+    for (const CodecEntry& e : t.entries) all.push_back(&e);
+    return all;
+}
+
+uint32_t CodecRegistry::TypeOfFileName(std::string_view fileName) {
+    const size_t slash = fileName.find_last_of('/');
+    const std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    const size_t dot = base.find_last_of('.');
+    if (dot == std::string_view::npos) return FORMAT_UNKNOWN;
+    return TypeOfExtension(base.substr(dot + 1));
+}
+
+uint32_t CodecRegistry::TypeOfExtension(std::string_view extension) {
+    std::string lower(extension);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    Table& t = table();
+    std::lock_guard<std::mutex> guard(t.lock);
+    for (const CodecEntry& e : t.entries)
+        if (std::find(e.extensions.begin(), e.extensions.end(), lower) != e.extensions.end()) return e.type;
+    return FORMAT_UNKNOWN;
 }
 
 std::vector<const CodecEntry*> CodecRegistry::ProbeOrder() {

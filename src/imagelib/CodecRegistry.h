@@ -1,9 +1,13 @@
-// The one table of codecs the dispatcher consults. Each format adds an entry in
-// CodecRegistry.cpp (or, for codecs outside the core target, through Register).
+// The one table of formats and codecs: the dispatcher picks codecs from it, and
+// the command-line tool and the file dialog take the formats' names, extensions
+// and abilities from it. Each format adds an entry in CodecRegistry.cpp (or, for
+// codecs outside the core target, through Register).
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vimg {
@@ -13,6 +17,16 @@ class Image;
 
 struct CodecEntry {
     uint32_t type = 0;    // format id the entry decodes and encodes
+    const char* name = "";  // short name: "BMP", "JPG", ...
+    const char* label = ""; // what a file dialog calls its files ("ICO CUR" files, "WMF EMF" files)
+    // Lower-case extensions that name the format; new files get the first.
+    std::vector<std::string> extensions;
+    // Further patterns a file dialog lists with the format although their
+    // extension names no format (cursors: read by content as icons).
+    std::vector<std::string> listedToo;
+    bool reads = true;
+    bool writes = true;
+    bool multiFrame = false; // a file may hold several frames or pages
     int probeOrder = -1;  // position in the unknown-type pass; negative: not tried there
     bool detectsType = false; // the reader recognises several formats and sets the type it found
     std::unique_ptr<Image> (*create)() = nullptr;
@@ -26,6 +40,12 @@ class CodecRegistry {
 public:
     static void Register(const CodecEntry& entry);
     static const CodecEntry* Find(uint32_t type);
+    // Every format in the order file dialogs list them.
+    static std::vector<const CodecEntry*> Formats();
+    // Format id that a file name's extension (after the last '.' of its last
+    // path element, any case) or a bare extension names; 0 when none does.
+    static uint32_t TypeOfFileName(std::string_view fileName);
+    static uint32_t TypeOfExtension(std::string_view extension);
     // Entries of the unknown-type pass in the order they are tried.
     static std::vector<const CodecEntry*> ProbeOrder();
 };

@@ -7,11 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace vimg {
 
@@ -22,23 +19,20 @@ namespace {
 constexpr uint64_t kHardPixelLimit = std::numeric_limits<uint32_t>::max() - 40 - 4 * 256;
 uint64_t g_maxMemory = kHardPixelLimit;
 
-// Large pictures are touched page by page as they are filled; on Linux asking for
-// huge pages over the block cuts those page faults by a factor of 512.
-void AdviseLargePages(void* block, size_t size) {
-#ifdef __linux__
-    constexpr uintptr_t kHuge = 2u << 20;
-    if (!block || size < 2 * kHuge) return;
-    const auto start = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(block) + size) & ~(kHuge - 1);
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)block;
-    (void)size;
-#endif
-}
-
 int32_t DpiToPelsPerMeter(int32_t dpi) {
     return static_cast<int32_t>(static_cast<double>(dpi) * 39.37007874015748 + 0.5);
+}
+
+// The information block of an image that gave its content away: every field 0.
+ImageInfo ZeroedInfo() {
+    ImageInfo z;
+    z.transIndex = 0;
+    z.jpegQuality = 0;
+    z.xDpi = 0;
+    z.yDpi = 0;
+    z.alphaMax = 0;
+    z.enabled = false;
+    return z;
 }
 
 } // namespace
@@ -84,19 +78,26 @@ Image& Image::operator=(const Image& src) {
     return *this;
 }
 
-Image::~Image() {
-    if (info.ghostOf) {
-        Unghost();
-        return;
-    }
-    Destroy();
+Image::Image(Image&& src) noexcept {
+    Startup(src.GetType());
+    *this = std::move(src);
 }
 
+Image& Image::operator=(Image&& src) noexcept {
+    if (this == &src) return *this;
+    // A ghost owns nothing it could hand over.
+    if (src.info.ghostOf) Copy(src, true, true, true);
+    else Transfer(src);
+    return *this;
+}
+
+// The holders free what the image owns; a ghost's holders only borrow.
+Image::~Image() = default;
+
 void Image::Startup(uint32_t type) {
-    pDib = nullptr;
-    pSelection = nullptr;
-    pAlpha = nullptr;
-    ppLayers = nullptr;
+    pDib.Reset();
+    pSelection.Reset();
+    pAlpha.Reset();
     head = BITMAPINFOHEADER{};
     info = ImageInfo{};
     info.type = type;
@@ -144,39 +145,23 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
     head.biSizeImage = static_cast<uint32_t>(pixelBytes);
     head.biClrImportant = 0;
 
-    // Zeroed memory: short files and run-length skips must not expose stale heap data.
-    pDib = std::calloc(1, GetSize());
-    AdviseLargePages(pDib, GetSize());
-    if (!pDib) {
+    if (!pDib.Allocate(GetSize())) {
         SetLastError("Image::Create can't allocate memory");
         head.biWidth = head.biHeight = 0;
         info.effWidth = 0;
         return nullptr;
     }
     ClearNearestCache();
-    std::free(pSelection);
-    pSelection = nullptr;
-    std::free(pAlpha);
-    pAlpha = nullptr;
-    std::memcpy(pDib, &head, sizeof(head));
+    std::memcpy(pDib.get(), &head, sizeof(head));
     info.pixels = GetBits(0);
-    return pDib;
+    return pDib.get();
 }
 
 bool Image::Destroy() {
     if (info.ghostOf) return false;
-    if (ppLayers) {
-        for (int32_t i = 0; i < info.layerCount; ++i) delete ppLayers[i];
-        delete[] ppLayers;
-        ppLayers = nullptr;
-        info.layerCount = 0;
-    }
-    std::free(pSelection);
-    pSelection = nullptr;
-    std::free(pAlpha);
-    pAlpha = nullptr;
-    std::free(pDib);
-    pDib = nullptr;
+    pSelection.Reset();
+    pAlpha.Reset();
+    pDib.Reset();
     info.pixels = nullptr;
     return true;
 }
@@ -184,11 +169,9 @@ bool Image::Destroy() {
 void Image::Copy(const Image& src, bool copyPixels, bool copySelection, bool copyAlpha) {
     if (&src == this) return;
     if (info.ghostOf) return;
-    const ImageInfo saved = src.info;
-    info = saved;
+    info = src.info;
     info.ghostOf = nullptr;
     info.pixels = nullptr;
-    info.layerCount = 0;
     if (!src.IsValid()) {
         Destroy();
         head = src.head;
@@ -198,23 +181,19 @@ void Image::Copy(const Image& src, bool copyPixels, bool copySelection, bool cop
     head.biXPelsPerMeter = src.head.biXPelsPerMeter;
     head.biYPelsPerMeter = src.head.biYPelsPerMeter;
     if (copyPixels) {
-        std::memcpy(pDib, src.pDib, GetSize());
+        std::memcpy(pDib.get(), src.pDib.get(), GetSize());
         head = src.head;
     } else if (src.GetPalette() && GetPalette()) {
         std::memcpy(GetPalette(), src.GetPalette(), std::min<uint32_t>(GetPaletteSize(), 256 * 4));
         head.biClrImportant = src.head.biClrImportant;
     }
-    std::memcpy(pDib, &head, sizeof(head));
+    std::memcpy(pDib.get(), &head, sizeof(head));
     const size_t plane = static_cast<size_t>(GetWidth()) * GetHeight();
     if (copySelection && src.pSelection) {
-        pSelection = static_cast<uint8_t*>(std::malloc(plane));
-        if (pSelection) std::memcpy(pSelection, src.pSelection, plane);
+        pSelection.CopyFrom(src.pSelection.get(), plane);
         info.selectionBox = src.info.selectionBox;
     }
-    if (copyAlpha && src.pAlpha) {
-        pAlpha = static_cast<uint8_t*>(std::malloc(plane));
-        if (pAlpha) std::memcpy(pAlpha, src.pAlpha, plane);
-    }
+    if (copyAlpha && src.pAlpha) pAlpha.CopyFrom(src.pAlpha.get(), plane);
 }
 
 void Image::CopyInfo(const Image& src) {
@@ -222,25 +201,21 @@ void Image::CopyInfo(const Image& src) {
     info = src.info;
     info.ghostOf = nullptr;
     info.pixels = nullptr;
-    info.layerCount = 0;
 }
 
 bool Image::Transfer(Image& from) {
     if (&from == this) return true;
+    // A ghost only borrows its memory; nothing can be taken from it.
+    if (from.info.ghostOf) return false;
     if (!Destroy()) return false;
     head = from.head;
     info = from.info;
-    pDib = from.pDib;
-    pSelection = from.pSelection;
-    pAlpha = from.pAlpha;
-    ppLayers = from.ppLayers;
+    pDib = std::move(from.pDib);
+    pSelection = std::move(from.pSelection);
+    pAlpha = std::move(from.pAlpha);
 
     from.head = BITMAPINFOHEADER{};
-    std::memset(static_cast<void*>(&from.info), 0, sizeof(from.info));
-    from.pDib = nullptr;
-    from.pSelection = nullptr;
-    from.pAlpha = nullptr;
-    from.ppLayers = nullptr;
+    from.info = ZeroedInfo();
     return true;
 }
 
@@ -248,21 +223,18 @@ void Image::Ghost(const Image* src) {
     if (!src) return;
     head = src->head;
     info = src->info;
-    pDib = src->pDib;
-    pSelection = src->pSelection;
-    pAlpha = src->pAlpha;
-    ppLayers = src->ppLayers;
+    pDib.Borrow(src->pDib);
+    pSelection.Borrow(src->pSelection);
+    pAlpha.Borrow(src->pAlpha);
     info.ghostOf = const_cast<Image*>(src);
 }
 
 void Image::Unghost() {
     if (!info.ghostOf) return;
-    pDib = nullptr;
-    pSelection = nullptr;
-    pAlpha = nullptr;
-    ppLayers = nullptr;
+    pDib.Reset();
+    pSelection.Reset();
+    pAlpha.Reset();
     info.pixels = nullptr;
-    info.layerCount = 0;
     info.ghostOf = nullptr;
 }
 
@@ -288,7 +260,7 @@ bool Image::CreateFromMatrix(const uint8_t* const* rows, uint32_t width, uint32_
         const uint32_t row = flipVertically ? height - i - 1 : i;
         uint8_t* dst = GetBits(row);
         if (bpp == 32) {
-            uint8_t* alpha = pAlpha + static_cast<size_t>(row) * width;
+            uint8_t* alpha = pAlpha.get() + static_cast<size_t>(row) * width;
             for (uint32_t x = 0; x < width; ++x) {
                 dst[3 * x] = src[4 * x];
                 dst[3 * x + 1] = src[4 * x + 1];
@@ -313,7 +285,7 @@ void Image::FreeMemory(void* p) { std::free(p); }
 
 uint8_t* Image::GetBits(uint32_t row) const {
     if (!pDib || row >= GetHeight()) return nullptr;
-    return static_cast<uint8_t*>(pDib) + sizeof(BITMAPINFOHEADER) + GetPaletteSize() +
+    return static_cast<uint8_t*>(pDib.get()) + sizeof(BITMAPINFOHEADER) + GetPaletteSize() +
            static_cast<size_t>(row) * info.effWidth;
 }
 
@@ -334,14 +306,14 @@ void Image::SetXDPI(int32_t dpi) {
     if (dpi < 1) dpi = 96;
     info.xDpi = dpi;
     head.biXPelsPerMeter = DpiToPelsPerMeter(dpi);
-    if (pDib) static_cast<BITMAPINFOHEADER*>(pDib)->biXPelsPerMeter = head.biXPelsPerMeter;
+    if (pDib) static_cast<BITMAPINFOHEADER*>(GetDIB())->biXPelsPerMeter = head.biXPelsPerMeter;
 }
 
 void Image::SetYDPI(int32_t dpi) {
     if (dpi < 1) dpi = 96;
     info.yDpi = dpi;
     head.biYPelsPerMeter = DpiToPelsPerMeter(dpi);
-    if (pDib) static_cast<BITMAPINFOHEADER*>(pDib)->biYPelsPerMeter = head.biYPelsPerMeter;
+    if (pDib) static_cast<BITMAPINFOHEADER*>(GetDIB())->biYPelsPerMeter = head.biYPelsPerMeter;
 }
 
 void Image::GetOffset(int32_t* x, int32_t* y) const {
@@ -391,8 +363,8 @@ void Image::SetLastError(const char* text) {
 bool Image::FlipRows() {
     if (!pDib) return false;
     const uint32_t h = GetHeight();
-    uint8_t* tmp = static_cast<uint8_t*>(std::malloc(info.effWidth));
-    if (!tmp) return false;
+    std::vector<uint8_t> row(info.effWidth);
+    uint8_t* tmp = row.data();
     for (uint32_t y = 0; y < h / 2; ++y) {
         uint8_t* a = GetBits(y);
         uint8_t* b = GetBits(h - 1 - y);
@@ -400,7 +372,6 @@ bool Image::FlipRows() {
         std::memcpy(a, b, info.effWidth);
         std::memcpy(b, tmp, info.effWidth);
     }
-    std::free(tmp);
     return true;
 }
 

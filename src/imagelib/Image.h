@@ -5,11 +5,12 @@
 #pragma once
 
 #include "ImageTypes.h"
+#include "MemoryBlock.h"
+#include "RelaxedInt.h"
 #include "TextInfo.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 
 namespace vimg {
 
@@ -21,11 +22,12 @@ struct ImageInfo {
     uint32_t effWidth = 0;          // row stride in bytes
     uint8_t* pixels = nullptr;      // first byte of row 0 inside the DIB block
     class Image* ghostOf = nullptr; // set only on a ghost
-    class Image* parent = nullptr;  // reserved
     uint32_t type = 0;              // format type id
     char lastError[256] = {};
-    int32_t progress = 0;
-    int32_t escape = 0;
+    // Written by the thread running an operation and read by another (or the
+    // other way round for escape), hence atomic.
+    RelaxedInt progress = 0;
+    RelaxedInt escape = 0;
     int32_t transIndex = -1;
     RGBQUAD transColor;
     uint8_t jpegQuality = 90;
@@ -45,7 +47,6 @@ struct ImageInfo {
     RGBQUAD nearestCacheColor;
     uint8_t nearestCacheIndex = 0;
     bool nearestCacheValid = false;
-    int32_t layerCount = 0;
     uint32_t flags = 0;
 };
 
@@ -60,6 +61,10 @@ public:
     Image(File* stream, uint32_t type);
     Image(uint8_t* buffer, uint32_t size, uint32_t type);
     Image& operator=(const Image& src);
+    // Moves take the bitmap, palette, alpha plane and selection without copying
+    // them and leave `src` empty as Transfer does.
+    Image(Image&& src) noexcept;
+    Image& operator=(Image&& src) noexcept;
     virtual ~Image();
 
     // Allocates a zeroed image; returns the DIB block or null (lastError says why).
@@ -84,8 +89,8 @@ public:
     static uint64_t GetMaxMemory();
 
     // ---- accessors ----
-    bool IsValid() const { return pDib != nullptr; }
-    void* GetDIB() const { return pDib; }
+    bool IsValid() const { return static_cast<bool>(pDib); }
+    void* GetDIB() const { return pDib.get(); }
     uint32_t GetWidth() const { return static_cast<uint32_t>(head.biWidth); }
     uint32_t GetHeight() const { return static_cast<uint32_t>(head.biHeight); }
     uint32_t GetBpp() const { return head.biBitCount; }
@@ -107,6 +112,8 @@ public:
     void SetJpegQuality(uint8_t q) { info.jpegQuality = q; }
     uint8_t GetJpegScale() const { return info.jpegScale; }
     void SetJpegScale(uint8_t s) { info.jpegScale = s; }
+    // Progress and escape may be read and written from another thread while an
+    // operation runs on this image.
     int32_t GetProgress() const { return info.progress; }
     void SetProgress(int32_t p) { info.progress = p; }
     int32_t GetEscape() const { return info.escape; }
@@ -178,7 +185,7 @@ public:
     // ---- alpha plane ----
     bool AlphaCreate();
     void AlphaDelete();
-    bool AlphaIsValid() const { return pAlpha != nullptr; }
+    bool AlphaIsValid() const { return static_cast<bool>(pAlpha); }
     void AlphaClear();
     void AlphaSet(uint8_t level);
     void AlphaInvert();
@@ -204,7 +211,7 @@ public:
     bool SelectionCreate();
     bool SelectionDelete();
     bool SelectionClear();
-    bool SelectionIsValid() const { return pSelection != nullptr; }
+    bool SelectionIsValid() const { return static_cast<bool>(pSelection); }
     void SelectionGetBox(RECT& r) const { r = info.selectionBox; }
     bool SelectionIsInside(int32_t x, int32_t y) const;
     bool SelectionAddRect(RECT r);
@@ -379,10 +386,11 @@ public:
     bool Edge(int32_t size = 3);
     bool Median(int32_t size = 3);
     bool Contour();
-    // Random displacement up to radius / random channel offsets up to level / 2;
-    // both draw from the C library's rand() sequence (seed it with srand).
-    bool Jitter(int32_t radius = 2);
-    bool Noise(int32_t level);
+    // Random displacement up to radius / random channel offsets up to level / 2.
+    // The same seed gives the same picture on every platform (RandomSequence,
+    // one stream per row).
+    bool Jitter(int32_t radius = 2, uint64_t seed = 1);
+    bool Noise(int32_t level, uint64_t seed = 1);
     // Sharpens each channel by amount x (pixel - Gaussian blur of the given
     // radius), rounded, where that difference reaches threshold.
     bool UnsharpMask(float radius = 5.0f, float amount = 0.5f, int32_t threshold = 0);
@@ -448,12 +456,16 @@ protected:
         SetLastError(text);
         return false;
     }
+    // "cannot open file: <name> (<reason from errno>)" as the last error; false.
+    bool FailToOpen(const char* fileName);
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();
-    // Makes this (empty) image width x height with src's information block,
-    // depth, type and palette; no alpha plane and no selection.
-    bool CreateLike(const Image& src, uint32_t width, uint32_t height);
+    // Makes this image width x height with src's information block and type,
+    // no alpha plane and no selection. `bpp` 0 keeps src's depth, palette and
+    // transparent index; another depth starts with a zeroed palette for the
+    // caller to fill and no transparent index.
+    bool CreateLike(const Image& src, uint32_t width, uint32_t height, uint32_t bpp = 0);
     // CreateLike, with an alpha plane when src has one.
     bool CreateLikeWithAlpha(const Image& src, uint32_t width, uint32_t height);
     // Takes over the pixels, alpha and header of `from` but keeps this image's
@@ -461,14 +473,6 @@ protected:
     bool TransferPixels(Image& from);
     // Hands a finished result to dest, or makes it this image's content.
     bool Deliver(Image& result, Image* dest);
-    // Per-row progress and escape check of the long loops; false means stop.
-    bool RowStep(int64_t row, int64_t rows);
-    // Runs body(row) for rows 0 .. rows - 1, on both cores when `parallel`
-    // (rows must then be independent and body must not touch shared state),
-    // with progress per row and, when `escapable`, the escape check per row.
-    // False when escaped.
-    bool ForRows(int64_t rows, bool parallel, const std::function<void(int64_t)>& body,
-                 bool escapable = true);
     // RotateRight (clockwise) and RotateLeft.
     bool QuarterTurn(bool clockwise, Image* dest);
     // Makes `dest` an 8-bit grey image holding a width x height byte plane.
@@ -476,10 +480,9 @@ protected:
 
     BITMAPINFOHEADER head;
     ImageInfo info;
-    void* pDib = nullptr;
-    uint8_t* pSelection = nullptr;
-    uint8_t* pAlpha = nullptr;
-    Image** ppLayers = nullptr;
+    MemoryBlock pDib;       // header copy, palette and pixel rows
+    MemoryBlock pSelection; // width x height mask bytes, or empty
+    MemoryBlock pAlpha;     // width x height alpha bytes, or empty
 };
 
 } // namespace vimg

@@ -15,52 +15,45 @@ size_t PlaneSize(const Image& img) { return static_cast<size_t>(img.GetWidth()) 
 bool Image::AlphaCreate() {
     if (!pDib) return false;
     if (pAlpha) return true;
-    pAlpha = static_cast<uint8_t*>(std::malloc(PlaneSize(*this)));
-    if (!pAlpha) return false;
-    std::memset(pAlpha, 255, PlaneSize(*this));
+    if (!pAlpha.Allocate(PlaneSize(*this))) return false;
+    std::memset(pAlpha.get(), 255, PlaneSize(*this));
     return true;
 }
 
-void Image::AlphaDelete() {
-    std::free(pAlpha);
-    pAlpha = nullptr;
-}
+void Image::AlphaDelete() { pAlpha.Reset(); }
 
 void Image::AlphaClear() {
-    if (pAlpha) std::memset(pAlpha, 0, PlaneSize(*this));
+    if (pAlpha) std::memset(pAlpha.get(), 0, PlaneSize(*this));
 }
 
 void Image::AlphaSet(uint8_t level) {
-    if (pAlpha) std::memset(pAlpha, level, PlaneSize(*this));
+    if (pAlpha) std::memset(pAlpha.get(), level, PlaneSize(*this));
 }
 
 void Image::AlphaInvert() {
     if (!pAlpha) return;
     const size_t n = PlaneSize(*this);
-    for (size_t i = 0; i < n; ++i) pAlpha[i] = static_cast<uint8_t>(255 - pAlpha[i]);
+    for (size_t i = 0; i < n; ++i) pAlpha.get()[i] = static_cast<uint8_t>(255 - pAlpha.get()[i]);
 }
 
 void Image::AlphaSet(int32_t x, int32_t y, uint8_t level) {
-    if (pAlpha && IsInside(x, y)) pAlpha[static_cast<size_t>(y) * GetWidth() + x] = level;
+    if (pAlpha && IsInside(x, y)) pAlpha.get()[static_cast<size_t>(y) * GetWidth() + x] = level;
 }
 
 uint8_t Image::AlphaGet(int32_t x, int32_t y) const {
-    if (pAlpha && IsInside(x, y)) return pAlpha[static_cast<size_t>(y) * GetWidth() + x];
+    if (pAlpha && IsInside(x, y)) return pAlpha.get()[static_cast<size_t>(y) * GetWidth() + x];
     return 0;
 }
 
 uint8_t* Image::AlphaGetPointer(int32_t x, int32_t y) const {
-    if (pAlpha && IsInside(x, y)) return pAlpha + static_cast<size_t>(y) * GetWidth() + x;
+    if (pAlpha && IsInside(x, y)) return pAlpha.get() + static_cast<size_t>(y) * GetWidth() + x;
     return nullptr;
 }
 
 bool Image::AlphaCopy(const Image& from) {
     if (!from.pAlpha || from.GetWidth() != GetWidth() || from.GetHeight() != GetHeight() || !pDib) return false;
-    if (!pAlpha) {
-        pAlpha = static_cast<uint8_t*>(std::malloc(PlaneSize(*this)));
-        if (!pAlpha) return false;
-    }
-    std::memcpy(pAlpha, from.pAlpha, PlaneSize(*this));
+    if (!pAlpha && !pAlpha.Allocate(PlaneSize(*this))) return false;
+    std::memcpy(pAlpha.get(), from.pAlpha.get(), PlaneSize(*this));
     info.alphaMax = from.info.alphaMax;
     return true;
 }
@@ -70,7 +63,7 @@ bool Image::AlphaSet(const Image& grayImage) {
     if (grayImage.GetWidth() != GetWidth() || grayImage.GetHeight() != GetHeight() || !pDib) return false;
     if (!AlphaCreate()) return false;
     const uint32_t w = GetWidth();
-    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(pAlpha + static_cast<size_t>(y) * w, grayImage.GetBits(y), w);
+    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(pAlpha.get() + static_cast<size_t>(y) * w, grayImage.GetBits(y), w);
     return true;
 }
 
@@ -78,21 +71,21 @@ bool Image::AlphaFlip() {
     if (!pAlpha) return false;
     const uint32_t w = GetWidth(), h = GetHeight();
     for (uint32_t y = 0; y < h / 2; ++y)
-        std::swap_ranges(pAlpha + static_cast<size_t>(y) * w, pAlpha + static_cast<size_t>(y + 1) * w,
-                         pAlpha + static_cast<size_t>(h - 1 - y) * w);
+        std::swap_ranges(pAlpha.get() + static_cast<size_t>(y) * w, pAlpha.get() + static_cast<size_t>(y + 1) * w,
+                         pAlpha.get() + static_cast<size_t>(h - 1 - y) * w);
     return true;
 }
 
 bool Image::AlphaMirror() {
     if (!pAlpha) return false;
     const uint32_t w = GetWidth(), h = GetHeight();
-    for (uint32_t y = 0; y < h; ++y) std::reverse(pAlpha + static_cast<size_t>(y) * w, pAlpha + static_cast<size_t>(y + 1) * w);
+    for (uint32_t y = 0; y < h; ++y) std::reverse(pAlpha.get() + static_cast<size_t>(y) * w, pAlpha.get() + static_cast<size_t>(y + 1) * w);
     return true;
 }
 
 bool Image::AlphaSplit(Image* dest) const {
     if (!pAlpha) return false;
-    return PlaneToGrayImage(pAlpha, dest);
+    return PlaneToGrayImage(pAlpha.get(), dest);
 }
 
 bool Image::PlaneToGrayImage(const uint8_t* plane, Image* dest) const {
@@ -145,7 +138,7 @@ void Image::AlphaStrip() {
     if (head.biBitCount == 24) {
         for (uint32_t y = 0; y < h; ++y) {
             uint8_t* p = GetBits(y);
-            const uint8_t* alpha = pAlpha + static_cast<size_t>(y) * w;
+            const uint8_t* alpha = pAlpha.get() + static_cast<size_t>(y) * w;
             for (uint32_t x = 0; x < w; ++x, p += 3) {
                 const uint32_t a = alpha[x] * info.alphaMax / 255;
                 p[0] = mix(bg.rgbBlue, p[0], a);
@@ -166,7 +159,7 @@ void Image::AlphaStrip() {
         uint8_t* p = flat.GetBits(y);
         for (uint32_t x = 0; x < w; ++x, p += 3) {
             const RGBQUAD c = pal[BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y))];
-            uint32_t a = pAlpha ? pAlpha[static_cast<size_t>(y) * w + x] * info.alphaMax / 255u : info.alphaMax;
+            uint32_t a = pAlpha ? pAlpha.get()[static_cast<size_t>(y) * w + x] * info.alphaMax / 255u : info.alphaMax;
             if (paletteAlpha) a = a * c.rgbReserved / 255;
             p[0] = mix(bg.rgbBlue, c.rgbBlue, a);
             p[1] = mix(bg.rgbGreen, c.rgbGreen, a);
@@ -178,8 +171,8 @@ void Image::AlphaStrip() {
     TransferPixels(flat);
     head.biXPelsPerMeter = xPels;
     head.biYPelsPerMeter = yPels;
-    static_cast<BITMAPINFOHEADER*>(pDib)->biXPelsPerMeter = xPels;
-    static_cast<BITMAPINFOHEADER*>(pDib)->biYPelsPerMeter = yPels;
+    static_cast<BITMAPINFOHEADER*>(GetDIB())->biXPelsPerMeter = xPels;
+    static_cast<BITMAPINFOHEADER*>(GetDIB())->biYPelsPerMeter = yPels;
 }
 
 bool Image::IsTransparent(int32_t x, int32_t y) const {

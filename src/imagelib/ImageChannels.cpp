@@ -2,6 +2,9 @@
 // and recombining three (or four) channel images into one 24-bit image.
 #include "Image.h"
 
+#include "PixelLoop.h"
+#include "RowRunner.h"
+
 #include <array>
 #include <memory>
 
@@ -87,7 +90,7 @@ bool Image::SplitCMYK(Image* c, Image* m, Image* y, Image* k) const {
         return std::array<uint8_t, 4>{
             static_cast<uint8_t>(255 - q.rgbRed), static_cast<uint8_t>(255 - q.rgbGreen),
             static_cast<uint8_t>(255 - q.rgbBlue),
-            static_cast<uint8_t>((306 * q.rgbRed + 601 * q.rgbGreen + 117 * q.rgbBlue) >> 10)};
+            GreyOf(q)};
     });
 }
 
@@ -114,11 +117,12 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
     tmp.SetXDPI(c1->GetXDPI());
     tmp.SetYDPI(c1->GetYDPI());
     if (pa && !tmp.AlphaCreate()) return false;
-    for (uint32_t y = 0; y < h; ++y) {
-        info.progress = static_cast<int32_t>(static_cast<uint64_t>(y) * 100 / h);
+    // Rows of tmp are independent; the channels are only read. No escape: the
+    // picture is rebuilt whole or not at all.
+    RowRunner::Run(RowProgress{this, static_cast<int32_t>(h)}, 0, static_cast<int32_t>(h), true, [&](int32_t iy) {
+        const auto y = static_cast<uint32_t>(iy);
         uint8_t* d = tmp.GetBits(y);
-        uint8_t* a = pa ? tmp.pAlpha + static_cast<size_t>(y) * w : nullptr;
-        const auto iy = static_cast<int32_t>(y);
+        uint8_t* a = pa ? tmp.pAlpha.get() + static_cast<size_t>(y) * w : nullptr;
         for (uint32_t x = 0; x < w; ++x) {
             const auto ix = static_cast<int32_t>(x);
             RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
@@ -143,7 +147,7 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
             d[3 * x + 2] = c.rgbRed;
             if (a) a[x] = ChannelValue(*pa, ix, iy);
         }
-    }
+    }, false);
     info.progress = 0;
     return Transfer(tmp);
 }

@@ -6,9 +6,12 @@
 #include "IOFile.h"
 #include "MemFile.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace vimg {
 
@@ -19,6 +22,7 @@ bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& fai
                std::unique_ptr<Image>& holder) {
     holder = entry.create();
     holder->CopyInfo(target);
+    holder->SetLastError(""); // the decoder's own text, not one left from before
     if (entry.decode(*holder, stream)) {
         // A reader that tells formats apart by content keeps the type it found.
         const uint32_t found = holder->GetType();
@@ -50,16 +54,21 @@ bool EncodeToMemory(Image& img, uint8_t*& buffer, int32_t& size, EncodeFn encode
 
 } // namespace
 
+bool Image::FailToOpen(const char* fileName) {
+    const std::string reason = std::error_code(errno, std::generic_category()).message();
+    return Fail(("cannot open file: " + std::string(fileName) + " (" + reason + ")").c_str());
+}
+
 bool Image::Load(const char* fileName, uint32_t type) {
     if (!fileName) return false;
     if (type > 0 && type < FORMAT_COUNT) {
         IOFile file;
-        if (!file.Open(fileName, "rb")) return false;
+        if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
         if (Decode(&file, type)) return true;
     }
     const std::string savedError = info.lastError;
     IOFile file;
-    if (!file.Open(fileName, "rb")) return false;
+    if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
     const bool ok = Decode(&file, FORMAT_UNKNOWN);
     if (!ok && type > 0 && type < FORMAT_COUNT) SetLastError(savedError.c_str());
     return ok;
@@ -68,7 +77,7 @@ bool Image::Load(const char* fileName, uint32_t type) {
 bool Image::Save(const char* fileName, uint32_t type) {
     if (!fileName) return false;
     FILE* fp = std::fopen(fileName, "wb");
-    if (!fp) return false;
+    if (!fp) return FailToOpen(fileName);
     const bool ok = Encode(fp, type);
     const bool closed = std::fclose(fp) == 0;
     return ok && closed;
@@ -106,8 +115,10 @@ bool Image::Decode(File* stream, uint32_t type) {
         return false;
     }
     if (TryDecode(*this, *entry, stream, failed, codec)) return true;
-    SetLastError(failed->GetLastError());
-    if (type == FORMAT_GIF || type == FORMAT_ICO || type == FORMAT_TIF) info.frameCount = failed->GetNumFrames();
+    if (failed->GetLastError()[0]) SetLastError(failed->GetLastError());
+    else SetLastError((std::string(entry->name) + ": damaged or unreadable file").c_str());
+    // A caller that asked for a frame beyond the end learns how many there are.
+    if (entry->multiFrame) info.frameCount = failed->GetNumFrames();
     return false;
 }
 

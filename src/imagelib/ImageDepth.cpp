@@ -4,6 +4,7 @@
 
 #include "NearestColour.h"
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <algorithm>
 #include <vector>
@@ -104,7 +105,7 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
         return false;
     }
     Image out;
-    if (!CreateWithDepth(out, *this, bits)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), bits)) return false;
     if (clrImportant) out.SetClrImportant(clrImportant);
     if (palette) {
         out.SetPalette(palette, out.GetNumColors());
@@ -136,10 +137,10 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
                       GetBits(static_cast<uint32_t>(y)) + static_cast<size_t>(w) * 3, dst);
         }
     };
-    const RowProgress progress{&info.progress, &info.escape, h};
+    const RowProgress progress{this, h};
     bool done;
     if (!errorDiffusion) {
-        done = ForEachRow(progress, 0, h, true, [&](int32_t y) {
+        done = RowRunner::Run(progress, 0, h, true, [&](int32_t y) {
             std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
             loadRow(y, row.data());
             for (int32_t x = 0; x < w; ++x) {
@@ -152,7 +153,7 @@ bool Image::DecreaseBpp(uint32_t bits, bool errorDiffusion, const RGBQUAD* palet
         // left-below, below and right-below in the next row processed.
         std::vector<uint8_t> cur(static_cast<size_t>(w) * 3), next(static_cast<size_t>(w) * 3);
         loadRow(0, cur.data());
-        done = ForEachRow(progress, 0, h, false, [&](int32_t y) {
+        done = RowRunner::Run(progress, 0, h, false, [&](int32_t y) {
             const bool hasNext = y + 1 < h;
             if (hasNext) loadRow(y + 1, next.data());
             for (int32_t x = 0; x < w; ++x) {
@@ -196,7 +197,7 @@ bool Image::IncreaseBpp(uint32_t bits) {
     }
     if (bits == head.biBitCount) return true;
     Image out;
-    if (!CreateWithDepth(out, *this, bits)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), bits)) return false;
     const auto w = static_cast<int32_t>(GetWidth());
     const RGBQUAD* pal = GetPalette();
     const bool alphaFromPalette = bits == 24 && !pAlpha && info.alphaPaletteEnabled;
@@ -206,7 +207,7 @@ bool Image::IncreaseBpp(uint32_t bits) {
         out.SetPalette(pal, head.biClrUsed);
         out.SetClrImportant(head.biClrImportant);
     }
-    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight,
+    const bool done = RowRunner::Run(RowProgress{this, head.biHeight}, 0, head.biHeight,
                                  true, [&](int32_t y) {
                                      uint8_t* dst = out.GetBits(static_cast<uint32_t>(y));
                                      for (int32_t x = 0; x < w; ++x) {
@@ -248,17 +249,17 @@ bool Image::Dither(int32_t method) {
             g[x] = pal ? GreyOf(pal[BlindGetPixelIndex(x, y)]) : GreyOf(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
     }
     Image out;
-    if (!CreateWithDepth(out, *this, 1)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), 1)) return false;
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
     const auto setWhite = [&](int32_t x, uint8_t* row) {
         row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
     };
-    const RowProgress progress{&info.progress, &info.escape, h};
+    const RowProgress progress{this, h};
     bool done;
     if (method == 1) {
         static const uint8_t ordered[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-        done = ForEachRow(progress, 0, h, true, [&](int32_t y) {
+        done = RowRunner::Run(progress, 0, h, true, [&](int32_t y) {
             uint8_t* row = out.GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x) {
                 const int32_t m = grey[static_cast<size_t>(y) * w + x] * 16 / 255;
@@ -268,14 +269,14 @@ bool Image::Dither(int32_t method) {
     } else if (method == 7) {
         static const uint8_t bayer[16] = {0,  192, 48, 240, 128, 64, 176, 112,
                                           32, 224, 16, 208, 160, 96, 144, 80};
-        done = ForEachRow(progress, 0, h, true, [&](int32_t y) {
+        done = RowRunner::Run(progress, 0, h, true, [&](int32_t y) {
             uint8_t* row = out.GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x)
                 if (bayer[(x & 3) + 4 * (y & 3)] < grey[static_cast<size_t>(y) * w + x]) setWhite(x, row);
         });
     } else {
         const DiffusionKernel k = KernelFor(method);
-        done = ForEachRow(progress, 0, h, false, [&](int32_t y) {
+        done = RowRunner::Run(progress, 0, h, false, [&](int32_t y) {
             uint8_t* row = out.GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x) {
                 const int32_t v = grey[static_cast<size_t>(y) * w + x];

@@ -5,6 +5,8 @@
 
 #include "NearestColour.h"
 #include "PixelLoop.h"
+#include "RowRunner.h"
+#include "RandomSequence.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,11 +25,6 @@ struct Window {
     int32_t hi;
     explicit Window(int32_t k) : lo(-(k / 2)), hi(k - k / 2 - 1) {}
 };
-
-// One draw of the random sequence scaled to 0..1 (15-bit steps).
-double RandomUnit() {
-    return static_cast<double>(std::rand() & 0x7FFF) / 32767.0;
-}
 
 // Computes one pixel of a window operation from the checked accessors.
 using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
@@ -80,7 +77,7 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
             slowRange(y, box.x0, box.x1);
         }
     };
-    ForEachRow(progress, box.y0, box.y1, true, row);
+    RowRunner::Run(progress, box.y0, box.y1, true, row);
     image.Transfer(tmp);
     return true;
 }
@@ -165,7 +162,7 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
             if (y + win.lo < 0 || y + win.hi >= h) return;
             uint8_t* dst = tmp.GetBits(static_cast<uint32_t>(y));
             for (int32_t x = x0; x < x1; ++x) {
-                if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+                if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
                 int64_t sum = 0;
                 const int32_t* kw = kernel;
                 for (int32_t dy = win.lo; dy <= win.hi; ++dy) {
@@ -176,7 +173,7 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
                 dst[x] = ClampByte(offset + sum / divisor);
             }
         };
-        ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, true, row);
+        RowRunner::Run(RowProgress{this, h}, box.y0, box.y1, true, row);
         Transfer(tmp);
         return true;
     }
@@ -238,19 +235,19 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
         else
             run(int64_t{0});
     };
-    return RunWindowOp(*this, size, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+    return RunWindowOp(*this, size, RowProgress{this, head.biHeight}, slow, fast);
 }
 
 bool Image::Erode(int32_t size) {
-    return RunMorph(*this, size, Morph::Min, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return RunMorph(*this, size, Morph::Min, RowProgress{this, head.biHeight});
 }
 
 bool Image::Dilate(int32_t size) {
-    return RunMorph(*this, size, Morph::Max, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return RunMorph(*this, size, Morph::Max, RowProgress{this, head.biHeight});
 }
 
 bool Image::Edge(int32_t size) {
-    return RunMorph(*this, size, Morph::Edge, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return RunMorph(*this, size, Morph::Edge, RowProgress{this, head.biHeight});
 }
 
 bool Image::Median(int32_t size) {
@@ -293,7 +290,7 @@ bool Image::Median(int32_t size) {
             d[2] = p[2];
         }
     };
-    return RunWindowOp(*this, size, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+    return RunWindowOp(*this, size, RowProgress{this, head.biHeight}, slow, fast);
 }
 
 bool Image::Contour() {
@@ -333,10 +330,10 @@ bool Image::Contour() {
             d[2] = r.rgbRed;
         }
     };
-    return RunWindowOp(*this, 3, RowProgress{&info.progress, &info.escape, head.biHeight}, slow, fast);
+    return RunWindowOp(*this, 3, RowProgress{this, head.biHeight}, slow, fast);
 }
 
-bool Image::Jitter(int32_t radius) {
+bool Image::Jitter(int32_t radius, uint64_t seed) {
     if (!pDib) return false;
     Image tmp(*this);
     if (!tmp.IsValid()) return false;
@@ -345,12 +342,13 @@ bool Image::Jitter(int32_t radius) {
     const auto h = static_cast<int32_t>(GetHeight());
     const bool indexed = IsIndexed();
     uint8_t* tmpAlpha = tmp.AlphaGetPointer(0, 0);
-    // The random sequence is consumed in row order, so the rows run on one thread.
+    // Each row draws from its own sequence and writes only its own bytes of tmp.
     const auto row = [&](int32_t y) {
+        RandomSequence random(seed, static_cast<uint64_t>(y));
         for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
-            const auto dx = static_cast<int32_t>((RandomUnit() - 0.5) * 2 * radius);
-            const auto dy = static_cast<int32_t>((RandomUnit() - 0.5) * 2 * radius);
+            if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
+            const auto dx = static_cast<int32_t>((random.Unit() - 0.5) * 2 * radius);
+            const auto dy = static_cast<int32_t>((random.Unit() - 0.5) * 2 * radius);
             int32_t sx = x + dx, sy = y + dy;
             if (!IsInside(sx, sy)) {
                 sx = x;
@@ -368,22 +366,23 @@ bool Image::Jitter(int32_t radius) {
             if (pAlpha && tmpAlpha) tmpAlpha[static_cast<size_t>(y) * w + x] = BlindAlphaGet(sx, sy);
         }
     };
-    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, row);
+    RowRunner::Run(RowProgress{this, h}, box.y0, box.y1, true, row);
     Transfer(tmp);
     return true;
 }
 
-bool Image::Noise(int32_t level) {
+bool Image::Noise(int32_t level, uint64_t seed) {
     if (!pDib) return false;
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
     const auto h = static_cast<int32_t>(GetHeight());
-    const auto shift = [level](uint8_t v) {
-        return ClampByte(v + static_cast<int32_t>((RandomUnit() - 0.5) * level));
-    };
     const auto row = [&](int32_t y) {
+        RandomSequence random(seed, static_cast<uint64_t>(y));
+        const auto shift = [&](uint8_t v) {
+            return ClampByte(v + static_cast<int32_t>((random.Unit() - 0.5) * level));
+        };
         for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
             if (IsIndexed()) {
                 RGBQUAD c = BlindGetPixelColor(x, y, false);
                 c.rgbRed = shift(c.rgbRed);
@@ -398,7 +397,8 @@ bool Image::Noise(int32_t level) {
             }
         }
     };
-    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, row, false);
+    // Palette images store through the shared nearest-colour cache: one thread.
+    RowRunner::Run(RowProgress{this, h}, box.y0, box.y1, !IsIndexed(), row, false);
     return true;
 }
 
@@ -467,7 +467,7 @@ bool Image::UnsharpMask(float radius, float amount, int32_t threshold) {
                 blur[static_cast<size_t>(i)] += k * s[static_cast<size_t>(i)];
         }
         for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
             const RGBQUAD c = BlindGetPixelColor(x, y, false);
             const uint8_t v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
             uint8_t r[3];
@@ -480,7 +480,7 @@ bool Image::UnsharpMask(float radius, float amount, int32_t threshold) {
             tmp.SetPixelColor(x, y, RGBQUAD{r[0], r[1], r[2], 0});
         }
     };
-    ForEachRow(RowProgress{&info.progress, &info.escape, h}, box.y0, box.y1, false, sharpen);
+    RowRunner::Run(RowProgress{this, h}, box.y0, box.y1, false, sharpen);
     Transfer(tmp);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "ColourSpace.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,7 +66,7 @@ long Image::Histogram(long* red, long* green, long* blue, long* gray, int32_t co
     const auto w = static_cast<int32_t>(GetWidth());
     for (int32_t y = box.y0; y < box.y1; ++y) {
         for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+            if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
             const RGBQUAD c = BlindGetPixelColor(x, y, false);
             if (gray) ++gray[GreyOf(c)];
             const RGBQUAD s = ToSpace(c, colorSpace);
@@ -91,7 +92,7 @@ std::vector<uint64_t> GreyHistogram(const Image& img) {
     const RGBQUAD* pal = img.GetPalette();
     const int32_t blocks = (h + kBlock - 1) / kBlock;
     std::vector<uint64_t> counts(static_cast<size_t>(blocks) * 256, 0);
-    ForEachRow(RowProgress{}, 0, blocks, true, [&](int32_t b) {
+    RowRunner::Run(RowProgress{}, 0, blocks, true, [&](int32_t b) {
         uint64_t* count = &counts[static_cast<size_t>(b) * 256];
         for (int32_t y = b * kBlock; y < std::min(h, (b + 1) * kBlock); ++y) {
             const uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
@@ -184,7 +185,7 @@ bool ApplyLumaMap(Image& img, const uint8_t* map, const RowProgress& progress) {
     }
     const auto mapper = std::make_unique<LumaMapper>(map);
     const auto w = static_cast<int32_t>(img.GetWidth());
-    return ForEachRow(progress, 0, static_cast<int32_t>(img.GetHeight()), true, [&](int32_t y) {
+    return RowRunner::Run(progress, 0, static_cast<int32_t>(img.GetHeight()), true, [&](int32_t y) {
         uint8_t* p = img.GetBits(static_cast<uint32_t>(y));
         for (int32_t x = 0; x < w; ++x, p += 3) mapper->Apply(p);
     });
@@ -196,8 +197,8 @@ bool Image::HistogramStretch(int32_t method) {
     if (!pDib) return false;
     const auto w = static_cast<int32_t>(GetWidth());
     const int32_t h = head.biHeight;
-    const RowProgress first{&info.progress, &info.escape, h, 0, 50};
-    const RowProgress second{&info.progress, &info.escape, h, 50, 100};
+    const RowProgress first{this, h, 0, 50};
+    const RowProgress second{this, h, 50, 100};
     // lut[i] = (i - low) * 255 / (high - low) inside low..high, clamped outside.
     const auto stretchTable = [](int32_t low, int32_t high, uint8_t* lut) {
         for (int32_t i = 0; i < 256; ++i) {
@@ -219,7 +220,7 @@ bool Image::HistogramStretch(int32_t method) {
         if (low == 0 && high == 255) return true;
         uint8_t lut[256];
         stretchTable(low, high, lut);
-        ForEachRow(second, 0, h, true, [&](int32_t y) {
+        RowRunner::Run(second, 0, h, true, [&](int32_t y) {
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x)
                 row[x] = lut[row[x]];
@@ -231,7 +232,7 @@ bool Image::HistogramStretch(int32_t method) {
         // Channel ranges over every pixel; palette images map their entries.
         int32_t low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
         const RGBQUAD* pal = GetPalette();
-        const bool done = ForEachRow(first, 0, h, false, [&](int32_t y) {
+        const bool done = RowRunner::Run(first, 0, h, false, [&](int32_t y) {
             for (int32_t x = 0; x < w; ++x) {
                 const RGBQUAD c = pal ? pal[BlindGetPixelIndex(x, y)] : BlindGetPixelColor(x, y, false);
                 const int32_t v[3] = {c.rgbBlue, c.rgbGreen, c.rgbRed};
@@ -254,7 +255,7 @@ bool Image::HistogramStretch(int32_t method) {
         for (int i = 0; i < 3; ++i)
             stretchTable(low[i], high[i], lut[i]);
         if (IsIndexed()) return Lut(lut[2], lut[1], lut[0]);
-        ForEachRow(second, 0, h, true, [&](int32_t y) {
+        RowRunner::Run(second, 0, h, true, [&](int32_t y) {
             uint8_t* p = GetBits(static_cast<uint32_t>(y));
             for (int32_t x = 0; x < w; ++x, p += 3) {
                 p[0] = lut[0][p[0]];
@@ -311,7 +312,7 @@ bool Image::HistogramEqualize() {
     for (int i = 0; i < 256; ++i)
         map[i] = static_cast<uint8_t>(static_cast<double>(c[i] - c[0]) * 255.0 /
                                       static_cast<double>(c[255] - c[0]));
-    return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return ApplyLumaMap(*this, map, RowProgress{this, head.biHeight});
 }
 
 bool Image::HistogramNormalize() {
@@ -347,7 +348,7 @@ bool Image::HistogramNormalize() {
     uint8_t map[256];
     for (int32_t k = 0; k < 256; ++k)
         map[k] = k < low ? 0 : k > high ? 255 : static_cast<uint8_t>(254 * (k - low) / (high - low));
-    return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return ApplyLumaMap(*this, map, RowProgress{this, head.biHeight});
 }
 
 bool Image::HistogramLog() {
@@ -356,7 +357,7 @@ bool Image::HistogramLog() {
     uint8_t map[256];
     for (int y = 0; y < 256; ++y)
         map[y] = ClampByte(static_cast<int64_t>(std::log(1.0 + y) * k));
-    return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return ApplyLumaMap(*this, map, RowProgress{this, head.biHeight});
 }
 
 bool Image::HistogramRoot() {
@@ -365,7 +366,7 @@ bool Image::HistogramRoot() {
     uint8_t map[256];
     for (int y = 0; y < 256; ++y)
         map[y] = ClampByte(static_cast<int64_t>(std::sqrt(static_cast<double>(y)) * k));
-    return ApplyLumaMap(*this, map, RowProgress{&info.progress, &info.escape, head.biHeight});
+    return ApplyLumaMap(*this, map, RowProgress{this, head.biHeight});
 }
 
 bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
@@ -397,8 +398,8 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
             const int32_t lo = static_cast<int32_t>(100LL * step / std::max(steps, 1));
             const int32_t hi = static_cast<int32_t>(100LL * (step + 1) / std::max(steps, 1));
             ++step;
-            const bool done = ForEachRow(
-                RowProgress{&info.progress, &info.escape, h, lo, hi}, 1, h - 1, true, [&](int32_t y) {
+            const bool done = RowRunner::Run(
+                RowProgress{this, h, lo, hi}, 1, h - 1, true, [&](int32_t y) {
                     const size_t r = static_cast<size_t>(y) * w;
                     for (int32_t x = 1; x < w - 1; ++x) {
                         const size_t i = r + x;
@@ -417,7 +418,7 @@ bool Image::Repair(float radius, int32_t iterations, int32_t colorSpace) {
         }
     }
     Image out;
-    if (!CreateWithDepth(out, *this, 24)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), 24)) return false;
     for (int32_t y = 0; y < h; ++y) {
         uint8_t* p = out.GetBits(static_cast<uint32_t>(y));
         for (int32_t x = 0; x < w; ++x, p += 3) {

@@ -2,6 +2,8 @@
 // non-transparent pixels of another image.
 #include "Image.h"
 
+#include "RowRunner.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -39,11 +41,13 @@ bool Image::Mix(const Image& source, int op, int32_t xOffset, int32_t yOffset, b
     if (withAlpha && !AlphaCreate()) return false;
 
     const RGBQUAD background = GetTransColor();
-    for (int64_t y = yStart; y < yEnd; ++y) {
-        info.progress = static_cast<int32_t>(y * 100 / h);
-        if (info.escape) break;
-        const auto iy = static_cast<int32_t>(y);
-        const auto sy = static_cast<int32_t>(y + yOffset);
+    // Palette images store through the nearest-colour cache, and a picture mixed
+    // with itself reads rows that others write: those stay on one thread.
+    const bool parallel = !IsIndexed() && &source != this;
+    // Stopped by escape, the rows done so far stay mixed.
+    RowRunner::Run(RowProgress{this, h}, static_cast<int32_t>(yStart), static_cast<int32_t>(yEnd), parallel,
+                   [&](int32_t iy) {
+        const auto sy = static_cast<int32_t>(iy + yOffset);
         for (int64_t x = xStart; x < xEnd; ++x) {
             const auto ix = static_cast<int32_t>(x);
             const auto sx = static_cast<int32_t>(x + xOffset);
@@ -125,7 +129,7 @@ bool Image::Mix(const Image& source, int op, int32_t xOffset, int32_t yOffset, b
             }
             SetPixelColor(ix, iy, result, withAlpha);
         }
-    }
+    });
     info.progress = 0;
     return true;
 }

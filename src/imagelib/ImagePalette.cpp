@@ -10,7 +10,7 @@ uint32_t Image::GetPaletteSize() const { return head.biClrUsed * static_cast<uin
 
 RGBQUAD* Image::GetPalette() const {
     if (!pDib || head.biClrUsed == 0) return nullptr;
-    return reinterpret_cast<RGBQUAD*>(static_cast<uint8_t*>(pDib) + sizeof(BITMAPINFOHEADER));
+    return reinterpret_cast<RGBQUAD*>(static_cast<uint8_t*>(pDib.get()) + sizeof(BITMAPINFOHEADER));
 }
 
 RGBQUAD Image::GetPaletteColor(uint8_t index) const {
@@ -203,7 +203,7 @@ void Image::SetClrImportant(uint32_t colours) {
         default: return;
         }
     }
-    if (pDib) static_cast<BITMAPINFOHEADER*>(pDib)->biClrImportant = head.biClrImportant;
+    if (pDib) static_cast<BITMAPINFOHEADER*>(GetDIB())->biClrImportant = head.biClrImportant;
     ClearNearestCache();
 }
 

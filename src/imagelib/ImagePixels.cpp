@@ -2,6 +2,8 @@
 // forms the library's own loops use.
 #include "Image.h"
 
+#include "PixelLoop.h"
+
 #include <cstdlib>
 
 namespace vimg {
@@ -99,7 +101,7 @@ uint8_t* Image::BlindGetPixelPointer(int32_t x, int32_t y) const {
 }
 
 uint8_t Image::BlindAlphaGet(int32_t x, int32_t y) const {
-    return pAlpha[static_cast<size_t>(y) * GetWidth() + x];
+    return pAlpha.get()[static_cast<size_t>(y) * GetWidth() + x];
 }
 
 void Image::SetPixelColor(int32_t x, int32_t y, RGBQUAD colour, bool setAlpha) {
@@ -112,7 +114,7 @@ void Image::SetPixelColor(int32_t x, int32_t y, RGBQUAD colour, bool setAlpha) {
         p[1] = colour.rgbGreen;
         p[2] = colour.rgbRed;
     }
-    if (setAlpha && pAlpha) pAlpha[static_cast<size_t>(y) * GetWidth() + x] = colour.rgbReserved;
+    if (setAlpha && pAlpha) pAlpha.get()[static_cast<size_t>(y) * GetWidth() + x] = colour.rgbReserved;
 }
 
 void Image::SetPixelColor(int32_t x, int32_t y, COLORREF colour) {
@@ -120,8 +122,7 @@ void Image::SetPixelColor(int32_t x, int32_t y, COLORREF colour) {
 }
 
 uint8_t Image::GetPixelGray(int32_t x, int32_t y) const {
-    const RGBQUAD c = GetPixelColor(x, y, false);
-    return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10);
+    return GreyOf(GetPixelColor(x, y, false));
 }
 
 void Image::BlendPixelColor(int32_t x, int32_t y, RGBQUAD colour, float blend, bool setAlpha) {

@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "PixelMath.h"
+#include "RowRunner.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,8 +99,7 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     const RGBQUAD* pal = GetPalette();
 
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
-    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
-        const auto y = static_cast<int32_t>(row);
+    const bool done = RowRunner::Run(RowProgress{this, newHeight}, 0, newHeight, head.biClrUsed == 0, [&](int32_t y) {
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         const int32_t sy = nearY(y);
         if (mode == 1) {
@@ -204,8 +204,8 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
             }
         }
         if (pAlpha) {
-            uint8_t* a = tmp.pAlpha + static_cast<size_t>(y) * newWidth;
-            const uint8_t* sa = pAlpha + static_cast<size_t>(sy) * w;
+            uint8_t* a = tmp.pAlpha.get() + static_cast<size_t>(y) * newWidth;
+            const uint8_t* sa = pAlpha.get() + static_cast<size_t>(sy) * w;
             for (int32_t x = 0; x < newWidth; ++x)
                 a[x] = sa[nearX[static_cast<size_t>(x)]];
         }
@@ -235,10 +235,9 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
             spansX[static_cast<size_t>(x)] =
                 AreaSpan::Make((static_cast<float>(x) + 0.5f) * xScale - 0.5f, xScale);
     }
-    const bool done = ForRows(newHeight, head.biClrUsed == 0, [&](int64_t row) {
-        const auto y = static_cast<int32_t>(row);
+    const bool done = RowRunner::Run(RowProgress{this, newHeight}, 0, newHeight, head.biClrUsed == 0, [&](int32_t y) {
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
-        uint8_t* a = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newWidth : nullptr;
+        uint8_t* a = tmp.pAlpha ? tmp.pAlpha.get() + static_cast<size_t>(y) * newWidth : nullptr;
         const float sy = (static_cast<float>(y) + 0.5f) * yScale - 0.5f;
         const AreaSpan spanY = AreaSpan::Make(sy, yScale);
         std::vector<double> sums;
@@ -248,7 +247,7 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
                 const float cy = spanY.Cover(j);
                 if (cy <= 0.0f) continue;
                 const uint8_t* src = GetBits(static_cast<uint32_t>(j));
-                const uint8_t* srcAlpha = pAlpha ? pAlpha + static_cast<size_t>(j) * w : nullptr;
+                const uint8_t* srcAlpha = pAlpha ? pAlpha.get() + static_cast<size_t>(j) * w : nullptr;
                 for (int32_t x = 0; x < newWidth; ++x) {
                     const AreaSpan& sx = spansX[static_cast<size_t>(x)];
                     if (!sx.Inside(w)) continue;
@@ -304,8 +303,8 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
         return false;
     const RGBQUAD* pal = GetPalette();
-    for (int32_t y = 0; y < newHeight; ++y) {
-        if (!RowStep(y, newHeight)) return false;
+    // Palette results go through tmp's nearest-colour cache: one thread then.
+    const bool done = RowRunner::Run(RowProgress{this, newHeight}, 0, newHeight, head.biClrUsed == 0, [&](int32_t y) {
         const auto y0 = static_cast<int32_t>(static_cast<int64_t>(y) * h / newHeight);
         const auto y1 = static_cast<int32_t>(static_cast<int64_t>(y + 1) * h / newHeight);
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
@@ -315,7 +314,7 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
             uint64_t b = 0, g = 0, r = 0, al = 0;
             for (int32_t j = y0; j < y1; ++j) {
                 const uint8_t* s = GetBits(static_cast<uint32_t>(j));
-                const uint8_t* sa = pAlpha ? pAlpha + static_cast<size_t>(j) * w : nullptr;
+                const uint8_t* sa = pAlpha ? pAlpha.get() + static_cast<size_t>(j) * w : nullptr;
                 for (int32_t i = x0; i < x1; ++i) {
                     if (pal) {
                         const RGBQUAD c = pal[BlindGetPixelIndex(i, j)];
@@ -333,10 +332,10 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
             const uint64_t n = static_cast<uint64_t>(x1 - x0) * static_cast<uint64_t>(y1 - y0);
             const auto avg = [n](uint64_t sum) { return static_cast<uint8_t>((sum + n / 2) / n); };
             PutColour(tmp, d, x, y, RGBQUAD{avg(b), avg(g), avg(r), 0});
-            if (pAlpha) tmp.pAlpha[static_cast<size_t>(y) * newWidth + x] = avg(al);
+            if (pAlpha) tmp.pAlpha.get()[static_cast<size_t>(y) * newWidth + x] = avg(al);
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Thumbnail(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest) {

@@ -16,26 +16,24 @@ size_t PlaneSize(const Image& img) { return static_cast<size_t>(img.GetWidth()) 
 } // namespace
 
 uint8_t* Image::SelectionGetPointer(int32_t x, int32_t y) const {
-    if (pSelection && IsInside(x, y)) return pSelection + static_cast<size_t>(y) * GetWidth() + x;
+    if (pSelection && IsInside(x, y)) return pSelection.get() + static_cast<size_t>(y) * GetWidth() + x;
     return nullptr;
 }
 
 bool Image::SelectionCreate() {
     if (!pDib) return false;
     SelectionDelete();
-    pSelection = static_cast<uint8_t*>(std::calloc(1, PlaneSize(*this)));
-    return pSelection != nullptr;
+    return pSelection.Allocate(PlaneSize(*this));
 }
 
 bool Image::SelectionDelete() {
-    std::free(pSelection);
-    pSelection = nullptr;
+    pSelection.Reset();
     info.selectionBox = RECT{head.biWidth, 0, 0, head.biHeight};
     return true;
 }
 
 bool Image::SelectionClear() {
-    if (pSelection) std::memset(pSelection, 0, PlaneSize(*this));
+    if (pSelection) std::memset(pSelection.get(), 0, PlaneSize(*this));
     info.selectionBox = RECT{head.biWidth, 0, 0, head.biHeight};
     return true;
 }
@@ -43,7 +41,7 @@ bool Image::SelectionClear() {
 bool Image::SelectionIsInside(int32_t x, int32_t y) const {
     if (!IsInside(x, y)) return false;
     if (!pSelection) return true;
-    return pSelection[static_cast<size_t>(y) * GetWidth() + x] != 0;
+    return pSelection.get()[static_cast<size_t>(y) * GetWidth() + x] != 0;
 }
 
 bool Image::SelectionAddRect(RECT r) {
@@ -60,7 +58,7 @@ bool Image::SelectionAddRect(RECT r) {
     box.bottom = std::min(box.bottom, bottom);
     box.top = std::max(box.top, top);
     for (int32_t y = bottom; y < top; ++y)
-        std::memset(pSelection + static_cast<size_t>(y) * w + left, 255, static_cast<size_t>(right - left));
+        std::memset(pSelection.get() + static_cast<size_t>(y) * w + left, 255, static_cast<size_t>(right - left));
     return true;
 }
 
@@ -85,7 +83,7 @@ bool Image::SelectionAddEllipse(RECT r) {
         for (int32_t x = xmin; x < xmax; ++x) {
             const double t = static_cast<double>(x - cx) / rx;
             const int32_t edge = static_cast<int32_t>(cy - ry * std::sqrt(std::max(0.0, 1.0 - t * t)));
-            if (edge < y) pSelection[static_cast<size_t>(y) * w + x] = 255;
+            if (edge < y) pSelection.get()[static_cast<size_t>(y) * w + x] = 255;
         }
     }
     // Upper half: inside when below the upper arc.
@@ -93,7 +91,7 @@ bool Image::SelectionAddEllipse(RECT r) {
         for (int32_t x = xmin; x < xmax; ++x) {
             const double t = static_cast<double>(x - cx) / rx;
             const int32_t edge = static_cast<int32_t>(cy + ry * std::sqrt(std::max(0.0, 1.0 - t * t)));
-            if (y < edge) pSelection[static_cast<size_t>(y) * w + x] = 255;
+            if (y < edge) pSelection.get()[static_cast<size_t>(y) * w + x] = 255;
         }
     }
     return true;
@@ -188,7 +186,7 @@ bool Image::SelectionAddPolygon(const POINT* points, int32_t count) {
     for (int32_t y = 0; y < bh; ++y)
         for (int32_t x = 0; x < bw; ++x)
             if (plane[static_cast<size_t>(y) * bw + x] != 2)
-                pSelection[static_cast<size_t>(y + bottom) * w + (x + left)] = 255;
+                pSelection.get()[static_cast<size_t>(y + bottom) * w + (x + left)] = 255;
 
     RECT& box = info.selectionBox;
     box.left = std::min(box.left, std::clamp(bx0, 0, w));
@@ -207,7 +205,7 @@ bool Image::SelectionAddColor(RGBQUAD colour) {
         for (int32_t x = 0; x < w; ++x) {
             const RGBQUAD c = BlindGetPixelColor(x, y, false);
             if (c.rgbRed == colour.rgbRed && c.rgbGreen == colour.rgbGreen && c.rgbBlue == colour.rgbBlue) {
-                pSelection[static_cast<size_t>(y) * w + x] = 255;
+                pSelection.get()[static_cast<size_t>(y) * w + x] = 255;
                 box.left = std::min(box.left, x);
                 box.right = std::max(box.right, x + 1);
                 box.bottom = std::min(box.bottom, y);
@@ -222,7 +220,7 @@ bool Image::SelectionAddPixel(int32_t x, int32_t y) {
     if (!pDib) return false;
     if (!pSelection && !SelectionCreate()) return false;
     if (!IsInside(x, y)) return false;
-    pSelection[static_cast<size_t>(y) * GetWidth() + x] = 255;
+    pSelection.get()[static_cast<size_t>(y) * GetWidth() + x] = 255;
     RECT& box = info.selectionBox;
     box.left = std::min(box.left, x);
     box.right = std::max(box.right, x + 1);
@@ -234,32 +232,29 @@ bool Image::SelectionAddPixel(int32_t x, int32_t y) {
 bool Image::SelectionInvert() {
     if (!pSelection) return false;
     const size_t n = PlaneSize(*this);
-    for (size_t i = 0; i < n; ++i) pSelection[i] = static_cast<uint8_t>(255 - pSelection[i]);
+    for (size_t i = 0; i < n; ++i) pSelection.get()[i] = static_cast<uint8_t>(255 - pSelection.get()[i]);
     return true;
 }
 
 bool Image::SelectionCopy(const Image& from) {
     if (!from.pSelection || !pDib || from.GetWidth() != GetWidth() || from.GetHeight() != GetHeight())
         return false;
-    if (!pSelection) {
-        pSelection = static_cast<uint8_t*>(std::malloc(PlaneSize(*this)));
-        if (!pSelection) return false;
-    }
-    std::memcpy(pSelection, from.pSelection, PlaneSize(*this));
+    if (!pSelection && !pSelection.Allocate(PlaneSize(*this))) return false;
+    std::memcpy(pSelection.get(), from.pSelection.get(), PlaneSize(*this));
     info.selectionBox = from.info.selectionBox;
     return true;
 }
 
 bool Image::SelectionSplit(Image* dest) const {
     if (!pSelection) return false;
-    return PlaneToGrayImage(pSelection, dest);
+    return PlaneToGrayImage(pSelection.get(), dest);
 }
 
 bool Image::SelectionToHRGN(Region* region) const {
     if (!pSelection || !region) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* row = pSelection + static_cast<size_t>(y) * w;
+        const uint8_t* row = pSelection.get() + static_cast<size_t>(y) * w;
         int32_t x = 0;
         while (x < w) {
             if (row[x] != 255) {

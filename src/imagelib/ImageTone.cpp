@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "PixelLoop.h"
+#include "RowRunner.h"
 
 #include <cmath>
 #include <cstring>
@@ -12,11 +13,11 @@ namespace vimg {
 namespace {
 
 // Calls f(p, x, y) for every selected 24-bit pixel (p points at its blue byte)
-// of the working region; rows run in bands on the available cores.
+// of the working region; rows spread over the row runner's threads.
 template <class F>
 void ForEachSelectedRgb(Image& img, const RowProgress& progress, F f) {
     const PixelBox box = WorkingBox(img);
-    ForEachRow(progress, box.y0, box.y1, true, [&](int32_t y) {
+    RowRunner::Run(progress, box.y0, box.y1, true, [&](int32_t y) {
         uint8_t* row = img.GetBits(static_cast<uint32_t>(y));
         const uint8_t* sel = img.SelectionGetPointer(0, y);
         for (int32_t x = box.x0; x < box.x1; ++x)
@@ -30,12 +31,12 @@ bool Image::Lut(const uint8_t* table) {
     if (!pDib || !table) return false;
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
-    const RowProgress progress{&info.progress, &info.escape, head.biHeight};
+    const RowProgress progress{this, head.biHeight};
     if (IsIndexed()) {
         if (pSelection && head.biBitCount == 8 && IsGrayScale()) {
-            ForEachRow(progress, box.y0, box.y1, true, [&](int32_t y) {
+            RowRunner::Run(progress, box.y0, box.y1, true, [&](int32_t y) {
                 uint8_t* row = GetBits(static_cast<uint32_t>(y));
-                const uint8_t* sel = pSelection + static_cast<size_t>(y) * w;
+                const uint8_t* sel = pSelection.get() + static_cast<size_t>(y) * w;
                 for (int32_t x = box.x0; x < box.x1; ++x)
                     if (sel[x]) row[x] = table[row[x]];
             });
@@ -56,7 +57,7 @@ bool Image::Lut(const uint8_t* table) {
         });
     } else {
         // Every byte of each row, padding included.
-        ForEachRow(progress, 0, head.biHeight, true, [&](int32_t y) {
+        RowRunner::Run(progress, 0, head.biHeight, true, [&](int32_t y) {
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
             for (uint32_t i = 0; i < info.effWidth; ++i)
                 row[i] = table[row[i]];
@@ -79,13 +80,13 @@ bool Image::Lut(const uint8_t* redTable, const uint8_t* greenTable, const uint8_
         return true;
     }
     const bool mapAlpha = pAlpha && alphaTable;
-    ForEachSelectedRgb(*this, RowProgress{&info.progress, &info.escape, head.biHeight},
+    ForEachSelectedRgb(*this, RowProgress{this, head.biHeight},
                        [&](uint8_t* p, int32_t x, int32_t y) {
                            p[0] = blueTable[p[0]];
                            p[1] = greenTable[p[1]];
                            p[2] = redTable[p[2]];
                            if (mapAlpha) {
-                               uint8_t& a = pAlpha[static_cast<size_t>(y) * GetWidth() + x];
+                               uint8_t& a = pAlpha.get()[static_cast<size_t>(y) * GetWidth() + x];
                                a = alphaTable[a];
                            }
                        });
@@ -132,11 +133,11 @@ bool Image::Threshold(uint8_t level) {
     Image grey(*this, true, false, false);
     if (!grey.IsValid() || !grey.GrayScale()) return false;
     Image out;
-    if (!CreateWithDepth(out, *this, 1)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), 1)) return false;
     out.SetPaletteColor(0, 0, 0, 0);
     out.SetPaletteColor(1, 255, 255, 255);
     const auto w = static_cast<int32_t>(GetWidth());
-    const bool done = ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight,
+    const bool done = RowRunner::Run(RowProgress{this, head.biHeight}, 0, head.biHeight,
                                  true, [&](int32_t y) {
                                      const uint8_t* src = grey.GetBits(static_cast<uint32_t>(y));
                                      uint8_t* dst = out.GetBits(static_cast<uint32_t>(y));
@@ -153,7 +154,7 @@ bool Image::Negative() {
     if (!pDib) return false;
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
-    const RowProgress progress{&info.progress, &info.escape, head.biHeight};
+    const RowProgress progress{this, head.biHeight};
     if (!IsIndexed()) {
         if (pSelection) {
             ForEachSelectedRgb(*this, progress, [](uint8_t* p, int32_t, int32_t) {
@@ -162,7 +163,7 @@ bool Image::Negative() {
                 p[2] = static_cast<uint8_t>(255 - p[2]);
             });
         } else {
-            ForEachRow(progress, 0, head.biHeight, true, [&](int32_t y) {
+            RowRunner::Run(progress, 0, head.biHeight, true, [&](int32_t y) {
                 uint8_t* row = GetBits(static_cast<uint32_t>(y));
                 for (uint32_t i = 0; i < info.effWidth; ++i)
                     row[i] = static_cast<uint8_t>(255 - row[i]);
@@ -174,9 +175,9 @@ bool Image::Negative() {
     } else if (IsGrayScale()) {
         // Grey levels are indexes: complement each index within its bits.
         const auto bits = static_cast<uint8_t>((1u << head.biBitCount) - 1);
-        ForEachRow(progress, box.y0, box.y1, head.biBitCount == 8, [&](int32_t y) {
+        RowRunner::Run(progress, box.y0, box.y1, head.biBitCount == 8, [&](int32_t y) {
             for (int32_t x = box.x0; x < box.x1; ++x) {
-                if (pSelection && !pSelection[static_cast<size_t>(y) * w + x]) continue;
+                if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
                 BlindSetPixelIndex(x, y, static_cast<uint8_t>(~BlindGetPixelIndex(x, y) & bits));
             }
         });
@@ -196,7 +197,7 @@ bool Image::GrayScale() {
     if (!pDib) return false;
     // Built in a new 8-bit image so that a stop part way leaves this one as it was.
     Image out;
-    if (!CreateWithDepth(out, *this, 8)) return false;
+    if (!out.CreateLike(*this, GetWidth(), GetHeight(), 8)) return false;
     out.SetGrayPalette();
     const auto w = static_cast<int32_t>(GetWidth());
     const RGBQUAD* pal = GetPalette();
@@ -214,7 +215,7 @@ bool Image::GrayScale() {
                 dst[x] = GreyOf(p[2], p[1], p[0]);
         }
     };
-    if (!ForEachRow(RowProgress{&info.progress, &info.escape, head.biHeight}, 0, head.biHeight, true, row))
+    if (!RowRunner::Run(RowProgress{this, head.biHeight}, 0, head.biHeight, true, row))
         return false;
     // The transparent pixels keep their transparency under their new grey index.
     if (info.transIndex >= 0)
@@ -260,7 +261,7 @@ bool Image::Colorize(uint8_t hue, uint8_t saturation, float blend) {
         ClearNearestCache();
         return true;
     }
-    ForEachSelectedRgb(*this, RowProgress{&info.progress, &info.escape, head.biHeight},
+    ForEachSelectedRgb(*this, RowProgress{this, head.biHeight},
                        [&](uint8_t* p, int32_t, int32_t) {
                            const RGBQUAD n = byLightness[lightness(p[0], p[1], p[2])];
                            if (full) {

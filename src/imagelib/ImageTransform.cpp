@@ -3,6 +3,8 @@
 // distortions.
 #include "Image.h"
 
+#include "PixelLoop.h"
+#include "RowRunner.h"
 #include "PixelMath.h"
 
 #include <algorithm>
@@ -16,17 +18,6 @@ namespace vimg {
 namespace {
 
 constexpr double kDegreesToRadians = std::numbers::pi / 180.0;
-
-// The part of the image an operation works on: the selection's box, or the
-// whole picture. Right and top are exclusive.
-RECT WorkingRegion(const Image& img) {
-    if (img.SelectionIsValid()) {
-        RECT box;
-        img.SelectionGetBox(box);
-        return box;
-    }
-    return RECT{0, static_cast<int32_t>(img.GetHeight()), static_cast<int32_t>(img.GetWidth()), 0};
-}
 
 // Copies a plane of N-byte pixels turned by a quarter: with `right`, dest(x', y')
 // = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'). Works in
@@ -55,13 +46,16 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
 
 } // namespace
 
-bool Image::CreateLike(const Image& src, uint32_t width, uint32_t height) {
+bool Image::CreateLike(const Image& src, uint32_t width, uint32_t height, uint32_t bpp) {
     Destroy();
     CopyInfo(src);
-    if (!Create(width, height, src.GetBpp(), src.GetType())) return false;
+    const bool keepDepth = bpp == 0;
+    if (!Create(width, height, keepDepth ? src.GetBpp() : bpp, src.GetType())) return false;
     SetXDPI(src.GetXDPI());
     SetYDPI(src.GetYDPI());
-    if (src.GetPalette()) {
+    if (!keepDepth) {
+        info.transIndex = -1;
+    } else if (src.GetPalette()) {
         SetPalette(src.GetPalette(), src.GetNumColors());
         SetClrImportant(src.GetClrImportant());
     }
@@ -97,13 +91,13 @@ bool Image::Mirror() {
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint32_t bpp = head.biBitCount;
     std::vector<uint8_t> line;
-    // Whole-byte pixels reverse in place, row by row on both cores; 1 and 4
+    // Whole-byte pixels reverse in place, rows spread over the pool; 1 and 4
     // bits go pixel by pixel through a copy of the row. Working in place, it
     // cannot stop half way without leaving a half-mirrored picture, so it
     // does not honour escape.
-    ForRows(
-        h, bpp >= 8,
-        [&](int64_t y) {
+    RowRunner::Run(
+        RowProgress{this, h}, 0, h, bpp >= 8,
+        [&](int32_t y) {
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
             if (bpp == 24) {
                 for (uint8_t *a = row, *b = row + static_cast<size_t>(w - 1) * 3; a < b; a += 3, b -= 3) {
@@ -159,7 +153,8 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
-    const bool done = ForRows((w + kBand - 1) / kBand, head.biBitCount >= 8, [&](int64_t band) {
+    const int32_t bands = (w + kBand - 1) / kBand;
+    const bool done = RowRunner::Run(RowProgress{this, bands}, 0, bands, head.biBitCount >= 8, [&](int32_t band) {
         const auto y0 = static_cast<int32_t>(band * kBand);
         const int32_t y1 = std::min(w, y0 + kBand);
         if (head.biBitCount == 24) {
@@ -176,7 +171,7 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
                                                      : BlindGetPixelIndex(y, h - 1 - x));
         }
         if (pAlpha)
-            TurnPlane<1>(pAlpha, static_cast<size_t>(w), w, h, tmp.pAlpha, static_cast<size_t>(h), y0, y1,
+            TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(), static_cast<size_t>(h), y0, y1,
                          clockwise);
     });
     return done && Deliver(tmp, dest);
@@ -187,8 +182,7 @@ bool Image::Rotate180(Image* dest) {
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
-    const bool done = ForRows(h, true, [&](int64_t row) {
-        const auto y = static_cast<int32_t>(row);
+    const bool done = RowRunner::Run(RowProgress{this, h}, 0, h, true, [&](int32_t y) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         if (head.biBitCount == 24) {
@@ -201,8 +195,8 @@ bool Image::Rotate180(Image* dest) {
                 tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(w - 1 - x, h - 1 - y));
         }
         if (pAlpha) {
-            const uint8_t* a = pAlpha + static_cast<size_t>(h - 1 - y) * w;
-            std::reverse_copy(a, a + w, tmp.pAlpha + static_cast<size_t>(y) * w);
+            const uint8_t* a = pAlpha.get() + static_cast<size_t>(h - 1 - y) * w;
+            std::reverse_copy(a, a + w, tmp.pAlpha.get() + static_cast<size_t>(y) * w);
         }
     });
     return done && Deliver(tmp, dest);
@@ -221,8 +215,9 @@ bool Image::Rotate(float angle, Image* dest) {
     if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const int32_t w = head.biWidth, h = head.biHeight;
-    for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
-        if (!RowStep(y, newH)) return false;
+    // Each row writes only its own bytes, whatever the depth.
+    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
+                                     true, [&](int32_t y) {
         const double dy = y - dcy;
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
@@ -238,8 +233,8 @@ bool Image::Rotate(float angle, Image* dest) {
                 std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
             if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
         }
-    }
-    return Deliver(tmp, dest);
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, OverflowMethod overflow,
@@ -279,11 +274,11 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
-    const bool done = ForRows(newH, head.biClrUsed == 0, [&](int64_t row) {
-        const auto y = static_cast<int32_t>(row);
+    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
+                                     head.biClrUsed == 0, [&](int32_t y) {
         const double dy = y - dcy;
         uint8_t* bits = tmp.GetBits(static_cast<uint32_t>(y));
-        uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha + static_cast<size_t>(y) * newW : nullptr;
+        uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha.get() + static_cast<size_t>(y) * newW : nullptr;
         for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
             const double dx = x - dcx;
             const auto fx = static_cast<float>(c * dx + s * dy + cx);
@@ -297,7 +292,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
                 float sums[4];
                 pixelmath::SumWindow<2>(
                     info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3,
-                    info.effWidth, pAlpha ? pAlpha + static_cast<size_t>(y0) * w + x0 : nullptr,
+                    info.effWidth, pAlpha ? pAlpha.get() + static_cast<size_t>(y0) * w + x0 : nullptr,
                     static_cast<size_t>(w), wx, wy, 2, sums);
                 colour = RGBQUAD{pixelmath::ClampTrunc(sums[0]), pixelmath::ClampTrunc(sums[1]),
                                  pixelmath::ClampTrunc(sums[2]),
@@ -322,10 +317,12 @@ bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool 
     if (!pDib || !std::isfinite(xGain) || !std::isfinite(yGain)) return false;
     Image tmp(*this, true, true, true);
     if (!tmp.IsValid()) return false;
-    const RECT r = WorkingRegion(*this);
-    for (int32_t y = r.bottom; y < r.top; ++y) {
-        if (!RowStep(y - r.bottom, r.top - r.bottom)) break;
-        for (int32_t x = r.left; x < r.right; ++x) {
+    const PixelBox b = WorkingBox(*this);
+    // Stopped early, the rows done so far stay skewed. Interpolated colours of a
+    // palette image go through tmp's nearest-colour cache, so those rows stay on one thread.
+    RowRunner::Run(RowProgress{this, head.biHeight}, b.y0, b.y1, !interpolate || head.biClrUsed == 0,
+                   [&](int32_t y) {
+        for (int32_t x = b.x0; x < b.x1; ++x) {
             if (!SelectionIsInside(x, y)) continue;
             const float sx = static_cast<float>(x) + xGain * static_cast<float>(y - yPivot);
             const float sy = static_cast<float>(y) + yGain * static_cast<float>(x - xPivot);
@@ -341,7 +338,7 @@ bool Image::Skew(float xGain, float yGain, int32_t xPivot, int32_t yPivot, bool 
                 tmp.SetPixelColor(x, y, GetPixelColor(ix, iy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(ix, iy));
         }
-    }
+    });
     return Transfer(tmp);
 }
 
@@ -360,8 +357,7 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
         return false;
-    for (int32_t y = 0; y < newH; ++y) {
-        if (!RowStep(y, newH)) return false;
+    const bool done = RowRunner::Run(RowProgress{this, newH}, 0, newH, true, [&](int32_t y) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(firstRow + y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         if (head.biBitCount >= 8) {
@@ -372,10 +368,10 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
                 tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(left + x, firstRow + y));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW,
-                        pAlpha + static_cast<size_t>(firstRow + y) * w + left, static_cast<size_t>(newW));
-    }
-    return Deliver(tmp, dest);
+            std::memcpy(tmp.pAlpha.get() + static_cast<size_t>(y) * newW,
+                        pAlpha.get() + static_cast<size_t>(firstRow + y) * w + left, static_cast<size_t>(newW));
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Crop(const RECT& rect, Image* dest) {
@@ -425,8 +421,8 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
         return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
-    for (int32_t y = 0; y < newH; ++y) {
-        if (!RowStep(y, newH)) return false;
+    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
+                                     true, [&](int32_t y) {
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
         const int32_t sy = y - bottom;
         const bool sourceRow = sy >= 0 && sy < h;
@@ -440,7 +436,7 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
                 d[3 * x + 2] = canvasColour.rgbRed;
             }
         }
-        if (!sourceRow) continue;
+        if (!sourceRow) return;
         if (head.biBitCount >= 8) {
             const size_t bpp = head.biBitCount / 8;
             std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)),
@@ -450,10 +446,10 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
                 tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
         }
         if (pAlpha)
-            std::memcpy(tmp.pAlpha + static_cast<size_t>(y) * newW + left,
-                        pAlpha + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
-    }
-    return Deliver(tmp, dest);
+            std::memcpy(tmp.pAlpha.get() + static_cast<size_t>(y) * newW + left,
+                        pAlpha.get() + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
+    });
+    return done && Deliver(tmp, dest);
 }
 
 bool Image::Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest) {
@@ -468,16 +464,15 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
     if (!pDib || !std::isfinite(factor)) return false;
     Image tmp(*this, true, true, true);
     if (!tmp.IsValid()) return false;
-    const RECT r = WorkingRegion(*this);
+    const PixelBox b = WorkingBox(*this);
     const int32_t cx = head.biWidth / 2, cy = head.biHeight / 2;
     if (radius == 0)
-        radius = static_cast<int32_t>(std::sqrt(static_cast<double>(cx - r.left) * (cx - r.left) +
-                                                static_cast<double>(cy - r.bottom) * (cy - r.bottom)));
+        radius = static_cast<int32_t>(std::sqrt(static_cast<double>(cx - b.x0) * (cx - b.x0) +
+                                                static_cast<double>(cy - b.y0) * (cy - b.y0)));
     if (factor == 0.0f) factor = 1.0f;
     const double rad = radius;
-    for (int32_t y = r.bottom; y < r.top; ++y) {
-        if (!RowStep(y - r.bottom, r.top - r.bottom)) return false;
-        for (int32_t x = r.left; x < r.right; ++x) {
+    const bool done = RowRunner::Run(RowProgress{this, head.biHeight}, b.y0, b.y1, true, [&](int32_t y) {
+        for (int32_t x = b.x0; x < b.x1; ++x) {
             if (!SelectionIsInside(x, y)) continue;
             const double nx = cx - x, ny = cy - y;
             const double dist = std::sqrt(nx * nx + ny * ny);
@@ -495,8 +490,8 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                     sx = cx + static_cast<int32_t>(rr * std::cos(a));
                     sy = cy - static_cast<int32_t>(rr * std::sin(a));
                 } else if (type == 3) {
-                    sx = static_cast<int32_t>(std::fabs(a * r.right / (2.0 * std::numbers::pi)));
-                    sy = static_cast<int32_t>(std::fabs(r.top * dist / rad));
+                    sx = static_cast<int32_t>(std::fabs(a * b.x1 / (2.0 * std::numbers::pi)));
+                    sy = static_cast<int32_t>(std::fabs(b.y1 * dist / rad));
                 } else {
                     sx = x + (x % 32) - 16;
                     sy = y;
@@ -508,8 +503,8 @@ bool Image::CircleTransform(int type, int32_t radius, float factor) {
                 tmp.SetPixelColor(x, y, GetPixelColor(sx, sy, false));
             if (pAlpha) tmp.AlphaSet(x, y, AlphaGet(sx, sy));
         }
-    }
-    return Transfer(tmp);
+    });
+    return done && Transfer(tmp);
 }
 
 } // namespace vimg

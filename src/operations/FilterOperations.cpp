@@ -72,14 +72,12 @@ void RegisterFilterOperations(OperationRegistry& r) {
     r.Add({"Jitter",
            {{0, {IntegerArg("radius", 0, 10000, 2)}}},
            [](Image& img, const Arguments& a, RunContext& c) {
-               c.SeedRandom();
-               return img.Jitter(Int(a, 0));
+               return img.Jitter(Int(a, 0), c.RandomSeed());
            }});
     r.Add({"Noise",
            {{1, {IntegerArg("level", 0, 10000, 0)}}},
            [](Image& img, const Arguments& a, RunContext& c) {
-               c.SeedRandom();
-               return img.Noise(Int(a, 0));
+               return img.Noise(Int(a, 0), c.RandomSeed());
            }});
     r.Add({"UnsharpMask",
            {{0,

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <variant>
 
 namespace vops {
@@ -154,9 +155,9 @@ std::unique_ptr<vimg::Image> RunContext::LoadImage(const Arguments& args, size_t
     return image;
 }
 
-void RunContext::SeedRandom() const {
-    // Noise and Jitter draw from the C library's sequence.
-    if (m_options.seed) std::srand(*m_options.seed);
+uint64_t RunContext::RandomSeed() const {
+    if (m_options.seed) return *m_options.seed;
+    return std::random_device{}();
 }
 
 const Signature* Operation::FormFor(size_t count) const {

@@ -68,7 +68,8 @@ public:
     RunContext(const RunOptions& options, Outcome& outcome) : m_options(options), m_outcome(outcome) {}
     // Loads the image named by argument `i`; throws OperationError when it cannot.
     std::unique_ptr<vimg::Image> LoadImage(const Arguments& args, size_t i) const;
-    void SeedRandom() const;
+    // The seed for a random operation: the caller's, or a fresh one per run.
+    uint64_t RandomSeed() const;
     void AddImage(std::unique_ptr<vimg::Image> image) { m_outcome.images.push_back(std::move(image)); }
     void Report(const std::string& text) { m_outcome.report += text; }
 

@@ -46,7 +46,7 @@ TEST_F(CliTest, ConvertRoundTripsBitmapsByteExactly) {
 TEST_F(CliTest, FailuresExitNonZeroWithLibraryText) {
     std::string out;
     EXPECT_NE(testsupport::Run(Cli("info " + Quote(dir.file("missing.bmp"))), &out), 0);
-    EXPECT_NE(out.find("cannot open the file"), std::string::npos) << out;
+    EXPECT_NE(out.find("cannot open file: " + dir.file("missing.bmp")), std::string::npos) << out;
     const std::string junk = dir.file("junk.bmp");
     testsupport::WriteFile(junk, std::vector<uint8_t>(64, 0x42));
     EXPECT_NE(testsupport::Run(Cli("info " + Quote(junk)), &out), 0);

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../imagelib/CodecTestUtil.h"
-#include "../imagelib/TestImages.h"
+#include "CodecTestSupport.h"
+#include "ImageTestSupport.h"
 
 using namespace vimg;
 using namespace vimg::display;
@@ -101,7 +101,7 @@ void ExpectReadsLikeImageMagick(const Bytes& dib, uint32_t pixelOffset, const st
     ASSERT_FALSE(reference.empty()) << "ImageMagick could not read " << path;
     ASSERT_EQ(img.GetWidth(), static_cast<uint32_t>(w));
     ASSERT_EQ(img.GetHeight(), static_cast<uint32_t>(h));
-    const Bytes raw = codectest::ToRGBA(img);
+    const Bytes raw = testsupport::ToRGBA(img);
     Bytes ours = raw, expected = reference;
     for (size_t i = 0; i < expected.size(); i += 4)
         for (size_t c = 0; c < 3; ++c) {
@@ -110,14 +110,14 @@ void ExpectReadsLikeImageMagick(const Bytes& dib, uint32_t pixelOffset, const st
             ours[i + c] &= mask;
             ASSERT_EQ(raw[i + c] & ~mask, 0) << "pixel " << i / 4 << ": low bits filled";
         }
-    EXPECT_EQ(codectest::MaxDiff(ours, expected), 0);
+    EXPECT_EQ(testsupport::MaxDiff(ours, expected), 0);
 }
 
 } // namespace
 
 TEST(DibBlock, CopyToHandleAndBackKeepsPixelsPaletteAndResolution) {
     for (uint32_t bpp : {1u, 4u, 8u, 24u}) {
-        Image img = testimages::Random(13, 7, bpp, 40 + bpp);
+        Image img = testsupport::RandomImage(13, 7, bpp, 40 + bpp);
         img.SetXDPI(300);
         img.SetYDPI(150);
         const auto block = CopyToHandle(img);
@@ -126,7 +126,7 @@ TEST(DibBlock, CopyToHandleAndBackKeepsPixelsPaletteAndResolution) {
         Image back;
         ASSERT_TRUE(CreateFromHANDLE(back, block.get())) << back.GetLastError();
         EXPECT_EQ(back.GetBpp(), bpp);
-        EXPECT_TRUE(testimages::SamePixels(back, img)) << bpp;
+        EXPECT_TRUE(testsupport::SameColours(back, img)) << bpp;
         EXPECT_EQ(back.GetXDPI(), 300);
         EXPECT_EQ(back.GetYDPI(), 150);
         if (bpp <= 8) {
@@ -214,7 +214,7 @@ TEST(DibBlock, CoreHeaderAndPlainBlocksMatchImageMagick) {
 }
 
 TEST(DibBlock, UnusableBlocksAreRefusedWithAReason) {
-    Image img = testimages::Random(4, 4, 24, 1);
+    Image img = testsupport::RandomImage(4, 4, 24, 1);
     EXPECT_FALSE(CreateFromHANDLE(img, nullptr));
     EXPECT_FALSE(img.IsValid());
     EXPECT_STRNE(img.GetLastError(), "");

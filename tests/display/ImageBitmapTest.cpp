@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "../imagelib/TestImages.h"
+#include "ImageTestSupport.h"
 
 using namespace vimg;
 using namespace vimg::display;
 
 TEST(ImageBitmap, BitmapsKeepPixelsAndSectionsKeepDepthAndPalette) {
     for (uint32_t bpp : {1u, 4u, 8u, 24u}) {
-        const Image img = testimages::Random(13, 5, bpp, 60 + bpp);
+        const Image img = testsupport::RandomImage(13, 5, bpp, 60 + bpp);
         const auto bitmap = MakeBitmap(img, nullptr);
         ASSERT_TRUE(bitmap);
         EXPECT_EQ(bitmap->BitsPixel(), static_cast<int>(bpp));
@@ -20,7 +20,7 @@ TEST(ImageBitmap, BitmapsKeepPixelsAndSectionsKeepDepthAndPalette) {
         Image back;
         ASSERT_TRUE(CreateFromHBITMAP(back, bitmap.get()));
         EXPECT_EQ(back.GetBpp(), bpp);
-        EXPECT_TRUE(testimages::SamePixels(back, img)) << bpp;
+        EXPECT_TRUE(testsupport::SameColours(back, img)) << bpp;
         // A device bitmap holds the colours at 32 bits.
         CDeviceContext dc(1, 1);
         const auto device = MakeBitmap(img, &dc);
@@ -28,13 +28,13 @@ TEST(ImageBitmap, BitmapsKeepPixelsAndSectionsKeepDepthAndPalette) {
         EXPECT_EQ(device->BitsPixel(), 32);
         ASSERT_TRUE(CreateFromHBITMAP(back, device.get()));
         EXPECT_EQ(back.GetBpp(), 24u);
-        EXPECT_TRUE(testimages::SamePixels(back, img)) << bpp;
+        EXPECT_TRUE(testsupport::SameColours(back, img)) << bpp;
     }
     EXPECT_FALSE(MakeBitmap(Image(), nullptr));
 }
 
 TEST(ImageBitmap, MissingBitmapsAreRefused) {
-    Image img = testimages::Random(2, 2, 24, 1);
+    Image img = testsupport::RandomImage(2, 2, 24, 1);
     EXPECT_FALSE(CreateFromHBITMAP(img, nullptr));
     EXPECT_STREQ(img.GetLastError(), "GetDIBits failed");
     EXPECT_FALSE(img.IsValid());
@@ -58,7 +58,7 @@ TEST(ImageBitmap, IconMaskBitsBecomeTransparentPixels) {
         for (int x = 0; x < 6; ++x) {
             const bool masked = (x == 0 && y == 2) || (x == 5 && y == 0); // rows count from the bottom
             EXPECT_EQ(img.AlphaGet(x, y), masked ? 0 : 255) << x << "," << y;
-            EXPECT_EQ(img.GetPixelColor(x, y, false), testimages::Colour(10, 200, 30));
+            EXPECT_EQ(img.GetPixelColor(x, y, false), testsupport::Rgb(10, 200, 30));
         }
     const CIcon misfit{CBitmap(colour, 32), CBitmap(mask.copy(0, 0, 5, 3), 1)};
     EXPECT_FALSE(CreateFromHICON(img, misfit));

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../imagelib/TestImages.h"
+#include "ImageTestSupport.h"
 
 using namespace vimg;
 using namespace vimg::display;
@@ -119,7 +119,7 @@ const std::vector<Placement> kPlacements = {
 } // namespace
 
 TEST(ImageDraw, NothingIsDrawnWithoutSizeContextPictureOrPermission) {
-    const Image img = testimages::Random(8, 6, 24, 1);
+    const Image img = testsupport::RandomImage(8, 6, 24, 1);
     CDeviceContext dc(20, 20, Qt::white);
     EXPECT_EQ(Draw(img, &dc, 0, 0, 0, 10), 0);
     EXPECT_EQ(Draw(img, &dc, 0, 0, 10, 0), 0);
@@ -140,8 +140,8 @@ TEST(ImageDraw, NothingIsDrawnWithoutSizeContextPictureOrPermission) {
 }
 
 TEST(ImageDraw, TransparentColourLeavesTheDeviceVisible) {
-    Image img = testimages::Random(10, 7, 24, 2);
-    const RGBQUAD magenta = testimages::Colour(255, 0, 255);
+    Image img = testsupport::RandomImage(10, 7, 24, 2);
+    const RGBQUAD magenta = testsupport::Rgb(255, 0, 255);
     for (int i = 0; i < 10; ++i)
         img.SetPixelColor(i, i % 7, magenta);
     img.SetTransIndex(0);
@@ -163,11 +163,11 @@ TEST(ImageDraw, TransparentColourLeavesTheDeviceVisible) {
 
 TEST(ImageDraw, OpaquePicturesOfEveryDepthMatchTheDefinition) {
     for (uint32_t bpp : {1u, 4u, 8u, 24u})
-        ExpectDrawsAsDefined(testimages::Random(37, 29, bpp, 10 + bpp), kPlacements);
+        ExpectDrawsAsDefined(testsupport::RandomImage(37, 29, bpp, 10 + bpp), kPlacements);
 }
 
 TEST(ImageDraw, AlphaPlaneAndAlphaMaximumBlendAsDefined) {
-    Image img = testimages::Random(37, 29, 24, 3, true);
+    Image img = testsupport::RandomImage(37, 29, 24, 3, testsupport::kWithAlpha);
     ExpectDrawsAsDefined(img, kPlacements);
     img.AlphaSetMax(140);
     img.SetTransIndex(0);
@@ -177,7 +177,7 @@ TEST(ImageDraw, AlphaPlaneAndAlphaMaximumBlendAsDefined) {
 
 TEST(ImageDraw, PaletteAlphaAndTransparentIndexBlendAsDefined) {
     for (uint32_t bpp : {1u, 4u, 8u}) {
-        Image img = testimages::Random(37, 29, bpp, 20 + bpp);
+        Image img = testsupport::RandomImage(37, 29, bpp, 20 + bpp);
         for (uint32_t i = 0; i < img.GetNumColors(); ++i) {
             RGBQUAD c = img.GetPaletteColor(static_cast<uint8_t>(i));
             c.rgbReserved = static_cast<uint8_t>(i * 97 + 31);
@@ -197,14 +197,14 @@ TEST(ImageDraw, PaletteAlphaAndTransparentIndexBlendAsDefined) {
 
 TEST(ImageDraw, LargeAreasSplitOverThreadsGiveTheSameResult) {
     // Enough visible pixels for the composition to run on several threads.
-    ExpectDrawsAsDefined(testimages::Random(301, 257, 24, 5, true),
+    ExpectDrawsAsDefined(testsupport::RandomImage(301, 257, 24, 5, testsupport::kWithAlpha),
                          {{-13, -7, 650, 530, true, {}}, {3, 2, 380, 300, false, QRect(0, 0, 400, 290)}}, 400,
                          300);
-    ExpectDrawsAsDefined(testimages::Random(301, 257, 8, 6), {{-13, -7, 650, 530, true, {}}}, 400, 300);
+    ExpectDrawsAsDefined(testsupport::RandomImage(301, 257, 8, 6), {{-13, -7, 650, 530, true, {}}}, 400, 300);
 }
 
 TEST(ImageDraw, StretchCombinesThroughTheRasterOperation) {
-    const Image img = testimages::Random(9, 5, 8, 4);
+    const Image img = testsupport::RandomImage(9, 5, 8, 4);
     const QImage before = NoisyDevice(30, 20, 3)->Image().copy();
     CDeviceContext device(30, 20);
     device.Painter().drawImage(0, 0, before);
@@ -229,7 +229,7 @@ TEST(ImageDraw, StretchCombinesThroughTheRasterOperation) {
 }
 
 TEST(ImageDraw, TileRepeatsFromTheCornerAndStopsAtTheRectangle) {
-    const Image img = testimages::Random(3, 2, 24, 8);
+    const Image img = testsupport::RandomImage(3, 2, 24, 8);
     CDeviceContext dc(12, 10, Qt::black);
     ASSERT_EQ(Tile(img, &dc, QRect(1, 2, 8, 5)), 1);
     for (int y = 0; y < 10; ++y)

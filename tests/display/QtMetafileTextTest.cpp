@@ -1,6 +1,6 @@
 // Metafile text drawn by the Qt renderer: where the glyphs land and what they cover.
-#include "../imagelib/CodecCheck.h"
-#include "../imagelib/MetafileBytes.h"
+#include "CodecTestSupport.h"
+#include "MetafileBytes.h"
 #include "QtRenderers.h"
 #include "codecs/MetafileTextRenderer.h"
 
@@ -65,7 +65,7 @@ bool NotWhite(RGBQUAD c) { return c.rgbRed < 250 || c.rgbGreen < 250 || c.rgbBlu
 
 Image Play(const std::vector<uint8_t>& file) {
     Image img;
-    EXPECT_TRUE(codeccheck::DecodeBytes(img, file, FORMAT_WMF)) << img.GetLastError();
+    EXPECT_TRUE(testsupport::DecodeBytes(img, file, FORMAT_WMF)) << img.GetLastError();
     return img;
 }
 
@@ -189,5 +189,5 @@ TEST(QtMetafileText, DamagedFilesRenderWithinThePicture) {
     Bytes tail;
     tail.raw(Ansi("abc")).u16(30).u16(40).u16(50);
     Wmf(body, 0x0A32, {30, 20, 3, 6, 10, 10, 120, 60}, tail.data);
-    codeccheck::Batter(TextWmf(body, 300), FORMAT_WMF, 200);
+    testsupport::Batter(TextWmf(body, 300), FORMAT_WMF, 200);
 }

@@ -11,14 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "../imagelib/TestImages.h"
+#include "ImageTestSupport.h"
 
 using namespace vimg;
 using namespace vimg::display;
 
 namespace {
 
-const RGBQUAD kGround = testimages::Colour(200, 100, 50);
+const RGBQUAD kGround = testsupport::Rgb(200, 100, 50);
 
 TextInfo Record(const char* text, int align, bool opaque) {
     TextInfo info;
@@ -46,7 +46,7 @@ RGBQUAD At(const Image& img, int x, int topY) {
 }
 
 RGBQUAD Quad(COLORREF c) {
-    return testimages::Colour(GetRValue(c), GetGValue(c), GetBValue(c));
+    return testsupport::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
 } // namespace
@@ -55,7 +55,7 @@ TEST(TextDraw, OutOfRangeSettingsAreRepairedInTheRecord) {
     TextInfo info = Record("Centre", 7, true);
     info.backRound = 80;
     info.backOpacity = std::numeric_limits<float>::quiet_NaN();
-    Image img = testimages::Filled(300, 80, kGround);
+    Image img = testsupport::Filled(300, 80, kGround);
     ASSERT_EQ(DrawStringEx(img, 150, 10, &info), 1);
     EXPECT_EQ(info.align, 1);
     EXPECT_EQ(info.backRound, 10);
@@ -64,10 +64,10 @@ TEST(TextDraw, OutOfRangeSettingsAreRepairedInTheRecord) {
     const QRect box = Changed(img);
     EXPECT_LE(std::abs(box.left() + box.right() + 1 - 2 * 150), 1) << box.left() << ".." << box.right();
     EXPECT_EQ(box.top(), 10);
-    Image centred = testimages::Filled(300, 80, kGround);
+    Image centred = testsupport::Filled(300, 80, kGround);
     TextInfo asked = info;
     DrawStringEx(centred, 150, 10, &asked);
-    EXPECT_TRUE(testimages::SamePixels(img, centred));
+    EXPECT_TRUE(testsupport::SameColours(img, centred));
 
     info.backOpacity = 1.5f;
     info.align = -1;
@@ -82,7 +82,7 @@ TEST(TextDraw, OutOfRangeSettingsAreRepairedInTheRecord) {
 TEST(TextDraw, BackgroundBoxIsSolidWithRoundedCornersAndTextInside) {
     TextInfo info = Record("Box", 0, true);
     info.backRound = 50;
-    Image img = testimages::Filled(300, 120, kGround);
+    Image img = testsupport::Filled(300, 120, kGround);
     img.AlphaCreate();
     ASSERT_EQ(DrawStringEx(img, 20, 30, &info, true), 1);
     const QRect box = Changed(img);
@@ -110,12 +110,12 @@ TEST(TextDraw, BackgroundBoxIsSolidWithRoundedCornersAndTextInside) {
 TEST(TextDraw, BoxOpacityMixesInThePicture) {
     TextInfo info = Record("Mix", 0, true);
     info.backOpacity = 0.25f;
-    Image img = testimages::Filled(200, 80, kGround);
+    Image img = testsupport::Filled(200, 80, kGround);
     DrawStringEx(img, 5, 5, &info);
     const QRect box = Changed(img);
     const auto mix = [](int picture, int backPart) { return int(picture * 0.25f + backPart * 0.75f); };
     EXPECT_EQ(At(img, box.left(), box.center().y()),
-              testimages::Colour(mix(200, 0x20), mix(100, 0x60), mix(50, 0)));
+              testsupport::Rgb(mix(200, 0x20), mix(100, 0x60), mix(50, 0)));
 }
 
 TEST(TextDraw, EveryKindOfLineBreakAddsALine) {
@@ -123,7 +123,7 @@ TEST(TextDraw, EveryKindOfLineBreakAddsALine) {
     const char* texts[3] = {"Ag", "Ag\r\nAg", "Ag\rAg\nAg"};
     for (int i = 0; i < 3; ++i) {
         TextInfo info = Record(texts[i], 0, true);
-        Image img = testimages::Filled(200, 250, kGround);
+        Image img = testsupport::Filled(200, 250, kGround);
         DrawStringEx(img, 0, 0, &info);
         heights[i] = Changed(img).height();
     }
@@ -135,15 +135,15 @@ TEST(TextDraw, TextIsReadInTheFontsCodePage) {
     // 0xF5 is o with double acute in Central European, o with tilde in Western.
     TextInfo central = Record("\xF5", 0, false), western = central;
     western.font.lfCharSet = 0;
-    Image a = testimages::Filled(80, 60, kGround), b = a;
+    Image a = testsupport::Filled(80, 60, kGround), b = a;
     DrawStringEx(a, 0, 0, &central);
     DrawStringEx(b, 0, 0, &western);
     EXPECT_FALSE(Changed(a).isEmpty());
-    EXPECT_FALSE(testimages::SamePixels(a, b));
+    EXPECT_FALSE(testsupport::SameColours(a, b));
 }
 
 TEST(TextDraw, DrawStringWritesOnlyTextPixelsFromTheCorner) {
-    Image img = testimages::Filled(200, 60, kGround);
+    Image img = testsupport::Filled(200, 60, kGround);
     ASSERT_EQ(
         DrawString(img, 10, 5, QStringLiteral("Hello"), RGB(0, 0, 255), QStringLiteral("DejaVu Sans"), 24),
         1);
@@ -155,6 +155,6 @@ TEST(TextDraw, DrawStringWritesOnlyTextPixelsFromTheCorner) {
     for (int y = text.top(); y <= text.bottom(); ++y)
         for (int x = text.left(); x <= text.right(); ++x) {
             const RGBQUAD c = At(img, x, y);
-            ASSERT_TRUE(c == kGround || c == testimages::Colour(0, 0, 255)) << x << "," << y;
+            ASSERT_TRUE(c == kGround || c == testsupport::Rgb(0, 0, 255)) << x << "," << y;
         }
 }

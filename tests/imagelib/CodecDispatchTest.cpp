@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace vimg;
 
@@ -156,4 +159,48 @@ TEST(CodecDispatch, RegistryProbeOrderStartsWithBitmap) {
     ASSERT_FALSE(order.empty());
     EXPECT_EQ(order.front()->type, static_cast<uint32_t>(FORMAT_BMP));
     for (size_t i = 1; i < order.size(); ++i) EXPECT_LE(order[i - 1]->probeOrder, order[i]->probeOrder);
+}
+
+// The one format table: every id 1..15 once, with the extension table of the
+// dispatcher and what each format can do.
+TEST(CodecDispatch, RegistryDescribesEveryFormatOnce) {
+    const auto formats = CodecRegistry::Formats();
+    ASSERT_EQ(formats.size(), 15u);
+    std::vector<int> seen(FORMAT_COUNT, 0);
+    for (const CodecEntry* f : formats) {
+        ASSERT_GT(f->type, 0u);
+        ASSERT_LT(f->type, FORMAT_COUNT);
+        ++seen[f->type];
+        EXPECT_FALSE(f->extensions.empty()) << f->name;
+        EXPECT_TRUE(f->reads) << f->name;
+        EXPECT_EQ(f->writes, f->type != FORMAT_WMF) << f->name;
+        EXPECT_EQ(f->multiFrame, f->type == FORMAT_GIF || f->type == FORMAT_ICO || f->type == FORMAT_TIF) << f->name;
+        EXPECT_EQ(f->encodeMulti != nullptr, f->type == FORMAT_GIF || f->type == FORMAT_TIF) << f->name;
+        for (const std::string& e : f->extensions) EXPECT_EQ(CodecRegistry::TypeOfExtension(e), f->type) << e;
+    }
+    for (uint32_t id = 1; id < FORMAT_COUNT; ++id) EXPECT_EQ(seen[id], 1) << id;
+
+    const std::pair<const char*, uint32_t> names[] = {
+        {"a.bmp", 1},  {"a.JPEG", 3}, {"a.jpg", 3},  {"a.gif", 2},  {"x/y.png", 4}, {"a.ico", 5},
+        {"a.Tiff", 6}, {"a.tif", 6},  {"a.tga", 7},  {"a.pcx", 8},  {"a.wbmp", 9},  {"a.wmf", 10},
+        {"a.emf", 10}, {"a.jp2", 11}, {"a.j2k", 11}, {"a.jpc", 12}, {"a.j2c", 12},  {"a.pgx", 13},
+        {"a.pnm", 14}, {"a.pgm", 14}, {"a.ppm", 14}, {"a.ras", 15}, {"a.cur", 0},   {"a", 0},
+        {"dir.png/a", 0}, {"a.", 0},  {"a.bmpx", 0}};
+    for (const auto& [name, id] : names) EXPECT_EQ(CodecRegistry::TypeOfFileName(name), id) << name;
+}
+
+TEST(CodecDispatch, UnopenableFilesSayWhich) {
+    testsupport::TempDir dir;
+    const std::string missing = dir.file("missing.png");
+    for (uint32_t type : {0u, 4u}) {
+        Image img;
+        EXPECT_FALSE(img.Load(missing.c_str(), type));
+        EXPECT_EQ(std::string(img.GetLastError()).rfind("cannot open file: " + missing + " (", 0), 0u)
+            << img.GetLastError();
+    }
+    Image img(4, 4, 24);
+    const std::string unwritable = dir.file("no-such-folder/out.bmp");
+    EXPECT_FALSE(img.Save(unwritable.c_str(), FORMAT_BMP));
+    EXPECT_EQ(std::string(img.GetLastError()).rfind("cannot open file: " + unwritable + " (", 0), 0u)
+        << img.GetLastError();
 }

@@ -3,14 +3,14 @@
 // of blocks it cannot read.
 #include "ColorQuantizer.h"
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 #include "ReduceBitDepth.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::ColorQuantizer;
 using vimg::Image;
 using vimg::RGBQUAD;

@@ -1,4 +1,4 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,14 @@ void ExpectDecodesLikeImageMagick(const std::vector<Case>& cases) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
     for (const Case& c : cases) {
-        const std::string file = codeccheck::MakeWithImageMagick(dir, c.name, c.args);
+        const std::string file = testsupport::MakeWithImageMagick(dir, c.name, c.args);
         // The explicit type and the unknown-type pass both recognise it.
         for (uint32_t asked : {c.type, uint32_t{FORMAT_UNKNOWN}}) {
             Image img;
             ASSERT_TRUE(img.Load(file.c_str(), asked)) << c.name << ": " << img.GetLastError();
             EXPECT_EQ(img.GetType(), c.type) << c.name;
             EXPECT_EQ(img.GetBpp(), c.bpp) << c.name;
-            codeccheck::ExpectMatchesReference(img, file);
+            testsupport::ExpectMatchesReference(img, file);
         }
     }
 }
@@ -35,15 +35,15 @@ void ExpectRoundTrip(Image& img, uint32_t type, const std::string& ext) {
     TempDir dir;
     const std::string file = dir.file("out." + ext);
     ASSERT_TRUE(img.Save(file.c_str(), type)) << ext << ": " << img.GetLastError();
-    if (HaveImageMagick()) codeccheck::ExpectMatchesReference(img, file);
+    if (HaveImageMagick()) testsupport::ExpectMatchesReference(img, file);
     Image back;
     ASSERT_TRUE(back.Load(file.c_str(), FORMAT_UNKNOWN)) << back.GetLastError();
     EXPECT_EQ(back.GetType(), type);
-    EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img)) << ext;
+    EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img)) << ext;
 }
 
 Image GreyPattern(uint32_t w, uint32_t h) {
-    Image img = codeccheck::Pattern(w, h, 8, 11);
+    Image img = testsupport::Pattern(w, h, 8, 11);
     img.SetGrayPalette();
     return img;
 }
@@ -67,7 +67,7 @@ TEST(PnmCodec, AllSixKindsDecodeLikeImageMagick) {
 
 TEST(PnmCodec, WritesGreyAndColour) {
     Image grey = GreyPattern(33, 21);
-    Image colour = codeccheck::Pattern(33, 21, 24, 2);
+    Image colour = testsupport::Pattern(33, 21, 24, 2);
     Image mono(19, 7, 1);
     mono.SetGrayPalette();
     mono.SetPixelIndex(3, 3, 1);
@@ -79,7 +79,7 @@ TEST(PnmCodec, WritesGreyAndColour) {
     ASSERT_TRUE(back.Load(dir.file("mono.pnm").c_str(), FORMAT_PNM));
     EXPECT_EQ(back.GetPixelColor(3, 3).rgbRed, 255);
     EXPECT_EQ(back.GetPixelColor(4, 3).rgbRed, 0);
-    Image palette = codeccheck::Pattern(8, 8, 4, 3);
+    Image palette = testsupport::Pattern(8, 8, 4, 3);
     EXPECT_FALSE(palette.Save(dir.file("pal.pnm").c_str(), FORMAT_PNM));
     EXPECT_STREQ(palette.GetLastError(), "Can save only RGB or GrayScale images");
 }
@@ -101,13 +101,13 @@ TEST(RasCodec, OneBitWithoutColourMap) {
                                 0, 0, 0, 6, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0,
                                 0xF0, 0x20, 0x0F, 0xC0, 0xAA, 0x40};
     TempDir dir;
-    codeccheck::ExpectHandMadeFileMatches(dir, "mono.ras", ras, FORMAT_UNKNOWN, 1);
+    testsupport::ExpectHandMadeFileMatches(dir, "mono.ras", ras, FORMAT_UNKNOWN, 1);
 }
 
 TEST(RasCodec, WritesPaletteAndColour) {
-    Image colour = codeccheck::Pattern(33, 21, 24, 4);
-    Image mapped = codeccheck::Pattern(31, 9, 8, 5);
-    Image four = codeccheck::Pattern(13, 9, 4, 6);
+    Image colour = testsupport::Pattern(33, 21, 24, 4);
+    Image mapped = testsupport::Pattern(31, 9, 8, 5);
+    Image four = testsupport::Pattern(13, 9, 4, 6);
     ExpectRoundTrip(colour, FORMAT_RAS, "ras");
     ExpectRoundTrip(mapped, FORMAT_RAS, "ras");
     ExpectRoundTrip(four, FORMAT_RAS, "ras");
@@ -117,7 +117,7 @@ TEST(PgxCodec, GreyOnly) {
     ExpectDecodesLikeImageMagick({{"grey.pgx", "-size 37x23 plasma:fractal -colorspace gray", FORMAT_PGX, 8}});
     Image grey = GreyPattern(29, 17);
     ExpectRoundTrip(grey, FORMAT_PGX, "pgx");
-    Image colour = codeccheck::Pattern(8, 8, 24);
+    Image colour = testsupport::Pattern(8, 8, 24);
     uint8_t* buffer = nullptr;
     int32_t size = 0;
     EXPECT_FALSE(colour.Encode(buffer, size, FORMAT_PGX));
@@ -128,7 +128,7 @@ TEST(PgxCodec, GreyOnly) {
     std::vector<uint8_t> file(text.begin(), text.end());
     file.insert(file.end(), {0x00, 0x08, 0x00, 0x00, 0xFF, 0x07}); // -2048, 0, 2047
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, file, FORMAT_PGX));
+    ASSERT_TRUE(testsupport::DecodeBytes(img, file, FORMAT_PGX));
     EXPECT_EQ(img.GetPixelIndex(0, 0), 0);
     EXPECT_EQ(img.GetPixelIndex(1, 0), 127);
     EXPECT_EQ(img.GetPixelIndex(2, 0), 255);
@@ -144,27 +144,27 @@ TEST(Jpeg2000Codec, LosslessFilesDecodeLikeImageMagick) {
 }
 
 TEST(Jpeg2000Codec, WritesLosslessAtFullRateAndSmallerBelow) {
-    Image colour = codeccheck::Pattern(45, 31, 24, 7);
+    Image colour = testsupport::Pattern(45, 31, 24, 7);
     colour.SetJpegQuality(100);
     ExpectRoundTrip(colour, FORMAT_JP2, "jp2");
     Image grey = GreyPattern(45, 31);
     grey.SetJpegQuality(100);
     ExpectRoundTrip(grey, FORMAT_JPC, "j2k");
 
-    Image big = codeccheck::Pattern(200, 150, 24, 8);
+    Image big = testsupport::Pattern(200, 150, 24, 8);
     big.SetJpegQuality(100);
-    const size_t lossless = codeccheck::EncodeBytes(big, FORMAT_JP2).size();
+    const size_t lossless = testsupport::EncodeBytes(big, FORMAT_JP2).size();
     big.SetJpegQuality(10);
-    const std::vector<uint8_t> lossy = codeccheck::EncodeBytes(big, FORMAT_JP2);
+    const std::vector<uint8_t> lossy = testsupport::EncodeBytes(big, FORMAT_JP2);
     ASSERT_FALSE(lossy.empty());
     EXPECT_LT(lossy.size(), lossless / 3);
     Image back;
-    ASSERT_TRUE(codeccheck::DecodeBytes(back, lossy, FORMAT_UNKNOWN));
+    ASSERT_TRUE(testsupport::DecodeBytes(back, lossy, FORMAT_UNKNOWN));
     EXPECT_EQ(back.GetType(), FORMAT_JP2);
     EXPECT_EQ(back.GetWidth(), 200u);
 
-    Image palette = codeccheck::Pattern(8, 8, 8, 9);
-    EXPECT_TRUE(codeccheck::EncodeBytes(palette, FORMAT_JP2).empty());
+    Image palette = testsupport::Pattern(8, 8, 8, 9);
+    EXPECT_TRUE(testsupport::EncodeBytes(palette, FORMAT_JP2).empty());
     EXPECT_STREQ(palette.GetLastError(), "Can save only RGB or GrayScale images");
 }
 
@@ -172,7 +172,7 @@ TEST(Jpeg2000Codec, ComponentsOtherThanRgbAreGreyFrames) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
     // Grey with alpha: two components, each its own frame.
-    const std::string file = codeccheck::MakeWithImageMagick(
+    const std::string file = testsupport::MakeWithImageMagick(
         dir, "ga.jp2", "-size 20x10 gradient:black-white \\( -size 20x10 gradient:white-black \\) -alpha off -compose copy_opacity -composite -type GrayscaleAlpha -depth 8 -quality 0");
     Image first, second, third;
     ASSERT_TRUE(first.Load(file.c_str(), FORMAT_JP2)) << first.GetLastError();
@@ -188,24 +188,24 @@ TEST(Jpeg2000Codec, ComponentsOtherThanRgbAreGreyFrames) {
 
 TEST(ContentReader, DamagedFilesNeverCrash) {
     Image grey = GreyPattern(21, 13);
-    Image colour = codeccheck::Pattern(21, 13, 24, 3);
+    Image colour = testsupport::Pattern(21, 13, 24, 3);
     colour.SetJpegQuality(100);
     for (uint32_t type : {FORMAT_PNM, FORMAT_RAS, FORMAT_JP2, FORMAT_JPC})
-        codeccheck::Batter(codeccheck::EncodeBytes(colour, type), type, 250);
-    codeccheck::Batter(codeccheck::EncodeBytes(grey, FORMAT_PGX), FORMAT_PGX, 250);
-    Image mapped = codeccheck::Pattern(21, 13, 8, 4);
-    codeccheck::Batter(codeccheck::EncodeBytes(mapped, FORMAT_RAS), FORMAT_RAS, 250);
+        testsupport::Batter(testsupport::EncodeBytes(colour, type), type, 250);
+    testsupport::Batter(testsupport::EncodeBytes(grey, FORMAT_PGX), FORMAT_PGX, 250);
+    Image mapped = testsupport::Pattern(21, 13, 8, 4);
+    testsupport::Batter(testsupport::EncodeBytes(mapped, FORMAT_RAS), FORMAT_RAS, 250);
 
     // Huge declared sizes in tiny files.
     const std::string pnm = "P6\n60000 60000\n255\n";
     Image img;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, std::vector<uint8_t>(pnm.begin(), pnm.end()), FORMAT_PNM));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, std::vector<uint8_t>(pnm.begin(), pnm.end()), FORMAT_PNM));
     const std::string pgx = "PG ML +8 60000 60000\n";
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, std::vector<uint8_t>(pgx.begin(), pgx.end()), FORMAT_PGX));
-    std::vector<uint8_t> ras = codeccheck::EncodeBytes(colour, FORMAT_RAS);
+    EXPECT_FALSE(testsupport::DecodeBytes(img, std::vector<uint8_t>(pgx.begin(), pgx.end()), FORMAT_PGX));
+    std::vector<uint8_t> ras = testsupport::EncodeBytes(colour, FORMAT_RAS);
     ras[4] = ras[8] = 0x10;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, ras, FORMAT_RAS));
-    std::vector<uint8_t> j2k = codeccheck::EncodeBytes(colour, FORMAT_JPC);
+    EXPECT_FALSE(testsupport::DecodeBytes(img, ras, FORMAT_RAS));
+    std::vector<uint8_t> j2k = testsupport::EncodeBytes(colour, FORMAT_JPC);
     j2k[8] = j2k[12] = 0x7F; // width and height in the SIZ segment
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, j2k, FORMAT_JPC));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, j2k, FORMAT_JPC));
 }

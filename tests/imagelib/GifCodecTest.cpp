@@ -1,4 +1,5 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
+#include "MemFile.h"
 #include "codecs/ImageGIF.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +10,13 @@
 
 using namespace vimg;
 using namespace testsupport;
-using codeccheck::DecodeBytes;
+using testsupport::DecodeBytes;
 
 namespace {
 
 std::vector<uint8_t> WriteGif(Image& img, uint32_t option = 0) {
     img.SetCodecOption(option, FORMAT_GIF);
-    return codeccheck::EncodeBytes(img, FORMAT_GIF);
+    return testsupport::EncodeBytes(img, FORMAT_GIF);
 }
 
 std::vector<uint8_t> WriteAnimation(ImageGIF& codec, std::vector<Image*> frames, bool local = false) {
@@ -82,7 +83,7 @@ protected:
         if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     }
     std::string Make(const std::string& name, const std::string& args) {
-        return codeccheck::MakeWithImageMagick(dir, name, args);
+        return testsupport::MakeWithImageMagick(dir, name, args);
     }
     TempDir dir;
 };
@@ -107,7 +108,7 @@ TEST_F(GifTest, StillImagesDecodeLikeImageMagick) {
         ASSERT_TRUE(img.Load(file.c_str(), FORMAT_GIF)) << c.name << ": " << img.GetLastError();
         EXPECT_EQ(img.GetType(), FORMAT_GIF);
         EXPECT_LE(img.GetBpp(), c.bpp) << c.name;
-        codeccheck::ExpectMatchesReference(img, file);
+        testsupport::ExpectMatchesReference(img, file);
     }
 }
 
@@ -128,7 +129,7 @@ TEST_F(GifTest, AnimationFramesMatchCoalescedFrames) {
         ASSERT_TRUE(img.Load(file.c_str(), FORMAT_GIF)) << "frame " << k;
         EXPECT_EQ(img.GetNumFrames(), frames);
         EXPECT_EQ(img.GetFrameDelay(), 10u);
-        codeccheck::ExpectMatchesReference(img, file, k, true);
+        testsupport::ExpectMatchesReference(img, file, k, true);
     }
 }
 
@@ -147,7 +148,7 @@ TEST_F(GifTest, AllThreeCompressionModesDecodeInImageMagick) {
     for (uint32_t bpp : {1u, 4u, 8u}) {
         for (uint32_t option : {0u, 1u, 2u}) {
             // Tall enough for code-table resets in every mode.
-            Image img = codeccheck::Pattern(203, 157, bpp, bpp * 10 + option);
+            Image img = testsupport::Pattern(203, 157, bpp, bpp * 10 + option);
             const std::vector<uint8_t> gif = WriteGif(img, option);
             ASSERT_FALSE(gif.empty());
             if (bpp == 1) {
@@ -155,10 +156,10 @@ TEST_F(GifTest, AllThreeCompressionModesDecodeInImageMagick) {
             }
             const std::string file = dir.file("mode" + std::to_string(option) + "_" + std::to_string(bpp) + ".gif");
             WriteFile(file, gif);
-            codeccheck::ExpectMatchesReference(img, file);
+            testsupport::ExpectMatchesReference(img, file);
             Image back;
             ASSERT_TRUE(DecodeBytes(back, gif, FORMAT_GIF));
-            EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img)) << "bpp " << bpp << " option " << option;
+            EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img)) << "bpp " << bpp << " option " << option;
         }
     }
 }
@@ -179,13 +180,13 @@ TEST_F(GifTest, RunLengthModeHandlesLongRunsAndFullTables) {
     const std::vector<uint8_t> gif = WriteGif(img, 2);
     const std::string file = dir.file("runs.gif");
     WriteFile(file, gif);
-    codeccheck::ExpectMatchesReference(img, file);
+    testsupport::ExpectMatchesReference(img, file);
     EXPECT_LT(gif.size(), 500u * 400u / 4) << "runs are compressed";
 }
 
 TEST_F(GifTest, UncompressedModeClearsBeforeTheTableFills) {
     for (uint32_t bpp : {1u, 8u}) {
-        Image img = codeccheck::Pattern(300, 100, bpp, 7);
+        Image img = testsupport::Pattern(300, 100, bpp, 7);
         const std::vector<uint8_t> gif = WriteGif(img, 1);
         const size_t longest = LongestRunWithoutClear(gif);
         EXPECT_GT(longest, 3000u);
@@ -194,7 +195,7 @@ TEST_F(GifTest, UncompressedModeClearsBeforeTheTableFills) {
 }
 
 TEST_F(GifTest, LoopBlockFollowsTheLoopCount) {
-    Image a = codeccheck::Pattern(16, 16, 8, 1), b = codeccheck::Pattern(16, 16, 8, 1);
+    Image a = testsupport::Pattern(16, 16, 8, 1), b = testsupport::Pattern(16, 16, 8, 1);
     ImageGIF once;
     once.SetLoops(1);
     EXPECT_EQ(Find(WriteAnimation(once, {&a, &b}), "NETSCAPE2.0"), std::string::npos);
@@ -216,9 +217,9 @@ TEST_F(GifTest, LoopBlockFollowsTheLoopCount) {
 
 TEST_F(GifTest, AnimationRoundTripsThroughImageMagick) {
     // Frames with different palettes and offsets, delays and a transparent frame.
-    Image a = codeccheck::Pattern(30, 20, 8, 1);
-    Image b = codeccheck::Pattern(10, 8, 4, 2);
-    Image c = codeccheck::Pattern(12, 12, 1, 3);
+    Image a = testsupport::Pattern(30, 20, 8, 1);
+    Image b = testsupport::Pattern(10, 8, 4, 2);
+    Image c = testsupport::Pattern(12, 12, 1, 3);
     a.SetFrameDelay(25);
     b.SetOffset(5, 3);
     b.SetFrameDelay(50);
@@ -236,12 +237,12 @@ TEST_F(GifTest, AnimationRoundTripsThroughImageMagick) {
         Image img;
         img.SetFrame(k);
         ASSERT_TRUE(DecodeBytes(img, gif, FORMAT_GIF));
-        codeccheck::ExpectMatchesReference(img, file, k, true);
+        testsupport::ExpectMatchesReference(img, file, k, true);
     }
 }
 
 TEST_F(GifTest, CommentIsCutTo255Characters) {
-    Image img = codeccheck::Pattern(8, 8, 4);
+    Image img = testsupport::Pattern(8, 8, 4);
     ImageGIF codec;
     codec.SetComment(std::string(300, 'c').c_str());
     const std::vector<uint8_t> gif = WriteAnimation(codec, {&img});
@@ -269,10 +270,10 @@ TEST_F(GifTest, TrueColourImageIsWrittenAsTiles) {
         ASSERT_TRUE(DecodeBytes(back, gif, FORMAT_GIF));
         EXPECT_EQ(back.GetNumFrames(), 4);
         EXPECT_EQ(back.GetBpp(), 24u);
-        EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img));
         const std::string file = dir.file("tiles.gif");
         WriteFile(file, gif);
-        codeccheck::ExpectMatchesReference(img, file, 3, true);
+        testsupport::ExpectMatchesReference(img, file, 3, true);
     }
 }
 
@@ -280,22 +281,22 @@ TEST_F(GifTest, BoundarySizesRoundTrip) {
     // One pixel in every depth and mode; true colour at one tile, one tile and a pixel, and a column.
     for (uint32_t bpp : {1u, 4u, 8u, 24u})
         for (uint32_t option : {0u, 1u, 2u}) {
-            Image img = codeccheck::Pattern(1, 1, bpp, bpp + option);
+            Image img = testsupport::Pattern(1, 1, bpp, bpp + option);
             Image back;
             ASSERT_TRUE(DecodeBytes(back, WriteGif(img, option), FORMAT_GIF)) << bpp << " " << option;
-            EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+            EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img));
         }
     for (auto [w, h, tiles] : {std::tuple{17u, 15u, 1}, std::tuple{18u, 16u, 4}, std::tuple{1u, 31u, 3}}) {
-        Image img = codeccheck::Pattern(w, h, 24, w);
+        Image img = testsupport::Pattern(w, h, 24, w);
         Image back;
         ASSERT_TRUE(DecodeBytes(back, WriteGif(img), FORMAT_GIF));
         EXPECT_EQ(back.GetNumFrames(), tiles) << w << " x " << h;
-        EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img)) << w << " x " << h;
+        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img)) << w << " x " << h;
     }
 }
 
 TEST_F(GifTest, TrueColourTransparencySurvivesTheTiles) {
-    Image img = codeccheck::Pattern(20, 18, 24, 4);
+    Image img = testsupport::Pattern(20, 18, 24, 4);
     RGBQUAD key{1, 2, 3, 0};
     img.SetTransColor(key);
     img.SetTransIndex(0);
@@ -304,11 +305,11 @@ TEST_F(GifTest, TrueColourTransparencySurvivesTheTiles) {
     ASSERT_TRUE(DecodeBytes(back, WriteGif(img), FORMAT_GIF));
     EXPECT_TRUE(back.IsTransparent(3, 4));
     EXPECT_FALSE(back.IsTransparent(3, 5));
-    EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+    EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img));
 }
 
 TEST(GifErrors, MultipageArgumentsAreChecked) {
-    Image a = codeccheck::Pattern(4, 4, 8);
+    Image a = testsupport::Pattern(4, 4, 8);
     ImageGIF codec;
     MemFile out;
     out.Open();
@@ -331,18 +332,18 @@ TEST(GifErrors, MultipageArgumentsAreChecked) {
     EXPECT_EQ(out.Size(), 0) << "nothing written for refused arguments";
 
     // Through the dispatcher.
-    Image b = codeccheck::Pattern(4, 4, 8, 2);
+    Image b = testsupport::Pattern(4, 4, 8, 2);
     Image* two[] = {&a, &b};
     Image caller;
     ASSERT_TRUE(caller.Encode(&out, two, 2, FORMAT_GIF));
     Image back;
     back.SetFrame(1);
     ASSERT_TRUE(back.Decode(out.GetBuffer(false), static_cast<uint32_t>(out.Size()), FORMAT_GIF));
-    EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(b));
+    EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(b));
 }
 
 TEST(GifErrors, WriteFailureIsReported) {
-    Image img = codeccheck::Pattern(64, 64, 8);
+    Image img = testsupport::Pattern(64, 64, 8);
     MemFile out;
     out.Open();
     MemFile::SetMaxCapacity(1000);
@@ -353,14 +354,14 @@ TEST(GifErrors, WriteFailureIsReported) {
 }
 
 TEST(GifHostile, DamagedFilesNeverCrash) {
-    Image img = codeccheck::Pattern(40, 30, 8, 9);
+    Image img = testsupport::Pattern(40, 30, 8, 9);
     img.SetTransIndex(3);
-    codeccheck::Batter(WriteGif(img), FORMAT_GIF, 600);
-    Image a = codeccheck::Pattern(20, 10, 4, 1), b = codeccheck::Pattern(7, 5, 8, 2);
+    testsupport::Batter(WriteGif(img), FORMAT_GIF, 600);
+    Image a = testsupport::Pattern(20, 10, 4, 1), b = testsupport::Pattern(7, 5, 8, 2);
     b.SetOffset(3, 2);
     ImageGIF codec;
     codec.SetDisposalMethod(2);
-    codeccheck::Batter(WriteAnimation(codec, {&a, &b}, true), FORMAT_GIF, 600);
+    testsupport::Batter(WriteAnimation(codec, {&a, &b}, true), FORMAT_GIF, 600);
 }
 
 TEST(GifHostile, HugeScreenIsRefusedByTheMemoryBound) {

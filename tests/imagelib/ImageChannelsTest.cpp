@@ -1,19 +1,19 @@
 // Split* into channel images and Combine back.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-using testimages::Colour;
-using testimages::Filled;
-using testimages::SamePixels;
+using testsupport::Rgb;
+using testsupport::Filled;
+using testsupport::SameColours;
 using vimg::Image;
 using vimg::RGBQUAD;
 
 TEST(ImageChannels, SplitCmykOfPureRed) {
-    const Image red = Filled(3, 2, Colour(255, 0, 0));
+    const Image red = Filled(3, 2, Rgb(255, 0, 0));
     Image c, m, y, k;
     ASSERT_TRUE(red.SplitCMYK(&c, &m, &y, &k));
     EXPECT_EQ(c.GetPixelIndex(1, 1), 0);
@@ -33,7 +33,7 @@ TEST(ImageChannels, EverySplitHoldsThePerPixelConversion) {
                                                 {&Image::SplitXYZ, Image::RGBtoXYZ},
                                                 {&Image::SplitHSL, Image::RGBtoHSL}};
     for (const uint32_t bpp : {4u, 24u}) {
-        const Image src = testimages::Random(19, 11, bpp, 90 + bpp);
+        const Image src = testsupport::RandomImage(19, 11, bpp, 90 + bpp);
         for (const auto& [split, convert] : splits) {
             Image a, b, c;
             ASSERT_TRUE((src.*split)(&a, &b, &c));
@@ -48,7 +48,7 @@ TEST(ImageChannels, EverySplitHoldsThePerPixelConversion) {
         }
     }
     // Null destinations are skipped; all null is refused.
-    const Image src = testimages::Random(4, 4, 24, 92);
+    const Image src = testsupport::RandomImage(4, 4, 24, 92);
     Image g;
     EXPECT_TRUE(src.SplitRGB(nullptr, &g, nullptr));
     EXPECT_EQ(g.GetPixelIndex(2, 3), src.GetPixelColor(2, 3).rgbGreen);
@@ -57,12 +57,12 @@ TEST(ImageChannels, EverySplitHoldsThePerPixelConversion) {
 }
 
 TEST(ImageChannels, CombineRebuildsWhatSplitTookApart) {
-    const Image src = testimages::Random(23, 9, 24, 93);
+    const Image src = testsupport::RandomImage(23, 9, 24, 93);
     Image r, g, b;
     ASSERT_TRUE(src.SplitRGB(&r, &g, &b));
     Image out;
     ASSERT_TRUE(out.Combine(&r, &g, &b, nullptr, Image::CS_RGB));
-    EXPECT_TRUE(SamePixels(out, src));
+    EXPECT_TRUE(SameColours(out, src));
     EXPECT_EQ(out.GetBpp(), 24u);
 
     Image y, u, v;
@@ -75,7 +75,7 @@ TEST(ImageChannels, CombineRebuildsWhatSplitTookApart) {
         }
 
     // The alpha image becomes the alpha plane.
-    Image alpha = testimages::Random(23, 9, 8, 94);
+    Image alpha = testsupport::RandomImage(23, 9, 8, 94);
     alpha.SetGrayPalette();
     ASSERT_TRUE(out.Combine(&r, &g, &b, &alpha, Image::CS_RGB));
     ASSERT_TRUE(out.AlphaIsValid());
@@ -83,12 +83,12 @@ TEST(ImageChannels, CombineRebuildsWhatSplitTookApart) {
 }
 
 TEST(ImageChannels, CombineRefusesMissingChannelsAndResizesCopies) {
-    const Image src = testimages::Random(8, 6, 24, 95);
+    const Image src = testsupport::RandomImage(8, 6, 24, 95);
     Image r, g, b;
     ASSERT_TRUE(src.SplitRGB(&r, &g, &b));
     Image img(src);
     EXPECT_FALSE(img.Combine(&r, &g, nullptr, nullptr, Image::CS_RGB));
-    EXPECT_TRUE(SamePixels(img, src));
+    EXPECT_TRUE(SameColours(img, src));
     // A channel of another size is read through a resized copy; the caller's image stays.
     Image smallBlue;
     ASSERT_TRUE(b.Resample(4, 3, 1, &smallBlue));
@@ -99,5 +99,5 @@ TEST(ImageChannels, CombineRefusesMissingChannelsAndResizesCopies) {
     // The image itself may be the first channel.
     Image self(r);
     ASSERT_TRUE(self.Combine(&self, &g, &b, nullptr, Image::CS_RGB));
-    EXPECT_TRUE(SamePixels(self, src));
+    EXPECT_TRUE(SameColours(self, src));
 }

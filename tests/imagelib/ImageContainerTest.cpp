@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 using namespace vimg;
 
@@ -134,6 +135,59 @@ TEST(ImageLifecycle, GhostSharesMemoryAndNeverFreesIt) {
     } // the ghost's destructor must leave the owner's block alone
     EXPECT_TRUE(owner.IsValid());
     EXPECT_EQ(owner.GetPixelColor(4, 4).rgbBlue, 3);
+}
+
+TEST(ImageLifecycle, MovesTakeEveryBlockWithoutCopying) {
+    Image a(7, 5, 8, 4);
+    a.SetPaletteColor(3, 10, 20, 30);
+    a.SetPixelIndex(2, 2, 3);
+    a.AlphaCreate();
+    a.AlphaSet(1, 1, 9);
+    a.SelectionAddPixel(1, 1);
+    a.SetJpegQuality(55);
+    const void* dib = a.GetDIB();
+    const uint8_t* alpha = a.AlphaGetPointer();
+    const uint8_t* mask = a.SelectionGetPointer();
+
+    Image b(std::move(a));
+    EXPECT_EQ(b.GetDIB(), dib);
+    EXPECT_EQ(b.AlphaGetPointer(), alpha);
+    EXPECT_EQ(b.SelectionGetPointer(), mask);
+    EXPECT_EQ(b.GetPaletteColor(3).rgbGreen, 20);
+    EXPECT_EQ(b.GetPixelIndex(2, 2), 3);
+    EXPECT_EQ(b.GetJpegQuality(), 55);
+    EXPECT_EQ(b.GetType(), 4u);
+    EXPECT_FALSE(a.IsValid()); // NOLINT(bugprone-use-after-move): the moved-from state is specified
+    EXPECT_FALSE(a.AlphaIsValid());
+    EXPECT_FALSE(a.SelectionIsValid());
+
+    // Assignment frees what the target held and takes the source's blocks.
+    Image c(300, 200, 24);
+    c = std::move(b);
+    EXPECT_EQ(c.GetDIB(), dib);
+    EXPECT_EQ(c.AlphaGetPointer(), alpha);
+    EXPECT_EQ(c.GetWidth(), 7u);
+    EXPECT_FALSE(b.IsValid()); // NOLINT(bugprone-use-after-move)
+
+    // Images live in containers by value: growing a vector moves, never copies.
+    std::vector<Image> images;
+    images.push_back(std::move(c));
+    for (int i = 0; i < 20; ++i) images.emplace_back(4, 4, 24);
+    EXPECT_EQ(images.front().GetDIB(), dib);
+}
+
+TEST(ImageLifecycle, MovingAGhostCopiesInsteadOfStealing) {
+    Image owner(6, 6, 24);
+    owner.SetPixelColor(2, 2, Colour(7, 8, 9));
+    GhostProbe ghost;
+    ghost.Ghost(&owner);
+    Image moved(std::move(ghost));
+    EXPECT_NE(moved.GetDIB(), owner.GetDIB());
+    EXPECT_EQ(moved.GetPixelColor(2, 2).rgbGreen, 8);
+    Image target;
+    EXPECT_FALSE(target.Transfer(ghost)); // a ghost owns nothing to hand over
+    EXPECT_TRUE(owner.IsValid());
+    EXPECT_EQ(owner.GetPixelColor(2, 2).rgbRed, 7);
 }
 
 TEST(ImageLifecycle, ClearByDepth) {

@@ -1,11 +1,11 @@
 // Depth conversions: the fast nearest-colour search and the error diffusion
 // against their per-pixel definitions, widening, and the dither methods.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 using vimg::RGBQUAD;
 

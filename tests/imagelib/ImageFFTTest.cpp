@@ -1,6 +1,6 @@
 // FFT2 on grey images, and the one-dimensional transforms behind it.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ TEST(ImageFFT, ForwardThenInverseReturnsThePicture) {
 }
 
 TEST(ImageFFT, ForceFftWorksOnThePowerOfTwoAbove) {
-    Image src = testimages::Random(100, 60, 24, 110);
+    Image src = testsupport::RandomImage(100, 60, 24, 110);
     const Image before(src);
     Image re, im;
     ASSERT_TRUE(src.FFT2(&src, nullptr, &re, &im, 1, true, true));
@@ -97,7 +97,7 @@ TEST(ImageFFT, ForceFftWorksOnThePowerOfTwoAbove) {
     EXPECT_EQ(im.GetWidth(), 128u);
     EXPECT_EQ(re.GetBpp(), 8u);
     EXPECT_TRUE(re.IsGrayScale());
-    EXPECT_TRUE(testimages::SamePixels(src, before)) << "with destinations the source is left alone";
+    EXPECT_TRUE(testsupport::SameColours(src, before)) << "with destinations the source is left alone";
     // Without destinations the source itself becomes the real result.
     ASSERT_TRUE(src.FFT2(&src, nullptr, nullptr, nullptr, 1, true, false));
     EXPECT_EQ(src.GetWidth(), 128u);

@@ -1,14 +1,14 @@
 // Histogram counting and the histogram-driven tone operations, checked
 // against their definitions on the luma of YUV; flat images must be refused.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 using vimg::RGBQUAD;
 

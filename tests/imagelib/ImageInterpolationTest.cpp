@@ -1,13 +1,13 @@
 // Interpolation kernels, the overflow rules and the samplers built on them.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-using testimages::Colour;
+using testsupport::Rgb;
 using vimg::Image;
 using vimg::RGBQUAD;
 
@@ -67,22 +67,22 @@ TEST(ImageInterpolation, BesselOrderOneMatchesTablesOnBothSidesOfEight) {
 }
 
 TEST(ImageInterpolation, OverflowRulesAtEveryBorder) {
-    Image img = testimages::Random(10, 6, 24, 1);
-    const RGBQUAD white0 = Colour(255, 255, 255, 0);
+    Image img = testsupport::RandomImage(10, 6, 24, 1);
+    const RGBQUAD white0 = Rgb(255, 255, 255, 0);
     EXPECT_EQ(img.GetPixelColorWithOverflow(-1, 0, Image::OM_COLOR, nullptr), white0);
-    const RGBQUAD red = Colour(255, 0, 0, 9);
+    const RGBQUAD red = Rgb(255, 0, 0, 9);
     EXPECT_EQ(img.GetPixelColorWithOverflow(10, 0, Image::OM_COLOR, &red), red);
     // Background and transparent without a transparent index: the replacement colour.
     EXPECT_EQ(img.GetPixelColorWithOverflow(0, -1, Image::OM_BACKGROUND, &red), red);
     EXPECT_EQ(img.GetPixelColorWithOverflow(0, 6, Image::OM_TRANSPARENT, &red), red);
     img.SetTransIndex(0);
-    img.SetTransColor(Colour(1, 2, 3));
-    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_BACKGROUND, &red), Colour(1, 2, 3));
-    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_TRANSPARENT, &red), Colour(1, 2, 3));
+    img.SetTransColor(Rgb(1, 2, 3));
+    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_BACKGROUND, &red), Rgb(1, 2, 3));
+    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_TRANSPARENT, &red), Rgb(1, 2, 3));
     img.AlphaCreate();
-    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_TRANSPARENT, &red), Colour(255, 0, 0, 0));
+    EXPECT_EQ(img.GetPixelColorWithOverflow(-5, 2, Image::OM_TRANSPARENT, &red), Rgb(255, 0, 0, 0));
 
-    Image pal = testimages::Random(4, 4, 8, 2);
+    Image pal = testsupport::RandomImage(4, 4, 8, 2);
     pal.SetTransIndex(7);
     EXPECT_EQ(pal.GetPixelColorWithOverflow(4, 0, Image::OM_BACKGROUND), pal.GetPaletteColor(7));
 
@@ -115,7 +115,7 @@ TEST(ImageInterpolation, OverflowRulesAtEveryBorder) {
 TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
     // The same picture as an 8-bit palette image (every window pixel read through
     // GetPixelColorWithOverflow) and as 24 bits (inner windows read from the rows).
-    Image pal = testimages::Random(30, 28, 8, 3, true);
+    Image pal = testsupport::RandomImage(30, 28, 8, 3, testsupport::kWithAlpha);
     Image rgb(30, 28, 24, 0);
     rgb.AlphaCreate();
     for (int32_t y = 0; y < 28; ++y)
@@ -124,7 +124,7 @@ TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
         }
     const float positions[][2] = {{14.3f, 13.7f}, {6.5f, 6.25f},  {22.9f, 20.01f}, {1.2f, 1.8f},
                                   {-0.7f, 12.0f}, {29.6f, 27.3f}, {15.0f, -2.5f},  {3.0f, 4.0f}};
-    const RGBQUAD fill = Colour(10, 200, 30, 40);
+    const RGBQUAD fill = Rgb(10, 200, 30, 40);
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (int om = Image::OM_COLOR; om <= Image::OM_MIRROR; ++om)
             for (const auto& p : positions) {
@@ -145,7 +145,7 @@ TEST(ImageInterpolation, DirectReadsMatchTheCheckedPerPixelPath) {
 }
 
 TEST(ImageInterpolation, SamplesFollowTheKernelSums) {
-    Image img = testimages::Random(20, 20, 24, 4);
+    Image img = testsupport::RandomImage(20, 20, 24, 4);
     // Bilinear at (5.25, 7.5): weights 0.75/0.25 across, 0.5/0.5 up.
     RGBQUAD expect;
     const auto ch = [&](int x, int y) { return img.GetPixelColor(x, y).rgbGreen; };
@@ -182,20 +182,20 @@ TEST(ImageInterpolation, FlatAreasKeepTheirValueUnderEveryMethod) {
     Image img(24, 24, 24, 0);
     for (int32_t y = 0; y < 24; ++y)
         for (int32_t x = 0; x < 24; ++x)
-            img.SetPixelColor(x, y, Colour(128, 77, 201));
+            img.SetPixelColor(x, y, Rgb(128, 77, 201));
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (float x = 5.0f; x < 18.0f; x += 0.37f) {
             const RGBQUAD c = img.GetPixelColorInterpolated(
                 x, 30.0f - x, static_cast<Image::InterpolationMethod>(m), Image::OM_REPEAT);
-            ASSERT_EQ(c, Colour(128, 77, 201)) << "method " << m << " at " << x;
+            ASSERT_EQ(c, Rgb(128, 77, 201)) << "method " << m << " at " << x;
         }
 }
 
 TEST(ImageInterpolation, NearestRoundsAndWindowsOutsideGiveTheOverflowColour) {
-    Image img = testimages::Random(8, 8, 24, 5);
+    Image img = testsupport::RandomImage(8, 8, 24, 5);
     EXPECT_EQ(img.GetPixelColorInterpolated(2.49f, 3.5f, Image::IM_NEAREST_NEIGHBOUR),
               img.GetPixelColor(2, 4));
-    const RGBQUAD fill = Colour(1, 2, 3, 4);
+    const RGBQUAD fill = Rgb(1, 2, 3, 4);
     EXPECT_EQ(img.GetPixelColorInterpolated(-50.0f, 3.0f, Image::IM_LANCZOS, Image::OM_COLOR, &fill), fill);
     EXPECT_EQ(img.GetPixelColorInterpolated(3.0f, 1e30f, Image::IM_BICUBIC, Image::OM_COLOR, &fill), fill);
     // Alpha is 0 without an alpha plane, interpolated with one.
@@ -209,7 +209,7 @@ TEST(ImageInterpolation, AreaAverageWeighsCoveredParts) {
     Image img(6, 6, 24, 0);
     for (int32_t y = 0; y < 6; ++y)
         for (int32_t x = 0; x < 6; ++x)
-            img.SetPixelColor(x, y, Colour(x * 40, y * 40, 0));
+            img.SetPixelColor(x, y, Rgb(x * 40, y * 40, 0));
     // 2 x 2 centred on (1, 1): pixels 0..2 covered by 0.5, 1, 0.5 on each axis.
     const RGBQUAD c = img.GetAreaColorInterpolated(1.0f, 1.0f, 2.0f, 2.0f);
     EXPECT_EQ(c.rgbRed, 40);
@@ -222,7 +222,7 @@ TEST(ImageInterpolation, AreaAverageWeighsCoveredParts) {
     EXPECT_EQ(img.GetAreaColorInterpolated(2.0f, 2.0f, 1.0f, 1.0f),
               img.GetPixelColorInterpolated(2.0f, 2.0f));
     // At the border the overflow rule supplies the missing pixels.
-    const RGBQUAD red = Colour(255, 0, 0);
+    const RGBQUAD red = Rgb(255, 0, 0);
     EXPECT_EQ(img.GetAreaColorInterpolated(-0.5f, 2.0f, 2.0f, 2.0f, Image::IM_BILINEAR, Image::OM_COLOR, &red)
                   .rgbRed,
               128); // half of the area outside

@@ -1,20 +1,20 @@
 // Mix with each raster operation, offsets, selections and alpha; MixFrom.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-using testimages::Colour;
-using testimages::Filled;
-using testimages::SamePixels;
+using testsupport::Rgb;
+using testsupport::Filled;
+using testsupport::SameColours;
 using vimg::Image;
 using vimg::RGBQUAD;
 
 TEST(ImageMix, ChannelOperationsPerPixel) {
-    const Image dst = testimages::Random(9, 7, 24, 100);
-    const Image src = testimages::Random(9, 7, 24, 101);
+    const Image dst = testsupport::RandomImage(9, 7, 24, 100);
+    const Image src = testsupport::RandomImage(9, 7, 24, 101);
     const auto check = [&](int op, auto fn) {
         Image img(dst);
         ASSERT_TRUE(img.Mix(src, op));
@@ -35,40 +35,40 @@ TEST(ImageMix, ChannelOperationsPerPixel) {
 }
 
 TEST(ImageMix, UnknownOperationChangesNothing) {
-    const Image dst = testimages::Random(5, 5, 24, 102);
-    Image src = testimages::Random(5, 5, 24, 103, true);
+    const Image dst = testsupport::RandomImage(5, 5, 24, 102);
+    Image src = testsupport::RandomImage(5, 5, 24, 103, testsupport::kWithAlpha);
     Image img(dst);
     EXPECT_FALSE(img.Mix(src, 10, 0, 0, true));
     EXPECT_FALSE(img.Mix(src, -1));
-    EXPECT_TRUE(SamePixels(img, dst));
+    EXPECT_TRUE(SameColours(img, dst));
     EXPECT_FALSE(img.AlphaIsValid());
 }
 
 TEST(ImageMix, CopyAndMaskOperationsUseTheBackgroundColour) {
-    Image dst = Filled(4, 1, Colour(10, 20, 30));
-    dst.SetPixelColor(1, 0, Colour(0, 0, 0)); // the background (transparent colour, black by default)
-    Image src = Filled(4, 1, Colour(200, 100, 50));
-    src.SetPixelColor(2, 0, Colour(0, 0, 0));
+    Image dst = Filled(4, 1, Rgb(10, 20, 30));
+    dst.SetPixelColor(1, 0, Rgb(0, 0, 0)); // the background (transparent colour, black by default)
+    Image src = Filled(4, 1, Rgb(200, 100, 50));
+    src.SetPixelColor(2, 0, Rgb(0, 0, 0));
 
     Image img(dst);
     ASSERT_TRUE(img.Mix(src, Image::OpDstCopy));
-    EXPECT_EQ(img.GetPixelColor(0, 0), Colour(200, 100, 50));
-    EXPECT_EQ(img.GetPixelColor(2, 0), Colour(10, 20, 30)); // source is background: destination kept
+    EXPECT_EQ(img.GetPixelColor(0, 0), Rgb(200, 100, 50));
+    EXPECT_EQ(img.GetPixelColor(2, 0), Rgb(10, 20, 30)); // source is background: destination kept
 
     img = dst;
     ASSERT_TRUE(img.Mix(src, Image::OpSrcCopy));
-    EXPECT_EQ(img.GetPixelColor(0, 0), Colour(10, 20, 30));
-    EXPECT_EQ(img.GetPixelColor(1, 0), Colour(200, 100, 50)); // destination is background: source taken
+    EXPECT_EQ(img.GetPixelColor(0, 0), Rgb(10, 20, 30));
+    EXPECT_EQ(img.GetPixelColor(1, 0), Rgb(200, 100, 50)); // destination is background: source taken
 
     img = dst;
     ASSERT_TRUE(img.Mix(src, Image::OpMask));
-    EXPECT_EQ(img.GetPixelColor(0, 0), Colour(10, 20, 30));
-    EXPECT_EQ(img.GetPixelColor(2, 0), Colour(0, 0, 0)); // black source: background
+    EXPECT_EQ(img.GetPixelColor(0, 0), Rgb(10, 20, 30));
+    EXPECT_EQ(img.GetPixelColor(2, 0), Rgb(0, 0, 0)); // black source: background
 }
 
 TEST(ImageMix, OffsetsSelectionsAndClipping) {
-    const Image dst = testimages::Random(6, 5, 24, 104);
-    const Image src = testimages::Random(8, 8, 24, 105);
+    const Image dst = testsupport::RandomImage(6, 5, 24, 104);
+    const Image src = testsupport::RandomImage(8, 8, 24, 105);
     Image img(dst);
     ASSERT_TRUE(img.Mix(src, Image::OpDstCopy, 3, 4));
     // Area: min(6, 8 - 3) x min(5, 8 - 4) = 5 x 4 from (3, 4) in the source.
@@ -93,8 +93,8 @@ TEST(ImageMix, OffsetsSelectionsAndClipping) {
 }
 
 TEST(ImageMix, AlphaTakesPartWhenAskedAndScreenBlendsByIt) {
-    Image dst = Filled(3, 1, Colour(100, 100, 100));
-    Image src = Filled(3, 1, Colour(200, 0, 50));
+    Image dst = Filled(3, 1, Rgb(100, 100, 100));
+    Image src = Filled(3, 1, Rgb(200, 0, 50));
     src.AlphaCreate();
     src.AlphaSet(0, 0, 255);
     src.AlphaSet(1, 0, 128);
@@ -102,17 +102,17 @@ TEST(ImageMix, AlphaTakesPartWhenAskedAndScreenBlendsByIt) {
     Image img(dst);
     ASSERT_TRUE(img.Mix(src, Image::OpScreen, 0, 0, true));
     ASSERT_TRUE(img.AlphaIsValid());
-    EXPECT_EQ(img.GetPixelColor(0, 0), Colour(200, 0, 50, 255));
+    EXPECT_EQ(img.GetPixelColor(0, 0), Rgb(200, 0, 50, 255));
     // a = 128 * 256 >> 8 = 128: (200 * 128 + 100 * 127) >> 8 = 149, (0 + 12700) >> 8 = 49, (6400 + 12700) >>
     // 8 = 74; alpha 128 * 256 >> 8.
-    EXPECT_EQ(img.GetPixelColor(1, 0), Colour(149, 49, 74, 128));
-    EXPECT_EQ(img.GetPixelColor(2, 0), Colour(100, 100, 100, 0));
+    EXPECT_EQ(img.GetPixelColor(1, 0), Rgb(149, 49, 74, 128));
+    EXPECT_EQ(img.GetPixelColor(2, 0), Rgb(100, 100, 100, 0));
 
     img = dst;
     img.AlphaCreate();
     img.AlphaSet(200);
     ASSERT_TRUE(img.Mix(src, Image::OpAdd, 0, 0, true));
-    EXPECT_EQ(img.GetPixelColor(1, 0), Colour(255, 100, 150, 255)); // 200 + 128 clamped
+    EXPECT_EQ(img.GetPixelColor(1, 0), Rgb(255, 100, 150, 255)); // 200 + 128 clamped
     EXPECT_EQ(img.GetPixelColor(2, 0).rgbReserved, 200);
     // Without mixAlpha the alpha plane is left alone.
     img = dst;
@@ -121,26 +121,26 @@ TEST(ImageMix, AlphaTakesPartWhenAskedAndScreenBlendsByIt) {
 }
 
 TEST(ImageMix, SourceBlendFadesNearTheBackground) {
-    Image dst = Filled(3, 1, Colour(0, 0, 0));
-    dst.SetPixelColor(1, 0, Colour(8, 8, 8));    // diff 8 from black
-    dst.SetPixelColor(2, 0, Colour(90, 90, 90)); // far from the background
-    const Image src = Filled(3, 1, Colour(10, 20, 160));
+    Image dst = Filled(3, 1, Rgb(0, 0, 0));
+    dst.SetPixelColor(1, 0, Rgb(8, 8, 8));    // diff 8 from black
+    dst.SetPixelColor(2, 0, Rgb(90, 90, 90)); // far from the background
+    const Image src = Filled(3, 1, Rgb(10, 20, 160));
     Image img(dst);
     ASSERT_TRUE(img.Mix(src, Image::OpSrcBlend));
-    EXPECT_EQ(img.GetPixelColor(0, 0), Colour(10, 20, 160));
+    EXPECT_EQ(img.GetPixelColor(0, 0), Rgb(10, 20, 160));
     // f = 0.5, k = 0.5 * 160: 8 * 0.5 + 80 = 84 in every channel.
-    EXPECT_EQ(img.GetPixelColor(1, 0), Colour(84, 84, 84));
-    EXPECT_EQ(img.GetPixelColor(2, 0), Colour(90, 90, 90));
+    EXPECT_EQ(img.GetPixelColor(1, 0), Rgb(84, 84, 84));
+    EXPECT_EQ(img.GetPixelColor(2, 0), Rgb(90, 90, 90));
 }
 
 TEST(ImageMix, MixFromSkipsTheTransparentColour) {
-    Image img = Filled(5, 5, Colour(1, 1, 1));
-    Image stamp = Filled(2, 2, Colour(9, 9, 9));
-    stamp.SetPixelColor(0, 0, Colour(40, 50, 60));
-    stamp.SetTransColor(Colour(9, 9, 9));
+    Image img = Filled(5, 5, Rgb(1, 1, 1));
+    Image stamp = Filled(2, 2, Rgb(9, 9, 9));
+    stamp.SetPixelColor(0, 0, Rgb(40, 50, 60));
+    stamp.SetTransColor(Rgb(9, 9, 9));
     img.MixFrom(stamp, 3, 3);
-    EXPECT_EQ(img.GetPixelColor(3, 3), Colour(40, 50, 60));
-    EXPECT_EQ(img.GetPixelColor(4, 4), Colour(1, 1, 1));
+    EXPECT_EQ(img.GetPixelColor(3, 3), Rgb(40, 50, 60));
+    EXPECT_EQ(img.GetPixelColor(4, 4), Rgb(1, 1, 1));
     img.MixFrom(stamp, 4, 4); // partly outside: clipped
-    EXPECT_EQ(img.GetPixelColor(4, 4), Colour(40, 50, 60));
+    EXPECT_EQ(img.GetPixelColor(4, 4), Rgb(40, 50, 60));
 }

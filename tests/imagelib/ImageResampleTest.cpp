@@ -1,15 +1,15 @@
 // Resample (fast, three modes), Resample2, QIShrink and Thumbnail against the
 // per-pixel definitions of each destination pixel.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-using testimages::Colour;
-using testimages::SamePixels;
+using testsupport::Rgb;
+using testsupport::SameColours;
 using vimg::Image;
 using vimg::RGBQUAD;
 
@@ -86,7 +86,7 @@ using Reference = RGBQUAD (*)(const Image&, int, int, float, float);
 void ExpectResample(const Image& src, int nw, int nh, int mode, Reference ref) {
     Image work(src), dst;
     ASSERT_TRUE(work.Resample(nw, nh, mode, &dst));
-    ASSERT_TRUE(SamePixels(work, src));
+    ASSERT_TRUE(SameColours(work, src));
     ASSERT_EQ(dst.GetWidth(), uint32_t(nw));
     ASSERT_EQ(dst.GetHeight(), uint32_t(nh));
     const float xs = float(src.GetWidth()) / float(nw), ys = float(src.GetHeight()) / float(nh);
@@ -103,7 +103,7 @@ void ExpectResample(const Image& src, int nw, int nh, int mode, Reference ref) {
 } // namespace
 
 TEST(ImageResample, FastModesMatchTheirPerPixelDefinitions) {
-    const Image src = testimages::Random(53, 37, 24, 80, true);
+    const Image src = testsupport::RandomImage(53, 37, 24, 80, testsupport::kWithAlpha);
     for (const auto& [nw, nh] :
          {std::pair{20, 11}, std::pair{17, 37}, std::pair{120, 90}, std::pair{53, 100}}) {
         ExpectResample(src, nw, nh, 1, NearestReference);
@@ -115,7 +115,7 @@ TEST(ImageResample, FastModesMatchTheirPerPixelDefinitions) {
 
 TEST(ImageResample, NearestKeepsIndexesAndPaletteBelow24Bits) {
     for (const uint32_t bpp : {1u, 4u, 8u}) {
-        const Image src = testimages::Random(29, 13, bpp, 81);
+        const Image src = testsupport::RandomImage(29, 13, bpp, 81);
         Image work(src), dst;
         ASSERT_TRUE(work.Resample(61, 7, 1, &dst));
         ASSERT_EQ(dst.GetBpp(), bpp);
@@ -136,14 +136,14 @@ TEST(ImageResample, NearestKeepsIndexesAndPaletteBelow24Bits) {
 }
 
 TEST(ImageResample, SameSizeCopiesIntoTheDestinationOrChangesNothing) {
-    const Image src = testimages::Random(9, 6, 24, 82, true);
+    const Image src = testsupport::RandomImage(9, 6, 24, 82, testsupport::kWithAlpha);
     Image work(src), dst;
     ASSERT_TRUE(work.Resample2(9, 6, Image::IM_BICUBIC, Image::OM_REPEAT, &dst));
-    EXPECT_TRUE(SamePixels(dst, src));
+    EXPECT_TRUE(SameColours(dst, src));
     ASSERT_TRUE(work.Resample2(9, 6, Image::IM_BICUBIC, Image::OM_REPEAT));
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_TRUE(SameColours(work, src));
     ASSERT_TRUE(work.Resample(9, 6, 0));
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_TRUE(SameColours(work, src));
     EXPECT_FALSE(work.Resample2(0, 6));
     EXPECT_FALSE(work.Resample(9, -1, 1));
     EXPECT_FALSE(Image().Resample2(5, 5));
@@ -155,14 +155,14 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
     blocks.AlphaCreate();
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 12; ++x) {
-            blocks.SetPixelColor(x, y, Colour((x / 2) * 40, (y / 2) * 60, 7, (x / 2) * 20), true);
+            blocks.SetPixelColor(x, y, Rgb((x / 2) * 40, (y / 2) * 60, 7, (x / 2) * 20), true);
         }
     Image half;
     ASSERT_TRUE(blocks.Resample2(6, 4, Image::IM_BICUBIC, Image::OM_REPEAT, &half));
     ASSERT_TRUE(half.AlphaIsValid());
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
-            ASSERT_EQ(half.GetPixelColor(x, y), Colour(x * 40, y * 60, 7, x * 20)) << x << "," << y;
+            ASSERT_EQ(half.GetPixelColor(x, y), Rgb(x * 40, y * 60, 7, x * 20)) << x << "," << y;
     // Without averaging the shrink samples at the footprint centres instead.
     Image sampled;
     ASSERT_TRUE(blocks.Resample2(6, 4, Image::IM_NEAREST_NEIGHBOUR, Image::OM_REPEAT, &sampled, true));
@@ -171,7 +171,7 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
     Image flat(10, 10, 24, 0);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
-            flat.SetPixelColor(x, y, Colour(90, 91, 92));
+            flat.SetPixelColor(x, y, Rgb(90, 91, 92));
     for (int m = Image::IM_NEAREST_NEIGHBOUR; m <= Image::IM_CATROM; ++m)
         for (const auto& [nw, nh] : {std::pair{23, 17}, std::pair{7, 3}, std::pair{4, 25}}) {
             Image out;
@@ -179,13 +179,13 @@ TEST(ImageResample, Resample2AveragesWhenShrinkingAndKeepsFlatAreasFlat) {
                 flat.Resample2(nw, nh, static_cast<Image::InterpolationMethod>(m), Image::OM_REPEAT, &out));
             for (int y = 0; y < nh; ++y)
                 for (int x = 0; x < nw; ++x)
-                    ASSERT_EQ(out.GetPixelColor(x, y), Colour(90, 91, 92))
+                    ASSERT_EQ(out.GetPixelColor(x, y), Rgb(90, 91, 92))
                         << "method " << m << " " << nw << "x" << nh;
         }
 }
 
 TEST(ImageResample, Resample2SamplesEachPixelAtItsFootprint) {
-    const Image src = testimages::Random(70, 50, 24, 84, true);
+    const Image src = testsupport::RandomImage(70, 50, 24, 84, testsupport::kWithAlpha);
     for (const auto& [nw, nh] : {std::pair{29, 40}, std::pair{150, 23}, std::pair{90, 80}}) {
         Image work(src), got;
         ASSERT_TRUE(work.Resample2(nw, nh, Image::IM_CATROM, Image::OM_MIRROR, &got));
@@ -207,21 +207,21 @@ TEST(ImageResample, QIShrinkAveragesBlocksAndRefusesToEnlarge) {
     img.AlphaCreate();
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
-            img.SetPixelColor(x, y, Colour(x * 10, y * 10, 0, x * 50), true);
+            img.SetPixelColor(x, y, Rgb(x * 10, y * 10, 0, x * 50), true);
     Image small;
     ASSERT_TRUE(img.QIShrink(3, 2, &small));
     // Block (0..1, 0..1): red 0, 10, 0, 10 -> 5; green 0, 0, 10, 10 -> 5; alpha 0, 50 -> 25.
-    EXPECT_EQ(small.GetPixelColor(0, 0), Colour(5, 5, 0, 25));
-    EXPECT_EQ(small.GetPixelColor(2, 1), Colour(45, 25, 0, 225));
+    EXPECT_EQ(small.GetPixelColor(0, 0), Rgb(5, 5, 0, 25));
+    EXPECT_EQ(small.GetPixelColor(2, 1), Rgb(45, 25, 0, 225));
     EXPECT_FALSE(img.QIShrink(7, 2));
     EXPECT_STREQ(img.GetLastError(), "QIShrink can't enlarge image");
     EXPECT_EQ(img.GetWidth(), 6u);
 }
 
 TEST(ImageResample, ThumbnailFitsTheAspectRatioInsideACanvas) {
-    const Image src = testimages::Random(200, 100, 24, 83);
+    const Image src = testsupport::RandomImage(200, 100, 24, 83);
     Image work(src), thumb;
-    const RGBQUAD blue = Colour(0, 0, 255);
+    const RGBQUAD blue = Rgb(0, 0, 255);
     ASSERT_TRUE(work.Thumbnail(50, 50, blue, &thumb));
     ASSERT_EQ(thumb.GetWidth(), 50u);
     ASSERT_EQ(thumb.GetHeight(), 50u);
@@ -236,5 +236,5 @@ TEST(ImageResample, ThumbnailFitsTheAspectRatioInsideACanvas) {
         }
     }
     EXPECT_FALSE(work.Thumbnail(0, 10, blue));
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_TRUE(SameColours(work, src));
 }

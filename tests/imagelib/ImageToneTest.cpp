@@ -1,13 +1,13 @@
 // Tone operations: look-up tables on every layout (padding, selection,
 // palettes), negative, threshold, grey scale, colourise and mean.
 #include "Image.h"
-#include "PixelTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using namespace pixeltest;
+using namespace testsupport;
 using vimg::Image;
 using vimg::RGBQUAD;
 
@@ -82,7 +82,7 @@ TEST(ImageTone, LutFollowsSelectionAndPaletteRules) {
     EXPECT_TRUE(SamePixels(rgb, MapChannels(rgbBefore, [](int v) { return 255 - v; })));
 
     // Grey images with a selection remap the selected indexes and keep the grey palette.
-    Image grey = RandomImage(30, 40, 8, 15, true);
+    Image grey = RandomImage(30, 40, 8, 15, kGreyPalette);
     AddSelection(grey);
     const Image greyBefore(grey);
     ASSERT_TRUE(grey.Lut(half));
@@ -113,7 +113,7 @@ TEST(ImageTone, NegativeInvertsSelectedPixelsAndAlwaysTheTransparentColour) {
     expected.SetTransColor(Rgb(245, 235, 225));
     EXPECT_TRUE(SamePixels(img, expected));
 
-    Image grey = RandomImage(9, 9, 8, 19, true);
+    Image grey = RandomImage(9, 9, 8, 19, kGreyPalette);
     const uint8_t g = grey.GetPixelIndex(4, 4);
     ASSERT_TRUE(grey.Negative());
     EXPECT_EQ(grey.GetPixelIndex(4, 4), 255 - g);

@@ -2,7 +2,7 @@
 // distortions, checked against the per-pixel definitions of where each
 // pixel comes from.
 #include "Image.h"
-#include "TestImages.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <limits>
 #include <numbers>
 
-using testimages::Colour;
-using testimages::SamePixels;
+using testsupport::Rgb;
+using testsupport::SameColours;
 using vimg::Image;
 using vimg::RGBQUAD;
 
@@ -42,14 +42,14 @@ constexpr uint32_t kDepths[] = {1, 4, 8, 24};
 TEST(ImageTransform, QuarterAndHalfTurnsMoveEveryPixelAtEveryDepth) {
     // 67 x 45 crosses the 64-pixel tiles and leaves partial bytes at 1 and 4 bits.
     for (const uint32_t bpp : kDepths) {
-        const Image src = testimages::Random(67, 45, bpp, bpp, true);
+        const Image src = testsupport::RandomImage(67, 45, bpp, bpp, testsupport::kWithAlpha);
         const int w = 67, h = 45;
         Image right, left, half;
         Image work(src);
         ASSERT_TRUE(work.RotateRight(&right));
         ASSERT_TRUE(work.RotateLeft(&left));
         ASSERT_TRUE(work.Rotate180(&half));
-        EXPECT_TRUE(SamePixels(work, src)) << "destination forms must leave the image alone";
+        EXPECT_TRUE(SameColours(work, src)) << "destination forms must leave the image alone";
         ASSERT_EQ(right.GetWidth(), 45u);
         ASSERT_EQ(right.GetHeight(), 67u);
         SCOPED_TRACE(bpp);
@@ -65,7 +65,7 @@ TEST(ImageTransform, QuarterAndHalfTurnsMoveEveryPixelAtEveryDepth) {
 TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
     // Wide enough for many bands of destination rows, so both threads take part.
     for (const uint32_t bpp : {8u, 24u}) {
-        const Image src = testimages::Random(1100, 37, bpp, 40 + bpp, true);
+        const Image src = testsupport::RandomImage(1100, 37, bpp, 40 + bpp, testsupport::kWithAlpha);
         const int w = 1100, h = 37;
         Image work(src), right, left, half, mirrored(src);
         ASSERT_TRUE(work.RotateRight(&right));
@@ -81,8 +81,8 @@ TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
 }
 
 TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
-    const Image src = testimages::Random(60, 40, 24, 22, true);
-    const RGBQUAD fill = Colour(3, 4, 5, 6);
+    const Image src = testsupport::RandomImage(60, 40, 24, 22, testsupport::kWithAlpha);
+    const RGBQUAD fill = Rgb(3, 4, 5, 6);
     const double theta = static_cast<double>(12.345f) * 3.14159265358979323846 / 180.0;
     const double c = std::cos(theta), s = std::sin(theta);
     // Bilinear has its own row loop; the other methods call the sampler.
@@ -103,7 +103,7 @@ TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
 
 TEST(ImageTransform, MirrorAndFlipReverseRowsAndAlphaAndDropTheSelection) {
     for (const uint32_t bpp : kDepths) {
-        const Image src = testimages::Random(13, 7, bpp, 10 + bpp, true);
+        const Image src = testsupport::RandomImage(13, 7, bpp, 10 + bpp, testsupport::kWithAlpha);
         Image mirrored(src), flipped(src);
         mirrored.SelectionAddRect(vimg::RECT{1, 5, 4, 2});
         flipped.SelectionAddRect(vimg::RECT{1, 5, 4, 2});
@@ -118,7 +118,7 @@ TEST(ImageTransform, MirrorAndFlipReverseRowsAndAlphaAndDropTheSelection) {
 }
 
 TEST(ImageTransform, Rotate2AtRightAnglesIsExactlyTheQuarterTurn) {
-    const Image src = testimages::Random(31, 20, 24, 20, true);
+    const Image src = testsupport::RandomImage(31, 20, 24, 20, testsupport::kWithAlpha);
     Image work(src), expect, got;
     const std::pair<float, std::function<bool(Image*)>> cases[] = {
         {90.0f, [&](Image* d) { return work.RotateRight(d); }},
@@ -136,17 +136,17 @@ TEST(ImageTransform, Rotate2AtRightAnglesIsExactlyTheQuarterTurn) {
         ASSERT_TRUE(turn(&expect));
         ASSERT_TRUE(work.Rotate2(angle, &got, Image::IM_BICUBIC, Image::OM_COLOR, nullptr, true, false))
             << angle;
-        EXPECT_TRUE(SamePixels(got, expect)) << angle;
+        EXPECT_TRUE(SameColours(got, expect)) << angle;
     }
     // keepSize forbids the side swap on a non-square image: same size, interpolated.
     ASSERT_TRUE(work.Rotate2(90.0f, &got, Image::IM_BILINEAR, Image::OM_COLOR, nullptr, true, true));
     EXPECT_EQ(got.GetWidth(), 31u);
     EXPECT_EQ(got.GetHeight(), 20u);
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_TRUE(SameColours(work, src));
 }
 
 TEST(ImageTransform, Rotate2KeepsTheCentreAndGrowsToTheRotatedExtent) {
-    const Image src = testimages::Random(41, 21, 24, 21);
+    const Image src = testsupport::RandomImage(41, 21, 24, 21);
     Image work(src), got;
     ASSERT_TRUE(work.Rotate2(30.0f, &got, Image::IM_BICUBIC, Image::OM_COLOR));
     // Corner centres at +-(20, 10) turned by 30 degrees span 44.64 by 37.32;
@@ -154,7 +154,7 @@ TEST(ImageTransform, Rotate2KeepsTheCentreAndGrowsToTheRotatedExtent) {
     EXPECT_EQ(got.GetWidth(), 46u);
     EXPECT_EQ(got.GetHeight(), 38u);
     // A corner of the enlarged canvas lies outside the turned picture: replacement colour.
-    EXPECT_EQ(got.GetPixelColor(0, 0), Colour(255, 255, 255));
+    EXPECT_EQ(got.GetPixelColor(0, 0), Rgb(255, 255, 255));
     // Same odd size: the centres coincide and the centre samples the source centre exactly.
     Image kept;
     ASSERT_TRUE(work.Rotate2(12.345f, &kept, Image::IM_BILINEAR, Image::OM_COLOR, nullptr, true, true));
@@ -162,7 +162,7 @@ TEST(ImageTransform, Rotate2KeepsTheCentreAndGrowsToTheRotatedExtent) {
     EXPECT_EQ(kept.GetPixelColor(20, 10), src.GetPixelColor(20, 10));
     // Positive angles turn clockwise on screen: the top-left area moves right.
     Image marked(41, 41, 24, 0);
-    marked.SetPixelColor(5, 35, Colour(255, 0, 0));
+    marked.SetPixelColor(5, 35, Rgb(255, 0, 0));
     Image turned;
     ASSERT_TRUE(marked.Rotate(90.0f, &turned));
     Image exact;
@@ -180,7 +180,7 @@ TEST(ImageTransform, Rotate2KeepsTheCentreAndGrowsToTheRotatedExtent) {
 
 TEST(ImageTransform, CropMeasuresTopAndBottomFromTheTop) {
     for (const uint32_t bpp : kDepths) {
-        const Image src = testimages::Random(21, 30, bpp, 30 + bpp, true);
+        const Image src = testsupport::RandomImage(21, 30, bpp, 30 + bpp, testsupport::kWithAlpha);
         Image work(src), top10, mid;
         ASSERT_TRUE(work.Crop(0, 0, 21, 10, &top10));
         ASSERT_EQ(top10.GetHeight(), 10u);
@@ -191,9 +191,9 @@ TEST(ImageTransform, CropMeasuresTopAndBottomFromTheTop) {
         ASSERT_EQ(mid.GetWidth(), 14u);
         ASSERT_EQ(mid.GetHeight(), 7u);
         ExpectMoved(src, mid, [](int x, int y) { return std::pair{x + 3, y + 18}; });
-        EXPECT_TRUE(SamePixels(work, src));
+        EXPECT_TRUE(SameColours(work, src));
     }
-    Image img = testimages::Random(8, 8, 24, 40);
+    Image img = testsupport::RandomImage(8, 8, 24, 40);
     EXPECT_FALSE(img.Crop(3, 0, 3, 8));
     EXPECT_FALSE(img.Crop(0, 9, 8, 20)); // both clamp to the bottom edge
     EXPECT_TRUE(img.Crop(vimg::RECT{-5, -5, 50, 4}));
@@ -202,11 +202,11 @@ TEST(ImageTransform, CropMeasuresTopAndBottomFromTheTop) {
 }
 
 TEST(ImageTransform, CropRotatedRectangle) {
-    const Image src = testimages::Random(60, 50, 24, 41);
+    const Image src = testsupport::RandomImage(60, 50, 24, 41);
     Image work(src), plain, straight;
     ASSERT_TRUE(work.CropRotatedRectangle(5, 6, 20, 10, 0.0001f, &straight));
     ASSERT_TRUE(work.Crop(5, 6, 25, 16, &plain));
-    EXPECT_TRUE(SamePixels(straight, plain));
+    EXPECT_TRUE(SameColours(straight, plain));
     Image turned;
     ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 20, 10, 0.3f, &turned));
     EXPECT_EQ(turned.GetWidth(), 20u);
@@ -218,16 +218,16 @@ TEST(ImageTransform, CropRotatedRectangle) {
     ASSERT_TRUE(work.CropRotatedRectangle(20, 10, 12, 8, std::numbers::pi_v<float> / 2.0f, &quarter));
     ASSERT_TRUE(work.Crop(12, 10, 20, 22, &box));
     ASSERT_TRUE(box.RotateLeft(&expect));
-    EXPECT_TRUE(SamePixels(quarter, expect));
+    EXPECT_TRUE(SameColours(quarter, expect));
     // A rectangle reaching outside the picture is refused.
     EXPECT_FALSE(work.CropRotatedRectangle(50, 10, 20, 10, 0.3f, &turned));
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_TRUE(SameColours(work, src));
 }
 
 TEST(ImageTransform, ExpandPlacesThePictureInsideAPaintedCanvas) {
-    const Image src = testimages::Random(5, 4, 24, 50, true);
+    const Image src = testsupport::RandomImage(5, 4, 24, 50, testsupport::kWithAlpha);
     Image work(src), big;
-    const RGBQUAD red = Colour(255, 0, 0);
+    const RGBQUAD red = Rgb(255, 0, 0);
     ASSERT_TRUE(work.Expand(2, 1, 3, 4, red, &big)); // left, top, right, bottom
     ASSERT_EQ(big.GetWidth(), 10u);
     ASSERT_EQ(big.GetHeight(), 9u);
@@ -237,7 +237,7 @@ TEST(ImageTransform, ExpandPlacesThePictureInsideAPaintedCanvas) {
             if (inside) {
                 ASSERT_EQ(big.GetPixelColor(x, y), src.GetPixelColor(x - 2, y - 4)) << x << "," << y;
             } else {
-                ASSERT_EQ(big.GetPixelColor(x, y), Colour(255, 0, 0, 255)) << x << "," << y;
+                ASSERT_EQ(big.GetPixelColor(x, y), Rgb(255, 0, 0, 255)) << x << "," << y;
             }
         }
     EXPECT_FALSE(work.Expand(-1, 0, 0, 0, red));
@@ -246,17 +246,17 @@ TEST(ImageTransform, ExpandPlacesThePictureInsideAPaintedCanvas) {
     // Three more each way: left and top get 1, right and bottom the other 2.
     EXPECT_EQ(big.GetPixelColor(1, 2), src.GetPixelColor(0, 0));
     EXPECT_EQ(big.GetPixelColor(5, 5), src.GetPixelColor(4, 3));
-    EXPECT_EQ(big.GetPixelColor(0, 0), Colour(255, 0, 0, 255));
-    EXPECT_TRUE(SamePixels(work, src));
+    EXPECT_EQ(big.GetPixelColor(0, 0), Rgb(255, 0, 0, 255));
+    EXPECT_TRUE(SameColours(work, src));
 
-    Image pal = testimages::Random(4, 4, 4, 51);
+    Image pal = testsupport::RandomImage(4, 4, 4, 51);
     pal.SetPaletteColor(9, 250, 2, 1);
     ASSERT_TRUE(pal.Expand(1, 1, 1, 1, red));
     EXPECT_EQ(pal.GetPixelIndex(0, 0), 9);
 }
 
 TEST(ImageTransform, SkewShiftsRowsByTheGain) {
-    const Image src = testimages::Random(16, 8, 24, 60);
+    const Image src = testsupport::RandomImage(16, 8, 24, 60);
     Image img(src);
     ASSERT_TRUE(img.Skew(1.0f, 0.0f, 0, 2, false));
     // source x = x + (y - 2): row 2 stays, row 5 reads three columns to the right.
@@ -264,11 +264,11 @@ TEST(ImageTransform, SkewShiftsRowsByTheGain) {
     EXPECT_EQ(img.GetPixelColor(4, 5), src.GetPixelColor(7, 5));
     Image same(src);
     ASSERT_TRUE(same.Skew(0.0f, 0.0f, 0, 0, true));
-    EXPECT_TRUE(SamePixels(same, src));
+    EXPECT_TRUE(SameColours(same, src));
 }
 
 TEST(ImageTransform, CircleTransformBathroomAndOutsideTheCircle) {
-    Image src = testimages::Random(100, 80, 24, 70, true);
+    Image src = testsupport::RandomImage(100, 80, 24, 70, testsupport::kWithAlpha);
     Image img(src);
     ASSERT_TRUE(img.CircleTransform(4, 0, 1));
     // 40 mod 32 = 8: column 40 reads column 40 + 8 - 16 = 32, and its alpha.
@@ -280,14 +280,14 @@ TEST(ImageTransform, CircleTransformBathroomAndOutsideTheCircle) {
     Image pinched(src);
     ASSERT_TRUE(pinched.CircleTransform(0, 30, 100));
     EXPECT_EQ(pinched.GetPixelColor(0, 79),
-              Colour(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
+              Rgb(src.GetPixelColor(0, 0).rgbRed, src.GetPixelColor(0, 0).rgbGreen,
                      src.GetPixelColor(0, 0).rgbBlue, 0));
     // At the centre the pinch reads the centre.
     EXPECT_EQ(pinched.GetPixelColor(50, 40), src.GetPixelColor(50, 40));
 }
 
 TEST(ImageTransform, NonFiniteAnglesAndGainsAreRefused) {
-    const Image src = testimages::Random(9, 9, 24, 71);
+    const Image src = testsupport::RandomImage(9, 9, 24, 71);
     Image img(src), dst;
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     EXPECT_FALSE(img.Rotate2(nan, &dst));
@@ -295,11 +295,11 @@ TEST(ImageTransform, NonFiniteAnglesAndGainsAreRefused) {
     EXPECT_FALSE(img.Skew(nan, 0.0f));
     EXPECT_FALSE(img.CropRotatedRectangle(1, 1, 3, 3, inf));
     EXPECT_FALSE(img.CircleTransform(2, 0, nan));
-    EXPECT_TRUE(SamePixels(img, src));
+    EXPECT_TRUE(SameColours(img, src));
 }
 
 TEST(ImageTransform, EscapeStopsWithoutChangingTheImage) {
-    const Image src = testimages::Random(40, 30, 24, 72);
+    const Image src = testsupport::RandomImage(40, 30, 24, 72);
     Image img(src), dst;
     img.SetEscape(1);
     EXPECT_FALSE(img.Rotate2(10.0f, &dst));
@@ -308,10 +308,10 @@ TEST(ImageTransform, EscapeStopsWithoutChangingTheImage) {
     EXPECT_FALSE(img.Resample2(80, 60));
     EXPECT_FALSE(img.Crop(1, 1, 20, 20));
     EXPECT_FALSE(img.CircleTransform(1));
-    EXPECT_TRUE(SamePixels(img, src));
+    EXPECT_TRUE(SameColours(img, src));
     // Skew keeps the copy's content in the rows it did not reach.
     EXPECT_TRUE(img.Skew(1.0f, 0.0f));
-    EXPECT_TRUE(SamePixels(img, src));
+    EXPECT_TRUE(SameColours(img, src));
     // Mirror works in place and finishes rather than leave half a mirror.
     ASSERT_TRUE(img.Mirror());
     EXPECT_EQ(img.GetPixelColor(0, 0), src.GetPixelColor(39, 0));

@@ -1,6 +1,7 @@
 // JPEG codec and EXIF reader: decoding against ImageMagick, EXIF fields against
 // exiftool, writer options, EXIF carried over on saving, and hostile input.
-#include "CodecTestUtil.h"
+#include "CodecTestSupport.h"
+#include "MemFile.h"
 
 #include "codecs/ExifReader.h"
 #include "codecs/ImageJPG.h"
@@ -9,7 +10,7 @@
 #include <cmath>
 #include <cstring>
 
-using namespace codectest;
+using namespace testsupport;
 using testsupport::Convert;
 using testsupport::Quote;
 using testsupport::ReadFile;
@@ -472,13 +473,15 @@ TEST(JpegCodec, TruncatedAndCorruptFiles) {
     ASSERT_TRUE(img.Decode(half.data(), uint32_t(half.size()), vimg::FORMAT_JPG)) << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 120u);
 
-    std::string error;
-    EXPECT_FALSE(DecodeBytes({}, vimg::FORMAT_JPG, &error));
-    EXPECT_EQ(error, "Empty input file");
-    EXPECT_FALSE(DecodeBytes({0x89, 'P', 'N', 'G', 0, 0, 0, 0}, vimg::FORMAT_JPG, &error));
-    EXPECT_NE(error.find("Not a JPEG file"), std::string::npos) << error;
+    Image bad;
+    EXPECT_FALSE(DecodeBytes(bad, {}, vimg::FORMAT_JPG));
+    EXPECT_STREQ(bad.GetLastError(), "Empty input file");
+    EXPECT_FALSE(DecodeBytes(bad, {0x89, 'P', 'N', 'G', 0, 0, 0, 0}, vimg::FORMAT_JPG));
+    EXPECT_NE(std::string(bad.GetLastError()).find("Not a JPEG file"), std::string::npos) << bad.GetLastError();
 
     MemoryCap cap(16u << 20);
-    for (size_t cut = 0; cut < bytes.size(); cut += 97) DecodeBytes({bytes.begin(), bytes.begin() + cut}, vimg::FORMAT_JPG);
-    for (unsigned seed = 0; seed < 1500; ++seed) DecodeBytes(Corrupt(bytes, seed, 2), vimg::FORMAT_JPG);
+    for (size_t cut = 0; cut < bytes.size(); cut += 97)
+        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_JPG, "cut " + std::to_string(cut));
+    for (unsigned seed = 0; seed < 1500; ++seed)
+        ExpectSaneOutcome(Corrupt(bytes, seed, 2), vimg::FORMAT_JPG, "seed " + std::to_string(seed));
 }

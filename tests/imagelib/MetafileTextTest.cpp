@@ -1,6 +1,6 @@
 // The metafile player's text state and records, seen through a renderer that
 // records what it is asked to draw.
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 #include "MetafileBytes.h"
 #include "codecs/MetafileTextRenderer.h"
 
@@ -28,7 +28,7 @@ protected:
     std::vector<MetafileTextRun> PlayWmf(Bytes body, Image* out = nullptr) {
         Wmf(body, 0x0000, {});
         Image img;
-        EXPECT_TRUE(codeccheck::DecodeBytes(img, PlaceableWmf(1000, 500, 500, body, 4), FORMAT_WMF))
+        EXPECT_TRUE(testsupport::DecodeBytes(img, PlaceableWmf(1000, 500, 500, body, 4), FORMAT_WMF))
             << img.GetLastError();
         if (out) out->Transfer(img);
         return std::exchange(renderer->runs, {});
@@ -36,7 +36,7 @@ protected:
     std::vector<MetafileTextRun> PlayEmf(Bytes records) {
         Emf(records, 14, {0, 0, 20});
         Image img;
-        EXPECT_TRUE(codeccheck::DecodeBytes(img, SmallEmf(records), FORMAT_WMF)) << img.GetLastError();
+        EXPECT_TRUE(testsupport::DecodeBytes(img, SmallEmf(records), FORMAT_WMF)) << img.GetLastError();
         return std::exchange(renderer->runs, {});
     }
 
@@ -270,13 +270,13 @@ TEST_F(MetafileText, DamagedTextRecordsDrawNothingAndStayInBounds) {
     tail.raw(Ansi("abc")).u16(50).u16(60).u16(70);
     Wmf(sample, 0x0A32, {100, 150, 3, 6, 50, 50, 300, 200}, tail.data);
     Wmf(sample, 0x0000, {});
-    codeccheck::Batter(PlaceableWmf(1000, 500, 500, sample, 2), FORMAT_WMF, 300);
+    testsupport::Batter(PlaceableWmf(1000, 500, 500, sample, 2), FORMAT_WMF, 300);
     Bytes emf;
     Emf(emf, 82, {1, -20, 0, 900, 0, 400}, std::vector<uint8_t>(72, 0x41));
     Emf(emf, 37, {1});
     ExtTextOut(emf, u"text", 50, 25, {10, 12, 14, 16}, true, 6, {5, 5, 60, 30});
     Emf(emf, 14, {0, 0, 20});
-    codeccheck::Batter(SmallEmf(emf), FORMAT_WMF, 300);
+    testsupport::Batter(SmallEmf(emf), FORMAT_WMF, 300);
 }
 
 TEST_F(MetafileText, TextWithoutRendererLeavesThePictureAlone) {
@@ -301,7 +301,7 @@ TEST_F(MetafileText, HugeTextStopsAtTheWorkLimit) {
     for (int i = 0; i < 3000; ++i) TextOut(body, "W", 0, 0);
     Wmf(body, 0x0000, {});
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF));
+    ASSERT_TRUE(testsupport::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF));
     EXPECT_GE(renderer->runs.size(), 1u);
     EXPECT_LT(renderer->runs.size(), 10u);
 }

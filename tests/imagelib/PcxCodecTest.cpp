@@ -1,4 +1,4 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@ TEST(PcxCodec, DecodesLikeImageMagick) {
         {"mono.pcx", " -colors 2 -type bilevel"},
     };
     for (const auto& c : cases) {
-        const std::string file = codeccheck::MakeWithImageMagick(dir, c[0], base + c[1]);
+        const std::string file = testsupport::MakeWithImageMagick(dir, c[0], base + c[1]);
         Image img;
         ASSERT_TRUE(img.Load(file.c_str(), FORMAT_PCX)) << c[0] << ": " << img.GetLastError();
-        codeccheck::ExpectMatchesReference(img, file);
+        testsupport::ExpectMatchesReference(img, file);
     }
     // One bit in one plane with an empty header map (ImageMagick never writes it).
     std::vector<uint8_t> mono(128, 0);
@@ -32,60 +32,60 @@ TEST(PcxCodec, DecodesLikeImageMagick) {
     mono[65] = 1;
     mono[66] = 2;
     mono.insert(mono.end(), {0xC1, 0xF0, 0x3F, 0xC2, 0xAA, 0x81, 0x01});
-    codeccheck::ExpectHandMadeFileMatches(dir, "mono1.pcx", mono, FORMAT_PCX, 1);
+    testsupport::ExpectHandMadeFileMatches(dir, "mono1.pcx", mono, FORMAT_PCX, 1);
 }
 
 TEST(PcxCodec, WrittenFilesDecodeInImageMagick) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
-    Image mono = codeccheck::Pattern(45, 21, 1, 1);
+    Image mono = testsupport::Pattern(45, 21, 1, 1);
     mono.SetPaletteColor(0, 0, 0, 0);
     mono.SetPaletteColor(1, 255, 255, 255);
-    Image images[] = {mono, codeccheck::Pattern(45, 21, 4, 2), codeccheck::Pattern(45, 21, 8, 3),
-                      codeccheck::Pattern(45, 21, 24, 4)};
+    Image images[] = {mono, testsupport::Pattern(45, 21, 4, 2), testsupport::Pattern(45, 21, 8, 3),
+                      testsupport::Pattern(45, 21, 24, 4)};
     for (Image& img : images) {
         const std::string file = dir.file("out" + std::to_string(img.GetBpp()) + ".pcx");
         ASSERT_TRUE(img.Save(file.c_str(), FORMAT_PCX)) << img.GetLastError();
-        codeccheck::ExpectMatchesReference(img, file);
+        testsupport::ExpectMatchesReference(img, file);
         Image back;
         ASSERT_TRUE(back.Load(file.c_str(), FORMAT_PCX)) << back.GetLastError();
         EXPECT_EQ(back.GetBpp(), img.GetBpp());
-        EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img));
     }
 }
 
 TEST(PcxCodec, BadInput) {
-    Image img = codeccheck::Pattern(33, 20, 8, 7);
-    std::vector<uint8_t> file = codeccheck::EncodeBytes(img, FORMAT_PCX);
+    Image img = testsupport::Pattern(33, 20, 8, 7);
+    std::vector<uint8_t> file = testsupport::EncodeBytes(img, FORMAT_PCX);
     Image out;
     std::vector<uint8_t> bad = file;
     bad[0] = 0x0B;
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "Error: Not a PCX file");
     bad = file;
     bad[2] = 7;
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "PCX file has unknown encoding scheme");
     bad = file;
     bad[65] = 5;
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "Can't handle image with more than 4 planes");
     bad = file;
     bad[bad.size() - 769] = 0;
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "bad color map signature");
     // A run at the very end that is longer than the pixels left.
     Image tiny(2, 1, 24);
-    bad = codeccheck::EncodeBytes(tiny, FORMAT_PCX);
+    bad = testsupport::EncodeBytes(tiny, FORMAT_PCX);
     bad.resize(128);
     bad.insert(bad.end(), {0xC2, 0, 0xC2, 0, 0xFF, 0});
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "repeat count spans end of image");
     bad.resize(128 + 2);
-    EXPECT_FALSE(codeccheck::DecodeBytes(out, bad, FORMAT_PCX));
+    EXPECT_FALSE(testsupport::DecodeBytes(out, bad, FORMAT_PCX));
     EXPECT_STREQ(out.GetLastError(), "corrupted PCX");
 
-    codeccheck::Batter(file, FORMAT_PCX);
-    Image planes = codeccheck::Pattern(33, 20, 4, 8);
-    codeccheck::Batter(codeccheck::EncodeBytes(planes, FORMAT_PCX), FORMAT_PCX);
+    testsupport::Batter(file, FORMAT_PCX);
+    Image planes = testsupport::Pattern(33, 20, 4, 8);
+    testsupport::Batter(testsupport::EncodeBytes(planes, FORMAT_PCX), FORMAT_PCX);
 }

@@ -1,10 +1,10 @@
 // PNG codec: every colour type and depth against ImageMagick, the composition
 // and transparency rules, interlacing, resolution, round trips and bad input.
-#include "CodecTestUtil.h"
+#include "CodecTestSupport.h"
 
 #include "codecs/ImagePNG.h"
 
-using namespace codectest;
+using namespace testsupport;
 using testsupport::Convert;
 using testsupport::Quote;
 using testsupport::ReadFile;
@@ -205,17 +205,19 @@ TEST(PngCodec, BadInput) {
     TempDir dir;
     const std::string file = MakePng(dir, "f.png", "-size 64x40 -seed 2 plasma:fractal", "-interlace PNG");
     const std::vector<uint8_t> bytes = ReadFile(file);
-    std::string error;
-    EXPECT_FALSE(DecodeBytes({'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, vimg::FORMAT_PNG, &error));
-    EXPECT_EQ(error, "Not a PNG file");
-    EXPECT_FALSE(DecodeBytes({bytes.begin(), bytes.begin() + 100}, vimg::FORMAT_PNG, &error));
-    EXPECT_EQ(error, "Read Error");
+    Image bad;
+    EXPECT_FALSE(DecodeBytes(bad, {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, vimg::FORMAT_PNG));
+    EXPECT_STREQ(bad.GetLastError(), "Not a PNG file");
+    EXPECT_FALSE(DecodeBytes(bad, {bytes.begin(), bytes.begin() + 100}, vimg::FORMAT_PNG));
+    EXPECT_STREQ(bad.GetLastError(), "Read Error");
 
     Image img;
     img.SetEscape(1);
     EXPECT_FALSE(img.Load(file.c_str(), vimg::FORMAT_PNG));
 
     MemoryCap cap(16u << 20);
-    for (size_t cut = 0; cut < bytes.size(); cut += 61) DecodeBytes({bytes.begin(), bytes.begin() + cut}, vimg::FORMAT_PNG);
-    for (unsigned seed = 0; seed < 1500; ++seed) DecodeBytes(Corrupt(bytes, seed, 8), vimg::FORMAT_PNG);
+    for (size_t cut = 0; cut < bytes.size(); cut += 61)
+        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_PNG, "cut " + std::to_string(cut));
+    for (unsigned seed = 0; seed < 1500; ++seed)
+        ExpectSaneOutcome(Corrupt(bytes, seed, 8), vimg::FORMAT_PNG, "seed " + std::to_string(seed));
 }

@@ -1,4 +1,4 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -23,64 +23,64 @@ TEST(TgaCodec, DecodesLikeImageMagick) {
         {"grey.tga", base + " -colorspace gray", 8},
     };
     for (const auto& c : cases) {
-        const std::string file = codeccheck::MakeWithImageMagick(dir, c.name, c.args);
+        const std::string file = testsupport::MakeWithImageMagick(dir, c.name, c.args);
         Image img;
         ASSERT_TRUE(img.Load(file.c_str(), FORMAT_TGA)) << c.name << ": " << img.GetLastError();
         EXPECT_EQ(img.GetBpp(), c.bpp) << c.name;
-        codeccheck::ExpectMatchesReference(img, file);
+        testsupport::ExpectMatchesReference(img, file);
     }
 }
 
 TEST(TgaCodec, WritesEightAndTwentyFourBitsOnly) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
-    Image grey = codeccheck::Pattern(31, 17, 8, 1);
+    Image grey = testsupport::Pattern(31, 17, 8, 1);
     grey.SetGrayPalette();
-    Image alpha = codeccheck::Pattern(20, 11, 24, 3);
+    Image alpha = testsupport::Pattern(20, 11, 24, 3);
     alpha.AlphaCreate();
     alpha.AlphaSet(4, 5, 0);
-    Image images[] = {codeccheck::Pattern(31, 17, 8, 2), grey, codeccheck::Pattern(29, 13, 24, 3), alpha};
+    Image images[] = {testsupport::Pattern(31, 17, 8, 2), grey, testsupport::Pattern(29, 13, 24, 3), alpha};
     for (Image& img : images) {
         const std::string file = dir.file("out.tga");
         ASSERT_TRUE(img.Save(file.c_str(), FORMAT_TGA)) << img.GetLastError();
-        codeccheck::ExpectMatchesReference(img, file);
+        testsupport::ExpectMatchesReference(img, file);
         Image back;
         ASSERT_TRUE(back.Load(file.c_str(), FORMAT_TGA));
-        EXPECT_EQ(codeccheck::Rgba(back), codeccheck::Rgba(img));
+        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img));
     }
-    Image four = codeccheck::Pattern(8, 8, 4);
+    Image four = testsupport::Pattern(8, 8, 4);
     EXPECT_FALSE(four.Save(dir.file("four.tga").c_str(), FORMAT_TGA));
     EXPECT_STREQ(four.GetLastError(), "Bit depth must be 8 or 24");
 }
 
 TEST(TgaCodec, BadHeadersAndDamage) {
     Image img;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, {0, 0, 2, 0}, FORMAT_TGA));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, {0, 0, 2, 0}, FORMAT_TGA));
     EXPECT_STREQ(img.GetLastError(), "Not a TGA");
     std::vector<uint8_t> h(18 + 12, 0);
     h[2] = 5;
     h[12] = 2;
     h[14] = 2;
     h[16] = 24;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, h, FORMAT_TGA));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, h, FORMAT_TGA));
     EXPECT_STREQ(img.GetLastError(), "Unknown TGA image type");
     h[2] = 2;
     h[16] = 12;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, h, FORMAT_TGA));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, h, FORMAT_TGA));
     EXPECT_STREQ(img.GetLastError(), "bad TGA header");
     // 65535 x 65535 pixels declared in a 30-byte file.
     h[16] = 24;
     h[12] = h[13] = h[14] = h[15] = 0xFF;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, h, FORMAT_TGA));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, h, FORMAT_TGA));
     EXPECT_STREQ(img.GetLastError(), "corrupted TGA");
 
     // A run-length file whose packets run past the last pixel.
     std::vector<uint8_t> rle = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0, 0xFF, 1, 2, 3, 0x7F, 9, 9, 9};
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, rle, FORMAT_TGA));
+    ASSERT_TRUE(testsupport::DecodeBytes(img, rle, FORMAT_TGA));
     EXPECT_EQ(img.GetPixelColor(1, 1).rgbRed, 3);
 
-    Image rgb = codeccheck::Pattern(23, 19, 24, 5);
-    Image mapped = codeccheck::Pattern(23, 19, 8, 6);
-    codeccheck::Batter(codeccheck::EncodeBytes(rgb, FORMAT_TGA), FORMAT_TGA);
-    codeccheck::Batter(codeccheck::EncodeBytes(mapped, FORMAT_TGA), FORMAT_TGA);
+    Image rgb = testsupport::Pattern(23, 19, 24, 5);
+    Image mapped = testsupport::Pattern(23, 19, 8, 6);
+    testsupport::Batter(testsupport::EncodeBytes(rgb, FORMAT_TGA), FORMAT_TGA);
+    testsupport::Batter(testsupport::EncodeBytes(mapped, FORMAT_TGA), FORMAT_TGA);
 }

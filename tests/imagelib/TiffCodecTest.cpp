@@ -1,13 +1,14 @@
 // TIFF codec: compressions, layouts and orientations against ImageMagick, the
 // writer's photometric and compression rules, multipage files and bad input.
-#include "CodecTestUtil.h"
+#include "CodecTestSupport.h"
+#include "MemFile.h"
 
 #include "codecs/ImageTIF.h"
 #include "IOFile.h"
 
 #include <tiffio.h>
 
-using namespace codectest;
+using namespace testsupport;
 using testsupport::Convert;
 using testsupport::Quote;
 using testsupport::ReadFile;
@@ -309,16 +310,18 @@ TEST(TiffCodec, MultipageWriting) {
 
 TEST(TiffCodec, BadInput) {
     TempDir dir;
-    std::string error;
-    EXPECT_FALSE(DecodeBytes({'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F}, vimg::FORMAT_TIF, &error));
-    EXPECT_EQ(error, "Error encountered while opening TIFF file");
+    Image bad;
+    EXPECT_FALSE(DecodeBytes(bad, {'I', 'I', 42, 0, 0xFF, 0xFF, 0xFF, 0x7F}, vimg::FORMAT_TIF));
+    EXPECT_STREQ(bad.GetLastError(), "Error encountered while opening TIFF file");
 
     MemoryCap cap(16u << 20);
     for (const char* options : {"-compress LZW", "-compress JPEG", "-define tiff:tile-geometry=16x16 -colorspace Gray",
                                 "-monochrome -compress Group4", "-colors 20 -type Palette"}) {
         const std::string file = MakeTif(dir, "f.tif", "-size 48x32 -seed 8 plasma:fractal", options);
         const std::vector<uint8_t> bytes = ReadFile(file);
-        for (size_t cut = 0; cut < bytes.size(); cut += 53) DecodeBytes({bytes.begin(), bytes.begin() + cut}, vimg::FORMAT_TIF);
-        for (unsigned seed = 0; seed < 600; ++seed) DecodeBytes(Corrupt(bytes, seed, 4), vimg::FORMAT_TIF);
+        for (size_t cut = 0; cut < bytes.size(); cut += 53)
+        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_TIF, "cut " + std::to_string(cut));
+        for (unsigned seed = 0; seed < 600; ++seed)
+        ExpectSaneOutcome(Corrupt(bytes, seed, 4), vimg::FORMAT_TIF, "seed " + std::to_string(seed));
     }
 }

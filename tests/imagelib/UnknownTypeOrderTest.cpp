@@ -1,4 +1,4 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 #include "CodecRegistry.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +23,12 @@ TEST(UnknownType, CodecsAreTriedInTheFixedOrder) {
 
 TEST(UnknownType, EveryFormatIsRecognisedAsItself) {
     // Readers early in the order (TGA has no signature) must not take other formats' files.
-    Image grey = codeccheck::Pattern(27, 19, 8, 1);
+    Image grey = testsupport::Pattern(27, 19, 8, 1);
     grey.SetGrayPalette();
     grey.SetJpegQuality(100);
-    Image mono = codeccheck::Pattern(27, 19, 1, 2);
+    Image mono = testsupport::Pattern(27, 19, 1, 2);
     mono.SetGrayPalette();
-    Image colour = codeccheck::Pattern(27, 19, 24, 3);
+    Image colour = testsupport::Pattern(27, 19, 24, 3);
     colour.SetJpegQuality(100);
     const struct {
         Image* img;
@@ -40,14 +40,14 @@ TEST(UnknownType, EveryFormatIsRecognisedAsItself) {
         {&colour, FORMAT_PNM}, {&colour, FORMAT_RAS}, {&mono, FORMAT_RAS},
     };
     for (const auto& c : cases) {
-        const std::vector<uint8_t> bytes = codeccheck::EncodeBytes(*c.img, c.type);
+        const std::vector<uint8_t> bytes = testsupport::EncodeBytes(*c.img, c.type);
         ASSERT_FALSE(bytes.empty()) << c.type << ": " << c.img->GetLastError();
         Image img;
-        ASSERT_TRUE(codeccheck::DecodeBytes(img, bytes, FORMAT_UNKNOWN)) << c.type;
+        ASSERT_TRUE(testsupport::DecodeBytes(img, bytes, FORMAT_UNKNOWN)) << c.type;
         EXPECT_EQ(img.GetType(), c.type);
-        EXPECT_EQ(codeccheck::Rgba(img), codeccheck::Rgba(*c.img)) << c.type;
+        EXPECT_EQ(testsupport::RgbaByTransparency(img), testsupport::RgbaByTransparency(*c.img)) << c.type;
     }
     Image none;
-    EXPECT_FALSE(codeccheck::DecodeBytes(none, {'n', 'o', 'i', 'm', 'a', 'g', 'e'}, FORMAT_UNKNOWN));
+    EXPECT_FALSE(testsupport::DecodeBytes(none, {'n', 'o', 'i', 'm', 'a', 'g', 'e'}, FORMAT_UNKNOWN));
     EXPECT_STREQ(none.GetLastError(), "Decode: Unknown or wrong format");
 }

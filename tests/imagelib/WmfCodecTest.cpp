@@ -1,4 +1,4 @@
-#include "CodecCheck.h"
+#include "CodecTestSupport.h"
 #include "MetafileBytes.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +87,7 @@ std::vector<uint8_t> SampleEmf() {
 
 TEST(WmfCodec, PlaysShapesLinesAndBitmaps) {
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, SampleWmf(), FORMAT_UNKNOWN)) << img.GetLastError();
+    ASSERT_TRUE(testsupport::DecodeBytes(img, SampleWmf(), FORMAT_UNKNOWN)) << img.GetLastError();
     EXPECT_EQ(img.GetType(), FORMAT_WMF);
     ASSERT_EQ(img.GetWidth(), 96u);
     ASSERT_EQ(img.GetHeight(), 48u);
@@ -110,7 +110,7 @@ TEST(WmfCodec, PlaysShapesLinesAndBitmaps) {
 
     // Without the placeable header the window extent gives the size in pixels.
     std::vector<uint8_t> plain = SampleWmf(false);
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, plain, FORMAT_WMF)) << img.GetLastError();
+    ASSERT_TRUE(testsupport::DecodeBytes(img, plain, FORMAT_WMF)) << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 1000u);
     EXPECT_EQ(img.GetHeight(), 500u);
     EXPECT_EQ(img.GetPixelColor(200, 499 - 200, false), kRed);
@@ -118,7 +118,7 @@ TEST(WmfCodec, PlaysShapesLinesAndBitmaps) {
 
 TEST(WmfCodec, PlaysEnhancedMetafiles) {
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, SampleEmf(), FORMAT_UNKNOWN)) << img.GetLastError();
+    ASSERT_TRUE(testsupport::DecodeBytes(img, SampleEmf(), FORMAT_UNKNOWN)) << img.GetLastError();
     EXPECT_EQ(img.GetType(), FORMAT_WMF);
     ASSERT_EQ(img.GetWidth(), 96u);
     ASSERT_EQ(img.GetHeight(), 48u);
@@ -140,20 +140,20 @@ TEST(WmfCodec, ErrorsAndDamage) {
     Image img;
     std::vector<uint8_t> empty = SampleWmf();
     empty[10] = empty[11] = 0; // right = left
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, empty, FORMAT_WMF));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, empty, FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "empty WMF");
     std::vector<uint8_t> bad = SampleWmf();
     bad[22 + 18] = 0xFF; // first record far longer than the file
     bad[22 + 19] = 0xFF;
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, bad, FORMAT_WMF));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, bad, FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "corrupted WMF");
 
     // A picture above the memory bound fails with the container's text.
     const uint64_t old = Image::GetMaxMemory();
     Image::SetMaxMemory(1000);
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleWmf(), FORMAT_WMF));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, SampleWmf(), FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
-    EXPECT_FALSE(codeccheck::DecodeBytes(img, SampleEmf(), FORMAT_WMF));
+    EXPECT_FALSE(testsupport::DecodeBytes(img, SampleEmf(), FORMAT_WMF));
     EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded");
     Image::SetMaxMemory(old);
 
@@ -163,8 +163,8 @@ TEST(WmfCodec, ErrorsAndDamage) {
     EXPECT_FALSE(picture.Encode(buffer, size, FORMAT_WMF));
     EXPECT_STREQ(picture.GetLastError(), "Save WMF not supported");
 
-    codeccheck::Batter(SampleWmf(), FORMAT_WMF, 300);
-    codeccheck::Batter(SampleEmf(), FORMAT_WMF, 300);
+    testsupport::Batter(SampleWmf(), FORMAT_WMF, 300);
+    testsupport::Batter(SampleEmf(), FORMAT_WMF, 300);
 }
 
 TEST(WmfCodec, ManyHugeShapesStopAtTheWorkLimit) {
@@ -176,7 +176,7 @@ TEST(WmfCodec, ManyHugeShapesStopAtTheWorkLimit) {
     for (int i = 0; i < 3000; ++i) Wmf(body, 0x041B, {32000, 32000, 0, 0});
     Wmf(body, 0x0000, {});
     Image img;
-    ASSERT_TRUE(codeccheck::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF)) << img.GetLastError();
+    ASSERT_TRUE(testsupport::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF)) << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 4096u);
     EXPECT_EQ(img.GetPixelColor(2000, 2000, false), kRed);
 }

@@ -154,7 +154,7 @@ bool ImageBMP::Decode(File* stream) {
     info.yDpi = PelsToDpi(bih.biYPelsPerMeter);
     if (info.xDpi < 1) info.xDpi = 96;
     if (info.yDpi < 1) info.yDpi = 96;
-    std::memcpy(pDib, &head, sizeof(head));
+    std::memcpy(pDib.get(), &head, sizeof(head));
 
     if (info.escape) return Fail("Cancelled");
 
@@ -411,7 +411,7 @@ bool ImageBMP::Encode(File* stream) {
     BITMAPINFOHEADER h = head;
     h.biSize = 40;
     std::memcpy(infoHeader, &h, 40);
-    const auto* block = static_cast<const uint8_t*>(pDib);
+    const auto* block = static_cast<const uint8_t*>(pDib.get());
     const size_t rest = static_cast<size_t>(GetSize()) - 40;
     if (stream->Write(fileHeader, 14, 1) != 1 || stream->Write(infoHeader, 40, 1) != 1 ||
         stream->Write(block + 40, 1, rest) != rest) {

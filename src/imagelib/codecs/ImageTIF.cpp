@@ -2,6 +2,7 @@
 
 #include "../File.h"
 #include "../IOFile.h"
+#include "../PixelLoop.h"
 
 #include <tiffio.h>
 
@@ -73,8 +74,6 @@ int32_t ToDpi(float value, uint16_t unit) {
     if (!std::isfinite(dpi)) dpi = 0;
     return static_cast<int32_t>(std::clamp(dpi, 0.0, 1.0e6));
 }
-
-uint8_t Grey(RGBQUAD c) { return static_cast<uint8_t>((306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue) >> 10); }
 
 // CIE L*a*b* (D65) to 8-bit sRGB.
 void LabToRgb(uint8_t l8, int8_t a8, int8_t b8, uint8_t* bgr) {
@@ -478,7 +477,7 @@ bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageC
     const uint32_t colours = GetNumColors();
     if (bpp == 1) {
         photometric = PHOTOMETRIC_MINISWHITE;
-        invert = Grey(pal[0]) < Grey(pal[1]);
+        invert = GreyOf(pal[0]) < GreyOf(pal[1]);
     } else if (bpp == 4 || bpp == 8) {
         bool ramp = true;
         const uint32_t step = 255 / (colours - 1);

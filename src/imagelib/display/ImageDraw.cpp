@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "DrawSampler.h"
-#include "PixelLoop.h"
+#include "RowRunner.h"
 
 namespace vimg::display {
 
@@ -65,7 +65,7 @@ void Compose(const Image& image, CDeviceContext* dc, const QRect& dest, const QR
     const int width = visible.width();
     const bool parallel = static_cast<int64_t>(width) * visible.height() >= kParallelPixels;
     const uint8_t table = static_cast<uint8_t>(key >> 16);
-    ForEachRow(
+    RowRunner::Run(
         RowProgress{}, 0, visible.height(), parallel,
         [&](int32_t r) {
             thread_local std::vector<uint32_t> rgb;
