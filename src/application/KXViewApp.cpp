@@ -1,9 +1,13 @@
 #include "KXViewApp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -13,6 +17,7 @@
 #include "CommandLineInfo.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
+#include "ImagePrinter.h"
 #include "MDIChildWnd.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
@@ -75,6 +80,7 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     m_pMainWnd = frame;
     if (!frame->LoadFrame()) {
         qCWarning(lcApp) << "the main frame could not be created";
+        m_nExitCode = 1;
         return false;
     }
     m_pDocTemplate->SetMdiArea(frame->MdiArea());
@@ -82,7 +88,11 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     qCDebug(lcApp) << "start-up: command line";
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseCommandLine(args);
-    if (!ProcessShellCommand(cmdInfo)) return false;
+    if (!ProcessShellCommand(cmdInfo)) {
+        // Printing ends the program with its own exit code.
+        if (cmdInfo.m_nShellCommand != CCommandLineInfo::FilePrint) m_nExitCode = 1;
+        return false;
+    }
 
     qCDebug(lcApp) << "start-up: text tool";
     vimg::Image::InitTextInfo(&m_textInfo);
@@ -95,8 +105,16 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
         frame->show();
     frame->setAcceptDrops(true);
 
-    // A file named on the command line is only activated here: it is open already.
-    if (!cmdInfo.m_strFileName.isEmpty()) OpenDocumentFile(cmdInfo.m_strFileName);
+    // The last file named that opened is only activated here: it is open
+    // already. One that failed is not tried (and reported) a second time.
+    for (auto it = cmdInfo.m_fileNames.crbegin(); it != cmdInfo.m_fileNames.crend(); ++it) {
+        const QString full = QFileInfo(*it).absoluteFilePath();
+        const auto& docs = m_pDocTemplate->GetDocuments();
+        if (std::any_of(docs.begin(), docs.end(), [&](CDocument* d) { return d->GetPathName() == full; })) {
+            OpenDocumentFile(*it);
+            break;
+        }
+    }
     qCDebug(lcApp) << "start-up: done";
     return true;
 }
@@ -164,8 +182,42 @@ void CKXViewApp::OnAppAbout() {
     dlg.exec();
 }
 
+QPrinter& CKXViewApp::Printer() {
+    // Made on first use: asking the print system for its printers takes time.
+    if (!m_pPrinter) m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_pPrinter;
+}
+
 void CKXViewApp::OnFilePrintSetup() {
-    QPrinter printer;
-    QPageSetupDialog dlg(&printer, m_pMainWnd);
+    QPageSetupDialog dlg(&Printer(), m_pMainWnd);
     dlg.exec();
+}
+
+bool CKXViewApp::PrintFiles(const QStringList& paths) {
+    QPrinter& printer = Printer();
+    if (!printer.isValid()) {
+        QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
+                             QStringLiteral("Kein Drucker eingerichtet: nichts wurde gedruckt."));
+        return false;
+    }
+    bool all = true;
+    for (const QString& path : paths) {
+        // The document reports a file it cannot open itself.
+        auto* doc = dynamic_cast<CSimpleImageDoc*>(m_pDocTemplate->OpenDocumentFile(path, false));
+        if (!doc) {
+            all = false;
+            continue;
+        }
+        const vimg::Image* image = doc->GetImage();
+        QString error;
+        if (!CImagePrinter::Print(printer, CSimpleImageView::Render(*image), QSize(image->GetXDPI(), image->GetYDPI()),
+                                  doc->GetTitle(), &error)) {
+            QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
+                                 QStringLiteral("\"%1\" wurde nicht gedruckt:\n%2")
+                                     .arg(QDir::toNativeSeparators(path), error));
+            all = false;
+        }
+        doc->OnCloseDocument();
+    }
+    return all;
 }

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -16,8 +18,10 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -29,6 +33,7 @@
 #include "ControlHost.h"
 #include "Image.h"
 #include "KXViewApp.h"
+#include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
@@ -43,9 +48,25 @@ const QString kScreen = QStringLiteral("Screen");
 const QString kCommandBars = QStringLiteral("CommandBars");
 const QString kNormalLayout = QStringLiteral("NormalLayout");
 constexpr int kControlWidth = 260;
+// A restored window keeps at least this much of itself on the screen.
+constexpr int kKeepVisible = 100;
 const int kPaneOrder[] = {IDD_PREVIEW, IDP_CONTROL, IDD_HISTOGRAM, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL};
 
 CWinApp* App() { return AfxGetApp(); }
+
+// The saved window rectangle moved and shrunk so that its title bar is on a
+// screen: never above the top, and at least a corner's worth visible.
+QRect FitOnScreen(QRect frame) {
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return frame;
+    const QRect avail = screen->availableGeometry();
+    frame.setSize(frame.size().boundedTo(avail.size()));
+    const int left = qBound(avail.left() - frame.width() + kKeepVisible, frame.left(), avail.right() - kKeepVisible);
+    const int top = qBound(avail.top(), frame.top(), avail.bottom() - kKeepVisible);
+    frame.moveTo(left, top);
+    return frame;
+}
 
 } // namespace
 
@@ -87,11 +108,12 @@ bool CMainFrame::LoadFrame() {
     const int right = App()->GetProfileInt(kScreen, QStringLiteral("right"), 850);
     const int bottom = App()->GetProfileInt(kScreen, QStringLiteral("bottom"), 650);
     if (left && top && right && bottom && right > left && bottom > top) {
-        // The stored rectangle includes the window frame, as it was taken.
-        winId();
-        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        move(left, top);
-        resize(right - left - frame.left() - frame.right(), bottom - top - frame.top() - frame.bottom());
+        // The stored rectangle includes the window frame. The frame is known
+        // only once a window manager has framed the window: until then the
+        // inner area takes the rectangle, and PlaceSavedFrame corrects it.
+        m_savedFrame = FitOnScreen(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+        setGeometry(m_savedFrame);
+        m_placePending = true;
     }
 
     m_pMdiArea->setViewMode(QMdiArea::TabbedView);
@@ -122,9 +144,15 @@ bool CMainFrame::LoadFrame() {
     if (!QDir().mkpath(m_capturePath))
         qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
 
-    setWindowTitle(QStringLiteral("Vistorel SoftWare"));
+    SetTitle(QStringLiteral("Vistorel SoftWare"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
-    m_notWin2000 = 1;
+
+    m_pLockKeyTimer = new QTimer(this);
+    connect(m_pLockKeyTimer, &QTimer::timeout, this, [this] {
+        if (statusBar()->isVisible()) UpdateLockKeys();
+    });
+    m_pLockKeyTimer->start(250);
+    UpdateLockKeys();
     return true;
 }
 
@@ -147,18 +175,39 @@ QToolBar* CMainFrame::CreateToolBar(const QString& name, const QString& title) {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
+    // Each pane is as wide as the longest text written into it: 1 spare,
+    // 2 progress or time, 3 the file format, 4 the picture's size.
+    const QString widest[] = {QString(),
+                              QStringLiteral("100 %"),
+                              QStringLiteral("Time (s): 9999.999"),
+                              QStringLiteral("WBM"),
+                              QStringLiteral("(99999x99999x32)"),
+                              resources::String(ID_INDICATOR_CAPS),
+                              resources::String(ID_INDICATOR_NUM),
+                              resources::String(ID_INDICATOR_SCRL)};
     for (int i = 0; i < 8; ++i) {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("StatusPane%1").arg(i));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i == 0) {
             label->setText(resources::String(IDS_IDLE_MESSAGE));
             bar->addWidget(label, 1);
         } else {
-            label->setMinimumWidth(i <= 4 ? 90 : 36);
             label->setAlignment(Qt::AlignCenter);
+            label->setFixedWidth(label->fontMetrics().horizontalAdvance(widest[i]) + 2 * label->frameWidth() + 12);
             bar->addPermanentWidget(label);
         }
         m_statusPanes.push_back(label);
+    }
+}
+
+void CMainFrame::UpdateLockKeys() {
+    const std::pair<CLockKeys::Key, int> panes[] = {
+        {CLockKeys::CapsLock, ID_INDICATOR_CAPS}, {CLockKeys::NumLock, ID_INDICATOR_NUM}, {CLockKeys::ScrollLock, ID_INDICATOR_SCRL}};
+    for (int i = 0; i < 3; ++i) {
+        // Blank when off, and where the platform cannot tell.
+        const std::optional<bool> on = CLockKeys::IsOn(panes[i].first);
+        SetPaneText(5 + i, on.value_or(false) ? resources::String(panes[i].second) : QString());
     }
 }
 
@@ -286,30 +335,47 @@ void CMainFrame::SetMode(int mode) {
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 30 / 100);
         FixPaneSize(IDD_SAVE_PANEL, kControlWidth, h * 15 / 100);
         FixPaneSize(IDD_IMAGE_BROWSER, kControlWidth, h * 30 / 100);
-        LoadMenu(menuBar(), resources::Menu(IDR_CAMERA_MENU));
     } else if (mode == 2) {
         for (int id : {IDD_PREVIEW, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (!IsPaneClosed(id)) ClosePane(id);
         if (IsPaneClosed(IDP_CONTROL)) ShowPane(IDP_CONTROL);
         m_pMdiArea->show();
+        // Showing the area again does not give its document back the focus.
+        if (CMDIChildWnd* child = MDIGetActive()) m_pMdiArea->setActiveSubWindow(child);
         DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 50 / 100);
         if (!IsPaneClosed(IDD_HISTOGRAM)) {
             DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
             FixPaneSize(IDD_HISTOGRAM, kControlWidth, h * 30 / 100);
         }
-        LoadMenu(menuBar(), resources::Menu(IDR_VISTORTYPE));
     }
-    ApplyMenuLook();
+    m_menuId = 0;
+    LoadModeMenu();
     if (m_pHotKey) m_pHotKey->setEnabled(mode == 1);
     if (m_pToolBar) m_pToolBar->setVisible(mode == 2);
 }
 
 void CMainFrame::SetPreviewArea(int width, int height) { m_previewArea = QSize(width, height); }
 
+void CMainFrame::LoadModeMenu() {
+    int id = m_menuId;
+    if (m_mode == 1) id = IDR_CAMERA_MENU;
+    // Without a document the frame's own menu; the documents bring theirs.
+    if (m_mode == 2) id = m_pMdiArea->subWindowList().isEmpty() ? IDR_MAINFRAME : IDR_VISTORTYPE;
+    if (id == m_menuId || id == 0) return;
+    m_menuId = id;
+    LoadMenu(menuBar(), resources::Menu(id));
+    ApplyMenuLook();
+}
+
+void CMainFrame::OnActiveChildChanged() {
+    CMDIFrameWnd::OnActiveChildChanged();
+    if (!m_closed) LoadModeMenu();
+}
+
 void CMainFrame::ToggleFullScreen() {
     if (m_closed) return;
-    QMdiSubWindow* active = m_pMdiArea->currentSubWindow();
+    QMdiSubWindow* active = MDIGetActive();
     if (!m_fullScreen) {
         App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"), m_pMdiArea->tabPosition());
         showFullScreen();
@@ -424,10 +490,7 @@ void CMainFrame::RegisterCommands() {
     });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     OnUpdateCommand(ID_VIEW_STATUS_BAR, [this](CCmdUI* ui) { ui->SetCheck(!statusBar()->isHidden()); });
-    OnCommand(ID_WINDOW_CASCADE, [this] {
-        m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
-        m_pMdiArea->cascadeSubWindows();
-    });
+    OnCommand(ID_WINDOW_CASCADE, [this] { Cascade(); });
     OnCommand(ID_WINDOW_TILE_HORZ, [this] {
         m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
         m_pMdiArea->tileSubWindows();
@@ -435,6 +498,40 @@ void CMainFrame::RegisterCommands() {
     OnCommand(ID_WINDOW_ARRANGE, [this] { m_pMdiArea->setViewMode(QMdiArea::TabbedView); });
     OnCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); });
     OnCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+void CMainFrame::Cascade() {
+    m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+    // Stacking order: the active window ends on top, furthest down.
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::StackingOrder);
+    if (windows.isEmpty()) return;
+    // As the framework cascades: every window the same size, each one title
+    // bar lower and further right, all together filling the area. Windows
+    // keep at least two thirds of the area; beyond that the cascade restarts.
+    const QSize area = m_pMdiArea->viewport()->size();
+    const int step = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()), 16);
+    const int maxSteps = qMax(0, qMin(area.width(), area.height()) / 3 / step);
+    const int steps = qMin(static_cast<int>(windows.size()) - 1, maxSteps);
+    const QSize size(area.width() - steps * step, area.height() - steps * step);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        window->showNormal();
+        const int offset = (i % (steps + 1)) * step;
+        window->setGeometry(QRect(QPoint(offset, offset), size));
+    }
+}
+
+void CMainFrame::SetControlColumnFixed(bool fixed) {
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) {
+        QDockWidget* dock = Pane(id);
+        if (!dock) continue;
+        if (fixed) {
+            dock->setFixedWidth(kControlWidth);
+        } else {
+            dock->setMinimumWidth(kControlWidth);
+            dock->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+    }
 }
 
 void CMainFrame::OnPaste() {
@@ -578,10 +675,44 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
 }
 
+bool CMainFrame::event(QEvent* event) {
+    const bool result = CMDIFrameWnd::event(event);
+    if (m_placePending) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // Without a window manager no frame ever comes: nothing to correct.
+            QTimer::singleShot(2000, this, [this] { m_placePending = false; });
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            if (isVisible()) PlaceSavedFrame();
+            break;
+        default:
+            break;
+        }
+    }
+    return result;
+}
+
+void CMainFrame::PlaceSavedFrame() {
+    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (margins.isNull()) return;
+    m_placePending = false;
+    if (isMaximized() || isFullScreen() || isMinimized()) return;
+    setGeometry(m_savedFrame.marginsRemoved(margins));
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (auto* dock = qobject_cast<QDockWidget*>(watched)) {
         const int id = dock->objectName().mid(4).toInt();
         if (event->type() == QEvent::Show) AttachPaneWindow(id);
+        // In camera mode the documents are hidden: without the preview the
+        // control column takes the whole width instead of leaving a gap.
+        if (id == IDD_PREVIEW && m_mode == 1 && !m_fullScreen && !m_closed) {
+            if (event->type() == QEvent::Close) SetControlColumnFixed(false);
+            if (event->type() == QEvent::Show) SetControlColumnFixed(true);
+        }
         // Closing the control pane takes the histogram with it.
         if (event->type() == QEvent::Close && id == IDP_CONTROL) ClosePane(IDD_HISTOGRAM);
     }

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -14,6 +15,7 @@ class CControlHost;
 class QDockWidget;
 class QLabel;
 class QShortcut;
+class QTimer;
 class QToolBar;
 
 class CMainFrame : public CMDIFrameWnd {
@@ -51,12 +53,21 @@ public:
     // Status-bar panes: 0 message, 1-4 document panes, 5-7 lock keys.
     void SetPaneText(int index, const QString& text);
     QString PaneText(int index) const;
+    // Shows "CAP", "NUM" and "SCRL" for the lock keys that are on.
+    void UpdateLockKeys();
+    // The menu in the menu bar: 235 camera, 236 documents, 128 no document.
+    int MenuId() const { return m_menuId; }
+    // The window rectangle the profile gave, moved onto the screen; empty
+    // when the profile had none.
+    QRect SavedFrame() const { return m_savedFrame; }
     int MenuLook() const { return m_menuLook; }
     QString CapturePath() const { return m_capturePath; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    void OnActiveChildChanged() override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -74,6 +85,10 @@ private:
     void RegisterCommands();
     void ApplyMenuLook();
     void SetPreviewArea(int width, int height);
+    void LoadModeMenu();
+    void PlaceSavedFrame();
+    void Cascade();
+    void SetControlColumnFixed(bool fixed);
     void OnPaste();
     void OnTabContextMenu(const QPoint& pos);
     LRESULT OnOpenImage(const QString* path);
@@ -83,10 +98,12 @@ private:
     bool m_fullScreen = false;
     int m_paneWidth = 0;
     int m_paneHeight = 0;
-    int m_notWin2000 = 1;
     int m_menuLook = 0;
+    int m_menuId = 0;
     QString m_capturePath;
     QSize m_previewArea;
+    QRect m_savedFrame;
+    bool m_placePending = false;
     bool m_closed = false;
     bool m_clipboardHasImage = false;
 
@@ -94,6 +111,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pClassicToolBar = nullptr;
     QShortcut* m_pHotKey = nullptr;
+    QTimer* m_pLockKeyTimer = nullptr;
     std::map<int, QDockWidget*> m_panes;
     std::map<int, QSize> m_trackSizes;
     std::vector<QLabel*> m_statusPanes;

@@ -290,6 +290,9 @@ QString String(int id) {
         {IDS_CLOSE, "Schließen"},
         {IDS_SAVE_FILE, "Datei speichern"},
         {IDS_SAVING_IMAGE, "Bild speichern"},
+        {ID_INDICATOR_CAPS, "CAP"},
+        {ID_INDICATOR_NUM, "NUM"},
+        {ID_INDICATOR_SCRL, "SCRL"},
     };
     auto it = table.find(id);
     return it == table.end() ? QString() : QString::fromUtf8(it->second);

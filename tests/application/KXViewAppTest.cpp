@@ -73,7 +73,8 @@ TEST(Startup, RunsItsStepsInOrderAndTakesEveryDefaultFromAnEmptyProfile) {
     EXPECT_EQ(s.frame()->Mode(), 2);
     EXPECT_TRUE(s.frame()->isVisible());
     EXPECT_TRUE(s.frame()->acceptDrops());
-    EXPECT_EQ(s.frame()->windowTitle(), "Vistorel SoftWare");
+    // The caption names the active document.
+    EXPECT_EQ(s.frame()->windowTitle(), "Vistorel SoftWare - Vistorel1");
 }
 
 TEST(Startup, TextToolSettingsSurviveARestart) {
