@@ -195,7 +195,8 @@ void CKXViewApp::OnFilePrintSetup() {
 
 bool CKXViewApp::PrintFiles(const QStringList& paths) {
     QPrinter& printer = Printer();
-    if (!printer.isValid()) {
+    // Without any printer Qt falls back to a PDF writer with no file to write.
+    if (!printer.isValid() || (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())) {
         QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
                              QStringLiteral("Kein Drucker eingerichtet: nichts wurde gedruckt."));
         return false;

@@ -1,6 +1,8 @@
 #include "AppTestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMessageBox>
 
 #include "Image.h"
 
@@ -20,6 +22,17 @@ StartedApp::StartedApp(const testsupport::TempDir& dir, const QStringList& args)
     : profilePath(QString::fromStdString(dir.file("Vistorel.ini"))), app(std::make_unique<CKXViewApp>(profilePath)) {
     started = app->InitInstance(args);
     QCoreApplication::processEvents();
+}
+
+MessageBoxCatcher::MessageBoxCatcher(QMdiArea* area) {
+    QObject::connect(&m_timer, &QTimer::timeout, [this, area] {
+        if (area) mostWindowsSeen = qMax(mostWindowsSeen, area->subWindowList().size());
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text();
+            box->close();
+        }
+    });
+    m_timer.start(10);
 }
 
 } // namespace apptest

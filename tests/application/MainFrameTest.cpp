@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -18,6 +21,7 @@
 #include "AppTestSupport.h"
 #include "ControlHost.h"
 #include "Document.h"
+#include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
@@ -277,4 +281,116 @@ TEST(FrameTabs, RightClickOnADocumentTabActivatesItAndOffersCloseAndSave) {
     // Closing is the document's own command; saving comes with the image documents.
     EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
     EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "Vistorel1");
+}
+
+TEST(FrameMenus, WithoutADocumentTheFramesOwnMenuAndTheDocumentMenuWhenOneOpens) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    auto first = [&] {
+        QApplication::processEvents();
+        return s.frame()->menuBar()->actions().value(0)->text();
+    };
+    EXPECT_EQ(first(), "&Datei");
+    s.frame()->ExecuteCommand(ID_CLOSE_ALL);
+    EXPECT_EQ(first(), "&Ansicht");
+    EXPECT_EQ(s.frame()->MenuId(), IDR_MAINFRAME);
+    EXPECT_EQ(s.frame()->menuBar()->actions().size(), 2); // "&Ansicht", "&Hilfe"
+    s.frame()->ExecuteCommand(ID_FILE_NEW);
+    EXPECT_EQ(first(), "&Datei");
+    EXPECT_EQ(s.frame()->MenuId(), IDR_VISTORTYPE);
+
+    // Camera mode keeps its menu whatever the documents do.
+    s.frame()->ExecuteCommand(ID_MODE_CAMERA);
+    s.app->CloseAllDocuments();
+    EXPECT_EQ(first(), "&Kamera");
+    s.frame()->ExecuteCommand(ID_MODE_IMAGE);
+    EXPECT_EQ(first(), "&Ansicht");
+}
+
+TEST_F(Frame, TheStatusBarShowsEightPanesWideEnoughForTheirTexts) {
+    const auto panes = frame->statusBar()->findChildren<QLabel*>(QRegularExpression("^StatusPane\\d$"));
+    ASSERT_EQ(panes.size(), 8);
+    const char* const texts[] = {"Bereit", "", "Time (s): 123.456", "WBM", "(4000x3000x24)", "CAP", "NUM", "SCRL"};
+    int right = -1;
+    for (int i = 0; i < 8; ++i) {
+        QLabel* pane = frame->statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane%1").arg(i));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_TRUE(pane->isVisible()) << i;
+        EXPECT_GT(pane->frameWidth(), 0) << i;
+        EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(texts[i])) << i;
+        EXPECT_GT(pane->width(), 20) << i;
+        // Left to right in their order, side by side.
+        EXPECT_GT(pane->geometry().left(), right) << i;
+        right = pane->geometry().right();
+    }
+    EXPECT_EQ(frame->PaneText(0), "Bereit");
+    // Offscreen there is no keyboard to ask: the lock panes stay blank.
+    EXPECT_FALSE(CLockKeys::IsOn(CLockKeys::CapsLock).has_value());
+    frame->UpdateLockKeys();
+    for (int i = 5; i < 8; ++i) EXPECT_EQ(frame->PaneText(i), "") << i;
+}
+
+TEST(FrameWindows, CascadedDocumentsTakeMostOfTheArea) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    s.frame()->resize(1000, 700);
+    for (int i = 0; i < 3; ++i) s.frame()->ExecuteCommand(ID_FILE_NEW);
+    QApplication::processEvents();
+    CMDIChildWnd* active = s.frame()->MDIGetActive();
+    s.frame()->ExecuteCommand(ID_WINDOW_CASCADE);
+    QApplication::processEvents();
+    const QSize area = s.frame()->MdiArea()->viewport()->size();
+    const QList<QMdiSubWindow*> windows = s.frame()->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(windows.size(), 4);
+    QPoint previous(-1, -1);
+    for (QMdiSubWindow* w : windows) {
+        const QRect r = w->geometry();
+        EXPECT_GE(r.width(), area.width() * 2 / 3);
+        EXPECT_GE(r.height(), area.height() * 2 / 3);
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_GT(r.left(), previous.x());
+        EXPECT_GT(r.top(), previous.y());
+        previous = r.topLeft();
+        EXPECT_FALSE(w->isMaximized());
+    }
+    // The active document stays active, in front.
+    EXPECT_EQ(windows.back(), active);
+    EXPECT_EQ(s.frame()->MDIGetActive(), active);
+}
+
+TEST_F(Frame, ClosingThePreviewInCameraModeLeavesNoEmptyArea) {
+    frame->resize(1000, 700);
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    QApplication::processEvents();
+    ASSERT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
+    frame->ExecuteCommand(ID_CAMERA_PREVIEW);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->IsPaneClosed(IDD_PREVIEW));
+    // The control column now spans the window.
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_GE(frame->Pane(id)->width(), frame->width() - 20) << id;
+
+    frame->ExecuteCommand(ID_CAMERA_PREVIEW);
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->IsPaneClosed(IDD_PREVIEW));
+    EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
+    EXPECT_GE(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 260 - 20);
+}
+
+TEST_F(Frame, ARectangleSavedOffTheScreenComesBackWithItsTitleBarOnIt) {
+    frame->close();
+    app.reset();
+    {
+        CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
+        for (const auto& [entry, value] : {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
+            profile.WriteProfileInt("Screen", entry, value);
+    }
+    Start();
+    const QRect avail = frame->screen()->availableGeometry();
+    EXPECT_EQ(frame->frameGeometry().top(), avail.top());
+    EXPECT_LE(frame->frameGeometry().height(), avail.height());
+    EXPECT_LE(frame->frameGeometry().left(), avail.right() - 100);
+    EXPECT_EQ(frame->frameGeometry(), frame->SavedFrame());
 }
