@@ -13,7 +13,8 @@ class CImagePrinter {
 public:
     // dpi: the picture's dots per inch, 0 or less where it has none (96 then).
     // False with a reason in *error when nothing could be printed.
-    static bool Print(QPrinter& printer, const QImage& picture, QSize dpi, const QString& title, QString* error);
+    static bool Print(QPrinter& printer, const QImage& picture, QSize dpi, const QString& title,
+                      QString* error);
     // Where the picture goes, in printer pixels, on a page of `page` pixels
     // at `printerDpi`.
     static QRect PlaceOnPage(QSize picture, QSize dpi, QSize page, int printerDpi);

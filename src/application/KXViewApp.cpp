@@ -131,20 +131,26 @@ void CKXViewApp::LoadTextToolSettings() {
         GetProfileString(kTextTool, QStringLiteral("lfFaceName"), QStringLiteral("Arial")).toUtf8();
     std::memset(m_textInfo.font.lfFaceName, 0, sizeof(m_textInfo.font.lfFaceName));
     std::strncpy(m_textInfo.font.lfFaceName, face.constData(), sizeof(m_textInfo.font.lfFaceName) - 1);
-    m_textInfo.font.lfCharSet = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfCharSet"), 238));
+    m_textInfo.font.lfCharSet =
+        static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfCharSet"), 238));
     m_textInfo.font.lfWeight = GetProfileInt(kTextTool, QStringLiteral("lfWeight"), 0);
     m_textInfo.font.lfItalic = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfItalic"), 0));
-    m_textInfo.font.lfUnderline = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfUnderline"), 0));
-    m_textInfo.textColor = static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("fcolor"), 0xA0FFFF));
-    m_textInfo.backColor = static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("bcolor"), 0x6020));
+    m_textInfo.font.lfUnderline =
+        static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfUnderline"), 0));
+    m_textInfo.textColor =
+        static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("fcolor"), 0xA0FFFF));
+    m_textInfo.backColor =
+        static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("bcolor"), 0x6020));
     m_textInfo.opaque = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("opaque"), 1));
-    m_textInfo.backOpacity = static_cast<float>(GetProfileInt(kTextTool, QStringLiteral("opacity"), 0)) * 0.01f;
+    m_textInfo.backOpacity =
+        static_cast<float>(GetProfileInt(kTextTool, QStringLiteral("opacity"), 0)) * 0.01f;
     m_textInfo.backRound = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("roundradius"), 25));
     m_jpegQuality = GetProfileInt(kOptions, QStringLiteral("JpegQuality"), 90);
 }
 
 void CKXViewApp::SaveSettings() {
-    WriteProfileString(kTextTool, QStringLiteral("lfFaceName"), QString::fromUtf8(m_textInfo.font.lfFaceName));
+    WriteProfileString(kTextTool, QStringLiteral("lfFaceName"),
+                       QString::fromUtf8(m_textInfo.font.lfFaceName));
     WriteProfileInt(kTextTool, QStringLiteral("lfCharSet"), m_textInfo.font.lfCharSet);
     WriteProfileInt(kTextTool, QStringLiteral("lfWeight"), m_textInfo.font.lfWeight);
     WriteProfileInt(kTextTool, QStringLiteral("lfItalic"), m_textInfo.font.lfItalic);
@@ -152,7 +158,8 @@ void CKXViewApp::SaveSettings() {
     WriteProfileInt(kTextTool, QStringLiteral("fcolor"), static_cast<int>(m_textInfo.textColor));
     WriteProfileInt(kTextTool, QStringLiteral("bcolor"), static_cast<int>(m_textInfo.backColor));
     // Rounded: 0.37f * 100 is 36.99..., which truncation would store as 36.
-    WriteProfileInt(kTextTool, QStringLiteral("opacity"), static_cast<int>(std::lround(m_textInfo.backOpacity * 100.0f)));
+    WriteProfileInt(kTextTool, QStringLiteral("opacity"),
+                    static_cast<int>(std::lround(m_textInfo.backOpacity * 100.0f)));
     WriteProfileInt(kTextTool, QStringLiteral("roundradius"), m_textInfo.backRound);
     WriteProfileInt(kOptions, QStringLiteral("JpegQuality"), m_jpegQuality);
 }
@@ -170,9 +177,9 @@ void CKXViewApp::OnFileOpen() {
     SelectImageTab();
     QString path;
     int format = -1;
-    if (!CImageFileDialog::PromptForFileName(m_pMainWnd, path,
-                                             CImageFileDialog::OFN_FILEMUSTEXIST | CImageFileDialog::OFN_HIDEREADONLY,
-                                             true, format))
+    if (!CImageFileDialog::PromptForFileName(
+            m_pMainWnd, path, CImageFileDialog::OFN_FILEMUSTEXIST | CImageFileDialog::OFN_HIDEREADONLY, true,
+            format))
         return;
     OpenDocumentFile(path);
 }
@@ -211,8 +218,8 @@ bool CKXViewApp::PrintFiles(const QStringList& paths) {
         }
         const vimg::Image* image = doc->GetImage();
         QString error;
-        if (!CImagePrinter::Print(printer, CSimpleImageView::Render(*image), QSize(image->GetXDPI(), image->GetYDPI()),
-                                  doc->GetTitle(), &error)) {
+        if (!CImagePrinter::Print(printer, CSimpleImageView::Render(*image),
+                                  QSize(image->GetXDPI(), image->GetYDPI()), doc->GetTitle(), &error)) {
             QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
                                  QStringLiteral("\"%1\" wurde nicht gedruckt:\n%2")
                                      .arg(QDir::toNativeSeparators(path), error));

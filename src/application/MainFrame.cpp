@@ -62,7 +62,8 @@ QRect FitOnScreen(QRect frame) {
     if (!screen) return frame;
     const QRect avail = screen->availableGeometry();
     frame.setSize(frame.size().boundedTo(avail.size()));
-    const int left = qBound(avail.left() - frame.width() + kKeepVisible, frame.left(), avail.right() - kKeepVisible);
+    const int left =
+        qBound(avail.left() - frame.width() + kKeepVisible, frame.left(), avail.right() - kKeepVisible);
     const int top = qBound(avail.top(), frame.top(), avail.bottom() - kKeepVisible);
     frame.moveTo(left, top);
     return frame;
@@ -126,8 +127,10 @@ bool CMainFrame::LoadFrame() {
 
     const QByteArray layout = App()->Profile().GetProfileBinary(kNormalLayout, QStringLiteral("State"));
     if (!layout.isEmpty() && !restoreState(layout)) qCInfo(lcApp) << "saved pane layout ignored";
-    m_pToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden()));
-    m_pClassicToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), 0));
+    m_pToolBar->setVisible(
+        App()->GetProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden()));
+    m_pClassicToolBar->setVisible(
+        App()->GetProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), 0));
     m_menuLook = App()->GetProfileInt(kCommandBars, QStringLiteral("MenuLook"), 0) ? 1 : 0;
     ApplyMenuLook();
 
@@ -139,7 +142,8 @@ bool CMainFrame::LoadFrame() {
         SelectTab(0);
     }
 
-    m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+    m_capturePath =
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
     // A new account may not have its pictures folder yet: make both.
     if (!QDir().mkpath(m_capturePath))
         qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
@@ -147,11 +151,13 @@ bool CMainFrame::LoadFrame() {
     SetTitle(QStringLiteral("Vistorel SoftWare"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
 
-    m_pLockKeyTimer = new QTimer(this);
-    connect(m_pLockKeyTimer, &QTimer::timeout, this, [this] {
+    // X sends no event when a lock key changes while another window has the
+    // keyboard: the panes look at the indicators four times a second.
+    auto* lockKeys = new QTimer(this);
+    connect(lockKeys, &QTimer::timeout, this, [this] {
         if (statusBar()->isVisible()) UpdateLockKeys();
     });
-    m_pLockKeyTimer->start(250);
+    lockKeys->start(250);
     UpdateLockKeys();
     return true;
 }
@@ -194,7 +200,8 @@ void CMainFrame::CreateStatusBar() {
             bar->addWidget(label, 1);
         } else {
             label->setAlignment(Qt::AlignCenter);
-            label->setFixedWidth(label->fontMetrics().horizontalAdvance(widest[i]) + 2 * label->frameWidth() + 12);
+            const int textWidth = label->fontMetrics().horizontalAdvance(widest[i]);
+            label->setFixedWidth(textWidth + 2 * label->frameWidth() + 12);
             bar->addPermanentWidget(label);
         }
         m_statusPanes.push_back(label);
@@ -202,8 +209,9 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::UpdateLockKeys() {
-    const std::pair<CLockKeys::Key, int> panes[] = {
-        {CLockKeys::CapsLock, ID_INDICATOR_CAPS}, {CLockKeys::NumLock, ID_INDICATOR_NUM}, {CLockKeys::ScrollLock, ID_INDICATOR_SCRL}};
+    const std::pair<CLockKeys::Key, int> panes[] = {{CLockKeys::CapsLock, ID_INDICATOR_CAPS},
+                                                    {CLockKeys::NumLock, ID_INDICATOR_NUM},
+                                                    {CLockKeys::ScrollLock, ID_INDICATOR_SCRL}};
     for (int i = 0; i < 3; ++i) {
         // Blank when off, and where the platform cannot tell.
         const std::optional<bool> on = CLockKeys::IsOn(panes[i].first);
@@ -216,7 +224,8 @@ void CMainFrame::SetPaneText(int index, const QString& text) {
 }
 
 QString CMainFrame::PaneText(int index) const {
-    return index >= 0 && index < static_cast<int>(m_statusPanes.size()) ? m_statusPanes[index]->text() : QString();
+    return index >= 0 && index < static_cast<int>(m_statusPanes.size()) ? m_statusPanes[index]->text()
+                                                                        : QString();
 }
 
 void CMainFrame::CreatePanes() {
@@ -232,9 +241,10 @@ void CMainFrame::CreatePanes() {
     splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], Qt::Vertical);
     splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_SAVE_PANEL], Qt::Vertical);
     splitDockWidget(m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER], Qt::Vertical);
-    resizeDocks({m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER]},
-                {m_paneHeight * 30 / 100, m_paneHeight * 30 / 100, m_paneHeight * 15 / 100, m_paneHeight * 30 / 100},
-                Qt::Vertical);
+    resizeDocks(
+        {m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER]},
+        {m_paneHeight * 30 / 100, m_paneHeight * 30 / 100, m_paneHeight * 15 / 100, m_paneHeight * 30 / 100},
+        Qt::Vertical);
 }
 
 void CMainFrame::AttachPaneWindow(int id) {
@@ -377,7 +387,8 @@ void CMainFrame::ToggleFullScreen() {
     if (m_closed) return;
     QMdiSubWindow* active = MDIGetActive();
     if (!m_fullScreen) {
-        App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"), m_pMdiArea->tabPosition());
+        App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"),
+                               m_pMdiArea->tabPosition());
         showFullScreen();
         if (active) active->showMaximized();
         statusBar()->hide();
@@ -400,7 +411,8 @@ void CMainFrame::ToggleFullScreen() {
             for (int id : {IDD_IMAGE_BROWSER, IDD_SAVE_PANEL, IDP_CONTROL})
                 if (IsPaneClosed(id)) ShowPane(id);
             const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-            const int clientHeight = normal.height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+            const int clientHeight =
+                normal.height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
             m_paneWidth = normal.width() - kControlWidth;
             m_paneHeight = static_cast<int>(clientHeight * 1.15);
             SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
@@ -540,7 +552,8 @@ void CMainFrame::OnPaste() {
     auto* doc = dynamic_cast<CSimpleImageDoc*>(app->OpenDocumentFile(QString()));
     if (!doc) return;
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (data && data->hasImage()) doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));
+    if (data && data->hasImage())
+        doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));
     doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
 }
@@ -553,7 +566,8 @@ void CMainFrame::OnTabContextMenu(const QPoint& pos) {
     if (index < 0 || index >= windows.size()) return;
     m_pMdiArea->setActiveSubWindow(windows[index]);
     QMenu menu(windows[index]);
-    for (const auto& [id, text] : {std::pair{ID_FILE_CLOSE, IDS_CLOSE}, std::pair{ID_FILE_SAVE, IDS_SAVE_FILE}}) {
+    for (const auto& [id, text] :
+         {std::pair{ID_FILE_CLOSE, IDS_CLOSE}, std::pair{ID_FILE_SAVE, IDS_SAVE_FILE}}) {
         QAction* action = menu.addAction(resources::String(text));
         CCmdUI ui(id, action);
         if (!OnCmdMsg(id, &ui)) action->setEnabled(false);
@@ -637,7 +651,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
     // The layout is taken while the panes still exist.
     app->WriteProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden());
-    app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), !m_pClassicToolBar->isHidden());
+    app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"),
+                         !m_pClassicToolBar->isHidden());
     app->WriteProfileInt(kCommandBars, QStringLiteral("MenuLook"), m_menuLook);
     app->Profile().WriteProfileBinary(kNormalLayout, QStringLiteral("State"), saveState());
     for (int id : kPaneOrder) {

@@ -15,7 +15,6 @@ class CControlHost;
 class QDockWidget;
 class QLabel;
 class QShortcut;
-class QTimer;
 class QToolBar;
 
 class CMainFrame : public CMDIFrameWnd {
@@ -111,7 +110,6 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pClassicToolBar = nullptr;
     QShortcut* m_pHotKey = nullptr;
-    QTimer* m_pLockKeyTimer = nullptr;
     std::map<int, QDockWidget*> m_panes;
     std::map<int, QSize> m_trackSizes;
     std::vector<QLabel*> m_statusPanes;

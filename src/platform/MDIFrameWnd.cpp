@@ -49,8 +49,9 @@ void CMDIFrameWnd::SetTitle(const QString& title) {
 
 void CMDIFrameWnd::OnActiveChildChanged() {
     const CMDIChildWnd* child = MDIGetActive();
-    setWindowTitle(child && !child->windowTitle().isEmpty() ? m_strTitle + QStringLiteral(" - ") + child->windowTitle()
-                                                            : m_strTitle);
+    setWindowTitle(child && !child->windowTitle().isEmpty()
+                       ? m_strTitle + QStringLiteral(" - ") + child->windowTitle()
+                       : m_strTitle);
 }
 
 void CMDIFrameWnd::ChildChanged() {
@@ -168,7 +169,8 @@ void CMDIFrameWnd::UpdateRecentFileMenu(QMenu* menu) {
     if (pos + 1 < actions.size()) before = actions[pos + 1];
     for (int i = 0; i < list->GetCount(); ++i) {
         QAction* a = CommandAction(ID_FILE_MRU_FILE1 + i);
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
         if (i > 0) menu->insertAction(before, a);
     }
 }

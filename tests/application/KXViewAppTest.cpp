@@ -40,7 +40,8 @@ namespace {
 QStringList g_steps;
 
 void CaptureSteps(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (context.category && std::strcmp(context.category, "vistorel.app") == 0 && text.startsWith("start-up: "))
+    if (context.category && std::strcmp(context.category, "vistorel.app") == 0 &&
+        text.startsWith("start-up: "))
         g_steps << text.mid(10);
 }
 
@@ -252,7 +253,8 @@ TEST_F(AppCommands, TheFileMenuListsRecentFilesNewestFirst) {
         QStringList texts;
         for (QAction* a : file->actions()) {
             const int id = a->data().toInt();
-            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) texts << a->text() + (a->isEnabled() ? "" : " (off)");
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
+                texts << a->text() + (a->isEnabled() ? "" : " (off)");
         }
         return texts;
     };
@@ -277,10 +279,12 @@ TEST(OpenFailures, OneMessageNamesTheFileAndTheReasonAndNoDocumentStays) {
     const QString text = QString::fromStdString(dir.file("notes.bmp"));
     testsupport::WriteFile(text.toStdString(), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
     const QString folder = QString::fromStdString(dir.path().string());
-    for (const QString& path : {missing, text, folder}) EXPECT_EQ(s.app->OpenDocumentFile(path), nullptr) << path.toStdString();
+    for (const QString& path : {missing, text, folder})
+        EXPECT_EQ(s.app->OpenDocumentFile(path), nullptr) << path.toStdString();
 
     ASSERT_EQ(boxes.texts.size(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(boxes.texts[i].contains(QStringList({missing, text, folder})[i])) << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(boxes.texts[i].contains(QStringList({missing, text, folder})[i])) << i;
     EXPECT_TRUE(boxes.texts[0].endsWith("Die Datei existiert nicht."));
     // The image library's reason, on the line after the name.
     EXPECT_FALSE(boxes.texts[1].section('\n', 1).trimmed().isEmpty()) << boxes.texts[1].toStdString();
@@ -316,7 +320,8 @@ TEST(Startup, EveryFileOnTheCommandLineOpensAndTheLastIsActive) {
 
 TEST(Printing, APictureKeepsItsPrintedSizeAndShrinksOnlyToFitThePage) {
     // 600 x 300 pixels at 300 dpi: 2 x 1 inches.
-    EXPECT_EQ(CImagePrinter::PlaceOnPage({600, 300}, {300, 300}, {5000, 5000}, 1200), QRect(0, 0, 2400, 1200));
+    EXPECT_EQ(CImagePrinter::PlaceOnPage({600, 300}, {300, 300}, {5000, 5000}, 1200),
+              QRect(0, 0, 2400, 1200));
     // Unknown resolution counts as 96 dpi; a wide picture keeps its shape.
     EXPECT_EQ(CImagePrinter::PlaceOnPage({4000, 1000}, {0, 0}, {2000, 2000}, 600), QRect(0, 0, 2000, 500));
     EXPECT_EQ(CImagePrinter::PlaceOnPage({96, 48}, {96, 48}, {2000, 2000}, 600), QRect(0, 0, 600, 600));

@@ -78,7 +78,8 @@ TEST_F(Frame, ModesSetPanesMenusAndToolBar) {
     frame->ExecuteCommand(ID_MODE_CAMERA);
     EXPECT_EQ(frame->Mode(), 1);
     EXPECT_EQ(frame->ControlHost()->GetCurSel(), 0);
-    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
     EXPECT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
     EXPECT_EQ(FirstMenu(), "&Kamera");
     EXPECT_FALSE(frame->ToolBar()->isVisible());
@@ -93,7 +94,8 @@ TEST_F(Frame, ModesSetPanesMenusAndToolBar) {
     frame->ExecuteCommand(ID_MODE_IMAGE);
     EXPECT_EQ(frame->Mode(), 2);
     EXPECT_EQ(frame->ControlHost()->GetCurSel(), 1);
-    for (int id : {IDD_PREVIEW, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDD_PREVIEW, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
     EXPECT_FALSE(frame->IsPaneClosed(IDP_CONTROL));
     EXPECT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
     EXPECT_EQ(frame->PaneTrackSize(IDP_CONTROL), QSize(260, h * 50 / 100));
@@ -161,16 +163,20 @@ TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
     EXPECT_TRUE(frame->IsFullScreen());
     EXPECT_EQ(frame->PaneWidth(), screen.width());
     EXPECT_EQ(frame->PreviewArea().width(), screen.width() - 11);
-    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
     EXPECT_EQ(frame->width(), screen.width());
     EXPECT_EQ(frame->Pane(IDD_PREVIEW)->width(), frame->width());
     EXPECT_FALSE(frame->statusBar()->isVisible());
-    EXPECT_EQ(CProfile(QString::fromStdString(dir.file("Vistorel.ini"))).GetProfileInt("TabDocking", "Position", -1), 0);
+    EXPECT_EQ(CProfile(QString::fromStdString(dir.file("Vistorel.ini")))
+                  .GetProfileInt("TabDocking", "Position", -1),
+              0);
 
     frame->ExecuteCommand(ID_FULL_SCREEN);
     QTest::qWait(50);
     EXPECT_FALSE(frame->IsFullScreen());
-    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
     EXPECT_EQ(frame->PaneWidth(), frame->width() - 260);
     EXPECT_LT(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 250);
     EXPECT_TRUE(frame->statusBar()->isVisible());
@@ -206,7 +212,8 @@ TEST_F(Frame, AWindowClosedBeyondTheRightEdgeIsStoredInsideTheScreen) {
     EXPECT_EQ(profile.GetProfileInt("Screen", "bottom", -1), before.bottom() + 1);
 
     // The panes are gone; commands that reach the closed frame change nothing.
-    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW}) frame->ExecuteCommand(id);
+    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW})
+        frame->ExecuteCommand(id);
     EXPECT_EQ(frame->Pane(IDD_PREVIEW), nullptr);
     EXPECT_FALSE(frame->IsFullScreen());
 }
@@ -232,8 +239,9 @@ TEST_F(Frame, LayoutAndModeAreRestoredAtTheNextStart) {
 }
 
 TEST_F(Frame, CameraMessagesAreRefusedWhileNoCameraRuns) {
-    for (UINT m : {UM_CAPTURE, UM_VIDEO_START, UM_VIDEO_STOP, UM_PREVIEW_START, UM_PREVIEW_STOP, UM_DETECT_CAMERAS,
-                   UM_AUTO_WHITE_BALANCE, UM_CAMERA_SELECT, UM_CAMERA_REMOVED, UM_CAMERA_RELEASE, UM_CONFIG_DIALOG_DONE})
+    for (UINT m : {UM_CAPTURE, UM_VIDEO_START, UM_VIDEO_STOP, UM_PREVIEW_START, UM_PREVIEW_STOP,
+                   UM_DETECT_CAMERAS, UM_AUTO_WHITE_BALANCE, UM_CAMERA_SELECT, UM_CAMERA_REMOVED,
+                   UM_CAMERA_RELEASE, UM_CONFIG_DIALOG_DONE})
         EXPECT_EQ(SendMessage(frame, m), MSG_REFUSED) << m;
     EXPECT_EQ(SendMessage(frame, UM_CAMERA_FRAME), MSG_DONE);
 }
@@ -311,7 +319,8 @@ TEST(FrameMenus, WithoutADocumentTheFramesOwnMenuAndTheDocumentMenuWhenOneOpens)
 TEST_F(Frame, TheStatusBarShowsEightPanesWideEnoughForTheirTexts) {
     const auto panes = frame->statusBar()->findChildren<QLabel*>(QRegularExpression("^StatusPane\\d$"));
     ASSERT_EQ(panes.size(), 8);
-    const char* const texts[] = {"Bereit", "", "Time (s): 123.456", "WBM", "(4000x3000x24)", "CAP", "NUM", "SCRL"};
+    const char* const texts[] = {"Bereit", "",    "Time (s): 123.456", "WBM", "(4000x3000x24)", "CAP",
+                                 "NUM",    "SCRL"};
     int right = -1;
     for (int i = 0; i < 8; ++i) {
         QLabel* pane = frame->statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane%1").arg(i));
@@ -349,7 +358,8 @@ TEST(FrameWindows, CascadedDocumentsTakeMostOfTheArea) {
         const QRect r = w->geometry();
         EXPECT_GE(r.width(), area.width() * 2 / 3);
         EXPECT_GE(r.height(), area.height() * 2 / 3);
-        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r))
+            << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
         EXPECT_GT(r.left(), previous.x());
         EXPECT_GT(r.top(), previous.y());
         previous = r.topLeft();
@@ -384,7 +394,8 @@ TEST_F(Frame, ARectangleSavedOffTheScreenComesBackWithItsTitleBarOnIt) {
     app.reset();
     {
         CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
-        for (const auto& [entry, value] : {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
+        for (const auto& [entry, value] :
+             {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
             profile.WriteProfileInt("Screen", entry, value);
     }
     Start();

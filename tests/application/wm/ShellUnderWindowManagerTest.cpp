@@ -105,7 +105,8 @@ TEST_F(UnderWindowManager, ThreeRestartsKeepTheWindowRectangle) {
 
 TEST_F(UnderWindowManager, AWindowSavedAboveTheScreenGetsItsTitleBarBack) {
     CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
-    for (const auto& [entry, value] : {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
+    for (const auto& [entry, value] :
+         {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
         profile.WriteProfileInt("Screen", entry, value);
     profile.Flush();
     auto s = Start();
@@ -118,8 +119,8 @@ TEST_F(UnderWindowManager, AWindowSavedAboveTheScreenGetsItsTitleBarBack) {
 TEST_F(UnderWindowManager, LockKeyPanesFollowTheKeyboard) {
     auto s = Start();
     CMainFrame* frame = s->frame();
-    for (const auto& [key, name, pane, text] :
-         {std::tuple{CLockKeys::CapsLock, "Caps_Lock", 5, "CAP"}, {CLockKeys::NumLock, "Num_Lock", 6, "NUM"}}) {
+    for (const auto& [key, name, pane, text] : {std::tuple{CLockKeys::CapsLock, "Caps_Lock", 5, "CAP"},
+                                                {CLockKeys::NumLock, "Num_Lock", 6, "NUM"}}) {
         const std::optional<bool> before = CLockKeys::IsOn(key);
         ASSERT_TRUE(before.has_value()) << name << ": X tells the lock state";
         const QString on = QString::fromLatin1(text);
