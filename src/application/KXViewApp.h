@@ -20,8 +20,7 @@ public:
     explicit CKXViewApp(const QString& profilePath = QString());
     ~CKXViewApp() override;
 
-    // Start-up with the command-line arguments (without the program name).
-    bool InitInstance(const QStringList& args);
+    bool InitInstance(const QStringList& args) override;
     int ExitInstance() override;
 
     CMainFrame* MainFrame() const;

@@ -25,7 +25,8 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    virtual bool InitInstance() { return true; }
+    // Start-up with the command-line arguments (without the program name).
+    virtual bool InitInstance(const QStringList& /*args*/) { return true; }
     // Writes the recent-file list and flushes the profile; returns the
     // program's exit code.
     virtual int ExitInstance();

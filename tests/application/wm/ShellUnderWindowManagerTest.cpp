@@ -124,10 +124,11 @@ TEST_F(UnderWindowManager, LockKeyPanesFollowTheKeyboard) {
         const std::optional<bool> before = CLockKeys::IsOn(key);
         ASSERT_TRUE(before.has_value()) << name << ": X tells the lock state";
         const QString on = QString::fromLatin1(text);
+        const int index = pane; // clang 14 lambdas cannot capture a structured binding
         PressKey(name);
-        EXPECT_TRUE(WaitFor([&] { return frame->PaneText(pane) == (*before ? QString() : on); })) << name;
+        EXPECT_TRUE(WaitFor([&] { return frame->PaneText(index) == (*before ? QString() : on); })) << name;
         PressKey(name);
-        EXPECT_TRUE(WaitFor([&] { return frame->PaneText(pane) == (*before ? on : QString()); })) << name;
+        EXPECT_TRUE(WaitFor([&] { return frame->PaneText(index) == (*before ? on : QString()); })) << name;
         EXPECT_EQ(CLockKeys::IsOn(key), before);
     }
 }
