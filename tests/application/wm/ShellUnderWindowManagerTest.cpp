@@ -24,7 +24,7 @@ using apptest::StartedApp;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& check, int ms = 5000) { return QTest::qWaitFor(check, ms); }
+bool WaitFor(const std::function<bool()>& check, int ms = 10000) { return QTest::qWaitFor(check, ms); }
 
 // The window manager has put its frame around the window.
 bool Framed(QWidget* window) {
