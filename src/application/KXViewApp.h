@@ -3,6 +3,8 @@
 // text-tool record, title counter) and the application commands.
 #pragma once
 
+#include <memory>
+
 #include <QStringList>
 
 #include "TextInfo.h"
@@ -10,6 +12,7 @@
 
 class CMainFrame;
 class CMultiDocTemplate;
+class QPrinter;
 
 class CKXViewApp : public CWinApp {
 public:
@@ -17,8 +20,7 @@ public:
     explicit CKXViewApp(const QString& profilePath = QString());
     ~CKXViewApp() override;
 
-    // Start-up with the command-line arguments (without the program name).
-    bool InitInstance(const QStringList& args);
+    bool InitInstance(const QStringList& args) override;
     int ExitInstance() override;
 
     CMainFrame* MainFrame() const;
@@ -28,6 +30,10 @@ public:
     // Text-tool and JPEG settings from and to the profile.
     void LoadTextToolSettings();
     void SaveSettings();
+
+    // The printer and page set up with "Seite einrichten"; printing uses it.
+    QPrinter& Printer();
+    bool PrintFiles(const QStringList& paths) override;
 
     CMultiDocTemplate* m_pDocTemplate = nullptr;
     int32_t m_imageCounter = 1;
@@ -40,6 +46,8 @@ private:
     void OnFileOpen();
     void OnAppAbout();
     void OnFilePrintSetup();
+
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 // The one application object, or null.

@@ -1,6 +1,8 @@
 #include "SimpleImageDoc.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 
@@ -23,11 +25,23 @@ bool CSimpleImageDoc::OnOpenDocument(const QString& path) {
     auto image = std::make_unique<vimg::Image>();
     const QByteArray name = QFile::encodeName(path);
     const int type = CImageFileDialog::FindType(path);
-    if (!image->Load(name.constData(), static_cast<uint32_t>(type)) || !image->IsValid()) {
-        const QString error = QString::fromUtf8(image->GetLastError());
-        qCWarning(lcApp) << "cannot open" << path << error;
+    const QFileInfo file(path);
+    QString reason;
+    if (!file.exists())
+        reason = QStringLiteral("Die Datei existiert nicht.");
+    else if (file.isDir())
+        reason = QStringLiteral("Das ist ein Ordner.");
+    else if (!file.isReadable())
+        reason = QStringLiteral("Die Datei darf nicht gelesen werden.");
+    else if (!image->Load(name.constData(), static_cast<uint32_t>(type)) || !image->IsValid())
+        reason = image->GetLastError()[0] ? QString::fromUtf8(image->GetLastError())
+                                          : QStringLiteral("Das Dateiformat wird nicht erkannt.");
+    if (!reason.isEmpty()) {
+        qCWarning(lcApp) << "cannot open" << path << reason;
         QWidget* parent = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr;
-        QMessageBox::warning(parent, QStringLiteral("Vistorel"), error.isEmpty() ? path : error);
+        QMessageBox::warning(parent, QStringLiteral("Vistorel"),
+                             QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\n%2")
+                                 .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason));
         return false;
     }
     m_image = std::move(image);

@@ -113,7 +113,8 @@ TEST(ImageLifecycle, CopyDuplicatesPlanesOrOnlyPalette) {
 
     Image assigned;
     assigned = a;
-    assigned = assigned; // self-assignment keeps the content
+    const Image& same = assigned;
+    assigned = same; // self-assignment keeps the content
     EXPECT_EQ(assigned.GetPixelIndex(5, 3), 9);
 }
 

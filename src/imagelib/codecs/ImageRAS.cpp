@@ -12,7 +12,8 @@ namespace vimg {
 namespace {
 
 constexpr uint32_t kMagic = 0x59A66A95;
-constexpr uint32_t kTypeOld = 0, kTypeStandard = 1, kTypeRle = 2, kTypeRgb = 3;
+// Type 0, the old format, reads as the standard one.
+constexpr uint32_t kTypeStandard = 1, kTypeRle = 2, kTypeRgb = 3;
 
 // The pixel bytes of the file, plain or with 0x80 escapes (0x80 n v: n + 1 copies of v).
 struct ByteSource {
