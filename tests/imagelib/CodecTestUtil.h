@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -78,6 +79,26 @@ inline std::string MakeWithImageMagick(const testsupport::TempDir& dir, const st
     Make(testsupport::Convert() + " " + args + " " + testsupport::Quote(path));
     return path;
 }
+
+// Pillow's decoding of frame `frame` of `file` as 8-bit RGBA rows, top first;
+// empty when Pillow is missing or cannot read the file.
+inline std::vector<uint8_t> PillowRGBA(const std::string& file, int* w, int* h, int frame = 0) {
+    const std::string raw = file + ".pillow.rgba";
+    const std::string script = "import sys; from PIL import Image; im = Image.open(sys.argv[1]); im.seek(int(sys.argv[3])); "
+                               "im = im.convert('RGBA'); open(sys.argv[2], 'wb').write(im.tobytes()); "
+                               "print(im.width, im.height)";
+    std::string dims;
+    if (testsupport::Run("/usr/bin/python3 -c " + testsupport::Quote(script) + " " + testsupport::Quote(file) + " " +
+                             testsupport::Quote(raw) + " " + std::to_string(frame) + " 2>/dev/null",
+                         &dims) != 0 ||
+        std::sscanf(dims.c_str(), "%d %d", w, h) != 2)
+        return {};
+    auto bytes = testsupport::ReadFile(raw);
+    std::remove(raw.c_str());
+    return bytes;
+}
+
+inline bool HavePillow() { return testsupport::Run("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0; }
 
 // Decodes `bytes` with the given type; the result only matters for not crashing.
 inline bool DecodeBytes(std::vector<uint8_t> bytes, uint32_t type, std::string* error = nullptr) {
