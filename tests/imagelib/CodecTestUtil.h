@@ -98,6 +98,25 @@ inline std::vector<uint8_t> PillowRGBA(const std::string& file, int* w, int* h, 
     return bytes;
 }
 
+// Same colours as Pillow's decoding of frame `frame` of `file` (alpha too when
+// `compareAlpha`), at most `tolerance` apart.
+inline void ExpectMatchesPillow(const vimg::Image& img, const std::string& file, bool compareAlpha = false,
+                                int tolerance = 0, int frame = 0) {
+    int w = 0, h = 0;
+    const std::vector<uint8_t> ref = PillowRGBA(file, &w, &h, frame);
+    ASSERT_FALSE(ref.empty()) << "Pillow could not read " << file;
+    ASSERT_EQ(img.GetWidth(), static_cast<uint32_t>(w)) << file;
+    ASSERT_EQ(img.GetHeight(), static_cast<uint32_t>(h)) << file;
+    const std::vector<uint8_t> ours = ToRGBA(img);
+    int bad = 0;
+    for (size_t i = 0; i < ref.size() && bad < 5; ++i) {
+        if (i % 4 == 3 && !compareAlpha) continue;
+        if (std::abs(int(ours[i]) - int(ref[i])) > tolerance && ++bad)
+            ADD_FAILURE() << file << " pixel (" << (i / 4) % w << ", " << (i / 4) / w << ") channel " << i % 4
+                          << ": ours " << int(ours[i]) << " Pillow " << int(ref[i]);
+    }
+}
+
 inline bool HavePillow() { return testsupport::Run("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0; }
 
 // Decodes `bytes` with the given type; the result only matters for not crashing.
