@@ -20,7 +20,7 @@ constexpr ExtensionRow kExtensions[] = {
     {"bmp", 1}, {"jpg", 3},  {"jpeg", 3}, {"gif", 2},  {"png", 4},  {"ico", 5},  {"tiff", 6},
     {"tif", 6}, {"tga", 7},  {"pcx", 8},  {"wbmp", 9}, {"wmf", 10}, {"emf", 10}, {"jp2", 11},
     {"j2k", 11}, {"jpc", 12}, {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14},
-    {"ras", 15}};
+    {"ras", 15}, {"cur", 5}, {"dcx", 8}};
 constexpr const char* kNames[] = {"unknown", "BMP", "GIF", "JPG",  "PNG", "ICO", "TIF", "TGA",
                                   "PCX",     "WBMP", "WMF", "JP2", "JPC", "PGX", "PNM", "RAS"};
 
