@@ -15,14 +15,6 @@ constexpr size_t kHeaderSize = 128;
 constexpr uint32_t kDcxMagic = 0x3ADE68B1;
 constexpr size_t kDcxMaxPages = 1023;
 
-// True when the first header map entry is lighter than the second: the order
-// this writer stores (the darker colour as set bits). Other values there are
-// CGA settings, the EGA default palette or nothing, not the two colours.
-bool LighterFirst(const uint8_t* map) {
-    const auto grey = [](const uint8_t* e) { return 306 * e[0] + 601 * e[1] + 117 * e[2]; };
-    return grey(map) > grey(map + 3);
-}
-
 // Appends one plane line, run-length coded (runs stay inside the line).
 void PackLine(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
     for (size_t i = 0; i < n;) {
@@ -161,8 +153,9 @@ bool ImagePCX::DecodePage(File* stream, int64_t end) {
             tail[0] != 0x0C)
             return Fail("bad color map signature");
         for (uint32_t i = 0; i < 256; ++i) SetPaletteColor(static_cast<uint8_t>(i), tail[1 + 3 * i], tail[2 + 3 * i], tail[3 + 3 * i]);
-    } else if (depth == 1 && planes == 1 && !LighterFirst(h + 16)) {
-        // Monochrome without a map of its own: set bits are black.
+    } else if (depth == 1 && planes == 1) {
+        // Monochrome: set bits are black. The header map is not used: files
+        // hold CGA settings, the EGA default palette or leftovers there.
         SetPaletteColor(0, 255, 255, 255);
         SetPaletteColor(1, 0, 0, 0);
     } else if (depth != 24) {
