@@ -6,7 +6,7 @@
 const std::vector<CImageFileDialog::FormatRow>& CImageFileDialog::Formats() {
     static const std::vector<FormatRow> rows = {
         {-1, true, true, "Supported files",
-         "*.bmp;*.gif;*.jpg;*.jpeg;*.png;*.ico;*.cur;*.tif;*.tiff;*.tga;*.pcx;*.dcx;*.wbmp;*.wmf;*.emf;*.j2k;*.jp2;*.jbg;"
+         "*.bmp;*.gif;*.jpg;*.jpeg;*.png;*.ico;*.tif;*.tiff;*.tga;*.pcx;*.wbmp;*.wmf;*.emf;*.j2k;*.jp2;*.jbg;"
          "*.j2c;*.jpc;*.pgx;*.pnm;*.pgm;*.ppm;*.ras"},
         {1, true, true, "BMP files", "*.bmp"},
         {2, true, true, "GIF files", "*.gif"},
@@ -15,7 +15,7 @@ const std::vector<CImageFileDialog::FormatRow>& CImageFileDialog::Formats() {
         {5, true, true, "ICO CUR files", "*.ico;*.cur"},
         {6, true, true, "TIF files", "*.tif;*.tiff"},
         {7, true, true, "TGA files", "*.tga"},
-        {8, true, true, "PCX DCX files", "*.pcx;*.dcx"},
+        {8, true, true, "PCX files", "*.pcx"},
         {9, true, true, "WBMP files", "*.wbmp"},
         {10, true, false, "WMF EMF files", "*.wmf;*.emf"},
         {11, true, true, "JP2 files", "*.j2k;*.jp2"},
@@ -72,7 +72,7 @@ int CImageFileDialog::FindType(const QString& path) {
     static const std::vector<std::pair<const char*, int>> table = {
         {"bmp", 1}, {"gif", 2}, {"jpg", 3}, {"jpeg", 3}, {"png", 4}, {"ico", 5}, {"tiff", 6}, {"tif", 6},
         {"tga", 7}, {"pcx", 8}, {"wbmp", 9}, {"wmf", 10}, {"emf", 10}, {"jp2", 11}, {"j2k", 11}, {"jpc", 12},
-        {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14}, {"ras", 15}, {"cur", 5}, {"dcx", 8}};
+        {"j2c", 12}, {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14}, {"ras", 15}};
     for (const auto& [e, id] : table)
         if (ext == QLatin1String(e)) return id;
     return 0;
