@@ -107,7 +107,8 @@ bool Image::Decode(File* stream, uint32_t type) {
     }
     if (TryDecode(*this, *entry, stream, failed, codec)) return true;
     SetLastError(failed->GetLastError());
-    if (type == FORMAT_GIF || type == FORMAT_ICO || type == FORMAT_TIF) info.frameCount = failed->GetNumFrames();
+    if (type == FORMAT_GIF || type == FORMAT_ICO || type == FORMAT_TIF || type == FORMAT_PCX)
+        info.frameCount = failed->GetNumFrames();
     return false;
 }
 

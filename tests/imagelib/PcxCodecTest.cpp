@@ -104,6 +104,7 @@ TEST(PcxCodec, DcxPagesAreFrames) {
     img.SetFrame(3);
     EXPECT_FALSE(img.Load(file.c_str(), FORMAT_PCX));
     EXPECT_STREQ(img.GetLastError(), "no such page in the DCX file");
+    EXPECT_EQ(img.GetNumFrames(), 3);
     // A page table pointing past the end of the file.
     std::vector<uint8_t> bad = ReadFile(file);
     bad[5] = 0x7F;
