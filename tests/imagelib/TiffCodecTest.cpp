@@ -412,3 +412,23 @@ TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
     ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(dir.file("g12.tif")), &info), 0);
     EXPECT_NE(info.find("sample range: 819..2874\n"), std::string::npos) << info;
 }
+
+// Floating-point pictures often hold not-a-number and infinite samples: they
+// stay out of the range; NaN shows black, infinities the range's ends.
+TEST(TiffCodec, FloatSamplesThatAreNotNumbers) {
+    if (!HavePillow()) GTEST_SKIP() << "Pillow is not installed";
+    TempDir dir;
+    const std::string file = dir.file("nan.tif");
+    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c " +
+                               Quote("from PIL import Image; import sys; im = Image.new('F', (5, 1)); "
+                                     "im.putdata([float('nan'), float('inf'), -float('inf'), 1.0, 3.0]); im.save(sys.argv[1])") +
+                               " " + Quote(file)),
+              0);
+    const Image img = LoadTif(file);
+    double low = 0, high = 0;
+    ASSERT_TRUE(img.GetSampleRange(&low, &high));
+    EXPECT_EQ(low, 1.0);
+    EXPECT_EQ(high, 3.0);
+    const int want[5] = {0, 255, 0, 0, 255};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), want[x]) << x;
+}

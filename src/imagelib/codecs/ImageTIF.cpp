@@ -445,11 +445,16 @@ double WideSample(const uint8_t* row, uint64_t index, int bits, int format) {
     return static_cast<double>(v);
 }
 
-// A value of [low, high] onto 0..255, rounded.
+// A fraction onto 0..255, rounded; not-a-number gives 0.
+uint8_t Level(double t) {
+    if (!(t > 0)) return 0;
+    return static_cast<uint8_t>(std::floor(std::min(t, 1.0) * 255.0 + 0.5));
+}
+
+// A value of [low, high] onto 0..255 (values outside clamped).
 uint8_t Stretch(double v, double low, double high) {
     if (!(high > low)) return 0;
-    const double t = std::clamp((v - low) / (high - low), 0.0, 1.0);
-    return static_cast<uint8_t>(std::floor(t * 255.0 + 0.5));
+    return Level((v - low) / (high - low));
 }
 
 } // namespace
@@ -549,10 +554,12 @@ bool ImageTIF::DecodeWide(TIFF* tif, uint32_t width, uint32_t height, int photom
         for (uint32_t x = 0; x < width; ++x, in += samples) {
             if (cmyk) {
                 // Ink amounts on the type's scale: each colour is (1 - ink) × (1 - black).
-                const auto level = [&](int i) { return std::clamp((in[i] - typeLow) / (typeHigh - typeLow), 0.0, 1.0); };
-                const double white = 1.0 - level(3);
-                for (int c = 0; c < 3; ++c)
-                    dst[3 * x + 2 - c] = static_cast<uint8_t>(std::floor((1.0 - level(c)) * white * 255.0 + 0.5));
+                const auto ink = [&](int i) {
+                    const double t = (in[i] - typeLow) / (typeHigh - typeLow);
+                    return t > 0 ? std::min(t, 1.0) : 0.0; // not-a-number: no ink
+                };
+                const double white = 1.0 - ink(3);
+                for (int c = 0; c < 3; ++c) dst[3 * x + 2 - c] = Level((1.0 - ink(c)) * white);
             } else if (colours == 1) {
                 dst[x] = Stretch(in[0], mapLow, mapHigh);
             } else {
