@@ -54,6 +54,10 @@ int Info(const std::vector<std::string>& args) {
     else
         std::printf("transparency: none\n");
     std::printf("background: #%02x%02x%02x\n", tc.rgbRed, tc.rgbGreen, tc.rgbBlue);
+    double low = 0, high = 0;
+    if (img.GetSampleRange(&low, &high)) std::printf("sample range: %.10g..%.10g\n", low, high);
+    int32_t hotX = 0, hotY = 0;
+    if (img.GetHotSpot(&hotX, &hotY)) std::printf("hot spot: %d, %d\n", hotX, hotY);
     return 0;
 }
 

@@ -86,7 +86,7 @@ std::deque<CodecEntry> BuiltinCodecs() {
         ico,
         Described(TifEntry(), "TIF", {"tif", "tiff"}, kBoth | kMultiFrame),
         Described(MakeCodecEntry<ImageTGA>(FORMAT_TGA, 6), "TGA", {"tga"}, kBoth),
-        Described(MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7), "PCX", {"pcx"}, kBoth),
+        Described(MakeCodecEntry<ImagePCX>(FORMAT_PCX, 7), "PCX", {"pcx"}, kBoth | kMultiFrame), // DCX pages
         Described(MakeCodecEntry<ImageWBMP>(FORMAT_WBMP, 8), "WBMP", {"wbmp"}, kBoth),
         Described(MakeCodecEntry<ImageWMF>(FORMAT_WMF, 9), "WMF", {"wmf", "emf"}, kReads, "WMF EMF"),
         Described(ContentEntry<ImageJ2K>(FORMAT_JP2, 10), "JP2", {"j2k", "jp2"}, kBoth),

@@ -136,6 +136,9 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
     }
     info.type = type;
     info.effWidth = static_cast<uint32_t>(stride);
+    // What a reader learnt about the previous picture does not describe this one.
+    info.sampleRangeKnown = false;
+    info.hotSpotX = info.hotSpotY = -1;
     head.biSize = sizeof(BITMAPINFOHEADER);
     head.biWidth = static_cast<int32_t>(width);
     head.biHeight = static_cast<int32_t>(height);
@@ -373,6 +376,31 @@ bool Image::FlipRows() {
         std::memcpy(b, tmp, info.effWidth);
     }
     return true;
+}
+
+bool Image::GetSampleRange(double* min, double* max) const {
+    if (!info.sampleRangeKnown) return false;
+    if (min) *min = info.sampleMin;
+    if (max) *max = info.sampleMax;
+    return true;
+}
+
+void Image::SetSampleRange(double min, double max) {
+    info.sampleRangeKnown = true;
+    info.sampleMin = min;
+    info.sampleMax = max;
+}
+
+bool Image::GetHotSpot(int32_t* x, int32_t* y) const {
+    if (info.hotSpotX < 0 || info.hotSpotY < 0) return false;
+    if (x) *x = info.hotSpotX;
+    if (y) *y = info.hotSpotY;
+    return true;
+}
+
+void Image::SetHotSpot(int32_t x, int32_t y) {
+    info.hotSpotX = x;
+    info.hotSpotY = y;
 }
 
 } // namespace vimg

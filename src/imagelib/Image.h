@@ -48,6 +48,11 @@ struct ImageInfo {
     uint8_t nearestCacheIndex = 0;
     bool nearestCacheValid = false;
     uint32_t flags = 0;
+    // Set by readers that stretched the file's own sample range onto 0..255.
+    bool sampleRangeKnown = false;
+    double sampleMin = 0, sampleMax = 0;
+    // Cursor hot spot (x from the left, y from the top); -1 when there is none.
+    int32_t hotSpotX = -1, hotSpotY = -1;
 };
 
 class Image {
@@ -125,6 +130,12 @@ public:
     void SetFrameDelay(uint32_t d) { info.frameDelay = d; }
     void GetOffset(int32_t* x, int32_t* y) const;
     void SetOffset(int32_t x, int32_t y);
+    // The decoded file's sample range when it was mapped onto 0..255 (false when not).
+    bool GetSampleRange(double* min, double* max) const;
+    void SetSampleRange(double min, double max);
+    // A cursor's hot spot; false when the image has none.
+    bool GetHotSpot(int32_t* x, int32_t* y) const;
+    void SetHotSpot(int32_t x, int32_t y);
     bool IsEnabled() const { return info.enabled; }
     void Enable(bool enable = true) { info.enabled = enable; }
     uint32_t GetFlags() const { return info.flags; }

@@ -6,6 +6,7 @@
 #include "ColourSpace.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vimg {
 
@@ -51,19 +52,40 @@ float Image::HueToRGB(float m1, float m2, float hue) {
     return m1;
 }
 
+namespace {
+
+// One channel of HSL → RGB in exact integer arithmetic. m1 and m2 are the usual
+// helper values scaled by 255², the hue is in seventeenths of a degree
+// (H × 360 / 255 = H × 24 / 17). The result is the truncated value × 255; in
+// floating point, results that are whole numbers came out just below them.
+uint8_t HueChannel(int64_t m1, int64_t m2, int64_t hue17) {
+    constexpr int64_t full = 360 * 17, sixty = 60 * 17;
+    if (hue17 > full)
+        hue17 -= full;
+    else if (hue17 < 0)
+        hue17 += full;
+    int64_t v = 0;
+    if (hue17 < sixty)
+        v = (m1 * sixty + (m2 - m1) * hue17) / (255 * sixty);
+    else if (hue17 < 180 * 17)
+        v = m2 / 255;
+    else if (hue17 < 240 * 17)
+        v = (m1 * sixty + (m2 - m1) * (240 * 17 - hue17)) / (255 * sixty);
+    else
+        v = m1 / 255;
+    return static_cast<uint8_t>(std::clamp<int64_t>(v, 0, 255));
+}
+
+} // namespace
+
 RGBQUAD Image::HSLtoRGB(RGBQUAD colour) {
-    const float h = static_cast<float>(colour.rgbRed) * 360.0f / 255.0f;
-    const float s = static_cast<float>(colour.rgbGreen) / 255.0f;
-    const float l = static_cast<float>(colour.rgbBlue) / 255.0f;
-    if (s == 0.0f) {
-        const uint8_t v = ClampByte(l * 255.0f);
-        return WithComponents(colour, v, v, v);
-    }
-    const float m2 = l <= 0.5f ? l * (1.0f + s) : l + s - l * s;
-    const float m1 = 2.0f * l - m2;
-    return WithComponents(colour, ClampByte(HueToRGB(m1, m2, h + 120.0f) * 255.0f),
-                          ClampByte(HueToRGB(m1, m2, h) * 255.0f),
-                          ClampByte(HueToRGB(m1, m2, h - 120.0f) * 255.0f));
+    const int64_t h = colour.rgbRed, s = colour.rgbGreen, l = colour.rgbBlue;
+    if (s == 0) return WithComponents(colour, static_cast<uint8_t>(l), static_cast<uint8_t>(l), static_cast<uint8_t>(l));
+    const int64_t m2 = l <= 127 ? l * (255 + s) : 255 * l + 255 * s - l * s;
+    const int64_t m1 = 2 * 255 * l - m2;
+    const int64_t hue17 = 24 * h;
+    return WithComponents(colour, HueChannel(m1, m2, hue17 + 120 * 17), HueChannel(m1, m2, hue17),
+                          HueChannel(m1, m2, hue17 - 120 * 17));
 }
 
 RGBQUAD Image::HSLtoRGB(COLORREF colour) {

@@ -12,6 +12,7 @@ struct Case {
     std::string args;
     uint32_t type;
     uint32_t bpp;
+    int tolerance = 0; // 16-bit files: ImageMagick truncates v / 257 where we round
 };
 
 void ExpectDecodesLikeImageMagick(const std::vector<Case>& cases) {
@@ -25,7 +26,10 @@ void ExpectDecodesLikeImageMagick(const std::vector<Case>& cases) {
             ASSERT_TRUE(img.Load(file.c_str(), asked)) << c.name << ": " << img.GetLastError();
             EXPECT_EQ(img.GetType(), c.type) << c.name;
             EXPECT_EQ(img.GetBpp(), c.bpp) << c.name;
-            testsupport::ExpectMatchesReference(img, file);
+            if (c.tolerance)
+                EXPECT_LE(testsupport::DiffToReference(file, asked), c.tolerance) << c.name;
+            else
+                testsupport::ExpectMatchesReference(img, file);
         }
     }
 }
@@ -54,14 +58,14 @@ TEST(PnmCodec, AllSixKindsDecodeLikeImageMagick) {
     const std::string base = "-size 37x23 plasma:fractal";
     ExpectDecodesLikeImageMagick({
         {"plain.pbm", base + " -monochrome -compress none", FORMAT_PNM, 1},
-        {"plain.pgm", base + " -colorspace gray -compress none", FORMAT_PNM, 8},
-        {"plain.ppm", base + " -compress none", FORMAT_PNM, 24},
+        {"plain.pgm", base + " -colorspace gray -compress none", FORMAT_PNM, 8, 1},
+        {"plain.ppm", base + " -compress none", FORMAT_PNM, 24, 1},
         {"raw.pbm", base + " -monochrome", FORMAT_PNM, 1},
-        {"raw.pgm", base + " -colorspace gray", FORMAT_PNM, 8},
+        {"raw.pgm", base + " -colorspace gray", FORMAT_PNM, 8, 1},
         {"raw8.pgm", base + " -colorspace gray -depth 8", FORMAT_PNM, 8},
         {"fifteen.pgm", base + " -colorspace gray -depth 4", FORMAT_PNM, 8},
-        {"raw.ppm", base, FORMAT_PNM, 24},
-        {"sixteen.ppm", base + " -depth 16", FORMAT_PNM, 24},
+        {"raw.ppm", base, FORMAT_PNM, 24, 1},
+        {"sixteen.ppm", base + " -depth 16", FORMAT_PNM, 24, 1},
     });
 }
 
@@ -114,7 +118,7 @@ TEST(RasCodec, WritesPaletteAndColour) {
 }
 
 TEST(PgxCodec, GreyOnly) {
-    ExpectDecodesLikeImageMagick({{"grey.pgx", "-size 37x23 plasma:fractal -colorspace gray", FORMAT_PGX, 8}});
+    ExpectDecodesLikeImageMagick({{"grey.pgx", "-size 37x23 plasma:fractal -colorspace gray", FORMAT_PGX, 8, 1}});
     Image grey = GreyPattern(29, 17);
     ExpectRoundTrip(grey, FORMAT_PGX, "pgx");
     Image colour = testsupport::Pattern(8, 8, 24);
@@ -130,7 +134,7 @@ TEST(PgxCodec, GreyOnly) {
     Image img;
     ASSERT_TRUE(testsupport::DecodeBytes(img, file, FORMAT_PGX));
     EXPECT_EQ(img.GetPixelIndex(0, 0), 0);
-    EXPECT_EQ(img.GetPixelIndex(1, 0), 127);
+    EXPECT_EQ(img.GetPixelIndex(1, 0), 128); // 2048 × 255 / 4095 = 127.53, rounded
     EXPECT_EQ(img.GetPixelIndex(2, 0), 255);
 }
 

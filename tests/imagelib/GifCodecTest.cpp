@@ -144,6 +144,62 @@ TEST_F(GifTest, FrameBeyondTheEndFailsAndReportsTheCount) {
     EXPECT_EQ(img.GetPixelColor(3, 3).rgbBlue, 255);
 }
 
+// Single-frame files other programs write that were refused with no reason:
+// no colour table at all (Pillow shows indexes as grey levels; ImageMagick
+// rejects the indexes), a logical screen of 0 x 0 or smaller than the image,
+// and a stray byte between blocks.
+TEST_F(GifTest, FilesWithoutColourTablesOrWithOddScreensDecode) {
+    const std::vector<uint8_t> grey4 = ReadFile(Make("grey4.gif", "-size 7x5 gradient:gray10-gray90 -colors 4"));
+    const std::vector<uint8_t> grey200 =
+        ReadFile(Make("grey200.gif", "-size 7x5 gradient:gray10-gray90 -colors 200 -type palette"));
+    const auto withoutTable = [](std::vector<uint8_t> gif) {
+        const size_t table = (gif[10] & 0x80) ? 3u * (2u << (gif[10] & 7)) : 0;
+        gif.erase(gif.begin() + 13, gif.begin() + 13 + static_cast<long>(table));
+        gif[10] &= 0x70;
+        return gif;
+    };
+    if (testsupport::HavePillow()) {
+        for (const auto& [name, bytes] : {std::pair{"none4.gif", withoutTable(grey4)}, {"none200.gif", withoutTable(grey200)}}) {
+            WriteFile(dir.file(name), bytes);
+            Image img;
+            ASSERT_TRUE(img.Load(dir.file(name).c_str(), FORMAT_GIF)) << name << ": " << img.GetLastError();
+            testsupport::ExpectMatchesPillow(img, dir.file(name));
+        }
+    }
+    std::vector<uint8_t> zero = grey4, small = grey4, stray = grey4;
+    std::fill(zero.begin() + 6, zero.begin() + 10, 0);
+    small[6] = 3;
+    small[8] = 2;
+    stray.insert(stray.begin() + static_cast<long>(FirstImage(stray)), 0);
+    for (const auto& [name, bytes] : {std::pair{"zero.gif", zero}, {"small.gif", small}, {"stray.gif", stray}}) {
+        WriteFile(dir.file(name), bytes);
+        Image img;
+        ASSERT_TRUE(img.Load(dir.file(name).c_str(), FORMAT_GIF)) << name << ": " << img.GetLastError();
+        testsupport::ExpectMatchesReference(img, dir.file(name));
+    }
+}
+
+TEST(GifErrors, EveryFailureNamesItsCause) {
+    Image source = testsupport::Pattern(9, 6, 8, 3);
+    const std::vector<uint8_t> gif = WriteGif(source);
+    const size_t image = FirstImage(gif);
+    Image img;
+    const auto expectFailure = [&](std::vector<uint8_t> bytes, const char* text) {
+        EXPECT_FALSE(DecodeBytes(img, bytes, FORMAT_GIF)) << text;
+        EXPECT_STREQ(img.GetLastError(), text);
+    };
+    expectFailure({'G', 'I', 'F'}, "not a GIF file");
+    expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + 40), "GIF file ends in its colour table");
+    expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image)), "GIF file without an image");
+    expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image) + 5),
+                  "GIF file without an image"); // a descriptor cut short
+    std::vector<uint8_t> badCodeSize = gif;
+    badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 11;
+    expectFailure(badCodeSize, "bad GIF LZW code size");
+    img.SetFrame(1);
+    expectFailure(gif, "no such frame in the GIF file");
+}
+
 TEST_F(GifTest, AllThreeCompressionModesDecodeInImageMagick) {
     for (uint32_t bpp : {1u, 4u, 8u}) {
         for (uint32_t option : {0u, 1u, 2u}) {

@@ -62,3 +62,41 @@ TEST(IcoCodec, DamagedIconsNeverCrash) {
     alpha.AlphaCreate();
     testsupport::Batter(testsupport::EncodeBytes(alpha, FORMAT_ICO), FORMAT_ICO);
 }
+
+// A cursor is an icon of kind 2 whose entries hold the hot spot where icons
+// keep planes and bit count.
+TEST(IcoCodec, CursorsKeepTheirHotSpot) {
+    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    TempDir dir;
+    const std::string ico = testsupport::MakeWithImageMagick(
+        dir, "two.ico", "\\( -size 32x32 plasma:fractal -colors 16 \\) \\( -size 48x48 plasma:fractal \\)");
+    std::vector<uint8_t> cur = ReadFile(ico);
+    cur[2] = 2;
+    for (int k = 0; k < 2; ++k) {
+        uint8_t* e = cur.data() + 6 + 16 * k;
+        e[4] = static_cast<uint8_t>(5 + k);
+        e[5] = 0;
+        e[6] = static_cast<uint8_t>(9 + 20 * k);
+        e[7] = 0;
+    }
+    const std::string file = dir.file("pointer.cur");
+    WriteFile(file, cur);
+    for (int k = 0; k < 2; ++k) {
+        Image img;
+        img.SetFrame(k);
+        ASSERT_TRUE(img.Load(file.c_str(), FORMAT_UNKNOWN)) << img.GetLastError();
+        EXPECT_EQ(img.GetType(), static_cast<uint32_t>(FORMAT_ICO));
+        int32_t x = -1, y = -1;
+        ASSERT_TRUE(img.GetHotSpot(&x, &y));
+        EXPECT_EQ(x, 5 + k);
+        EXPECT_EQ(y, 9 + 20 * k);
+        testsupport::ExpectMatchesReference(img, file, k);
+    }
+    Image icon;
+    ASSERT_TRUE(icon.Load(ico.c_str(), FORMAT_ICO));
+    EXPECT_FALSE(icon.GetHotSpot(nullptr, nullptr));
+    std::string info;
+    ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(file), &info), 0);
+    EXPECT_NE(info.find("format: ICO (5)\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("hot spot: 5, 9\n"), std::string::npos) << info;
+}

@@ -293,59 +293,47 @@ TEST(BmpReader, ResolutionFromPelsPerMetre) {
     EXPECT_EQ(img.GetYDPI(), 96);
 }
 
-TEST(BmpReader, Rle8RunsDeltasAndOverruns) {
-    Bytes dib = InfoHeader(6, 3, 8, 1);
-    dib.append(GreyPalette(256));
-    const uint32_t offset = static_cast<uint32_t>(dib.v.size());
-    dib.raw({3, 9, 0, 3, 1, 2, 3, 0, 0, 0}); // row 0: 9 9 9 1 2 3 (absolute run padded)
-    dib.raw({0, 2, 2, 0, 2, 7, 0, 0});       // delta (2,0) then 7 7 at x = 2..3
-    dib.raw({9, 5, 0, 1});                    // row 2: run of 9 passes the 8-byte row: stop
-    Image img;
-    ASSERT_TRUE(DecodeBytes(img, WithFileHeader(dib, offset)));
-    const uint8_t row0[6] = {9, 9, 9, 1, 2, 3};
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), row0[x]) << x;
-    EXPECT_EQ(img.GetPixelIndex(1, 1), 0);
-    EXPECT_EQ(img.GetPixelIndex(2, 1), 7);
-    EXPECT_EQ(img.GetPixelIndex(3, 1), 7);
-    // The overrunning run wrote up to the row end and ended decoding there.
-    EXPECT_EQ(img.GetPixelIndex(5, 2), 5);
+// Hand-made run-length files (ImageMagick cannot write RLE4, and its RLE8 writer
+// never passes a row end) checked against ImageMagick's decoding.
+class BmpRunLength : public BmpReference {
+protected:
+    void Check(const std::string& name, int32_t w, int32_t h, uint16_t bpp, uint32_t compression,
+               std::initializer_list<uint8_t> data) {
+        Bytes dib = InfoHeader(w, h, bpp, compression);
+        for (int i = 0; i < (1 << bpp); ++i) dib.u8(i * 37).u8(255 - i * 11).u8(i * 16).u8(0);
+        const uint32_t offset = static_cast<uint32_t>(dib.v.size());
+        dib.raw(data).zeros(8); // ImageMagick reads a little past the end-of-bitmap code
+        testsupport::WriteFile(dir.file(name), WithFileHeader(dib, offset));
+        ExpectMatchesReference(dir.file(name));
+    }
+};
 
-    // Rows beyond the image are consumed without being written.
+TEST_F(BmpRunLength, Rle4RunsStartingAtOddPixels) {
+    // Encoded run of 3, then an absolute run of 5 starting at pixel 3, an
+    // encoded run at pixel 8, an odd delta and runs after it.
+    Check("odd.bmp", 13, 3, 4, 2,
+          {3, 0x12, 0, 5, 0x34, 0x56, 0x70, 0, 4, 0x9A, 0, 0, //
+           1, 0xEF, 0, 2, 3, 0, 0, 3, 0xAB, 0xC0, 0, 3, 0x78, 0, 0, //
+           0, 7, 0x13, 0x57, 0x9B, 0xD0, 0, 0, 0, 1});
+}
+
+TEST_F(BmpRunLength, RunsPassingTheRowEndContinueOnTheNextRow) {
+    // Width 6: a run of 9 fills row 0 and three pixels of row 1; an absolute run
+    // of 7 passes the end of row 1 too; end-of-line then moves by logical rows.
+    Check("rle8wrap.bmp", 6, 4, 8, 1, {9, 5, 0, 7, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 4, 9, 0, 0, 2, 8, 0, 1});
+    Check("rle4wrap.bmp", 5, 3, 4, 2, {8, 0x3C, 0, 0, 0, 7, 0x12, 0x34, 0x56, 0x70, 0, 0, 0, 1});
+    // The last row's overrun is dropped: nothing is written outside the picture.
+    Check("rle8last.bmp", 4, 2, 8, 1, {0, 0, 255, 6, 0, 1});
+}
+
+TEST(BmpReader, Rle8RowsBeyondThePictureAreConsumedUnwritten) {
     Bytes far = InfoHeader(4, 2, 8, 1);
     far.append(GreyPalette(256));
     const uint32_t farOffset = static_cast<uint32_t>(far.v.size());
     far.raw({0, 2, 0, 200, 4, 1, 0, 0, 2, 3, 0, 1});
+    Image img;
     ASSERT_TRUE(DecodeBytes(img, WithFileHeader(far, farOffset)));
     EXPECT_EQ(img.GetPixelIndex(0, 0), 0);
-}
-
-TEST(BmpReader, Rle4NibblesAndPadding) {
-    Bytes dib = InfoHeader(8, 2, 4, 2);
-    dib.append(GreyPalette(16));
-    const uint32_t offset = static_cast<uint32_t>(dib.v.size());
-    dib.raw({3, 0x12, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0}); // row 0: 1 2 1 | 4 3? see below
-    dib.raw({0, 3, 0xAB, 0xC0, 0, 1});
-    Image img;
-    ASSERT_TRUE(DecodeBytes(img, WithFileHeader(dib, offset)));
-    // Encoded run of three: 1 2 1. The absolute run then starts at a low nibble,
-    // so its first pixel takes the low nibble of 0x34 and continues 5 6 7 0.
-    const uint8_t row0[8] = {1, 2, 1, 4, 5, 6, 7, 0};
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), row0[x]) << x;
-    EXPECT_EQ(img.GetPixelIndex(0, 1), 0xA);
-    EXPECT_EQ(img.GetPixelIndex(1, 1), 0xB);
-    EXPECT_EQ(img.GetPixelIndex(2, 1), 0xC);
-}
-
-TEST(BmpReader, Rle4DeltaCountsPixels) {
-    // Pixel 0 = 1, then a delta of three pixels, then a run of two 5s: they land on pixels 4 and 5.
-    Bytes dib = InfoHeader(8, 1, 4, 2);
-    dib.append(GreyPalette(16));
-    const uint32_t offset = static_cast<uint32_t>(dib.v.size());
-    dib.raw({1, 0x10, 0, 2, 3, 0, 2, 0x55, 0, 1});
-    Image img;
-    ASSERT_TRUE(DecodeBytes(img, WithFileHeader(dib, offset)));
-    const uint8_t want[8] = {1, 0, 0, 0, 5, 5, 0, 0};
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), want[x]) << x;
 }
 
 TEST(BmpReader, ErrorTextsAndSizeOnlyRequest) {

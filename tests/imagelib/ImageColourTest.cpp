@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
 using vimg::Image;
 using vimg::RGBQUAD;
@@ -36,7 +37,61 @@ template <typename Skip> int WorstRoundTrip(RGBQUAD (*to)(RGBQUAD), RGBQUAD (*ba
     return worst;
 }
 
+// An exact fraction, kept reduced with a positive denominator.
+struct Fraction {
+    int64_t n, d;
+};
+Fraction Reduced(int64_t n, int64_t d) {
+    const int64_t g = std::gcd(n, d) * (d < 0 ? -1 : 1);
+    return {n / g, d / g};
+}
+Fraction operator+(Fraction a, Fraction b) { return Reduced(a.n * b.d + b.n * a.d, a.d * b.d); }
+Fraction operator-(Fraction a, Fraction b) { return Reduced(a.n * b.d - b.n * a.d, a.d * b.d); }
+Fraction operator*(Fraction a, Fraction b) { return Reduced(a.n * b.n, a.d * b.d); }
+Fraction operator/(Fraction a, Fraction b) { return Reduced(a.n * b.d, a.d * b.n); }
+bool operator<(Fraction a, Fraction b) { return a.n * b.d < b.n * a.d; }
+int Floor(Fraction a) { return static_cast<int>(a.n >= 0 ? a.n / a.d : -((-a.n + a.d - 1) / a.d)); }
+
+// HSL → RGB written literally from the textbook formula, in exact fractions.
+Fraction HueExact(Fraction m1, Fraction m2, Fraction hue) {
+    const Fraction f360{360, 1}, f60{60, 1};
+    if (f360 < hue)
+        hue = hue - f360;
+    else if (hue < Fraction{0, 1})
+        hue = hue + f360;
+    if (hue < f60) return m1 + (m2 - m1) * hue / f60;
+    if (hue < Fraction{180, 1}) return m2;
+    if (hue < Fraction{240, 1}) return m1 + (m2 - m1) * (Fraction{240, 1} - hue) / f60;
+    return m1;
+}
+
+RGBQUAD HslToRgbExact(int H, int S, int L) {
+    const Fraction h{H * 360, 255}, s{S, 255}, l{L, 255}, one{1, 1}, f255{255, 1};
+    if (S == 0) return Rgb(Floor(l * f255), Floor(l * f255), Floor(l * f255));
+    const Fraction m2 = Fraction{1, 2} < l ? l + s - l * s : l * (one + s);
+    const Fraction m1 = Fraction{2, 1} * l - m2;
+    return Rgb(Floor(HueExact(m1, m2, h + Fraction{120, 1}) * f255), Floor(HueExact(m1, m2, h) * f255),
+               Floor(HueExact(m1, m2, h - Fraction{120, 1}) * f255));
+}
+
 } // namespace
+
+TEST(ImageColour, HslToRgbEqualsExactArithmeticOverTheWholeCube) {
+    // Full saturation at L 128: red reaches 255 (floating point gave 254).
+    EXPECT_EQ(Image::HSLtoRGB(Rgb(0, 255, 128)), Rgb(255, 1, 1));
+    int mismatches = 0;
+    for (int h = 0; h < 256; ++h)
+        for (int s = 0; s < 256; ++s)
+            for (int l = 0; l < 256; ++l) {
+                const RGBQUAD want = HslToRgbExact(h, s, l);
+                const RGBQUAD got = Image::HSLtoRGB(Rgb(h, s, l));
+                if (!(got == want) && ++mismatches <= 5)
+                    ADD_FAILURE() << "HSL " << h << "," << s << "," << l << " gives " << int(got.rgbRed) << ","
+                                  << int(got.rgbGreen) << "," << int(got.rgbBlue) << " not " << int(want.rgbRed)
+                                  << "," << int(want.rgbGreen) << "," << int(want.rgbBlue);
+            }
+    EXPECT_EQ(mismatches, 0);
+}
 
 TEST(ImageColour, GreysHaveUndefinedHueZeroSaturationAndTheirOwnLightness) {
     for (int v = 0; v < 256; ++v) {

@@ -8,6 +8,9 @@
 
 #include <tiffio.h>
 
+#include <cmath>
+#include <sstream>
+
 using namespace testsupport;
 using testsupport::Convert;
 using testsupport::Quote;
@@ -82,6 +85,7 @@ TEST(TiffCodec, CompressionsAndLayoutsMatchImageMagick) {
         {"g4.tif", mono, "-compress Group4", 1, COMPRESSION_CCITTFAX4, 0},
         {"tiled.tif", colour, "-define tiff:tile-geometry=16x16 -compress LZW", 24, COMPRESSION_LZW, 0},
         {"tiled-grey.tif", grey, "-depth 8 -define tiff:tile-geometry=16x16", 8, COMPRESSION_NONE, 0},
+        // 16 bits round v × 255 / 65535; ImageMagick truncates v / 257.
         {"rgb16.tif", colour, "-depth 16 -compress Zip", 24, COMPRESSION_ADOBE_DEFLATE, 1},
         {"grey16.tif", grey, "-depth 16", 8, COMPRESSION_NONE, 1},
         {"grey8.tif", grey, "-depth 8 -compress LZW", 8, COMPRESSION_LZW, 0},
@@ -94,6 +98,10 @@ TEST(TiffCodec, CompressionsAndLayoutsMatchImageMagick) {
         {"rgba.tif", colour + " -alpha set -channel A -fx 'i/w' +channel", "-compress LZW", 24, COMPRESSION_LZW, 1},
         {"greyalpha.tif", grey + " -alpha set -channel A -fx 'j/h' +channel", "-depth 8", 8, COMPRESSION_NONE, 1},
         {"cmyk.tif", colour, "-colorspace CMYK", 24, COMPRESSION_NONE, 2},
+        {"cmyk-jpeg.tif", colour, "-colorspace CMYK -compress JPEG -quality 95", 24, COMPRESSION_JPEG, 2},
+        {"cmyk16.tif", colour, "-colorspace CMYK -depth 16 -compress Zip", 24, COMPRESSION_ADOBE_DEFLATE, 1},
+        {"cmyka16.tif", colour + " -colorspace CMYK -alpha set -channel A -fx 'i/w' +channel", "-depth 16", 24,
+         COMPRESSION_NONE, 1},
         // ImageMagick reads L*a*b* with another white point than our D65 one; far
         // bluish colours differ most. Swapped or unsigned a/b would be far off.
         {"lab.tif", colour, "-colorspace Lab", 24, COMPRESSION_NONE, 24},
@@ -324,4 +332,106 @@ TEST(TiffCodec, BadInput) {
         for (unsigned seed = 0; seed < 600; ++seed)
         ExpectSaneOutcome(Corrupt(bytes, seed, 4), vimg::FORMAT_TIF, "seed " + std::to_string(seed));
     }
+}
+
+namespace {
+
+// The raw samples of `file` in reading order: ImageMagick's 16-bit values
+// brought back to `bits` (exact for 12 bits), or Pillow's numbers.
+std::vector<double> RawSamples(const std::string& file, const char* how, int bits = 0) {
+    std::string text;
+    if (std::string(how) == "pillow") {
+        const std::string script = "import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
+                                   "print(' '.join(repr(float(v)) for v in im.getdata()))";
+        EXPECT_EQ(testsupport::Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file), &text), 0);
+    } else {
+        const std::string raw = file + ".raw";
+        EXPECT_EQ(testsupport::Run(Convert() + " " + Quote(file) + " -depth 16 -endian LSB " + Quote(std::string(how) + ":" + raw)), 0);
+        const std::vector<uint8_t> bytes = ReadFile(raw);
+        std::vector<double> out;
+        const double top = std::ldexp(1.0, bits) - 1;
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+            out.push_back(std::floor((bytes[i] | (bytes[i + 1] << 8)) * top / 65535.0 + 0.5));
+        return out;
+    }
+    std::vector<double> out;
+    std::istringstream in(text);
+    for (double v; in >> v;) out.push_back(v);
+    return out;
+}
+
+} // namespace
+
+// Scientific cameras write 12-bit, 32-bit integer and floating-point grey; they
+// were refused. Integers spanning their type keep its scale, anything else maps
+// the picture's own minimum..maximum onto 0..255 and says so.
+TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
+    if (!testsupport::HaveImageMagick() || !HavePillow()) GTEST_SKIP() << "ImageMagick or Pillow missing";
+    TempDir dir;
+    const std::string pillow = "from PIL import Image; import sys; ";
+    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c " +
+                               Quote(pillow + "im = Image.new('I', (7, 5)); im.putdata([-1000 + i * 99991 for i in range(35)]); "
+                                              "im.save(sys.argv[1]); im = Image.new('F', (7, 5)); "
+                                              "im.putdata([-0.5 + i * 0.137 for i in range(35)]); im.save(sys.argv[2])") +
+                               " " + Quote(dir.file("i32.tif")) + " " + Quote(dir.file("f32.tif"))),
+              0);
+    const struct {
+        std::string file;
+        const char* how;
+        int bits;
+        bool stretched;
+        int tolerance;
+    } cases[] = {
+        {MakeTif(dir, "g12.tif", "-size 7x5 gradient:gray20-gray70", "-depth 12"), "gray", 12, true, 0},
+        {MakeTif(dir, "g12full.tif", "-size 7x5 gradient:black-white", "-depth 12"), "gray", 12, false, 0},
+        {MakeTif(dir, "rgb12.tif", "-size 7x5 gradient:'rgb(30,60,90)-rgb(200,150,100)'", "-depth 12"), "rgb", 12, true, 0},
+        {MakeTif(dir, "u32.tif", "-size 7x5 gradient:gray20-gray70", "-depth 32"), "gray", 32, true, 1},
+        {dir.file("i32.tif"), "pillow", 32, true, 0},
+        {dir.file("f32.tif"), "pillow", 32, true, 0},
+    };
+    for (const auto& c : cases) {
+        const Image img = LoadTif(c.file);
+        const std::vector<double> raw = RawSamples(c.file, c.how, c.bits);
+        const bool rgb = std::string(c.how) == "rgb";
+        ASSERT_EQ(raw.size(), img.GetWidth() * img.GetHeight() * (rgb ? 3u : 1u)) << c.file;
+        const double low = *std::min_element(raw.begin(), raw.end()), high = *std::max_element(raw.begin(), raw.end());
+        double gotLow = 0, gotHigh = 0;
+        EXPECT_EQ(img.GetSampleRange(&gotLow, &gotHigh), c.stretched) << c.file;
+        if (c.stretched && c.tolerance == 0) {
+            EXPECT_EQ(gotLow, low) << c.file;
+            EXPECT_EQ(gotHigh, high) << c.file;
+        }
+        const double from = c.stretched ? low : 0, to = c.stretched ? high : std::ldexp(1.0, c.bits) - 1;
+        const std::vector<uint8_t> ours = ToRGBA(img);
+        int bad = 0;
+        for (size_t i = 0; i < raw.size() && bad < 5; ++i) {
+            const int want = static_cast<int>(std::floor((raw[i] - from) / (to - from) * 255.0 + 0.5));
+            const int got = ours[rgb ? (i / 3) * 4 + i % 3 : i * 4];
+            if (std::abs(got - want) > c.tolerance && ++bad)
+                ADD_FAILURE() << c.file << " sample " << i << " value " << raw[i] << ": " << got << " not " << want;
+        }
+    }
+    std::string info;
+    ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(dir.file("g12.tif")), &info), 0);
+    EXPECT_NE(info.find("sample range: 819..2874\n"), std::string::npos) << info;
+}
+
+// Floating-point pictures often hold not-a-number and infinite samples: they
+// stay out of the range; NaN shows black, infinities the range's ends.
+TEST(TiffCodec, FloatSamplesThatAreNotNumbers) {
+    if (!HavePillow()) GTEST_SKIP() << "Pillow is not installed";
+    TempDir dir;
+    const std::string file = dir.file("nan.tif");
+    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c " +
+                               Quote("from PIL import Image; import sys; im = Image.new('F', (5, 1)); "
+                                     "im.putdata([float('nan'), float('inf'), -float('inf'), 1.0, 3.0]); im.save(sys.argv[1])") +
+                               " " + Quote(file)),
+              0);
+    const Image img = LoadTif(file);
+    double low = 0, high = 0;
+    ASSERT_TRUE(img.GetSampleRange(&low, &high));
+    EXPECT_EQ(low, 1.0);
+    EXPECT_EQ(high, 3.0);
+    const int want[5] = {0, 255, 0, 0, 255};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(img.GetPixelIndex(x, 0), want[x]) << x;
 }

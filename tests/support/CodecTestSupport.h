@@ -237,4 +237,43 @@ inline vimg::Image Pattern(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed =
     return img;
 }
 
+// Pillow's decoding of frame `frame` of `file` as 8-bit RGBA rows, top first;
+// empty when Pillow is missing or cannot read the file.
+inline std::vector<uint8_t> PillowRGBA(const std::string& file, int* w, int* h, int frame = 0) {
+    const std::string raw = file + ".pillow.rgba";
+    const std::string script = "import sys; from PIL import Image; im = Image.open(sys.argv[1]); im.seek(int(sys.argv[3])); "
+                               "im = im.convert('RGBA'); open(sys.argv[2], 'wb').write(im.tobytes()); "
+                               "print(im.width, im.height)";
+    std::string dims;
+    if (Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file) + " " +
+                             Quote(raw) + " " + std::to_string(frame) + " 2>/dev/null",
+                         &dims) != 0 ||
+        std::sscanf(dims.c_str(), "%d %d", w, h) != 2)
+        return {};
+    auto bytes = ReadFile(raw);
+    std::remove(raw.c_str());
+    return bytes;
+}
+
+// Same colours as Pillow's decoding of frame `frame` of `file` (alpha too when
+// `compareAlpha`), at most `tolerance` apart.
+inline void ExpectMatchesPillow(const vimg::Image& img, const std::string& file, bool compareAlpha = false,
+                                int tolerance = 0, int frame = 0) {
+    int w = 0, h = 0;
+    const std::vector<uint8_t> ref = PillowRGBA(file, &w, &h, frame);
+    ASSERT_FALSE(ref.empty()) << "Pillow could not read " << file;
+    ASSERT_EQ(img.GetWidth(), static_cast<uint32_t>(w)) << file;
+    ASSERT_EQ(img.GetHeight(), static_cast<uint32_t>(h)) << file;
+    const std::vector<uint8_t> ours = ToRGBA(img);
+    int bad = 0;
+    for (size_t i = 0; i < ref.size() && bad < 5; ++i) {
+        if (i % 4 == 3 && !compareAlpha) continue;
+        if (std::abs(int(ours[i]) - int(ref[i])) > tolerance && ++bad)
+            ADD_FAILURE() << file << " pixel (" << (i / 4) % w << ", " << (i / 4) / w << ") channel " << i % 4
+                          << ": ours " << int(ours[i]) << " Pillow " << int(ref[i]);
+    }
+}
+
+inline bool HavePillow() { return Run("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0; }
+
 } // namespace testsupport

@@ -65,6 +65,29 @@ struct Channel {
     }
 };
 
+// Both run-length decoders keep a logical row (moved only by end-of-line and
+// delta codes) and a write position that runs on through the picture: a run
+// that passes the row end continues on the next row, as files written by older
+// tools expect. `units` is the row length in the decoder's unit (bytes for
+// RLE8, nibbles for RLE4); writes outside the picture are dropped.
+struct RleCursor {
+    uint64_t units = 0, height = 0;
+    uint64_t x = 0, y = 0, pos = 0;
+    bool Inside() const { return units && pos / units < height; }
+    uint64_t Row() const { return pos / units; }
+    uint64_t Column() const { return pos % units; }
+    void EndOfLine() {
+        x = 0;
+        ++y;
+        pos = y * units;
+    }
+    void Delta(uint32_t dx, uint32_t dy) {
+        x += dx;
+        y += dy;
+        pos = y * units + x;
+    }
+};
+
 } // namespace
 
 bool ImageBMP::Decode(File* stream) {
@@ -286,83 +309,72 @@ bool ImageBMP::ConvertBitFields(const uint8_t* src, uint32_t srcStride, uint32_t
 }
 
 void ImageBMP::DecodeRle8(File* stream) {
-    const uint32_t stride = info.effWidth, height = GetHeight();
-    const uint64_t blockSize = head.biSizeImage;
+    const uint32_t stride = info.effWidth;
     uint8_t* bits = info.pixels;
-    uint64_t x = 0, y = 0;
+    RleCursor at;
+    at.units = (static_cast<uint64_t>(GetWidth()) * GetBpp() + 7) / 8;
+    at.height = GetHeight();
     const auto put = [&](uint8_t v) {
-        if (y < height) {
-            const uint64_t offset = y * stride + x;
-            if (offset < blockSize) bits[offset] = v;
-        }
+        if (at.Inside()) bits[at.Row() * stride + at.Column()] = v;
+        ++at.pos;
+        ++at.x;
     };
-    for (;;) {
+    while (at.y < at.height) {
         const int32_t n = stream->GetC();
         if (n < 0) return;
         if (n > 0) {
             const int32_t v = stream->GetC();
             if (v < 0) return;
-            // A run that fills the row exactly (encoders pad to the stride) is
-            // fine; one that would pass the row end ends decoding.
-            for (int32_t i = 0; i < n; ++i) {
-                if (x >= stride) return;
-                put(static_cast<uint8_t>(v));
-                ++x;
-            }
+            for (int32_t i = 0; i < n; ++i) put(static_cast<uint8_t>(v));
             continue;
         }
         const int32_t c = stream->GetC();
         if (c < 0) return;
         if (c == 0) {
-            x = 0;
-            ++y;
+            at.EndOfLine();
         } else if (c == 1) {
             return;
         } else if (c == 2) {
             const int32_t dx = stream->GetC();
             const int32_t dy = stream->GetC();
             if (dx < 0 || dy < 0) return;
-            x += static_cast<uint32_t>(dx);
-            y += static_cast<uint32_t>(dy);
+            at.Delta(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy));
         } else {
             for (int32_t i = 0; i < c; ++i) {
                 const int32_t v = stream->GetC();
                 if (v < 0) return;
                 put(static_cast<uint8_t>(v));
-                ++x;
             }
             if (c & 1) stream->GetC();
         }
-        if (y >= height + 256u * 256u) return; // far beyond the image: nothing left to place
     }
 }
 
+// A run's pixels take the nibbles in stream order (high, then low) whatever the
+// position of its first pixel in the picture.
 void ImageBMP::DecodeRle4(File* stream) {
-    const uint32_t stride = info.effWidth, height = GetHeight();
-    const uint64_t blockSize = head.biSizeImage;
+    const uint32_t stride = info.effWidth;
     uint8_t* bits = info.pixels;
-    uint64_t x = 0, y = 0;
-    bool high = true;
-    // Writes one nibble of `v` (the one matching the position) and switches the position.
-    const auto putNibble = [&](uint8_t v) {
-        const bool inside = y < height && y * stride + x < blockSize;
-        uint8_t* p = inside ? bits + y * stride + x : nullptr;
-        if (high) {
-            if (p) *p = static_cast<uint8_t>(v & 0xF0);
-            high = false;
-        } else {
-            if (p) *p = static_cast<uint8_t>(*p | (v & 0x0F));
-            high = true;
-            ++x;
+    RleCursor at;
+    at.units = (static_cast<uint64_t>(GetWidth()) * GetBpp() + 3) / 4;
+    at.height = GetHeight();
+    const auto put = [&](uint8_t nibble) {
+        if (at.Inside()) {
+            const uint64_t column = at.Column();
+            uint8_t& byte = bits[at.Row() * stride + column / 2];
+            byte = (column & 1) ? static_cast<uint8_t>((byte & 0xF0) | nibble)
+                                : static_cast<uint8_t>((byte & 0x0F) | (nibble << 4));
         }
+        ++at.pos;
+        ++at.x;
     };
-    for (;;) {
+    while (at.y < at.height) {
         const int32_t n = stream->GetC();
         if (n < 0) return;
         if (n > 0) {
             const int32_t v = stream->GetC();
             if (v < 0) return;
-            for (int32_t i = 0; i < n; ++i) putNibble(static_cast<uint8_t>(v));
+            for (int32_t i = 0; i < n; ++i) put(static_cast<uint8_t>((i & 1) ? (v & 0x0F) : (v >> 4)));
             continue;
         }
         const int32_t c = stream->GetC();
@@ -373,30 +385,21 @@ void ImageBMP::DecodeRle4(File* stream) {
             const int32_t dx = stream->GetC();
             const int32_t dy = stream->GetC();
             if (dx < 0 || dy < 0) return;
-            // The delta counts pixels: an odd one moves to the other nibble.
-            const uint64_t pixel = x * 2 + (high ? 0 : 1) + static_cast<uint32_t>(dx);
-            x = pixel / 2;
-            high = (pixel & 1) == 0;
-            y += static_cast<uint32_t>(dy);
+            at.Delta(static_cast<uint32_t>(dx), static_cast<uint32_t>(dy));
         } else if (c == 0) {
-            x = 0;
-            high = true;
-            ++y;
+            at.EndOfLine();
         } else {
-            int32_t v = stream->GetC();
-            if (v < 0) return;
+            int32_t v = 0;
             for (int32_t i = 0; i < c; ++i) {
-                // A nibble at the low position uses the byte up; fetch the next unless done.
-                const bool wasLow = !high;
-                putNibble(static_cast<uint8_t>(v));
-                if (wasLow && i + 1 < c) {
+                if ((i & 1) == 0) {
                     v = stream->GetC();
                     if (v < 0) return;
                 }
+                put(static_cast<uint8_t>((i & 1) ? (v & 0x0F) : (v >> 4)));
             }
-            if ((((c - 1) >> 1) & 1) == 0) stream->GetC();
+            // The run's bytes are padded to an even count.
+            if (((c + 1) / 2) & 1) stream->GetC();
         }
-        if (y >= height + 256u * 256u) return;
     }
 }
 

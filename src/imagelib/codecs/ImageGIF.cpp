@@ -148,11 +148,14 @@ void SkipBlocks(File* stream) {
     blocks.Drain();
 }
 
-// Counts the image descriptors from the current position; reports the first one.
-int32_t CountFrames(File* stream, Descriptor& firstImage) {
+// Counts the image descriptors from the current position; reports the first
+// one and the right and bottom edges of all of them. Stray bytes between
+// blocks are skipped, as other readers do.
+int32_t CountFrames(File* stream, Descriptor& firstImage, uint32_t& right, uint32_t& bottom) {
     int32_t count = 0;
     for (;;) {
         const int32_t tag = stream->GetC();
+        if (tag < 0 || tag == 0x3B) break;
         if (tag == 0x21) {
             if (stream->GetC() < 0) break;
             SkipBlocks(stream);
@@ -160,6 +163,8 @@ int32_t CountFrames(File* stream, Descriptor& firstImage) {
             Descriptor d;
             if (!ReadDescriptor(stream, d)) break;
             if (count == 0) firstImage = d;
+            right = std::max(right, d.left + d.width);
+            bottom = std::max(bottom, d.top + d.height);
             ++count;
             if (d.flags & 0x80) {
                 const int32_t bytes = 3 * (2 << (d.flags & 7));
@@ -167,8 +172,6 @@ int32_t CountFrames(File* stream, Descriptor& firstImage) {
             }
             if (stream->GetC() < 0) break; // minimum code size
             SkipBlocks(stream);
-        } else {
-            break; // trailer, end of file or garbage
         }
     }
     return count;
@@ -192,30 +195,41 @@ void ImageGIF::SetComment(const char* text) {
 bool ImageGIF::Decode(File* stream) {
     if (!stream) return false;
     uint8_t lsd[13];
-    if (stream->Read(lsd, 13, 1) != 1 || std::memcmp(lsd, "GIF8", 4) != 0) return false;
-    const uint32_t screenW = bytes::Le16(lsd + 6), screenH = bytes::Le16(lsd + 8);
+    if (stream->Read(lsd, 13, 1) != 1 || std::memcmp(lsd, "GIF8", 4) != 0) return Fail("not a GIF file");
+    uint32_t screenW = bytes::Le16(lsd + 6), screenH = bytes::Le16(lsd + 8);
     const uint8_t screenFlags = lsd[10];
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(screenW);
         head.biHeight = static_cast<int32_t>(screenH);
         return true;
     }
-    if (screenW == 0 || screenH == 0) return false;
 
     std::vector<RGBQUAD> globalPalette;
     if (screenFlags & 0x80) {
         const uint32_t n = 2u << (screenFlags & 7);
         uint8_t rgb[768];
-        if (stream->Read(rgb, 3, n) != n) return false;
+        if (stream->Read(rgb, 3, n) != n) return Fail("GIF file ends in its colour table");
         globalPalette.resize(n);
         for (uint32_t i = 0; i < n; ++i) globalPalette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
     }
 
     const int32_t dataStart = stream->Tell();
     Descriptor firstImage;
-    info.frameCount = CountFrames(stream, firstImage);
-    if (info.frameCount <= 0 || info.frame < 0 || info.frame >= info.frameCount) return false;
-    if (!stream->Seek(dataStart, 0)) return false;
+    uint32_t right = 0, bottom = 0;
+    info.frameCount = CountFrames(stream, firstImage, right, bottom);
+    if (info.frameCount <= 0) return Fail("GIF file without an image");
+    if (info.frame < 0 || info.frame >= info.frameCount) return Fail("no such frame in the GIF file");
+    if (!stream->Seek(dataStart, 0)) return Fail("cannot seek in the GIF file");
+    // A logical screen smaller than the images (or 0 x 0) grows to hold them.
+    screenW = std::max(screenW, right);
+    screenH = std::max(screenH, bottom);
+    if (screenW == 0 || screenH == 0) return Fail("GIF image of size 0");
+    // Without any colour table the indexes are grey levels.
+    std::vector<RGBQUAD> greyPalette(256);
+    for (uint32_t i = 0; i < 256; ++i) {
+        const auto v = static_cast<uint8_t>(i);
+        greyPalette[i] = RGBQUAD{v, v, v, 0};
+    }
 
     // Many local-palette tiles without a global palette form one true-colour picture.
     const bool mosaic = info.frameCount > 1 && globalPalette.empty() &&
@@ -234,7 +248,7 @@ bool ImageGIF::Decode(File* stream) {
     try {
         canvas.resize(static_cast<size_t>(screenPixels));
     } catch (const std::bad_alloc&) {
-        return false;
+        return Fail("Can't allocate memory");
     }
 
     // Graphic control of the coming image, and disposal of the previous one.
@@ -286,15 +300,16 @@ bool ImageGIF::Decode(File* stream) {
             blocks.Drain();
             continue;
         }
-        if (tag != 0x2C) return false; // trailer or garbage before the requested frame
+        if (tag < 0 || tag == 0x3B) return Fail("GIF file ends before the image"); // counted, so not expected
+        if (tag != 0x2C) continue; // a stray byte between blocks
 
         Descriptor d;
-        if (!ReadDescriptor(stream, d)) return false;
-        std::vector<RGBQUAD> palette = globalPalette;
+        if (!ReadDescriptor(stream, d)) return Fail("GIF file ends in an image descriptor");
+        std::vector<RGBQUAD> palette = globalPalette.empty() ? greyPalette : globalPalette;
         if (d.flags & 0x80) {
             const uint32_t n = 2u << (d.flags & 7);
             uint8_t rgb[768];
-            if (stream->Read(rgb, 3, n) != n) return false;
+            if (stream->Read(rgb, 3, n) != n) return Fail("GIF file ends in a local colour table");
             palette.resize(n);
             for (uint32_t i = 0; i < n; ++i) palette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
         }
@@ -315,11 +330,11 @@ bool ImageGIF::Decode(File* stream) {
                           d.top + d.height <= screenH && !palette.empty();
         prevDrawn = false;
         if (fits) {
-            if (minCodeSize < 1 || minCodeSize > 8) return false;
-            if (info.escape) return false;
+            if (minCodeSize < 1 || minCodeSize > 8) return Fail("bad GIF LZW code size");
+            if (info.escape) return Fail("Cancelled");
             pixels.assign(static_cast<size_t>(d.width) * d.height, 0);
             ExpandLzw(blocks, minCodeSize, pixels.data(), pixels.size());
-            if (info.escape) return false;
+            if (info.escape) return Fail("Cancelled");
             if (disposal == 3) saved = canvas;
             const std::vector<uint32_t> rows =
                 (d.flags & 0x40) ? InterlacedRows(d.height) : std::vector<uint32_t>();
@@ -345,7 +360,7 @@ bool ImageGIF::Decode(File* stream) {
 
         if (frameIndex == target) {
             blocks.Drain();
-            if (sharedPalette.empty()) return false; // nothing drawn: no colours to show
+            if (sharedPalette.empty()) return Fail("GIF frame has no pixels to show"); // nothing drawn
             const bool transparentFound =
                 std::any_of(canvas.begin(), canvas.end(), [](const CanvasPixel& p) { return p.colour.rgbReserved == 0; });
             bool indexed = !mosaic && !paletteMixed && (!transparentFound || gceTrans >= 0);
@@ -357,7 +372,7 @@ bool ImageGIF::Decode(File* stream) {
             const uint32_t depth = indexed ? (gceTrans >= 0 ? 8 : DepthForColours(colours)) : 24;
             const RGBQUAD transColour =
                 gceTrans >= 0 && static_cast<uint32_t>(gceTrans) < palette.size() ? palette[gceTrans] : RGBQUAD{};
-            if (!Create(screenW, screenH, depth, FORMAT_GIF)) return false;
+            if (!Create(screenW, screenH, depth, FORMAT_GIF)) return false; // Create names the cause
             if (indexed) {
                 RGBQUAD* pal = GetPalette();
                 const uint32_t n = GetNumColors();

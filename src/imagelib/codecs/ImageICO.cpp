@@ -38,6 +38,8 @@ bool ImageICO::Decode(File* stream) {
         head.biHeight = e[1] ? e[1] : 256;
         return true;
     }
+    // Cursors (kind 2) keep the entry's hot spot where icons keep planes and bit count.
+    const int32_t hotX = kind == 2 ? bytes::Le16(e + 4) : -1, hotY = kind == 2 ? bytes::Le16(e + 6) : -1;
     std::vector<uint8_t> data(size);
     if (!stream->Seek(static_cast<int32_t>(start + static_cast<int64_t>(offset)), 0) ||
         stream->Read(data.data(), 1, size) != size)
@@ -54,9 +56,12 @@ bool ImageICO::Decode(File* stream) {
         info.type = FORMAT_ICO;
         info.frame = frame;
         info.frameCount = frames;
+        SetHotSpot(hotX, hotY);
         return true;
     }
-    return DecodeBitmap(data.data(), size);
+    if (!DecodeBitmap(data.data(), size)) return false;
+    SetHotSpot(hotX, hotY);
+    return true;
 }
 
 bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {

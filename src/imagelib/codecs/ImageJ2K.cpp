@@ -6,8 +6,10 @@
 #include <openjpeg.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vimg {
@@ -97,6 +99,103 @@ uint8_t To8Bits(OPJ_INT32 v, const opj_image_comp_t& c) {
     return ScaleTo8(static_cast<uint64_t>(std::clamp<int64_t>(u, 0, max)), static_cast<uint64_t>(max));
 }
 
+uint64_t Be(const uint8_t* p, int bytes) {
+    uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
+    return v;
+}
+
+// The top-level boxes of a JP2/JPX file: type, start, body start and body size.
+struct BoxRef {
+    uint32_t type = 0;
+    size_t start = 0, body = 0, size = 0;
+};
+
+constexpr uint32_t BoxType(const char (&t)[5]) {
+    return (uint32_t(uint8_t(t[0])) << 24) | (uint32_t(uint8_t(t[1])) << 16) | (uint32_t(uint8_t(t[2])) << 8) |
+           uint8_t(t[3]);
+}
+
+std::vector<BoxRef> Boxes(const uint8_t* data, size_t size) {
+    std::vector<BoxRef> boxes;
+    for (size_t at = 0; at + 8 <= size;) {
+        uint64_t length = Be(data + at, 4);
+        size_t header = 8;
+        if (length == 1) {
+            if (at + 16 > size) break;
+            length = Be(data + at + 8, 8);
+            header = 16;
+        } else if (length == 0) {
+            length = size - at;
+        }
+        if (length < header || length > size - at) break;
+        boxes.push_back(BoxRef{static_cast<uint32_t>(Be(data + at + 4, 4)), at, at + header, static_cast<size_t>(length) - header});
+        at += static_cast<size_t>(length);
+    }
+    return boxes;
+}
+
+// A JPX file whose code stream lies in pieces listed by a fragment table
+// (ftbl holding flst) becomes a plain JP2 file: its boxes up to the table,
+// then one code-stream box with the pieces joined. Empty text: nothing to do.
+std::string JoinFragments(std::vector<uint8_t>& data) {
+    const std::vector<BoxRef> boxes = Boxes(data.data(), data.size());
+    const auto has = [&](uint32_t type) {
+        return std::any_of(boxes.begin(), boxes.end(), [type](const BoxRef& b) { return b.type == type; });
+    };
+    if (has(BoxType("jp2c")) || !has(BoxType("ftbl"))) return {};
+    std::vector<uint8_t> out;
+    std::vector<uint8_t> stream;
+    for (const BoxRef& box : boxes) {
+        if (box.type != BoxType("ftbl")) {
+            // Boxes that only carry fragment data are left out.
+            if (box.type != BoxType("free") && box.type != BoxType("mdat"))
+                out.insert(out.end(), data.begin() + static_cast<long>(box.start), data.begin() + static_cast<long>(box.body + box.size));
+            continue;
+        }
+        const std::vector<BoxRef> inner = Boxes(data.data() + box.body, box.size);
+        if (inner.empty() || inner[0].type != BoxType("flst") || inner[0].size < 2) return "bad JPX fragment table";
+        const uint8_t* list = data.data() + box.body + inner[0].body;
+        const uint64_t count = Be(list, 2);
+        if (inner[0].size < 2 + count * 14) return "bad JPX fragment table";
+        for (uint64_t i = 0; i < count; ++i) {
+            const uint8_t* f = list + 2 + i * 14;
+            const uint64_t offset = Be(f, 8), length = Be(f + 8, 4), reference = Be(f + 12, 2);
+            if (reference != 0) return "JPX fragments in other files are not supported";
+            if (offset > data.size() || length > data.size() - offset) return "JPX fragment outside the file";
+            stream.insert(stream.end(), data.begin() + static_cast<long>(offset), data.begin() + static_cast<long>(offset + length));
+        }
+    }
+    const uint64_t boxSize = stream.size() + 8;
+    if (boxSize > 0xFFFFFFFFu) return "JPX code stream too large";
+    for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(boxSize >> (8 * i)));
+    out.insert(out.end(), {'j', 'p', '2', 'c'});
+    out.insert(out.end(), stream.begin(), stream.end());
+    data.swap(out);
+    return {};
+}
+
+// YCbCr samples of precision `prec` (chroma centred on half the range) to
+// 8-bit blue, green, red; e-sYCC uses its own matrix.
+void YccToRgb(OPJ_INT32 y, OPJ_INT32 cb, OPJ_INT32 cr, const opj_image_comp_t& luma, bool extended, uint8_t* bgr) {
+    const double half = std::ldexp(1.0, static_cast<int>(luma.prec) - 1), max = 2 * half - 1;
+    const double yy = luma.sgnd ? y + half : y, b = cb - (luma.sgnd ? 0 : half), r = cr - (luma.sgnd ? 0 : half);
+    double rgb[3];
+    if (extended) {
+        rgb[0] = yy - 0.0000368 * b + 1.40199 * r;
+        rgb[1] = 1.0003 * yy - 0.344125 * b - 0.7141128 * r;
+        rgb[2] = 0.999823 * yy + 1.77204 * b - 0.000008 * r;
+    } else {
+        rgb[0] = yy + 1.402 * r;
+        rgb[1] = yy - 0.344136 * b - 0.714136 * r;
+        rgb[2] = yy + 1.772 * b;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const auto v = static_cast<uint64_t>(std::clamp(std::floor(rgb[i] + 0.5), 0.0, max));
+        bgr[2 - i] = ScaleTo8(v, static_cast<uint64_t>(max));
+    }
+}
+
 } // namespace
 
 bool ImageJ2K::IsJp2(const uint8_t* head, size_t size) {
@@ -120,6 +219,10 @@ bool ImageJ2K::Decode(File* stream) {
     if (stream->Read(data.data(), 1, data.size()) != data.size()) return Fail("error: cannot decode image");
     const bool jp2 = IsJp2(data.data(), data.size());
     if (!jp2 && !IsCodestream(data.data(), data.size())) return Fail("error: cannot decode image");
+    if (jp2) {
+        const std::string why = JoinFragments(data);
+        if (!why.empty()) return Fail(why.c_str());
+    }
 
     CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec) return Fail("cannot initialize openjpeg");
@@ -147,16 +250,18 @@ bool ImageJ2K::Decode(File* stream) {
     if (numComps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0) return Fail("error: cannot decode image");
     if (numComps > kMaxComponents) return Fail("error: too much components");
     info.frameCount = static_cast<int32_t>(numComps);
-    for (uint32_t i = 0; i < numComps; ++i)
-        if (image->comps[i].prec < 1 || image->comps[i].prec > 31) return Fail("error: cannot decode image");
 
-    const opj_image_comp_t* c = image->comps;
-    const bool rgb = numComps == 3 && c[0].dx == c[1].dx && c[0].dx == c[2].dx && c[0].dy == c[1].dy &&
-                     c[0].dy == c[2].dy;
-    if (!rgb && (info.frame < 0 || info.frame >= static_cast<int32_t>(numComps))) return Fail("wrong frame!");
     if (info.escape == -1) {
-        head.biWidth = static_cast<int32_t>(image->x1 - image->x0);
-        head.biHeight = static_cast<int32_t>(image->y1 - image->y0);
+        // The finest component's resolution, as decoding gives it.
+        uint32_t dx = image->comps[0].dx, dy = image->comps[0].dy;
+        for (uint32_t i = 1; i < numComps; ++i) {
+            dx = std::min(dx, image->comps[i].dx);
+            dy = std::min(dy, image->comps[i].dy);
+        }
+        dx = std::max(dx, 1u);
+        dy = std::max(dy, 1u);
+        head.biWidth = static_cast<int32_t>((image->x1 + dx - 1) / dx - (image->x0 + dx - 1) / dx);
+        head.biHeight = static_cast<int32_t>((image->y1 + dy - 1) / dy - (image->y0 + dy - 1) / dy);
         return true;
     }
     // The decoder holds every sample as 32 bits; a small file cannot describe a huge picture.
@@ -164,29 +269,75 @@ bool ImageJ2K::Decode(File* stream) {
     if (samples * 4 > GetMaxMemory() || samples > std::max<uint64_t>(data.size(), 4096) * 4096)
         return Fail("error : can't allocate memory");
 
+    // Decoding applies palette (pclr/cmap) and channel definition boxes, so the
+    // components are looked at only afterwards.
     if (!opj_decode(codec.get(), in.get(), image.get()) || !opj_end_decompress(codec.get(), in.get()))
         return Fail("error: cannot decode image");
-
-    const uint32_t first = rgb ? 0 : static_cast<uint32_t>(info.frame);
-    const opj_image_comp_t& base = image->comps[first];
-    const uint32_t width = base.w, height = base.h;
-    for (uint32_t i = 0; i < (rgb ? 3u : 1u); ++i) {
-        const opj_image_comp_t& k = image->comps[first + i];
-        if (!k.data || k.w != width || k.h != height) return Fail("error: cannot decode image");
+    const uint32_t comps = image->numcomps;
+    if (comps == 0 || comps > kMaxComponents) return Fail("error: cannot decode image");
+    for (uint32_t i = 0; i < comps; ++i) {
+        const opj_image_comp_t& k = image->comps[i];
+        if (!k.data || k.w == 0 || k.h == 0 || k.dx == 0 || k.dy == 0 || k.prec < 1 || k.prec > 31)
+            return Fail("error: cannot decode image");
     }
+    info.frameCount = static_cast<int32_t>(comps);
+    const opj_image_comp_t* c = image->comps;
+    // Three components (any sampling) are colour; otherwise each component is a grey frame.
+    const bool colour = comps == 3;
+    if (!colour && (info.frame < 0 || info.frame >= static_cast<int32_t>(comps))) return Fail("wrong frame!");
+    const uint32_t first = colour ? 0 : static_cast<uint32_t>(info.frame);
+    const uint32_t used = colour ? 3 : 1;
+
+    // The picture has the resolution of its finest component; coarser ones
+    // (sub-sampled chroma) are spread over the pixels they cover.
+    uint32_t dx = c[first].dx, dy = c[first].dy;
+    for (uint32_t i = first; i < first + used; ++i) {
+        dx = std::min(dx, c[i].dx);
+        dy = std::min(dy, c[i].dy);
+    }
+    const auto ceilDiv = [](uint32_t a, uint32_t b) { return static_cast<uint32_t>((static_cast<uint64_t>(a) + b - 1) / b); };
+    const uint32_t left = ceilDiv(image->x0, dx), top = ceilDiv(image->y0, dy);
+    const uint32_t width = ceilDiv(image->x1, dx) - left, height = ceilDiv(image->y1, dy) - top;
     if (width == 0 || height == 0) return Fail("error: cannot decode image");
-    if (!Create(width, height, rgb ? 24 : 8, jp2 ? FORMAT_JP2 : FORMAT_JPC)) return Fail("Can't allocate memory");
-    if (!rgb) SetGrayPalette();
-    for (uint32_t r = 0; r < height; ++r) {
-        uint8_t* row = GetBits(height - 1 - r);
-        const size_t at = static_cast<size_t>(r) * width;
+    // Index of each pixel column and row in every component.
+    std::vector<std::vector<uint32_t>> columns(comps), rows(comps);
+    for (uint32_t i = 0; i < comps; ++i) {
+        const opj_image_comp_t& k = c[i];
+        const uint32_t kx0 = ceilDiv(image->x0, k.dx), ky0 = ceilDiv(image->y0, k.dy);
+        columns[i].resize(width);
+        rows[i].resize(height);
+        // Component sample j covers grid positions [(k0 + j) × kd, (k0 + j + 1) × kd).
+        const auto index = [](uint64_t gridPos, uint32_t kd, uint32_t k0, uint32_t count) {
+            const uint64_t j = gridPos / kd;
+            return static_cast<uint32_t>(std::min<uint64_t>(j > k0 ? j - k0 : 0, count - 1));
+        };
+        for (uint32_t x = 0; x < width; ++x) columns[i][x] = index(static_cast<uint64_t>(left + x) * dx, k.dx, kx0, k.w);
+        for (uint32_t y = 0; y < height; ++y) rows[i][y] = index(static_cast<uint64_t>(top + y) * dy, k.dy, ky0, k.h);
+    }
+    const auto sample = [&](uint32_t i, uint32_t x, uint32_t y) {
+        return c[i].data[static_cast<size_t>(rows[i][y]) * c[i].w + columns[i][x]];
+    };
+
+    // Bare code streams say nothing of colour: sub-sampled chroma means YCC.
+    OPJ_COLOR_SPACE space = image->color_space;
+    if (!jp2 && colour && space <= OPJ_CLRSPC_UNSPECIFIED && c[0].dx == 1 && c[0].dy == 1 && (c[1].dx > 1 || c[1].dy > 1))
+        space = OPJ_CLRSPC_SYCC;
+    const bool ycc = colour && (space == OPJ_CLRSPC_SYCC || space == OPJ_CLRSPC_EYCC) && c[1].prec == c[0].prec &&
+                     c[2].prec == c[0].prec;
+
+    if (!Create(width, height, colour ? 24 : 8, jp2 ? FORMAT_JP2 : FORMAT_JPC)) return Fail("Can't allocate memory");
+    if (!colour) SetGrayPalette();
+    for (uint32_t y = 0; y < height; ++y) {
+        const int32_t row = static_cast<int32_t>(height - 1 - y);
+        uint8_t* dst = GetBits(static_cast<uint32_t>(row));
         for (uint32_t x = 0; x < width; ++x) {
-            if (!rgb) {
-                row[x] = To8Bits(base.data[at + x], base);
-                continue;
+            if (!colour) {
+                dst[x] = To8Bits(sample(first, x, y), c[first]);
+            } else if (ycc) {
+                YccToRgb(sample(0, x, y), sample(1, x, y), sample(2, x, y), c[0], space == OPJ_CLRSPC_EYCC, dst + 3 * x);
+            } else {
+                for (uint32_t i = 0; i < 3; ++i) dst[3 * x + 2 - i] = To8Bits(sample(i, x, y), c[i]);
             }
-            for (uint32_t i = 0; i < 3; ++i)
-                row[3 * x + 2 - i] = To8Bits(image->comps[i].data[at + x], image->comps[i]);
         }
     }
     info.frame = static_cast<int32_t>(first);

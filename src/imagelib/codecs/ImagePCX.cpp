@@ -12,6 +12,8 @@ namespace vimg {
 namespace {
 
 constexpr size_t kHeaderSize = 128;
+constexpr uint32_t kDcxMagic = 0x3ADE68B1;
+constexpr size_t kDcxMaxPages = 1023;
 
 // Appends one plane line, run-length coded (runs stay inside the line).
 void PackLine(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
@@ -28,6 +30,38 @@ void PackLine(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
 
 bool ImagePCX::Decode(File* stream) {
     if (!stream) return false;
+    const int32_t start = stream->Tell();
+    const int64_t size = stream->Size();
+    uint8_t magic[4];
+    if (stream->Read(magic, 4, 1) != 1 || bytes::Le32(magic) != kDcxMagic) {
+        stream->Seek(start, 0);
+        return DecodePage(stream, size);
+    }
+    // A DCX file: a table of up to 1023 page offsets, ended by 0; each page is a PCX picture.
+    std::vector<uint32_t> pages;
+    for (uint8_t entry[4]; pages.size() < kDcxMaxPages && stream->Read(entry, 4, 1) == 1;) {
+        const uint32_t offset = bytes::Le32(entry);
+        if (offset == 0) break;
+        if (offset < 8 || start + static_cast<int64_t>(offset) >= size) return Fail("corrupted DCX page table");
+        pages.push_back(offset);
+    }
+    if (pages.empty()) return Fail("DCX file without pages");
+    info.frameCount = static_cast<int32_t>(pages.size());
+    if (info.frame < 0 || info.frame >= info.frameCount) return Fail("no such page in the DCX file");
+    const int64_t pageStart = start + static_cast<int64_t>(pages[static_cast<size_t>(info.frame)]);
+    // A page ends where the next one starts (the 256-colour palette sits at its end).
+    int64_t pageEnd = size;
+    for (uint32_t offset : pages)
+        if (start + static_cast<int64_t>(offset) > pageStart) pageEnd = std::min<int64_t>(pageEnd, start + offset);
+    const int32_t frame = info.frame, frames = info.frameCount;
+    if (!stream->Seek(static_cast<int32_t>(pageStart), 0)) return Fail("corrupted DCX page table");
+    const bool ok = DecodePage(stream, pageEnd);
+    info.frame = frame;
+    info.frameCount = frames;
+    return ok;
+}
+
+bool ImagePCX::DecodePage(File* stream, int64_t end) {
     uint8_t h[kHeaderSize];
     if (stream->Read(h, kHeaderSize, 1) != 1 || h[0] != 0x0A) return Fail("Error: Not a PCX file");
     if (h[2] > 1) return Fail("PCX file has unknown encoding scheme");
@@ -52,7 +86,7 @@ bool ImagePCX::Decode(File* stream) {
 
     const uint64_t lineBytes = static_cast<uint64_t>(bytesPerLine) * planes;
     const uint64_t total = lineBytes * height;
-    const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
+    const int64_t remaining = end - stream->Tell();
     // A run byte pair gives at most 63 bytes.
     if (remaining <= 0 || total > static_cast<uint64_t>(remaining) * 63) return Fail("corrupted PCX");
 
@@ -114,13 +148,14 @@ bool ImagePCX::Decode(File* stream) {
 
     if (depth == 8) {
         // The 256-colour palette follows the pixels after a 12 byte.
-        const int32_t size = stream->Size();
         uint8_t tail[769];
-        if (size < 769 || !stream->Seek(size - 769, 0) || stream->Read(tail, 769, 1) != 1 || tail[0] != 0x0C)
+        if (end < 769 || !stream->Seek(static_cast<int32_t>(end - 769), 0) || stream->Read(tail, 769, 1) != 1 ||
+            tail[0] != 0x0C)
             return Fail("bad color map signature");
         for (uint32_t i = 0; i < 256; ++i) SetPaletteColor(static_cast<uint8_t>(i), tail[1 + 3 * i], tail[2 + 3 * i], tail[3 + 3 * i]);
-    } else if (depth == 1 && std::equal(h + 16, h + 19, h + 19)) {
-        // A monochrome picture without a usable header map: set bits are black.
+    } else if (depth == 1 && planes == 1) {
+        // Monochrome: set bits are black. The header map is not used: files
+        // hold CGA settings, the EGA default palette or leftovers there.
         SetPaletteColor(0, 255, 255, 255);
         SetPaletteColor(1, 0, 0, 0);
     } else if (depth != 24) {

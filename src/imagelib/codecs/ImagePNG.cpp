@@ -123,7 +123,7 @@ bool ImagePNG::Decode(File* stream) {
         info.transColor = RGBQUAD{static_cast<uint8_t>(fileBackground->blue), static_cast<uint8_t>(fileBackground->green),
                                   static_cast<uint8_t>(fileBackground->red), 0};
     }
-    if (bitDepth == 16) png_set_strip_16(png);
+    if (bitDepth == 16) png_set_scale_16(png); // rounded v × 255 / 65535, as every reader here scales
 
     const uint32_t depth = pixelDepth == 16 ? 8 : (pixelDepth < 16 ? static_cast<uint32_t>(pixelDepth) : 24);
     if (!Create(width, height, depth, FORMAT_PNG)) {

@@ -59,7 +59,7 @@ bool ImageRAS::Decode(File* stream) {
     const uint32_t width = bytes::Be32(h + 4), height = bytes::Be32(h + 8), depth = bytes::Be32(h + 12);
     const uint32_t type = bytes::Be32(h + 20), mapType = bytes::Be32(h + 24), mapLength = bytes::Be32(h + 28);
     if (width == 0 || height == 0 || width > 0x7FFFFFF || height > 0x7FFFFFF ||
-        (depth != 1 && depth != 8 && depth != 24 && depth != 32) || type > kTypeRgb || mapType > 1 ||
+        (depth != 1 && depth != 4 && depth != 8 && depth != 24 && depth != 32) || type > kTypeRgb || mapType > 1 ||
         mapLength > 768 || (mapType == 1 && mapLength % 3))
         return Fail("error: cannot decode image");
     if (info.escape == -1) {
@@ -76,7 +76,7 @@ bool ImageRAS::Decode(File* stream) {
     // Escapes give at most 256 bytes per 3.
     if (remaining <= 0 || lineBytes * height > static_cast<uint64_t>(remaining) * 86)
         return Fail("error: cannot decode image");
-    const uint32_t bpp = depth == 1 ? 1 : (depth == 8 ? 8 : 24);
+    const uint32_t bpp = depth <= 8 ? depth : 24;
     if (!Create(width, height, bpp, FORMAT_RAS)) return Fail("Can't allocate memory");
     if (depth == 32 && mapType == 0) AlphaCreate();
     if (bpp <= 8) {

@@ -68,7 +68,7 @@ bool ImageTGA::Decode(File* stream) {
     const bool depthOk = kind == 1   ? (bits == 8 && mapType == 1 && mapLength > 0 &&
                                       (mapBits == 15 || mapBits == 16 || mapBits == 24 || mapBits == 32))
                          : kind == 2 ? (bits == 15 || bits == 16 || bits == 24 || bits == 32)
-                                     : bits == 8;
+                                     : (bits == 8 || bits == 16); // 16: grey then alpha byte
     if (!depthOk) return Fail("bad TGA header");
 
     if (info.escape == -1) {
@@ -105,7 +105,7 @@ bool ImageTGA::Decode(File* stream) {
     } else if (kind == 3) {
         SetGrayPalette();
     }
-    const bool alpha = kind == 2 && bits == 32 && (descriptor & 0x0F) != 0;
+    const bool alpha = (descriptor & 0x0F) != 0 && ((kind == 2 && bits == 32) || (kind == 3 && bits == 16));
     if (alpha) AlphaCreate();
 
     const bool topFirst = descriptor & 0x20, rightToLeft = descriptor & 0x10;
@@ -120,6 +120,7 @@ bool ImageTGA::Decode(File* stream) {
             const uint32_t x = rightToLeft ? width - 1 - i : i;
             if (kind != 2) {
                 row[x] = px[0];
+                if (alpha) AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), px[1]);
                 continue;
             }
             const RGBQUAD c = Colour(px, bits);

@@ -6,13 +6,17 @@
 
 #include <tiffio.h>
 
+#include "SampleScale.h"
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace vimg {
 
@@ -146,7 +150,7 @@ bool ImageTIF::Decode(File* stream) {
 
     uint32_t width = 0, height = 0, rowsPerStrip = 0;
     uint16_t samples = 1, bits = 1, photometric = 0, orientation = ORIENTATION_TOPLEFT, planar = PLANARCONFIG_CONTIG;
-    uint16_t compression = COMPRESSION_NONE;
+    uint16_t compression = COMPRESSION_NONE, sampleFormat = SAMPLEFORMAT_UINT;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
@@ -155,6 +159,7 @@ bool ImageTIF::Decode(File* stream) {
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_ORIENTATION, &orientation);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLEFORMAT, &sampleFormat);
     if (!TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric))
         photometric = samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
 
@@ -183,17 +188,33 @@ bool ImageTIF::Decode(File* stream) {
 
     // The strip path keeps indexes and palettes; everything else is rendered by libtiff as RGBA.
     const bool contig = planar == PLANARCONFIG_CONTIG;
+    const bool unsignedInt = sampleFormat == SAMPLEFORMAT_UINT;
     const bool greyOrPalette =
-        contig && IsGreyOrPalette(photometric) &&
+        contig && unsignedInt && IsGreyOrPalette(photometric) &&
         ((samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (bits == 16 && photometric != PHOTOMETRIC_PALETTE))) ||
          (samples == 2 && (bits == 8 || (bits == 16 && photometric != PHOTOMETRIC_PALETTE))));
     const bool lab = contig && photometric == PHOTOMETRIC_CIELAB && bits == 8 && (samples == 3 || samples == 4);
     // Plain RGB is read directly too: libtiff's RGBA rendering would premultiply an alpha channel.
-    const bool rgb = contig && photometric == PHOTOMETRIC_RGB && (bits == 8 || bits == 16) && (samples == 3 || samples == 4);
+    const bool rgb = contig && unsignedInt && photometric == PHOTOMETRIC_RGB && (bits == 8 || bits == 16) &&
+                     (samples == 3 || samples == 4);
+    // Grey and RGB samples of other depths and kinds (12-bit, 32-bit integers,
+    // floating point), as scientific cameras write them.
+    const bool greyKind = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
+    const bool wideKind = sampleFormat == SAMPLEFORMAT_IEEEFP ? (bits == 32 || bits == 64)
+                                                              : (unsignedInt || sampleFormat == SAMPLEFORMAT_INT) &&
+                                                                    bits >= 2 && bits <= 32;
+    // CMYK of 8 bits goes through libtiff's rendering; deeper CMYK is read here.
+    const bool cmyk = photometric == PHOTOMETRIC_SEPARATED && (samples == 4 || samples == 5) && bits != 8;
+    const bool wide = contig && !greyOrPalette && !rgb && wideKind &&
+                      ((greyKind && (samples == 1 || samples == 2)) ||
+                       (photometric == PHOTOMETRIC_RGB && (samples == 3 || samples == 4)) || cmyk);
     const bool stripPath = greyOrPalette || lab || rgb;
     uint32_t depth = 24;
     if (greyOrPalette) depth = bits == 1 ? 1 : (bits == 4 ? 4 : 8);
-    const bool alpha = stripPath ? (samples == 4 || samples == 2) : (samples >= 2 && extraCount > 0);
+    if (wide && greyKind) depth = 8;
+    const bool alpha = cmyk                ? samples == 5
+                       : stripPath || wide ? (samples == 4 || samples == 2)
+                                           : (samples >= 2 && extraCount > 0);
 
     if (info.escape) return Fail("Cancelled");
     if (!Create(width, height, depth, FORMAT_TIF)) return Fail("ImageTIF can't create image");
@@ -202,8 +223,9 @@ bool ImageTIF::Decode(File* stream) {
     if (alpha && !AlphaCreate()) return Fail("ImageTIF can't allocate memory");
     SetCodecOption(compression, FORMAT_TIF);
 
-    const bool ok = stripPath ? DecodeStrips(tif.get(), width, height, photometric, samples, bits, alpha)
-                              : DecodeRGBA(tif.get(), width, height, alpha);
+    const bool ok = wide        ? DecodeWide(tif.get(), width, height, photometric, samples, bits, sampleFormat)
+                    : stripPath ? DecodeStrips(tif.get(), width, height, photometric, samples, bits, alpha)
+                                : DecodeRGBA(tif.get(), width, height, alpha);
     if (!ok) return false;
     return ApplyOrientation(orientation);
 }
@@ -260,6 +282,7 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
             bool wide = false;
             for (uint32_t i = 0; i < entries; ++i) wide |= red[i] > 255 || green[i] > 255 || blue[i] > 255;
             const auto level = [wide](uint16_t v) {
+                // Colour map entries truncate, as ImageMagick reads them.
                 return static_cast<uint8_t>(wide ? v * 255u / 65535u : v & 0xFF);
             };
             for (uint32_t i = 0; i < entries; ++i) pal[i] = RGBQUAD{level(blue[i]), level(green[i]), level(red[i]), 0};
@@ -333,7 +356,7 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
                 if (bits == 16) {
                     uint16_t v;
                     std::memcpy(&v, src + 2 * i, 2);
-                    return static_cast<uint8_t>(v >> 8);
+                    return ScaleTo8(v, 65535);
                 }
                 return src[i];
             };
@@ -372,6 +395,179 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
                 }
             }
             if (a && associated && GetBpp() == 24) Unpremultiply(dst, a, width);
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// One sample of a row as a number: packed big-endian bit fields for odd
+// depths, native words (libtiff has swapped them) for whole bytes.
+double WideSample(const uint8_t* row, uint64_t index, int bits, int format) {
+    if (format == SAMPLEFORMAT_IEEEFP) {
+        if (bits == 32) {
+            float f;
+            std::memcpy(&f, row + 4 * index, 4);
+            return f;
+        }
+        double d;
+        std::memcpy(&d, row + 8 * index, 8);
+        return d;
+    }
+    uint64_t v = 0;
+    if (bits == 16) {
+        uint16_t w;
+        std::memcpy(&w, row + 2 * index, 2);
+        v = w;
+    } else if (bits == 32) {
+        uint32_t w;
+        std::memcpy(&w, row + 4 * index, 4);
+        v = w;
+    } else if (bits == 8) {
+        v = row[index];
+    } else if (bits == 24) {
+        const uint8_t* p = row + 3 * index;
+        uint8_t b[4] = {p[0], p[1], p[2], 0};
+        uint32_t w;
+        std::memcpy(&w, b, 4);
+        // Native order after libtiff's swap: a 24-bit word as the host would store it.
+        v = std::endian::native == std::endian::little ? w : (w >> 8);
+    } else {
+        const uint64_t first = index * static_cast<uint64_t>(bits);
+        for (int i = 0; i < bits; ++i) {
+            const uint64_t bit = first + static_cast<uint64_t>(i);
+            v = (v << 1) | ((row[bit / 8] >> (7 - bit % 8)) & 1u);
+        }
+    }
+    if (format == SAMPLEFORMAT_INT && bits < 64 && (v >> (bits - 1)) & 1) return static_cast<double>(v) - std::ldexp(1.0, bits);
+    return static_cast<double>(v);
+}
+
+// A fraction onto 0..255, rounded; not-a-number gives 0.
+uint8_t Level(double t) {
+    if (!(t > 0)) return 0;
+    return static_cast<uint8_t>(std::floor(std::min(t, 1.0) * 255.0 + 0.5));
+}
+
+// A value of [low, high] onto 0..255 (values outside clamped).
+uint8_t Stretch(double v, double low, double high) {
+    if (!(high > low)) return 0;
+    return Level((v - low) / (high - low));
+}
+
+} // namespace
+
+bool ImageTIF::ReadRawRows(TIFF* tif, uint32_t width, uint32_t height, uint64_t lineBytes, uint64_t pixelBits,
+                           uint8_t* raw) {
+    if (TIFFIsTiled(tif)) {
+        uint32_t tileWidth = 0, tileHeight = 0;
+        TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+        TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
+        const uint64_t tileBytes = TIFFTileSize64(tif), tileRowBytes = TIFFTileRowSize64(tif);
+        if (tileWidth == 0 || tileHeight == 0 || tileBytes == 0 || (static_cast<uint64_t>(tileWidth) * pixelBits) % 8 != 0 ||
+            tileRowBytes * tileHeight > tileBytes || tileBytes > GetMaxMemory() + (1u << 20))
+            return Fail("Corrupted tiled TIFF file!");
+        std::vector<uint8_t> tile(static_cast<size_t>(tileBytes));
+        for (uint32_t row = 0; row < height; row += tileHeight) {
+            if (info.escape) return Fail("Cancelled");
+            const uint32_t rows = std::min(tileHeight, height - row);
+            for (uint32_t tx = 0; tx < width; tx += tileWidth) {
+                if (TIFFReadTile(tif, tile.data(), tx, row, 0, 0) < 0) return Fail("Corrupted tiled TIFF file!");
+                TileToStrip(raw + row * lineBytes, tile.data(), rows, lineBytes, tileRowBytes, tx * pixelBits / 8);
+            }
+        }
+        return true;
+    }
+    uint32_t rowsPer = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPer);
+    rowsPer = std::clamp<uint32_t>(rowsPer, 1, height);
+    for (uint32_t row = 0; row < height; row += rowsPer) {
+        if (info.escape) return Fail("Cancelled");
+        const tmsize_t want = static_cast<tmsize_t>(lineBytes * std::min(rowsPer, height - row));
+        if (TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, row, 0), raw + row * lineBytes, want) < 0)
+            return Fail("Corrupted TIFF file!"); // a short strip leaves zeros
+    }
+    return true;
+}
+
+bool ImageTIF::DecodeWide(TIFF* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits,
+                          int format) {
+    if (RGBQUAD* pal = GetPalette()) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            const auto v = static_cast<uint8_t>(photometric == PHOTOMETRIC_MINISWHITE ? 255 - i : i);
+            pal[i] = RGBQUAD{v, v, v, 0};
+        }
+    }
+    const uint64_t lineBytes = TIFFScanlineSize64(tif);
+    const uint64_t pixelBits = static_cast<uint64_t>(samples) * bits;
+    if (lineBytes == 0 || lineBytes < (static_cast<uint64_t>(width) * pixelBits + 7) / 8) return Fail("Corrupted TIFF file!");
+    const bool cmyk = photometric == PHOTOMETRIC_SEPARATED;
+    const uint64_t colours = cmyk ? 4 : (samples >= 3 ? 3 : 1);
+    // Every sample as a number first: the mapping depends on the whole picture's range.
+    const uint64_t count = static_cast<uint64_t>(width) * height * samples;
+    const uint64_t budget = GetMaxMemory() + (1u << 20);
+    if (count * sizeof(double) > budget || lineBytes * height > budget) return Fail("ImageTIF can't allocate memory");
+    std::vector<double> values;
+    std::vector<uint8_t> raw;
+    try {
+        values.resize(static_cast<size_t>(count));
+        raw.resize(static_cast<size_t>(lineBytes * height));
+    } catch (const std::bad_alloc&) {
+        return Fail("ImageTIF can't allocate memory");
+    }
+    if (!ReadRawRows(tif, width, height, lineBytes, pixelBits, raw.data())) return false;
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* line = raw.data() + static_cast<uint64_t>(y) * lineBytes;
+        double* out = values.data() + static_cast<uint64_t>(y) * width * samples;
+        for (uint64_t i = 0; i < static_cast<uint64_t>(width) * samples; ++i) {
+            const double v = WideSample(line, i, bits, format);
+            out[i] = v;
+            if (!cmyk && i % samples < colours && std::isfinite(v)) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+    }
+    // Integers that span their type keep the type's scale; floating point and
+    // integers of a narrower range map the picture's own minimum..maximum.
+    double typeLow = 0, typeHigh = 1;
+    if (format != SAMPLEFORMAT_IEEEFP) {
+        typeHigh = std::ldexp(1.0, format == SAMPLEFORMAT_INT ? bits - 1 : bits) - 1;
+        typeLow = format == SAMPLEFORMAT_INT ? -typeHigh - 1 : 0;
+    }
+    double mapLow = typeLow, mapHigh = typeHigh;
+    if (!(low <= high)) {
+        low = high = 0; // nothing finite
+    } else if (!cmyk && (format == SAMPLEFORMAT_IEEEFP || low != typeLow || high != typeHigh)) {
+        mapLow = low;
+        mapHigh = high;
+        SetSampleRange(low, high);
+    }
+    for (uint32_t y = 0; y < height; ++y) {
+        const double* in = values.data() + static_cast<uint64_t>(y) * width * samples;
+        const uint32_t row = height - 1 - y;
+        uint8_t* dst = GetBits(row);
+        uint8_t* a = AlphaIsValid() ? AlphaGetPointer(0, static_cast<int32_t>(row)) : nullptr;
+        for (uint32_t x = 0; x < width; ++x, in += samples) {
+            if (cmyk) {
+                // Ink amounts on the type's scale: each colour is (1 - ink) × (1 - black).
+                const auto ink = [&](int i) {
+                    const double t = (in[i] - typeLow) / (typeHigh - typeLow);
+                    return t > 0 ? std::min(t, 1.0) : 0.0; // not-a-number: no ink
+                };
+                const double white = 1.0 - ink(3);
+                for (int c = 0; c < 3; ++c) dst[3 * x + 2 - c] = Level((1.0 - ink(c)) * white);
+            } else if (colours == 1) {
+                dst[x] = Stretch(in[0], mapLow, mapHigh);
+            } else {
+                dst[3 * x] = Stretch(in[2], mapLow, mapHigh);
+                dst[3 * x + 1] = Stretch(in[1], mapLow, mapHigh);
+                dst[3 * x + 2] = Stretch(in[0], mapLow, mapHigh);
+            }
+            // Alpha keeps the type's own scale (0..1 for floating point).
+            if (a) a[x] = Stretch(in[colours], typeLow, typeHigh);
         }
     }
     return true;
