@@ -8,20 +8,20 @@
 #include <QPrinter>
 
 #include "AboutDlg.h"
+#include "ChildFrame.h"
 #include "AppLog.h"
 #include "CmdUI.h"
 #include "CommandLineInfo.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
-#include "MDIChildWnd.h"
+#include "KXViewDoc.h"
+#include "KXViewView.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "RecentFileList.h"
 #include "Resource.h"
 #include "Resources.h"
-#include "SimpleImageDoc.h"
-#include "SimpleImageView.h"
 
 Q_LOGGING_CATEGORY(lcApp, "vistorel.app", QtInfoMsg)
 
@@ -66,8 +66,8 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
 
     qCDebug(lcApp) << "start-up: document template";
     m_pDocTemplate = new CMultiDocTemplate(
-        IDR_MAINFRAME, QStringLiteral("Vistorel"), [] { return new CSimpleImageDoc; },
-        [] { return new CMDIChildWnd; }, [] { return new CSimpleImageView; });
+        IDR_MAINFRAME, QStringLiteral("Vistorel"), [] { return new CKXViewDoc; },
+        [] { return new CChildFrame; }, [] { return new CKXViewView; });
     AddDocTemplate(m_pDocTemplate);
 
     qCDebug(lcApp) << "start-up: main frame";

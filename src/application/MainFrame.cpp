@@ -29,12 +29,12 @@
 #include "ControlHost.h"
 #include "Image.h"
 #include "KXViewApp.h"
+#include "KXViewDoc.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "Resource.h"
 #include "Resources.h"
-#include "SimpleImageDoc.h"
 #include "UserMessages.h"
 
 namespace {
@@ -439,13 +439,37 @@ void CMainFrame::RegisterCommands() {
 
 void CMainFrame::OnPaste() {
     CKXViewApp* app = theApp();
-    if (!app) return;
-    auto* doc = dynamic_cast<CSimpleImageDoc*>(app->OpenDocumentFile(QString()));
+    if (!app || !app->m_pDocTemplate) return;
+    auto* doc = dynamic_cast<CKXViewDoc*>(app->m_pDocTemplate->OpenDocumentFile(QString()));
     if (!doc) return;
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (data && data->hasImage()) doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));
+    SelectTab(1);
+    if (const QMimeData* data = QApplication::clipboard()->mimeData()) doc->SetImage(ImageFromClipboard(*data));
     doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    doc->UpdateStatusBar();
+}
+
+std::unique_ptr<vimg::Image> CMainFrame::ImageFromClipboard(const QMimeData& data) {
+    // Our own copies carry the exact bitmap (palette, depth, resolution) as a BMP file.
+    const QByteArray bmp = data.data(QStringLiteral("image/bmp"));
+    if (!bmp.isEmpty()) {
+        QByteArray bytes = bmp;
+        auto image = std::make_unique<vimg::Image>();
+        if (image->Decode(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                          vimg::FORMAT_BMP))
+            return image;
+    }
+    if (!data.hasImage()) return nullptr;
+    const QImage picture = qvariant_cast<QImage>(data.imageData());
+    if (picture.isNull()) return nullptr;
+    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
+    auto image = std::make_unique<vimg::Image>();
+    // Qt rows run top down, the library's bottom up.
+    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
+                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
+                                true))
+        return nullptr;
+    return image;
 }
 
 void CMainFrame::OnTabContextMenu(const QPoint& pos) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include <QSize>
 #include <QString>
@@ -13,8 +14,13 @@
 class CControlHost;
 class QDockWidget;
 class QLabel;
+class QMimeData;
 class QShortcut;
 class QToolBar;
+
+namespace vimg {
+class Image;
+}
 
 class CMainFrame : public CMDIFrameWnd {
     Q_OBJECT
@@ -55,6 +61,8 @@ public:
     QString CapturePath() const { return m_capturePath; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The picture of clipboard data: our own BMP first, else any image; null without one.
+    static std::unique_ptr<vimg::Image> ImageFromClipboard(const QMimeData& data);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
