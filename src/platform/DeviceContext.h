@@ -34,6 +34,9 @@ public:
     // Puts a bottom-up 24-bit B,G,R buffer (rows padded to 4 bytes) of
     // srcWidth x srcHeight at (x, y); false when the buffer is too short.
     bool SetDIBitsToDevice(int x, int y, int srcWidth, int srcHeight, const uint8_t* bits, size_t size);
+    // Row y of the surface (0 <= y < Height()) for drawing code that composes
+    // whole rows itself; it must keep to the clip box.
+    QRgb* ScanLine(int y) { return reinterpret_cast<QRgb*>(m_image.scanLine(y)); }
     // Colour at (x, y); invalid outside the surface.
     QColor GetPixel(int x, int y) const;
     void SetPixel(int x, int y, QColor colour);
