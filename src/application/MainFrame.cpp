@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include <cstring>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -27,6 +29,7 @@
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
+#include "DibBlock.h"
 #include "Image.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
@@ -450,14 +453,17 @@ void CMainFrame::OnPaste() {
 }
 
 std::unique_ptr<vimg::Image> CMainFrame::ImageFromClipboard(const QMimeData& data) {
-    // Our own copies carry the exact bitmap (palette, depth, resolution) as a BMP file.
+    // A device-independent bitmap (ours, or another program's BMP) keeps depth,
+    // palette and resolution; the file header, when there is one, is skipped.
     const QByteArray bmp = data.data(QStringLiteral("image/bmp"));
-    if (!bmp.isEmpty()) {
-        QByteArray bytes = bmp;
-        auto image = std::make_unique<vimg::Image>();
-        if (image->Decode(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
-                          vimg::FORMAT_BMP))
-            return image;
+    const qsizetype skip = bmp.startsWith("BM") ? 14 : 0;
+    if (bmp.size() > skip) {
+        if (std::unique_ptr<CGlobalMemory> block = CGlobalMemory::Alloc(static_cast<size_t>(bmp.size() - skip))) {
+            std::memcpy(block->Lock(), bmp.constData() + skip, block->Size());
+            block->Unlock();
+            auto image = std::make_unique<vimg::Image>();
+            if (vimg::display::CreateFromHANDLE(*image, block.get())) return image;
+        }
     }
     if (!data.hasImage()) return nullptr;
     const QImage picture = qvariant_cast<QImage>(data.imageData());

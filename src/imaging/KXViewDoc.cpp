@@ -1,6 +1,7 @@
 #include "KXViewDoc.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,16 +11,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStringEncoder>
 #include <QThread>
 
 #include "CmdUI.h"
 #include "CommandIds.h"
+#include "DibBlock.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
 #include "codecs/ImageJPG.h"
@@ -88,7 +92,7 @@ void CKXViewDoc::RegisterCommands() {
         m_tool = TOOL_MOVE;
     });
     const std::pair<int, int> tools[] = {{ID_TOOL_MOVE, TOOL_MOVE}, {ID_TOOL_SELECT, TOOL_SELECT},
-                                         {ID_TOOL_ZOOM, TOOL_ZOOM},
+                                         {ID_TOOL_ZOOM, TOOL_ZOOM}, {ID_TOOL_TEXT, TOOL_TEXT},
                                          {ID_TOOL_TRACK, TOOL_TRACK}};
     for (const auto& [id, tool] : tools) {
         const int t = tool;
@@ -100,6 +104,9 @@ void CKXViewDoc::RegisterCommands() {
     OnCommand(ID_TOOL_SELECT, [this] { m_tool = TOOL_SELECT; });
     OnCommand(ID_TOOL_ZOOM, [this] { m_tool = TOOL_ZOOM; });
     OnCommand(ID_TOOL_TRACK, [this] { m_tool = TOOL_TRACK; });
+    OnCommand(ID_TOOL_TEXT, [this] {
+        if (AskForText()) m_tool = TOOL_TEXT;
+    });
     OnCommand(ID_STRETCH_MODE, [this] {
         m_stretchMode = !m_stretchMode;
         UpdateAllViews(nullptr, 0);
@@ -122,6 +129,28 @@ void CKXViewDoc::RegisterCommands() {
     OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
     OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
     OnUpdateCommand(ID_ZOOM_NORMAL, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
+}
+
+bool CKXViewDoc::AskForText() {
+    CKXViewApp* app = theApp();
+    if (!app) return false;
+    vimg::TextInfo& info = app->m_textInfo;
+    // The record holds the text in the code page of the font's character set.
+    const char* codePage = info.font.lfCharSet == 238 ? "windows-1250" : "windows-1252";
+    QStringDecoder decoder(codePage);
+    QString current = decoder.isValid() ? decoder(QByteArray(info.text)) : QString::fromLatin1(info.text);
+    current.remove(QLatin1Char('\r'));
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(MainWindow(), QStringLiteral("Text"), QStringLiteral("Text:"),
+                                                        current, &ok);
+    if (!ok) return false;
+    QStringEncoder encoder(codePage);
+    QByteArray bytes = encoder.isValid() ? QByteArray(encoder(text)) : text.toLatin1();
+    bytes.replace("\n", "\r\n");
+    const qsizetype n = std::min<qsizetype>(bytes.size(), sizeof(info.text) - 1);
+    std::memcpy(info.text, bytes.constData(), static_cast<size_t>(n));
+    info.text[n] = 0;
+    return true;
 }
 
 bool CKXViewDoc::OnNewDocument() {
@@ -398,22 +427,28 @@ void CKXViewDoc::OnDuplicate() {
 void CKXViewDoc::OnCopy() {
     const vimg::Image* image = DisplayImage();
     if (!image) return;
-    auto* data = new QMimeData;
-    // A BMP file: what other programs expect under image/bmp.
-    vimg::Image copy(*image, true, false, true);
-    uint8_t* buffer = nullptr;
-    int32_t size = 0;
-    if (copy.Encode(buffer, size, vimg::FORMAT_BMP) && buffer) {
-        data->setData(QStringLiteral("image/bmp"), QByteArray(reinterpret_cast<const char*>(buffer), size));
-        vimg::Image::FreeMemory(buffer);
+    auto data = std::make_unique<QMimeData>();
+    // The packed DIB behind a BMP file header: what other programs read under image/bmp.
+    if (std::unique_ptr<CGlobalMemory> block = vimg::display::CopyToHandle(*image)) {
+        const uint8_t* dib = block->Lock();
+        const auto* header = reinterpret_cast<const vimg::BITMAPINFOHEADER*>(dib);
+        const uint32_t offset = 14 + header->biSize + image->GetPaletteSize();
+        QByteArray file(14, '\0');
+        const uint32_t fileSize = static_cast<uint32_t>(14 + block->Size());
+        file[0] = 'B';
+        file[1] = 'M';
+        std::memcpy(file.data() + 2, &fileSize, 4);
+        std::memcpy(file.data() + 10, &offset, 4);
+        file.append(reinterpret_cast<const char*>(dib), static_cast<qsizetype>(block->Size()));
+        block->Unlock();
+        data->setData(QStringLiteral("image/bmp"), file);
     }
     if (CKXViewView* view = FirstView()) data->setImageData(view->PictureAtNaturalSize());
     if (data->formats().isEmpty()) {
-        delete data;
         ShowError(QStringLiteral("Unable to set Clipboard data"));
         return;
     }
-    QApplication::clipboard()->setMimeData(data);
+    QApplication::clipboard()->setMimeData(data.release());
 }
 
 void CKXViewDoc::OnImageOptions() {

@@ -78,6 +78,8 @@ public:
     void OnDuplicate();
     void OnCopy();
     void OnImageOptions();
+    // Asks for the text tool's text; false when cancelled.
+    bool AskForText();
 
     // Zoom commands (all views share the factor).
     void OnZoomIn();

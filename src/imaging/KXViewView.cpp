@@ -21,11 +21,12 @@
 #include "CommandIds.h"
 #include "DeviceContext.h"
 #include "Image.h"
+#include "ImageDraw.h"
+#include "TextDraw.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
 #include "MainFrame.h"
 #include "MeasureOverlay.h"
-#include "PictureDrawing.h"
 #include "Resource.h"
 #include "UserMessages.h"
 
@@ -204,7 +205,7 @@ void CKXViewView::Compose(CDeviceContext& dc) const {
     if (!image || !image->IsValid()) return;
     const QRect dest = PictureDest();
     const bool scaled = doc->m_stretchMode || doc->m_zoomFactor != 1.0f;
-    picture::Draw(dc, *image, dest, scaled && doc->m_smooth);
+    vimg::display::Draw(*image, &dc, dest, nullptr, scaled && doc->m_smooth);
     if (m_measure) m_measure->Draw(dc, scroll);
     if (m_tracker.width() > 0 && m_tracker.height() > 0) DrawTracker(dc);
 }
@@ -293,7 +294,7 @@ std::unique_ptr<vimg::Image> CKXViewView::RenderWithOverlay() const {
     if (w <= 0 || h <= 0) return nullptr;
     CDeviceContext dc(w, h, Qt::white);
     const bool scaled = doc->m_stretchMode || doc->m_zoomFactor != 1.0f;
-    picture::Draw(dc, *image, QRect(0, 0, w, h), scaled && doc->m_smooth);
+    vimg::display::Draw(*image, &dc, QRect(0, 0, w, h), nullptr, scaled && doc->m_smooth);
     if (m_measure) m_measure->Draw(dc, QPoint(0, 0));
     return ToImage(dc.Image());
 }
@@ -304,7 +305,7 @@ QImage CKXViewView::PictureAtNaturalSize() const {
     if (!image || !image->IsValid()) return {};
     const int w = static_cast<int>(image->GetWidth()), h = static_cast<int>(image->GetHeight());
     CDeviceContext dc(w, h, Qt::white);
-    picture::Draw(dc, *image, QRect(0, 0, w, h), false);
+    vimg::display::Draw(*image, &dc, QRect(0, 0, w, h));
     return dc.Image().copy();
 }
 
@@ -321,7 +322,7 @@ void CKXViewView::PrintPage(QPrinter& printer) const {
     QPainter painter(&printer);
     if (!painter.isActive()) return;
     CDeviceContext dc(static_cast<int>(rendering->GetWidth()), static_cast<int>(rendering->GetHeight()));
-    picture::Draw(dc, *rendering, QRect(0, 0, dc.Width(), dc.Height()), false);
+    vimg::display::Stretch(*rendering, &dc, QRect(0, 0, dc.Width(), dc.Height()));
     painter.drawImage(QRect(100, 100, pw, ph), dc.Image());
 }
 
@@ -576,6 +577,14 @@ void CKXViewView::OnLButtonDown(QMouseEvent* event) {
     case CKXViewDoc::TOOL_ZOOM:
         if (!doc->m_waitingClick)
             QTimer::singleShot(0, this, [this] { OnCmdMsg(ID_ZOOM_IN, nullptr); });
+        break;
+    case CKXViewDoc::TOOL_TEXT:
+        doc->m_tool = CKXViewDoc::TOOL_NONE;
+        if (editable && theApp() && doc->SubmitUndo()) {
+            const QPoint pt = ClientToImage(p);
+            vimg::display::DrawStringEx(*image, pt.x(), pt.y(), &theApp()->m_textInfo);
+            m_scroll->viewport()->update();
+        }
         break;
     case CKXViewDoc::TOOL_TRACK:
         if (editable) TrackerDown(p);
