@@ -712,11 +712,13 @@ void CKXViewView::TrackerUp() {
     vimg::Image* image = doc ? doc->GetImage() : nullptr;
     if (m_tracker.width() > 0 && m_tracker.height() > 0 && image && !doc->IsBusy()) {
         const QPoint scroll = ScrollPosition();
+        // Image pixels from a (inclusive) to b (exclusive); the library's rectangle
+        // covers rows bottom .. top - 1.
         const QPoint a = ClientToImage(m_tracker.topLeft() - scroll);
         const QPoint b = ClientToImage(m_tracker.bottomRight() + QPoint(1, 1) - scroll);
         const int h = static_cast<int>(image->GetHeight());
         image->SelectionClear();
-        image->SelectionAddRect(vimg::RECT{a.x(), h - 1 - a.y(), b.x(), h - 1 - b.y()});
+        image->SelectionAddRect(vimg::RECT{a.x(), h - a.y(), b.x(), h - b.y()});
     } else {
         m_tracker = QRect();
     }
