@@ -136,7 +136,8 @@ QIcon CommandIcon(int id) {
         });
     case ID_VIEW_PALETTE:
         return Draw([&](QPainter& p) {
-            const QColor colours[] = {accent, QColor(0x2a, 0x9d, 0x8f), QColor(0xf4, 0xc4, 0x30), QColor(0x45, 0x7b, 0x9d)};
+            const QColor colours[] = {accent, QColor(0x2a, 0x9d, 0x8f), QColor(0xf4, 0xc4, 0x30),
+                                      QColor(0x45, 0x7b, 0x9d)};
             for (int i = 0; i < 4; ++i) {
                 p.setBrush(colours[i]);
                 p.drawRect(QRectF(4 + (i % 2) * 8.5, 4 + (i / 2) * 8.5, 7, 7));
@@ -164,7 +165,9 @@ QIcon CommandIcon(int id) {
     case 32774: return Draw([](QPainter& p) { p.drawRect(QRectF(4, 6, 16, 12)); });
     case 32775: return Draw([](QPainter& p) { p.drawEllipse(QRectF(4, 4, 16, 16)); });
     case 32776:
-        return Draw([](QPainter& p) { p.drawPolygon(QPolygonF({{4, 9}, {11, 3}, {20, 8}, {17, 20}, {7, 19}})); });
+        return Draw([](QPainter& p) {
+            p.drawPolygon(QPolygonF({{4, 9}, {11, 3}, {20, 8}, {17, 20}, {7, 19}}));
+        });
     case 32777:
         return Draw([](QPainter& p) {
             p.drawPolyline(QPolygonF({{20, 19}, {4, 19}, {16, 5}}));

@@ -38,15 +38,17 @@ CImageFileDialog::Choice CImageFileDialog::BuildChoice(bool open, int formatId) 
             // The whole first extension: "wbmp" must not shrink to "wbm".
             c.defaultExt = patterns.section(QLatin1Char(';'), 0, 0).mid(2);
         }
-        c.filters << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.description),
-                                                   QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        c.filters << QStringLiteral("%1 (%2)").arg(
+            QString::fromLatin1(row.description),
+            QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')));
         c.ids.push_back(row.id);
     }
     if (c.defaultExt.isEmpty()) c.defaultExt = QStringLiteral("bmp");
     return c;
 }
 
-bool CImageFileDialog::PromptForFileName(QWidget* parent, QString& path, int flags, bool open, int& formatId) {
+bool CImageFileDialog::PromptForFileName(QWidget* parent, QString& path, int flags, bool open,
+                                         int& formatId) {
     const Choice c = BuildChoice(open, formatId);
     QFileDialog dlg(parent, open ? QStringLiteral("Open image file") : QStringLiteral("Save image file"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);

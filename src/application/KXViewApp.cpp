@@ -1,9 +1,13 @@
 #include "KXViewApp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -16,6 +20,7 @@
 #include "ImageFileDialog.h"
 #include "KXViewDoc.h"
 #include "KXViewView.h"
+#include "ImagePrinter.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
@@ -75,6 +80,7 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     m_pMainWnd = frame;
     if (!frame->LoadFrame()) {
         qCWarning(lcApp) << "the main frame could not be created";
+        m_nExitCode = 1;
         return false;
     }
     m_pDocTemplate->SetMdiArea(frame->MdiArea());
@@ -82,7 +88,11 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     qCDebug(lcApp) << "start-up: command line";
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseCommandLine(args);
-    if (!ProcessShellCommand(cmdInfo)) return false;
+    if (!ProcessShellCommand(cmdInfo)) {
+        // Printing ends the program with its own exit code.
+        if (cmdInfo.m_nShellCommand != CCommandLineInfo::FilePrint) m_nExitCode = 1;
+        return false;
+    }
 
     qCDebug(lcApp) << "start-up: text tool";
     vimg::Image::InitTextInfo(&m_textInfo);
@@ -95,8 +105,16 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
         frame->show();
     frame->setAcceptDrops(true);
 
-    // A file named on the command line is only activated here: it is open already.
-    if (!cmdInfo.m_strFileName.isEmpty()) OpenDocumentFile(cmdInfo.m_strFileName);
+    // The last file named that opened is only activated here: it is open
+    // already. One that failed is not tried (and reported) a second time.
+    for (auto it = cmdInfo.m_fileNames.crbegin(); it != cmdInfo.m_fileNames.crend(); ++it) {
+        const QString full = QFileInfo(*it).absoluteFilePath();
+        const auto& docs = m_pDocTemplate->GetDocuments();
+        if (std::any_of(docs.begin(), docs.end(), [&](CDocument* d) { return d->GetPathName() == full; })) {
+            OpenDocumentFile(*it);
+            break;
+        }
+    }
     qCDebug(lcApp) << "start-up: done";
     return true;
 }
@@ -113,20 +131,26 @@ void CKXViewApp::LoadTextToolSettings() {
         GetProfileString(kTextTool, QStringLiteral("lfFaceName"), QStringLiteral("Arial")).toUtf8();
     std::memset(m_textInfo.font.lfFaceName, 0, sizeof(m_textInfo.font.lfFaceName));
     std::strncpy(m_textInfo.font.lfFaceName, face.constData(), sizeof(m_textInfo.font.lfFaceName) - 1);
-    m_textInfo.font.lfCharSet = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfCharSet"), 238));
+    m_textInfo.font.lfCharSet =
+        static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfCharSet"), 238));
     m_textInfo.font.lfWeight = GetProfileInt(kTextTool, QStringLiteral("lfWeight"), 0);
     m_textInfo.font.lfItalic = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfItalic"), 0));
-    m_textInfo.font.lfUnderline = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfUnderline"), 0));
-    m_textInfo.textColor = static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("fcolor"), 0xA0FFFF));
-    m_textInfo.backColor = static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("bcolor"), 0x6020));
+    m_textInfo.font.lfUnderline =
+        static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfUnderline"), 0));
+    m_textInfo.textColor =
+        static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("fcolor"), 0xA0FFFF));
+    m_textInfo.backColor =
+        static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("bcolor"), 0x6020));
     m_textInfo.opaque = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("opaque"), 1));
-    m_textInfo.backOpacity = static_cast<float>(GetProfileInt(kTextTool, QStringLiteral("opacity"), 0)) * 0.01f;
+    m_textInfo.backOpacity =
+        static_cast<float>(GetProfileInt(kTextTool, QStringLiteral("opacity"), 0)) * 0.01f;
     m_textInfo.backRound = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("roundradius"), 25));
     m_jpegQuality = GetProfileInt(kOptions, QStringLiteral("JpegQuality"), 90);
 }
 
 void CKXViewApp::SaveSettings() {
-    WriteProfileString(kTextTool, QStringLiteral("lfFaceName"), QString::fromUtf8(m_textInfo.font.lfFaceName));
+    WriteProfileString(kTextTool, QStringLiteral("lfFaceName"),
+                       QString::fromUtf8(m_textInfo.font.lfFaceName));
     WriteProfileInt(kTextTool, QStringLiteral("lfCharSet"), m_textInfo.font.lfCharSet);
     WriteProfileInt(kTextTool, QStringLiteral("lfWeight"), m_textInfo.font.lfWeight);
     WriteProfileInt(kTextTool, QStringLiteral("lfItalic"), m_textInfo.font.lfItalic);
@@ -134,7 +158,8 @@ void CKXViewApp::SaveSettings() {
     WriteProfileInt(kTextTool, QStringLiteral("fcolor"), static_cast<int>(m_textInfo.textColor));
     WriteProfileInt(kTextTool, QStringLiteral("bcolor"), static_cast<int>(m_textInfo.backColor));
     // Rounded: 0.37f * 100 is 36.99..., which truncation would store as 36.
-    WriteProfileInt(kTextTool, QStringLiteral("opacity"), static_cast<int>(std::lround(m_textInfo.backOpacity * 100.0f)));
+    WriteProfileInt(kTextTool, QStringLiteral("opacity"),
+                    static_cast<int>(std::lround(m_textInfo.backOpacity * 100.0f)));
     WriteProfileInt(kTextTool, QStringLiteral("roundradius"), m_textInfo.backRound);
     WriteProfileInt(kOptions, QStringLiteral("JpegQuality"), m_jpegQuality);
 }
@@ -152,9 +177,9 @@ void CKXViewApp::OnFileOpen() {
     SelectImageTab();
     QString path;
     int format = -1;
-    if (!CImageFileDialog::PromptForFileName(m_pMainWnd, path,
-                                             CImageFileDialog::OFN_FILEMUSTEXIST | CImageFileDialog::OFN_HIDEREADONLY,
-                                             true, format))
+    if (!CImageFileDialog::PromptForFileName(
+            m_pMainWnd, path, CImageFileDialog::OFN_FILEMUSTEXIST | CImageFileDialog::OFN_HIDEREADONLY, true,
+            format))
         return;
     OpenDocumentFile(path);
 }
@@ -164,8 +189,43 @@ void CKXViewApp::OnAppAbout() {
     dlg.exec();
 }
 
+QPrinter& CKXViewApp::Printer() {
+    // Made on first use: asking the print system for its printers takes time.
+    if (!m_pPrinter) m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_pPrinter;
+}
+
 void CKXViewApp::OnFilePrintSetup() {
-    QPrinter printer;
-    QPageSetupDialog dlg(&printer, m_pMainWnd);
+    QPageSetupDialog dlg(&Printer(), m_pMainWnd);
     dlg.exec();
+}
+
+bool CKXViewApp::PrintFiles(const QStringList& paths) {
+    QPrinter& printer = Printer();
+    // Without any printer Qt falls back to a PDF writer with no file to write.
+    if (!printer.isValid() || (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())) {
+        QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
+                             QStringLiteral("Kein Drucker eingerichtet: nichts wurde gedruckt."));
+        return false;
+    }
+    bool all = true;
+    for (const QString& path : paths) {
+        // The document reports a file it cannot open itself.
+        auto* doc = dynamic_cast<CKXViewDoc*>(m_pDocTemplate->OpenDocumentFile(path, false));
+        if (!doc) {
+            all = false;
+            continue;
+        }
+        const vimg::Image* image = doc->GetImage();
+        QString error;
+        if (!CImagePrinter::Print(printer, doc->FirstView()->PictureAtNaturalSize(),
+                                  QSize(image->GetXDPI(), image->GetYDPI()), doc->GetTitle(), &error)) {
+            QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
+                                 QStringLiteral("\"%1\" wurde nicht gedruckt:\n%2")
+                                     .arg(QDir::toNativeSeparators(path), error));
+            all = false;
+        }
+        doc->OnCloseDocument();
+    }
+    return all;
 }

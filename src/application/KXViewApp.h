@@ -3,6 +3,8 @@
 // text-tool record, title counter) and the application commands.
 #pragma once
 
+#include <memory>
+
 #include <QStringList>
 
 #include "TextInfo.h"
@@ -10,6 +12,7 @@
 
 class CMainFrame;
 class CMultiDocTemplate;
+class QPrinter;
 
 class CKXViewApp : public CWinApp {
 public:
@@ -29,6 +32,10 @@ public:
     void LoadTextToolSettings();
     void SaveSettings();
 
+    // The printer and page set up with "Seite einrichten"; printing uses it.
+    QPrinter& Printer();
+    bool PrintFiles(const QStringList& paths) override;
+
     CMultiDocTemplate* m_pDocTemplate = nullptr;
     int32_t m_imageCounter = 1;
     int32_t m_jpegQuality = 90;
@@ -40,6 +47,8 @@ private:
     void OnFileOpen();
     void OnAppAbout();
     void OnFilePrintSetup();
+
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 // The one application object, or null.

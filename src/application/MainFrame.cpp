@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,8 +20,10 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -33,6 +37,7 @@
 #include "Image.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
+#include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
@@ -46,9 +51,26 @@ const QString kScreen = QStringLiteral("Screen");
 const QString kCommandBars = QStringLiteral("CommandBars");
 const QString kNormalLayout = QStringLiteral("NormalLayout");
 constexpr int kControlWidth = 260;
+// A restored window keeps at least this much of itself on the screen.
+constexpr int kKeepVisible = 100;
 const int kPaneOrder[] = {IDD_PREVIEW, IDP_CONTROL, IDD_HISTOGRAM, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL};
 
 CWinApp* App() { return AfxGetApp(); }
+
+// The saved window rectangle moved and shrunk so that its title bar is on a
+// screen: never above the top, and at least a corner's worth visible.
+QRect FitOnScreen(QRect frame) {
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return frame;
+    const QRect avail = screen->availableGeometry();
+    frame.setSize(frame.size().boundedTo(avail.size()));
+    const int left =
+        qBound(avail.left() - frame.width() + kKeepVisible, frame.left(), avail.right() - kKeepVisible);
+    const int top = qBound(avail.top(), frame.top(), avail.bottom() - kKeepVisible);
+    frame.moveTo(left, top);
+    return frame;
+}
 
 } // namespace
 
@@ -90,11 +112,12 @@ bool CMainFrame::LoadFrame() {
     const int right = App()->GetProfileInt(kScreen, QStringLiteral("right"), 850);
     const int bottom = App()->GetProfileInt(kScreen, QStringLiteral("bottom"), 650);
     if (left && top && right && bottom && right > left && bottom > top) {
-        // The stored rectangle includes the window frame, as it was taken.
-        winId();
-        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        move(left, top);
-        resize(right - left - frame.left() - frame.right(), bottom - top - frame.top() - frame.bottom());
+        // The stored rectangle includes the window frame. The frame is known
+        // only once a window manager has framed the window: until then the
+        // inner area takes the rectangle, and PlaceSavedFrame corrects it.
+        m_savedFrame = FitOnScreen(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+        setGeometry(m_savedFrame);
+        m_placePending = true;
     }
 
     m_pMdiArea->setViewMode(QMdiArea::TabbedView);
@@ -107,8 +130,10 @@ bool CMainFrame::LoadFrame() {
 
     const QByteArray layout = App()->Profile().GetProfileBinary(kNormalLayout, QStringLiteral("State"));
     if (!layout.isEmpty() && !restoreState(layout)) qCInfo(lcApp) << "saved pane layout ignored";
-    m_pToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden()));
-    m_pClassicToolBar->setVisible(App()->GetProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), 0));
+    m_pToolBar->setVisible(
+        App()->GetProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden()));
+    m_pClassicToolBar->setVisible(
+        App()->GetProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), 0));
     m_menuLook = App()->GetProfileInt(kCommandBars, QStringLiteral("MenuLook"), 0) ? 1 : 0;
     ApplyMenuLook();
 
@@ -120,14 +145,23 @@ bool CMainFrame::LoadFrame() {
         SelectTab(0);
     }
 
-    m_capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+    m_capturePath =
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
     // A new account may not have its pictures folder yet: make both.
     if (!QDir().mkpath(m_capturePath))
         qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
 
-    setWindowTitle(QStringLiteral("Vistorel SoftWare"));
+    SetTitle(QStringLiteral("Vistorel SoftWare"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vistorel.png")));
-    m_notWin2000 = 1;
+
+    // X sends no event when a lock key changes while another window has the
+    // keyboard: the panes look at the indicators four times a second.
+    auto* lockKeys = new QTimer(this);
+    connect(lockKeys, &QTimer::timeout, this, [this] {
+        if (statusBar()->isVisible()) UpdateLockKeys();
+    });
+    lockKeys->start(250);
+    UpdateLockKeys();
     return true;
 }
 
@@ -150,18 +184,41 @@ QToolBar* CMainFrame::CreateToolBar(const QString& name, const QString& title) {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
+    // Each pane is as wide as the longest text written into it: 1 spare,
+    // 2 progress or time, 3 the file format, 4 the picture's size.
+    const QString widest[] = {QString(),
+                              QStringLiteral("100 %"),
+                              QStringLiteral("Time (s): 9999.999"),
+                              QStringLiteral("WBM"),
+                              QStringLiteral("(99999x99999x32)"),
+                              resources::String(ID_INDICATOR_CAPS),
+                              resources::String(ID_INDICATOR_NUM),
+                              resources::String(ID_INDICATOR_SCRL)};
     for (int i = 0; i < 8; ++i) {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("StatusPane%1").arg(i));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (i == 0) {
             label->setText(resources::String(IDS_IDLE_MESSAGE));
             bar->addWidget(label, 1);
         } else {
-            label->setMinimumWidth(i <= 4 ? 90 : 36);
             label->setAlignment(Qt::AlignCenter);
+            const int textWidth = label->fontMetrics().horizontalAdvance(widest[i]);
+            label->setFixedWidth(textWidth + 2 * label->frameWidth() + 12);
             bar->addPermanentWidget(label);
         }
         m_statusPanes.push_back(label);
+    }
+}
+
+void CMainFrame::UpdateLockKeys() {
+    const std::pair<CLockKeys::Key, int> panes[] = {{CLockKeys::CapsLock, ID_INDICATOR_CAPS},
+                                                    {CLockKeys::NumLock, ID_INDICATOR_NUM},
+                                                    {CLockKeys::ScrollLock, ID_INDICATOR_SCRL}};
+    for (int i = 0; i < 3; ++i) {
+        // Blank when off, and where the platform cannot tell.
+        const std::optional<bool> on = CLockKeys::IsOn(panes[i].first);
+        SetPaneText(5 + i, on.value_or(false) ? resources::String(panes[i].second) : QString());
     }
 }
 
@@ -170,7 +227,8 @@ void CMainFrame::SetPaneText(int index, const QString& text) {
 }
 
 QString CMainFrame::PaneText(int index) const {
-    return index >= 0 && index < static_cast<int>(m_statusPanes.size()) ? m_statusPanes[index]->text() : QString();
+    return index >= 0 && index < static_cast<int>(m_statusPanes.size()) ? m_statusPanes[index]->text()
+                                                                        : QString();
 }
 
 void CMainFrame::CreatePanes() {
@@ -186,9 +244,10 @@ void CMainFrame::CreatePanes() {
     splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], Qt::Vertical);
     splitDockWidget(m_panes[IDP_CONTROL], m_panes[IDD_SAVE_PANEL], Qt::Vertical);
     splitDockWidget(m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER], Qt::Vertical);
-    resizeDocks({m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER]},
-                {m_paneHeight * 30 / 100, m_paneHeight * 30 / 100, m_paneHeight * 15 / 100, m_paneHeight * 30 / 100},
-                Qt::Vertical);
+    resizeDocks(
+        {m_panes[IDP_CONTROL], m_panes[IDD_HISTOGRAM], m_panes[IDD_SAVE_PANEL], m_panes[IDD_IMAGE_BROWSER]},
+        {m_paneHeight * 30 / 100, m_paneHeight * 30 / 100, m_paneHeight * 15 / 100, m_paneHeight * 30 / 100},
+        Qt::Vertical);
 }
 
 void CMainFrame::AttachPaneWindow(int id) {
@@ -289,32 +348,50 @@ void CMainFrame::SetMode(int mode) {
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 30 / 100);
         FixPaneSize(IDD_SAVE_PANEL, kControlWidth, h * 15 / 100);
         FixPaneSize(IDD_IMAGE_BROWSER, kControlWidth, h * 30 / 100);
-        LoadMenu(menuBar(), resources::Menu(IDR_CAMERA_MENU));
     } else if (mode == 2) {
         for (int id : {IDD_PREVIEW, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (!IsPaneClosed(id)) ClosePane(id);
         if (IsPaneClosed(IDP_CONTROL)) ShowPane(IDP_CONTROL);
         m_pMdiArea->show();
+        // Showing the area again does not give its document back the focus.
+        if (CMDIChildWnd* child = MDIGetActive()) m_pMdiArea->setActiveSubWindow(child);
         DockAt(Qt::LeftDockWidgetArea, IDP_CONTROL);
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 50 / 100);
         if (!IsPaneClosed(IDD_HISTOGRAM)) {
             DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
             FixPaneSize(IDD_HISTOGRAM, kControlWidth, h * 30 / 100);
         }
-        LoadMenu(menuBar(), resources::Menu(IDR_VISTORTYPE));
     }
-    ApplyMenuLook();
+    m_menuId = 0;
+    LoadModeMenu();
     if (m_pHotKey) m_pHotKey->setEnabled(mode == 1);
     if (m_pToolBar) m_pToolBar->setVisible(mode == 2);
 }
 
 void CMainFrame::SetPreviewArea(int width, int height) { m_previewArea = QSize(width, height); }
 
+void CMainFrame::LoadModeMenu() {
+    int id = m_menuId;
+    if (m_mode == 1) id = IDR_CAMERA_MENU;
+    // Without a document the frame's own menu; the documents bring theirs.
+    if (m_mode == 2) id = m_pMdiArea->subWindowList().isEmpty() ? IDR_MAINFRAME : IDR_VISTORTYPE;
+    if (id == m_menuId || id == 0) return;
+    m_menuId = id;
+    LoadMenu(menuBar(), resources::Menu(id));
+    ApplyMenuLook();
+}
+
+void CMainFrame::OnActiveChildChanged() {
+    CMDIFrameWnd::OnActiveChildChanged();
+    if (!m_closed) LoadModeMenu();
+}
+
 void CMainFrame::ToggleFullScreen() {
     if (m_closed) return;
-    QMdiSubWindow* active = m_pMdiArea->currentSubWindow();
+    QMdiSubWindow* active = MDIGetActive();
     if (!m_fullScreen) {
-        App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"), m_pMdiArea->tabPosition());
+        App()->WriteProfileInt(QStringLiteral("TabDocking"), QStringLiteral("Position"),
+                               m_pMdiArea->tabPosition());
         showFullScreen();
         if (active) active->showMaximized();
         statusBar()->hide();
@@ -337,7 +414,8 @@ void CMainFrame::ToggleFullScreen() {
             for (int id : {IDD_IMAGE_BROWSER, IDD_SAVE_PANEL, IDP_CONTROL})
                 if (IsPaneClosed(id)) ShowPane(id);
             const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-            const int clientHeight = normal.height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+            const int clientHeight =
+                normal.height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
             m_paneWidth = normal.width() - kControlWidth;
             m_paneHeight = static_cast<int>(clientHeight * 1.15);
             SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
@@ -427,10 +505,7 @@ void CMainFrame::RegisterCommands() {
     });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     OnUpdateCommand(ID_VIEW_STATUS_BAR, [this](CCmdUI* ui) { ui->SetCheck(!statusBar()->isHidden()); });
-    OnCommand(ID_WINDOW_CASCADE, [this] {
-        m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
-        m_pMdiArea->cascadeSubWindows();
-    });
+    OnCommand(ID_WINDOW_CASCADE, [this] { Cascade(); });
     OnCommand(ID_WINDOW_TILE_HORZ, [this] {
         m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
         m_pMdiArea->tileSubWindows();
@@ -438,6 +513,40 @@ void CMainFrame::RegisterCommands() {
     OnCommand(ID_WINDOW_ARRANGE, [this] { m_pMdiArea->setViewMode(QMdiArea::TabbedView); });
     OnCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); });
     OnCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+void CMainFrame::Cascade() {
+    m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+    // Stacking order: the active window ends on top, furthest down.
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::StackingOrder);
+    if (windows.isEmpty()) return;
+    // As the framework cascades: every window the same size, each one title
+    // bar lower and further right, all together filling the area. Windows
+    // keep at least two thirds of the area; beyond that the cascade restarts.
+    const QSize area = m_pMdiArea->viewport()->size();
+    const int step = qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()), 16);
+    const int maxSteps = qMax(0, qMin(area.width(), area.height()) / 3 / step);
+    const int steps = qMin(static_cast<int>(windows.size()) - 1, maxSteps);
+    const QSize size(area.width() - steps * step, area.height() - steps * step);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        window->showNormal();
+        const int offset = (i % (steps + 1)) * step;
+        window->setGeometry(QRect(QPoint(offset, offset), size));
+    }
+}
+
+void CMainFrame::SetControlColumnFixed(bool fixed) {
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) {
+        QDockWidget* dock = Pane(id);
+        if (!dock) continue;
+        if (fixed) {
+            dock->setFixedWidth(kControlWidth);
+        } else {
+            dock->setMinimumWidth(kControlWidth);
+            dock->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
+    }
 }
 
 void CMainFrame::OnPaste() {
@@ -486,7 +595,8 @@ void CMainFrame::OnTabContextMenu(const QPoint& pos) {
     if (index < 0 || index >= windows.size()) return;
     m_pMdiArea->setActiveSubWindow(windows[index]);
     QMenu menu(windows[index]);
-    for (const auto& [id, text] : {std::pair{ID_FILE_CLOSE, IDS_CLOSE}, std::pair{ID_FILE_SAVE, IDS_SAVE_FILE}}) {
+    for (const auto& [id, text] :
+         {std::pair{ID_FILE_CLOSE, IDS_CLOSE}, std::pair{ID_FILE_SAVE, IDS_SAVE_FILE}}) {
         QAction* action = menu.addAction(resources::String(text));
         CCmdUI ui(id, action);
         if (!OnCmdMsg(id, &ui)) action->setEnabled(false);
@@ -570,7 +680,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
     // The layout is taken while the panes still exist.
     app->WriteProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden());
-    app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"), !m_pClassicToolBar->isHidden());
+    app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"),
+                         !m_pClassicToolBar->isHidden());
     app->WriteProfileInt(kCommandBars, QStringLiteral("MenuLook"), m_menuLook);
     app->Profile().WriteProfileBinary(kNormalLayout, QStringLiteral("State"), saveState());
     for (int id : kPaneOrder) {
@@ -608,10 +719,44 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
 }
 
+bool CMainFrame::event(QEvent* event) {
+    const bool result = CMDIFrameWnd::event(event);
+    if (m_placePending) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // Without a window manager no frame ever comes: nothing to correct.
+            QTimer::singleShot(2000, this, [this] { m_placePending = false; });
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            if (isVisible()) PlaceSavedFrame();
+            break;
+        default:
+            break;
+        }
+    }
+    return result;
+}
+
+void CMainFrame::PlaceSavedFrame() {
+    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (margins.isNull()) return;
+    m_placePending = false;
+    if (isMaximized() || isFullScreen() || isMinimized()) return;
+    setGeometry(m_savedFrame.marginsRemoved(margins));
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (auto* dock = qobject_cast<QDockWidget*>(watched)) {
         const int id = dock->objectName().mid(4).toInt();
         if (event->type() == QEvent::Show) AttachPaneWindow(id);
+        // In camera mode the documents are hidden: without the preview the
+        // control column takes the whole width instead of leaving a gap.
+        if (id == IDD_PREVIEW && m_mode == 1 && !m_fullScreen && !m_closed) {
+            if (event->type() == QEvent::Close) SetControlColumnFixed(false);
+            if (event->type() == QEvent::Show) SetControlColumnFixed(true);
+        }
         // Closing the control pane takes the histogram with it.
         if (event->type() == QEvent::Close && id == IDP_CONTROL) ClosePane(IDD_HISTOGRAM);
     }

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -57,6 +58,13 @@ public:
     // Status-bar panes: 0 message, 1-4 document panes, 5-7 lock keys.
     void SetPaneText(int index, const QString& text);
     QString PaneText(int index) const;
+    // Shows "CAP", "NUM" and "SCRL" for the lock keys that are on.
+    void UpdateLockKeys();
+    // The menu in the menu bar: 235 camera, 236 documents, 128 no document.
+    int MenuId() const { return m_menuId; }
+    // The window rectangle the profile gave, moved onto the screen; empty
+    // when the profile had none.
+    QRect SavedFrame() const { return m_savedFrame; }
     int MenuLook() const { return m_menuLook; }
     QString CapturePath() const { return m_capturePath; }
 
@@ -65,6 +73,8 @@ public:
     static std::unique_ptr<vimg::Image> ImageFromClipboard(const QMimeData& data);
 
 protected:
+    void OnActiveChildChanged() override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -82,6 +92,10 @@ private:
     void RegisterCommands();
     void ApplyMenuLook();
     void SetPreviewArea(int width, int height);
+    void LoadModeMenu();
+    void PlaceSavedFrame();
+    void Cascade();
+    void SetControlColumnFixed(bool fixed);
     void OnPaste();
     void OnTabContextMenu(const QPoint& pos);
     LRESULT OnOpenImage(const QString* path);
@@ -91,10 +105,12 @@ private:
     bool m_fullScreen = false;
     int m_paneWidth = 0;
     int m_paneHeight = 0;
-    int m_notWin2000 = 1;
     int m_menuLook = 0;
+    int m_menuId = 0;
     QString m_capturePath;
     QSize m_previewArea;
+    QRect m_savedFrame;
+    bool m_placePending = false;
     bool m_closed = false;
     bool m_clipboardHasImage = false;
 

@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     }
 
     CKXViewApp app;
-    if (!app.InitInstance(args)) return 1;
+    if (!app.InitInstance(args)) return app.ExitInstance();
     CMainFrame* frame = app.MainFrame();
     if (mode == QLatin1String("camera")) frame->ExecuteCommand(ID_MODE_CAMERA);
     if (mode == QLatin1String("image")) frame->ExecuteCommand(ID_MODE_IMAGE);

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -169,7 +170,17 @@ int CKXViewDoc::FindType(const QString& extension) {
 }
 
 bool CKXViewDoc::OnOpenDocument(const QString& path) {
-    const QString extension = Extension(QFileInfo(path).fileName());
+    const QFileInfo file(path);
+    auto cannotOpen = [&](const QString& reason) {
+        ShowError(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\n%2")
+                      .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason));
+        m_image.reset();
+        return false;
+    };
+    if (!file.exists()) return cannotOpen(QStringLiteral("Die Datei existiert nicht."));
+    if (file.isDir()) return cannotOpen(QStringLiteral("Das ist ein Ordner."));
+    if (!file.isReadable()) return cannotOpen(QStringLiteral("Die Datei darf nicht gelesen werden."));
+    const QString extension = Extension(file.fileName());
     if (extension.isEmpty()) return false;
     const auto type = static_cast<uint32_t>(FindType(extension));
     const QByteArray name = QFile::encodeName(path);
@@ -178,10 +189,9 @@ bool CKXViewDoc::OnOpenDocument(const QString& path) {
     image->Load(name.constData(), type);
     Stopwatch(true);
     if (!image->IsValid()) {
-        const QString error = QString::fromUtf8(image->GetLastError());
-        ShowError(error.isEmpty() ? QStringLiteral("Cannot open %1").arg(path) : error);
-        m_image.reset();
-        return false;
+        // The image library's own words.
+        return cannotOpen(image->GetLastError()[0] ? QString::fromUtf8(image->GetLastError())
+                                                   : QStringLiteral("Das Dateiformat wird nicht erkannt."));
     }
     m_image = std::move(image);
     UpdateStatusBar();
@@ -195,9 +205,9 @@ bool CKXViewDoc::OnOpenDocument(const QString& path) {
         OpenFurtherPages(path, type, frames);
 
     if (m_image->GetType() == vimg::FORMAT_JPG || type == vimg::FORMAT_JPG) {
-        if (FILE* file = std::fopen(name.constData(), "rb")) {
-            m_exifInfo->DecodeExif(file);
-            std::fclose(file);
+        if (FILE* stream = std::fopen(name.constData(), "rb")) {
+            m_exifInfo->DecodeExif(stream);
+            std::fclose(stream);
         }
     }
     m_fileName = path;

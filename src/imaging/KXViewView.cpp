@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QDockWidget>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -21,6 +22,7 @@
 #include "CommandIds.h"
 #include "DeviceContext.h"
 #include "Image.h"
+#include "ImagePrinter.h"
 #include "ImageDraw.h"
 #include "TextDraw.h"
 #include "KXViewApp.h"
@@ -101,7 +103,7 @@ CKXViewView::CKXViewView(QWidget* parent) : CView(parent) {
     OnCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     OnCommand(ID_FILE_PRINT_DIRECT, [this] {
         QPrinter printer(QPrinter::HighResolution);
-        PrintPage(printer);
+        ReportPrint(printer);
     });
     OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
 }
@@ -285,18 +287,23 @@ void CKXViewView::Paint(QPainter& painter, const QRect& clip) {
     painter.drawImage(clip.topLeft(), dc.Image(), clip);
 }
 
-std::unique_ptr<vimg::Image> CKXViewView::RenderWithOverlay() const {
+QImage CKXViewView::RenderPicture() const {
     const CKXViewDoc* doc = GetDocument();
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
-    if (!image || !image->IsValid()) return nullptr;
+    if (!image || !image->IsValid()) return {};
     const int w = static_cast<int>(image->GetWidth() * doc->m_zoomFactor);
     const int h = static_cast<int>(image->GetHeight() * doc->m_zoomFactor);
-    if (w <= 0 || h <= 0) return nullptr;
+    if (w <= 0 || h <= 0) return {};
     CDeviceContext dc(w, h, Qt::white);
     const bool scaled = doc->m_stretchMode || doc->m_zoomFactor != 1.0f;
     vimg::display::Draw(*image, &dc, QRect(0, 0, w, h), nullptr, scaled && doc->m_smooth);
     if (m_measure) m_measure->Draw(dc, QPoint(0, 0));
-    return ToImage(dc.Image());
+    return dc.Image().copy();
+}
+
+std::unique_ptr<vimg::Image> CKXViewView::RenderWithOverlay() const {
+    const QImage picture = RenderPicture();
+    return picture.isNull() ? nullptr : ToImage(picture);
 }
 
 QImage CKXViewView::PictureAtNaturalSize() const {
@@ -311,32 +318,35 @@ QImage CKXViewView::PictureAtNaturalSize() const {
 
 // ---- printing ----
 
-void CKXViewView::PrintPage(QPrinter& printer) const {
-    std::unique_ptr<vimg::Image> rendering = RenderWithOverlay();
+bool CKXViewView::PrintPage(QPrinter& printer, QString* error) const {
     const CKXViewDoc* doc = GetDocument();
-    if (!rendering || !doc) return;
-    const vimg::Image* image = doc->DisplayImage();
-    // The printed size follows the picture's resolution: an inch stays an inch.
-    const int pw = rendering->GetWidth() * printer.resolution() / std::max(1, image->GetXDPI());
-    const int ph = rendering->GetHeight() * printer.resolution() / std::max(1, image->GetYDPI());
-    QPainter painter(&printer);
-    if (!painter.isActive()) return;
-    CDeviceContext dc(static_cast<int>(rendering->GetWidth()), static_cast<int>(rendering->GetHeight()));
-    vimg::display::Stretch(*rendering, &dc, QRect(0, 0, dc.Width(), dc.Height()));
-    painter.drawImage(QRect(100, 100, pw, ph), dc.Image());
+    const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
+    if (!image) {
+        if (error) *error = QStringLiteral("Das Dokument enthält kein Bild.");
+        return false;
+    }
+    // The picture keeps its resolution on paper: an inch stays an inch.
+    return CImagePrinter::Print(printer, RenderPicture(), QSize(image->GetXDPI(), image->GetYDPI()),
+                                doc->GetTitle(), error);
 }
 
 void CKXViewView::OnFilePrint() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dlg(&printer, this);
     dlg.setMinMax(1, 1);
-    if (dlg.exec() == QDialog::Accepted) PrintPage(printer);
+    if (dlg.exec() == QDialog::Accepted) ReportPrint(printer);
+}
+
+void CKXViewView::ReportPrint(QPrinter& printer) {
+    QString error;
+    if (!PrintPage(printer, &error))
+        QMessageBox::warning(this, QStringLiteral("Vistorel"), QStringLiteral("Nicht gedruckt:\n%1").arg(error));
 }
 
 void CKXViewView::OnFilePrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dlg(&printer, this);
-    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintPage(*p); });
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintPage(*p, nullptr); });
     dlg.exec();
 }
 

@@ -63,8 +63,9 @@ public:
     // The readout of the status bar's first pane for a client point.
     QString PixelReadout(QPoint client) const;
 
-    // Prints the picture on one page at its own resolution.
-    void PrintPage(QPrinter& printer) const;
+    // Prints what the screen shows on one page at the picture's resolution;
+    // false with the reason in *error when nothing was printed.
+    bool PrintPage(QPrinter& printer, QString* error) const;
     void OnFilePrint();
     void OnFilePrintPreview();
 
@@ -76,6 +77,8 @@ protected:
 
 private:
     void Paint(QPainter& painter, const QRect& clip);
+    QImage RenderPicture() const;
+    void ReportPrint(QPrinter& printer);
     // Hatch, picture, overlay and tracker into `dc`, which covers the viewport.
     void Compose(CDeviceContext& dc) const;
     void DrawTracker(CDeviceContext& dc) const;

@@ -2,14 +2,13 @@
 
 void CCommandLineInfo::ParseCommandLine(const QStringList& args) {
     m_nShellCommand = FileNew;
-    m_strFileName.clear();
+    m_fileNames.clear();
     bool print = false;
     for (const QString& arg : args) {
-        if (arg == QLatin1String("/p") || arg == QLatin1String("-p")) {
+        if (arg == QLatin1String("/p") || arg == QLatin1String("-p"))
             print = true;
-        } else if (!arg.startsWith(QLatin1Char('-')) && m_strFileName.isEmpty()) {
-            m_strFileName = arg;
-        }
+        else if (!arg.isEmpty() && !arg.startsWith(QLatin1Char('-')))
+            m_fileNames << arg;
     }
-    if (!m_strFileName.isEmpty()) m_nShellCommand = print ? FilePrint : FileOpen;
+    if (!m_fileNames.isEmpty()) m_nShellCommand = print ? FilePrint : FileOpen;
 }

@@ -8,10 +8,11 @@ class CCommandLineInfo {
 public:
     enum ShellCommand { FileNew, FileOpen, FilePrint, FileNothing };
 
-    // Arguments without the program name. The first non-option argument is
-    // the file; "/p" or "-p" before it asks to print.
+    // Arguments without the program name. Every non-option argument is a
+    // file to open (a desktop entry passes all selected files); "/p" or "-p"
+    // asks to print them instead.
     void ParseCommandLine(const QStringList& args);
 
     ShellCommand m_nShellCommand = FileNew;
-    QString m_strFileName;
+    QStringList m_fileNames;
 };

@@ -3,7 +3,9 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QDir>
+#include <QEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -15,6 +17,12 @@
 
 CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
     setCentralWidget(m_pMdiArea);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window) m_pLastActive = window;
+        ChildChanged();
+    });
+    // Document windows live on the viewport: their coming and going.
+    m_pMdiArea->viewport()->installEventFilter(this);
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMDIFrameWnd::OnIdle);
 }
@@ -22,8 +30,57 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(ne
 CMDIFrameWnd::~CMDIFrameWnd() = default;
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
-    // currentSubWindow stays set while the main window itself is inactive.
-    return dynamic_cast<CMDIChildWnd*>(m_pMdiArea->currentSubWindow());
+    // QMdiArea drops its current window when the area is hidden, and under a
+    // window manager a window activated before the frame was shown never
+    // becomes current: the last window activated is still the user's choice.
+    if (auto* current = dynamic_cast<CMDIChildWnd*>(m_pMdiArea->currentSubWindow())) return current;
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    if (m_pLastActive && windows.contains(m_pLastActive.data()))
+        return dynamic_cast<CMDIChildWnd*>(m_pLastActive.data());
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (auto* child = dynamic_cast<CMDIChildWnd*>(*it)) return child;
+    return nullptr;
+}
+
+void CMDIFrameWnd::SetTitle(const QString& title) {
+    m_strTitle = title;
+    OnActiveChildChanged();
+}
+
+void CMDIFrameWnd::OnActiveChildChanged() {
+    const CMDIChildWnd* child = MDIGetActive();
+    setWindowTitle(child && !child->windowTitle().isEmpty()
+                       ? m_strTitle + QStringLiteral(" - ") + child->windowTitle()
+                       : m_strTitle);
+}
+
+void CMDIFrameWnd::ChildChanged() {
+    // Collected: closing all documents removes many windows at once.
+    if (m_bChildChangePending) return;
+    m_bChildChangePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bChildChangePending = false;
+            OnActiveChildChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+bool CMDIFrameWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pMdiArea->viewport()) {
+        if (event->type() == QEvent::ChildAdded) {
+            // A document renamed retitles the frame while it is active.
+            if (auto* window = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+                window->installEventFilter(this);
+            ChildChanged();
+        } else if (event->type() == QEvent::ChildRemoved) {
+            ChildChanged();
+        }
+    } else if (event->type() == QEvent::WindowTitleChange && qobject_cast<QMdiSubWindow*>(watched)) {
+        ChildChanged();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* CMDIFrameWnd::CommandAction(int id) {
@@ -112,7 +169,8 @@ void CMDIFrameWnd::UpdateRecentFileMenu(QMenu* menu) {
     if (pos + 1 < actions.size()) before = actions[pos + 1];
     for (int i = 0; i < list->GetCount(); ++i) {
         QAction* a = CommandAction(ID_FILE_MRU_FILE1 + i);
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
+        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
         if (i > 0) menu->insertAction(before, a);
     }
 }

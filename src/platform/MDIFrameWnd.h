@@ -7,6 +7,7 @@
 #include <map>
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "CmdTarget.h"
 #include "MenuTemplate.h"
@@ -15,6 +16,7 @@
 class CMDIChildWnd;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 
@@ -25,7 +27,13 @@ public:
     ~CMDIFrameWnd() override;
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
+    // The document window commands go to. Stays set while the area is hidden
+    // or the main window inactive; null only when no document window is open.
     CMDIChildWnd* MDIGetActive() const;
+
+    // The caption is this title, followed by " - " and the active document's.
+    void SetTitle(const QString& title);
+    const QString& GetTitle() const { return m_strTitle; }
 
     // The action of a command id, created on first use.
     QAction* CommandAction(int id);
@@ -46,10 +54,18 @@ protected:
     // Keeps the recent-file entries of a popup in step with the list.
     void UpdateRecentFileMenu(QMenu* menu);
     void OnIdle();
+    // Runs after a document window was activated, opened or closed.
+    virtual void OnActiveChildChanged();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QMdiArea* m_pMdiArea;
 
 private:
+    void ChildChanged();
+
     std::map<int, QAction*> m_actions;
+    QPointer<QMdiSubWindow> m_pLastActive;
+    QString m_strTitle;
     bool m_bInIdle = false;
+    bool m_bChildChangePending = false;
 };

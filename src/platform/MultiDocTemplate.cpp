@@ -49,6 +49,8 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVis
         return nullptr;
     }
 
+    // Only a document that opened gets its tab: a failed one never shows.
+    if (m_pMdiArea) m_pMdiArea->addSubWindow(frame);
     if (CView* view = frame->GetActiveView()) view->OnInitialUpdate();
     frame->OnUpdateFrameTitle();
     if (makeVisible) {
@@ -67,7 +69,6 @@ CMDIChildWnd* CMultiDocTemplate::CreateNewFrame(CDocument* doc) {
     CView* view = m_viewFactory();
     doc->AddView(view);
     frame->SetView(view);
-    if (m_pMdiArea) m_pMdiArea->addSubWindow(frame);
     return frame;
 }
 

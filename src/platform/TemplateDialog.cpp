@@ -28,7 +28,8 @@ QSize FontBaseUnits(const QFont& font) {
 } // namespace
 
 CTemplateDialog::CTemplateDialog(const DialogTemplate& tmpl, QWidget* parent, QSize baseUnits)
-    : QDialog(parent), m_templateId(tmpl.id), m_baseUnits(baseUnits.isEmpty() ? FontBaseUnits(font()) : baseUnits) {
+    : QDialog(parent), m_templateId(tmpl.id),
+      m_baseUnits(baseUnits.isEmpty() ? FontBaseUnits(font()) : baseUnits) {
     setWindowTitle(QString::fromUtf8(tmpl.title));
     const QRect box = MapDialogRect(0, 0, tmpl.cx, tmpl.cy);
     setFixedSize(box.size());
@@ -38,7 +39,8 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& tmpl, QWidget* parent, QS
         w->setEnabled(!(c.style & DS_DISABLED));
         if (c.style & DS_HIDDEN) w->hide();
         if (c.id != 0 && c.id != -1) {
-            if (m_items.count(c.id)) qCWarning(lcPlatform) << "dialog" << tmpl.id << "repeats control id" << c.id;
+            if (m_items.count(c.id))
+                qCWarning(lcPlatform) << "dialog" << tmpl.id << "repeats control id" << c.id;
             m_items[c.id] = w;
         }
     }

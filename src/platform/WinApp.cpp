@@ -24,7 +24,7 @@ CWinApp::~CWinApp() {
 int CWinApp::ExitInstance() {
     if (m_pRecentFileList) m_pRecentFileList->WriteList(*m_profile);
     m_profile->Flush();
-    return 0;
+    return m_nExitCode;
 }
 
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int defaultValue) const {
@@ -77,14 +77,22 @@ bool CWinApp::OnOpenRecentFile(int id) {
     return false;
 }
 
+bool CWinApp::PrintFiles(const QStringList&) { return false; }
+
 bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, nullptr)) OnFileNew();
         return true;
-    case CCommandLineInfo::FileOpen:
+    case CCommandLineInfo::FileOpen: {
+        bool any = false;
+        for (const QString& path : info.m_fileNames)
+            if (OpenDocumentFile(path)) any = true;
+        return any;
+    }
     case CCommandLineInfo::FilePrint:
-        return OpenDocumentFile(info.m_strFileName) != nullptr;
+        m_nExitCode = PrintFiles(info.m_fileNames) ? 0 : 1;
+        return false;
     case CCommandLineInfo::FileNothing:
         return true;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 #include "CmdTarget.h"
 
@@ -25,7 +26,8 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual bool InitInstance() { return true; }
-    // Writes the recent-file list and flushes the profile.
+    // Writes the recent-file list and flushes the profile; returns the
+    // program's exit code.
     virtual int ExitInstance();
 
     CProfile& Profile() { return *m_profile; }
@@ -51,11 +53,16 @@ public:
     // could not be opened; it is then dropped from the list).
     void OnFileNew();
     bool OnOpenRecentFile(int id);
-    // Runs the command line: a new document, or opening (or printing) a file.
+    // Runs the command line: a new document, or opening every file named
+    // (true when at least one opened). Printing the files ends the program:
+    // false, with the exit code telling whether all were printed.
     bool ProcessShellCommand(const CCommandLineInfo& info);
+    // Prints the files to the application's printer; false when any failed.
+    virtual bool PrintFiles(const QStringList& paths);
 
 protected:
     CMDIFrameWnd* m_pMainWnd = nullptr;
+    int m_nExitCode = 0;
 
 private:
     std::unique_ptr<CProfile> m_profile;

@@ -14,11 +14,15 @@ namespace {
 const MenuItem kSeparator{};
 
 MenuItem ViewMenu(bool withToolBar) {
-    MenuItem view{0, "&Ansicht", {{ID_MODE_CAMERA, "Kamera Aufnahme Modus"}, {ID_MODE_IMAGE, "Bild Bearbeitungs Modus"}, kSeparator}};
+    MenuItem view{
+        0,
+        "&Ansicht",
+        {{ID_MODE_CAMERA, "Kamera Aufnahme Modus"}, {ID_MODE_IMAGE, "Bild Bearbeitungs Modus"}, kSeparator}};
     if (withToolBar) view.popup.push_back({ID_VIEW_TOOLBAR, "&Werkzeugleiste"});
     view.popup.push_back({ID_VIEW_STATUS_BAR, "S&tatusleiste"});
     view.popup.push_back(kSeparator);
-    view.popup.push_back({0, "Menü Darstellung", {{ID_MENU_CLASSIC, "Grundeinstellung"}, {ID_MENU_XP, "XP"}}});
+    view.popup.push_back(
+        {0, "Menü Darstellung", {{ID_MENU_CLASSIC, "Grundeinstellung"}, {ID_MENU_XP, "XP"}}});
     view.popup.push_back({ID_FULL_SCREEN, "Vollbild"});
     return view;
 }
@@ -248,11 +252,17 @@ const MenuTemplate& Menu(int id) {
 }
 
 const std::vector<int>& ToolBar() {
+    // One line per group between the separators (0).
+    // clang-format off
     static const std::vector<int> buttons = {
-        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_ZOOM_IN, ID_ZOOM_NORMAL,
-        ID_ZOOM_OUT, ID_STRETCH_MODE, 0, ID_TOOL_MOVE, ID_TOOL_SELECT, ID_TOOL_TRACK, ID_TOOL_ZOOM, ID_TOOL_TEXT, 0,
-        ID_VIEW_HISTOGRAM, ID_VIEW_PALETTE, ID_IMAGE_OPTIONS, 0, 32781, 32773, 32774, 32775, 32776, 32777, 32779,
-        32780, ID_MEASURE_UNDO, ID_MEASURE_REDO, 0, ID_APP_ABOUT};
+        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0,
+        ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+        ID_ZOOM_IN, ID_ZOOM_NORMAL, ID_ZOOM_OUT, ID_STRETCH_MODE, 0,
+        ID_TOOL_MOVE, ID_TOOL_SELECT, ID_TOOL_TRACK, ID_TOOL_ZOOM, ID_TOOL_TEXT, 0,
+        ID_VIEW_HISTOGRAM, ID_VIEW_PALETTE, ID_IMAGE_OPTIONS, 0,
+        32781, 32773, 32774, 32775, 32776, 32777, 32779, 32780, ID_MEASURE_UNDO, ID_MEASURE_REDO, 0,
+        ID_APP_ABOUT};
+    // clang-format on
     return buttons;
 }
 
@@ -290,6 +300,9 @@ QString String(int id) {
         {IDS_CLOSE, "Schließen"},
         {IDS_SAVE_FILE, "Datei speichern"},
         {IDS_SAVING_IMAGE, "Bild speichern"},
+        {ID_INDICATOR_CAPS, "CAP"},
+        {ID_INDICATOR_NUM, "NUM"},
+        {ID_INDICATOR_SCRL, "SCRL"},
     };
     auto it = table.find(id);
     return it == table.end() ? QString() : QString::fromUtf8(it->second);

@@ -6,10 +6,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include "KXViewApp.h"
 #include "MainFrame.h"
 #include "TestSupport.h"
+
+class QMdiArea;
 
 namespace apptest {
 
@@ -23,6 +26,18 @@ struct StartedApp {
     std::unique_ptr<CKXViewApp> app;
     bool started = false;
     CMainFrame* frame() const { return app->MainFrame(); }
+};
+
+// Closes every message box as it comes up and keeps its text; also notes how
+// many document windows `area` showed meanwhile.
+class MessageBoxCatcher {
+public:
+    explicit MessageBoxCatcher(QMdiArea* area = nullptr);
+    QStringList texts;
+    qsizetype mostWindowsSeen = 0;
+
+private:
+    QTimer m_timer;
 };
 
 } // namespace apptest

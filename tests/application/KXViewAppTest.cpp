@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 
 #include <QApplication>
@@ -10,6 +11,10 @@
 #include <QLoggingCategory>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRadioButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -20,6 +25,8 @@
 #include "ControlHost.h"
 #include "Document.h"
 #include "Image.h"
+#include "ImagePrinter.h"
+#include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "RecentFileList.h"
@@ -33,7 +40,8 @@ namespace {
 QStringList g_steps;
 
 void CaptureSteps(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (context.category && std::strcmp(context.category, "vistorel.app") == 0 && text.startsWith("start-up: "))
+    if (context.category && std::strcmp(context.category, "vistorel.app") == 0 &&
+        text.startsWith("start-up: "))
         g_steps << text.mid(10);
 }
 
@@ -73,7 +81,8 @@ TEST(Startup, RunsItsStepsInOrderAndTakesEveryDefaultFromAnEmptyProfile) {
     EXPECT_EQ(s.frame()->Mode(), 2);
     EXPECT_TRUE(s.frame()->isVisible());
     EXPECT_TRUE(s.frame()->acceptDrops());
-    EXPECT_EQ(s.frame()->windowTitle(), "Vistorel SoftWare");
+    // The caption names the active document.
+    EXPECT_EQ(s.frame()->windowTitle(), "Vistorel SoftWare - Vistorel1");
 }
 
 TEST(Startup, TextToolSettingsSurviveARestart) {
@@ -244,7 +253,8 @@ TEST_F(AppCommands, TheFileMenuListsRecentFilesNewestFirst) {
         QStringList texts;
         for (QAction* a : file->actions()) {
             const int id = a->data().toInt();
-            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST) texts << a->text() + (a->isEnabled() ? "" : " (off)");
+            if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
+                texts << a->text() + (a->isEnabled() ? "" : " (off)");
         }
         return texts;
     };
@@ -258,4 +268,116 @@ TEST_F(AppCommands, TheFileMenuListsRecentFilesNewestFirst) {
     s.app->GetRecentFileList()->Remove(0);
     emit file->aboutToShow();
     EXPECT_EQ(entries(), QStringList({"&1 /bilder/a&&b.bmp"}));
+}
+
+TEST(OpenFailures, OneMessageNamesTheFileAndTheReasonAndNoDocumentStays) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    apptest::MessageBoxCatcher boxes(s.frame()->MdiArea());
+    const QString missing = QString::fromStdString(dir.file("missing.bmp"));
+    const QString text = QString::fromStdString(dir.file("notes.bmp"));
+    testsupport::WriteFile(text.toStdString(), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+    const QString folder = QString::fromStdString(dir.path().string());
+    for (const QString& path : {missing, text, folder})
+        EXPECT_EQ(s.app->OpenDocumentFile(path), nullptr) << path.toStdString();
+
+    ASSERT_EQ(boxes.texts.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(boxes.texts[i].contains(QStringList({missing, text, folder})[i])) << i;
+    EXPECT_TRUE(boxes.texts[0].endsWith("Die Datei existiert nicht."));
+    // The image library's reason, on the line after the name.
+    EXPECT_FALSE(boxes.texts[1].section('\n', 1).trimmed().isEmpty()) << boxes.texts[1].toStdString();
+    EXPECT_TRUE(boxes.texts[2].endsWith("Das ist ein Ordner."));
+
+    // A recent file that is gone: reported, dropped, and no tab even briefly.
+    s.app->AddToRecentFileList(missing);
+    s.frame()->ExecuteCommand(ID_FILE_MRU_FILE1);
+    ASSERT_EQ(boxes.texts.size(), 4);
+    EXPECT_TRUE(boxes.texts[3].contains(missing));
+    EXPECT_EQ(s.app->GetRecentFileList()->GetCount(), 0);
+    EXPECT_EQ(boxes.mostWindowsSeen, 1); // only the start-up document
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+}
+
+TEST(Startup, EveryFileOnTheCommandLineOpensAndTheLastIsActive) {
+    testsupport::TempDir dir;
+    const QString a = apptest::WriteBmp(dir, "a.bmp");
+    const QString b = apptest::WriteBmp(dir, "b.bmp");
+    const QString missing = QString::fromStdString(dir.file("missing.bmp"));
+    apptest::MessageBoxCatcher boxes;
+    StartedApp s(dir, {a, missing, b});
+    ASSERT_TRUE(s.started);
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 2u);
+    EXPECT_EQ(docs.front()->GetPathName(), a);
+    EXPECT_EQ(docs.back()->GetPathName(), b);
+    EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "b.bmp");
+    // The one that failed is reported once, not again when start-up activates.
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].contains(missing));
+}
+
+TEST(Printing, APictureKeepsItsPrintedSizeAndShrinksOnlyToFitThePage) {
+    // 600 x 300 pixels at 300 dpi: 2 x 1 inches.
+    EXPECT_EQ(CImagePrinter::PlaceOnPage({600, 300}, {300, 300}, {5000, 5000}, 1200),
+              QRect(0, 0, 2400, 1200));
+    // Unknown resolution counts as 96 dpi; a wide picture keeps its shape.
+    EXPECT_EQ(CImagePrinter::PlaceOnPage({4000, 1000}, {0, 0}, {2000, 2000}, 600), QRect(0, 0, 2000, 500));
+    EXPECT_EQ(CImagePrinter::PlaceOnPage({96, 48}, {96, 48}, {2000, 2000}, 600), QRect(0, 0, 600, 600));
+}
+
+TEST(Printing, TheCommandLinePrintsEveryFileOnThePageSetUpAndEnds) {
+    testsupport::TempDir dir;
+    const QString bmp = apptest::WriteBmp(dir, "print.bmp", 40, 30);
+    const QString pdf = QString::fromStdString(dir.file("out.pdf"));
+    CKXViewApp app(QString::fromStdString(dir.file("Vistorel.ini")));
+    app.Printer().setOutputFormat(QPrinter::PdfFormat);
+    app.Printer().setOutputFileName(pdf);
+    app.Printer().setPageOrientation(QPageLayout::Portrait);
+
+    // "Seite einrichten" works on the application's printer and keeps what is chosen.
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dialogSeen = dlg->printer() == &app.Printer();
+        auto* landscape = dlg->findChild<QRadioButton*>("landscape");
+        ASSERT_NE(landscape, nullptr);
+        landscape->click();
+        dlg->accept();
+    });
+    EXPECT_TRUE(app.OnCmdMsg(ID_FILE_PRINT_SETUP, nullptr));
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(app.Printer().pageLayout().orientation(), QPageLayout::Landscape);
+
+    // Printing from the command line ends start-up, with success as exit code.
+    EXPECT_FALSE(app.InitInstance({"-p", bmp}));
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_TRUE(app.m_pDocTemplate->GetDocuments().empty());
+    EXPECT_FALSE(app.MainFrame()->isVisible());
+    const std::vector<uint8_t> bytes = testsupport::ReadFile(pdf.toStdString());
+    const std::string text(bytes.begin(), bytes.end());
+    ASSERT_EQ(text.rfind("%PDF", 0), 0u);
+    // One page, landscape, with the picture at its own pixel size.
+    EXPECT_NE(text.find("/Width 40"), std::string::npos);
+    EXPECT_NE(text.find("/Height 30"), std::string::npos);
+    EXPECT_NE(text.find("/Count 1"), std::string::npos);
+    const size_t box = text.find("/MediaBox [");
+    ASSERT_NE(box, std::string::npos);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_EQ(std::sscanf(text.c_str() + box, "/MediaBox [%lf %lf %lf %lf]", &x0, &y0, &x1, &y1), 4);
+    EXPECT_GT(x1 - x0, y1 - y0);
+}
+
+TEST(Printing, WithoutAPrinterNothingIsPrintedAndTheProgramSaysSo) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    testsupport::TempDir dir;
+    const QString bmp = apptest::WriteBmp(dir, "print.bmp");
+    apptest::MessageBoxCatcher boxes;
+    CKXViewApp app(QString::fromStdString(dir.file("Vistorel.ini")));
+    EXPECT_FALSE(app.InitInstance({"-p", bmp}));
+    EXPECT_EQ(app.ExitInstance(), 1);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].startsWith("Kein Drucker")) << boxes.texts[0].toStdString();
 }

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -18,6 +21,7 @@
 #include "AppTestSupport.h"
 #include "ControlHost.h"
 #include "Document.h"
+#include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
@@ -74,7 +78,8 @@ TEST_F(Frame, ModesSetPanesMenusAndToolBar) {
     frame->ExecuteCommand(ID_MODE_CAMERA);
     EXPECT_EQ(frame->Mode(), 1);
     EXPECT_EQ(frame->ControlHost()->GetCurSel(), 0);
-    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDD_PREVIEW, IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
     EXPECT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
     EXPECT_EQ(FirstMenu(), "&Kamera");
     EXPECT_FALSE(frame->ToolBar()->isVisible());
@@ -89,12 +94,13 @@ TEST_F(Frame, ModesSetPanesMenusAndToolBar) {
     frame->ExecuteCommand(ID_MODE_IMAGE);
     EXPECT_EQ(frame->Mode(), 2);
     EXPECT_EQ(frame->ControlHost()->GetCurSel(), 1);
-    for (int id : {IDD_PREVIEW, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDD_PREVIEW, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
     EXPECT_FALSE(frame->IsPaneClosed(IDP_CONTROL));
     EXPECT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
     EXPECT_EQ(frame->PaneTrackSize(IDP_CONTROL), QSize(260, h * 50 / 100));
     EXPECT_EQ(frame->PaneTrackSize(IDD_HISTOGRAM), QSize(260, h * 30 / 100));
-    EXPECT_EQ(FirstMenu(), "&Datei");
+    EXPECT_EQ(FirstMenu(), "&Ansicht"); // no document open: the frame's own menu
     EXPECT_TRUE(frame->ToolBar()->isVisible());
 
     // Choosing the tab itself sets the mode too.
@@ -122,6 +128,7 @@ TEST_F(Frame, ModeCommandsCarryTheirCheckMarks) {
     frame->UpdateAllCommandUI();
     EXPECT_FALSE(camera->isChecked());
     // Document commands have no handler yet and stay disabled.
+    frame->UpdateCommandUI(frame->CommandAction(33774));
     EXPECT_FALSE(frame->CommandAction(ID_FILE_SAVE)->isEnabled());
     EXPECT_FALSE(frame->CommandAction(33774)->isEnabled());
     EXPECT_TRUE(frame->CommandAction(ID_APP_ABOUT)->isEnabled());
@@ -156,16 +163,20 @@ TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
     EXPECT_TRUE(frame->IsFullScreen());
     EXPECT_EQ(frame->PaneWidth(), screen.width());
     EXPECT_EQ(frame->PreviewArea().width(), screen.width() - 11);
-    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_TRUE(frame->IsPaneClosed(id)) << id;
     EXPECT_EQ(frame->width(), screen.width());
     EXPECT_EQ(frame->Pane(IDD_PREVIEW)->width(), frame->width());
     EXPECT_FALSE(frame->statusBar()->isVisible());
-    EXPECT_EQ(CProfile(QString::fromStdString(dir.file("Vistorel.ini"))).GetProfileInt("TabDocking", "Position", -1), 0);
+    EXPECT_EQ(CProfile(QString::fromStdString(dir.file("Vistorel.ini")))
+                  .GetProfileInt("TabDocking", "Position", -1),
+              0);
 
     frame->ExecuteCommand(ID_FULL_SCREEN);
     QTest::qWait(50);
     EXPECT_FALSE(frame->IsFullScreen());
-    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER}) EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_FALSE(frame->IsPaneClosed(id)) << id;
     EXPECT_EQ(frame->PaneWidth(), frame->width() - 260);
     EXPECT_LT(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 250);
     EXPECT_TRUE(frame->statusBar()->isVisible());
@@ -201,7 +212,8 @@ TEST_F(Frame, AWindowClosedBeyondTheRightEdgeIsStoredInsideTheScreen) {
     EXPECT_EQ(profile.GetProfileInt("Screen", "bottom", -1), before.bottom() + 1);
 
     // The panes are gone; commands that reach the closed frame change nothing.
-    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW}) frame->ExecuteCommand(id);
+    for (int id : {ID_FULL_SCREEN, ID_MODE_CAMERA, ID_VIEW_HISTOGRAM, ID_CAMERA_PREVIEW})
+        frame->ExecuteCommand(id);
     EXPECT_EQ(frame->Pane(IDD_PREVIEW), nullptr);
     EXPECT_FALSE(frame->IsFullScreen());
 }
@@ -227,8 +239,9 @@ TEST_F(Frame, LayoutAndModeAreRestoredAtTheNextStart) {
 }
 
 TEST_F(Frame, CameraMessagesAreRefusedWhileNoCameraRuns) {
-    for (UINT m : {UM_CAPTURE, UM_VIDEO_START, UM_VIDEO_STOP, UM_PREVIEW_START, UM_PREVIEW_STOP, UM_DETECT_CAMERAS,
-                   UM_AUTO_WHITE_BALANCE, UM_CAMERA_SELECT, UM_CAMERA_REMOVED, UM_CAMERA_RELEASE, UM_CONFIG_DIALOG_DONE})
+    for (UINT m : {UM_CAPTURE, UM_VIDEO_START, UM_VIDEO_STOP, UM_PREVIEW_START, UM_PREVIEW_STOP,
+                   UM_DETECT_CAMERAS, UM_AUTO_WHITE_BALANCE, UM_CAMERA_SELECT, UM_CAMERA_REMOVED,
+                   UM_CAMERA_RELEASE, UM_CONFIG_DIALOG_DONE})
         EXPECT_EQ(SendMessage(frame, m), MSG_REFUSED) << m;
     EXPECT_EQ(SendMessage(frame, UM_CAMERA_FRAME), MSG_DONE);
 }
@@ -276,4 +289,119 @@ TEST(FrameTabs, RightClickOnADocumentTabActivatesItAndOffersCloseAndSave) {
     // Both are the document's own commands; saving is always offered.
     EXPECT_EQ(enabled, (std::vector<bool>{true, true}));
     EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "Vistorel1");
+}
+
+TEST(FrameMenus, WithoutADocumentTheFramesOwnMenuAndTheDocumentMenuWhenOneOpens) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    auto first = [&] {
+        QApplication::processEvents();
+        return s.frame()->menuBar()->actions().value(0)->text();
+    };
+    EXPECT_EQ(first(), "&Datei");
+    s.frame()->ExecuteCommand(ID_CLOSE_ALL);
+    EXPECT_EQ(first(), "&Ansicht");
+    EXPECT_EQ(s.frame()->MenuId(), IDR_MAINFRAME);
+    EXPECT_EQ(s.frame()->menuBar()->actions().size(), 2); // "&Ansicht", "&Hilfe"
+    s.frame()->ExecuteCommand(ID_FILE_NEW);
+    EXPECT_EQ(first(), "&Datei");
+    EXPECT_EQ(s.frame()->MenuId(), IDR_VISTORTYPE);
+
+    // Camera mode keeps its menu whatever the documents do.
+    s.frame()->ExecuteCommand(ID_MODE_CAMERA);
+    s.app->CloseAllDocuments();
+    EXPECT_EQ(first(), "&Kamera");
+    s.frame()->ExecuteCommand(ID_MODE_IMAGE);
+    EXPECT_EQ(first(), "&Ansicht");
+}
+
+TEST_F(Frame, TheStatusBarShowsEightPanesWideEnoughForTheirTexts) {
+    const auto panes = frame->statusBar()->findChildren<QLabel*>(QRegularExpression("^StatusPane\\d$"));
+    ASSERT_EQ(panes.size(), 8);
+    const char* const texts[] = {"Bereit", "",    "Time (s): 123.456", "WBM", "(4000x3000x24)", "CAP",
+                                 "NUM",    "SCRL"};
+    int right = -1;
+    for (int i = 0; i < 8; ++i) {
+        QLabel* pane = frame->statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane%1").arg(i));
+        ASSERT_NE(pane, nullptr);
+        EXPECT_TRUE(pane->isVisible()) << i;
+        EXPECT_GT(pane->frameWidth(), 0) << i;
+        EXPECT_GE(pane->contentsRect().width(), pane->fontMetrics().horizontalAdvance(texts[i])) << i;
+        EXPECT_GT(pane->width(), 20) << i;
+        // Left to right in their order, side by side.
+        EXPECT_GT(pane->geometry().left(), right) << i;
+        right = pane->geometry().right();
+    }
+    EXPECT_EQ(frame->PaneText(0), "Bereit");
+    // Offscreen there is no keyboard to ask: the lock panes stay blank.
+    EXPECT_FALSE(CLockKeys::IsOn(CLockKeys::CapsLock).has_value());
+    frame->UpdateLockKeys();
+    for (int i = 5; i < 8; ++i) EXPECT_EQ(frame->PaneText(i), "") << i;
+}
+
+TEST(FrameWindows, CascadedDocumentsTakeMostOfTheArea) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    s.frame()->resize(1000, 700);
+    for (int i = 0; i < 3; ++i) s.frame()->ExecuteCommand(ID_FILE_NEW);
+    QApplication::processEvents();
+    CMDIChildWnd* active = s.frame()->MDIGetActive();
+    s.frame()->ExecuteCommand(ID_WINDOW_CASCADE);
+    QApplication::processEvents();
+    const QSize area = s.frame()->MdiArea()->viewport()->size();
+    const QList<QMdiSubWindow*> windows = s.frame()->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(windows.size(), 4);
+    QPoint previous(-1, -1);
+    for (QMdiSubWindow* w : windows) {
+        const QRect r = w->geometry();
+        EXPECT_GE(r.width(), area.width() * 2 / 3);
+        EXPECT_GE(r.height(), area.height() * 2 / 3);
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r))
+            << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+        EXPECT_GT(r.left(), previous.x());
+        EXPECT_GT(r.top(), previous.y());
+        previous = r.topLeft();
+        EXPECT_FALSE(w->isMaximized());
+    }
+    // The active document stays active, in front.
+    EXPECT_EQ(windows.back(), active);
+    EXPECT_EQ(s.frame()->MDIGetActive(), active);
+}
+
+TEST_F(Frame, ClosingThePreviewInCameraModeLeavesNoEmptyArea) {
+    frame->resize(1000, 700);
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    QApplication::processEvents();
+    ASSERT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
+    frame->ExecuteCommand(ID_CAMERA_PREVIEW);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->IsPaneClosed(IDD_PREVIEW));
+    // The control column now spans the window.
+    for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
+        EXPECT_GE(frame->Pane(id)->width(), frame->width() - 20) << id;
+
+    frame->ExecuteCommand(ID_CAMERA_PREVIEW);
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->IsPaneClosed(IDD_PREVIEW));
+    EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
+    EXPECT_GE(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 260 - 20);
+}
+
+TEST_F(Frame, ARectangleSavedOffTheScreenComesBackWithItsTitleBarOnIt) {
+    frame->close();
+    app.reset();
+    {
+        CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
+        for (const auto& [entry, value] :
+             {std::pair{"left", 125}, {"top", -13}, {"right", 1155}, {"bottom", 782}})
+            profile.WriteProfileInt("Screen", entry, value);
+    }
+    Start();
+    const QRect avail = frame->screen()->availableGeometry();
+    EXPECT_EQ(frame->frameGeometry().top(), avail.top());
+    EXPECT_LE(frame->frameGeometry().height(), avail.height());
+    EXPECT_LE(frame->frameGeometry().left(), avail.right() - 100);
+    EXPECT_EQ(frame->frameGeometry(), frame->SavedFrame());
 }

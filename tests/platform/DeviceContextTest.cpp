@@ -42,7 +42,8 @@ TEST(DeviceContext, RefusesBuffersShorterThanTheirSize) {
 TEST(DeviceContext, TextStaysInsideItsRectangle) {
     CDeviceContext dc(120, 40, Qt::white);
     dc.SetTextColor(Qt::black);
-    dc.DrawText(QStringLiteral("WWWW"), QRect(10, 5, 60, 30), CDeviceContext::DT_LEFT | CDeviceContext::DT_SINGLELINE);
+    dc.DrawText(QStringLiteral("WWWW"), QRect(10, 5, 60, 30),
+                CDeviceContext::DT_LEFT | CDeviceContext::DT_SINGLELINE);
     const QImage& img = dc.Image();
     int inside = 0, outside = 0;
     for (int y = 0; y < img.height(); ++y)

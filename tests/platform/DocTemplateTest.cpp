@@ -1,10 +1,14 @@
 #include <vector>
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <gtest/gtest.h>
 
+#include "CmdUI.h"
 #include "CommandIds.h"
+#include "CommandLineInfo.h"
 #include "Document.h"
 #include "MDIChildWnd.h"
 #include "MDIFrameWnd.h"
@@ -19,7 +23,12 @@ namespace {
 
 class PathDoc : public CDocument {
 public:
-    bool OnOpenDocument(const QString& path) override { return !path.endsWith(QLatin1String(".bad")); }
+    bool OnOpenDocument(const QString& path) override {
+        // What the user sees while a file loads (or its error is shown).
+        windowsWhileOpening = AfxGetApp()->GetMainWnd()->MdiArea()->subWindowList().size();
+        return !path.endsWith(QLatin1String(".bad"));
+    }
+    static inline qsizetype windowsWhileOpening = -1;
 };
 
 class HintView : public CView {
@@ -72,6 +81,7 @@ TEST_F(Templates, NewDocumentsAreNumberedAndOpenPathsOnlyActivated) {
 
 TEST_F(Templates, AFailedOpenLeavesNoDocumentOrWindow) {
     EXPECT_EQ(tmpl->OpenDocumentFile(QString::fromStdString(dir.file("x.bad"))), nullptr);
+    EXPECT_EQ(PathDoc::windowsWhileOpening, 0); // no empty tab while the error shows
     EXPECT_TRUE(tmpl->GetDocuments().empty());
     EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(app.GetRecentFileList()->GetCount(), 0);
@@ -142,4 +152,71 @@ TEST_F(Templates, ARecentFileThatNoLongerOpensIsDropped) {
     EXPECT_TRUE(app.OnOpenRecentFile(57616));
     EXPECT_FALSE(app.OnOpenRecentFile(57617));
     EXPECT_EQ(app.GetRecentFileList()->GetCount(), 1);
+}
+
+TEST_F(Templates, CommandsReachTheActiveDocumentWhileTheAreaIsHidden) {
+    frame.show();
+    tmpl->OpenDocumentFile(QString());
+    tmpl->OpenDocumentFile(QString());
+    // Camera mode hides the area (under a window manager Qt then forgets its
+    // current window; the tests run there check that case).
+    frame.MdiArea()->hide();
+    QApplication::processEvents();
+    ASSERT_NE(frame.MDIGetActive(), nullptr);
+    EXPECT_EQ(frame.MDIGetActive()->windowTitle(), "Vistorel2");
+    QAction close;
+    CCmdUI ui(ID_FILE_CLOSE, &close);
+    close.setEnabled(false);
+    EXPECT_TRUE(frame.OnCmdMsg(ID_FILE_CLOSE, &ui));
+    EXPECT_TRUE(close.isEnabled());
+
+    // Closing the active one leaves the other reachable, alone in its tab.
+    EXPECT_TRUE(frame.ExecuteCommand(ID_FILE_CLOSE));
+    ASSERT_EQ(tmpl->GetDocuments().size(), 1u);
+    EXPECT_EQ(frame.MDIGetActive()->windowTitle(), "Vistorel1");
+    EXPECT_TRUE(frame.ExecuteCommand(ID_FILE_CLOSE));
+    EXPECT_TRUE(tmpl->GetDocuments().empty());
+    EXPECT_EQ(frame.MDIGetActive(), nullptr);
+    EXPECT_FALSE(frame.ExecuteCommand(ID_FILE_CLOSE));
+}
+
+TEST_F(Templates, TheCaptionFollowsTheActiveDocument) {
+    frame.SetTitle(QStringLiteral("Vistorel SoftWare"));
+    CDocument* doc = tmpl->OpenDocumentFile(QString());
+    QApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Vistorel SoftWare - Vistorel1");
+    doc->SetTitle(QStringLiteral("Clipboard Image 1"));
+    QApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Vistorel SoftWare - Clipboard Image 1");
+    doc->OnCloseDocument();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.windowTitle(), "Vistorel SoftWare");
+}
+
+TEST_F(Templates, TheCommandLineOpensEveryFileNamed) {
+    CCommandLineInfo info;
+    info.ParseCommandLine({});
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileNew);
+    info.ParseCommandLine({"-p", "a.bmp"});
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FilePrint);
+    EXPECT_EQ(info.m_fileNames, QStringList({"a.bmp"}));
+
+    const QString a = QString::fromStdString(dir.file("a.bmp"));
+    const QString bad = QString::fromStdString(dir.file("b.bad"));
+    const QString c = QString::fromStdString(dir.file("c.bmp"));
+    info.ParseCommandLine({a, "--unknown", bad, c});
+    EXPECT_EQ(info.m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(info.m_fileNames, QStringList({a, bad, c}));
+    // One file that fails does not stop the others.
+    EXPECT_TRUE(app.ProcessShellCommand(info));
+    ASSERT_EQ(tmpl->GetDocuments().size(), 2u);
+    EXPECT_EQ(tmpl->GetDocuments().front()->GetPathName(), a);
+    EXPECT_EQ(frame.MDIGetActive()->windowTitle(), "c.bmp");
+
+    info.ParseCommandLine({bad});
+    EXPECT_FALSE(app.ProcessShellCommand(info));
+    // Without a printer of its own the base application prints nothing.
+    info.ParseCommandLine({"/p", a});
+    EXPECT_FALSE(app.ProcessShellCommand(info));
+    EXPECT_EQ(app.ExitInstance(), 1);
 }

@@ -74,7 +74,8 @@ std::vector<uint8_t> ReferenceRGBA(const std::string& file, int* width, int* hei
     if (width) *width = w;
     if (height) *height = h;
     const std::string raw = file + ".ref.rgba";
-    if (Run(Convert() + " " + Quote(file + "[0]") + " -depth 8 " + Quote("rgba:" + raw) + " 2>/dev/null") != 0)
+    if (Run(Convert() + " " + Quote(file + "[0]") + " -depth 8 " + Quote("rgba:" + raw) + " 2>/dev/null") !=
+        0)
         return {};
     auto bytes = ReadFile(raw);
     std::remove(raw.c_str());
