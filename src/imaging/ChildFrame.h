@@ -13,7 +13,7 @@ public:
 
     // Client area 4 pixels wider and higher than `picture`, but ending at
     // least 12 pixels before the right and bottom edge of the document area.
-    // A minimised or maximised frame keeps its size.
+    // A minimised or maximised frame, or one shown as a tab, keeps its size.
     void FitToPicture(QSize picture);
     // The size the client area gets for `picture` in an area of `area` when
     // the frame's client starts at `offset`.

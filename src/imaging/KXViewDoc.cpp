@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -140,14 +141,14 @@ bool CKXViewDoc::AskForText() {
     const char* codePage = info.font.lfCharSet == 238 ? "windows-1250" : "windows-1252";
     QStringDecoder decoder(codePage);
     QString current = decoder.isValid() ? decoder(QByteArray(info.text)) : QString::fromLatin1(info.text);
-    current.remove(QLatin1Char('\r'));
+    current.replace(QLatin1Char('\r'), QLatin1Char(' ')).remove(QLatin1Char('\n'));
     bool ok = false;
-    const QString text = QInputDialog::getMultiLineText(MainWindow(), QStringLiteral("Text"), QStringLiteral("Text:"),
-                                                        current, &ok);
+    // One line per entry: the box ends with Return, as every other prompt here.
+    const QString text = QInputDialog::getText(MainWindow(), QStringLiteral("Text"), QStringLiteral("Text:"),
+                                               QLineEdit::Normal, current, &ok);
     if (!ok) return false;
     QStringEncoder encoder(codePage);
     QByteArray bytes = encoder.isValid() ? QByteArray(encoder(text)) : text.toLatin1();
-    bytes.replace("\n", "\r\n");
     const qsizetype n = std::min<qsizetype>(bytes.size(), sizeof(info.text) - 1);
     std::memcpy(info.text, bytes.constData(), static_cast<size_t>(n));
     info.text[n] = 0;

@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -56,6 +57,8 @@ protected:
         ASSERT_TRUE(s.started);
         s.app->CloseAllDocuments();
         s.frame()->resize(1000, 800);
+        // Free document windows, which size themselves to the picture.
+        s.frame()->MdiArea()->setViewMode(QMdiArea::SubWindowView);
     }
     void OpenPicture(int w, int h) {
         doc = Open(s, WritePositions(dir, "p.bmp", w, h));
