@@ -83,9 +83,11 @@ std::unique_ptr<vimg::Image> CUndoHistory::Unpack(Step& step) {
     OnBothCores(step.blocks.size(), [&](size_t i) {
         const size_t offset = i * kBlock;
         const int length = static_cast<int>(std::min(kBlock, size - offset));
-        const std::vector<char>& in = step.blocks[i];
+        std::vector<char>& in = step.blocks[i];
         if (LZ4_decompress_safe(in.data(), target + offset, static_cast<int>(in.size()), length) != length)
             failed = true;
+        // Each block goes as soon as it is unpacked: the step never exists twice.
+        std::vector<char>().swap(in);
     });
     return failed ? nullptr : std::move(step.shell);
 }
@@ -140,7 +142,9 @@ std::unique_ptr<vimg::Image> CUndoHistory::Exchange(int slot, std::unique_ptr<vi
     current.reset();
     std::unique_ptr<vimg::Image> restored = Unpack(*m_slots[slot]);
     if (!restored) {
+        // Damaged history: the picture stays, the steps go.
         current = Unpack(*packed);
+        Clear();
         return nullptr;
     }
     m_slots[slot] = std::move(packed);

@@ -51,7 +51,7 @@ public:
 private:
     struct Step;
     std::unique_ptr<Step> Pack(const vimg::Image& image) const;
-    // The step's image; the step keeps its data when unpacking fails.
+    // The step's image (null when its data were damaged); the step's blocks are used up.
     static std::unique_ptr<vimg::Image> Unpack(Step& step);
     void MakeRoom();
     std::unique_ptr<vimg::Image> Exchange(int slot, std::unique_ptr<vimg::Image>& current);
