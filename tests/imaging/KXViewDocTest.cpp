@@ -4,8 +4,10 @@
 #include <atomic>
 #include <thread>
 
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QProgressDialog>
 
 #include <gtest/gtest.h>
@@ -290,6 +292,51 @@ TEST_F(DocTest, ClosingADocumentStopsTheRunningOperationAndWaitsForIt) {
     EXPECT_TRUE(stopped);
     EXPECT_TRUE(ended);
     EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DocTest, CopyThenPasteKeepsDepthPaletteAndResolution) {
+    vimg::Image picture(13, 9, 8);
+    for (int i = 0; i < 256; ++i)
+        picture.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x) picture.SetPixelIndex(x, y, static_cast<uint8_t>(x * 19 + y * 3));
+    picture.SetXDPI(300);
+    picture.SetYDPI(300);
+    const std::string path = dir.file("pal.bmp");
+    ASSERT_TRUE(picture.Save(path.c_str(), vimg::FORMAT_BMP));
+    CKXViewDoc* doc = Open(s, QString::fromStdString(path));
+    ASSERT_TRUE(doc);
+    s.frame()->ExecuteCommand(ID_EDIT_COPY);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data && data->hasImage());
+    EXPECT_TRUE(data->data("image/bmp").startsWith("BM"));
+
+    s.app->m_imageCounter = 4;
+    s.frame()->ExecuteCommand(ID_EDIT_PASTE);
+    auto* pasted = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->GetDocuments().back());
+    ASSERT_TRUE(pasted && pasted != doc && pasted->GetImage());
+    EXPECT_EQ(pasted->GetTitle(), "Clipboard Image 4");
+    const vimg::Image& image = *pasted->GetImage();
+    EXPECT_EQ(image.GetBpp(), 8u);
+    EXPECT_EQ(image.GetXDPI(), 300);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x) ASSERT_EQ(image.GetPixelIndex(x, y), picture.GetPixelIndex(x, y));
+    EXPECT_EQ(image.GetPaletteColor(200).rgbGreen, 55);
+
+    // Another program's picture arrives as a plain image.
+    auto* foreign = new QMimeData;
+    QImage qt(4, 3, QImage::Format_RGB32);
+    qt.fill(QColor(10, 20, 30));
+    foreign->setImageData(qt);
+    std::unique_ptr<vimg::Image> fromQt = CMainFrame::ImageFromClipboard(*foreign);
+    delete foreign;
+    ASSERT_TRUE(fromQt);
+    EXPECT_EQ(fromQt->GetWidth(), 4u);
+    EXPECT_EQ(fromQt->GetPixelColor(3, 2, false), (vimg::RGBQUAD{30, 20, 10, 0}));
 }
 
 } // namespace
