@@ -1,9 +1,10 @@
 #include "ProcessCommand.h"
 
 #include "CliArgs.h"
-#include "Operations.h"
+#include "OperationRegistry.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace vimg::cli {
@@ -11,9 +12,8 @@ namespace vimg::cli {
 namespace {
 
 struct Step {
-    const Operation* op;
-    std::string text;
-    OpArgs args;
+    const vops::Operation* op;
+    vops::Arguments args;
 };
 
 std::vector<std::string> SplitArgs(const std::string& s) {
@@ -42,7 +42,8 @@ std::string NumberedName(const std::string& out, size_t n) {
 
 int ProcessCommand(const std::vector<std::string>& args) {
     std::vector<std::string> positional;
-    OpContext ctx;
+    vops::RunOptions options;
+    options.loadImage = [](Image& image, const std::string& path) { return LoadImageFile(image, path); };
     std::optional<uint32_t> type;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--seed" && i + 1 < args.size()) {
@@ -51,8 +52,7 @@ int ProcessCommand(const std::vector<std::string>& args) {
                 std::fprintf(stderr, "vistorel-img: bad seed '%s'\n", args[i].c_str());
                 return 2;
             }
-            ctx.seed = static_cast<uint32_t>(*n);
-            ctx.seeded = true;
+            options.seed = static_cast<uint32_t>(*n);
         } else if (args[i] == "--type" && i + 1 < args.size()) {
             type = ParseFormat(args[++i]);
             if (!type || *type == 0) {
@@ -70,24 +70,29 @@ int ProcessCommand(const std::vector<std::string>& args) {
     }
     const std::string in = positional[0], out = positional[1];
 
-    // Check every step before doing any work, so a typo costs nothing.
+    // Check every step, values and files included, before doing any work, so a typo costs nothing.
     std::vector<Step> steps;
     for (size_t i = 2; i < positional.size(); ++i) {
         const std::string& text = positional[i];
         const auto colon = text.find(':');
         const std::string name = text.substr(0, colon);
-        const Operation* op = OperationTable::Instance().Find(name);
+        const vops::Operation* op = vops::BuiltinOperations().Find(name);
         if (!op) {
             std::fprintf(stderr, "vistorel-img: unknown operation '%s'\n", name.c_str());
             return 2;
         }
-        OpArgs stepArgs(colon == std::string::npos ? std::vector<std::string>{} : SplitArgs(text.substr(colon + 1)));
-        if (stepArgs.size() < op->minArgs || stepArgs.size() > op->maxArgs) {
-            std::fprintf(stderr, "vistorel-img: %s takes %s%s\n", name.c_str(),
-                         op->usage.empty() ? "no arguments" : "arguments ", op->usage.c_str());
+        vops::CheckResult checked = op->Parse(colon == std::string::npos ? std::vector<std::string>{}
+                                                                         : SplitArgs(text.substr(colon + 1)));
+        if (!checked) {
+            std::fprintf(stderr, "vistorel-img: %s\n", checked.error.c_str());
             return 2;
         }
-        steps.push_back(Step{op, text, std::move(stepArgs)});
+        if (op->imagesMade > 0 && i + 1 < positional.size()) {
+            std::fprintf(stderr, "vistorel-img: %s makes several images and must be the last step\n",
+                         name.c_str());
+            return 2;
+        }
+        steps.push_back(Step{op, std::move(checked.arguments)});
     }
 
     Image img;
@@ -95,29 +100,21 @@ int ProcessCommand(const std::vector<std::string>& args) {
         std::fprintf(stderr, "vistorel-img: %s: %s\n", in.c_str(), img.GetLastError());
         return 1;
     }
-    for (size_t i = 0; i < steps.size(); ++i) {
-        const Step& step = steps[i];
-        if (!ctx.outputs.empty()) {
-            std::fprintf(stderr, "vistorel-img: %s makes several images and must be the last step\n",
-                         steps[i - 1].op->name.c_str());
-            return 2;
+    std::vector<std::unique_ptr<Image>> outputs;
+    for (const Step& step : steps) {
+        vops::Outcome outcome = step.op->Run(img, step.args, options);
+        std::fputs(outcome.report.c_str(), stdout);
+        if (!outcome.Ok()) {
+            std::fprintf(stderr, "vistorel-img: %s\n", outcome.error.c_str());
+            return outcome.status == vops::Outcome::Status::Refused ? 2 : 1;
         }
-        try {
-            img.SetLastError("");
-            if (!step.op->run(img, step.args, ctx)) {
-                const char* why = img.GetLastError()[0] ? img.GetLastError() : "the operation failed";
-                std::fprintf(stderr, "vistorel-img: %s: %s\n", step.text.c_str(), why);
-                return 1;
-            }
-        } catch (const ArgumentError& e) {
-            std::fprintf(stderr, "vistorel-img: %s: %s\n", step.text.c_str(), e.what());
-            return 2;
-        }
+        outputs = std::move(outcome.images);
     }
 
     const uint32_t outType = type ? *type : FormatFromExtension(out);
     if (outType == 0) {
-        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", out.c_str());
+        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n",
+                     out.c_str());
         return 2;
     }
     const auto save = [&](Image& image, const std::string& path) {
@@ -126,9 +123,9 @@ int ProcessCommand(const std::vector<std::string>& args) {
                      image.GetLastError()[0] ? image.GetLastError() : "cannot write the file");
         return false;
     };
-    if (ctx.outputs.empty()) return save(img, out) ? 0 : 1;
-    for (size_t n = 0; n < ctx.outputs.size(); ++n)
-        if (ctx.outputs[n] && !save(*ctx.outputs[n], NumberedName(out, n + 1))) return 1;
+    if (outputs.empty()) return save(img, out) ? 0 : 1;
+    for (size_t n = 0; n < outputs.size(); ++n)
+        if (outputs[n] && !save(*outputs[n], NumberedName(out, n + 1))) return 1;
     return 0;
 }
 

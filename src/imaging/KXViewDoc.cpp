@@ -522,26 +522,25 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
     m_image->SetEscape(0);
     m_image->SetProgress(0);
     m_workerDone = false;
-    m_progressDone = false;
     vimg::Image* image = m_image.get();
     m_workerThread = std::thread([this, image, op = std::move(op)] {
         op(*image);
         m_workerDone = true;
     });
-    CKXViewView* view = FirstView();
+    // Through a handle: a view that goes meanwhile drops the messages.
+    const CMessageHandle view = FirstView() ? FirstView()->Handle() : CMessageHandle();
     m_progressThread = std::thread([this, image, view] {
         while (!m_workerDone) {
             for (int i = 0; i < 33 && !m_workerDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (!m_workerDone && view) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
+            if (!m_workerDone) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
         }
-        if (view && !m_closing) SendMessage(view, UM_UPDATE_IMAGE);
-        m_progressDone = true;
+        SendMessage(view, UM_UPDATE_IMAGE);
     });
     return true;
 }
 
 void CKXViewDoc::FinishOperation() {
-    if (!m_busy || !m_workerDone) return;
+    if (!m_busy || !m_workerDone || m_stopping) return;
     if (m_workerThread.joinable()) m_workerThread.join();
     m_busy = false;
     m_preOperation = nullptr;
@@ -550,15 +549,13 @@ void CKXViewDoc::FinishOperation() {
 
 void CKXViewDoc::StopOperation() {
     if (!m_workerThread.joinable() && !m_progressThread.joinable()) return;
+    m_stopping = true;
     if (m_image) m_image->SetEscape(1);
-    // The poller may be waiting in a send to a view: serve those while waiting.
-    while (!m_workerDone || !m_progressDone) {
-        for (CView* view : GetViews()) QCoreApplication::sendPostedEvents(view->MessagePort(), QEvent::MetaCall);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (m_progressThread.joinable()) m_progressThread.join();
-    if (m_workerThread.joinable()) m_workerThread.join();
+    // The poller may be waiting in a send to a view: those are served while waiting.
+    JoinServingSends(m_workerThread);
+    JoinServingSends(m_progressThread);
     if (m_image) m_image->SetEscape(0);
     m_busy = false;
     m_preOperation = nullptr;
+    m_stopping = false;
 }

@@ -97,6 +97,8 @@ public:
     bool StartOperation(int command, std::function<bool(vimg::Image&)> op);
     // Called on the finish message: joins the worker, compresses its undo step.
     void FinishOperation();
+    // True while StopOperation waits for the threads.
+    bool IsStopping() const { return m_stopping; }
     // Sets the escape flag and waits for both threads, serving the messages
     // they send to the views meanwhile.
     void StopOperation();
@@ -141,6 +143,6 @@ private:
     std::thread m_workerThread;
     std::thread m_progressThread;
     std::atomic<bool> m_workerDone{true};
-    std::atomic<bool> m_progressDone{true};
+    bool m_stopping = false;
     bool m_closing = false;
 };

@@ -414,7 +414,7 @@ void CKXViewView::RefreshHistograms() {
 LRESULT CKXViewView::WindowProc(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case UM_UPDATE_IMAGE:
-        if (CKXViewDoc* doc = GetDocument()) {
+        if (CKXViewDoc* doc = GetDocument(); doc && !doc->IsStopping()) {
             doc->FinishOperation();
             doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
             doc->UpdateStatusBar();
