@@ -215,10 +215,15 @@ TEST_F(DocTest, SaveAsAddsTheChosenNameAndSaveWritesIt) {
     ASSERT_TRUE(doc);
     const QString target = QString::fromStdString(dir.file("b.bmp"));
     QTimer answer;
+    bool answered = false;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->reject(); // nothing else should ask: shows as a wrong name below
+        } else if (auto* dlg = qobject_cast<QFileDialog*>(modal); dlg && !answered) {
+            answered = true;
             dlg->selectFile(target);
-            QMetaObject::invokeMethod(dlg, "accept");
+            QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
         }
     });
     answer.start(10);
