@@ -12,21 +12,21 @@
 #include <QPrinter>
 
 #include "AboutDlg.h"
+#include "ChildFrame.h"
 #include "AppLog.h"
 #include "CmdUI.h"
 #include "CommandLineInfo.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
+#include "KXViewDoc.h"
+#include "KXViewView.h"
 #include "ImagePrinter.h"
-#include "MDIChildWnd.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "RecentFileList.h"
 #include "Resource.h"
 #include "Resources.h"
-#include "SimpleImageDoc.h"
-#include "SimpleImageView.h"
 
 Q_LOGGING_CATEGORY(lcApp, "vistorel.app", QtInfoMsg)
 
@@ -71,8 +71,8 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
 
     qCDebug(lcApp) << "start-up: document template";
     m_pDocTemplate = new CMultiDocTemplate(
-        IDR_MAINFRAME, QStringLiteral("Vistorel"), [] { return new CSimpleImageDoc; },
-        [] { return new CMDIChildWnd; }, [] { return new CSimpleImageView; });
+        IDR_MAINFRAME, QStringLiteral("Vistorel"), [] { return new CKXViewDoc; },
+        [] { return new CChildFrame; }, [] { return new CKXViewView; });
     AddDocTemplate(m_pDocTemplate);
 
     qCDebug(lcApp) << "start-up: main frame";
@@ -211,14 +211,14 @@ bool CKXViewApp::PrintFiles(const QStringList& paths) {
     bool all = true;
     for (const QString& path : paths) {
         // The document reports a file it cannot open itself.
-        auto* doc = dynamic_cast<CSimpleImageDoc*>(m_pDocTemplate->OpenDocumentFile(path, false));
+        auto* doc = dynamic_cast<CKXViewDoc*>(m_pDocTemplate->OpenDocumentFile(path, false));
         if (!doc) {
             all = false;
             continue;
         }
         const vimg::Image* image = doc->GetImage();
         QString error;
-        if (!CImagePrinter::Print(printer, CSimpleImageView::Render(*image),
+        if (!CImagePrinter::Print(printer, doc->FirstView()->PictureAtNaturalSize(),
                                   QSize(image->GetXDPI(), image->GetYDPI()), doc->GetTitle(), &error)) {
             QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
                                  QStringLiteral("\"%1\" wurde nicht gedruckt:\n%2")

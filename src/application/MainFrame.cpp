@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include <cstring>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -31,8 +33,10 @@
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
+#include "DibBlock.h"
 #include "Image.h"
 #include "KXViewApp.h"
+#include "KXViewDoc.h"
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
@@ -40,7 +44,6 @@
 #include "Profile.h"
 #include "Resource.h"
 #include "Resources.h"
-#include "SimpleImageDoc.h"
 #include "UserMessages.h"
 
 namespace {
@@ -550,14 +553,40 @@ void CMainFrame::SetControlColumnFixed(bool fixed) {
 
 void CMainFrame::OnPaste() {
     CKXViewApp* app = theApp();
-    if (!app) return;
-    auto* doc = dynamic_cast<CSimpleImageDoc*>(app->OpenDocumentFile(QString()));
+    if (!app || !app->m_pDocTemplate) return;
+    auto* doc = dynamic_cast<CKXViewDoc*>(app->m_pDocTemplate->OpenDocumentFile(QString()));
     if (!doc) return;
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (data && data->hasImage())
-        doc->SetImage(CSimpleImageDoc::FromQImage(qvariant_cast<QImage>(data->imageData())));
+    SelectTab(1);
+    if (const QMimeData* data = QApplication::clipboard()->mimeData()) doc->SetImage(ImageFromClipboard(*data));
     doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    doc->UpdateStatusBar();
+}
+
+std::unique_ptr<vimg::Image> CMainFrame::ImageFromClipboard(const QMimeData& data) {
+    // A device-independent bitmap (ours, or another program's BMP) keeps depth,
+    // palette and resolution; the file header, when there is one, is skipped.
+    const QByteArray bmp = data.data(QStringLiteral("image/bmp"));
+    const qsizetype skip = bmp.startsWith("BM") ? 14 : 0;
+    if (bmp.size() > skip) {
+        if (std::unique_ptr<CGlobalMemory> block = CGlobalMemory::Alloc(static_cast<size_t>(bmp.size() - skip))) {
+            std::memcpy(block->Lock(), bmp.constData() + skip, block->Size());
+            block->Unlock();
+            auto image = std::make_unique<vimg::Image>();
+            if (vimg::display::CreateFromHANDLE(*image, block.get())) return image;
+        }
+    }
+    if (!data.hasImage()) return nullptr;
+    const QImage picture = qvariant_cast<QImage>(data.imageData());
+    if (picture.isNull()) return nullptr;
+    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
+    auto image = std::make_unique<vimg::Image>();
+    // Qt rows run top down, the library's bottom up.
+    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
+                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
+                                true))
+        return nullptr;
+    return image;
 }
 
 void CMainFrame::OnTabContextMenu(const QPoint& pos) {

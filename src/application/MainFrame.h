@@ -16,8 +16,13 @@ class CCameraControl;
 class CControlHost;
 class QDockWidget;
 class QLabel;
+class QMimeData;
 class QShortcut;
 class QToolBar;
+
+namespace vimg {
+class Image;
+}
 
 class CMainFrame : public CMDIFrameWnd {
     Q_OBJECT
@@ -66,6 +71,8 @@ public:
     QString CapturePath() const { return m_capturePath; }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The picture of clipboard data: our own BMP first, else any image; null without one.
+    static std::unique_ptr<vimg::Image> ImageFromClipboard(const QMimeData& data);
 
 protected:
     void OnActiveChildChanged() override;

@@ -31,7 +31,7 @@
 #include "Profile.h"
 #include "RecentFileList.h"
 #include "Resource.h"
-#include "SimpleImageDoc.h"
+#include "KXViewDoc.h"
 
 using apptest::StartedApp;
 
@@ -121,7 +121,7 @@ TEST(Startup, AFileOnTheCommandLineOpens) {
     ASSERT_TRUE(s.started);
     const auto& docs = s.app->m_pDocTemplate->GetDocuments();
     ASSERT_EQ(docs.size(), 1u);
-    auto* doc = dynamic_cast<CSimpleImageDoc*>(docs.front());
+    auto* doc = dynamic_cast<CKXViewDoc*>(docs.front());
     ASSERT_TRUE(doc && doc->GetImage());
     EXPECT_EQ(doc->GetTitle(), "start.bmp");
     EXPECT_EQ(doc->GetImage()->GetWidth(), 5u);
@@ -232,7 +232,7 @@ TEST_F(AppCommands, PasteIsOfferedForPicturesAndMakesANumberedDocument) {
 
     const auto& docs = s.app->m_pDocTemplate->GetDocuments();
     ASSERT_EQ(docs.size(), 3u);
-    auto* first = dynamic_cast<CSimpleImageDoc*>(*std::next(docs.begin()));
+    auto* first = dynamic_cast<CKXViewDoc*>(*std::next(docs.begin()));
     ASSERT_TRUE(first && first->GetImage());
     EXPECT_EQ(first->GetTitle(), "Clipboard Image 1");
     EXPECT_EQ(docs.back()->GetTitle(), "Clipboard Image 2");

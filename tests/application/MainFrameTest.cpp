@@ -285,8 +285,8 @@ TEST(FrameTabs, RightClickOnADocumentTabActivatesItAndOffersCloseAndSave) {
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, tabs->mapToGlobal(at));
     QApplication::sendEvent(tabs, &click);
     EXPECT_EQ(items, QStringList({"Schließen", "Datei speichern"}));
-    // Closing is the document's own command; saving comes with the image documents.
-    EXPECT_EQ(enabled, (std::vector<bool>{true, false}));
+    // Both are the document's own commands; saving is always offered.
+    EXPECT_EQ(enabled, (std::vector<bool>{true, true}));
     EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "Vistorel1");
 }
 

@@ -1,0 +1,21 @@
+// The document window of an image: sizes itself to the zoomed picture
+// within the main window's document area.
+#pragma once
+
+#include <QSize>
+
+#include "MDIChildWnd.h"
+
+class CChildFrame : public CMDIChildWnd {
+    Q_OBJECT
+public:
+    explicit CChildFrame(QWidget* parent = nullptr);
+
+    // Client area 4 pixels wider and higher than `picture`, but ending at
+    // least 12 pixels before the right and bottom edge of the document area.
+    // A minimised or maximised frame, or one shown as a tab, keeps its size.
+    void FitToPicture(QSize picture);
+    // The size the client area gets for `picture` in an area of `area` when
+    // the frame's client starts at `offset`.
+    static QSize FittedClient(QSize picture, QSize area, QPoint offset);
+};

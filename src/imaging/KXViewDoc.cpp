@@ -1,0 +1,561 @@
+#include "KXViewDoc.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStringEncoder>
+#include <QThread>
+
+#include "CmdUI.h"
+#include "CommandIds.h"
+#include "DibBlock.h"
+#include "Image.h"
+#include "ImageFileDialog.h"
+#include "codecs/ImageJPG.h"
+#include "KXViewApp.h"
+#include "KXViewView.h"
+#include "MainFrame.h"
+#include "MultiDocTemplate.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "UserMessages.h"
+
+namespace {
+
+int64_t CounterNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
+
+void ShowError(const QString& text) {
+    QMessageBox::warning(MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
+}
+
+} // namespace
+
+CKXViewDoc::CKXViewDoc()
+    : m_exifInfo(std::make_unique<vimg::ImageJPG>()),
+      m_counterFrequency(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
+    RegisterCommands();
+}
+
+CKXViewDoc::~CKXViewDoc() {
+    StopOperation();
+    m_undo.Clear();
+    m_image.reset();
+}
+
+void CKXViewDoc::OnCloseDocument() {
+    if (m_closing) return;
+    m_closing = true;
+    StopOperation();
+    CDocument::OnCloseDocument();
+}
+
+void CKXViewDoc::RegisterCommands() {
+    OnCommand(ID_FILE_SAVE, [this] { OnSave(); });
+    OnCommand(ID_FILE_SAVE_AS, [this] { OnSaveAs(); });
+    OnUpdateCommand(ID_FILE_SAVE_AS, [this](CCmdUI* ui) { ui->Enable(m_image && !m_busy); });
+    OnCommand(ID_EDIT_COPY, [this] { OnCopy(); });
+    OnUpdateCommand(ID_EDIT_COPY, [this](CCmdUI* ui) { ui->Enable(m_image != nullptr); });
+    OnCommand(ID_EDIT_UNDO, [this] { OnUndo(); });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI* ui) {
+        ui->Enable(CanUndo());
+        ui->SetText(QString::asprintf("Undo (%d)\tCtrl+Z", m_undo.Level()));
+    });
+    OnCommand(ID_EDIT_REDO, [this] { OnRedo(); });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI* ui) { ui->Enable(CanRedo()); });
+    OnCommand(ID_DUPLICATE, [this] { OnDuplicate(); });
+    OnUpdateCommand(ID_DUPLICATE, [this](CCmdUI* ui) { ui->Enable(m_image && !m_busy); });
+    OnCommand(ID_IMAGE_OPTIONS, [this] { OnImageOptions(); });
+
+    OnCommand(ID_TOOL_MOVE, [this] {
+        if (m_image && !m_busy) m_image->SelectionDelete();
+        m_tool = TOOL_MOVE;
+    });
+    const std::pair<int, int> tools[] = {{ID_TOOL_MOVE, TOOL_MOVE}, {ID_TOOL_SELECT, TOOL_SELECT},
+                                         {ID_TOOL_ZOOM, TOOL_ZOOM}, {ID_TOOL_TEXT, TOOL_TEXT},
+                                         {ID_TOOL_TRACK, TOOL_TRACK}};
+    for (const auto& [id, tool] : tools) {
+        const int t = tool;
+        OnUpdateCommand(id, [this, t](CCmdUI* ui) {
+            ui->Enable();
+            ui->SetCheck(m_tool == t);
+        });
+    }
+    OnCommand(ID_TOOL_SELECT, [this] { m_tool = TOOL_SELECT; });
+    OnCommand(ID_TOOL_ZOOM, [this] { m_tool = TOOL_ZOOM; });
+    OnCommand(ID_TOOL_TRACK, [this] { m_tool = TOOL_TRACK; });
+    OnCommand(ID_TOOL_TEXT, [this] {
+        if (AskForText()) m_tool = TOOL_TEXT;
+    });
+    OnCommand(ID_STRETCH_MODE, [this] {
+        m_stretchMode = !m_stretchMode;
+        UpdateAllViews(nullptr, 0);
+    });
+    OnUpdateCommand(ID_STRETCH_MODE, [this](CCmdUI* ui) {
+        ui->Enable();
+        ui->SetCheck(m_stretchMode);
+    });
+    OnCommand(ID_SMOOTH, [this] {
+        m_smooth = !m_smooth;
+        UpdateAllViews(nullptr, 0);
+    });
+    OnUpdateCommand(ID_SMOOTH, [this](CCmdUI* ui) {
+        ui->Enable();
+        ui->SetCheck(m_smooth);
+    });
+    OnCommand(ID_ZOOM_IN, [this] { OnZoomIn(); });
+    OnUpdateCommand(ID_ZOOM_IN, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
+    OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
+    OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
+    OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
+    OnUpdateCommand(ID_ZOOM_NORMAL, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
+}
+
+bool CKXViewDoc::AskForText() {
+    CKXViewApp* app = theApp();
+    if (!app) return false;
+    vimg::TextInfo& info = app->m_textInfo;
+    // The record holds the text in the code page of the font's character set.
+    const char* codePage = info.font.lfCharSet == 238 ? "windows-1250" : "windows-1252";
+    QStringDecoder decoder(codePage);
+    QString current = decoder.isValid() ? decoder(QByteArray(info.text)) : QString::fromLatin1(info.text);
+    current.replace(QLatin1Char('\r'), QLatin1Char(' ')).remove(QLatin1Char('\n'));
+    bool ok = false;
+    // One line per entry: the box ends with Return, as every other prompt here.
+    const QString text = QInputDialog::getText(MainWindow(), QStringLiteral("Text"), QStringLiteral("Text:"),
+                                               QLineEdit::Normal, current, &ok);
+    if (!ok) return false;
+    QStringEncoder encoder(codePage);
+    QByteArray bytes = encoder.isValid() ? QByteArray(encoder(text)) : text.toLatin1();
+    const qsizetype n = std::min<qsizetype>(bytes.size(), sizeof(info.text) - 1);
+    std::memcpy(info.text, bytes.constData(), static_cast<size_t>(n));
+    info.text[n] = 0;
+    return true;
+}
+
+bool CKXViewDoc::OnNewDocument() {
+    m_image.reset();
+    return true;
+}
+
+QString CKXViewDoc::Extension(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : path.mid(dot + 1).toLower();
+}
+
+int CKXViewDoc::FindType(const QString& extension) {
+    // The dialog's table names formats by path; a bare extension is one.
+    return extension.isEmpty() ? 0 : CImageFileDialog::FindType(QStringLiteral("x.") + extension.toLower());
+}
+
+bool CKXViewDoc::OnOpenDocument(const QString& path) {
+    const QFileInfo file(path);
+    auto cannotOpen = [&](const QString& reason) {
+        ShowError(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\n%2")
+                      .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason));
+        m_image.reset();
+        return false;
+    };
+    if (!file.exists()) return cannotOpen(QStringLiteral("Die Datei existiert nicht."));
+    if (file.isDir()) return cannotOpen(QStringLiteral("Das ist ein Ordner."));
+    if (!file.isReadable()) return cannotOpen(QStringLiteral("Die Datei darf nicht gelesen werden."));
+    const QString extension = Extension(file.fileName());
+    if (extension.isEmpty()) return false;
+    const auto type = static_cast<uint32_t>(FindType(extension));
+    const QByteArray name = QFile::encodeName(path);
+    Stopwatch(false);
+    auto image = std::make_unique<vimg::Image>();
+    image->Load(name.constData(), type);
+    Stopwatch(true);
+    if (!image->IsValid()) {
+        // The image library's own words.
+        return cannotOpen(image->GetLastError()[0] ? QString::fromUtf8(image->GetLastError())
+                                                   : QStringLiteral("Das Dateiformat wird nicht erkannt."));
+    }
+    m_image = std::move(image);
+    UpdateStatusBar();
+    UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+
+    const int frames = m_image->GetNumFrames();
+    if (frames > 1 &&
+        QMessageBox::question(MainWindow(), QStringLiteral("Vistorel"),
+                              QString::asprintf("File with %d images. Read all?", frames),
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+        OpenFurtherPages(path, type, frames);
+
+    if (m_image->GetType() == vimg::FORMAT_JPG || type == vimg::FORMAT_JPG) {
+        if (FILE* stream = std::fopen(name.constData(), "rb")) {
+            m_exifInfo->DecodeExif(stream);
+            std::fclose(stream);
+        }
+    }
+    m_fileName = path;
+    return true;
+}
+
+void CKXViewDoc::OpenFurtherPages(const QString& path, uint32_t type, int count) {
+    CMultiDocTemplate* docTemplate = GetDocTemplate();
+    if (!docTemplate) return;
+    const QByteArray name = QFile::encodeName(path);
+    const QString fileName = QFileInfo(path).fileName();
+    for (int k = 1; k < count; ++k) {
+        auto* doc = dynamic_cast<CKXViewDoc*>(docTemplate->OpenDocumentFile(QString()));
+        if (!doc) continue;
+        auto page = std::make_unique<vimg::Image>();
+        page->SetFrame(k);
+        page->Load(name.constData(), type);
+        doc->m_image = std::move(page); // an unreadable page stays an invalid image
+        doc->SetTitle(QStringLiteral("%1 (%2)").arg(fileName).arg(k + 1));
+        doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    }
+}
+
+bool CKXViewDoc::SetImage(std::unique_ptr<vimg::Image> image) {
+    if (m_busy) return false;
+    m_image = std::move(image);
+    return true;
+}
+
+const vimg::Image* CKXViewDoc::DisplayImage() const {
+    if (m_busy && m_preOperation) return m_preOperation;
+    return m_image.get();
+}
+
+CKXViewView* CKXViewDoc::FirstView() const { return dynamic_cast<CKXViewView*>(GetFirstView()); }
+
+// ---- undo ----
+
+bool CKXViewDoc::SubmitUndo() {
+    if (m_busy) return false;
+    if (!m_image) {
+        m_undo.Submit(vimg::Image()); // drops the redo steps all the same
+        return true;
+    }
+    if (m_undo.Submit(*m_image)) return true;
+    ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+    return false;
+}
+
+bool CKXViewDoc::CanUndo() const { return m_image && !m_busy && m_undo.CanUndo(); }
+
+bool CKXViewDoc::CanRedo() const { return m_image && !m_busy && m_undo.CanRedo(); }
+
+void CKXViewDoc::OnUndo() {
+    if (!CanUndo()) return;
+    std::unique_ptr<vimg::Image> restored = m_undo.Undo(m_image);
+    if (!restored) {
+        ShowError(QStringLiteral("Not enough memory to undo."));
+        return;
+    }
+    m_image = std::move(restored);
+    UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    UpdateStatusBar();
+}
+
+void CKXViewDoc::OnRedo() {
+    if (!CanRedo()) return;
+    std::unique_ptr<vimg::Image> restored = m_undo.Redo(m_image);
+    if (!restored) {
+        ShowError(QStringLiteral("Not enough memory to redo."));
+        return;
+    }
+    m_image = std::move(restored);
+    UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    UpdateStatusBar();
+}
+
+// ---- stopwatch and status bar ----
+
+void CKXViewDoc::Stopwatch(bool stop) {
+    if (!stop) {
+        m_counterStart = CounterNow();
+        return;
+    }
+    m_counterStop = CounterNow();
+    m_elapsedSeconds = m_counterFrequency == 0
+                           ? -1.0f
+                           : static_cast<float>(static_cast<double>(m_counterStop - m_counterStart) /
+                                                static_cast<double>(m_counterFrequency));
+}
+
+void CKXViewDoc::UpdateStatusBar() {
+    const vimg::Image* image = DisplayImage();
+    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
+    if (!image || !frame) return;
+    frame->SetPaneText(4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
+    frame->SetPaneText(3, CImageFileDialog::FormatShortName(static_cast<int>(image->GetType())));
+    frame->SetPaneText(2, QString::asprintf("Time (s): %.3f", static_cast<double>(m_elapsedSeconds)));
+}
+
+void CKXViewDoc::RefreshFrame() {
+    if (CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr) frame->ExecuteCommand(ID_TAB_IMAGE_REFRESH);
+}
+
+// ---- zoom ----
+
+float CKXViewDoc::NextZoomIn(float zoom) {
+    if (zoom == 0.5f) return 0.75f;
+    if (zoom == 0.75f) return 1.0f;
+    if (zoom == 1.0f) return 1.5f;
+    if (zoom == 1.5f) return 2.0f;
+    return zoom * 2.0f;
+}
+
+float CKXViewDoc::NextZoomOut(float zoom) {
+    if (zoom == 2.0f) return 1.5f;
+    if (zoom == 1.5f) return 1.0f;
+    if (zoom == 1.0f) return 0.75f;
+    if (zoom == 0.75f) return 0.5f;
+    return zoom / 2.0f;
+}
+
+void CKXViewDoc::OnZoomIn() {
+    if (m_stretchMode || m_zoomFactor >= kMaxZoom) return;
+    m_zoomFactor = NextZoomIn(m_zoomFactor);
+    AfterZoom(QString::asprintf("%4.0f %%", static_cast<double>(m_zoomFactor) * 100.0));
+}
+
+void CKXViewDoc::OnZoomOut() {
+    // The menu stops at 0.125; the command itself would go on to 0.0625.
+    if (m_stretchMode || m_zoomFactor <= kMinZoom / 2.0f) return;
+    m_zoomFactor = NextZoomOut(m_zoomFactor);
+    AfterZoom(QString::asprintf("%4.1f %%", static_cast<double>(m_zoomFactor) * 100.0));
+}
+
+void CKXViewDoc::OnZoomNormal() {
+    if (m_stretchMode) return;
+    m_zoomFactor = 1.0f;
+    AfterZoom(QString());
+}
+
+void CKXViewDoc::AfterZoom(const QString& paneText) {
+    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
+    if (frame && !paneText.isEmpty()) frame->SetPaneText(2, paneText);
+    if (CKXViewView* view = FirstView()) view->SetMeasureScale(m_zoomFactor);
+    UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    RefreshFrame();
+}
+
+// ---- save ----
+
+void CKXViewDoc::SaveRendering(const QString& path) {
+    const QString extension = Extension(QFileInfo(path).fileName());
+    if (extension.isEmpty()) return;
+    const auto type = static_cast<uint32_t>(FindType(extension));
+    if (type == 0) return; // nothing could be written under that name
+    CKXViewView* view = FirstView();
+    std::unique_ptr<vimg::Image> rendering = view ? view->RenderWithOverlay() : nullptr;
+    if (!rendering) return;
+    // Written beside the target and renamed over it only when complete.
+    const QString partial = path + QStringLiteral(".part");
+    const QByteArray partialName = QFile::encodeName(partial);
+    if (rendering->Save(partialName.constData(), type) &&
+        std::rename(partialName.constData(), QFile::encodeName(path).constData()) == 0)
+        return;
+    QFile::remove(partial);
+    const QString error = QString::fromUtf8(rendering->GetLastError());
+    ShowError(error.isEmpty() ? QStringLiteral("Cannot write %1").arg(path) : error);
+}
+
+void CKXViewDoc::OnSave() {
+    SaveRendering(m_fileName);
+    QProgressDialog progress(resources::String(IDS_SAVING_IMAGE), QString(), 0, 100, MainWindow());
+    progress.setWindowTitle(resources::String(IDS_SAVING_IMAGE));
+    progress.setObjectName(QStringLiteral("SaveProgress"));
+    progress.setMinimumDuration(0);
+    progress.show();
+    for (int value : {0, 50, 100}) {
+        progress.setValue(value);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(100);
+    }
+    progress.close();
+}
+
+void CKXViewDoc::OnSaveAs() {
+    if (!m_image || m_busy) return;
+    if (DoSave(QString(), true)) OnSave();
+}
+
+bool CKXViewDoc::DoSave(const QString& path, bool replace) {
+    if (!m_image) return false;
+    QString name = path;
+    if (name.isEmpty()) {
+        name = GetPathName();
+        if (name.isEmpty() && replace) {
+            name = GetTitle();
+            if (name.contains(QRegularExpression(QStringLiteral("[#%;/\\\\]")))) name = QStringLiteral("UntitledImage");
+            const CImageFileDialog::Choice choice =
+                CImageFileDialog::BuildChoice(false, static_cast<int>(m_image->GetType()));
+            name += QLatin1Char('.') + choice.defaultExt;
+        }
+        int format = static_cast<int>(m_image->GetType());
+        if (!CImageFileDialog::PromptForFileName(MainWindow(), name, CImageFileDialog::OFN_HIDEREADONLY, false, format))
+            return false;
+    }
+    m_fileName = name;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (replace) SetPathName(name);
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+// ---- duplicate, clipboard, options ----
+
+void CKXViewDoc::OnDuplicate() {
+    if (!m_image || m_busy || !GetDocTemplate()) return;
+    auto* doc = dynamic_cast<CKXViewDoc*>(GetDocTemplate()->OpenDocumentFile(QString()));
+    if (!doc) return;
+    doc->m_image = std::make_unique<vimg::Image>(*m_image);
+    CKXViewApp* app = theApp();
+    const int number = app ? app->m_imageCounter++ : 0;
+    doc->SetTitle(QStringLiteral("Copy %1 of %2").arg(number).arg(GetTitle()));
+    doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+}
+
+void CKXViewDoc::OnCopy() {
+    const vimg::Image* image = DisplayImage();
+    if (!image) return;
+    auto data = std::make_unique<QMimeData>();
+    // The packed DIB behind a BMP file header: what other programs read under image/bmp.
+    if (std::unique_ptr<CGlobalMemory> block = vimg::display::CopyToHandle(*image)) {
+        const uint8_t* dib = block->Lock();
+        const auto* header = reinterpret_cast<const vimg::BITMAPINFOHEADER*>(dib);
+        const uint32_t offset = 14 + header->biSize + image->GetPaletteSize();
+        QByteArray file(14, '\0');
+        const uint32_t fileSize = static_cast<uint32_t>(14 + block->Size());
+        file[0] = 'B';
+        file[1] = 'M';
+        std::memcpy(file.data() + 2, &fileSize, 4);
+        std::memcpy(file.data() + 10, &offset, 4);
+        file.append(reinterpret_cast<const char*>(dib), static_cast<qsizetype>(block->Size()));
+        block->Unlock();
+        data->setData(QStringLiteral("image/bmp"), file);
+    }
+    if (CKXViewView* view = FirstView()) data->setImageData(view->PictureAtNaturalSize());
+    if (data->formats().isEmpty()) {
+        ShowError(QStringLiteral("Unable to set Clipboard data"));
+        return;
+    }
+    QApplication::clipboard()->setMimeData(data.release());
+}
+
+void CKXViewDoc::OnImageOptions() {
+    if (!m_image || m_busy) return;
+    QDialog dlg(MainWindow());
+    dlg.setWindowTitle(QStringLiteral("Optionen"));
+    auto* form = new QFormLayout(&dlg);
+    auto spin = [&](const QString& label, int low, int high, int value) {
+        auto* box = new QSpinBox(&dlg);
+        box->setRange(low, high);
+        box->setValue(value);
+        form->addRow(label, box);
+        return box;
+    };
+    QSpinBox* quality = spin(QStringLiteral("JPEG quality"), 0, 100, m_image->GetJpegQuality());
+    QSpinBox* xDpi = spin(QStringLiteral("X DPI"), 1, 100000, m_image->GetXDPI());
+    QSpinBox* yDpi = spin(QStringLiteral("Y DPI"), 1, 100000, m_image->GetYDPI());
+    const uint32_t formats[] = {vimg::FORMAT_TIF, vimg::FORMAT_GIF, vimg::FORMAT_JPG, vimg::FORMAT_PNG};
+    std::vector<QSpinBox*> options;
+    for (uint32_t format : formats)
+        options.push_back(spin(QStringLiteral("%1 options").arg(CImageFileDialog::FormatShortName(static_cast<int>(format))),
+                               0, 0x7FFFFFFF, static_cast<int>(m_image->GetCodecOption(format))));
+    const vimg::ExifInfo& exif = m_exifInfo->GetExifInfo();
+    auto* exifText = new QPlainTextEdit(&dlg);
+    exifText->setReadOnly(true);
+    exifText->setPlainText(QStringLiteral("%1 %2\n%3\nExposure %4 s, f/%5, ISO %6")
+                               .arg(QString::fromLatin1(exif.cameraMake), QString::fromLatin1(exif.cameraModel),
+                                    QString::fromLatin1(exif.dateTime))
+                               .arg(static_cast<double>(exif.exposureTime))
+                               .arg(static_cast<double>(exif.apertureFNumber))
+                               .arg(exif.isoEquivalent));
+    form->addRow(QStringLiteral("EXIF"), exifText);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    form->addRow(buttons);
+    if (dlg.exec() != QDialog::Accepted || !m_image || m_busy) return;
+    m_image->SetJpegQuality(static_cast<uint8_t>(quality->value()));
+    m_image->SetXDPI(xDpi->value());
+    m_image->SetYDPI(yDpi->value());
+    for (size_t i = 0; i < options.size(); ++i)
+        m_image->SetCodecOption(static_cast<uint32_t>(options[i]->value()), formats[i]);
+    if (CKXViewApp* app = theApp()) app->m_jpegQuality = quality->value();
+}
+
+// ---- background operations ----
+
+bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> op) {
+    if (m_busy || !m_image || m_closing) return false;
+    if (m_progressThread.joinable()) m_progressThread.join(); // the last poller has ended or is about to
+    if (m_workerThread.joinable()) m_workerThread.join();
+    const vimg::Image* before = m_undo.SubmitWhole(*m_image);
+    if (!before) {
+        ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+        return false;
+    }
+    m_preOperation = before;
+    m_menuCommand = command;
+    m_busy = true;
+    m_image->SetEscape(0);
+    m_image->SetProgress(0);
+    m_workerDone = false;
+    vimg::Image* image = m_image.get();
+    m_workerThread = std::thread([this, image, op = std::move(op)] {
+        op(*image);
+        m_workerDone = true;
+    });
+    // Through a handle: a view that goes meanwhile drops the messages.
+    const CMessageHandle view = FirstView() ? FirstView()->Handle() : CMessageHandle();
+    m_progressThread = std::thread([this, image, view] {
+        while (!m_workerDone) {
+            for (int i = 0; i < 33 && !m_workerDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!m_workerDone) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
+        }
+        SendMessage(view, UM_UPDATE_IMAGE);
+    });
+    return true;
+}
+
+void CKXViewDoc::FinishOperation() {
+    if (!m_busy || !m_workerDone || m_stopping) return;
+    if (m_workerThread.joinable()) m_workerThread.join();
+    m_busy = false;
+    m_preOperation = nullptr;
+    m_undo.Seal();
+}
+
+void CKXViewDoc::StopOperation() {
+    if (!m_workerThread.joinable() && !m_progressThread.joinable()) return;
+    m_stopping = true;
+    if (m_image) m_image->SetEscape(1);
+    // The poller may be waiting in a send to a view: those are served while waiting.
+    JoinServingSends(m_workerThread);
+    JoinServingSends(m_progressThread);
+    if (m_image) m_image->SetEscape(0);
+    m_busy = false;
+    m_preOperation = nullptr;
+    m_stopping = false;
+}

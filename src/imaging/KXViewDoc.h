@@ -1,0 +1,148 @@
+// The image document: one image (or none), its eight-step undo history, the
+// view state all its views share (zoom, stretch, smoothing, tool, selection
+// polygon), the histograms, the stopwatch and the bookkeeping of the worker
+// that changes the image in the background. Never marked modified: files are
+// written only by Save and Save As.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "Document.h"
+#include "ImageTypes.h"
+#include "UndoHistory.h"
+
+namespace vimg {
+class Image;
+class ImageJPG;
+} // namespace vimg
+
+class CKXViewView;
+
+class CKXViewDoc : public CDocument {
+public:
+    // Mouse tools of the views.
+    enum Tool { TOOL_NONE = -1, TOOL_MOVE = 0, TOOL_SELECT = 1, TOOL_ZOOM = 2, TOOL_TEXT = 3, TOOL_TRACK = 4,
+                TOOL_MEASURE = 5 };
+    static constexpr int kMaxSelPoints = 8000;
+    static constexpr float kMaxZoom = 16.0f;
+    static constexpr float kMinZoom = 0.125f;
+
+    CKXViewDoc();
+    ~CKXViewDoc() override;
+
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString& path) override;
+    // Stops a running operation before the windows go.
+    void OnCloseDocument() override;
+
+    // Format id of a lower-case extension (0 unknown).
+    static int FindType(const QString& extension);
+    // The lower-cased text after the last '.', empty without one.
+    static QString Extension(const QString& path);
+
+    // The image; null for a new empty document or after a failed open.
+    vimg::Image* GetImage() const { return m_image.get(); }
+    // Gives the document an image (paste, extra pages, results); refused while busy.
+    bool SetImage(std::unique_ptr<vimg::Image> image);
+    // What the views show: while a worker changes the image, the copy taken
+    // before the operation started.
+    const vimg::Image* DisplayImage() const;
+
+    // Records the current image as a new undo step. False while busy (the
+    // change must not happen) or when there was no memory for the step.
+    bool SubmitUndo();
+    void OnUndo();
+    void OnRedo();
+    int UndoLevel() const { return m_undo.Level(); }
+    bool CanUndo() const;
+    bool CanRedo() const;
+    const CUndoHistory& History() const { return m_undo; }
+
+    // false: start, true: stop (sets ElapsedSeconds).
+    void Stopwatch(bool stop);
+    float ElapsedSeconds() const { return m_elapsedSeconds; }
+    void UpdateStatusBar();
+    // Writes what the first view shows, overlay included, to `path`.
+    void SaveRendering(const QString& path);
+    void RefreshFrame();
+    void OnSave();
+    void OnSaveAs();
+    // The save prompt; false when cancelled.
+    bool DoSave(const QString& path, bool replace);
+    void OnDuplicate();
+    void OnCopy();
+    void OnImageOptions();
+    // Asks for the text tool's text; false when cancelled.
+    bool AskForText();
+
+    // Zoom commands (all views share the factor).
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomNormal();
+    static float NextZoomIn(float zoom);
+    static float NextZoomOut(float zoom);
+
+    // Background operations. Busy from StartOperation until the first view
+    // has handled the finish message (1025) or the document closes.
+    bool IsBusy() const { return m_busy; }
+    // Records the undo step (kept whole for painting), then runs `op` on the
+    // image in a worker thread while a second thread reports its progress to
+    // the first view every 333 ms (message 1026) and the end (1025).
+    bool StartOperation(int command, std::function<bool(vimg::Image&)> op);
+    // Called on the finish message: joins the worker, compresses its undo step.
+    void FinishOperation();
+    // True while StopOperation waits for the threads.
+    bool IsStopping() const { return m_stopping; }
+    // Sets the escape flag and waits for both threads, serving the messages
+    // they send to the views meanwhile.
+    void StopOperation();
+
+    CKXViewView* FirstView() const;
+
+    // Shared view state.
+    std::array<vimg::POINT, kMaxSelPoints> m_selPoints{};
+    int32_t m_selCount = 0;
+    int32_t m_tool = TOOL_MOVE;
+    float m_zoomFactor = 1.0f;
+    bool m_stretchMode = false;
+    bool m_rectSelection = false;
+    std::array<long, 256> m_histRed{}, m_histGreen{}, m_histBlue{}, m_histGray{};
+    int32_t m_histMax = 0;
+    bool m_showScale = true;
+    QString m_fileName;
+    bool m_smooth = false;
+    bool m_waitingClick = false;
+    int32_t m_params[5] = {};
+    int32_t m_menuCommand = 0;
+    const vimg::ImageJPG& ExifInfo() const { return *m_exifInfo; }
+
+private:
+    void RegisterCommands();
+    void AfterZoom(const QString& paneText);
+    void OpenFurtherPages(const QString& path, uint32_t type, int count);
+
+    std::unique_ptr<vimg::Image> m_image;
+    std::unique_ptr<vimg::ImageJPG> m_exifInfo;
+    CUndoHistory m_undo;
+
+    // Stopwatch: steady clock counts and their frequency.
+    int64_t m_counterFrequency = 0;
+    int64_t m_counterStart = 0;
+    int64_t m_counterStop = 0;
+    float m_elapsedSeconds = 0.0f;
+
+    // Worker state.
+    bool m_busy = false;
+    const vimg::Image* m_preOperation = nullptr;
+    std::thread m_workerThread;
+    std::thread m_progressThread;
+    std::atomic<bool> m_workerDone{true};
+    bool m_stopping = false;
+    bool m_closing = false;
+};

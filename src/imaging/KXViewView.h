@@ -1,0 +1,124 @@
+// The scrolling view of an image document: draws the visible part of the
+// picture at the document's zoom (or fitted in stretch mode) over a hatch,
+// the measurement overlay and the animated selection outline; turns mouse
+// input into the current tool's actions; shows the pixel under the mouse;
+// prints; and follows the document's update hints and the worker's messages.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include <QBasicTimer>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+
+#include "View.h"
+
+class CDeviceContext;
+class CKXViewDoc;
+class CMeasureOverlay;
+class QAbstractScrollArea;
+class QMouseEvent;
+class QPainter;
+class QPrinter;
+
+namespace vimg {
+class Image;
+}
+
+class CKXViewView : public CView {
+    Q_OBJECT
+public:
+    explicit CKXViewView(QWidget* parent = nullptr);
+    ~CKXViewView() override;
+
+    CKXViewDoc* GetDocument() const;
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* sender, LPARAM hint) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The measurement layer this view hands drawing and input to (none: no overlay).
+    void SetMeasureOverlay(std::unique_ptr<CMeasureOverlay> overlay);
+    void SetMeasureScale(float zoom);
+
+    // What the screen shows at (width x zoom, height x zoom), overlay
+    // included, as a 24-bit image; null without a picture.
+    std::unique_ptr<vimg::Image> RenderWithOverlay() const;
+    // The picture at 1:1 as Qt sees it (clipboard).
+    QImage PictureAtNaturalSize() const;
+
+    // Coordinates: client (viewport pixels) to image (x right, y down).
+    QPoint ClientToImage(QPoint client) const;
+    QPoint ScrollPosition() const;
+    QSize ScrollSize() const { return m_scrollSize; }
+    QSize ClientSize() const;
+    QRect ImageRect() const { return m_imageRect; }
+    QRect TrackerRect() const { return m_tracker; }
+    bool OutlineAnimating() const { return m_antTimer.isActive(); }
+    int AntPhase() const { return m_antPhase; }
+    QAbstractScrollArea* ScrollArea() const { return m_scroll; }
+    // The readout of the status bar's first pane for a client point.
+    QString PixelReadout(QPoint client) const;
+
+    // Prints what the screen shows on one page at the picture's resolution;
+    // false with the reason in *error when nothing was printed.
+    bool PrintPage(QPrinter& printer, QString* error) const;
+    void OnFilePrint();
+    void OnFilePrintPreview();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void Paint(QPainter& painter, const QRect& clip);
+    QImage RenderPicture() const;
+    void ReportPrint(QPrinter& printer);
+    // Hatch, picture, overlay and tracker into `dc`, which covers the viewport.
+    void Compose(CDeviceContext& dc) const;
+    void DrawTracker(CDeviceContext& dc) const;
+    void DrawOutline(CDeviceContext& dc);
+    QRect OutlineBounds() const;
+    void RedrawOutline();
+    QRect PictureDest() const;
+    void SetScrollSizes(QSize size);
+    void SetScrollPosition(QPoint pos);
+    void UpdateScrollBars();
+    void FitFrame();
+    void RefreshHistograms();
+    void ApplySelection();
+
+    void OnMouseMove(QMouseEvent* event);
+    void OnLButtonDown(QMouseEvent* event);
+    void OnLButtonUp(QMouseEvent* event);
+    void OnRButtonDown(QMouseEvent* event);
+    void OnRButtonUp(QMouseEvent* event);
+    void OnLButtonDblClk(QMouseEvent* event);
+    void TrackerDown(QPoint client);
+    void TrackerMove(QPoint client);
+    void TrackerUp();
+
+    QAbstractScrollArea* m_scroll = nullptr;
+    std::unique_ptr<CMeasureOverlay> m_measure;
+    QSize m_scrollSize;
+    QRect m_imageRect;
+    int m_antCounter = 0;
+    int m_antPhase = 0;
+    QBasicTimer m_antTimer;
+    QPoint m_downPoint;
+    QPoint m_downScroll;
+    // Tracker rectangle in logical coordinates; the drag that changes it.
+    QRect m_tracker;
+    enum class TrackDrag { None, New, Move } m_trackDrag = TrackDrag::None;
+    QPoint m_trackStart;
+    QRect m_trackStartRect;
+    QPointF m_lastDrag;
+    QPointF m_rotateCentre;
+    std::array<QPointF, 5> m_rotatePoints;
+    bool m_rightDragChanged = false;
+};

@@ -1,0 +1,21 @@
+// What a view hands to the measurement layer: its drawing, the mouse input
+// of the measuring tool (logical coordinates: client point plus scroll
+// position) and the zoom factor. A view without one draws no overlay.
+#pragma once
+
+#include <QPoint>
+
+class CDeviceContext;
+
+class CMeasureOverlay {
+public:
+    virtual ~CMeasureOverlay() = default;
+    // Draws the measurement objects; `scroll` is the view's scroll position.
+    virtual void Draw(CDeviceContext& dc, QPoint scroll) = 0;
+    virtual void ShowScaleLine(bool show) = 0;
+    virtual void SetScale(float zoom) = 0;
+    virtual void MouseDown(QPoint logical) = 0;
+    virtual void MouseMove(QPoint logical) = 0;
+    virtual void MouseUp(QPoint logical) = 0;
+    virtual void DoubleClick(QPoint logical) = 0;
+};

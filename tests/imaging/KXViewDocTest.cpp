@@ -1,0 +1,357 @@
+// The image document: opening (pages, extensions), undo through the
+// commands, duplicate titles, saving the rendering, the status bar and
+// stopping a running operation.
+#include <atomic>
+#include <thread>
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QProgressDialog>
+
+#include <gtest/gtest.h>
+
+#include "CmdUI.h"
+#include "CommandIds.h"
+#include "DocTestSupport.h"
+#include "Image.h"
+#include "Resource.h"
+
+using apptest::StartedApp;
+using doctest::MessageBoxAnswerer;
+using doctest::Open;
+
+namespace {
+
+class DocTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(s.started);
+        s.app->CloseAllDocuments(); // the empty document of the start
+    }
+    testsupport::TempDir dir;
+    StartedApp s{dir};
+
+    CKXViewDoc* OpenBmp(const std::string& name = "a.bmp", int w = 8, int h = 6) {
+        return Open(s, apptest::WriteBmp(dir, name, w, h));
+    }
+    // The enabled state and text an update handler gives a command.
+    CCmdUI Update(int id) {
+        CCmdUI ui(id);
+        s.frame()->OnCmdMsg(id, &ui);
+        return ui;
+    }
+};
+
+// One undoable change: record, then paint pixel (0,0) with `value`.
+void Change(CKXViewDoc* doc, uint8_t value) {
+    ASSERT_TRUE(doc->SubmitUndo());
+    doc->GetImage()->SetPixelColor(0, 0, vimg::RGBQUAD{value, value, value, 0});
+}
+
+uint8_t Marker(const CKXViewDoc* doc) { return doc->GetImage()->GetPixelColor(0, 0, false).rgbBlue; }
+
+TEST_F(DocTest, NineChangesKeepEightStepsAndEightUndosReachTheStateAfterTheFirst) {
+    CKXViewDoc* doc = OpenBmp();
+    ASSERT_TRUE(doc);
+    for (int i = 1; i <= 9; ++i) Change(doc, static_cast<uint8_t>(i * 10));
+    EXPECT_EQ(doc->UndoLevel(), 8);
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(Update(ID_EDIT_UNDO).m_bEnabled);
+        s.frame()->ExecuteCommand(ID_EDIT_UNDO);
+    }
+    EXPECT_EQ(Marker(doc), 10);
+    EXPECT_FALSE(Update(ID_EDIT_UNDO).m_bEnabled);
+    s.frame()->ExecuteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(Marker(doc), 20);
+}
+
+TEST_F(DocTest, UndoThenANewChangeDisablesRedo) {
+    CKXViewDoc* doc = OpenBmp();
+    ASSERT_TRUE(doc);
+    Change(doc, 1);
+    Change(doc, 2);
+    s.frame()->ExecuteCommand(ID_EDIT_UNDO);
+    EXPECT_TRUE(Update(ID_EDIT_REDO).m_bEnabled);
+    Change(doc, 3);
+    EXPECT_FALSE(Update(ID_EDIT_REDO).m_bEnabled);
+    EXPECT_EQ(Marker(doc), 3);
+}
+
+TEST_F(DocTest, UndoItemShowsTheNumberOfSteps) {
+    CKXViewDoc* doc = OpenBmp();
+    ASSERT_TRUE(doc);
+    for (uint8_t i = 1; i <= 3; ++i) Change(doc, i);
+    QAction* undo = s.frame()->CommandAction(ID_EDIT_UNDO);
+    s.frame()->UpdateCommandUI(undo);
+    EXPECT_EQ(undo->text(), "Undo (3)\tCtrl+Z");
+}
+
+// A TIFF file of `pages` pages of widths 5, 6, 7, ... made by ImageMagick.
+std::string WriteTiffPages(const testsupport::TempDir& dir, const std::string& name, int pages) {
+    std::string command = testsupport::Convert();
+    for (int i = 0; i < pages; ++i) command += " -size " + std::to_string(5 + i) + "x4 xc:red";
+    const std::string path = dir.file(name);
+    command += " " + testsupport::Quote(path);
+    return testsupport::Run(command) == 0 ? path : std::string();
+}
+
+TEST_F(DocTest, AThreePageTiffAnsweredWithOkGivesThreeDocuments) {
+    const std::string path = WriteTiffPages(dir, "pages.tif", 3);
+    ASSERT_FALSE(path.empty());
+    MessageBoxAnswerer ok(QMessageBox::Ok);
+    ASSERT_TRUE(Open(s, QString::fromStdString(path)));
+    EXPECT_EQ(ok.texts, QStringList{"File with 3 images. Read all?"});
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    QStringList titles;
+    std::vector<uint32_t> widths;
+    for (CDocument* d : docs) {
+        titles << d->GetTitle();
+        widths.push_back(dynamic_cast<CKXViewDoc*>(d)->GetImage()->GetWidth());
+    }
+    EXPECT_EQ(titles, QStringList({"pages.tif", "pages.tif (2)", "pages.tif (3)"}));
+    EXPECT_EQ(widths, (std::vector<uint32_t>{5, 6, 7}));
+}
+
+TEST_F(DocTest, AThreePageTiffAnsweredWithCancelStaysOneDocument) {
+    const std::string path = WriteTiffPages(dir, "two.tif", 2);
+    ASSERT_FALSE(path.empty());
+    MessageBoxAnswerer cancel(QMessageBox::Cancel);
+    ASSERT_TRUE(Open(s, QString::fromStdString(path)));
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+}
+
+TEST_F(DocTest, ExtensionsAreComparedInLowerCase) {
+    EXPECT_EQ(CKXViewDoc::FindType("jpg"), 3);
+    EXPECT_EQ(CKXViewDoc::FindType("JPG"), 3);
+    EXPECT_EQ(CKXViewDoc::FindType("j2c"), 12);
+    EXPECT_EQ(CKXViewDoc::FindType("cur"), 0);
+    EXPECT_EQ(CKXViewDoc::Extension("/x.y/name"), "y/name"); // the text after the last dot
+    EXPECT_EQ(CKXViewDoc::Extension("a.JPG"), "jpg");
+
+    vimg::Image picture(9, 7, 24);
+    const std::string path = dir.file("a.JPG");
+    ASSERT_TRUE(picture.Save(path.c_str(), vimg::FORMAT_JPG));
+    CKXViewDoc* doc = Open(s, QString::fromStdString(path));
+    ASSERT_TRUE(doc && doc->GetImage());
+    EXPECT_EQ(doc->GetImage()->GetType(), static_cast<uint32_t>(vimg::FORMAT_JPG));
+    EXPECT_EQ(s.frame()->PaneText(3), "JPG");
+    EXPECT_EQ(s.frame()->PaneText(4), "(9x7x24)");
+    EXPECT_TRUE(s.frame()->PaneText(2).startsWith("Time (s): "));
+}
+
+TEST_F(DocTest, AnUnreadableFileShowsTheLibraryMessageAndLeavesNoDocument) {
+    const std::string path = dir.file("broken.cur");
+    testsupport::WriteFile(path, {1, 2, 3, 4, 5});
+    MessageBoxAnswerer ok(QMessageBox::Ok);
+    EXPECT_EQ(Open(s, QString::fromStdString(path)), nullptr);
+    ASSERT_EQ(ok.texts.size(), 1);
+    EXPECT_FALSE(ok.texts[0].isEmpty());
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+    // Without an extension nothing is said.
+    const std::string bare = dir.file("noextension");
+    testsupport::WriteFile(bare, {1, 2});
+    EXPECT_EQ(Open(s, QString::fromStdString(bare)), nullptr);
+    EXPECT_EQ(ok.texts.size(), 1);
+}
+
+TEST_F(DocTest, DuplicatesAreNumberedWithTheSharedCounter) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    doc->GetImage()->SelectionAddRect(vimg::RECT{1, 4, 3, 1});
+    s.app->m_imageCounter = 5;
+    s.frame()->ExecuteCommand(ID_DUPLICATE);
+    auto* copy = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->GetDocuments().back());
+    ASSERT_TRUE(copy && copy != doc);
+    EXPECT_EQ(copy->GetTitle(), "Copy 5 of a.bmp");
+    EXPECT_EQ(s.app->m_imageCounter, 6);
+    EXPECT_TRUE(copy->GetImage()->SelectionIsValid());
+    EXPECT_EQ(copy->GetImage()->GetPixelColor(3, 2, false), doc->GetImage()->GetPixelColor(3, 2, false));
+    EXPECT_TRUE(copy->m_fileName.isEmpty());
+}
+
+TEST_F(DocTest, SaveOfANeverSavedDuplicateWritesNothingButShowsTheProgress) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    s.frame()->ExecuteCommand(ID_DUPLICATE);
+    auto* copy = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->GetDocuments().back());
+    ASSERT_TRUE(copy);
+    const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    QStringList seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) seen << p->labelText();
+    });
+    watch.start(20);
+    copy->OnSave();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.front(), "Bild speichern");
+}
+
+TEST_F(DocTest, SaveAtTwoHundredPercentWritesTheDisplayedPictureAtTwiceTheSize) {
+    CKXViewDoc* doc = OpenBmp("a.bmp", 8, 6);
+    ASSERT_TRUE(doc);
+    s.frame()->ExecuteCommand(ID_ZOOM_IN); // 1.5
+    s.frame()->ExecuteCommand(ID_ZOOM_IN); // 2
+    ASSERT_EQ(doc->m_zoomFactor, 2.0f);
+    const QString target = QString::fromStdString(dir.file("out.png"));
+    doc->SaveRendering(target);
+    vimg::Image saved(target.toStdString().c_str(), vimg::FORMAT_PNG);
+    ASSERT_TRUE(saved.IsValid());
+    EXPECT_EQ(saved.GetWidth(), 16u);
+    EXPECT_EQ(saved.GetHeight(), 12u);
+    // Pixel (x, y) of the picture covers (2x .. 2x+1, 2y .. 2y+1) of the rendering.
+    const vimg::Image& image = *doc->GetImage();
+    EXPECT_EQ(saved.GetPixelColor(7, 11 - 5, false), image.GetPixelColor(3, 5 - 2, false));
+    EXPECT_FALSE(QFileInfo::exists(target + ".part"));
+}
+
+TEST_F(DocTest, SaveAsAddsTheChosenNameAndSaveWritesIt) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    const QString target = QString::fromStdString(dir.file("b.bmp"));
+    QTimer answer;
+    bool answered = false;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->reject(); // nothing else should ask: shows as a wrong name below
+        } else if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
+            if (answered) {
+                dlg->reject(); // a second question: fails below instead of hanging
+                return;
+            }
+            answered = true;
+            // Typed into the name field and accepted at once: the dialog's own
+            // late selection of the suggested name must not come in between.
+            if (auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                edit->setText(target);
+            else
+                dlg->selectFile(target);
+            QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+        }
+    });
+    answer.start(10);
+    s.frame()->ExecuteCommand(ID_FILE_SAVE_AS);
+    answer.stop();
+    EXPECT_EQ(doc->m_fileName, target);
+    EXPECT_EQ(doc->GetTitle(), "b.bmp");
+    vimg::Image saved(target.toStdString().c_str(), vimg::FORMAT_BMP);
+    ASSERT_TRUE(saved.IsValid());
+    EXPECT_EQ(saved.GetWidth(), 8u);
+}
+
+TEST_F(DocTest, StopwatchMeasuresInSeconds) {
+    CKXViewDoc* doc = OpenBmp();
+    ASSERT_TRUE(doc);
+    doc->Stopwatch(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    doc->Stopwatch(true);
+    EXPECT_GE(doc->ElapsedSeconds(), 0.025f);
+    EXPECT_LT(doc->ElapsedSeconds(), 2.0f);
+}
+
+TEST_F(DocTest, WhileAnOperationRunsTheViewShowsTheOldPictureAndChangesAreRefused) {
+    CKXViewDoc* doc = OpenBmp("a.bmp", 16, 16);
+    ASSERT_TRUE(doc);
+    const vimg::RGBQUAD before = doc->GetImage()->GetPixelColor(2, 2, false);
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(doc->StartOperation(0, [&](vimg::Image& image) {
+        image.SetPixelColor(2, 2, vimg::RGBQUAD{1, 2, 3, 0});
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return true;
+    }));
+    EXPECT_TRUE(doc->IsBusy());
+    EXPECT_EQ(doc->DisplayImage()->GetPixelColor(2, 2, false), before);
+    EXPECT_FALSE(doc->SubmitUndo());
+    EXPECT_FALSE(doc->SetImage(std::make_unique<vimg::Image>(4, 4, 24)));
+    EXPECT_FALSE(Update(ID_EDIT_UNDO).m_bEnabled);
+    EXPECT_FALSE(Update(ID_DUPLICATE).m_bEnabled);
+    release = true;
+    // The poller reports the end to the first view, which finishes the operation.
+    for (int i = 0; i < 200 && doc->IsBusy(); ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(doc->IsBusy());
+    EXPECT_EQ(doc->GetImage()->GetPixelColor(2, 2, false), (vimg::RGBQUAD{1, 2, 3, 0}));
+    EXPECT_EQ(doc->UndoLevel(), 1);
+    s.frame()->ExecuteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(doc->GetImage()->GetPixelColor(2, 2, false), before);
+}
+
+TEST_F(DocTest, ClosingADocumentStopsTheRunningOperationAndWaitsForIt) {
+    CKXViewDoc* doc = OpenBmp("a.bmp", 16, 16);
+    ASSERT_TRUE(doc);
+    std::atomic<bool> stopped{false};
+    std::atomic<bool> ended{false};
+    ASSERT_TRUE(doc->StartOperation(0, [&](vimg::Image& image) {
+        // A long filter: stops only when asked to.
+        while (!image.GetEscape()) {
+            image.SetProgress(image.GetProgress() + 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        stopped = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ended = true;
+        return false;
+    }));
+    // Let the poller get into its sends to the view.
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    s.frame()->ExecuteCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DocTest, CopyThenPasteKeepsDepthPaletteAndResolution) {
+    vimg::Image picture(13, 9, 8);
+    for (int i = 0; i < 256; ++i)
+        picture.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x) picture.SetPixelIndex(x, y, static_cast<uint8_t>(x * 19 + y * 3));
+    picture.SetXDPI(300);
+    picture.SetYDPI(300);
+    const std::string path = dir.file("pal.bmp");
+    ASSERT_TRUE(picture.Save(path.c_str(), vimg::FORMAT_BMP));
+    CKXViewDoc* doc = Open(s, QString::fromStdString(path));
+    ASSERT_TRUE(doc);
+    s.frame()->ExecuteCommand(ID_EDIT_COPY);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data && data->hasImage());
+    EXPECT_TRUE(data->data("image/bmp").startsWith("BM"));
+
+    s.app->m_imageCounter = 4;
+    s.frame()->ExecuteCommand(ID_EDIT_PASTE);
+    auto* pasted = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->GetDocuments().back());
+    ASSERT_TRUE(pasted && pasted != doc && pasted->GetImage());
+    EXPECT_EQ(pasted->GetTitle(), "Clipboard Image 4");
+    const vimg::Image& image = *pasted->GetImage();
+    EXPECT_EQ(image.GetBpp(), 8u);
+    EXPECT_EQ(image.GetXDPI(), 300);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x) ASSERT_EQ(image.GetPixelIndex(x, y), picture.GetPixelIndex(x, y));
+    EXPECT_EQ(image.GetPaletteColor(200).rgbGreen, 55);
+
+    // Another program's picture arrives as a plain image.
+    auto* foreign = new QMimeData;
+    QImage qt(4, 3, QImage::Format_RGB32);
+    qt.fill(QColor(10, 20, 30));
+    foreign->setImageData(qt);
+    std::unique_ptr<vimg::Image> fromQt = CMainFrame::ImageFromClipboard(*foreign);
+    delete foreign;
+    ASSERT_TRUE(fromQt);
+    EXPECT_EQ(fromQt->GetWidth(), 4u);
+    EXPECT_EQ(fromQt->GetPixelColor(3, 2, false), (vimg::RGBQUAD{30, 20, 10, 0}));
+}
+
+} // namespace
