@@ -64,13 +64,7 @@ bool LoadImageFile(Image& img, const std::string& path, int frame) {
     img.SetFrame(frame);
     img.SetLastError("");
     if (img.Load(path.c_str(), FormatFromExtension(path))) return true;
-    if (img.GetLastError()[0] == '\0') {
-        // The library reports nothing when the file cannot be opened at all.
-        FILE* fp = std::fopen(path.c_str(), "rb");
-        const std::string why = fp ? "cannot read the file" : std::string("cannot open the file: ") + std::strerror(errno);
-        if (fp) std::fclose(fp);
-        img.SetLastError(why.c_str());
-    }
+    if (img.GetLastError()[0] == '\0') img.SetLastError("cannot read the file: no reader recognised its content");
     return false;
 }
 

@@ -82,6 +82,10 @@ public:
     // "IMAGE_MAX_MEMORY exceeded". The default admits about 4 GiB.
     static void SetMaxMemory(uint64_t bytes);
     static uint64_t GetMaxMemory();
+    // Ceiling on the pixels (width x height) a decoder may create; larger
+    // headers fail with "image too large: ...". See DecodeLimit.
+    static void SetMaxPixels(uint64_t pixels);
+    static uint64_t GetMaxPixels();
 
     // ---- accessors ----
     bool IsValid() const { return pDib != nullptr; }
@@ -421,7 +425,14 @@ public:
 
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);
+    // Every save writes a temporary file beside fileName and renames it over
+    // fileName only when everything was written, flushed and closed; on any
+    // failure the old file stays as it was and lastError names what failed.
     bool Save(const char* fileName, uint32_t type);
+    // Multipage file (TIF or GIF) from several images.
+    bool Save(const char* fileName, Image** images, int32_t count, uint32_t type);
+    // The same for any writer: `encode` writes into the stream it is given.
+    bool SaveWith(const char* fileName, const std::function<bool(File*)>& encode);
     bool Decode(File* stream, uint32_t type);
     bool Decode(FILE* stream, uint32_t type);
     bool Decode(uint8_t* buffer, uint32_t size, uint32_t type);

@@ -155,7 +155,7 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return Fail(tmp.GetLastError());
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
@@ -186,7 +186,7 @@ bool Image::Rotate180(Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return Fail(tmp.GetLastError());
     const bool done = ForRows(h, true, [&](int64_t row) {
         const auto y = static_cast<int32_t>(row);
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
@@ -218,7 +218,7 @@ bool Image::Rotate(float angle, Image* dest) {
     const auto newW = static_cast<uint32_t>(std::floor(2.0 * ex + 1.5)) + 2;
     const auto newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return Fail(tmp.GetLastError());
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const int32_t w = head.biWidth, h = head.biHeight;
     for (int32_t y = 0; y < static_cast<int32_t>(newH); ++y) {
@@ -275,7 +275,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
         newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     }
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return Fail(tmp.GetLastError());
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
@@ -359,7 +359,7 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
     const int32_t firstRow = h - bottom; // bottom-up index of the crop's lowest row
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
-        return false;
+        return Fail(tmp.GetLastError());
     for (int32_t y = 0; y < newH; ++y) {
         if (!RowStep(y, newH)) return false;
         const uint8_t* s = GetBits(static_cast<uint32_t>(firstRow + y));
@@ -412,7 +412,8 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
 
 bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
                    Image* dest) {
-    if (!pDib || left < 0 || top < 0 || right < 0 || bottom < 0) return false;
+    if (!pDib) return false;
+    if (left < 0 || top < 0 || right < 0 || bottom < 0) return Fail("Expand: border widths must not be negative");
     const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
     const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
     if (newW > INT32_MAX || newH > INT32_MAX) {
@@ -422,7 +423,7 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
     Image tmp;
     // The canvas is painted: opaque in the alpha plane.
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
-        return false;
+        return Fail(tmp.GetLastError());
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
     for (int32_t y = 0; y < newH; ++y) {
@@ -457,7 +458,9 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
 }
 
 bool Image::Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest) {
-    if (!pDib || newWidth < head.biWidth || newHeight < head.biHeight) return false;
+    if (!pDib) return false;
+    if (newWidth < head.biWidth || newHeight < head.biHeight)
+        return Fail("Expand: the new size is smaller than the image; use Crop to make it smaller");
     const int32_t left = (newWidth - head.biWidth) / 2;
     const int32_t bottomOrTop = (newHeight - head.biHeight) / 2;
     return Expand(left, bottomOrTop, newWidth - head.biWidth - left, newHeight - head.biHeight - bottomOrTop,

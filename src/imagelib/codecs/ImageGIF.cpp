@@ -1,9 +1,11 @@
 #include "ImageGIF.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "ByteOrder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -192,7 +194,7 @@ void ImageGIF::SetComment(const char* text) {
 bool ImageGIF::Decode(File* stream) {
     if (!stream) return false;
     uint8_t lsd[13];
-    if (stream->Read(lsd, 13, 1) != 1 || std::memcmp(lsd, "GIF8", 4) != 0) return false;
+    if (stream->Read(lsd, 13, 1) != 1 || std::memcmp(lsd, "GIF8", 4) != 0) return Fail("Not a GIF file");
     const uint32_t screenW = bytes::Le16(lsd + 6), screenH = bytes::Le16(lsd + 8);
     const uint8_t screenFlags = lsd[10];
     if (info.escape == -1) {
@@ -200,13 +202,13 @@ bool ImageGIF::Decode(File* stream) {
         head.biHeight = static_cast<int32_t>(screenH);
         return true;
     }
-    if (screenW == 0 || screenH == 0) return false;
+    if (screenW == 0 || screenH == 0) return Fail("GIF: the screen has no width or height");
 
     std::vector<RGBQUAD> globalPalette;
     if (screenFlags & 0x80) {
         const uint32_t n = 2u << (screenFlags & 7);
         uint8_t rgb[768];
-        if (stream->Read(rgb, 3, n) != n) return false;
+        if (stream->Read(rgb, 3, n) != n) return Fail("GIF: the file ends inside the global palette");
         globalPalette.resize(n);
         for (uint32_t i = 0; i < n; ++i) globalPalette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
     }
@@ -214,8 +216,13 @@ bool ImageGIF::Decode(File* stream) {
     const int32_t dataStart = stream->Tell();
     Descriptor firstImage;
     info.frameCount = CountFrames(stream, firstImage);
-    if (info.frameCount <= 0 || info.frame < 0 || info.frame >= info.frameCount) return false;
-    if (!stream->Seek(dataStart, 0)) return false;
+    if (info.frameCount <= 0) return Fail("GIF: the file holds no image");
+    if (info.frame < 0 || info.frame >= info.frameCount) {
+        char text[96];
+        std::snprintf(text, sizeof(text), "GIF: there is no frame %d (the file holds %d)", info.frame, info.frameCount);
+        return Fail(text);
+    }
+    if (!stream->Seek(dataStart, 0)) return Fail("GIF: cannot seek back to the first image");
 
     // Many local-palette tiles without a global palette form one true-colour picture.
     const bool mosaic = info.frameCount > 1 && globalPalette.empty() &&
@@ -229,12 +236,15 @@ bool ImageGIF::Decode(File* stream) {
         SetLastError("IMAGE_MAX_MEMORY exceeded");
         return false;
     }
+    // One LZW code gives at most 4096 pixels: a screen far beyond what the
+    // file could cover is a forged header.
+    if (!DecodeLimit::CheckData(*this, stream, screenW, screenH, screenPixels, 4096)) return false;
     std::vector<CanvasPixel> canvas, saved;
     std::vector<uint8_t> pixels;
     try {
         canvas.resize(static_cast<size_t>(screenPixels));
     } catch (const std::bad_alloc&) {
-        return false;
+        return Fail("GIF: cannot allocate the canvas");
     }
 
     // Graphic control of the coming image, and disposal of the previous one.
@@ -286,15 +296,16 @@ bool ImageGIF::Decode(File* stream) {
             blocks.Drain();
             continue;
         }
-        if (tag != 0x2C) return false; // trailer or garbage before the requested frame
+        // Trailer or garbage before the requested frame.
+        if (tag != 0x2C) return Fail("GIF: the file ends before the requested frame");
 
         Descriptor d;
-        if (!ReadDescriptor(stream, d)) return false;
+        if (!ReadDescriptor(stream, d)) return Fail("GIF: the file ends inside an image descriptor");
         std::vector<RGBQUAD> palette = globalPalette;
         if (d.flags & 0x80) {
             const uint32_t n = 2u << (d.flags & 7);
             uint8_t rgb[768];
-            if (stream->Read(rgb, 3, n) != n) return false;
+            if (stream->Read(rgb, 3, n) != n) return Fail("GIF: the file ends inside a local palette");
             palette.resize(n);
             for (uint32_t i = 0; i < n; ++i) palette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
         }
@@ -315,11 +326,11 @@ bool ImageGIF::Decode(File* stream) {
                           d.top + d.height <= screenH && !palette.empty();
         prevDrawn = false;
         if (fits) {
-            if (minCodeSize < 1 || minCodeSize > 8) return false;
-            if (info.escape) return false;
+            if (minCodeSize < 1 || minCodeSize > 8) return Fail("GIF: bad LZW code size");
+            if (info.escape) return Fail("Cancelled");
             pixels.assign(static_cast<size_t>(d.width) * d.height, 0);
             ExpandLzw(blocks, minCodeSize, pixels.data(), pixels.size());
-            if (info.escape) return false;
+            if (info.escape) return Fail("Cancelled");
             if (disposal == 3) saved = canvas;
             const std::vector<uint32_t> rows =
                 (d.flags & 0x40) ? InterlacedRows(d.height) : std::vector<uint32_t>();
@@ -345,7 +356,7 @@ bool ImageGIF::Decode(File* stream) {
 
         if (frameIndex == target) {
             blocks.Drain();
-            if (sharedPalette.empty()) return false; // nothing drawn: no colours to show
+            if (sharedPalette.empty()) return Fail("GIF: no frame up to the requested one has any colours");
             const bool transparentFound =
                 std::any_of(canvas.begin(), canvas.end(), [](const CanvasPixel& p) { return p.colour.rgbReserved == 0; });
             bool indexed = !mosaic && !paletteMixed && (!transparentFound || gceTrans >= 0);

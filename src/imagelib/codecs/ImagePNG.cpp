@@ -1,5 +1,6 @@
 #include "ImagePNG.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
 
@@ -105,6 +106,14 @@ bool ImagePNG::Decode(File* stream) {
     const int bitDepth = png_get_bit_depth(png, pinfo);
     const int colorType = png_get_color_type(png, pinfo);
     const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
+    // Deflate turns one byte into at most 1032, so the rows (with their filter
+    // bytes) must be within reach of the rest of the file.
+    const uint64_t rawBytes = (static_cast<uint64_t>(width) * pixelDepth + 7) / 8 * height + height;
+    if (!DecodeLimit::CheckData(*this, stream, width, height, rawBytes, 1032)) {
+        char message[sizeof(info.lastError)];
+        std::memcpy(message, info.lastError, sizeof(message));
+        png_error(png, message);
+    }
 
     // Images with an alpha channel of 8 bits per sample after stripping keep it as an alpha plane
     // (8-bit RGBA, 16-bit grey with alpha, and 16-bit RGBA); the others are composed over a background.
