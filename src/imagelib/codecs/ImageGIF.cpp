@@ -232,13 +232,13 @@ bool ImageGIF::Decode(File* stream) {
 
     // Canvas, its copy for "restore to previous", the frame and the result.
     const uint64_t screenPixels = static_cast<uint64_t>(screenW) * screenH;
+    // One LZW code gives at most 4096 pixels: a screen far beyond what the
+    // file could cover is a forged header.
+    if (!DecodeLimit::CheckData(*this, stream, screenW, screenH, screenPixels, 4096)) return false;
     if (screenPixels * (2 * sizeof(CanvasPixel) + 5) > GetMaxMemory()) {
         SetLastError("IMAGE_MAX_MEMORY exceeded");
         return false;
     }
-    // One LZW code gives at most 4096 pixels: a screen far beyond what the
-    // file could cover is a forged header.
-    if (!DecodeLimit::CheckData(*this, stream, screenW, screenH, screenPixels, 4096)) return false;
     std::vector<CanvasPixel> canvas, saved;
     std::vector<uint8_t> pixels;
     try {

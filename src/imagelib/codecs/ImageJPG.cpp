@@ -130,6 +130,12 @@ int32_t ExifDpi(float resolution, float inchesPerUnit, int32_t current) {
 }
 
 // Everything libjpeg needs for one decode, kept off the stack frame that setjmp guards.
+// Bytes of the file from the start of the JPEG data (an upper bound on its scans).
+uint64_t FileBytes(File* stream) {
+    const int32_t size = stream->Size();
+    return size > 0 ? static_cast<uint64_t>(size) : 0;
+}
+
 struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorBridge err;
@@ -245,7 +251,13 @@ bool ImageJPG::Decode(File* stream) {
     // image could not hold before it allocates anything large.
     const uint64_t sourceBytes =
         static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height * static_cast<uint64_t>(cinfo.num_components);
-    if (!DecodeLimit::CheckPixels(*this, cinfo.image_width, cinfo.image_height)) {
+    // Every Huffman-coded block costs at least one bit (its DC code), so one byte
+    // of the file stands for at most 8 blocks of 64 pixels. Arithmetic coding
+    // has no such floor; there only the pixel ceiling applies.
+    const uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
+    if (cinfo.arith_code ? !DecodeLimit::CheckPixels(*this, cinfo.image_width, cinfo.image_height)
+                         : !DecodeLimit::CheckHeld(*this, FileBytes(stream), cinfo.image_width, cinfo.image_height,
+                                                   pixels, 512)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
