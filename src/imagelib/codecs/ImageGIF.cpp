@@ -520,7 +520,7 @@ bool ImageGIF::Encode(File* stream) {
     if (!ok) return false;
     const uint8_t trailer = 0x3B;
     WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) m_writeError = true;
     if (m_writeError) return Fail("Write Error in GIF file");
     return true;
 }
@@ -572,7 +572,7 @@ bool ImageGIF::EncodeRGB(File* stream) {
     }
     const uint8_t trailer = 0x3B;
     WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) m_writeError = true;
     if (m_writeError) return Fail("Write Error in GIF file");
     return true;
 }
@@ -611,7 +611,7 @@ bool ImageGIF::Encode(File* stream, Image** images, int32_t count, bool localCol
     if (!ok) return Fail(writer.GetLastError());
     const uint8_t trailer = 0x3B;
     writer.WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) writer.m_writeError = true;
     if (writer.m_writeError) return Fail("Write Error in GIF file");
     return true;
 }

@@ -112,8 +112,7 @@ void TermDestination(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<DestinationBridge*>(cinfo->dest);
     const size_t rest = kBufferSize - dest->pub.free_in_buffer;
     if (rest > 0 && dest->stream->Write(dest->buffer, 1, rest) != rest) ERREXIT(cinfo, JERR_FILE_WRITE);
-    dest->stream->Flush();
-    if (dest->stream->Error()) ERREXIT(cinfo, JERR_FILE_WRITE);
+    if (!dest->stream->Flush() || dest->stream->Error()) ERREXIT(cinfo, JERR_FILE_WRITE);
 }
 
 int32_t DensityToDpi(unsigned unit, unsigned density, int32_t current) {

@@ -477,8 +477,10 @@ bool ImageTIF::Encode(File* stream, Image** images, int32_t count) {
         page.Unghost();
         if (!ok) return Fail("Error saving TIFF file");
     }
+    // Closing writes what libtiff still holds; flushing first lets that write be checked.
+    const bool flushed = !page.m_tif || TIFFFlush(page.m_tif) != 0;
     page.ResetWriter();
-    return true;
+    return flushed ? true : Fail("Error saving TIFF file");
 }
 
 bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageCount) {
