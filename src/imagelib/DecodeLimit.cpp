@@ -42,7 +42,12 @@ bool DecodeLimit::CheckHeld(Image& img, uint64_t held, uint64_t width, uint64_t 
                             uint32_t maxExpansion) {
     if (!CheckPixels(img, width, height)) return false;
     const uint64_t reach = held * maxExpansion;
-    if (needed <= kSmallData || needed / 2 <= reach) return true;
+    if (needed <= reach) return true;
+    if (needed <= kSmallData || needed / 2 <= reach) {
+        // Only uncompressed data is known to be short; compressed data may still fill the picture.
+        if (maxExpansion <= 1) img.SetTruncated(true);
+        return true;
+    }
     char text[200];
     if (maxExpansion <= 1)
         std::snprintf(text, sizeof(text),

@@ -47,6 +47,7 @@ struct ImageInfo {
     bool nearestCacheValid = false;
     int32_t layerCount = 0;
     uint32_t flags = 0;
+    bool truncated = false; // the decoder ran out of data; the missing part is black
 };
 
 class Image {
@@ -123,6 +124,9 @@ public:
     void GetOffset(int32_t* x, int32_t* y) const;
     void SetOffset(int32_t x, int32_t y);
     bool IsEnabled() const { return info.enabled; }
+    // True after a decode that ran out of data and kept what the file held.
+    bool IsTruncated() const { return info.truncated; }
+    void SetTruncated(bool truncated) { info.truncated = truncated; }
     void Enable(bool enable = true) { info.enabled = enable; }
     uint32_t GetFlags() const { return info.flags; }
     void SetFlags(uint32_t flags, bool lockReserved = true);

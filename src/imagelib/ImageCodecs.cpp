@@ -23,6 +23,7 @@ bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& fai
                std::unique_ptr<Image>& holder) {
     holder = entry.create();
     holder->CopyInfo(target);
+    holder->SetTruncated(false);
     bool decoded = false;
     {
         const DecodeLimit::Scope limited;

@@ -180,6 +180,15 @@ TEST(DecodeLimit, ProgressiveJpegBombMeetsTheCeilingAndHonestOnesDecode) {
         << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 2048u);
     EXPECT_EQ(img.GetPixelColor(1000, 500).rgbRed, 128);
+    EXPECT_FALSE(img.IsTruncated());
+    // Cut inside its scan data the same file still decodes, and says it was short.
+    std::vector<uint8_t> cut(honest.begin(), honest.end() - 1000);
+    ASSERT_TRUE(img.Decode(cut.data(), static_cast<uint32_t>(cut.size()), vimg::FORMAT_JPG)) << img.GetLastError();
+    EXPECT_TRUE(img.IsTruncated());
+    const Bytes whole = Bmp(10, 10, 24, 0, 320);
+    ASSERT_TRUE(img.Decode(const_cast<uint8_t*>(whole.v.data()), static_cast<uint32_t>(whole.v.size()),
+                           vimg::FORMAT_BMP));
+    EXPECT_FALSE(img.IsTruncated());
 
     // Endless refinement scans are cut off.
     EXPECT_EQ(DecodeError(ProgressiveJpeg(64, 64, 8, 1001), vimg::FORMAT_JPG),
@@ -197,6 +206,7 @@ TEST(DecodeLimit, TruncatedFilesDecodeWhileTheyHoldHalfTheirData) {
         const bool ok = img.Decode(bmp.v.data(), static_cast<uint32_t>(bmp.v.size()), vimg::FORMAT_BMP);
         if (held > rows / 2) {
             ASSERT_TRUE(ok) << img.GetLastError();
+            EXPECT_TRUE(img.IsTruncated());
             EXPECT_EQ(img.GetPixelColor(500, 0).rgbGreen, 0x7F);
             EXPECT_EQ(img.GetPixelColor(500, 999).rgbGreen, 0); // missing: black
         } else {

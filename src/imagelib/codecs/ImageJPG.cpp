@@ -52,6 +52,7 @@ jpeg_error_mgr* HookErrors(ErrorBridge& bridge, Image* owner) {
 struct SourceBridge {
     jpeg_source_mgr pub;
     File* stream;
+    Image* owner;
     bool startOfFile;
     JOCTET buffer[kBufferSize];
 };
@@ -64,6 +65,7 @@ boolean FillInputBuffer(j_decompress_ptr cinfo) {
     if (n == 0) {
         if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
         WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->owner->SetTruncated(true);
         // A fake end-of-image marker lets libjpeg finish a truncated file.
         src->buffer[0] = 0xFF;
         src->buffer[1] = JPEG_EOI;
@@ -211,6 +213,7 @@ bool ImageJPG::Decode(File* stream) {
     }
     jpeg_create_decompress(&cinfo);
     state->src.stream = stream;
+    state->src.owner = this;
     state->src.pub.init_source = InitSource;
     state->src.pub.fill_input_buffer = FillInputBuffer;
     state->src.pub.skip_input_data = SkipInputData;
