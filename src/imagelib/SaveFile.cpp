@@ -52,6 +52,9 @@ bool SaveFile::Open(const char* target) {
     m_target = ResolveLink(target);
     const std::string base = m_target.substr(m_target.rfind('/') == std::string::npos ? 0 : m_target.rfind('/') + 1);
     const std::string folder = FolderOf(m_target);
+    // A file the user may not write stays as it is, although the folder would allow replacing it.
+    if (::access(m_target.c_str(), F_OK) == 0 && ::access(m_target.c_str(), W_OK) != 0)
+        return Record("cannot write", errno);
     std::random_device seed;
     std::mt19937 rng(seed());
     // O_EXCL with a random name: the temporary file is ours alone; 0666 lets the umask decide as for any new file.

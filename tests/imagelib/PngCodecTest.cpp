@@ -209,7 +209,7 @@ TEST(PngCodec, BadInput) {
     EXPECT_FALSE(DecodeBytes({'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, vimg::FORMAT_PNG, &error));
     EXPECT_EQ(error, "Not a PNG file");
     EXPECT_FALSE(DecodeBytes({bytes.begin(), bytes.begin() + 100}, vimg::FORMAT_PNG, &error));
-    EXPECT_EQ(error, "Read Error");
+    EXPECT_EQ(error, "PNG: the file ends early (Read Error)");
 
     Image img;
     img.SetEscape(1);

@@ -27,7 +27,7 @@ void ErrorHandler(png_structp png, png_const_charp message) {
 
 void ReadData(png_structp png, png_bytep data, png_size_t length) {
     auto* stream = static_cast<File*>(png_get_io_ptr(png));
-    if (stream->Read(data, 1, length) != length) png_error(png, "Read Error");
+    if (stream->Read(data, 1, length) != length) png_error(png, "PNG: the file ends early (Read Error)");
 }
 
 void WriteData(png_structp png, png_bytep data, png_size_t length) {
