@@ -102,6 +102,32 @@ std::vector<uint8_t> PngClaiming(uint32_t w, uint32_t h) {
     return png;
 }
 
+// Our own small JPEG 2000 code stream with its image and tile size rewritten to w x h.
+std::vector<uint8_t> J2kClaiming(uint32_t w, uint32_t h) {
+    Image small(16, 16, 24);
+    uint8_t* buffer = nullptr;
+    int32_t size = 0;
+    EXPECT_TRUE(small.Encode(buffer, size, vimg::FORMAT_JPC));
+    std::vector<uint8_t> j2k(buffer, buffer + size);
+    Image::FreeMemory(buffer);
+    // SIZ follows the start marker: length, capabilities, then the sizes.
+    for (const size_t at : {size_t{8}, size_t{24}})
+        for (int i = 0; i < 4; ++i) {
+            j2k[at + i] = static_cast<uint8_t>(w >> (24 - 8 * i));
+            j2k[at + 4 + i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+        }
+    return j2k;
+}
+
+// An icon whose one entry is a PNG.
+std::vector<uint8_t> IcoHolding(const std::vector<uint8_t>& png) {
+    Bytes b;
+    b.le16(0).le16(1).le16(1).u8(0).u8(0).u8(0).u8(0).le16(1).le16(32);
+    b.le32(static_cast<uint32_t>(png.size())).le32(22);
+    b.v.insert(b.v.end(), png.begin(), png.end());
+    return b.v;
+}
+
 // A little-endian TIFF with one 8-bit grey strip of 100 bytes and the given size and compression.
 std::vector<uint8_t> Tiff(uint32_t w, uint32_t h, uint32_t compression) {
     const uint32_t entries[][4] = {{256, 4, 1, w}, {257, 4, 1, h},   {258, 3, 1, 8},   {259, 3, 1, compression},
@@ -153,6 +179,8 @@ TEST(DecodeLimit, HugeHeadersOverTinyBodiesAreRefusedPerFormat) {
         {"tiff", Tiff(30000, 30000, 1), vimg::FORMAT_TIF, tooShort + "needs 900000000 bytes of pixel data, the file holds 222"},
         {"tiff lzw", Tiff(30000, 30000, 5), vimg::FORMAT_TIF, tooShort + "cannot come from the 222 bytes"},
         {"progressive jpeg", ProgressiveJpeg(30000, 30000, 200), vimg::FORMAT_JPG, tooShort + "cannot come from the"},
+        {"jpeg 2000", J2kClaiming(30000, 30000), vimg::FORMAT_JPC, tooShort + "cannot come from the"},
+        {"icon with a png", IcoHolding(PngClaiming(30000, 30000)), vimg::FORMAT_ICO, tooShort + "cannot come from the"},
     };
     for (const auto& c : cases) {
         const std::string error = DecodeError(c.file, c.type);
