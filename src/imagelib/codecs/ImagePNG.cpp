@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -53,6 +54,15 @@ void Widen2To4(uint8_t* row, uint32_t width) {
     }
 }
 
+// libpng's allocator with a ceiling on single blocks; the ceiling is the structure's memory pointer.
+png_voidp BoundedMalloc(png_structp png, png_alloc_size_t size) {
+    const auto* limit = static_cast<const uint64_t*>(png_get_mem_ptr(png));
+    if (limit && size > *limit) return nullptr;
+    return std::malloc(size);
+}
+
+void PlainFree(png_structp, png_voidp block) { std::free(block); }
+
 // Both libpng structures, released on every way out.
 struct ReadGuard {
     png_structp png = nullptr;
@@ -86,6 +96,8 @@ bool ImagePNG::Decode(FILE* stream) {
 
 bool ImagePNG::Decode(File* stream) {
     if (!stream) return false;
+    // Outlives the libpng structures, which point at it (see below).
+    const uint64_t blockLimit = 2 * static_cast<uint64_t>(std::max(stream->Size(), 0)) * 1032 + (1u << 20);
     ReadGuard guard;
     guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, WarningHandler);
     if (const char* error = CreateInfo(guard.png, guard.info)) {
@@ -99,6 +111,12 @@ bool ImagePNG::Decode(File* stream) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_read_fn(png, stream, ReadData);
+    // libpng allocates a chunk's declared length before reading it. No block may
+    // be larger than the file could fill at deflate's best ratio (twice that, as
+    // truncated files are admitted, and 1 MiB for small ones); a text chunk
+    // asking for more is skipped with a warning, a row that large cannot pass
+    // the size check below anyway.
+    png_set_mem_fn(png, const_cast<uint64_t*>(&blockLimit), BoundedMalloc, PlainFree);
     png_read_info(png, pinfo);
 
     const png_uint_32 width = png_get_image_width(png, pinfo);
