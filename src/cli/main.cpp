@@ -67,16 +67,7 @@ int JpegToJpeg(const std::string& input, const std::string& output, const Image&
     jpg.CopyInfo(settings);
     vimg::IOFile in;
     if (!in.Open(input.c_str(), "rb") || !jpg.Decode(&in)) return Fail(input, jpg);
-    vimg::IOFile out;
-    if (!out.Open(output.c_str(), "wb")) {
-        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", output.c_str());
-        return 1;
-    }
-    if (!jpg.Encode(&out)) return Fail(output, jpg);
-    if (!out.Close()) {
-        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", output.c_str());
-        return 1;
-    }
+    if (!jpg.SaveWith(output.c_str(), [&](vimg::File* f) { return jpg.Encode(f); })) return Fail(output, jpg);
     return 0;
 }
 
@@ -90,20 +81,9 @@ int WritePages(const std::vector<std::string>& inputs, const std::string& output
         if (quality > 0) pages[i].SetJpegQuality(static_cast<uint8_t>(quality));
         pointers.push_back(&pages[i]);
     }
-    // Read and write: appending pages may read back what was written.
-    FILE* fp = std::fopen(output.c_str(), "w+b");
-    if (!fp) {
-        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", output.c_str());
-        return 1;
-    }
     Image result;
-    const bool ok = result.Encode(fp, pointers.data(), static_cast<int32_t>(pointers.size()), type);
-    const bool closed = std::fclose(fp) == 0;
-    if (!ok) return Fail(output, result);
-    if (!closed) {
-        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", output.c_str());
-        return 1;
-    }
+    if (!result.Save(output.c_str(), pointers.data(), static_cast<int32_t>(pointers.size()), type))
+        return Fail(output, result);
     return 0;
 }
 
@@ -157,11 +137,7 @@ int Convert(const std::vector<std::string>& args) {
     if (!vimg::cli::LoadImageFile(img, files[0], frame)) return Fail(files[0], img);
     if (quality > 0) img.SetJpegQuality(static_cast<uint8_t>(quality));
     if (outType == vimg::FORMAT_JPG && img.GetType() == vimg::FORMAT_JPG) return JpegToJpeg(files[0], output, img);
-    if (!img.Save(output.c_str(), outType)) {
-        if (img.GetLastError()[0] == '\0' || std::strcmp(img.GetLastError(), "output dimensions returned") == 0)
-            img.SetLastError("cannot write the file");
-        return Fail(output, img);
-    }
+    if (!img.Save(output.c_str(), outType)) return Fail(output, img);
     return 0;
 }
 
@@ -169,16 +145,8 @@ int Rgba(const std::vector<std::string>& args) {
     if (args.size() != 2) return Usage();
     Image img;
     if (!vimg::cli::LoadImageFile(img, args[0], 0)) return Fail(args[0], img);
-    vimg::IOFile out;
-    if (!out.Open(args[1].c_str(), "wb")) {
-        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", args[1].c_str());
-        return 1;
-    }
-    if (!img.Encode2RGBA(&out)) return Fail(args[1], img);
-    if (!out.Close()) {
-        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", args[1].c_str());
-        return 1;
-    }
+    if (!img.SaveWith(args[1].c_str(), [&](vimg::File* f) { return img.Encode2RGBA(f); }))
+        return Fail(args[1], img);
     return 0;
 }
 
@@ -261,17 +229,10 @@ int Animate(const std::vector<std::string>& args) {
     gif.SetLoops(static_cast<int32_t>(loops));
     gif.SetDisposalMethod(static_cast<int32_t>(dispose));
     gif.SetComment(comment.c_str());
-    vimg::IOFile out;
-    if (!out.Open(files[0].c_str(), "wb")) {
-        std::fprintf(stderr, "vistorel-img: cannot open '%s' for writing\n", files[0].c_str());
-        return 1;
-    }
-    if (!gif.Encode(&out, pointers.data(), static_cast<int32_t>(pointers.size()), localPalettes))
-        return Fail(files[0], gif);
-    if (!out.Close()) {
-        std::fprintf(stderr, "vistorel-img: cannot write '%s'\n", files[0].c_str());
-        return 1;
-    }
+    const bool ok = gif.SaveWith(files[0].c_str(), [&](vimg::File* f) {
+        return gif.Encode(f, pointers.data(), static_cast<int32_t>(pointers.size()), localPalettes);
+    });
+    if (!ok) return Fail(files[0], gif);
     return 0;
 }
 

@@ -1,9 +1,11 @@
 #include "Image.h"
 
+#include "DecodeLimit.h"
 #include "File.h"
 #include "IOFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -40,6 +42,10 @@ ImageInfo ZeroedInfo() {
 void Image::SetMaxMemory(uint64_t bytes) { g_maxMemory = std::min(bytes, kHardPixelLimit); }
 
 uint64_t Image::GetMaxMemory() { return g_maxMemory; }
+
+void Image::SetMaxPixels(uint64_t pixels) { DecodeLimit::SetMaxPixels(pixels); }
+
+uint64_t Image::GetMaxPixels() { return DecodeLimit::MaxPixels(); }
 
 Image::Image(uint32_t type) { Startup(type); }
 
@@ -115,6 +121,8 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
         SetLastError("Image::Create : width and height must be greater than zero");
         return nullptr;
     }
+    // Inside a decoder every picture (page, frame, tile) obeys the pixel ceiling.
+    if (DecodeLimit::Active() && !DecodeLimit::CheckPixels(*this, width, height)) return nullptr;
     if (bpp <= 1) bpp = 1;
     else if (bpp <= 4) bpp = 4;
     else if (bpp <= 8) bpp = 8;
@@ -124,7 +132,12 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
     const uint64_t pixelBytes = stride * height;
     if (width > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) ||
         height > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) || pixelBytes > g_maxMemory) {
-        SetLastError("IMAGE_MAX_MEMORY exceeded");
+        char text[200];
+        std::snprintf(text, sizeof(text),
+                      "IMAGE_MAX_MEMORY exceeded: %u x %u at %u bits needs %llu bytes, the limit is %llu", width,
+                      height, bpp, static_cast<unsigned long long>(pixelBytes),
+                      static_cast<unsigned long long>(g_maxMemory));
+        SetLastError(text);
         return nullptr;
     }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 
 namespace vimg {
 
@@ -53,6 +54,7 @@ struct ImageInfo {
     double sampleMin = 0, sampleMax = 0;
     // Cursor hot spot (x from the left, y from the top); -1 when there is none.
     int32_t hotSpotX = -1, hotSpotY = -1;
+    bool truncated = false; // the decoder ran out of data; the missing part is black
 };
 
 class Image {
@@ -92,6 +94,10 @@ public:
     // "IMAGE_MAX_MEMORY exceeded". The default admits about 4 GiB.
     static void SetMaxMemory(uint64_t bytes);
     static uint64_t GetMaxMemory();
+    // Ceiling on the pixels (width x height) a decoder may create; larger
+    // headers fail with "image too large: ...". See DecodeLimit.
+    static void SetMaxPixels(uint64_t pixels);
+    static uint64_t GetMaxPixels();
 
     // ---- accessors ----
     bool IsValid() const { return static_cast<bool>(pDib); }
@@ -137,6 +143,9 @@ public:
     bool GetHotSpot(int32_t* x, int32_t* y) const;
     void SetHotSpot(int32_t x, int32_t y);
     bool IsEnabled() const { return info.enabled; }
+    // True after a decode that ran out of data and kept what the file held.
+    bool IsTruncated() const { return info.truncated; }
+    void SetTruncated(bool truncated) { info.truncated = truncated; }
     void Enable(bool enable = true) { info.enabled = enable; }
     uint32_t GetFlags() const { return info.flags; }
     void SetFlags(uint32_t flags, bool lockReserved = true);
@@ -440,7 +449,14 @@ public:
 
     // ---- codec dispatch ----
     bool Load(const char* fileName, uint32_t type = 0);
+    // Every save writes a temporary file beside fileName and renames it over
+    // fileName only when everything was written, flushed and closed; on any
+    // failure the old file stays as it was and lastError names what failed.
     bool Save(const char* fileName, uint32_t type);
+    // Multipage file (TIF or GIF) from several images.
+    bool Save(const char* fileName, Image** images, int32_t count, uint32_t type);
+    // The same for any writer: `encode` writes into the stream it is given.
+    bool SaveWith(const char* fileName, const std::function<bool(File*)>& encode);
     bool Decode(File* stream, uint32_t type);
     bool Decode(FILE* stream, uint32_t type);
     bool Decode(uint8_t* buffer, uint32_t size, uint32_t type);
@@ -468,7 +484,6 @@ protected:
         return false;
     }
     // "cannot open file: <name> (<reason from errno>)" as the last error; false.
-    bool FailToOpen(const char* fileName);
     void ClearNearestCache() { info.nearestCacheValid = false; }
     // Reverses the order of the pixel rows.
     bool FlipRows();

@@ -3,8 +3,10 @@
 #include "Image.h"
 
 #include "CodecRegistry.h"
+#include "DecodeLimit.h"
 #include "IOFile.h"
 #include "MemFile.h"
+#include "SaveFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <sys/stat.h>
 
 namespace vimg {
 
@@ -23,7 +26,13 @@ bool TryDecode(Image& target, const CodecEntry& entry, File* stream, Image*& fai
     holder = entry.create();
     holder->CopyInfo(target);
     holder->SetLastError(""); // the decoder's own text, not one left from before
-    if (entry.decode(*holder, stream)) {
+    holder->SetTruncated(false);
+    bool decoded = false;
+    {
+        const DecodeLimit::Scope limited;
+        decoded = entry.decode(*holder, stream);
+    }
+    if (decoded) {
         // A reader that tells formats apart by content keeps the type it found.
         const uint32_t found = holder->GetType();
         target.Transfer(*holder);
@@ -52,35 +61,67 @@ bool EncodeToMemory(Image& img, uint8_t*& buffer, int32_t& size, EncodeFn encode
     return true;
 }
 
-} // namespace
-
-bool Image::FailToOpen(const char* fileName) {
-    const std::string reason = std::error_code(errno, std::generic_category()).message();
-    return Fail(("cannot open file: " + std::string(fileName) + " (" + reason + ")").c_str());
+// Opens a file for reading; false with a text saying why when it cannot be.
+bool OpenForReading(Image& img, IOFile& file, const char* fileName) {
+    struct stat st {};
+    if (::stat(fileName, &st) == 0 && S_ISDIR(st.st_mode)) {
+        img.SetLastError((std::string("cannot read '") + fileName + "': it is a folder").c_str());
+        return false;
+    }
+    if (file.Open(fileName, "rb")) return true;
+    img.SetLastError((std::string("cannot open file: ") + fileName + " (" + std::strerror(errno) + ")").c_str());
+    return false;
 }
+
+} // namespace
 
 bool Image::Load(const char* fileName, uint32_t type) {
     if (!fileName) return false;
     if (type > 0 && type < FORMAT_COUNT) {
         IOFile file;
-        if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
+        if (!OpenForReading(*this, file, fileName)) return false;
         if (Decode(&file, type)) return true;
     }
     const std::string savedError = info.lastError;
     IOFile file;
-    if (!file.Open(fileName, "rb")) return FailToOpen(fileName);
+    if (!OpenForReading(*this, file, fileName)) return false;
     const bool ok = Decode(&file, FORMAT_UNKNOWN);
     if (!ok && type > 0 && type < FORMAT_COUNT) SetLastError(savedError.c_str());
     return ok;
 }
 
 bool Image::Save(const char* fileName, uint32_t type) {
-    if (!fileName) return false;
-    FILE* fp = std::fopen(fileName, "wb");
-    if (!fp) return FailToOpen(fileName);
-    const bool ok = Encode(fp, type);
-    const bool closed = std::fclose(fp) == 0;
-    return ok && closed;
+    return SaveWith(fileName, [&](File* f) { return Encode(f, type); });
+}
+
+bool Image::Save(const char* fileName, Image** images, int32_t count, uint32_t type) {
+    return SaveWith(fileName, [&](File* f) { return Encode(f, images, count, type); });
+}
+
+bool Image::SaveWith(const char* fileName, const std::function<bool(File*)>& encode) {
+    if (!fileName || !*fileName) {
+        SetLastError("no file name to save to");
+        return false;
+    }
+    SaveFile file;
+    if (!file.Open(fileName)) {
+        SetLastError(file.Problem().c_str());
+        return false;
+    }
+    SetLastError("");
+    if (!encode(&file)) {
+        // The encoder's own text, and the write that made it give up.
+        std::string text = GetLastError();
+        if (file.WriteFailed()) text = text.empty() ? file.Problem() : text + ": " + file.Problem();
+        if (text.empty()) text = std::string("cannot encode '") + fileName + "'";
+        SetLastError(text.c_str());
+        return false;
+    }
+    if (!file.Commit()) {
+        SetLastError(file.Problem().c_str());
+        return false;
+    }
+    return true;
 }
 
 bool Image::Decode(FILE* stream, uint32_t type) {

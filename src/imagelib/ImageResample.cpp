@@ -80,7 +80,7 @@ bool Image::Resample(int32_t newWidth, int32_t newHeight, int mode, Image* dest)
     const float yScale = static_cast<float>(h) / static_cast<float>(newHeight);
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
-        return false;
+        return Fail(tmp.GetLastError());
 
     // Nearest source column and row of every destination pixel (also used for alpha).
     std::vector<int32_t> nearX(static_cast<size_t>(newWidth));
@@ -222,7 +222,7 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
     const bool average = !disableAveraging && (xScale > 1.0f || yScale > 1.0f);
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
-        return false;
+        return Fail(tmp.GetLastError());
     // Shrinking a true-colour image in both directions: the footprints of a
     // destination row are summed source row by source row, straight from the
     // pixel rows, in the order GetAreaColorInterpolated uses, so the result is
@@ -301,7 +301,7 @@ bool Image::QIShrink(int32_t newWidth, int32_t newHeight, Image* dest) {
     }
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight)))
-        return false;
+        return Fail(tmp.GetLastError());
     const RGBQUAD* pal = GetPalette();
     // Palette results go through tmp's nearest-colour cache: one thread then.
     const bool done = RowRunner::Run(RowProgress{this, newHeight}, 0, newHeight, head.biClrUsed == 0, [&](int32_t y) {

@@ -149,7 +149,7 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return Fail(tmp.GetLastError());
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
@@ -181,7 +181,7 @@ bool Image::Rotate180(Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return Fail(tmp.GetLastError());
     const bool done = RowRunner::Run(RowProgress{this, h}, 0, h, true, [&](int32_t y) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
@@ -212,7 +212,7 @@ bool Image::Rotate(float angle, Image* dest) {
     const auto newW = static_cast<uint32_t>(std::floor(2.0 * ex + 1.5)) + 2;
     const auto newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return Fail(tmp.GetLastError());
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const int32_t w = head.biWidth, h = head.biHeight;
     // Each row writes only its own bytes, whatever the depth.
@@ -270,7 +270,7 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
         newH = static_cast<uint32_t>(std::floor(2.0 * ey + 1.5));
     }
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return false;
+    if (!tmp.CreateLikeWithAlpha(*this, newW, newH)) return Fail(tmp.GetLastError());
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
@@ -356,7 +356,7 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
     const int32_t firstRow = h - bottom; // bottom-up index of the crop's lowest row
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
-        return false;
+        return Fail(tmp.GetLastError());
     const bool done = RowRunner::Run(RowProgress{this, newH}, 0, newH, true, [&](int32_t y) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(firstRow + y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
@@ -408,7 +408,8 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
 
 bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
                    Image* dest) {
-    if (!pDib || left < 0 || top < 0 || right < 0 || bottom < 0) return false;
+    if (!pDib) return false;
+    if (left < 0 || top < 0 || right < 0 || bottom < 0) return Fail("Expand: border widths must not be negative");
     const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
     const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
     if (newW > INT32_MAX || newH > INT32_MAX) {
@@ -418,7 +419,7 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
     Image tmp;
     // The canvas is painted: opaque in the alpha plane.
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(newW), static_cast<uint32_t>(newH)))
-        return false;
+        return Fail(tmp.GetLastError());
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
     const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
@@ -453,7 +454,9 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
 }
 
 bool Image::Expand(int32_t newWidth, int32_t newHeight, RGBQUAD canvasColour, Image* dest) {
-    if (!pDib || newWidth < head.biWidth || newHeight < head.biHeight) return false;
+    if (!pDib) return false;
+    if (newWidth < head.biWidth || newHeight < head.biHeight)
+        return Fail("Expand: the new size is smaller than the image; use Crop to make it smaller");
     const int32_t left = (newWidth - head.biWidth) / 2;
     const int32_t bottomOrTop = (newHeight - head.biHeight) / 2;
     return Expand(left, bottomOrTop, newWidth - head.biWidth - left, newHeight - head.biHeight - bottomOrTop,

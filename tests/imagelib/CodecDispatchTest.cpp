@@ -201,6 +201,8 @@ TEST(CodecDispatch, UnopenableFilesSayWhich) {
     Image img(4, 4, 24);
     const std::string unwritable = dir.file("no-such-folder/out.bmp");
     EXPECT_FALSE(img.Save(unwritable.c_str(), FORMAT_BMP));
-    EXPECT_EQ(std::string(img.GetLastError()).rfind("cannot open file: " + unwritable + " (", 0), 0u)
+    // Saving writes beside the target first, so the text names that step and the target.
+    EXPECT_NE(std::string(img.GetLastError()).find("'" + unwritable + "': No such file or directory"),
+              std::string::npos)
         << img.GetLastError();
 }

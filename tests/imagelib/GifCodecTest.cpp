@@ -197,7 +197,7 @@ TEST(GifErrors, EveryFailureNamesItsCause) {
     badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 11;
     expectFailure(badCodeSize, "bad GIF LZW code size");
     img.SetFrame(1);
-    expectFailure(gif, "no such frame in the GIF file");
+    expectFailure(gif, "GIF: there is no frame 1 (the file holds 1)");
 }
 
 TEST_F(GifTest, AllThreeCompressionModesDecodeInImageMagick) {

@@ -209,7 +209,7 @@ TEST(PngCodec, BadInput) {
     EXPECT_FALSE(DecodeBytes(bad, {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, vimg::FORMAT_PNG));
     EXPECT_STREQ(bad.GetLastError(), "Not a PNG file");
     EXPECT_FALSE(DecodeBytes(bad, {bytes.begin(), bytes.begin() + 100}, vimg::FORMAT_PNG));
-    EXPECT_STREQ(bad.GetLastError(), "Read Error");
+    EXPECT_STREQ(bad.GetLastError(), "PNG: the file ends early (Read Error)");
 
     Image img;
     img.SetEscape(1);

@@ -130,7 +130,7 @@ TEST(TgaCodec, BadHeadersAndDamage) {
     h[16] = 24;
     h[12] = h[13] = h[14] = h[15] = 0xFF;
     EXPECT_FALSE(testsupport::DecodeBytes(img, h, FORMAT_TGA));
-    EXPECT_STREQ(img.GetLastError(), "corrupted TGA");
+    EXPECT_STREQ(img.GetLastError(), "image too large: 65535 x 65535 exceeds the limit of 1073741824 pixels");
 
     // A run-length file whose packets run past the last pixel.
     std::vector<uint8_t> rle = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0, 0xFF, 1, 2, 3, 0x7F, 9, 9, 9};

@@ -43,7 +43,8 @@ TEST(WbmpCodec, RefusesWhatItCannotHold) {
     EXPECT_FALSE(testsupport::DecodeBytes(img, {2, 0, 4, 4, 0, 0, 0, 0}, FORMAT_WBMP));
     EXPECT_STREQ(img.GetLastError(), "Unsupported WBMP type");
     EXPECT_FALSE(testsupport::DecodeBytes(img, {0, 0, 0x83, 0xFF, 0xFF, 0x7F, 4, 0}, FORMAT_WBMP));
-    EXPECT_STREQ(img.GetLastError(), "Corrupted WBMP");
+    EXPECT_STREQ(img.GetLastError(),
+                 "file too short for its header: 8388607 x 4 needs 4194304 bytes of pixel data, the file holds 1");
     EXPECT_FALSE(testsupport::DecodeBytes(img, {0, 0, 0x80, 0x80, 0x80, 0x80, 0x80}, FORMAT_WBMP));
     EXPECT_STREQ(img.GetLastError(), "Not a WBMP");
     testsupport::Batter(testsupport::EncodeBytes(ok, FORMAT_WBMP), FORMAT_WBMP);

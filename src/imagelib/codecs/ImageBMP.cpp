@@ -1,5 +1,6 @@
 #include "ImageBMP.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 
 #include <algorithm>
@@ -169,6 +170,12 @@ bool ImageBMP::Decode(File* stream) {
         return true;
     }
 
+    // Uncompressed rows must be in the file; run-length data is bounded by the pixel ceiling.
+    const bool runLength = bih.biCompression == BI_RLE8 || bih.biCompression == BI_RLE4;
+    const uint64_t rowBytes = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
+    if (runLength ? !DecodeLimit::CheckPixels(*this, width, height)
+                  : !DecodeLimit::CheckData(*this, stream, width, height, rowBytes * height))
+        return false;
     if (!Create(width, height, bpp, FORMAT_BMP)) return Fail("Can't allocate memory");
 
     head.biXPelsPerMeter = bih.biXPelsPerMeter;

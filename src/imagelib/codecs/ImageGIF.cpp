@@ -1,9 +1,11 @@
 #include "ImageGIF.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "ByteOrder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -218,7 +220,12 @@ bool ImageGIF::Decode(File* stream) {
     uint32_t right = 0, bottom = 0;
     info.frameCount = CountFrames(stream, firstImage, right, bottom);
     if (info.frameCount <= 0) return Fail("GIF file without an image");
-    if (info.frame < 0 || info.frame >= info.frameCount) return Fail("no such frame in the GIF file");
+    if (info.frame < 0 || info.frame >= info.frameCount) {
+        char text[96];
+        std::snprintf(text, sizeof(text), "GIF: there is no frame %d (the file holds %d)", info.frame,
+                      info.frameCount);
+        return Fail(text);
+    }
     if (!stream->Seek(dataStart, 0)) return Fail("cannot seek in the GIF file");
     // A logical screen smaller than the images (or 0 x 0) grows to hold them.
     screenW = std::max(screenW, right);
@@ -239,6 +246,9 @@ bool ImageGIF::Decode(File* stream) {
 
     // Canvas, its copy for "restore to previous", the frame and the result.
     const uint64_t screenPixels = static_cast<uint64_t>(screenW) * screenH;
+    // One LZW code gives at most 4096 pixels: a screen far beyond what the
+    // file could cover is a forged header.
+    if (!DecodeLimit::CheckData(*this, stream, screenW, screenH, screenPixels, 4096)) return false;
     if (screenPixels * (2 * sizeof(CanvasPixel) + 5) > GetMaxMemory()) {
         SetLastError("IMAGE_MAX_MEMORY exceeded");
         return false;
@@ -248,7 +258,7 @@ bool ImageGIF::Decode(File* stream) {
     try {
         canvas.resize(static_cast<size_t>(screenPixels));
     } catch (const std::bad_alloc&) {
-        return Fail("Can't allocate memory");
+        return Fail("GIF: cannot allocate the canvas");
     }
 
     // Graphic control of the coming image, and disposal of the previous one.
@@ -524,7 +534,7 @@ bool ImageGIF::Encode(File* stream) {
     if (!ok) return false;
     const uint8_t trailer = 0x3B;
     WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) m_writeError = true;
     if (m_writeError) return Fail("Write Error in GIF file");
     return true;
 }
@@ -576,7 +586,7 @@ bool ImageGIF::EncodeRGB(File* stream) {
     }
     const uint8_t trailer = 0x3B;
     WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) m_writeError = true;
     if (m_writeError) return Fail("Write Error in GIF file");
     return true;
 }
@@ -615,7 +625,7 @@ bool ImageGIF::Encode(File* stream, Image** images, int32_t count, bool localCol
     if (!ok) return Fail(writer.GetLastError());
     const uint8_t trailer = 0x3B;
     writer.WriteBytes(stream, &trailer, 1);
-    stream->Flush();
+    if (!stream->Flush()) writer.m_writeError = true;
     if (writer.m_writeError) return Fail("Write Error in GIF file");
     return true;
 }

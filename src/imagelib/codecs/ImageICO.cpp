@@ -4,6 +4,7 @@
 #include "ByteOrder.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -21,18 +22,26 @@ bool ImageICO::Decode(File* stream) {
     if (!stream) return false;
     const int32_t start = stream->Tell();
     uint8_t dir[6];
-    if (stream->Read(dir, 6, 1) != 1) return false;
+    if (stream->Read(dir, 6, 1) != 1) return Fail("Not an ICO file");
     const uint32_t kind = bytes::Le16(dir + 2), count = bytes::Le16(dir + 4);
-    if (bytes::Le16(dir) != 0 || (kind != 1 && kind != 2) || count == 0) return false;
+    if (bytes::Le16(dir) != 0 || (kind != 1 && kind != 2) || count == 0) return Fail("Not an ICO file");
     std::vector<uint8_t> entries(static_cast<size_t>(count) * 16);
-    if (stream->Read(entries.data(), 1, entries.size()) != entries.size()) return false;
+    if (stream->Read(entries.data(), 1, entries.size()) != entries.size())
+        return Fail("ICO: the file ends inside the icon directory");
     info.frameCount = static_cast<int32_t>(count);
-    if (info.frame < 0 || info.frame >= info.frameCount) return false;
+    char text[96];
+    if (info.frame < 0 || info.frame >= info.frameCount) {
+        std::snprintf(text, sizeof(text), "ICO: there is no image %d (the file holds %d)", info.frame, info.frameCount);
+        return Fail(text);
+    }
 
     const uint8_t* e = entries.data() + static_cast<size_t>(info.frame) * 16;
     const uint32_t size = bytes::Le32(e + 8), offset = bytes::Le32(e + 12);
     const int64_t fileSize = stream->Size();
-    if (size < 8 || static_cast<int64_t>(start) + offset + size > fileSize) return false;
+    if (size < 8 || static_cast<int64_t>(start) + offset + size > fileSize) {
+        std::snprintf(text, sizeof(text), "ICO: image %d lies beyond the end of the file", info.frame);
+        return Fail(text);
+    }
     if (info.escape == -1) {
         head.biWidth = e[0] ? e[0] : 256;
         head.biHeight = e[1] ? e[1] : 256;
@@ -43,7 +52,7 @@ bool ImageICO::Decode(File* stream) {
     std::vector<uint8_t> data(size);
     if (!stream->Seek(static_cast<int32_t>(start + static_cast<int64_t>(offset)), 0) ||
         stream->Read(data.data(), 1, size) != size)
-        return false;
+        return Fail("ICO: cannot read the image data");
 
     if (std::memcmp(data.data(), kPngSignature, 8) == 0) {
         // Entries stored as PNG go through the PNG codec.
@@ -65,15 +74,15 @@ bool ImageICO::Decode(File* stream) {
 }
 
 bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
-    if (size < 40) return false;
+    if (size < 40) return Fail("ICO: the bitmap header is cut short");
     const uint32_t headerSize = bytes::Le32(data);
     const int32_t w = static_cast<int32_t>(bytes::Le32(data + 4));
     const int32_t h2 = static_cast<int32_t>(bytes::Le32(data + 8));
     const uint32_t bits = bytes::Le16(data + 14), compression = bytes::Le32(data + 16);
     uint32_t colours = bytes::Le32(data + 32);
     if (headerSize < 40 || headerSize > size || w <= 0 || w > 65536 || h2 <= 1 || h2 > 131072 || compression != 0)
-        return false;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+        return Fail("ICO: bad bitmap header");
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return Fail("ICO: unsupported bit depth");
     const uint32_t width = static_cast<uint32_t>(w), height = static_cast<uint32_t>(h2) / 2;
     if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
     if (bits > 8) colours = 0;
@@ -82,7 +91,7 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
     const uint64_t xorStride = Stride(width, bits), andStride = Stride(width, 1);
     const uint64_t pixelsAt = headerSize + paletteBytes;
     const uint64_t maskAt = pixelsAt + xorStride * height;
-    if (maskAt > size) return false;
+    if (maskAt > size) return Fail("ICO: the image data is shorter than its header declares");
     const bool haveMask = maskAt + andStride * height <= size;
 
     if (!Create(width, height, bits == 32 ? 24 : bits, FORMAT_ICO)) return false; // Create left its text

@@ -1,5 +1,6 @@
 #include "ImageJ2K.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "SampleScale.h"
 
@@ -243,7 +244,7 @@ bool ImageJ2K::Decode(File* stream) {
     opj_image_t* raw = nullptr;
     if (!opj_read_header(in.get(), codec.get(), &raw)) {
         opj_image_destroy(raw);
-        return Fail("error: cannot decode image");
+        return Fail("JPEG 2000: bad header");
     }
     ImagePtr image(raw);
     const uint32_t numComps = image->numcomps;
@@ -266,13 +267,14 @@ bool ImageJ2K::Decode(File* stream) {
     }
     // The decoder holds every sample as 32 bits; a small file cannot describe a huge picture.
     const uint64_t samples = static_cast<uint64_t>(image->x1 - image->x0) * (image->y1 - image->y0) * numComps;
-    if (samples * 4 > GetMaxMemory() || samples > std::max<uint64_t>(data.size(), 4096) * 4096)
-        return Fail("error : can't allocate memory");
+    const uint32_t fullW = image->x1 - image->x0, fullH = image->y1 - image->y0;
+    if (!DecodeLimit::CheckHeld(*this, data.size(), fullW, fullH, samples, 4096)) return false;
+    if (samples * 4 > GetMaxMemory()) return Fail("IMAGE_MAX_MEMORY exceeded");
 
     // Decoding applies palette (pclr/cmap) and channel definition boxes, so the
     // components are looked at only afterwards.
     if (!opj_decode(codec.get(), in.get(), image.get()) || !opj_end_decompress(codec.get(), in.get()))
-        return Fail("error: cannot decode image");
+        return Fail("JPEG 2000: the code stream cannot be decoded");
     const uint32_t comps = image->numcomps;
     if (comps == 0 || comps > kMaxComponents) return Fail("error: cannot decode image");
     for (uint32_t i = 0; i < comps; ++i) {
@@ -402,7 +404,8 @@ bool ImageJ2K::Encode(File* stream) {
     CodecPtr codec(opj_create_compress(m_codestream ? OPJ_CODEC_J2K : OPJ_CODEC_JP2));
     if (!codec) return Fail("cannot initialize openjpeg");
     SetQuiet(codec.get());
-    if (!opj_setup_encoder(codec.get(), &params, image.get())) return Fail("error: cannot encode image\n");
+    if (!opj_setup_encoder(codec.get(), &params, image.get()))
+        return Fail("JPEG 2000: the encoder refused the image parameters");
     Sink sink{stream, stream->Tell()};
     StreamPtr out(opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_FALSE));
     if (!out) return Fail("error : can't allocate memory");
@@ -412,7 +415,7 @@ bool ImageJ2K::Encode(File* stream) {
     opj_stream_set_seek_function(out.get(), SeekSink);
     if (!opj_start_compress(codec.get(), image.get(), out.get()) || !opj_encode(codec.get(), out.get()) ||
         !opj_end_compress(codec.get(), out.get()))
-        return Fail("error: cannot encode image\n");
+        return Fail("JPEG 2000: encoding or writing the code stream failed");
     return true;
 }
 

@@ -1,11 +1,14 @@
 #include "ImageJPG.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
 #include "../MemFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <csetjmp>
 #include <cstring>
 
@@ -49,6 +52,7 @@ jpeg_error_mgr* HookErrors(ErrorBridge& bridge, Image* owner) {
 struct SourceBridge {
     jpeg_source_mgr pub;
     File* stream;
+    Image* owner;
     bool startOfFile;
     JOCTET buffer[kBufferSize];
 };
@@ -61,6 +65,7 @@ boolean FillInputBuffer(j_decompress_ptr cinfo) {
     if (n == 0) {
         if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
         WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->owner->SetTruncated(true);
         // A fake end-of-image marker lets libjpeg finish a truncated file.
         src->buffer[0] = 0xFF;
         src->buffer[1] = JPEG_EOI;
@@ -109,8 +114,7 @@ void TermDestination(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<DestinationBridge*>(cinfo->dest);
     const size_t rest = kBufferSize - dest->pub.free_in_buffer;
     if (rest > 0 && dest->stream->Write(dest->buffer, 1, rest) != rest) ERREXIT(cinfo, JERR_FILE_WRITE);
-    dest->stream->Flush();
-    if (dest->stream->Error()) ERREXIT(cinfo, JERR_FILE_WRITE);
+    if (!dest->stream->Flush() || dest->stream->Error()) ERREXIT(cinfo, JERR_FILE_WRITE);
 }
 
 int32_t DensityToDpi(unsigned unit, unsigned density, int32_t current) {
@@ -127,11 +131,42 @@ int32_t ExifDpi(float resolution, float inchesPerUnit, int32_t current) {
 }
 
 // Everything libjpeg needs for one decode, kept off the stack frame that setjmp guards.
+// Bytes of the file from the start of the JPEG data (an upper bound on its scans).
+uint64_t FileBytes(File* stream) {
+    const int32_t size = stream->Size();
+    return size > 0 ? static_cast<uint64_t>(size) : 0;
+}
+
 struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorBridge err;
     SourceBridge src;
+    jpeg_progress_mgr progress;
 };
+
+// A progressive file may repeat tiny scans without end, each a full pass over
+// the coefficients; real encoders use about a dozen.
+constexpr int kMaxScans = 1000;
+
+void LimitScans(j_common_ptr common) {
+    auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+    if (cinfo->input_scan_number <= kMaxScans) return;
+    auto* bridge = reinterpret_cast<ErrorBridge*>(common->err);
+    bridge->owner->SetLastError("JPEG: more than 1000 scans, refused as a hostile file");
+    std::longjmp(bridge->jump, 1);
+}
+
+// Bytes of the whole-picture coefficient buffer libjpeg keeps for progressive
+// (and multi-scan) files: every block of every component, 64 16-bit values.
+uint64_t CoefficientBytes(const jpeg_decompress_struct& cinfo) {
+    uint64_t total = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        total += static_cast<uint64_t>(comp.width_in_blocks + comp.h_samp_factor) *
+                 (comp.height_in_blocks + comp.v_samp_factor) * 64 * sizeof(JCOEF);
+    }
+    return total;
+}
 
 struct EncodeState {
     jpeg_compress_struct cinfo;
@@ -178,6 +213,7 @@ bool ImageJPG::Decode(File* stream) {
     }
     jpeg_create_decompress(&cinfo);
     state->src.stream = stream;
+    state->src.owner = this;
     state->src.pub.init_source = InitSource;
     state->src.pub.fill_input_buffer = FillInputBuffer;
     state->src.pub.skip_input_data = SkipInputData;
@@ -186,6 +222,8 @@ bool ImageJPG::Decode(File* stream) {
     state->src.pub.bytes_in_buffer = 0;
     state->src.pub.next_input_byte = nullptr;
     cinfo.src = &state->src.pub;
+    state->progress.progress_monitor = LimitScans;
+    cinfo.progress = &state->progress;
 
     jpeg_read_header(&cinfo, TRUE);
 
@@ -215,11 +253,35 @@ bool ImageJPG::Decode(File* stream) {
     // image could not hold before it allocates anything large.
     const uint64_t sourceBytes =
         static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height * static_cast<uint64_t>(cinfo.num_components);
+    // Every Huffman-coded block costs at least one bit (its DC code), so one byte
+    // of the file stands for at most 8 blocks of 64 pixels. Arithmetic coding
+    // has no such floor; there only the pixel ceiling applies.
+    const uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
+    if (cinfo.arith_code ? !DecodeLimit::CheckPixels(*this, cinfo.image_width, cinfo.image_height)
+                         : !DecodeLimit::CheckHeld(*this, FileBytes(stream), cinfo.image_width, cinfo.image_height,
+                                                   pixels, 512)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     if (sourceBytes > GetMaxMemory()) {
         SetLastError("IMAGE_MAX_MEMORY exceeded");
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    // The coefficient buffer of a progressive file obeys the same bound as an
+    // image; libjpeg's own limit backs this up for anything else it allocates.
+    if (jpeg_has_multiple_scans(&cinfo) && CoefficientBytes(cinfo) > GetMaxMemory()) {
+        char text[200];
+        std::snprintf(text, sizeof(text),
+                      "JPEG: a progressive %u x %u picture needs %llu MiB of coefficients, over the limit of %llu MiB",
+                      cinfo.image_width, cinfo.image_height,
+                      static_cast<unsigned long long>(CoefficientBytes(cinfo) >> 20),
+                      static_cast<unsigned long long>(GetMaxMemory() >> 20));
+        SetLastError(text);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    cinfo.mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(GetMaxMemory() + (64u << 20), LONG_MAX));
 
     jpeg_start_decompress(&cinfo);
     const int components = cinfo.output_components;

@@ -1,5 +1,6 @@
 #include "ImagePCX.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "ByteOrder.h"
 
@@ -86,9 +87,13 @@ bool ImagePCX::DecodePage(File* stream, int64_t end) {
 
     const uint64_t lineBytes = static_cast<uint64_t>(bytesPerLine) * planes;
     const uint64_t total = lineBytes * height;
+    if (h[2] == 0 ? !DecodeLimit::CheckData(*this, stream, width, height, total)
+                  : !DecodeLimit::CheckPixels(*this, width, height))
+        return false;
     const int64_t remaining = end - stream->Tell();
     // A run byte pair gives at most 63 bytes.
-    if (remaining <= 0 || total > static_cast<uint64_t>(remaining) * 63) return Fail("corrupted PCX");
+    if (remaining <= 0 || total > static_cast<uint64_t>(remaining) * 63)
+        return Fail("corrupted PCX: the run-length data is too short for the size in the header");
 
     const uint32_t depth = rgb ? 24 : (bits * planes == 1 ? 1 : (bits * planes <= 4 ? 4 : 8));
     if (!Create(width, height, depth, FORMAT_PCX)) return Fail("Can't read PCX image");

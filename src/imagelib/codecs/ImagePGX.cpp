@@ -1,5 +1,6 @@
 #include "ImagePGX.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "SampleScale.h"
 
@@ -41,9 +42,8 @@ bool ImagePGX::Decode(File* stream) {
         return true;
     }
     const uint32_t sampleBytes = depth > 8 ? 2 : 1;
-    const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
-    if (remaining < 0 || static_cast<uint64_t>(width) * height * sampleBytes > static_cast<uint64_t>(remaining))
-        return Fail("error: cannot decode image");
+    if (!DecodeLimit::CheckData(*this, stream, width, height, static_cast<uint64_t>(width) * height * sampleBytes))
+        return false;
     if (!Create(width, height, 8, FORMAT_PGX)) return Fail("Can't allocate memory");
     SetGrayPalette();
     const int32_t offset = sign == '-' ? 1 << (depth - 1) : 0;
@@ -86,7 +86,7 @@ bool ImagePGX::Encode(File* stream) {
             line[x] = GetPaletteColor(BlindGetPixelIndex(static_cast<int32_t>(x), y)).rgbRed;
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }
-    if (!ok) return Fail("error: cannot encode image\n");
+    if (!ok) return Fail("PGX: writing the pixel data failed");
     return true;
 }
 

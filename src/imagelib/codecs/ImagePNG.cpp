@@ -1,5 +1,6 @@
 #include "ImagePNG.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +28,7 @@ void ErrorHandler(png_structp png, png_const_charp message) {
 
 void ReadData(png_structp png, png_bytep data, png_size_t length) {
     auto* stream = static_cast<File*>(png_get_io_ptr(png));
-    if (stream->Read(data, 1, length) != length) png_error(png, "Read Error");
+    if (stream->Read(data, 1, length) != length) png_error(png, "PNG: the file ends early (Read Error)");
 }
 
 void WriteData(png_structp png, png_bytep data, png_size_t length) {
@@ -51,6 +53,15 @@ void Widen2To4(uint8_t* row, uint32_t width) {
         dst = (n % 2 == 0) ? static_cast<uint8_t>((dst & 0x0F) | (v << 4)) : static_cast<uint8_t>((dst & 0xF0) | v);
     }
 }
+
+// libpng's allocator with a ceiling on single blocks; the ceiling is the structure's memory pointer.
+png_voidp BoundedMalloc(png_structp png, png_alloc_size_t size) {
+    const auto* limit = static_cast<const uint64_t*>(png_get_mem_ptr(png));
+    if (limit && size > *limit) return nullptr;
+    return std::malloc(size);
+}
+
+void PlainFree(png_structp, png_voidp block) { std::free(block); }
 
 // Both libpng structures, released on every way out.
 struct ReadGuard {
@@ -85,6 +96,8 @@ bool ImagePNG::Decode(FILE* stream) {
 
 bool ImagePNG::Decode(File* stream) {
     if (!stream) return false;
+    // Outlives the libpng structures, which point at it (see below).
+    const uint64_t blockLimit = 2 * static_cast<uint64_t>(std::max(stream->Size(), 0)) * 1032 + (1u << 20);
     ReadGuard guard;
     guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, this, ErrorHandler, WarningHandler);
     if (const char* error = CreateInfo(guard.png, guard.info)) {
@@ -98,6 +111,12 @@ bool ImagePNG::Decode(File* stream) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_read_fn(png, stream, ReadData);
+    // libpng allocates a chunk's declared length before reading it. No block may
+    // be larger than the file could fill at deflate's best ratio (twice that, as
+    // truncated files are admitted, and 1 MiB for small ones); a text chunk
+    // asking for more is skipped with a warning, a row that large cannot pass
+    // the size check below anyway.
+    png_set_mem_fn(png, const_cast<uint64_t*>(&blockLimit), BoundedMalloc, PlainFree);
     png_read_info(png, pinfo);
 
     const png_uint_32 width = png_get_image_width(png, pinfo);
@@ -105,6 +124,14 @@ bool ImagePNG::Decode(File* stream) {
     const int bitDepth = png_get_bit_depth(png, pinfo);
     const int colorType = png_get_color_type(png, pinfo);
     const int pixelDepth = bitDepth * png_get_channels(png, pinfo);
+    // Deflate turns one byte into at most 1032, so the rows (with their filter
+    // bytes) must be within reach of the rest of the file.
+    const uint64_t rawBytes = (static_cast<uint64_t>(width) * pixelDepth + 7) / 8 * height + height;
+    if (!DecodeLimit::CheckData(*this, stream, width, height, rawBytes, 1032)) {
+        char message[sizeof(info.lastError)];
+        std::memcpy(message, info.lastError, sizeof(message));
+        png_error(png, message);
+    }
 
     // Images with an alpha channel of 8 bits per sample after stripping keep it as an alpha plane
     // (8-bit RGBA, 16-bit grey with alpha, and 16-bit RGBA); the others are composed over a background.

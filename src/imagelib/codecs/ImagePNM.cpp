@@ -1,5 +1,6 @@
 #include "ImagePNM.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "SampleScale.h"
 
@@ -78,8 +79,8 @@ bool ImagePNM::Decode(File* stream) {
     const uint64_t samples = static_cast<uint64_t>(width) * height * channels;
     const uint64_t needed = plain ? (bitmap ? samples : samples * 2 - 1)
                                   : (bitmap ? static_cast<uint64_t>((width + 7) / 8) * height : samples * sampleBytes);
-    const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
-    if (remaining < 0 || needed > static_cast<uint64_t>(remaining) + 1) return Fail("error: cannot decode image");
+    // Plain files have no truncation allowance: their byte count per sample is only a lower bound.
+    if (!DecodeLimit::CheckData(*this, stream, width, height, plain ? needed * 2 : needed)) return false;
 
     if (!Create(width, height, bitmap ? 1 : (colour ? 24 : 8), FORMAT_PNM)) return Fail("Can't allocate memory");
     if (bitmap) {
@@ -153,7 +154,7 @@ bool ImagePNM::Encode(File* stream) {
         }
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }
-    if (!ok) return Fail("error: cannot encode image\n");
+    if (!ok) return Fail("PNM: writing the pixel data failed");
     return true;
 }
 

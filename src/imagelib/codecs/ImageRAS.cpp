@@ -1,5 +1,6 @@
 #include "ImageRAS.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "ByteOrder.h"
 
@@ -72,10 +73,13 @@ bool ImageRAS::Decode(File* stream) {
 
     // Rows are padded to 16 bits.
     const uint64_t lineBytes = ((static_cast<uint64_t>(width) * depth + 15) / 16) * 2;
+    if (type == kTypeRle ? !DecodeLimit::CheckPixels(*this, width, height)
+                         : !DecodeLimit::CheckData(*this, stream, width, height, lineBytes * height))
+        return false;
     const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
     // Escapes give at most 256 bytes per 3.
     if (remaining <= 0 || lineBytes * height > static_cast<uint64_t>(remaining) * 86)
-        return Fail("error: cannot decode image");
+        return Fail("RAS: the run-length data is too short for the size in the header");
     const uint32_t bpp = depth <= 8 ? depth : 24;
     if (!Create(width, height, bpp, FORMAT_RAS)) return Fail("Can't allocate memory");
     if (depth == 32 && mapType == 0) AlphaCreate();
@@ -158,7 +162,7 @@ bool ImageRAS::Encode(File* stream) {
         }
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }
-    if (!ok) return Fail("error: cannot encode image\n");
+    if (!ok) return Fail("RAS: writing the pixel data failed");
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "ImageTGA.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "ByteOrder.h"
 
@@ -90,10 +91,13 @@ bool ImageTGA::Decode(File* stream) {
 
     const bool rle = imageType & 8;
     const uint32_t pixelBytes = (bits + 7) / 8;
+    const uint64_t pixels = static_cast<uint64_t>(width) * height;
+    if (!rle && !DecodeLimit::CheckData(*this, stream, width, height, pixels * pixelBytes)) return false;
     // Nothing this small can hold the pixels declared (run-length packets give at most 128 per 2 bytes).
     const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
-    const uint64_t pixels = static_cast<uint64_t>(width) * height;
-    if (remaining <= 0 || pixels > static_cast<uint64_t>(remaining) * 128) return Fail("corrupted TGA");
+    if (rle && !DecodeLimit::CheckPixels(*this, width, height)) return false;
+    if (remaining <= 0 || pixels > static_cast<uint64_t>(remaining) * 128)
+        return Fail("corrupted TGA: the run-length data is too short for the size in the header");
 
     if (!Create(width, height, kind == 2 ? 24 : 8, FORMAT_TGA)) return Fail("TGA Create failed");
     if (kind == 1) {

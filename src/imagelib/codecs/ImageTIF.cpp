@@ -1,5 +1,6 @@
 #include "ImageTIF.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
 #include "../PixelLoop.h"
@@ -217,6 +218,20 @@ bool ImageTIF::Decode(File* stream) {
                                            : (samples >= 2 && extraCount > 0);
 
     if (info.escape) return Fail("Cancelled");
+    // Where the compression has a known best ratio the file must be able to hold
+    // the samples; otherwise (fax, JPEG, ...) only the pixel ceiling applies.
+    const uint32_t expansion = compression == COMPRESSION_NONE       ? 1
+                               : compression == COMPRESSION_PACKBITS ? 64
+                               : compression == COMPRESSION_LZW      ? 4096
+                               : (compression == COMPRESSION_ADOBE_DEFLATE || compression == COMPRESSION_DEFLATE)
+                                   ? 1032
+                                   : 0;
+    const uint64_t sampleBytes = (static_cast<uint64_t>(width) * samples * bits + 7) / 8 * height;
+    const int32_t fileSize = stream->Size();
+    if (expansion ? !DecodeLimit::CheckHeld(*this, fileSize > 0 ? static_cast<uint64_t>(fileSize) : 0, width,
+                                            height, sampleBytes, expansion)
+                  : !DecodeLimit::CheckPixels(*this, width, height))
+        return false;
     if (!Create(width, height, depth, FORMAT_TIF)) return Fail("ImageTIF can't create image");
     SetXDPI(info.xDpi);
     SetYDPI(info.yDpi);
@@ -657,8 +672,10 @@ bool ImageTIF::Encode(File* stream, Image** images, int32_t count) {
         page.Unghost();
         if (!ok) return Fail("Error saving TIFF file");
     }
+    // Closing writes what libtiff still holds; flushing first lets that write be checked.
+    const bool flushed = !page.m_tif || TIFFFlush(page.m_tif) != 0;
     page.ResetWriter();
-    return true;
+    return flushed ? true : Fail("Error saving TIFF file");
 }
 
 bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageCount) {

@@ -1,5 +1,6 @@
 #include "ImageWBMP.h"
 
+#include "../DecodeLimit.h"
 #include "../File.h"
 
 #include <algorithm>
@@ -41,9 +42,7 @@ bool ImageWBMP::Decode(File* stream) {
     if (stream->GetC() != 0 || !ReadInt(stream, width) || !ReadInt(stream, height) || width == 0 || height == 0)
         return Fail("Not a WBMP");
     const uint32_t stride = (width + 7) / 8;
-    const int64_t remaining = static_cast<int64_t>(stream->Size()) - stream->Tell();
-    if (static_cast<uint64_t>(stride) * height > static_cast<uint64_t>(std::max<int64_t>(remaining, 0)))
-        return Fail("Corrupted WBMP");
+    if (!DecodeLimit::CheckData(*this, stream, width, height, static_cast<uint64_t>(stride) * height)) return false;
 
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(width);

@@ -1,0 +1,54 @@
+// A file written beside its target and put in its place only when complete.
+#pragma once
+
+#include "File.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vimg {
+
+// Open() creates a temporary file in the target's folder; the encoder writes
+// into it; Commit() flushes, syncs and closes it and renames it over the
+// target. Until Commit() succeeds the target is untouched, and a SaveFile
+// that is not committed (or whose Commit() fails) removes its temporary file.
+// The first failed write is remembered, so an encoder that ignores a short
+// write still cannot make a truncated file replace the target.
+class SaveFile : public File {
+public:
+    SaveFile() = default;
+    ~SaveFile() override;
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    bool Open(const char* target);
+    bool Commit();
+    // Drops the temporary file and leaves the target as it was.
+    void Discard();
+    // What failed, naming the file: empty while nothing has.
+    const std::string& Problem() const { return m_problem; }
+    bool WriteFailed() const { return m_writeErrno != 0; }
+
+    bool Close() override;
+    size_t Read(void* buffer, size_t size, size_t count) override;
+    size_t Write(const void* buffer, size_t size, size_t count) override;
+    bool Seek(int32_t offset, int origin) override;
+    int32_t Tell() override;
+    int32_t Size() override;
+    bool Flush() override;
+    bool Eof() override;
+    int32_t Error() override;
+    int32_t GetC() override;
+
+private:
+    bool Record(const char* what, int err);
+    void NoteWriteError(int err);
+
+    FILE* m_fp = nullptr;
+    std::string m_target;
+    std::string m_temp;
+    std::string m_problem;
+    int m_writeErrno = 0;
+};
+
+} // namespace vimg
