@@ -35,6 +35,7 @@
 #include "ControlHost.h"
 #include "DibBlock.h"
 #include "Image.h"
+#include "ImageBitmap.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
 #include "LockKeys.h"
@@ -577,16 +578,7 @@ std::unique_ptr<vimg::Image> CMainFrame::ImageFromClipboard(const QMimeData& dat
         }
     }
     if (!data.hasImage()) return nullptr;
-    const QImage picture = qvariant_cast<QImage>(data.imageData());
-    if (picture.isNull()) return nullptr;
-    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
-    auto image = std::make_unique<vimg::Image>();
-    // Qt rows run top down, the library's bottom up.
-    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
-                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
-                                true))
-        return nullptr;
-    return image;
+    return vimg::display::FromQImage(qvariant_cast<QImage>(data.imageData()));
 }
 
 void CMainFrame::OnTabContextMenu(const QPoint& pos) {

@@ -22,6 +22,7 @@
 #include "CommandIds.h"
 #include "DeviceContext.h"
 #include "Image.h"
+#include "ImageBitmap.h"
 #include "ImagePrinter.h"
 #include "ImageDraw.h"
 #include "TextDraw.h"
@@ -59,18 +60,6 @@ void LineDDA(QPoint a, QPoint b, Plot plot) {
             y += sy;
         }
     }
-}
-
-// A 24-bit library image of a Qt picture.
-std::unique_ptr<vimg::Image> ToImage(const QImage& picture) {
-    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
-    auto image = std::make_unique<vimg::Image>();
-    // Qt rows run top down, the library's bottom up.
-    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
-                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
-                                true))
-        return nullptr;
-    return image;
 }
 
 } // namespace
@@ -303,7 +292,7 @@ QImage CKXViewView::RenderPicture() const {
 
 std::unique_ptr<vimg::Image> CKXViewView::RenderWithOverlay() const {
     const QImage picture = RenderPicture();
-    return picture.isNull() ? nullptr : ToImage(picture);
+    return vimg::display::FromQImage(picture);
 }
 
 QImage CKXViewView::PictureAtNaturalSize() const {

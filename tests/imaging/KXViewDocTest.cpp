@@ -5,8 +5,8 @@
 #include <thread>
 
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -216,24 +216,24 @@ TEST_F(DocTest, SaveAsAddsTheChosenNameAndSaveWritesIt) {
     ASSERT_TRUE(doc);
     const QString target = QString::fromStdString(dir.file("b.bmp"));
     QTimer answer;
-    bool answered = false;
+    int attempts = 0;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            box->reject(); // nothing else should ask: shows as a wrong name below
+            box->reject(); // e.g. "already exists" when the suggested name won: the name is typed again
         } else if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
-            if (answered) {
-                dlg->reject(); // a second question: fails below instead of hanging
+            // The dialog may still select the suggested name once its folder
+            // has loaded, so the name is chosen on every tick until it holds;
+            // the accept is queued so this timer keeps answering.
+            if (++attempts > 1000) {
+                dlg->reject(); // never took the name: fails below instead of hanging
                 return;
             }
-            answered = true;
-            // Typed into the name field and accepted at once: the dialog's own
-            // late selection of the suggested name must not come in between.
-            if (auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                edit->setText(target);
-            else
-                dlg->selectFile(target);
-            QMetaObject::invokeMethod(dlg, "accept", Qt::DirectConnection);
+            // The folder view's selection outranks the typed name, so it is cleared.
+            for (auto* view : dlg->findChildren<QAbstractItemView*>()) view->clearSelection();
+            dlg->selectFile(target);
+            if (dlg->selectedFiles().value(0) == target)
+                QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
         }
     });
     answer.start(10);

@@ -135,4 +135,16 @@ bool CreateFromHICON(Image& image, const CIcon& icon) {
     return true;
 }
 
+std::unique_ptr<Image> FromQImage(const QImage& picture) {
+    if (picture.isNull()) return nullptr;
+    const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
+    auto image = std::make_unique<Image>();
+    // Qt rows run top down, the library's bottom up.
+    if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
+                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
+                                true))
+        return nullptr;
+    return image;
+}
+
 } // namespace vimg::display

@@ -25,4 +25,8 @@ bool CreateFromHBITMAP(Image& image, const CBitmap* bitmap);
 // mask's size differs from the colour bitmap's.
 bool CreateFromHICON(Image& image, const CIcon& icon);
 
+// A 24-bit image of a Qt picture (a rendering, another program's clipboard
+// picture); null for an empty picture or when the image cannot be made.
+std::unique_ptr<Image> FromQImage(const QImage& picture);
+
 } // namespace vimg::display
