@@ -332,6 +332,11 @@ void Image::SetYDPI(int32_t dpi) {
     if (pDib) static_cast<BITMAPINFOHEADER*>(GetDIB())->biYPelsPerMeter = head.biYPelsPerMeter;
 }
 
+void Image::SetCameraName(const char* name) {
+    std::memset(info.cameraName, 0, sizeof info.cameraName);
+    if (name) std::strncpy(info.cameraName, name, sizeof info.cameraName - 1);
+}
+
 void Image::GetOffset(int32_t* x, int32_t* y) const {
     if (x) *x = info.xOffset;
     if (y) *y = info.yOffset;

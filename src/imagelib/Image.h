@@ -55,6 +55,10 @@ struct ImageInfo {
     // Cursor hot spot (x from the left, y from the top); -1 when there is none.
     int32_t hotSpotX = -1, hotSpotY = -1;
     bool truncated = false; // the decoder ran out of data; the missing part is black
+    // Calibration of the picture: the width of one pixel on the specimen in
+    // micrometres (0: not calibrated), and the camera that took it.
+    double pixelSizeUm = 0;
+    char cameraName[64] = {};
 };
 
 class Image {
@@ -119,6 +123,12 @@ public:
     int32_t GetYDPI() const { return info.yDpi; }
     void SetXDPI(int32_t dpi);
     void SetYDPI(int32_t dpi);
+    // Micrometres per pixel on the specimen; 0 when the picture is not calibrated.
+    double GetPixelSize() const { return info.pixelSizeUm; }
+    void SetPixelSize(double micrometres) { info.pixelSizeUm = micrometres > 0 ? micrometres : 0; }
+    const char* GetCameraName() const { return info.cameraName; }
+    // Keeps at most 63 bytes of `name`.
+    void SetCameraName(const char* name);
     uint8_t GetJpegQuality() const { return info.jpegQuality; }
     void SetJpegQuality(uint8_t q) { info.jpegQuality = q; }
     uint8_t GetJpegScale() const { return info.jpegScale; }
