@@ -53,7 +53,9 @@ TEST(DialogRotate, HandsBackThousandthsOfADegreeAndTheChoices) {
 }
 
 TEST(DialogDecreaseBpp, PresetPicksTheRadioAndOkCapsTheColours) {
-    for (const auto& [preset, radio] : {std::pair{4, IDC_DBPP_4}, {8, IDC_DBPP_8}, {2, IDC_DBPP_1}, {24, IDC_DBPP_1}}) {
+    const std::pair<int, int> presets[] = {
+        {4, IDC_DBPP_4}, {8, IDC_DBPP_8}, {2, IDC_DBPP_1}, {24, IDC_DBPP_1}};
+    for (const auto& [preset, radio] : presets) {
         CDialogDecreaseBpp dlg;
         dlg.m_bpp = preset;
         dlg.show();
@@ -106,7 +108,9 @@ TEST(DialogDecreaseBpp, PresetPicksTheRadioAndOkCapsTheColours) {
 }
 
 TEST(DialogIncreaseBpp, PresetPicksTheRadioAndOkReadsIt) {
-    for (const auto& [preset, radio] : {std::pair{24, IDC_IBPP_24}, {4, IDC_IBPP_4}, {8, IDC_IBPP_8}, {16, IDC_IBPP_24}}) {
+    const std::pair<int, int> presets[] = {
+        {24, IDC_IBPP_24}, {4, IDC_IBPP_4}, {8, IDC_IBPP_8}, {16, IDC_IBPP_24}};
+    for (const auto& [preset, radio] : presets) {
         CDialogIncreaseBpp dlg;
         dlg.m_bpp = preset;
         dlg.show();

@@ -196,7 +196,8 @@ TEST(TemplateDialogExchange, RoutesNotificationsToHandlers) {
     dlg.GetDlgItem<QSlider>(kSlider)->setValue(20);
     dlg.GetDlgItem<QSpinBox>(kSpin)->setValue(9);
     const std::vector<std::pair<char, int>> expected{
-        {'c', kName}, {'k', kSmooth}, {'k', kMode1}, {'c', kMethod}, {'s', kSlider * 1000 + 20}, {'c', kSpin}};
+        {'c', kName},   {'k', kSmooth}, {'k', kMode1},
+        {'c', kMethod}, {'s', kSlider * 1000 + 20}, {'c', kSpin}};
     EXPECT_EQ(dlg.events, expected);
 
     // A replacement control takes over place, id, text and notifications.
