@@ -34,6 +34,7 @@
 #include "CommandIcons.h"
 #include "ControlHost.h"
 #include "DibBlock.h"
+#include "HistogramBar.h"
 #include "Image.h"
 #include "ImageBitmap.h"
 #include "KXViewApp.h"
@@ -267,8 +268,10 @@ void CMainFrame::AttachPaneWindow(int id) {
         content = m_pControlHost;
     } else if (id == IDD_PREVIEW) {
         content = m_pCameraControl->Preview();
+    } else if (id == IDD_HISTOGRAM) {
+        content = new CHistogramBar;
     } else {
-        // The histogram, save panel and image browser bring their own windows.
+        // The save panel and image browser bring their own windows.
         content = new QWidget;
     }
     content->setObjectName(content->objectName().isEmpty() ? QStringLiteral("PaneWindow%1").arg(id)

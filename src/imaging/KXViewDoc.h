@@ -105,6 +105,12 @@ public:
 
     CKXViewView* FirstView() const;
 
+    // "Palette" (command 32877): edits the colour table in the palette dialog.
+    void OnPalette();
+    // Applies an edited table: mode 1 replaces the colours, 2 and 3 match the
+    // pixels to it (3 with error diffusion). False when nothing was applied.
+    static bool ApplyPalette(vimg::Image& image, int mode, const vimg::RGBQUAD* table, int count);
+
     // Shared view state.
     std::array<vimg::POINT, kMaxSelPoints> m_selPoints{};
     int32_t m_selCount = 0;
@@ -124,6 +130,7 @@ public:
 
 private:
     void RegisterCommands();
+    void RegisterPaletteCommand();
     void AfterZoom(const QString& paneText);
     void OpenFurtherPages(const QString& path, uint32_t type, int count);
 

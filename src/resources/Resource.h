@@ -89,3 +89,19 @@ constexpr int ID_MEASURE_UNDO = 32999;
 constexpr int ID_MEASURE_REDO = 33000;
 constexpr int ID_MEASURE_FIRST = 32771;
 constexpr int ID_MEASURE_LAST = 32798;
+
+// Palette dialog and histogram bar.
+constexpr int IDD_PALETTE = 158;
+constexpr int IDC_PAL_MAINTAIN = 1003;
+constexpr int IDC_PAL_NEAREST = 1004;
+constexpr int IDC_PAL_DITHER = 1005;
+constexpr int IDC_PAL_LOAD = 1006;
+constexpr int IDC_PAL_SAVE = 1007;
+constexpr int IDC_PAL_EDIT_ALPHA = 1008;
+constexpr int IDC_PAL_STATUS = 1009;
+constexpr int IDC_HIST_LOG = 1006;
+constexpr int IDC_HIST_CLIPPED = 1007; // clipped-pixel counts of the live camera histogram
+constexpr int IDI_HIST_RED = 154;
+constexpr int IDI_HIST_GREEN = 155;
+constexpr int IDI_HIST_BLUE = 156;
+constexpr int IDI_HIST_GRAY = 157;
