@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -35,9 +35,13 @@ const QSize kBaseUnits(6, 13);
 CDialogPalette::CDialogPalette(QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_PALETTE), parent, kBaseUnits) {
     setMouseTracking(true);
-    // The frame around the grid must not take the grid's mouse input.
-    for (QGroupBox* box : findChildren<QGroupBox*>())
-        if (box->title().isEmpty()) box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The etched frame around the grid: a plain frame, which (unlike a group
+    // box) leaves the swatches' colours untouched and the mouse to the grid.
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(MapDialogRect(7, 7, 132, 122));
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame->lower();
     if (auto* status = GetDlgItem<QLabel>(IDC_PAL_STATUS)) {
         status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         status->setWordWrap(false);
