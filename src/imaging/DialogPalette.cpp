@@ -34,6 +34,10 @@ const QSize kBaseUnits(6, 13);
 
 CDialogPalette::CDialogPalette(QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_PALETTE), parent, kBaseUnits) {
+    // Texts small enough for the rectangles, which were made for a narrower face.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
     setMouseTracking(true);
     // The etched frame around the grid: a plain frame, which (unlike a group
     // box) leaves the swatches' colours untouched and the mouse to the grid.

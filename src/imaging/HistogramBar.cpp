@@ -1,5 +1,6 @@
 #include "HistogramBar.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QCheckBox>
@@ -23,6 +24,7 @@ namespace {
 constexpr int kBaseX = 6, kBaseY = 13;
 constexpr int kBaseline = 10;      // the curves' zero lies this far above the bottom
 constexpr int kFrameLeft = 9, kFrameRight = 266;
+constexpr int kDrawingWidth = 270; // the grid's lines reach x = 268
 const QColor kCurveColours[4] = {QColor(222, 0, 0), QColor(0, 222, 0), QColor(0, 0, 222), QColor(64, 64, 64)};
 
 QIcon ChannelIcon(const QColor& colour) {
@@ -119,12 +121,18 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
     const int h = height();
     const bool camera = m_cameraMode && m_cameraMode();
     const int top = camera ? kPlotTop + kClippedBand : kPlotTop;
+    // The drawing is 270 pixels wide; in a narrower pane it is narrowed to
+    // fit, so the last bins (the highlights that clip at 255) stay in view.
+    if (width() < kDrawingWidth) p.scale(static_cast<qreal>(width()) / kDrawingWidth, 1.0);
 
     QPen grid(palette().color(QPalette::Mid), 1, Qt::DotLine);
+    grid.setCosmetic(true);
     p.setPen(grid);
     for (int x = 41; x <= 233; x += 32) p.drawLine(x, top, x, h - 6);
     for (int y : HorizontalGridRows(h, top)) p.drawLine(8, y, 268, y);
-    p.setPen(QPen(palette().color(QPalette::Dark), 1));
+    QPen framePen(palette().color(QPalette::Dark), 1);
+    framePen.setCosmetic(true);
+    p.setPen(framePen);
     const QPoint frame[] = {{kFrameLeft, top - 2}, {kFrameLeft, h - 9}, {kFrameRight, h - 9}, {kFrameRight, top - 2}};
     p.drawPolyline(frame, 4);
 
@@ -157,12 +165,16 @@ void CHistogramBar::DrawCurves(QPainter& p, const std::array<const long*, 4>& co
     if (height() - kBaseline - top <= 0 || max <= 0) return;
     for (int i = 0; i < 4; ++i) {
         if (!m_show[i]) continue;
-        p.setPen(QPen(kCurveColours[i], 1));
+        QPen pen(kCurveColours[i], 1);
+        pen.setCosmetic(true);
+        p.setPen(pen);
         p.drawPolyline(Curve(counts[i], max, height(), m_log, top));
     }
 }
 
 void CHistogramBar::DrawClipped(QPainter& p) {
+    p.save();
+    p.resetTransform(); // text is never narrowed
     QFont font = p.font();
     font.setPixelSize(11);
     p.setFont(font);
@@ -172,10 +184,12 @@ void CHistogramBar::DrawClipped(QPainter& p) {
         if (!m_hasLive) return QStringLiteral("%1  R %2  G %2  B %2").arg(QLatin1String(label), none);
         return QStringLiteral("%1  R %2  G %3  B %4").arg(QLatin1String(label)).arg(n[0]).arg(n[1]).arg(n[2]);
     };
-    p.drawText(QRect(kFrameLeft + 2, kPlotTop - 2, kFrameRight - kFrameLeft - 4, 13), Qt::AlignLeft | Qt::AlignVCenter,
+    const int textWidth = std::min(width(), kFrameRight) - kFrameLeft - 4;
+    p.drawText(QRect(kFrameLeft + 2, kPlotTop - 2, textWidth, 13), Qt::AlignLeft | Qt::AlignVCenter,
                line("Geclippt 0:  ", m_liveCounts.clippedLow));
-    p.drawText(QRect(kFrameLeft + 2, kPlotTop + 11, kFrameRight - kFrameLeft - 4, 13), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(kFrameLeft + 2, kPlotTop + 11, textWidth, 13), Qt::AlignLeft | Qt::AlignVCenter,
                line("Geclippt 255:", m_liveCounts.clippedHigh));
+    p.restore();
 }
 
 void CHistogramBar::showEvent(QShowEvent* event) {

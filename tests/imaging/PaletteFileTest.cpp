@@ -2,6 +2,7 @@
 // reader sees it), loading RIFF and JASC palettes into tables of another
 // size, the messages, and damaged files.
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -199,6 +200,32 @@ TEST(PaletteFile, OnlyUpperCaseSignaturesAreKnown) {
     EXPECT_STREQ(CPaletteFile::MessageText(Message::UnknownContents), "Unknown contents!");
     EXPECT_STREQ(CPaletteFile::MessageText(Message::TooManyColours), "Too much colors!");
     EXPECT_STREQ(CPaletteFile::MessageText(Message::CountMismatch), "Warning: numcolors doesn't match");
+}
+
+// The fuzz target's seeds and every input it ever stopped on, run the way it
+// runs them (first byte: the table size, 255 for 256).
+TEST(PaletteFile, FuzzSeedsAndFindingsLoadAndComeBackThroughRiffUnchanged) {
+    size_t files = 0;
+    for (const char* folder : {"palette/seeds", "palette/crashes"}) {
+        const std::filesystem::path dir = std::filesystem::path(VISTOREL_FUZZ_DATA) / folder;
+        if (!std::filesystem::exists(dir)) continue;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            if (!entry.is_regular_file() || entry.path().filename().string()[0] == '.') continue;
+            SCOPED_TRACE(entry.path().string());
+            const std::vector<uint8_t> bytes = testsupport::ReadFile(entry.path().string());
+            if (bytes.empty()) continue;
+            const int count = bytes[0] == 255 ? 256 : bytes[0];
+            std::array<RGBQUAD, 256> table{};
+            CPaletteFile::Load(bytes.data() + 1, bytes.size() - 1, table.data(), count);
+            std::array<RGBQUAD, 256> again{};
+            const auto result = LoadBytes(CPaletteFile::Save(table.data(), count), again.data(), count);
+            EXPECT_TRUE(result.changed);
+            EXPECT_TRUE(result.messages.empty());
+            EXPECT_TRUE(std::equal(table.begin(), table.begin() + count, again.begin()));
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 5u);
 }
 
 } // namespace
