@@ -121,6 +121,8 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
     const int h = height();
     const bool camera = m_cameraMode && m_cameraMode();
     const int top = camera ? kPlotTop + kClippedBand : kPlotTop;
+    CKXViewDoc* doc = camera || !m_activeDocument ? nullptr : m_activeDocument();
+    if (!camera && !doc) return; // no document: the background only
     // The drawing is 270 pixels wide; in a narrower pane it is narrowed to
     // fit, so the last bins (the highlights that clip at 255) stay in view.
     if (width() < kDrawingWidth) p.scale(static_cast<qreal>(width()) / kDrawingWidth, 1.0);
@@ -144,8 +146,7 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
                        m_liveCounts.max, top);
         return;
     }
-    CKXViewDoc* doc = m_activeDocument ? m_activeDocument() : nullptr;
-    vimg::Image* image = doc ? doc->GetImage() : nullptr;
+    vimg::Image* image = doc->GetImage();
     if (!image || !image->IsValid()) return;
     if (doc->m_histMax == 0) {
         // Not counted since the image last changed; never while a worker changes it.

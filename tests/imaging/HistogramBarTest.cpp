@@ -161,6 +161,14 @@ TEST_F(HistogramBarTest, BarUnderFiftyPixelsDrawsNoHorizontalLinesNorCurves) {
     }
 }
 
+TEST_F(HistogramBarTest, WithoutActiveDocumentOnlyTheBackgroundIsPainted) {
+    Bar bar(nullptr, 200);
+    const QImage picture = bar.Picture();
+    const QRgb background = picture.pixel(5, 100);
+    for (int y = 36; y < 200; ++y)
+        for (int x = 0; x < 270; ++x) ASSERT_EQ(picture.pixel(x, y), background) << x << "," << y;
+}
+
 TEST_F(HistogramBarTest, ViewUpdatesRecountWhileTheBarIsShownAndForgetWhileHidden) {
     CKXViewDoc* doc = OneColour(5, 5, 5);
     ASSERT_TRUE(doc);
