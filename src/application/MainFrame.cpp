@@ -248,6 +248,7 @@ void CMainFrame::CreatePanes() {
         dock->installEventFilter(this);
         m_panes[id] = dock;
     }
+    m_panes[IDD_HISTOGRAM]->setWidget(new CHistogramBar);
     // The control column on the left; the preview fills the rest.
     addDockWidget(Qt::RightDockWidgetArea, m_panes[IDD_PREVIEW]);
     addDockWidget(Qt::LeftDockWidgetArea, m_panes[IDP_CONTROL]);
@@ -268,10 +269,8 @@ void CMainFrame::AttachPaneWindow(int id) {
         content = m_pControlHost;
     } else if (id == IDD_PREVIEW) {
         content = m_pCameraControl->Preview();
-    } else if (id == IDD_HISTOGRAM) {
-        content = new CHistogramBar;
     } else {
-        // The save panel and image browser bring their own windows.
+        // The histogram, save panel and image browser bring their own windows.
         content = new QWidget;
     }
     content->setObjectName(content->objectName().isEmpty() ? QStringLiteral("PaneWindow%1").arg(id)
