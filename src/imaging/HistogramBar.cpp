@@ -106,12 +106,20 @@ std::vector<int> CHistogramBar::HorizontalGridRows(int height, int top) {
 
 QPolygon CHistogramBar::Curve(const long* counts, long max, int height, bool logarithmic, int top) {
     QPolygon curve(256);
-    const float y0 = static_cast<float>(height - kBaseline);
-    const float t = static_cast<float>(height - kBaseline - top);
-    const float f = logarithmic ? t / std::log10(static_cast<float>(max) + 1.0f) : t / static_cast<float>(max);
+    const int y0 = height - kBaseline;
+    const int t = height - kBaseline - top;
+    const float f = t / std::log10(static_cast<float>(max) + 1.0f);
     for (int i = 0; i < 256; ++i) {
-        const float v = logarithmic ? std::log10(static_cast<float>(counts[i]) + 1.0f) : static_cast<float>(counts[i]);
-        curve[i] = QPoint(10 + i, static_cast<int>(y0 - v * f));
+        int y;
+        if (logarithmic) {
+            // Rounding in single precision may lift the largest count a pixel above the top.
+            y = std::max(static_cast<int>(y0 - std::log10(static_cast<float>(counts[i]) + 1.0f) * f), y0 - t);
+        } else {
+            // y0 − v·t / max truncated, in integers so that max lands exactly on the top.
+            const int64_t scaled = int64_t{counts[i]} * t;
+            y = y0 - static_cast<int>((scaled + max - 1) / max);
+        }
+        curve[i] = QPoint(10 + i, y);
     }
     return curve;
 }

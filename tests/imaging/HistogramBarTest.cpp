@@ -11,6 +11,7 @@
 #include "DocTestSupport.h"
 #include "HistogramBar.h"
 #include "Image.h"
+#include "KXCamera.h"
 #include "LiveHistogram.h"
 #include "Resource.h"
 #include "UserMessages.h"
@@ -84,7 +85,8 @@ TEST(HistogramBarGeometry, LinearAndLogarithmicCurvesReachTheTopAtTheLargestCoun
         ASSERT_EQ(linear.size(), 256);
         EXPECT_EQ(linear[0], QPoint(10, y0));
         EXPECT_EQ(linear[255], QPoint(265, top)) << h;
-        EXPECT_EQ(linear[2].y(), static_cast<int>(y0 - 999 * (float(h - 50) / 1000))) << h;
+        EXPECT_EQ(linear[2].y(), static_cast<int>(std::trunc(y0 - 999.0 * (h - 50) / 1000))) << h;
+        EXPECT_EQ(linear[1].y(), y0 - 1) << h; // a single count shows
         const QPolygon log = CHistogramBar::Curve(counts.data(), 1000, h, true);
         EXPECT_EQ(log[0].y(), y0) << h;
         EXPECT_EQ(log[255].y(), top) << h;
@@ -245,6 +247,42 @@ TEST(LiveHistogram, CountingThreadKeepsOnlyTheNewestWaitingFrame) {
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), 50); // the last frame is always counted
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+}
+
+// The whole road in camera mode: frames the simulated camera shows at
+// 1280 x 960 are counted and drawn, with the clipped counts above the curves.
+TEST(LiveHistogramBar, FollowsTheSimulatedCameraPreview) {
+    qputenv("VISTOREL_SIM_CAMERA_TYPE", "2");
+    KXCamera_ReflashCamera();
+    QWidget display;
+    display.resize(320, 240);
+    display.show();
+    ASSERT_EQ(KXCameraInit(1, &display, nullptr), 1);
+    KXCameraPlay();
+    KXCameraDisplayEnable(1);
+    CHistogramBar bar;
+    bar.m_cameraMode = [] { return true; };
+    bar.m_activeDocument = [] { return nullptr; };
+    bar.resize(270, 240);
+    EXPECT_EQ(bar.LiveCounts(), nullptr);
+    bar.show();
+    for (int i = 0; i < 500 && bar.LiveUpdates() < 3; ++i) QTest::qWait(10);
+    const QImage picture = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    KXCameraUnInit();
+    qunsetenv("VISTOREL_SIM_CAMERA_TYPE");
+    KXCamera_ReflashCamera();
+
+    ASSERT_GE(bar.LiveUpdates(), 3u);
+    const LiveHistogramCounts* counts = bar.LiveCounts();
+    ASSERT_TRUE(counts);
+    long pixels = 0;
+    for (long n : counts->red) pixels += n;
+    EXPECT_EQ(pixels, 1280L * 960);
+    EXPECT_EQ(counts->clippedLow[0], counts->red[0]);
+    // Curves only below the band that holds the clipped counts.
+    int highest = 0;
+    EXPECT_GT(CountColour(picture, kRed, &highest), 20);
+    EXPECT_GE(highest, CHistogramBar::kPlotTop + CHistogramBar::kClippedBand);
 }
 
 } // namespace
