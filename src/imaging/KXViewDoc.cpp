@@ -57,6 +57,7 @@ CKXViewDoc::CKXViewDoc()
     : m_exifInfo(std::make_unique<vimg::ImageJPG>()),
       m_counterFrequency(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
     RegisterCommands();
+    RegisterPaletteCommand();
 }
 
 CKXViewDoc::~CKXViewDoc() {

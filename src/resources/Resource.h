@@ -65,6 +65,16 @@ constexpr int ID_CAPTURE_CONTROL = 33003;
 constexpr int ID_CAPTURE_PICTURE = 33004;
 constexpr int ID_VIEW_HISTOGRAM = 32876;
 constexpr int ID_VIEW_PALETTE = 32877;
+// Palette dialog (158) and histogram bar (237).
+constexpr int IDD_PALETTE = 158;
+constexpr int IDC_PAL_MAINTAIN = 1003;
+constexpr int IDC_PAL_NEAREST = 1004;
+constexpr int IDC_PAL_DITHER = 1005;
+constexpr int IDC_PAL_LOAD = 1006;
+constexpr int IDC_PAL_SAVE = 1007;
+constexpr int IDC_PAL_EDIT_ALPHA = 1008;
+constexpr int IDC_PAL_STATUS = 1009;
+constexpr int IDC_HIST_LOG = 1006;
 constexpr int ID_FULL_SCREEN = 32872;
 constexpr int ID_MENU_CLASSIC = 32846;
 constexpr int ID_MENU_XP = 32847;
