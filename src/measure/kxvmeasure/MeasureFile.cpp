@@ -35,7 +35,9 @@ bool ReadColour(const QJsonObject& o, const char* key, QColor* out, QString* err
     if (v.isUndefined()) return true; // the default look
     const QColor c = QColor::fromString(v.toString());
     if (!v.isString() || !c.isValid()) return Fail(error, QStringLiteral("invalid colour in \"%1\"").arg(key));
-    *out = c;
+    // Kept at the 8 bits per channel the file is written with: "#rrrgggbbb"
+    // would otherwise not read back the same after a save.
+    *out = QColor(c.red(), c.green(), c.blue(), c.alpha());
     return true;
 }
 

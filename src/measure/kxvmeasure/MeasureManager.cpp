@@ -537,14 +537,18 @@ QFont MeasureManager::LabelFont() const {
     return font;
 }
 
-void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o) const {
+void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o,
+                               QPointF grow) const {
     if (lines.isEmpty()) return;
     p.setFont(LabelFont());
     const QFontMetricsF fm(p.font());
     double width = 0;
     for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
     const double pad = 3 * m_labelZoom;
-    const QRectF box(at, QSizeF(width + 2 * pad, fm.height() * lines.size() + 2 * pad));
+    const QSizeF size(width + 2 * pad, fm.height() * lines.size() + 2 * pad);
+    // The box grows from `at` to the right or left, down or up.
+    const QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(), grow.y() < 0 ? at.y() - size.height() : at.y()),
+                     size);
     p.fillRect(box, o.fillColour);
     p.setPen(o.textColour);
     for (int i = 0; i < lines.size(); ++i)
@@ -563,6 +567,7 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
     for (const MeasureValue& v : Measure(o))
         if (v.dimension != Dimension::Position) lines << v.name + QStringLiteral(": ") + v.Text(m_calibration);
     QPointF labelAt = pts.back() + QPointF(6, 6);
+    QPointF grow(1, 1);
     switch (o.kind) {
     case ShapeKind::Line:
         p.drawLine(pts[0], pts[1]);
@@ -608,7 +613,18 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
             p.drawArc(QRectF(pts[1] - QPointF(r, r), QSizeF(2 * r, 2 * r)), static_cast<int>(a0 * 16),
                       static_cast<int>(span * 16));
         }
-        labelAt = pts[1] + QPointF(8, 6);
+        // Outside the angle, opposite its bisector, so the arc stays visible.
+        if (pts.size() > 2) {
+            QPointF u = pts[0] - pts[1], v = pts[2] - pts[1];
+            const double lu = std::hypot(u.x(), u.y()), lv = std::hypot(v.x(), v.y());
+            QPointF bisector = (lu > 0 ? u / lu : u) + (lv > 0 ? v / lv : v);
+            const double lb = std::hypot(bisector.x(), bisector.y());
+            bisector = lb > 1e-9 ? bisector / lb : QPointF(0, -1);
+            labelAt = pts[1] - bisector * 8;
+            grow = QPointF(bisector.x() > 0 ? -1 : 1, bisector.y() > 0 ? -1 : 1);
+        } else {
+            labelAt = pts[1] + QPointF(8, 6);
+        }
         if (lines.size() == 1) lines[0] = Measure(o)[0].Text(m_calibration);
         break;
     }
@@ -633,7 +649,7 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
     }
     case ShapeKind::Select: break;
     }
-    DrawLabel(p, labelAt, lines, o);
+    DrawLabel(p, labelAt, lines, o, grow);
     if (selected) {
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);

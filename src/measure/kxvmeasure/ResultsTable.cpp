@@ -1,5 +1,7 @@
 #include "ResultsTable.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -51,7 +53,7 @@ ResultsTable::ResultsTable(QWidget* parent) : QWidget(parent, Qt::Tool), m_table
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
-    resize(720, 260);
+    resize(820, 280);
 }
 
 QStringList ResultsTable::Header(const Calibration& calibration) {
@@ -59,7 +61,7 @@ QStringList ResultsTable::Header(const Calibration& calibration) {
     QStringList header = {QStringLiteral("Nr"), QStringLiteral("Typ")};
     for (const QString& column : kColumns) {
         if (column == QLatin1String("Winkel")) header << column + QStringLiteral(" (°)");
-        else if (column == QLatin1String("Fläche")) header << column + QStringLiteral(" (") + unit + QStringLiteral("²)");
+        else if (column == QStringLiteral("Fläche")) header << column + QStringLiteral(" (") + unit + QStringLiteral("²)");
         else header << column + QStringLiteral(" (") + unit + QLatin1Char(')');
     }
     header << QStringLiteral("Text");
@@ -107,9 +109,20 @@ QString ResultsTable::ToTabText(const QStringList& header, const std::vector<QSt
     return text;
 }
 
+void ResultsTable::Compact(QStringList& header, std::vector<QStringList>& rows) {
+    // Number and type stay; a value column or the text column goes when no row uses it.
+    for (qsizetype c = header.size() - 1; c >= 2; --c) {
+        const bool used = std::any_of(rows.begin(), rows.end(), [c](const QStringList& row) { return !row[c].isEmpty(); });
+        if (used) continue;
+        header.removeAt(c);
+        for (QStringList& row : rows) row.removeAt(c);
+    }
+}
+
 void ResultsTable::Refresh(const std::vector<MeasureObject>& objects, const Calibration& calibration) {
     m_header = Header(calibration);
     m_rows = Rows(objects, calibration);
+    Compact(m_header, m_rows);
     m_table->clear();
     m_table->setColumnCount(static_cast<int>(m_header.size()));
     m_table->setHorizontalHeaderLabels(m_header);
@@ -117,7 +130,7 @@ void ResultsTable::Refresh(const std::vector<MeasureObject>& objects, const Cali
     for (size_t r = 0; r < m_rows.size(); ++r)
         for (qsizetype c = 0; c < m_rows[r].size(); ++c) {
             auto* item = new QTableWidgetItem(m_rows[r][c]);
-            if (c != 1 && c != m_rows[r].size() - 1) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c != 1 && !m_header[c].startsWith(QStringLiteral("Text"))) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_table->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     m_table->resizeColumnsToContents();

@@ -28,6 +28,9 @@ public:
     static QStringList Header(const Calibration& calibration);
     static std::vector<QStringList> Rows(const std::vector<MeasureObject>& objects, const Calibration& calibration);
     // Comma separated, fields with commas, quotes or line breaks quoted.
+    // Leaves out the value columns no object fills (what the window, the
+    // clipboard and the CSV file show).
+    static void Compact(QStringList& header, std::vector<QStringList>& rows);
     static QString ToCsv(const QStringList& header, const std::vector<QStringList>& rows);
     static QString ToTabText(const QStringList& header, const std::vector<QStringList>& rows);
 
