@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString error;
     const std::optional<kxvm::MeasureData> read = kxvm::MeasureFile::Parse(bytes, &error);
     if (!read) return 0;
-    const std::optional<kxvm::MeasureData> again = kxvm::MeasureFile::Parse(kxvm::MeasureFile::Serialize(*read), &error);
+    const std::optional<kxvm::MeasureData> again =
+        kxvm::MeasureFile::Parse(kxvm::MeasureFile::Serialize(*read), &error);
     if (!again || again->objects != read->objects || again->calibration != read->calibration) std::abort();
     return 0;
 }

@@ -13,10 +13,9 @@
 namespace {
 
 // The shape items of "&Messen" and the shape each one chooses.
-constexpr std::pair<int, int> kShapeItems[] = {{ID_MEASURE_SELECT, 0},    {ID_MEASURE_LINE, 1},
-                                               {ID_MEASURE_RECTANGLE, 2}, {ID_MEASURE_ELLIPSE, 3},
-                                               {ID_MEASURE_POLYGON, 4},   {ID_MEASURE_ANGLE, 5},
-                                               {ID_MEASURE_POINT, 6},     {ID_MEASURE_TEXT, 7}};
+constexpr std::pair<int, int> kShapeItems[] = {
+    {ID_MEASURE_SELECT, 0},  {ID_MEASURE_LINE, 1},  {ID_MEASURE_RECTANGLE, 2}, {ID_MEASURE_ELLIPSE, 3},
+    {ID_MEASURE_POLYGON, 4}, {ID_MEASURE_ANGLE, 5}, {ID_MEASURE_POINT, 6},     {ID_MEASURE_TEXT, 7}};
 
 int ShapeOfItem(int id) {
     for (const auto& [item, shape] : kShapeItems)
@@ -39,8 +38,10 @@ CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {
         const int state = handle ? KXVM_MenuItemState(ui->m_nID, handle) : 0;
         ui->Enable(state & 1);
         const int shape = ShapeOfItem(ui->m_nID);
-        if (shape >= 0) ui->SetCheck(m_measureFlag == 5 && m_currentShape == shape);
-        else ui->SetCheck((state & 2) ? 1 : 0);
+        if (shape >= 0)
+            ui->SetCheck(m_measureFlag == 5 && m_currentShape == shape);
+        else
+            ui->SetCheck((state & 2) ? 1 : 0);
     });
     OnCommand(ID_MEASURE_UNDO, [this] {
         if (const uint32_t handle = MeasureHandle()) KXVM_Undo(handle);

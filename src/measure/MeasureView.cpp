@@ -32,7 +32,8 @@ void CMeasureView::Sync(bool screen, bool stretchScreen) {
     float scale = doc->m_zoomFactor;
     if (doc->m_stretchMode && stretchScreen) {
         const QSize c = m_view->ClientSize();
-        scale = static_cast<float>(std::min(static_cast<double>(c.height()) / h, static_cast<double>(c.width()) / w));
+        scale = static_cast<float>(
+            std::min(static_cast<double>(c.height()) / h, static_cast<double>(c.width()) / w));
     }
     KXVM_SetScale(scale, m_handle);
 }
@@ -52,9 +53,13 @@ void CMeasureView::Draw(CDeviceContext& dc, QPoint scroll) {
     painter.restore();
 }
 
-void CMeasureView::ShowScaleLine(bool show) { KXVM_ScaleLine(m_handle, show ? 1 : 0); }
+void CMeasureView::ShowScaleLine(bool show) {
+    KXVM_ScaleLine(m_handle, show ? 1 : 0);
+}
 
-void CMeasureView::SetScale(float zoom) { KXVM_SetScale(zoom, m_handle); }
+void CMeasureView::SetScale(float zoom) {
+    KXVM_SetScale(zoom, m_handle);
+}
 
 void CMeasureView::MouseDown(QPoint logical) {
     Sync(true, true);

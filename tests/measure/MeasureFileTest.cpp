@@ -68,7 +68,9 @@ TEST(MeasureFile, WhatIsSavedLoadsBackTheSame) {
     ASSERT_TRUE(again);
     EXPECT_FALSE(again->calibration);
     // Nothing but the file is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        1);
     EXPECT_EQ(MeasureFile::PathForImage("/x/b.jpg"), QStringLiteral("/x/b.jpg.measure.json"));
 }
 
@@ -98,7 +100,8 @@ TEST(MeasureFile, DamagedFilesAreRefusedWithAReason) {
     // Point counts that do not fit the type.
     const QByteArray head = R"({"format": "vistorel-measurements", "version": 1, "objects": [)";
     QString error;
-    EXPECT_FALSE(MeasureFile::Parse(head + R"({"type": "line", "points": [[0, 0], [1, 1], [2, 2]]}]})", &error));
+    EXPECT_FALSE(
+        MeasureFile::Parse(head + R"({"type": "line", "points": [[0, 0], [1, 1], [2, 2]]}]})", &error));
     EXPECT_EQ(error, QStringLiteral("object 1: 3 points for a line"));
     EXPECT_FALSE(MeasureFile::Parse(head + R"({"type": "polygon", "points": [[0, 0], [1, 1]]}]})", &error));
     EXPECT_EQ(error, QStringLiteral("object 1: 2 points for a polygon"));
@@ -121,7 +124,8 @@ TEST(MeasureFile, EveryTruncationOrByteFlipReadsWholeOrNotAtAll) {
         const auto data = MeasureFile::Parse(bad, &error);
         if (data) {
             // What was accepted is whole: every object has its points.
-            for (const MeasureObject& o : data->objects) EXPECT_GE(static_cast<int>(o.points.size()), PointsNeeded(o.kind));
+            for (const MeasureObject& o : data->objects)
+                EXPECT_GE(static_cast<int>(o.points.size()), PointsNeeded(o.kind));
         } else {
             EXPECT_FALSE(error.isEmpty());
         }
@@ -135,7 +139,8 @@ TEST(MeasureFile, FuzzSeedsReadAndInputsThatOnceFailedAreHandled) {
         QFile file(QString::fromStdString(entry.path().string()));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         QString error;
-        EXPECT_TRUE(MeasureFile::Parse(file.readAll(), &error)) << entry.path() << ": " << error.toStdString();
+        EXPECT_TRUE(MeasureFile::Parse(file.readAll(), &error))
+            << entry.path() << ": " << error.toStdString();
         ++seeds;
     }
     EXPECT_GE(seeds, 3);
@@ -163,5 +168,6 @@ TEST(MeasureFile, OversizedAndMissingFilesAreRefused) {
     std::filesystem::resize_file(big, MeasureFile::kMaxFileBytes + 1); // sparse: no disk space used
     EXPECT_FALSE(MeasureFile::Load(QString::fromStdString(big), &error));
     EXPECT_EQ(error, QStringLiteral("file too large"));
-    EXPECT_FALSE(MeasureFile::Save(QString::fromStdString(dir.file("no/such/folder/x.json")), Sample(), &error));
+    EXPECT_FALSE(
+        MeasureFile::Save(QString::fromStdString(dir.file("no/such/folder/x.json")), Sample(), &error));
 }

@@ -46,7 +46,8 @@ TEST(MeasureGeometry, LineLengthInPixelsAndCalibratedUnits) {
 }
 
 TEST(MeasureGeometry, RectangleWidthHeightAreaPerimeterWhicheverCornerComesFirst) {
-    for (const auto& corners : {std::vector<QPointF>{{10, 20}, {40, 60}}, std::vector<QPointF>{{40, 60}, {10, 20}}}) {
+    for (const auto& corners :
+         {std::vector<QPointF>{{10, 20}, {40, 60}}, std::vector<QPointF>{{40, 60}, {10, 20}}}) {
         const MeasureObject r = Make(ShapeKind::Rectangle, corners);
         EXPECT_DOUBLE_EQ(ValueOf(r, "Breite"), 30);
         EXPECT_DOUBLE_EQ(ValueOf(r, "Höhe"), 40);
@@ -55,7 +56,8 @@ TEST(MeasureGeometry, RectangleWidthHeightAreaPerimeterWhicheverCornerComesFirst
         EXPECT_DOUBLE_EQ(ValueOf(r, "Fläche", kTenPerMm), 12);
         EXPECT_DOUBLE_EQ(ValueOf(r, "Umfang", kTenPerMm), 14);
     }
-    EXPECT_EQ(Measure(Make(ShapeKind::Rectangle, {{0, 0}, {30, 40}}))[2].Text(kTenPerMm), QStringLiteral("12.00 mm²"));
+    EXPECT_EQ(Measure(Make(ShapeKind::Rectangle, {{0, 0}, {30, 40}}))[2].Text(kTenPerMm),
+              QStringLiteral("12.00 mm²"));
 }
 
 TEST(MeasureGeometry, CircleAndEllipseDiameterAreaPerimeter) {
@@ -111,7 +113,8 @@ TEST(MeasureGeometry, ScaleBarLengthsAreOneTwoOrFiveTimesAPowerOfTen) {
         ASSERT_LE(r, v * (1 + 1e-12));
         ASSERT_GT(r, v / 2.5 - 1e-12) << v; // never less than the next step below allows
         const double mantissa = r / std::pow(10.0, std::floor(std::log10(r) + 1e-12));
-        ASSERT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9)
+        ASSERT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+                    std::fabs(mantissa - 5) < 1e-9)
             << v << " -> " << r;
     }
 }
@@ -141,8 +144,8 @@ TEST(MeasureGeometry, HitTestingFollowsOutlinesAndInsides) {
     EXPECT_FALSE(HitsObject(line, {50, 6}, 4));
     EXPECT_FALSE(HitsObject(line, {106, 0}, 4)); // beyond the end
     const MeasureObject rect = Make(ShapeKind::Rectangle, {{10, 10}, {50, 30}});
-    EXPECT_TRUE(HitsObject(rect, {30, 20}, 2));  // inside
-    EXPECT_TRUE(HitsObject(rect, {51, 20}, 2));  // on the edge
+    EXPECT_TRUE(HitsObject(rect, {30, 20}, 2)); // inside
+    EXPECT_TRUE(HitsObject(rect, {51, 20}, 2)); // on the edge
     EXPECT_FALSE(HitsObject(rect, {55, 20}, 2));
     const MeasureObject circle = Make(ShapeKind::Ellipse, {{0, 0}, {20, 20}});
     EXPECT_TRUE(HitsObject(circle, {10, 10}, 1));
@@ -156,7 +159,7 @@ TEST(MeasureGeometry, DraggingARectanglesCornerKeepsTheOppositeOne) {
     MeasureObject r = Make(ShapeKind::Rectangle, {{10, 10}, {50, 30}});
     ASSERT_EQ(Handles(r).size(), 4u);
     EXPECT_EQ(Handles(r)[1], QPointF(50, 10));
-    MoveHandle(r, 1, {60, 5}); // upper right
+    MoveHandle(r, 1, {60, 5});                 // upper right
     EXPECT_EQ(Handles(r)[3], QPointF(10, 30)); // lower left stays
     EXPECT_DOUBLE_EQ(ValueOf(r, "Breite"), 50);
     EXPECT_DOUBLE_EQ(ValueOf(r, "Höhe"), 25);

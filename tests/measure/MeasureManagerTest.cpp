@@ -63,7 +63,8 @@ TEST_F(ManagerTest, ShapesDrawnAtAZoomLieInImagePixels) {
 
 TEST_F(ManagerTest, PolygonByClicksEndsWithADoubleClickAngleWithTheThirdPoint) {
     m.MenuItem(ID_MEASURE_POLYGON);
-    for (QPointF p : {QPointF(0, 0), QPointF(30, 0)}) Click(p);
+    for (QPointF p : {QPointF(0, 0), QPointF(30, 0)})
+        Click(p);
     m.MouseMove({25, 35});
     EXPECT_TRUE(m.IsDrawing());
     // The double click's first press sets the last corner; the double click ends it.
@@ -198,7 +199,8 @@ TEST_F(ManagerTest, TheCalibrationCommandOffersTheLastLineAndAppliesTheAnswer) {
     m.MenuItem(ID_MEASURE_LINE);
     Drag({0, 0}, {120, 0});
     Drag({0, 10}, {50, 10});
-    prompts.calibration = CalibrationAnswer{Calibration::FromLine("L", 50, 20, LengthUnit::Micrometre), true, {}};
+    prompts.calibration =
+        CalibrationAnswer{Calibration::FromLine("L", 50, 20, LengthUnit::Micrometre), true, {}};
     EXPECT_TRUE(m.MenuItem(ID_MEASURE_CALIBRATE));
     EXPECT_DOUBLE_EQ(prompts.request.linePixels, 50);
     EXPECT_EQ(prompts.request.resolution, QSize(400, 300));
@@ -244,9 +246,10 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     EXPECT_EQ(table->Table()->rowCount(), 2);
     // The window shows only the columns some object fills.
     QStringList shown;
-    for (int c = 0; c < table->Table()->columnCount(); ++c) shown << table->Table()->horizontalHeaderItem(c)->text();
-    EXPECT_EQ(shown, (QStringList{"Nr", "Typ", "Breite (mm)", "Höhe (mm)", QStringLiteral("Fläche (mm²)"), "Umfang (mm)",
-                                  "Text"}));
+    for (int c = 0; c < table->Table()->columnCount(); ++c)
+        shown << table->Table()->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(shown, (QStringList{"Nr", "Typ", "Breite (mm)", "Höhe (mm)", QStringLiteral("Fläche (mm²)"),
+                                  "Umfang (mm)", "Text"}));
     EXPECT_EQ(table->Table()->item(0, 4)->text(), QStringLiteral("12.0000"));
     const QStringList header = ResultsTable::Header(m.ActiveCalibration());
     const auto rows = ResultsTable::Rows(m.Objects(), m.ActiveCalibration());

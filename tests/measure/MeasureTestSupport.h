@@ -12,7 +12,8 @@ public:
     FakePrompts() { Install(this); }
     ~FakePrompts() override { Install(nullptr); }
 
-    std::optional<kxvm::CalibrationAnswer> AskCalibration(QWidget*, const kxvm::CalibrationRequest& r) override {
+    std::optional<kxvm::CalibrationAnswer> AskCalibration(QWidget*,
+                                                          const kxvm::CalibrationRequest& r) override {
         request = r;
         return calibration;
     }

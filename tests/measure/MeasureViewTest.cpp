@@ -27,8 +27,8 @@ using kxvm::MeasureManager;
 
 namespace {
 
-QString WriteGrey(const testsupport::TempDir& dir, const std::string& name, int w, int h, double micronsPerPixel = 0,
-                  const char* camera = nullptr) {
+QString WriteGrey(const testsupport::TempDir& dir, const std::string& name, int w, int h,
+                  double micronsPerPixel = 0, const char* camera = nullptr) {
     vimg::Image image(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 24);
     image.Clear(60);
     image.SetPixelSize(micronsPerPixel);
@@ -38,7 +38,9 @@ QString WriteGrey(const testsupport::TempDir& dir, const std::string& name, int 
     return QString::fromStdString(path);
 }
 
-bool Yellowish(const vimg::RGBQUAD& c) { return c.rgbRed > 200 && c.rgbGreen > 170 && c.rgbBlue < 80; }
+bool Yellowish(const vimg::RGBQUAD& c) {
+    return c.rgbRed > 200 && c.rgbGreen > 170 && c.rgbBlue < 80;
+}
 
 class MeasureViewTest : public testing::Test {
 protected:
@@ -95,7 +97,7 @@ TEST_F(MeasureViewTest, TheMessenMenuTakesTheMeasuringToolAndChecksTheChosenShap
     EXPECT_EQ(Frame()->MeasureFlag(), 5);
     EXPECT_EQ(Frame()->CurrentShape(), 4);
     EXPECT_EQ(Manager()->Shape(), kxvm::ShapeKind::Polygon);
-    const int items[] = {ID_MEASURE_SELECT, ID_MEASURE_LINE,  ID_MEASURE_RECTANGLE, ID_MEASURE_ELLIPSE,
+    const int items[] = {ID_MEASURE_SELECT,  ID_MEASURE_LINE,  ID_MEASURE_RECTANGLE, ID_MEASURE_ELLIPSE,
                          ID_MEASURE_POLYGON, ID_MEASURE_ANGLE, ID_MEASURE_POINT,     ID_MEASURE_TEXT};
     for (int id : items) {
         const CCmdUI ui = Update(id);
@@ -171,8 +173,8 @@ TEST_F(MeasureViewTest, ThePicturesPixelSizeCalibratesAndTheProfileKeepsCalibrat
 
     s.frame()->ExecuteCommand(ID_MEASURE_LINE);
     Drag({10, 10}, {50, 10});
-    prompts.calibration =
-        kxvm::CalibrationAnswer{kxvm::Calibration::FromLine("20x", 40, 10, kxvm::LengthUnit::Micrometre), true, {}};
+    prompts.calibration = kxvm::CalibrationAnswer{
+        kxvm::Calibration::FromLine("20x", 40, 10, kxvm::LengthUnit::Micrometre), true, {}};
     s.frame()->ExecuteCommand(ID_MEASURE_CALIBRATE);
     EXPECT_EQ(prompts.request.camera, QStringLiteral("SimCam"));
     EXPECT_DOUBLE_EQ(prompts.request.linePixels, 40);
@@ -220,8 +222,8 @@ TEST_F(MeasureViewTest, AMeasuredPictureAndItsResultsTable) {
 
     s.frame()->ExecuteCommand(ID_MEASURE_LINE);
     Drag({60, 400}, {260, 400}); // 200 pixels are 100 µm
-    prompts.calibration =
-        kxvm::CalibrationAnswer{kxvm::Calibration::FromLine("10x", 200, 100, kxvm::LengthUnit::Micrometre), true, {}};
+    prompts.calibration = kxvm::CalibrationAnswer{
+        kxvm::Calibration::FromLine("10x", 200, 100, kxvm::LengthUnit::Micrometre), true, {}};
     s.frame()->ExecuteCommand(ID_MEASURE_CALIBRATE);
     s.frame()->ExecuteCommand(ID_MEASURE_RECTANGLE);
     Drag({80, 60}, {240, 180});

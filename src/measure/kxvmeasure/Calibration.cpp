@@ -4,16 +4,22 @@
 
 namespace kxvm {
 
-double Calibration::Length(double pixels) const { return IsCalibrated() ? pixels / pixelsPerUnit : pixels; }
+double Calibration::Length(double pixels) const {
+    return IsCalibrated() ? pixels / pixelsPerUnit : pixels;
+}
 
 double Calibration::Area(double squarePixels) const {
     return IsCalibrated() ? squarePixels / (pixelsPerUnit * pixelsPerUnit) : squarePixels;
 }
 
-double Calibration::MicronsPerPixel() const { return IsCalibrated() ? MicronsPerUnit(unit) / pixelsPerUnit : 0.0; }
+double Calibration::MicronsPerPixel() const {
+    return IsCalibrated() ? MicronsPerUnit(unit) / pixelsPerUnit : 0.0;
+}
 
-std::optional<Calibration> Calibration::FromLine(const QString& name, double pixels, double length, LengthUnit unit) {
-    if (!(pixels > 0) || !(length > 0) || !std::isfinite(pixels) || !std::isfinite(length)) return std::nullopt;
+std::optional<Calibration> Calibration::FromLine(const QString& name, double pixels, double length,
+                                                 LengthUnit unit) {
+    if (!(pixels > 0) || !(length > 0) || !std::isfinite(pixels) || !std::isfinite(length))
+        return std::nullopt;
     if (unit == LengthUnit::Pixel) return std::nullopt;
     const double perUnit = pixels / length;
     if (!std::isfinite(perUnit) || !(perUnit > 0)) return std::nullopt;
@@ -23,18 +29,22 @@ std::optional<Calibration> Calibration::FromLine(const QString& name, double pix
 std::optional<Calibration> Calibration::FromMicronsPerPixel(const QString& name, double micronsPerPixel) {
     if (!(micronsPerPixel > 0) || !std::isfinite(micronsPerPixel)) return std::nullopt;
     // Large pixels read better in mm, very small ones in nm.
-    const LengthUnit unit = micronsPerPixel >= 100.0  ? LengthUnit::Millimetre
+    const LengthUnit unit = micronsPerPixel >= 100.0 ? LengthUnit::Millimetre
                             : micronsPerPixel < 0.01 ? LengthUnit::Nanometre
-                                                      : LengthUnit::Micrometre;
+                                                     : LengthUnit::Micrometre;
     return FromLine(name, 1.0, micronsPerPixel / MicronsPerUnit(unit), unit);
 }
 
 QString UnitName(LengthUnit unit) {
     switch (unit) {
-    case LengthUnit::Nanometre: return QStringLiteral("nm");
-    case LengthUnit::Micrometre: return QStringLiteral("µm");
-    case LengthUnit::Millimetre: return QStringLiteral("mm");
-    case LengthUnit::Pixel: break;
+    case LengthUnit::Nanometre:
+        return QStringLiteral("nm");
+    case LengthUnit::Micrometre:
+        return QStringLiteral("µm");
+    case LengthUnit::Millimetre:
+        return QStringLiteral("mm");
+    case LengthUnit::Pixel:
+        break;
     }
     return QStringLiteral("px");
 }
@@ -49,10 +59,14 @@ std::optional<LengthUnit> UnitFromName(const QString& name) {
 
 double MicronsPerUnit(LengthUnit unit) {
     switch (unit) {
-    case LengthUnit::Nanometre: return 0.001;
-    case LengthUnit::Micrometre: return 1.0;
-    case LengthUnit::Millimetre: return 1000.0;
-    case LengthUnit::Pixel: break;
+    case LengthUnit::Nanometre:
+        return 0.001;
+    case LengthUnit::Micrometre:
+        return 1.0;
+    case LengthUnit::Millimetre:
+        return 1000.0;
+    case LengthUnit::Pixel:
+        break;
     }
     return 0.0;
 }

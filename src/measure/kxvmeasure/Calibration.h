@@ -23,7 +23,8 @@ struct Calibration {
     double MicronsPerPixel() const;
     // From "this many pixels are this long in that unit"; nothing for a
     // length or a pixel count that is not a positive finite number.
-    static std::optional<Calibration> FromLine(const QString& name, double pixels, double length, LengthUnit unit);
+    static std::optional<Calibration> FromLine(const QString& name, double pixels, double length,
+                                               LengthUnit unit);
     // From a picture's pixel size in micrometres.
     static std::optional<Calibration> FromMicronsPerPixel(const QString& name, double micronsPerPixel);
     bool operator==(const Calibration&) const = default;

@@ -31,16 +31,28 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
                               .arg(request.resolution.height());
     auto* none = new QRadioButton(QStringLiteral("Keine (Pixel)"), this);
     auto* stored = new QRadioButton(QStringLiteral("Gespeichert:"), this);
-    auto* line = new QRadioButton(QStringLiteral("Gezeichnete Linie von %1 px ist lang:").arg(request.linePixels, 0, 'f', 2), this);
+    auto* line = new QRadioButton(
+        QStringLiteral("Gezeichnete Linie von %1 px ist lang:").arg(request.linePixels, 0, 'f', 2), this);
     auto* pixels = new QRadioButton(QStringLiteral("Pixel pro Einheit:"), this);
+    auto* remove = new QPushButton(QStringLiteral("Löschen"), this);
+    for (auto [button, name] : {std::pair{none, "None"}, std::pair{stored, "Stored"},
+                                std::pair{line, "FromLine"}, std::pair{pixels, "PixelsPerUnit"}})
+        button->setObjectName(QLatin1String(name));
+    m_length->setObjectName(QStringLiteral("Length"));
+    m_pixels->setObjectName(QStringLiteral("Pixels"));
+    m_unit->setObjectName(QStringLiteral("Unit"));
+    m_name->setObjectName(QStringLiteral("Name"));
+    remove->setObjectName(QStringLiteral("Remove"));
     m_way->addButton(none, kNone);
     m_way->addButton(stored, kStored);
     m_way->addButton(line, kLine);
     m_way->addButton(pixels, kPixels);
     for (const Calibration& c : request.stored)
-        m_stored->addItem(QStringLiteral("%1 (%2 px/%3)").arg(c.name, FormatValue(c.pixelsPerUnit), UnitName(c.unit)), c.name);
-    auto* remove = new QPushButton(QStringLiteral("Löschen"), this);
-    for (LengthUnit u : kUnits) m_unit->addItem(UnitName(u));
+        m_stored->addItem(
+            QStringLiteral("%1 (%2 px/%3)").arg(c.name, FormatValue(c.pixelsPerUnit), UnitName(c.unit)),
+            c.name);
+    for (LengthUnit u : kUnits)
+        m_unit->addItem(UnitName(u));
     m_unit->setCurrentIndex(1);
     m_length->setRange(0.000001, 1e9);
     m_length->setDecimals(4);
@@ -53,6 +65,7 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     m_keep->setChecked(true);
     line->setEnabled(request.linePixels > 0);
     stored->setEnabled(!request.stored.empty());
+    remove->setEnabled(!request.stored.empty());
 
     auto* form = new QFormLayout;
     auto* storedRow = new QHBoxLayout;
@@ -73,16 +86,19 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     layout->addWidget(m_keep);
     layout->addWidget(buttons);
 
-    connect(m_stored, &QComboBox::currentIndexChanged, this, &CalibrationDialog::StoredChosen);
+    connect(m_stored, &QComboBox::activated, this,
+            &CalibrationDialog::StoredChosen); // the user picking one, not a removal
     connect(m_way, &QButtonGroup::idClicked, this, [this] { UpdateState(); });
-    connect(remove, &QPushButton::clicked, this, [this] {
+    connect(remove, &QPushButton::clicked, this, [this, remove] {
         const int i = m_stored->currentIndex();
         if (i < 0) return;
         m_removed.push_back(m_stored->itemData(i).toString());
         m_stored->removeItem(i);
         if (m_stored->count() == 0) {
+            // Nothing stored is left to choose: pixels, unless another way is chosen.
+            if (m_way->checkedId() == kStored) m_way->button(kNone)->setChecked(true);
             m_way->button(kStored)->setEnabled(false);
-            m_way->button(kNone)->setChecked(true);
+            remove->setEnabled(false);
         }
         UpdateState();
     });
@@ -125,15 +141,21 @@ CalibrationAnswer CalibrationDialog::Answer() const {
     answer.store = m_keep->isChecked();
     answer.removed = m_removed;
     const LengthUnit unit = kUnits[std::max(0, m_unit->currentIndex())];
-    const QString name = m_name->text().trimmed().isEmpty() ? QStringLiteral("Kalibrierung") : m_name->text().trimmed();
+    const QString name =
+        m_name->text().trimmed().isEmpty() ? QStringLiteral("Kalibrierung") : m_name->text().trimmed();
     switch (m_way->checkedId()) {
     case kStored:
         for (const Calibration& c : m_request.stored)
             if (c.name == m_stored->currentData().toString()) answer.chosen = c;
         break;
-    case kLine: answer.chosen = Calibration::FromLine(name, m_request.linePixels, m_length->value(), unit); break;
-    case kPixels: answer.chosen = Calibration::FromLine(name, m_pixels->value(), 1.0, unit); break;
-    default: break;
+    case kLine:
+        answer.chosen = Calibration::FromLine(name, m_request.linePixels, m_length->value(), unit);
+        break;
+    case kPixels:
+        answer.chosen = Calibration::FromLine(name, m_pixels->value(), 1.0, unit);
+        break;
+    default:
+        break;
     }
     return answer;
 }

@@ -30,7 +30,8 @@ CalibrationStore::Stored CalibrationStore::Read(const QString& camera, int width
         const std::optional<LengthUnit> unit = UnitFromName(o.value(QLatin1String("unit")).toString());
         const QString name = o.value(QLatin1String("name")).toString();
         if (!unit || name.isEmpty()) continue;
-        if (auto c = Calibration::FromLine(name, o.value(QLatin1String("pixelsPerUnit")).toDouble(0), 1.0, *unit))
+        if (auto c =
+                Calibration::FromLine(name, o.value(QLatin1String("pixelsPerUnit")).toDouble(0), 1.0, *unit))
             stored.list.push_back(*c);
     }
     return stored;

@@ -30,7 +30,9 @@ kxvm::MeasureManager* KXVM_Manager(uint32_t manager) {
 
 extern "C" {
 
-void KXVM_CreateCursor() { kxvm::MeasureCursors::Create(); }
+void KXVM_CreateCursor() {
+    kxvm::MeasureCursors::Create();
+}
 
 uint32_t KXVM_NewKXMeasureManager(QWidget* view) {
     uint32_t handle = g_nextHandle++;
@@ -39,7 +41,9 @@ uint32_t KXVM_NewKXMeasureManager(QWidget* view) {
     return handle;
 }
 
-void KXVM_DeleteKXMeasureManager(uint32_t manager) { Managers().erase(manager); }
+void KXVM_DeleteKXMeasureManager(uint32_t manager) {
+    Managers().erase(manager);
+}
 
 void KXVM_ScaleLine(uint32_t manager, int show) {
     if (auto* m = KXVM_Manager(manager)) m->ShowScaleLine(show != 0);

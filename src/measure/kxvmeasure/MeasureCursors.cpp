@@ -44,8 +44,14 @@ void MeasureCursors::Create() {
     g_cursors->draw = MakeDrawCursor();
 }
 
-const QCursor& MeasureCursors::Draw() { return Get().draw; }
-const QCursor& MeasureCursors::Move() { return Get().move; }
-const QCursor& MeasureCursors::Handle() { return Get().handle; }
+const QCursor& MeasureCursors::Draw() {
+    return Get().draw;
+}
+const QCursor& MeasureCursors::Move() {
+    return Get().move;
+}
+const QCursor& MeasureCursors::Handle() {
+    return Get().handle;
+}
 
 } // namespace kxvm

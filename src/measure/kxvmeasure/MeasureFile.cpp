@@ -19,11 +19,13 @@ struct KindLabel {
     const char* name;
 };
 constexpr KindLabel kKinds[] = {{ShapeKind::Line, "line"},       {ShapeKind::Rectangle, "rectangle"},
-                               {ShapeKind::Ellipse, "ellipse"}, {ShapeKind::Polygon, "polygon"},
-                               {ShapeKind::Angle, "angle"},     {ShapeKind::Point, "point"},
-                               {ShapeKind::Text, "text"}};
+                                {ShapeKind::Ellipse, "ellipse"}, {ShapeKind::Polygon, "polygon"},
+                                {ShapeKind::Angle, "angle"},     {ShapeKind::Point, "point"},
+                                {ShapeKind::Text, "text"}};
 
-QString ColourText(const QColor& c) { return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb); }
+QString ColourText(const QColor& c) {
+    return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
+}
 
 bool Fail(QString* error, const QString& text) {
     if (error) *error = text;
@@ -34,7 +36,8 @@ bool ReadColour(const QJsonObject& o, const char* key, QColor* out, QString* err
     const QJsonValue v = o.value(QLatin1String(key));
     if (v.isUndefined()) return true; // the default look
     const QColor c = QColor::fromString(v.toString());
-    if (!v.isString() || !c.isValid()) return Fail(error, QStringLiteral("invalid colour in \"%1\"").arg(key));
+    if (!v.isString() || !c.isValid())
+        return Fail(error, QStringLiteral("invalid colour in \"%1\"").arg(key));
     // Kept at the 8 bits per channel the file is written with: "#rrrgggbbb"
     // would otherwise not read back the same after a save.
     *out = QColor(c.red(), c.green(), c.blue(), c.alpha());
@@ -58,7 +61,8 @@ bool ReadObject(const QJsonValue& value, int index, MeasureObject* out, QString*
     const QJsonArray points = pointsValue.toArray();
     const int needed = PointsNeeded(out->kind);
     const bool variable = out->kind == ShapeKind::Polygon;
-    if (points.size() < needed || (!variable && points.size() != needed) || points.size() > MeasureFile::kMaxPoints)
+    if (points.size() < needed || (!variable && points.size() != needed) ||
+        points.size() > MeasureFile::kMaxPoints)
         return Fail(error, where + QStringLiteral("%1 points for a %2").arg(points.size()).arg(type));
     out->points.clear();
     out->points.reserve(static_cast<size_t>(points.size()));
@@ -72,7 +76,8 @@ bool ReadObject(const QJsonValue& value, int index, MeasureObject* out, QString*
             return Fail(error, where + QStringLiteral("a point lies far outside the picture"));
         out->points.emplace_back(x, y);
     }
-    if (!ReadColour(o, "lineColour", &out->lineColour, error) || !ReadColour(o, "textColour", &out->textColour, error) ||
+    if (!ReadColour(o, "lineColour", &out->lineColour, error) ||
+        !ReadColour(o, "textColour", &out->textColour, error) ||
         !ReadColour(o, "fillColour", &out->fillColour, error)) {
         if (error) error->prepend(where);
         return false;
@@ -85,9 +90,11 @@ bool ReadObject(const QJsonValue& value, int index, MeasureObject* out, QString*
         out->lineWidth = static_cast<int>(w);
     }
     const QJsonValue text = o.value(QLatin1String("text"));
-    if (!text.isUndefined() && !text.isString()) return Fail(error, where + QStringLiteral("text is not a string"));
+    if (!text.isUndefined() && !text.isString())
+        return Fail(error, where + QStringLiteral("text is not a string"));
     out->text = text.toString();
-    if (out->text.size() > MeasureFile::kMaxTextLength) return Fail(error, where + QStringLiteral("text too long"));
+    if (out->text.size() > MeasureFile::kMaxTextLength)
+        return Fail(error, where + QStringLiteral("text too long"));
     return true;
 }
 
@@ -110,7 +117,8 @@ QByteArray MeasureFile::Serialize(const MeasureData& data) {
     QJsonArray objects;
     for (const MeasureObject& o : data.objects) {
         QJsonArray points;
-        for (const QPointF& p : o.points) points.append(QJsonArray{p.x(), p.y()});
+        for (const QPointF& p : o.points)
+            points.append(QJsonArray{p.x(), p.y()});
         QString type;
         for (const KindLabel& k : kKinds)
             if (k.kind == o.kind) type = QLatin1String(k.name);
@@ -144,12 +152,14 @@ std::optional<MeasureData> MeasureFile::Parse(const QByteArray& bytes, QString* 
     }
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() < 1 || version.toDouble() > kVersion) {
-        Fail(error, QStringLiteral("unsupported format version %1").arg(version.toVariant().toString().left(20)));
+        Fail(error,
+             QStringLiteral("unsupported format version %1").arg(version.toVariant().toString().left(20)));
         return std::nullopt;
     }
     MeasureData data;
     const QJsonObject image = root.value(QLatin1String("image")).toObject();
-    const double w = image.value(QLatin1String("width")).toDouble(0), h = image.value(QLatin1String("height")).toDouble(0);
+    const double w = image.value(QLatin1String("width")).toDouble(0),
+                 h = image.value(QLatin1String("height")).toDouble(0);
     if (w >= 0 && h >= 0 && w <= kMaxCoordinate && h <= kMaxCoordinate)
         data.imageSize = QSize(static_cast<int>(w), static_cast<int>(h));
     const QJsonValue calibration = root.value(QLatin1String("calibration"));
@@ -189,7 +199,8 @@ std::optional<MeasureData> MeasureFile::Parse(const QByteArray& bytes, QString* 
 
 bool MeasureFile::Save(const QString& path, const MeasureData& data, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = Serialize(data);
     if (file.write(bytes) != bytes.size() || !file.commit())
         return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));

@@ -23,18 +23,19 @@ namespace kxvm {
 namespace {
 
 constexpr size_t kUndoSteps = 100;
-constexpr double kHitPixels = 5.0;   // screen pixels around a line that still hit it
+constexpr double kHitPixels = 5.0;    // screen pixels around a line that still hit it
 constexpr double kHandlePixels = 4.0; // half the size of a handle square
-constexpr double kDragPixels = 3.0;  // a press and release closer than this is a click
+constexpr double kDragPixels = 3.0;   // a press and release closer than this is a click
 
 struct ShapeItem {
     int id;
     ShapeKind shape;
 };
-constexpr ShapeItem kShapeItems[] = {{ID_MEASURE_SELECT, ShapeKind::Select},   {ID_MEASURE_LINE, ShapeKind::Line},
-                                     {ID_MEASURE_RECTANGLE, ShapeKind::Rectangle}, {ID_MEASURE_ELLIPSE, ShapeKind::Ellipse},
-                                     {ID_MEASURE_POLYGON, ShapeKind::Polygon}, {ID_MEASURE_ANGLE, ShapeKind::Angle},
-                                     {ID_MEASURE_POINT, ShapeKind::Point},     {ID_MEASURE_TEXT, ShapeKind::Text}};
+constexpr ShapeItem kShapeItems[] = {
+    {ID_MEASURE_SELECT, ShapeKind::Select},       {ID_MEASURE_LINE, ShapeKind::Line},
+    {ID_MEASURE_RECTANGLE, ShapeKind::Rectangle}, {ID_MEASURE_ELLIPSE, ShapeKind::Ellipse},
+    {ID_MEASURE_POLYGON, ShapeKind::Polygon},     {ID_MEASURE_ANGLE, ShapeKind::Angle},
+    {ID_MEASURE_POINT, ShapeKind::Point},         {ID_MEASURE_TEXT, ShapeKind::Text}};
 constexpr int kWidths[] = {1, 2, 3, 5};
 constexpr double kLabelZooms[] = {0.5, 0.75, 1.0, 1.5, 2.0};
 
@@ -58,7 +59,8 @@ void MeasureManager::SetScale(float zoom) {
     if (zoom > 0 && std::isfinite(zoom)) m_scale = zoom;
 }
 
-void MeasureManager::SetImage(QSize size, double micronsPerPixel, const QString& camera, const QString& path) {
+void MeasureManager::SetImage(QSize size, double micronsPerPixel, const QString& camera,
+                              const QString& path) {
     const bool same = size == m_imageSize && micronsPerPixel == m_imageMicronsPerPixel && camera == m_camera;
     m_imagePath = path;
     if (same && !m_followStored) return;
@@ -66,7 +68,8 @@ void MeasureManager::SetImage(QSize size, double micronsPerPixel, const QString&
     m_imageMicronsPerPixel = micronsPerPixel;
     m_camera = camera;
     if (m_userCalibration && !m_followStored) return;
-    std::optional<Calibration> found = Calibration::FromMicronsPerPixel(QStringLiteral("Bild"), micronsPerPixel);
+    std::optional<Calibration> found =
+        Calibration::FromMicronsPerPixel(QStringLiteral("Bild"), micronsPerPixel);
     if (!found && Profile() && size.isValid())
         found = CalibrationStore(*Profile()).Active(camera, size.width(), size.height());
     const Calibration next = found.value_or(Calibration{});
@@ -90,7 +93,9 @@ QPointF MeasureManager::ToImage(QPointF logical) const {
     return p;
 }
 
-double MeasureManager::Tolerance() const { return kHitPixels / m_scale; }
+double MeasureManager::Tolerance() const {
+    return kHitPixels / m_scale;
+}
 
 void MeasureManager::Remember() {
     m_undo.push_back(m_objects);
@@ -304,8 +309,10 @@ void MeasureManager::MouseUp(QPointF logical) {
         m_beforeDrag.clear();
         m_drag = Drag::None;
         break;
-    case ShapeKind::Point: break;
-    case ShapeKind::Polygon: break;
+    case ShapeKind::Point:
+        break;
+    case ShapeKind::Polygon:
+        break;
     case ShapeKind::Angle:
         // The first arm may be dragged: the release fixes the vertex.
         if (m_pending && dragged && m_pending->points.size() == 2) {
@@ -323,8 +330,10 @@ void MeasureManager::MouseUp(QPointF logical) {
     default:
         if (m_pending) {
             m_pending->points.back() = p;
-            if (dragged) Commit();
-            else m_pending.reset();
+            if (dragged)
+                Commit();
+            else
+                m_pending.reset();
         }
         break;
     }
@@ -339,8 +348,10 @@ void MeasureManager::DoubleClick(QPointF logical) {
     auto& pts = m_pending->points;
     pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
     m_pressed = false;
-    if (pts.size() >= 3) Commit();
-    else m_pending.reset();
+    if (pts.size() >= 3)
+        Commit();
+    else
+        m_pending.reset();
     Repaint();
 }
 
@@ -351,9 +362,12 @@ void MeasureManager::UpdateCursor(QPointF image) {
         return;
     }
     if (m_drag != Drag::None) return;
-    if (HitHandle(image) >= 0) m_view->setCursor(MeasureCursors::Handle());
-    else if (HitObject(image) >= 0) m_view->setCursor(MeasureCursors::Move());
-    else m_view->unsetCursor();
+    if (HitHandle(image) >= 0)
+        m_view->setCursor(MeasureCursors::Handle());
+    else if (HitObject(image) >= 0)
+        m_view->setCursor(MeasureCursors::Move());
+    else
+        m_view->unsetCursor();
 }
 
 // ---- menu ----
@@ -364,11 +378,14 @@ bool MeasureManager::MenuItemEnabled(int id) const {
             return m_allowed.empty() || item.shape == ShapeKind::Select ||
                    std::find(m_allowed.begin(), m_allowed.end(), item.shape) != m_allowed.end();
     switch (id) {
-    case ID_MEASURE_DELETE: return m_selected >= 0;
+    case ID_MEASURE_DELETE:
+        return m_selected >= 0;
     case ID_MEASURE_DELETE_ALL:
     case ID_MEASURE_TABLE:
-    case ID_MEASURE_SAVE_DATA: return !m_objects.empty() || id == ID_MEASURE_TABLE;
-    default: return id >= ID_MEASURE_FIRST && id <= ID_MEASURE_LAST;
+    case ID_MEASURE_SAVE_DATA:
+        return !m_objects.empty() || id == ID_MEASURE_TABLE;
+    default:
+        return id >= ID_MEASURE_FIRST && id <= ID_MEASURE_LAST;
     }
 }
 
@@ -376,7 +393,8 @@ bool MeasureManager::MenuItemChecked(int id) const {
     if (id == ID_MEASURE_SCALE_BAR) return m_scaleLine;
     if (id >= ID_MEASURE_ZOOM_50 && id <= ID_MEASURE_ZOOM_200)
         return m_labelZoom == kLabelZooms[id - ID_MEASURE_ZOOM_50];
-    if (id >= ID_MEASURE_WIDTH_1 && id <= ID_MEASURE_WIDTH_5) return m_style.lineWidth == kWidths[id - ID_MEASURE_WIDTH_1];
+    if (id >= ID_MEASURE_WIDTH_1 && id <= ID_MEASURE_WIDTH_5)
+        return m_style.lineWidth == kWidths[id - ID_MEASURE_WIDTH_1];
     if (id == ID_MEASURE_TABLE) return m_table && m_table->isVisible();
     return false;
 }
@@ -404,8 +422,12 @@ bool MeasureManager::MenuItem(int id) {
         return true;
     }
     switch (id) {
-    case ID_MEASURE_CALIBRATE: Calibrate(); return true;
-    case ID_MEASURE_TABLE: ShowTable(); return true;
+    case ID_MEASURE_CALIBRATE:
+        Calibrate();
+        return true;
+    case ID_MEASURE_TABLE:
+        ShowTable();
+        return true;
     case ID_MEASURE_SCALE_BAR:
         m_scaleLine = !m_scaleLine;
         Repaint();
@@ -419,7 +441,8 @@ bool MeasureManager::MenuItem(int id) {
         const QString title = id == ID_MEASURE_LINE_COLOUR   ? QStringLiteral("Linienfarbe")
                               : id == ID_MEASURE_TEXT_COLOUR ? QStringLiteral("Textfarbe")
                                                              : QStringLiteral("Füllfarbe");
-        const std::optional<QColor> colour = MeasurePrompts::Current().AskColour(m_view, m_style.*member, title);
+        const std::optional<QColor> colour =
+            MeasurePrompts::Current().AskColour(m_view, m_style.*member, title);
         if (!colour) return false;
         m_style.*member = *colour;
         // A selected object takes the colour too.
@@ -438,11 +461,20 @@ bool MeasureManager::MenuItem(int id) {
         Repaint();
         return true;
     }
-    case ID_MEASURE_DELETE: DeleteSelected(); return true;
-    case ID_MEASURE_DELETE_ALL: DeleteAll(); return true;
-    case ID_MEASURE_SAVE_DATA: SaveDataAsked(); return true;
-    case ID_MEASURE_OPEN_DATA: OpenDataAsked(); return true;
-    default: return false;
+    case ID_MEASURE_DELETE:
+        DeleteSelected();
+        return true;
+    case ID_MEASURE_DELETE_ALL:
+        DeleteAll();
+        return true;
+    case ID_MEASURE_SAVE_DATA:
+        SaveDataAsked();
+        return true;
+    case ID_MEASURE_OPEN_DATA:
+        OpenDataAsked();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -458,17 +490,21 @@ void MeasureManager::Calibrate() {
         if (it->kind == ShapeKind::Line) line = &*it;
     if (line) request.linePixels = Distance(line->points[0], line->points[1]);
     CProfile* profile = Profile();
-    if (profile) request.stored = CalibrationStore(*profile).List(m_camera, m_imageSize.width(), m_imageSize.height());
+    if (profile)
+        request.stored = CalibrationStore(*profile).List(m_camera, m_imageSize.width(), m_imageSize.height());
     if (m_calibration.IsCalibrated()) request.active = m_calibration;
     const std::optional<CalibrationAnswer> answer = MeasurePrompts::Current().AskCalibration(m_view, request);
     if (!answer) return;
     if (profile) {
         CalibrationStore store(*profile);
         const int w = m_imageSize.width(), h = m_imageSize.height();
-        for (const QString& name : answer->removed) store.Remove(m_camera, w, h, name);
+        for (const QString& name : answer->removed)
+            store.Remove(m_camera, w, h, name);
         if (answer->store) {
-            if (answer->chosen && !answer->chosen->name.isEmpty()) store.Put(m_camera, w, h, *answer->chosen, true);
-            else if (!answer->chosen) store.SetActive(m_camera, w, h, QString());
+            if (answer->chosen && !answer->chosen->name.isEmpty())
+                store.Put(m_camera, w, h, *answer->chosen, true);
+            else if (!answer->chosen)
+                store.SetActive(m_camera, w, h, QString());
         }
     }
     ChooseCalibration(answer->chosen);
@@ -501,22 +537,28 @@ bool MeasureManager::LoadData(const QString& path, QString* error) {
 }
 
 void MeasureManager::SaveDataAsked() {
-    const QString path = MeasurePrompts::Current().AskSavePath(m_view, MeasureFile::PathForImage(m_imagePath));
+    const QString path =
+        MeasurePrompts::Current().AskSavePath(m_view, MeasureFile::PathForImage(m_imagePath));
     if (path.isEmpty()) return;
     QString error;
     if (!SaveData(path, &error))
-        MeasurePrompts::Current().ShowError(m_view, QStringLiteral("Messdaten nicht gespeichert:\n%1").arg(error));
+        MeasurePrompts::Current().ShowError(m_view,
+                                            QStringLiteral("Messdaten nicht gespeichert:\n%1").arg(error));
 }
 
 void MeasureManager::OpenDataAsked() {
-    const QString path = MeasurePrompts::Current().AskOpenPath(m_view, MeasureFile::PathForImage(m_imagePath));
+    const QString path =
+        MeasurePrompts::Current().AskOpenPath(m_view, MeasureFile::PathForImage(m_imagePath));
     if (path.isEmpty()) return;
     QString error;
     if (!LoadData(path, &error))
-        MeasurePrompts::Current().ShowError(m_view, QStringLiteral("Messdaten nicht geöffnet:\n%1").arg(error));
+        MeasurePrompts::Current().ShowError(m_view,
+                                            QStringLiteral("Messdaten nicht geöffnet:\n%1").arg(error));
 }
 
-ResultsTable* MeasureManager::Table() const { return m_table; }
+ResultsTable* MeasureManager::Table() const {
+    return m_table;
+}
 
 void MeasureManager::ShowTable() {
     if (!m_table) {
@@ -532,7 +574,8 @@ void MeasureManager::ShowTable() {
 
 QFont MeasureManager::LabelFont() const {
     QFont font = m_font;
-    const int base = m_font.pixelSize() > 0 ? m_font.pixelSize() : static_cast<int>(m_font.pointSizeF() * 4 / 3);
+    const int base =
+        m_font.pixelSize() > 0 ? m_font.pixelSize() : static_cast<int>(m_font.pointSizeF() * 4 / 3);
     font.setPixelSize(std::max(4, static_cast<int>(std::lround(base * m_labelZoom))));
     return font;
 }
@@ -543,11 +586,13 @@ void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines
     p.setFont(LabelFont());
     const QFontMetricsF fm(p.font());
     double width = 0;
-    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    for (const QString& line : lines)
+        width = std::max(width, fm.horizontalAdvance(line));
     const double pad = 3 * m_labelZoom;
     const QSizeF size(width + 2 * pad, fm.height() * lines.size() + 2 * pad);
     // The box grows from `at` to the right or left, down or up.
-    const QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(), grow.y() < 0 ? at.y() - size.height() : at.y()),
+    const QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(),
+                             grow.y() < 0 ? at.y() - size.height() : at.y()),
                      size);
     p.fillRect(box, o.fillColour);
     p.setPen(o.textColour);
@@ -558,14 +603,16 @@ void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines
 void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNumber, bool selected) const {
     if (o.points.empty()) return;
     std::vector<QPointF> pts;
-    for (const QPointF& q : o.points) pts.push_back(ToLogical(q));
+    for (const QPointF& q : o.points)
+        pts.push_back(ToLogical(q));
     QPen pen(o.lineColour, o.lineWidth);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     QStringList lines;
     for (const MeasureValue& v : Measure(o))
-        if (v.dimension != Dimension::Position) lines << v.name + QStringLiteral(": ") + v.Text(m_calibration);
+        if (v.dimension != Dimension::Position)
+            lines << v.name + QStringLiteral(": ") + v.Text(m_calibration);
     QPointF labelAt = pts.back() + QPointF(6, 6);
     QPointF grow(1, 1);
     switch (o.kind) {
@@ -608,8 +655,10 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
             const double a0 = std::atan2(-(pts[0].y() - pts[1].y()), pts[0].x() - pts[1].x()) * 180 / M_PI;
             const double a2 = std::atan2(-(pts[2].y() - pts[1].y()), pts[2].x() - pts[1].x()) * 180 / M_PI;
             double span = a2 - a0;
-            while (span > 180) span -= 360;
-            while (span < -180) span += 360;
+            while (span > 180)
+                span -= 360;
+            while (span < -180)
+                span += 360;
             p.drawArc(QRectF(pts[1] - QPointF(r, r), QSizeF(2 * r, 2 * r)), static_cast<int>(a0 * 16),
                       static_cast<int>(span * 16));
         }
@@ -647,7 +696,8 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
         labelAt = pts[1];
         break;
     }
-    case ShapeKind::Select: break;
+    case ShapeKind::Select:
+        break;
     }
     DrawLabel(p, labelAt, lines, o, grow);
     if (selected) {
@@ -655,7 +705,8 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
         p.setBrush(Qt::white);
         for (const QPointF& h : Handles(o)) {
             const QPointF c = ToLogical(h);
-            p.drawRect(QRectF(c - QPointF(kHandlePixels, kHandlePixels), QSizeF(2 * kHandlePixels, 2 * kHandlePixels)));
+            p.drawRect(QRectF(c - QPointF(kHandlePixels, kHandlePixels),
+                              QSizeF(2 * kHandlePixels, 2 * kHandlePixels)));
         }
         p.setBrush(Qt::NoBrush);
     }
@@ -685,8 +736,9 @@ void MeasureManager::DrawScaleBar(QPainter& p) const {
     const QPointF picture(m_imageSize.width() * m_scale, m_imageSize.height() * m_scale);
     const QRectF barRect(picture.x() - margin - bar, picture.y() - margin - height, bar, height);
     const double textWidth = fm.horizontalAdvance(label);
-    const QRectF back = barRect.united(QRectF(barRect.center().x() - textWidth / 2, barRect.top() - fm.height() - 2,
-                                              textWidth, fm.height()))
+    const QRectF back = barRect
+                            .united(QRectF(barRect.center().x() - textWidth / 2,
+                                           barRect.top() - fm.height() - 2, textWidth, fm.height()))
                             .adjusted(-5, -3, 5, 4);
     p.fillRect(back, QColor(0, 0, 0, 150));
     p.fillRect(barRect, Qt::white);

@@ -114,7 +114,8 @@ private:
     int HitObject(QPointF image) const;
     int HitHandle(QPointF image) const;
     void DrawObject(QPainter& p, const MeasureObject& o, int pointNumber, bool selected) const;
-    void DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o, QPointF grow) const;
+    void DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o,
+                   QPointF grow) const;
     void DrawScaleBar(QPainter& p) const;
     QFont LabelFont() const;
 

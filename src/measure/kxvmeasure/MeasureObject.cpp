@@ -11,9 +11,12 @@ namespace kxvm {
 double MeasureValue::In(const Calibration& calibration) const {
     switch (dimension) {
     case Dimension::Length:
-    case Dimension::Position: return calibration.Length(pixels);
-    case Dimension::Area: return calibration.Area(pixels);
-    case Dimension::Plain: break;
+    case Dimension::Position:
+        return calibration.Length(pixels);
+    case Dimension::Area:
+        return calibration.Area(pixels);
+    case Dimension::Plain:
+        break;
     }
     return pixels;
 }
@@ -23,9 +26,12 @@ QString MeasureValue::Text(const Calibration& calibration) const {
     const QString unit = UnitName(calibration.IsCalibrated() ? calibration.unit : LengthUnit::Pixel);
     switch (dimension) {
     case Dimension::Length:
-    case Dimension::Position: return number + QLatin1Char(' ') + unit;
-    case Dimension::Area: return number + QLatin1Char(' ') + unit + QStringLiteral("²");
-    case Dimension::Plain: break;
+    case Dimension::Position:
+        return number + QLatin1Char(' ') + unit;
+    case Dimension::Area:
+        return number + QLatin1Char(' ') + unit + QStringLiteral("²");
+    case Dimension::Plain:
+        break;
     }
     return number + QStringLiteral("°");
 }
@@ -35,30 +41,44 @@ int PointsNeeded(ShapeKind kind) {
     case ShapeKind::Line:
     case ShapeKind::Rectangle:
     case ShapeKind::Ellipse:
-    case ShapeKind::Text: return 2;
+    case ShapeKind::Text:
+        return 2;
     case ShapeKind::Polygon:
-    case ShapeKind::Angle: return 3;
-    case ShapeKind::Point: return 1;
-    case ShapeKind::Select: break;
+    case ShapeKind::Angle:
+        return 3;
+    case ShapeKind::Point:
+        return 1;
+    case ShapeKind::Select:
+        break;
     }
     return 0;
 }
 
 QString KindName(ShapeKind kind) {
     switch (kind) {
-    case ShapeKind::Line: return QStringLiteral("Linie");
-    case ShapeKind::Rectangle: return QStringLiteral("Rechteck");
-    case ShapeKind::Ellipse: return QStringLiteral("Kreis");
-    case ShapeKind::Polygon: return QStringLiteral("Polygon");
-    case ShapeKind::Angle: return QStringLiteral("Winkel");
-    case ShapeKind::Point: return QStringLiteral("Punkt");
-    case ShapeKind::Text: return QStringLiteral("Beschriftung");
-    case ShapeKind::Select: break;
+    case ShapeKind::Line:
+        return QStringLiteral("Linie");
+    case ShapeKind::Rectangle:
+        return QStringLiteral("Rechteck");
+    case ShapeKind::Ellipse:
+        return QStringLiteral("Kreis");
+    case ShapeKind::Polygon:
+        return QStringLiteral("Polygon");
+    case ShapeKind::Angle:
+        return QStringLiteral("Winkel");
+    case ShapeKind::Point:
+        return QStringLiteral("Punkt");
+    case ShapeKind::Text:
+        return QStringLiteral("Beschriftung");
+    case ShapeKind::Select:
+        break;
     }
     return QString();
 }
 
-double Distance(QPointF a, QPointF b) { return std::hypot(b.x() - a.x(), b.y() - a.y()); }
+double Distance(QPointF a, QPointF b) {
+    return std::hypot(b.x() - a.x(), b.y() - a.y());
+}
 
 double PolygonArea(const std::vector<QPointF>& c) {
     double twice = 0;
@@ -72,7 +92,8 @@ double PolygonArea(const std::vector<QPointF>& c) {
 
 double PolygonPerimeter(const std::vector<QPointF>& c) {
     double sum = 0;
-    for (size_t i = 0, n = c.size(); i < n && n > 1; ++i) sum += Distance(c[i], c[(i + 1) % n]);
+    for (size_t i = 0, n = c.size(); i < n && n > 1; ++i)
+        sum += Distance(c[i], c[(i + 1) % n]);
     return sum;
 }
 
@@ -103,7 +124,8 @@ std::vector<MeasureValue> Measure(const MeasureObject& o) {
     const auto& p = o.points;
     if (static_cast<int>(p.size()) < PointsNeeded(o.kind)) return {};
     switch (o.kind) {
-    case ShapeKind::Line: return {{QStringLiteral("Länge"), Distance(p[0], p[1]), Dimension::Length}};
+    case ShapeKind::Line:
+        return {{QStringLiteral("Länge"), Distance(p[0], p[1]), Dimension::Length}};
     case ShapeKind::Rectangle: {
         const double w = std::fabs(p[1].x() - p[0].x()), h = std::fabs(p[1].y() - p[0].y());
         return {{QStringLiteral("Breite"), w, Dimension::Length},
@@ -127,11 +149,14 @@ std::vector<MeasureValue> Measure(const MeasureObject& o) {
     case ShapeKind::Polygon:
         return {{QStringLiteral("Fläche"), PolygonArea(p), Dimension::Area},
                 {QStringLiteral("Umfang"), PolygonPerimeter(p), Dimension::Length}};
-    case ShapeKind::Angle: return {{QStringLiteral("Winkel"), AngleDegrees(p[0], p[1], p[2]), Dimension::Plain}};
+    case ShapeKind::Angle:
+        return {{QStringLiteral("Winkel"), AngleDegrees(p[0], p[1], p[2]), Dimension::Plain}};
     case ShapeKind::Point:
-        return {{QStringLiteral("X"), p[0].x(), Dimension::Position}, {QStringLiteral("Y"), p[0].y(), Dimension::Position}};
+        return {{QStringLiteral("X"), p[0].x(), Dimension::Position},
+                {QStringLiteral("Y"), p[0].y(), Dimension::Position}};
     case ShapeKind::Text:
-    case ShapeKind::Select: break;
+    case ShapeKind::Select:
+        break;
     }
     return {};
 }
@@ -152,11 +177,22 @@ void MoveHandle(MeasureObject& o, int handle, QPointF to) {
         QPointF& a = o.points[0];
         QPointF& b = o.points[1];
         switch (handle) {
-        case 0: a = to; break;
-        case 1: b.setX(to.x()); a.setY(to.y()); break;
-        case 2: b = to; break;
-        case 3: a.setX(to.x()); b.setY(to.y()); break;
-        default: break;
+        case 0:
+            a = to;
+            break;
+        case 1:
+            b.setX(to.x());
+            a.setY(to.y());
+            break;
+        case 2:
+            b = to;
+            break;
+        case 3:
+            a.setX(to.x());
+            b.setY(to.y());
+            break;
+        default:
+            break;
         }
         return;
     }
@@ -164,7 +200,8 @@ void MoveHandle(MeasureObject& o, int handle, QPointF to) {
 }
 
 void Translate(MeasureObject& o, QPointF delta) {
-    for (QPointF& p : o.points) p += delta;
+    for (QPointF& p : o.points)
+        p += delta;
 }
 
 std::vector<QPointF> EllipseOutline(QPointF a, QPointF b, int segments) {
@@ -188,7 +225,8 @@ bool NearPath(QPointF p, const std::vector<QPointF>& path, bool closed, double t
 }
 
 bool Inside(QPointF p, const std::vector<QPointF>& corners) {
-    return corners.size() > 2 && QPolygonF(QList<QPointF>(corners.begin(), corners.end())).containsPoint(p, Qt::OddEvenFill);
+    return corners.size() > 2 &&
+           QPolygonF(QList<QPointF>(corners.begin(), corners.end())).containsPoint(p, Qt::OddEvenFill);
 }
 
 } // namespace
@@ -198,7 +236,8 @@ bool HitsObject(const MeasureObject& o, QPointF p, double tolerance) {
     switch (o.kind) {
     case ShapeKind::Line:
     case ShapeKind::Angle:
-    case ShapeKind::Text: return NearPath(p, o.points, false, tolerance);
+    case ShapeKind::Text:
+        return NearPath(p, o.points, false, tolerance);
     case ShapeKind::Rectangle: {
         const std::vector<QPointF> corners = Handles(o);
         return NearPath(p, corners, true, tolerance) || Inside(p, corners);
@@ -207,9 +246,12 @@ bool HitsObject(const MeasureObject& o, QPointF p, double tolerance) {
         const std::vector<QPointF> outline = EllipseOutline(o.points[0], o.points[1]);
         return NearPath(p, outline, true, tolerance) || Inside(p, outline);
     }
-    case ShapeKind::Polygon: return NearPath(p, o.points, true, tolerance) || Inside(p, o.points);
-    case ShapeKind::Point: return Distance(p, o.points[0]) <= tolerance + 3;
-    case ShapeKind::Select: break;
+    case ShapeKind::Polygon:
+        return NearPath(p, o.points, true, tolerance) || Inside(p, o.points);
+    case ShapeKind::Point:
+        return Distance(p, o.points[0]) <= tolerance + 3;
+    case ShapeKind::Select:
+        break;
     }
     return false;
 }

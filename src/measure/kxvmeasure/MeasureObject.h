@@ -14,7 +14,16 @@
 namespace kxvm {
 
 // The shapes of the "&Messen" menu, numbered as the child frame numbers them.
-enum class ShapeKind { Select = 0, Line = 1, Rectangle = 2, Ellipse = 3, Polygon = 4, Angle = 5, Point = 6, Text = 7 };
+enum class ShapeKind {
+    Select = 0,
+    Line = 1,
+    Rectangle = 2,
+    Ellipse = 3,
+    Polygon = 4,
+    Angle = 5,
+    Point = 6,
+    Text = 7
+};
 
 struct MeasureObject {
     ShapeKind kind = ShapeKind::Line;
@@ -53,9 +62,9 @@ std::vector<MeasureValue> Measure(const MeasureObject& object);
 
 // Geometry, in pixels.
 double Distance(QPointF a, QPointF b);
-double PolygonArea(const std::vector<QPointF>& corners);      // shoelace, never negative
-double PolygonPerimeter(const std::vector<QPointF>& corners); // closed
-double EllipsePerimeter(double width, double height);         // Ramanujan's second formula
+double PolygonArea(const std::vector<QPointF>& corners);         // shoelace, never negative
+double PolygonPerimeter(const std::vector<QPointF>& corners);    // closed
+double EllipsePerimeter(double width, double height);            // Ramanujan's second formula
 double AngleDegrees(QPointF armA, QPointF vertex, QPointF armB); // 0..180
 double SegmentDistance(QPointF p, QPointF a, QPointF b);
 

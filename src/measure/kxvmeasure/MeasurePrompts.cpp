@@ -14,15 +14,16 @@ namespace {
 
 class DialogPrompts : public MeasurePrompts {
 public:
-    std::optional<CalibrationAnswer> AskCalibration(QWidget* parent, const CalibrationRequest& request) override {
+    std::optional<CalibrationAnswer> AskCalibration(QWidget* parent,
+                                                    const CalibrationRequest& request) override {
         CalibrationDialog dialog(request, parent);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.Answer();
     }
     std::optional<QString> AskText(QWidget* parent, const QString& current) override {
         bool ok = false;
-        const QString text = QInputDialog::getText(parent, QStringLiteral("Beschriftung"), QStringLiteral("Text:"),
-                                                   QLineEdit::Normal, current, &ok);
+        const QString text = QInputDialog::getText(parent, QStringLiteral("Beschriftung"),
+                                                   QStringLiteral("Text:"), QLineEdit::Normal, current, &ok);
         if (!ok) return std::nullopt;
         return text;
     }
@@ -59,6 +60,8 @@ MeasurePrompts& MeasurePrompts::Current() {
     return g_installed ? *g_installed : dialogs;
 }
 
-void MeasurePrompts::Install(MeasurePrompts* prompts) { g_installed = prompts; }
+void MeasurePrompts::Install(MeasurePrompts* prompts) {
+    g_installed = prompts;
+}
 
 } // namespace kxvm

@@ -34,7 +34,8 @@ struct CalibrationAnswer {
 class MeasurePrompts {
 public:
     virtual ~MeasurePrompts() = default;
-    virtual std::optional<CalibrationAnswer> AskCalibration(QWidget* parent, const CalibrationRequest& request) = 0;
+    virtual std::optional<CalibrationAnswer> AskCalibration(QWidget* parent,
+                                                            const CalibrationRequest& request) = 0;
     virtual std::optional<QString> AskText(QWidget* parent, const QString& current) = 0;
     virtual std::optional<QColor> AskColour(QWidget* parent, const QColor& current, const QString& title) = 0;
     virtual std::optional<QFont> AskFont(QWidget* parent, const QFont& current) = 0;

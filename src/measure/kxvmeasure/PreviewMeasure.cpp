@@ -31,7 +31,8 @@ void PreviewMeasure::SetFrameSize(QSize size) {
 }
 
 void PreviewMeasure::Rescale() {
-    if (m_frame.width() > 0) m_manager->SetScale(static_cast<float>(width()) / static_cast<float>(m_frame.width()));
+    if (m_frame.width() > 0)
+        m_manager->SetScale(static_cast<float>(width()) / static_cast<float>(m_frame.width()));
     update();
 }
 

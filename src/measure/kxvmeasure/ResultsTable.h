@@ -26,7 +26,8 @@ public:
 
     // The table as text: column names with units, then one row per object.
     static QStringList Header(const Calibration& calibration);
-    static std::vector<QStringList> Rows(const std::vector<MeasureObject>& objects, const Calibration& calibration);
+    static std::vector<QStringList> Rows(const std::vector<MeasureObject>& objects,
+                                         const Calibration& calibration);
     // Comma separated, fields with commas, quotes or line breaks quoted.
     // Leaves out the value columns no object fills (what the window, the
     // clipboard and the CSV file show).
