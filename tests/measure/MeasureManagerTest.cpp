@@ -1,6 +1,8 @@
 // The manager of one view: shapes made with the mouse at any zoom, editing
 // with handles, its undo history, menu commands, the scale bar, the results
 // table and the calibrations kept per camera and resolution.
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -257,6 +259,9 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     EXPECT_EQ(rows[0][header.indexOf(QStringLiteral("Umfang (mm)"))], QStringLiteral("14.0000"));
     const QString csv = ResultsTable::ToCsv(header, rows);
     EXPECT_TRUE(csv.endsWith("Beschriftung,,,,,,,,,,,,\"a, \"\"b\"\"\"\r\n")) << csv.toStdString();
+    table->CopyToClipboard();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
+        QStringLiteral("Nr\tTyp\tBreite (mm)\tHöhe (mm)\tFläche (mm²)\tUmfang (mm)\tText\n1\tRechteck\t3.0000\t")));
     // The table follows later changes.
     m.DeleteAll();
     EXPECT_EQ(table->Table()->rowCount(), 0);
