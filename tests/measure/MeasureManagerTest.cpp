@@ -112,6 +112,15 @@ TEST_F(ManagerTest, PointsAndTextAnnotations) {
     prompts.text.reset(); // cancelled: nothing is added
     Drag({50, 50}, {90, 20});
     EXPECT_EQ(m.Objects().size(), 3u);
+    // A double click on the annotation's leader edits its text, as one undo step.
+    m.MenuItem(ID_MEASURE_SELECT);
+    prompts.text = QStringLiteral("Zellkern");
+    m.MouseDown({70, 35});
+    m.MouseUp({70, 35});
+    m.DoubleClick({70, 35});
+    EXPECT_EQ(m.Objects()[2].text, QStringLiteral("Zellkern"));
+    EXPECT_TRUE(m.Undo());
+    EXPECT_EQ(m.Objects()[2].text, QStringLiteral("Kern"));
 }
 
 TEST_F(ManagerTest, SelectMoveAndHandleDragsAreEachOneUndoStep) {
@@ -260,8 +269,8 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     const QString csv = ResultsTable::ToCsv(header, rows);
     EXPECT_TRUE(csv.endsWith("Beschriftung,,,,,,,,,,,,\"a, \"\"b\"\"\"\r\n")) << csv.toStdString();
     table->CopyToClipboard();
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
-        QStringLiteral("Nr\tTyp\tBreite (mm)\tHöhe (mm)\tFläche (mm²)\tUmfang (mm)\tText\n1\tRechteck\t3.0000\t")));
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral(
+        "Nr\tTyp\tBreite (mm)\tHöhe (mm)\tFläche (mm²)\tUmfang (mm)\tText\n1\tRechteck\t3.0000\t")));
     // The table follows later changes.
     m.DeleteAll();
     EXPECT_EQ(table->Table()->rowCount(), 0);

@@ -42,7 +42,8 @@ void KXVM_SetImageInfo(uint32_t manager, int width, int height, double micronsPe
 // Bit 1: the command can run now; bit 2: its item shows a check mark.
 int KXVM_MenuItemState(int id, uint32_t manager);
 // The active calibration stored in the profile for this camera at this
-// resolution, in micrometres per pixel; 0 when there is none.
+// resolution, in micrometres per pixel; 0 when there is none (or no program
+// runs). User-interface thread only, like every function here.
 double KXVM_MicronsPerPixel(const char* camera, int width, int height);
 }
 

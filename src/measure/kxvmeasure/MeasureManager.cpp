@@ -341,7 +341,21 @@ void MeasureManager::MouseUp(QPointF logical) {
 }
 
 void MeasureManager::DoubleClick(QPointF logical) {
-    (void)logical;
+    if (m_shape == ShapeKind::Select) {
+        // A double click on an annotation edits its text.
+        const int hit = HitObject(ToImage(logical));
+        if (hit < 0 || m_objects[static_cast<size_t>(hit)].kind != ShapeKind::Text) return;
+        m_pressed = false;
+        m_drag = Drag::None;
+        const std::optional<QString> text =
+            MeasurePrompts::Current().AskText(m_view, m_objects[static_cast<size_t>(hit)].text);
+        if (!text || text->trimmed().isEmpty() || *text == m_objects[static_cast<size_t>(hit)].text) return;
+        Remember();
+        m_objects[static_cast<size_t>(hit)].text = *text;
+        Changed();
+        Repaint();
+        return;
+    }
     if (!m_pending || m_shape != ShapeKind::Polygon) return;
     // The first press of the double click made a corner; drop the rubber point.
     m_pending->points.pop_back();
