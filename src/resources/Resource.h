@@ -180,3 +180,27 @@ constexpr int IDC_JPC_JPEG2000 = 1004;
 
 // Progress window (template 180)
 constexpr int IDC_PRG_BAR = 1229;
+// The "&Messen" menu, handed to the measurement library
+constexpr int ID_MEASURE_CALIBRATE = 32771;
+constexpr int ID_MEASURE_TABLE = 32772;
+constexpr int ID_MEASURE_LINE = 32773;
+constexpr int ID_MEASURE_RECTANGLE = 32774;
+constexpr int ID_MEASURE_ELLIPSE = 32775;
+constexpr int ID_MEASURE_POLYGON = 32776;
+constexpr int ID_MEASURE_ANGLE = 32777;
+constexpr int ID_MEASURE_SCALE_BAR = 32778;
+constexpr int ID_MEASURE_POINT = 32779;
+constexpr int ID_MEASURE_TEXT = 32780;
+constexpr int ID_MEASURE_SELECT = 32781;
+constexpr int ID_MEASURE_ZOOM_50 = 32782;
+constexpr int ID_MEASURE_ZOOM_200 = 32786;
+constexpr int ID_MEASURE_LINE_COLOUR = 32787;
+constexpr int ID_MEASURE_TEXT_COLOUR = 32788;
+constexpr int ID_MEASURE_FILL_COLOUR = 32789;
+constexpr int ID_MEASURE_WIDTH_1 = 32790;
+constexpr int ID_MEASURE_WIDTH_5 = 32793;
+constexpr int ID_MEASURE_FONT = 32794;
+constexpr int ID_MEASURE_DELETE = 32795;
+constexpr int ID_MEASURE_DELETE_ALL = 32796;
+constexpr int ID_MEASURE_SAVE_DATA = 32797;
+constexpr int ID_MEASURE_OPEN_DATA = 32798;
