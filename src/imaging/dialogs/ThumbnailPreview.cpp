@@ -15,18 +15,22 @@ float CThumbnailPreview::Scale(const vimg::Image& source) {
 }
 
 bool CThumbnailPreview::MakeThumbnail(const CKXViewDoc* document) {
-    m_thumbnail.Destroy();
-    m_scale = 1.0f;
+    const vimg::Image* shown = document ? document->DisplayImage() : nullptr;
+    m_scale = shown && shown->IsValid() ? Scale(*shown) : 1.0f;
+    return ScaledCopy(document, m_scale, m_thumbnail);
+}
+
+bool CThumbnailPreview::ScaledCopy(const CKXViewDoc* document, float scale, vimg::Image& out) {
+    out.Destroy();
     // While a worker changes the image the view shows the copy taken before;
     // the preview reads that copy too, never the image being changed.
     const vimg::Image* shown = document ? document->DisplayImage() : nullptr;
     if (!shown || !shown->IsValid()) return false;
     // Resampling writes only its source's progress counter, on this thread.
     auto& source = const_cast<vimg::Image&>(*shown);
-    m_scale = Scale(source);
-    const auto w = static_cast<int32_t>(static_cast<float>(source.GetWidth()) * m_scale);
-    const auto h = static_cast<int32_t>(static_cast<float>(source.GetHeight()) * m_scale);
-    return source.Resample(std::max(1, w), std::max(1, h), 1, &m_thumbnail);
+    const auto w = static_cast<int32_t>(static_cast<float>(source.GetWidth()) * scale);
+    const auto h = static_cast<int32_t>(static_cast<float>(source.GetHeight()) * scale);
+    return source.Resample(std::max(1, w), std::max(1, h), 1, &out);
 }
 
 void CThumbnailPreview::Show(const vimg::Image& image) {

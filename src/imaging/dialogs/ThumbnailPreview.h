@@ -21,6 +21,9 @@ public:
     // Resamples the image the document shows into the thumbnail; false (and
     // an empty thumbnail) when the document has no image.
     bool MakeThumbnail(const CKXViewDoc* document);
+    // The image the document shows resampled by `scale` (each side truncated,
+    // at least 1) into `out`; false without an image.
+    static bool ScaledCopy(const CKXViewDoc* document, float scale, vimg::Image& out);
     const vimg::Image& Thumbnail() const { return m_thumbnail; }
     float ScaleFactor() const { return m_scale; }
 
