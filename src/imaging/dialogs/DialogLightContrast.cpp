@@ -10,6 +10,7 @@
 
 #include "BitmapSlider.h"
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -18,6 +19,7 @@
 CDialogLightContrast::CDialogLightContrast(int mode, CKXViewDoc* document, QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_LIGHT_CONTRAST), parent), m_mode(mode),
       m_activeDocument(document), m_thumbPreview(GetDlgItem<QLabel>(IDC_LC_PREVIEW)) {
+    FitDropDowns(this);
     static_cast<CShadeButton*>(SubclassDlgItem(IDOK, new CShadeButton))->SetStandardShade();
     static_cast<CShadeButton*>(SubclassDlgItem(IDCANCEL, new CShadeButton))->SetStandardShade();
     m_preview = GetDlgItem<QLabel>(IDC_LC_PREVIEW);

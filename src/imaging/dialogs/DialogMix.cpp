@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -14,6 +15,7 @@ CDialogMix::CDialogMix(QWidget* parent)
       m_destinationList(GetDlgItem<QComboBox>(IDC_MIX_DESTINATION)),
       m_sourceList(GetDlgItem<QComboBox>(IDC_MIX_SOURCE)),
       m_operationList(GetDlgItem<QComboBox>(IDC_MIX_OPERATION)) {
+    FitDropDowns(this);
     for (int id : {IDOK, IDCANCEL, IDC_MIX_PREVIEW_BUTTON})
         static_cast<CShadeButton*>(SubclassDlgItem(id, new CShadeButton))->SetStandardShade();
     Bind(IDC_MIX_X, &m_x);
