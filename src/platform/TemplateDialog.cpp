@@ -43,13 +43,12 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& tmpl, QWidget* parent, QS
     QButtonGroup* radios = nullptr; // the group the next radio button joins
     for (const DialogControl& c : tmpl.controls) {
         QWidget* w = CreateControl(c);
-        // Consecutive radio buttons form one exclusive group, as do those
-        // from a DS_GROUP button up to the next.
+        // Radio buttons form one exclusive group from a DS_GROUP button (or
+        // the first radio) up to the next DS_GROUP button; other controls
+        // may sit between them.
         if (c.kind == DialogControlKind::RadioButton) {
             if (!radios || (c.style & DS_GROUP)) radios = new QButtonGroup(this);
             radios->addButton(static_cast<QAbstractButton*>(w), radios->buttons().size());
-        } else {
-            radios = nullptr;
         }
         w->setGeometry(MapDialogRect(c.x, c.y, c.cx, c.cy));
         w->setEnabled(!(c.style & DS_DISABLED));
@@ -307,6 +306,21 @@ bool CTemplateDialog::UpdateData(bool save) {
     return ok;
 }
 
+void CTemplateDialog::UpdateDataExcept(int typingId) {
+    const QScopedValueRollback loading(m_loading, true);
+    for (const Binding& b : m_bindings)
+        if (b.id != typingId) Exchange(b, false);
+}
+
+bool CTemplateDialog::UpdateDataQuietly() {
+    const QScopedValueRollback quiet(m_quiet, true);
+    const QString lastError = m_lastDataError;
+    bool ok = true;
+    for (const Binding& b : m_bindings) ok = Exchange(b, true) && ok;
+    m_lastDataError = lastError;
+    return ok;
+}
+
 bool CTemplateDialog::Exchange(const Binding& b, bool save) {
     QWidget* w = GetDlgItem(b.id);
     if (!w) {
@@ -365,7 +379,8 @@ bool CTemplateDialog::ExchangeText(const Binding& b, QWidget* w, bool save) {
                 else return QString::number(static_cast<qlonglong>(*p));
             },
             b.member);
-        SetDlgItemText(id, text);
+        // An unchanged text is left alone, so the caret of a field being typed in stays.
+        if (GetDlgItemText(id) != text) SetDlgItemText(id, text);
         return true;
     }
 
@@ -416,6 +431,7 @@ bool CTemplateDialog::ExchangeText(const Binding& b, QWidget* w, bool save) {
 
 bool CTemplateDialog::Fail(QWidget* w, const QString& message) {
     m_lastDataError = message;
+    if (m_quiet) return false;
     QMessageBox::warning(this, windowTitle(), message);
     w->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();

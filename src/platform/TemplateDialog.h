@@ -52,6 +52,13 @@ public:
     // to the controls. A failed check shows a message, focuses the control and
     // returns false; members read before it keep their new values.
     bool UpdateData(bool save = true);
+    // For change handlers: stores every control whose value passes its checks
+    // and leaves the members of the others (half-typed, empty) alone, without
+    // a message. True when all passed.
+    bool UpdateDataQuietly();
+    // Writes the members to every control but the one being typed in, so the
+    // user's text there is not reformatted under the caret.
+    void UpdateDataExcept(int typingId);
     // The text of the last failed check (empty after a successful read).
     QString LastDataError() const { return m_lastDataError; }
 
@@ -112,5 +119,6 @@ private:
     std::vector<Binding> m_bindings;
     bool m_initialised = false;
     bool m_loading = false; // UpdateData(false) is writing the controls
+    bool m_quiet = false;   // failed checks are not shown
     QString m_lastDataError;
 };
