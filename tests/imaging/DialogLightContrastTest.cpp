@@ -15,6 +15,7 @@
 #include "DialogLightContrast.h"
 #include "ImageBitmap.h"
 #include "KXViewDoc.h"
+#include "MessageBoxCatcher.h"
 #include "Resource.h"
 
 namespace {
@@ -114,6 +115,32 @@ TEST(DialogLightContrast, ContrastModeSmallImageAndTypedValuesBeyondTheSlider) {
     QTest::mouseClick(dlg.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_value, 150);
+}
+
+TEST(DialogLightContrast, TextThatIsNotAnIntegerIsRefusedOnceAndChangesNothing) {
+    auto doc = Document(60, 40);
+    CDialogLightContrast dlg(CDialogLightContrast::MODE_BRIGHTNESS, doc.get());
+    dlg.m_value = 20;
+    dlg.show();
+    const QImage before = Shown(dlg);
+    MessageBoxCatcher boxes;
+    auto* edit = dlg.GetDlgItem<QLineEdit>(IDC_LC_VALUE);
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    edit->setFocus();
+    edit->setText(QStringLiteral("12a"));
+    // Leaving the edit reads it: one message, and nothing changes.
+    dlg.GetDlgItem<QWidget>(IDCANCEL)->setFocus();
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.Take().size(), 1);
+    EXPECT_EQ(dlg.m_value, 20);
+    EXPECT_EQ(dlg.m_slider->value(), 120);
+    EXPECT_EQ(Shown(dlg), before);
+    edit->setText(QStringLiteral("-20"));
+    LoseFocus(edit);
+    EXPECT_TRUE(boxes.Take().isEmpty());
+    EXPECT_EQ(dlg.m_value, -20);
+    EXPECT_EQ(Shown(dlg), Expected(dlg, -20, 0));
 }
 
 } // namespace
