@@ -177,6 +177,15 @@ TEST(DialogOptions, ExifSummaryHasEveryLineInOrder) {
                                                              "Whitebalance : fluorescent\n"
                                                              "Encoding      : Unknown\n"
                                                              "\n"));
+    // Numbers from a damaged file: the fractions saturate instead of overflowing.
+    e = vimg::ExifInfo{};
+    e.flashUsed = -1;
+    e.exposureTime = 1e-30f;
+    e.focalLength = 5;
+    e.ccdWidth = 1e-38f;
+    const QString lines = CDialogOptions::ExifSummary(e);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exposure time: 0.000 s  (1/2147483647)\n"))) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("(35mm equivalent: 2147483647mm)\n"))) << lines.toStdString();
 }
 
 TEST(DialogOptions, IconButtonsAndTheSummaryButtonOnlyWithExif) {

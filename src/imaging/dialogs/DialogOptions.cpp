@@ -1,6 +1,9 @@
 #include "DialogOptions.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include <QMessageBox>
 
@@ -23,6 +26,14 @@ QString Text(const char* field, size_t size) {
 }
 
 QString Format(const char* format, auto... values) { return QString::asprintf(format, values...); }
+
+// trunc(v) as an int; the record's numbers come from the file, and a tiny
+// exposure time or CCD width must not overflow the conversion.
+int Truncated(double v) {
+    if (std::isnan(v)) return 0;
+    constexpr double lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(v, lo, hi));
+}
 
 QString OrientationName(int code) {
     switch (code) {
@@ -122,13 +133,13 @@ QString CDialogOptions::ExifSummary(const vimg::ExifInfo& e) {
     if (e.focalLength != 0) {
         s += Format("Focal length : %4.1fmm", static_cast<double>(e.focalLength));
         if (e.ccdWidth != 0)
-            s += Format("  (35mm equivalent: %dmm)", static_cast<int>(e.focalLength / e.ccdWidth * 36 + 0.5));
+            s += Format("  (35mm equivalent: %dmm)", Truncated(double{e.focalLength / e.ccdWidth * 36} + 0.5));
         s += u'\n';
     }
     if (e.ccdWidth != 0) s += Format("CCD width    : %4.2fmm\n", static_cast<double>(e.ccdWidth));
     if (e.exposureTime != 0) {
         s += Format("Exposure time:%6.3f s ", static_cast<double>(e.exposureTime));
-        if (e.exposureTime <= 0.5f) s += Format(" (1/%d)", static_cast<int>(1 / e.exposureTime + 0.5));
+        if (e.exposureTime <= 0.5f) s += Format(" (1/%d)", Truncated(double{1 / e.exposureTime} + 0.5));
         s += u'\n';
     }
     if (e.brightness != 0) s += Format("Brightness : %6.3f\n", static_cast<double>(e.brightness));
