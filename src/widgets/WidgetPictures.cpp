@@ -41,7 +41,9 @@ void DialogIcon(QPainter& p, QSize size, int id) {
     const double s = std::min(size.width(), size.height());
     p.scale(s / 16.0, s / 16.0);
     QPen pen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const QColor disc = id == IDI_DLG_OK ? QColor(30, 150, 50) : id == IDI_DLG_CANCEL ? QColor(200, 40, 40) : base;
+    const QColor disc = id == IDI_DLG_OK       ? QColor(30, 150, 50)
+                        : id == IDI_DLG_CANCEL ? QColor(200, 40, 40)
+                                               : base;
     p.setPen(disc.darker(150));
     p.setBrush(disc);
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
@@ -79,9 +81,12 @@ QPixmap WidgetPicture(int id, QSize size) {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    if (id == IDB_SLIDER_CHANNEL || id == IDB_SLIDER_CHANNEL_ACTIVE) Channel(p, size, id == IDB_SLIDER_CHANNEL_ACTIVE);
-    else if (id == IDB_SLIDER_THUMB || id == IDB_SLIDER_THUMB_ACTIVE) Thumb(p, size, id == IDB_SLIDER_THUMB_ACTIVE);
-    else DialogIcon(p, size, id);
+    if (id == IDB_SLIDER_CHANNEL || id == IDB_SLIDER_CHANNEL_ACTIVE)
+        Channel(p, size, id == IDB_SLIDER_CHANNEL_ACTIVE);
+    else if (id == IDB_SLIDER_THUMB || id == IDB_SLIDER_THUMB_ACTIVE)
+        Thumb(p, size, id == IDB_SLIDER_THUMB_ACTIVE);
+    else
+        DialogIcon(p, size, id);
     return pm;
 }
 

@@ -26,7 +26,8 @@ std::unique_ptr<CKXViewDoc> Document(int w, int h) {
     auto image = std::make_unique<vimg::Image>(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 24);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image->SetPixelColor(x, y, vimg::RGB(static_cast<uint8_t>(x * 255 / w), 100, static_cast<uint8_t>(y)));
+            image->SetPixelColor(x, y,
+                                 vimg::RGB(static_cast<uint8_t>(x * 255 / w), 100, static_cast<uint8_t>(y)));
     doc->SetImage(std::move(image));
     doc->SetTitle(QStringLiteral("Probe"));
     return doc;

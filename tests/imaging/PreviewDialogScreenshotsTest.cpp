@@ -58,9 +58,10 @@ QString WritePicture(const testsupport::TempDir& dir, const std::string& name, i
         for (int x = 0; x < w; ++x) {
             const int dx = x - w / 2, dy = y - h / 2;
             const bool disc = dx * dx + dy * dy < h * h / 9;
-            image.SetPixelColor(x, y, disc ? vimg::RGB(30, 30, 90)
-                                           : vimg::RGB(static_cast<uint8_t>(255 * x / w),
-                                                       static_cast<uint8_t>(255 * y / h), 140));
+            image.SetPixelColor(
+                x, y,
+                disc ? vimg::RGB(30, 30, 90)
+                     : vimg::RGB(static_cast<uint8_t>(255 * x / w), static_cast<uint8_t>(255 * y / h), 140));
         }
     const std::string path = dir.file(name);
     image.Save(path.c_str(), vimg::FORMAT_BMP);

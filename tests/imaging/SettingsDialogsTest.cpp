@@ -19,7 +19,9 @@
 
 namespace {
 
-void Click(CTemplateDialog& dlg, int id) { dlg.GetDlgItem<QAbstractButton>(id)->click(); }
+void Click(CTemplateDialog& dlg, int id) {
+    dlg.GetDlgItem<QAbstractButton>(id)->click();
+}
 
 struct OptionsCase {
     uint32_t tiff, gif, png, jpeg;
@@ -31,11 +33,14 @@ struct OptionsCase {
 TEST(DialogOptions, CodecOptionWordsSelectTheirButtonsAndComeBack) {
     const OptionsCase cases[] = {
         // TIFF 3 shows as "Fax" and comes back as 4; unknown words fall back to the defaults.
-        {3, 7, 1, 24, IDC_OPT_TIF_FAX, IDC_OPT_GIF_LZW, IDC_OPT_PNG_INTERLACED, IDC_OPT_JPG_PROGRESSIVE, true, 4, 0, 24},
-        {32773, 2, 0, 8, IDC_OPT_TIF_PACKBITS, IDC_OPT_GIF_RLE, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_BASELINE, true, 32773, 2,
-         8},
-        {99, 1, 5, 16, IDC_OPT_TIF_AUTO, IDC_OPT_GIF_NONE, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_PROGRESSIVE, false, 0, 1, 16},
-        {5, 0, 0, 0, IDC_OPT_TIF_LZW, IDC_OPT_GIF_LZW, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_BASELINE, false, 5, 0, 0},
+        {3, 7, 1, 24, IDC_OPT_TIF_FAX, IDC_OPT_GIF_LZW, IDC_OPT_PNG_INTERLACED, IDC_OPT_JPG_PROGRESSIVE, true,
+         4, 0, 24},
+        {32773, 2, 0, 8, IDC_OPT_TIF_PACKBITS, IDC_OPT_GIF_RLE, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_BASELINE, true,
+         32773, 2, 8},
+        {99, 1, 5, 16, IDC_OPT_TIF_AUTO, IDC_OPT_GIF_NONE, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_PROGRESSIVE, false,
+         0, 1, 16},
+        {5, 0, 0, 0, IDC_OPT_TIF_LZW, IDC_OPT_GIF_LZW, IDC_OPT_PNG_PLAIN, IDC_OPT_JPG_BASELINE, false, 5, 0,
+         0},
     };
     for (const OptionsCase& c : cases) {
         CDialogOptions dlg;
@@ -184,7 +189,8 @@ TEST(DialogOptions, ExifSummaryHasEveryLineInOrder) {
     e.focalLength = 5;
     e.ccdWidth = 1e-38f;
     const QString lines = CDialogOptions::ExifSummary(e);
-    EXPECT_TRUE(lines.contains(QStringLiteral("Exposure time: 0.000 s  (1/2147483647)\n"))) << lines.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exposure time: 0.000 s  (1/2147483647)\n")))
+        << lines.toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("(35mm equivalent: 2147483647mm)\n"))) << lines.toStdString();
 }
 
@@ -259,7 +265,8 @@ TEST(DialogText, EditsEveryFieldOfTheRecord) {
     EXPECT_TRUE(radius->isEnabled());
     Click(dlg, IDC_TXT_BACKGROUND);
     Click(dlg, IDC_TXT_BACKGROUND);
-    for (int id : {IDC_TXT_BACK_COLOUR, IDC_TXT_OPACITY, IDC_TXT_RADIUS, IDC_TXT_OPACITY_LABEL, IDC_TXT_RADIUS_LABEL})
+    for (int id :
+         {IDC_TXT_BACK_COLOUR, IDC_TXT_OPACITY, IDC_TXT_RADIUS, IDC_TXT_OPACITY_LABEL, IDC_TXT_RADIUS_LABEL})
         EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
     Click(dlg, IDC_TXT_BACKGROUND);
     EXPECT_TRUE(opacity->isEnabled());
@@ -296,7 +303,8 @@ TEST(DialogText, EditsEveryFieldOfTheRecord) {
     edit->setPlainText(QStringLiteral("Grüße"));
     Click(dlg, IDOK);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_STREQ(info.text, "Gr\xFC\xDF" "e");
+    EXPECT_STREQ(info.text, "Gr\xFC\xDF"
+                            "e");
     EXPECT_EQ(info.opaque, 1);
 
     ProbeText longText;

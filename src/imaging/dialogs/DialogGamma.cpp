@@ -29,7 +29,9 @@ CDialogGamma::CDialogGamma(CKXViewDoc* document, QWidget* parent)
     if (auto* edit = GetDlgItem<QLineEdit>(IDC_GAM_VALUE)) edit->installEventFilter(this);
 }
 
-int CDialogGamma::GammaParameter() const { return static_cast<int>(m_gamma * 1000.0f); }
+int CDialogGamma::GammaParameter() const {
+    return static_cast<int>(m_gamma * 1000.0f);
+}
 
 void CDialogGamma::OnInitDialog() {
     CTemplateDialog::OnInitDialog();

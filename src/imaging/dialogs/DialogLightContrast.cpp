@@ -53,8 +53,10 @@ void CDialogLightContrast::UpdatePreview() {
     vimg::Image work;
     if (m_thumbnail.IsValid()) {
         work.Copy(m_thumbnail, true, true, true);
-        if (m_mode == MODE_BRIGHTNESS) work.Light(m_value, 0);
-        else work.Light(0, m_value);
+        if (m_mode == MODE_BRIGHTNESS)
+            work.Light(m_value, 0);
+        else
+            work.Light(0, m_value);
     }
     m_thumbPreview.Show(work);
     m_previewBitmap = m_thumbPreview.Bitmap();

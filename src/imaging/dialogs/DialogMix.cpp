@@ -33,14 +33,16 @@ void CDialogMix::OnInitDialog() {
     // Display order and the operation each entry stands for.
     using I = vimg::Image;
     const std::pair<const char*, int> operations[] = {
-        {"OpAdd", I::OpAdd},         {"OpAnd", I::OpAnd},         {"OpXor", I::OpXor},
-        {"OpOr", I::OpOr},           {"OpScreen", I::OpScreen},   {"OpMask", I::OpMask},
-        {"OpSrcCopy", I::OpSrcCopy}, {"OpDstCopy", I::OpDstCopy}, {"OpSub", I::OpSub},
-        {"OpSrcBlend", I::OpSrcBlend}};
+        {"OpAdd", I::OpAdd},         {"OpAnd", I::OpAnd},
+        {"OpXor", I::OpXor},         {"OpOr", I::OpOr},
+        {"OpScreen", I::OpScreen},   {"OpMask", I::OpMask},
+        {"OpSrcCopy", I::OpSrcCopy}, {"OpDstCopy", I::OpDstCopy},
+        {"OpSub", I::OpSub},         {"OpSrcBlend", I::OpSrcBlend}};
     {
         const QSignalBlocker block(m_operationList);
         m_operationList->clear();
-        for (const auto& [name, op] : operations) m_operationList->addItem(QString::fromLatin1(name), op);
+        for (const auto& [name, op] : operations)
+            m_operationList->addItem(QString::fromLatin1(name), op);
         m_operationList->setCurrentIndex(1);
     }
     ReadLists();

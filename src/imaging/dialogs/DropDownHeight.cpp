@@ -3,5 +3,6 @@
 #include <QComboBox>
 
 void FitDropDowns(QWidget* dialog) {
-    for (QComboBox* list : dialog->findChildren<QComboBox*>()) list->resize(list->width(), list->sizeHint().height());
+    for (QComboBox* list : dialog->findChildren<QComboBox*>())
+        list->resize(list->width(), list->sizeHint().height());
 }
