@@ -203,7 +203,11 @@ TEST(ImageFilter, FilterMatchesDefinitionOnEveryKindOfImage) {
                           {&kEdge3, 3, -1, 255},
                           {&kRelief3, 3, 0, 127},
                           {&kGauss5, 5, 52, 0},
-                          {&kBlur3, 3, 0, 0}};
+                          {&kBlur3, 3, 0, 0},
+                          // Negative sums truncate towards zero; offsets near the 32-bit ends clamp.
+                          {&kEdge3, 3, 7, -3},
+                          {&kEdge3, 3, -5, 2000000000},
+                          {&kRelief3, 3, 1, -2147483647}};
     std::vector<Image> subjects = Subjects();
     Image grey = RandomImage(40, 37, 8, 9, kGreyPalette);
     AddSelection(grey);
