@@ -35,23 +35,97 @@ using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
 using FastRun =
     std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
 
-// The frame shared by the window operations: copy, working region and mask,
-// row loop, transfer. Interior runs of 24-bit rows go to `fast`, every other
-// pixel to `slow`.
+// One row of a window operation on a 24-bit image, into `dst` (which holds
+// the row's original bytes): interior runs go to `fast`, every other selected
+// pixel of the working box to `slow`.
+void WindowRow24(const Image& image, int32_t y, const Window& win, const PixelBox& box, int32_t xi0, int32_t xi1,
+                 const SlowPixel& slow, const FastRun& fast, uint8_t* dst) {
+    const auto h = static_cast<int32_t>(image.GetHeight());
+    const uint8_t* mask = image.SelectionGetPointer(0, 0);
+    const auto slowRange = [&](int32_t from, int32_t to) {
+        for (int32_t x = from; x < to; ++x) {
+            if (!image.SelectionIsInside(x, y)) continue;
+            const RGBQUAD c = slow(x, y);
+            uint8_t* p = dst + static_cast<size_t>(x) * 3;
+            p[0] = c.rgbBlue;
+            p[1] = c.rgbGreen;
+            p[2] = c.rgbRed;
+        }
+    };
+    if (y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
+        slowRange(box.x0, xi0);
+        fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * image.GetWidth() : nullptr, dst);
+        slowRange(xi1, box.x1);
+    } else {
+        slowRange(box.x0, box.x1);
+    }
+}
+
+// 24-bit images are filtered in place, band by band, so the operation needs
+// no second picture. A band sweeps up its rows and writes a result back once
+// no later row of the band reads that row's original; its first `hi` and last
+// `-lo` rows, which the neighbouring bands read, are written when every band
+// has finished, and so is row 0, whose first pixel stands for every neighbour
+// outside the image. So slow pixels see originals too.
+void RunWindowOpInPlace(Image& image, const Window& win, const RowProgress& progress, const PixelBox& box,
+                        int32_t xi0, int32_t xi1, const SlowPixel& slow, const FastRun& fast) {
+    const int32_t k = win.hi - win.lo + 1;
+    const int32_t rows = box.y1 - box.y0;
+    // At least k rows a band keeps every band's reads within its neighbours.
+    const int32_t bandRows = std::max((rows + 63) / 64, k);
+    const int32_t bands = (rows + bandRows - 1) / bandRows;
+    const size_t rowBytes = image.GetEffWidth();
+    const auto lag = static_cast<size_t>(-win.lo);
+    struct Held {
+        int32_t y;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<std::vector<Held>> held(static_cast<size_t>(bands));
+    const RowProgress bandProgress{progress.image, bands, progress.lo, progress.hi};
+    RowRunner::Run(bandProgress, 0, bands, true, [&](int32_t band) {
+        const int32_t b0 = box.y0 + band * bandRows, b1 = std::min(b0 + bandRows, box.y1);
+        std::vector<std::vector<uint8_t>> ring(lag + 1, std::vector<uint8_t>(rowBytes));
+        std::vector<Held>& keep = held[static_cast<size_t>(band)];
+        const auto release = [&](int32_t r) {
+            std::vector<uint8_t>& result = ring[static_cast<size_t>(r - b0) % ring.size()];
+            // Row 0 too: neighbours outside the image read pixel (0, 0).
+            if (r < b0 + win.hi || r >= b1 + win.lo || r == 0)
+                keep.push_back(Held{r, result});
+            else
+                std::copy(result.begin(), result.end(), image.GetBits(static_cast<uint32_t>(r)));
+        };
+        for (int32_t y = b0; y < b1; ++y) {
+            std::vector<uint8_t>& result = ring[static_cast<size_t>(y - b0) % ring.size()];
+            const uint8_t* original = image.GetBits(static_cast<uint32_t>(y));
+            std::copy(original, original + rowBytes, result.begin());
+            WindowRow24(image, y, win, box, xi0, xi1, slow, fast, result.data());
+            // Row y - lag is read by no row after y.
+            if (y + win.lo >= b0) release(y + win.lo);
+        }
+        for (int32_t r = std::max(b0, b1 + win.lo); r < b1; ++r) release(r);
+    });
+    for (const std::vector<Held>& band : held)
+        for (const Held& row : band) std::copy(row.bytes.begin(), row.bytes.end(), image.GetBits(static_cast<uint32_t>(row.y)));
+}
+
+// The frame shared by the window operations: working region and mask, row
+// loop. Interior runs of 24-bit rows go to `fast`, every other pixel to
+// `slow`. Palette images are read from the image and written to a copy.
 bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const SlowPixel& slow,
                  const FastRun& fast) {
     if (!image.IsValid() || k < 1) return false;
-    Image tmp(image);
-    if (!tmp.IsValid()) return false;
     const Window win(k);
     const PixelBox box = WorkingBox(image);
     const auto w = static_cast<int32_t>(image.GetWidth());
-    const auto h = static_cast<int32_t>(image.GetHeight());
-    const bool is24 = image.GetBpp() == 24;
-    const uint8_t* mask = image.SelectionGetPointer(0, 0);
     const int32_t xi0 = std::max(box.x0, -win.lo);
     const int32_t xi1 = std::min(box.x1, w - win.hi);
+    if (image.GetBpp() == 24) {
+        RunWindowOpInPlace(image, win, progress, box, xi0, xi1, slow, fast);
+        return true;
+    }
 
+    Image tmp(image);
+    if (!tmp.IsValid()) return false;
     // Palette images store the nearest entry, found as SetPixelColor would
     // but without its one-colour cache, so rows can run on several threads.
     std::optional<NearestColour> nearest;
@@ -59,24 +133,14 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
         const uint32_t n = tmp.GetClrImportant() ? tmp.GetClrImportant() : tmp.GetNumColors();
         nearest.emplace(tmp.GetPalette(), std::min(n, tmp.GetNumColors()));
     }
-    const auto slowRange = [&](int32_t y, int32_t from, int32_t to) {
-        for (int32_t x = from; x < to; ++x) {
+    const auto row = [&](int32_t y) {
+        for (int32_t x = box.x0; x < box.x1; ++x) {
             if (!image.SelectionIsInside(x, y)) continue;
             const RGBQUAD c = slow(x, y);
             if (nearest)
                 tmp.BlindSetPixelIndex(x, y, nearest->Find(c.rgbRed, c.rgbGreen, c.rgbBlue));
             else
                 tmp.SetPixelColor(x, y, c);
-        }
-    };
-    const auto row = [&](int32_t y) {
-        if (is24 && y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
-            slowRange(y, box.x0, xi0);
-            fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * w : nullptr,
-                 tmp.GetBits(static_cast<uint32_t>(y)));
-            slowRange(y, xi1, box.x1);
-        } else {
-            slowRange(y, box.x0, box.x1);
         }
     };
     RowRunner::Run(progress, box.y0, box.y1, true, row);
