@@ -4,7 +4,8 @@
 # same output format, so each time includes start-up, reading, the operation
 # and writing. Each command runs five times in a row; the table shows the
 # median wall time, the median CPU time (user + system, less sensitive to a
-# loaded machine) and the largest peak resident memory of the five runs.
+# loaded machine) and the largest peak resident memory of the five runs, as
+# the kernel counts them for the process (what /usr/bin/time -v reports).
 # The table goes to standard output and to bench/results.md (or RESULTS).
 # Usage: bench/vs_peers.sh BUILD_DIR [RESULTS]
 #   BUILD_DIR: a Release build (needs src/cli/vistorel-img)
@@ -17,8 +18,7 @@ results=${2:-$here/results.md}
 ours=$(cd "$build" && pwd)/src/cli/vistorel-img
 im=/usr/bin/convert # another convert may come first on PATH
 vips=$(command -v vips || true)
-time_cmd=/usr/bin/time
-for tool in "$ours" "$im" "$vips" "$time_cmd"; do
+for tool in "$ours" "$im" "$vips"; do
     [ -n "$tool" ] && [ -x "$tool" ] || { echo "missing: ${tool:-vips} (see scripts/deps)" >&2; exit 2; }
 done
 only=${VS_PEERS_ONLY:-.}
@@ -41,27 +41,25 @@ printf '3 3 9 0\n1 1 1\n1 1 1\n1 1 1\n' > box3.mat
 gauss5_list=$(tail -n +2 gauss5.mat | tr ' \n' ',,' | sed 's/,$//')
 
 # Runs "$@" five times; prints "wall_ms cpu_ms maxrss_kb" (medians of wall and
-# CPU time, largest peak memory).
+# CPU time, largest peak memory), each run's figures from wait4 (microseconds).
 measure() {
-    local walls=() cpus=() rss=0
-    for _ in 1 2 3 4 5; do
-        local s e
-        s=$(date +%s%N)
-        if ! "$time_cmd" -f '%U %S %M' -o stats "$@" > /dev/null 2> err; then
-            echo "command failed: $* ($(head -c 300 err))" >&2
-            echo "- - -"
-            return
-        fi
-        e=$(date +%s%N)
-        walls+=($(((e - s) / 1000000)))
-        read -r user sys kb < <(tail -n 1 stats)
-        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%d", (u + s) * 1000 }')")
-        [ "$kb" -gt "$rss" ] && rss=$kb
-    done
-    local mw mc
-    mw=$(printf '%s\n' "${walls[@]}" | sort -n | sed -n 3p)
-    mc=$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n 3p)
-    echo "$mw $mc $rss"
+    python3 - "$@" <<'PY'
+import os, subprocess, sys, time
+walls, cpus, rss = [], [], 0
+for _ in range(5):
+    start = time.monotonic()
+    p = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    err = p.stderr.read()
+    _, status, use = os.wait4(p.pid, 0)
+    walls.append((time.monotonic() - start) * 1000)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.stderr.write("command failed: %s (%s)\n" % (" ".join(sys.argv[1:]), err[:300].decode(errors="replace")))
+        print("- - -")
+        sys.exit(0)
+    cpus.append((use.ru_utime + use.ru_stime) * 1000)
+    rss = max(rss, use.ru_maxrss)
+print("%d %d %d" % (sorted(walls)[2], sorted(cpus)[2], rss))
+PY
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b }'; }
