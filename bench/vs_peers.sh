@@ -6,7 +6,8 @@
 # median wall time, the median CPU time (user + system, less sensitive to a
 # loaded machine) and the largest peak resident memory of the five runs, as
 # the kernel counts them for the process (what /usr/bin/time -v reports).
-# The table goes to standard output and to bench/results.md (or RESULTS).
+# The table goes to standard output and to bench/results.md (or RESULTS),
+# whose notes section, if any, is kept.
 # Usage: bench/vs_peers.sh BUILD_DIR [RESULTS]
 #   BUILD_DIR: a Release build (needs src/cli/vistorel-img)
 #   VS_PEERS_ONLY=regex runs only the commands whose label matches.
@@ -129,4 +130,8 @@ cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')
     printf '%s\n' "${rows[@]}"
 } > "$work/table.md"
 cat "$work/table.md"
+# Hand-written notes below the table (from a "## Notes" line on) are kept.
+if [ -f "$results" ] && grep -q '^## Notes' "$results"; then
+    { echo; sed -n '/^## Notes/,$p' "$results"; } >> "$work/table.md"
+fi
 cp "$work/table.md" "$results"
