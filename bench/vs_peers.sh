@@ -4,8 +4,9 @@
 # same output format, so each time includes start-up, reading, the operation
 # and writing. Each command runs five times in a row; the table shows the
 # median wall time, the median CPU time (user + system, less sensitive to a
-# loaded machine) and the largest peak resident memory of the five runs, as
-# the kernel counts them for the process (what /usr/bin/time -v reports).
+# loaded machine) and the largest peak resident memory of the five runs (after
+# one untimed run), as the kernel counts them for the process (what
+# /usr/bin/time -v reports).
 # The table goes to standard output and to bench/results.md (or RESULTS),
 # whose notes section, if any, is kept.
 # Usage: bench/vs_peers.sh BUILD_DIR [RESULTS]
@@ -40,6 +41,7 @@ printf '3 3 9 0\n1 1 1\n1 1 1\n1 1 1\n' > box3.mat
     done
 } > gauss5.mat
 gauss5_list=$(tail -n +2 gauss5.mat | tr ' \n' ',,' | sed 's/,$//')
+sync # the inputs' write-back must not land in the first timings
 
 # Runs "$@" five times; prints "wall_ms cpu_ms maxrss_kb" (medians of wall and
 # CPU time, largest peak memory), each run's figures from wait4 (microseconds).
@@ -47,6 +49,8 @@ measure() {
     python3 - "$@" <<'PY'
 import os, subprocess, sys, time
 walls, cpus, rss = [], [], 0
+# One untimed run first: file cache and dynamic libraries warm for every tool alike.
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 for _ in range(5):
     start = time.monotonic()
     p = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
