@@ -48,22 +48,33 @@ if [ -z "$display" ]; then
 fi
 export DISPLAY="$display"
 
-openbox >/dev/null 2>&1 &
-wm_pid=$!
-# openbox announces itself on the root window once it manages windows; it
-# ends at once if some other window manager got to this display first.
+# openbox announces itself on the root window once it manages windows. Under a
+# heavily loaded machine it has been seen to give up at start, so it gets three
+# tries; what it said is shown when all fail.
+wm_log=$(mktemp)
 managed=""
-for _ in $(seq 150); do
-    if ! kill -0 "$wm_pid" 2>/dev/null; then break; fi
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
-        managed=yes
-        break
-    fi
-    sleep 0.1
+for _ in 1 2 3; do
+    openbox >"$wm_log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 150); do
+        if ! kill -0 "$wm_pid" 2>/dev/null; then break; fi
+        if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+            managed=yes
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$managed" ] && break
+    kill "$wm_pid" 2>/dev/null
+    wait "$wm_pid" 2>/dev/null
+    wm_pid=""
+    sleep 0.5
 done
 if [ -z "$managed" ]; then
-    echo "openbox did not take display $display"
+    echo "openbox did not take display $display: $(cat "$wm_log")"
+    rm -f "$wm_log"
     exit 1
 fi
+rm -f "$wm_log"
 
 QT_QPA_PLATFORM=xcb "$@"
