@@ -3,6 +3,8 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <string>
 #include <thread>
 
 #include <QCoreApplication>
@@ -12,6 +14,8 @@
 #include "DocTestSupport.h"
 #include "Image.h"
 #include "MDIChildWnd.h"
+#include "Resource.h"
+#include "Resources.h"
 
 namespace proctest {
 
@@ -45,6 +49,22 @@ inline QStringList WaitUntilIdle(apptest::StartedApp& s, CKXViewDoc* doc, int se
     const QString text = s.frame()->PaneText(2);
     if (shown.isEmpty() || shown.back() != text) shown << text;
     return shown;
+}
+
+// The command ids of the three processing menus, in menu order.
+inline std::vector<int> ProcessingMenuCommands() {
+    std::vector<int> ids;
+    std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
+        for (const MenuItem& item : items) {
+            if (!item.popup.empty()) walk(item.popup);
+            else if (item.id != 0) ids.push_back(item.id);
+        }
+    };
+    for (const MenuItem& top : resources::Menu(IDR_VISTORTYPE).popups) {
+        const std::string name = top.text;
+        if (name == "&Bildbearbeitung" || name == "Filters(&L)" || name == "Fluorescence(&U)") walk(top.popup);
+    }
+    return ids;
 }
 
 // Documents of the program in their order of creation.
