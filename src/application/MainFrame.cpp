@@ -41,6 +41,7 @@
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
+#include "PageImageProc.h"
 #include "PreviewWindow.h"
 #include "Profile.h"
 #include "Resource.h"
@@ -86,6 +87,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
     RegisterCommands();
     m_pCameraControl = std::make_unique<CCameraControl>(this, this, m_notWin2000);
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
+    m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
 
 CMainFrame::~CMainFrame() {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "PreviewDialogTemplates.h"
 #include "Resource.h"
 
 // Outside any namespace, as the resource compiler's registration requires.
@@ -336,7 +337,7 @@ const DialogTemplate* Dialog(int id) {
     switch (id) {
     case IDD_ABOUTBOX: return &about;
     case IDD_PAGE_CAPTURE: return &capturePage;
-    default: return nullptr;
+    default: return PreviewDialog(id);
     }
 }
 
