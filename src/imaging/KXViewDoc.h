@@ -147,6 +147,7 @@ public:
 private:
     void RegisterCommands();
     void RegisterProcessingCommands();
+    void RegisterDialogCommands();
     // Rules of the processing commands' update handlers.
     bool Editable() const;
     void ChangeSynchronously(bool hintFull, const std::function<void(vimg::Image&)>& change);

@@ -181,6 +181,7 @@ void CKXViewDoc::RegisterProcessingCommands() {
     }
     OnCommand(ID_ALPHA_SPLIT, [this] { SplitAlpha(); });
     rule(ID_ALPHA_SPLIT, [](const vimg::Image& image) { return image.AlphaIsValid(); });
+    RegisterDialogCommands();
 }
 
 void CKXViewDoc::OnCrop() {
@@ -378,7 +379,7 @@ void CKXViewDoc::CompressionDocument(int quality, int format) {
     copy->SetTransIndex(-1);
     copy->SetJpegQuality(static_cast<uint8_t>(std::clamp(quality, 0, 100)));
     vimg::MemFile stream;
-    bool ok = copy->Encode(&stream, type);
+    bool ok = stream.Open() && copy->Encode(&stream, type);
     const int32_t size = ok ? stream.Size() : 0;
     if (ok) {
         stream.Seek(0, SEEK_SET);

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <regex>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include "ColorQuantizer.h"
@@ -11,6 +15,7 @@
 #include "ProcessingTestSupport.h"
 #include "Resource.h"
 #include "RowRunner.h"
+#include "TemplateDialog.h"
 #include "WorkerOperation.h"
 
 using apptest::StartedApp;
@@ -102,12 +107,24 @@ TEST_F(ProcessingTest, WhiteBalanceRunsTheSameJitterAsImageFluctuation) {
     }
 }
 
-TEST_F(ProcessingTest, UserLightHandsBrightnessAndContrastToLight) {
+TEST_F(ProcessingTest, UserContrastThirtyRunsLightWithBrightnessZeroAndContrastThirty) {
     const vimg::Image original = testsupport::SmoothImage(50, 30, 3);
     CKXViewDoc* doc = NewDoc(s, original);
     ASSERT_TRUE(doc);
-    ASSERT_TRUE(doc->StartWorker(ID_IMAGE_USER_LIGHT, {0, 30}));
-    WaitUntilIdle(s, doc);
+    // Types 30 into the dialog's value and confirms.
+    QTimer typer;
+    QObject::connect(&typer, &QTimer::timeout, [&typer] {
+        if (auto* dialog = qobject_cast<CTemplateDialog*>(QApplication::activeModalWidget())) {
+            typer.stop();
+            dialog->SetDlgItemText(IDC_LC_VALUE, "30");
+            dialog->GetDlgItem<QAbstractButton>(IDOK)->click();
+        }
+    });
+    typer.start(5);
+    Run(doc, ID_IMAGE_USER_CONTRAST);
+    EXPECT_EQ(doc->m_menuCommand, ID_IMAGE_USER_LIGHT);
+    EXPECT_EQ(doc->m_params[0], 0);
+    EXPECT_EQ(doc->m_params[1], 30);
     vimg::Image reference(original);
     reference.Light(0, 30);
     EXPECT_TRUE(testsupport::SamePixels(*doc->GetImage(), reference));
