@@ -90,7 +90,8 @@ int TopCorner(const std::array<vimg::POINT, CKXViewDoc::kMaxSelPoints>& points) 
 
 } // namespace
 
-bool CKXViewDoc::Editable() const { return m_image && m_image->IsValid() && !m_busy; }
+// Busy first: while the worker runs even the validity of its image may change.
+bool CKXViewDoc::Editable() const { return !m_busy && m_image && m_image->IsValid(); }
 
 bool CKXViewDoc::StartWorker(int command, CWorkerOperation::Params params) {
     if (!Editable()) return false;

@@ -46,7 +46,7 @@ TEST(ConcurrentAccess, CommandsPaintAndCopyLeaveTheImageAloneWhileAMedianRuns) {
         doc->UpdateStatusBar();
         auto* scroll = doc->FirstView()->findChild<QAbstractScrollArea*>();
         ASSERT_TRUE(scroll);
-        scroll->viewport()->repaint();
+        scroll->viewport()->repaint(QRect(0, 0, 64, 64));
         QCoreApplication::processEvents();
         ++rounds;
     }

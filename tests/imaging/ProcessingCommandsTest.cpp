@@ -1,6 +1,7 @@
 // The processing commands of the document: the worker protocol, the
 // parameters the commands hand to the operations, crop origins, result
 // documents with their titles and counter, and closing while a filter runs.
+#include <algorithm>
 #include <cmath>
 #include <regex>
 
@@ -49,7 +50,7 @@ bool IsPercent(const QString& text) { return std::regex_match(text.toStdString()
 TEST_F(ProcessingTest, SharpenRunsOnTheWorkerShowsPercentagesThenTheTimeAndUndoes) {
     // One thread and a large picture: the filter outlasts several progress reports.
     vimg::RowRunner::SetThreadCount(1);
-    const vimg::Image original = testsupport::RandomImage(3000, 2000, 24, 5);
+    const vimg::Image original = testsupport::RandomImage(5000, 4000, 24, 5);
     CKXViewDoc* doc = NewDoc(s, original);
     ASSERT_TRUE(doc);
     s.frame()->ExecuteCommand(ID_FILTER_SHARPEN);
@@ -59,9 +60,13 @@ TEST_F(ProcessingTest, SharpenRunsOnTheWorkerShowsPercentagesThenTheTimeAndUndoe
     EXPECT_TRUE(testsupport::SamePixels(*doc->DisplayImage(), original));
     const QStringList shown = WaitUntilIdle(s, doc);
     ASSERT_FALSE(doc->IsBusy());
-    int percentages = 0;
-    for (const QString& t : shown) percentages += IsPercent(t);
-    EXPECT_GE(percentages, 2) << shown.join(" | ").toStdString();
+    // A report every 333 ms while the filter runs, rising.
+    std::vector<int> percentages;
+    for (const QString& t : shown)
+        if (IsPercent(t) && t != "100 %") percentages.push_back(t.section(' ', 0, 0).toInt());
+    EXPECT_TRUE(std::is_sorted(percentages.begin(), percentages.end())) << shown.join(" | ").toStdString();
+    const int expected = static_cast<int>(doc->ElapsedSeconds() / 0.333f) - 1;
+    EXPECT_GE(static_cast<int>(percentages.size()), std::min(expected, 3)) << shown.join(" | ").toStdString();
     EXPECT_TRUE(shown.contains("100 %")) << shown.join(" | ").toStdString();
     EXPECT_TRUE(std::regex_match(shown.back().toStdString(), std::regex("Time \\(s\\): \\d+\\.\\d{3}")))
         << shown.back().toStdString();
