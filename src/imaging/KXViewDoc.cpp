@@ -528,7 +528,10 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
         const auto start = std::chrono::steady_clock::now();
         op(*image);
         m_workerSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        // Set at once: an operation that hands over a new picture brings that picture's progress.
         image->SetProgress(100);
+        // Compressing the undo step here spares the user-interface thread at the finish.
+        if (!image->GetEscape()) m_undo.PrepareSeal();
         m_workerDone = true;
     });
     // Through a handle: a view that goes meanwhile drops the messages.

@@ -65,8 +65,9 @@ TEST_F(ProcessingTest, SharpenRunsOnTheWorkerShowsPercentagesThenTheTimeAndUndoe
     for (const QString& t : shown)
         if (IsPercent(t) && t != "100 %") percentages.push_back(t.section(' ', 0, 0).toInt());
     EXPECT_TRUE(std::is_sorted(percentages.begin(), percentages.end())) << shown.join(" | ").toStdString();
-    const int expected = static_cast<int>(doc->ElapsedSeconds() / 0.333f) - 1;
-    EXPECT_GE(static_cast<int>(percentages.size()), std::min(expected, 3)) << shown.join(" | ").toStdString();
+    if (doc->ElapsedSeconds() >= 0.8f) {
+        EXPECT_FALSE(percentages.empty()) << shown.join(" | ").toStdString();
+    }
     EXPECT_TRUE(shown.contains("100 %")) << shown.join(" | ").toStdString();
     EXPECT_TRUE(std::regex_match(shown.back().toStdString(), std::regex("Time \\(s\\): \\d+\\.\\d{3}")))
         << shown.back().toStdString();
