@@ -43,13 +43,12 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& tmpl, QWidget* parent, QS
     QButtonGroup* radios = nullptr; // the group the next radio button joins
     for (const DialogControl& c : tmpl.controls) {
         QWidget* w = CreateControl(c);
-        // Consecutive radio buttons form one exclusive group, as do those
-        // from a DS_GROUP button up to the next.
+        // Radio buttons form one exclusive group from a DS_GROUP button (or
+        // the first radio) up to the next DS_GROUP button; other controls
+        // may sit between them.
         if (c.kind == DialogControlKind::RadioButton) {
             if (!radios || (c.style & DS_GROUP)) radios = new QButtonGroup(this);
             radios->addButton(static_cast<QAbstractButton*>(w), radios->buttons().size());
-        } else {
-            radios = nullptr;
         }
         w->setGeometry(MapDialogRect(c.x, c.y, c.cx, c.cy));
         w->setEnabled(!(c.style & DS_DISABLED));

@@ -37,7 +37,8 @@ bool CNumericEdit::IsPrefix(const QString& text) const {
     static const QRegularExpression integer(QStringLiteral("^\\s*-?\\d*\\s*$"));
     static const QRegularExpression positive(QStringLiteral("^\\s*\\d*\\s*$"));
     static const QRegularExpression real(QStringLiteral("^\\s*-?\\d*\\.?\\d*\\s*$"));
-    const QRegularExpression& pattern = m_kind == Kind::Real ? real : m_kind == Kind::Unsigned ? positive : integer;
+    const QRegularExpression& pattern =
+        m_kind == Kind::Real ? real : m_kind == Kind::Unsigned ? positive : integer;
     return pattern.match(text).hasMatch();
 }
 

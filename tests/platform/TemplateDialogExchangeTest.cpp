@@ -25,11 +25,11 @@ const DialogTemplate kTemplate{
         {kCount, DialogControlKind::Edit, "", 5, 5, 40, 12},
         {kLevel, DialogControlKind::Edit, "", 50, 5, 40, 12},
         {kScale, DialogControlKind::Edit, "", 95, 5, 40, 12},
-        {kByte, DialogControlKind::Edit, "", 140, 5, 40, 12},
         {kName, DialogControlKind::Edit, "", 5, 20, 40, 12},
         {kGroup, DialogControlKind::GroupBox, "Mode", 5, 35, 90, 50},
         {kMode1, DialogControlKind::RadioButton, "one", 10, 45, 40, 10},
         {kMode2, DialogControlKind::RadioButton, "two", 10, 55, 40, 10},
+        {kByte, DialogControlKind::Edit, "", 140, 5, 40, 12}, // between the radios of one group
         {kMode3, DialogControlKind::RadioButton, "three", 10, 65, 40, 10},
         {kSide1, DialogControlKind::RadioButton, "left", 60, 45, 30, 10, DS_GROUP},
         {kSide2, DialogControlKind::RadioButton, "right", 60, 55, 30, 10},
@@ -196,7 +196,8 @@ TEST(TemplateDialogExchange, RoutesNotificationsToHandlers) {
     dlg.GetDlgItem<QSlider>(kSlider)->setValue(20);
     dlg.GetDlgItem<QSpinBox>(kSpin)->setValue(9);
     const std::vector<std::pair<char, int>> expected{
-        {'c', kName}, {'k', kSmooth}, {'k', kMode1}, {'c', kMethod}, {'s', kSlider * 1000 + 20}, {'c', kSpin}};
+        {'c', kName},   {'k', kSmooth}, {'k', kMode1},
+        {'c', kMethod}, {'s', kSlider * 1000 + 20}, {'c', kSpin}};
     EXPECT_EQ(dlg.events, expected);
 
     // A replacement control takes over place, id, text and notifications.

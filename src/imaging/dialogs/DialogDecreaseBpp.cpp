@@ -9,22 +9,20 @@ namespace {
 
 using K = DialogControlKind;
 
-const DialogTemplate kTemplate{IDD_DECREASE_BPP,
-                               "Reduzierung Bpp",
-                               190,
-                               118,
-                               {{0, K::GroupBox, "Palette", 8, 6, 90, 44},
-                                {IDC_DBPP_STANDARD, K::RadioButton, "Standard", 16, 18, 74, 10, DS_GROUP},
-                                {IDC_DBPP_OPTIMISED, K::RadioButton, "Optimiert", 16, 32, 74, 10},
-                                {0, K::GroupBox, "Bpp", 106, 6, 76, 58},
-                                {IDC_DBPP_1, K::RadioButton, "1", 116, 18, 50, 10, DS_GROUP},
-                                {IDC_DBPP_4, K::RadioButton, "4", 116, 32, 50, 10},
-                                {IDC_DBPP_8, K::RadioButton, "8", 116, 46, 50, 10},
-                                {IDC_DBPP_DIFFUSION, K::CheckBox, " Error Diffusion", 8, 56, 90, 10},
-                                {IDC_DBPP_LIMIT, K::CheckBox, "Limit max colors:", 8, 74, 90, 10},
-                                {IDC_DBPP_MAX_COLOURS, K::Edit, "", 106, 72, 40, 13},
-                                {IDOK, K::DefPushButton, "OK", 76, 96, 50, 14},
-                                {IDCANCEL, K::PushButton, "Abbrechen", 132, 96, 50, 14}}};
+const DialogTemplate kTemplate{
+    IDD_DECREASE_BPP, "Reduzierung Bpp", 190, 118,
+    {{0, K::GroupBox, "Palette", 8, 6, 90, 44},
+     {IDC_DBPP_STANDARD, K::RadioButton, "Standard", 16, 18, 74, 10, DS_GROUP},
+     {IDC_DBPP_OPTIMISED, K::RadioButton, "Optimiert", 16, 32, 74, 10},
+     {0, K::GroupBox, "Bpp", 106, 6, 76, 58},
+     {IDC_DBPP_1, K::RadioButton, "1", 116, 18, 50, 10, DS_GROUP},
+     {IDC_DBPP_4, K::RadioButton, "4", 116, 32, 50, 10},
+     {IDC_DBPP_8, K::RadioButton, "8", 116, 46, 50, 10},
+     {IDC_DBPP_DIFFUSION, K::CheckBox, " Error Diffusion", 8, 56, 90, 10},
+     {IDC_DBPP_LIMIT, K::CheckBox, "Limit max colors:", 8, 74, 90, 10},
+     {IDC_DBPP_MAX_COLOURS, K::Edit, "", 106, 72, 40, 13},
+     {IDOK, K::DefPushButton, "OK", 76, 96, 50, 14},
+     {IDCANCEL, K::PushButton, "Abbrechen", 132, 96, 50, 14}}};
 
 } // namespace
 

@@ -7,18 +7,16 @@ namespace {
 
 using K = DialogControlKind;
 
-const DialogTemplate kTemplate{IDD_REPAIR,
-                               "Wiederherstellen",
-                               170,
-                               86,
-                               {{0, K::Static, "Farbraum", 10, 12, 50, 8},
-                                {IDC_REP_COLOUR_SPACE, K::ComboBox, "", 64, 10, 40, 13},
-                                {0, K::Static, "Radius", 10, 30, 50, 8},
-                                {IDC_REP_RADIUS, K::Edit, "", 64, 28, 40, 13},
-                                {0, K::Static, "Wiederholen", 10, 48, 50, 8},
-                                {IDC_REP_ITERATIONS, K::Edit, "", 64, 46, 40, 13},
-                                {IDOK, K::DefPushButton, "OK", 112, 10, 50, 14},
-                                {IDCANCEL, K::PushButton, "Abbrechen", 112, 30, 50, 14}}};
+const DialogTemplate kTemplate{
+    IDD_REPAIR, "Wiederherstellen", 170, 86,
+    {{0, K::Static, "Farbraum", 10, 12, 50, 8},
+     {IDC_REP_COLOUR_SPACE, K::ComboBox, "", 64, 10, 40, 13},
+     {0, K::Static, "Radius", 10, 30, 50, 8},
+     {IDC_REP_RADIUS, K::Edit, "", 64, 28, 40, 13},
+     {0, K::Static, "Wiederholen", 10, 48, 50, 8},
+     {IDC_REP_ITERATIONS, K::Edit, "", 64, 46, 40, 13},
+     {IDOK, K::DefPushButton, "OK", 112, 10, 50, 14},
+     {IDCANCEL, K::PushButton, "Abbrechen", 112, 30, 50, 14}}};
 
 } // namespace
 

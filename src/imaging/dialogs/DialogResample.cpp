@@ -12,21 +12,19 @@ namespace {
 
 using K = DialogControlKind;
 
-const DialogTemplate kTemplate{IDD_RESAMPLE,
-                               "Resample",
-                               210,
-                               124,
-                               {{IDC_RES_BY_FACTOR, K::RadioButton, "Size factor", 10, 10, 100, 10, DS_GROUP},
-                                {IDC_RES_FACTOR, K::Edit, "", 120, 8, 50, 13},
-                                {IDC_RES_BY_SIZE, K::RadioButton, "Pixel Width x Height", 10, 28, 100, 10},
-                                {IDC_RES_WIDTH, K::Edit, "", 120, 26, 36, 13},
-                                {0, K::Static, "x", 159, 28, 8, 8},
-                                {IDC_RES_HEIGHT, K::Edit, "", 168, 26, 36, 13},
-                                {IDC_RES_KEEP_ASPECT, K::CheckBox, "Maintain original aspect ratio", 10, 46, 190, 10},
-                                {0, K::Static, "Interpolation:", 10, 66, 60, 8},
-                                {IDC_RES_INTERPOLATION, K::ComboBox, "", 80, 64, 124, 13},
-                                {IDOK, K::DefPushButton, "OK", 98, 102, 50, 14},
-                                {IDCANCEL, K::PushButton, "Abbrechen", 154, 102, 50, 14}}};
+const DialogTemplate kTemplate{
+    IDD_RESAMPLE, "Resample", 210, 124,
+    {{IDC_RES_BY_FACTOR, K::RadioButton, "Size factor", 10, 10, 100, 10, DS_GROUP},
+     {IDC_RES_FACTOR, K::Edit, "", 120, 8, 50, 13},
+     {IDC_RES_BY_SIZE, K::RadioButton, "Pixel Width x Height", 10, 28, 100, 10},
+     {IDC_RES_WIDTH, K::Edit, "", 120, 26, 36, 13},
+     {0, K::Static, "x", 159, 28, 8, 8},
+     {IDC_RES_HEIGHT, K::Edit, "", 168, 26, 36, 13},
+     {IDC_RES_KEEP_ASPECT, K::CheckBox, "Maintain original aspect ratio", 10, 46, 190, 10},
+     {0, K::Static, "Interpolation:", 10, 66, 60, 8},
+     {IDC_RES_INTERPOLATION, K::ComboBox, "", 80, 64, 124, 13},
+     {IDOK, K::DefPushButton, "OK", 98, 102, 50, 14},
+     {IDCANCEL, K::PushButton, "Abbrechen", 154, 102, 50, 14}}};
 
 } // namespace
 
@@ -51,9 +49,9 @@ void CDialogResample::SetImageSize(int w, int h) {
 }
 
 void CDialogResample::OnInitDialog() {
-    SetItems(IDC_RES_INTERPOLATION, {"Nearest neighbour", "Bilinear (pixel corner)", "Bilinear 2 (pixel center)",
-                                     "Bicubic (hard)", "Bicubic 2 (soft)", "BSpline (blur)", "Lanzcos (sharp)",
-                                     "Hermite"});
+    SetItems(IDC_RES_INTERPOLATION,
+             {"Nearest neighbour", "Bilinear (pixel corner)", "Bilinear 2 (pixel center)", "Bicubic (hard)",
+              "Bicubic 2 (soft)", "BSpline (blur)", "Lanzcos (sharp)", "Hermite"});
     m_interpolation = 2;
     m_keepAspect = true;
     CTemplateDialog::OnInitDialog();
@@ -68,8 +66,9 @@ void CDialogResample::OnChange(int id) {
         GetDlgItemText(id).trimmed().toUInt(&ok);
         if (ok && IsDlgButtonChecked(IDC_RES_KEEP_ASPECT) && m_ratio > 0) {
             UpdateDataQuietly();
-            if (id == IDC_RES_WIDTH) m_pixelHeight = dialogvalues::TruncSize(m_pixelWidth / static_cast<double>(m_ratio));
-            else m_pixelWidth = dialogvalues::TruncSize(m_pixelHeight * static_cast<double>(m_ratio));
+            const double ratio = m_ratio;
+            if (id == IDC_RES_WIDTH) m_pixelHeight = dialogvalues::TruncSize(m_pixelWidth / ratio);
+            else m_pixelWidth = dialogvalues::TruncSize(m_pixelHeight * ratio);
             UpdateDataExcept(id);
         }
         CheckDlgButton(IDC_RES_BY_SIZE, true);
@@ -96,7 +95,9 @@ void CDialogResample::OnOK() {
 
 QSize CDialogResample::NewSize() const {
     // Sizes beyond int stay as large as QSize allows; the operation refuses them.
-    auto side = [](unsigned v) { return static_cast<int>(std::min<unsigned>(v, std::numeric_limits<int>::max())); };
+    auto side = [](unsigned v) {
+        return static_cast<int>(std::min<unsigned>(v, std::numeric_limits<int>::max()));
+    };
     if (m_mode != 1) return QSize(side(m_pixelWidth), side(m_pixelHeight));
     const double factor = std::fabs(static_cast<double>(m_factor));
     return QSize(side(dialogvalues::TruncSize(factor * m_imageWidth)),

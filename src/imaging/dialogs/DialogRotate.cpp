@@ -8,19 +8,17 @@ namespace {
 
 using K = DialogControlKind;
 
-const DialogTemplate kTemplate{IDD_ROTATE,
-                               "Drehen",
-                               200,
-                               104,
-                               {{0, K::Static, "Winkel (Grad)", 10, 12, 80, 8},
-                                {IDC_ROT_ANGLE, K::Edit, "", 100, 10, 90, 13},
-                                {0, K::Static, "Interpolation method", 10, 30, 80, 8},
-                                {IDC_ROT_INTERPOLATION, K::ComboBox, "", 100, 28, 90, 13},
-                                {0, K::Static, "Overflow method", 10, 48, 80, 8},
-                                {IDC_ROT_OVERFLOW, K::ComboBox, "", 100, 46, 90, 13},
-                                {IDC_ROT_KEEP_SIZE, K::CheckBox, "Originalgröße", 10, 66, 100, 10},
-                                {IDOK, K::DefPushButton, "OK", 84, 84, 50, 14},
-                                {IDCANCEL, K::PushButton, "Abbrechen", 140, 84, 50, 14}}};
+const DialogTemplate kTemplate{
+    IDD_ROTATE, "Drehen", 236, 104,
+    {{0, K::Static, "Winkel (Grad)", 10, 12, 80, 8},
+     {IDC_ROT_ANGLE, K::Edit, "", 100, 10, 126, 13},
+     {0, K::Static, "Interpolation method", 10, 30, 80, 8},
+     {IDC_ROT_INTERPOLATION, K::ComboBox, "", 100, 28, 126, 13},
+     {0, K::Static, "Overflow method", 10, 48, 80, 8},
+     {IDC_ROT_OVERFLOW, K::ComboBox, "", 100, 46, 126, 13},
+     {IDC_ROT_KEEP_SIZE, K::CheckBox, "Originalgröße", 10, 66, 100, 10},
+     {IDOK, K::DefPushButton, "OK", 120, 84, 50, 14},
+     {IDCANCEL, K::PushButton, "Abbrechen", 176, 84, 50, 14}}};
 
 } // namespace
 
@@ -36,7 +34,8 @@ void CDialogRotate::OnInitDialog() {
     SetItems(IDC_ROT_INTERPOLATION, {"Nearest neighbour", "Bilinear", "Bicubic (hard)", "Bicubic 2 (soft)",
                                      "BSpline (blur)", "Lanzcos (sharp)", "Hermite"});
     SetItems(IDC_ROT_OVERFLOW, {"Background (or [0,0] color)", "Hintergrund (oder schwarz)",
-                                "Hintergrund (oder weiss)", "Wrap", "Wiederholen", "Spiegeln", "Transparent"});
+                                "Hintergrund (oder weiss)", "Wrap", "Wiederholen", "Spiegeln",
+                                "Transparent"});
     CTemplateDialog::OnInitDialog();
 }
 

@@ -23,7 +23,8 @@ inline int TruncThousandths(float v) {
 // 150, gives 149). Negative and not-a-number give 0, too large saturates.
 inline unsigned TruncSize(double v) {
     if (!(v > 0)) return 0;
-    if (v >= static_cast<double>(std::numeric_limits<unsigned>::max())) return std::numeric_limits<unsigned>::max();
+    constexpr unsigned most = std::numeric_limits<unsigned>::max();
+    if (v >= static_cast<double>(most)) return most;
     return static_cast<unsigned>(v);
 }
 
