@@ -25,15 +25,22 @@ QFont PageFont() {
 } // namespace
 
 const std::map<int, int>& CPageImageProc::ButtonCommands() {
-    static const std::map<int, int> commands = {
-        {IDC_IP_CROP, ID_IMAGE_CROP},           {IDC_IP_RESAMPLE, ID_IMAGE_RESAMPLE},
-        {IDC_IP_MIRROR, ID_IMAGE_MIRROR},       {IDC_IP_FLIP, ID_IMAGE_FLIP},
-        {IDC_IP_ROTATE_LEFT, ID_IMAGE_ROTATE_LEFT}, {IDC_IP_ROTATE_RIGHT, ID_IMAGE_ROTATE_RIGHT},
-        {IDC_IP_ROTATE, ID_IMAGE_ROTATE},       {IDC_IP_REPAIR, ID_IMAGE_REPAIR},
-        {IDC_IP_SHARPEN, ID_FILTER_SHARPEN},    {IDC_IP_BLUR, ID_FILTER_BLUR},
-        {IDC_IP_LIGHT, ID_IMAGE_USER_LIGHT},    {IDC_IP_CONTRAST, ID_IMAGE_USER_CONTRAST},
-        {IDC_IP_GAMMA, ID_IMAGE_GAMMA},         {IDC_IP_COLORIZE, ID_IMAGE_COLORIZE},
-        {IDC_IP_MIX, ID_IMAGE_MIX},             {IDC_IP_COMBINE, ID_IMAGE_COMBINE}};
+    static const std::map<int, int> commands = {{IDC_IP_CROP, ID_IMAGE_CROP},
+                                                {IDC_IP_RESAMPLE, ID_IMAGE_RESAMPLE},
+                                                {IDC_IP_MIRROR, ID_IMAGE_MIRROR},
+                                                {IDC_IP_FLIP, ID_IMAGE_FLIP},
+                                                {IDC_IP_ROTATE_LEFT, ID_IMAGE_ROTATE_LEFT},
+                                                {IDC_IP_ROTATE_RIGHT, ID_IMAGE_ROTATE_RIGHT},
+                                                {IDC_IP_ROTATE, ID_IMAGE_ROTATE},
+                                                {IDC_IP_REPAIR, ID_IMAGE_REPAIR},
+                                                {IDC_IP_SHARPEN, ID_FILTER_SHARPEN},
+                                                {IDC_IP_BLUR, ID_FILTER_BLUR},
+                                                {IDC_IP_LIGHT, ID_IMAGE_USER_LIGHT},
+                                                {IDC_IP_CONTRAST, ID_IMAGE_USER_CONTRAST},
+                                                {IDC_IP_GAMMA, ID_IMAGE_GAMMA},
+                                                {IDC_IP_COLORIZE, ID_IMAGE_COLORIZE},
+                                                {IDC_IP_MIX, ID_IMAGE_MIX},
+                                                {IDC_IP_COMBINE, ID_IMAGE_COMBINE}};
     return commands;
 }
 

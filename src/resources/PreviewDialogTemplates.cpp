@@ -175,38 +175,39 @@ DialogTemplate MakeMix() {
 }
 
 DialogTemplate MakeOptions() {
-    return {IDD_OPTIONS,
-            "Optionen",
-            310,
-            194,
-            {{0, K::Static, "JPEG quality[0...100]", 8, 9, 90, 8},
-             {IDC_OPT_QUALITY, K::Edit, "", 100, 7, 44, 12},
-             {0, K::Static, "X Auflösung [DPI]", 8, 25, 90, 8},
-             {IDC_OPT_XDPI, K::Edit, "", 100, 23, 44, 12},
-             {0, K::Static, "Y Auflösung [DPI]", 8, 41, 90, 8},
-             {IDC_OPT_YDPI, K::Edit, "", 100, 39, 44, 12},
-             {0, K::GroupBox, "TIFF Kompression", 8, 58, 140, 106},
-             {IDC_OPT_TIF_AUTO, K::RadioButton, "Grundeinstellung : auto", 16, 70, 128, 10, DS_GROUP},
-             {IDC_OPT_TIF_NONE, K::RadioButton, "none", 16, 83, 128, 10},
-             {IDC_OPT_TIF_RLE, K::RadioButton, "RLE", 16, 96, 128, 10},
-             {IDC_OPT_TIF_FAX, K::RadioButton, "Fax", 16, 109, 128, 10},
-             {IDC_OPT_TIF_PACKBITS, K::RadioButton, "Packbits", 16, 122, 128, 10},
-             {IDC_OPT_TIF_JPEG, K::RadioButton, "Jpeg", 16, 135, 128, 10},
-             {IDC_OPT_TIF_LZW, K::RadioButton, "LZW", 16, 148, 128, 10},
-             {0, K::GroupBox, "GIF Kompression", 156, 4, 146, 50},
-             {IDC_OPT_GIF_LZW, K::RadioButton, "Grundeinstellung : LZW", 164, 16, 134, 10, DS_GROUP},
-             {IDC_OPT_GIF_NONE, K::RadioButton, "Kein", 164, 28, 134, 10},
-             {IDC_OPT_GIF_RLE, K::RadioButton, "RLE", 164, 40, 134, 10},
-             {0, K::GroupBox, "PNG", 156, 58, 146, 40},
-             {IDC_OPT_PNG_PLAIN, K::RadioButton, "Grundeinstellung:not interlaced", 164, 70, 134, 10, DS_GROUP},
-             {IDC_OPT_PNG_INTERLACED, K::RadioButton, "interlaced", 164, 83, 134, 10},
-             {0, K::GroupBox, "JPEG", 156, 102, 146, 62},
-             {IDC_OPT_JPG_BASELINE, K::RadioButton, "Grundeinstellung : baseline", 164, 114, 134, 10, DS_GROUP},
-             {IDC_OPT_JPG_PROGRESSIVE, K::RadioButton, "progressive", 164, 127, 134, 10},
-             {IDC_OPT_JPG_OPTIMISE, K::CheckBox, "Optimieren", 164, 146, 134, 10, DS_GROUP},
-             {IDOK, K::DefPushButton, "OK", 8, 172, 64, 16},
-             {IDCANCEL, K::PushButton, "Abbrechen", 78, 172, 64, 16},
-             {IDC_SHOW_EXIF, K::PushButton, "Beenden", 148, 172, 64, 16}}};
+    return {
+        IDD_OPTIONS,
+        "Optionen",
+        310,
+        194,
+        {{0, K::Static, "JPEG quality[0...100]", 8, 9, 90, 8},
+         {IDC_OPT_QUALITY, K::Edit, "", 100, 7, 44, 12},
+         {0, K::Static, "X Auflösung [DPI]", 8, 25, 90, 8},
+         {IDC_OPT_XDPI, K::Edit, "", 100, 23, 44, 12},
+         {0, K::Static, "Y Auflösung [DPI]", 8, 41, 90, 8},
+         {IDC_OPT_YDPI, K::Edit, "", 100, 39, 44, 12},
+         {0, K::GroupBox, "TIFF Kompression", 8, 58, 140, 106},
+         {IDC_OPT_TIF_AUTO, K::RadioButton, "Grundeinstellung : auto", 16, 70, 128, 10, DS_GROUP},
+         {IDC_OPT_TIF_NONE, K::RadioButton, "none", 16, 83, 128, 10},
+         {IDC_OPT_TIF_RLE, K::RadioButton, "RLE", 16, 96, 128, 10},
+         {IDC_OPT_TIF_FAX, K::RadioButton, "Fax", 16, 109, 128, 10},
+         {IDC_OPT_TIF_PACKBITS, K::RadioButton, "Packbits", 16, 122, 128, 10},
+         {IDC_OPT_TIF_JPEG, K::RadioButton, "Jpeg", 16, 135, 128, 10},
+         {IDC_OPT_TIF_LZW, K::RadioButton, "LZW", 16, 148, 128, 10},
+         {0, K::GroupBox, "GIF Kompression", 156, 4, 146, 50},
+         {IDC_OPT_GIF_LZW, K::RadioButton, "Grundeinstellung : LZW", 164, 16, 134, 10, DS_GROUP},
+         {IDC_OPT_GIF_NONE, K::RadioButton, "Kein", 164, 28, 134, 10},
+         {IDC_OPT_GIF_RLE, K::RadioButton, "RLE", 164, 40, 134, 10},
+         {0, K::GroupBox, "PNG", 156, 58, 146, 40},
+         {IDC_OPT_PNG_PLAIN, K::RadioButton, "Grundeinstellung:not interlaced", 164, 70, 134, 10, DS_GROUP},
+         {IDC_OPT_PNG_INTERLACED, K::RadioButton, "interlaced", 164, 83, 134, 10},
+         {0, K::GroupBox, "JPEG", 156, 102, 146, 62},
+         {IDC_OPT_JPG_BASELINE, K::RadioButton, "Grundeinstellung : baseline", 164, 114, 134, 10, DS_GROUP},
+         {IDC_OPT_JPG_PROGRESSIVE, K::RadioButton, "progressive", 164, 127, 134, 10},
+         {IDC_OPT_JPG_OPTIMISE, K::CheckBox, "Optimieren", 164, 146, 134, 10, DS_GROUP},
+         {IDOK, K::DefPushButton, "OK", 8, 172, 64, 16},
+         {IDCANCEL, K::PushButton, "Abbrechen", 78, 172, 64, 16},
+         {IDC_SHOW_EXIF, K::PushButton, "Beenden", 148, 172, 64, 16}}};
 }
 
 } // namespace
@@ -222,16 +223,26 @@ const DialogTemplate* PreviewDialog(int id) {
     static const DialogTemplate mix = MakeMix();
     static const DialogTemplate options = MakeOptions();
     switch (id) {
-    case IDD_PAGE_IMAGEPROC: return &page;
-    case IDD_LIGHT_CONTRAST: return &lightContrast;
-    case IDD_COLORIZE: return &colorize;
-    case IDD_GAMMA: return &gamma;
-    case IDD_COMBINE: return &combine;
-    case IDD_FFT: return &fft;
-    case IDD_TEXT: return &text;
-    case IDD_MIX: return &mix;
-    case IDD_OPTIONS: return &options;
-    default: return nullptr;
+    case IDD_PAGE_IMAGEPROC:
+        return &page;
+    case IDD_LIGHT_CONTRAST:
+        return &lightContrast;
+    case IDD_COLORIZE:
+        return &colorize;
+    case IDD_GAMMA:
+        return &gamma;
+    case IDD_COMBINE:
+        return &combine;
+    case IDD_FFT:
+        return &fft;
+    case IDD_TEXT:
+        return &text;
+    case IDD_MIX:
+        return &mix;
+    case IDD_OPTIONS:
+        return &options;
+    default:
+        return nullptr;
     }
 }
 

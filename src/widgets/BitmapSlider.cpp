@@ -45,7 +45,8 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect thumb = ThumbRect();
     const int grooveHeight = std::max(4, height() / 2);
-    const QRect groove(thumb.width() / 2, (height() - grooveHeight) / 2, width() - thumb.width(), grooveHeight);
+    const QRect groove(thumb.width() / 2, (height() - grooveHeight) / 2, width() - thumb.width(),
+                       grooveHeight);
     p.drawPixmap(groove.topLeft(), WidgetPicture(m_channel[hasFocus() ? 1 : 0], groove.size()));
     const bool active = isSliderDown() || (underMouse() && thumb.contains(mapFromGlobal(QCursor::pos())));
     p.drawPixmap(thumb.topLeft(), WidgetPicture(m_thumb[active ? 1 : 0], thumb.size()));

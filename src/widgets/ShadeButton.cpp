@@ -9,9 +9,13 @@ namespace {
 
 constexpr int kNormal = 0, kHover = 1, kPressed = 2;
 
-QColor FromColorRef(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor FromColorRef(uint32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
-int Clamp(int v) { return std::clamp(v, 0, 255); }
+int Clamp(int v) {
+    return std::clamp(v, 0, 255);
+}
 
 } // namespace
 
@@ -20,17 +24,20 @@ CShadeButton::CShadeButton(const QString& text, QWidget* parent) : QPushButton(t
     SetStandardShade();
 }
 
-void CShadeButton::SetShade(int /*shadeType: kHorizontalShade only*/, int granularity, int highlight, int coloring,
-                            uint32_t colour) {
+void CShadeButton::SetShade(int /*shadeType: kHorizontalShade only*/, int granularity, int highlight,
+                            int coloring, uint32_t colour) {
     m_granularity = std::max(0, granularity);
     m_highlight = highlight;
     m_coloring = std::clamp(coloring, 0, 10);
     m_colour = FromColorRef(colour);
-    for (QImage& face : m_faces) face = QImage();
+    for (QImage& face : m_faces)
+        face = QImage();
     update();
 }
 
-void CShadeButton::SetStandardShade() { SetShade(kHorizontalShade, 8, 20, 5, 0x00FF3737); }
+void CShadeButton::SetStandardShade() {
+    SetShade(kHorizontalShade, 8, 20, 5, 0x00FF3737);
+}
 
 QColor CShadeButton::FaceColour() const {
     const QColor window = palette().color(QPalette::Button);
@@ -56,7 +63,8 @@ const QImage& CShadeButton::Face(int state) {
         auto* row = reinterpret_cast<QRgb*>(face.scanLine(y));
         for (int x = 0; x < face.width(); ++x) {
             seed = seed * 1664525u + 1013904223u;
-            const int noise = m_granularity ? static_cast<int>(seed >> 24) % (m_granularity + 1) - m_granularity / 2 : 0;
+            const int noise =
+                m_granularity ? static_cast<int>(seed >> 24) % (m_granularity + 1) - m_granularity / 2 : 0;
             const int d = shade + noise;
             row[x] = qRgb(Clamp(mid.red() + d), Clamp(mid.green() + d), Clamp(mid.blue() + d));
         }
@@ -92,13 +100,14 @@ void CShadeButton::paintEvent(QPaintEvent*) {
     const int total = iconBox.width() + gap + fm.horizontalAdvance(label);
     int x = content.left() + std::max(0, (content.width() - total) / 2);
     if (!iconBox.isEmpty()) {
-        const QPixmap pm = icon().pixmap(iconBox, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        const QPixmap pm =
+            icon().pixmap(iconBox, devicePixelRatio(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
         p.drawPixmap(x, content.top() + (content.height() - iconBox.height()) / 2, pm);
         x += iconBox.width() + gap;
     }
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(QRect(x, content.top(), content.right() - x + 1, content.height()), Qt::AlignLeft | Qt::AlignVCenter,
-               label);
+    p.drawText(QRect(x, content.top(), content.right() - x + 1, content.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, label);
 }
 
 void CShadeButton::enterEvent(QEnterEvent* event) {

@@ -5,29 +5,31 @@
 #include <QPainterPath>
 
 #include "Resource.h"
+#include "WidgetStyle.h"
 
 namespace {
 
-// The family colour of the shaded buttons (0x00FF3737).
-const QColor kBase(0x37, 0x37, 0xFF);
-
 void Channel(QPainter& p, QSize size, bool active) {
     const QRectF r(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
-    QLinearGradient g(0, 0, 0, size.height());
-    g.setColorAt(0, QColor(150, 150, 160));
-    g.setColorAt(1, active ? kBase.lighter(150) : QColor(225, 225, 232));
-    p.setPen(QColor(90, 90, 110));
-    p.setBrush(g);
-    p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+    widgetstyle::PaintTrough(p, r);
+    // The focused slider's channel takes a wash of the family colour.
+    if (active) {
+        QColor wash = widgetstyle::BaseColour();
+        wash.setAlpha(60);
+        p.setPen(Qt::NoPen);
+        p.setBrush(wash);
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.height() / 2, r.height() / 2);
+    }
 }
 
 void Thumb(QPainter& p, QSize size, bool active) {
+    const QColor base = widgetstyle::BaseColour();
     const QRectF r(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
     QLinearGradient g(0, 0, size.width(), 0);
-    const QColor face = active ? kBase.lighter(135) : kBase;
+    const QColor face = active ? base.lighter(135) : base;
     g.setColorAt(0, face.lighter(160));
     g.setColorAt(1, face.darker(130));
-    p.setPen(kBase.darker(220));
+    p.setPen(base.darker(220));
     p.setBrush(g);
     p.drawRoundedRect(r, 2.5, 2.5);
     p.setPen(QColor(255, 255, 255, 150));
@@ -35,10 +37,13 @@ void Thumb(QPainter& p, QSize size, bool active) {
 }
 
 void DialogIcon(QPainter& p, QSize size, int id) {
+    const QColor base = widgetstyle::BaseColour();
     const double s = std::min(size.width(), size.height());
     p.scale(s / 16.0, s / 16.0);
     QPen pen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const QColor disc = id == IDI_DLG_OK ? QColor(30, 150, 50) : id == IDI_DLG_CANCEL ? QColor(200, 40, 40) : kBase;
+    const QColor disc = id == IDI_DLG_OK       ? QColor(30, 150, 50)
+                        : id == IDI_DLG_CANCEL ? QColor(200, 40, 40)
+                                               : base;
     p.setPen(disc.darker(150));
     p.setBrush(disc);
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
@@ -76,9 +81,12 @@ QPixmap WidgetPicture(int id, QSize size) {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    if (id == IDB_SLIDER_CHANNEL || id == IDB_SLIDER_CHANNEL_ACTIVE) Channel(p, size, id == IDB_SLIDER_CHANNEL_ACTIVE);
-    else if (id == IDB_SLIDER_THUMB || id == IDB_SLIDER_THUMB_ACTIVE) Thumb(p, size, id == IDB_SLIDER_THUMB_ACTIVE);
-    else DialogIcon(p, size, id);
+    if (id == IDB_SLIDER_CHANNEL || id == IDB_SLIDER_CHANNEL_ACTIVE)
+        Channel(p, size, id == IDB_SLIDER_CHANNEL_ACTIVE);
+    else if (id == IDB_SLIDER_THUMB || id == IDB_SLIDER_THUMB_ACTIVE)
+        Thumb(p, size, id == IDB_SLIDER_THUMB_ACTIVE);
+    else
+        DialogIcon(p, size, id);
     return pm;
 }
 

@@ -15,6 +15,7 @@
 #include "DialogLightContrast.h"
 #include "ImageBitmap.h"
 #include "KXViewDoc.h"
+#include "MessageBoxCatcher.h"
 #include "Resource.h"
 
 namespace {
@@ -25,7 +26,8 @@ std::unique_ptr<CKXViewDoc> Document(int w, int h) {
     auto image = std::make_unique<vimg::Image>(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 24);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image->SetPixelColor(x, y, vimg::RGB(static_cast<uint8_t>(x * 255 / w), 100, static_cast<uint8_t>(y)));
+            image->SetPixelColor(x, y,
+                                 vimg::RGB(static_cast<uint8_t>(x * 255 / w), 100, static_cast<uint8_t>(y)));
     doc->SetImage(std::move(image));
     doc->SetTitle(QStringLiteral("Probe"));
     return doc;
@@ -114,6 +116,32 @@ TEST(DialogLightContrast, ContrastModeSmallImageAndTypedValuesBeyondTheSlider) {
     QTest::mouseClick(dlg.GetDlgItem<QPushButton>(IDOK), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_value, 150);
+}
+
+TEST(DialogLightContrast, TextThatIsNotAnIntegerIsRefusedOnceAndChangesNothing) {
+    auto doc = Document(60, 40);
+    CDialogLightContrast dlg(CDialogLightContrast::MODE_BRIGHTNESS, doc.get());
+    dlg.m_value = 20;
+    dlg.show();
+    const QImage before = Shown(dlg);
+    MessageBoxCatcher boxes;
+    auto* edit = dlg.GetDlgItem<QLineEdit>(IDC_LC_VALUE);
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    edit->setFocus();
+    edit->setText(QStringLiteral("12a"));
+    // Leaving the edit reads it: one message, and nothing changes.
+    dlg.GetDlgItem<QWidget>(IDCANCEL)->setFocus();
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.Take().size(), 1);
+    EXPECT_EQ(dlg.m_value, 20);
+    EXPECT_EQ(dlg.m_slider->value(), 120);
+    EXPECT_EQ(Shown(dlg), before);
+    edit->setText(QStringLiteral("-20"));
+    LoseFocus(edit);
+    EXPECT_TRUE(boxes.Take().isEmpty());
+    EXPECT_EQ(dlg.m_value, -20);
+    EXPECT_EQ(Shown(dlg), Expected(dlg, -20, 0));
 }
 
 } // namespace

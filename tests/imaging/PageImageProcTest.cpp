@@ -38,10 +38,12 @@ TEST(PageImageProc, ButtonsSendTheirCommandsAndARefusedCommandDoesNothing) {
     CPageImageProc page(&frame);
     ASSERT_EQ(CPageImageProc::ButtonCommands().size(), 16u);
     const std::pair<int, int> expected[] = {
-        {IDC_IP_CROP, 32848},   {IDC_IP_RESAMPLE, 33794},     {IDC_IP_MIRROR, 33774},     {IDC_IP_FLIP, 33775},
-        {IDC_IP_ROTATE_LEFT, 32855}, {IDC_IP_ROTATE_RIGHT, 32856}, {IDC_IP_ROTATE, 33779}, {IDC_IP_REPAIR, 32883},
-        {IDC_IP_SHARPEN, 32815}, {IDC_IP_BLUR, 32813},       {IDC_IP_LIGHT, 32944},      {IDC_IP_CONTRAST, 32945},
-        {IDC_IP_GAMMA, 32863},  {IDC_IP_COLORIZE, 32808},    {IDC_IP_MIX, 32903},        {IDC_IP_COMBINE, 32879}};
+        {IDC_IP_CROP, 32848},   {IDC_IP_RESAMPLE, 33794},    {IDC_IP_MIRROR, 33774},
+        {IDC_IP_FLIP, 33775},   {IDC_IP_ROTATE_LEFT, 32855}, {IDC_IP_ROTATE_RIGHT, 32856},
+        {IDC_IP_ROTATE, 33779}, {IDC_IP_REPAIR, 32883},      {IDC_IP_SHARPEN, 32815},
+        {IDC_IP_BLUR, 32813},   {IDC_IP_LIGHT, 32944},       {IDC_IP_CONTRAST, 32945},
+        {IDC_IP_GAMMA, 32863},  {IDC_IP_COLORIZE, 32808},    {IDC_IP_MIX, 32903},
+        {IDC_IP_COMBINE, 32879}};
     for (const auto& [control, command] : expected) {
         auto* button = page.GetDlgItem<CShadeButton>(control);
         ASSERT_NE(button, nullptr) << control;

@@ -30,7 +30,8 @@ namespace {
 std::unique_ptr<vimg::Image> Solid(int w, int h, vimg::RGBQUAD colour) {
     auto image = std::make_unique<vimg::Image>(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 24);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image->SetPixelColor(x, y, colour);
+        for (int x = 0; x < w; ++x)
+            image->SetPixelColor(x, y, colour);
     return image;
 }
 
@@ -46,7 +47,9 @@ QImage DeviceImage(const vimg::Image& image) {
     return vimg::display::MakeBitmap(image, &dc)->Image();
 }
 
-void Click(CTemplateDialog& dlg, int id) { dlg.GetDlgItem<QAbstractButton>(id)->click(); }
+void Click(CTemplateDialog& dlg, int id) {
+    dlg.GetDlgItem<QAbstractButton>(id)->click();
+}
 
 void LoseFocus(QWidget* w) {
     QFocusEvent out(QEvent::FocusOut);
@@ -166,7 +169,8 @@ protected:
     }
     static QStringList Entries(const QComboBox* list) {
         QStringList texts;
-        for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
         return texts;
     }
     testsupport::TempDir dir;
@@ -186,10 +190,11 @@ TEST_F(DocumentDialogs, MixWithOneDocumentListsItInBothAndPreviewsTheOperation) 
         EXPECT_EQ(dst->currentIndex(), 0);
         EXPECT_EQ(src->currentIndex(), 0);
         auto* ops = dlg.GetDlgItem<QComboBox>(IDC_MIX_OPERATION);
-        EXPECT_EQ(Entries(ops), (QStringList{"OpAdd", "OpAnd", "OpXor", "OpOr", "OpScreen", "OpMask", "OpSrcCopy",
-                                             "OpDstCopy", "OpSub", "OpSrcBlend"}));
+        EXPECT_EQ(Entries(ops), (QStringList{"OpAdd", "OpAnd", "OpXor", "OpOr", "OpScreen", "OpMask",
+                                             "OpSrcCopy", "OpDstCopy", "OpSub", "OpSrcBlend"}));
         const int data[] = {0, 1, 2, 3, 9, 4, 5, 6, 7, 8};
-        for (int i = 0; i < ops->count(); ++i) EXPECT_EQ(ops->itemData(i).toInt(), data[i]) << i;
+        for (int i = 0; i < ops->count(); ++i)
+            EXPECT_EQ(ops->itemData(i).toInt(), data[i]) << i;
         EXPECT_EQ(ops->currentIndex(), 1);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_MIX_X), QStringLiteral("0"));
         EXPECT_FALSE(dlg.IsDlgButtonChecked(IDC_MIX_ALPHA));
@@ -254,12 +259,14 @@ TEST_F(DocumentDialogs, CombineListsEveryOpenDocumentWithItsPresets) {
         EXPECT_EQ(dlg.GetCurSel(id), 0);
     }
     EXPECT_EQ(Entries(dlg.GetDlgItem<QComboBox>(IDC_CMB_SOURCE_ALPHA)), QStringList{"(None)"} + titles);
-    EXPECT_EQ(Entries(dlg.GetDlgItem<QComboBox>(IDC_CMB_PLANE_RED)), (QStringList{"Grau", "Rot", "Grün", "Blau"}));
+    EXPECT_EQ(Entries(dlg.GetDlgItem<QComboBox>(IDC_CMB_PLANE_RED)),
+              (QStringList{"Grau", "Rot", "Grün", "Blau"}));
     EXPECT_EQ(dlg.GetCurSel(IDC_CMB_PLANE_RED), 1);
     EXPECT_EQ(dlg.GetCurSel(IDC_CMB_PLANE_GREEN), 2);
     EXPECT_EQ(dlg.GetCurSel(IDC_CMB_PLANE_BLUE), 3);
     EXPECT_EQ(dlg.GetCurSel(IDC_CMB_PLANE_ALPHA), 0);
-    EXPECT_EQ(Entries(dlg.GetDlgItem<QComboBox>(IDC_CMB_COLOUR_SPACE)), (QStringList{"RGB", "HSL", "YUV", "YIQ", "XYZ"}));
+    EXPECT_EQ(Entries(dlg.GetDlgItem<QComboBox>(IDC_CMB_COLOUR_SPACE)),
+              (QStringList{"RGB", "HSL", "YUV", "YIQ", "XYZ"}));
     EXPECT_EQ(dlg.GetCurSel(IDC_CMB_COLOUR_SPACE), 0);
 
     dlg.GetDlgItem<QComboBox>(IDC_CMB_SOURCE_GREEN)->setCurrentIndex(2);

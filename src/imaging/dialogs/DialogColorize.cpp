@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "Image.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
@@ -13,7 +14,9 @@
 
 CDialogColorize::CDialogColorize(CKXViewDoc* document, QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_COLORIZE), parent), m_activeDocument(document),
-      m_preview(GetDlgItem<QLabel>(IDC_COL_PREVIEW)), m_documentList(GetDlgItem<QComboBox>(IDC_COL_DOCUMENT)) {
+      m_preview(GetDlgItem<QLabel>(IDC_COL_PREVIEW)),
+      m_documentList(GetDlgItem<QComboBox>(IDC_COL_DOCUMENT)) {
+    FitDropDowns(this);
     for (int id : {IDOK, IDCANCEL, IDC_CHOOSE_COLOUR})
         static_cast<CShadeButton*>(SubclassDlgItem(id, new CShadeButton))->SetStandardShade();
     // Bytes refuse what is not 0..255; the signed shifts take any integer.

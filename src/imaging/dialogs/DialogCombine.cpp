@@ -3,11 +3,13 @@
 #include <QComboBox>
 
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "ShadeButton.h"
 
 CDialogCombine::CDialogCombine(QWidget* parent) : CTemplateDialog(*resources::Dialog(IDD_COMBINE), parent) {
+    FitDropDowns(this);
     for (int id : {IDOK, IDCANCEL})
         static_cast<CShadeButton*>(SubclassDlgItem(id, new CShadeButton))->SetStandardShade();
 }

@@ -3,11 +3,13 @@
 #include <QComboBox>
 
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "ShadeButton.h"
 
 CDialogFFT::CDialogFFT(QWidget* parent) : CTemplateDialog(*resources::Dialog(IDD_FFT), parent) {
+    FitDropDowns(this);
     for (int id : {IDOK, IDCANCEL})
         static_cast<CShadeButton*>(SubclassDlgItem(id, new CShadeButton))->SetStandardShade();
 }

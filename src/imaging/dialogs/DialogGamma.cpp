@@ -11,6 +11,7 @@
 
 #include "BitmapSlider.h"
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -19,6 +20,7 @@
 CDialogGamma::CDialogGamma(CKXViewDoc* document, QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_GAMMA), parent), m_activeDocument(document),
       m_preview(GetDlgItem<QLabel>(IDC_GAM_PREVIEW)) {
+    FitDropDowns(this);
     static_cast<CShadeButton*>(SubclassDlgItem(IDOK, new CShadeButton))->SetStandardShade();
     static_cast<CShadeButton*>(SubclassDlgItem(IDCANCEL, new CShadeButton))->SetStandardShade();
     m_slider = static_cast<CBitmapSlider*>(SubclassDlgItem(IDC_GAM_SLIDER, new CBitmapSlider));
@@ -27,7 +29,9 @@ CDialogGamma::CDialogGamma(CKXViewDoc* document, QWidget* parent)
     if (auto* edit = GetDlgItem<QLineEdit>(IDC_GAM_VALUE)) edit->installEventFilter(this);
 }
 
-int CDialogGamma::GammaParameter() const { return static_cast<int>(m_gamma * 1000.0f); }
+int CDialogGamma::GammaParameter() const {
+    return static_cast<int>(m_gamma * 1000.0f);
+}
 
 void CDialogGamma::OnInitDialog() {
     CTemplateDialog::OnInitDialog();

@@ -10,6 +10,7 @@
 
 #include "BitmapSlider.h"
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -18,6 +19,7 @@
 CDialogLightContrast::CDialogLightContrast(int mode, CKXViewDoc* document, QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_LIGHT_CONTRAST), parent), m_mode(mode),
       m_activeDocument(document), m_thumbPreview(GetDlgItem<QLabel>(IDC_LC_PREVIEW)) {
+    FitDropDowns(this);
     static_cast<CShadeButton*>(SubclassDlgItem(IDOK, new CShadeButton))->SetStandardShade();
     static_cast<CShadeButton*>(SubclassDlgItem(IDCANCEL, new CShadeButton))->SetStandardShade();
     m_preview = GetDlgItem<QLabel>(IDC_LC_PREVIEW);
@@ -51,8 +53,10 @@ void CDialogLightContrast::UpdatePreview() {
     vimg::Image work;
     if (m_thumbnail.IsValid()) {
         work.Copy(m_thumbnail, true, true, true);
-        if (m_mode == MODE_BRIGHTNESS) work.Light(m_value, 0);
-        else work.Light(0, m_value);
+        if (m_mode == MODE_BRIGHTNESS)
+            work.Light(m_value, 0);
+        else
+            work.Light(0, m_value);
     }
     m_thumbPreview.Show(work);
     m_previewBitmap = m_thumbPreview.Bitmap();

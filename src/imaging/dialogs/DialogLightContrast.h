@@ -3,8 +3,6 @@
 // slider (position = value + 100) and a live thumbnail of the change.
 #pragma once
 
-#include <memory>
-
 #include "Image.h"
 #include "TemplateDialog.h"
 #include "ThumbnailPreview.h"
@@ -28,8 +26,8 @@ public:
     QLabel* m_preview;
     CBitmapSlider* m_slider;
     QComboBox* m_documentList;
-    int m_value = 0;        // the caller sets it before showing; read after OK
-    float m_scale = 1.0f;   // of the thumbnail
+    int m_value = 0;      // the caller sets it before showing; read after OK
+    float m_scale = 1.0f; // of the thumbnail
     const CBitmap* m_previewBitmap = nullptr;
     vimg::Image m_thumbnail;
     CKXViewDoc* m_chosen = nullptr;

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "DocumentList.h"
+#include "DropDownHeight.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
 #include "Resources.h"
@@ -14,6 +15,7 @@ CDialogMix::CDialogMix(QWidget* parent)
       m_destinationList(GetDlgItem<QComboBox>(IDC_MIX_DESTINATION)),
       m_sourceList(GetDlgItem<QComboBox>(IDC_MIX_SOURCE)),
       m_operationList(GetDlgItem<QComboBox>(IDC_MIX_OPERATION)) {
+    FitDropDowns(this);
     for (int id : {IDOK, IDCANCEL, IDC_MIX_PREVIEW_BUTTON})
         static_cast<CShadeButton*>(SubclassDlgItem(id, new CShadeButton))->SetStandardShade();
     Bind(IDC_MIX_X, &m_x);
@@ -31,14 +33,16 @@ void CDialogMix::OnInitDialog() {
     // Display order and the operation each entry stands for.
     using I = vimg::Image;
     const std::pair<const char*, int> operations[] = {
-        {"OpAdd", I::OpAdd},         {"OpAnd", I::OpAnd},         {"OpXor", I::OpXor},
-        {"OpOr", I::OpOr},           {"OpScreen", I::OpScreen},   {"OpMask", I::OpMask},
-        {"OpSrcCopy", I::OpSrcCopy}, {"OpDstCopy", I::OpDstCopy}, {"OpSub", I::OpSub},
-        {"OpSrcBlend", I::OpSrcBlend}};
+        {"OpAdd", I::OpAdd},         {"OpAnd", I::OpAnd},
+        {"OpXor", I::OpXor},         {"OpOr", I::OpOr},
+        {"OpScreen", I::OpScreen},   {"OpMask", I::OpMask},
+        {"OpSrcCopy", I::OpSrcCopy}, {"OpDstCopy", I::OpDstCopy},
+        {"OpSub", I::OpSub},         {"OpSrcBlend", I::OpSrcBlend}};
     {
         const QSignalBlocker block(m_operationList);
         m_operationList->clear();
-        for (const auto& [name, op] : operations) m_operationList->addItem(QString::fromLatin1(name), op);
+        for (const auto& [name, op] : operations)
+            m_operationList->addItem(QString::fromLatin1(name), op);
         m_operationList->setCurrentIndex(1);
     }
     ReadLists();

@@ -1,6 +1,9 @@
 #include "DialogOptions.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include <QMessageBox>
 
@@ -13,7 +16,7 @@ namespace {
 
 // TIFF compression of each radio button; "Grundeinstellung : auto" is the fallback.
 constexpr std::pair<int, uint32_t> kTiffRadios[] = {
-    {IDC_OPT_TIF_AUTO, 0}, {IDC_OPT_TIF_NONE, 1},          {IDC_OPT_TIF_RLE, 2},  {IDC_OPT_TIF_FAX, 4},
+    {IDC_OPT_TIF_AUTO, 0},         {IDC_OPT_TIF_NONE, 1}, {IDC_OPT_TIF_RLE, 2}, {IDC_OPT_TIF_FAX, 4},
     {IDC_OPT_TIF_PACKBITS, 32773}, {IDC_OPT_TIF_JPEG, 7}, {IDC_OPT_TIF_LZW, 5}};
 constexpr uint32_t kJpegProgressive = 16;
 constexpr uint32_t kJpegOptimise = 8;
@@ -22,18 +25,36 @@ QString Text(const char* field, size_t size) {
     return QString::fromLatin1(field, static_cast<qsizetype>(strnlen(field, size)));
 }
 
-QString Format(const char* format, auto... values) { return QString::asprintf(format, values...); }
+QString Format(const char* format, auto... values) {
+    return QString::asprintf(format, values...);
+}
+
+// trunc(v) as an int; the record's numbers come from the file, and a tiny
+// exposure time or CCD width must not overflow the conversion.
+int Truncated(double v) {
+    if (std::isnan(v)) return 0;
+    constexpr double lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(v, lo, hi));
+}
 
 QString OrientationName(int code) {
     switch (code) {
-    case 2: return QStringLiteral("flip horizontal");
-    case 3: return QStringLiteral("rotate 180");
-    case 4: return QStringLiteral("flip vertical");
-    case 5: return QStringLiteral("transpose");
-    case 6: return QStringLiteral("rotate 90");
-    case 7: return QStringLiteral("transverse");
-    case 8: return QStringLiteral("rotate 270");
-    default: return QStringLiteral("code %1").arg(code);
+    case 2:
+        return QStringLiteral("flip horizontal");
+    case 3:
+        return QStringLiteral("rotate 180");
+    case 4:
+        return QStringLiteral("flip vertical");
+    case 5:
+        return QStringLiteral("transpose");
+    case 6:
+        return QStringLiteral("rotate 90");
+    case 7:
+        return QStringLiteral("transverse");
+    case 8:
+        return QStringLiteral("rotate 270");
+    default:
+        return QStringLiteral("code %1").arg(code);
     }
 }
 
@@ -64,8 +85,10 @@ const char* ProcessName(int marker) {
 
 CDialogOptions::CDialogOptions(const vimg::ExifInfo* exif, QWidget* parent)
     : CTemplateDialog(*resources::Dialog(IDD_OPTIONS), parent), m_exif(exif) {
-    const std::pair<int, int> icons[] = {{IDOK, IDI_DLG_OK}, {IDCANCEL, IDI_DLG_CANCEL}, {IDC_SHOW_EXIF, IDI_DLG_INFO}};
-    for (const auto& [id, icon] : icons) static_cast<CIconButton*>(SubclassDlgItem(id, new CIconButton))->SetIcon(icon);
+    const std::pair<int, int> icons[] = {
+        {IDOK, IDI_DLG_OK}, {IDCANCEL, IDI_DLG_CANCEL}, {IDC_SHOW_EXIF, IDI_DLG_INFO}};
+    for (const auto& [id, icon] : icons)
+        static_cast<CIconButton*>(SubclassDlgItem(id, new CIconButton))->SetIcon(icon);
     Bind(IDC_OPT_QUALITY, &m_quality, 1, 255);
     Bind(IDC_OPT_XDPI, &m_xDpi, 0, 10000);
     Bind(IDC_OPT_YDPI, &m_yDpi, 0, 10000);
@@ -79,7 +102,10 @@ void CDialogOptions::OnInitDialog() {
     for (const auto& [id, value] : kTiffRadios)
         if (value == tiff) tiffRadio = id;
     CheckDlgButton(tiffRadio, true);
-    CheckDlgButton(m_gifOption == 1 ? IDC_OPT_GIF_NONE : m_gifOption == 2 ? IDC_OPT_GIF_RLE : IDC_OPT_GIF_LZW, true);
+    CheckDlgButton(m_gifOption == 1   ? IDC_OPT_GIF_NONE
+                   : m_gifOption == 2 ? IDC_OPT_GIF_RLE
+                                      : IDC_OPT_GIF_LZW,
+                   true);
     CheckDlgButton(m_pngOption == 1 ? IDC_OPT_PNG_INTERLACED : IDC_OPT_PNG_PLAIN, true);
     CheckDlgButton((m_jpegOption & kJpegProgressive) ? IDC_OPT_JPG_PROGRESSIVE : IDC_OPT_JPG_BASELINE, true);
     CheckDlgButton(IDC_OPT_JPG_OPTIMISE, (m_jpegOption & kJpegOptimise) != 0);
@@ -99,7 +125,8 @@ void CDialogOptions::OnOK() {
 
 void CDialogOptions::OnClicked(int id) {
     if (id != IDC_SHOW_EXIF || !m_exif || !m_exif->isExif) return;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("EXIF"), ExifSummary(*m_exif), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("EXIF"), ExifSummary(*m_exif), QMessageBox::Ok,
+                    this);
     box.exec();
 }
 
@@ -122,47 +149,81 @@ QString CDialogOptions::ExifSummary(const vimg::ExifInfo& e) {
     if (e.focalLength != 0) {
         s += Format("Focal length : %4.1fmm", static_cast<double>(e.focalLength));
         if (e.ccdWidth != 0)
-            s += Format("  (35mm equivalent: %dmm)", static_cast<int>(e.focalLength / e.ccdWidth * 36 + 0.5));
+            s +=
+                Format("  (35mm equivalent: %dmm)", Truncated(double{e.focalLength / e.ccdWidth * 36} + 0.5));
         s += u'\n';
     }
     if (e.ccdWidth != 0) s += Format("CCD width    : %4.2fmm\n", static_cast<double>(e.ccdWidth));
     if (e.exposureTime != 0) {
         s += Format("Exposure time:%6.3f s ", static_cast<double>(e.exposureTime));
-        if (e.exposureTime <= 0.5f) s += Format(" (1/%d)", static_cast<int>(1 / e.exposureTime + 0.5));
+        if (e.exposureTime <= 0.5f) s += Format(" (1/%d)", Truncated(double{1 / e.exposureTime} + 0.5));
         s += u'\n';
     }
     if (e.brightness != 0) s += Format("Brightness : %6.3f\n", static_cast<double>(e.brightness));
-    if (e.apertureFNumber != 0) s += Format("Aperture     : f/%3.1f\n", static_cast<double>(e.apertureFNumber));
+    if (e.apertureFNumber != 0)
+        s += Format("Aperture     : f/%3.1f\n", static_cast<double>(e.apertureFNumber));
     if (e.distance != 0) {
-        if (e.distance < 0) s += QStringLiteral("Focus dist.  : Infinite\n");
-        else s += Format("Focus dist.  : %4.2fm\n", static_cast<double>(e.distance));
+        if (e.distance < 0)
+            s += QStringLiteral("Focus dist.  : Infinite\n");
+        else
+            s += Format("Focus dist.  : %4.2fm\n", static_cast<double>(e.distance));
     }
     if (e.isoEquivalent != 0) s += Format("ISO equiv.   : %2d\n", e.isoEquivalent);
     if (e.exposureBias != 0) s += Format("Exposure bias:%4.2f\n", static_cast<double>(e.exposureBias));
     switch (e.whiteBalance) {
-    case 0: break;
-    case 1: s += QStringLiteral("Whitebalance : sunny\n"); break;
-    case 2: s += QStringLiteral("Whitebalance : fluorescent\n"); break;
-    case 3: s += QStringLiteral("Whitebalance : incandescent\n"); break;
-    default: s += QStringLiteral("Whitebalance : cloudy\n"); break;
+    case 0:
+        break;
+    case 1:
+        s += QStringLiteral("Whitebalance : sunny\n");
+        break;
+    case 2:
+        s += QStringLiteral("Whitebalance : fluorescent\n");
+        break;
+    case 3:
+        s += QStringLiteral("Whitebalance : incandescent\n");
+        break;
+    default:
+        s += QStringLiteral("Whitebalance : cloudy\n");
+        break;
     }
     switch (e.meteringMode) {
-    case 2: s += QStringLiteral("Metering Mode: center weight\n"); break;
-    case 3: s += QStringLiteral("Metering Mode: spot\n"); break;
-    case 5: s += QStringLiteral("Metering Mode: matrix\n"); break;
-    default: break;
+    case 2:
+        s += QStringLiteral("Metering Mode: center weight\n");
+        break;
+    case 3:
+        s += QStringLiteral("Metering Mode: spot\n");
+        break;
+    case 5:
+        s += QStringLiteral("Metering Mode: matrix\n");
+        break;
+    default:
+        break;
     }
     switch (e.exposureProgram) {
-    case 2: s += QStringLiteral("Exposure     : program (auto)\n"); break;
-    case 3: s += QStringLiteral("Exposure     : aperture priority (semi-auto)\n"); break;
-    case 4: s += QStringLiteral("Exposure     : shutter priority (semi-auto)\n"); break;
-    default: break;
+    case 2:
+        s += QStringLiteral("Exposure     : program (auto)\n");
+        break;
+    case 3:
+        s += QStringLiteral("Exposure     : aperture priority (semi-auto)\n");
+        break;
+    case 4:
+        s += QStringLiteral("Exposure     : shutter priority (semi-auto)\n");
+        break;
+    default:
+        break;
     }
     switch (e.compressionLevel) {
-    case 1: s += QStringLiteral("Jpeg Quality : basic\n"); break;
-    case 2: s += QStringLiteral("Jpeg Quality : normal\n"); break;
-    case 4: s += QStringLiteral("Jpeg Quality : fine\n"); break;
-    default: break;
+    case 1:
+        s += QStringLiteral("Jpeg Quality : basic\n");
+        break;
+    case 2:
+        s += QStringLiteral("Jpeg Quality : normal\n");
+        break;
+    case 4:
+        s += QStringLiteral("Jpeg Quality : fine\n");
+        break;
+    default:
+        break;
     }
     s += QStringLiteral("Encoding      : ") + QString::fromLatin1(ProcessName(e.process)) + u'\n';
     const QString comment = Text(e.comments, sizeof e.comments).left(1000);
@@ -170,7 +231,8 @@ QString CDialogOptions::ExifSummary(const vimg::ExifInfo& e) {
         QString prefixed = comment;
         // Every inner line break starts a new prefixed line.
         const qsizetype inner = prefixed.endsWith(u'\n') ? prefixed.size() - 1 : prefixed.size();
-        prefixed = prefixed.left(inner).replace(u'\n', QStringLiteral("\nComment      : ")) + prefixed.mid(inner);
+        prefixed =
+            prefixed.left(inner).replace(u'\n', QStringLiteral("\nComment      : ")) + prefixed.mid(inner);
         s += QStringLiteral("Comment      : ") + prefixed;
     }
     s += u'\n';

@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include "Resource.h"
@@ -19,10 +18,13 @@
 
 namespace {
 
-QColor ColourOf(vimg::COLORREF c) { return QColor(vimg::GetRValue(c), vimg::GetGValue(c), vimg::GetBValue(c)); }
+QColor ColourOf(vimg::COLORREF c) {
+    return QColor(vimg::GetRValue(c), vimg::GetGValue(c), vimg::GetBValue(c));
+}
 
 vimg::COLORREF ColorRefOf(const QColor& c) {
-    return vimg::RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
+    return vimg::RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                     static_cast<uint8_t>(c.blue()));
 }
 
 // The logical font of a chosen font; the character set stays the record's.
@@ -70,7 +72,10 @@ void CDialogText::OnInitDialog() {
     m_edit->setFocus();
     ShowTextStyle();
     CheckDlgButton(IDC_TXT_BACKGROUND, m_info.opaque != 0);
-    CheckDlgButton(m_info.align == 0 ? IDC_TXT_RIGHT : m_info.align == 2 ? IDC_TXT_LEFT : IDC_TXT_CENTRE, true);
+    CheckDlgButton(m_info.align == 0   ? IDC_TXT_RIGHT
+                   : m_info.align == 2 ? IDC_TXT_LEFT
+                                       : IDC_TXT_CENTRE,
+                   true);
     {
         const QSignalBlocker blockOpacity(m_opacity), blockRadius(m_radius);
         m_opacity->setValue(static_cast<int>(m_info.backOpacity * 100.0f));
@@ -91,12 +96,14 @@ void CDialogText::ShowTextStyle() {
 }
 
 void CDialogText::ShowSliderLabels() {
-    SetDlgItemText(IDC_TXT_OPACITY_LABEL, QString::asprintf("%.0f%%", static_cast<double>(m_info.backOpacity) * 100.0));
+    SetDlgItemText(IDC_TXT_OPACITY_LABEL,
+                   QString::asprintf("%.0f%%", static_cast<double>(m_info.backOpacity) * 100.0));
     SetDlgItemText(IDC_TXT_RADIUS_LABEL, QString::asprintf("%d%%", m_info.backRound));
 }
 
 void CDialogText::EnableBackground(bool enable) {
-    for (int id : {IDC_TXT_BACK_COLOUR, IDC_TXT_OPACITY, IDC_TXT_RADIUS, IDC_TXT_OPACITY_LABEL, IDC_TXT_RADIUS_LABEL})
+    for (int id :
+         {IDC_TXT_BACK_COLOUR, IDC_TXT_OPACITY, IDC_TXT_RADIUS, IDC_TXT_OPACITY_LABEL, IDC_TXT_RADIUS_LABEL})
         if (QWidget* w = GetDlgItem(id)) w->setEnabled(enable);
 }
 
@@ -132,18 +139,30 @@ void CDialogText::OnClicked(int id) {
             ShowTextStyle();
         }
         break;
-    case IDC_TXT_BACKGROUND: EnableBackground(IsDlgButtonChecked(IDC_TXT_BACKGROUND)); break;
-    case IDC_TXT_RIGHT: m_info.align = 0; break;
-    case IDC_TXT_CENTRE: m_info.align = 1; break;
-    case IDC_TXT_LEFT: m_info.align = 2; break;
-    default: break;
+    case IDC_TXT_BACKGROUND:
+        EnableBackground(IsDlgButtonChecked(IDC_TXT_BACKGROUND));
+        break;
+    case IDC_TXT_RIGHT:
+        m_info.align = 0;
+        break;
+    case IDC_TXT_CENTRE:
+        m_info.align = 1;
+        break;
+    case IDC_TXT_LEFT:
+        m_info.align = 2;
+        break;
+    default:
+        break;
     }
 }
 
 void CDialogText::OnSliderMoved(int id, int pos) {
-    if (id == IDC_TXT_OPACITY) m_info.backOpacity = static_cast<float>(pos) * 0.01f;
-    else if (id == IDC_TXT_RADIUS) m_info.backRound = static_cast<uint8_t>(pos);
-    else return;
+    if (id == IDC_TXT_OPACITY)
+        m_info.backOpacity = static_cast<float>(pos) * 0.01f;
+    else if (id == IDC_TXT_RADIUS)
+        m_info.backRound = static_cast<uint8_t>(pos);
+    else
+        return;
     ShowSliderLabels();
 }
 
