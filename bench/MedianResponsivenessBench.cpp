@@ -87,7 +87,8 @@ void MedianOf20Megapixels(benchmark::State& state) {
         tick.stop();
 
         std::sort(gaps.begin(), gaps.end());
-        const auto percentages = std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.endsWith(" %"); });
+        const auto percentages =
+            std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.endsWith(" %"); });
         state.counters["ui_gap_max_ms"] = gaps.empty() ? 0 : gaps.back();
         state.counters["ui_gap_median_ms"] = gaps.empty() ? 0 : gaps[gaps.size() / 2];
         state.counters["progress_texts"] = static_cast<double>(percentages);
@@ -95,7 +96,8 @@ void MedianOf20Megapixels(benchmark::State& state) {
         state.counters["start_ms"] = startMs;
         state.counters["finish_gap_ms"] = finishGap;
         std::string shown;
-        for (const QString& t : texts) shown += t.toStdString() + " | ";
+        for (const QString& t : texts)
+            shown += t.toStdString() + " | ";
         state.SetLabel(shown);
         app.CloseAllDocuments();
     }

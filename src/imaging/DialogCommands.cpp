@@ -30,7 +30,9 @@
 
 namespace {
 
-QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
+QWidget* MainWindow() {
+    return theApp() ? theApp()->GetMainWnd() : nullptr;
+}
 
 } // namespace
 
@@ -43,7 +45,8 @@ void CKXViewDoc::RegisterDialogCommands() {
         if (!Editable()) return;
         CDialogRotate dlg(MainWindow());
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_ROTATE, {dlg.AngleParam(), dlg.m_interpolation, dlg.m_overflow, dlg.m_keepSize ? 1 : 0});
+        StartWorker(ID_IMAGE_ROTATE,
+                    {dlg.AngleParam(), dlg.m_interpolation, dlg.m_overflow, dlg.m_keepSize ? 1 : 0});
     });
     ruleA(ID_IMAGE_ROTATE);
 
@@ -63,8 +66,8 @@ void CKXViewDoc::RegisterDialogCommands() {
         dlg.SetImageSize(static_cast<int>(m_image->GetWidth()), static_cast<int>(m_image->GetHeight()));
         dlg.m_interpolation = true;
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_SKEW,
-                    {dlg.SlopeXParam(), dlg.SlopeYParam(), dlg.m_pivotX, dlg.m_pivotY, dlg.m_interpolation ? 1 : 0});
+        StartWorker(ID_IMAGE_SKEW, {dlg.SlopeXParam(), dlg.SlopeYParam(), dlg.m_pivotX, dlg.m_pivotY,
+                                    dlg.m_interpolation ? 1 : 0});
     });
     ruleA(ID_IMAGE_SKEW);
 
@@ -114,8 +117,10 @@ void CKXViewDoc::RegisterDialogCommands() {
             CDialogLightContrast dlg(mode, this, MainWindow());
             dlg.m_value = 0;
             if (dlg.exec() != QDialog::Accepted) return;
-            if (mode == CDialogLightContrast::MODE_BRIGHTNESS) StartWorker(ID_IMAGE_USER_LIGHT, {dlg.m_value, 0});
-            else StartWorker(ID_IMAGE_USER_LIGHT, {0, dlg.m_value});
+            if (mode == CDialogLightContrast::MODE_BRIGHTNESS)
+                StartWorker(ID_IMAGE_USER_LIGHT, {dlg.m_value, 0});
+            else
+                StartWorker(ID_IMAGE_USER_LIGHT, {0, dlg.m_value});
         });
         ruleNotBusy(id);
     }

@@ -36,8 +36,9 @@ bool SquareToEllipse(const vimg::Image& src, vimg::Image& dest) {
             for (int j = 0; j < width; ++j) {
                 float x, y;
                 SquareToEllipseSource(j, i, width, height, x, y);
-                dest.SetPixelColor(j, i, src.GetPixelColorInterpolated(x, y, vimg::Image::IM_BILINEAR,
-                                                                        vimg::Image::OM_BACKGROUND));
+                dest.SetPixelColor(j, i,
+                                   src.GetPixelColorInterpolated(x, y, vimg::Image::IM_BILINEAR,
+                                                                 vimg::Image::OM_BACKGROUND));
             }
         },
         false);

@@ -23,7 +23,9 @@
 
 namespace {
 
-QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
+QWidget* MainWindow() {
+    return theApp() ? theApp()->GetMainWnd() : nullptr;
+}
 
 void ShowLibraryError(const vimg::Image& image, const QString& fallback) {
     const QString text = image.GetLastError()[0] ? QString::fromUtf8(image.GetLastError()) : fallback;
@@ -31,7 +33,9 @@ void ShowLibraryError(const vimg::Image& image, const QString& fallback) {
 }
 
 // The counter of result titles that count first and then show the new value.
-int NextResultNumber() { return theApp() ? ++theApp()->m_imageCounter : 0; }
+int NextResultNumber() {
+    return theApp() ? ++theApp()->m_imageCounter : 0;
+}
 
 // The wait cursor while a long command runs on the user-interface thread.
 class WaitCursor {
@@ -44,15 +48,15 @@ public:
 
 // Worker commands without a dialog: the command is its own worker op.
 constexpr int kPlainWorkerCommands[] = {
-    ID_IMAGE_MIRROR,       ID_IMAGE_FLIP,          ID_IMAGE_NEGATIVE,      ID_IMAGE_GRAYSCALE,
-    ID_IMAGE_ROTATE_LEFT,  ID_IMAGE_ROTATE_RIGHT,  ID_IMAGE_LIGHTEN,       ID_IMAGE_DARKEN,
+    ID_IMAGE_MIRROR,        ID_IMAGE_FLIP,          ID_IMAGE_NEGATIVE,     ID_IMAGE_GRAYSCALE,
+    ID_IMAGE_ROTATE_LEFT,   ID_IMAGE_ROTATE_RIGHT,  ID_IMAGE_LIGHTEN,      ID_IMAGE_DARKEN,
     ID_IMAGE_MORE_CONTRAST, ID_IMAGE_LESS_CONTRAST, ID_FILTER_BLUR,        ID_FILTER_SOFTEN,
-    ID_FILTER_GAUSS3,      ID_FILTER_GAUSS5,       ID_FILTER_SHARPEN,      ID_FILTER_EDGE,
-    ID_FILTER_EMBOSS,      ID_FILTER_NOISE,        ID_FILTER_MEDIAN,       ID_FILTER_ERODE,
-    ID_FILTER_DILATE,      ID_FILTER_CONTOUR,      ID_FILTER_EDGES,        ID_FILTER_JITTER,
-    ID_CIRCLE_PINCH,       ID_CIRCLE_PUNCH,        ID_CIRCLE_SWIRL,        ID_CIRCLE_CYLINDER,
-    ID_CIRCLE_BATHROOM,    ID_HISTOGRAM_STRETCH,   ID_HISTOGRAM_STRETCH1,  ID_HISTOGRAM_STRETCH2,
-    ID_HISTOGRAM_EQUALIZE, ID_HISTOGRAM_NORMALIZE, ID_HISTOGRAM_LOG,       ID_HISTOGRAM_ROOT};
+    ID_FILTER_GAUSS3,       ID_FILTER_GAUSS5,       ID_FILTER_SHARPEN,     ID_FILTER_EDGE,
+    ID_FILTER_EMBOSS,       ID_FILTER_NOISE,        ID_FILTER_MEDIAN,      ID_FILTER_ERODE,
+    ID_FILTER_DILATE,       ID_FILTER_CONTOUR,      ID_FILTER_EDGES,       ID_FILTER_JITTER,
+    ID_CIRCLE_PINCH,        ID_CIRCLE_PUNCH,        ID_CIRCLE_SWIRL,       ID_CIRCLE_CYLINDER,
+    ID_CIRCLE_BATHROOM,     ID_HISTOGRAM_STRETCH,   ID_HISTOGRAM_STRETCH1, ID_HISTOGRAM_STRETCH2,
+    ID_HISTOGRAM_EQUALIZE,  ID_HISTOGRAM_NORMALIZE, ID_HISTOGRAM_LOG,      ID_HISTOGRAM_ROOT};
 
 struct SplitCommand {
     int command;
@@ -62,7 +66,9 @@ struct SplitCommand {
 
 const std::vector<SplitCommand>& SplitCommands() {
     static const std::vector<SplitCommand> table = {
-        {ID_SPLIT_RGB, "SplitRGB", {"Red Channel %1 from %2", "Green Channel %1 from %2", "Blue Channel %1 from %2"}},
+        {ID_SPLIT_RGB,
+         "SplitRGB",
+         {"Red Channel %1 from %2", "Green Channel %1 from %2", "Blue Channel %1 from %2"}},
         {ID_SPLIT_YUV, "SplitYUV", {"Y Channel %1 from %2", "U Channel %1 from %2", "V Channel %1 from %2"}},
         {ID_SPLIT_HSL,
          "SplitHSL",
@@ -91,7 +97,9 @@ int TopCorner(const std::array<vimg::POINT, CKXViewDoc::kMaxSelPoints>& points) 
 } // namespace
 
 // Busy first: while the worker runs even the validity of its image may change.
-bool CKXViewDoc::Editable() const { return !m_busy && m_image && m_image->IsValid(); }
+bool CKXViewDoc::Editable() const {
+    return !m_busy && m_image && m_image->IsValid();
+}
 
 bool CKXViewDoc::StartWorker(int command, CWorkerOperation::Params params) {
     if (!Editable()) return false;
@@ -112,7 +120,8 @@ void CKXViewDoc::ChangeSynchronously(bool hintFull, const std::function<void(vim
 
 void CKXViewDoc::RegisterProcessingCommands() {
     auto rule = [this](int id, std::function<bool(const vimg::Image&)> holds) {
-        OnUpdateCommand(id, [this, holds = std::move(holds)](CCmdUI* ui) { ui->Enable(Editable() && holds(*m_image)); });
+        OnUpdateCommand(
+            id, [this, holds = std::move(holds)](CCmdUI* ui) { ui->Enable(Editable() && holds(*m_image)); });
     };
     auto ruleA = [rule](int id) { rule(id, [](const vimg::Image&) { return true; }); };
     // Commands whose handler looks for the image itself: enabled unless busy.
@@ -158,9 +167,8 @@ void CKXViewDoc::RegisterProcessingCommands() {
     rule(ID_ALPHA_INVERT, [](const vimg::Image& image) { return image.AlphaIsValid(); });
     OnCommand(ID_ALPHA_PALETTE_TOGGLE, [this] {
         if (Editable() && m_image->AlphaPaletteIsValid())
-            ChangeSynchronously(false, [](vimg::Image& image) {
-                image.AlphaPaletteEnable(!image.AlphaPaletteIsEnabled());
-            });
+            ChangeSynchronously(
+                false, [](vimg::Image& image) { image.AlphaPaletteEnable(!image.AlphaPaletteIsEnabled()); });
     });
     rule(ID_ALPHA_PALETTE_TOGGLE, [](const vimg::Image& image) { return image.AlphaPaletteIsValid(); });
     OnCommand(ID_ALPHA_STRIP, [this] {
@@ -223,8 +231,10 @@ void CKXViewDoc::OnEllipse() {
 
 void CKXViewDoc::OnPseudoColours() {
     ChangeSynchronously(true, [](vimg::Image& image) {
-        if (image.IsGrayScale()) image.HuePalette(1.0f);
-        else image.GrayScale();
+        if (image.IsGrayScale())
+            image.HuePalette(1.0f);
+        else
+            image.GrayScale();
     });
 }
 
@@ -258,15 +268,22 @@ void CKXViewDoc::SplitChannels(int command) {
                                     [command](const SplitCommand& s) { return s.command == command; });
     if (found == SplitCommands().end()) return;
     std::vector<std::unique_ptr<vimg::Image>> parts;
-    for (size_t i = 0; i < found->titles.size(); ++i) parts.push_back(std::make_unique<vimg::Image>());
+    for (size_t i = 0; i < found->titles.size(); ++i)
+        parts.push_back(std::make_unique<vimg::Image>());
     Stopwatch(false);
     bool ok;
-    if (parts.size() == 4) ok = m_image->SplitCMYK(parts[0].get(), parts[1].get(), parts[2].get(), parts[3].get());
-    else if (command == ID_SPLIT_RGB) ok = m_image->SplitRGB(parts[0].get(), parts[1].get(), parts[2].get());
-    else if (command == ID_SPLIT_YUV) ok = m_image->SplitYUV(parts[0].get(), parts[1].get(), parts[2].get());
-    else if (command == ID_SPLIT_HSL) ok = m_image->SplitHSL(parts[0].get(), parts[1].get(), parts[2].get());
-    else if (command == ID_SPLIT_YIQ) ok = m_image->SplitYIQ(parts[0].get(), parts[1].get(), parts[2].get());
-    else ok = m_image->SplitXYZ(parts[0].get(), parts[1].get(), parts[2].get());
+    if (parts.size() == 4)
+        ok = m_image->SplitCMYK(parts[0].get(), parts[1].get(), parts[2].get(), parts[3].get());
+    else if (command == ID_SPLIT_RGB)
+        ok = m_image->SplitRGB(parts[0].get(), parts[1].get(), parts[2].get());
+    else if (command == ID_SPLIT_YUV)
+        ok = m_image->SplitYUV(parts[0].get(), parts[1].get(), parts[2].get());
+    else if (command == ID_SPLIT_HSL)
+        ok = m_image->SplitHSL(parts[0].get(), parts[1].get(), parts[2].get());
+    else if (command == ID_SPLIT_YIQ)
+        ok = m_image->SplitYIQ(parts[0].get(), parts[1].get(), parts[2].get());
+    else
+        ok = m_image->SplitXYZ(parts[0].get(), parts[1].get(), parts[2].get());
     Stopwatch(true);
     UpdateStatusBar();
     if (!ok) {
@@ -276,7 +293,8 @@ void CKXViewDoc::SplitChannels(int command) {
     const int number = NextResultNumber();
     const QString source = GetTitle();
     for (size_t i = 0; i < parts.size(); ++i)
-        OpenResultDocument(std::move(parts[i]), QString::fromLatin1(found->titles[i]).arg(number).arg(source));
+        OpenResultDocument(std::move(parts[i]),
+                           QString::fromLatin1(found->titles[i]).arg(number).arg(source));
 }
 
 void CKXViewDoc::SplitAlpha() {
@@ -290,11 +308,12 @@ void CKXViewDoc::SplitAlpha() {
         ShowLibraryError(*m_image, QStringLiteral("The alpha channel cannot be split."));
         return;
     }
-    OpenResultDocument(std::move(alpha), QStringLiteral("Alpha Channel %1 from %2").arg(NextResultNumber()).arg(GetTitle()));
+    OpenResultDocument(std::move(alpha),
+                       QStringLiteral("Alpha Channel %1 from %2").arg(NextResultNumber()).arg(GetTitle()));
 }
 
-void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources, const std::array<int, 4>& channels,
-                                  int colourSpace) {
+void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources,
+                                  const std::array<int, 4>& channels, int colourSpace) {
     for (int i = 0; i < 3; ++i)
         if (!sources[static_cast<size_t>(i)] || !sources[static_cast<size_t>(i)]->Editable()) return;
     if (sources[3] && !sources[3]->Editable()) return;
@@ -314,7 +333,8 @@ void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources, con
         }
     }
     auto combined = std::make_unique<vimg::Image>();
-    const bool ok = combined->Combine(planes[0].get(), planes[1].get(), planes[2].get(), planes[3].get(), colourSpace);
+    const bool ok =
+        combined->Combine(planes[0].get(), planes[1].get(), planes[2].get(), planes[3].get(), colourSpace);
     if (ok) {
         // This title shows the counter before it advances.
         const int number = theApp() ? theApp()->m_imageCounter++ : 0;
@@ -347,10 +367,12 @@ void CKXViewDoc::FourierDocuments(CKXViewDoc* real, CKXViewDoc* imaginary, int d
     const bool ok = inReal.FFT2(&inReal, &inImag, outReal.get(), outImag.get(), direction, force, magnitude);
     if (ok) {
         const int number = NextResultNumber();
-        OpenResultDocument(std::move(outImag),
-                           (magnitude ? QStringLiteral("FFT Phase %1") : QStringLiteral("FFT Imag %1")).arg(number));
-        OpenResultDocument(std::move(outReal),
-                           (magnitude ? QStringLiteral("FFT Magnitude %1") : QStringLiteral("FFT Real %1")).arg(number));
+        OpenResultDocument(
+            std::move(outImag),
+            (magnitude ? QStringLiteral("FFT Phase %1") : QStringLiteral("FFT Imag %1")).arg(number));
+        OpenResultDocument(
+            std::move(outReal),
+            (magnitude ? QStringLiteral("FFT Magnitude %1") : QStringLiteral("FFT Real %1")).arg(number));
     }
     Stopwatch(true);
     UpdateStatusBar();
@@ -374,7 +396,9 @@ void CKXViewDoc::CompressionDocument(int quality, int format) {
     if (!Editable()) return;
     WaitCursor wait;
     Stopwatch(false);
-    const uint32_t type = format == 0 ? uint32_t{vimg::FORMAT_JPG} : format == 1 ? uint32_t{vimg::FORMAT_JPC} : 0;
+    const uint32_t type = format == 0   ? uint32_t{vimg::FORMAT_JPG}
+                          : format == 1 ? uint32_t{vimg::FORMAT_JPC}
+                                        : 0;
     auto copy = std::make_unique<vimg::Image>(*m_image);
     if (!copy->IsGrayScale()) copy->IncreaseBpp(24);
     copy->SetTransIndex(-1);
@@ -387,8 +411,8 @@ void CKXViewDoc::CompressionDocument(int quality, int format) {
         ok = copy->Decode(&stream, type);
     }
     if (ok)
-        OpenResultDocument(std::move(copy), QString::asprintf("Jpeg compr. %d, q = %d, size = %d", NextResultNumber(),
-                                                              quality, size));
+        OpenResultDocument(std::move(copy), QString::asprintf("Jpeg compr. %d, q = %d, size = %d",
+                                                              NextResultNumber(), quality, size));
     else
         ShowLibraryError(*copy, QStringLiteral("The picture cannot be compressed."));
     Stopwatch(true);

@@ -42,7 +42,8 @@ TEST(ConcurrentAccess, CommandsPaintAndCopyLeaveTheImageAloneWhileAMedianRuns) {
             EXPECT_FALSE(ui.m_bEnabled) << id;
             s.frame()->ExecuteCommand(id);
         }
-        for (int id : {ID_EDIT_UNDO, ID_EDIT_COPY, ID_DUPLICATE}) s.frame()->ExecuteCommand(id);
+        for (int id : {ID_EDIT_UNDO, ID_EDIT_COPY, ID_DUPLICATE})
+            s.frame()->ExecuteCommand(id);
         doc->UpdateStatusBar();
         auto* scroll = doc->FirstView()->findChild<QAbstractScrollArea*>();
         ASSERT_TRUE(scroll);

@@ -42,8 +42,10 @@ public:
                 // The transform needs one input: the first document as the real part.
                 if (dialog->TemplateId() == IDD_FFT)
                     if (auto* real = dialog->GetDlgItem<QComboBox>(IDC_FFT_REAL)) real->setCurrentIndex(1);
-                if (auto* ok = dialog->GetDlgItem<QAbstractButton>(IDOK)) ok->click();
-                else dialog->accept();
+                if (auto* ok = dialog->GetDlgItem<QAbstractButton>(IDOK))
+                    ok->click();
+                else
+                    dialog->accept();
             } else if (auto* other = qobject_cast<QDialog*>(modal)) {
                 ++dialogs;
                 other->accept();
@@ -81,8 +83,8 @@ Check Magick(const std::string& operation, const testsupport::TempDir& dir) {
     return [operation, &dir](const Context& c) {
         const std::string in = dir.file("before.bmp"), out = dir.file("after.png");
         ASSERT_TRUE(Image(c.before).Save(in.c_str(), vimg::FORMAT_BMP));
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " " + testsupport::Quote(in) + " " + operation + " " +
-                                   testsupport::Quote(out)),
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " " + testsupport::Quote(in) + " " + operation +
+                                   " " + testsupport::Quote(out)),
                   0);
         int w = 0, h = 0;
         const std::vector<uint8_t> rgba = testsupport::ReferenceRGBA(out, &w, &h);
@@ -117,8 +119,8 @@ protected:
         ASSERT_TRUE(s.started);
         if (!testsupport::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
         rose = dir.file("rose.bmp");
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " rose: -resize 200% -type TrueColor BMP3:" +
-                                   testsupport::Quote(rose)),
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() +
+                                   " rose: -resize 200% -type TrueColor BMP3:" + testsupport::Quote(rose)),
                   0);
     }
     testsupport::TempDir dir;
@@ -129,8 +131,10 @@ protected:
 TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
     const auto presetSkew = [](Image& img) {
         // The skew dialog's 5.5 and -5 pixels as slopes, truncated after x 1000.
-        const float sx = 5.5f / static_cast<float>(img.GetWidth()), sy = -5.0f / static_cast<float>(img.GetHeight());
-        img.Skew(static_cast<int32_t>(sx * 1000) * 0.001f, static_cast<int32_t>(sy * 1000) * 0.001f, 0, 0, true);
+        const float sx = 5.5f / static_cast<float>(img.GetWidth()),
+                    sy = -5.0f / static_cast<float>(img.GetHeight());
+        img.Skew(static_cast<int32_t>(sx * 1000) * 0.001f, static_cast<int32_t>(sy * 1000) * 0.001f, 0, 0,
+                 true);
     };
     const auto filter = [](int size, int divisor, int offset, std::vector<int32_t> k) {
         return Same([=](Image& img) { img.Filter(k.data(), size, divisor, offset); });
@@ -259,7 +263,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
         Image& image = *doc->GetImage();
         // What some commands need: an alpha plane, a palette with alpha, a
         // transparent index, a selection.
-        if (id >= ID_ALPHA_DELETE && id <= ID_ALPHA_STRIP && id != ID_ALPHA_PALETTE_TOGGLE) image.AlphaCreate();
+        if (id >= ID_ALPHA_DELETE && id <= ID_ALPHA_STRIP && id != ID_ALPHA_PALETTE_TOGGLE)
+            image.AlphaCreate();
         if (id == ID_ALPHA_INVERT || id == ID_ALPHA_SPLIT || id == ID_ALPHA_STRIP) {
             image.AlphaCreate();
             for (int y = 0; y < static_cast<int>(image.GetHeight()); ++y)
@@ -292,7 +297,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
         proctest::WaitUntilIdle(s, doc);
         QCoreApplication::processEvents();
         const std::vector<CKXViewDoc*> all = Documents(s);
-        Context context{before, doc, std::vector<CKXViewDoc*>(all.begin() + static_cast<long>(docsBefore), all.end())};
+        Context context{before, doc,
+                        std::vector<CKXViewDoc*>(all.begin() + static_cast<long>(docsBefore), all.end())};
         check->second(context);
         EXPECT_TRUE(accepter.texts.isEmpty()) << accepter.texts.join(" | ").toStdString();
         accepter.texts.clear();

@@ -45,7 +45,9 @@ protected:
     }
 };
 
-bool IsPercent(const QString& text) { return std::regex_match(text.toStdString(), std::regex("\\d{1,3} %")); }
+bool IsPercent(const QString& text) {
+    return std::regex_match(text.toStdString(), std::regex("\\d{1,3} %"));
+}
 
 TEST_F(ProcessingTest, SharpenRunsOnTheWorkerShowsPercentagesThenTheTimeAndUndoes) {
     // One thread and a large picture: the filter outlasts several progress reports.
@@ -93,8 +95,10 @@ TEST_F(ProcessingTest, SharpenRunsOnTheWorkerShowsPercentagesThenTheTimeAndUndoe
             bool found = false;
             for (int dy = -radius; dy <= radius && !found; ++dy)
                 for (int dx = -radius; dx <= radius && !found; ++dx)
-                    found = before.IsInside(x + dx, y + dy) && before.GetPixelColor(x + dx, y + dy, false) == c;
-            if (!found) return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") comes from nowhere";
+                    found =
+                        before.IsInside(x + dx, y + dy) && before.GetPixelColor(x + dx, y + dy, false) == c;
+            if (!found)
+                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") comes from nowhere";
             moved += !(before.GetPixelColor(x, y, false) == c);
         }
     if (moved < w * h / 4) return ::testing::AssertionFailure() << "only " << moved << " pixels moved";
@@ -165,11 +169,13 @@ TEST_F(ProcessingTest, RotatedRectangleCropStartsAtTheTopMostCorner) {
     // A rectangle of about 50 x 30 turned by atan(3/4), drawn from its lowest corner:
     // the top-most corner is point 2.
     const vimg::POINT corners[5] = {{40, 80}, {80, 50}, {62, 26}, {22, 56}, {40, 80}};
-    for (int i = 0; i < 5; ++i) doc->m_selPoints[static_cast<size_t>(i)] = corners[i];
+    for (int i = 0; i < 5; ++i)
+        doc->m_selPoints[static_cast<size_t>(i)] = corners[i];
     doc->m_selCount = 5;
     doc->m_rectSelection = true;
     vimg::POINT flipped[5];
-    for (int i = 0; i < 5; ++i) flipped[i] = {corners[i].x, 99 - corners[i].y};
+    for (int i = 0; i < 5; ++i)
+        flipped[i] = {corners[i].x, 99 - corners[i].y};
     ASSERT_TRUE(doc->GetImage()->SelectionAddPolygon(flipped, 5));
     proctest::Activate(s, doc);
     s.frame()->ExecuteCommand(ID_IMAGE_CROP);
@@ -202,7 +208,8 @@ TEST_F(ProcessingTest, FreeHandCropKeepsExactlyTheSelectionBox) {
     // Top-left of the result is (5, 4) counted from the top of the original.
     for (int y = 0; y < 17; ++y)
         for (int x = 0; x < 25; ++x)
-            ASSERT_EQ(image.GetPixelColor(x, 16 - y, false), original.GetPixelColor(5 + x, 39 - (4 + y), false))
+            ASSERT_EQ(image.GetPixelColor(x, 16 - y, false),
+                      original.GetPixelColor(5 + x, 39 - (4 + y), false))
                 << x << "," << y;
 }
 
@@ -293,10 +300,12 @@ TEST_F(ProcessingTest, ClosingADocumentDuringAMedianStopsAndJoinsTheWorker) {
     ASSERT_TRUE(doc->IsBusy());
     // Let the poller report at least once.
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
-    while (std::chrono::steady_clock::now() < until) QCoreApplication::processEvents();
+    while (std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents();
     const auto start = std::chrono::steady_clock::now();
     s.frame()->ExecuteCommand(ID_FILE_CLOSE);
-    const double closeSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double closeSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_TRUE(Documents(s).empty());
     // Stopped, not run to its end (a full median of this size takes many seconds on one thread).
     EXPECT_LT(closeSeconds, 2.0);

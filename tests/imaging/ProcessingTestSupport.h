@@ -56,13 +56,16 @@ inline std::vector<int> ProcessingMenuCommands() {
     std::vector<int> ids;
     std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
         for (const MenuItem& item : items) {
-            if (!item.popup.empty()) walk(item.popup);
-            else if (item.id != 0) ids.push_back(item.id);
+            if (!item.popup.empty())
+                walk(item.popup);
+            else if (item.id != 0)
+                ids.push_back(item.id);
         }
     };
     for (const MenuItem& top : resources::Menu(IDR_VISTORTYPE).popups) {
         const std::string name = top.text;
-        if (name == "&Bildbearbeitung" || name == "Filters(&L)" || name == "Fluorescence(&U)") walk(top.popup);
+        if (name == "&Bildbearbeitung" || name == "Filters(&L)" || name == "Fluorescence(&U)")
+            walk(top.popup);
     }
     return ids;
 }
@@ -70,7 +73,8 @@ inline std::vector<int> ProcessingMenuCommands() {
 // Documents of the program in their order of creation.
 inline std::vector<CKXViewDoc*> Documents(apptest::StartedApp& s) {
     std::vector<CKXViewDoc*> docs;
-    for (CDocument* d : s.app->m_pDocTemplate->GetDocuments()) docs.push_back(dynamic_cast<CKXViewDoc*>(d));
+    for (CDocument* d : s.app->m_pDocTemplate->GetDocuments())
+        docs.push_back(dynamic_cast<CKXViewDoc*>(d));
     return docs;
 }
 
