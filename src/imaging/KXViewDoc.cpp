@@ -130,6 +130,7 @@ void CKXViewDoc::RegisterCommands() {
     OnUpdateCommand(ID_ZOOM_IN, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
     OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
     OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
+    RegisterProcessingCommands();
     OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
     OnUpdateCommand(ID_ZOOM_NORMAL, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
 }
@@ -523,7 +524,13 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
     m_workerDone = false;
     vimg::Image* image = m_image.get();
     m_workerThread = std::thread([this, image, op = std::move(op)] {
+        const auto start = std::chrono::steady_clock::now();
         op(*image);
+        m_workerSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        // Set at once: an operation that hands over a new picture brings that picture's progress.
+        image->SetProgress(100);
+        // Compressing the undo step here spares the user-interface thread at the finish.
+        if (!image->GetEscape()) m_undo.PrepareSeal();
         m_workerDone = true;
     });
     // Through a handle: a view that goes meanwhile drops the messages.
@@ -531,7 +538,13 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
     m_progressThread = std::thread([this, image, view] {
         while (!m_workerDone) {
             for (int i = 0; i < 33 && !m_workerDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (image->GetEscape()) break;
             if (!m_workerDone) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
+        }
+        if (!image->GetEscape()) {
+            // The full bar stays a moment before the time replaces it.
+            SendMessage(view, UM_PROGRESS, 100);
+            std::this_thread::sleep_for(std::chrono::milliseconds(111));
         }
         SendMessage(view, UM_UPDATE_IMAGE);
     });
@@ -544,6 +557,13 @@ void CKXViewDoc::FinishOperation() {
     m_busy = false;
     m_preOperation = nullptr;
     m_undo.Seal();
+    m_elapsedSeconds = static_cast<float>(m_workerSeconds);
+    if (!m_workerError.empty()) {
+        // After the views have shown the result.
+        const QString text = QString::fromStdString(m_workerError);
+        m_workerError.clear();
+        QMetaObject::invokeMethod(qApp, [text] { ShowError(text); }, Qt::QueuedConnection);
+    }
 }
 
 void CKXViewDoc::StopOperation() {

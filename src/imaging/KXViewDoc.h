@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "Document.h"
 #include "ImageTypes.h"
 #include "UndoHistory.h"
+#include "WorkerOperation.h"
 
 namespace vimg {
 class Image;
@@ -111,6 +113,26 @@ public:
 
     CKXViewView* FirstView() const;
 
+    // ---- processing commands (ProcessingCommands.cpp) ----
+    // Stores the parameters and the worker op and starts it on the worker
+    // thread through the operation layer. False when busy or without image.
+    bool StartWorker(int command, CWorkerOperation::Params params = {});
+    // Crop to the selection: a rectangle drawn with Shift (possibly turned)
+    // by its top-most corner, anything else by the selection's bounding box.
+    void OnCrop();
+    // The result-document commands. Each leaves this document as it is.
+    void SplitChannels(int command);
+    void SplitAlpha();
+    // Sources may be null (the alpha source); channel 0 grey, 1..3 red, green, blue.
+    void CombineDocuments(const std::array<CKXViewDoc*, 4>& sources, const std::array<int, 4>& channels,
+                          int colourSpace);
+    void FourierDocuments(CKXViewDoc* real, CKXViewDoc* imaginary, int direction, bool force, bool magnitude);
+    void MixDocuments(CKXViewDoc* destination, CKXViewDoc* source, int operation, int x, int y, bool mixAlpha);
+    // format 0 JPEG, 1 JPEG 2000 code stream.
+    void CompressionDocument(int quality, int format);
+    // A new document holding `image`, titled `title`; null when none could be made.
+    CKXViewDoc* OpenResultDocument(std::unique_ptr<vimg::Image> image, const QString& title);
+
     // Shared view state.
     std::array<vimg::POINT, kMaxSelPoints> m_selPoints{};
     int32_t m_selCount = 0;
@@ -130,6 +152,14 @@ public:
 
 private:
     void RegisterCommands();
+    void RegisterProcessingCommands();
+    void RegisterDialogCommands();
+    // Rules of the processing commands' update handlers.
+    bool Editable() const;
+    void ChangeSynchronously(bool hintFull, const std::function<void(vimg::Image&)>& change);
+    void OnEllipse();
+    void OnPseudoColours();
+    void OnAlphaFromLightness();
     void AfterZoom(const QString& paneText);
     void OpenFurtherPages(const QString& path, uint32_t type, int count);
     void RegisterPaletteCommand(); // PaletteCommand.cpp
@@ -150,6 +180,9 @@ private:
     std::thread m_workerThread;
     std::thread m_progressThread;
     std::atomic<bool> m_workerDone{true};
+    // Written by the worker before it ends, read after it was joined.
+    double m_workerSeconds = 0.0;
+    std::string m_workerError;
     bool m_stopping = false;
     bool m_closing = false;
 };

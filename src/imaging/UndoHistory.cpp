@@ -84,6 +84,8 @@ struct CUndoHistory::Step {
     // is unpacked into it, so the pages stay unused.
     std::unique_ptr<vimg::Image> shell;
     std::vector<PackedBlock> blocks;
+    // A whole step's compressed form made by PrepareSeal.
+    std::unique_ptr<Step> sealed;
 };
 
 CUndoHistory::CUndoHistory() = default;
@@ -187,9 +189,18 @@ const vimg::Image* CUndoHistory::SubmitWhole(const vimg::Image& image) {
     }
 }
 
+void CUndoHistory::PrepareSeal() {
+    for (std::unique_ptr<Step>& slot : m_slots)
+        if (slot && slot->whole && !slot->sealed) slot->sealed = Pack(*slot->whole);
+}
+
 void CUndoHistory::Seal() {
     for (std::unique_ptr<Step>& slot : m_slots) {
         if (!slot || !slot->whole) continue;
+        if (slot->sealed) {
+            slot = std::move(slot->sealed);
+            continue;
+        }
         // A step that cannot be compressed stays whole: still exact.
         if (std::unique_ptr<Step> packed = Pack(*slot->whole)) slot = std::move(packed);
     }

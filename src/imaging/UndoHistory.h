@@ -35,7 +35,12 @@ public:
     bool Submit(const vimg::Image& image);
     // As Submit, but the step stays a whole image, returned for reading.
     const vimg::Image* SubmitWhole(const vimg::Image& image);
-    // Compresses a step that Submit Whole left whole.
+    // Compresses the steps Submit Whole left whole into a copy kept beside
+    // them; the whole steps stay readable. Runs on the worker thread while the
+    // user-interface thread paints from the whole step, so Seal afterwards
+    // only swaps.
+    void PrepareSeal();
+    // Compresses a step that Submit Whole left whole (or takes its prepared copy).
     void Seal();
 
     // Exchanges `current` with the step below the level (undo) or at it

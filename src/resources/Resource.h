@@ -226,6 +226,186 @@ constexpr int ID_MEASURE_REDO = 33000;
 constexpr int ID_MEASURE_FIRST = 32771;
 constexpr int ID_MEASURE_LAST = 32798;
 
+// Processing commands of the menus "&Bildbearbeitung", "Filters(&L)" and
+// "Fluorescence(&U)" (handled by the document; the page buttons send them too)
+constexpr int ID_IMAGE_MIRROR = 33774;          // "Spiegeln"
+constexpr int ID_IMAGE_FLIP = 33775;            // "Drehen"
+constexpr int ID_IMAGE_ROTATE_LEFT = 32855;
+constexpr int ID_IMAGE_ROTATE_RIGHT = 32856;
+constexpr int ID_IMAGE_ROTATE = 33779;          // "Drehen..."
+constexpr int ID_IMAGE_RESAMPLE = 33794;
+constexpr int ID_IMAGE_SKEW = 32915;
+constexpr int ID_IMAGE_CROP = 32848;
+constexpr int ID_IMAGE_ELLIPSE = 33772;         // "Ellipse umformen"
+constexpr int ID_IMAGE_NEGATIVE = 33777;
+constexpr int ID_IMAGE_GRAYSCALE = 33778;       // "Grau Anzeige"
+constexpr int ID_IMAGE_PSEUDO_COLOURS = 32803;
+constexpr int ID_IMAGE_DECREASE_BPP = 33795;
+constexpr int ID_IMAGE_INCREASE_BPP = 33796;
+constexpr int ID_IMAGE_DITHER = 33798;
+constexpr int ID_IMAGE_THRESHOLD = 33799;
+constexpr int ID_IMAGE_LIGHTEN = 32809;         // "Helligkeit"
+constexpr int ID_IMAGE_DARKEN = 32810;
+constexpr int ID_IMAGE_MORE_CONTRAST = 32811;
+constexpr int ID_IMAGE_LESS_CONTRAST = 32900;
+constexpr int ID_IMAGE_USER_LIGHT = 32944;      // "Anwender Helligkeit"; also the worker op of both
+constexpr int ID_IMAGE_USER_CONTRAST = 32945;   // "Anwender Kontrast"
+constexpr int ID_IMAGE_GAMMA = 32863;
+constexpr int ID_IMAGE_COLORIZE = 32808;
+constexpr int ID_HISTOGRAM_STRETCH = 32889;     // the three "Strecken"
+constexpr int ID_HISTOGRAM_STRETCH1 = 32911;
+constexpr int ID_HISTOGRAM_STRETCH2 = 32912;
+constexpr int ID_HISTOGRAM_EQUALIZE = 32890;
+constexpr int ID_HISTOGRAM_NORMALIZE = 32891;
+constexpr int ID_HISTOGRAM_LOG = 32894;
+constexpr int ID_HISTOGRAM_ROOT = 32895;
+constexpr int ID_SPLIT_RGB = 32800;
+constexpr int ID_SPLIT_YUV = 32801;
+constexpr int ID_SPLIT_HSL = 32802;
+constexpr int ID_SPLIT_YIQ = 32881;
+constexpr int ID_SPLIT_XYZ = 32882;
+constexpr int ID_SPLIT_CMYK = 32887;
+constexpr int ID_ALPHA_OPACITY = 32851;         // "Deckkraft..."
+constexpr int ID_ALPHA_DELETE = 32850;          // "Entfernen"
+constexpr int ID_ALPHA_INVERT = 32852;          // "Vertauschen"
+constexpr int ID_ALPHA_PALETTE_TOGGLE = 32853;
+constexpr int ID_ALPHA_STRIP = 32854;           // "Streifen"
+constexpr int ID_ALPHA_FROM_LIGHTNESS = 32888;  // "Erstellen Helligkeit"
+constexpr int ID_ALPHA_SPLIT = 32885;           // "Farbe Umwandeln"
+constexpr int ID_TRANSPARENCY_SET = 33792;
+constexpr int ID_TRANSPARENCY_REMOVE = 33793;
+constexpr int ID_IMAGE_COMBINE = 32879;
+constexpr int ID_IMAGE_FFT = 32880;
+constexpr int ID_IMAGE_MIX = 32903;
+constexpr int ID_IMAGE_JPEG_COMPRESSION = 32918;
+constexpr int ID_FILTER_BLUR = 32813;           // "Verwischen"
+constexpr int ID_FILTER_SOFTEN = 32814;         // "Weichzeichnen"
+constexpr int ID_FILTER_GAUSS3 = 32896;
+constexpr int ID_FILTER_GAUSS5 = 32897;
+constexpr int ID_FILTER_SHARPEN = 32815;        // "Schärfen"
+constexpr int ID_FILTER_EDGE = 32816;           // "Kante"
+constexpr int ID_FILTER_EMBOSS = 32812;         // "Ausarbeiten"
+constexpr int ID_FILTER_NOISE = 32865;
+constexpr int ID_FILTER_MEDIAN = 32864;
+constexpr int ID_FILTER_ERODE = 32817;
+constexpr int ID_FILTER_DILATE = 32818;
+constexpr int ID_FILTER_CONTOUR = 32898;        // "Konturen"
+constexpr int ID_FILTER_EDGES = 32914;          // "Kanten"
+constexpr int ID_FILTER_JITTER = 32901;         // "Bildschwankungen"
+constexpr int ID_CIRCLE_PINCH = 32904;          // "Quetschen"
+constexpr int ID_CIRCLE_PUNCH = 32905;          // "Dehnen"
+constexpr int ID_CIRCLE_SWIRL = 32906;          // "Drehen" in "Kreis umformen"
+constexpr int ID_CIRCLE_CYLINDER = 32907;
+constexpr int ID_CIRCLE_BATHROOM = 32909;
+constexpr int ID_WHITE_BALANCE = 33006;         // "Weißabgleich"
+constexpr int ID_IMAGE_REPAIR = 32883;          // "Wiederherstellen..."
+
+// Processing parameter dialogs and the progress window
+constexpr int IDD_ROTATE = 132;
+constexpr int IDD_RESAMPLE = 139;
+constexpr int IDD_DECREASE_BPP = 143;
+constexpr int IDD_INCREASE_BPP = 144;
+constexpr int IDD_DITHER = 147;
+constexpr int IDD_THRESHOLD = 148;
+constexpr int IDD_OPACITY = 150;
+constexpr int IDD_REPAIR = 162;
+constexpr int IDD_SKEW = 167;
+constexpr int IDD_JPEG_COMPRESSION = 168;
+constexpr int IDD_PROGRESS = 180;
+
+// Rotate (template 132)
+constexpr int IDC_ROT_ANGLE = 1000;
+constexpr int IDC_ROT_KEEP_SIZE = 1002;
+constexpr int IDC_ROT_INTERPOLATION = 1019;
+constexpr int IDC_ROT_OVERFLOW = 1020;
+
+// Resample (template 139)
+constexpr int IDC_RES_FACTOR = 1000;
+constexpr int IDC_RES_WIDTH = 1001;
+constexpr int IDC_RES_HEIGHT = 1002;
+constexpr int IDC_RES_BY_FACTOR = 1003;
+constexpr int IDC_RES_BY_SIZE = 1004;
+constexpr int IDC_RES_KEEP_ASPECT = 1008;
+constexpr int IDC_RES_INTERPOLATION = 1019;
+
+// Decrease bits per pixel (template 143)
+constexpr int IDC_DBPP_MAX_COLOURS = 1000;
+constexpr int IDC_DBPP_DIFFUSION = 1002;
+constexpr int IDC_DBPP_1 = 1003;
+constexpr int IDC_DBPP_4 = 1004;
+constexpr int IDC_DBPP_8 = 1005;
+constexpr int IDC_DBPP_STANDARD = 1006;
+constexpr int IDC_DBPP_OPTIMISED = 1007;
+constexpr int IDC_DBPP_LIMIT = 1008;
+
+// Increase bits per pixel (template 144)
+constexpr int IDC_IBPP_4 = 1003;
+constexpr int IDC_IBPP_8 = 1004;
+constexpr int IDC_IBPP_24 = 1005;
+
+// Dither (template 147), in the order of the method numbers 0 to 7
+constexpr int IDC_DIT_FLOYD_STEINBERG = 1003;
+constexpr int IDC_DIT_ORDERED = 1004;
+constexpr int IDC_DIT_BURKES = 1005;
+constexpr int IDC_DIT_STUCKI = 1006;
+constexpr int IDC_DIT_JARVIS = 1007;
+constexpr int IDC_DIT_SIERRA = 1008;
+constexpr int IDC_DIT_STEVENSON_ARCE = 1108;
+constexpr int IDC_DIT_BAYER = 1010;
+
+// Threshold (148), opacity (150)
+constexpr int IDC_THR_LEVEL = 1000;
+constexpr int IDC_OPA_LEVEL = 1000;
+
+// Repair (template 162)
+constexpr int IDC_REP_RADIUS = 1001;
+constexpr int IDC_REP_ITERATIONS = 1002;
+constexpr int IDC_REP_COLOUR_SPACE = 1015;
+
+// Skew (template 167)
+constexpr int IDC_SKW_PIVOT_X = 1000;
+constexpr int IDC_SKW_PIVOT_Y = 1001;
+constexpr int IDC_SKW_INTERPOLATION = 1002;
+constexpr int IDC_SKW_SKEW_X = 1003;
+constexpr int IDC_SKW_SKEW_Y = 1004;
+constexpr int IDC_SKW_ANGLE_X = 1005;
+constexpr int IDC_SKW_ANGLE_Y = 1006;
+constexpr int IDC_SKW_SLOPE_X = 1007;
+constexpr int IDC_SKW_SLOPE_Y = 1008;
+
+// JPEG compression (template 168)
+constexpr int IDC_JPC_QUALITY = 1000;
+constexpr int IDC_JPC_JPEG = 1003;
+constexpr int IDC_JPC_JPEG2000 = 1004;
+
+// Progress window (template 180)
+constexpr int IDC_PRG_BAR = 1229;
+// The "&Messen" menu, handed to the measurement library
+constexpr int ID_MEASURE_CALIBRATE = 32771;
+constexpr int ID_MEASURE_TABLE = 32772;
+constexpr int ID_MEASURE_LINE = 32773;
+constexpr int ID_MEASURE_RECTANGLE = 32774;
+constexpr int ID_MEASURE_ELLIPSE = 32775;
+constexpr int ID_MEASURE_POLYGON = 32776;
+constexpr int ID_MEASURE_ANGLE = 32777;
+constexpr int ID_MEASURE_SCALE_BAR = 32778;
+constexpr int ID_MEASURE_POINT = 32779;
+constexpr int ID_MEASURE_TEXT = 32780;
+constexpr int ID_MEASURE_SELECT = 32781;
+constexpr int ID_MEASURE_ZOOM_50 = 32782;
+constexpr int ID_MEASURE_ZOOM_200 = 32786;
+constexpr int ID_MEASURE_LINE_COLOUR = 32787;
+constexpr int ID_MEASURE_TEXT_COLOUR = 32788;
+constexpr int ID_MEASURE_FILL_COLOUR = 32789;
+constexpr int ID_MEASURE_WIDTH_1 = 32790;
+constexpr int ID_MEASURE_WIDTH_5 = 32793;
+constexpr int ID_MEASURE_FONT = 32794;
+constexpr int ID_MEASURE_DELETE = 32795;
+constexpr int ID_MEASURE_DELETE_ALL = 32796;
+constexpr int ID_MEASURE_SAVE_DATA = 32797;
+constexpr int ID_MEASURE_OPEN_DATA = 32798;
+
+
 // Processing parameter dialogs and the progress window
 constexpr int IDD_ROTATE = 132;
 constexpr int IDD_RESAMPLE = 139;

@@ -1,0 +1,309 @@
+// Every command of the menus "&Bildbearbeitung", "Filters(&L)" and
+// "Fluorescence(&U)" driven once on a real photograph (ImageMagick's rose,
+// opened from a file), dialogs accepted with their presets, each compared with
+// what it documents: the library operation run directly with the same values,
+// ImageMagick for the plain turns and the negative, properties for the random
+// filters, new documents with their titles.
+#include <cmath>
+#include <map>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+#include "CmdUI.h"
+#include "EllipseWarp.h"
+#include "ImageTestSupport.h"
+#include "ProcessingTestSupport.h"
+#include "ReduceBitDepth.h"
+#include "TemplateDialog.h"
+
+using apptest::StartedApp;
+using proctest::Documents;
+using vimg::Image;
+
+namespace {
+
+// Accepts every dialog with what it shows: template dialogs through their OK
+// button (so their checks run), message boxes with OK.
+class DialogAccepter {
+public:
+    DialogAccepter() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                texts << box->text();
+                box->accept();
+            } else if (auto* dialog = qobject_cast<CTemplateDialog*>(modal)) {
+                ++dialogs;
+                // The transform needs one input: the first document as the real part.
+                if (dialog->TemplateId() == IDD_FFT)
+                    if (auto* real = dialog->GetDlgItem<QComboBox>(IDC_FFT_REAL)) real->setCurrentIndex(1);
+                if (auto* ok = dialog->GetDlgItem<QAbstractButton>(IDOK))
+                    ok->click();
+                else
+                    dialog->accept();
+            } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+                ++dialogs;
+                other->accept();
+            }
+        });
+        m_timer.start(5);
+    }
+    QStringList texts;
+    int dialogs = 0;
+
+private:
+    QTimer m_timer;
+};
+
+struct Context {
+    const Image& before; // the picture the command started from
+    CKXViewDoc* doc;
+    std::vector<CKXViewDoc*> made; // documents the command opened
+};
+
+using Check = std::function<void(const Context&)>;
+
+// The command did what the library does on a copy.
+Check Same(std::function<void(Image&)> reference) {
+    return [reference](const Context& c) {
+        Image expected(c.before);
+        reference(expected);
+        EXPECT_TRUE(testsupport::SamePixels(*c.doc->GetImage(), expected));
+        EXPECT_EQ(c.doc->UndoLevel(), 1);
+    };
+}
+
+// ImageMagick's convert with `operation` on the picture gives the same colours.
+Check Magick(const std::string& operation, const testsupport::TempDir& dir) {
+    return [operation, &dir](const Context& c) {
+        const std::string in = dir.file("before.bmp"), out = dir.file("after.png");
+        ASSERT_TRUE(Image(c.before).Save(in.c_str(), vimg::FORMAT_BMP));
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " " + testsupport::Quote(in) + " " + operation +
+                                   " " + testsupport::Quote(out)),
+                  0);
+        int w = 0, h = 0;
+        const std::vector<uint8_t> rgba = testsupport::ReferenceRGBA(out, &w, &h);
+        const Image& image = *c.doc->GetImage();
+        ASSERT_EQ(static_cast<int>(image.GetWidth()), w);
+        ASSERT_EQ(static_cast<int>(image.GetHeight()), h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const vimg::RGBQUAD p = image.GetPixelColor(x, h - 1 - y, false);
+                const uint8_t* q = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+                ASSERT_TRUE(p.rgbRed == q[0] && p.rgbGreen == q[1] && p.rgbBlue == q[2]) << x << "," << y;
+            }
+    };
+}
+
+// New documents with these titles (in order), the source unchanged.
+Check Made(std::vector<QString> titles) {
+    return [titles](const Context& c) {
+        ASSERT_EQ(c.made.size(), titles.size());
+        for (size_t i = 0; i < titles.size(); ++i) {
+            EXPECT_EQ(c.made[i]->GetTitle(), titles[i]);
+            EXPECT_TRUE(c.made[i]->GetImage() && c.made[i]->GetImage()->IsValid());
+        }
+        EXPECT_TRUE(testsupport::SamePixels(*c.doc->GetImage(), c.before));
+        EXPECT_EQ(c.doc->UndoLevel(), 0);
+    };
+}
+
+class EveryCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(s.started);
+        if (!testsupport::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+        rose = dir.file("rose.bmp");
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() +
+                                   " rose: -resize 200% -type TrueColor BMP3:" + testsupport::Quote(rose)),
+                  0);
+    }
+    testsupport::TempDir dir;
+    StartedApp s{dir};
+    std::string rose;
+};
+
+TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
+    const auto presetSkew = [](Image& img) {
+        // The skew dialog's 5.5 and -5 pixels as slopes, truncated after x 1000.
+        const float sx = 5.5f / static_cast<float>(img.GetWidth()),
+                    sy = -5.0f / static_cast<float>(img.GetHeight());
+        img.Skew(static_cast<int32_t>(sx * 1000) * 0.001f, static_cast<int32_t>(sy * 1000) * 0.001f, 0, 0,
+                 true);
+    };
+    const auto filter = [](int size, int divisor, int offset, std::vector<int32_t> k) {
+        return Same([=](Image& img) { img.Filter(k.data(), size, divisor, offset); });
+    };
+    const std::map<int, Check> checks = {
+        {ID_IMAGE_MIRROR, Magick("-flop", dir)},
+        {ID_IMAGE_FLIP, Magick("-flip", dir)},
+        {ID_IMAGE_ROTATE_LEFT, Magick("-rotate -90", dir)},
+        {ID_IMAGE_ROTATE_RIGHT, Magick("-rotate 90", dir)},
+        {ID_IMAGE_NEGATIVE, Magick("-negate", dir)},
+        {ID_IMAGE_ROTATE, Same([](Image& img) {
+             const vimg::RGBQUAD corner = img.GetPixelColor(0, 0, true);
+             img.Rotate2(12.345f, nullptr, Image::IM_BILINEAR, Image::OM_BACKGROUND, &corner, true, true);
+         })},
+        {ID_IMAGE_RESAMPLE, Same([](Image& img) {
+             img.Resample2(static_cast<int32_t>(img.GetWidth() * 2), static_cast<int32_t>(img.GetHeight() * 2),
+                           Image::IM_BILINEAR, Image::OM_REPEAT, nullptr, false);
+         })},
+        {ID_IMAGE_SKEW, Same(presetSkew)},
+        {ID_IMAGE_CROP, Same([](Image& img) { img.Crop(10, 20, 60, 50); })},
+        {ID_IMAGE_ELLIPSE, Same([](Image& img) {
+             Image warped;
+             SquareToEllipse(img, warped);
+             img = std::move(warped);
+         })},
+        {ID_IMAGE_GRAYSCALE, Same([](Image& img) { img.GrayScale(); })},
+        {ID_IMAGE_PSEUDO_COLOURS, Same([](Image& img) { img.GrayScale(); })},
+        {ID_IMAGE_DECREASE_BPP, Same([](Image& img) { vimg::ReduceBitDepth(img, 4, false, true, 16); })},
+        {ID_IMAGE_INCREASE_BPP, Same([](Image&) {})},
+        {ID_IMAGE_DITHER, Same([](Image& img) { img.Dither(0); })},
+        {ID_IMAGE_THRESHOLD, Same([](Image& img) { img.Threshold(static_cast<uint8_t>(img.Mean())); })},
+        {ID_IMAGE_LIGHTEN, Same([](Image& img) { img.Light(20, 0); })},
+        {ID_IMAGE_DARKEN, Same([](Image& img) { img.Light(-20, 0); })},
+        {ID_IMAGE_MORE_CONTRAST, Same([](Image& img) { img.Light(0, 25); })},
+        {ID_IMAGE_LESS_CONTRAST, Same([](Image& img) { img.Light(0, -25); })},
+        {ID_IMAGE_USER_LIGHT, Same([](Image& img) { img.Light(0, 0); })},
+        {ID_IMAGE_USER_CONTRAST, Same([](Image& img) { img.Light(0, 0); })},
+        {ID_IMAGE_GAMMA, Same([](Image& img) { img.Gamma(static_cast<float>(1230 * 0.001)); })},
+        {ID_IMAGE_COLORIZE, Same([](Image& img) { img.Colorize(12, 50, static_cast<float>(50 * 0.01)); })},
+        {ID_HISTOGRAM_STRETCH, Same([](Image& img) { img.HistogramStretch(0); })},
+        {ID_HISTOGRAM_STRETCH1, Same([](Image& img) { img.HistogramStretch(1); })},
+        {ID_HISTOGRAM_STRETCH2, Same([](Image& img) { img.HistogramStretch(2); })},
+        {ID_HISTOGRAM_EQUALIZE, Same([](Image& img) { img.HistogramEqualize(); })},
+        {ID_HISTOGRAM_NORMALIZE, Same([](Image& img) { img.HistogramNormalize(); })},
+        {ID_HISTOGRAM_LOG, Same([](Image& img) { img.HistogramLog(); })},
+        {ID_HISTOGRAM_ROOT, Same([](Image& img) { img.HistogramRoot(); })},
+        {ID_SPLIT_RGB, Made({"Red Channel 2 from rose.bmp", "Green Channel 2 from rose.bmp",
+                             "Blue Channel 2 from rose.bmp"})},
+        {ID_SPLIT_YUV, Made({"Y Channel 2 from rose.bmp", "U Channel 2 from rose.bmp", "V Channel 2 from rose.bmp"})},
+        {ID_SPLIT_HSL, Made({"Hue Channel 2 from rose.bmp", "Saturation Channel 2 from rose.bmp",
+                             "Lightness Channel 2 from rose.bmp"})},
+        {ID_SPLIT_YIQ, Made({"Y Channel 2 from rose.bmp", "I Channel 2 from rose.bmp", "Q Channel 2 from rose.bmp"})},
+        {ID_SPLIT_XYZ, Made({"X Channel 2 from rose.bmp", "Y Channel 2 from rose.bmp", "Z Channel 2 from rose.bmp"})},
+        {ID_SPLIT_CMYK, Made({"C Channel 2 from rose.bmp", "M Channel 2 from rose.bmp", "Y Channel 2 from rose.bmp",
+                              "K Channel 2 from rose.bmp"})},
+        {ID_ALPHA_OPACITY, Same([](Image& img) { img.AlphaSetMax(img.AlphaGetMax()); })},
+        {ID_ALPHA_DELETE, Same([](Image& img) {
+             img.AlphaDelete();
+             img.AlphaSetMax(255);
+         })},
+        {ID_ALPHA_INVERT, Same([](Image& img) { img.AlphaInvert(); })},
+        {ID_ALPHA_PALETTE_TOGGLE, Same([](Image& img) { img.AlphaPaletteEnable(!img.AlphaPaletteIsEnabled()); })},
+        {ID_ALPHA_STRIP, Same([](Image& img) {
+             img.SetTransColor(vimg::RGBQUAD{255, 255, 255, 0});
+             img.AlphaStrip();
+         })},
+        {ID_ALPHA_FROM_LIGHTNESS, Same([](Image& img) {
+             Image grey(img, true, false, false);
+             grey.Negative();
+             grey.GrayScale();
+             img.AlphaSet(grey);
+         })},
+        {ID_ALPHA_SPLIT, Made({"Alpha Channel 2 from rose.bmp"})},
+        {ID_TRANSPARENCY_SET, [](const Context& c) { EXPECT_TRUE(c.doc->m_waitingClick); }},
+        {ID_TRANSPARENCY_REMOVE, Same([](Image& img) { img.SetTransIndex(-1); })},
+        {ID_IMAGE_COMBINE, Made({"NewImage1"})},
+        {ID_IMAGE_FFT, Made({"FFT Imag 2", "FFT Real 2"})},
+        {ID_IMAGE_MIX, Made({"Mix 2"})},
+        {ID_IMAGE_JPEG_COMPRESSION, [](const Context& c) {
+             ASSERT_EQ(c.made.size(), 1u);
+             EXPECT_TRUE(c.made[0]->GetTitle().startsWith("Jpeg compr. 2, q = 50, size = "));
+             EXPECT_TRUE(testsupport::SamePixels(*c.doc->GetImage(), c.before));
+         }},
+        {ID_FILTER_BLUR, filter(3, 9, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1})},
+        {ID_FILTER_SOFTEN, filter(3, 16, 0, {1, 1, 1, 1, 8, 1, 1, 1, 1})},
+        {ID_FILTER_GAUSS3, filter(3, 16, 0, {1, 2, 1, 2, 4, 2, 1, 2, 1})},
+        {ID_FILTER_GAUSS5, filter(5, 52, 0, {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8, 4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0})},
+        {ID_FILTER_SHARPEN, filter(3, 7, 0, {-1, -1, -1, -1, 15, -1, -1, -1, -1})},
+        {ID_FILTER_EDGE, filter(3, -1, 255, {-1, -1, -1, -1, 8, -1, -1, -1, -1})},
+        {ID_FILTER_EMBOSS, filter(3, 0, 127, {0, 0, -1, 0, 0, 0, 1, 0, 0})},
+        {ID_FILTER_NOISE, [](const Context& c) {
+             // Random: the same size, most pixels changed.
+             const Image& img = *c.doc->GetImage();
+             ASSERT_EQ(img.GetWidth(), c.before.GetWidth());
+             int changed = 0;
+             for (int y = 0; y < static_cast<int>(img.GetHeight()); ++y)
+                 for (int x = 0; x < static_cast<int>(img.GetWidth()); ++x)
+                     changed += !(img.GetPixelColor(x, y, false) == c.before.GetPixelColor(x, y, false));
+             EXPECT_GT(changed, static_cast<int>(img.GetWidth() * img.GetHeight() / 2));
+         }},
+        {ID_FILTER_MEDIAN, Same([](Image& img) { img.Median(3); })},
+        {ID_FILTER_ERODE, Same([](Image& img) { img.Erode(2); })},
+        {ID_FILTER_DILATE, Same([](Image& img) { img.Dilate(2); })},
+        {ID_FILTER_CONTOUR, Same([](Image& img) { img.Contour(); })},
+        {ID_FILTER_EDGES, Same([](Image& img) { img.Edge(2); })},
+        {ID_FILTER_JITTER, [](const Context& c) { EXPECT_EQ(c.doc->m_menuCommand, ID_FILTER_JITTER); }},
+        {ID_WHITE_BALANCE, [](const Context& c) { EXPECT_EQ(c.doc->m_menuCommand, ID_FILTER_JITTER); }},
+        {ID_CIRCLE_PINCH, Same([](Image& img) { img.CircleTransform(1, 0, 100.0f); })},
+        {ID_CIRCLE_PUNCH, Same([](Image& img) { img.CircleTransform(0, 0, 100.0f); })},
+        {ID_CIRCLE_SWIRL, Same([](Image& img) { img.CircleTransform(2, 0, 100.0f); })},
+        {ID_CIRCLE_CYLINDER, Same([](Image& img) { img.CircleTransform(3, 0, 100.0f); })},
+        {ID_CIRCLE_BATHROOM, Same([](Image& img) { img.CircleTransform(4, 0, 1.0f); })},
+        {ID_IMAGE_REPAIR, Same([](Image& img) { img.Repair(0.25f, 2, 0); })},
+    };
+
+    DialogAccepter accepter;
+    const std::vector<int> commands = proctest::ProcessingMenuCommands();
+    for (int id : commands) {
+        SCOPED_TRACE(id);
+        const auto check = checks.find(id);
+        ASSERT_NE(check, checks.end()) << "no documented effect for command " << id;
+        s.app->CloseAllDocuments();
+        s.app->m_imageCounter = 1;
+        auto* doc = doctest::Open(s, QString::fromStdString(rose));
+        ASSERT_TRUE(doc && doc->GetImage());
+        Image& image = *doc->GetImage();
+        // What some commands need: an alpha plane, a palette with alpha, a
+        // transparent index, a selection.
+        if (id >= ID_ALPHA_DELETE && id <= ID_ALPHA_STRIP && id != ID_ALPHA_PALETTE_TOGGLE)
+            image.AlphaCreate();
+        if (id == ID_ALPHA_INVERT || id == ID_ALPHA_SPLIT || id == ID_ALPHA_STRIP) {
+            image.AlphaCreate();
+            for (int y = 0; y < static_cast<int>(image.GetHeight()); ++y)
+                for (int x = 0; x < static_cast<int>(image.GetWidth()); ++x)
+                    image.AlphaSet(x, y, static_cast<uint8_t>(x * 3 + y));
+        }
+        if (id == ID_ALPHA_PALETTE_TOGGLE) {
+            image.DecreaseBpp(8, false);
+            image.SetPaletteColor(3, vimg::RGBQUAD{1, 2, 3, 128});
+        }
+        if (id == ID_TRANSPARENCY_REMOVE) image.SetTransIndex(0);
+        if (id == ID_IMAGE_CROP) {
+            const vimg::POINT corners[5] = {{10, 20}, {60, 20}, {60, 50}, {10, 50}, {10, 20}};
+            vimg::POINT bottomUp[5];
+            for (int i = 0; i < 5; ++i) {
+                doc->m_selPoints[static_cast<size_t>(i)] = corners[i];
+                bottomUp[i] = {corners[i].x, static_cast<int32_t>(image.GetHeight()) - 1 - corners[i].y};
+            }
+            doc->m_selCount = 5;
+            doc->m_rectSelection = true;
+            image.SelectionAddPolygon(bottomUp, 5);
+        }
+        const Image before(image);
+        const size_t docsBefore = Documents(s).size();
+        proctest::Activate(s, doc);
+        CCmdUI ui(id);
+        ASSERT_TRUE(s.frame()->OnCmdMsg(id, &ui)) << "no update handler";
+        EXPECT_TRUE(ui.m_bEnabled);
+        ASSERT_TRUE(s.frame()->ExecuteCommand(id)) << "no handler";
+        proctest::WaitUntilIdle(s, doc);
+        QCoreApplication::processEvents();
+        const std::vector<CKXViewDoc*> all = Documents(s);
+        Context context{before, doc,
+                        std::vector<CKXViewDoc*>(all.begin() + static_cast<long>(docsBefore), all.end())};
+        check->second(context);
+        EXPECT_TRUE(accepter.texts.isEmpty()) << accepter.texts.join(" | ").toStdString();
+        accepter.texts.clear();
+    }
+    EXPECT_EQ(commands.size(), checks.size());
+}
+
+} // namespace
