@@ -12,19 +12,10 @@ set -euo pipefail
 program=$1
 shots=$2
 mkdir -p "$shots"
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" HOME="$work" VISTOREL_SIM_CAMERA_TYPE=2
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
-shot() {
+source "$(cd "$(dirname "$0")/../../support" && pwd)/xdo-session.sh"
+export VISTOREL_SIM_CAMERA_TYPE=2
+# The whole screen: the dialogs stand beside the main window.
+screen_shot() {
     sleep 0.7
     import -window root "$1"
 }
@@ -56,16 +47,13 @@ click() {
 }
 
 /usr/bin/convert -seed 4 -size 320x240 plasma:fractal -blur 0x2 -colors 16 -type Palette BMP3:"$work/p.bmp"
-"$program" "$work/p.bmp" >"$work/log" 2>&1 &
-pid=$!
-window=$(wait_window '^Vistorel SoftWare') || fail "no main window; log: $(cat "$work/log")"
-sleep 1.5
+start "$work/p.bmp"
 xdotool windowmove --sync "$window" 0 0
 sleep 0.5
 read -r wx wy < <(origin "$window")
 
 # The histogram pane below the control pane: the red curve is there.
-shot "$shots/histogram-document.png"
+screen_shot "$shots/histogram-document.png"
 [ "$(count "$shots/histogram-document.png" 222 0 0 $wx $((wy + 480)) $((wx + 260)) $((wy + 690)))" -ge 20 ] ||
     fail "no red histogram curve beside the document"
 [ "$(count "$shots/histogram-document.png" 255 0 0 $((wx + 266)) $((wy + 90)) $((wx + 586)) $((wy + 330)))" = 0 ] ||
@@ -81,12 +69,12 @@ xdotool windowactivate --sync "$chooser" key --clearmodifiers alt+h ctrl+a
 xdotool type --delay 20 '#ff0000'
 xdotool key Return
 sleep 0.7
-shot "$shots/palette-dialog.png"
+screen_shot "$shots/palette-dialog.png"
 [ "$(count "$shots/palette-dialog.png" 255 0 0 $((dx + 15)) $((dy + 15)) $((dx + 24)) $((dy + 24)))" -ge 40 ] ||
     fail "entry 0 is not red in the grid"
 xdotool windowactivate --sync "$dialog" key --clearmodifiers Return
 sleep 1
-shot "$work/applied.png"
+screen_shot "$work/applied.png"
 [ "$(count "$work/applied.png" 255 0 0 $((wx + 266)) $((wy + 90)) $((wx + 586)) $((wy + 330)))" -ge 50 ] ||
     fail "OK did not give the picture the red entry"
 
@@ -98,20 +86,13 @@ click $((wx + 60)) $((wy + 185)) 0.5
 click $((wx + 205)) $((wy + 162)) 3
 click $((wx + 33)) $((wy + 8)) 0.8
 click $((wx + 65)) $((wy + 99)) 2
-shot "$shots/histogram-camera.png"
+screen_shot "$shots/histogram-camera.png"
 sleep 1
-shot "$work/camera-later.png"
+screen_shot "$work/camera-later.png"
 [ "$(count "$shots/histogram-camera.png" 222 0 0 $wx $((wy + 390)) $((wx + 260)) $((wy + 565)))" -ge 20 ] ||
     fail "no live histogram in camera mode"
 [ "$(same "$shots/histogram-camera.png" "$work/camera-later.png" 250x170+$((wx + 5))+$((wy + 395)))" = differ ] ||
     fail "the live histogram did not follow the moving picture"
 
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end on Alt+F4"
-wait "$pid" || fail "the program ended with an error"
-pid=""
+stop
 echo "all palette and histogram checks passed"
