@@ -53,6 +53,8 @@ CDialogCaptureConfig::CDialogCaptureConfig(CCaptureControl* settings, CMessageTa
     m_browseButton = GetDlgItem<QPushButton>(IDC_CONFIG_BROWSE);
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 
+    // The template's height includes the drop-down list; the box itself is one line.
+    m_typeList->resize(m_typeList->width(), m_typeList->sizeHint().height());
     FillTypes(true);
     m_typeList->setCurrentIndex(0);
     m_countRule = new CNumericEditRule(GetDlgItem<QLineEdit>(IDC_CONFIG_COUNT), 1, 50);

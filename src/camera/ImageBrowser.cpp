@@ -35,6 +35,8 @@ CImageBrowser::CImageBrowser(CMessageTarget* frame, QWidget* parent)
     m_previousButton = GetDlgItem<QPushButton>(IDC_BROWSER_PREVIOUS);
     m_nextButton = GetDlgItem<QPushButton>(IDC_BROWSER_NEXT);
     m_openButton = GetDlgItem<QPushButton>(IDC_BROWSER_OPEN);
+    // The template's text ends in a line break that a one-line button does not show.
+    m_openButton->setText(m_openButton->text().trimmed());
     for (QPushButton* b : findChildren<QPushButton*>()) {
         b->setAutoDefault(false);
         b->setFlat(true);
