@@ -40,6 +40,7 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
     m_countdownTimer.setInterval(1000);
     connect(&m_countdownTimer, &QTimer::timeout, this, &CCaptureControl::OnTimer);
     m_intervalTimer.setSingleShot(true);
+    m_intervalTimer.setTimerType(Qt::PreciseTimer); // a series keeps its seconds
     connect(&m_intervalTimer, &QTimer::timeout, this, [this] {
         m_intervalDone = true;
         SeriesAdvance();
@@ -210,6 +211,7 @@ LRESULT CCaptureControl::OnSeries() {
     // One series at a time: a second start (the hot key held down) is refused.
     if (!Running() || m_seriesActive) return MSG_REFUSED;
     if (!QFileInfo(m_capturePath).isDir()) QDir().mkdir(m_capturePath);
+    if (m_seriesCount < 1) return MSG_DONE; // a series of no stills
     m_seriesActive = true;
     m_seriesLeft = m_seriesCount;
     if (m_seriesCount > 1 && m_savePanel) m_savePanel->ShowSeriesRunning();
