@@ -222,8 +222,10 @@ LRESULT CCaptureControl::OnSeries() {
 void CCaptureControl::SeriesStep() {
     --m_seriesLeft;
     m_intervalDone = false;
-    m_intervalTimer.start(m_seriesInterval * 1000);
+    // As a capture followed by a wait: the interval starts once the still is
+    // taken, so time-stamped names of one series never fall in the same second.
     CaptureOne();
+    m_intervalTimer.start(m_seriesInterval * 1000);
 }
 
 void CCaptureControl::SeriesAdvance() {

@@ -63,9 +63,14 @@ sleep 0.5
 wx=$(xwininfo -id "$window" | awk '/Absolute upper-left X/{print $4}')
 wy=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/{print $4}')
 shot "$shots/capture-preview.png"
+# Title bars of the control pane, the save panel and the image browser.
+read -r _ panel browser _ < <(/usr/bin/python3 "$here/panes.py" "$shots/capture-preview.png" $((wx + 252)))
+[ -n "${browser:-}" ] || fail "the save panel and the image browser are not both shown"
+panel=$((panel - wy))
+browser=$((browser - wy))
 
 # "Konfiguration": ".jpg" (one up from ".bmp"), three stills, then OK (four tabs on).
-click 68 417
+click 68 $((panel + 84))
 dialog=""
 for _ in $(seq 30); do
     dialog=$(xdotool search --onlyvisible --name '^Capture Config$' 2>/dev/null | head -1 || true)
@@ -82,7 +87,7 @@ sleep 0.5
 [ -z "$(xdotool search --onlyvisible --name '^Capture Config$' 2>/dev/null)" ] || fail "the dialog stayed open"
 
 # "Speichern": three stills a second apart, the window answering all the while.
-click 68 381
+click 68 $((panel + 48))
 for _ in $(seq 80); do
     [ "$(stills | wc -l)" -ge 3 ] && break
     sleep 0.1
@@ -96,9 +101,10 @@ done
 second=$(stills | sed -n 2p)
 shot "$shots/capture-browser.png"
 
-# The browser shows the newest; "<<" goes to the second, "Bild öffnen" opens it.
-click 97 512
-click 153 724
+# The browser shows the newest; "<<" goes to the second, "Bild öffnen" (two tabs
+# on from "<<", and maybe below the screen's edge) opens it.
+click 97 $((browser + 23))
+xdotool key --clearmodifiers Tab Tab space
 sleep 1
 [ "$(title)" = "Vistorel SoftWare - $(basename "$second")" ] || fail "the second still did not open: $(title)"
 shot "$work/opened.png"
