@@ -86,7 +86,6 @@ void CImageBrowser::ShowCurrent() {
         return;
     }
     if (!QFileInfo::exists(path)) return;
-    m_scale = 1.0f;
     const QString name = QFileInfo(path).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : name.mid(dot + 1).toLower();
@@ -98,9 +97,9 @@ void CImageBrowser::ShowCurrent() {
         return;
     }
     const float longer = static_cast<float>(std::max(image.GetWidth(), image.GetHeight()));
-    m_scale = std::min(1.0f, kThumbnailSide / longer);
-    const auto width = static_cast<int32_t>(std::trunc(static_cast<float>(image.GetWidth()) * m_scale));
-    const auto height = static_cast<int32_t>(std::trunc(static_cast<float>(image.GetHeight()) * m_scale));
+    const float scale = std::min(1.0f, kThumbnailSide / longer);
+    const auto width = static_cast<int32_t>(std::trunc(static_cast<float>(image.GetWidth()) * scale));
+    const auto height = static_cast<int32_t>(std::trunc(static_cast<float>(image.GetHeight()) * scale));
     if (!image.Resample(std::max(width, 1), std::max(height, 1), 1, m_thumbnail.get())) {
         m_report(QString::fromUtf8(image.GetLastError()));
         return;

@@ -50,7 +50,6 @@ private:
     QLabel* m_picture;
     QLabel* m_counter;
     uint16_t m_position = 0; // 1-based; 0 = nothing shown
-    float m_scale = 1.0f;
     std::unique_ptr<vimg::Image> m_thumbnail;
     // The path handed to the frame with 1235; it stays valid until the frame has copied it.
     QString m_openPath;
