@@ -18,6 +18,7 @@
 #include "CommandLineInfo.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
+#include "KXVMeasure.h"
 #include "KXViewDoc.h"
 #include "KXViewView.h"
 #include "ImagePrinter.h"
@@ -104,6 +105,7 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     else
         frame->show();
     frame->setAcceptDrops(true);
+    KXVM_CreateCursor();
 
     // The last file named that opened is only activated here: it is open
     // already. One that failed is not tried (and reported) a second time.

@@ -34,6 +34,7 @@
 #include "CommandIcons.h"
 #include "ControlHost.h"
 #include "DibBlock.h"
+#include "HistogramBar.h"
 #include "Image.h"
 #include "ImageBitmap.h"
 #include "ImageBrowser.h"
@@ -250,6 +251,7 @@ void CMainFrame::CreatePanes() {
         dock->installEventFilter(this);
         m_panes[id] = dock;
     }
+    m_panes[IDD_HISTOGRAM]->setWidget(new CHistogramBar);
     // The control column on the left; the preview fills the rest.
     addDockWidget(Qt::RightDockWidgetArea, m_panes[IDD_PREVIEW]);
     addDockWidget(Qt::LeftDockWidgetArea, m_panes[IDP_CONTROL]);

@@ -9,6 +9,7 @@
 #include <QPixmap>
 
 #include "CameraCalls.h"
+#include "PreviewMeasure.h"
 #include "Resource.h"
 #include "UserMessages.h"
 
@@ -49,6 +50,10 @@ CPreviewWindow::CPreviewWindow(CMessageTarget* mainWindow, CameraCalls* calls, Q
     m_display->setMouseTracking(true);
     setMouseTracking(true);
     setMinimumSize(64, 48);
+    // Measurements on the live picture, in the camera's pixels.
+    m_measure = new kxvm::PreviewMeasure(m_display, [this] {
+        return m_calls ? QString::fromUtf8(m_calls->GetCameraID().name) : QString();
+    });
 }
 
 void CPreviewWindow::SetArea(int width, int height) {
@@ -77,6 +82,7 @@ QRect CPreviewWindow::FitRect(int w, int h, int W, int H) {
 }
 
 void CPreviewWindow::Fit(int imageWidth, int imageHeight) {
+    if (m_imageSize != QSize(imageWidth, imageHeight)) m_measure->SetFrameSize(QSize(imageWidth, imageHeight));
     m_imageSize = QSize(imageWidth, imageHeight);
     const QSize area = UsableArea();
     const QRect r = FitRect(imageWidth, imageHeight, area.width(), area.height());

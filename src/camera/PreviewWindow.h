@@ -13,6 +13,9 @@
 #include "MessageTarget.h"
 
 class CameraCalls;
+namespace kxvm {
+class PreviewMeasure;
+}
 
 class CPreviewWindow : public QWidget, public CMessageTarget {
     Q_OBJECT
@@ -20,6 +23,8 @@ public:
     CPreviewWindow(CMessageTarget* mainWindow, CameraCalls* calls, QWidget* parent = nullptr);
 
     QWidget* Display() const { return m_display; }
+    // The measurement layer over the live picture.
+    kxvm::PreviewMeasure* Measure() const { return m_measure; }
     void SetCalls(CameraCalls* calls) { m_calls = calls; }
     // Space for the picture: w - 11 by h - 130.
     void SetArea(int width, int height);
@@ -50,6 +55,7 @@ private:
     CMessageTarget* m_mainWindow;
     CameraCalls* m_calls;
     QLabel* m_display;
+    kxvm::PreviewMeasure* m_measure;
     int m_areaWidth = 0;
     int m_areaHeight = 0;
     QSize m_imageSize;

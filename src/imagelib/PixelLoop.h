@@ -28,8 +28,16 @@ inline uint8_t ClampByte(int64_t v) {
     return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
+// Brightness weights scaled by 1024; comparing the unshifted sums orders two
+// colours more finely than their grey values do.
+inline int GreyWeightSum(uint8_t red, uint8_t green, uint8_t blue) {
+    return 306 * red + 601 * green + 117 * blue;
+}
+inline int GreyWeightSum(RGBQUAD c) {
+    return GreyWeightSum(c.rgbRed, c.rgbGreen, c.rgbBlue);
+}
 inline uint8_t GreyOf(uint8_t red, uint8_t green, uint8_t blue) {
-    return static_cast<uint8_t>((306 * red + 601 * green + 117 * blue) >> 10);
+    return static_cast<uint8_t>(GreyWeightSum(red, green, blue) >> 10);
 }
 inline uint8_t GreyOf(RGBQUAD c) {
     return GreyOf(c.rgbRed, c.rgbGreen, c.rgbBlue);

@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStringEncoder>
@@ -25,6 +24,7 @@
 
 #include "CmdUI.h"
 #include "CommandIds.h"
+#include "DialogProgress.h"
 #include "DibBlock.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
@@ -57,6 +57,7 @@ CKXViewDoc::CKXViewDoc()
     : m_exifInfo(std::make_unique<vimg::ImageJPG>()),
       m_counterFrequency(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
     RegisterCommands();
+    RegisterPaletteCommand();
 }
 
 CKXViewDoc::~CKXViewDoc() {
@@ -381,13 +382,11 @@ void CKXViewDoc::SaveRendering(const QString& path) {
 
 void CKXViewDoc::OnSave() {
     SaveRendering(m_fileName);
-    QProgressDialog progress(resources::String(IDS_SAVING_IMAGE), QString(), 0, 100, MainWindow());
-    progress.setWindowTitle(resources::String(IDS_SAVING_IMAGE));
-    progress.setObjectName(QStringLiteral("SaveProgress"));
-    progress.setMinimumDuration(0);
+    CDialogProgress progress(MainWindow());
+    progress.SetCaption(resources::String(IDS_SAVING_IMAGE));
     progress.show();
     for (int value : {0, 50, 100}) {
-        progress.setValue(value);
+        progress.SetPos(value);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(100);
     }

@@ -81,6 +81,12 @@ public:
     // Asks for the text tool's text; false when cancelled.
     bool AskForText();
 
+    // "Palette" (command 32877): edits the colour table in the palette dialog.
+    void OnPalette();
+    // Applies an edited table: mode 1 replaces the colours, 2 and 3 match the
+    // pixels to it (3 with error diffusion). False when nothing was applied.
+    static bool ApplyPalette(vimg::Image& image, int mode, const vimg::RGBQUAD* table, int count);
+
     // Zoom commands (all views share the factor).
     void OnZoomIn();
     void OnZoomOut();
@@ -126,6 +132,7 @@ private:
     void RegisterCommands();
     void AfterZoom(const QString& paneText);
     void OpenFurtherPages(const QString& path, uint32_t type, int count);
+    void RegisterPaletteCommand(); // PaletteCommand.cpp
 
     std::unique_ptr<vimg::Image> m_image;
     std::unique_ptr<vimg::ImageJPG> m_exifInfo;

@@ -30,6 +30,7 @@
 #include "KXViewDoc.h"
 #include "MainFrame.h"
 #include "MeasureOverlay.h"
+#include "MeasureView.h"
 #include "Resource.h"
 #include "UserMessages.h"
 
@@ -95,6 +96,7 @@ CKXViewView::CKXViewView(QWidget* parent) : CView(parent) {
         ReportPrint(printer);
     });
     OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    SetMeasureOverlay(std::make_unique<CMeasureView>(this));
 }
 
 CKXViewView::~CKXViewView() {

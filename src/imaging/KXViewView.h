@@ -42,6 +42,7 @@ public:
 
     // The measurement layer this view hands drawing and input to (none: no overlay).
     void SetMeasureOverlay(std::unique_ptr<CMeasureOverlay> overlay);
+    CMeasureOverlay* MeasureOverlay() const { return m_measure.get(); }
     void SetMeasureScale(float zoom);
 
     // What the screen shows at (width x zoom, height x zoom), overlay

@@ -1,11 +1,14 @@
 #include "UndoHistory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <thread>
 
 #include <lz4.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "Image.h"
 
@@ -28,6 +31,49 @@ void OnBothCores(size_t count, Body body) {
     other.join();
 }
 
+// Hands the whole pages inside [from, from + length) back to the system; they
+// read as zeros afterwards. True when the range held at least one page.
+bool ReleasePages(char* from, size_t length) {
+    static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const auto start = (reinterpret_cast<uintptr_t>(from) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<uintptr_t>(from) + length) / page * page;
+    if (end <= start) return false;
+    return madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED) == 0;
+}
+
+// One compressed block in memory mapped for it alone, so that releasing it
+// gives the pages back to the system at once; blocks freed to the heap could
+// stay resident and make an undo hold the picture twice.
+class PackedBlock {
+public:
+    PackedBlock() = default;
+    PackedBlock(const PackedBlock&) = delete;
+    PackedBlock& operator=(const PackedBlock&) = delete;
+    ~PackedBlock() { Reset(); }
+
+    // Copies `size` bytes into a fresh mapping; false when there is no memory.
+    bool Assign(const char* bytes, size_t size) {
+        Reset();
+        void* mapped = mmap(nullptr, std::max<size_t>(size, 1), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED) return false;
+        m_data = static_cast<char*>(mapped);
+        m_size = size;
+        std::memcpy(m_data, bytes, size);
+        return true;
+    }
+    void Reset() {
+        if (m_data) munmap(m_data, std::max<size_t>(m_size, 1));
+        m_data = nullptr;
+        m_size = 0;
+    }
+    const char* Data() const { return m_data; }
+    size_t Size() const { return m_size; }
+
+private:
+    char* m_data = nullptr;
+    size_t m_size = 0;
+};
+
 } // namespace
 
 struct CUndoHistory::Step {
@@ -37,7 +83,7 @@ struct CUndoHistory::Step {
     // step. Its pixel block is allocated but never written until the step
     // is unpacked into it, so the pages stay unused.
     std::unique_ptr<vimg::Image> shell;
-    std::vector<std::vector<char>> blocks;
+    std::vector<PackedBlock> blocks;
 };
 
 CUndoHistory::CUndoHistory() = default;
@@ -45,30 +91,45 @@ CUndoHistory::~CUndoHistory() = default;
 
 bool CUndoHistory::HasStep(int slot) const { return slot >= 0 && slot < kSteps && m_slots[slot] != nullptr; }
 
-std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image) const {
+std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image, bool releaseSource) const {
     try {
         auto step = std::make_unique<Step>();
         step->shell = std::make_unique<vimg::Image>(image, false, true, true);
         if (!step->shell->IsValid()) return nullptr;
-        const auto* source = static_cast<const char*>(image.GetDIB());
+        auto* source = static_cast<char*>(image.GetDIB());
         const size_t size = image.GetSize();
-        step->blocks.resize((size + kBlock - 1) / kBlock);
+        step->blocks = std::vector<PackedBlock>((size + kBlock - 1) / kBlock);
+        std::vector<char> released(step->blocks.size(), 0);
         bool failed = false;
         OnBothCores(step->blocks.size(), [&](size_t i) {
             const size_t offset = i * kBlock;
             const int length = static_cast<int>(std::min(kBlock, size - offset));
-            std::vector<char>& out = step->blocks[i];
             try {
-                out.resize(static_cast<size_t>(LZ4_compressBound(length)));
-                const int packed = LZ4_compress_default(source + offset, out.data(), length, static_cast<int>(out.size()));
-                if (packed <= 0) failed = true;
-                out.resize(static_cast<size_t>(std::max(packed, 0)));
-                out.shrink_to_fit();
+                // One scratch buffer per thread, reused for every block it packs.
+                thread_local std::vector<char> scratch;
+                scratch.resize(static_cast<size_t>(LZ4_compressBound(length)));
+                const int packed =
+                    LZ4_compress_default(source + offset, scratch.data(), length, static_cast<int>(scratch.size()));
+                if (packed <= 0 || !step->blocks[i].Assign(scratch.data(), static_cast<size_t>(packed))) {
+                    failed = true;
+                    return;
+                }
+                if (releaseSource) released[i] = ReleasePages(source + offset, static_cast<size_t>(length));
             } catch (const std::bad_alloc&) {
                 failed = true;
             }
         });
-        if (failed) return nullptr;
+        if (failed) {
+            // Give the source back the blocks whose pages already went.
+            for (size_t i = 0; i < released.size(); ++i) {
+                if (!released[i]) continue;
+                const size_t offset = i * kBlock;
+                const int length = static_cast<int>(std::min(kBlock, size - offset));
+                const PackedBlock& in = step->blocks[i];
+                LZ4_decompress_safe(in.Data(), source + offset, static_cast<int>(in.Size()), length);
+            }
+            return nullptr;
+        }
         return step;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -83,11 +144,11 @@ std::unique_ptr<vimg::Image> CUndoHistory::Unpack(Step& step) {
     OnBothCores(step.blocks.size(), [&](size_t i) {
         const size_t offset = i * kBlock;
         const int length = static_cast<int>(std::min(kBlock, size - offset));
-        std::vector<char>& in = step.blocks[i];
-        if (LZ4_decompress_safe(in.data(), target + offset, static_cast<int>(in.size()), length) != length)
+        PackedBlock& in = step.blocks[i];
+        if (LZ4_decompress_safe(in.Data(), target + offset, static_cast<int>(in.Size()), length) != length)
             failed = true;
         // Each block goes as soon as it is unpacked: the step never exists twice.
-        std::vector<char>().swap(in);
+        in.Reset();
     });
     return failed ? nullptr : std::move(step.shell);
 }
@@ -136,9 +197,10 @@ void CUndoHistory::Seal() {
 
 std::unique_ptr<vimg::Image> CUndoHistory::Exchange(int slot, std::unique_ptr<vimg::Image>& current) {
     if (!m_slots[slot] || !current) return nullptr;
-    std::unique_ptr<Step> packed = Pack(*current);
+    // The current picture's pages go as they are packed, and the step's blocks as
+    // they are unpacked: one whole picture at a time plus the compressed steps.
+    std::unique_ptr<Step> packed = Pack(*current, true);
     if (!packed) return nullptr;
-    // The current picture goes before the step is unpacked: one whole picture at a time.
     current.reset();
     std::unique_ptr<vimg::Image> restored = Unpack(*m_slots[slot]);
     if (!restored) {
@@ -175,7 +237,7 @@ size_t CUndoHistory::StoredBytes() const {
     for (const std::unique_ptr<Step>& slot : m_slots) {
         if (!slot) continue;
         if (slot->whole) total += slot->whole->GetSize();
-        for (const std::vector<char>& block : slot->blocks) total += block.size();
+        for (const PackedBlock& block : slot->blocks) total += block.Size();
         if (const vimg::Image* shell = slot->shell.get()) {
             const size_t plane = static_cast<size_t>(shell->GetWidth()) * shell->GetHeight();
             total += (shell->AlphaIsValid() ? plane : 0) + (shell->SelectionIsValid() ? plane : 0);

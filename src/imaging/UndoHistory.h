@@ -50,7 +50,10 @@ public:
 
 private:
     struct Step;
-    std::unique_ptr<Step> Pack(const vimg::Image& image) const;
+    // With releaseSource the image's pixel pages are handed back to the system
+    // block by block as they are packed (the image is about to go); should
+    // packing fail they are restored, so the image is intact either way.
+    std::unique_ptr<Step> Pack(const vimg::Image& image, bool releaseSource = false) const;
     // The step's image (null when its data were damaged); the step's blocks are used up.
     static std::unique_ptr<vimg::Image> Unpack(Step& step);
     void MakeRoom();

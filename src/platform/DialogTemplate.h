@@ -17,6 +17,7 @@ enum class DialogControlKind {
     ComboBox,
     ListBox,
     Slider,
+    SpinBox,
     Progress,
     Custom,       // an empty widget for the owner to fill
 };
@@ -35,6 +36,8 @@ constexpr uint32_t DS_MULTILINE = 0x0004;  // edit: several lines
 constexpr uint32_t DS_CENTER_TEXT = 0x0001; // static: centred text
 constexpr uint32_t DS_DISABLED = 0x08000000;
 constexpr uint32_t DS_HIDDEN = 0x10000000;
+constexpr uint32_t DS_GROUP = 0x00020000;   // radio button: starts a new group of radios
+constexpr uint32_t DS_VERTICAL = 0x0008;    // slider: upright
 
 struct DialogTemplate {
     int id = 0;

@@ -94,6 +94,16 @@ constexpr int ID_CAPTURE_CONTROL = 33003;
 constexpr int ID_CAPTURE_PICTURE = 33004;
 constexpr int ID_VIEW_HISTOGRAM = 32876;
 constexpr int ID_VIEW_PALETTE = 32877;
+// Palette dialog (158) and histogram bar (237).
+constexpr int IDD_PALETTE = 158;
+constexpr int IDC_PAL_MAINTAIN = 1003;
+constexpr int IDC_PAL_NEAREST = 1004;
+constexpr int IDC_PAL_DITHER = 1005;
+constexpr int IDC_PAL_LOAD = 1006;
+constexpr int IDC_PAL_SAVE = 1007;
+constexpr int IDC_PAL_EDIT_ALPHA = 1008;
+constexpr int IDC_PAL_STATUS = 1009;
+constexpr int IDC_HIST_LOG = 1006;
 constexpr int ID_FULL_SCREEN = 32872;
 constexpr int ID_MENU_CLASSIC = 32846;
 constexpr int ID_MENU_XP = 32847;
@@ -118,3 +128,108 @@ constexpr int ID_MEASURE_UNDO = 32999;
 constexpr int ID_MEASURE_REDO = 33000;
 constexpr int ID_MEASURE_FIRST = 32771;
 constexpr int ID_MEASURE_LAST = 32798;
+
+// Processing parameter dialogs and the progress window
+constexpr int IDD_ROTATE = 132;
+constexpr int IDD_RESAMPLE = 139;
+constexpr int IDD_DECREASE_BPP = 143;
+constexpr int IDD_INCREASE_BPP = 144;
+constexpr int IDD_DITHER = 147;
+constexpr int IDD_THRESHOLD = 148;
+constexpr int IDD_OPACITY = 150;
+constexpr int IDD_REPAIR = 162;
+constexpr int IDD_SKEW = 167;
+constexpr int IDD_JPEG_COMPRESSION = 168;
+constexpr int IDD_PROGRESS = 180;
+
+// Rotate (template 132)
+constexpr int IDC_ROT_ANGLE = 1000;
+constexpr int IDC_ROT_KEEP_SIZE = 1002;
+constexpr int IDC_ROT_INTERPOLATION = 1019;
+constexpr int IDC_ROT_OVERFLOW = 1020;
+
+// Resample (template 139)
+constexpr int IDC_RES_FACTOR = 1000;
+constexpr int IDC_RES_WIDTH = 1001;
+constexpr int IDC_RES_HEIGHT = 1002;
+constexpr int IDC_RES_BY_FACTOR = 1003;
+constexpr int IDC_RES_BY_SIZE = 1004;
+constexpr int IDC_RES_KEEP_ASPECT = 1008;
+constexpr int IDC_RES_INTERPOLATION = 1019;
+
+// Decrease bits per pixel (template 143)
+constexpr int IDC_DBPP_MAX_COLOURS = 1000;
+constexpr int IDC_DBPP_DIFFUSION = 1002;
+constexpr int IDC_DBPP_1 = 1003;
+constexpr int IDC_DBPP_4 = 1004;
+constexpr int IDC_DBPP_8 = 1005;
+constexpr int IDC_DBPP_STANDARD = 1006;
+constexpr int IDC_DBPP_OPTIMISED = 1007;
+constexpr int IDC_DBPP_LIMIT = 1008;
+
+// Increase bits per pixel (template 144)
+constexpr int IDC_IBPP_4 = 1003;
+constexpr int IDC_IBPP_8 = 1004;
+constexpr int IDC_IBPP_24 = 1005;
+
+// Dither (template 147), in the order of the method numbers 0 to 7
+constexpr int IDC_DIT_FLOYD_STEINBERG = 1003;
+constexpr int IDC_DIT_ORDERED = 1004;
+constexpr int IDC_DIT_BURKES = 1005;
+constexpr int IDC_DIT_STUCKI = 1006;
+constexpr int IDC_DIT_JARVIS = 1007;
+constexpr int IDC_DIT_SIERRA = 1008;
+constexpr int IDC_DIT_STEVENSON_ARCE = 1108;
+constexpr int IDC_DIT_BAYER = 1010;
+
+// Threshold (148), opacity (150)
+constexpr int IDC_THR_LEVEL = 1000;
+constexpr int IDC_OPA_LEVEL = 1000;
+
+// Repair (template 162)
+constexpr int IDC_REP_RADIUS = 1001;
+constexpr int IDC_REP_ITERATIONS = 1002;
+constexpr int IDC_REP_COLOUR_SPACE = 1015;
+
+// Skew (template 167)
+constexpr int IDC_SKW_PIVOT_X = 1000;
+constexpr int IDC_SKW_PIVOT_Y = 1001;
+constexpr int IDC_SKW_INTERPOLATION = 1002;
+constexpr int IDC_SKW_SKEW_X = 1003;
+constexpr int IDC_SKW_SKEW_Y = 1004;
+constexpr int IDC_SKW_ANGLE_X = 1005;
+constexpr int IDC_SKW_ANGLE_Y = 1006;
+constexpr int IDC_SKW_SLOPE_X = 1007;
+constexpr int IDC_SKW_SLOPE_Y = 1008;
+
+// JPEG compression (template 168)
+constexpr int IDC_JPC_QUALITY = 1000;
+constexpr int IDC_JPC_JPEG = 1003;
+constexpr int IDC_JPC_JPEG2000 = 1004;
+
+// Progress window (template 180)
+constexpr int IDC_PRG_BAR = 1229;
+// The "&Messen" menu, handed to the measurement library
+constexpr int ID_MEASURE_CALIBRATE = 32771;
+constexpr int ID_MEASURE_TABLE = 32772;
+constexpr int ID_MEASURE_LINE = 32773;
+constexpr int ID_MEASURE_RECTANGLE = 32774;
+constexpr int ID_MEASURE_ELLIPSE = 32775;
+constexpr int ID_MEASURE_POLYGON = 32776;
+constexpr int ID_MEASURE_ANGLE = 32777;
+constexpr int ID_MEASURE_SCALE_BAR = 32778;
+constexpr int ID_MEASURE_POINT = 32779;
+constexpr int ID_MEASURE_TEXT = 32780;
+constexpr int ID_MEASURE_SELECT = 32781;
+constexpr int ID_MEASURE_ZOOM_50 = 32782;
+constexpr int ID_MEASURE_ZOOM_200 = 32786;
+constexpr int ID_MEASURE_LINE_COLOUR = 32787;
+constexpr int ID_MEASURE_TEXT_COLOUR = 32788;
+constexpr int ID_MEASURE_FILL_COLOUR = 32789;
+constexpr int ID_MEASURE_WIDTH_1 = 32790;
+constexpr int ID_MEASURE_WIDTH_5 = 32793;
+constexpr int ID_MEASURE_FONT = 32794;
+constexpr int ID_MEASURE_DELETE = 32795;
+constexpr int ID_MEASURE_DELETE_ALL = 32796;
+constexpr int ID_MEASURE_SAVE_DATA = 32797;
+constexpr int ID_MEASURE_OPEN_DATA = 32798;

@@ -38,7 +38,9 @@ MenuTemplate MakeCameraMenu() {
               {{ID_CAMERA_PREVIEW, "Kamera Vorschau"},
                kSeparator,
                {ID_CAPTURE_CONTROL, "Einlesen Control"},
-               {ID_CAPTURE_PICTURE, "Capture Picture"}}},
+               {ID_CAPTURE_PICTURE, "Capture Picture"},
+               kSeparator,
+               {ID_VIEW_HISTOGRAM, "Histogram"}}},
              ViewMenu(false),
              kHelp}};
 }
@@ -222,6 +224,27 @@ MenuTemplate MakeImageMenu() {
     return {IDR_VISTORTYPE, {file, edit, view, image, filters, fluorescence, measure, window, kHelp}};
 }
 
+DialogTemplate MakePaletteDialog() {
+    return {IDD_PALETTE,
+            "Palette",
+            270,
+            136,
+            {{IDOK, DialogControlKind::DefPushButton, "OK", 159, 7, 50, 16},
+             {IDCANCEL, DialogControlKind::PushButton, "Abbrechen", 214, 7, 50, 16},
+             {IDC_PAL_LOAD, DialogControlKind::PushButton, "Laden", 159, 29, 50, 16},
+             {IDC_PAL_SAVE, DialogControlKind::PushButton, "Sichern", 214, 29, 50, 16},
+             {0, DialogControlKind::GroupBox, "Optionen laden", 148, 52, 116, 48},
+             {IDC_PAL_MAINTAIN, DialogControlKind::RadioButton, "Maintain indexes", 150, 64, 91, 10},
+             {IDC_PAL_NEAREST, DialogControlKind::RadioButton, "Nearest color matching", 150, 75, 105, 10},
+             {IDC_PAL_DITHER, DialogControlKind::RadioButton, "Error diffusion dithering", 150, 87, 113, 10},
+             {IDC_PAL_EDIT_ALPHA, DialogControlKind::CheckBox, "Alpha Komponeten editieren", 149, 105, 101, 10},
+             {IDC_PAL_STATUS, DialogControlKind::Static, " I = 0, RGBA = (0,0,0,0)", 143, 117, 121, 12}}};
+}
+
+DialogTemplate MakeHistogramBar() {
+    return {IDD_HISTOGRAM, "", 0, 0, {{IDC_HIST_LOG, DialogControlKind::CheckBox, "log", 148, 7, 30, 15}}};
+}
+
 DialogTemplate MakeAboutBox() {
     return {IDD_ABOUTBOX,
             "About Vistorel SoftWare",
@@ -378,12 +401,16 @@ QString String(int id) {
 }
 
 const DialogTemplate* Dialog(int id) {
+    static const DialogTemplate palette = MakePaletteDialog();
+    static const DialogTemplate histogramBar = MakeHistogramBar();
     static const DialogTemplate about = MakeAboutBox();
     static const DialogTemplate capturePage = MakeCapturePage();
     static const DialogTemplate savePanel = MakeSavePanel();
     static const DialogTemplate captureConfig = MakeCaptureConfig();
     static const DialogTemplate imageBrowser = MakeImageBrowser();
     switch (id) {
+    case IDD_PALETTE: return &palette;
+    case IDD_HISTOGRAM: return &histogramBar;
     case IDD_ABOUTBOX: return &about;
     case IDD_PAGE_CAPTURE: return &capturePage;
     case IDD_SAVE_PANEL: return &savePanel;

@@ -30,7 +30,7 @@ std::vector<uint8_t> TextWmf(const Bytes& records, int escapement = 0) {
     Bytes body;
     Wmf(body, 0x02FB, {}, WmfFont(-40, 400, false, "DejaVu Sans", escapement));
     Wmf(body, 0x012D, {0});
-    body.raw(records.data);
+    body.raw(records.v);
     Wmf(body, 0x0000, {});
     return PlaceableWmf(200, 100, 96, body, 1);
 }
@@ -38,7 +38,7 @@ std::vector<uint8_t> TextWmf(const Bytes& records, int escapement = 0) {
 void TextOut(Bytes& body, const std::string& text, int x, int y) {
     Bytes tail;
     tail.raw(Ansi(text)).u16(static_cast<uint32_t>(y)).u16(static_cast<uint32_t>(x));
-    Wmf(body, 0x0521, {static_cast<int>(text.size())}, tail.data);
+    Wmf(body, 0x0521, {static_cast<int>(text.size())}, tail.v);
 }
 
 // Bounds of the pixels `hit` picks, y from the top; left > right when there are none.
@@ -137,7 +137,7 @@ TEST(QtMetafileText, ClippingSpacingAndRotation) {
     Wmf(spaced, 0x0102, {1});
     Bytes tail;
     tail.raw(Ansi("III")).u16(30).u16(30).u16(30);
-    Wmf(spaced, 0x0A32, {30, 20, 3, 0}, tail.data);
+    Wmf(spaced, 0x0A32, {30, 20, 3, 0}, tail.v);
     const Image bars = Play(TextWmf(spaced));
     const auto column = [&](int x) {
         int n = 0;
@@ -188,6 +188,6 @@ TEST(QtMetafileText, DamagedFilesRenderWithinThePicture) {
     TextOut(body, "Hello", 100, 50);
     Bytes tail;
     tail.raw(Ansi("abc")).u16(30).u16(40).u16(50);
-    Wmf(body, 0x0A32, {30, 20, 3, 6, 10, 10, 120, 60}, tail.data);
+    Wmf(body, 0x0A32, {30, 20, 3, 6, 10, 10, 120, 60}, tail.v);
     testsupport::Batter(TextWmf(body, 300), FORMAT_WMF, 200);
 }

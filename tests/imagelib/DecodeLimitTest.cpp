@@ -1,5 +1,6 @@
 // Headers that declare far more than their file holds are refused before
 // anything large is allocated; honest and truncated files still decode.
+#include "ByteBuilder.h"
 #include "Image.h"
 
 #include <gtest/gtest.h>
@@ -7,29 +8,11 @@
 #include <string>
 #include <vector>
 
+using testsupport::Bytes;
 using vimg::Image;
 
 namespace {
 
-struct Bytes {
-    std::vector<uint8_t> v;
-    Bytes& u8(uint32_t x) {
-        v.push_back(static_cast<uint8_t>(x));
-        return *this;
-    }
-    Bytes& le16(uint32_t x) { return u8(x).u8(x >> 8); }
-    Bytes& le32(uint32_t x) { return le16(x).le16(x >> 16); }
-    Bytes& be16(uint32_t x) { return u8(x >> 8).u8(x); }
-    Bytes& be32(uint32_t x) { return be16(x >> 16).be16(x); }
-    Bytes& text(const std::string& s) {
-        v.insert(v.end(), s.begin(), s.end());
-        return *this;
-    }
-    Bytes& zeros(size_t n) {
-        v.resize(v.size() + n, 0);
-        return *this;
-    }
-};
 
 // Restores the default ceilings whatever a test changed.
 struct Limits {
@@ -49,9 +32,9 @@ std::string DecodeError(std::vector<uint8_t> bytes, uint32_t type) {
 
 Bytes Bmp(int32_t w, int32_t h, uint32_t bpp, uint32_t compression, size_t body) {
     Bytes b;
-    b.text("BM").le32(static_cast<uint32_t>(54 + body)).le32(0).le32(54);
-    b.le32(40).le32(static_cast<uint32_t>(w)).le32(static_cast<uint32_t>(h)).le16(1).le16(bpp).le32(compression);
-    b.le32(0).le32(2835).le32(2835).le32(0).le32(0);
+    b.text("BM").u32(static_cast<uint32_t>(54 + body)).u32(0).u32(54);
+    b.u32(40).u32(static_cast<uint32_t>(w)).u32(static_cast<uint32_t>(h)).u16(1).u16(bpp).u32(compression);
+    b.u32(0).u32(2835).u32(2835).u32(0).u32(0);
     return b.zeros(body);
 }
 
@@ -122,8 +105,8 @@ std::vector<uint8_t> J2kClaiming(uint32_t w, uint32_t h) {
 // An icon whose one entry is a PNG.
 std::vector<uint8_t> IcoHolding(const std::vector<uint8_t>& png) {
     Bytes b;
-    b.le16(0).le16(1).le16(1).u8(0).u8(0).u8(0).u8(0).le16(1).le16(32);
-    b.le32(static_cast<uint32_t>(png.size())).le32(22);
+    b.u16(0).u16(1).u16(1).u8(0).u8(0).u8(0).u8(0).u16(1).u16(32);
+    b.u32(static_cast<uint32_t>(png.size())).u32(22);
     b.v.insert(b.v.end(), png.begin(), png.end());
     return b.v;
 }
@@ -134,13 +117,13 @@ std::vector<uint8_t> Tiff(uint32_t w, uint32_t h, uint32_t compression) {
                                    {262, 3, 1, 1}, {273, 4, 1, 122}, {277, 3, 1, 1},   {278, 4, 1, h},
                                    {279, 4, 1, 100}};
     Bytes b;
-    b.text("II").le16(42).le32(8).le16(9);
+    b.text("II").u16(42).u32(8).u16(9);
     for (const auto& e : entries) {
-        b.le16(e[0]).le16(e[1]).le32(e[2]);
-        if (e[1] == 3) b.le16(e[3]).le16(0);
-        else b.le32(e[3]);
+        b.u16(e[0]).u16(e[1]).u32(e[2]);
+        if (e[1] == 3) b.u16(e[3]).u16(0);
+        else b.u32(e[3]);
     }
-    return b.le32(0).zeros(100).v;
+    return b.u32(0).zeros(100).v;
 }
 
 } // namespace
@@ -148,13 +131,13 @@ std::vector<uint8_t> Tiff(uint32_t w, uint32_t h, uint32_t compression) {
 TEST(DecodeLimit, HugeHeadersOverTinyBodiesAreRefusedPerFormat) {
     const std::string tooShort = "file too short for its header: 30000 x 30000 ";
     Bytes tga, pcx, ras, wbmp, gif;
-    tga.u8(0).u8(0).u8(2).zeros(9).le16(30000).le16(30000).u8(24).u8(0x20).zeros(100);
-    pcx.u8(10).u8(5).u8(0).u8(8).le16(0).le16(0).le16(29999).le16(29999).zeros(53).u8(3).le16(30000).zeros(60);
+    tga.u8(0).u8(0).u8(2).zeros(9).u16(30000).u16(30000).u8(24).u8(0x20).zeros(100);
+    pcx.u8(10).u8(5).u8(0).u8(8).u16(0).u16(0).u16(29999).u16(29999).zeros(53).u8(3).u16(30000).zeros(60);
     pcx.zeros(100);
     ras.be32(0x59A66A95).be32(30000).be32(30000).be32(24).be32(0).be32(1).be32(0).be32(0).zeros(100);
     wbmp.u8(0).u8(0).u8(0x81).u8(0xEA).u8(0x30).u8(0x81).u8(0xEA).u8(0x30).zeros(100); // 30000 as 7-bit groups
-    gif.text("GIF89a").le16(30000).le16(30000).u8(0x80).u8(0).u8(0).zeros(6);
-    gif.text(",").le16(0).le16(0).le16(1).le16(1).u8(0).u8(2).u8(2).u8(0x44).u8(0x01).u8(0).text(";");
+    gif.text("GIF89a").u16(30000).u16(30000).u8(0x80).u8(0).u8(0).zeros(6);
+    gif.text(",").u16(0).u16(0).u16(1).u16(1).u8(0).u8(2).u8(2).u8(0x44).u8(0x01).u8(0).text(";");
     const struct {
         const char* name;
         std::vector<uint8_t> file;

@@ -1,3 +1,4 @@
+#include "ByteBuilder.h"
 #include "Image.h"
 #include "MemFile.h"
 #include "TestSupport.h"
@@ -8,33 +9,12 @@
 #include <random>
 
 using namespace vimg;
+using testsupport::Bytes;
 using testsupport::Convert;
 using testsupport::Quote;
 
 namespace {
 
-// Little-endian byte builder for hand-made bitmap files.
-struct Bytes {
-    std::vector<uint8_t> v;
-    Bytes& u8(uint32_t x) {
-        v.push_back(static_cast<uint8_t>(x));
-        return *this;
-    }
-    Bytes& u16(uint32_t x) { return u8(x).u8(x >> 8); }
-    Bytes& u32(uint32_t x) { return u16(x).u16(x >> 16); }
-    Bytes& raw(std::initializer_list<uint8_t> bytes) {
-        v.insert(v.end(), bytes);
-        return *this;
-    }
-    Bytes& append(const Bytes& other) {
-        v.insert(v.end(), other.v.begin(), other.v.end());
-        return *this;
-    }
-    Bytes& zeros(size_t n) {
-        v.insert(v.end(), n, 0);
-        return *this;
-    }
-};
 
 Bytes InfoHeader(int32_t w, int32_t h, uint16_t bpp, uint32_t compression, uint32_t size = 40,
                  uint32_t sizeImage = 0, int32_t ppm = 3780, uint32_t clrUsed = 0) {

@@ -50,7 +50,7 @@ const RGBQUAD kRed{0, 0, 255, 0}, kGreen{0, 255, 0, 0}, kBlue{255, 0, 0, 0}, kWh
 void TextOut(Bytes& body, const std::string& text, int x, int y) {
     Bytes tail;
     tail.raw(Ansi(text)).u16(static_cast<uint32_t>(y)).u16(static_cast<uint32_t>(x));
-    Wmf(body, 0x0521, {static_cast<int>(text.size())}, tail.data);
+    Wmf(body, 0x0521, {static_cast<int>(text.size())}, tail.v);
 }
 
 // ExtTextOutW / ExtTextOutA with the string at 76 and the advances (if any) after it.
@@ -58,13 +58,13 @@ void ExtTextOut(Bytes& records, const std::u16string& text, int x, int y, std::v
                 bool wide = true, int options = 0, std::vector<int> rect = {0, 0, 0, 0}) {
     Bytes tail;
     for (char16_t c : text) wide ? tail.u16(c) : tail.raw({static_cast<uint8_t>(c)});
-    while (tail.data.size() % 4) tail.data.push_back(0);
-    const int offDx = dx.empty() ? 0 : 76 + static_cast<int>(tail.data.size());
+    while (tail.v.size() % 4) tail.v.push_back(0);
+    const int offDx = dx.empty() ? 0 : 76 + static_cast<int>(tail.v.size());
     for (int d : dx) tail.u32(static_cast<uint32_t>(d));
     Emf(records, wide ? 84 : 83,
         {0, 0, 0, 0, 1, 0, 0, x, y, static_cast<int>(text.size()), 76, options, rect[0], rect[1], rect[2], rect[3],
          offDx},
-        tail.data);
+        tail.v);
 }
 
 } // namespace
@@ -102,7 +102,7 @@ TEST_F(MetafileText, ExtTextOutClipsFillsAndSpaces) {
     Wmf(body, 0x0201, {0xFF00, 0}); // green background
     Bytes tail;
     tail.raw(Ansi("abc")).u16(50).u16(60).u16(70);
-    Wmf(body, 0x0A32, {100, 150, 3, 6, 50, 50, 300, 200}, tail.data); // opaque and clipped
+    Wmf(body, 0x0A32, {100, 150, 3, 6, 50, 50, 300, 200}, tail.v); // opaque and clipped
     Wmf(body, 0x0A32, {100, 150, 3, 0}, Ansi("xyz")); // no rectangle, no advances
     Image img;
     const auto runs = PlayWmf(body, &img);
@@ -137,7 +137,7 @@ TEST_F(MetafileText, UpdateCurrentPositionFollowsTheText) {
     TextOut(body, "ab", 0, 0);     // the record's point is ignored; 20 px wide
     Bytes tail;
     tail.raw(Ansi("cd")).u16(30).u16(40);
-    Wmf(body, 0x0A32, {0, 0, 2, 0}, tail.data); // 70 logical units wide
+    Wmf(body, 0x0A32, {0, 0, 2, 0}, tail.v); // 70 logical units wide
     Wmf(body, 0x012E, {1 | 2});                 // right-aligned: moves back
     TextOut(body, "e", 0, 0);
     Wmf(body, 0x012E, {1 | 6}); // centred: stays
@@ -186,8 +186,8 @@ TEST_F(MetafileText, EmfWideAndAnsiText) {
     Bytes font;
     font.raw({0, 1, 1, 0, 0, 0, 0, 0}); // underline, strike-out
     for (char16_t c : std::u16string(u"Tim\u00E9s")) font.u16(c);
-    while (font.data.size() < 8 + 64) font.u16(0);
-    Emf(records, 82, {1, -20, 0, 900, 0, 400}, font.data);
+    while (font.v.size() < 8 + 64) font.u16(0);
+    Emf(records, 82, {1, -20, 0, 900, 0, 400}, font.v);
     Emf(records, 37, {1});
     Emf(records, 24, {0xFF0000}); // blue
     Emf(records, 22, {8});        // bottom
@@ -198,7 +198,7 @@ TEST_F(MetafileText, EmfWideAndAnsiText) {
     // Without the rectangle field (option 0x100) the advance offset comes right after the options.
     Bytes noRect;
     noRect.u16('o').u16('k').u32(7).u32(9);
-    Emf(records, 84, {0, 0, 0, 0, 1, 0, 0, 5, 5, 2, 60, 0x100 | 4, 64}, noRect.data);
+    Emf(records, 84, {0, 0, 0, 0, 1, 0, 0, 5, 5, 2, 60, 0x100 | 4, 64}, noRect.v);
     const auto runs = PlayEmf(records);
     ASSERT_EQ(runs.size(), 4u);
     // 100 x 50 reference pixels of the frame onto 96 x 48.
@@ -249,7 +249,7 @@ TEST_F(MetafileText, DamagedTextRecordsDrawNothingAndStayInBounds) {
     Bytes text;
     text.u16('a').u16('b');
     const auto bad = [&](int count, int offString, int offDx) {
-        Emf(records, 84, {0, 0, 0, 0, 1, 0, 0, 5, 5, count, offString, 0, 0, 0, 0, 0, offDx}, text.data);
+        Emf(records, 84, {0, 0, 0, 0, 1, 0, 0, 5, 5, count, offString, 0, 0, 0, 0, 0, offDx}, text.v);
     };
     bad(2, 0x7FFFFFF0, 0); // string far past the record
     bad(2, 4, 0);          // string inside the record head
@@ -268,7 +268,7 @@ TEST_F(MetafileText, DamagedTextRecordsDrawNothingAndStayInBounds) {
     TextOut(sample, "Hello", 500, 250);
     Bytes tail;
     tail.raw(Ansi("abc")).u16(50).u16(60).u16(70);
-    Wmf(sample, 0x0A32, {100, 150, 3, 6, 50, 50, 300, 200}, tail.data);
+    Wmf(sample, 0x0A32, {100, 150, 3, 6, 50, 50, 300, 200}, tail.v);
     Wmf(sample, 0x0000, {});
     testsupport::Batter(PlaceableWmf(1000, 500, 500, sample, 2), FORMAT_WMF, 300);
     Bytes emf;

@@ -13,7 +13,7 @@ std::vector<uint8_t> Dib() {
     Bytes b;
     b.u32(40).u32(2).u32(2).u16(1).u16(24).u32(0).u32(16).u32(0).u32(0).u32(0).u32(0);
     b.raw({0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0});
-    return b.data;
+    return b.v;
 }
 
 const RGBQUAD kWhite{255, 255, 255, 0}, kRed{0, 0, 255, 0}, kBlue{255, 0, 0, 0}, kGreen{0, 255, 0, 0};
@@ -43,9 +43,9 @@ std::vector<uint8_t> SampleWmf(bool placeable = true) {
     // The bitmap stretched over logical (0, 400) .. (100, 500).
     Wmf(body, 0x0F43, {0x0020, 0x00CC, 0, 2, 2, 0, 0, 100, 100, 400, 0}, Dib());
     Wmf(body, 0x0000, {});
-    f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.data.size() / 2)).u16(4).u32(40).u16(0);
-    f.raw(body.data);
-    return f.data;
+    f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.v.size() / 2)).u16(4).u32(40).u16(0);
+    f.raw(body.v);
+    return f.v;
 }
 
 std::vector<uint8_t> SampleEmf() {
@@ -58,7 +58,7 @@ std::vector<uint8_t> SampleEmf() {
     Emf(records, 37, {2});
     Bytes tri;
     tri.u16(60).u16(10).u16(95).u16(10).u16(95).u16(45);
-    Emf(records, 86, {0, 0, 0, 0, 3}, tri.data); // Polygon16
+    Emf(records, 86, {0, 0, 0, 0, 3}, tri.v); // Polygon16
     const std::vector<uint8_t> dib = Dib();
     // StretchDIBits: bitmap info at 80, bits at 120, drawn over (0, 40) .. (10, 50).
     Emf(records, 81,
@@ -76,7 +76,7 @@ std::vector<uint8_t> SampleEmf() {
     Emf(records, 37, {static_cast<int>(0x80000007)});
     Bytes curve;
     curve.u16(60).u16(46).u16(70).u16(46).u16(80).u16(46).u16(90).u16(46);
-    Emf(records, 85, {0, 0, 0, 0, 4}, curve.data);
+    Emf(records, 85, {0, 0, 0, 0, 4}, curve.v);
     // BitBlt without a source: a blue patch at (70, 47) .. (80, 50).
     Emf(records, 76, {0, 0, 0, 0, 70, 47, 10, 3, 0xF00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     Emf(records, 14, {0, 0, 20});

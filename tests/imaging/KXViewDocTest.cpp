@@ -7,13 +7,14 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QProgressDialog>
 
 #include <gtest/gtest.h>
 
 #include "CmdUI.h"
 #include "CommandIds.h"
+#include "DialogProgress.h"
 #include "DocTestSupport.h"
+#include "GradientProgress.h"
 #include "Image.h"
 #include "Resource.h"
 
@@ -182,13 +183,14 @@ TEST_F(DocTest, SaveOfANeverSavedDuplicateWritesNothingButShowsTheProgress) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) seen << p->labelText();
+            if (auto* p = qobject_cast<CDialogProgress*>(w); p && p->isVisible()) seen << p->Bar()->text();
     });
     watch.start(20);
     copy->OnSave();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
     ASSERT_FALSE(seen.isEmpty());
-    EXPECT_EQ(seen.front(), "Bild speichern");
+    EXPECT_TRUE(seen.front().startsWith("Bild speichern: ")) << seen.front().toStdString();
+    EXPECT_EQ(seen.back(), "Bild speichern: 100%");
 }
 
 TEST_F(DocTest, SaveAtTwoHundredPercentWritesTheDisplayedPictureAtTwiceTheSize) {

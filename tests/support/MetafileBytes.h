@@ -5,21 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "ByteBuilder.h"
+
 namespace metafilebytes {
 
-struct Bytes {
-    std::vector<uint8_t> data;
-    Bytes& u16(uint32_t v) {
-        data.push_back(static_cast<uint8_t>(v));
-        data.push_back(static_cast<uint8_t>(v >> 8));
-        return *this;
-    }
-    Bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-    Bytes& raw(const std::vector<uint8_t>& b) {
-        data.insert(data.end(), b.begin(), b.end());
-        return *this;
-    }
-};
+using testsupport::Bytes;
 
 // A WMF record: size in words, function, 16-bit parameters.
 inline void Wmf(Bytes& out, uint32_t function, std::vector<int> params, const std::vector<uint8_t>& tail = {}) {
@@ -41,10 +31,10 @@ inline std::vector<uint8_t> PlaceableWmf(int right, int bottom, int inch, const 
     Bytes f;
     f.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(static_cast<uint32_t>(right)).u16(static_cast<uint32_t>(bottom));
     f.u16(static_cast<uint32_t>(inch)).u32(0).u16(0);
-    f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.data.size() / 2));
+    f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.v.size() / 2));
     f.u16(static_cast<uint32_t>(objects)).u32(40).u16(0);
-    f.raw(body.data);
-    return f.data;
+    f.raw(body.v);
+    return f.v;
 }
 
 // An EMF of 100 x 50 reference pixels shown as 96 x 48 (frame 0..2540 x 0..1270
@@ -52,10 +42,10 @@ inline std::vector<uint8_t> PlaceableWmf(int right, int bottom, int inch, const 
 inline std::vector<uint8_t> SmallEmf(const Bytes& records) {
     Bytes f;
     f.u32(1).u32(88).u32(0).u32(0).u32(99).u32(49).u32(0).u32(0).u32(2540).u32(1270).u32(0x464D4520).u32(0x10000);
-    f.u32(static_cast<uint32_t>(88 + records.data.size())).u32(8).u16(3).u16(0).u32(0).u32(0).u32(0);
+    f.u32(static_cast<uint32_t>(88 + records.v.size())).u32(8).u16(3).u16(0).u32(0).u32(0).u32(0);
     f.u32(100).u32(50).u32(25).u32(13);
-    f.raw(records.data);
-    return f.data;
+    f.raw(records.v);
+    return f.v;
 }
 
 // 8-bit text padded to whole words, as WMF text records hold it.
@@ -71,9 +61,9 @@ inline std::vector<uint8_t> WmfFont(int height, int weight, bool italic, const s
     Bytes b;
     b.u16(static_cast<uint32_t>(height)).u16(0).u16(static_cast<uint32_t>(escapement)).u16(0);
     b.u16(static_cast<uint32_t>(weight));
-    b.data.insert(b.data.end(), {static_cast<uint8_t>(italic), 0, 0, 0, 0, 0, 0, 0});
+    b.v.insert(b.v.end(), {static_cast<uint8_t>(italic), 0, 0, 0, 0, 0, 0, 0});
     b.raw(Ansi(face + '\0'));
-    return b.data;
+    return b.v;
 }
 
 } // namespace metafilebytes

@@ -2,6 +2,7 @@
 
 #include "../DecodeLimit.h"
 #include "../File.h"
+#include "../PixelLoop.h"
 #include "ByteOrder.h"
 
 #include <algorithm>
@@ -197,8 +198,7 @@ bool ImagePCX::Encode(File* stream) {
     bytes::PutLe16(h + 68, bpp == 8 && IsGrayScale() ? 2 : 1);
     // Monochrome pictures store the darker colour as set bits: readers that
     // ignore the header map show set bits as black.
-    const auto grey = [](RGBQUAD c) { return 306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue; };
-    const bool invert = bpp == 1 && grey(GetPaletteColor(0)) < grey(GetPaletteColor(1));
+    const bool invert = bpp == 1 && GreyWeightSum(GetPaletteColor(0)) < GreyWeightSum(GetPaletteColor(1));
     if (invert) {
         for (int i = 0; i < 3; ++i) std::swap(h[16 + i], h[19 + i]);
     }

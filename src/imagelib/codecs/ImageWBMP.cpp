@@ -2,6 +2,7 @@
 
 #include "../DecodeLimit.h"
 #include "../File.h"
+#include "../PixelLoop.h"
 
 #include <algorithm>
 #include <vector>
@@ -66,8 +67,7 @@ bool ImageWBMP::Encode(File* stream) {
     PutInt(out, width);
     PutInt(out, height);
     // Whichever palette entry is lighter becomes white.
-    const auto grey = [](RGBQUAD c) { return 306 * c.rgbRed + 601 * c.rgbGreen + 117 * c.rgbBlue; };
-    const bool invert = grey(GetPaletteColor(0)) > grey(GetPaletteColor(1));
+    const bool invert = GreyWeightSum(GetPaletteColor(0)) > GreyWeightSum(GetPaletteColor(1));
     const uint32_t stride = (width + 7) / 8;
     for (uint32_t r = 0; r < height; ++r) {
         const uint8_t* row = GetBits(height - 1 - r);

@@ -11,49 +11,9 @@ program=$1
 shots=$2
 desktop=$3
 mkdir -p "$shots"
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" HOME="$work"
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
+source "$(cd "$(dirname "$0")/../../support" && pwd)/xdo-session.sh"
 
-window=""
-start() {
-    "$program" "$@" >"$work/log" 2>&1 &
-    pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name '^Vistorel SoftWare' 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no main window; log: $(cat "$work/log")"
-    sleep 1.5 # framed and placed
-}
-stop() {
-    xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end on Alt+F4"
-    wait "$pid" || fail "the program ended with an error"
-    pid=""
-}
-title() { xdotool getwindowname "$window"; }
 rectangle() { xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x","y" "w"x"h}'; }
-keys() {
-    xdotool windowactivate --sync "$window"
-    xdotool key --clearmodifiers "$@"
-    sleep 0.5
-}
 # Without --clearmodifiers, which would toggle Caps Lock around the key.
 lock_key() {
     xdotool key "$1"

@@ -11,41 +11,11 @@ shots=$2
 here=$(cd "$(dirname "$0")" && pwd)
 measure() { /usr/bin/python3 "$here/measure.py" "$@"; }
 mkdir -p "$shots"
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" HOME="$work"
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
-shot() {
-    sleep 0.7
-    import -window "$window" "$1"
-}
-keys() {
-    xdotool windowactivate --sync "$window"
-    xdotool key --clearmodifiers "$@"
-    sleep 0.5
-}
-title() { xdotool getwindowname "$window"; }
+source "$here/../../support/xdo-session.sh"
 # A 200 x 150 picture: red left half, blue right half, a white square in the red.
 /usr/bin/convert -size 200x150 xc:red -fill blue -draw "rectangle 100,0 199,149" \
     -fill white -draw "rectangle 20,100 40,120" "$work/p.bmp"
-"$program" "$work/p.bmp" >"$work/log" 2>&1 &
-pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Vistorel SoftWare' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no main window; log: $(cat "$work/log")"
-sleep 1.5
+start "$work/p.bmp"
 xdotool windowmove --sync "$window" 0 0
 sleep 0.5
 [ "$(title)" = "Vistorel SoftWare - p.bmp" ] || fail "title after start: $(title)"
@@ -121,12 +91,5 @@ shot "$shots/edit-400-smooth.png"
 # The border between red and blue is blended, not a step.
 [ "$(measure blend "$shots/edit-400-smooth.png" "$ox" $((oy + 200)) 900)" -ge 2 ] || fail "no smoothing at 400 %"
 
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end on Alt+F4"
-wait "$pid" || fail "the program ended with an error"
-pid=""
+stop
 echo "all editing checks passed"

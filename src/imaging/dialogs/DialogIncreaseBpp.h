@@ -1,0 +1,16 @@
+// "Erhöhen Bpp": 4, 8 or 24 bits per pixel.
+#pragma once
+
+#include "TemplateDialog.h"
+
+class CDialogIncreaseBpp : public CTemplateDialog {
+    Q_OBJECT
+public:
+    explicit CDialogIncreaseBpp(QWidget* parent = nullptr);
+
+    int m_bpp = 24; // preset picks the radio: 4, 8, anything else 24
+
+protected:
+    void OnInitDialog() override;
+    void OnOK() override;
+};

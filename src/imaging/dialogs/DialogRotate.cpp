@@ -1,0 +1,42 @@
+#include "DialogRotate.h"
+
+#include "NumericEdit.h"
+#include "ParameterValues.h"
+#include "Resource.h"
+
+namespace {
+
+using K = DialogControlKind;
+
+const DialogTemplate kTemplate{
+    IDD_ROTATE, "Drehen", 236, 104,
+    {{0, K::Static, "Winkel (Grad)", 10, 12, 80, 8},
+     {IDC_ROT_ANGLE, K::Edit, "", 100, 10, 126, 13},
+     {0, K::Static, "Interpolation method", 10, 30, 80, 8},
+     {IDC_ROT_INTERPOLATION, K::ComboBox, "", 100, 28, 126, 13},
+     {0, K::Static, "Overflow method", 10, 48, 80, 8},
+     {IDC_ROT_OVERFLOW, K::ComboBox, "", 100, 46, 126, 13},
+     {IDC_ROT_KEEP_SIZE, K::CheckBox, "Originalgröße", 10, 66, 100, 10},
+     {IDOK, K::DefPushButton, "OK", 120, 84, 50, 14},
+     {IDCANCEL, K::PushButton, "Abbrechen", 176, 84, 50, 14}}};
+
+} // namespace
+
+CDialogRotate::CDialogRotate(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    SubclassDlgItem(IDC_ROT_ANGLE, new CNumericEdit(CNumericEdit::Kind::Real));
+    Bind(IDC_ROT_ANGLE, &m_angle);
+    Bind(IDC_ROT_INTERPOLATION, &m_interpolation);
+    Bind(IDC_ROT_OVERFLOW, &m_overflow);
+    Bind(IDC_ROT_KEEP_SIZE, &m_keepSize);
+}
+
+void CDialogRotate::OnInitDialog() {
+    SetItems(IDC_ROT_INTERPOLATION, {"Nearest neighbour", "Bilinear", "Bicubic (hard)", "Bicubic 2 (soft)",
+                                     "BSpline (blur)", "Lanzcos (sharp)", "Hermite"});
+    SetItems(IDC_ROT_OVERFLOW, {"Background (or [0,0] color)", "Hintergrund (oder schwarz)",
+                                "Hintergrund (oder weiss)", "Wrap", "Wiederholen", "Spiegeln",
+                                "Transparent"});
+    CTemplateDialog::OnInitDialog();
+}
+
+int CDialogRotate::AngleParam() const { return dialogvalues::TruncThousandths(m_angle); }

@@ -1,0 +1,82 @@
+#include "MeasureView.h"
+
+#include <algorithm>
+
+#include <QAbstractScrollArea>
+#include <QPainter>
+
+#include "DeviceContext.h"
+#include "Image.h"
+#include "KXVMeasure.h"
+#include "KXViewDoc.h"
+#include "KXViewView.h"
+
+CMeasureView::CMeasureView(CKXViewView* view)
+    : m_view(view), m_handle(KXVM_NewKXMeasureManager(view->ScrollArea()->viewport())) {
+    KXVM_ScaleLine(m_handle, 1);
+}
+
+CMeasureView::~CMeasureView() {
+    if (m_handle != 0) KXVM_DeleteKXMeasureManager(m_handle);
+    m_handle = 0;
+}
+
+void CMeasureView::Sync(bool screen, bool stretchScreen) {
+    const CKXViewDoc* doc = m_view->GetDocument();
+    const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
+    if (!image || !image->IsValid()) return;
+    const int w = static_cast<int>(image->GetWidth()), h = static_cast<int>(image->GetHeight());
+    KXVM_SetImageInfo(m_handle, w, h, image->GetPixelSize(), image->GetCameraName(),
+                      doc->GetPathName().toUtf8().constData());
+    if (!screen) return;
+    float scale = doc->m_zoomFactor;
+    if (doc->m_stretchMode && stretchScreen) {
+        const QSize c = m_view->ClientSize();
+        scale = static_cast<float>(
+            std::min(static_cast<double>(c.height()) / h, static_cast<double>(c.width()) / w));
+    }
+    KXVM_SetScale(scale, m_handle);
+}
+
+void CMeasureView::Draw(CDeviceContext& dc, QPoint scroll) {
+    const CKXViewDoc* doc = m_view->GetDocument();
+    if (!doc) return;
+    // The rendering for saves and prints is the zoomed picture itself; the
+    // screen's context covers the viewport.
+    const bool onScreen = QSize(dc.Width(), dc.Height()) == m_view->ClientSize();
+    Sync(true, onScreen);
+    KXVM_ScaleLine(m_handle, doc->m_showScale ? 1 : 0);
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.translate(-scroll);
+    KXVM_DrawAllUnit(m_handle, &dc);
+    painter.restore();
+}
+
+void CMeasureView::ShowScaleLine(bool show) {
+    KXVM_ScaleLine(m_handle, show ? 1 : 0);
+}
+
+void CMeasureView::SetScale(float zoom) {
+    KXVM_SetScale(zoom, m_handle);
+}
+
+void CMeasureView::MouseDown(QPoint logical) {
+    Sync(true, true);
+    KXVM_OnLButtonDown(m_handle, logical.x(), logical.y());
+}
+
+void CMeasureView::MouseMove(QPoint logical) {
+    Sync(true, true);
+    KXVM_OnMouseMove(m_handle, logical.x(), logical.y());
+}
+
+void CMeasureView::MouseUp(QPoint logical) {
+    Sync(true, true);
+    KXVM_OnLButtonUp(m_handle, logical.x(), logical.y());
+}
+
+void CMeasureView::DoubleClick(QPoint logical) {
+    Sync(true, true);
+    KXVM_OnLButtonDblClk(m_handle, logical.x(), logical.y());
+}
