@@ -67,6 +67,9 @@ public:
     QSize BaseUnits() const { return m_baseUnits; }
     int TemplateId() const { return m_templateId; }
 
+    // Escape, the close box and callers end the dialog through OnCancel.
+    void reject() override;
+
 protected:
     // Binds a member to control id. By the control's kind: an edit or static
     // exchanges text (numbers parsed in full, optional inclusive range); a
@@ -97,7 +100,6 @@ protected:
     virtual void OnSliderMoved(int id, int pos);
 
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     using Member = std::variant<int*, unsigned*, uint8_t*, float*, double*, bool*, QString*>;
