@@ -43,6 +43,7 @@
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
+#include "PageImageProc.h"
 #include "PreviewWindow.h"
 #include "Profile.h"
 #include "Resource.h"
@@ -90,6 +91,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
     m_pCameraControl = std::make_unique<CCameraControl>(this, this, m_notWin2000);
     m_pCapture = std::make_unique<CCaptureControl>(m_pCameraControl.get(), this, this);
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
+    m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
 
 CMainFrame::~CMainFrame() {

@@ -241,7 +241,8 @@ int Animate(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
 #ifdef VISTOREL_QT_RENDERERS
-    const auto qtApp = vimg::display::RegisterQtRenderers();
+    std::unique_ptr<QGuiApplication> qtApp;
+    vimg::display::RegisterQtRenderersOnFirstText(qtApp);
 #endif
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);

@@ -10,9 +10,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace vimg {
@@ -33,23 +35,97 @@ using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
 using FastRun =
     std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
 
-// The frame shared by the window operations: copy, working region and mask,
-// row loop, transfer. Interior runs of 24-bit rows go to `fast`, every other
-// pixel to `slow`.
+// One row of a window operation on a 24-bit image, into `dst` (which holds
+// the row's original bytes): interior runs go to `fast`, every other selected
+// pixel of the working box to `slow`.
+void WindowRow24(const Image& image, int32_t y, const Window& win, const PixelBox& box, int32_t xi0, int32_t xi1,
+                 const SlowPixel& slow, const FastRun& fast, uint8_t* dst) {
+    const auto h = static_cast<int32_t>(image.GetHeight());
+    const uint8_t* mask = image.SelectionGetPointer(0, 0);
+    const auto slowRange = [&](int32_t from, int32_t to) {
+        for (int32_t x = from; x < to; ++x) {
+            if (!image.SelectionIsInside(x, y)) continue;
+            const RGBQUAD c = slow(x, y);
+            uint8_t* p = dst + static_cast<size_t>(x) * 3;
+            p[0] = c.rgbBlue;
+            p[1] = c.rgbGreen;
+            p[2] = c.rgbRed;
+        }
+    };
+    if (y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
+        slowRange(box.x0, xi0);
+        fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * image.GetWidth() : nullptr, dst);
+        slowRange(xi1, box.x1);
+    } else {
+        slowRange(box.x0, box.x1);
+    }
+}
+
+// 24-bit images are filtered in place, band by band, so the operation needs
+// no second picture. A band sweeps up its rows and writes a result back once
+// no later row of the band reads that row's original; its first `hi` and last
+// `-lo` rows, which the neighbouring bands read, are written when every band
+// has finished, and so is row 0, whose first pixel stands for every neighbour
+// outside the image. So slow pixels see originals too.
+void RunWindowOpInPlace(Image& image, const Window& win, const RowProgress& progress, const PixelBox& box,
+                        int32_t xi0, int32_t xi1, const SlowPixel& slow, const FastRun& fast) {
+    const int32_t k = win.hi - win.lo + 1;
+    const int32_t rows = box.y1 - box.y0;
+    // At least k rows a band keeps every band's reads within its neighbours.
+    const int32_t bandRows = std::max((rows + 63) / 64, k);
+    const int32_t bands = (rows + bandRows - 1) / bandRows;
+    const size_t rowBytes = image.GetEffWidth();
+    const auto lag = static_cast<size_t>(-win.lo);
+    struct Held {
+        int32_t y;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<std::vector<Held>> held(static_cast<size_t>(bands));
+    const RowProgress bandProgress{progress.image, bands, progress.lo, progress.hi};
+    RowRunner::Run(bandProgress, 0, bands, true, [&](int32_t band) {
+        const int32_t b0 = box.y0 + band * bandRows, b1 = std::min(b0 + bandRows, box.y1);
+        std::vector<std::vector<uint8_t>> ring(lag + 1, std::vector<uint8_t>(rowBytes));
+        std::vector<Held>& keep = held[static_cast<size_t>(band)];
+        const auto release = [&](int32_t r) {
+            std::vector<uint8_t>& result = ring[static_cast<size_t>(r - b0) % ring.size()];
+            // Row 0 too: neighbours outside the image read pixel (0, 0).
+            if (r < b0 + win.hi || r >= b1 + win.lo || r == 0)
+                keep.push_back(Held{r, result});
+            else
+                std::copy(result.begin(), result.end(), image.GetBits(static_cast<uint32_t>(r)));
+        };
+        for (int32_t y = b0; y < b1; ++y) {
+            std::vector<uint8_t>& result = ring[static_cast<size_t>(y - b0) % ring.size()];
+            const uint8_t* original = image.GetBits(static_cast<uint32_t>(y));
+            std::copy(original, original + rowBytes, result.begin());
+            WindowRow24(image, y, win, box, xi0, xi1, slow, fast, result.data());
+            // Row y - lag is read by no row after y.
+            if (y + win.lo >= b0) release(y + win.lo);
+        }
+        for (int32_t r = std::max(b0, b1 + win.lo); r < b1; ++r) release(r);
+    });
+    for (const std::vector<Held>& band : held)
+        for (const Held& row : band) std::copy(row.bytes.begin(), row.bytes.end(), image.GetBits(static_cast<uint32_t>(row.y)));
+}
+
+// The frame shared by the window operations: working region and mask, row
+// loop. Interior runs of 24-bit rows go to `fast`, every other pixel to
+// `slow`. Palette images are read from the image and written to a copy.
 bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const SlowPixel& slow,
                  const FastRun& fast) {
     if (!image.IsValid() || k < 1) return false;
-    Image tmp(image);
-    if (!tmp.IsValid()) return false;
     const Window win(k);
     const PixelBox box = WorkingBox(image);
     const auto w = static_cast<int32_t>(image.GetWidth());
-    const auto h = static_cast<int32_t>(image.GetHeight());
-    const bool is24 = image.GetBpp() == 24;
-    const uint8_t* mask = image.SelectionGetPointer(0, 0);
     const int32_t xi0 = std::max(box.x0, -win.lo);
     const int32_t xi1 = std::min(box.x1, w - win.hi);
+    if (image.GetBpp() == 24) {
+        RunWindowOpInPlace(image, win, progress, box, xi0, xi1, slow, fast);
+        return true;
+    }
 
+    Image tmp(image);
+    if (!tmp.IsValid()) return false;
     // Palette images store the nearest entry, found as SetPixelColor would
     // but without its one-colour cache, so rows can run on several threads.
     std::optional<NearestColour> nearest;
@@ -57,24 +133,14 @@ bool RunWindowOp(Image& image, int32_t k, const RowProgress& progress, const Slo
         const uint32_t n = tmp.GetClrImportant() ? tmp.GetClrImportant() : tmp.GetNumColors();
         nearest.emplace(tmp.GetPalette(), std::min(n, tmp.GetNumColors()));
     }
-    const auto slowRange = [&](int32_t y, int32_t from, int32_t to) {
-        for (int32_t x = from; x < to; ++x) {
+    const auto row = [&](int32_t y) {
+        for (int32_t x = box.x0; x < box.x1; ++x) {
             if (!image.SelectionIsInside(x, y)) continue;
             const RGBQUAD c = slow(x, y);
             if (nearest)
                 tmp.BlindSetPixelIndex(x, y, nearest->Find(c.rgbRed, c.rgbGreen, c.rgbBlue));
             else
                 tmp.SetPixelColor(x, y, c);
-        }
-    };
-    const auto row = [&](int32_t y) {
-        if (is24 && y + win.lo >= 0 && y + win.hi < h && xi0 < xi1) {
-            slowRange(y, box.x0, xi0);
-            fast(y, xi0, xi1, mask ? mask + static_cast<size_t>(y) * w : nullptr,
-                 tmp.GetBits(static_cast<uint32_t>(y)));
-            slowRange(y, xi1, box.x1);
-        } else {
-            slowRange(y, box.x0, box.x1);
         }
     };
     RowRunner::Run(progress, box.y0, box.y1, true, row);
@@ -142,6 +208,38 @@ bool RunMorph(Image& image, int32_t k, Morph op, const RowProgress& progress) {
     return RunWindowOp(image, k, progress, slow, fast);
 }
 
+// Grey values of `count` 24-bit pixels.
+void GreyRow(const uint8_t* bgr, size_t count, uint8_t* grey) {
+    for (size_t i = 0; i < count; ++i) grey[i] = GreyOf(bgr[3 * i + 2], bgr[3 * i + 1], bgr[3 * i]);
+}
+
+// For each of `count` pixels, the window position (0..8, rows of `grey` from
+// the first) of the middle of its nine keys grey << 4 | position. A fixed
+// network of 19 compare-exchanges with no branches, so the loop vectorises.
+void Median3x3Keys(const uint8_t* grey, size_t stride, size_t count, uint16_t* middle) {
+    const uint8_t* g0 = grey;
+    const uint8_t* g1 = grey + stride;
+    const uint8_t* g2 = grey + 2 * stride;
+    for (size_t i = 0; i < count; ++i) {
+        int16_t p[9] = {
+            static_cast<int16_t>(g0[i] << 4 | 0), static_cast<int16_t>(g0[i + 1] << 4 | 1),
+            static_cast<int16_t>(g0[i + 2] << 4 | 2), static_cast<int16_t>(g1[i] << 4 | 3),
+            static_cast<int16_t>(g1[i + 1] << 4 | 4), static_cast<int16_t>(g1[i + 2] << 4 | 5),
+            static_cast<int16_t>(g2[i] << 4 | 6), static_cast<int16_t>(g2[i + 1] << 4 | 7),
+            static_cast<int16_t>(g2[i + 2] << 4 | 8)};
+        const auto sort = [&p](int a, int b) {
+            const int16_t lo = std::min(p[a], p[b]);
+            p[b] = std::max(p[a], p[b]);
+            p[a] = lo;
+        };
+        sort(1, 2), sort(4, 5), sort(7, 8), sort(0, 1), sort(3, 4), sort(6, 7);
+        sort(1, 2), sort(4, 5), sort(7, 8), sort(0, 3), sort(5, 8), sort(4, 7);
+        sort(3, 6), sort(1, 4), sort(2, 5), sort(4, 7), sort(4, 2), sort(6, 4);
+        sort(4, 2);
+        middle[i] = static_cast<uint16_t>(p[4] & 15);
+    }
+}
+
 } // namespace
 
 bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t offset) {
@@ -194,7 +292,8 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
         return RGBQUAD{finish(sum[0]), finish(sum[1]), finish(sum[2]), 0};
     };
 
-    // Row sums over the non-zero taps; 32-bit accumulators when no sum can overflow them.
+    // Row sums over the non-zero taps; 32-bit accumulators when no sum can
+    // overflow them, and then a division and clamp that vectorise.
     struct Tap {
         int32_t dx, dy, weight;
     };
@@ -208,12 +307,23 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
             weightSum += std::abs(static_cast<int64_t>(kw));
         }
     const bool narrow = weightSum * 255 <= std::numeric_limits<int32_t>::max();
+    const bool smallOffset = offset >= -(1 << 24) && offset <= (1 << 24);
+    // When every possible sum lies in a range of at most 65536 values, the
+    // sums are taken modulo 2^16 (16-bit lanes, twice as many a step) and a
+    // table holds the result byte of each sum in the range.
+    int64_t lowestSum = 0;
+    for (const Tap& t : taps) lowestSum += 255 * std::min<int64_t>(t.weight, 0);
+    std::vector<uint8_t> bySum;
+    if (weightSum * 255 < 65536) {
+        bySum.resize(static_cast<size_t>(weightSum * 255 + 1));
+        for (size_t i = 0; i < bySum.size(); ++i) bySum[i] = finish(lowestSum + static_cast<int64_t>(i));
+    }
     const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
         const size_t n = static_cast<size_t>(xTo - xFrom) * 3;
-        const auto run = [&](auto zero) {
-            using Acc = decltype(zero);
-            std::vector<Acc> acc(n, 0);
-            Acc* a = acc.data();
+        std::vector<uint8_t> result(n);
+        const auto accumulate = [&](auto* a) {
+            using Acc = std::remove_pointer_t<decltype(a)>;
+            std::fill(a, a + n, Acc{0});
             for (const Tap& t : taps) {
                 const uint8_t* s =
                     GetBits(static_cast<uint32_t>(y + t.dy)) + static_cast<size_t>(xFrom + t.dx) * 3;
@@ -221,19 +331,59 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
                 for (size_t i = 0; i < n; ++i)
                     a[i] += kw * static_cast<Acc>(s[i]);
             }
-            uint8_t* out = dst + static_cast<size_t>(xFrom) * 3;
-            for (int32_t x = xFrom; x < xTo; ++x) {
-                const size_t i = static_cast<size_t>(x - xFrom) * 3;
-                if (maskRow && !maskRow[x]) continue;
-                out[i] = finish(a[i]);
-                out[i + 1] = finish(a[i + 1]);
-                out[i + 2] = finish(a[i + 2]);
-            }
         };
-        if (narrow)
-            run(int32_t{0});
-        else
-            run(int64_t{0});
+        if (!bySum.empty()) {
+            std::vector<uint16_t> acc(n);
+            uint16_t* a = acc.data();
+            std::fill(a, a + n, uint16_t{0});
+            for (const Tap& t : taps) {
+                const uint8_t* s =
+                    GetBits(static_cast<uint32_t>(y + t.dy)) + static_cast<size_t>(xFrom + t.dx) * 3;
+                const auto kw = static_cast<uint16_t>(t.weight);
+                for (size_t i = 0; i < n; ++i) a[i] = static_cast<uint16_t>(a[i] + kw * s[i]);
+            }
+            const auto base = static_cast<uint16_t>(lowestSum);
+            for (size_t i = 0; i < n; ++i) result[i] = bySum[static_cast<uint16_t>(a[i] - base)];
+        } else if (narrow && smallOffset) {
+            std::vector<int32_t> acc(n);
+            int32_t* a = acc.data();
+            accumulate(a);
+            // offset + quotient clamped to 0..255 is the quotient clamped to
+            // -offset..255-offset, plus offset: all in 32 bits.
+            const int32_t lo = -offset, hi = 255 - offset;
+            uint8_t* r = result.data();
+            if (divisor == 0 || divisor == 1) {
+                for (size_t i = 0; i < n; ++i) r[i] = static_cast<uint8_t>(std::clamp(a[i], lo, hi) + offset);
+            } else {
+                // For 32-bit operands the correctly rounded double quotient never
+                // crosses an integer, so truncating it gives the integer quotient.
+                const double d = divisor;
+                for (size_t i = 0; i < n; ++i) {
+                    const auto q = static_cast<int32_t>(static_cast<double>(a[i]) / d);
+                    r[i] = static_cast<uint8_t>(std::clamp(q, lo, hi) + offset);
+                }
+            }
+        } else if (narrow) {
+            std::vector<int32_t> acc(n);
+            accumulate(acc.data());
+            for (size_t i = 0; i < n; ++i) result[i] = finish(acc[i]);
+        } else {
+            std::vector<int64_t> acc(n);
+            accumulate(acc.data());
+            for (size_t i = 0; i < n; ++i) result[i] = finish(acc[i]);
+        }
+        uint8_t* out = dst + static_cast<size_t>(xFrom) * 3;
+        if (!maskRow) {
+            std::copy(result.begin(), result.end(), out);
+            return;
+        }
+        for (int32_t x = xFrom; x < xTo; ++x) {
+            const size_t i = static_cast<size_t>(x - xFrom) * 3;
+            if (!maskRow[x]) continue;
+            out[i] = result[i];
+            out[i + 1] = result[i + 1];
+            out[i + 2] = result[i + 2];
+        }
     };
     return RunWindowOp(*this, size, RowProgress{this, head.biHeight}, slow, fast);
 }
@@ -265,23 +415,37 @@ bool Image::Median(int32_t size) {
                          [](const RGBQUAD& a, const RGBQUAD& b) { return GreyOf(a) < GreyOf(b); });
         return cells[count / 2];
     };
-    // Keys grey << 32 | window position are unique and sort like the stable order.
+    // Keys grey << 16 | window position are unique and sort like the stable
+    // order; the key in the middle names the pixel to copy.
     const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
+        const auto m = static_cast<size_t>(xTo - xFrom);
+        const size_t span = m + static_cast<size_t>(size) - 1;
         std::vector<const uint8_t*> rows;
-        for (int32_t dy = win.lo; dy <= win.hi; ++dy)
-            rows.push_back(GetBits(static_cast<uint32_t>(y + dy)));
-        std::vector<uint64_t> keys(count);
-        for (int32_t x = xFrom; x < xTo; ++x) {
+        std::vector<uint8_t> greys(span * static_cast<size_t>(size));
+        for (int32_t dy = win.lo; dy <= win.hi; ++dy) {
+            const uint8_t* r = GetBits(static_cast<uint32_t>(y + dy));
+            rows.push_back(r);
+            GreyRow(r + static_cast<size_t>(xFrom + win.lo) * 3, span,
+                    greys.data() + static_cast<size_t>(dy - win.lo) * span);
+        }
+        std::vector<uint16_t> middle(m);
+        if (size == 3) {
+            Median3x3Keys(greys.data(), span, m, middle.data());
+        } else {
+            std::vector<uint32_t> keys(count);
+            for (size_t i = 0; i < m; ++i) {
+                size_t n = 0;
+                for (size_t r = 0; r < static_cast<size_t>(size); ++r)
+                    for (size_t j = 0; j < static_cast<size_t>(size); ++j, ++n)
+                        keys[n] = static_cast<uint32_t>(greys[r * span + i + j]) << 16 | static_cast<uint32_t>(n);
+                std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2), keys.end());
+                middle[i] = static_cast<uint16_t>(keys[count / 2] & 0xFFFFu);
+            }
+        }
+        for (size_t i = 0; i < m; ++i) {
+            const auto x = static_cast<int32_t>(xFrom + static_cast<int32_t>(i));
             if (maskRow && !maskRow[x]) continue;
-            size_t n = 0;
-            for (const uint8_t* r : rows)
-                for (int32_t dx = win.lo; dx <= win.hi; ++dx) {
-                    const uint8_t* p = r + static_cast<size_t>(x + dx) * 3;
-                    keys[n] = (static_cast<uint64_t>(GreyOf(p[2], p[1], p[0])) << 32) | n;
-                    ++n;
-                }
-            std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2), keys.end());
-            const auto pos = static_cast<int32_t>(keys[count / 2] & 0xFFFFFFFFu);
+            const int32_t pos = middle[i];
             const uint8_t* p =
                 rows[static_cast<size_t>(pos / size)] + static_cast<size_t>(x + win.lo + pos % size) * 3;
             uint8_t* d = dst + static_cast<size_t>(x) * 3;

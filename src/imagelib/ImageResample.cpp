@@ -229,11 +229,28 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
     // the same to the bit. Footprints reaching outside go through the sampler.
     const bool rowSums = average && head.biClrUsed == 0 && xScale > 1.0f && yScale > 1.0f;
     std::vector<AreaSpan> spansX;
+    // Each destination column's source columns and cover weights (those above
+    // zero), and the sum of the weights, added in the sampler's order.
+    std::vector<int32_t> tapStart, tapColumn;
+    std::vector<double> tapWeight, weightSum;
     if (rowSums) {
         spansX.resize(static_cast<size_t>(newWidth));
-        for (int32_t x = 0; x < newWidth; ++x)
-            spansX[static_cast<size_t>(x)] =
-                AreaSpan::Make((static_cast<float>(x) + 0.5f) * xScale - 0.5f, xScale);
+        tapStart.push_back(0);
+        for (int32_t x = 0; x < newWidth; ++x) {
+            const AreaSpan sx = AreaSpan::Make((static_cast<float>(x) + 0.5f) * xScale - 0.5f, xScale);
+            spansX[static_cast<size_t>(x)] = sx;
+            double rt = 0.0;
+            if (sx.Inside(w))
+                for (int32_t i = sx.first; i <= sx.last; ++i) {
+                    const float cx = sx.Cover(i);
+                    if (cx <= 0.0f) continue;
+                    tapColumn.push_back(i);
+                    tapWeight.push_back(cx);
+                    rt += static_cast<double>(cx);
+                }
+            tapStart.push_back(static_cast<int32_t>(tapColumn.size()));
+            weightSum.push_back(rt);
+        }
     }
     const bool done = RowRunner::Run(RowProgress{this, newHeight}, 0, newHeight, head.biClrUsed == 0, [&](int32_t y) {
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
@@ -248,28 +265,26 @@ bool Image::Resample2(int32_t newWidth, int32_t newHeight, InterpolationMethod m
                 if (cy <= 0.0f) continue;
                 const uint8_t* src = GetBits(static_cast<uint32_t>(j));
                 const uint8_t* srcAlpha = pAlpha ? pAlpha.get() + static_cast<size_t>(j) * w : nullptr;
+                const double k = cy;
                 for (int32_t x = 0; x < newWidth; ++x) {
-                    const AreaSpan& sx = spansX[static_cast<size_t>(x)];
-                    if (!sx.Inside(w)) continue;
-                    double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0, rt = 0.0;
-                    for (int32_t i = sx.first; i <= sx.last; ++i) {
-                        const float cx = sx.Cover(i);
-                        if (cx <= 0.0f) continue;
-                        const uint8_t* p = src + static_cast<size_t>(i) * 3;
-                        const double k = cx;
-                        rb += k * p[0];
-                        rg += k * p[1];
-                        rr += k * p[2];
-                        ra += k * (srcAlpha ? srcAlpha[i] : 0);
-                        rt += k;
+                    const auto t0 = static_cast<size_t>(tapStart[static_cast<size_t>(x)]);
+                    const auto t1 = static_cast<size_t>(tapStart[static_cast<size_t>(x) + 1]);
+                    if (t0 == t1) continue;
+                    double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0;
+                    for (size_t t = t0; t < t1; ++t) {
+                        const uint8_t* p = src + static_cast<size_t>(tapColumn[t]) * 3;
+                        const double c = tapWeight[t];
+                        rb += c * p[0];
+                        rg += c * p[1];
+                        rr += c * p[2];
+                        if (srcAlpha) ra += c * srcAlpha[tapColumn[t]];
                     }
                     double* acc = &sums[static_cast<size_t>(x) * 5];
-                    const double k = cy;
                     acc[0] += k * rb;
                     acc[1] += k * rg;
                     acc[2] += k * rr;
                     acc[3] += k * ra;
-                    acc[4] += k * rt;
+                    acc[4] += k * weightSum[static_cast<size_t>(x)];
                 }
             }
         }

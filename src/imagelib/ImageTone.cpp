@@ -56,11 +56,15 @@ bool Image::Lut(const uint8_t* table) {
             p[2] = table[p[2]];
         });
     } else {
-        // Every byte of each row, padding included.
+        // Every byte of each row, padding included. The table is copied to the
+        // stack so the compiler knows the row's stores cannot change it.
         RowRunner::Run(progress, 0, head.biHeight, true, [&](int32_t y) {
+            uint8_t local[256];
+            std::memcpy(local, table, sizeof(local));
             uint8_t* row = GetBits(static_cast<uint32_t>(y));
-            for (uint32_t i = 0; i < info.effWidth; ++i)
-                row[i] = table[row[i]];
+            const uint32_t n = info.effWidth;
+            for (uint32_t i = 0; i < n; ++i)
+                row[i] = local[row[i]];
         });
     }
     return true;

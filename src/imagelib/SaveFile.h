@@ -43,12 +43,14 @@ public:
 private:
     bool Record(const char* what, int err);
     void NoteWriteError(int err);
+    void StartWriteBack(size_t bytes);
 
     FILE* m_fp = nullptr;
     std::string m_target;
     std::string m_temp;
     std::string m_problem;
     int m_writeErrno = 0;
+    size_t m_unsynced = 0; // bytes written since the last StartWriteBack hand-over
 };
 
 } // namespace vimg

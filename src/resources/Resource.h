@@ -67,6 +67,132 @@ constexpr int IDC_BROWSER_NEXT = 1031;
 constexpr int IDC_BROWSER_LIST = 1106;
 constexpr int IDC_BROWSER_OPEN = 1104;
 
+// Pictures of the widgets: dialog icons and the slider's channel and thumb
+constexpr int IDI_DLG_CANCEL = 154;
+constexpr int IDI_DLG_OK = 155;
+constexpr int IDI_DLG_INFO = 156;
+constexpr int IDB_SLIDER_CHANNEL = 184;
+constexpr int IDB_SLIDER_CHANNEL_ACTIVE = 185;
+constexpr int IDB_SLIDER_THUMB = 186;
+constexpr int IDB_SLIDER_THUMB_ACTIVE = 187;
+
+// Controls of the image-processing page (template 169)
+constexpr int IDC_IP_CROP = 1038;
+constexpr int IDC_IP_RESAMPLE = 1037;
+constexpr int IDC_IP_MIRROR = 1043;
+constexpr int IDC_IP_FLIP = 1031;
+constexpr int IDC_IP_ROTATE_LEFT = 1032;
+constexpr int IDC_IP_ROTATE_RIGHT = 1034;
+constexpr int IDC_IP_ROTATE = 1035;
+constexpr int IDC_IP_REPAIR = 1055;
+constexpr int IDC_IP_SHARPEN = 1033;
+constexpr int IDC_IP_BLUR = 1039;
+constexpr int IDC_IP_LIGHT = 1040;
+constexpr int IDC_IP_CONTRAST = 1042;
+constexpr int IDC_IP_HEADING = 1116;
+constexpr int IDC_IP_GAMMA = 1049;
+constexpr int IDC_IP_COLORIZE = 1048;
+constexpr int IDC_IP_MIX = 1056;
+constexpr int IDC_IP_COMBINE = 1053;
+
+// Preview, combination and settings dialogs
+constexpr int IDD_OPTIONS = 145;
+constexpr int IDD_COLORIZE = 149;
+constexpr int IDD_GAMMA = 152;
+constexpr int IDD_COMBINE = 159;
+constexpr int IDD_FFT = 161;
+constexpr int IDD_TEXT = 163;
+constexpr int IDD_MIX = 165;
+constexpr int IDD_LIGHT_CONTRAST = 188;
+constexpr int IDC_SHOW_EXIF = 3;           // options: "Beenden" shows the EXIF summary
+constexpr int IDC_CHOOSE_COLOUR = 3;       // colorize: "Farben..."
+constexpr int IDC_CHOOSE_FONT = 3;         // text: "Zeichensatz"
+
+// Brightness and contrast dialog (template 188)
+constexpr int IDC_LC_DOCUMENT = 1069;
+constexpr int IDC_LC_VALUE = 1068;
+constexpr int IDC_LC_SLIDER = 1066;
+constexpr int IDC_LC_PREVIEW = 1067;
+
+// Colorize (template 149)
+constexpr int IDC_COL_HUE = 1000;
+constexpr int IDC_COL_SATURATION = 1001;
+constexpr int IDC_COL_RED = 1002;
+constexpr int IDC_COL_GREEN = 1003;
+constexpr int IDC_COL_BLUE = 1004;
+constexpr int IDC_COL_HSL = 1005;
+constexpr int IDC_COL_RGB = 1006;
+constexpr int IDC_COL_BLEND = 1007;
+constexpr int IDC_COL_PREVIEW = 1062;
+constexpr int IDC_COL_DOCUMENT = 1063;
+
+// Gamma (template 152)
+constexpr int IDC_GAM_VALUE = 1000;
+constexpr int IDC_GAM_SLIDER = 1003;
+constexpr int IDC_GAM_PREVIEW = 1059;
+constexpr int IDC_GAM_DOCUMENT = 1060;
+
+// Combine (template 159)
+constexpr int IDC_CMB_SOURCE_RED = 1010;
+constexpr int IDC_CMB_SOURCE_GREEN = 1011;
+constexpr int IDC_CMB_SOURCE_BLUE = 1012;
+constexpr int IDC_CMB_SOURCE_ALPHA = 1013;
+constexpr int IDC_CMB_PLANE_RED = 1014;
+constexpr int IDC_CMB_COLOUR_SPACE = 1015;
+constexpr int IDC_CMB_PLANE_GREEN = 1018;
+constexpr int IDC_CMB_PLANE_BLUE = 1019;
+constexpr int IDC_CMB_PLANE_ALPHA = 1020;
+
+// FFT (template 161)
+constexpr int IDC_FFT_INVERSE = 1002;
+constexpr int IDC_FFT_MAGNITUDE = 1003;
+constexpr int IDC_FFT_FORCE = 1004;
+constexpr int IDC_FFT_REAL = 1015;
+constexpr int IDC_FFT_IMAG = 1016;
+
+// Text (template 163)
+constexpr int IDC_TXT_TEXT = 1000;
+constexpr int IDC_TXT_BACKGROUND = 1002;
+constexpr int IDC_TXT_CENTRE = 1003;
+constexpr int IDC_TXT_RIGHT = 1004;
+constexpr int IDC_TXT_LEFT = 1005;
+constexpr int IDC_TXT_TEXT_COLOUR = 1021;
+constexpr int IDC_TXT_BACK_COLOUR = 1022;
+constexpr int IDC_TXT_OPACITY = 1023;
+constexpr int IDC_TXT_RADIUS = 1024;
+constexpr int IDC_TXT_OPACITY_LABEL = 1025;
+constexpr int IDC_TXT_RADIUS_LABEL = 1026;
+
+// Mix (template 165)
+constexpr int IDC_MIX_X = 1000;
+constexpr int IDC_MIX_Y = 1001;
+constexpr int IDC_MIX_ALPHA = 1002;
+constexpr int IDC_MIX_DESTINATION = 1027;
+constexpr int IDC_MIX_SOURCE = 1028;
+constexpr int IDC_MIX_OPERATION = 1029;
+constexpr int IDC_MIX_PREVIEW_BUTTON = 1030;
+constexpr int IDC_MIX_PREVIEW = 1031;
+
+// Options (template 145)
+constexpr int IDC_OPT_QUALITY = 1000;
+constexpr int IDC_OPT_XDPI = 1001;
+constexpr int IDC_OPT_YDPI = 1002;
+constexpr int IDC_OPT_TIF_AUTO = 1003;
+constexpr int IDC_OPT_TIF_NONE = 1004;
+constexpr int IDC_OPT_TIF_RLE = 1005;
+constexpr int IDC_OPT_TIF_FAX = 1006;
+constexpr int IDC_OPT_TIF_PACKBITS = 1007;
+constexpr int IDC_OPT_TIF_JPEG = 1008;
+constexpr int IDC_OPT_TIF_LZW = 1108;
+constexpr int IDC_OPT_GIF_LZW = 1010;
+constexpr int IDC_OPT_GIF_NONE = 1011;
+constexpr int IDC_OPT_GIF_RLE = 1012;
+constexpr int IDC_OPT_PNG_PLAIN = 1013;
+constexpr int IDC_OPT_PNG_INTERLACED = 1014;
+constexpr int IDC_OPT_JPG_BASELINE = 1015;
+constexpr int IDC_OPT_JPG_PROGRESSIVE = 1016;
+constexpr int IDC_OPT_JPG_OPTIMISE = 1032;
+
 // Strings
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDS_IDLE_MESSAGE = 57345;
@@ -233,3 +359,21 @@ constexpr int ID_MEASURE_DELETE = 32795;
 constexpr int ID_MEASURE_DELETE_ALL = 32796;
 constexpr int ID_MEASURE_SAVE_DATA = 32797;
 constexpr int ID_MEASURE_OPEN_DATA = 32798;
+
+// Processing commands of the image menus that the page's buttons send
+constexpr int ID_IMAGE_MIRROR = 33774;          // "Spiegeln"
+constexpr int ID_IMAGE_FLIP = 33775;            // "Drehen"
+constexpr int ID_IMAGE_ROTATE_LEFT = 32855;
+constexpr int ID_IMAGE_ROTATE_RIGHT = 32856;
+constexpr int ID_IMAGE_ROTATE = 33779;          // "Drehen..."
+constexpr int ID_IMAGE_RESAMPLE = 33794;
+constexpr int ID_IMAGE_CROP = 32848;
+constexpr int ID_IMAGE_USER_LIGHT = 32944;      // "Anwender Helligkeit"; also the worker op of both
+constexpr int ID_IMAGE_USER_CONTRAST = 32945;   // "Anwender Kontrast"
+constexpr int ID_IMAGE_GAMMA = 32863;
+constexpr int ID_IMAGE_COLORIZE = 32808;
+constexpr int ID_IMAGE_COMBINE = 32879;
+constexpr int ID_IMAGE_MIX = 32903;
+constexpr int ID_FILTER_BLUR = 32813;           // "Verwischen"
+constexpr int ID_FILTER_SHARPEN = 32815;        // "Schärfen"
+constexpr int ID_IMAGE_REPAIR = 32883;          // "Wiederherstellen..."

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "PreviewDialogTemplates.h"
 #include "Resource.h"
 
 // Outside any namespace, as the resource compiler's registration requires.
@@ -416,7 +417,7 @@ const DialogTemplate* Dialog(int id) {
     case IDD_SAVE_PANEL: return &savePanel;
     case IDD_CAPTURE_CONFIG: return &captureConfig;
     case IDD_IMAGE_BROWSER: return &imageBrowser;
-    default: return nullptr;
+    default: return PreviewDialog(id);
     }
 }
 

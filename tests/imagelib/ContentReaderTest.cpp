@@ -1,4 +1,5 @@
 #include "CodecTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,13 @@ TEST(PnmCodec, WritesGreyAndColour) {
     mono.SetGrayPalette();
     mono.SetPixelIndex(3, 3, 1);
     ExpectRoundTrip(grey, FORMAT_PNM, "pgm");
+    // Grey entries in another order: each index is written as its entry's level.
+    Image reversed = GreyPattern(33, 21);
+    for (uint32_t i = 0; i < 256; ++i) {
+        const auto level = static_cast<uint8_t>(255 - i);
+        reversed.SetPaletteColor(static_cast<uint8_t>(i), level, level, level);
+    }
+    ExpectRoundTrip(reversed, FORMAT_PNM, "pgm");
     ExpectRoundTrip(colour, FORMAT_PNM, "ppm");
     TempDir dir;
     ASSERT_TRUE(mono.Save(dir.file("mono.pnm").c_str(), FORMAT_PNM));
@@ -86,6 +94,39 @@ TEST(PnmCodec, WritesGreyAndColour) {
     Image palette = testsupport::Pattern(8, 8, 4, 3);
     EXPECT_FALSE(palette.Save(dir.file("pal.pnm").c_str(), FORMAT_PNM));
     EXPECT_STREQ(palette.GetLastError(), "Can save only RGB or GrayScale images");
+}
+
+TEST(PnmCodec, RawSamplesOfAnyMaximumScaleRoundedAndClamped) {
+    // round(v * 255 / max); values above the maximum count as the maximum.
+    const auto decode = [](const std::string& header, const std::vector<uint8_t>& samples) {
+        std::vector<uint8_t> bytes(header.begin(), header.end());
+        bytes.insert(bytes.end(), samples.begin(), samples.end());
+        Image img;
+        EXPECT_TRUE(testsupport::DecodeBytes(img, bytes, FORMAT_PNM)) << header;
+        return img;
+    };
+    // One-byte samples, maximum 100; top row first in the file.
+    const Image grey = decode("P5 3 2 100\n", {0, 1, 50, 99, 100, 200});
+    ASSERT_EQ(grey.GetBpp(), 8u);
+    const int greyWant[2][3] = {{0, 3, 128}, {252, 255, 255}};
+    for (int r = 0; r < 2; ++r)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(grey.GetPixelColor(x, 1 - r).rgbRed, greyWant[r][x]) << x << "," << r;
+    // Two-byte samples, big-endian, maximum 1000 and 65535, red first.
+    const Image wide = decode("P6 2 1 1000\n", {0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8, 0x03, 0xE7, 0xFF, 0xFF, 0x00, 0x02});
+    EXPECT_EQ(wide.GetPixelColor(0, 0), Rgb(0, 128, 255));
+    EXPECT_EQ(wide.GetPixelColor(1, 0), Rgb(255, 255, 1));
+    const Image full = decode("P6 1 1 65535\n", {0x80, 0x00, 0x00, 0x80, 0xFF, 0xFF});
+    EXPECT_EQ(full.GetPixelColor(0, 0), Rgb(128, 0, 255));
+    // Maximum 255 is taken as it is, in the file's red, green, blue order.
+    const Image plain = decode("P6 2 1 255\n", {1, 2, 3, 250, 251, 252});
+    EXPECT_EQ(plain.GetPixelColor(0, 0), Rgb(1, 2, 3));
+    EXPECT_EQ(plain.GetPixelColor(1, 0), Rgb(250, 251, 252));
+    // A row short ends the decode with an error rather than a half-filled picture.
+    std::vector<uint8_t> cut = {'P', '5', ' ', '4', ' ', '4', ' ', '2', '5', '5', '\n'};
+    cut.resize(cut.size() + 15, 7);
+    Image img;
+    EXPECT_FALSE(testsupport::DecodeBytes(img, cut, FORMAT_PNM));
 }
 
 TEST(RasCodec, DecodesLikeImageMagick) {

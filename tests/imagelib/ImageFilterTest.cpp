@@ -189,6 +189,7 @@ std::vector<Image> Subjects() {
 const std::vector<int32_t> kBlur3(9, 1);
 const std::vector<int32_t> kEdge3 = {-1, -1, -1, -1, 8, -1, -1, -1, -1};
 const std::vector<int32_t> kRelief3 = {0, 0, -1, 0, 0, 0, 1, 0, 0};
+const std::vector<int32_t> kEdge3x300 = {-300, -300, -300, -300, 2400, -300, -300, -300, -300};
 const std::vector<int32_t> kGauss5 = {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8,
                                       4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0};
 
@@ -203,7 +204,15 @@ TEST(ImageFilter, FilterMatchesDefinitionOnEveryKindOfImage) {
                           {&kEdge3, 3, -1, 255},
                           {&kRelief3, 3, 0, 127},
                           {&kGauss5, 5, 52, 0},
-                          {&kBlur3, 3, 0, 0}};
+                          {&kBlur3, 3, 0, 0},
+                          // Negative sums truncate towards zero; offsets near the 32-bit ends clamp.
+                          {&kEdge3, 3, 7, -3},
+                          {&kEdge3, 3, -5, 2000000000},
+                          {&kRelief3, 3, 1, -2147483647},
+                          // Sums beyond 16 bits: 32-bit lanes and a divided quotient.
+                          {&kEdge3x300, 3, 7, -3},
+                          {&kEdge3x300, 3, -1300, 40},
+                          {&kEdge3x300, 3, 1, 2000000000}};
     std::vector<Image> subjects = Subjects();
     Image grey = RandomImage(40, 37, 8, 9, kGreyPalette);
     AddSelection(grey);

@@ -79,7 +79,15 @@ std::vector<Family> Families() {
     const int32_t sharpen[9] = {0, -1, 0, -1, 5, -1, 0, -1, 0};
     std::vector<Family> f = {
         {"Filter", [=](Image& i) { return i.Filter(sharpen, 3, 1, 0); }},
+        {"FilterDivided", [](Image& i) {
+             const int32_t box[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+             return i.Filter(box, 3, 9, 0);
+         }},
         {"Median", [](Image& i) { return i.Median(3); }},
+        {"Median5", [](Image& i) { return i.Median(5); }},
+        {"Flip", [](Image& i) { return i.Flip(); }},
+        {"RotateRight", [](Image& i) { return i.RotateRight(); }},
+        {"Resample2Bilinear", [](Image& i) { return i.Resample2(105, 100, Image::IM_BILINEAR); }},
         {"Erode", [](Image& i) { return i.Erode(3); }},
         {"Edge", [](Image& i) { return i.Edge(3); }},
         {"Contour", [](Image& i) { return i.Contour(); }},

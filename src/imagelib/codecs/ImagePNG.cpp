@@ -262,6 +262,8 @@ bool ImagePNG::Decode(File* stream) {
                     std::memcpy(dst + 3 * x, &row[4 * x], 3);
                     alpha[x] = row[4 * x + 3];
                 }
+            } else if (passes == 1 && bitDepth != 2) {
+                png_read_row(png, dst, nullptr); // straight into the picture's row
             } else {
                 if (pass > 0) std::memcpy(row.data(), dst, info.effWidth);
                 png_read_row(png, row.data(), nullptr);

@@ -90,8 +90,8 @@ bool ImagePNM::Decode(File* stream) {
     } else if (!colour) {
         SetGrayPalette();
     }
+    if (!plain && kind != 4) return DecodeRaw(stream, width, height, channels, maxval);
     const auto scale = [maxval](uint32_t v) { return ScaleTo8(v, maxval); };
-    std::vector<uint8_t> raw;
     for (uint32_t r = 0; r < height; ++r) {
         if (info.escape) return Fail("Cancelled");
         const uint32_t y = height - 1 - r;
@@ -99,10 +99,6 @@ bool ImagePNM::Decode(File* stream) {
         if (kind == 4) {
             if (stream->Read(row, 1, (width + 7) / 8) != (width + 7) / 8) return Fail("error: cannot decode image");
             continue;
-        }
-        if (!plain) {
-            raw.resize(static_cast<size_t>(width) * channels * sampleBytes);
-            if (stream->Read(raw.data(), 1, raw.size()) != raw.size()) return Fail("error: cannot decode image");
         }
         for (uint32_t x = 0; x < width; ++x) {
             for (uint32_t c = 0; c < channels; ++c) {
@@ -112,16 +108,42 @@ bool ImagePNM::Decode(File* stream) {
                     BlindSetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<uint8_t>(v));
                     continue;
                 }
-                if (plain) {
-                    if (!ReadNumber(stream, v)) return Fail("error: cannot decode image");
-                } else {
-                    const uint8_t* p = raw.data() + (static_cast<size_t>(x) * channels + c) * sampleBytes;
-                    v = sampleBytes == 2 ? static_cast<uint32_t>((p[0] << 8) | p[1]) : p[0];
-                }
+                if (!ReadNumber(stream, v)) return Fail("error: cannot decode image");
                 if (colour) row[3 * x + 2 - c] = scale(v);
                 else row[x] = scale(v);
             }
         }
+    }
+    return true;
+}
+
+// Binary grey and colour samples, a whole row at a time. Samples of a maximum
+// of 255 are read straight into the picture's row; any other maximum goes
+// through a table that holds ScaleTo8 for every value a sample can take.
+bool ImagePNM::DecodeRaw(File* stream, uint32_t width, uint32_t height, uint32_t channels, uint32_t maxval) {
+    const bool wide = maxval > 255;
+    const size_t samplesPerRow = static_cast<size_t>(width) * channels;
+    std::vector<uint8_t> table;
+    if (maxval != 255) {
+        table.resize(wide ? 65536 : 256);
+        for (uint32_t v = 0; v < table.size(); ++v) table[v] = ScaleTo8(v, maxval);
+    }
+    std::vector<uint8_t> raw(wide ? samplesPerRow * 2 : 0);
+    for (uint32_t r = 0; r < height; ++r) {
+        if (info.escape) return Fail("Cancelled");
+        uint8_t* row = GetBits(height - 1 - r);
+        if (wide) {
+            if (stream->Read(raw.data(), 1, raw.size()) != raw.size()) return Fail("error: cannot decode image");
+            const uint8_t* p = raw.data();
+            for (size_t i = 0; i < samplesPerRow; ++i) row[i] = table[(p[2 * i] << 8) | p[2 * i + 1]];
+        } else {
+            if (stream->Read(row, 1, samplesPerRow) != samplesPerRow) return Fail("error: cannot decode image");
+            if (!table.empty())
+                for (size_t i = 0; i < samplesPerRow; ++i) row[i] = table[row[i]];
+        }
+        // The file holds red, green, blue; the picture blue, green, red.
+        if (channels == 3)
+            for (size_t i = 0; i < samplesPerRow; i += 3) std::swap(row[i], row[i + 2]);
     }
     return true;
 }
@@ -140,17 +162,23 @@ bool ImagePNM::Encode(File* stream) {
     const int n = std::snprintf(header, sizeof(header), "P%c\n%u %u\n255\n", colour ? '6' : '5', width, height);
     bool ok = stream->Write(header, 1, static_cast<size_t>(n)) == static_cast<size_t>(n);
     std::vector<uint8_t> line(static_cast<size_t>(width) * (colour ? 3 : 1));
+    uint8_t grey[256] = {};
+    for (uint32_t i = 0; !colour && i < GetNumColors(); ++i) grey[i] = GetPaletteColor(static_cast<uint8_t>(i)).rgbRed;
+    const bool bytePerPixel = GetBpp() == 8;
     for (uint32_t r = 0; ok && r < height; ++r) {
         const int32_t y = static_cast<int32_t>(height - 1 - r);
         const uint8_t* row = GetBits(static_cast<uint32_t>(y));
-        for (uint32_t x = 0; x < width; ++x) {
-            if (colour) {
-                line[3 * x] = row[3 * x + 2];
-                line[3 * x + 1] = row[3 * x + 1];
-                line[3 * x + 2] = row[3 * x];
-            } else {
-                line[x] = GetPaletteColor(BlindGetPixelIndex(static_cast<int32_t>(x), y)).rgbRed;
+        uint8_t* out = line.data();
+        if (colour) {
+            for (size_t i = 0; i < line.size(); i += 3) {
+                out[i] = row[i + 2];
+                out[i + 1] = row[i + 1];
+                out[i + 2] = row[i];
             }
+        } else if (bytePerPixel) {
+            for (size_t x = 0; x < line.size(); ++x) out[x] = grey[row[x]];
+        } else {
+            for (uint32_t x = 0; x < width; ++x) out[x] = grey[BlindGetPixelIndex(static_cast<int32_t>(x), y)];
         }
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }

@@ -13,6 +13,9 @@ public:
     ImagePNM() : Image(FORMAT_PNM) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
+
+private:
+    bool DecodeRaw(File* stream, uint32_t width, uint32_t height, uint32_t channels, uint32_t maxval);
 };
 
 } // namespace vimg

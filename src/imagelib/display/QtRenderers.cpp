@@ -18,7 +18,32 @@ void QuietStart(QtMsgType type, const QMessageLogContext& context, const QString
     g_previousHandler(type, context, message);
 }
 
+// Starts the Qt renderers on its first text, then passes every text to them.
+class DeferredTextRenderer : public MetafileTextRenderer {
+public:
+    explicit DeferredTextRenderer(std::unique_ptr<QGuiApplication>& app) : m_app(app) {}
+
+    double Draw(const MetafileTextRun& run, Image& canvas) override {
+        if (!m_started) {
+            m_started = true;
+            m_app = RegisterQtRenderers();
+        }
+        const std::shared_ptr<MetafileTextRenderer> renderer = MetafileTextRenderer::Installed();
+        // Still this one when Qt could not be started: the text stays undrawn.
+        if (!renderer || renderer.get() == this) return 0;
+        return renderer->Draw(run, canvas);
+    }
+
+private:
+    std::unique_ptr<QGuiApplication>& m_app;
+    bool m_started = false;
+};
+
 } // namespace
+
+void RegisterQtRenderersOnFirstText(std::unique_ptr<QGuiApplication>& app) {
+    MetafileTextRenderer::Install(std::make_shared<DeferredTextRenderer>(app));
+}
 
 std::unique_ptr<QGuiApplication> RegisterQtRenderers() {
     std::unique_ptr<QGuiApplication> app;

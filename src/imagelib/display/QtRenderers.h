@@ -12,4 +12,11 @@ namespace vimg::display {
 // handed back, to be kept while images are read; otherwise null.
 std::unique_ptr<QGuiApplication> RegisterQtRenderers();
 
+// For command-line tools: installs a stand-in that calls RegisterQtRenderers
+// when the first metafile text is drawn and hands the text on, so that runs
+// without metafile text never start Qt's platform layer (which costs start-up
+// time and memory on every run). `app` receives the application started then
+// and must outlive every image read.
+void RegisterQtRenderersOnFirstText(std::unique_ptr<QGuiApplication>& app);
+
 } // namespace vimg::display

@@ -14,9 +14,6 @@
 
 namespace vimg::display {
 
-namespace {
-
-// The Windows code page of a logical font's character set.
 const char* CodePage(uint8_t charset) {
     switch (charset) {
     case 238:
@@ -70,6 +67,8 @@ QFont FontOf(const LOGFONT& lf) {
     }
     return font;
 }
+
+namespace {
 
 RGBQUAD Quad(COLORREF colour) {
     return RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 255};

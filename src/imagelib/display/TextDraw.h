@@ -4,11 +4,21 @@
 // text colour. Needs a QGuiApplication for the fonts.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 #include "Image.h"
 
 namespace vimg::display {
+
+// The Windows code page of a logical font's character set ("windows-1252"
+// for the western and any unknown set).
+const char* CodePage(uint8_t charset);
+// The record's text decoded from the code page of its font's character set.
+QString RecordText(const TextInfo& info);
+// The Qt font of a logical font: face, style, pixel height (negative heights
+// are the character height, positive ones the cell) and width.
+QFont FontOf(const LOGFONT& lf);
 
 // Writes info->text (in the code page of the font's character set; lines
 // broken at CR, LF or CR LF) with its top-left corner at (x, y), y counted
