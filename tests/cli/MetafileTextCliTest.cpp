@@ -18,7 +18,7 @@ TEST(MetafileTextCli, ConvertDrawsTheTextOfAMetafile) {
     Wmf(body, 0x0209, {0x00FF, 0}); // red text
     Bytes text;
     text.raw(Ansi("Hello")).u16(250).u16(100); // y, x
-    Wmf(body, 0x0521, {5}, text.data);
+    Wmf(body, 0x0521, {5}, text.v);
     Wmf(body, 0x0000, {});
     const std::vector<uint8_t> wmf = PlaceableWmf(1000, 500, 500, body, 1);
 
