@@ -29,6 +29,9 @@ CImageBrowser::CImageBrowser(CMessageTarget* frame, QWidget* parent)
       m_thumbnail(std::make_unique<vimg::Image>()) {
     setWindowFlags(Qt::Widget);
     setObjectName(QStringLiteral("ImageBrowser"));
+    // In a docking pane: the pane decides the size, the template only suggests it.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_list = GetDlgItem<QComboBox>(IDC_BROWSER_LIST);
     m_picture = GetDlgItem<QLabel>(IDC_BROWSER_PICTURE);
     m_counter = GetDlgItem<QLabel>(IDC_BROWSER_COUNTER);

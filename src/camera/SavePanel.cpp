@@ -29,6 +29,9 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
       m_frame(frame) {
     setWindowFlags(Qt::Widget);
     setObjectName(QStringLiteral("SavePanel"));
+    // In a docking pane: the pane decides the size, the template only suggests it.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     m_stillButton = GetDlgItem<QPushButton>(IDC_SAVE_STILL);
     m_videoButton = GetDlgItem<QPushButton>(IDC_SAVE_VIDEO);
     m_configButton = GetDlgItem<QPushButton>(IDC_SAVE_CONFIG);

@@ -70,7 +70,7 @@ panel=$((panel - wy))
 browser=$((browser - wy))
 
 # "Konfiguration": ".jpg" (one up from ".bmp"), three stills, then OK (four tabs on).
-click 68 $((panel + 84))
+click 68 $((panel + 80))
 dialog=""
 for _ in $(seq 30); do
     dialog=$(xdotool search --onlyvisible --name '^Capture Config$' 2>/dev/null | head -1 || true)
