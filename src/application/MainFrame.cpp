@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -30,6 +29,7 @@
 
 #include "AppLog.h"
 #include "CameraControl.h"
+#include "CaptureControl.h"
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
@@ -37,6 +37,7 @@
 #include "HistogramBar.h"
 #include "Image.h"
 #include "ImageBitmap.h"
+#include "ImageBrowser.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
 #include "LockKeys.h"
@@ -47,6 +48,7 @@
 #include "Profile.h"
 #include "Resource.h"
 #include "Resources.h"
+#include "SavePanel.h"
 #include "UserMessages.h"
 
 namespace {
@@ -87,12 +89,14 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
     });
     RegisterCommands();
     m_pCameraControl = std::make_unique<CCameraControl>(this, this, m_notWin2000);
+    m_pCapture = std::make_unique<CCaptureControl>(m_pCameraControl.get(), this, this);
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
     m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
 
 CMainFrame::~CMainFrame() {
     // Stops and releases a running camera while the windows it draws into exist.
+    m_pCapture.reset();
     m_pCameraControl.reset();
     // The control host is parentless until its pane is first shown.
     if (!m_pControlHost->parent()) delete m_pControlHost;
@@ -154,13 +158,12 @@ bool CMainFrame::LoadFrame() {
         SelectTab(0);
     }
 
-    m_capturePath = m_pCameraControl->ReadCapturePath();
-    if (m_capturePath.isEmpty())
-        m_capturePath =
-            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+    QString& capturePath = m_pCapture->m_capturePath;
+    capturePath = m_pCameraControl->ReadCapturePath();
+    if (capturePath.isEmpty())
+        capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
     // A new account may not have its pictures folder yet: make both.
-    if (!QDir().mkpath(m_capturePath))
-        qCInfo(lcApp) << "capture folder" << m_capturePath << "could not be created";
+    if (!QDir().mkpath(capturePath)) qCInfo(lcApp) << "capture folder" << capturePath << "could not be created";
 
     m_pCameraControl->StartWatching();
     SetTitle(QStringLiteral("Vistorel SoftWare"));
@@ -271,10 +274,15 @@ void CMainFrame::AttachPaneWindow(int id) {
         content = m_pControlHost;
     } else if (id == IDD_PREVIEW) {
         content = m_pCameraControl->Preview();
+    } else if (id == IDD_SAVE_PANEL) {
+        content = m_pCapture->SavePanel();
+    } else if (id == IDD_IMAGE_BROWSER) {
+        content = m_pCapture->Browser();
     } else {
-        // The histogram, save panel and image browser bring their own windows.
+        // The histogram brings its own window.
         content = new QWidget;
     }
+    if (!content) return;
     content->setObjectName(content->objectName().isEmpty() ? QStringLiteral("PaneWindow%1").arg(id)
                                                            : content->objectName());
     dock->setWidget(content);
@@ -607,6 +615,7 @@ void CMainFrame::OnTabContextMenu(const QPoint& pos) {
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (m_pCapture && m_pCapture->HandleMessage(message, wParam, lParam, &result)) return result;
     if (m_pCameraControl && m_pCameraControl->HandleMessage(message, wParam, lParam, &result)) return result;
     switch (message) {
     case UM_HOTKEY:
@@ -615,19 +624,6 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return MSG_DONE;
     case UM_OPEN_IMAGE:
         return OnOpenImage(reinterpret_cast<const QString*>(lParam));
-    case UM_OPEN_CAPTURE_FOLDER:
-        return OnOpenCaptureFolder();
-    case UM_CAMERA_FRAME:
-        return MSG_DONE; // stills are not taken yet, so no still is pending
-    case UM_CAPTURE:
-    case UM_VIDEO_START:
-    case UM_VIDEO_STOP:
-    case UM_CAPTURE_CONFIG:
-    case UM_LONG_EXPOSURE_END:
-    case UM_VIDEO_COMPRESSOR:
-    case UM_CONFIG_DIALOG_DONE:
-        // Capture to file and its dialog are not built yet: refused.
-        return MSG_REFUSED;
     default:
         return CMDIFrameWnd::WindowProc(message, wParam, lParam);
     }
@@ -641,11 +637,7 @@ LRESULT CMainFrame::OnOpenImage(const QString* path) {
     return app->m_pDocTemplate->OpenDocumentFile(*path) ? MSG_DONE : MSG_REFUSED;
 }
 
-LRESULT CMainFrame::OnOpenCaptureFolder() {
-    if (m_capturePath.isEmpty()) return MSG_REFUSED;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_capturePath));
-    return MSG_DONE;
-}
+QString CMainFrame::CapturePath() const { return m_pCapture->m_capturePath; }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_closed) {
@@ -679,7 +671,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         m_panes.erase(it);
     }
     if (!m_pControlHost) m_pControlHost = new CControlHost; // later mode changes stay harmless
-    m_pCameraControl->Close(m_capturePath);
+    m_pCameraControl->Close(m_pCapture->m_capturePath);
     app->Profile().Flush();
 
     app->CloseAllDocuments();

@@ -13,6 +13,7 @@
 #include "MDIFrameWnd.h"
 
 class CCameraControl;
+class CCaptureControl;
 class CControlHost;
 class QDockWidget;
 class QLabel;
@@ -39,6 +40,8 @@ public:
     void SelectTab(int index);
     CControlHost* ControlHost() const { return m_pControlHost; }
     CCameraControl* CameraControl() const { return m_pCameraControl.get(); }
+    // Capture settings, stills, series, video, the save panel and the image browser.
+    CCaptureControl* Capture() const { return m_pCapture.get(); }
 
     QDockWidget* Pane(int id) const;
     bool IsPaneClosed(int id) const;
@@ -68,7 +71,7 @@ public:
     // when the profile had none.
     QRect SavedFrame() const { return m_savedFrame; }
     int MenuLook() const { return m_menuLook; }
-    QString CapturePath() const { return m_capturePath; }
+    QString CapturePath() const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The picture of clipboard data: our own BMP first, else any image; null without one.
@@ -101,7 +104,6 @@ private:
     void OnPaste();
     void OnTabContextMenu(const QPoint& pos);
     LRESULT OnOpenImage(const QString* path);
-    LRESULT OnOpenCaptureFolder();
 
     int m_mode = 1;
     bool m_fullScreen = false;
@@ -109,7 +111,6 @@ private:
     int m_paneHeight = 0;
     int m_menuLook = 0;
     int m_menuId = 0;
-    QString m_capturePath;
     int m_notWin2000 = 1; // this platform is never Windows 2000: camera re-detection is allowed
     QSize m_previewArea;
     QRect m_savedFrame;
@@ -126,4 +127,5 @@ private:
     std::vector<QLabel*> m_statusPanes;
     // Camera state, preview, camera page, device watcher and configuration file.
     std::unique_ptr<CCameraControl> m_pCameraControl;
+    std::unique_ptr<CCaptureControl> m_pCapture;
 };

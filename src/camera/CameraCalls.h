@@ -31,4 +31,13 @@ public:
     virtual void CancelLongExposure(int refresh) { LEKXCameraCancelLongExposure(refresh); }
     virtual void GetExposureTime(uint32_t* rows) { LEKXCameraGetExposureTime(rows); }
     virtual void GetRowTime(uint32_t* microseconds) { LEKXCameraGetRowTime(microseconds); }
+    virtual int CaptureFile(const char* name, uint8_t format) { return KXCameraCaptureFile(name, format); }
+    virtual void SetStillPixelSize(double micrometres) { KXCameraSetStillPixelSize(micrometres); }
+    virtual int StartRecord(const char* name, int keyInterval, int realTime) {
+        return KXCameraStartRecord(name, keyInterval, realTime);
+    }
+    virtual void StopRecord() { KXCameraStopRecord(); }
+    virtual void CodeChoose() { KXCameraCodeChoose(); }
+    virtual void Pause() { LEKXCameraPause(); }
+    virtual void StartLongExpTime() { LEKXCameraStartLongExpTime(); }
 };

@@ -49,6 +49,7 @@ public:
     // The calls into the camera library, the 400 ms pauses and how errors are
     // shown; tests replace them.
     void SetCalls(std::unique_ptr<CameraCalls> calls);
+    CameraCalls& Calls() const { return *m_calls; }
     void SetSleep(std::function<void(int)> sleep) { m_sleep = std::move(sleep); }
     void SetErrorReporter(std::function<void(const QString&)> report) { m_showError = std::move(report); }
     CDeviceWatcher* DeviceWatcher() const { return m_pDeviceWatcher.get(); }

@@ -38,6 +38,35 @@ constexpr int IDC_AREA_WHITE_BALANCE = 1118;
 constexpr int IDC_CAMERA_CONFIG = 1043;
 constexpr int IDC_EXPOSURE = 1038;
 
+// Controls of the save panel (template 240)
+constexpr int IDC_SAVE_STILL = 1124;
+constexpr int IDC_SAVE_VIDEO = 1031;
+constexpr int IDC_SAVE_CONFIG = 1032;
+constexpr int IDC_SAVE_COMPRESSOR = 1127;
+constexpr int IDC_SAVE_OPEN_FOLDER = 1123;
+
+// The capture configuration dialog (template 220)
+constexpr int IDD_CAPTURE_CONFIG = 220;
+constexpr int IDC_CONFIG_NAME = 1099;
+constexpr int IDC_CONFIG_NUMBERED = 1119;
+constexpr int IDC_CONFIG_FILE_TYPE = 1100;
+constexpr int IDC_CONFIG_TIMESTAMP = 1101;
+constexpr int IDC_CONFIG_COUNT = 1120;
+constexpr int IDC_CONFIG_COUNT_SPIN = 1121;
+constexpr int IDC_CONFIG_INTERVAL = 1122;
+constexpr int IDC_CONFIG_INTERVAL_SPIN = 1123;
+constexpr int IDC_CONFIG_FOLDER = 1105;
+constexpr int IDC_CONFIG_BROWSE = 1064;
+constexpr int IDC_CONFIG_SAVE = 1036;
+
+// Controls of the image browser (template 219)
+constexpr int IDC_BROWSER_PICTURE = 1103;
+constexpr int IDC_BROWSER_PREVIOUS = 1107;
+constexpr int IDC_BROWSER_COUNTER = 1108;
+constexpr int IDC_BROWSER_NEXT = 1031;
+constexpr int IDC_BROWSER_LIST = 1106;
+constexpr int IDC_BROWSER_OPEN = 1104;
+
 // Pictures of the widgets: dialog icons and the slider's channel and thumb
 constexpr int IDI_DLG_CANCEL = 154;
 constexpr int IDI_DLG_OK = 155;

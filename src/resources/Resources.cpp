@@ -280,6 +280,57 @@ DialogTemplate MakeCapturePage() {
              {IDC_EXPOSURE, DialogControlKind::PushButton, "Belichtung", 103, 124, 64, 16, DS_HIDDEN}}};
 }
 
+DialogTemplate MakeSavePanel() {
+    return {IDD_SAVE_PANEL,
+            "",
+            180,
+            84,
+            {{IDC_SAVE_STILL, DialogControlKind::PushButton, "Speichern", 15, 16, 61, 16, DS_DISABLED},
+             {IDC_SAVE_VIDEO, DialogControlKind::PushButton, "Video Aufnahme", 106, 16, 61, 16, DS_DISABLED},
+             {IDC_SAVE_CONFIG, DialogControlKind::PushButton, "Konfiguration", 15, 38, 61, 16},
+             {IDC_SAVE_COMPRESSOR, DialogControlKind::PushButton, "Video Compress", 106, 38, 61, 16, DS_DISABLED},
+             {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton, "öffnen...", 15, 61, 61, 16}}};
+}
+
+DialogTemplate MakeCaptureConfig() {
+    return {IDD_CAPTURE_CONFIG,
+            "Capture Config",
+            240,
+            160,
+            {{0, DialogControlKind::Static, "Dateiname", 7, 20, 39, 9},
+             {IDC_CONFIG_NAME, DialogControlKind::Edit, "", 47, 18, 54, 14},
+             {0, DialogControlKind::Static, "+", 105, 20, 8, 8},
+             {IDC_CONFIG_NUMBERED, DialogControlKind::PushButton, "Num", 114, 16, 61, 15},
+             {0, DialogControlKind::Static, "+", 181, 22, 8, 8},
+             {IDC_CONFIG_FILE_TYPE, DialogControlKind::ComboBox, "", 190, 18, 37, 41},
+             {IDC_CONFIG_TIMESTAMP, DialogControlKind::CheckBox, "Zeitstempel Dateiname", 47, 38, 116, 11},
+             {0, DialogControlKind::Static, "Zaehlen:", 19, 66, 25, 8},
+             {IDC_CONFIG_COUNT, DialogControlKind::Edit, "", 47, 63, 35, 14},
+             {IDC_CONFIG_COUNT_SPIN, DialogControlKind::Custom, "", 75, 63, 11, 14},
+             {0, DialogControlKind::Static, "Zeitabstand:", 151, 66, 37, 8},
+             {IDC_CONFIG_INTERVAL, DialogControlKind::Edit, "", 188, 63, 33, 14},
+             {IDC_CONFIG_INTERVAL_SPIN, DialogControlKind::Custom, "", 218, 62, 11, 14},
+             {0, DialogControlKind::Static, "(S)", 223, 65, 13, 8},
+             {0, DialogControlKind::Static, "Pfad", 21, 94, 22, 11},
+             {IDC_CONFIG_FOLDER, DialogControlKind::Edit, "", 46, 92, 176, 15, DS_READONLY},
+             {IDC_CONFIG_BROWSE, DialogControlKind::PushButton, "Durchsuchen", 172, 108, 50, 17},
+             {IDC_CONFIG_SAVE, DialogControlKind::DefPushButton, "Speichern", 7, 116, 50, 17, DS_HIDDEN},
+             {IDOK, DialogControlKind::PushButton, "OK", 96, 136, 50, 17}}};
+}
+
+DialogTemplate MakeImageBrowser() {
+    return {IDD_IMAGE_BROWSER,
+            "",
+            160,
+            145,
+            {{IDC_BROWSER_PICTURE, DialogControlKind::Picture, "", 20, 17, 15, 15},
+             {IDC_BROWSER_PREVIOUS, DialogControlKind::PushButton, "<<", 47, 1, 18, 14},
+             {IDC_BROWSER_COUNTER, DialogControlKind::Static, "", 65, 5, 43, 10, DS_CENTER_TEXT},
+             {IDC_BROWSER_NEXT, DialogControlKind::PushButton, ">>", 108, 2, 17, 14},
+             {IDC_BROWSER_LIST, DialogControlKind::ComboBox, "", 136, 95, 17, 30, DS_HIDDEN},
+             {IDC_BROWSER_OPEN, DialogControlKind::PushButton, "Bild öffnen\n", 53, 126, 69, 14}}};
+}
+
 } // namespace
 
 void RegisterPictures() { InitResourcePictures(); }
@@ -359,11 +410,17 @@ const DialogTemplate* Dialog(int id) {
     static const DialogTemplate histogramBar = MakeHistogramBar();
     static const DialogTemplate about = MakeAboutBox();
     static const DialogTemplate capturePage = MakeCapturePage();
+    static const DialogTemplate savePanel = MakeSavePanel();
+    static const DialogTemplate captureConfig = MakeCaptureConfig();
+    static const DialogTemplate imageBrowser = MakeImageBrowser();
     switch (id) {
     case IDD_PALETTE: return &palette;
     case IDD_HISTOGRAM: return &histogramBar;
     case IDD_ABOUTBOX: return &about;
     case IDD_PAGE_CAPTURE: return &capturePage;
+    case IDD_SAVE_PANEL: return &savePanel;
+    case IDD_CAPTURE_CONFIG: return &captureConfig;
+    case IDD_IMAGE_BROWSER: return &imageBrowser;
     default: return PreviewDialog(id);
     }
 }

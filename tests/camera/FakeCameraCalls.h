@@ -7,10 +7,13 @@
 #include <vector>
 
 #include <QComboBox>
+#include <QFile>
 #include <QWidget>
 
 #include "CameraCalls.h"
 #include "CameraControl.h"
+#include "Image.h"
+#include "ImageTypes.h"
 #include "MessageTarget.h"
 
 namespace camtest {
@@ -62,6 +65,34 @@ public:
     void GetExposureTime(uint32_t* e) override { *e = exposure; }
     void GetRowTime(uint32_t* r) override { *r = rowTime; }
 
+    // Stills are real files (a small picture; raw ones a few bytes), so names,
+    // the browser and the never-overwrite rule can be checked.
+    int CaptureFile(const char* name, uint8_t format) override {
+        Log("CaptureFile " + std::string(name) + " " + std::to_string(format));
+        stillPixelSizes.push_back(stillPixelSize);
+        const QString base = QString::fromUtf8(name);
+        if (format == KXCAMERA_RAW) {
+            QFile raw(base + QStringLiteral(".RAW"));
+            return raw.open(QIODevice::WriteOnly) && raw.write("raw") == 3 ? 1 : 0;
+        }
+        vimg::Image still;
+        still.Create(32, 24, 24, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP);
+        const QString file = base + (format == KXCAMERA_JPEG ? QStringLiteral(".JPG") : QStringLiteral(".BMP"));
+        return still.Save(QFile::encodeName(file).constData(),
+                          format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP)
+                   ? 1
+                   : 0;
+    }
+    void SetStillPixelSize(double micrometres) override { stillPixelSize = micrometres; }
+    int StartRecord(const char* name, int keyInterval, int realTime) override {
+        Log("StartRecord " + std::string(name) + " " + std::to_string(keyInterval) + " " + std::to_string(realTime));
+        return recordResult;
+    }
+    void StopRecord() override { Log("StopRecord"); }
+    void CodeChoose() override { Log("CodeChoose"); }
+    void Pause() override { Log("Pause"); }
+    void StartLongExpTime() override { Log("StartLongExpTime"); }
+
     void Log(const std::string& call) { calls->push_back(call); }
     int Count(const std::string& call) const {
         int n = 0;
@@ -78,6 +109,9 @@ public:
     int resolutions = 3;
     int gains[3] = {128, 128, 128};
     uint32_t exposure = 1500, rowTime = 1000;
+    int recordResult = 1;
+    double stillPixelSize = 0;
+    std::vector<double> stillPixelSizes;
 };
 
 // The main frame's part in the camera road: a window that hands camera

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <QApplication>
 #include <QComboBox>
@@ -316,8 +317,11 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     }
     // Raw bytes are the camera's own: the device's buffer, else the picture before gains.
     QString error;
-    const bool ok = format == KXCAMERA_RAW ? StillWriter::Write(name, format, picture, raw, &error)
-                                           : StillWriter::Write(name, format, frame, QByteArray(), &error);
+    const KXCameraIdentity id = Identity();
+    const StillWriter::Stamp stamp{QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
+                                   m_stillPixelSize};
+    const bool ok = format == KXCAMERA_RAW ? StillWriter::Write(name, format, picture, raw, stamp, &error)
+                                           : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);
     if (!ok) qCWarning(lcKxCamera) << "still" << name << "not written:" << error;
     return ok ? 1 : 0;
 }

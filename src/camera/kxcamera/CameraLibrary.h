@@ -57,9 +57,12 @@ public:
     void SetGains(int red, int green, int blue);
 
     int CaptureFile(const QString& name, uint8_t format);
+    void SetStillPixelSize(double micrometres) { m_stillPixelSize = micrometres > 0 ? micrometres : 0; }
+    double StillPixelSize() const { return m_stillPixelSize; }
     int StartRecord(const QString& name, int keyInterval, bool realTime);
     void StopRecord();
     bool IsRecording() const { return m_recorder.IsRecording(); }
+    int FramesRecorded() const { return m_recorder.FramesWritten(); }
     void ChooseCodec(QWidget* parent);
     VideoRecorder::Codec Codec() const { return m_codec; }
     void SetCodec(VideoRecorder::Codec codec) { m_codec = codec; }
@@ -121,6 +124,7 @@ private:
     std::vector<uint32_t> m_exposureSum;
     int m_exposureFrames = 0;
 
+    double m_stillPixelSize = 0;
     VideoRecorder m_recorder;
     VideoRecorder::Codec m_codec = VideoRecorder::Codec::MotionJpegAvi;
 };

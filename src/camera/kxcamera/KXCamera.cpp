@@ -49,6 +49,8 @@ int KXCameraCaptureFile(const char* name, uint8_t format) {
     return name ? Lib().CaptureFile(QFile::decodeName(name), format) : 0;
 }
 
+void KXCameraSetStillPixelSize(double micrometres) { Lib().SetStillPixelSize(micrometres); }
+
 int KXCameraStartRecord(const char* name, int keyInterval, int realTime) {
     return name ? Lib().StartRecord(QFile::decodeName(name), keyInterval, realTime != 0) : 0;
 }

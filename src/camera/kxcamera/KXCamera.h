@@ -41,6 +41,9 @@ void KXCameraGetGain(int* red, int* green, int* blue);
 void KXCameraSetGain(int red, int green, int blue);
 // Writes name.JPG, name.BMP or name.RAW; returns 1 when the file was written.
 int KXCameraCaptureFile(const char* name, uint8_t format);
+// The calibration written into the stills that follow: micrometres per
+// pixel, 0 for none. The camera's name goes with them.
+void KXCameraSetStillPixelSize(double micrometres);
 // Writes name.avi (Motion JPEG) or name.mp4 (H.264, see KXCameraCodeChoose);
 // keyInterval is the distance of H.264 key frames, realTime 1 stamps frames
 // with their delivery times. Returns 1 when recording started.

@@ -30,12 +30,15 @@ QByteArray Bgr24(const QImage& frame) {
     return out;
 }
 
-bool WriteImage(const QString& path, uint32_t type, const QImage& frame, QString* error) {
+bool WriteImage(const QString& path, uint32_t type, const QImage& frame, const StillWriter::Stamp& stamp,
+                QString* error) {
     vimg::Image image;
     if (!image.Create(frame.width(), frame.height(), 24, type)) {
         if (error) *error = QString::fromUtf8(image.GetLastError());
         return false;
     }
+    image.SetCameraName(stamp.cameraName.toUtf8().constData());
+    image.SetPixelSize(stamp.pixelSizeUm);
     // The library keeps rows bottom-up.
     const QByteArray bgr = Bgr24(frame);
     const int rowBytes = frame.width() * 3;
@@ -69,7 +72,7 @@ QString StillWriter::FileName(const QString& name, uint8_t format) {
 }
 
 bool StillWriter::Write(const QString& name, uint8_t format, const QImage& frame, const QByteArray& raw,
-                        QString* error) {
+                        const Stamp& stamp, QString* error) {
     const QString path = FileName(name, format);
     if (path.isEmpty() || name.isEmpty()) {
         if (error) *error = QStringLiteral("unknown still format %1").arg(format);
@@ -92,7 +95,7 @@ bool StillWriter::Write(const QString& name, uint8_t format, const QImage& frame
         }
         return true;
     }
-    return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, error);
+    return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, stamp, error);
 }
 
 } // namespace kxcam

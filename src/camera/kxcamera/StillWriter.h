@@ -1,6 +1,7 @@
 // Stills of the camera library: a frame written as name.BMP, name.JPG (through
 // the image library) or name.RAW (the bytes the camera delivered). Each file is
-// written beside its final name and renamed when complete.
+// written beside its final name and renamed when complete. BMP and JPEG stills
+// carry the camera's name and the calibration in their metadata.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +14,16 @@ namespace kxcam {
 
 class StillWriter {
 public:
+    struct Stamp {
+        QString cameraName;
+        double pixelSizeUm = 0; // micrometres per pixel, 0 when not calibrated
+    };
     // The file a format writes for `name`; empty for an unknown format.
     static QString FileName(const QString& name, uint8_t format);
     // frame: RGB32 after gains; raw: device bytes (empty: the picture's own
     // B, G, R bytes, rows from the top). False when nothing was written.
     static bool Write(const QString& name, uint8_t format, const QImage& frame, const QByteArray& raw,
-                      QString* error = nullptr);
+                      const Stamp& stamp, QString* error = nullptr);
 };
 
 } // namespace kxcam

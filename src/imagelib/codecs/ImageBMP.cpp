@@ -31,6 +31,8 @@ void Put32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+constexpr int32_t kCalibratedPelsPerMetre = 50000;
+
 int32_t PelsToDpi(int32_t pels) {
     const double dpi = std::floor(static_cast<double>(pels) * 0.0254 + 0.5);
     return static_cast<int32_t>(std::clamp(dpi, -1.0, 1.0e6));
@@ -184,6 +186,11 @@ bool ImageBMP::Decode(File* stream) {
     info.yDpi = PelsToDpi(bih.biYPelsPerMeter);
     if (info.xDpi < 1) info.xDpi = 96;
     if (info.yDpi < 1) info.yDpi = 96;
+    // BMP has no place to say a resolution is a calibration. Print and screen
+    // resolutions stay below 50000 pixels per metre (1270 dpi); finer ones
+    // are taken as the micrometres per pixel our calibrated stills write.
+    SetPixelSize(bih.biXPelsPerMeter >= kCalibratedPelsPerMetre ? 1.0e6 / bih.biXPelsPerMeter : 0.0);
+    SetCameraName(nullptr);
     std::memcpy(pDib.get(), &head, sizeof(head));
 
     if (info.escape) return Fail("Cancelled");
@@ -420,6 +427,11 @@ bool ImageBMP::Encode(File* stream) {
     uint8_t infoHeader[40];
     BITMAPINFOHEADER h = head;
     h.biSize = 40;
+    if (info.pixelSizeUm > 0) {
+        // A calibrated picture: its pixel size as pixels per metre.
+        const double perMetre = std::clamp(std::round(1.0e6 / info.pixelSizeUm), 1.0, 2147483647.0);
+        h.biXPelsPerMeter = h.biYPelsPerMeter = static_cast<int32_t>(perMetre);
+    }
     std::memcpy(infoHeader, &h, 40);
     const auto* block = static_cast<const uint8_t*>(pDib.get());
     const size_t rest = static_cast<size_t>(GetSize()) - 40;

@@ -11,9 +11,13 @@
 #include <cstdio>
 #include <csetjmp>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
+
+#include "CalibrationTags.h"
 
 namespace vimg {
 
@@ -300,6 +304,9 @@ bool ImageJPG::Decode(File* stream) {
     }
     SetXDPI(info.xDpi);
     SetYDPI(info.yDpi);
+    // Calibration from the comment our stills carry; the camera from EXIF.
+    SetPixelSize(ParsePixelSizeText(m_exifInfo.comments));
+    SetCameraName(hasExif ? m_exifInfo.cameraModel : nullptr);
 
     if (cinfo.quantize_colors) {
         const int n = std::min<int>(cinfo.actual_number_of_colors, static_cast<int>(GetNumColors()));
@@ -400,11 +407,29 @@ bool ImageJPG::EncodeJpeg(File* stream) {
     if (options & ENCODE_SMOOTHING) cinfo.smoothing_factor = std::clamp(m_smoothing, 0, 100);
     jpeg_set_quality(&cinfo, info.jpegQuality, (options & ENCODE_BASELINE) ? TRUE : FALSE);
     if (options & ENCODE_PROGRESSIVE) jpeg_simple_progression(&cinfo);
-    cinfo.density_unit = 1;
-    cinfo.X_density = static_cast<UINT16>(std::clamp(info.xDpi, 1, 65535));
-    cinfo.Y_density = static_cast<UINT16>(std::clamp(info.yDpi, 1, 65535));
+    const bool calibrated = info.pixelSizeUm > 0;
+    if (calibrated) {
+        // Dots per centimetre; JFIF holds whole numbers up to 65535, EXIF the exact value.
+        const double perCm = std::clamp(std::round(PixelsPerCentimetre(info.pixelSizeUm)), 1.0, 65535.0);
+        cinfo.density_unit = 2;
+        cinfo.X_density = cinfo.Y_density = static_cast<UINT16>(perCm);
+    } else {
+        cinfo.density_unit = 1;
+        cinfo.X_density = static_cast<UINT16>(std::clamp(info.xDpi, 1, 65535));
+        cinfo.Y_density = static_cast<UINT16>(std::clamp(info.yDpi, 1, 65535));
+    }
 
     jpeg_start_compress(&cinfo, TRUE);
+    // An EXIF block read from the source file is written by Encode instead.
+    if (!m_exifInfo.isExif && (calibrated || info.cameraName[0] != '\0')) {
+        const std::vector<uint8_t> exif = CalibrationExif(info.pixelSizeUm, info.cameraName);
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+    }
+    if (calibrated) {
+        const std::string text = PixelSizeText(info.pixelSizeUm);
+        jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(text.data()),
+                          static_cast<unsigned>(text.size()));
+    }
     const JDIMENSION width = cinfo.image_width;
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 width * static_cast<JDIMENSION>(cinfo.input_components), 1);

@@ -6,10 +6,13 @@
 
 #include <png.h>
 
+#include "CalibrationTags.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace vimg {
@@ -40,6 +43,10 @@ void FlushData(png_structp png) {
     auto* stream = static_cast<File*>(png_get_io_ptr(png));
     if (!stream->Flush()) png_error(png, "Flush Error");
 }
+
+// Text chunk keywords of the calibration ("Pixel size: 2.5 um") and the camera.
+constexpr char kCalibrationKey[] = "Description";
+constexpr char kCameraKey[] = "Source";
 
 int32_t PixelsPerMetreToDpi(png_uint_32 ppm) {
     return static_cast<int32_t>(std::floor(std::min<double>(ppm, 1.0e9) * 0.0254 + 0.5));
@@ -169,6 +176,17 @@ bool ImagePNG::Decode(File* stream) {
         // No chunk, or one that gives only the pixel aspect ratio.
         SetXDPI(96);
         SetYDPI(96);
+    }
+    // Calibration and camera from the text chunks in front of the pixels.
+    SetPixelSize(0);
+    SetCameraName(nullptr);
+    png_textp texts = nullptr;
+    int textCount = 0;
+    png_get_text(png, pinfo, &texts, &textCount);
+    for (int i = 0; i < textCount; ++i) {
+        if (!texts[i].key || !texts[i].text) continue;
+        if (std::strcmp(texts[i].key, kCalibrationKey) == 0) SetPixelSize(ParsePixelSizeText(texts[i].text));
+        else if (std::strcmp(texts[i].key, kCameraKey) == 0) SetCameraName(texts[i].text);
     }
 
     png_colorp palette = nullptr;
@@ -309,7 +327,29 @@ bool ImagePNG::Encode(File* stream) {
     }
 
     const auto toPpm = [](int32_t dpi) { return static_cast<png_uint_32>(std::lround(std::max(dpi, 1) / 0.0254)); };
-    png_set_pHYs(png, pinfo, toPpm(info.xDpi), toPpm(info.yDpi), PNG_RESOLUTION_METER);
+    // A calibrated picture gives its pixel size as pixels per metre (whole
+    // numbers) and exactly in a text chunk; the camera's name goes with it.
+    std::string calibration;
+    if (info.pixelSizeUm > 0) {
+        const double perMetre = std::clamp(std::round(1.0e6 / info.pixelSizeUm), 1.0, 2147483647.0);
+        png_set_pHYs(png, pinfo, static_cast<png_uint_32>(perMetre), static_cast<png_uint_32>(perMetre),
+                     PNG_RESOLUTION_METER);
+        calibration = PixelSizeText(info.pixelSizeUm);
+    } else {
+        png_set_pHYs(png, pinfo, toPpm(info.xDpi), toPpm(info.yDpi), PNG_RESOLUTION_METER);
+    }
+    std::vector<png_text> texts;
+    const auto addText = [&texts](const char* key, const char* text) {
+        png_text t{};
+        t.compression = PNG_TEXT_COMPRESSION_NONE;
+        t.key = const_cast<char*>(key);
+        t.text = const_cast<char*>(text);
+        t.text_length = std::strlen(text);
+        texts.push_back(t);
+    };
+    if (!calibration.empty()) addText(kCalibrationKey, calibration.c_str());
+    if (info.cameraName[0] != '\0') addText(kCameraKey, info.cameraName);
+    if (!texts.empty()) png_set_text(png, pinfo, texts.data(), static_cast<int>(texts.size()));
     png_write_info(png, pinfo);
     if (!indexed) png_set_bgr(png);
 

@@ -7,6 +7,7 @@
 
 #include <tiffio.h>
 
+#include "CalibrationTags.h"
 #include "SampleScale.h"
 
 #include <algorithm>
@@ -176,6 +177,12 @@ bool ImageTIF::Decode(File* stream) {
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
     if (TIFFGetField(tif.get(), TIFFTAG_XRESOLUTION, &xRes)) info.xDpi = ToDpi(xRes, unit);
     if (TIFFGetField(tif.get(), TIFFTAG_YRESOLUTION, &yRes)) info.yDpi = ToDpi(yRes, unit);
+    // Calibration: ImageJ's description with the resolution, and the camera as the model.
+    const char* description = nullptr;
+    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEDESCRIPTION, &description)) description = nullptr;
+    SetPixelSize(ImageJPixelSize(description, xRes, unit == RESUNIT_CENTIMETER));
+    const char* model = nullptr;
+    SetCameraName(TIFFGetField(tif.get(), TIFFTAG_MODEL, &model) ? model : nullptr);
     if (TIFFGetField(tif.get(), TIFFTAG_XPOSITION, &xPos) && std::isfinite(xPos))
         info.xOffset = static_cast<int32_t>(std::clamp(xPos, -1.0e9f, 1.0e9f));
     if (TIFFGetField(tif.get(), TIFFTAG_YPOSITION, &yPos) && std::isfinite(yPos))
@@ -710,9 +717,20 @@ bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageC
         const uint16_t extra = EXTRASAMPLE_UNASSALPHA;
         TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
     }
-    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-    TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(info.xDpi));
-    TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(info.yDpi));
+    if (info.pixelSizeUm > 0) {
+        // A calibrated picture: pixels per centimetre with ImageJ's description,
+        // so ImageJ and our reader both see the pixel size in micrometres.
+        const auto perCm = static_cast<float>(PixelsPerCentimetre(info.pixelSizeUm));
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_CENTIMETER);
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, perCm);
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, perCm);
+        TIFFSetField(tif, TIFFTAG_IMAGEDESCRIPTION, ImageJDescription().c_str());
+    } else {
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, static_cast<float>(info.xDpi));
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, static_cast<float>(info.yDpi));
+    }
+    if (info.cameraName[0] != '\0') TIFFSetField(tif, TIFFTAG_MODEL, info.cameraName);
     if (multipage) {
         char name[32];
         std::snprintf(name, sizeof(name), "Page %d", page);

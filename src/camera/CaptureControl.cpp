@@ -1,0 +1,318 @@
+#include "CaptureControl.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QUrl>
+#include <QWidget>
+
+#include "CameraCalls.h"
+#include "CameraControl.h"
+#include "CameraLogging.h"
+#include "DialogCaptureConfig.h"
+#include "ImageBrowser.h"
+#include "KXCamera.h"
+#include "MessageTarget.h"
+#include "SavePanel.h"
+#include "UserMessages.h"
+
+namespace {
+
+constexpr int kCaptureWait = 400;
+const QString kTitle = QStringLiteral("Vistorel SoftWare");
+
+QString TimeStampName(const QDateTime& now) {
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return QString::asprintf("KX_%02d_%02d_%02d_%02d_%02d", d.month(), d.day(), t.hour(), t.minute(), t.second());
+}
+
+} // namespace
+
+CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, QWidget* frameWindow)
+    : m_camera(camera), m_frame(frame), m_frameWindow(frameWindow), m_savePanel(new CSavePanel(this, frame)),
+      m_browser(new CImageBrowser(frame)),
+      m_sleep([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }),
+      m_clock([] { return QDateTime::currentDateTime(); }),
+      m_openFolder([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+    m_countdownTimer.setInterval(1000);
+    connect(&m_countdownTimer, &QTimer::timeout, this, &CCaptureControl::OnTimer);
+    m_intervalTimer.setSingleShot(true);
+    m_intervalTimer.setTimerType(Qt::PreciseTimer); // a series keeps its seconds
+    connect(&m_intervalTimer, &QTimer::timeout, this, [this] {
+        m_intervalDone = true;
+        SeriesAdvance();
+    });
+    m_camera->SetSavePanel(m_savePanel);
+    // The panel's pane deletes it at the frame's close.
+    connect(m_savePanel, &QObject::destroyed, this, [this] { m_camera->SetSavePanel(nullptr); });
+}
+
+CCaptureControl::~CCaptureControl() {
+    if (m_camera) m_camera->SetSavePanel(nullptr);
+    delete m_pConfigDialog;
+    // Both stay parentless until their pane takes them.
+    if (m_savePanel && !m_savePanel->parent()) delete m_savePanel;
+    if (m_browser && !m_browser->parent()) delete m_browser;
+}
+
+CSavePanel* CCaptureControl::SavePanel() const { return m_savePanel; }
+CImageBrowser* CCaptureControl::Browser() const { return m_browser; }
+
+CameraCalls& CCaptureControl::Calls() const { return m_camera->Calls(); }
+bool CCaptureControl::Running() const { return m_camera->m_cameraState == 0; }
+int CCaptureControl::CameraType() const { return m_camera->m_cameraType; }
+
+bool CCaptureControl::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
+    switch (message) {
+    case UM_CAPTURE: *result = OnSeries(); return true;
+    case UM_VIDEO_START: *result = OnVideoStart(); return true;
+    case UM_VIDEO_STOP: *result = OnVideoStop(); return true;
+    case UM_CAPTURE_CONFIG: *result = OnConfigOpen(); return true;
+    case UM_CONFIG_DIALOG_DONE: *result = OnConfigDone(); return true;
+    case UM_OPEN_CAPTURE_FOLDER: *result = OnOpenFolder(); return true;
+    case UM_LONG_EXPOSURE_END: *result = OnUserStop(); return true;
+    case UM_VIDEO_COMPRESSOR:
+        Calls().CodeChoose();
+        *result = MSG_DONE;
+        return true;
+    case UM_CAMERA_FRAME:
+        if (m_pendingStill == 1) WritePendingStill();
+        *result = MSG_DONE;
+        return true;
+    case UM_CAMERA_RELEASE:
+        // Seen before the camera control stops the camera; it answers the message.
+        if (Running() && CameraType() != -1) OnCameraStopping();
+        return false;
+    default:
+        return false;
+    }
+}
+
+QString CCaptureControl::StillBaseName(const QDateTime& now) const {
+    QString name;
+    if (m_timestampNames != 0) name = TimeStampName(now);
+    else if (m_numberedNames != 0) name = QString::asprintf("%s_%02d", m_captureBaseName.toUtf8().constData(), m_seriesIndex);
+    else name = m_captureBaseName;
+    return QDir(m_capturePath).filePath(name);
+}
+
+QString CCaptureControl::StillFullName(const QString& baseName) const {
+    if (CameraType() == 0 || m_captureFormat == KXCAMERA_BMP) return baseName + QStringLiteral(".BMP");
+    if (m_captureFormat == KXCAMERA_JPEG) return baseName + QStringLiteral(".JPG");
+    return QString();
+}
+
+QString CCaptureControl::VideoBaseName(const QDateTime& now) const {
+    return QDir(m_capturePath).filePath(TimeStampName(now));
+}
+
+void CCaptureControl::SetTitle(const QString& title) {
+    if (m_frameWindow) m_frameWindow->setWindowTitle(title);
+}
+
+void CCaptureControl::ShowCountdown() { SetTitle(QString::asprintf("Capturing Time left :%d S", m_countdown)); }
+
+void CCaptureControl::StartCountdown(int seconds) {
+    m_countdown = seconds;
+    ShowCountdown();
+    m_countdownTimer.start();
+    m_timerRunning = 1;
+}
+
+void CCaptureControl::StopCountdown() {
+    m_countdownTimer.stop();
+    m_timerRunning = 0;
+}
+
+void CCaptureControl::WriteStill() {
+    if (!QFileInfo(m_capturePath).isDir() && !QDir().mkdir(m_capturePath))
+        qCInfo(lcCamera) << "capture folder" << m_capturePath << "could not be created";
+    const QString base = StillBaseName(m_clock());
+    const QString full = StillFullName(base);
+    // Never overwrite: raw stills have no name for the browser, but their file counts too.
+    const QString written = full.isEmpty() ? base + QStringLiteral(".RAW") : full;
+    if (QFileInfo::exists(written)) return;
+
+    int width = 0, height = 0;
+    Calls().GetImageSize(&width, &height);
+    const KXCameraIdentity id = Calls().GetCameraID();
+    const QString camera = QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
+    Calls().SetStillPixelSize(m_calibration ? m_calibration(camera, width, height) : 0.0);
+    Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat));
+    m_sleep(kCaptureWait);
+    // The browser lists files that exist: a failed write would show as a gap.
+    if (!full.isEmpty() && m_browser && QFileInfo::exists(full)) m_browser->Add(full);
+    SendMessage(m_savePanel, UM_CAPTURE_DONE);
+}
+
+void CCaptureControl::WritePendingStill() {
+    m_pendingStill = 0;
+    WriteStill();
+    if (m_timerRunning) StopCountdown();
+    SetTitle(kTitle);
+    SeriesAdvance();
+}
+
+void CCaptureControl::CaptureOne() {
+    const int type = CameraType();
+    if (type == -1) return;
+    if (type == 10 || type == 11 || type == 12) {
+        Calls().Pause();
+        m_sleep(100);
+        uint32_t exposure = 0;
+        Calls().GetExposureTime(&exposure);
+        int64_t seconds = 0;
+        if (type == 11) {
+            uint32_t rowTime = 0;
+            Calls().GetRowTime(&rowTime);
+            seconds = static_cast<int64_t>(uint64_t(rowTime) * exposure * 318 / 1000000);
+        } else {
+            seconds = int64_t(exposure) * 40000 / 1000000;
+        }
+        if (seconds <= 3) {
+            WriteStill();
+            return;
+        }
+        Calls().CancelLongExposure(0);
+        if (type != 12) Calls().StartLongExpTime();
+        const int s = static_cast<int>(std::min<int64_t>(seconds, INT32_MAX));
+        StartCountdown(s - s / 50 - 2);
+        return;
+    }
+    if (type == 14) {
+        uint32_t exposure = 0, rowTime = 0;
+        Calls().GetExposureTime(&exposure);
+        Calls().GetRowTime(&rowTime);
+        const uint64_t seconds = uint64_t(rowTime) * exposure / 1000000;
+        m_pendingStill = 1;
+        if (seconds > 8) StartCountdown(static_cast<int>(std::min<uint64_t>(seconds, INT32_MAX)) - 4);
+        return;
+    }
+    WriteStill();
+}
+
+void CCaptureControl::OnTimer() {
+    if (m_countdown != 0) {
+        ShowCountdown();
+        --m_countdown;
+        return;
+    }
+    StopCountdown();
+    if (CameraType() == 14) return; // the next frame or the user's stop writes it
+    SetTitle(kTitle);
+    WriteStill();
+    SeriesAdvance();
+}
+
+LRESULT CCaptureControl::OnSeries() {
+    // One series at a time: a second start (the hot key held down) is refused.
+    if (!Running() || m_seriesActive) return MSG_REFUSED;
+    if (!QFileInfo(m_capturePath).isDir()) QDir().mkdir(m_capturePath);
+    if (m_seriesCount < 1) return MSG_DONE; // a series of no stills
+    m_seriesActive = true;
+    m_seriesLeft = m_seriesCount;
+    if (m_seriesCount > 1 && m_savePanel) m_savePanel->ShowSeriesRunning();
+    SeriesStep();
+    return MSG_DONE;
+}
+
+void CCaptureControl::SeriesStep() {
+    --m_seriesLeft;
+    m_intervalDone = false;
+    // As a capture followed by a wait: the interval starts once the still is
+    // taken, so time-stamped names of one series never fall in the same second.
+    CaptureOne();
+    m_intervalTimer.start(m_seriesInterval * 1000);
+}
+
+void CCaptureControl::SeriesAdvance() {
+    // The next still starts once the interval has passed and the last one is written.
+    if (!m_seriesActive || !m_intervalDone || m_pendingStill || m_timerRunning) return;
+    m_intervalDone = false;
+    ++m_seriesIndex;
+    if (m_seriesLeft > 0) SeriesStep();
+    else EndSeries();
+}
+
+void CCaptureControl::EndSeries() {
+    m_seriesActive = false;
+    m_seriesLeft = 0;
+    m_intervalDone = false;
+    m_intervalTimer.stop();
+    SendMessage(m_savePanel, UM_CAPTURE_DONE);
+}
+
+LRESULT CCaptureControl::OnUserStop() {
+    bool handled = false;
+    if (CameraType() == 14 && m_pendingStill == 1) {
+        WritePendingStill();
+        handled = true;
+    }
+    if (m_seriesActive) {
+        // No further stills; a long exposure under way still finishes.
+        m_seriesLeft = 0;
+        m_intervalTimer.stop();
+        m_intervalDone = true;
+        SeriesAdvance();
+        handled = true;
+    }
+    return handled ? MSG_DONE : MSG_REFUSED;
+}
+
+void CCaptureControl::OnCameraStopping() {
+    const bool counting = m_timerRunning != 0;
+    StopCountdown();
+    m_pendingStill = 0;
+    if (m_seriesActive) EndSeries();
+    if (counting) SetTitle(kTitle);
+    if (m_recording) {
+        Calls().StopRecord();
+        m_recording = 0;
+    }
+}
+
+LRESULT CCaptureControl::OnVideoStart() {
+    if (!Running() || m_recording == 1) return MSG_REFUSED;
+    if (!QFileInfo(m_capturePath).isDir()) QDir().mkdir(m_capturePath);
+    const QString name = VideoBaseName(m_clock());
+    if (Calls().StartRecord(QFile::encodeName(name).constData(), 12, 1) != 1) {
+        qCWarning(lcCamera) << "video" << name << "could not be started";
+        return MSG_REFUSED;
+    }
+    m_recording = 1;
+    return MSG_DONE;
+}
+
+LRESULT CCaptureControl::OnVideoStop() {
+    if (!Running() || m_recording != 1) return MSG_REFUSED;
+    Calls().StopRecord();
+    m_recording = 0;
+    return MSG_DONE;
+}
+
+LRESULT CCaptureControl::OnOpenFolder() {
+    if (m_capturePath.isEmpty()) return MSG_REFUSED;
+    m_openFolder(m_capturePath);
+    return MSG_DONE;
+}
+
+LRESULT CCaptureControl::OnConfigOpen() {
+    if (m_pConfigDialog) return MSG_REFUSED;
+    m_pConfigDialog = new CDialogCaptureConfig(this, m_frame, m_frameWindow);
+    m_pConfigDialog->Load();
+    m_pConfigDialog->show();
+    PostMessage(m_pConfigDialog, UM_CAMERA_SELECT, static_cast<WPARAM>(m_camera->m_cameraState));
+    return MSG_DONE;
+}
+
+LRESULT CCaptureControl::OnConfigDone() {
+    if (!m_pConfigDialog) return MSG_REFUSED;
+    // The dialog posted this from its own handler: it goes once that has returned.
+    m_pConfigDialog->hide();
+    m_pConfigDialog->deleteLater();
+    m_pConfigDialog = nullptr;
+    return MSG_DONE;
+}

@@ -1,0 +1,118 @@
+// Capture to file, as the main frame does it: the capture settings, the names
+// of stills and videos, single stills, timed series, long exposures with a
+// countdown in the window title, video recording and the modeless capture
+// configuration dialog. It owns the save panel and the image browser; the
+// frame hands it the capture messages (1225-1232, 1245, 1273) and the camera
+// stop, and the camera library writes the files.
+#pragma once
+
+#include <functional>
+
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include "PlatformTypes.h"
+
+class CameraCalls;
+class CCameraControl;
+class CDialogCaptureConfig;
+class CImageBrowser;
+class CMessageTarget;
+class CSavePanel;
+class QWidget;
+
+class CCaptureControl : public QObject {
+    Q_OBJECT
+public:
+    // Micrometres per pixel for a camera at a picture size; 0 when uncalibrated.
+    using Calibration = std::function<double(const QString& camera, int width, int height)>;
+
+    CCaptureControl(CCameraControl* camera, CMessageTarget* frame, QWidget* frameWindow);
+    ~CCaptureControl() override;
+    CCaptureControl(const CCaptureControl&) = delete;
+    CCaptureControl& operator=(const CCaptureControl&) = delete;
+
+    // True with *result set when the message is a capture message. A camera
+    // release (1264) is seen here first and passed on (false).
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // One tick of the countdown timer (timer 1, every second).
+    void OnTimer();
+
+    CSavePanel* SavePanel() const;
+    CImageBrowser* Browser() const;
+    CDialogCaptureConfig* ConfigDialog() const { return m_pConfigDialog; }
+    const CCameraControl* Camera() const { return m_camera; }
+    // A series is under way: more stills to come, or its last still pending.
+    bool SeriesRunning() const { return m_seriesActive; }
+    bool CountdownActive() const { return m_countdownTimer.isActive(); }
+
+    // The name of a still without its extension, and with it ("" for raw
+    // stills, which the image browser does not show).
+    QString StillBaseName(const QDateTime& now) const;
+    QString StillFullName(const QString& baseName) const;
+    QString VideoBaseName(const QDateTime& now) const;
+
+    void SetCalibration(Calibration calibration) { m_calibration = std::move(calibration); }
+    // Tests replace the waits, the clock and the shell's folder opening.
+    void SetSleep(std::function<void(int)> sleep) { m_sleep = std::move(sleep); }
+    void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    void SetFolderOpener(std::function<void(const QString&)> open) { m_openFolder = std::move(open); }
+
+    QString m_capturePath;
+    QString m_captureBaseName;
+    int m_captureFormat = 2; // 1 JPEG, 2 BMP, 4 raw
+    int m_seriesCount = 1;
+    int m_seriesInterval = 1; // seconds
+    int m_seriesIndex = 0;
+    int m_numberedNames = 0;
+    int m_timestampNames = 1;
+    int m_recording = 0;
+    int m_pendingStill = 0;
+    int m_timerRunning = 0;
+    int m_countdown = 0;
+    CDialogCaptureConfig* m_pConfigDialog = nullptr;
+
+private:
+    CameraCalls& Calls() const;
+    bool Running() const;
+    int CameraType() const;
+    void SetTitle(const QString& title);
+    void ShowCountdown();
+    void StartCountdown(int seconds);
+    void StopCountdown();
+    void WriteStill();
+    void WritePendingStill();
+    void CaptureOne();
+    LRESULT OnSeries();
+    void SeriesStep();
+    void SeriesAdvance();
+    void EndSeries();
+    LRESULT OnUserStop();
+    LRESULT OnVideoStart();
+    LRESULT OnVideoStop();
+    LRESULT OnOpenFolder();
+    LRESULT OnConfigOpen();
+    LRESULT OnConfigDone();
+    void OnCameraStopping();
+
+    CCameraControl* m_camera;
+    CMessageTarget* m_frame;
+    QPointer<QWidget> m_frameWindow;
+    // The panes take these; they may go at the frame's close before this object.
+    QPointer<CSavePanel> m_savePanel;
+    QPointer<CImageBrowser> m_browser;
+    QTimer m_countdownTimer;
+    QTimer m_intervalTimer;
+    // The series runs on the interval timer so messages keep flowing: stills
+    // still to start, and whether the interval after the last one has passed.
+    bool m_seriesActive = false;
+    int m_seriesLeft = 0;
+    bool m_intervalDone = false;
+    Calibration m_calibration;
+    std::function<void(int)> m_sleep;
+    std::function<QDateTime()> m_clock;
+    std::function<void(const QString&)> m_openFolder;
+};

@@ -1,0 +1,112 @@
+#include "SavePanel.h"
+
+#include <QPushButton>
+
+#include "CameraControl.h"
+#include "CaptureControl.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "UserMessages.h"
+
+namespace {
+
+const QString kIdleText = QStringLiteral("Aufnahme");
+const QString kStopText = QStringLiteral("Aufnahme Stoppen");
+
+bool HasVideo(int type) {
+    for (int t : {1, 3, 4, 5, 6, 8, 10, 11, 13, 14})
+        if (t == type) return true;
+    return false;
+}
+
+// The panel sits in the 260 pixel wide control column, as the camera page does.
+constexpr QSize kPanelBaseUnits(6, 13);
+
+} // namespace
+
+CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QWidget* parent)
+    : CTemplateDialog(*resources::Dialog(IDD_SAVE_PANEL), parent, kPanelBaseUnits), m_capture(capture),
+      m_frame(frame) {
+    setWindowFlags(Qt::Widget);
+    setObjectName(QStringLiteral("SavePanel"));
+    // In a docking pane: the pane decides the size, the template only suggests it.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_stillButton = GetDlgItem<QPushButton>(IDC_SAVE_STILL);
+    m_videoButton = GetDlgItem<QPushButton>(IDC_SAVE_VIDEO);
+    m_configButton = GetDlgItem<QPushButton>(IDC_SAVE_CONFIG);
+    m_compressorButton = GetDlgItem<QPushButton>(IDC_SAVE_COMPRESSOR);
+    m_folderButton = GetDlgItem<QPushButton>(IDC_SAVE_OPEN_FOLDER);
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+    connect(m_stillButton, &QPushButton::clicked, this, &CSavePanel::OnStill);
+    connect(m_videoButton, &QPushButton::clicked, this, &CSavePanel::OnVideo);
+    connect(m_configButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_CAPTURE_CONFIG, Self()); });
+    connect(m_compressorButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
+    connect(m_folderButton, &QPushButton::clicked, this,
+            [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
+}
+
+void CSavePanel::OnStill() {
+    // A press while a series runs (or a long-exposure camera exposes) ends it.
+    if (m_seriesRunning == 1) {
+        PostMessage(m_frame, UM_LONG_EXPOSURE_END, Self());
+        m_stillButton->setText(kIdleText);
+        m_seriesRunning = 0;
+        return;
+    }
+    PostMessage(m_frame, UM_CAPTURE, Self());
+    if (m_capture->Camera()->m_cameraType == 14) ShowSeriesRunning();
+    else m_stillButton->setText(kIdleText);
+}
+
+void CSavePanel::ShowSeriesRunning() {
+    m_stillButton->setText(kStopText);
+    m_seriesRunning = 1;
+}
+
+void CSavePanel::OnVideo() {
+    if (m_recording == 0) {
+        m_videoButton->setText(QStringLiteral("Video Stoppen"));
+        m_recording = 1;
+        PostMessage(m_frame, UM_VIDEO_START, Self());
+        m_compressorButton->setEnabled(false);
+    } else {
+        m_videoButton->setText(QStringLiteral("Video starten"));
+        m_recording = 0;
+        PostMessage(m_frame, UM_VIDEO_STOP, Self());
+        m_compressorButton->setEnabled(true);
+    }
+}
+
+void CSavePanel::ApplyCameraState(int state) {
+    const int type = m_capture->Camera()->m_cameraType;
+    m_stillButton->setEnabled(state == 0);
+    m_videoButton->setEnabled(state == 0);
+    if (state != 0) {
+        m_videoButton->setEnabled(false);
+        m_compressorButton->setEnabled(false);
+        if (state == 2 && m_recording == 1) {
+            m_videoButton->setText(QStringLiteral("Video starten"));
+            m_recording = 0;
+        }
+        return;
+    }
+    m_videoButton->setEnabled(type == 0 || type == 16 || HasVideo(type));
+    m_compressorButton->setEnabled(HasVideo(type));
+}
+
+LRESULT CSavePanel::WindowProc(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case UM_CAMERA_SELECT:
+        ApplyCameraState(static_cast<int>(wParam));
+        return 0;
+    case UM_CAPTURE_DONE:
+        // A still of a running series is done, not the series itself.
+        if (m_capture->SeriesRunning()) return 0;
+        m_stillButton->setText(kIdleText);
+        m_seriesRunning = 0;
+        return 0;
+    default:
+        return 0;
+    }
+}

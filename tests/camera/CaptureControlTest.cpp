@@ -1,0 +1,275 @@
+// Capture to file with a scripted camera: still names, never overwriting,
+// long exposures, pending stills, series on the timer, video and the
+// configuration dialog's life.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "CameraTestSupport.h"
+#include "CaptureTestSupport.h"
+#include "DialogCaptureConfig.h"
+#include "ImageBrowser.h"
+#include "SavePanel.h"
+#include "UserMessages.h"
+
+using camtest::CaptureFrame;
+using camtest::WaitFor;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Vistorel SoftWare");
+
+class Capture : public testing::Test {
+protected:
+    CCaptureControl& capture() { return *frame.capture; }
+    std::string Name(const std::string& file, int format) const {
+        return frame.Folder() + file + " " + std::to_string(format);
+    }
+    // Sends 1225 and waits until the series (intervals included) is over.
+    LRESULT Series() {
+        const LRESULT result = SendMessage(&frame, UM_CAPTURE);
+        EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }, 15000));
+        return result;
+    }
+    int Calls(const std::string& call) const { return frame.fake->Count(call); }
+
+    CaptureFrame frame;
+};
+
+TEST_F(Capture, TimeStampedStillsNeverOverwriteAndGoToTheBrowser) {
+    EXPECT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_REFUSED); // camera stopped
+    frame.Start(2);
+    frame.fake->stillPixelSize = -1;
+    capture().SetCalibration([](const QString& camera, int w, int h) {
+        return camera == QStringLiteral("Testkamera") && w == 1280 && h == 960 ? 2.5 : 0.0;
+    });
+    EXPECT_EQ(Series(), MSG_DONE);
+    // Two stills in the same second: the second is skipped, silently.
+    EXPECT_EQ(Series(), MSG_DONE);
+    frame.now = frame.now.addSecs(1);
+    EXPECT_EQ(Series(), MSG_DONE);
+    EXPECT_EQ(frame.Stills(), (std::vector<std::string>{Name("KX_03_04_05_06_07", 2), Name("KX_03_04_05_06_08", 2)}));
+    EXPECT_EQ(frame.fake->stillPixelSizes, (std::vector<double>{2.5, 2.5}));
+    EXPECT_EQ(capture().Browser()->Count(), 2);
+    EXPECT_EQ(capture().Browser()->CounterText(), QStringLiteral("< 2 / 2 >"));
+    EXPECT_EQ(capture().m_seriesIndex, 3); // grows after every still of a series, written or not
+}
+
+TEST_F(Capture, NumberedNamesContinueAcrossSeriesAndPlainNamesAreKept) {
+    frame.Start(2);
+    capture().m_timestampNames = 0;
+    capture().m_numberedNames = 1;
+    capture().m_captureBaseName = QStringLiteral("base");
+    capture().m_captureFormat = 1;
+    capture().m_seriesCount = 3;
+    Series();
+    Series();
+    std::vector<std::string> expected;
+    for (int i = 0; i < 6; ++i) expected.push_back(Name("base_0" + std::to_string(i), 1));
+    EXPECT_EQ(frame.Stills(), expected);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(frame.Folder() + "base_05.JPG")));
+
+    frame.calls.clear();
+    capture().m_numberedNames = 0;
+    capture().m_seriesCount = 1;
+    Series();
+    Series(); // the plain name exists now
+    EXPECT_EQ(frame.Stills(), (std::vector<std::string>{Name("base", 1)}));
+}
+
+TEST_F(Capture, TypeZeroStillsAreBmpAndRawStillsStayOutOfTheBrowser) {
+    frame.Start(0);
+    capture().m_captureFormat = 1;
+    EXPECT_EQ(capture().StillFullName(QStringLiteral("/x/a")), QStringLiteral("/x/a.BMP"));
+    SendMessage(&frame, UM_PREVIEW_STOP);
+    frame.Start(5);
+    EXPECT_EQ(capture().StillFullName(QStringLiteral("/x/a")), QStringLiteral("/x/a.JPG"));
+    capture().m_captureFormat = 4;
+    EXPECT_EQ(capture().StillFullName(QStringLiteral("/x/a")), QString());
+    Series();
+    EXPECT_EQ(frame.Stills(), (std::vector<std::string>{Name("KX_03_04_05_06_07", 4)}));
+    EXPECT_EQ(capture().Browser()->Count(), 0);
+    // A raw still is not overwritten either.
+    Series();
+    EXPECT_EQ(frame.Stills().size(), 1u);
+}
+
+TEST_F(Capture, MissingFolderIsCreatedOneLevelDeep) {
+    frame.Start(2);
+    capture().m_capturePath = QString::fromStdString(frame.Folder() + "new");
+    Series();
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(frame.Folder() + "new/KX_03_04_05_06_07.BMP")));
+}
+
+TEST_F(Capture, TypeTenCountsDownInTheTitleAndWritesAtTheThirdTick) {
+    frame.Start(10);
+    frame.fake->exposure = 100; // 4 s: countdown 4 - 0 - 2 = 2
+    ASSERT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_DONE);
+    EXPECT_EQ(frame.calls, (std::vector<std::string>{"Pause", "CancelLongExposure 0", "StartLongExpTime"}));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
+    EXPECT_TRUE(capture().CountdownActive());
+    capture().OnTimer();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
+    capture().OnTimer();
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :1 S"));
+    EXPECT_TRUE(frame.Stills().empty());
+    capture().OnTimer();
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_EQ(frame.windowTitle(), kTitle);
+    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_EQ(capture().m_timerRunning, 0);
+    // The series goes on once the still is written and the interval is over.
+    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }));
+    EXPECT_EQ(capture().m_seriesIndex, 1);
+
+    frame.calls.clear();
+    frame.now = frame.now.addSecs(5);
+    frame.fake->exposure = 75; // 3 s: at once
+    Series();
+    EXPECT_EQ(Calls("Pause"), 1);
+    EXPECT_EQ(Calls("CancelLongExposure 0"), 0);
+    EXPECT_EQ(frame.Stills().size(), 1u);
+}
+
+TEST_F(Capture, TypesElevenAndTwelveTimeTheirExposuresTheirOwnWay) {
+    frame.Start(11);
+    frame.fake->exposure = 100;
+    frame.fake->rowTime = 1000; // 1000 * 100 * 318 / 10^6 = 31 s: countdown 31 - 0 - 2
+    SendMessage(&frame, UM_CAPTURE);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :29 S"));
+    EXPECT_EQ(Calls("StartLongExpTime"), 1);
+    // Stopping the camera ends the countdown without a still.
+    SendMessage(&frame, UM_PREVIEW_STOP);
+    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_FALSE(capture().SeriesRunning());
+    EXPECT_EQ(frame.windowTitle(), kTitle);
+    EXPECT_TRUE(frame.Stills().empty());
+
+    frame.Start(12);
+    frame.fake->exposure = 5000; // 200 s: countdown 200 - 4 - 2
+    SendMessage(&frame, UM_CAPTURE);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :194 S"));
+    EXPECT_EQ(Calls("StartLongExpTime"), 0);
+}
+
+TEST_F(Capture, TypeFourteenWritesAtTheNextFrameOrTheUsersStop) {
+    frame.Start(14);
+    EXPECT_EQ(SendMessage(&frame, UM_CAMERA_FRAME), 0);
+    EXPECT_EQ(SendMessage(&frame, UM_LONG_EXPOSURE_END), MSG_REFUSED); // nothing pending
+    SendMessage(&frame, UM_CAPTURE); // 1500 rows of 1 ms: 1 s, no countdown
+    EXPECT_EQ(capture().m_pendingStill, 1);
+    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_TRUE(frame.Stills().empty());
+    SendMessage(&frame, UM_CAMERA_FRAME);
+    SendMessage(&frame, UM_CAMERA_FRAME);
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }));
+
+    frame.now = frame.now.addSecs(1);
+    frame.fake->exposure = 10000; // 10 s: countdown 6, and the still stays pending at its end
+    SendMessage(&frame, UM_CAPTURE);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :6 S"));
+    for (int i = 0; i < 7; ++i) capture().OnTimer();
+    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_EQ(capture().m_pendingStill, 1);
+    EXPECT_EQ(SendMessage(&frame, UM_LONG_EXPOSURE_END), MSG_DONE);
+    EXPECT_EQ(frame.Stills().size(), 2u);
+    EXPECT_EQ(frame.windowTitle(), kTitle);
+}
+
+TEST_F(Capture, SeriesRunsOnTheTimerSoMessagesFlowAndTheUserCanStopIt) {
+    frame.Start(14);
+    capture().m_seriesCount = 3;
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_DONE);
+    EXPECT_LT(clock.elapsed(), 500); // the handler returns at once
+    EXPECT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_REFUSED); // one series at a time
+    // Frame messages reach the frame while the series runs: each pending still is written.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(WaitFor([this] { return capture().m_pendingStill == 1; }, 3000));
+        frame.now = frame.now.addSecs(1);
+        PostMessage(&frame, UM_CAMERA_FRAME);
+        ASSERT_TRUE(WaitFor([this, i] { return frame.Stills().size() == size_t(i) + 1; }, 3000));
+    }
+    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }, 3000));
+    EXPECT_GE(clock.elapsed(), 2700); // three intervals of a second, not two
+    EXPECT_EQ(capture().m_seriesIndex, 3);
+
+    // A series of ten stills stopped after its first.
+    SendMessage(&frame, UM_PREVIEW_STOP);
+    frame.Start(2);
+    frame.now = frame.now.addSecs(1);
+    capture().m_seriesCount = 10;
+    SendMessage(&frame, UM_CAPTURE);
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_EQ(SendMessage(&frame, UM_LONG_EXPOSURE_END), MSG_DONE);
+    EXPECT_FALSE(capture().SeriesRunning());
+    QTest::qWait(1500);
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_EQ(capture().m_seriesIndex, 4);
+}
+
+TEST_F(Capture, VideoStartsAndStopsOnlyWithARunningCamera) {
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_START), MSG_REFUSED);
+    frame.Start(1);
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_STOP), MSG_REFUSED);
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_START), MSG_DONE);
+    EXPECT_EQ(frame.calls.back(), "StartRecord " + frame.Folder() + "KX_03_04_05_06_07 12 1");
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_START), MSG_REFUSED);
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_STOP), MSG_DONE);
+    EXPECT_EQ(capture().m_recording, 0);
+    // A recording that cannot start is refused and leaves nothing recording.
+    frame.fake->recordResult = 0;
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_START), MSG_REFUSED);
+    EXPECT_EQ(capture().m_recording, 0);
+    frame.fake->recordResult = 1;
+
+    // Stopping the camera ends the recording and resets the panel's button.
+    CSavePanel* panel = capture().SavePanel();
+    QTest::qWait(1);
+    ASSERT_TRUE(panel->m_videoButton->isEnabled());
+    panel->m_videoButton->click();
+    EXPECT_EQ(panel->m_videoButton->text(), QStringLiteral("Video Stoppen"));
+    EXPECT_FALSE(panel->m_compressorButton->isEnabled());
+    ASSERT_TRUE(WaitFor([this] { return capture().m_recording == 1; }));
+    frame.calls.clear();
+    SendMessage(&frame, UM_PREVIEW_STOP);
+    EXPECT_EQ(capture().m_recording, 0);
+    EXPECT_EQ(frame.calls.front(), "StopRecord");
+    ASSERT_TRUE(WaitFor([panel] { return panel->m_videoButton->text() == QStringLiteral("Video starten"); }));
+    EXPECT_EQ(panel->m_recording, 0);
+    EXPECT_FALSE(panel->m_videoButton->isEnabled());
+}
+
+TEST_F(Capture, FolderAndCompressorCommands) {
+    EXPECT_EQ(SendMessage(&frame, UM_OPEN_CAPTURE_FOLDER), MSG_DONE);
+    EXPECT_EQ(frame.openedFolders, (std::vector<QString>{QString::fromStdString(frame.Folder())}));
+    capture().m_capturePath.clear();
+    EXPECT_EQ(SendMessage(&frame, UM_OPEN_CAPTURE_FOLDER), MSG_REFUSED);
+    EXPECT_EQ(SendMessage(&frame, UM_VIDEO_COMPRESSOR), MSG_DONE);
+    EXPECT_EQ(Calls("CodeChoose"), 1);
+}
+
+TEST_F(Capture, OneConfigurationDialogAtATimeAndEscReleasesIt) {
+    frame.Start(2);
+    EXPECT_EQ(SendMessage(&frame, UM_CONFIG_DIALOG_DONE), MSG_REFUSED);
+    ASSERT_EQ(SendMessage(&frame, UM_CAPTURE_CONFIG), MSG_DONE);
+    CDialogCaptureConfig* dialog = capture().ConfigDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Capture Config"));
+    EXPECT_EQ(SendMessage(&frame, UM_CAPTURE_CONFIG), MSG_REFUSED);
+    EXPECT_EQ(capture().ConfigDialog(), dialog);
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_TRUE(WaitFor([this] { return capture().ConfigDialog() == nullptr; }));
+    EXPECT_EQ(SendMessage(&frame, UM_CAPTURE_CONFIG), MSG_DONE);
+    EXPECT_NE(capture().ConfigDialog(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// Files the simulated camera writes through the capture road: a five-second
+// video that ffprobe reads, and calibrated stills whose pixel size our reader,
+// and ImageJ after a save as TIFF, get back.
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "CameraLibrary.h"
+#include "CameraTestSupport.h"
+#include "CaptureTestSupport.h"
+#include "Image.h"
+#include "ImageTypes.h"
+#include "UserMessages.h"
+
+using camtest::CaptureFrame;
+using camtest::WaitFor;
+using testsupport::Quote;
+
+namespace {
+
+class SimulatedCapture : public testing::Test {
+protected:
+    void SetUp() override { camtest::UseSimulatedCamera(2); }
+    void TearDown() override {
+        frame.reset();
+        camtest::ResetLibrary();
+    }
+    // The simulated camera detected and previewing, its frames arriving.
+    void Start() {
+        frame = std::make_unique<CaptureFrame>(true);
+        ASSERT_EQ(SendMessage(frame.get(), UM_DETECT_CAMERAS), MSG_DONE);
+        ASSERT_EQ(SendMessage(frame.get(), UM_PREVIEW_START), MSG_DONE);
+        ASSERT_TRUE(WaitFor([this] { return frame->Count(UM_CAMERA_FRAME) >= 3; }));
+    }
+    QStringList Files(const QString& pattern) const {
+        return QDir(QString::fromStdString(frame->Folder())).entryList({pattern}, QDir::Files);
+    }
+    std::unique_ptr<CaptureFrame> frame;
+};
+
+TEST_F(SimulatedCapture, FiveSecondVideoHasEveryFrameAtTheCameraSize) {
+    if (testsupport::Run("ffprobe -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffprobe is not installed";
+    Start();
+    ASSERT_EQ(SendMessage(frame.get(), UM_VIDEO_START), MSG_DONE);
+    QTest::qWait(5000);
+    ASSERT_EQ(SendMessage(frame.get(), UM_VIDEO_STOP), MSG_DONE);
+    const QStringList videos = Files(QStringLiteral("KX_*.avi"));
+    ASSERT_EQ(videos.size(), 1) << videos.join(' ').toStdString();
+    const std::string file = frame->Folder() + videos[0].toStdString();
+    std::string out;
+    ASSERT_EQ(testsupport::Run("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                               "stream=width,height,nb_read_frames -show_entries format=duration -of "
+                               "default=noprint_wrappers=1 " +
+                                   Quote(file),
+                               &out),
+              0);
+    const QSize size = kxcam::CameraLibrary::Instance().ImageSize();
+    const int written = kxcam::CameraLibrary::Instance().FramesRecorded();
+    EXPECT_NE(out.find("width=" + std::to_string(size.width()) + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("height=" + std::to_string(size.height()) + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("nb_read_frames=" + std::to_string(written) + "\n"), std::string::npos) << out;
+    // About 25 frames a second for five seconds.
+    EXPECT_GE(written, 100);
+    EXPECT_LE(written, 140);
+    const size_t at = out.find("duration=");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NEAR(std::stod(out.substr(at + 9)), 5.0, 0.6) << out;
+}
+
+TEST_F(SimulatedCapture, StillsCarryTheCalibrationAndImageJReadsItFromTiff) {
+    Start();
+    QString askedCamera;
+    QSize askedSize;
+    frame->capture->SetCalibration([&](const QString& camera, int width, int height) {
+        askedCamera = camera;
+        askedSize = QSize(width, height);
+        return 2.5;
+    });
+    frame->capture->m_captureFormat = 1;
+    ASSERT_EQ(SendMessage(frame.get(), UM_CAPTURE), MSG_DONE);
+    const QString camera = QString::fromUtf8(KXCameraGetCameraID().name);
+    EXPECT_EQ(askedCamera, camera);
+    EXPECT_EQ(askedSize, kxcam::CameraLibrary::Instance().ImageSize());
+    const QStringList stills = Files(QStringLiteral("KX_*.JPG"));
+    ASSERT_EQ(stills.size(), 1);
+    const std::string still = frame->Folder() + stills[0].toStdString();
+    vimg::Image image;
+    ASSERT_TRUE(image.Load(still.c_str(), vimg::FORMAT_JPG)) << image.GetLastError();
+    EXPECT_NEAR(image.GetPixelSize(), 2.5, 1e-9);
+    EXPECT_EQ(QString::fromUtf8(image.GetCameraName()), camera);
+
+    const std::string tiff = frame->dir.file("calibrated.tif");
+    image.SetCodecOption(5, vimg::FORMAT_TIF); // LZW: ImageJ reads no JPEG inside TIFF
+    ASSERT_TRUE(image.Save(tiff.c_str(), vimg::FORMAT_TIF)) << image.GetLastError();
+    if (testsupport::Run("test -r /usr/share/java/ij.jar && command -v java >/dev/null && command -v xvfb-run >/dev/null") != 0)
+        GTEST_SKIP() << "ImageJ, java or xvfb-run is not installed";
+    const std::string macro = frame->dir.file("pixelsize.ijm");
+    const std::string text = "open(getArgument());\ngetPixelSize(unit, pw, ph);\n"
+                             "print(\"CALIBRATION \" + unit + \" \" + d2s(pw, 6) + \" \" + d2s(ph, 6));\n";
+    testsupport::WriteFile(macro, std::vector<uint8_t>(text.begin(), text.end()));
+    std::string out;
+    testsupport::Run("timeout 60 xvfb-run -a java -jar /usr/share/java/ij.jar -batch " + Quote(macro) + " " +
+                         Quote(tiff) + " 2>&1",
+                     &out);
+    EXPECT_NE(out.find("CALIBRATION \xC2\xB5m 2.500000 2.500000"), std::string::npos) << out;
+}
+
+} // namespace
