@@ -38,6 +38,7 @@
 #include "Image.h"
 #include "ImageBitmap.h"
 #include "ImageBrowser.h"
+#include "KXVMeasure.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
 #include "LockKeys.h"
@@ -90,6 +91,10 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
     RegisterCommands();
     m_pCameraControl = std::make_unique<CCameraControl>(this, this, m_notWin2000);
     m_pCapture = std::make_unique<CCaptureControl>(m_pCameraControl.get(), this, this);
+    // Stills carry the calibration the measurement library keeps for the camera at its resolution.
+    m_pCapture->SetCalibration([](const QString& camera, int width, int height) {
+        return KXVM_MicronsPerPixel(camera.toUtf8().constData(), width, height);
+    });
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
     m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
