@@ -29,12 +29,15 @@ void CountFrame1280x960(benchmark::State& state) {
         for (int x = 0; x < frame.width(); ++x) row[x] = random.generate() | 0xff000000u;
     }
     for (auto _ : state) benchmark::DoNotOptimize(CLiveHistogram::Count(frame).max);
-    state.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["frames_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void PreviewWithHistogram(benchmark::State& state) {
     const bool withBar = state.range(0) != 0;
-    const int seconds = qEnvironmentVariableIntValue("BENCH_SECONDS") > 0 ? qEnvironmentVariableIntValue("BENCH_SECONDS") : 10;
+    const int seconds = qEnvironmentVariableIntValue("BENCH_SECONDS") > 0
+                            ? qEnvironmentVariableIntValue("BENCH_SECONDS")
+                            : 10;
     qputenv("VISTOREL_SIM_CAMERA_TYPE", "2");
     CPreviewWindow preview(nullptr, nullptr);
     preview.resize(1000, 780);
@@ -80,7 +83,8 @@ void PreviewWithHistogram(benchmark::State& state) {
 
         std::sort(gaps.begin(), gaps.end());
         state.counters["width"] = w;
-        state.counters["frames_per_s"] = (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
+        state.counters["frames_per_s"] =
+            (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
         state.counters["histograms_per_s"] = (bar.LiveUpdates() - updatesBefore) / elapsed;
         state.counters["frames_skipped"] = static_cast<double>(bar.LiveCounter().Skipped() - skippedBefore);
         state.counters["ui_gap_median_ms"] = gaps.empty() ? 0 : gaps[gaps.size() / 2];

@@ -22,14 +22,17 @@ namespace {
 class PaintCounter : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !kxcam::CameraLibrary::Instance().CurrentFrame().isNull()) ++paints;
+        if (event->type() == QEvent::Paint && !kxcam::CameraLibrary::Instance().CurrentFrame().isNull())
+            ++paints;
         return false;
     }
     int paints = 0;
 };
 
 void PreviewAt1280x960(benchmark::State& state) {
-    const int seconds = qEnvironmentVariableIntValue("BENCH_SECONDS") > 0 ? qEnvironmentVariableIntValue("BENCH_SECONDS") : 10;
+    const int seconds = qEnvironmentVariableIntValue("BENCH_SECONDS") > 0
+                            ? qEnvironmentVariableIntValue("BENCH_SECONDS")
+                            : 10;
     qputenv("VISTOREL_SIM_CAMERA_TYPE", "2");
     CPreviewWindow preview(nullptr, nullptr);
     preview.resize(1000, 780);
@@ -71,7 +74,8 @@ void PreviewAt1280x960(benchmark::State& state) {
         KXCameraUnInit();
 
         std::sort(gaps.begin(), gaps.end());
-        state.counters["frames_per_s"] = (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
+        state.counters["frames_per_s"] =
+            (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
         state.counters["paints_per_s"] = (counter.paints - paintsBefore) / elapsed;
         state.counters["ui_gap_median_ms"] = gaps.empty() ? 0 : gaps[gaps.size() / 2];
         state.counters["ui_gap_max_ms"] = gaps.empty() ? 0 : gaps.back();

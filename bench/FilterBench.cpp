@@ -25,8 +25,10 @@ const vimg::Image& Picture() {
             for (int x = 0; x < w; ++x, p += 3) {
                 const int dx = (x % 800) - 400, dy = (y % 600) - 300;
                 const int blob = dx * dx + dy * dy < 200 * 200 ? 70 : 0;
-                const int base[3] = {40 + x * 150 / w + blob, 60 + y * 120 / h, 90 + (x + y) * 100 / (w + h) - blob / 2};
-                for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::clamp(base[c] + noise(rng), 0, 255));
+                const int base[3] = {40 + x * 150 / w + blob, 60 + y * 120 / h,
+                                     90 + (x + y) * 100 / (w + h) - blob / 2};
+                for (int c = 0; c < 3; ++c)
+                    p[c] = static_cast<uint8_t>(std::clamp(base[c] + noise(rng), 0, 255));
             }
         }
         return img;
@@ -48,10 +50,10 @@ const int32_t kBox3[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
 const int32_t kGauss5[25] = {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8, 4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0};
 const int32_t kSharpen3[9] = {-1, -1, -1, -1, 15, -1, -1, -1, -1};
 
-#define VBENCH(name, expr)                                                                                     \
-    void name(benchmark::State& state) {                                                                      \
-        Run(state, [](vimg::Image& img) { return expr; });                                                    \
-    }                                                                                                          \
+#define VBENCH(name, expr)                                                                                   \
+    void name(benchmark::State& state) {                                                                     \
+        Run(state, [](vimg::Image& img) { return expr; });                                                   \
+    }                                                                                                        \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)
 
 VBENCH(BoxBlur3, img.Filter(kBox3, 3, 9, 0));

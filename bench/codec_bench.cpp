@@ -30,7 +30,8 @@ double CpuSeconds() {
     getrusage(RUSAGE_SELF, &self);
     getrusage(RUSAGE_CHILDREN, &children);
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) + seconds(children.ru_stime);
+    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) +
+           seconds(children.ru_stime);
 }
 
 // Best of `repeats` runs, in seconds of processor time.
@@ -78,13 +79,15 @@ bool DecodeFile(const std::string& file, uint32_t type) {
 bool EncodeToFile(Image& img, const std::string& file, uint32_t type) { return img.Save(file.c_str(), type); }
 
 void Report(const char* what, double ours, double reference, const char* tool) {
-    std::printf("%-12s ours %7.3f s   %-12s %7.3f s   ratio %.2f\n", what, ours, tool, reference, ours / reference);
+    std::printf("%-12s ours %7.3f s   %-12s %7.3f s   ratio %.2f\n", what, ours, tool, reference,
+                ours / reference);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path dir = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "vistorel-bench";
+    const std::filesystem::path dir =
+        argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "vistorel-bench";
     const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     std::filesystem::create_directories(dir);
     const auto path = [&](const char* name) { return (dir / name).string(); };

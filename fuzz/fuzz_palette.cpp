@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::vector<uint8_t> saved = CPaletteFile::Save(table.data(), count);
     std::array<vimg::RGBQUAD, 256> again{};
-    const CPaletteFile::LoadResult result = CPaletteFile::Load(saved.data(), saved.size(), again.data(), count);
+    const CPaletteFile::LoadResult result =
+        CPaletteFile::Load(saved.data(), saved.size(), again.data(), count);
     if (!result.changed || !result.messages.empty()) std::abort();
     for (int i = 0; i < count; ++i)
         if (!(again[i] == table[i])) std::abort();

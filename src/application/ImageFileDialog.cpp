@@ -23,16 +23,19 @@ const std::vector<CImageFileDialog::FormatRow>& CImageFileDialog::Formats() {
         const std::vector<const vimg::CodecEntry*> formats = vimg::CodecRegistry::Formats();
         // The first row offers every extension, by format id.
         std::vector<const vimg::CodecEntry*> byId = formats;
-        std::stable_sort(byId.begin(), byId.end(),
-                         [](const vimg::CodecEntry* a, const vimg::CodecEntry* b) { return a->type < b->type; });
+        std::stable_sort(byId.begin(), byId.end(), [](const vimg::CodecEntry* a, const vimg::CodecEntry* b) {
+            return a->type < b->type;
+        });
         std::vector<std::string> all;
-        for (const vimg::CodecEntry* f : byId) all.insert(all.end(), f->extensions.begin(), f->extensions.end());
+        for (const vimg::CodecEntry* f : byId)
+            all.insert(all.end(), f->extensions.begin(), f->extensions.end());
         std::vector<FormatRow> table{{-1, true, true, QStringLiteral("Supported files"), Patterns(all)}};
         for (const vimg::CodecEntry* f : formats) {
             std::vector<std::string> listed = f->extensions;
             listed.insert(listed.end(), f->listedToo.begin(), f->listedToo.end());
             table.push_back(FormatRow{static_cast<int>(f->type), f->reads, f->writes,
-                                      QString::fromLatin1(f->label) + QStringLiteral(" files"), Patterns(listed)});
+                                      QString::fromLatin1(f->label) + QStringLiteral(" files"),
+                                      Patterns(listed)});
         }
         return table;
     }();

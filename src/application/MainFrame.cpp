@@ -166,9 +166,11 @@ bool CMainFrame::LoadFrame() {
     QString& capturePath = m_pCapture->m_capturePath;
     capturePath = m_pCameraControl->ReadCapturePath();
     if (capturePath.isEmpty())
-        capturePath = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
+        capturePath =
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Vistorel/");
     // A new account may not have its pictures folder yet: make both.
-    if (!QDir().mkpath(capturePath)) qCInfo(lcApp) << "capture folder" << capturePath << "could not be created";
+    if (!QDir().mkpath(capturePath))
+        qCInfo(lcApp) << "capture folder" << capturePath << "could not be created";
 
     m_pCameraControl->StartWatching();
     SetTitle(QStringLiteral("Vistorel SoftWare"));
@@ -575,7 +577,8 @@ void CMainFrame::OnPaste() {
     auto* doc = dynamic_cast<CKXViewDoc*>(app->m_pDocTemplate->OpenDocumentFile(QString()));
     if (!doc) return;
     SelectTab(1);
-    if (const QMimeData* data = QApplication::clipboard()->mimeData()) doc->SetImage(ImageFromClipboard(*data));
+    if (const QMimeData* data = QApplication::clipboard()->mimeData())
+        doc->SetImage(ImageFromClipboard(*data));
     doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     doc->UpdateStatusBar();
@@ -587,7 +590,8 @@ std::unique_ptr<vimg::Image> CMainFrame::ImageFromClipboard(const QMimeData& dat
     const QByteArray bmp = data.data(QStringLiteral("image/bmp"));
     const qsizetype skip = bmp.startsWith("BM") ? 14 : 0;
     if (bmp.size() > skip) {
-        if (std::unique_ptr<CGlobalMemory> block = CGlobalMemory::Alloc(static_cast<size_t>(bmp.size() - skip))) {
+        if (std::unique_ptr<CGlobalMemory> block =
+                CGlobalMemory::Alloc(static_cast<size_t>(bmp.size() - skip))) {
             std::memcpy(block->Lock(), bmp.constData() + skip, block->Size());
             block->Unlock();
             auto image = std::make_unique<vimg::Image>();

@@ -43,7 +43,8 @@ int main(int argc, char* argv[]) {
     if (mode == QLatin1String("image")) frame->ExecuteCommand(ID_MODE_IMAGE);
     if (preview) {
         frame->ExecuteCommand(ID_MODE_CAMERA);
-        if (!frame->CameraControl()->StartFirstCamera()) qCWarning(lcApp) << "no camera preview could be started";
+        if (!frame->CameraControl()->StartFirstCamera())
+            qCWarning(lcApp) << "no camera preview could be started";
     }
 
     if (!screenshot.isEmpty()) {

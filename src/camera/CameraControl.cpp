@@ -224,7 +224,9 @@ LRESULT CCameraControl::OnCameraSettings() {
     return MSG_DONE;
 }
 
-QString CCameraControl::ReadCapturePath() { return m_pConfigFile ? m_pConfigFile->Read(kCapturePath) : QString(); }
+QString CCameraControl::ReadCapturePath() {
+    return m_pConfigFile ? m_pConfigFile->Read(kCapturePath) : QString();
+}
 
 void CCameraControl::StartWatching() {
     m_pDeviceWatcher = std::make_unique<CDeviceWatcher>();
@@ -251,6 +253,7 @@ bool CCameraControl::StartFirstCamera() {
     // The page takes the state the detection posted before the start changes it.
     QCoreApplication::sendPostedEvents();
     // A camera that needs a chosen size gets the first real one.
-    if (m_cameraType == 0 && m_page->m_resolutionList->count() > 1) m_page->m_resolutionList->setCurrentIndex(1);
+    if (m_cameraType == 0 && m_page->m_resolutionList->count() > 1)
+        m_page->m_resolutionList->setCurrentIndex(1);
     return SendMessage(m_frame, UM_PREVIEW_START) == MSG_DONE;
 }

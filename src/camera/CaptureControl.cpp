@@ -26,7 +26,8 @@ const QString kTitle = QStringLiteral("Vistorel SoftWare");
 QString TimeStampName(const QDateTime& now) {
     const QDate d = now.date();
     const QTime t = now.time();
-    return QString::asprintf("KX_%02d_%02d_%02d_%02d_%02d", d.month(), d.day(), t.hour(), t.minute(), t.second());
+    return QString::asprintf("KX_%02d_%02d_%02d_%02d_%02d", d.month(), d.day(), t.hour(), t.minute(),
+                             t.second());
 }
 
 } // namespace
@@ -94,7 +95,8 @@ bool CCaptureControl::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* resul
 QString CCaptureControl::StillBaseName(const QDateTime& now) const {
     QString name;
     if (m_timestampNames != 0) name = TimeStampName(now);
-    else if (m_numberedNames != 0) name = QString::asprintf("%s_%02d", m_captureBaseName.toUtf8().constData(), m_seriesIndex);
+    else if (m_numberedNames != 0)
+        name = QString::asprintf("%s_%02d", m_captureBaseName.toUtf8().constData(), m_seriesIndex);
     else name = m_captureBaseName;
     return QDir(m_capturePath).filePath(name);
 }
@@ -113,7 +115,9 @@ void CCaptureControl::SetTitle(const QString& title) {
     if (m_frameWindow) m_frameWindow->setWindowTitle(title);
 }
 
-void CCaptureControl::ShowCountdown() { SetTitle(QString::asprintf("Capturing Time left :%d S", m_countdown)); }
+void CCaptureControl::ShowCountdown() {
+    SetTitle(QString::asprintf("Capturing Time left :%d S", m_countdown));
+}
 
 void CCaptureControl::StartCountdown(int seconds) {
     m_countdown = seconds;
@@ -139,7 +143,8 @@ void CCaptureControl::WriteStill() {
     int width = 0, height = 0;
     Calls().GetImageSize(&width, &height);
     const KXCameraIdentity id = Calls().GetCameraID();
-    const QString camera = QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
+    const QString camera =
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
     Calls().SetStillPixelSize(m_calibration ? m_calibration(camera, width, height) : 0.0);
     Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat));
     m_sleep(kCaptureWait);

@@ -52,8 +52,8 @@ QString CConfigFile::Read(const QString& key) const {
     }
     // A damaged file gives nothing, not what was read before the damage.
     if (xml.hasError()) {
-        qCWarning(lcCamera) << "configuration file" << m_path << "is damaged (" << xml.errorString() << "at line"
-                            << xml.lineNumber() << "); defaults are used";
+        qCWarning(lcCamera) << "configuration file" << m_path << "is damaged (" << xml.errorString()
+                            << "at line" << xml.lineNumber() << "); defaults are used";
         return QString();
     }
     return found;

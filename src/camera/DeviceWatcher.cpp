@@ -51,7 +51,8 @@ bool CDeviceWatcher::Register(CMessageTarget* frame) {
     m_frame = frame;
     m_udev = udev_new();
     if (m_udev) m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
-    const bool ok = m_monitor && udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "usb", "usb_device") >= 0 &&
+    const bool ok = m_monitor &&
+                    udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "usb", "usb_device") >= 0 &&
                     udev_monitor_enable_receiving(m_monitor) >= 0;
     if (!ok) {
         qCWarning(lcCamera) << "USB devices cannot be watched";

@@ -118,7 +118,8 @@ bool CDialogCaptureConfig::FromControls(bool validate) {
     m_numbered = m_numButton->isChecked() ? 1 : 0;
     m_timestamp = m_timestampBox->isChecked() ? 1 : 0;
     m_folder = m_folderEdit->text();
-    const std::pair<CNumericEditRule*, int*> numbers[] = {{m_countRule, &m_count}, {m_intervalRule, &m_interval}};
+    const std::pair<CNumericEditRule*, int*> numbers[] = {{m_countRule, &m_count},
+                                                          {m_intervalRule, &m_interval}};
     const std::pair<int, int> ranges[] = {{1, 50}, {1, 60}};
     for (int i = 0; i < 2; ++i) {
         const std::optional<int> value = numbers[i].first->Value();

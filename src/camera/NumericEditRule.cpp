@@ -8,7 +8,8 @@
 CNumericEditRule::CNumericEditRule(QLineEdit* edit, int minimum, int maximum)
     : QObject(edit), m_edit(edit), m_minimum(minimum), m_maximum(maximum) {
     // At most nine digits, so every text is a number an int holds.
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), edit));
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textChanged, this, &CNumericEditRule::OnTextChanged);
 }

@@ -54,14 +54,17 @@ CPageCapture::CPageCapture(const CCameraControl* state, CMessageTarget* frame, Q
     // A dialog page has no default button that Enter would press.
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 
-    connect(m_findButton, &QPushButton::clicked, this, [this] { SendMessage(m_frame, UM_DETECT_CAMERAS, 0, 0); });
+    connect(m_findButton, &QPushButton::clicked, this,
+            [this] { SendMessage(m_frame, UM_DETECT_CAMERAS, 0, 0); });
     connect(m_previewButton, &QPushButton::clicked, this, &CPageCapture::OnPreview);
-    connect(m_refreshButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_PREVIEW_REFRESH, Self()); });
+    connect(m_refreshButton, &QPushButton::clicked, this,
+            [this] { PostMessage(m_frame, UM_PREVIEW_REFRESH, Self()); });
     connect(m_autoWhiteButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_AUTO_WHITE_BALANCE, Self()); });
     connect(m_areaWhiteButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_AREA_WHITE_BALANCE, Self()); });
-    connect(m_configButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_CAMERA_SETTINGS, Self()); });
+    connect(m_configButton, &QPushButton::clicked, this,
+            [this] { PostMessage(m_frame, UM_CAMERA_SETTINGS, Self()); });
     connect(m_exposureButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_EXPOSURE_SETTINGS, Self()); });
     // Only the user's choice counts; the frame refilling the list does not.

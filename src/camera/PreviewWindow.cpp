@@ -21,7 +21,8 @@ QCursor MakePickCursor() {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    for (const auto& [colour, width] : {std::pair{QColor(Qt::white), 3.0}, std::pair{QColor(Qt::black), 1.0}}) {
+    for (const auto& [colour, width] :
+         {std::pair{QColor(Qt::white), 3.0}, std::pair{QColor(Qt::black), 1.0}}) {
         p.setPen(QPen(colour, width));
         p.drawLine(16, 2, 16, 12);
         p.drawLine(16, 20, 16, 30);
@@ -82,7 +83,8 @@ QRect CPreviewWindow::FitRect(int w, int h, int W, int H) {
 }
 
 void CPreviewWindow::Fit(int imageWidth, int imageHeight) {
-    if (m_imageSize != QSize(imageWidth, imageHeight)) m_measure->SetFrameSize(QSize(imageWidth, imageHeight));
+    if (m_imageSize != QSize(imageWidth, imageHeight))
+        m_measure->SetFrameSize(QSize(imageWidth, imageHeight));
     m_imageSize = QSize(imageWidth, imageHeight);
     const QSize area = UsableArea();
     const QRect r = FitRect(imageWidth, imageHeight, area.width(), area.height());

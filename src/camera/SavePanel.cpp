@@ -40,8 +40,10 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     connect(m_stillButton, &QPushButton::clicked, this, &CSavePanel::OnStill);
     connect(m_videoButton, &QPushButton::clicked, this, &CSavePanel::OnVideo);
-    connect(m_configButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_CAPTURE_CONFIG, Self()); });
-    connect(m_compressorButton, &QPushButton::clicked, this, [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
+    connect(m_configButton, &QPushButton::clicked, this,
+            [this] { PostMessage(m_frame, UM_CAPTURE_CONFIG, Self()); });
+    connect(m_compressorButton, &QPushButton::clicked, this,
+            [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
     connect(m_folderButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
 }

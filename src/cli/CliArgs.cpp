@@ -33,11 +33,13 @@ bool LoadImageFile(Image& img, const std::string& path, int frame) {
     img.SetLastError("");
     if (img.Load(path.c_str(), FormatFromExtension(path))) {
         if (img.IsTruncated())
-            std::fprintf(stderr, "vistorel-img: %s: warning: the file ends early; the missing part is black\n",
+            std::fprintf(stderr,
+                         "vistorel-img: %s: warning: the file ends early; the missing part is black\n",
                          path.c_str());
         return true;
     }
-    if (img.GetLastError()[0] == '\0') img.SetLastError("cannot read the file: no reader recognised its content");
+    if (img.GetLastError()[0] == '\0')
+        img.SetLastError("cannot read the file: no reader recognised its content");
     return false;
 }
 

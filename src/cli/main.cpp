@@ -129,14 +129,16 @@ int Convert(const std::vector<std::string>& args) {
     const std::string& output = files.back();
     const uint32_t outType = type ? *type : vimg::cli::FormatFromExtension(output);
     if (outType == 0) {
-        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n", output.c_str());
+        std::fprintf(stderr, "vistorel-img: cannot tell the output format of '%s'; use --type\n",
+                     output.c_str());
         return 2;
     }
     if (multipage) return WritePages({files.begin(), files.end() - 1}, output, outType, frame, quality);
     Image img;
     if (!vimg::cli::LoadImageFile(img, files[0], frame)) return Fail(files[0], img);
     if (quality > 0) img.SetJpegQuality(static_cast<uint8_t>(quality));
-    if (outType == vimg::FORMAT_JPG && img.GetType() == vimg::FORMAT_JPG) return JpegToJpeg(files[0], output, img);
+    if (outType == vimg::FORMAT_JPG && img.GetType() == vimg::FORMAT_JPG)
+        return JpegToJpeg(files[0], output, img);
     if (!img.Save(output.c_str(), outType)) return Fail(output, img);
     return 0;
 }

@@ -76,7 +76,8 @@ CodecEntry Described(CodecEntry e, const char* name, std::vector<std::string> ex
 // content-sniffing reader of JP2/JPC/PGX/PNM/RAS.
 std::deque<CodecEntry> BuiltinCodecs() {
     constexpr unsigned kBoth = kReads | kWrites;
-    CodecEntry ico = Described(MakeCodecEntry<ImageICO>(FORMAT_ICO, 2), "ICO", {"ico"}, kBoth | kMultiFrame, "ICO CUR");
+    CodecEntry ico =
+        Described(MakeCodecEntry<ImageICO>(FORMAT_ICO, 2), "ICO", {"ico"}, kBoth | kMultiFrame, "ICO CUR");
     ico.listedToo = {"cur"};
     return {
         Described(MakeCodecEntry<ImageBMP>(FORMAT_BMP, 0), "BMP", {"bmp"}, kBoth),

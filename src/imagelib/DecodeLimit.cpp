@@ -50,16 +50,18 @@ bool DecodeLimit::CheckHeld(Image& img, uint64_t held, uint64_t width, uint64_t 
     }
     char text[200];
     if (maxExpansion <= 1)
-        std::snprintf(text, sizeof(text),
-                      "file too short for its header: %llu x %llu needs %llu bytes of pixel data, the file holds %llu",
-                      static_cast<unsigned long long>(width), static_cast<unsigned long long>(height),
-                      static_cast<unsigned long long>(needed), static_cast<unsigned long long>(held));
+        std::snprintf(
+            text, sizeof(text),
+            "file too short for its header: %llu x %llu needs %llu bytes of pixel data, the file holds %llu",
+            static_cast<unsigned long long>(width), static_cast<unsigned long long>(height),
+            static_cast<unsigned long long>(needed), static_cast<unsigned long long>(held));
     else
-        std::snprintf(text, sizeof(text),
-                      "file too short for its header: %llu x %llu cannot come from the %llu bytes of compressed "
-                      "data the file holds",
-                      static_cast<unsigned long long>(width), static_cast<unsigned long long>(height),
-                      static_cast<unsigned long long>(held));
+        std::snprintf(
+            text, sizeof(text),
+            "file too short for its header: %llu x %llu cannot come from the %llu bytes of compressed "
+            "data the file holds",
+            static_cast<unsigned long long>(width), static_cast<unsigned long long>(height),
+            static_cast<unsigned long long>(held));
     img.SetLastError(text);
     return false;
 }

@@ -134,8 +134,8 @@ void* Image::Create(uint32_t width, uint32_t height, uint32_t bpp, uint32_t type
         height > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()) || pixelBytes > g_maxMemory) {
         char text[200];
         std::snprintf(text, sizeof(text),
-                      "IMAGE_MAX_MEMORY exceeded: %u x %u at %u bits needs %llu bytes, the limit is %llu", width,
-                      height, bpp, static_cast<unsigned long long>(pixelBytes),
+                      "IMAGE_MAX_MEMORY exceeded: %u x %u at %u bits needs %llu bytes, the limit is %llu",
+                      width, height, bpp, static_cast<unsigned long long>(pixelBytes),
                       static_cast<unsigned long long>(g_maxMemory));
         SetLastError(text);
         return nullptr;

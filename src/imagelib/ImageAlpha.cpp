@@ -51,7 +51,8 @@ uint8_t* Image::AlphaGetPointer(int32_t x, int32_t y) const {
 }
 
 bool Image::AlphaCopy(const Image& from) {
-    if (!from.pAlpha || from.GetWidth() != GetWidth() || from.GetHeight() != GetHeight() || !pDib) return false;
+    if (!from.pAlpha || from.GetWidth() != GetWidth() || from.GetHeight() != GetHeight() || !pDib)
+        return false;
     if (!pAlpha && !pAlpha.Allocate(PlaneSize(*this))) return false;
     std::memcpy(pAlpha.get(), from.pAlpha.get(), PlaneSize(*this));
     info.alphaMax = from.info.alphaMax;
@@ -63,7 +64,8 @@ bool Image::AlphaSet(const Image& grayImage) {
     if (grayImage.GetWidth() != GetWidth() || grayImage.GetHeight() != GetHeight() || !pDib) return false;
     if (!AlphaCreate()) return false;
     const uint32_t w = GetWidth();
-    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(pAlpha.get() + static_cast<size_t>(y) * w, grayImage.GetBits(y), w);
+    for (uint32_t y = 0; y < GetHeight(); ++y)
+        std::memcpy(pAlpha.get() + static_cast<size_t>(y) * w, grayImage.GetBits(y), w);
     return true;
 }
 
@@ -71,7 +73,8 @@ bool Image::AlphaFlip() {
     if (!pAlpha) return false;
     const uint32_t w = GetWidth(), h = GetHeight();
     for (uint32_t y = 0; y < h / 2; ++y)
-        std::swap_ranges(pAlpha.get() + static_cast<size_t>(y) * w, pAlpha.get() + static_cast<size_t>(y + 1) * w,
+        std::swap_ranges(pAlpha.get() + static_cast<size_t>(y) * w,
+                         pAlpha.get() + static_cast<size_t>(y + 1) * w,
                          pAlpha.get() + static_cast<size_t>(h - 1 - y) * w);
     return true;
 }
@@ -79,7 +82,9 @@ bool Image::AlphaFlip() {
 bool Image::AlphaMirror() {
     if (!pAlpha) return false;
     const uint32_t w = GetWidth(), h = GetHeight();
-    for (uint32_t y = 0; y < h; ++y) std::reverse(pAlpha.get() + static_cast<size_t>(y) * w, pAlpha.get() + static_cast<size_t>(y + 1) * w);
+    for (uint32_t y = 0; y < h; ++y)
+        std::reverse(pAlpha.get() + static_cast<size_t>(y) * w,
+                     pAlpha.get() + static_cast<size_t>(y + 1) * w);
     return true;
 }
 
@@ -94,7 +99,8 @@ bool Image::PlaneToGrayImage(const uint8_t* plane, Image* dest) const {
     if (!tmp.IsValid()) return false;
     tmp.SetGrayPalette();
     const uint32_t w = GetWidth();
-    for (uint32_t y = 0; y < GetHeight(); ++y) std::memcpy(tmp.GetBits(y), plane + static_cast<size_t>(y) * w, w);
+    for (uint32_t y = 0; y < GetHeight(); ++y)
+        std::memcpy(tmp.GetBits(y), plane + static_cast<size_t>(y) * w, w);
     return dest->Transfer(tmp);
 }
 
@@ -159,7 +165,8 @@ void Image::AlphaStrip() {
         uint8_t* p = flat.GetBits(y);
         for (uint32_t x = 0; x < w; ++x, p += 3) {
             const RGBQUAD c = pal[BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y))];
-            uint32_t a = pAlpha ? pAlpha.get()[static_cast<size_t>(y) * w + x] * info.alphaMax / 255u : info.alphaMax;
+            uint32_t a =
+                pAlpha ? pAlpha.get()[static_cast<size_t>(y) * w + x] * info.alphaMax / 255u : info.alphaMax;
             if (paletteAlpha) a = a * c.rgbReserved / 255;
             p[0] = mix(bg.rgbBlue, c.rgbBlue, a);
             p[1] = mix(bg.rgbGreen, c.rgbGreen, a);

@@ -119,35 +119,38 @@ bool Image::Combine(const Image* c1, const Image* c2, const Image* c3, const Ima
     if (pa && !tmp.AlphaCreate()) return false;
     // Rows of tmp are independent; the channels are only read. No escape: the
     // picture is rebuilt whole or not at all.
-    RowRunner::Run(RowProgress{this, static_cast<int32_t>(h)}, 0, static_cast<int32_t>(h), true, [&](int32_t iy) {
-        const auto y = static_cast<uint32_t>(iy);
-        uint8_t* d = tmp.GetBits(y);
-        uint8_t* a = pa ? tmp.pAlpha.get() + static_cast<size_t>(y) * w : nullptr;
-        for (uint32_t x = 0; x < w; ++x) {
-            const auto ix = static_cast<int32_t>(x);
-            RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
-            switch (colorSpace) {
-            case CS_HSL:
-                c = HSLtoRGB(c);
-                break;
-            case CS_YUV:
-                c = YUVtoRGB(c);
-                break;
-            case CS_YIQ:
-                c = YIQtoRGB(c);
-                break;
-            case CS_XYZ:
-                c = XYZtoRGB(c);
-                break;
-            default:
-                break;
+    RowRunner::Run(
+        RowProgress{this, static_cast<int32_t>(h)}, 0, static_cast<int32_t>(h), true,
+        [&](int32_t iy) {
+            const auto y = static_cast<uint32_t>(iy);
+            uint8_t* d = tmp.GetBits(y);
+            uint8_t* a = pa ? tmp.pAlpha.get() + static_cast<size_t>(y) * w : nullptr;
+            for (uint32_t x = 0; x < w; ++x) {
+                const auto ix = static_cast<int32_t>(x);
+                RGBQUAD c{ChannelValue(*p3, ix, iy), ChannelValue(*p2, ix, iy), ChannelValue(*c1, ix, iy), 0};
+                switch (colorSpace) {
+                case CS_HSL:
+                    c = HSLtoRGB(c);
+                    break;
+                case CS_YUV:
+                    c = YUVtoRGB(c);
+                    break;
+                case CS_YIQ:
+                    c = YIQtoRGB(c);
+                    break;
+                case CS_XYZ:
+                    c = XYZtoRGB(c);
+                    break;
+                default:
+                    break;
+                }
+                d[3 * x] = c.rgbBlue;
+                d[3 * x + 1] = c.rgbGreen;
+                d[3 * x + 2] = c.rgbRed;
+                if (a) a[x] = ChannelValue(*pa, ix, iy);
             }
-            d[3 * x] = c.rgbBlue;
-            d[3 * x + 1] = c.rgbGreen;
-            d[3 * x + 2] = c.rgbRed;
-            if (a) a[x] = ChannelValue(*pa, ix, iy);
-        }
-    }, false);
+        },
+        false);
     info.progress = 0;
     return Transfer(tmp);
 }

@@ -69,7 +69,8 @@ bool OpenForReading(Image& img, IOFile& file, const char* fileName) {
         return false;
     }
     if (file.Open(fileName, "rb")) return true;
-    img.SetLastError((std::string("cannot open file: ") + fileName + " (" + std::strerror(errno) + ")").c_str());
+    img.SetLastError(
+        (std::string("cannot open file: ") + fileName + " (" + std::strerror(errno) + ")").c_str());
     return false;
 }
 

@@ -80,7 +80,9 @@ uint8_t HueChannel(int64_t m1, int64_t m2, int64_t hue17) {
 
 RGBQUAD Image::HSLtoRGB(RGBQUAD colour) {
     const int64_t h = colour.rgbRed, s = colour.rgbGreen, l = colour.rgbBlue;
-    if (s == 0) return WithComponents(colour, static_cast<uint8_t>(l), static_cast<uint8_t>(l), static_cast<uint8_t>(l));
+    if (s == 0)
+        return WithComponents(colour, static_cast<uint8_t>(l), static_cast<uint8_t>(l),
+                              static_cast<uint8_t>(l));
     const int64_t m2 = l <= 127 ? l * (255 + s) : 255 * l + 255 * s - l * s;
     const int64_t m1 = 2 * 255 * l - m2;
     const int64_t hue17 = 24 * h;

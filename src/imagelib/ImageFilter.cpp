@@ -38,8 +38,8 @@ using FastRun =
 // One row of a window operation on a 24-bit image, into `dst` (which holds
 // the row's original bytes): interior runs go to `fast`, every other selected
 // pixel of the working box to `slow`.
-void WindowRow24(const Image& image, int32_t y, const Window& win, const PixelBox& box, int32_t xi0, int32_t xi1,
-                 const SlowPixel& slow, const FastRun& fast, uint8_t* dst) {
+void WindowRow24(const Image& image, int32_t y, const Window& win, const PixelBox& box, int32_t xi0,
+                 int32_t xi1, const SlowPixel& slow, const FastRun& fast, uint8_t* dst) {
     const auto h = static_cast<int32_t>(image.GetHeight());
     const uint8_t* mask = image.SelectionGetPointer(0, 0);
     const auto slowRange = [&](int32_t from, int32_t to) {
@@ -105,7 +105,8 @@ void RunWindowOpInPlace(Image& image, const Window& win, const RowProgress& prog
         for (int32_t r = std::max(b0, b1 + win.lo); r < b1; ++r) release(r);
     });
     for (const std::vector<Held>& band : held)
-        for (const Held& row : band) std::copy(row.bytes.begin(), row.bytes.end(), image.GetBits(static_cast<uint32_t>(row.y)));
+        for (const Held& row : band)
+            std::copy(row.bytes.begin(), row.bytes.end(), image.GetBits(static_cast<uint32_t>(row.y)));
 }
 
 // The frame shared by the window operations: working region and mask, row
@@ -437,8 +438,10 @@ bool Image::Median(int32_t size) {
                 size_t n = 0;
                 for (size_t r = 0; r < static_cast<size_t>(size); ++r)
                     for (size_t j = 0; j < static_cast<size_t>(size); ++j, ++n)
-                        keys[n] = static_cast<uint32_t>(greys[r * span + i + j]) << 16 | static_cast<uint32_t>(n);
-                std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2), keys.end());
+                        keys[n] =
+                            static_cast<uint32_t>(greys[r * span + i + j]) << 16 | static_cast<uint32_t>(n);
+                std::nth_element(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count / 2),
+                                 keys.end());
                 middle[i] = static_cast<uint16_t>(keys[count / 2] & 0xFFFFu);
             }
         }

@@ -347,7 +347,8 @@ RGBQUAD Image::GetPixelColorInterpolated(float x, float y, InterpolationMethod m
         float sums[4] = {};
         const uint8_t* first =
             info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3;
-        const uint8_t* firstAlpha = pAlpha ? pAlpha.get() + static_cast<size_t>(y0) * GetWidth() + x0 : nullptr;
+        const uint8_t* firstAlpha =
+            pAlpha ? pAlpha.get() + static_cast<size_t>(y0) * GetWidth() + x0 : nullptr;
         if (win.size == 2)
             SumWindow<2>(first, info.effWidth, firstAlpha, GetWidth(), wx, wy, 2, sums);
         else if (win.size == 4)
@@ -389,7 +390,8 @@ RGBQUAD Image::GetAreaColorInterpolated(float x, float y, float width, float hei
         const float cy = sy.Cover(j);
         if (cy <= 0.0f) continue;
         const uint8_t* row = direct ? info.pixels + static_cast<size_t>(j) * info.effWidth : nullptr;
-        const uint8_t* rowAlpha = direct && pAlpha ? pAlpha.get() + static_cast<size_t>(j) * GetWidth() : nullptr;
+        const uint8_t* rowAlpha =
+            direct && pAlpha ? pAlpha.get() + static_cast<size_t>(j) * GetWidth() : nullptr;
         double rb = 0.0, rg = 0.0, rr = 0.0, ra = 0.0, rt = 0.0;
         for (int32_t i = sx.first; i <= sx.last; ++i) {
             const float cx = sx.Cover(i);

@@ -58,7 +58,8 @@ bool Image::SelectionAddRect(RECT r) {
     box.bottom = std::min(box.bottom, bottom);
     box.top = std::max(box.top, top);
     for (int32_t y = bottom; y < top; ++y)
-        std::memset(pSelection.get() + static_cast<size_t>(y) * w + left, 255, static_cast<size_t>(right - left));
+        std::memset(pSelection.get() + static_cast<size_t>(y) * w + left, 255,
+                    static_cast<size_t>(right - left));
     return true;
 }
 

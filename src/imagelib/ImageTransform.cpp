@@ -149,31 +149,33 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w))) return Fail(tmp.GetLastError());
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w)))
+        return Fail(tmp.GetLastError());
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
     const int32_t bands = (w + kBand - 1) / kBand;
-    const bool done = RowRunner::Run(RowProgress{this, bands}, 0, bands, head.biBitCount >= 8, [&](int32_t band) {
-        const auto y0 = static_cast<int32_t>(band * kBand);
-        const int32_t y1 = std::min(w, y0 + kBand);
-        if (head.biBitCount == 24) {
-            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
-                         clockwise);
-        } else if (head.biBitCount == 8) {
-            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
-                         clockwise);
-        } else {
-            for (int32_t y = y0; y < y1; ++y)
-                for (int32_t x = 0; x < h; ++x)
-                    tmp.BlindSetPixelIndex(x, y,
-                                           clockwise ? BlindGetPixelIndex(w - 1 - y, x)
-                                                     : BlindGetPixelIndex(y, h - 1 - x));
-        }
-        if (pAlpha)
-            TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(), static_cast<size_t>(h), y0, y1,
-                         clockwise);
-    });
+    const bool done =
+        RowRunner::Run(RowProgress{this, bands}, 0, bands, head.biBitCount >= 8, [&](int32_t band) {
+            const auto y0 = static_cast<int32_t>(band * kBand);
+            const int32_t y1 = std::min(w, y0 + kBand);
+            if (head.biBitCount == 24) {
+                TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                             clockwise);
+            } else if (head.biBitCount == 8) {
+                TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
+                             clockwise);
+            } else {
+                for (int32_t y = y0; y < y1; ++y)
+                    for (int32_t x = 0; x < h; ++x)
+                        tmp.BlindSetPixelIndex(x, y,
+                                               clockwise ? BlindGetPixelIndex(w - 1 - y, x)
+                                                         : BlindGetPixelIndex(y, h - 1 - x));
+            }
+            if (pAlpha)
+                TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(),
+                             static_cast<size_t>(h), y0, y1, clockwise);
+        });
     return done && Deliver(tmp, dest);
 }
 
@@ -181,7 +183,8 @@ bool Image::Rotate180(Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
-    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h))) return Fail(tmp.GetLastError());
+    if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h)))
+        return Fail(tmp.GetLastError());
     const bool done = RowRunner::Run(RowProgress{this, h}, 0, h, true, [&](int32_t y) {
         const uint8_t* s = GetBits(static_cast<uint32_t>(h - 1 - y));
         uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
@@ -216,24 +219,24 @@ bool Image::Rotate(float angle, Image* dest) {
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const int32_t w = head.biWidth, h = head.biHeight;
     // Each row writes only its own bytes, whatever the depth.
-    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
-                                     true, [&](int32_t y) {
-        const double dy = y - dcy;
-        for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
-            const double dx = x - dcx;
-            const auto sx = static_cast<int32_t>(std::floor(c * dx + s * dy + cx + 0.5));
-            const auto sy = static_cast<int32_t>(std::floor(-s * dx + c * dy + cy + 0.5));
-            if (sx < 0 || sy < 0 || sx >= w || sy >= h) {
-                if (tmp.pAlpha) tmp.AlphaSet(x, y, 0);
-                continue;
+    const bool done = RowRunner::Run(
+        RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH), true, [&](int32_t y) {
+            const double dy = y - dcy;
+            for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
+                const double dx = x - dcx;
+                const auto sx = static_cast<int32_t>(std::floor(c * dx + s * dy + cx + 0.5));
+                const auto sy = static_cast<int32_t>(std::floor(-s * dx + c * dy + cy + 0.5));
+                if (sx < 0 || sy < 0 || sx >= w || sy >= h) {
+                    if (tmp.pAlpha) tmp.AlphaSet(x, y, 0);
+                    continue;
+                }
+                if (head.biClrUsed)
+                    tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
+                else
+                    std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
+                if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
             }
-            if (head.biClrUsed)
-                tmp.BlindSetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
-            else
-                std::memcpy(tmp.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
-            if (pAlpha) tmp.AlphaSet(x, y, BlindAlphaGet(sx, sy));
-        }
-    });
+        });
     return done && Deliver(tmp, dest);
 }
 
@@ -274,42 +277,43 @@ bool Image::Rotate2(float angle, Image* dest, InterpolationMethod method, Overfl
     const double dcx = newW / 2.0 - 0.5, dcy = newH / 2.0 - 0.5;
     const bool bilinearRows = method == IM_BILINEAR && head.biClrUsed == 0;
     // Rows are independent unless palette lookups share tmp's nearest-colour cache.
-    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
-                                     head.biClrUsed == 0, [&](int32_t y) {
-        const double dy = y - dcy;
-        uint8_t* bits = tmp.GetBits(static_cast<uint32_t>(y));
-        uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha.get() + static_cast<size_t>(y) * newW : nullptr;
-        for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
-            const double dx = x - dcx;
-            const auto fx = static_cast<float>(c * dx + s * dy + cx);
-            const auto fy = static_cast<float>(-s * dx + c * dy + cy);
-            RGBQUAD colour;
-            const int32_t x0 = pixelmath::FloorToInt(fx), y0 = pixelmath::FloorToInt(fy);
-            if (bilinearRows && x0 >= 0 && y0 >= 0 && x0 + 2 <= w && y0 + 2 <= h) {
-                // The sampler's own bilinear window, without the call.
-                const float wx[2] = {1.0f - (fx - static_cast<float>(x0)), fx - static_cast<float>(x0)};
-                const float wy[2] = {1.0f - (fy - static_cast<float>(y0)), fy - static_cast<float>(y0)};
-                float sums[4];
-                pixelmath::SumWindow<2>(
-                    info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3,
-                    info.effWidth, pAlpha ? pAlpha.get() + static_cast<size_t>(y0) * w + x0 : nullptr,
-                    static_cast<size_t>(w), wx, wy, 2, sums);
-                colour = RGBQUAD{pixelmath::ClampTrunc(sums[0]), pixelmath::ClampTrunc(sums[1]),
-                                 pixelmath::ClampTrunc(sums[2]),
-                                 pAlpha ? pixelmath::ClampTrunc(sums[3]) : uint8_t{0}};
-            } else {
-                colour = GetPixelColorInterpolated(fx, fy, method, overflow, replacementColour);
+    const bool done = RowRunner::Run(
+        RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH), head.biClrUsed == 0,
+        [&](int32_t y) {
+            const double dy = y - dcy;
+            uint8_t* bits = tmp.GetBits(static_cast<uint32_t>(y));
+            uint8_t* rowAlpha = tmp.pAlpha ? tmp.pAlpha.get() + static_cast<size_t>(y) * newW : nullptr;
+            for (int32_t x = 0; x < static_cast<int32_t>(newW); ++x) {
+                const double dx = x - dcx;
+                const auto fx = static_cast<float>(c * dx + s * dy + cx);
+                const auto fy = static_cast<float>(-s * dx + c * dy + cy);
+                RGBQUAD colour;
+                const int32_t x0 = pixelmath::FloorToInt(fx), y0 = pixelmath::FloorToInt(fy);
+                if (bilinearRows && x0 >= 0 && y0 >= 0 && x0 + 2 <= w && y0 + 2 <= h) {
+                    // The sampler's own bilinear window, without the call.
+                    const float wx[2] = {1.0f - (fx - static_cast<float>(x0)), fx - static_cast<float>(x0)};
+                    const float wy[2] = {1.0f - (fy - static_cast<float>(y0)), fy - static_cast<float>(y0)};
+                    float sums[4];
+                    pixelmath::SumWindow<2>(
+                        info.pixels + static_cast<size_t>(y0) * info.effWidth + static_cast<size_t>(x0) * 3,
+                        info.effWidth, pAlpha ? pAlpha.get() + static_cast<size_t>(y0) * w + x0 : nullptr,
+                        static_cast<size_t>(w), wx, wy, 2, sums);
+                    colour = RGBQUAD{pixelmath::ClampTrunc(sums[0]), pixelmath::ClampTrunc(sums[1]),
+                                     pixelmath::ClampTrunc(sums[2]),
+                                     pAlpha ? pixelmath::ClampTrunc(sums[3]) : uint8_t{0}};
+                } else {
+                    colour = GetPixelColorInterpolated(fx, fy, method, overflow, replacementColour);
+                }
+                if (head.biClrUsed) {
+                    tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
+                } else {
+                    bits[3 * x] = colour.rgbBlue;
+                    bits[3 * x + 1] = colour.rgbGreen;
+                    bits[3 * x + 2] = colour.rgbRed;
+                }
+                if (rowAlpha) rowAlpha[x] = colour.rgbReserved;
             }
-            if (head.biClrUsed) {
-                tmp.BlindSetPixelIndex(x, y, tmp.GetNearestIndex(colour));
-            } else {
-                bits[3 * x] = colour.rgbBlue;
-                bits[3 * x + 1] = colour.rgbGreen;
-                bits[3 * x + 2] = colour.rgbRed;
-            }
-            if (rowAlpha) rowAlpha[x] = colour.rgbReserved;
-        }
-    });
+        });
     return done && Deliver(tmp, dest);
 }
 
@@ -369,7 +373,8 @@ bool Image::Crop(int32_t left, int32_t top, int32_t right, int32_t bottom, Image
         }
         if (pAlpha)
             std::memcpy(tmp.pAlpha.get() + static_cast<size_t>(y) * newW,
-                        pAlpha.get() + static_cast<size_t>(firstRow + y) * w + left, static_cast<size_t>(newW));
+                        pAlpha.get() + static_cast<size_t>(firstRow + y) * w + left,
+                        static_cast<size_t>(newW));
     });
     return done && Deliver(tmp, dest);
 }
@@ -409,7 +414,8 @@ bool Image::CropRotatedRectangle(int32_t left, int32_t top, int32_t width, int32
 bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGBQUAD canvasColour,
                    Image* dest) {
     if (!pDib) return false;
-    if (left < 0 || top < 0 || right < 0 || bottom < 0) return Fail("Expand: border widths must not be negative");
+    if (left < 0 || top < 0 || right < 0 || bottom < 0)
+        return Fail("Expand: border widths must not be negative");
     const int64_t newW = static_cast<int64_t>(head.biWidth) + left + right;
     const int64_t newH = static_cast<int64_t>(head.biHeight) + top + bottom;
     if (newW > INT32_MAX || newH > INT32_MAX) {
@@ -422,34 +428,34 @@ bool Image::Expand(int32_t left, int32_t top, int32_t right, int32_t bottom, RGB
         return Fail(tmp.GetLastError());
     const int32_t w = head.biWidth, h = head.biHeight;
     const uint8_t index = head.biClrUsed ? tmp.GetNearestIndex(canvasColour) : 0;
-    const bool done = RowRunner::Run(RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH),
-                                     true, [&](int32_t y) {
-        uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
-        const int32_t sy = y - bottom;
-        const bool sourceRow = sy >= 0 && sy < h;
-        for (int32_t x = 0; x < newW; ++x) {
-            if (sourceRow && x >= left && x < left + w) continue;
-            if (head.biClrUsed) {
-                tmp.BlindSetPixelIndex(x, y, index);
-            } else {
-                d[3 * x] = canvasColour.rgbBlue;
-                d[3 * x + 1] = canvasColour.rgbGreen;
-                d[3 * x + 2] = canvasColour.rgbRed;
+    const bool done = RowRunner::Run(
+        RowProgress{this, static_cast<int32_t>(newH)}, 0, static_cast<int32_t>(newH), true, [&](int32_t y) {
+            uint8_t* d = tmp.GetBits(static_cast<uint32_t>(y));
+            const int32_t sy = y - bottom;
+            const bool sourceRow = sy >= 0 && sy < h;
+            for (int32_t x = 0; x < newW; ++x) {
+                if (sourceRow && x >= left && x < left + w) continue;
+                if (head.biClrUsed) {
+                    tmp.BlindSetPixelIndex(x, y, index);
+                } else {
+                    d[3 * x] = canvasColour.rgbBlue;
+                    d[3 * x + 1] = canvasColour.rgbGreen;
+                    d[3 * x + 2] = canvasColour.rgbRed;
+                }
             }
-        }
-        if (!sourceRow) return;
-        if (head.biBitCount >= 8) {
-            const size_t bpp = head.biBitCount / 8;
-            std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)),
-                        static_cast<size_t>(w) * bpp);
-        } else {
-            for (int32_t x = 0; x < w; ++x)
-                tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
-        }
-        if (pAlpha)
-            std::memcpy(tmp.pAlpha.get() + static_cast<size_t>(y) * newW + left,
-                        pAlpha.get() + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
-    });
+            if (!sourceRow) return;
+            if (head.biBitCount >= 8) {
+                const size_t bpp = head.biBitCount / 8;
+                std::memcpy(d + static_cast<size_t>(left) * bpp, GetBits(static_cast<uint32_t>(sy)),
+                            static_cast<size_t>(w) * bpp);
+            } else {
+                for (int32_t x = 0; x < w; ++x)
+                    tmp.BlindSetPixelIndex(left + x, y, BlindGetPixelIndex(x, sy));
+            }
+            if (pAlpha)
+                std::memcpy(tmp.pAlpha.get() + static_cast<size_t>(y) * newW + left,
+                            pAlpha.get() + static_cast<size_t>(sy) * w, static_cast<size_t>(w));
+        });
     return done && Deliver(tmp, dest);
 }
 

@@ -50,14 +50,16 @@ void SaveFile::NoteWriteError(int err) {
 bool SaveFile::Open(const char* target) {
     if (m_fp || !target || !*target) return false;
     m_target = ResolveLink(target);
-    const std::string base = m_target.substr(m_target.rfind('/') == std::string::npos ? 0 : m_target.rfind('/') + 1);
+    const std::string base =
+        m_target.substr(m_target.rfind('/') == std::string::npos ? 0 : m_target.rfind('/') + 1);
     const std::string folder = FolderOf(m_target);
     // A file the user may not write stays as it is, although the folder would allow replacing it.
     if (::access(m_target.c_str(), F_OK) == 0 && ::access(m_target.c_str(), W_OK) != 0)
         return Record("cannot write", errno);
     std::random_device seed;
     std::mt19937 rng(seed());
-    // O_EXCL with a random name: the temporary file is ours alone; 0666 lets the umask decide as for any new file.
+    // O_EXCL with a random name: the temporary file is ours alone; 0666 lets the umask decide as for any new
+    // file.
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         char suffix[16];

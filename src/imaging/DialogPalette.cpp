@@ -56,8 +56,10 @@ CDialogPalette::CDialogPalette(QWidget* parent)
             m_alphaEdit = on;
             update();
         });
-    if (auto* load = GetDlgItem<QPushButton>(IDC_PAL_LOAD)) connect(load, &QPushButton::clicked, this, [this] { OnLoad(); });
-    if (auto* save = GetDlgItem<QPushButton>(IDC_PAL_SAVE)) connect(save, &QPushButton::clicked, this, [this] { OnSave(); });
+    if (auto* load = GetDlgItem<QPushButton>(IDC_PAL_LOAD))
+        connect(load, &QPushButton::clicked, this, [this] { OnLoad(); });
+    if (auto* save = GetDlgItem<QPushButton>(IDC_PAL_SAVE))
+        connect(save, &QPushButton::clicked, this, [this] { OnSave(); });
     m_chooseColour = [this](const QColor& initial) { return QColorDialog::getColor(initial, this); };
 }
 
@@ -84,7 +86,8 @@ int CDialogPalette::HitTest(QPoint point) const {
 
 QColor CDialogPalette::EntryColour(int index) const {
     const vimg::RGBQUAD& e = m_table[index];
-    return m_alphaEdit ? QColor(e.rgbReserved, e.rgbReserved, e.rgbReserved) : QColor(e.rgbRed, e.rgbGreen, e.rgbBlue);
+    return m_alphaEdit ? QColor(e.rgbReserved, e.rgbReserved, e.rgbReserved)
+                       : QColor(e.rgbRed, e.rgbGreen, e.rgbBlue);
 }
 
 void CDialogPalette::paintEvent(QPaintEvent* event) {
@@ -112,8 +115,8 @@ void CDialogPalette::mouseMoveEvent(QMouseEvent* event) {
     const int i = HitTest(event->position().toPoint());
     if (i >= 0) {
         const vimg::RGBQUAD& e = m_table[i];
-        SetDlgItemText(IDC_PAL_STATUS, QString::asprintf(" I : %d, RGBA : %d, %d, %d, %d", i, e.rgbRed, e.rgbGreen,
-                                                         e.rgbBlue, e.rgbReserved));
+        SetDlgItemText(IDC_PAL_STATUS, QString::asprintf(" I : %d, RGBA : %d, %d, %d, %d", i, e.rgbRed,
+                                                         e.rgbGreen, e.rgbBlue, e.rgbReserved));
     }
     CTemplateDialog::mouseMoveEvent(event);
 }
@@ -152,11 +155,12 @@ void CDialogPalette::LoadFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return;
     const QByteArray bytes = file.read(kMaxReadBytes);
     file.close();
-    const CPaletteFile::LoadResult result = CPaletteFile::Load(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                                               static_cast<size_t>(bytes.size()), m_table.data(), m_count);
+    const CPaletteFile::LoadResult result =
+        CPaletteFile::Load(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                           static_cast<size_t>(bytes.size()), m_table.data(), m_count);
     for (CPaletteFile::Message message : result.messages)
-        QMessageBox::warning(this, QStringLiteral("Vistorel"), QString::fromUtf8(CPaletteFile::MessageText(message)),
-                             QMessageBox::Ok);
+        QMessageBox::warning(this, QStringLiteral("Vistorel"),
+                             QString::fromUtf8(CPaletteFile::MessageText(message)), QMessageBox::Ok);
     if (result.changed) m_changed = true;
     update();
 }

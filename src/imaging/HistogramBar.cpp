@@ -143,7 +143,8 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
     QPen framePen(palette().color(QPalette::Dark), 1);
     framePen.setCosmetic(true);
     p.setPen(framePen);
-    const QPoint frame[] = {{kFrameLeft, top - 2}, {kFrameLeft, h - 9}, {kFrameRight, h - 9}, {kFrameRight, top - 2}};
+    const QPoint frame[] = {
+        {kFrameLeft, top - 2}, {kFrameLeft, h - 9}, {kFrameRight, h - 9}, {kFrameRight, top - 2}};
     p.drawPolyline(frame, 4);
 
     if (camera) {
@@ -159,14 +160,15 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
     if (doc->m_histMax == 0) {
         // Not counted since the image last changed; never while a worker changes it.
         if (doc->IsBusy()) return;
-        const long most = image->Histogram(doc->m_histRed.data(), doc->m_histGreen.data(), doc->m_histBlue.data(),
-                                           doc->m_histGray.data());
+        const long most = image->Histogram(doc->m_histRed.data(), doc->m_histGreen.data(),
+                                           doc->m_histBlue.data(), doc->m_histGray.data());
         doc->m_histMax = static_cast<int32_t>(std::min<long>(most, INT32_MAX));
         if (doc->m_histMax != 0) update();
         return;
     }
-    DrawCurves(p, {doc->m_histRed.data(), doc->m_histGreen.data(), doc->m_histBlue.data(), doc->m_histGray.data()},
-               doc->m_histMax, top);
+    DrawCurves(
+        p, {doc->m_histRed.data(), doc->m_histGreen.data(), doc->m_histBlue.data(), doc->m_histGray.data()},
+        doc->m_histMax, top);
 }
 
 void CHistogramBar::DrawCurves(QPainter& p, const std::array<const long*, 4>& counts, long max, int top) {

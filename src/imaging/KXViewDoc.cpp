@@ -55,7 +55,8 @@ void ShowError(const QString& text) {
 
 CKXViewDoc::CKXViewDoc()
     : m_exifInfo(std::make_unique<vimg::ImageJPG>()),
-      m_counterFrequency(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
+      m_counterFrequency(
+          std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
     RegisterCommands();
     RegisterPaletteCommand();
 }
@@ -127,12 +128,15 @@ void CKXViewDoc::RegisterCommands() {
         ui->SetCheck(m_smooth);
     });
     OnCommand(ID_ZOOM_IN, [this] { OnZoomIn(); });
-    OnUpdateCommand(ID_ZOOM_IN, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
+    OnUpdateCommand(ID_ZOOM_IN,
+                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
     OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
-    OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
+    OnUpdateCommand(ID_ZOOM_OUT,
+                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
     RegisterProcessingCommands();
     OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
-    OnUpdateCommand(ID_ZOOM_NORMAL, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
+    OnUpdateCommand(ID_ZOOM_NORMAL,
+                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
 }
 
 bool CKXViewDoc::AskForText() {
@@ -306,13 +310,15 @@ void CKXViewDoc::UpdateStatusBar() {
     const vimg::Image* image = DisplayImage();
     CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
     if (!image || !frame) return;
-    frame->SetPaneText(4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
+    frame->SetPaneText(
+        4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
     frame->SetPaneText(3, CImageFileDialog::FormatShortName(static_cast<int>(image->GetType())));
     frame->SetPaneText(2, QString::asprintf("Time (s): %.3f", static_cast<double>(m_elapsedSeconds)));
 }
 
 void CKXViewDoc::RefreshFrame() {
-    if (CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr) frame->ExecuteCommand(ID_TAB_IMAGE_REFRESH);
+    if (CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr)
+        frame->ExecuteCommand(ID_TAB_IMAGE_REFRESH);
 }
 
 // ---- zoom ----
@@ -406,13 +412,15 @@ bool CKXViewDoc::DoSave(const QString& path, bool replace) {
         name = GetPathName();
         if (name.isEmpty() && replace) {
             name = GetTitle();
-            if (name.contains(QRegularExpression(QStringLiteral("[#%;/\\\\]")))) name = QStringLiteral("UntitledImage");
+            if (name.contains(QRegularExpression(QStringLiteral("[#%;/\\\\]"))))
+                name = QStringLiteral("UntitledImage");
             const CImageFileDialog::Choice choice =
                 CImageFileDialog::BuildChoice(false, static_cast<int>(m_image->GetType()));
             name += QLatin1Char('.') + choice.defaultExt;
         }
         int format = static_cast<int>(m_image->GetType());
-        if (!CImageFileDialog::PromptForFileName(MainWindow(), name, CImageFileDialog::OFN_HIDEREADONLY, false, format))
+        if (!CImageFileDialog::PromptForFileName(MainWindow(), name, CImageFileDialog::OFN_HIDEREADONLY,
+                                                 false, format))
             return false;
     }
     m_fileName = name;
@@ -480,14 +488,15 @@ void CKXViewDoc::OnImageOptions() {
     const uint32_t formats[] = {vimg::FORMAT_TIF, vimg::FORMAT_GIF, vimg::FORMAT_JPG, vimg::FORMAT_PNG};
     std::vector<QSpinBox*> options;
     for (uint32_t format : formats)
-        options.push_back(spin(QStringLiteral("%1 options").arg(CImageFileDialog::FormatShortName(static_cast<int>(format))),
-                               0, 0x7FFFFFFF, static_cast<int>(m_image->GetCodecOption(format))));
+        options.push_back(spin(
+            QStringLiteral("%1 options").arg(CImageFileDialog::FormatShortName(static_cast<int>(format))), 0,
+            0x7FFFFFFF, static_cast<int>(m_image->GetCodecOption(format))));
     const vimg::ExifInfo& exif = m_exifInfo->GetExifInfo();
     auto* exifText = new QPlainTextEdit(&dlg);
     exifText->setReadOnly(true);
     exifText->setPlainText(QStringLiteral("%1 %2\n%3\nExposure %4 s, f/%5, ISO %6")
-                               .arg(QString::fromLatin1(exif.cameraMake), QString::fromLatin1(exif.cameraModel),
-                                    QString::fromLatin1(exif.dateTime))
+                               .arg(QString::fromLatin1(exif.cameraMake),
+                                    QString::fromLatin1(exif.cameraModel), QString::fromLatin1(exif.dateTime))
                                .arg(static_cast<double>(exif.exposureTime))
                                .arg(static_cast<double>(exif.apertureFNumber))
                                .arg(exif.isoEquivalent));
@@ -537,7 +546,8 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
     const CMessageHandle view = FirstView() ? FirstView()->Handle() : CMessageHandle();
     m_progressThread = std::thread([this, image, view] {
         while (!m_workerDone) {
-            for (int i = 0; i < 33 && !m_workerDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            for (int i = 0; i < 33 && !m_workerDone; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             if (image->GetEscape()) break;
             if (!m_workerDone) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
         }

@@ -127,7 +127,8 @@ public:
     void CombineDocuments(const std::array<CKXViewDoc*, 4>& sources, const std::array<int, 4>& channels,
                           int colourSpace);
     void FourierDocuments(CKXViewDoc* real, CKXViewDoc* imaginary, int direction, bool force, bool magnitude);
-    void MixDocuments(CKXViewDoc* destination, CKXViewDoc* source, int operation, int x, int y, bool mixAlpha);
+    void MixDocuments(CKXViewDoc* destination, CKXViewDoc* source, int operation, int x, int y,
+                      bool mixAlpha);
     // format 0 JPEG, 1 JPEG 2000 code stream.
     void CompressionDocument(int quality, int format);
     // A new document holding `image`, titled `title`; null when none could be made.

@@ -230,8 +230,8 @@ void CKXViewView::DrawOutline(CDeviceContext& dc) {
     const QRect clip = dc.GetClipBox();
     m_antCounter = m_antPhase;
     for (int i = 1; i < doc->m_selCount; ++i) {
-        LineDDA(map(doc->m_selPoints[static_cast<size_t>(i - 1)]), map(doc->m_selPoints[static_cast<size_t>(i)]),
-                [&](int x, int y) {
+        LineDDA(map(doc->m_selPoints[static_cast<size_t>(i - 1)]),
+                map(doc->m_selPoints[static_cast<size_t>(i)]), [&](int x, int y) {
                     ++m_antCounter;
                     const bool white = m_antCounter <= 4;
                     if (m_antCounter == 8) m_antCounter = 0;
@@ -248,7 +248,8 @@ QRect CKXViewView::OutlineBounds() const {
     int x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
     for (int i = 0; i < doc->m_selCount; ++i) {
         const vimg::POINT& pt = doc->m_selPoints[static_cast<size_t>(i)];
-        const int x = static_cast<int>(pt.x * zoom - scroll.x()), y = static_cast<int>(pt.y * zoom - scroll.y());
+        const int x = static_cast<int>(pt.x * zoom - scroll.x()),
+                  y = static_cast<int>(pt.y * zoom - scroll.y());
         x0 = std::min(x0, x);
         y0 = std::min(y0, y);
         x1 = std::max(x1, x);
@@ -331,13 +332,15 @@ void CKXViewView::OnFilePrint() {
 void CKXViewView::ReportPrint(QPrinter& printer) {
     QString error;
     if (!PrintPage(printer, &error))
-        QMessageBox::warning(this, QStringLiteral("Vistorel"), QStringLiteral("Nicht gedruckt:\n%1").arg(error));
+        QMessageBox::warning(this, QStringLiteral("Vistorel"),
+                             QStringLiteral("Nicht gedruckt:\n%1").arg(error));
 }
 
 void CKXViewView::OnFilePrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dlg(&printer, this);
-    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintPage(*p, nullptr); });
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { PrintPage(*p, nullptr); });
     dlg.exec();
 }
 
@@ -474,7 +477,8 @@ QString CKXViewView::PixelReadout(QPoint client) const {
     const int row = h - 1 - pt.y(); // the readout counts from the top, the library from the bottom
     const uint8_t index = image->GetPixelIndex(pt.x(), row);
     const vimg::RGBQUAD c = image->GetPixelColor(pt.x(), row, false);
-    const int alpha = image->AlphaIsValid() ? image->AlphaGet(pt.x(), row) : image->GetPaletteColor(index).rgbReserved;
+    const int alpha =
+        image->AlphaIsValid() ? image->AlphaGet(pt.x(), row) : image->GetPaletteColor(index).rgbReserved;
     return QString::asprintf("x: %d y: %d  idx: %d", pt.x(), pt.y(), index) +
            QString::asprintf("  RGBA: (%d, %d, %d, %d)", c.rgbRed, c.rgbGreen, c.rgbBlue, alpha);
 }
@@ -495,7 +499,8 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
         !(buttons & Qt::LeftButton)) {
         const QPointF m(pt);
         if (event->modifiers() & Qt::ControlModifier) {
-            const int dx = static_cast<int>(m.x() - m_lastDrag.x()), dy = static_cast<int>(m.y() - m_lastDrag.y());
+            const int dx = static_cast<int>(m.x() - m_lastDrag.x()),
+                      dy = static_cast<int>(m.y() - m_lastDrag.y());
             for (int i = 0; i < doc->m_selCount; ++i) {
                 doc->m_selPoints[static_cast<size_t>(i)].x += dx;
                 doc->m_selPoints[static_cast<size_t>(i)].y += dy;
@@ -504,8 +509,9 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
             m_rightDragChanged = true;
             m_scroll->viewport()->update();
         } else if (doc->m_rectSelection && doc->m_selCount == 5) {
-            const double angle = std::atan2(m.y() - m_rotateCentre.y(), m.x() - m_rotateCentre.x()) -
-                                 std::atan2(m_lastDrag.y() - m_rotateCentre.y(), m_lastDrag.x() - m_rotateCentre.x());
+            const double angle =
+                std::atan2(m.y() - m_rotateCentre.y(), m.x() - m_rotateCentre.x()) -
+                std::atan2(m_lastDrag.y() - m_rotateCentre.y(), m_lastDrag.x() - m_rotateCentre.x());
             const double c = std::cos(angle), s = std::sin(angle);
             for (size_t i = 0; i < 5; ++i) {
                 const QPointF d = m_rotatePoints[i] - m_rotateCentre;
@@ -523,8 +529,10 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
         if (doc->m_tool == CKXViewDoc::TOOL_MOVE) {
             m_scroll->viewport()->setCursor(Qt::SizeAllCursor);
             const QSize client = ClientSize();
-            const int x = m_scrollSize.width() > client.width() ? m_downScroll.x() + m_downPoint.x() - p.x() : 0;
-            const int y = m_scrollSize.height() > client.height() ? m_downScroll.y() + m_downPoint.y() - p.y() : 0;
+            const int x =
+                m_scrollSize.width() > client.width() ? m_downScroll.x() + m_downPoint.x() - p.x() : 0;
+            const int y =
+                m_scrollSize.height() > client.height() ? m_downScroll.y() + m_downPoint.y() - p.y() : 0;
             SetScrollPosition(QPoint(x, y));
             m_scroll->viewport()->update();
         } else if (doc->m_tool == CKXViewDoc::TOOL_SELECT && editable) {
@@ -547,7 +555,8 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
                 const QPoint scroll = ScrollPosition();
                 const double zoom = doc->m_zoomFactor;
                 doc->m_selPoints[static_cast<size_t>(doc->m_selCount)] = {
-                    static_cast<int32_t>((p.x() + scroll.x()) / zoom), static_cast<int32_t>((p.y() + scroll.y()) / zoom)};
+                    static_cast<int32_t>((p.x() + scroll.x()) / zoom),
+                    static_cast<int32_t>((p.y() + scroll.y()) / zoom)};
                 // Past the last entry later points overwrite it.
                 if (doc->m_selCount < CKXViewDoc::kMaxSelPoints - 2) ++doc->m_selCount;
             }

@@ -5,7 +5,9 @@
 namespace {
 
 // The image library's grey: 0.299 R + 0.587 G + 0.114 B in 10-bit fixed point.
-inline uint8_t Grey(uint32_t r, uint32_t g, uint32_t b) { return static_cast<uint8_t>((306 * r + 601 * g + 117 * b) >> 10); }
+inline uint8_t Grey(uint32_t r, uint32_t g, uint32_t b) {
+    return static_cast<uint8_t>((306 * r + 601 * g + 117 * b) >> 10);
+}
 
 } // namespace
 
@@ -86,6 +88,7 @@ LiveHistogramCounts CLiveHistogram::Count(const QImage& frame) {
         c.clippedLow[k] = h[0];
         c.clippedHigh[k] = h[255];
     }
-    for (const auto* h : {&c.red, &c.green, &c.blue, &c.gray}) c.max = std::max(c.max, *std::max_element(h->begin(), h->end()));
+    for (const auto* h : {&c.red, &c.green, &c.blue, &c.gray})
+        c.max = std::max(c.max, *std::max_element(h->begin(), h->end()));
     return c;
 }

@@ -47,7 +47,8 @@ void CKXViewDoc::OnPalette() {
     auto changed = std::make_unique<vimg::Image>(*m_image);
     if (!ApplyPalette(*changed, dialog.ApplyMode(), dialog.Table(), dialog.Count())) {
         if (changed->GetLastError()[0])
-            QMessageBox::warning(mainWindow, QStringLiteral("Vistorel"), QString::fromUtf8(changed->GetLastError()), QMessageBox::Ok);
+            QMessageBox::warning(mainWindow, QStringLiteral("Vistorel"),
+                                 QString::fromUtf8(changed->GetLastError()), QMessageBox::Ok);
         return;
     }
     if (!SubmitUndo()) return;

@@ -70,7 +70,8 @@ const char* CPaletteFile::MessageText(Message message) {
     return "";
 }
 
-CPaletteFile::LoadResult CPaletteFile::Load(const uint8_t* data, size_t size, vimg::RGBQUAD* table, int count) {
+CPaletteFile::LoadResult CPaletteFile::Load(const uint8_t* data, size_t size, vimg::RGBQUAD* table,
+                                            int count) {
     count = std::clamp(count, 0, kMaxColours);
     if (size >= 4 && std::memcmp(data, "JASC", 4) == 0) return LoadText(data + 4, size - 4, table, count);
     if (size >= 4 && std::memcmp(data, "RIFF", 4) == 0) return LoadRiff(data, size, table, count);

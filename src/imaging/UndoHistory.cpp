@@ -54,7 +54,8 @@ public:
     // Copies `size` bytes into a fresh mapping; false when there is no memory.
     bool Assign(const char* bytes, size_t size) {
         Reset();
-        void* mapped = mmap(nullptr, std::max<size_t>(size, 1), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* mapped = mmap(nullptr, std::max<size_t>(size, 1), PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (mapped == MAP_FAILED) return false;
         m_data = static_cast<char*>(mapped);
         m_size = size;
@@ -110,8 +111,8 @@ std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image,
                 // One scratch buffer per thread, reused for every block it packs.
                 thread_local std::vector<char> scratch;
                 scratch.resize(static_cast<size_t>(LZ4_compressBound(length)));
-                const int packed =
-                    LZ4_compress_default(source + offset, scratch.data(), length, static_cast<int>(scratch.size()));
+                const int packed = LZ4_compress_default(source + offset, scratch.data(), length,
+                                                        static_cast<int>(scratch.size()));
                 if (packed <= 0 || !step->blocks[i].Assign(scratch.data(), static_cast<size_t>(packed))) {
                     failed = true;
                     return;

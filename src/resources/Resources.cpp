@@ -190,8 +190,9 @@ MenuTemplate MakeImageMenu() {
                         {ID_CIRCLE_SWIRL, "Drehen"},
                         {ID_CIRCLE_CYLINDER, "Zylinder"},
                         {ID_CIRCLE_BATHROOM, "Badezimmer"}}}}};
-    MenuItem fluorescence{
-        0, "Fluorescence(&U)", {{ID_WHITE_BALANCE, "Weißabgleich"}, {ID_IMAGE_REPAIR, "Wiederherstellen..."}}};
+    MenuItem fluorescence{0,
+                          "Fluorescence(&U)",
+                          {{ID_WHITE_BALANCE, "Weißabgleich"}, {ID_IMAGE_REPAIR, "Wiederherstellen..."}}};
     MenuItem measure{0,
                      "&Messen",
                      {{32781, "Auswählen"},
@@ -230,20 +231,21 @@ MenuTemplate MakeImageMenu() {
 }
 
 DialogTemplate MakePaletteDialog() {
-    return {IDD_PALETTE,
-            "Palette",
-            270,
-            136,
-            {{IDOK, DialogControlKind::DefPushButton, "OK", 159, 7, 50, 16},
-             {IDCANCEL, DialogControlKind::PushButton, "Abbrechen", 214, 7, 50, 16},
-             {IDC_PAL_LOAD, DialogControlKind::PushButton, "Laden", 159, 29, 50, 16},
-             {IDC_PAL_SAVE, DialogControlKind::PushButton, "Sichern", 214, 29, 50, 16},
-             {0, DialogControlKind::GroupBox, "Optionen laden", 148, 52, 116, 48},
-             {IDC_PAL_MAINTAIN, DialogControlKind::RadioButton, "Maintain indexes", 150, 64, 91, 10},
-             {IDC_PAL_NEAREST, DialogControlKind::RadioButton, "Nearest color matching", 150, 75, 105, 10},
-             {IDC_PAL_DITHER, DialogControlKind::RadioButton, "Error diffusion dithering", 150, 87, 113, 10},
-             {IDC_PAL_EDIT_ALPHA, DialogControlKind::CheckBox, "Alpha Komponeten editieren", 149, 105, 101, 10},
-             {IDC_PAL_STATUS, DialogControlKind::Static, " I = 0, RGBA = (0,0,0,0)", 143, 117, 121, 12}}};
+    return {
+        IDD_PALETTE,
+        "Palette",
+        270,
+        136,
+        {{IDOK, DialogControlKind::DefPushButton, "OK", 159, 7, 50, 16},
+         {IDCANCEL, DialogControlKind::PushButton, "Abbrechen", 214, 7, 50, 16},
+         {IDC_PAL_LOAD, DialogControlKind::PushButton, "Laden", 159, 29, 50, 16},
+         {IDC_PAL_SAVE, DialogControlKind::PushButton, "Sichern", 214, 29, 50, 16},
+         {0, DialogControlKind::GroupBox, "Optionen laden", 148, 52, 116, 48},
+         {IDC_PAL_MAINTAIN, DialogControlKind::RadioButton, "Maintain indexes", 150, 64, 91, 10},
+         {IDC_PAL_NEAREST, DialogControlKind::RadioButton, "Nearest color matching", 150, 75, 105, 10},
+         {IDC_PAL_DITHER, DialogControlKind::RadioButton, "Error diffusion dithering", 150, 87, 113, 10},
+         {IDC_PAL_EDIT_ALPHA, DialogControlKind::CheckBox, "Alpha Komponeten editieren", 149, 105, 101, 10},
+         {IDC_PAL_STATUS, DialogControlKind::Static, " I = 0, RGBA = (0,0,0,0)", 143, 117, 121, 12}}};
 }
 
 DialogTemplate MakeHistogramBar() {
@@ -281,15 +283,16 @@ DialogTemplate MakeCapturePage() {
 }
 
 DialogTemplate MakeSavePanel() {
-    return {IDD_SAVE_PANEL,
-            "",
-            180,
-            84,
-            {{IDC_SAVE_STILL, DialogControlKind::PushButton, "Speichern", 15, 16, 61, 16, DS_DISABLED},
-             {IDC_SAVE_VIDEO, DialogControlKind::PushButton, "Video Aufnahme", 106, 16, 61, 16, DS_DISABLED},
-             {IDC_SAVE_CONFIG, DialogControlKind::PushButton, "Konfiguration", 15, 38, 61, 16},
-             {IDC_SAVE_COMPRESSOR, DialogControlKind::PushButton, "Video Compress", 106, 38, 61, 16, DS_DISABLED},
-             {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton, "öffnen...", 15, 61, 61, 16}}};
+    return {
+        IDD_SAVE_PANEL,
+        "",
+        180,
+        84,
+        {{IDC_SAVE_STILL, DialogControlKind::PushButton, "Speichern", 15, 16, 61, 16, DS_DISABLED},
+         {IDC_SAVE_VIDEO, DialogControlKind::PushButton, "Video Aufnahme", 106, 16, 61, 16, DS_DISABLED},
+         {IDC_SAVE_CONFIG, DialogControlKind::PushButton, "Konfiguration", 15, 38, 61, 16},
+         {IDC_SAVE_COMPRESSOR, DialogControlKind::PushButton, "Video Compress", 106, 38, 61, 16, DS_DISABLED},
+         {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton, "öffnen...", 15, 61, 61, 16}}};
 }
 
 DialogTemplate MakeCaptureConfig() {

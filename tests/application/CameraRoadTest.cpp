@@ -81,7 +81,8 @@ TEST_F(CameraRoad, SimulatedCameraRunsInThePreviewPaneUntilTheFrameCloses) {
     EXPECT_GE(frame->frames - before, 3); // about 10
     // The picture sits inside the visible preview.
     const QRect shown = camera->Preview()->Display()->geometry();
-    EXPECT_TRUE(camera->Preview()->rect().contains(shown)) << shown.x() << "," << shown.y() << " " << shown.width();
+    EXPECT_TRUE(camera->Preview()->rect().contains(shown))
+        << shown.x() << "," << shown.y() << " " << shown.width();
     EXPECT_NEAR(shown.width() / double(shown.height()), 4.0 / 3.0, 0.01); // truncated, not stretched
 
     frame->close();

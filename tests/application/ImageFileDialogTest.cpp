@@ -17,8 +17,9 @@ TEST(ImageFileDialog, OpenListsEveryRowAndSaveLeavesOutMetafiles) {
     EXPECT_EQ(open.filters[5], "ICO CUR files (*.ico *.cur)");
     // Rows come from the codec registry: every extension a codec reads, and no
     // JBIG (*.jbg), which nothing here decodes.
-    EXPECT_EQ(open.filters[0], "Supported files (*.bmp *.gif *.jpg *.jpeg *.png *.ico *.tif *.tiff *.tga *.pcx "
-                               "*.wbmp *.wmf *.emf *.j2k *.jp2 *.j2c *.jpc *.pgx *.pnm *.pgm *.ppm *.ras)");
+    EXPECT_EQ(open.filters[0],
+              "Supported files (*.bmp *.gif *.jpg *.jpeg *.png *.ico *.tif *.tiff *.tga *.pcx "
+              "*.wbmp *.wmf *.emf *.j2k *.jp2 *.j2c *.jpc *.pgx *.pnm *.pgm *.ppm *.ras)");
 
     const auto save = CImageFileDialog::BuildChoice(false, 3);
     ASSERT_EQ(save.filters.size(), 15);

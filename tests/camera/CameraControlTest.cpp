@@ -47,8 +47,8 @@ TEST_F(Control, StartAndStopCallTheLibraryInOrderWithTheirPauses) {
     EXPECT_EQ(page()->m_resolutionList->currentIndex(), 0);
     EXPECT_EQ(page()->GetDlgItemText(IDC_CAMERA_NAME), QStringLiteral("Testkamera"));
     ASSERT_EQ(Start(), MSG_DONE);
-    const std::vector<std::string> start = {"Init 0", "sleep 400", "Play", "GetImageSize", "SetVideoMessage 1273",
-                                            "DisplayEnable 1"};
+    const std::vector<std::string> start = {
+        "Init 0", "sleep 400", "Play", "GetImageSize", "SetVideoMessage 1273", "DisplayEnable 1"};
     EXPECT_EQ(frame.calls, start);
     EXPECT_EQ(control().m_cameraState, 0);
     EXPECT_EQ(Start(), MSG_REFUSED); // already running

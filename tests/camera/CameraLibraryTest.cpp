@@ -206,7 +206,8 @@ TEST_F(RunningCamera, StillsMatchTheShownFrameInEveryFormat) {
     const QImage frame = lib().CurrentFrame();
     testsupport::TempDir dir;
     const std::string base = dir.file("still");
-    for (uint8_t format : {KXCAMERA_BMP, KXCAMERA_JPEG, KXCAMERA_RAW}) EXPECT_EQ(KXCameraCaptureFile(base.c_str(), format), 1);
+    for (uint8_t format : {KXCAMERA_BMP, KXCAMERA_JPEG, KXCAMERA_RAW})
+        EXPECT_EQ(KXCameraCaptureFile(base.c_str(), format), 1);
     EXPECT_EQ(KXCameraCaptureFile(base.c_str(), 3), 0);
     EXPECT_FALSE(std::filesystem::exists(base + ".part"));
 
@@ -226,7 +227,8 @@ TEST_F(RunningCamera, StillsMatchTheShownFrameInEveryFormat) {
     ASSERT_EQ(w, 640);
     double err = 0;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) err += std::abs(jpg[(static_cast<size_t>(y) * w + x) * 4 + 1] - qGreen(frame.pixel(x, y)));
+        for (int x = 0; x < w; ++x)
+            err += std::abs(jpg[(static_cast<size_t>(y) * w + x) * 4 + 1] - qGreen(frame.pixel(x, y)));
     EXPECT_LT(err / (w * h), 4.0);
     const std::vector<uint8_t> raw = testsupport::ReadFile(base + ".RAW");
     ASSERT_EQ(raw.size(), 640u * 480 * 3);
@@ -263,7 +265,8 @@ TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
     testsupport::TempDir dir;
     for (auto codec : {kxcam::VideoRecorder::Codec::MotionJpegAvi, kxcam::VideoRecorder::Codec::H264Mp4}) {
         lib().SetCodec(codec);
-        const std::string base = dir.file(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "clip264" : "clipmjpeg");
+        const std::string base =
+            dir.file(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "clip264" : "clipmjpeg");
         ASSERT_EQ(KXCameraStartRecord(base.c_str(), 12, 1), 1);
         QTest::qWait(1200);
         KXCameraStopRecord();
@@ -271,13 +274,15 @@ TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
         ASSERT_TRUE(std::filesystem::exists(file));
         EXPECT_FALSE(std::filesystem::exists(file + ".part"));
         std::string out;
-        ASSERT_EQ(testsupport::Run("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                                   "stream=codec_name,width,height,nb_read_frames:format=duration -of default=nw=1 " +
-                                       testsupport::Quote(file),
-                                   &out),
+        ASSERT_EQ(testsupport::Run(
+                      "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                      "stream=codec_name,width,height,nb_read_frames:format=duration -of default=nw=1 " +
+                          testsupport::Quote(file),
+                      &out),
                   0);
-        EXPECT_NE(out.find(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "codec_name=h264" : "codec_name=mjpeg"),
-                  std::string::npos)
+        EXPECT_NE(
+            out.find(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "codec_name=h264" : "codec_name=mjpeg"),
+            std::string::npos)
             << out;
         EXPECT_NE(out.find("width=640"), std::string::npos);
         const auto at = out.find("duration=");

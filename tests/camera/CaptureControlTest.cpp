@@ -52,7 +52,8 @@ TEST_F(Capture, TimeStampedStillsNeverOverwriteAndGoToTheBrowser) {
     EXPECT_EQ(Series(), MSG_DONE);
     frame.now = frame.now.addSecs(1);
     EXPECT_EQ(Series(), MSG_DONE);
-    EXPECT_EQ(frame.Stills(), (std::vector<std::string>{Name("KX_03_04_05_06_07", 2), Name("KX_03_04_05_06_08", 2)}));
+    EXPECT_EQ(frame.Stills(),
+              (std::vector<std::string>{Name("KX_03_04_05_06_07", 2), Name("KX_03_04_05_06_08", 2)}));
     EXPECT_EQ(frame.fake->stillPixelSizes, (std::vector<double>{2.5, 2.5}));
     EXPECT_EQ(capture().Browser()->Count(), 2);
     EXPECT_EQ(capture().Browser()->CounterText(), QStringLiteral("< 2 / 2 >"));

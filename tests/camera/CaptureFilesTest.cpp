@@ -93,7 +93,8 @@ TEST_F(SimulatedCapture, StillsCarryTheCalibrationAndImageJReadsItFromTiff) {
     const std::string tiff = frame->dir.file("calibrated.tif");
     image.SetCodecOption(5, vimg::FORMAT_TIF); // LZW: ImageJ reads no JPEG inside TIFF
     ASSERT_TRUE(image.Save(tiff.c_str(), vimg::FORMAT_TIF)) << image.GetLastError();
-    if (testsupport::Run("test -r /usr/share/java/ij.jar && command -v java >/dev/null && command -v xvfb-run >/dev/null") != 0)
+    if (testsupport::Run("test -r /usr/share/java/ij.jar && command -v java >/dev/null && command -v "
+                         "xvfb-run >/dev/null") != 0)
         GTEST_SKIP() << "ImageJ, java or xvfb-run is not installed";
     const std::string macro = frame->dir.file("pixelsize.ijm");
     const std::string text = "open(getArgument());\ngetPixelSize(unit, pw, ph);\n"

@@ -10,7 +10,8 @@
 
 namespace camtest {
 
-CaptureFrame::CaptureFrame(bool realLibrary) : camera(std::make_unique<CCameraControl>(this, this, notWin2000)) {
+CaptureFrame::CaptureFrame(bool realLibrary)
+    : camera(std::make_unique<CCameraControl>(this, this, notWin2000)) {
     if (!realLibrary) {
         auto scripted = std::make_unique<FakeCameraCalls>();
         fake = scripted.get();

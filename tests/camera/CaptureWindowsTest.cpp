@@ -151,8 +151,10 @@ TEST_F(ConfigDialog, NumbersOutOfRangeBeepBackAndBadOnesAreNotStored) {
 
 TEST(CaptureFolder, RootsGetNoExtraSeparator) {
     EXPECT_EQ(CDialogCaptureConfig::FolderText(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_EQ(CDialogCaptureConfig::FolderText(QStringLiteral("/data/pictures")), QStringLiteral("/data/pictures/"));
-    EXPECT_EQ(CDialogCaptureConfig::FolderText(QStringLiteral("/data/pictures/")), QStringLiteral("/data/pictures/"));
+    EXPECT_EQ(CDialogCaptureConfig::FolderText(QStringLiteral("/data/pictures")),
+              QStringLiteral("/data/pictures/"));
+    EXPECT_EQ(CDialogCaptureConfig::FolderText(QStringLiteral("/data/pictures/")),
+              QStringLiteral("/data/pictures/"));
 }
 
 TEST(SavePanel, TypeFourteenStartsAndStopsWithTheSameButton) {

@@ -51,16 +51,16 @@ TEST_F(Config, DamagedFilesReadAsEmpty) {
         Write(good.substr(0, cut));
         EXPECT_EQ(config.Read(QStringLiteral("CapturePath")), QString()) << cut;
     }
-    for (const std::string& bad : {std::string("<Vistorel><ConfigItem val=\"/p\">CapturePath</Config></Vistorel>"),
-                                   std::string("<Vistorel><ConfigItem val=/p>CapturePath</ConfigItem></Vistorel>"),
-                                   std::string("not xml at all"), std::string("\x00\xff\xfe<<<>>>", 9),
-                                   good + "<Second/>"}) {
+    for (const std::string& bad :
+         {std::string("<Vistorel><ConfigItem val=\"/p\">CapturePath</Config></Vistorel>"),
+          std::string("<Vistorel><ConfigItem val=/p>CapturePath</ConfigItem></Vistorel>"),
+          std::string("not xml at all"), std::string("\x00\xff\xfe<<<>>>", 9), good + "<Second/>"}) {
         Write(bad);
         EXPECT_EQ(config.Read(QStringLiteral("CapturePath")), QString()) << bad;
     }
     // Oversized files are not parsed.
-    Write("<Vistorel><ConfigItem val=\"/p\">CapturePath</ConfigItem>" + std::string(CConfigFile::kMaxSize, ' ') +
-          "</Vistorel>");
+    Write("<Vistorel><ConfigItem val=\"/p\">CapturePath</ConfigItem>" +
+          std::string(CConfigFile::kMaxSize, ' ') + "</Vistorel>");
     EXPECT_EQ(config.Read(QStringLiteral("CapturePath")), QString());
 }
 
@@ -68,10 +68,12 @@ TEST_F(Config, AFailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(config.Write(QStringLiteral("CapturePath"), QStringLiteral("/old")));
     const std::string blocker = dir.file("file");
     std::ofstream(blocker) << "x";
-    CConfigFile unwritable(QString::fromStdString(blocker + "/KxConfig.xml")); // a file where a folder must be
+    CConfigFile unwritable(
+        QString::fromStdString(blocker + "/KxConfig.xml")); // a file where a folder must be
     EXPECT_FALSE(unwritable.Write(QStringLiteral("CapturePath"), QStringLiteral("/new")));
     EXPECT_EQ(config.Read(QStringLiteral("CapturePath")), QStringLiteral("/old"));
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (!QFile(QString::fromStdString(dir.file("probe"))).open(QIODevice::WriteOnly)) {
         EXPECT_FALSE(config.Write(QStringLiteral("CapturePath"), QStringLiteral("/new")));
         EXPECT_EQ(config.Read(QStringLiteral("CapturePath")), QStringLiteral("/old"));

@@ -22,7 +22,8 @@ TEST(CameraIdTable, RowsMatchWithoutRegardToCaseAndTheFirstWins) {
     EXPECT_EQ(CDeviceWatcher::CameraIndex(QStringLiteral("USB#Vid_04")), -1); // cut short
     EXPECT_EQ(kxcam::CameraIdTable::Lookup(uint16_t(0x0547), uint16_t(0x9310)), 14);
     // The names made from udev's ids read back to the same row.
-    EXPECT_EQ(CDeviceWatcher::CameraIndex(CDeviceWatcher::InterfaceName(0x04b4, 0x3002, QStringLiteral("A1"))), 11);
+    EXPECT_EQ(
+        CDeviceWatcher::CameraIndex(CDeviceWatcher::InterfaceName(0x04b4, 0x3002, QStringLiteral("A1"))), 11);
 }
 
 TEST(DeviceWatcher, EventsBecomePostedCameraMessages) {

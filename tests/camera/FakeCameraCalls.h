@@ -42,7 +42,13 @@ public:
         std::strncpy(id.name, name.c_str(), sizeof id.name - 1);
         return id;
     }
-    void SetCamera(int index) override { Log("SetCamera " + std::to_string(index)); if (index < 0) type = -1; else type = typeOnSelect; }
+    void SetCamera(int index) override {
+        Log("SetCamera " + std::to_string(index));
+        if (index < 0)
+            type = -1;
+        else
+            type = typeOnSelect;
+    }
     void ReflashCamera() override { Log("Reflash"); type = typeOnSelect; }
     void Registerpixel(QComboBox* list) override {
         Log("Registerpixel");
@@ -77,7 +83,8 @@ public:
         }
         vimg::Image still;
         still.Create(32, 24, 24, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP);
-        const QString file = base + (format == KXCAMERA_JPEG ? QStringLiteral(".JPG") : QStringLiteral(".BMP"));
+        const QString file =
+            base + (format == KXCAMERA_JPEG ? QStringLiteral(".JPG") : QStringLiteral(".BMP"));
         return still.Save(QFile::encodeName(file).constData(),
                           format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP)
                    ? 1
@@ -85,7 +92,8 @@ public:
     }
     void SetStillPixelSize(double micrometres) override { stillPixelSize = micrometres; }
     int StartRecord(const char* name, int keyInterval, int realTime) override {
-        Log("StartRecord " + std::string(name) + " " + std::to_string(keyInterval) + " " + std::to_string(realTime));
+        Log("StartRecord " + std::string(name) + " " + std::to_string(keyInterval) + " " +
+            std::to_string(realTime));
         return recordResult;
     }
     void StopRecord() override { Log("StopRecord"); }

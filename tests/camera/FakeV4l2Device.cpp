@@ -57,13 +57,15 @@ void* FakeV4l2Io::Mmap(size_t length, int fd, int64_t offset) {
     std::lock_guard lock(m_mutex);
     auto it = m_handles.find(fd);
     const size_t index = size_t(offset >> 20);
-    if (it == m_handles.end() || index >= it->second.buffers.size() || length > it->second.buffers[index].size())
+    if (it == m_handles.end() || index >= it->second.buffers.size() ||
+        length > it->second.buffers[index].size())
         return nullptr;
     return it->second.buffers[index].data();
 }
 
 int FakeV4l2Io::Poll(int fd, int timeoutMs) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 20))); // 50 frames a second at most
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(std::min(timeoutMs, 20))); // 50 frames a second at most
     std::lock_guard lock(m_mutex);
     auto it = m_handles.find(fd);
     return it != m_handles.end() && it->second.streaming && (!it->second.queued.empty() || unplugged) ? 1 : 0;

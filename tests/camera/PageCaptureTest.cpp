@@ -27,10 +27,13 @@ protected:
     // find, list, refresh, auto, area, config, exposure, preview.
     std::string Enabled() {
         std::string s;
-        for (QWidget* w : {static_cast<QWidget*>(page()->m_findButton), static_cast<QWidget*>(page()->m_resolutionList),
-                           static_cast<QWidget*>(page()->m_refreshButton), static_cast<QWidget*>(page()->m_autoWhiteButton),
-                           static_cast<QWidget*>(page()->m_areaWhiteButton), static_cast<QWidget*>(page()->m_configButton),
-                           static_cast<QWidget*>(page()->m_exposureButton), static_cast<QWidget*>(page()->m_previewButton)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(page()->m_findButton), static_cast<QWidget*>(page()->m_resolutionList),
+              static_cast<QWidget*>(page()->m_refreshButton),
+              static_cast<QWidget*>(page()->m_autoWhiteButton),
+              static_cast<QWidget*>(page()->m_areaWhiteButton), static_cast<QWidget*>(page()->m_configButton),
+              static_cast<QWidget*>(page()->m_exposureButton),
+              static_cast<QWidget*>(page()->m_previewButton)})
             s += w->isEnabled() ? '1' : '0';
         return s;
     }

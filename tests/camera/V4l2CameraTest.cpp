@@ -62,7 +62,8 @@ MjpegSample MakeMjpeg(const testsupport::TempDir& dir, int w, int h) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) out << char(x * 255 / w) << char(y * 255 / h) << char((x ^ y) & 0xff);
     }
-    if (testsupport::Run("cjpeg -quality 85 " + testsupport::Quote(ppm) + " > " + testsupport::Quote(s.file)) != 0)
+    if (testsupport::Run("cjpeg -quality 85 " + testsupport::Quote(ppm) + " > " +
+                         testsupport::Quote(s.file)) != 0)
         return s;
     s.withTables = testsupport::ReadFile(s.file);
     const auto& j = s.withTables;
@@ -72,7 +73,8 @@ MjpegSample MakeMjpeg(const testsupport::TempDir& dir, int w, int h) {
         const uint8_t marker = j[pos + 1];
         const size_t length = size_t(j[pos + 2]) << 8 | j[pos + 3];
         if (marker == 0xda) break; // the scan and the rest go over whole
-        if (marker != 0xc4) s.withoutTables.insert(s.withoutTables.end(), j.begin() + pos, j.begin() + pos + 2 + length);
+        if (marker != 0xc4)
+            s.withoutTables.insert(s.withoutTables.end(), j.begin() + pos, j.begin() + pos + 2 + length);
         pos += 2 + length;
     }
     s.withoutTables.insert(s.withoutTables.end(), j.begin() + pos, j.end());
@@ -84,11 +86,18 @@ FakeDevice Microscope() {
     d.formats = {{V4L2_PIX_FMT_YUYV, {{640, 480}, {320, 240}}},
                  {V4L2_PIX_FMT_MJPEG, {{1280, 960}, {640, 480}, {64, 48}}},
                  {V4L2_PIX_FMT_NV12, {{1920, 1080}}}}; // neither ours nor libv4l2's: not offered
-    d.controls = {{V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, "Brightness", -64, 64, 1, 0, {}},
-                  {V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN, "White Balance, Automatic", 0, 1, 1, 1, {}},
-                  {V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CTRL_TYPE_MENU, "Power Line Frequency", 0, 2, 1, 1,
-                   {"Disabled", "50 Hz", "60 Hz"}},
-                  {V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Exposure Time, Absolute", 3, 2047, 1, 250, {}}};
+    d.controls = {
+        {V4L2_CID_BRIGHTNESS, V4L2_CTRL_TYPE_INTEGER, "Brightness", -64, 64, 1, 0, {}},
+        {V4L2_CID_AUTO_WHITE_BALANCE, V4L2_CTRL_TYPE_BOOLEAN, "White Balance, Automatic", 0, 1, 1, 1, {}},
+        {V4L2_CID_POWER_LINE_FREQUENCY,
+         V4L2_CTRL_TYPE_MENU,
+         "Power Line Frequency",
+         0,
+         2,
+         1,
+         1,
+         {"Disabled", "50 Hz", "60 Hz"}},
+        {V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CTRL_TYPE_INTEGER, "Exposure Time, Absolute", 3, 2047, 1, 250, {}}};
     return d;
 }
 
@@ -158,11 +167,12 @@ TEST(FrameConversion, YuyvAgreesWithFfmpegsConversion) {
             p[3] = uint8_t(30 + x * 3);
         }
     testsupport::WriteFile(dir.file("in.yuv"), yuyv);
-    ASSERT_EQ(testsupport::Run("ffmpeg -v error -f rawvideo -pix_fmt yuyv422 -s 64x32 -i " +
-                               testsupport::Quote(dir.file("in.yuv")) +
-                               " -sws_flags accurate_rnd+full_chroma_int+bitexact -f rawvideo -pix_fmt rgb24 " +
-                               testsupport::Quote(dir.file("out.rgb"))),
-              0);
+    ASSERT_EQ(
+        testsupport::Run("ffmpeg -v error -f rawvideo -pix_fmt yuyv422 -s 64x32 -i " +
+                         testsupport::Quote(dir.file("in.yuv")) +
+                         " -sws_flags accurate_rnd+full_chroma_int+bitexact -f rawvideo -pix_fmt rgb24 " +
+                         testsupport::Quote(dir.file("out.rgb"))),
+        0);
     const std::vector<uint8_t> ref = testsupport::ReadFile(dir.file("out.rgb"));
     ASSERT_EQ(ref.size(), 64u * 32 * 3);
     const QImage ours = FrameConverter::FromYuyv(yuyv.data(), yuyv.size(), 64, 32, 128);
@@ -171,7 +181,8 @@ TEST(FrameConversion, YuyvAgreesWithFfmpegsConversion) {
         for (int x = 0; x < 64; x += 2) { // at the pixels that carry their own chroma
             const QRgb p = ours.pixel(x, y);
             const uint8_t* q = &ref[(size_t(y) * 64 + x) * 3];
-            worst = std::max({worst, std::abs(qRed(p) - q[0]), std::abs(qGreen(p) - q[1]), std::abs(qBlue(p) - q[2])});
+            worst = std::max(
+                {worst, std::abs(qRed(p) - q[0]), std::abs(qGreen(p) - q[1]), std::abs(qBlue(p) - q[2])});
         }
     EXPECT_LE(worst, 4); // the reference's chroma is interpolated; a wrong coefficient is off by tens
 }
@@ -220,7 +231,8 @@ TEST(V4l2Streaming, MotionJpegWithoutHuffmanTablesDecodes) {
         for (int x = 0; x < w; ++x) {
             const QRgb p = frames.pictures[0].pixel(x, y);
             const uint8_t* q = &ref[(size_t(y) * w + x) * 4];
-            worst = std::max({worst, std::abs(qRed(p) - q[0]), std::abs(qGreen(p) - q[1]), std::abs(qBlue(p) - q[2])});
+            worst = std::max(
+                {worst, std::abs(qRed(p) - q[0]), std::abs(qGreen(p) - q[1]), std::abs(qBlue(p) - q[2])});
         }
     EXPECT_LE(worst, 1);
 }

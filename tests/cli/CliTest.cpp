@@ -29,7 +29,9 @@ TEST_F(CliTest, ConvertRoundTripsBitmapsByteExactly) {
         {"24", "-type truecolor"}};
     for (const auto& [bits, args] : depths) {
         const std::string im = dir.file(std::string("im") + bits + ".bmp");
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " " + Quote(src) + " " + args + " BMP3:" + Quote(im)), 0);
+        ASSERT_EQ(
+            testsupport::Run(testsupport::Convert() + " " + Quote(src) + " " + args + " BMP3:" + Quote(im)),
+            0);
         const std::string once = dir.file(std::string("once") + bits + ".bmp");
         const std::string twice = dir.file(std::string("twice") + bits + ".bmp");
         ASSERT_EQ(testsupport::Run(Cli("convert " + Quote(im) + " " + Quote(once))), 0);
@@ -58,9 +60,10 @@ TEST_F(CliTest, FailuresExitNonZeroWithLibraryText) {
 TEST_F(CliTest, RgbaDumpIsBottomRowFirst) {
     const std::string src = dir.file("two.bmp");
     // Top row red, bottom row blue.
-    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 1x2 xc:red -fill blue -draw 'point 0,1' -type truecolor BMP3:" +
-                  Quote(src)),
-              0);
+    ASSERT_EQ(
+        testsupport::Run(testsupport::Convert() +
+                         " -size 1x2 xc:red -fill blue -draw 'point 0,1' -type truecolor BMP3:" + Quote(src)),
+        0);
     const std::string raw = dir.file("two.rgba");
     ASSERT_EQ(testsupport::Run(Cli("rgba " + Quote(src) + " " + Quote(raw))), 0);
     const auto bytes = ReadFile(raw);
@@ -71,15 +74,29 @@ TEST_F(CliTest, RgbaDumpIsBottomRowFirst) {
 
 TEST_F(CliTest, ProcessRefusesUnknownStepsAndBadArguments) {
     const std::string src = dir.file("p.bmp");
-    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 8x8 xc:gray -colors 4 -type palette BMP3:" + Quote(src)), 0);
+    ASSERT_EQ(testsupport::Run(testsupport::Convert() +
+                               " -size 8x8 xc:gray -colors 4 -type palette BMP3:" + Quote(src)),
+              0);
     std::string out;
-    EXPECT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " NoSuchStep"), &out), 2);
+    EXPECT_EQ(
+        testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " NoSuchStep"), &out),
+        2);
     EXPECT_NE(out.find("unknown operation 'NoSuchStep'"), std::string::npos) << out;
-    EXPECT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SwapIndex:1,x"), &out), 2);
+    EXPECT_EQ(testsupport::Run(
+                  Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SwapIndex:1,x"), &out),
+              2);
     EXPECT_NE(out.find("whole number"), std::string::npos) << out;
-    EXPECT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SwapIndex:1"), &out), 2);
-    EXPECT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SetTransColor:#12345"), &out), 2);
-    ASSERT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SetDPI:300 Clear:1"), &out), 0)
+    EXPECT_EQ(testsupport::Run(Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SwapIndex:1"),
+                               &out),
+              2);
+    EXPECT_EQ(
+        testsupport::Run(
+            Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SetTransColor:#12345"), &out),
+        2);
+    ASSERT_EQ(
+        testsupport::Run(
+            Cli("process " + Quote(src) + " " + Quote(dir.file("o.bmp")) + " SetDPI:300 Clear:1"), &out),
+        0)
         << out;
     ASSERT_EQ(testsupport::Run(Cli("info " + Quote(dir.file("o.bmp"))), &out), 0);
     EXPECT_NE(out.find("dpi: 300 x 300"), std::string::npos) << out;
@@ -89,7 +106,9 @@ TEST_F(CliTest, DamageTheLibrariesWorkAroundPrintsNothing) {
     // A flipped byte in a text chunk breaks only that chunk's checksum: libpng
     // warns and goes on, and the picture still opens without a word on stderr.
     const std::string png = dir.file("c.png");
-    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 8x8 xc:red -set comment 'hello world' " + Quote(png)), 0);
+    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 8x8 xc:red -set comment 'hello world' " +
+                               Quote(png)),
+              0);
     auto bytes = ReadFile(png);
     const std::string needle = "hello";
     const auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
@@ -97,6 +116,7 @@ TEST_F(CliTest, DamageTheLibrariesWorkAroundPrintsNothing) {
     *at ^= 1;
     testsupport::WriteFile(png, bytes);
     std::string out;
-    ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(png) + " 2>&1 >/dev/null", &out), 0);
+    ASSERT_EQ(testsupport::Run(std::string(VISTOREL_CLI) + " info " + Quote(png) + " 2>&1 >/dev/null", &out),
+              0);
     EXPECT_EQ(out, "");
 }

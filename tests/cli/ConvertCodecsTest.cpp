@@ -31,7 +31,10 @@ TEST(ConvertCodecs, MultipageTiffAndPageSelection) {
     ASSERT_EQ(testsupport::Run(Convert() + " -size 5x5 xc:gray50 -colorspace Gray " + Quote(grey)), 0);
     const std::string multi = dir.file("multi.tif");
     std::string out;
-    ASSERT_EQ(Cli("convert " + Quote(red) + " " + Quote(blue) + " " + Quote(grey) + " " + Quote(multi) + " --multipage", &out), 0)
+    ASSERT_EQ(Cli("convert " + Quote(red) + " " + Quote(blue) + " " + Quote(grey) + " " + Quote(multi) +
+                      " --multipage",
+                  &out),
+              0)
         << out;
     EXPECT_EQ(Identify("%w ", multi), "10 12 5 ");
 
@@ -43,7 +46,10 @@ TEST(ConvertCodecs, MultipageTiffAndPageSelection) {
 
     // Several inputs without --multipage are refused, and so is a format without pages.
     EXPECT_NE(Cli("convert " + Quote(red) + " " + Quote(blue) + " " + Quote(multi)), 0);
-    EXPECT_NE(Cli("convert " + Quote(red) + " " + Quote(blue) + " " + Quote(dir.file("x.png")) + " --multipage", &out), 0);
+    EXPECT_NE(
+        Cli("convert " + Quote(red) + " " + Quote(blue) + " " + Quote(dir.file("x.png")) + " --multipage",
+            &out),
+        0);
     EXPECT_NE(out.find("Multipage Encode, Unsupported operation for this format"), std::string::npos) << out;
 }
 
@@ -51,7 +57,8 @@ TEST(ConvertCodecs, JpegToJpegKeepsExif) {
     TempDir dir;
     const std::string in = dir.file("in.jpg"), out = dir.file("out.jpg"), png = dir.file("out.png");
     ASSERT_EQ(testsupport::Run(Convert() + " -size 16x16 xc:orange " + Quote(in)), 0);
-    ASSERT_EQ(testsupport::Run("exiftool -q -overwrite_original -Model=Scope -Orientation#=8 " + Quote(in)), 0);
+    ASSERT_EQ(testsupport::Run("exiftool -q -overwrite_original -Model=Scope -Orientation#=8 " + Quote(in)),
+              0);
     std::string text;
     ASSERT_EQ(Cli("convert " + Quote(in) + " " + Quote(out) + " --quality 70", &text), 0) << text;
     testsupport::Run("exiftool -s3 -n -Model -Orientation " + Quote(out), &text);

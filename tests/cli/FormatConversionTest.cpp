@@ -28,13 +28,15 @@ TEST(CliConvert, EveryDialogFormatIsWrittenAndReadBack) {
     TempDir dir;
     const std::string grey = dir.file("grey.pgm"), mono = dir.file("mono.bmp");
     ASSERT_EQ(testsupport::Run(Convert() + " -size 60x40 gradient:black-white -depth 8 " + Quote(grey)), 0);
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 60x40 pattern:checkerboard -monochrome " + Quote(mono)), 0);
-    for (const char* ext : {"bmp", "gif", "ico", "tga", "pcx", "wbmp", "jp2", "j2k", "jpc", "j2c", "pgx", "pnm",
-                            "pgm", "ppm", "ras"}) {
+    ASSERT_EQ(testsupport::Run(Convert() + " -size 60x40 pattern:checkerboard -monochrome " + Quote(mono)),
+              0);
+    for (const char* ext : {"bmp", "gif", "ico", "tga", "pcx", "wbmp", "jp2", "j2k", "jpc", "j2c", "pgx",
+                            "pnm", "pgm", "ppm", "ras"}) {
         const std::string src = std::string(ext) == "wbmp" ? mono : grey;
         const std::string out = dir.file(std::string("out.") + ext), back = dir.file("back.bmp");
         std::string text;
-        ASSERT_EQ(Cli("convert " + Quote(src) + " " + Quote(out) + " --quality 100", &text), 0) << ext << ": " << text;
+        ASSERT_EQ(Cli("convert " + Quote(src) + " " + Quote(out) + " --quality 100", &text), 0)
+            << ext << ": " << text;
         ASSERT_EQ(Cli("convert " + Quote(out) + " " + Quote(back), &text), 0) << ext << ": " << text;
         EXPECT_EQ(Differences(src, back), "0") << ext;
         ASSERT_EQ(Cli("info " + Quote(out), &text), 0);
@@ -57,9 +59,14 @@ TEST(CliAnimate, WritesFramesDelaysLoopsAndComment) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
     const std::string a = dir.file("a.ppm"), b = dir.file("b.bmp"), c = dir.file("c.gif");
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 gradient:red-blue -colors 64 -depth 8 " + Quote(a)), 0);
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 xc:yellow -fill green -draw 'rectangle 5,5 20,12' -type Palette " + Quote(b)), 0);
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 plasma:fractal -colors 100 -depth 8 " + Quote(c)), 0);
+    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 gradient:red-blue -colors 64 -depth 8 " + Quote(a)),
+              0);
+    ASSERT_EQ(testsupport::Run(
+                  Convert() +
+                  " -size 30x20 xc:yellow -fill green -draw 'rectangle 5,5 20,12' -type Palette " + Quote(b)),
+              0);
+    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 plasma:fractal -colors 100 -depth 8 " + Quote(c)),
+              0);
     const std::string gif = dir.file("anim.gif");
     std::string text;
     ASSERT_EQ(Cli("animate " + Quote(gif) + " " + Quote(a) + " " + Quote(b) + " " + Quote(c) +
@@ -68,7 +75,8 @@ TEST(CliAnimate, WritesFramesDelaysLoopsAndComment) {
               0)
         << text;
     testsupport::Run("/usr/bin/identify -format '%T %c|' " + Quote(gif), &text);
-    EXPECT_EQ(text, "40 hello|40 |40 |") << "the comment is written once, after the first frame's control block";
+    EXPECT_EQ(text, "40 hello|40 |40 |")
+        << "the comment is written once, after the first frame's control block";
     testsupport::Run("/usr/bin/identify -verbose " + Quote(gif + "[0]") + " | grep Iterations", &text);
     EXPECT_NE(text.find("Iterations: 3"), std::string::npos) << "three plays: " << text;
     int k = 0;

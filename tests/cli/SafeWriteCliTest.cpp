@@ -21,8 +21,8 @@ protected:
     void SetUp() override {
         if (!testsupport::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
         src = dir.file("src.bmp");
-        ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -seed 3 -size 400x300 plasma: -type truecolor BMP3:" +
-                                   Quote(src)),
+        ASSERT_EQ(testsupport::Run(testsupport::Convert() +
+                                   " -seed 3 -size 400x300 plasma: -type truecolor BMP3:" + Quote(src)),
                   0);
     }
     size_t Entries() const {
@@ -59,8 +59,9 @@ TEST_F(SafeWriteCli, FileSizeLimitFailsEveryWriterAndKeepsTheOldFile) {
             std::filesystem::remove(full);
             ASSERT_GT(blocks, 8);
         }
-        const std::string run = "bash -c " + Quote("trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " +
-                                                   Cli(c.command + " " + inputs + " " + Quote(out) + c.options));
+        const std::string run =
+            "bash -c " + Quote("trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " +
+                               Cli(c.command + " " + inputs + " " + Quote(out) + c.options));
         std::string text;
         EXPECT_EQ(testsupport::Run(run, &text), 1) << c.output << " " << blocks << ": " << text;
         EXPECT_NE(text.find("cannot write '" + out + "': File too large"), std::string::npos) << text;
@@ -83,9 +84,12 @@ TEST_F(SafeWriteCli, FailuresSayWhatAndWhere) {
     ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 8x8 xc:red xc:blue " + Quote(gif)), 0);
     ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 16x16 xc:red " + Quote(ico)), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {"convert " + Quote(gif) + " " + Quote(out) + " --frame 99", "GIF: there is no frame 99 (the file holds 2)"},
-        {"convert " + Quote(ico) + " " + Quote(out) + " --frame 99", "ICO: there is no image 99 (the file holds 1)"},
-        {"convert " + Quote(dir.path().string()) + " " + Quote(out), "cannot read '" + dir.path().string() + "': it is a folder"},
+        {"convert " + Quote(gif) + " " + Quote(out) + " --frame 99",
+         "GIF: there is no frame 99 (the file holds 2)"},
+        {"convert " + Quote(ico) + " " + Quote(out) + " --frame 99",
+         "ICO: there is no image 99 (the file holds 1)"},
+        {"convert " + Quote(dir.path().string()) + " " + Quote(out),
+         "cannot read '" + dir.path().string() + "': it is a folder"},
         {"process " + Quote(src) + " " + Quote(out) + " Resample:100000,100000",
          "Resample: IMAGE_MAX_MEMORY exceeded: 100000 x 100000 at 24 bits needs 30000000000 bytes"},
         {"process " + Quote(src) + " " + Quote(out) + " Expand:10,10,#000000",

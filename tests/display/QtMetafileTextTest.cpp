@@ -169,8 +169,9 @@ TEST(QtMetafileText, CommandLineDrawsTextWithoutADisplay) {
     testsupport::WriteFile(wmf, TextWmf(body));
     // A platform that needs a screen, and no screen: the program still renders offscreen.
     std::string out;
-    ASSERT_EQ(testsupport::Run("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + std::string(VISTOREL_CLI) +
-                                   " convert " + testsupport::Quote(wmf) + " " + testsupport::Quote(bmp) + " 2>&1",
+    ASSERT_EQ(testsupport::Run("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
+                                   std::string(VISTOREL_CLI) + " convert " + testsupport::Quote(wmf) + " " +
+                                   testsupport::Quote(bmp) + " 2>&1",
                                &out),
               0)
         << out;

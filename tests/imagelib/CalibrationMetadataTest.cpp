@@ -134,7 +134,8 @@ TEST(CalibrationMetadata, ExiftoolReadsTheFieldsOtherProgramsUse) {
 }
 
 TEST(CalibrationMetadata, PillowSeesTheResolutionAndTheTexts) {
-    if (testsupport::Run("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") != 0) GTEST_SKIP() << "Pillow is not installed";
+    if (testsupport::Run("/usr/bin/python3 -c 'import PIL' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "Pillow is not installed";
     TempDir dir;
     std::string script = "from PIL import Image\nimport sys\n";
     for (const Case& c : {Case{vimg::FORMAT_TIF, "p.tif"}, Case{vimg::FORMAT_PNG, "p.png"},
@@ -145,11 +146,14 @@ TEST(CalibrationMetadata, PillowSeesTheResolutionAndTheTexts) {
         script += "im = Image.open(sys.argv[1] + '/" + std::string(c.name) + "')\n"
                   "print('" + c.name + "', round(im.info['dpi'][0]), im.size)\n";
     }
-    script += "im = Image.open(sys.argv[1] + '/p.png'); print(im.info['Description'] + '|' + im.info['Source'])\n"
-              "im = Image.open(sys.argv[1] + '/p.jpg'); print(im.getexif()[0x0110] + '|' + im.getexif()[0x010E])\n";
+    script +=
+        "im = Image.open(sys.argv[1] + '/p.png'); print(im.info['Description'] + '|' + im.info['Source'])\n"
+        "im = Image.open(sys.argv[1] + '/p.jpg'); print(im.getexif()[0x0110] + '|' + im.getexif()[0x010E])\n";
     testsupport::WriteFile(dir.file("check.py"), std::vector<uint8_t>(script.begin(), script.end()));
     std::string out;
-    ASSERT_EQ(testsupport::Run("/usr/bin/python3 " + Quote(dir.file("check.py")) + " " + Quote(dir.path().string()), &out), 0)
+    ASSERT_EQ(testsupport::Run(
+                  "/usr/bin/python3 " + Quote(dir.file("check.py")) + " " + Quote(dir.path().string()), &out),
+              0)
         << out;
     for (const char* name : {"p.tif", "p.png", "p.jpg", "p.bmp"})
         EXPECT_NE(out.find(std::string(name) + " 10160 (40, 30)"), std::string::npos) << out;

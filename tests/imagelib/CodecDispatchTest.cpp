@@ -174,7 +174,9 @@ TEST(CodecDispatch, RegistryDescribesEveryFormatOnce) {
         EXPECT_FALSE(f->extensions.empty()) << f->name;
         EXPECT_TRUE(f->reads) << f->name;
         EXPECT_EQ(f->writes, f->type != FORMAT_WMF) << f->name;
-        EXPECT_EQ(f->multiFrame, f->type == FORMAT_GIF || f->type == FORMAT_ICO || f->type == FORMAT_TIF || f->type == FORMAT_PCX) << f->name;
+        EXPECT_EQ(f->multiFrame, f->type == FORMAT_GIF || f->type == FORMAT_ICO || f->type == FORMAT_TIF ||
+                                     f->type == FORMAT_PCX)
+            << f->name;
         EXPECT_EQ(f->encodeMulti != nullptr, f->type == FORMAT_GIF || f->type == FORMAT_TIF) << f->name;
         for (const std::string& e : f->extensions) EXPECT_EQ(CodecRegistry::TypeOfExtension(e), f->type) << e;
     }

@@ -113,7 +113,8 @@ TEST(PnmCodec, RawSamplesOfAnyMaximumScaleRoundedAndClamped) {
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(grey.GetPixelColor(x, 1 - r).rgbRed, greyWant[r][x]) << x << "," << r;
     // Two-byte samples, big-endian, maximum 1000 and 65535, red first.
-    const Image wide = decode("P6 2 1 1000\n", {0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8, 0x03, 0xE7, 0xFF, 0xFF, 0x00, 0x02});
+    const Image wide =
+        decode("P6 2 1 1000\n", {0x00, 0x00, 0x01, 0xF4, 0x03, 0xE8, 0x03, 0xE7, 0xFF, 0xFF, 0x00, 0x02});
     EXPECT_EQ(wide.GetPixelColor(0, 0), Rgb(0, 128, 255));
     EXPECT_EQ(wide.GetPixelColor(1, 0), Rgb(255, 255, 1));
     const Image full = decode("P6 1 1 65535\n", {0x80, 0x00, 0x00, 0x80, 0xFF, 0xFF});
@@ -159,7 +160,8 @@ TEST(RasCodec, WritesPaletteAndColour) {
 }
 
 TEST(PgxCodec, GreyOnly) {
-    ExpectDecodesLikeImageMagick({{"grey.pgx", "-size 37x23 plasma:fractal -colorspace gray", FORMAT_PGX, 8, 1}});
+    ExpectDecodesLikeImageMagick(
+        {{"grey.pgx", "-size 37x23 plasma:fractal -colorspace gray", FORMAT_PGX, 8, 1}});
     Image grey = GreyPattern(29, 17);
     ExpectRoundTrip(grey, FORMAT_PGX, "pgx");
     Image colour = testsupport::Pattern(8, 8, 24);
@@ -218,7 +220,9 @@ TEST(Jpeg2000Codec, ComponentsOtherThanRgbAreGreyFrames) {
     TempDir dir;
     // Grey with alpha: two components, each its own frame.
     const std::string file = testsupport::MakeWithImageMagick(
-        dir, "ga.jp2", "-size 20x10 gradient:black-white \\( -size 20x10 gradient:white-black \\) -alpha off -compose copy_opacity -composite -type GrayscaleAlpha -depth 8 -quality 0");
+        dir, "ga.jp2",
+        "-size 20x10 gradient:black-white \\( -size 20x10 gradient:white-black \\) -alpha off -compose "
+        "copy_opacity -composite -type GrayscaleAlpha -depth 8 -quality 0");
     Image first, second, third;
     ASSERT_TRUE(first.Load(file.c_str(), FORMAT_JP2)) << first.GetLastError();
     EXPECT_EQ(first.GetNumFrames(), 2);

@@ -48,7 +48,9 @@ std::vector<uint8_t> ProgressiveJpeg(uint32_t w, uint32_t h, uint64_t dataBytes,
     for (int i = 0; i < 64; ++i) b.u8(1);
     b.be16(0xFFC2).be16(11).u8(8).be16(h).be16(w).u8(1).u8(1).u8(0x11).u8(0);
     b.be16(0xFFC4).be16(20).u8(0x00).u8(1).zeros(15).u8(0);
-    const auto scan = [&](uint32_t ahAl) { b.be16(0xFFDA).be16(8).u8(1).u8(1).u8(0x00).u8(0).u8(0).u8(ahAl); };
+    const auto scan = [&](uint32_t ahAl) {
+        b.be16(0xFFDA).be16(8).u8(1).u8(1).u8(0x00).u8(0).u8(0).u8(ahAl);
+    };
     scan(0x01);
     b.zeros(dataBytes);
     for (int i = 0; i < refinements; ++i) {
@@ -113,9 +115,9 @@ std::vector<uint8_t> IcoHolding(const std::vector<uint8_t>& png) {
 
 // A little-endian TIFF with one 8-bit grey strip of 100 bytes and the given size and compression.
 std::vector<uint8_t> Tiff(uint32_t w, uint32_t h, uint32_t compression) {
-    const uint32_t entries[][4] = {{256, 4, 1, w}, {257, 4, 1, h},   {258, 3, 1, 8},   {259, 3, 1, compression},
-                                   {262, 3, 1, 1}, {273, 4, 1, 122}, {277, 3, 1, 1},   {278, 4, 1, h},
-                                   {279, 4, 1, 100}};
+    const uint32_t entries[][4] = {{256, 4, 1, w},           {257, 4, 1, h}, {258, 3, 1, 8},
+                                   {259, 3, 1, compression}, {262, 3, 1, 1}, {273, 4, 1, 122},
+                                   {277, 3, 1, 1},           {278, 4, 1, h}, {279, 4, 1, 100}};
     Bytes b;
     b.text("II").u16(42).u32(8).u16(9);
     for (const auto& e : entries) {
@@ -135,7 +137,8 @@ TEST(DecodeLimit, HugeHeadersOverTinyBodiesAreRefusedPerFormat) {
     pcx.u8(10).u8(5).u8(0).u8(8).u16(0).u16(0).u16(29999).u16(29999).zeros(53).u8(3).u16(30000).zeros(60);
     pcx.zeros(100);
     ras.be32(0x59A66A95).be32(30000).be32(30000).be32(24).be32(0).be32(1).be32(0).be32(0).zeros(100);
-    wbmp.u8(0).u8(0).u8(0x81).u8(0xEA).u8(0x30).u8(0x81).u8(0xEA).u8(0x30).zeros(100); // 30000 as 7-bit groups
+    wbmp.u8(0).u8(0).u8(0x81).u8(0xEA).u8(0x30).u8(0x81).u8(0xEA).u8(0x30).zeros(
+        100); // 30000 as 7-bit groups
     gif.text("GIF89a").u16(30000).u16(30000).u8(0x80).u8(0).u8(0).zeros(6);
     gif.text(",").u16(0).u16(0).u16(1).u16(1).u8(0).u8(2).u8(2).u8(0x44).u8(0x01).u8(0).text(";");
     const struct {
@@ -146,8 +149,10 @@ TEST(DecodeLimit, HugeHeadersOverTinyBodiesAreRefusedPerFormat) {
     } cases[] = {
         {"bmp 24 bits", Bmp(30000, 30000, 24, 0, 64).v, vimg::FORMAT_BMP,
          tooShort + "needs 2700000000 bytes of pixel data, the file holds 64"},
-        {"bmp bit fields", Bmp(30000, 30000, 16, 3, 100).v, vimg::FORMAT_BMP, tooShort + "needs 1800000000 bytes"},
-        {"tga", tga.v, vimg::FORMAT_TGA, tooShort + "needs 2700000000 bytes of pixel data, the file holds 100"},
+        {"bmp bit fields", Bmp(30000, 30000, 16, 3, 100).v, vimg::FORMAT_BMP,
+         tooShort + "needs 1800000000 bytes"},
+        {"tga", tga.v, vimg::FORMAT_TGA,
+         tooShort + "needs 2700000000 bytes of pixel data, the file holds 100"},
         {"pcx", pcx.v, vimg::FORMAT_PCX, tooShort + "needs 2700000000 bytes"},
         {"ppm", Bytes().text("P6\n30000 30000\n255\n").zeros(100).v, vimg::FORMAT_PNM,
          tooShort + "needs 2700000000 bytes"},
@@ -159,11 +164,14 @@ TEST(DecodeLimit, HugeHeadersOverTinyBodiesAreRefusedPerFormat) {
         {"wbmp", wbmp.v, vimg::FORMAT_WBMP, tooShort + "needs 112500000 bytes"},
         {"gif", gif.v, vimg::FORMAT_GIF, tooShort + "cannot come from the 16 bytes of compressed data"},
         {"png", PngClaiming(30000, 30000), vimg::FORMAT_PNG, tooShort + "cannot come from the"},
-        {"tiff", Tiff(30000, 30000, 1), vimg::FORMAT_TIF, tooShort + "needs 900000000 bytes of pixel data, the file holds 222"},
+        {"tiff", Tiff(30000, 30000, 1), vimg::FORMAT_TIF,
+         tooShort + "needs 900000000 bytes of pixel data, the file holds 222"},
         {"tiff lzw", Tiff(30000, 30000, 5), vimg::FORMAT_TIF, tooShort + "cannot come from the 222 bytes"},
-        {"progressive jpeg", ProgressiveJpeg(30000, 30000, 200), vimg::FORMAT_JPG, tooShort + "cannot come from the"},
+        {"progressive jpeg", ProgressiveJpeg(30000, 30000, 200), vimg::FORMAT_JPG,
+         tooShort + "cannot come from the"},
         {"jpeg 2000", J2kClaiming(30000, 30000), vimg::FORMAT_JPC, tooShort + "cannot come from the"},
-        {"icon with a png", IcoHolding(PngClaiming(30000, 30000)), vimg::FORMAT_ICO, tooShort + "cannot come from the"},
+        {"icon with a png", IcoHolding(PngClaiming(30000, 30000)), vimg::FORMAT_ICO,
+         tooShort + "cannot come from the"},
     };
     for (const auto& c : cases) {
         const std::string error = DecodeError(c.file, c.type);
@@ -180,7 +188,8 @@ TEST(DecodeLimit, ProgressiveJpegBombMeetsTheCeilingAndHonestOnesDecode) {
               "image too large: 49157 x 27397 exceeds the limit of 1073741824 pixels");
     // Above a raised ceiling the scan data is what gives it away.
     Image::SetMaxPixels(uint64_t{4} << 30);
-    EXPECT_EQ(DecodeError(ProgressiveJpeg(49157, 27397, 600), vimg::FORMAT_JPG).rfind("file too short", 0), 0u);
+    EXPECT_EQ(DecodeError(ProgressiveJpeg(49157, 27397, 600), vimg::FORMAT_JPG).rfind("file too short", 0),
+              0u);
 
     // 2048 x 1024: 32768 blocks in exactly 4096 bytes of one-bit codes.
     Image::SetMaxPixels(Image::GetMaxPixels());
@@ -194,7 +203,8 @@ TEST(DecodeLimit, ProgressiveJpegBombMeetsTheCeilingAndHonestOnesDecode) {
     EXPECT_FALSE(img.IsTruncated());
     // Cut inside its scan data the same file still decodes, and says it was short.
     std::vector<uint8_t> cut(honest.begin(), honest.end() - 1000);
-    ASSERT_TRUE(img.Decode(cut.data(), static_cast<uint32_t>(cut.size()), vimg::FORMAT_JPG)) << img.GetLastError();
+    ASSERT_TRUE(img.Decode(cut.data(), static_cast<uint32_t>(cut.size()), vimg::FORMAT_JPG))
+        << img.GetLastError();
     EXPECT_TRUE(img.IsTruncated());
     const Bytes whole = Bmp(10, 10, 24, 0, 320);
     ASSERT_TRUE(img.Decode(const_cast<uint8_t*>(whole.v.data()), static_cast<uint32_t>(whole.v.size()),
@@ -222,7 +232,8 @@ TEST(DecodeLimit, TruncatedFilesDecodeWhileTheyHoldHalfTheirData) {
             EXPECT_EQ(img.GetPixelColor(500, 999).rgbGreen, 0); // missing: black
         } else {
             EXPECT_FALSE(ok);
-            EXPECT_EQ(std::string(img.GetLastError()).rfind("file too short for its header: 1000 x 1000 needs 3000000", 0),
+            EXPECT_EQ(std::string(img.GetLastError())
+                          .rfind("file too short for its header: 1000 x 1000 needs 3000000", 0),
                       0u)
                 << img.GetLastError();
         }

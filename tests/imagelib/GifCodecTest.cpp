@@ -22,7 +22,8 @@ std::vector<uint8_t> WriteGif(Image& img, uint32_t option = 0) {
 std::vector<uint8_t> WriteAnimation(ImageGIF& codec, std::vector<Image*> frames, bool local = false) {
     MemFile out;
     out.Open();
-    EXPECT_TRUE(codec.Encode(&out, frames.data(), static_cast<int32_t>(frames.size()), local)) << codec.GetLastError();
+    EXPECT_TRUE(codec.Encode(&out, frames.data(), static_cast<int32_t>(frames.size()), local))
+        << codec.GetLastError();
     const uint8_t* p = out.GetBuffer(false);
     return std::vector<uint8_t>(p, p + out.Size());
 }
@@ -149,7 +150,8 @@ TEST_F(GifTest, FrameBeyondTheEndFailsAndReportsTheCount) {
 // rejects the indexes), a logical screen of 0 x 0 or smaller than the image,
 // and a stray byte between blocks.
 TEST_F(GifTest, FilesWithoutColourTablesOrWithOddScreensDecode) {
-    const std::vector<uint8_t> grey4 = ReadFile(Make("grey4.gif", "-size 7x5 gradient:gray10-gray90 -colors 4"));
+    const std::vector<uint8_t> grey4 =
+        ReadFile(Make("grey4.gif", "-size 7x5 gradient:gray10-gray90 -colors 4"));
     const std::vector<uint8_t> grey200 =
         ReadFile(Make("grey200.gif", "-size 7x5 gradient:gray10-gray90 -colors 200 -type palette"));
     const auto withoutTable = [](std::vector<uint8_t> gif) {
@@ -159,7 +161,8 @@ TEST_F(GifTest, FilesWithoutColourTablesOrWithOddScreensDecode) {
         return gif;
     };
     if (testsupport::HavePillow()) {
-        for (const auto& [name, bytes] : {std::pair{"none4.gif", withoutTable(grey4)}, {"none200.gif", withoutTable(grey200)}}) {
+        for (const auto& [name, bytes] :
+             {std::pair{"none4.gif", withoutTable(grey4)}, {"none200.gif", withoutTable(grey200)}}) {
             WriteFile(dir.file(name), bytes);
             Image img;
             ASSERT_TRUE(img.Load(dir.file(name).c_str(), FORMAT_GIF)) << name << ": " << img.GetLastError();
@@ -171,7 +174,8 @@ TEST_F(GifTest, FilesWithoutColourTablesOrWithOddScreensDecode) {
     small[6] = 3;
     small[8] = 2;
     stray.insert(stray.begin() + static_cast<long>(FirstImage(stray)), 0);
-    for (const auto& [name, bytes] : {std::pair{"zero.gif", zero}, {"small.gif", small}, {"stray.gif", stray}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"zero.gif", zero}, {"small.gif", small}, {"stray.gif", stray}}) {
         WriteFile(dir.file(name), bytes);
         Image img;
         ASSERT_TRUE(img.Load(dir.file(name).c_str(), FORMAT_GIF)) << name << ": " << img.GetLastError();
@@ -190,7 +194,8 @@ TEST(GifErrors, EveryFailureNamesItsCause) {
     };
     expectFailure({'G', 'I', 'F'}, "not a GIF file");
     expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + 40), "GIF file ends in its colour table");
-    expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image)), "GIF file without an image");
+    expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image)),
+                  "GIF file without an image");
     expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image) + 5),
                   "GIF file without an image"); // a descriptor cut short
     std::vector<uint8_t> badCodeSize = gif;
@@ -210,12 +215,14 @@ TEST_F(GifTest, AllThreeCompressionModesDecodeInImageMagick) {
             if (bpp == 1) {
                 EXPECT_EQ(gif[FirstImage(gif) + 10], 2) << "minimum code size of a 1-bit image";
             }
-            const std::string file = dir.file("mode" + std::to_string(option) + "_" + std::to_string(bpp) + ".gif");
+            const std::string file =
+                dir.file("mode" + std::to_string(option) + "_" + std::to_string(bpp) + ".gif");
             WriteFile(file, gif);
             testsupport::ExpectMatchesReference(img, file);
             Image back;
             ASSERT_TRUE(DecodeBytes(back, gif, FORMAT_GIF));
-            EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img)) << "bpp " << bpp << " option " << option;
+            EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img))
+                << "bpp " << bpp << " option " << option;
         }
     }
 }
@@ -347,7 +354,8 @@ TEST_F(GifTest, BoundarySizesRoundTrip) {
         Image back;
         ASSERT_TRUE(DecodeBytes(back, WriteGif(img), FORMAT_GIF));
         EXPECT_EQ(back.GetNumFrames(), tiles) << w << " x " << h;
-        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img)) << w << " x " << h;
+        EXPECT_EQ(testsupport::RgbaByTransparency(back), testsupport::RgbaByTransparency(img))
+            << w << " x " << h;
     }
 }
 
@@ -421,8 +429,9 @@ TEST(GifHostile, DamagedFilesNeverCrash) {
 }
 
 TEST(GifHostile, HugeScreenIsRefusedByTheMemoryBound) {
-    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-                                0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0,
+                                0,   0,   0,   0,   255, 255, 255,  0x2C, 0,    0,    0,    0,
+                                1,   0,   1,   0,   0,   2,   2,    0x44, 0x01, 0,    0x3B};
     const uint64_t old = Image::GetMaxMemory();
     Image::SetMaxMemory(64u << 20);
     Image img;

@@ -35,7 +35,8 @@ TEST(IcoCodec, WritesIconsImageMagickReads) {
     for (int32_t x = 0; x < 40; ++x) withAlpha.AlphaSet(x, 7, 0);
     Image keyed = testsupport::Pattern(33, 17, 8, 2);
     keyed.SetTransIndex(5);
-    Image images[] = {testsupport::Pattern(16, 16, 1, 3), testsupport::Pattern(255, 20, 4, 4), keyed, withAlpha};
+    Image images[] = {testsupport::Pattern(16, 16, 1, 3), testsupport::Pattern(255, 20, 4, 4), keyed,
+                      withAlpha};
     for (Image& img : images) {
         const std::string file = dir.file("out.ico");
         ASSERT_TRUE(img.Save(file.c_str(), FORMAT_ICO)) << img.GetLastError();

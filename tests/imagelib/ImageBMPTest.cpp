@@ -65,8 +65,8 @@ void ExpectMatchesReference(const std::string& file, int topBits = 8, bool compa
                 const uint8_t want = c == 3 || topBits == 8 ? r[c] : static_cast<uint8_t>(r[c] & mask);
                 const uint8_t got = c == 3 || topBits == 8 ? o[c] : static_cast<uint8_t>(o[c] & mask);
                 if (c == 3 && topBits < 8 ? (got >> 4) != (want >> 4) : got != want) {
-                    ADD_FAILURE() << file << " pixel " << x << "," << y << " channel " << c << ": " << int(o[c])
-                                  << " vs " << int(r[c]);
+                    ADD_FAILURE() << file << " pixel " << x << "," << y << " channel " << c << ": "
+                                  << int(o[c]) << " vs " << int(r[c]);
                     ++bad;
                     break;
                 }
@@ -112,7 +112,9 @@ TEST_F(BmpReference, UncompressedDepths) {
 
 TEST_F(BmpReference, RunLengthAndOlderHeaders) {
     const std::string src = dir.file("src.png");
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 83x29 gradient:red-blue -draw 'circle 40,14 40,4' " + Quote(src)), 0);
+    ASSERT_EQ(testsupport::Run(Convert() + " -size 83x29 gradient:red-blue -draw 'circle 40,14 40,4' " +
+                               Quote(src)),
+              0);
     MakeAndCompare(src, "rle8.bmp", "-colors 60 -type palette -compress RLE BMP3:");
     MakeAndCompare(src, "rle8v5.bmp", "-colors 60 -type palette -compress RLE BMP:");
     MakeAndCompare(src, "os2.bmp", "-colors 60 -type palette BMP2:");
@@ -125,7 +127,8 @@ TEST_F(BmpReference, BitFieldLayouts) {
     MakeAndCompare(src, "565.bmp", "-define bmp:subtype=RGB565 BMP:", 5);
     MakeAndCompare(src, "555.bmp", "-define bmp:subtype=RGB555 BMP:", 5);
     const std::string alphaSrc = dir.file("alpha.png");
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 45x21 gradient:'rgba(255,0,0,0.1)'-'rgba(0,200,90,0.9)' " + Quote(alphaSrc)),
+    ASSERT_EQ(testsupport::Run(Convert() + " -size 45x21 gradient:'rgba(255,0,0,0.1)'-'rgba(0,200,90,0.9)' " +
+                               Quote(alphaSrc)),
               0);
     MakeAndCompare(alphaSrc, "8888.bmp", "-define bmp:subtype=ARGB8888 BMP:", 8, true);
     MakeAndCompare(alphaSrc, "4444.bmp", "-define bmp:subtype=ARGB4444 BMP:", 4, true);
@@ -134,7 +137,10 @@ TEST_F(BmpReference, BitFieldLayouts) {
 TEST_F(BmpReference, Version4HeaderAndTopDownRows) {
     // ImageMagick writes 124-byte headers; cut one down to the 108-byte layout.
     const std::string v5 = dir.file("v5.bmp");
-    ASSERT_EQ(testsupport::Run(Convert() + " -size 30x20 gradient:green-white -define bmp:subtype=RGB565 BMP:" + Quote(v5)), 0);
+    ASSERT_EQ(
+        testsupport::Run(Convert() +
+                         " -size 30x20 gradient:green-white -define bmp:subtype=RGB565 BMP:" + Quote(v5)),
+        0);
     auto bytes = testsupport::ReadFile(v5);
     ASSERT_GT(bytes.size(), 138u);
     std::vector<uint8_t> v4(bytes.begin(), bytes.begin() + 14 + 108);
@@ -395,8 +401,8 @@ TEST(BmpHostile, RandomCorruptionAndTruncationNeverCrash) {
     Bytes bf = InfoHeader(7, 5, 16, 3);
     bf.u32(0xF800).u32(0x07E0).u32(0x001F);
     bf.zeros(5 * 16);
-    const std::vector<std::vector<uint8_t>> seeds = {WithFileHeader(rle, rleOffset), WithFileHeader(rle4, rle4Offset),
-                                                     WithFileHeader(bf, 52)};
+    const std::vector<std::vector<uint8_t>> seeds = {
+        WithFileHeader(rle, rleOffset), WithFileHeader(rle4, rle4Offset), WithFileHeader(bf, 52)};
 
     const uint64_t saved = Image::GetMaxMemory();
     Image::SetMaxMemory(16u << 20);
@@ -432,7 +438,8 @@ TEST(BmpWriter, FileHeaderAndBlockRoundTrip) {
         Image img(23, 7, bpp);
         if (bpp < 24) img.SetStdPalette();
         for (int y = 0; y < 7; ++y)
-            for (int x = 0; x < 23; ++x) img.SetPixelColor(x, y, RGBQUAD{uint8_t(x * 11), uint8_t(y * 37), uint8_t(x ^ y), 0});
+            for (int x = 0; x < 23; ++x)
+                img.SetPixelColor(x, y, RGBQUAD{uint8_t(x * 11), uint8_t(y * 37), uint8_t(x ^ y), 0});
         img.SetXDPI(300);
         uint8_t* buf = nullptr;
         int32_t size = 0;
@@ -441,7 +448,8 @@ TEST(BmpWriter, FileHeaderAndBlockRoundTrip) {
         EXPECT_EQ(buf[0] | (buf[1] << 8), 19778);
         EXPECT_EQ(static_cast<uint32_t>(buf[2] | (buf[3] << 8) | (buf[4] << 16)), img.GetSize() + 14);
         EXPECT_EQ(static_cast<uint32_t>(buf[10] | (buf[11] << 8)), 54 + img.GetPaletteSize());
-        EXPECT_EQ(std::memcmp(buf + 14 + 40, static_cast<uint8_t*>(img.GetDIB()) + 40, img.GetSize() - 40), 0);
+        EXPECT_EQ(std::memcmp(buf + 14 + 40, static_cast<uint8_t*>(img.GetDIB()) + 40, img.GetSize() - 40),
+                  0);
         Image back;
         ASSERT_TRUE(back.Decode(buf, static_cast<uint32_t>(size), FORMAT_BMP));
         EXPECT_EQ(back.GetXDPI(), 300);

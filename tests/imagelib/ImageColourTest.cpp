@@ -86,9 +86,10 @@ TEST(ImageColour, HslToRgbEqualsExactArithmeticOverTheWholeCube) {
                 const RGBQUAD want = HslToRgbExact(h, s, l);
                 const RGBQUAD got = Image::HSLtoRGB(Rgb(h, s, l));
                 if (!(got == want) && ++mismatches <= 5)
-                    ADD_FAILURE() << "HSL " << h << "," << s << "," << l << " gives " << int(got.rgbRed) << ","
-                                  << int(got.rgbGreen) << "," << int(got.rgbBlue) << " not " << int(want.rgbRed)
-                                  << "," << int(want.rgbGreen) << "," << int(want.rgbBlue);
+                    ADD_FAILURE() << "HSL " << h << "," << s << "," << l << " gives " << int(got.rgbRed)
+                                  << "," << int(got.rgbGreen) << "," << int(got.rgbBlue) << " not "
+                                  << int(want.rgbRed) << "," << int(want.rgbGreen) << ","
+                                  << int(want.rgbBlue);
             }
     EXPECT_EQ(mismatches, 0);
 }

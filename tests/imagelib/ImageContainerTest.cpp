@@ -50,14 +50,17 @@ TEST(ImageCreate, MemoryBoundUses64BitArithmetic) {
     Image img;
     // 65536 x 65536 x 24 bits overflows 32-bit products; it must be refused, not wrapped.
     EXPECT_EQ(img.Create(65536, 65536, 24, 0), nullptr);
-    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: 65536 x 65536 at 24 bits needs 12884901888 bytes", 0), 0u);
+    EXPECT_EQ(std::string(img.GetLastError())
+                  .rfind("IMAGE_MAX_MEMORY exceeded: 65536 x 65536 at 24 bits needs 12884901888 bytes", 0),
+              0u);
     EXPECT_EQ(img.Create(0x80000000u, 1, 1, 0), nullptr);
     EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: 2147483648 x 1", 0), 0u);
 
     const uint64_t saved = Image::GetMaxMemory();
     Image::SetMaxMemory(1000);
     EXPECT_EQ(img.Create(100, 11, 8, 0), nullptr); // 1100 bytes
-    EXPECT_STREQ(img.GetLastError(), "IMAGE_MAX_MEMORY exceeded: 100 x 11 at 8 bits needs 1100 bytes, the limit is 1000");
+    EXPECT_STREQ(img.GetLastError(),
+                 "IMAGE_MAX_MEMORY exceeded: 100 x 11 at 8 bits needs 1100 bytes, the limit is 1000");
     EXPECT_NE(img.Create(100, 10, 8, 0), nullptr); // exactly 1000
     Image::SetMaxMemory(saved);
 }
@@ -232,7 +235,8 @@ TEST(ImagePixels, IndexPackingAtEveryDepth) {
         Image img(13, 3, bpp);
         const uint32_t maxIndex = (1u << bpp) - 1;
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 13; ++x) img.SetPixelIndex(x, y, static_cast<uint8_t>((x * 7 + y) & maxIndex));
+            for (int x = 0; x < 13; ++x)
+                img.SetPixelIndex(x, y, static_cast<uint8_t>((x * 7 + y) & maxIndex));
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 13; ++x)
                 ASSERT_EQ(img.GetPixelIndex(x, y), (x * 7 + y) & maxIndex) << bpp << " " << x << "," << y;
@@ -486,7 +490,8 @@ TEST(ImageSelection, RectangleIsHalfOpenAndClamped) {
     EXPECT_TRUE(img.SelectionIsInside(3, 3)); // no mask: everything
     ASSERT_TRUE(img.SelectionAddRect(RECT{15, 2, 25, -3})); // reversed and partly outside
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 20; ++x) ASSERT_EQ(img.SelectionIsInside(x, y), x >= 15 && y < 2) << x << "," << y;
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(img.SelectionIsInside(x, y), x >= 15 && y < 2) << x << "," << y;
     RECT box;
     img.SelectionGetBox(box);
     EXPECT_EQ(box, (RECT{15, 2, 20, 0}));
@@ -522,7 +527,8 @@ TEST(ImageSelection, PolygonCoversInteriorAndOutline) {
             // Away from the outline the mask must agree with the geometric test;
             // on the outline itself rounding may go either way.
             bool nearEdge = false;
-            for (const POINT& p : tri) nearEdge = nearEdge || (std::abs(p.x - x) <= 1 && std::abs(p.y - y) <= 1);
+            for (const POINT& p : tri)
+                nearEdge = nearEdge || (std::abs(p.x - x) <= 1 && std::abs(p.y - y) <= 1);
             for (int dy = -1; dy <= 1 && !nearEdge; ++dy)
                 for (int dx = -1; dx <= 1 && !nearEdge; ++dx)
                     nearEdge = InPolygon(tri, x + 0.5 + dx, y + 0.5 + dy) != centreInside;

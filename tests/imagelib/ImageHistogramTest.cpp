@@ -161,7 +161,8 @@ TEST(ImageHistogram, LumaMappingMatchesTheYuvPairAcrossTheColourCube) {
     for (int r = 0; r < steps; ++r)
         for (int g = 0; g < steps; ++g)
             for (int b = 0; b < steps; ++b)
-                cube.SetPixelColor(g * steps + b, r, Rgb(std::min(255, 3 * r), std::min(255, 3 * g), std::min(255, 3 * b)));
+                cube.SetPixelColor(g * steps + b, r,
+                                   Rgb(std::min(255, 3 * r), std::min(255, 3 * g), std::min(255, 3 * b)));
     Image lg(cube);
     ASSERT_TRUE(lg.HistogramLog());
     const int m = 255; // white is present

@@ -46,8 +46,8 @@ OPJ_BOOL SeekBuffer(OPJ_OFF_T n, void* user) {
 }
 
 // A lossless file of `w` x `h` grid pixels with the given components.
-std::vector<uint8_t> Encode(uint32_t w, uint32_t h, const std::vector<Component>& comps, OPJ_COLOR_SPACE space,
-                            bool jp2 = true) {
+std::vector<uint8_t> Encode(uint32_t w, uint32_t h, const std::vector<Component>& comps,
+                            OPJ_COLOR_SPACE space, bool jp2 = true) {
     std::vector<opj_image_cmptparm_t> parms(comps.size());
     for (size_t i = 0; i < comps.size(); ++i) {
         std::memset(&parms[i], 0, sizeof(parms[i]));
@@ -63,7 +63,8 @@ std::vector<uint8_t> Encode(uint32_t w, uint32_t h, const std::vector<Component>
     image->y1 = h;
     for (size_t i = 0; i < comps.size(); ++i)
         for (uint32_t y = 0; y < parms[i].h; ++y)
-            for (uint32_t x = 0; x < parms[i].w; ++x) image->comps[i].data[y * parms[i].w + x] = comps[i].value(x, y);
+            for (uint32_t x = 0; x < parms[i].w; ++x)
+                image->comps[i].data[y * parms[i].w + x] = comps[i].value(x, y);
     opj_cparameters_t params;
     opj_set_default_encoder_parameters(&params);
     params.numresolution = 3;
@@ -105,7 +106,8 @@ size_t FindBox(const std::vector<uint8_t>& file, const char* type) {
 }
 
 // A grey JP2 of indexes given an RGB palette (pclr) mapped to three channels (cmap).
-std::vector<uint8_t> WithPalette(std::vector<uint8_t> jp2, const std::vector<std::array<uint8_t, 3>>& palette) {
+std::vector<uint8_t> WithPalette(std::vector<uint8_t> jp2,
+                                 const std::vector<std::array<uint8_t, 3>>& palette) {
     std::vector<uint8_t> pclr;
     PutBe(pclr, palette.size(), 2);
     pclr.insert(pclr.end(), {3, 7, 7, 7});
@@ -128,7 +130,8 @@ std::vector<uint8_t> WithPalette(std::vector<uint8_t> jp2, const std::vector<std
 // (inside a free box) listed by a fragment table, without a jp2c box.
 std::vector<uint8_t> AsFragments(const std::vector<uint8_t>& jp2) {
     const size_t c = FindBox(jp2, "jp2c");
-    const std::vector<uint8_t> stream(jp2.begin() + static_cast<long>(c) + 8, jp2.begin() + Be32(jp2, c) + static_cast<long>(c));
+    const std::vector<uint8_t> stream(jp2.begin() + static_cast<long>(c) + 8,
+                                      jp2.begin() + Be32(jp2, c) + static_cast<long>(c));
     std::vector<uint8_t> out(jp2.begin(), jp2.begin() + static_cast<long>(c));
     const size_t ftyp = FindBox(out, "ftyp");
     std::memcpy(&out[ftyp + 8], "jpx ", 4);
@@ -141,7 +144,8 @@ std::vector<uint8_t> AsFragments(const std::vector<uint8_t>& jp2) {
     std::vector<size_t> at(3);
     for (int i = 2; i >= 0; --i) {
         at[i] = dataStart + free.size();
-        free.insert(free.end(), stream.begin() + static_cast<long>(cut[i]), stream.begin() + static_cast<long>(cut[i + 1]));
+        free.insert(free.end(), stream.begin() + static_cast<long>(cut[i]),
+                    stream.begin() + static_cast<long>(cut[i + 1]));
     }
     for (int i = 0; i < 3; ++i) {
         PutBe(list, at[i], 8);
@@ -175,7 +179,9 @@ protected:
 
 TEST_F(Jpeg2000Files, SubSampledComponentsKeepTheFullSize) {
     const uint32_t w = 37, h = 23;
-    const auto plane = [](int k, int max) { return [k, max](uint32_t x, uint32_t y) { return Plasma(x, y, k, max); }; };
+    const auto plane = [](int k, int max) {
+        return [k, max](uint32_t x, uint32_t y) { return Plasma(x, y, k, max); };
+    };
     // YCC 4:2:0, YCC 4:2:2 and RGB with sub-sampled green and blue.
     const struct {
         const char* name;
@@ -183,12 +189,18 @@ TEST_F(Jpeg2000Files, SubSampledComponentsKeepTheFullSize) {
         OPJ_COLOR_SPACE space;
         int tolerance;
     } cases[] = {
-        {"ycc420.jp2", {{1, 1, 8, false, plane(0, 255)}, {2, 2, 8, false, plane(1, 255)}, {2, 2, 8, false, plane(2, 255)}},
-         OPJ_CLRSPC_SYCC, 1},
-        {"ycc422.jp2", {{1, 1, 8, false, plane(0, 255)}, {2, 1, 8, false, plane(1, 255)}, {2, 1, 8, false, plane(2, 255)}},
-         OPJ_CLRSPC_SYCC, 1},
-        {"rgb_sub.jp2", {{1, 1, 8, false, plane(0, 255)}, {2, 2, 8, false, plane(1, 255)}, {1, 2, 8, false, plane(2, 255)}},
-         OPJ_CLRSPC_SRGB, 0},
+        {"ycc420.jp2",
+         {{1, 1, 8, false, plane(0, 255)}, {2, 2, 8, false, plane(1, 255)}, {2, 2, 8, false, plane(2, 255)}},
+         OPJ_CLRSPC_SYCC,
+         1},
+        {"ycc422.jp2",
+         {{1, 1, 8, false, plane(0, 255)}, {2, 1, 8, false, plane(1, 255)}, {2, 1, 8, false, plane(2, 255)}},
+         OPJ_CLRSPC_SYCC,
+         1},
+        {"rgb_sub.jp2",
+         {{1, 1, 8, false, plane(0, 255)}, {2, 2, 8, false, plane(1, 255)}, {1, 2, 8, false, plane(2, 255)}},
+         OPJ_CLRSPC_SRGB,
+         0},
     };
     for (const auto& c : cases) {
         const std::string file = Write(c.name, Encode(w, h, c.comps, c.space));
@@ -204,7 +216,8 @@ TEST_F(Jpeg2000Files, SubSampledComponentsKeepTheFullSize) {
 // A bare code stream says nothing of colour: sub-sampled chroma is taken for YCC.
 TEST_F(Jpeg2000Files, BareCodeStreamWithSubSampledChromaIsYcc) {
     const auto plane = [](int k) { return [k](uint32_t x, uint32_t y) { return Plasma(x, y, k, 255); }; };
-    const std::vector<Component> comps = {{1, 1, 8, false, plane(0)}, {2, 2, 8, false, plane(1)}, {2, 2, 8, false, plane(2)}};
+    const std::vector<Component> comps = {
+        {1, 1, 8, false, plane(0)}, {2, 2, 8, false, plane(1)}, {2, 2, 8, false, plane(2)}};
     Image fromJp2, fromCodestream;
     const std::string jp2 = Write("ycc.jp2", Encode(21, 13, comps, OPJ_CLRSPC_SYCC));
     const std::string j2k = Write("ycc.j2k", Encode(21, 13, comps, OPJ_CLRSPC_UNKNOWN, false));
@@ -216,9 +229,12 @@ TEST_F(Jpeg2000Files, BareCodeStreamWithSubSampledChromaIsYcc) {
 // Palette boxes (pclr with cmap) turn one index component into colours.
 TEST_F(Jpeg2000Files, PaletteBoxesAreApplied) {
     std::vector<std::array<uint8_t, 3>> palette;
-    for (int i = 0; i < 16; ++i) palette.push_back({uint8_t(i * 16), uint8_t(255 - i * 9), uint8_t((i * 77) % 256)});
-    const std::vector<Component> index = {{1, 1, 4, false, [](uint32_t x, uint32_t y) { return Plasma(x, y, 0, 15); }}};
-    const std::string file = Write("palette.jp2", WithPalette(Encode(29, 17, index, OPJ_CLRSPC_GRAY), palette));
+    for (int i = 0; i < 16; ++i)
+        palette.push_back({uint8_t(i * 16), uint8_t(255 - i * 9), uint8_t((i * 77) % 256)});
+    const std::vector<Component> index = {
+        {1, 1, 4, false, [](uint32_t x, uint32_t y) { return Plasma(x, y, 0, 15); }}};
+    const std::string file =
+        Write("palette.jp2", WithPalette(Encode(29, 17, index, OPJ_CLRSPC_GRAY), palette));
     Image img;
     ASSERT_TRUE(img.Load(file.c_str(), FORMAT_JP2)) << img.GetLastError();
     EXPECT_EQ(img.GetBpp(), 24u);
@@ -230,8 +246,10 @@ TEST_F(Jpeg2000Files, PaletteBoxesAreApplied) {
 TEST_F(Jpeg2000Files, OtherPrecisionsScaleByTheirRange) {
     for (const uint32_t prec : {1u, 4u, 10u, 12u, 16u}) {
         const int max = (1 << prec) - 1;
-        const std::vector<Component> grey = {{1, 1, prec, false, [max](uint32_t x, uint32_t y) { return Plasma(x, y, 0, max); }}};
-        const std::string file = Write("grey" + std::to_string(prec) + ".jp2", Encode(31, 19, grey, OPJ_CLRSPC_GRAY));
+        const std::vector<Component> grey = {
+            {1, 1, prec, false, [max](uint32_t x, uint32_t y) { return Plasma(x, y, 0, max); }}};
+        const std::string file =
+            Write("grey" + std::to_string(prec) + ".jp2", Encode(31, 19, grey, OPJ_CLRSPC_GRAY));
         Image img;
         ASSERT_TRUE(img.Load(file.c_str(), FORMAT_JP2)) << prec << ": " << img.GetLastError();
         for (uint32_t y = 0; y < 19; ++y)
@@ -243,7 +261,8 @@ TEST_F(Jpeg2000Files, OtherPrecisionsScaleByTheirRange) {
         EXPECT_LE(testsupport::DiffToReference(file, FORMAT_JP2), 1) << prec;
     }
     // Signed samples move up by half their range.
-    const std::vector<Component> signedGrey = {{1, 1, 12, true, [](uint32_t x, uint32_t y) { return Plasma(x, y, 1, 4095) - 2048; }}};
+    const std::vector<Component> signedGrey = {
+        {1, 1, 12, true, [](uint32_t x, uint32_t y) { return Plasma(x, y, 1, 4095) - 2048; }}};
     const std::string file = Write("signed12.jp2", Encode(31, 19, signedGrey, OPJ_CLRSPC_GRAY));
     Image img;
     ASSERT_TRUE(img.Load(file.c_str(), FORMAT_JP2)) << img.GetLastError();
@@ -253,9 +272,11 @@ TEST_F(Jpeg2000Files, OtherPrecisionsScaleByTheirRange) {
 // JPX files may keep the code stream in pieces listed by a fragment table.
 TEST_F(Jpeg2000Files, FragmentTablesAreFollowed) {
     const auto plane = [](int k) { return [k](uint32_t x, uint32_t y) { return Plasma(x, y, k, 255); }; };
-    const std::vector<Component> rgb = {{1, 1, 8, false, plane(0)}, {1, 1, 8, false, plane(1)}, {1, 1, 8, false, plane(2)}};
+    const std::vector<Component> rgb = {
+        {1, 1, 8, false, plane(0)}, {1, 1, 8, false, plane(1)}, {1, 1, 8, false, plane(2)}};
     const std::vector<uint8_t> plain = Encode(33, 21, rgb, OPJ_CLRSPC_SRGB);
-    const std::string reference = Write("plain.jp2", plain), file = Write("fragments.jpx", AsFragments(plain));
+    const std::string reference = Write("plain.jp2", plain),
+                      file = Write("fragments.jpx", AsFragments(plain));
     Image img;
     ASSERT_TRUE(img.Load(file.c_str(), FORMAT_JP2)) << img.GetLastError();
     int w = 0, h = 0;

@@ -33,7 +33,8 @@ class ExifBuilder {
 public:
     explicit ExifBuilder(bool motorola) : m_mm(motorola) {}
     std::vector<uint8_t> U16(uint32_t v) const {
-        return m_mm ? std::vector<uint8_t>{uint8_t(v >> 8), uint8_t(v)} : std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)};
+        return m_mm ? std::vector<uint8_t>{uint8_t(v >> 8), uint8_t(v)}
+                    : std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)};
     }
     std::vector<uint8_t> U32(uint32_t v) const {
         std::vector<uint8_t> b = U16(m_mm ? v >> 16 : v), c = U16(m_mm ? v : v >> 16);
@@ -86,7 +87,9 @@ public:
         seg[3] = uint8_t(len);
         return seg;
     }
-    static void Append(std::vector<uint8_t>& a, const std::vector<uint8_t>& b) { a.insert(a.end(), b.begin(), b.end()); }
+    static void Append(std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+    }
 
 private:
     bool m_mm;
@@ -98,7 +101,8 @@ std::vector<uint8_t> Text(const std::string& s) { return std::vector<uint8_t>(s.
 std::vector<uint8_t> JpegWith(const std::vector<uint8_t>& segment) {
     Image img(16, 8, 24);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x) img.SetPixelColor(x, y, vimg::RGBQUAD{uint8_t(x * 16), uint8_t(y * 30), 128, 0});
+        for (int x = 0; x < 16; ++x)
+            img.SetPixelColor(x, y, vimg::RGBQUAD{uint8_t(x * 16), uint8_t(y * 30), 128, 0});
     uint8_t* buf = nullptr;
     int32_t size = 0;
     EXPECT_TRUE(img.Encode(buf, size, vimg::FORMAT_JPG)) << img.GetLastError();
@@ -179,7 +183,8 @@ TEST(JpegCodec, DecodeOptionsScaleAndSizeOnly) {
     EXPECT_EQ(quant.GetBpp(), 8u);
     int maxIndex = 0;
     for (uint32_t y = 0; y < quant.GetHeight(); ++y)
-        for (uint32_t x = 0; x < quant.GetWidth(); ++x) maxIndex = std::max<int>(maxIndex, quant.GetPixelIndex(x, y));
+        for (uint32_t x = 0; x < quant.GetWidth(); ++x)
+            maxIndex = std::max<int>(maxIndex, quant.GetPixelIndex(x, y));
     EXPECT_LT(maxIndex, 16);
 }
 
@@ -201,7 +206,8 @@ TEST(JpegCodec, DpiFromJfifAndExif) {
     EXPECT_EQ(plain.GetXDPI(), 96);
 
     // The EXIF resolution wins over the JFIF density.
-    Make("exiftool -q -overwrite_original -XResolution=200 -YResolution=100 -ResolutionUnit=inches " + Quote(inch));
+    Make("exiftool -q -overwrite_original -XResolution=200 -YResolution=100 -ResolutionUnit=inches " +
+         Quote(inch));
     ASSERT_TRUE(img.Load(inch.c_str(), vimg::FORMAT_JPG));
     EXPECT_EQ(img.GetXDPI(), 200);
     EXPECT_EQ(img.GetYDPI(), 100);
@@ -301,7 +307,8 @@ TEST(ExifReader, NoExifAndBadValues) {
 
     ExifBuilder b(true);
     std::string error;
-    const ExifInfo e = ReadExif(JpegWith(ExifBuilder::Segment(b.Body({{0x0112, 3, 1, b.U16(9)}}, {}))), &found, &error);
+    const ExifInfo e =
+        ReadExif(JpegWith(ExifBuilder::Segment(b.Body({{0x0112, 3, 1, b.U16(9)}}, {}))), &found, &error);
     EXPECT_TRUE(found);
     EXPECT_EQ(e.orientation, 0);
     EXPECT_EQ(error, "Undefined rotation value");
@@ -350,7 +357,8 @@ TEST(ExifReader, HostileBlocksFailWithTheirTexts) {
     // the work without end) are refused, and so is a directory that links to itself.
     const uint32_t subOffset = 8 + 2 + 12 * 401 + 4; // after IFD0's 400 entries and the builder's link
     const std::vector<ExifEntry> fan(400, ExifEntry{0x8769, 4, 1, b.U32(subOffset)});
-    ReadExif(JpegWith(ExifBuilder::Segment(b.Body(fan, {{0x9000, 7, 4, {'0', '2', '3', '0'}}}))), &found, &error);
+    ReadExif(JpegWith(ExifBuilder::Segment(b.Body(fan, {{0x9000, 7, 4, {'0', '2', '3', '0'}}}))), &found,
+             &error);
     EXPECT_FALSE(found);
     EXPECT_EQ(error, "Illegal subdirectory link");
     ReadExif(JpegWith(ExifBuilder::Segment(selfLoop)), &found, &error);
@@ -368,7 +376,8 @@ TEST(JpegCodec, EncoderOptionsAndLimits) {
     TempDir dir;
     Image img(50, 30, 24);
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 50; ++x) img.SetPixelColor(x, y, vimg::RGBQUAD{uint8_t(x * 5), uint8_t(y * 8), uint8_t(x ^ y), 0});
+        for (int x = 0; x < 50; ++x)
+            img.SetPixelColor(x, y, vimg::RGBQUAD{uint8_t(x * 5), uint8_t(y * 8), uint8_t(x ^ y), 0});
     img.SetXDPI(300);
     img.SetYDPI(150);
     struct Variant {
@@ -379,16 +388,19 @@ TEST(JpegCodec, EncoderOptionsAndLimits) {
         {0, "%[jpeg:sampling-factor]", "2x2,1x1,1x1"},
         {ImageJPG::ENCODE_PROGRESSIVE, "%[interlace]", "JPEG"},
         {ImageJPG::ENCODE_GRAYSCALE, "%[colorspace]", "Gray"},
-        {ImageJPG::ENCODE_OPTIMIZE | ImageJPG::ENCODE_BASELINE | ImageJPG::ENCODE_SMOOTHING, "%[colorspace]", "sRGB"},
+        {ImageJPG::ENCODE_OPTIMIZE | ImageJPG::ENCODE_BASELINE | ImageJPG::ENCODE_SMOOTHING, "%[colorspace]",
+         "sRGB"},
     };
     for (const Variant& v : variants) {
         const std::string file = dir.file("o" + std::to_string(v.options) + ".jpg");
         img.SetCodecOption(v.options, vimg::FORMAT_JPG);
         ASSERT_TRUE(img.Save(file.c_str(), vimg::FORMAT_JPG)) << img.GetLastError();
         std::string out;
-        testsupport::Run("/usr/bin/identify -format '" + std::string(v.expectMarker) + " %x %y' " + Quote(file), &out);
+        testsupport::Run(
+            "/usr/bin/identify -format '" + std::string(v.expectMarker) + " %x %y' " + Quote(file), &out);
         EXPECT_EQ(out, std::string(v.identify) + " 300 150") << v.options;
-        EXPECT_LE(DiffToReference(file, vimg::FORMAT_JPG), 0) << "our decoder agrees with ImageMagick on our file";
+        EXPECT_LE(DiffToReference(file, vimg::FORMAT_JPG), 0)
+            << "our decoder agrees with ImageMagick on our file";
     }
 
     // Arithmetic coding writes the SOF9 frame marker.
@@ -477,11 +489,13 @@ TEST(JpegCodec, TruncatedAndCorruptFiles) {
     EXPECT_FALSE(DecodeBytes(bad, {}, vimg::FORMAT_JPG));
     EXPECT_STREQ(bad.GetLastError(), "Empty input file");
     EXPECT_FALSE(DecodeBytes(bad, {0x89, 'P', 'N', 'G', 0, 0, 0, 0}, vimg::FORMAT_JPG));
-    EXPECT_NE(std::string(bad.GetLastError()).find("Not a JPEG file"), std::string::npos) << bad.GetLastError();
+    EXPECT_NE(std::string(bad.GetLastError()).find("Not a JPEG file"), std::string::npos)
+        << bad.GetLastError();
 
     MemoryCap cap(16u << 20);
     for (size_t cut = 0; cut < bytes.size(); cut += 97)
-        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_JPG, "cut " + std::to_string(cut));
+        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_JPG,
+                          "cut " + std::to_string(cut));
     for (unsigned seed = 0; seed < 1500; ++seed)
         ExpectSaneOutcome(Corrupt(bytes, seed, 2), vimg::FORMAT_JPG, "seed " + std::to_string(seed));
 }

@@ -62,8 +62,8 @@ void ExtTextOut(Bytes& records, const std::u16string& text, int x, int y, std::v
     const int offDx = dx.empty() ? 0 : 76 + static_cast<int>(tail.v.size());
     for (int d : dx) tail.u32(static_cast<uint32_t>(d));
     Emf(records, wide ? 84 : 83,
-        {0, 0, 0, 0, 1, 0, 0, x, y, static_cast<int>(text.size()), 76, options, rect[0], rect[1], rect[2], rect[3],
-         offDx},
+        {0, 0, 0, 0, 1, 0, 0, x, y, static_cast<int>(text.size()), 76, options, rect[0], rect[1], rect[2],
+         rect[3], offDx},
         tail.v);
 }
 

@@ -40,7 +40,8 @@ namespace {
 // A hand-made PCX file: header (version 5, run-length), then `data` as it is.
 std::vector<uint8_t> Pcx(uint32_t w, uint32_t h, uint8_t bits, uint8_t planes, uint16_t bytesPerLine,
                          const std::vector<uint8_t>& headerMap, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> file = {0x0A, 5, 1, bits, 0, 0, 0, 0, static_cast<uint8_t>(w - 1), 0, static_cast<uint8_t>(h - 1), 0};
+    std::vector<uint8_t> file = {
+        0x0A, 5, 1, bits, 0, 0, 0, 0, static_cast<uint8_t>(w - 1), 0, static_cast<uint8_t>(h - 1), 0};
     file.resize(16);
     file.insert(file.end(), headerMap.begin(), headerMap.end());
     file.resize(65);
@@ -57,17 +58,18 @@ TEST(PcxCodec, EgaFourBitPlanesLikeImageMagick) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
     std::vector<uint8_t> ega;
-    for (int i = 0; i < 16; ++i) ega.insert(ega.end(), {uint8_t(i * 16), uint8_t(255 - i * 13), uint8_t(i * 50)});
+    for (int i = 0; i < 16; ++i)
+        ega.insert(ega.end(), {uint8_t(i * 16), uint8_t(255 - i * 13), uint8_t(i * 50)});
     // 5 x 3 pixels with one byte per plane line, and 11 x 2 with two (a run crosses planes).
     testsupport::ExpectHandMadeFileMatches(
         dir, "ega5.pcx", Pcx(5, 3, 1, 4, 1, ega,
             {0x38, 0xA0, 0x50, 0xC1, 0xF8, 0x08, 0x90, 0x68, 0x30, 0xC1, 0xC8, 0x18, 0x70, 0xC1, 0xE0}),
         FORMAT_PCX, 4);
-    testsupport::ExpectHandMadeFileMatches(
-        dir, "ega11.pcx",
-        Pcx(11, 2, 1, 4, 2, ega,
-            {0x5A, 0xC1, 0xE0, 0xC3, 0xFF, 0x33, 0x80, 0x0F, 0x20, 0xC2, 0xF0, 0x91, 0x40, 0x3C, 0xC1, 0xC0, 0x72}),
-        FORMAT_PCX, 4);
+    testsupport::ExpectHandMadeFileMatches(dir, "ega11.pcx",
+                                           Pcx(11, 2, 1, 4, 2, ega,
+                                               {0x5A, 0xC1, 0xE0, 0xC3, 0xFF, 0x33, 0x80, 0x0F, 0x20, 0xC2,
+                                                0xF0, 0x91, 0x40, 0x3C, 0xC1, 0xC0, 0x72}),
+                                           FORMAT_PCX, 4);
 }
 
 // One bit in one plane: set bits are black whatever the header map holds, as
@@ -94,7 +96,8 @@ TEST(PcxCodec, MonochromeAndTinyFilesLikeImageMagick) {
         {"tiny8.pcx", Pcx(3, 2, 8, 1, 4, {}, tiny8), 8},
         {"tiny_rgb.pcx", Pcx(1, 2, 8, 3, 1, {}, {10, 20, 30, 40, 50, 60}), 24},
     };
-    for (const auto& f : files) testsupport::ExpectHandMadeFileMatches(dir, f.name, f.bytes, FORMAT_PCX, f.bpp);
+    for (const auto& f : files)
+        testsupport::ExpectHandMadeFileMatches(dir, f.name, f.bytes, FORMAT_PCX, f.bpp);
 }
 
 // DCX: several PCX pages behind a page table, read as frames.

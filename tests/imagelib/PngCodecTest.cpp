@@ -16,15 +16,16 @@ namespace {
 // ImageMagick writes bKGD and time chunks unless told not to.
 const std::string kPlain = " -define png:exclude-chunk=bKGD,date,time ";
 
-std::string MakePng(const TempDir& dir, const std::string& name, const std::string& source, const std::string& options) {
+std::string MakePng(const TempDir& dir, const std::string& name, const std::string& source,
+                    const std::string& options) {
     return MakeWithImageMagick(dir, name, source + kPlain + options);
 }
 
 // ImageMagick's reading of `file` composed over a flat colour.
 std::vector<uint8_t> Flattened(const std::string& file, const std::string& colour) {
     const std::string raw = file + ".flat.rgba";
-    testsupport::Run(Convert() + " " + Quote(file) + " -background '" + colour + "' -flatten -alpha opaque -depth 8 " +
-                     Quote("rgba:" + raw));
+    testsupport::Run(Convert() + " " + Quote(file) + " -background '" + colour +
+                     "' -flatten -alpha opaque -depth 8 " + Quote("rgba:" + raw));
     std::vector<uint8_t> bytes = ReadFile(raw);
     std::remove(raw.c_str());
     return bytes;
@@ -59,7 +60,8 @@ TEST(PngCodec, OpaqueTypesMatchImageMagick) {
         {"p4.png", colour, "-colors 16 -define png:color-type=3 -define png:bit-depth=4", 4, 0},
         {"p8.png", colour, "-colors 200 -define png:color-type=3 -define png:bit-depth=8", 8, 0},
         {"interlaced.png", colour, "-interlace PNG -define png:color-type=2 -define png:bit-depth=8", 24, 0},
-        {"interlaced-p4.png", colour, "-interlace PNG -colors 9 -define png:color-type=3 -define png:bit-depth=4", 4, 0},
+        {"interlaced-p4.png", colour,
+         "-interlace PNG -colors 9 -define png:color-type=3 -define png:bit-depth=4", 4, 0},
     };
     for (const Variant& v : variants) {
         const std::string file = MakePng(dir, v.name, v.source, v.options);
@@ -111,8 +113,9 @@ TEST(PngCodec, AlphaChannelsAndComposition) {
     EXPECT_EQ(tc, (vimg::RGBQUAD{0x30, 0x20, 0x10, 0}));
 
     // RGB with a tRNS colour is composed over the default 192 grey.
-    const std::string rgbTrns = MakePng(dir, "rgbt.png", "-size 20x10 xc:red -fill lime -draw 'rectangle 0,0 9,9'",
-                                        "-transparent lime -define png:color-type=2");
+    const std::string rgbTrns =
+        MakePng(dir, "rgbt.png", "-size 20x10 xc:red -fill lime -draw 'rectangle 0,0 9,9'",
+                "-transparent lime -define png:color-type=2");
     const Image composed = LoadPng(rgbTrns);
     EXPECT_EQ(composed.GetPixelColor(0, 9, false), (vimg::RGBQUAD{192, 192, 192, 0}));
     EXPECT_EQ(composed.GetPixelColor(19, 9, false), (vimg::RGBQUAD{0, 0, 255, 0}));
@@ -158,7 +161,8 @@ TEST(PngCodec, PaletteTransparencyRoundTrips) {
 
 TEST(PngCodec, WriterRoundTripsKeepPixelsDpiAndInterlacing) {
     TempDir dir;
-    const std::string file = MakePng(dir, "src.png", "-size 45x29 -seed 9 plasma:fractal", "-define png:color-type=2");
+    const std::string file =
+        MakePng(dir, "src.png", "-size 45x29 -seed 9 plasma:fractal", "-define png:color-type=2");
     Image rgb = LoadPng(file);
     Image rgba(rgb);
     ASSERT_TRUE(rgba.AlphaCreate());
@@ -193,7 +197,8 @@ TEST(PngCodec, WriterRoundTripsKeepPixelsDpiAndInterlacing) {
 
 TEST(PngCodec, ResolutionChunk) {
     TempDir dir;
-    const std::string p96 = MakePng(dir, "96.png", "-size 4x4 xc:red", "-units PixelsPerCentimeter -density 37.8");
+    const std::string p96 =
+        MakePng(dir, "96.png", "-size 4x4 xc:red", "-units PixelsPerCentimeter -density 37.8");
     const std::string p300 = MakePng(dir, "300.png", "-size 4x4 xc:red", "-units PixelsPerInch -density 300");
     const std::string none = MakePng(dir, "none.png", "-size 4x4 xc:red", "-define png:exclude-chunk=pHYs");
     EXPECT_EQ(LoadPng(p96).GetXDPI(), 96);
@@ -217,7 +222,8 @@ TEST(PngCodec, BadInput) {
 
     MemoryCap cap(16u << 20);
     for (size_t cut = 0; cut < bytes.size(); cut += 61)
-        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_PNG, "cut " + std::to_string(cut));
+        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_PNG,
+                          "cut " + std::to_string(cut));
     for (unsigned seed = 0; seed < 1500; ++seed)
         ExpectSaneOutcome(Corrupt(bytes, seed, 8), vimg::FORMAT_PNG, "seed " + std::to_string(seed));
 }

@@ -8,12 +8,13 @@ using namespace testsupport;
 namespace {
 
 // A Sun raster file: big-endian header, colour map, pixel bytes.
-std::vector<uint8_t> Raster(uint32_t w, uint32_t h, uint32_t depth, uint32_t type, const std::vector<uint8_t>& data,
-                            const std::vector<uint8_t>& map = {}) {
+std::vector<uint8_t> Raster(uint32_t w, uint32_t h, uint32_t depth, uint32_t type,
+                            const std::vector<uint8_t>& data, const std::vector<uint8_t>& map = {}) {
     const uint32_t fields[8] = {0x59A66A95, w, h, depth, static_cast<uint32_t>(data.size()), type,
                                 map.empty() ? 0u : 1u, static_cast<uint32_t>(map.size())};
     std::vector<uint8_t> out;
-    for (uint32_t f : fields) out.insert(out.end(), {uint8_t(f >> 24), uint8_t(f >> 16), uint8_t(f >> 8), uint8_t(f)});
+    for (uint32_t f : fields)
+        out.insert(out.end(), {uint8_t(f >> 24), uint8_t(f >> 16), uint8_t(f >> 8), uint8_t(f)});
     out.insert(out.end(), map.begin(), map.end());
     out.insert(out.end(), data.begin(), data.end());
     return out;
@@ -29,9 +30,10 @@ TEST(RasCodec, FourBitFilesLikePillow) {
     const std::vector<uint8_t> data = {0x01, 0x23, 0x40, 0, 0x56, 0x78, 0x90, 0, 0xAB, 0xCD, 0xE0, 0};
     std::vector<uint8_t> map;
     for (int c = 0; c < 3; ++c)
-        for (int i = 0; i < 16; ++i) map.push_back(static_cast<uint8_t>(c == 0 ? i * 17 : c == 1 ? 255 - i * 16 : i * 40));
-    const std::pair<const char*, std::vector<uint8_t>> files[] = {{"mapped4.ras", Raster(5, 3, 4, 1, data, map)},
-                                                                  {"grey4.ras", Raster(5, 3, 4, 1, data)}};
+        for (int i = 0; i < 16; ++i)
+            map.push_back(static_cast<uint8_t>(c == 0 ? i * 17 : c == 1 ? 255 - i * 16 : i * 40));
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"mapped4.ras", Raster(5, 3, 4, 1, data, map)}, {"grey4.ras", Raster(5, 3, 4, 1, data)}};
     for (const auto& [name, bytes] : files) {
         WriteFile(dir.file(name), bytes);
         Image img;
@@ -49,7 +51,8 @@ TEST(RasCodec, ThirtyTwoBitFilesLikeImageMagick) {
     std::vector<uint8_t> padded, alpha;
     for (int i = 0; i < 6; ++i) {
         padded.insert(padded.end(), {0, uint8_t(10 + i * 40), uint8_t(200 - i * 30), uint8_t(i * 70)});
-        alpha.insert(alpha.end(), {uint8_t(i * 50), uint8_t(10 + i * 40), uint8_t(200 - i * 30), uint8_t(i * 70)});
+        alpha.insert(alpha.end(),
+                     {uint8_t(i * 50), uint8_t(10 + i * 40), uint8_t(200 - i * 30), uint8_t(i * 70)});
     }
     const std::pair<const char*, std::vector<uint8_t>> files[] = {{"bgr.ras", Raster(3, 2, 32, 1, padded)},
                                                                   {"rgb.ras", Raster(3, 2, 32, 3, padded)},
@@ -67,7 +70,8 @@ TEST(RasCodec, ThirtyTwoBitFilesLikeImageMagick) {
             EXPECT_EQ(ours[i], ref[i]) << name << " byte " << i;
         }
     }
-    const std::string argb = testsupport::MakeWithImageMagick(dir, "im.ras", "-size 9x5 plasma:fractal -alpha set -channel A -fx 0.7");
+    const std::string argb = testsupport::MakeWithImageMagick(
+        dir, "im.ras", "-size 9x5 plasma:fractal -alpha set -channel A -fx 0.7");
     Image img;
     ASSERT_TRUE(img.Load(argb.c_str(), FORMAT_RAS));
     EXPECT_TRUE(img.AlphaIsValid());

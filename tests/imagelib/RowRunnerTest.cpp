@@ -34,7 +34,8 @@ TEST(RowRunner, RunsEveryRowOnceAndReportsEscapeAndFailures) {
         ThreadCount count(threads);
         std::vector<std::atomic<int>> seen(1000);
         EXPECT_TRUE(RowRunner::Run(RowProgress{&img, 1000}, 0, 1000, true, [&](int32_t y) { ++seen[y]; }));
-        for (int y = 0; y < 1000; ++y) ASSERT_EQ(seen[y].load(), 1) << "row " << y << ", " << threads << " threads";
+        for (int y = 0; y < 1000; ++y)
+            ASSERT_EQ(seen[y].load(), 1) << "row " << y << ", " << threads << " threads";
         // Progress comes from the calling thread before each row it starts.
         if (threads == 1) {
             EXPECT_EQ(img.GetProgress(), 99);
@@ -164,11 +165,14 @@ TEST(RowRunner, EveryOperationFamilyGivesTheSameBitsOnOneTwoAndEightThreads) {
                 ThreadCount count(threads);
                 Image img(subjects[s]);
                 const bool ok = family.run(img);
-                ASSERT_TRUE(ok || s == 2) << family.name << " failed on subject " << s << ": " << img.GetLastError();
+                ASSERT_TRUE(ok || s == 2)
+                    << family.name << " failed on subject " << s << ": " << img.GetLastError();
                 results.push_back(std::move(img));
             }
-            EXPECT_TRUE(SamePixels(results[0], results[1])) << family.name << ", subject " << s << ", 2 threads";
-            EXPECT_TRUE(SamePixels(results[0], results[2])) << family.name << ", subject " << s << ", 8 threads";
+            EXPECT_TRUE(SamePixels(results[0], results[1]))
+                << family.name << ", subject " << s << ", 2 threads";
+            EXPECT_TRUE(SamePixels(results[0], results[2]))
+                << family.name << ", subject " << s << ", 8 threads";
         }
     }
 }

@@ -18,8 +18,8 @@ TEST(SampleDepth, SixteenBitsRoundTheSameWayInEveryReader) {
     WriteFile(dir.file("all.gray"), all);
     for (const char* ext : {"png", "tif", "pgm", "pgx", "jp2", "j2k"}) {
         const std::string file = dir.file(std::string("all.") + ext);
-        ASSERT_EQ(testsupport::Run(Convert() + " -size 256x256 -depth 16 -endian MSB " + Quote("gray:" + dir.file("all.gray")) +
-                      " -quality 0 " + Quote(file)),
+        ASSERT_EQ(testsupport::Run(Convert() + " -size 256x256 -depth 16 -endian MSB " +
+                                   Quote("gray:" + dir.file("all.gray")) + " -quality 0 " + Quote(file)),
                   0)
             << ext;
         Image img;
@@ -28,7 +28,8 @@ TEST(SampleDepth, SixteenBitsRoundTheSameWayInEveryReader) {
         int bad = 0;
         for (uint32_t v = 0; v < 65536 && bad < 5; ++v) {
             const uint32_t want = (v * 255 + 32767) / 65535;
-            const RGBQUAD got = img.GetPixelColor(static_cast<int32_t>(v % 256), static_cast<int32_t>(255 - v / 256));
+            const RGBQUAD got =
+                img.GetPixelColor(static_cast<int32_t>(v % 256), static_cast<int32_t>(255 - v / 256));
             if ((got.rgbRed != want || got.rgbBlue != want) && ++bad)
                 ADD_FAILURE() << ext << " value " << v << ": " << int(got.rgbRed) << " not " << want;
         }

@@ -86,7 +86,8 @@ TEST(SaveFile, ReplacesKeepingPermissionsAndLinks) {
     // A folder as the target: the rename fails and says so.
     std::filesystem::create_directory(dir.file("folder"));
     EXPECT_FALSE(img.Save(dir.file("folder").c_str(), vimg::FORMAT_BMP));
-    EXPECT_NE(std::string(img.GetLastError()).find("cannot replace"), std::string::npos) << img.GetLastError();
+    EXPECT_NE(std::string(img.GetLastError()).find("cannot replace"), std::string::npos)
+        << img.GetLastError();
     EXPECT_FALSE(img.Save(dir.file("missing/x.bmp").c_str(), vimg::FORMAT_BMP));
     EXPECT_NE(std::string(img.GetLastError()).find("No such file or directory"), std::string::npos);
 }
@@ -124,13 +125,15 @@ TEST(SaveFile, WritesCutShortFailAndKeepTheOldFile) {
                 const rlimit r{limit, limit};
                 setrlimit(RLIMIT_FSIZE, &r);
                 const bool saved = c.img->Save(target.c_str(), c.type);
-                const bool named = std::string(c.img->GetLastError()).find("File too large") != std::string::npos;
+                const bool named =
+                    std::string(c.img->GetLastError()).find("File too large") != std::string::npos;
                 _exit(saved ? 1 : (named ? 0 : 2));
             }
             int status = 0;
             ASSERT_EQ(waitpid(child, &status, 0), child);
             ASSERT_TRUE(WIFEXITED(status)) << c.name;
-            EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " limit " << limit << " (1: saved, 2: cause not named)";
+            EXPECT_EQ(WEXITSTATUS(status), 0)
+                << c.name << " limit " << limit << " (1: saved, 2: cause not named)";
             EXPECT_EQ(testsupport::ReadFile(target), kOld) << c.name;
         }
         EXPECT_TRUE(Others(dir, c.name).empty()) << c.name << ": temporary file left";

@@ -76,7 +76,8 @@ TEST(TgaCodec, SixteenBitGreyAlphaAndFiveBitChannelsLikePillow) {
 // from ImageMagick's rounded v × 255 / 31.
 TEST(TgaCodec, FiveBitChannelsRepeatTheirTopBits) {
     std::vector<uint8_t> file = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 1, 0, 16, 0};
-    for (uint32_t v = 0; v < 32; ++v) file.insert(file.end(), {uint8_t((v << 5) | v), uint8_t((v << 2) | (v >> 3))});
+    for (uint32_t v = 0; v < 32; ++v)
+        file.insert(file.end(), {uint8_t((v << 5) | v), uint8_t((v << 2) | (v >> 3))});
     Image img;
     ASSERT_TRUE(testsupport::DecodeBytes(img, file, FORMAT_TGA)) << img.GetLastError();
     for (uint32_t v = 0; v < 32; ++v) {
@@ -133,7 +134,8 @@ TEST(TgaCodec, BadHeadersAndDamage) {
     EXPECT_STREQ(img.GetLastError(), "image too large: 65535 x 65535 exceeds the limit of 1073741824 pixels");
 
     // A run-length file whose packets run past the last pixel.
-    std::vector<uint8_t> rle = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0, 0xFF, 1, 2, 3, 0x7F, 9, 9, 9};
+    std::vector<uint8_t> rle = {0, 0, 10, 0,  0, 0,    0, 0, 0, 0,    0, 0, 2,
+                                0, 2, 0,  24, 0, 0xFF, 1, 2, 3, 0x7F, 9, 9, 9};
     ASSERT_TRUE(testsupport::DecodeBytes(img, rle, FORMAT_TGA));
     EXPECT_EQ(img.GetPixelColor(1, 1).rgbRed, 3);
 

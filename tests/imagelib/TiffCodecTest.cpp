@@ -21,7 +21,8 @@ using vimg::ImageTIF;
 
 namespace {
 
-std::string MakeTif(const TempDir& dir, const std::string& name, const std::string& source, const std::string& options) {
+std::string MakeTif(const TempDir& dir, const std::string& name, const std::string& source,
+                    const std::string& options) {
     return MakeWithImageMagick(dir, name, source + " " + options);
 }
 
@@ -95,13 +96,15 @@ TEST(TiffCodec, CompressionsAndLayoutsMatchImageMagick) {
         {"palette4.tif", colour, "-colors 12 -type Palette -depth 4", 4, COMPRESSION_NONE, 0},
         {"miniswhite1.tif", mono, "-depth 1 -define quantum:polarity=min-is-white", 1, COMPRESSION_NONE, 0},
         {"miniswhite8.tif", grey, "-depth 8 -define quantum:polarity=min-is-white", 8, COMPRESSION_NONE, 0},
-        {"rgba.tif", colour + " -alpha set -channel A -fx 'i/w' +channel", "-compress LZW", 24, COMPRESSION_LZW, 1},
-        {"greyalpha.tif", grey + " -alpha set -channel A -fx 'j/h' +channel", "-depth 8", 8, COMPRESSION_NONE, 1},
+        {"rgba.tif", colour + " -alpha set -channel A -fx 'i/w' +channel", "-compress LZW", 24,
+         COMPRESSION_LZW, 1},
+        {"greyalpha.tif", grey + " -alpha set -channel A -fx 'j/h' +channel", "-depth 8", 8, COMPRESSION_NONE,
+         1},
         {"cmyk.tif", colour, "-colorspace CMYK", 24, COMPRESSION_NONE, 2},
         {"cmyk-jpeg.tif", colour, "-colorspace CMYK -compress JPEG -quality 95", 24, COMPRESSION_JPEG, 2},
         {"cmyk16.tif", colour, "-colorspace CMYK -depth 16 -compress Zip", 24, COMPRESSION_ADOBE_DEFLATE, 1},
-        {"cmyka16.tif", colour + " -colorspace CMYK -alpha set -channel A -fx 'i/w' +channel", "-depth 16", 24,
-         COMPRESSION_NONE, 1},
+        {"cmyka16.tif", colour + " -colorspace CMYK -alpha set -channel A -fx 'i/w' +channel", "-depth 16",
+         24, COMPRESSION_NONE, 1},
         // ImageMagick reads L*a*b* with another white point than our D65 one; far
         // bluish colours differ most. Swapped or unsigned a/b would be far off.
         {"lab.tif", colour, "-colorspace Lab", 24, COMPRESSION_NONE, 24},
@@ -121,24 +124,29 @@ TEST(TiffCodec, CompressionsAndLayoutsMatchImageMagick) {
 
 TEST(TiffCodec, OrientationsAreApplied) {
     TempDir dir;
-    const char* names[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft", "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    const char* names[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                           "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
     for (int o = 0; o < 8; ++o) {
         for (const char* kind : {"-colorspace Gray -depth 8", "-depth 8", "-monochrome"}) {
-            const std::string file = MakeTif(dir, "o.tif", "-size 13x7 -seed 1 plasma:fractal", std::string(kind) + " -orient " + names[o]);
+            const std::string file = MakeTif(dir, "o.tif", "-size 13x7 -seed 1 plasma:fractal",
+                                             std::string(kind) + " -orient " + names[o]);
             const std::string upright = dir.file("upright.png");
             Make(Convert() + " " + Quote(file) + " -auto-orient " + Quote(upright));
             const Image img = LoadTif(file);
             EXPECT_EQ(img.GetWidth(), o >= 4 ? 7u : 13u) << names[o];
-            EXPECT_EQ(MaxDiff(ToRGBA(img), testsupport::ReferenceRGBA(upright)), 0) << names[o] << " " << kind;
+            EXPECT_EQ(MaxDiff(ToRGBA(img), testsupport::ReferenceRGBA(upright)), 0)
+                << names[o] << " " << kind;
         }
     }
 }
 
 TEST(TiffCodec, ResolutionOffsetsAndPages) {
     TempDir dir;
-    const std::string cm = MakeTif(dir, "cm.tif", "-size 8x8 xc:red", "-units PixelsPerCentimeter -density 118");
+    const std::string cm =
+        MakeTif(dir, "cm.tif", "-size 8x8 xc:red", "-units PixelsPerCentimeter -density 118");
     EXPECT_EQ(LoadTif(cm).GetXDPI(), 300);
-    const std::string inch = MakeTif(dir, "in.tif", "-size 8x8 xc:red", "-units PixelsPerInch -density 200x100");
+    const std::string inch =
+        MakeTif(dir, "in.tif", "-size 8x8 xc:red", "-units PixelsPerInch -density 200x100");
     TIFF* tif = TIFFOpen(inch.c_str(), "r+");
     ASSERT_TRUE(tif);
     TIFFSetField(tif, TIFFTAG_XPOSITION, 12.7);
@@ -171,7 +179,8 @@ TEST(TiffCodec, ResolutionOffsetsAndPages) {
 
 TEST(TiffCodec, WriterRoundTrips) {
     TempDir dir;
-    const Image colour = LoadTif(MakeTif(dir, "src.tif", "-size 41x27 -seed 6 plasma:fractal", "-compress None"));
+    const Image colour =
+        LoadTif(MakeTif(dir, "src.tif", "-size 41x27 -seed 6 plasma:fractal", "-compress None"));
     Image rgba(colour);
     ASSERT_TRUE(rgba.AlphaCreate());
     for (int x = 0; x < 41; ++x) rgba.AlphaSet(x, 5, static_cast<uint8_t>(x * 6));
@@ -323,12 +332,14 @@ TEST(TiffCodec, BadInput) {
     EXPECT_STREQ(bad.GetLastError(), "Error encountered while opening TIFF file");
 
     MemoryCap cap(16u << 20);
-    for (const char* options : {"-compress LZW", "-compress JPEG", "-define tiff:tile-geometry=16x16 -colorspace Gray",
-                                "-monochrome -compress Group4", "-colors 20 -type Palette"}) {
+    for (const char* options :
+         {"-compress LZW", "-compress JPEG", "-define tiff:tile-geometry=16x16 -colorspace Gray",
+          "-monochrome -compress Group4", "-colors 20 -type Palette"}) {
         const std::string file = MakeTif(dir, "f.tif", "-size 48x32 -seed 8 plasma:fractal", options);
         const std::vector<uint8_t> bytes = ReadFile(file);
         for (size_t cut = 0; cut < bytes.size(); cut += 53)
-        ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_TIF, "cut " + std::to_string(cut));
+            ExpectSaneOutcome({bytes.begin(), bytes.begin() + static_cast<long>(cut)}, vimg::FORMAT_TIF,
+                              "cut " + std::to_string(cut));
         for (unsigned seed = 0; seed < 600; ++seed)
         ExpectSaneOutcome(Corrupt(bytes, seed, 4), vimg::FORMAT_TIF, "seed " + std::to_string(seed));
     }
@@ -346,7 +357,9 @@ std::vector<double> RawSamples(const std::string& file, const char* how, int bit
         EXPECT_EQ(testsupport::Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file), &text), 0);
     } else {
         const std::string raw = file + ".raw";
-        EXPECT_EQ(testsupport::Run(Convert() + " " + Quote(file) + " -depth 16 -endian LSB " + Quote(std::string(how) + ":" + raw)), 0);
+        EXPECT_EQ(testsupport::Run(Convert() + " " + Quote(file) + " -depth 16 -endian LSB " +
+                                   Quote(std::string(how) + ":" + raw)),
+                  0);
         const std::vector<uint8_t> bytes = ReadFile(raw);
         std::vector<double> out;
         const double top = std::ldexp(1.0, bits) - 1;
@@ -369,12 +382,14 @@ TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
     if (!testsupport::HaveImageMagick() || !HavePillow()) GTEST_SKIP() << "ImageMagick or Pillow missing";
     TempDir dir;
     const std::string pillow = "from PIL import Image; import sys; ";
-    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c " +
-                               Quote(pillow + "im = Image.new('I', (7, 5)); im.putdata([-1000 + i * 99991 for i in range(35)]); "
-                                              "im.save(sys.argv[1]); im = Image.new('F', (7, 5)); "
-                                              "im.putdata([-0.5 + i * 0.137 for i in range(35)]); im.save(sys.argv[2])") +
-                               " " + Quote(dir.file("i32.tif")) + " " + Quote(dir.file("f32.tif"))),
-              0);
+    ASSERT_EQ(
+        testsupport::Run(
+            "/usr/bin/python3 -c " +
+            Quote(pillow + "im = Image.new('I', (7, 5)); im.putdata([-1000 + i * 99991 for i in range(35)]); "
+                           "im.save(sys.argv[1]); im = Image.new('F', (7, 5)); "
+                           "im.putdata([-0.5 + i * 0.137 for i in range(35)]); im.save(sys.argv[2])") +
+            " " + Quote(dir.file("i32.tif")) + " " + Quote(dir.file("f32.tif"))),
+        0);
     const struct {
         std::string file;
         const char* how;
@@ -384,7 +399,8 @@ TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
     } cases[] = {
         {MakeTif(dir, "g12.tif", "-size 7x5 gradient:gray20-gray70", "-depth 12"), "gray", 12, true, 0},
         {MakeTif(dir, "g12full.tif", "-size 7x5 gradient:black-white", "-depth 12"), "gray", 12, false, 0},
-        {MakeTif(dir, "rgb12.tif", "-size 7x5 gradient:'rgb(30,60,90)-rgb(200,150,100)'", "-depth 12"), "rgb", 12, true, 0},
+        {MakeTif(dir, "rgb12.tif", "-size 7x5 gradient:'rgb(30,60,90)-rgb(200,150,100)'", "-depth 12"), "rgb",
+         12, true, 0},
         {MakeTif(dir, "u32.tif", "-size 7x5 gradient:gray20-gray70", "-depth 32"), "gray", 32, true, 1},
         {dir.file("i32.tif"), "pillow", 32, true, 0},
         {dir.file("f32.tif"), "pillow", 32, true, 0},
@@ -394,7 +410,8 @@ TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
         const std::vector<double> raw = RawSamples(c.file, c.how, c.bits);
         const bool rgb = std::string(c.how) == "rgb";
         ASSERT_EQ(raw.size(), img.GetWidth() * img.GetHeight() * (rgb ? 3u : 1u)) << c.file;
-        const double low = *std::min_element(raw.begin(), raw.end()), high = *std::max_element(raw.begin(), raw.end());
+        const double low = *std::min_element(raw.begin(), raw.end()),
+                     high = *std::max_element(raw.begin(), raw.end());
         double gotLow = 0, gotHigh = 0;
         EXPECT_EQ(img.GetSampleRange(&gotLow, &gotHigh), c.stretched) << c.file;
         if (c.stretched && c.tolerance == 0) {
@@ -408,7 +425,8 @@ TEST(TiffCodec, DeepSamplesMapTheirRangeOnto8Bits) {
             const int want = static_cast<int>(std::floor((raw[i] - from) / (to - from) * 255.0 + 0.5));
             const int got = ours[rgb ? (i / 3) * 4 + i % 3 : i * 4];
             if (std::abs(got - want) > c.tolerance && ++bad)
-                ADD_FAILURE() << c.file << " sample " << i << " value " << raw[i] << ": " << got << " not " << want;
+                ADD_FAILURE() << c.file << " sample " << i << " value " << raw[i] << ": " << got << " not "
+                              << want;
         }
     }
     std::string info;
@@ -422,11 +440,13 @@ TEST(TiffCodec, FloatSamplesThatAreNotNumbers) {
     if (!HavePillow()) GTEST_SKIP() << "Pillow is not installed";
     TempDir dir;
     const std::string file = dir.file("nan.tif");
-    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c " +
-                               Quote("from PIL import Image; import sys; im = Image.new('F', (5, 1)); "
-                                     "im.putdata([float('nan'), float('inf'), -float('inf'), 1.0, 3.0]); im.save(sys.argv[1])") +
-                               " " + Quote(file)),
-              0);
+    ASSERT_EQ(
+        testsupport::Run(
+            "/usr/bin/python3 -c " +
+            Quote("from PIL import Image; import sys; im = Image.new('F', (5, 1)); "
+                  "im.putdata([float('nan'), float('inf'), -float('inf'), 1.0, 3.0]); im.save(sys.argv[1])") +
+            " " + Quote(file)),
+        0);
     const Image img = LoadTif(file);
     double low = 0, high = 0;
     ASSERT_TRUE(img.GetSampleRange(&low, &high));

@@ -8,8 +8,9 @@
 using namespace vimg;
 
 TEST(UnknownType, CodecsAreTriedInTheFixedOrder) {
-    const std::vector<uint32_t> order = {FORMAT_BMP, FORMAT_JPG, FORMAT_ICO, FORMAT_GIF, FORMAT_PNG, FORMAT_TIF,
-                                         FORMAT_TGA, FORMAT_PCX, FORMAT_WBMP, FORMAT_WMF, FORMAT_JP2};
+    const std::vector<uint32_t> order = {FORMAT_BMP,  FORMAT_JPG, FORMAT_ICO, FORMAT_GIF,
+                                         FORMAT_PNG,  FORMAT_TIF, FORMAT_TGA, FORMAT_PCX,
+                                         FORMAT_WBMP, FORMAT_WMF, FORMAT_JP2};
     std::vector<uint32_t> tried;
     for (const CodecEntry* e : CodecRegistry::ProbeOrder()) tried.push_back(e->type);
     std::vector<uint32_t> expected;

@@ -8,7 +8,8 @@ using namespace testsupport;
 TEST(WbmpCodec, MatchesImageMagickBothWays) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
-    const std::string file = testsupport::MakeWithImageMagick(dir, "in.wbmp", "-size 300x131 plasma:fractal -colors 2 -type bilevel");
+    const std::string file = testsupport::MakeWithImageMagick(
+        dir, "in.wbmp", "-size 300x131 plasma:fractal -colors 2 -type bilevel");
     Image img;
     ASSERT_TRUE(img.Load(file.c_str(), FORMAT_WBMP)) << img.GetLastError();
     testsupport::ExpectMatchesReference(img, file);
@@ -43,8 +44,9 @@ TEST(WbmpCodec, RefusesWhatItCannotHold) {
     EXPECT_FALSE(testsupport::DecodeBytes(img, {2, 0, 4, 4, 0, 0, 0, 0}, FORMAT_WBMP));
     EXPECT_STREQ(img.GetLastError(), "Unsupported WBMP type");
     EXPECT_FALSE(testsupport::DecodeBytes(img, {0, 0, 0x83, 0xFF, 0xFF, 0x7F, 4, 0}, FORMAT_WBMP));
-    EXPECT_STREQ(img.GetLastError(),
-                 "file too short for its header: 8388607 x 4 needs 4194304 bytes of pixel data, the file holds 1");
+    EXPECT_STREQ(
+        img.GetLastError(),
+        "file too short for its header: 8388607 x 4 needs 4194304 bytes of pixel data, the file holds 1");
     EXPECT_FALSE(testsupport::DecodeBytes(img, {0, 0, 0x80, 0x80, 0x80, 0x80, 0x80}, FORMAT_WBMP));
     EXPECT_STREQ(img.GetLastError(), "Not a WBMP");
     testsupport::Batter(testsupport::EncodeBytes(ok, FORMAT_WBMP), FORMAT_WBMP);

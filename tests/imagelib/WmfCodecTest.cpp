@@ -39,7 +39,8 @@ std::vector<uint8_t> SampleWmf(bool placeable = true) {
     Wmf(body, 0x0213, {50, 900});            // line to (900, 50)
     // A square with a square hole (even-odd), red brush again.
     Wmf(body, 0x012D, {0});
-    Wmf(body, 0x0538, {2, 4, 4, 550, 420, 990, 420, 990, 490, 550, 490, 700, 440, 900, 440, 900, 470, 700, 470});
+    Wmf(body, 0x0538,
+        {2, 4, 4, 550, 420, 990, 420, 990, 490, 550, 490, 700, 440, 900, 440, 900, 470, 700, 470});
     // The bitmap stretched over logical (0, 400) .. (100, 500).
     Wmf(body, 0x0F43, {0x0020, 0x00CC, 0, 2, 2, 0, 0, 100, 100, 400, 0}, Dib());
     Wmf(body, 0x0000, {});
@@ -152,9 +153,11 @@ TEST(WmfCodec, ErrorsAndDamage) {
     const uint64_t old = Image::GetMaxMemory();
     Image::SetMaxMemory(1000);
     EXPECT_FALSE(testsupport::DecodeBytes(img, SampleWmf(), FORMAT_WMF));
-    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: ", 0), 0u) << img.GetLastError();
+    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: ", 0), 0u)
+        << img.GetLastError();
     EXPECT_FALSE(testsupport::DecodeBytes(img, SampleEmf(), FORMAT_WMF));
-    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: ", 0), 0u) << img.GetLastError();
+    EXPECT_EQ(std::string(img.GetLastError()).rfind("IMAGE_MAX_MEMORY exceeded: ", 0), 0u)
+        << img.GetLastError();
     Image::SetMaxMemory(old);
 
     Image picture(8, 8, 24);
@@ -176,7 +179,8 @@ TEST(WmfCodec, ManyHugeShapesStopAtTheWorkLimit) {
     for (int i = 0; i < 3000; ++i) Wmf(body, 0x041B, {32000, 32000, 0, 0});
     Wmf(body, 0x0000, {});
     Image img;
-    ASSERT_TRUE(testsupport::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF)) << img.GetLastError();
+    ASSERT_TRUE(testsupport::DecodeBytes(img, PlaceableWmf(32000, 32000, 750, body, 1), FORMAT_WMF))
+        << img.GetLastError();
     EXPECT_EQ(img.GetWidth(), 4096u);
     EXPECT_EQ(img.GetPixelColor(2000, 2000, false), kRed);
 }

@@ -22,7 +22,9 @@ namespace {
 
 std::vector<RGBQUAD> Greys(int n) {
     std::vector<RGBQUAD> t;
-    for (int i = 0; i < n; ++i) t.push_back({static_cast<uint8_t>(i * 16), static_cast<uint8_t>(i * 16), static_cast<uint8_t>(i * 16), 0});
+    for (int i = 0; i < n; ++i)
+        t.push_back(
+            {static_cast<uint8_t>(i * 16), static_cast<uint8_t>(i * 16), static_cast<uint8_t>(i * 16), 0});
     return t;
 }
 

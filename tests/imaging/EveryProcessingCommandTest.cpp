@@ -150,7 +150,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
              img.Rotate2(12.345f, nullptr, Image::IM_BILINEAR, Image::OM_BACKGROUND, &corner, true, true);
          })},
         {ID_IMAGE_RESAMPLE, Same([](Image& img) {
-             img.Resample2(static_cast<int32_t>(img.GetWidth() * 2), static_cast<int32_t>(img.GetHeight() * 2),
+             img.Resample2(static_cast<int32_t>(img.GetWidth() * 2),
+                           static_cast<int32_t>(img.GetHeight() * 2),
                            Image::IM_BILINEAR, Image::OM_REPEAT, nullptr, false);
          })},
         {ID_IMAGE_SKEW, Same(presetSkew)},
@@ -183,20 +184,24 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
         {ID_HISTOGRAM_ROOT, Same([](Image& img) { img.HistogramRoot(); })},
         {ID_SPLIT_RGB, Made({"Red Channel 2 from rose.bmp", "Green Channel 2 from rose.bmp",
                              "Blue Channel 2 from rose.bmp"})},
-        {ID_SPLIT_YUV, Made({"Y Channel 2 from rose.bmp", "U Channel 2 from rose.bmp", "V Channel 2 from rose.bmp"})},
+        {ID_SPLIT_YUV, Made({"Y Channel 2 from rose.bmp",
+                             "U Channel 2 from rose.bmp", "V Channel 2 from rose.bmp"})},
         {ID_SPLIT_HSL, Made({"Hue Channel 2 from rose.bmp", "Saturation Channel 2 from rose.bmp",
                              "Lightness Channel 2 from rose.bmp"})},
-        {ID_SPLIT_YIQ, Made({"Y Channel 2 from rose.bmp", "I Channel 2 from rose.bmp", "Q Channel 2 from rose.bmp"})},
-        {ID_SPLIT_XYZ, Made({"X Channel 2 from rose.bmp", "Y Channel 2 from rose.bmp", "Z Channel 2 from rose.bmp"})},
-        {ID_SPLIT_CMYK, Made({"C Channel 2 from rose.bmp", "M Channel 2 from rose.bmp", "Y Channel 2 from rose.bmp",
-                              "K Channel 2 from rose.bmp"})},
+        {ID_SPLIT_YIQ, Made({"Y Channel 2 from rose.bmp",
+                             "I Channel 2 from rose.bmp", "Q Channel 2 from rose.bmp"})},
+        {ID_SPLIT_XYZ, Made({"X Channel 2 from rose.bmp",
+                             "Y Channel 2 from rose.bmp", "Z Channel 2 from rose.bmp"})},
+        {ID_SPLIT_CMYK, Made({"C Channel 2 from rose.bmp", "M Channel 2 from rose.bmp",
+                              "Y Channel 2 from rose.bmp", "K Channel 2 from rose.bmp"})},
         {ID_ALPHA_OPACITY, Same([](Image& img) { img.AlphaSetMax(img.AlphaGetMax()); })},
         {ID_ALPHA_DELETE, Same([](Image& img) {
              img.AlphaDelete();
              img.AlphaSetMax(255);
          })},
         {ID_ALPHA_INVERT, Same([](Image& img) { img.AlphaInvert(); })},
-        {ID_ALPHA_PALETTE_TOGGLE, Same([](Image& img) { img.AlphaPaletteEnable(!img.AlphaPaletteIsEnabled()); })},
+        {ID_ALPHA_PALETTE_TOGGLE,
+         Same([](Image& img) { img.AlphaPaletteEnable(!img.AlphaPaletteIsEnabled()); })},
         {ID_ALPHA_STRIP, Same([](Image& img) {
              img.SetTransColor(vimg::RGBQUAD{255, 255, 255, 0});
              img.AlphaStrip();
@@ -221,7 +226,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
         {ID_FILTER_BLUR, filter(3, 9, 0, {1, 1, 1, 1, 1, 1, 1, 1, 1})},
         {ID_FILTER_SOFTEN, filter(3, 16, 0, {1, 1, 1, 1, 8, 1, 1, 1, 1})},
         {ID_FILTER_GAUSS3, filter(3, 16, 0, {1, 2, 1, 2, 4, 2, 1, 2, 1})},
-        {ID_FILTER_GAUSS5, filter(5, 52, 0, {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8, 4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0})},
+        {ID_FILTER_GAUSS5,
+         filter(5, 52, 0, {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8, 4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0})},
         {ID_FILTER_SHARPEN, filter(3, 7, 0, {-1, -1, -1, -1, 15, -1, -1, -1, -1})},
         {ID_FILTER_EDGE, filter(3, -1, 255, {-1, -1, -1, -1, 8, -1, -1, -1, -1})},
         {ID_FILTER_EMBOSS, filter(3, 0, 127, {0, 0, -1, 0, 0, 0, 1, 0, 0})},

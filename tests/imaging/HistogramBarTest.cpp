@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr QRgb kRed = qRgb(222, 0, 0), kGreen = qRgb(0, 222, 0), kBlue = qRgb(0, 0, 222), kGrey = qRgb(64, 64, 64);
+constexpr QRgb kRed = qRgb(222, 0, 0), kGreen = qRgb(0, 222, 0), kBlue = qRgb(0, 0, 222),
+               kGrey = qRgb(64, 64, 64);
 
 // A bar drawing `doc` (never in camera mode), `height` pixels high.
 struct Bar {
@@ -68,7 +69,8 @@ protected:
 };
 
 TEST(HistogramBarGeometry, HorizontalLinesEveryTenthOfTheHeightAndNoneBelowFiftyPixels) {
-    EXPECT_EQ(CHistogramBar::HorizontalGridRows(140), (std::vector<int>{131, 121, 111, 101, 91, 81, 71, 61, 51, 41}));
+    EXPECT_EQ(CHistogramBar::HorizontalGridRows(140),
+              (std::vector<int>{131, 121, 111, 101, 91, 81, 71, 61, 51, 41}));
     EXPECT_EQ(CHistogramBar::HorizontalGridRows(145).size(), 11u); // 10 × 10 < 105: k runs to 10
     for (int h : {0, 20, 39, 40, 45, 49}) EXPECT_TRUE(CHistogramBar::HorizontalGridRows(h).empty()) << h;
 }
@@ -90,7 +92,8 @@ TEST(HistogramBarGeometry, LinearAndLogarithmicCurvesReachTheTopAtTheLargestCoun
         const QPolygon log = CHistogramBar::Curve(counts.data(), 1000, h, true);
         EXPECT_EQ(log[0].y(), y0) << h;
         EXPECT_EQ(log[255].y(), top) << h;
-        EXPECT_EQ(log[1].y(), static_cast<int>(y0 - std::log10(2.0f) * (float(h - 50) / std::log10(1001.0f)))) << h;
+        EXPECT_EQ(log[1].y(), static_cast<int>(y0 - std::log10(2.0f) * (float(h - 50) / std::log10(1001.0f))))
+            << h;
     }
 }
 
@@ -203,7 +206,8 @@ QImage RandomFrame(int w, int h, quint32 seed) {
 }
 
 TEST(LiveHistogram, CountsEqualThePixelByPixelDefinitionWithClippedEnds) {
-    for (const QImage& frame : {RandomFrame(37, 23, 1), RandomFrame(64, 48, 2).convertToFormat(QImage::Format_RGB888)}) {
+    for (const QImage& frame :
+         {RandomFrame(37, 23, 1), RandomFrame(64, 48, 2).convertToFormat(QImage::Format_RGB888)}) {
         LiveHistogramCounts expected;
         for (int y = 0; y < frame.height(); ++y)
             for (int x = 0; x < frame.width(); ++x) {
@@ -218,8 +222,10 @@ TEST(LiveHistogram, CountsEqualThePixelByPixelDefinitionWithClippedEnds) {
         EXPECT_EQ(got.green, expected.green);
         EXPECT_EQ(got.blue, expected.blue);
         EXPECT_EQ(got.gray, expected.gray);
-        EXPECT_EQ(got.clippedLow, (std::array<long, 3>{expected.red[0], expected.green[0], expected.blue[0]}));
-        EXPECT_EQ(got.clippedHigh, (std::array<long, 3>{expected.red[255], expected.green[255], expected.blue[255]}));
+        EXPECT_EQ(got.clippedLow,
+                  (std::array<long, 3>{expected.red[0], expected.green[0], expected.blue[0]}));
+        EXPECT_EQ(got.clippedHigh,
+                  (std::array<long, 3>{expected.red[255], expected.green[255], expected.blue[255]}));
         EXPECT_GE(got.clippedHigh[1], 2);
         long most = 0;
         for (const auto* a : {&expected.red, &expected.green, &expected.blue, &expected.gray})

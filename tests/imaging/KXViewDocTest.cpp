@@ -296,7 +296,8 @@ namespace {
 TEST_F(DocTest, CopyThenPasteKeepsDepthPaletteAndResolution) {
     vimg::Image picture(13, 9, 8);
     for (int i = 0; i < 256; ++i)
-        picture.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7);
+        picture.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i),
+                                static_cast<uint8_t>(255 - i), 7);
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 13; ++x) picture.SetPixelIndex(x, y, static_cast<uint8_t>(x * 19 + y * 3));
     picture.SetXDPI(300);

@@ -31,7 +31,8 @@ QString WritePositions(const testsupport::TempDir& dir, const std::string& name,
     vimg::Image image(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 24);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.SetPixelColor(x, h - 1 - y, vimg::RGBQUAD{77, static_cast<uint8_t>(y), static_cast<uint8_t>(x), 0});
+            image.SetPixelColor(x, h - 1 - y,
+                                vimg::RGBQUAD{77, static_cast<uint8_t>(y), static_cast<uint8_t>(x), 0});
     const std::string path = dir.file(name);
     image.Save(path.c_str(), vimg::FORMAT_BMP);
     return QString::fromStdString(path);
@@ -256,7 +257,8 @@ TEST_F(ViewTest, TheOutlineShowsFourWhiteAndFourBlackPixelsAndMovesWithThePhase)
     // The view's own timer id is what advances the phase; drive it through the event loop.
     QElapsedTimer wait;
     wait.start();
-    while (view->AntPhase() == 0 && wait.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (view->AntPhase() == 0 && wait.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_EQ(view->AntPhase(), 1);
     EXPECT_EQ(row(), "wwwbbbbwwwwbbbbw");
 }

@@ -18,8 +18,8 @@ namespace {
 std::array<RGBQUAD, 256> Ramp(int salt) {
     std::array<RGBQUAD, 256> t{};
     for (int i = 0; i < 256; ++i)
-        t[i] = RGBQUAD{static_cast<uint8_t>(i * 3 + salt), static_cast<uint8_t>(i ^ salt), static_cast<uint8_t>(255 - i),
-                       static_cast<uint8_t>(i * 7 + 1)};
+        t[i] = RGBQUAD{static_cast<uint8_t>(i * 3 + salt), static_cast<uint8_t>(i ^ salt),
+                       static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7 + 1)};
     return t;
 }
 
@@ -87,7 +87,8 @@ print(' '.join('%d,%d,%d,%d' % tuple(body[4 + 4 * i:8 + 4 * i]) for i in range(c
     std::string expected = "0x300 200 808 820 ";
     for (int i = 0; i < 200; ++i)
         expected += std::to_string(table[i].rgbRed) + "," + std::to_string(table[i].rgbGreen) + "," +
-                    std::to_string(table[i].rgbBlue) + "," + std::to_string(table[i].rgbReserved) + (i < 199 ? " " : "");
+                    std::to_string(table[i].rgbBlue) + "," + std::to_string(table[i].rgbReserved) +
+                    (i < 199 ? " " : "");
     EXPECT_EQ(out.substr(0, out.find_last_not_of('\n') + 1), expected);
 }
 
@@ -120,8 +121,8 @@ TEST(PaletteFile, RiffOfOtherSizeWarnsAndFillsOnlyWhatBothHave) {
 // The layout the RIFF documentation gives (data chunk of 4 + 4 n bytes, no
 // closing zeros), written out by hand: read the same way.
 TEST(PaletteFile, RiffWithoutTheClosingZerosAsOtherProgramsWriteItLoads) {
-    std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 28, 0, 0, 0, 'P', 'A', 'L', ' ', 'd', 'a', 't', 'a', 12, 0, 0, 0,
-                                 0x00, 0x03, 2, 0, 255, 128, 0, 0, 1, 2, 3, 4};
+    std::vector<uint8_t> file = {'R', 'I', 'F', 'F', 28,   0,    0, 0, 'P', 'A', 'L', ' ', 'd', 'a', 't', 'a',
+                                 12,  0,   0,   0,   0x00, 0x03, 2, 0, 255, 128, 0,   0,   1,   2,   3,   4};
     std::array<RGBQUAD, 256> table{};
     const auto result = LoadBytes(file, table.data(), 2);
     EXPECT_TRUE(result.messages.empty());

@@ -15,12 +15,14 @@ vimg::Image Patterned(uint32_t w, uint32_t h, uint32_t bpp, int seed) {
     if (bpp <= 8) {
         for (uint32_t i = 0; i < image.GetNumColors(); ++i)
             image.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i * 7 + seed),
-                                  static_cast<uint8_t>(i * 3), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i));
+                                  static_cast<uint8_t>(i * 3), static_cast<uint8_t>(255 - i),
+                                  static_cast<uint8_t>(i));
     }
     for (uint32_t y = 0; y < h; ++y) {
         uint8_t* row = image.GetBits(y);
         for (uint32_t x = 0; x < image.GetEffWidth(); ++x)
-            row[x] = static_cast<uint8_t>((x * 31 + y * 17 + static_cast<uint32_t>(seed) * 101 + (x / 97) * y) & 0xFF);
+            row[x] = static_cast<uint8_t>(
+                (x * 31 + y * 17 + static_cast<uint32_t>(seed) * 101 + (x / 97) * y) & 0xFF);
     }
     return image;
 }

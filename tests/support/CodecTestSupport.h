@@ -39,19 +39,22 @@ inline std::vector<uint8_t> ToRGBA(const vimg::Image& img) {
     return RgbaRows(img, [&](int32_t x, int32_t y) -> uint8_t {
         if (img.AlphaIsValid()) return img.AlphaGet(x, y);
         if (paletteAlpha) return img.GetPaletteColor(img.GetPixelIndex(x, y)).rgbReserved;
-        if (img.IsIndexed() && img.GetTransIndex() >= 0 && img.GetPixelIndex(x, y) == img.GetTransIndex()) return 0;
+        if (img.IsIndexed() && img.GetTransIndex() >= 0 && img.GetPixelIndex(x, y) == img.GetTransIndex())
+            return 0;
         return 255;
     });
 }
 
 // Largest per-channel difference; with `ignoreHiddenColour` the colour of fully
 // transparent pixels is not compared (decoders differ in what they keep there).
-inline int MaxDiff(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, bool ignoreHiddenColour = false) {
+inline int MaxDiff(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
+                   bool ignoreHiddenColour = false) {
     if (a.size() != b.size()) return 1000;
     int worst = 0;
     for (size_t i = 0; i < a.size(); i += 4) {
         const bool hidden = ignoreHiddenColour && a[i + 3] == 0 && b[i + 3] == 0;
-        for (size_t c = hidden ? 3 : 0; c < 4; ++c) worst = std::max(worst, std::abs(int(a[i + c]) - int(b[i + c])));
+        for (size_t c = hidden ? 3 : 0; c < 4; ++c)
+            worst = std::max(worst, std::abs(int(a[i + c]) - int(b[i + c])));
     }
     return worst;
 }
@@ -98,7 +101,9 @@ inline std::vector<uint8_t> Corrupt(const std::vector<uint8_t>& bytes, unsigned 
 // Keeps hostile sizes from turning into huge allocations while a test runs.
 class MemoryCap {
 public:
-    explicit MemoryCap(uint64_t bytes) : m_old(vimg::Image::GetMaxMemory()) { vimg::Image::SetMaxMemory(bytes); }
+    explicit MemoryCap(uint64_t bytes) : m_old(vimg::Image::GetMaxMemory()) {
+        vimg::Image::SetMaxMemory(bytes);
+    }
     ~MemoryCap() { vimg::Image::SetMaxMemory(m_old); }
 
 private:
@@ -146,9 +151,9 @@ inline void ExpectMatchesReference(const vimg::Image& img, const std::string& fi
         if (!same) {
             ++bad;
             ADD_FAILURE() << file << " frame " << frame << " pixel (" << (i / 4) % w << ", " << (i / 4) / w
-                          << ") ours " << int(ours[i]) << "," << int(ours[i + 1]) << "," << int(ours[i + 2]) << "/"
-                          << int(ours[i + 3]) << " reference " << int(ref[i]) << "," << int(ref[i + 1]) << ","
-                          << int(ref[i + 2]) << "/" << int(ref[i + 3]);
+                          << ") ours " << int(ours[i]) << "," << int(ours[i + 1]) << "," << int(ours[i + 2])
+                          << "/" << int(ours[i + 3]) << " reference " << int(ref[i]) << "," << int(ref[i + 1])
+                          << "," << int(ref[i + 2]) << "/" << int(ref[i + 3]);
         }
     }
 }
@@ -192,7 +197,8 @@ inline void ExpectSaneOutcome(const std::vector<uint8_t>& bytes, uint32_t type, 
     ASSERT_TRUE(img.IsValid()) << what;
     ASSERT_GT(img.GetWidth(), 0u) << what;
     ASSERT_GT(img.GetHeight(), 0u) << what;
-    ASSERT_EQ(img.GetSize(), 40 + 4 * img.GetNumColors() + uint64_t{img.GetEffWidth()} * img.GetHeight()) << what;
+    ASSERT_EQ(img.GetSize(), 40 + 4 * img.GetNumColors() + uint64_t{img.GetEffWidth()} * img.GetHeight())
+        << what;
     ASSERT_LE(uint64_t{img.GetEffWidth()} * img.GetHeight(), vimg::Image::GetMaxMemory()) << what;
 }
 
@@ -219,15 +225,16 @@ inline vimg::Image Pattern(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed =
     std::mt19937 rng(seed);
     if (img.IsIndexed()) {
         for (uint32_t i = 0; i < img.GetNumColors(); ++i)
-            img.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()),
-                                static_cast<uint8_t>(rng()));
+            img.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(rng()),
+                                static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()));
     }
     const uint32_t n = img.IsIndexed() ? img.GetNumColors() : 0;
     for (uint32_t y = 0; y < h; ++y)
         for (uint32_t x = 0; x < w; ++x) {
             const uint32_t v = (y < h / 3) ? (x / 7) : (y < 2 * h / 3 ? static_cast<uint32_t>(rng()) : 5);
             if (n) {
-                img.SetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<uint8_t>(v % n));
+                img.SetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y),
+                                  static_cast<uint8_t>(v % n));
             } else {
                 img.SetPixelColor(static_cast<int32_t>(x), static_cast<int32_t>(y),
                                   vimg::RGB(static_cast<uint8_t>(v * 37), static_cast<uint8_t>(v * 11 + y),
@@ -241,9 +248,10 @@ inline vimg::Image Pattern(uint32_t w, uint32_t h, uint32_t bpp, uint32_t seed =
 // empty when Pillow is missing or cannot read the file.
 inline std::vector<uint8_t> PillowRGBA(const std::string& file, int* w, int* h, int frame = 0) {
     const std::string raw = file + ".pillow.rgba";
-    const std::string script = "import sys; from PIL import Image; im = Image.open(sys.argv[1]); im.seek(int(sys.argv[3])); "
-                               "im = im.convert('RGBA'); open(sys.argv[2], 'wb').write(im.tobytes()); "
-                               "print(im.width, im.height)";
+    const std::string script =
+        "import sys; from PIL import Image; im = Image.open(sys.argv[1]); im.seek(int(sys.argv[3])); "
+        "im = im.convert('RGBA'); open(sys.argv[2], 'wb').write(im.tobytes()); "
+        "print(im.width, im.height)";
     std::string dims;
     if (Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file) + " " +
                              Quote(raw) + " " + std::to_string(frame) + " 2>/dev/null",

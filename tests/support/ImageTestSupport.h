@@ -97,11 +97,13 @@ inline ::testing::AssertionResult SamePixels(const vimg::Image& a, const vimg::I
     for (uint32_t y = 0; y < a.GetHeight(); ++y)
         for (uint32_t i = 0; i < rowBytes; ++i)
             if (a.GetBits(y)[i] != b.GetBits(y)[i])
-                return ::testing::AssertionFailure() << "row " << y << " byte " << i << ": " << int(a.GetBits(y)[i])
-                                                     << " vs " << int(b.GetBits(y)[i]);
-    if (a.AlphaIsValid() != b.AlphaIsValid()) return ::testing::AssertionFailure() << "alpha presence differs";
-    if (a.AlphaIsValid() &&
-        std::memcmp(a.AlphaGetPointer(), b.AlphaGetPointer(), static_cast<size_t>(a.GetWidth()) * a.GetHeight()) != 0)
+                return ::testing::AssertionFailure()
+                       << "row " << y << " byte " << i << ": " << int(a.GetBits(y)[i]) << " vs "
+                       << int(b.GetBits(y)[i]);
+    if (a.AlphaIsValid() != b.AlphaIsValid())
+        return ::testing::AssertionFailure() << "alpha presence differs";
+    if (a.AlphaIsValid() && std::memcmp(a.AlphaGetPointer(), b.AlphaGetPointer(),
+                                        static_cast<size_t>(a.GetWidth()) * a.GetHeight()) != 0)
         return ::testing::AssertionFailure() << "alpha differs";
     if (a.GetTransIndex() != b.GetTransIndex() || !(a.GetTransColor() == b.GetTransColor()))
         return ::testing::AssertionFailure() << "transparency differs";
@@ -113,7 +115,8 @@ inline ::testing::AssertionResult SamePixels(const vimg::Image& a, const vimg::I
 inline ::testing::AssertionResult SameColours(const vimg::Image& a, const vimg::Image& b) {
     if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight())
         return ::testing::AssertionFailure() << "size differs";
-    if (a.AlphaIsValid() != b.AlphaIsValid()) return ::testing::AssertionFailure() << "alpha presence differs";
+    if (a.AlphaIsValid() != b.AlphaIsValid())
+        return ::testing::AssertionFailure() << "alpha presence differs";
     for (uint32_t y = 0; y < a.GetHeight(); ++y)
         for (uint32_t x = 0; x < a.GetWidth(); ++x) {
             const auto ix = static_cast<int32_t>(x), iy = static_cast<int32_t>(y);

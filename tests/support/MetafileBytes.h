@@ -12,7 +12,8 @@ namespace metafilebytes {
 using testsupport::Bytes;
 
 // A WMF record: size in words, function, 16-bit parameters.
-inline void Wmf(Bytes& out, uint32_t function, std::vector<int> params, const std::vector<uint8_t>& tail = {}) {
+inline void Wmf(Bytes& out, uint32_t function, std::vector<int> params,
+                const std::vector<uint8_t>& tail = {}) {
     out.u32(static_cast<uint32_t>(3 + params.size() + tail.size() / 2)).u16(function);
     for (int p : params) out.u16(static_cast<uint16_t>(p));
     out.raw(tail);
@@ -29,7 +30,12 @@ inline void Emf(Bytes& out, uint32_t type, std::vector<int> params, const std::v
 // the records of `body` (ending with the end record) after the header.
 inline std::vector<uint8_t> PlaceableWmf(int right, int bottom, int inch, const Bytes& body, int objects) {
     Bytes f;
-    f.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(static_cast<uint32_t>(right)).u16(static_cast<uint32_t>(bottom));
+    f.u32(0x9AC6CDD7)
+        .u16(0)
+        .u16(0)
+        .u16(0)
+        .u16(static_cast<uint32_t>(right))
+        .u16(static_cast<uint32_t>(bottom));
     f.u16(static_cast<uint32_t>(inch)).u32(0).u16(0);
     f.u16(1).u16(9).u16(0x0300).u32(static_cast<uint32_t>(9 + body.v.size() / 2));
     f.u16(static_cast<uint32_t>(objects)).u32(40).u16(0);
@@ -41,7 +47,18 @@ inline std::vector<uint8_t> PlaceableWmf(int right, int bottom, int inch, const 
 // hundredths of a millimetre on a 100 x 50 px, 25 x 13 mm device).
 inline std::vector<uint8_t> SmallEmf(const Bytes& records) {
     Bytes f;
-    f.u32(1).u32(88).u32(0).u32(0).u32(99).u32(49).u32(0).u32(0).u32(2540).u32(1270).u32(0x464D4520).u32(0x10000);
+    f.u32(1)
+        .u32(88)
+        .u32(0)
+        .u32(0)
+        .u32(99)
+        .u32(49)
+        .u32(0)
+        .u32(0)
+        .u32(2540)
+        .u32(1270)
+        .u32(0x464D4520)
+        .u32(0x10000);
     f.u32(static_cast<uint32_t>(88 + records.v.size())).u32(8).u16(3).u16(0).u32(0).u32(0).u32(0);
     f.u32(100).u32(50).u32(25).u32(13);
     f.raw(records.v);

@@ -96,7 +96,8 @@ void CameraLibrary::Select(int index) {
     if (m_open) return; // the opened camera stays selected
     for (size_t i = 0; i < m_devices.size(); ++i) {
         const uint32_t id = m_devices[i]->Identity().id;
-        if (id && CameraIdTable::Lookup(static_cast<uint16_t>(id >> 16), static_cast<uint16_t>(id & 0xffff)) == index) {
+        if (id && CameraIdTable::Lookup(static_cast<uint16_t>(id >> 16),
+                                        static_cast<uint16_t>(id & 0xffff)) == index) {
             m_current = static_cast<int>(i);
             return;
         }
@@ -120,7 +121,8 @@ int CameraLibrary::Init(int resolution, QWidget* display, CMessageTarget* owner)
     if (!device) return 0;
     if (m_open) UnInit();
     if (!device->Open(resolution)) {
-        qCWarning(lcKxCamera) << "camera" << device->Identity().name << "cannot open resolution" << resolution;
+        qCWarning(lcKxCamera) << "camera" << device->Identity().name << "cannot open resolution"
+                              << resolution;
         return 0;
     }
     m_open = true;
@@ -173,7 +175,8 @@ void CameraLibrary::EnableDisplay(bool enable) {
 }
 
 void CameraLibrary::ShowSettings(int which) {
-    if (CameraDevice* device = Current()) device->ShowSettings(which, m_display ? m_display->window() : nullptr);
+    if (CameraDevice* device = Current())
+        device->ShowSettings(which, m_display ? m_display->window() : nullptr);
 }
 
 void CameraLibrary::RequestWhiteBalance() {
@@ -208,7 +211,8 @@ void CameraLibrary::BalancedGains(const QImage& picture, int gains[3]) {
     }
     const double grey = (sum[0] + sum[1] + sum[2]) / 3.0;
     for (int c = 0; c < 3; ++c)
-        gains[c] = sum[c] == 0 ? kUnityGain : ClampGain(std::lround(kUnityGain * grey / static_cast<double>(sum[c])));
+        gains[c] = sum[c] == 0 ? kUnityGain
+                               : ClampGain(std::lround(kUnityGain * grey / static_cast<double>(sum[c])));
 }
 
 QImage CameraLibrary::ApplyGains(const QImage& picture, const int gains[3]) {
@@ -222,7 +226,8 @@ QImage CameraLibrary::ApplyGains(const QImage& picture, const int gains[3]) {
         auto* dst = reinterpret_cast<uint32_t*>(out.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
             const uint32_t s = src[x];
-            dst[x] = 0xff000000u | lut[0][(s >> 16) & 0xff] << 16 | lut[1][(s >> 8) & 0xff] << 8 | lut[2][s & 0xff];
+            dst[x] = 0xff000000u | lut[0][(s >> 16) & 0xff] << 16 | lut[1][(s >> 8) & 0xff] << 8 |
+                     lut[2][s & 0xff];
         }
     }
     return out;
@@ -267,7 +272,8 @@ void CameraLibrary::OnFrame(const QImage& picture, const QByteArray& raw, Clock:
             for (int y = 0; y < frame.height(); ++y) {
                 auto* dst = reinterpret_cast<uint32_t*>(frame.scanLine(y));
                 for (int x = 0; x < frame.width(); ++x, mean += 3)
-                    dst[x] = 0xff000000u | (mean[0] / count) << 16 | (mean[1] / count) << 8 | (mean[2] / count);
+                    dst[x] =
+                        0xff000000u | (mean[0] / count) << 16 | (mean[1] / count) << 8 | (mean[2] / count);
             }
             m_exposure = Exposure::Held;
             m_exposureSum.clear();
@@ -318,18 +324,20 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     // Raw bytes are the camera's own: the device's buffer, else the picture before gains.
     QString error;
     const KXCameraIdentity id = Identity();
-    const StillWriter::Stamp stamp{QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
-                                   m_stillPixelSize};
-    const bool ok = format == KXCAMERA_RAW ? StillWriter::Write(name, format, picture, raw, stamp, &error)
-                                           : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);
+    const StillWriter::Stamp stamp{
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
+        m_stillPixelSize};
+    const bool ok = format == KXCAMERA_RAW
+                        ? StillWriter::Write(name, format, picture, raw, stamp, &error)
+                        : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);
     if (!ok) qCWarning(lcKxCamera) << "still" << name << "not written:" << error;
     return ok ? 1 : 0;
 }
 
 int CameraLibrary::StartRecord(const QString& name, int keyInterval, bool realTime) {
     if (!m_playing) return 0;
-    return m_recorder.Start(name + VideoRecorder::Extension(m_codec), m_codec, ImageSize(), keyInterval, realTime,
-                            nullptr)
+    return m_recorder.Start(name + VideoRecorder::Extension(m_codec), m_codec, ImageSize(), keyInterval,
+                            realTime, nullptr)
                ? 1
                : 0;
 }

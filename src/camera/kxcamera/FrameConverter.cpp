@@ -38,8 +38,8 @@ QImage FrameConverter::FromYuyv(const uint8_t* data, size_t size, int width, int
             const int bv = 516 * d;
             for (int k = 0; k < 2; ++k) {
                 const int c = 298 * (src[k * 2] - 16) + 128;
-                dst[x + k] = 0xff000000u | uint32_t(Clip((c + rv) >> 8)) << 16 | uint32_t(Clip((c + gv) >> 8)) << 8 |
-                             Clip((c + bv) >> 8);
+                dst[x + k] = 0xff000000u | uint32_t(Clip((c + rv) >> 8)) << 16 |
+                             uint32_t(Clip((c + gv) >> 8)) << 8 | Clip((c + bv) >> 8);
             }
         }
     }
@@ -59,7 +59,8 @@ QImage FrameConverter::FromMjpeg(const uint8_t* data, size_t size) {
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = image.GetBits(static_cast<uint32_t>(h - 1 - y)); // rows are bottom-up
         auto* dst = reinterpret_cast<uint32_t*>(out.scanLine(y));
-        for (int x = 0; x < w; ++x, src += 3) dst[x] = 0xff000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
+        for (int x = 0; x < w; ++x, src += 3)
+            dst[x] = 0xff000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
     }
     return out;
 }

@@ -27,7 +27,8 @@ int SimCamera::ConfiguredType(bool* forced) {
     if (forced) *forced = ok;
     if (ok) return fromEnv;
     const QSettings profile(CProfile::StandardPath(), QSettings::IniFormat);
-    const int fromProfile = profile.value(QStringLiteral("Camera/SimulatedType")).toString().trimmed().toInt(&ok);
+    const int fromProfile =
+        profile.value(QStringLiteral("Camera/SimulatedType")).toString().trimmed().toInt(&ok);
     return ok ? fromProfile : kDefaultType;
 }
 
@@ -43,13 +44,15 @@ std::vector<Resolution> SimCamera::Resolutions() const {
     std::vector<Resolution> list;
     // Type 0 cameras start only after the user picked a size.
     if (m_type == 0) list.push_back({QSize(), QStringLiteral("Auflösung wählen")});
-    for (const QSize& s : kSizes) list.push_back({s, QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())});
+    for (const QSize& s : kSizes)
+        list.push_back({s, QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())});
     return list;
 }
 
 bool SimCamera::Open(int resolutionIndex) {
     const std::vector<Resolution> list = Resolutions();
-    if (resolutionIndex < 0 || resolutionIndex >= static_cast<int>(list.size()) || list[resolutionIndex].size.isEmpty())
+    if (resolutionIndex < 0 || resolutionIndex >= static_cast<int>(list.size()) ||
+        list[resolutionIndex].size.isEmpty())
         return false;
     Stop();
     m_size = list[resolutionIndex].size;
@@ -82,7 +85,9 @@ void SimCamera::Run(FrameConsumer* consumer) {
         consumer->OnFrame(frame, QByteArray(), Clock::now());
         // Scheduled from the start, so late frames do not slow the rate.
         const Clock::time_point next = start + (n + 1) * kFrameInterval;
-        while (m_running && Clock::now() < next) std::this_thread::sleep_for(std::min<Clock::duration>(next - Clock::now(), std::chrono::milliseconds(10)));
+        while (m_running && Clock::now() < next)
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(next - Clock::now(), std::chrono::milliseconds(10)));
     }
 }
 

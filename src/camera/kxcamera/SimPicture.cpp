@@ -79,7 +79,8 @@ SimPicture::SimPicture(QSize size) : m_size(size) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const double d2 = ((x - cx) * (x - cx) + (y - cy) * (y - cy)) / rmax2;
-            m_vignette[static_cast<size_t>(y) * w + x] = static_cast<uint16_t>(std::lround(256 * (1.0 - 0.35 * d2)));
+            m_vignette[static_cast<size_t>(y) * w + x] =
+                static_cast<uint16_t>(std::lround(256 * (1.0 - 0.35 * d2)));
         }
     m_columnScale.resize(w);
     for (int x = 0; x < w; ++x) m_columnScale[x] = static_cast<int>(int64_t(x) * kFieldSpan * 256 / w);
@@ -89,7 +90,8 @@ SimPicture::SimPicture(QSize size) : m_size(size) {
 void SimPicture::Render(uint64_t index, QImage& out) const {
     const int w = m_size.width();
     const int h = m_size.height();
-    if (out.size() != m_size || out.format() != QImage::Format_RGB32) out = QImage(m_size, QImage::Format_RGB32);
+    if (out.size() != m_size || out.format() != QImage::Format_RGB32)
+        out = QImage(m_size, QImage::Format_RGB32);
     const QImage& tex = Texture();
     const int mask = kTextureSide - 1;
     // The stage wanders on a slow figure and drifts downwards.

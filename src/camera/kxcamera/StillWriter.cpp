@@ -43,8 +43,8 @@ bool WriteImage(const QString& path, uint32_t type, const QImage& frame, const S
     const QByteArray bgr = Bgr24(frame);
     const int rowBytes = frame.width() * 3;
     for (int y = 0; y < frame.height(); ++y)
-        std::memcpy(image.GetBits(frame.height() - 1 - y), bgr.constData() + static_cast<qsizetype>(y) * rowBytes,
-                    rowBytes);
+        std::memcpy(image.GetBits(frame.height() - 1 - y),
+                    bgr.constData() + static_cast<qsizetype>(y) * rowBytes, rowBytes);
     const QString part = path + QStringLiteral(".part");
     if (!image.Save(QFile::encodeName(part).constData(), type)) {
         if (error) *error = QString::fromUtf8(image.GetLastError());
@@ -95,7 +95,8 @@ bool StillWriter::Write(const QString& name, uint8_t format, const QImage& frame
         }
         return true;
     }
-    return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, stamp, error);
+    return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, stamp,
+                      error);
 }
 
 } // namespace kxcam

@@ -60,8 +60,10 @@ std::vector<V4l2Camera::Mode> V4l2Camera::Modes(V4l2Io& io, int fd) {
                 sizes.emplace_back(size.discrete.width, size.discrete.height);
             } else {
                 for (const QSize& s : kStepwiseSizes)
-                    if (uint32_t(s.width()) >= size.stepwise.min_width && uint32_t(s.width()) <= size.stepwise.max_width &&
-                        uint32_t(s.height()) >= size.stepwise.min_height && uint32_t(s.height()) <= size.stepwise.max_height)
+                    if (uint32_t(s.width()) >= size.stepwise.min_width &&
+                        uint32_t(s.width()) <= size.stepwise.max_width &&
+                        uint32_t(s.height()) >= size.stepwise.min_height &&
+                        uint32_t(s.height()) <= size.stepwise.max_height)
                         sizes.push_back(s);
                 break;
             }
@@ -70,7 +72,8 @@ std::vector<V4l2Camera::Mode> V4l2Camera::Modes(V4l2Io& io, int fd) {
             if (s.width() <= 0 || s.height() <= 0 || s.width() > 16384 || s.height() > 16384) continue;
             auto same = std::find_if(modes.begin(), modes.end(), [&](const Mode& m) { return m.size == s; });
             if (same == modes.end()) modes.push_back({s, desc.pixelformat});
-            else if (FormatRank(desc.pixelformat) < FormatRank(same->pixelFormat)) same->pixelFormat = desc.pixelformat;
+            else if (FormatRank(desc.pixelformat) < FormatRank(same->pixelFormat))
+                same->pixelFormat = desc.pixelformat;
         }
     }
     std::sort(modes.begin(), modes.end(), [](const Mode& a, const Mode& b) {
@@ -86,7 +89,8 @@ std::vector<std::unique_ptr<CameraDevice>> V4l2Camera::Enumerate(V4l2Io& io) {
         if (fd < 0) continue;
         v4l2_capability cap{};
         if (io.Ioctl(fd, VIDIOC_QUERYCAP, &cap) == 0) {
-            const uint32_t caps = (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
+            const uint32_t caps =
+                (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
             if ((caps & V4L2_CAP_VIDEO_CAPTURE) && (caps & V4L2_CAP_STREAMING)) {
                 std::vector<Mode> modes = Modes(io, fd);
                 uint16_t vendor = 0, product = 0;
@@ -94,8 +98,8 @@ std::vector<std::unique_ptr<CameraDevice>> V4l2Camera::Enumerate(V4l2Io& io) {
                 const auto* card = reinterpret_cast<const char*>(cap.card);
                 if (!modes.empty())
                     cameras.push_back(std::make_unique<V4l2Camera>(
-                        io, path, QString::fromUtf8(card, qsizetype(strnlen(card, sizeof cap.card))), vendor, product,
-                        std::move(modes)));
+                        io, path, QString::fromUtf8(card, qsizetype(strnlen(card, sizeof cap.card))), vendor,
+                        product, std::move(modes)));
             }
         }
         io.Close(fd);
@@ -134,8 +138,9 @@ bool V4l2Camera::Open(int resolutionIndex) {
     fmt.fmt.pix.height = uint32_t(mode.size.height());
     fmt.fmt.pix.pixelformat = mode.pixelFormat;
     fmt.fmt.pix.field = V4L2_FIELD_NONE;
-    if (m_io.Ioctl(m_fd, VIDIOC_S_FMT, &fmt) < 0 || FormatRank(fmt.fmt.pix.pixelformat) < 0 || fmt.fmt.pix.width == 0 ||
-        fmt.fmt.pix.height == 0 || fmt.fmt.pix.width > 16384 || fmt.fmt.pix.height > 16384) {
+    if (m_io.Ioctl(m_fd, VIDIOC_S_FMT, &fmt) < 0 || FormatRank(fmt.fmt.pix.pixelformat) < 0 ||
+        fmt.fmt.pix.width == 0 || fmt.fmt.pix.height == 0 || fmt.fmt.pix.width > 16384 ||
+        fmt.fmt.pix.height > 16384) {
         qCWarning(lcKxCamera) << m_path.c_str() << "refuses" << mode.size << FourCc(mode.pixelFormat);
         Close();
         return false;
@@ -144,8 +149,10 @@ bool V4l2Camera::Open(int resolutionIndex) {
     m_size = QSize(int(fmt.fmt.pix.width), int(fmt.fmt.pix.height));
     m_format = fmt.fmt.pix.pixelformat;
     m_bytesPerLine = int(fmt.fmt.pix.bytesperline);
-    if (m_format == V4L2_PIX_FMT_YUYV && m_bytesPerLine < m_size.width() * 2) m_bytesPerLine = m_size.width() * 2;
-    if (m_format == V4L2_PIX_FMT_RGB24 && m_bytesPerLine < m_size.width() * 3) m_bytesPerLine = m_size.width() * 3;
+    if (m_format == V4L2_PIX_FMT_YUYV && m_bytesPerLine < m_size.width() * 2)
+        m_bytesPerLine = m_size.width() * 2;
+    if (m_format == V4L2_PIX_FMT_RGB24 && m_bytesPerLine < m_size.width() * 3)
+        m_bytesPerLine = m_size.width() * 3;
 
     v4l2_requestbuffers req{};
     req.count = kBufferCount;
@@ -243,12 +250,14 @@ void V4l2Camera::Run(FrameConsumer* consumer) {
             switch (m_format) {
             case V4L2_PIX_FMT_MJPEG: picture = FrameConverter::FromMjpeg(data, used); break;
             case V4L2_PIX_FMT_YUYV:
-                picture = FrameConverter::FromYuyv(data, used, m_size.width(), m_size.height(), m_bytesPerLine);
+                picture =
+                    FrameConverter::FromYuyv(data, used, m_size.width(), m_size.height(), m_bytesPerLine);
                 break;
             case V4L2_PIX_FMT_RGB24:
                 if (used >= size_t(m_bytesPerLine) * m_size.height())
-                    picture = QImage(data, m_size.width(), m_size.height(), m_bytesPerLine, QImage::Format_RGB888)
-                                  .convertToFormat(QImage::Format_RGB32);
+                    picture =
+                        QImage(data, m_size.width(), m_size.height(), m_bytesPerLine, QImage::Format_RGB888)
+                            .convertToFormat(QImage::Format_RGB32);
                 break;
             }
         }

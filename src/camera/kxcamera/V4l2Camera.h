@@ -31,7 +31,8 @@ public:
         QStringList menu; // entries of a menu control, by value from minimum
     };
 
-    V4l2Camera(V4l2Io& io, std::string path, QString card, uint16_t vendor, uint16_t product, std::vector<Mode> modes);
+    V4l2Camera(V4l2Io& io, std::string path, QString card, uint16_t vendor, uint16_t product,
+               std::vector<Mode> modes);
     ~V4l2Camera() override;
 
     // Every capture device that streams, with its modes.

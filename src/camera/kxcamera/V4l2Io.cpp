@@ -25,7 +25,9 @@ bool ReadHex(const std::filesystem::path& file, uint16_t* value) {
 
 class SystemIo : public V4l2Io {
 public:
-    int Open(const std::string& path) override { return v4l2_open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC); }
+    int Open(const std::string& path) override {
+        return v4l2_open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    }
     int Close(int fd) override { return v4l2_close(fd); }
     int Ioctl(int fd, unsigned long request, void* arg) override {
         int rc;
@@ -61,7 +63,8 @@ public:
         // /sys/class/video4linux/videoN/device is the USB interface; its parent the device.
         std::error_code ec;
         const auto node = std::filesystem::path(path).filename();
-        auto dir = std::filesystem::canonical(std::filesystem::path("/sys/class/video4linux") / node / "device", ec);
+        auto dir =
+            std::filesystem::canonical(std::filesystem::path("/sys/class/video4linux") / node / "device", ec);
         for (int up = 0; !ec && up < 3 && !dir.empty(); ++up, dir = dir.parent_path())
             if (ReadHex(dir / "idVendor", vendor) && ReadHex(dir / "idProduct", product)) return true;
         return false;

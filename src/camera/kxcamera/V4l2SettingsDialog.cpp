@@ -32,7 +32,8 @@ V4l2SettingsDialog::V4l2SettingsDialog(V4l2Camera* camera, int which, QWidget* p
         case V4L2_CTRL_TYPE_BOOLEAN: {
             auto* box = new QCheckBox(this);
             box->setChecked(c.value != 0);
-            connect(box, &QCheckBox::toggled, this, [this, id](bool on) { m_camera->SetControl(id, on ? 1 : 0); });
+            connect(box, &QCheckBox::toggled, this,
+                    [this, id](bool on) { m_camera->SetControl(id, on ? 1 : 0); });
             editor = box;
             break;
         }
@@ -58,7 +59,8 @@ V4l2SettingsDialog::V4l2SettingsDialog(V4l2Camera* camera, int which, QWidget* p
         m_editors[id] = editor;
         form->addRow(c.type == V4L2_CTRL_TYPE_BUTTON ? QString() : c.name, editor);
     }
-    if (m_controls.empty()) form->addRow(new QLabel(QStringLiteral("Die Kamera bietet hier keine Einstellungen."), this));
+    if (m_controls.empty())
+        form->addRow(new QLabel(QStringLiteral("Die Kamera bietet hier keine Einstellungen."), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

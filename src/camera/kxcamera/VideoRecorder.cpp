@@ -105,7 +105,8 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
     };
     if (m_recording) return fail(QStringLiteral("already recording"));
     if (size.width() <= 0 || size.height() <= 0 || size.width() % 2 || size.height() % 2)
-        return fail(QStringLiteral("frame size %1 x %2 cannot be encoded").arg(size.width()).arg(size.height()));
+        return fail(
+            QStringLiteral("frame size %1 x %2 cannot be encoded").arg(size.width()).arg(size.height()));
 
     // FFmpeg's notes on every encoder set-up would go to the terminal.
     av_log_set_level(AV_LOG_ERROR);
@@ -114,15 +115,18 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
     enc->realTime = realTime;
     const bool h264 = codec == Codec::H264Mp4;
     const QByteArray partName = QFile::encodeName(path + QStringLiteral(".part"));
-    int rc = avformat_alloc_output_context2(&enc->format, nullptr, h264 ? "mp4" : "avi", partName.constData());
+    int rc =
+        avformat_alloc_output_context2(&enc->format, nullptr, h264 ? "mp4" : "avi", partName.constData());
     if (rc < 0 || !enc->format) return fail(AvError(rc));
     const AVCodec* encoder = avcodec_find_encoder(h264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MJPEG);
-    if (!encoder) return fail(QStringLiteral("no %1 encoder in this FFmpeg").arg(h264 ? "H.264" : "Motion JPEG"));
+    if (!encoder)
+        return fail(QStringLiteral("no %1 encoder in this FFmpeg").arg(h264 ? "H.264" : "Motion JPEG"));
     enc->codec = avcodec_alloc_context3(encoder);
     enc->stream = avformat_new_stream(enc->format, nullptr);
     enc->frame = av_frame_alloc();
     enc->packet = av_packet_alloc();
-    if (!enc->codec || !enc->stream || !enc->frame || !enc->packet) return fail(QStringLiteral("out of memory"));
+    if (!enc->codec || !enc->stream || !enc->frame || !enc->packet)
+        return fail(QStringLiteral("out of memory"));
 
     AVCodecContext* c = enc->codec;
     c->width = size.width();
@@ -152,11 +156,12 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
     enc->frame->width = c->width;
     enc->frame->height = c->height;
     if ((rc = av_frame_get_buffer(enc->frame, 0)) < 0) return fail(AvError(rc));
-    enc->scaler = sws_getContext(c->width, c->height, AV_PIX_FMT_BGRA, c->width, c->height, c->pix_fmt, SWS_BILINEAR,
-                                 nullptr, nullptr, nullptr);
+    enc->scaler = sws_getContext(c->width, c->height, AV_PIX_FMT_BGRA, c->width, c->height, c->pix_fmt,
+                                 SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!enc->scaler) return fail(QStringLiteral("no colour conversion to the encoder's format"));
 
-    if ((rc = avio_open(&enc->format->pb, partName.constData(), AVIO_FLAG_WRITE)) < 0) return fail(AvError(rc));
+    if ((rc = avio_open(&enc->format->pb, partName.constData(), AVIO_FLAG_WRITE)) < 0)
+        return fail(AvError(rc));
     if ((rc = avformat_write_header(enc->format, nullptr)) < 0) {
         avio_closep(&enc->format->pb);
         QFile::remove(QFile::decodeName(partName));

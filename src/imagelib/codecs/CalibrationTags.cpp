@@ -40,7 +40,9 @@ double ImageJPixelSize(const char* description, float resolution, bool centimetr
     if (!unit) return 0;
     unit += 6;
     const size_t length = std::strcspn(unit, "\n");
-    const auto is = [&](const char* name) { return length == std::strlen(name) && std::strncmp(unit, name, length) == 0; };
+    const auto is = [&](const char* name) {
+        return length == std::strlen(name) && std::strncmp(unit, name, length) == 0;
+    };
     // ImageJ converts a centimetre resolution only for "um" and "µm"; for
     // "micron" it takes the resolution as pixels per micron.
     const bool micro = is("um") || is("\xC2\xB5m");

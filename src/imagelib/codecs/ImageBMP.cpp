@@ -20,8 +20,8 @@ constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_AL
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t U32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 void Put16(uint8_t* p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -43,7 +43,8 @@ void Skip(File* stream, uint64_t bytes) {
     const int32_t pos = stream->Tell();
     const int32_t size = stream->Size();
     if (pos < 0 || size < 0) return;
-    const uint64_t target = std::min<uint64_t>(static_cast<uint64_t>(pos) + bytes, static_cast<uint64_t>(size));
+    const uint64_t target =
+        std::min<uint64_t>(static_cast<uint64_t>(pos) + bytes, static_cast<uint64_t>(size));
     stream->Seek(static_cast<int32_t>(target), 0);
 }
 
@@ -148,7 +149,8 @@ bool ImageBMP::Decode(File* stream) {
         const uint64_t expected =
             ((static_cast<uint64_t>(bih.biBitCount) * static_cast<uint32_t>(bih.biWidth) + 31) / 32) *
             static_cast<uint32_t>(bih.biHeight) * 4;
-        if (expected != bih.biSizeImage || bih.biPlanes != 1 || bih.biCompression != BI_RGB || bih.biClrUsed != 0)
+        if (expected != bih.biSizeImage || bih.biPlanes != 1 || bih.biCompression != BI_RGB ||
+            bih.biClrUsed != 0)
             return Fail("Error reading BMP info");
         Skip(stream, bih.biSize - 40);
     } else {
@@ -233,7 +235,8 @@ bool ImageBMP::Decode(File* stream) {
         }
         break;
     case 16: {
-        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS && bih.biCompression != BI_ALPHABITFIELDS)
+        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS &&
+            bih.biCompression != BI_ALPHABITFIELDS)
             return Fail("unknown compression");
         if (!headerMasks) {
             masks[0] = 0x7C00;
@@ -264,7 +267,8 @@ bool ImageBMP::Decode(File* stream) {
         stream->Read(info.pixels, 1, head.biSizeImage);
         break;
     case 32: {
-        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS && bih.biCompression != BI_ALPHABITFIELDS)
+        if (bih.biCompression != BI_RGB && bih.biCompression != BI_BITFIELDS &&
+            bih.biCompression != BI_ALPHABITFIELDS)
             return Fail("unknown compression");
         if (bih.biCompression == BI_RGB) {
             masks[0] = 0x00FF0000;

@@ -17,7 +17,8 @@ private:
     void DecodeRle8(File* stream);
     void DecodeRle4(File* stream);
     // Converts packed 16- or 32-bit pixels to 24 bits through channel masks.
-    bool ConvertBitFields(const uint8_t* src, uint32_t srcStride, uint32_t bytesPerPixel, const uint32_t masks[4]);
+    bool ConvertBitFields(const uint8_t* src, uint32_t srcStride, uint32_t bytesPerPixel,
+                          const uint32_t masks[4]);
 };
 
 } // namespace vimg

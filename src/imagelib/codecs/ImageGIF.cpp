@@ -47,7 +47,8 @@ struct SubBlocks {
         while (!done) {
             if (left > 0) {
                 uint8_t skip[256];
-                if (stream->Read(skip, 1, static_cast<size_t>(left)) != static_cast<size_t>(left)) done = true;
+                if (stream->Read(skip, 1, static_cast<size_t>(left)) != static_cast<size_t>(left))
+                    done = true;
                 left = 0;
             }
             const int32_t n = stream->GetC();
@@ -212,7 +213,8 @@ bool ImageGIF::Decode(File* stream) {
         uint8_t rgb[768];
         if (stream->Read(rgb, 3, n) != n) return Fail("GIF file ends in its colour table");
         globalPalette.resize(n);
-        for (uint32_t i = 0; i < n; ++i) globalPalette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
+        for (uint32_t i = 0; i < n; ++i)
+            globalPalette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
     }
 
     const int32_t dataStart = stream->Tell();
@@ -298,7 +300,8 @@ bool ImageGIF::Decode(File* stream) {
                 if (n <= 0 || stream->Read(data, 1, static_cast<size_t>(n)) != static_cast<size_t>(n)) {
                     blocks.done = true;
                 } else if (label == 0xFE) {
-                    SetComment(std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(n)).c_str());
+                    SetComment(
+                        std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(n)).c_str());
                 } else if (n == 11) {
                     const int32_t m = stream->GetC();
                     if (m <= 0 || stream->Read(data, 1, static_cast<size_t>(m)) != static_cast<size_t>(m))
@@ -321,7 +324,8 @@ bool ImageGIF::Decode(File* stream) {
             uint8_t rgb[768];
             if (stream->Read(rgb, 3, n) != n) return Fail("GIF file ends in a local colour table");
             palette.resize(n);
-            for (uint32_t i = 0; i < n; ++i) palette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
+            for (uint32_t i = 0; i < n; ++i)
+                palette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
         }
         const int32_t minCodeSize = stream->GetC();
         SubBlocks blocks{stream};
@@ -371,8 +375,8 @@ bool ImageGIF::Decode(File* stream) {
         if (frameIndex == target) {
             blocks.Drain();
             if (sharedPalette.empty()) return Fail("GIF frame has no pixels to show"); // nothing drawn
-            const bool transparentFound =
-                std::any_of(canvas.begin(), canvas.end(), [](const CanvasPixel& p) { return p.colour.rgbReserved == 0; });
+            const bool transparentFound = std::any_of(
+                canvas.begin(), canvas.end(), [](const CanvasPixel& p) { return p.colour.rgbReserved == 0; });
             bool indexed = !mosaic && !paletteMixed && (!transparentFound || gceTrans >= 0);
             if (indexed && gceTrans >= 0)
                 indexed = std::none_of(canvas.begin(), canvas.end(), [&](const CanvasPixel& p) {
@@ -380,14 +384,16 @@ bool ImageGIF::Decode(File* stream) {
                 });
             const uint32_t colours = static_cast<uint32_t>(sharedPalette.size());
             const uint32_t depth = indexed ? (gceTrans >= 0 ? 8 : DepthForColours(colours)) : 24;
-            const RGBQUAD transColour =
-                gceTrans >= 0 && static_cast<uint32_t>(gceTrans) < palette.size() ? palette[gceTrans] : RGBQUAD{};
+            const RGBQUAD transColour = gceTrans >= 0 && static_cast<uint32_t>(gceTrans) < palette.size()
+                                            ? palette[gceTrans]
+                                            : RGBQUAD{};
             if (!Create(screenW, screenH, depth, FORMAT_GIF)) return false; // Create names the cause
             if (indexed) {
                 RGBQUAD* pal = GetPalette();
                 const uint32_t n = GetNumColors();
                 for (uint32_t i = 0; i < n; ++i)
-                    pal[i] = i < colours ? sharedPalette[i] : (gceTrans >= 0 ? RGBQUAD{255, 255, 255, 0} : RGBQUAD{});
+                    pal[i] = i < colours ? sharedPalette[i]
+                                         : (gceTrans >= 0 ? RGBQUAD{255, 255, 255, 0} : RGBQUAD{});
             } else if (transparentFound && !mosaic) {
                 AlphaCreate();
             }

@@ -31,7 +31,8 @@ bool ImageICO::Decode(File* stream) {
     info.frameCount = static_cast<int32_t>(count);
     char text[96];
     if (info.frame < 0 || info.frame >= info.frameCount) {
-        std::snprintf(text, sizeof(text), "ICO: there is no image %d (the file holds %d)", info.frame, info.frameCount);
+        std::snprintf(text, sizeof(text), "ICO: there is no image %d (the file holds %d)", info.frame,
+                      info.frameCount);
         return Fail(text);
     }
 
@@ -80,9 +81,11 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
     const int32_t h2 = static_cast<int32_t>(bytes::Le32(data + 8));
     const uint32_t bits = bytes::Le16(data + 14), compression = bytes::Le32(data + 16);
     uint32_t colours = bytes::Le32(data + 32);
-    if (headerSize < 40 || headerSize > size || w <= 0 || w > 65536 || h2 <= 1 || h2 > 131072 || compression != 0)
+    if (headerSize < 40 || headerSize > size || w <= 0 || w > 65536 || h2 <= 1 || h2 > 131072 ||
+        compression != 0)
         return Fail("ICO: bad bitmap header");
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return Fail("ICO: unsupported bit depth");
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+        return Fail("ICO: unsupported bit depth");
     const uint32_t width = static_cast<uint32_t>(w), height = static_cast<uint32_t>(h2) / 2;
     if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
     if (bits > 8) colours = 0;
@@ -116,7 +119,8 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
         AlphaCreate();
         for (uint32_t y = 0; y < height; ++y)
             for (uint32_t x = 0; x < width; ++x)
-                AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), data[pixelsAt + xorStride * y + 4 * x + 3]);
+                AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y),
+                         data[pixelsAt + xorStride * y + 4 * x + 3]);
         return true;
     }
     if (!haveMask) return true;

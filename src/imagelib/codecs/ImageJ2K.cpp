@@ -113,8 +113,8 @@ struct BoxRef {
 };
 
 constexpr uint32_t BoxType(const char (&t)[5]) {
-    return (uint32_t(uint8_t(t[0])) << 24) | (uint32_t(uint8_t(t[1])) << 16) | (uint32_t(uint8_t(t[2])) << 8) |
-           uint8_t(t[3]);
+    return (uint32_t(uint8_t(t[0])) << 24) | (uint32_t(uint8_t(t[1])) << 16) |
+           (uint32_t(uint8_t(t[2])) << 8) | uint8_t(t[3]);
 }
 
 std::vector<BoxRef> Boxes(const uint8_t* data, size_t size) {
@@ -130,7 +130,8 @@ std::vector<BoxRef> Boxes(const uint8_t* data, size_t size) {
             length = size - at;
         }
         if (length < header || length > size - at) break;
-        boxes.push_back(BoxRef{static_cast<uint32_t>(Be(data + at + 4, 4)), at, at + header, static_cast<size_t>(length) - header});
+        boxes.push_back(BoxRef{static_cast<uint32_t>(Be(data + at + 4, 4)), at, at + header,
+                               static_cast<size_t>(length) - header});
         at += static_cast<size_t>(length);
     }
     return boxes;
@@ -151,11 +152,13 @@ std::string JoinFragments(std::vector<uint8_t>& data) {
         if (box.type != BoxType("ftbl")) {
             // Boxes that only carry fragment data are left out.
             if (box.type != BoxType("free") && box.type != BoxType("mdat"))
-                out.insert(out.end(), data.begin() + static_cast<long>(box.start), data.begin() + static_cast<long>(box.body + box.size));
+                out.insert(out.end(), data.begin() + static_cast<long>(box.start),
+                           data.begin() + static_cast<long>(box.body + box.size));
             continue;
         }
         const std::vector<BoxRef> inner = Boxes(data.data() + box.body, box.size);
-        if (inner.empty() || inner[0].type != BoxType("flst") || inner[0].size < 2) return "bad JPX fragment table";
+        if (inner.empty() || inner[0].type != BoxType("flst") || inner[0].size < 2)
+            return "bad JPX fragment table";
         const uint8_t* list = data.data() + box.body + inner[0].body;
         const uint64_t count = Be(list, 2);
         if (inner[0].size < 2 + count * 14) return "bad JPX fragment table";
@@ -164,7 +167,8 @@ std::string JoinFragments(std::vector<uint8_t>& data) {
             const uint64_t offset = Be(f, 8), length = Be(f + 8, 4), reference = Be(f + 12, 2);
             if (reference != 0) return "JPX fragments in other files are not supported";
             if (offset > data.size() || length > data.size() - offset) return "JPX fragment outside the file";
-            stream.insert(stream.end(), data.begin() + static_cast<long>(offset), data.begin() + static_cast<long>(offset + length));
+            stream.insert(stream.end(), data.begin() + static_cast<long>(offset),
+                          data.begin() + static_cast<long>(offset + length));
         }
     }
     const uint64_t boxSize = stream.size() + 8;
@@ -178,9 +182,11 @@ std::string JoinFragments(std::vector<uint8_t>& data) {
 
 // YCbCr samples of precision `prec` (chroma centred on half the range) to
 // 8-bit blue, green, red; e-sYCC uses its own matrix.
-void YccToRgb(OPJ_INT32 y, OPJ_INT32 cb, OPJ_INT32 cr, const opj_image_comp_t& luma, bool extended, uint8_t* bgr) {
+void YccToRgb(OPJ_INT32 y, OPJ_INT32 cb, OPJ_INT32 cr, const opj_image_comp_t& luma, bool extended,
+              uint8_t* bgr) {
     const double half = std::ldexp(1.0, static_cast<int>(luma.prec) - 1), max = 2 * half - 1;
-    const double yy = luma.sgnd ? y + half : y, b = cb - (luma.sgnd ? 0 : half), r = cr - (luma.sgnd ? 0 : half);
+    const double yy = luma.sgnd ? y + half : y, b = cb - (luma.sgnd ? 0 : half),
+                 r = cr - (luma.sgnd ? 0 : half);
     double rgb[3];
     if (extended) {
         rgb[0] = yy - 0.0000368 * b + 1.40199 * r;
@@ -248,7 +254,8 @@ bool ImageJ2K::Decode(File* stream) {
     }
     ImagePtr image(raw);
     const uint32_t numComps = image->numcomps;
-    if (numComps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0) return Fail("error: cannot decode image");
+    if (numComps == 0 || image->x1 <= image->x0 || image->y1 <= image->y0)
+        return Fail("error: cannot decode image");
     if (numComps > kMaxComponents) return Fail("error: too much components");
     info.frameCount = static_cast<int32_t>(numComps);
 
@@ -266,7 +273,8 @@ bool ImageJ2K::Decode(File* stream) {
         return true;
     }
     // The decoder holds every sample as 32 bits; a small file cannot describe a huge picture.
-    const uint64_t samples = static_cast<uint64_t>(image->x1 - image->x0) * (image->y1 - image->y0) * numComps;
+    const uint64_t samples =
+        static_cast<uint64_t>(image->x1 - image->x0) * (image->y1 - image->y0) * numComps;
     const uint32_t fullW = image->x1 - image->x0, fullH = image->y1 - image->y0;
     if (!DecodeLimit::CheckHeld(*this, data.size(), fullW, fullH, samples, 4096)) return false;
     if (samples * 4 > GetMaxMemory()) return Fail("IMAGE_MAX_MEMORY exceeded");
@@ -297,7 +305,9 @@ bool ImageJ2K::Decode(File* stream) {
         dx = std::min(dx, c[i].dx);
         dy = std::min(dy, c[i].dy);
     }
-    const auto ceilDiv = [](uint32_t a, uint32_t b) { return static_cast<uint32_t>((static_cast<uint64_t>(a) + b - 1) / b); };
+    const auto ceilDiv = [](uint32_t a, uint32_t b) {
+        return static_cast<uint32_t>((static_cast<uint64_t>(a) + b - 1) / b);
+    };
     const uint32_t left = ceilDiv(image->x0, dx), top = ceilDiv(image->y0, dy);
     const uint32_t width = ceilDiv(image->x1, dx) - left, height = ceilDiv(image->y1, dy) - top;
     if (width == 0 || height == 0) return Fail("error: cannot decode image");
@@ -313,8 +323,10 @@ bool ImageJ2K::Decode(File* stream) {
             const uint64_t j = gridPos / kd;
             return static_cast<uint32_t>(std::min<uint64_t>(j > k0 ? j - k0 : 0, count - 1));
         };
-        for (uint32_t x = 0; x < width; ++x) columns[i][x] = index(static_cast<uint64_t>(left + x) * dx, k.dx, kx0, k.w);
-        for (uint32_t y = 0; y < height; ++y) rows[i][y] = index(static_cast<uint64_t>(top + y) * dy, k.dy, ky0, k.h);
+        for (uint32_t x = 0; x < width; ++x)
+            columns[i][x] = index(static_cast<uint64_t>(left + x) * dx, k.dx, kx0, k.w);
+        for (uint32_t y = 0; y < height; ++y)
+            rows[i][y] = index(static_cast<uint64_t>(top + y) * dy, k.dy, ky0, k.h);
     }
     const auto sample = [&](uint32_t i, uint32_t x, uint32_t y) {
         return c[i].data[static_cast<size_t>(rows[i][y]) * c[i].w + columns[i][x]];
@@ -322,12 +334,14 @@ bool ImageJ2K::Decode(File* stream) {
 
     // Bare code streams say nothing of colour: sub-sampled chroma means YCC.
     OPJ_COLOR_SPACE space = image->color_space;
-    if (!jp2 && colour && space <= OPJ_CLRSPC_UNSPECIFIED && c[0].dx == 1 && c[0].dy == 1 && (c[1].dx > 1 || c[1].dy > 1))
+    if (!jp2 && colour && space <= OPJ_CLRSPC_UNSPECIFIED && c[0].dx == 1 && c[0].dy == 1 &&
+        (c[1].dx > 1 || c[1].dy > 1))
         space = OPJ_CLRSPC_SYCC;
-    const bool ycc = colour && (space == OPJ_CLRSPC_SYCC || space == OPJ_CLRSPC_EYCC) && c[1].prec == c[0].prec &&
-                     c[2].prec == c[0].prec;
+    const bool ycc = colour && (space == OPJ_CLRSPC_SYCC || space == OPJ_CLRSPC_EYCC) &&
+                     c[1].prec == c[0].prec && c[2].prec == c[0].prec;
 
-    if (!Create(width, height, colour ? 24 : 8, jp2 ? FORMAT_JP2 : FORMAT_JPC)) return Fail("Can't allocate memory");
+    if (!Create(width, height, colour ? 24 : 8, jp2 ? FORMAT_JP2 : FORMAT_JPC))
+        return Fail("Can't allocate memory");
     if (!colour) SetGrayPalette();
     for (uint32_t y = 0; y < height; ++y) {
         const int32_t row = static_cast<int32_t>(height - 1 - y);
@@ -336,7 +350,8 @@ bool ImageJ2K::Decode(File* stream) {
             if (!colour) {
                 dst[x] = To8Bits(sample(first, x, y), c[first]);
             } else if (ycc) {
-                YccToRgb(sample(0, x, y), sample(1, x, y), sample(2, x, y), c[0], space == OPJ_CLRSPC_EYCC, dst + 3 * x);
+                YccToRgb(sample(0, x, y), sample(1, x, y), sample(2, x, y), c[0], space == OPJ_CLRSPC_EYCC,
+                         dst + 3 * x);
             } else {
                 for (uint32_t i = 0; i < 3; ++i) dst[3 * x + 2 - i] = To8Bits(sample(i, x, y), c[i]);
             }
@@ -376,7 +391,8 @@ bool ImageJ2K::Encode(File* stream) {
         const size_t at = static_cast<size_t>(r) * width;
         for (uint32_t x = 0; x < width; ++x) {
             if (grey) {
-                image->comps[0].data[at + x] = GetPaletteColor(BlindGetPixelIndex(static_cast<int32_t>(x), y)).rgbRed;
+                image->comps[0].data[at + x] =
+                    GetPaletteColor(BlindGetPixelIndex(static_cast<int32_t>(x), y)).rgbRed;
                 continue;
             }
             for (uint32_t i = 0; i < 3; ++i) image->comps[i].data[at + x] = row[3 * x + 2 - i];
@@ -398,7 +414,8 @@ bool ImageJ2K::Encode(File* stream) {
         params.tcp_rates[0] = static_cast<float>(1.0 / std::max(rate, 0.01));
     }
     // Small pictures cannot take the default number of wavelet levels.
-    while (params.numresolution > 1 && ((width >> (params.numresolution - 1)) == 0 || (height >> (params.numresolution - 1)) == 0))
+    while (params.numresolution > 1 &&
+           ((width >> (params.numresolution - 1)) == 0 || (height >> (params.numresolution - 1)) == 0))
         --params.numresolution;
 
     CodecPtr codec(opj_create_compress(m_codestream ? OPJ_CODEC_J2K : OPJ_CODEC_JP2));

@@ -255,15 +255,15 @@ bool ImageJPG::Decode(File* stream) {
 
     // libjpeg may buffer the whole picture (progressive files): refuse sizes the
     // image could not hold before it allocates anything large.
-    const uint64_t sourceBytes =
-        static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height * static_cast<uint64_t>(cinfo.num_components);
+    const uint64_t sourceBytes = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height *
+                                 static_cast<uint64_t>(cinfo.num_components);
     // Every Huffman-coded block costs at least one bit (its DC code), so one byte
     // of the file stands for at most 8 blocks of 64 pixels. Arithmetic coding
     // has no such floor; there only the pixel ceiling applies.
     const uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
     if (cinfo.arith_code ? !DecodeLimit::CheckPixels(*this, cinfo.image_width, cinfo.image_height)
-                         : !DecodeLimit::CheckHeld(*this, FileBytes(stream), cinfo.image_width, cinfo.image_height,
-                                                   pixels, 512)) {
+                         : !DecodeLimit::CheckHeld(*this, FileBytes(stream), cinfo.image_width,
+                                                   cinfo.image_height, pixels, 512)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
@@ -276,16 +276,18 @@ bool ImageJPG::Decode(File* stream) {
     // image; libjpeg's own limit backs this up for anything else it allocates.
     if (jpeg_has_multiple_scans(&cinfo) && CoefficientBytes(cinfo) > GetMaxMemory()) {
         char text[200];
-        std::snprintf(text, sizeof(text),
-                      "JPEG: a progressive %u x %u picture needs %llu MiB of coefficients, over the limit of %llu MiB",
-                      cinfo.image_width, cinfo.image_height,
-                      static_cast<unsigned long long>(CoefficientBytes(cinfo) >> 20),
-                      static_cast<unsigned long long>(GetMaxMemory() >> 20));
+        std::snprintf(
+            text, sizeof(text),
+            "JPEG: a progressive %u x %u picture needs %llu MiB of coefficients, over the limit of %llu MiB",
+            cinfo.image_width, cinfo.image_height,
+            static_cast<unsigned long long>(CoefficientBytes(cinfo) >> 20),
+            static_cast<unsigned long long>(GetMaxMemory() >> 20));
         SetLastError(text);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    cinfo.mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(GetMaxMemory() + (64u << 20), LONG_MAX));
+    cinfo.mem->max_memory_to_use =
+        static_cast<long>(std::min<uint64_t>(GetMaxMemory() + (64u << 20), LONG_MAX));
 
     jpeg_start_decompress(&cinfo);
     const int components = cinfo.output_components;
@@ -324,7 +326,8 @@ bool ImageJPG::Decode(File* stream) {
     const JDIMENSION width = cinfo.output_width;
     const JDIMENSION rowBytes = width * static_cast<JDIMENSION>(components);
     // Four-component (CMYK) rows are converted through this buffer.
-    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes, 1);
+    JSAMPARRAY row =
+        (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, rowBytes, 1);
     const bool quantized = cinfo.quantize_colors != 0;
     while (cinfo.output_scanline < cinfo.output_height) {
         if (info.escape) {

@@ -44,7 +44,8 @@ bool ImagePCX::Decode(File* stream) {
     for (uint8_t entry[4]; pages.size() < kDcxMaxPages && stream->Read(entry, 4, 1) == 1;) {
         const uint32_t offset = bytes::Le32(entry);
         if (offset == 0) break;
-        if (offset < 8 || start + static_cast<int64_t>(offset) >= size) return Fail("corrupted DCX page table");
+        if (offset < 8 || start + static_cast<int64_t>(offset) >= size)
+            return Fail("corrupted DCX page table");
         pages.push_back(offset);
     }
     if (pages.empty()) return Fail("DCX file without pages");
@@ -54,7 +55,8 @@ bool ImagePCX::Decode(File* stream) {
     // A page ends where the next one starts (the 256-colour palette sits at its end).
     int64_t pageEnd = size;
     for (uint32_t offset : pages)
-        if (start + static_cast<int64_t>(offset) > pageStart) pageEnd = std::min<int64_t>(pageEnd, start + offset);
+        if (start + static_cast<int64_t>(offset) > pageStart)
+            pageEnd = std::min<int64_t>(pageEnd, start + offset);
     const int32_t frame = info.frame, frames = info.frameCount;
     if (!stream->Seek(static_cast<int32_t>(pageStart), 0)) return Fail("corrupted DCX page table");
     const bool ok = DecodePage(stream, pageEnd);
@@ -78,7 +80,8 @@ bool ImagePCX::DecodePage(File* stream, int64_t end) {
     const bool packed = (bits == 2 || bits == 4 || bits == 8) && planes == 1;
     const bool rgb = bits == 8 && (planes == 3 || planes == 4);
     if (!bitPlanes && !packed && !rgb) return Fail("Can't read PCX image");
-    if (static_cast<uint64_t>(bytesPerLine) * 8 < static_cast<uint64_t>(width) * bits) return Fail("corrupted PCX");
+    if (static_cast<uint64_t>(bytesPerLine) * 8 < static_cast<uint64_t>(width) * bits)
+        return Fail("corrupted PCX");
 
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(width);
@@ -137,7 +140,8 @@ bool ImagePCX::DecodePage(File* stream, int64_t end) {
                 dst[3 * x] = line[2 * bytesPerLine + x];
                 dst[3 * x + 1] = line[bytesPerLine + x];
                 dst[3 * x + 2] = line[x];
-                if (planes == 4) AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), line[3 * bytesPerLine + x]);
+                if (planes == 4)
+                    AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), line[3 * bytesPerLine + x]);
                 continue;
             }
             uint32_t index = 0;
@@ -155,17 +159,19 @@ bool ImagePCX::DecodePage(File* stream, int64_t end) {
     if (depth == 8) {
         // The 256-colour palette follows the pixels after a 12 byte.
         uint8_t tail[769];
-        if (end < 769 || !stream->Seek(static_cast<int32_t>(end - 769), 0) || stream->Read(tail, 769, 1) != 1 ||
-            tail[0] != 0x0C)
+        if (end < 769 || !stream->Seek(static_cast<int32_t>(end - 769), 0) ||
+            stream->Read(tail, 769, 1) != 1 || tail[0] != 0x0C)
             return Fail("bad color map signature");
-        for (uint32_t i = 0; i < 256; ++i) SetPaletteColor(static_cast<uint8_t>(i), tail[1 + 3 * i], tail[2 + 3 * i], tail[3 + 3 * i]);
+        for (uint32_t i = 0; i < 256; ++i)
+            SetPaletteColor(static_cast<uint8_t>(i), tail[1 + 3 * i], tail[2 + 3 * i], tail[3 + 3 * i]);
     } else if (depth == 1 && planes == 1) {
         // Monochrome: set bits are black. The header map is not used: files
         // hold CGA settings, the EGA default palette or leftovers there.
         SetPaletteColor(0, 255, 255, 255);
         SetPaletteColor(1, 0, 0, 0);
     } else if (depth != 24) {
-        for (uint32_t i = 0; i < 16; ++i) SetPaletteColor(static_cast<uint8_t>(i), h[16 + 3 * i], h[17 + 3 * i], h[18 + 3 * i]);
+        for (uint32_t i = 0; i < 16; ++i)
+            SetPaletteColor(static_cast<uint8_t>(i), h[16 + 3 * i], h[17 + 3 * i], h[18 + 3 * i]);
     }
     return true;
 }
@@ -215,7 +221,10 @@ bool ImagePCX::Encode(File* stream) {
             for (uint32_t x = 0; x < width; ++x) {
                 if (bpp == 24) plane[x] = row[3 * x + 2 - p];
                 else if (bpp == 8) plane[x] = row[x];
-                else if (((BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y)) ^ (invert ? 1 : 0)) >> p) & 1)
+                else if (((BlindGetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y)) ^
+                           (invert ? 1 : 0)) >>
+                          p) &
+                         1)
                     plane[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
             }
             PackLine(plane.data(), plane.size(), out);

@@ -42,7 +42,8 @@ bool ImagePGX::Decode(File* stream) {
         return true;
     }
     const uint32_t sampleBytes = depth > 8 ? 2 : 1;
-    if (!DecodeLimit::CheckData(*this, stream, width, height, static_cast<uint64_t>(width) * height * sampleBytes))
+    if (!DecodeLimit::CheckData(*this, stream, width, height,
+                                static_cast<uint64_t>(width) * height * sampleBytes))
         return false;
     if (!Create(width, height, 8, FORMAT_PGX)) return Fail("Can't allocate memory");
     SetGrayPalette();

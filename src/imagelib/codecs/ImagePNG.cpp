@@ -57,7 +57,8 @@ void Widen2To4(uint8_t* row, uint32_t width) {
     for (uint32_t n = width; n-- > 0;) {
         const uint8_t v = static_cast<uint8_t>((row[n / 4] >> (6 - 2 * (n % 4))) & 3);
         uint8_t& dst = row[n / 2];
-        dst = (n % 2 == 0) ? static_cast<uint8_t>((dst & 0x0F) | (v << 4)) : static_cast<uint8_t>((dst & 0xF0) | v);
+        dst = (n % 2 == 0) ? static_cast<uint8_t>((dst & 0x0F) | (v << 4))
+                           : static_cast<uint8_t>((dst & 0xF0) | v);
     }
 }
 
@@ -142,7 +143,8 @@ bool ImagePNG::Decode(File* stream) {
 
     // Images with an alpha channel of 8 bits per sample after stripping keep it as an alpha plane
     // (8-bit RGBA, 16-bit grey with alpha, and 16-bit RGBA); the others are composed over a background.
-    const bool keepAlpha = colorType == PNG_COLOR_TYPE_RGB_ALPHA || (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32);
+    const bool keepAlpha =
+        colorType == PNG_COLOR_TYPE_RGB_ALPHA || (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32);
     png_color_16p fileBackground = nullptr;
     const bool hasBackground = png_get_bKGD(png, pinfo, &fileBackground) != 0;
     if (!keepAlpha) {
@@ -154,8 +156,9 @@ bool ImagePNG::Decode(File* stream) {
             png_set_background(png, &standard, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
         }
     } else if (hasBackground) {
-        info.transColor = RGBQUAD{static_cast<uint8_t>(fileBackground->blue), static_cast<uint8_t>(fileBackground->green),
-                                  static_cast<uint8_t>(fileBackground->red), 0};
+        info.transColor =
+            RGBQUAD{static_cast<uint8_t>(fileBackground->blue), static_cast<uint8_t>(fileBackground->green),
+                    static_cast<uint8_t>(fileBackground->red), 0};
     }
     if (bitDepth == 16) png_set_scale_16(png); // rounded v × 255 / 65535, as every reader here scales
 
@@ -205,7 +208,8 @@ bool ImagePNG::Decode(File* stream) {
     png_bytep transAlpha = nullptr;
     int transCount = 0;
     png_color_16p transColour = nullptr;
-    if (GetPalette() && png_get_tRNS(png, pinfo, &transAlpha, &transCount, &transColour) && transAlpha && transCount > 0) {
+    if (GetPalette() && png_get_tRNS(png, pinfo, &transAlpha, &transCount, &transColour) && transAlpha &&
+        transCount > 0) {
         RGBQUAD* pal = GetPalette();
         const int n = std::min<int>(transCount, static_cast<int>(GetNumColors()));
         for (int i = 0; i < n; ++i) pal[i].rgbReserved = transAlpha[i];
@@ -326,7 +330,9 @@ bool ImagePNG::Encode(File* stream) {
         if (transCount > 0) png_set_tRNS(png, pinfo, alphas.data(), transCount, nullptr);
     }
 
-    const auto toPpm = [](int32_t dpi) { return static_cast<png_uint_32>(std::lround(std::max(dpi, 1) / 0.0254)); };
+    const auto toPpm = [](int32_t dpi) {
+        return static_cast<png_uint_32>(std::lround(std::max(dpi, 1) / 0.0254));
+    };
     // A calibrated picture gives its pixel size as pixels per metre (whole
     // numbers) and exactly in a text chunk; the camera's name goes with it.
     std::string calibration;

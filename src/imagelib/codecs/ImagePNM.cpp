@@ -65,8 +65,9 @@ bool ImagePNM::Decode(File* stream) {
     const int kind = magic[1] - '0';
     const bool bitmap = kind == 1 || kind == 4, colour = kind == 3 || kind == 6, plain = kind <= 3;
     uint32_t width = 0, height = 0, maxval = 1;
-    if (!ReadNumber(stream, width) || !ReadNumber(stream, height) || (!bitmap && !ReadNumber(stream, maxval)) ||
-        width == 0 || height == 0 || maxval == 0 || maxval > 65535)
+    if (!ReadNumber(stream, width) || !ReadNumber(stream, height) ||
+        (!bitmap && !ReadNumber(stream, maxval)) || width == 0 || height == 0 || maxval == 0 ||
+        maxval > 65535)
         return Fail("error: cannot decode image");
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(width);
@@ -77,12 +78,14 @@ bool ImagePNM::Decode(File* stream) {
     const uint32_t sampleBytes = maxval > 255 ? 2 : 1;
     // Raw files must hold every sample; plain ones at least two bytes per sample.
     const uint64_t samples = static_cast<uint64_t>(width) * height * channels;
-    const uint64_t needed = plain ? (bitmap ? samples : samples * 2 - 1)
-                                  : (bitmap ? static_cast<uint64_t>((width + 7) / 8) * height : samples * sampleBytes);
+    const uint64_t needed =
+        plain ? (bitmap ? samples : samples * 2 - 1)
+              : (bitmap ? static_cast<uint64_t>((width + 7) / 8) * height : samples * sampleBytes);
     // Plain files have no truncation allowance: their byte count per sample is only a lower bound.
     if (!DecodeLimit::CheckData(*this, stream, width, height, plain ? needed * 2 : needed)) return false;
 
-    if (!Create(width, height, bitmap ? 1 : (colour ? 24 : 8), FORMAT_PNM)) return Fail("Can't allocate memory");
+    if (!Create(width, height, bitmap ? 1 : (colour ? 24 : 8), FORMAT_PNM))
+        return Fail("Can't allocate memory");
     if (bitmap) {
         // A set bit is black.
         SetPaletteColor(0, 255, 255, 255);
@@ -97,7 +100,8 @@ bool ImagePNM::Decode(File* stream) {
         const uint32_t y = height - 1 - r;
         uint8_t* row = GetBits(y);
         if (kind == 4) {
-            if (stream->Read(row, 1, (width + 7) / 8) != (width + 7) / 8) return Fail("error: cannot decode image");
+            if (stream->Read(row, 1, (width + 7) / 8) != (width + 7) / 8)
+                return Fail("error: cannot decode image");
             continue;
         }
         for (uint32_t x = 0; x < width; ++x) {
@@ -105,7 +109,8 @@ bool ImagePNM::Decode(File* stream) {
                 uint32_t v = 0;
                 if (kind == 1) {
                     if (!ReadBit(stream, v)) return Fail("error: cannot decode image");
-                    BlindSetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<uint8_t>(v));
+                    BlindSetPixelIndex(static_cast<int32_t>(x), static_cast<int32_t>(y),
+                                       static_cast<uint8_t>(v));
                     continue;
                 }
                 if (!ReadNumber(stream, v)) return Fail("error: cannot decode image");
@@ -133,11 +138,13 @@ bool ImagePNM::DecodeRaw(File* stream, uint32_t width, uint32_t height, uint32_t
         if (info.escape) return Fail("Cancelled");
         uint8_t* row = GetBits(height - 1 - r);
         if (wide) {
-            if (stream->Read(raw.data(), 1, raw.size()) != raw.size()) return Fail("error: cannot decode image");
+            if (stream->Read(raw.data(), 1, raw.size()) != raw.size())
+                return Fail("error: cannot decode image");
             const uint8_t* p = raw.data();
             for (size_t i = 0; i < samplesPerRow; ++i) row[i] = table[(p[2 * i] << 8) | p[2 * i + 1]];
         } else {
-            if (stream->Read(row, 1, samplesPerRow) != samplesPerRow) return Fail("error: cannot decode image");
+            if (stream->Read(row, 1, samplesPerRow) != samplesPerRow)
+                return Fail("error: cannot decode image");
             if (!table.empty())
                 for (size_t i = 0; i < samplesPerRow; ++i) row[i] = table[row[i]];
         }
@@ -159,11 +166,13 @@ bool ImagePNM::Encode(File* stream) {
     if (IsIndexed() && !greyPalette) return Fail("Can save only RGB or GrayScale images");
     const bool colour = !IsIndexed();
     char header[64];
-    const int n = std::snprintf(header, sizeof(header), "P%c\n%u %u\n255\n", colour ? '6' : '5', width, height);
+    const int n =
+        std::snprintf(header, sizeof(header), "P%c\n%u %u\n255\n", colour ? '6' : '5', width, height);
     bool ok = stream->Write(header, 1, static_cast<size_t>(n)) == static_cast<size_t>(n);
     std::vector<uint8_t> line(static_cast<size_t>(width) * (colour ? 3 : 1));
     uint8_t grey[256] = {};
-    for (uint32_t i = 0; !colour && i < GetNumColors(); ++i) grey[i] = GetPaletteColor(static_cast<uint8_t>(i)).rgbRed;
+    for (uint32_t i = 0; !colour && i < GetNumColors(); ++i)
+        grey[i] = GetPaletteColor(static_cast<uint8_t>(i)).rgbRed;
     const bool bytePerPixel = GetBpp() == 8;
     for (uint32_t r = 0; ok && r < height; ++r) {
         const int32_t y = static_cast<int32_t>(height - 1 - r);
@@ -178,7 +187,8 @@ bool ImagePNM::Encode(File* stream) {
         } else if (bytePerPixel) {
             for (size_t x = 0; x < line.size(); ++x) out[x] = grey[row[x]];
         } else {
-            for (uint32_t x = 0; x < width; ++x) out[x] = grey[BlindGetPixelIndex(static_cast<int32_t>(x), y)];
+            for (uint32_t x = 0; x < width; ++x)
+                out[x] = grey[BlindGetPixelIndex(static_cast<int32_t>(x), y)];
         }
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }

@@ -60,8 +60,8 @@ bool ImageRAS::Decode(File* stream) {
     const uint32_t width = bytes::Be32(h + 4), height = bytes::Be32(h + 8), depth = bytes::Be32(h + 12);
     const uint32_t type = bytes::Be32(h + 20), mapType = bytes::Be32(h + 24), mapLength = bytes::Be32(h + 28);
     if (width == 0 || height == 0 || width > 0x7FFFFFF || height > 0x7FFFFFF ||
-        (depth != 1 && depth != 4 && depth != 8 && depth != 24 && depth != 32) || type > kTypeRgb || mapType > 1 ||
-        mapLength > 768 || (mapType == 1 && mapLength % 3))
+        (depth != 1 && depth != 4 && depth != 8 && depth != 24 && depth != 32) || type > kTypeRgb ||
+        mapType > 1 || mapLength > 768 || (mapType == 1 && mapLength % 3))
         return Fail("error: cannot decode image");
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(width);
@@ -158,7 +158,9 @@ bool ImageRAS::Encode(File* stream) {
         const uint8_t* row = GetBits(static_cast<uint32_t>(y));
         for (uint32_t x = 0; x < width; ++x) {
             if (indexed) line[x] = BlindGetPixelIndex(static_cast<int32_t>(x), y);
-            else std::memcpy(&line[3 * x], row + 3 * x, 3); // blue, green, red as the standard type stores them
+            else
+                std::memcpy(&line[3 * x], row + 3 * x,
+                            3); // blue, green, red as the standard type stores them
         }
         ok = stream->Write(line.data(), 1, line.size()) == line.size();
     }

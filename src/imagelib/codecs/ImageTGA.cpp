@@ -86,7 +86,8 @@ bool ImageTGA::Decode(File* stream) {
         std::vector<uint8_t> raw(static_cast<size_t>(mapLength) * entryBytes);
         if (stream->Read(raw.data(), 1, raw.size()) != raw.size()) return Fail("corrupted TGA");
         if (kind == 1)
-            for (uint32_t i = 0; i < mapLength; ++i) map.push_back(Colour(raw.data() + i * entryBytes, mapBits));
+            for (uint32_t i = 0; i < mapLength; ++i)
+                map.push_back(Colour(raw.data() + i * entryBytes, mapBits));
     }
 
     const bool rle = imageType & 8;

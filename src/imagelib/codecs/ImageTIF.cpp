@@ -40,7 +40,8 @@ toff_t SeekProc(thandle_t h, toff_t offset, int whence) {
     auto* stream = static_cast<File*>(h);
     const auto signedOffset = static_cast<int64_t>(offset);
     const int64_t limit = std::numeric_limits<int32_t>::max();
-    if ((whence == SEEK_SET && offset > static_cast<toff_t>(limit)) || signedOffset > limit || signedOffset < -limit)
+    if ((whence == SEEK_SET && offset > static_cast<toff_t>(limit)) || signedOffset > limit ||
+        signedOffset < -limit)
         return static_cast<toff_t>(-1);
     if (!stream->Seek(static_cast<int32_t>(signedOffset), whence)) return static_cast<toff_t>(-1);
     const int32_t pos = stream->Tell();
@@ -85,9 +86,12 @@ int32_t ToDpi(float value, uint16_t unit) {
 void LabToRgb(uint8_t l8, int8_t a8, int8_t b8, uint8_t* bgr) {
     const double l = l8 * 100.0 / 255.0, a = a8, b = b8;
     const double fy = (l + 16.0) / 116.0, fx = fy + a / 500.0, fz = fy - b / 200.0;
-    const auto finv = [](double t) { return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0); };
+    const auto finv = [](double t) {
+        return t > 6.0 / 29.0 ? t * t * t : 3.0 * (6.0 / 29.0) * (6.0 / 29.0) * (t - 4.0 / 29.0);
+    };
     const double x = 0.95047 * finv(fx), y = 1.0 * finv(fy), z = 1.0883 * finv(fz);
-    const double lin[3] = {3.240479 * x - 1.53715 * y - 0.498535 * z, -0.969256 * x + 1.875992 * y + 0.041556 * z,
+    const double lin[3] = {3.240479 * x - 1.53715 * y - 0.498535 * z,
+                           -0.969256 * x + 1.875992 * y + 0.041556 * z,
                            0.055648 * x - 0.204043 * y + 1.057311 * z};
     for (int i = 0; i < 3; ++i) {
         const double c = std::max(0.0, lin[i]);
@@ -101,7 +105,9 @@ void Unpremultiply(uint8_t* bgr, const uint8_t* alpha, uint32_t width) {
     for (uint32_t x = 0; x < width; ++x) {
         const uint32_t a = alpha[x];
         if (a == 0 || a == 255) continue;
-        for (int c = 0; c < 3; ++c) bgr[3 * x + c] = static_cast<uint8_t>(std::min<uint32_t>(255, (bgr[3 * x + c] * 255u + a / 2) / a));
+        for (int c = 0; c < 3; ++c)
+            bgr[3 * x + c] =
+                static_cast<uint8_t>(std::min<uint32_t>(255, (bgr[3 * x + c] * 255u + a / 2) / a));
     }
 }
 
@@ -128,10 +134,11 @@ TIFF* ImageTIF::TIFFOpenEx(File* stream, const char* mode, Image* errorSink) {
     TIFFOpenOptionsSetErrorHandlerExtR(options.opts, ErrorProc, errorSink);
     TIFFOpenOptionsSetWarningHandlerExtR(options.opts, WarningProc, nullptr);
     // No single allocation inside libtiff may exceed what an image may hold.
-    const uint64_t cap = std::min<uint64_t>(Image::GetMaxMemory() + (1u << 20), std::numeric_limits<tmsize_t>::max());
+    const uint64_t cap =
+        std::min<uint64_t>(Image::GetMaxMemory() + (1u << 20), std::numeric_limits<tmsize_t>::max());
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.opts, static_cast<tmsize_t>(cap));
-    return TIFFClientOpenExt("vimg", mode, stream, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
-                             UnmapProc, options.opts);
+    return TIFFClientOpenExt("vimg", mode, stream, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
+                             MapProc, UnmapProc, options.opts);
 }
 
 void ImageTIF::TIFFCloseEx(TIFF* handle) {
@@ -151,7 +158,8 @@ bool ImageTIF::Decode(File* stream) {
         return Fail("Error: page not present in TIFF file");
 
     uint32_t width = 0, height = 0, rowsPerStrip = 0;
-    uint16_t samples = 1, bits = 1, photometric = 0, orientation = ORIENTATION_TOPLEFT, planar = PLANARCONFIG_CONTIG;
+    uint16_t samples = 1, bits = 1, photometric = 0, orientation = ORIENTATION_TOPLEFT,
+             planar = PLANARCONFIG_CONTIG;
     uint16_t compression = COMPRESSION_NONE, sampleFormat = SAMPLEFORMAT_UINT;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
@@ -199,18 +207,20 @@ bool ImageTIF::Decode(File* stream) {
     const bool unsignedInt = sampleFormat == SAMPLEFORMAT_UINT;
     const bool greyOrPalette =
         contig && unsignedInt && IsGreyOrPalette(photometric) &&
-        ((samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (bits == 16 && photometric != PHOTOMETRIC_PALETTE))) ||
+        ((samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8 ||
+                           (bits == 16 && photometric != PHOTOMETRIC_PALETTE))) ||
          (samples == 2 && (bits == 8 || (bits == 16 && photometric != PHOTOMETRIC_PALETTE))));
-    const bool lab = contig && photometric == PHOTOMETRIC_CIELAB && bits == 8 && (samples == 3 || samples == 4);
+    const bool lab =
+        contig && photometric == PHOTOMETRIC_CIELAB && bits == 8 && (samples == 3 || samples == 4);
     // Plain RGB is read directly too: libtiff's RGBA rendering would premultiply an alpha channel.
     const bool rgb = contig && unsignedInt && photometric == PHOTOMETRIC_RGB && (bits == 8 || bits == 16) &&
                      (samples == 3 || samples == 4);
     // Grey and RGB samples of other depths and kinds (12-bit, 32-bit integers,
     // floating point), as scientific cameras write them.
     const bool greyKind = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
-    const bool wideKind = sampleFormat == SAMPLEFORMAT_IEEEFP ? (bits == 32 || bits == 64)
-                                                              : (unsignedInt || sampleFormat == SAMPLEFORMAT_INT) &&
-                                                                    bits >= 2 && bits <= 32;
+    const bool wideKind = sampleFormat == SAMPLEFORMAT_IEEEFP
+                              ? (bits == 32 || bits == 64)
+                              : (unsignedInt || sampleFormat == SAMPLEFORMAT_INT) && bits >= 2 && bits <= 32;
     // CMYK of 8 bits goes through libtiff's rendering; deeper CMYK is read here.
     const bool cmyk = photometric == PHOTOMETRIC_SEPARATED && (samples == 4 || samples == 5) && bits != 8;
     const bool wide = contig && !greyOrPalette && !rgb && wideKind &&
@@ -227,12 +237,12 @@ bool ImageTIF::Decode(File* stream) {
     if (info.escape) return Fail("Cancelled");
     // Where the compression has a known best ratio the file must be able to hold
     // the samples; otherwise (fax, JPEG, ...) only the pixel ceiling applies.
-    const uint32_t expansion = compression == COMPRESSION_NONE       ? 1
-                               : compression == COMPRESSION_PACKBITS ? 64
-                               : compression == COMPRESSION_LZW      ? 4096
-                               : (compression == COMPRESSION_ADOBE_DEFLATE || compression == COMPRESSION_DEFLATE)
-                                   ? 1032
-                                   : 0;
+    const uint32_t expansion =
+        compression == COMPRESSION_NONE                                                    ? 1
+        : compression == COMPRESSION_PACKBITS                                              ? 64
+        : compression == COMPRESSION_LZW                                                   ? 4096
+        : (compression == COMPRESSION_ADOBE_DEFLATE || compression == COMPRESSION_DEFLATE) ? 1032
+                                                                                           : 0;
     const uint64_t sampleBytes = (static_cast<uint64_t>(width) * samples * bits + 7) / 8 * height;
     const int32_t fileSize = stream->Size();
     if (expansion ? !DecodeLimit::CheckHeld(*this, fileSize > 0 ? static_cast<uint64_t>(fileSize) : 0, width,
@@ -245,7 +255,7 @@ bool ImageTIF::Decode(File* stream) {
     if (alpha && !AlphaCreate()) return Fail("ImageTIF can't allocate memory");
     SetCodecOption(compression, FORMAT_TIF);
 
-    const bool ok = wide        ? DecodeWide(tif.get(), width, height, photometric, samples, bits, sampleFormat)
+    const bool ok = wide ? DecodeWide(tif.get(), width, height, photometric, samples, bits, sampleFormat)
                     : stripPath ? DecodeStrips(tif.get(), width, height, photometric, samples, bits, alpha)
                                 : DecodeRGBA(tif.get(), width, height, alpha);
     if (!ok) return false;
@@ -285,15 +295,16 @@ bool ImageTIF::DecodeRGBA(TIFF* tif, uint32_t width, uint32_t height, bool alpha
     return true;
 }
 
-void ImageTIF::TileToStrip(uint8_t* strip, const uint8_t* tile, uint32_t rows, size_t lineBytes, size_t tileRowBytes,
-                           size_t offset) {
+void ImageTIF::TileToStrip(uint8_t* strip, const uint8_t* tile, uint32_t rows, size_t lineBytes,
+                           size_t tileRowBytes, size_t offset) {
     if (offset >= lineBytes) return;
     const size_t n = std::min(tileRowBytes, lineBytes - offset);
-    for (uint32_t r = 0; r < rows; ++r) std::memcpy(strip + r * lineBytes + offset, tile + r * tileRowBytes, n);
+    for (uint32_t r = 0; r < rows; ++r)
+        std::memcpy(strip + r * lineBytes + offset, tile + r * tileRowBytes, n);
 }
 
-bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits,
-                            bool alpha) {
+bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int photometric, int samples,
+                            int bits, bool alpha) {
     // Palette.
     if (RGBQUAD* pal = GetPalette()) {
         const uint32_t entries = std::min<uint32_t>(1u << std::min(bits, 8), GetNumColors());
@@ -307,7 +318,8 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
                 // Colour map entries truncate, as ImageMagick reads them.
                 return static_cast<uint8_t>(wide ? v * 255u / 65535u : v & 0xFF);
             };
-            for (uint32_t i = 0; i < entries; ++i) pal[i] = RGBQUAD{level(blue[i]), level(green[i]), level(red[i]), 0};
+            for (uint32_t i = 0; i < entries; ++i)
+                pal[i] = RGBQUAD{level(blue[i]), level(green[i]), level(red[i]), 0};
         } else {
             const uint32_t step = 255 / (entries - 1);
             for (uint32_t i = 0; i < entries; ++i) {
@@ -320,12 +332,13 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
 
     uint16_t extraCount = 0;
     uint16_t* extraTypes = nullptr;
-    const bool associated = TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes) && extraCount > 0 &&
-                            extraTypes && extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
+    const bool associated = TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes) &&
+                            extraCount > 0 && extraTypes && extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
     const bool tiled = TIFFIsTiled(tif) != 0;
     const uint64_t lineBytes = TIFFScanlineSize64(tif);
     const uint64_t pixelBits = static_cast<uint64_t>(samples) * bits;
-    if (lineBytes == 0 || lineBytes < (static_cast<uint64_t>(width) * pixelBits + 7) / 8) return Fail("Corrupted TIFF file!");
+    if (lineBytes == 0 || lineBytes < (static_cast<uint64_t>(width) * pixelBits + 7) / 8)
+        return Fail("Corrupted TIFF file!");
 
     uint32_t rowsPer = 0, tileWidth = 0;
     uint64_t tileBytes = 0, tileRowBytes = 0;
@@ -334,8 +347,8 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &rowsPer);
         tileBytes = TIFFTileSize64(tif);
         tileRowBytes = TIFFTileRowSize64(tif);
-        if (tileWidth == 0 || rowsPer == 0 || tileBytes == 0 || (static_cast<uint64_t>(tileWidth) * pixelBits) % 8 != 0 ||
-            tileRowBytes * rowsPer > tileBytes)
+        if (tileWidth == 0 || rowsPer == 0 || tileBytes == 0 ||
+            (static_cast<uint64_t>(tileWidth) * pixelBits) % 8 != 0 || tileRowBytes * rowsPer > tileBytes)
             return Fail("Corrupted tiled TIFF file!");
     } else {
         TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPer);
@@ -358,7 +371,8 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
         if (tiled) {
             std::memset(strip.get(), 0, stripBytes);
             for (uint32_t tx = 0; tx < width; tx += tileWidth) {
-                if (TIFFReadTile(tif, tile.get(), tx, row, 0, 0) < 0) return Fail("Corrupted tiled TIFF file!");
+                if (TIFFReadTile(tif, tile.get(), tx, row, 0, 0) < 0)
+                    return Fail("Corrupted tiled TIFF file!");
                 TileToStrip(strip.get(), tile.get(), rows, lineBytes, tileRowBytes, tx * pixelBits / 8);
             }
         } else {
@@ -385,7 +399,8 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
             if (samples == 1 && (bits == 1 || bits == 4 || bits == 8)) {
                 std::memcpy(dst, src, std::min<uint64_t>(lineBytes, effWidth));
             } else if (samples == 1 && bits == 2) {
-                for (uint32_t x = 0; x < width; ++x) dst[x] = static_cast<uint8_t>((src[x / 4] >> (6 - 2 * (x % 4))) & 3);
+                for (uint32_t x = 0; x < width; ++x)
+                    dst[x] = static_cast<uint8_t>((src[x / 4] >> (6 - 2 * (x % 4))) & 3);
             } else if (samples == 1) {
                 for (uint32_t x = 0; x < width; ++x) dst[x] = sample(x);
             } else if (samples == 2) {
@@ -462,7 +477,8 @@ double WideSample(const uint8_t* row, uint64_t index, int bits, int format) {
             v = (v << 1) | ((row[bit / 8] >> (7 - bit % 8)) & 1u);
         }
     }
-    if (format == SAMPLEFORMAT_INT && bits < 64 && (v >> (bits - 1)) & 1) return static_cast<double>(v) - std::ldexp(1.0, bits);
+    if (format == SAMPLEFORMAT_INT && bits < 64 && (v >> (bits - 1)) & 1)
+        return static_cast<double>(v) - std::ldexp(1.0, bits);
     return static_cast<double>(v);
 }
 
@@ -487,7 +503,8 @@ bool ImageTIF::ReadRawRows(TIFF* tif, uint32_t width, uint32_t height, uint64_t 
         TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
         const uint64_t tileBytes = TIFFTileSize64(tif), tileRowBytes = TIFFTileRowSize64(tif);
-        if (tileWidth == 0 || tileHeight == 0 || tileBytes == 0 || (static_cast<uint64_t>(tileWidth) * pixelBits) % 8 != 0 ||
+        if (tileWidth == 0 || tileHeight == 0 || tileBytes == 0 ||
+            (static_cast<uint64_t>(tileWidth) * pixelBits) % 8 != 0 ||
             tileRowBytes * tileHeight > tileBytes || tileBytes > GetMaxMemory() + (1u << 20))
             return Fail("Corrupted tiled TIFF file!");
         std::vector<uint8_t> tile(static_cast<size_t>(tileBytes));
@@ -495,8 +512,10 @@ bool ImageTIF::ReadRawRows(TIFF* tif, uint32_t width, uint32_t height, uint64_t 
             if (info.escape) return Fail("Cancelled");
             const uint32_t rows = std::min(tileHeight, height - row);
             for (uint32_t tx = 0; tx < width; tx += tileWidth) {
-                if (TIFFReadTile(tif, tile.data(), tx, row, 0, 0) < 0) return Fail("Corrupted tiled TIFF file!");
-                TileToStrip(raw + row * lineBytes, tile.data(), rows, lineBytes, tileRowBytes, tx * pixelBits / 8);
+                if (TIFFReadTile(tif, tile.data(), tx, row, 0, 0) < 0)
+                    return Fail("Corrupted tiled TIFF file!");
+                TileToStrip(raw + row * lineBytes, tile.data(), rows, lineBytes, tileRowBytes,
+                            tx * pixelBits / 8);
             }
         }
         return true;
@@ -523,13 +542,15 @@ bool ImageTIF::DecodeWide(TIFF* tif, uint32_t width, uint32_t height, int photom
     }
     const uint64_t lineBytes = TIFFScanlineSize64(tif);
     const uint64_t pixelBits = static_cast<uint64_t>(samples) * bits;
-    if (lineBytes == 0 || lineBytes < (static_cast<uint64_t>(width) * pixelBits + 7) / 8) return Fail("Corrupted TIFF file!");
+    if (lineBytes == 0 || lineBytes < (static_cast<uint64_t>(width) * pixelBits + 7) / 8)
+        return Fail("Corrupted TIFF file!");
     const bool cmyk = photometric == PHOTOMETRIC_SEPARATED;
     const uint64_t colours = cmyk ? 4 : (samples >= 3 ? 3 : 1);
     // Every sample as a number first: the mapping depends on the whole picture's range.
     const uint64_t count = static_cast<uint64_t>(width) * height * samples;
     const uint64_t budget = GetMaxMemory() + (1u << 20);
-    if (count * sizeof(double) > budget || lineBytes * height > budget) return Fail("ImageTIF can't allocate memory");
+    if (count * sizeof(double) > budget || lineBytes * height > budget)
+        return Fail("ImageTIF can't allocate memory");
     std::vector<double> values;
     std::vector<uint8_t> raw;
     try {
@@ -750,7 +771,8 @@ bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageC
     }
     if (compression > 0xFFFF || !TIFFSetField(tif, TIFFTAG_COMPRESSION, static_cast<uint16_t>(compression)))
         return false;
-    if (compression == COMPRESSION_LZW && samples * bits >= 8) TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    if (compression == COMPRESSION_LZW && samples * bits >= 8)
+        TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     uint32_t rowsPerStrip = TIFFDefaultStripSize(tif, 0);
     if (compression == COMPRESSION_JPEG) {
         TIFFSetField(tif, TIFFTAG_JPEGQUALITY, static_cast<int>(info.jpegQuality));
@@ -773,7 +795,8 @@ bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageC
     // Rows top first, converted in a buffer: the image itself is never changed.
     const uint64_t lineBytes = TIFFScanlineSize64(tif);
     if (lineBytes == 0) return false;
-    std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[std::max<uint64_t>(lineBytes, info.effWidth)]());
+    std::unique_ptr<uint8_t[]> line(new (std::nothrow)
+                                        uint8_t[std::max<uint64_t>(lineBytes, info.effWidth)]());
     if (!line) return false;
     for (uint32_t y = 0; y < height; ++y) {
         const uint32_t row = height - 1 - y;

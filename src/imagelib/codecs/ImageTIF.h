@@ -34,15 +34,18 @@ public:
 
 private:
     bool DecodeRGBA(tiff* tif, uint32_t width, uint32_t height, bool alpha);
-    bool DecodeStrips(tiff* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits, bool alpha);
+    bool DecodeStrips(tiff* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits,
+                      bool alpha);
     // Grey, RGB or CMYK samples of other depths (2..32-bit integers, floating point) to 8 bits.
-    bool DecodeWide(tiff* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits, int format);
+    bool DecodeWide(tiff* tif, uint32_t width, uint32_t height, int photometric, int samples, int bits,
+                    int format);
     // The decoded rows of the current page, strips or tiles, into `raw` (lineBytes per row).
-    bool ReadRawRows(tiff* tif, uint32_t width, uint32_t height, uint64_t lineBytes, uint64_t pixelBits, uint8_t* raw);
+    bool ReadRawRows(tiff* tif, uint32_t width, uint32_t height, uint64_t lineBytes, uint64_t pixelBits,
+                     uint8_t* raw);
     bool EncodeBody(tiff* tif, bool multipage, int32_t page, int32_t pageCount);
     // Copies the rows of a decoded tile into its place in a strip of `lineBytes` per row.
-    static void TileToStrip(uint8_t* strip, const uint8_t* tile, uint32_t rows, size_t lineBytes, size_t tileRowBytes,
-                            size_t offset);
+    static void TileToStrip(uint8_t* strip, const uint8_t* tile, uint32_t rows, size_t lineBytes,
+                            size_t tileRowBytes, size_t offset);
     // Turns the stored picture into the one the orientation tag describes.
     bool ApplyOrientation(int orientation);
     void ResetWriter();

@@ -40,10 +40,12 @@ bool ImageWBMP::Decode(File* stream) {
     uint32_t type = 0, width = 0, height = 0;
     if (!ReadInt(stream, type)) return Fail("Not a WBMP");
     if (type != 0) return Fail("Unsupported WBMP type");
-    if (stream->GetC() != 0 || !ReadInt(stream, width) || !ReadInt(stream, height) || width == 0 || height == 0)
+    if (stream->GetC() != 0 || !ReadInt(stream, width) || !ReadInt(stream, height) || width == 0 ||
+        height == 0)
         return Fail("Not a WBMP");
     const uint32_t stride = (width + 7) / 8;
-    if (!DecodeLimit::CheckData(*this, stream, width, height, static_cast<uint64_t>(stride) * height)) return false;
+    if (!DecodeLimit::CheckData(*this, stream, width, height, static_cast<uint64_t>(stride) * height))
+        return false;
 
     if (info.escape == -1) {
         head.biWidth = static_cast<int32_t>(width);

@@ -86,11 +86,13 @@ struct Mapper {
 };
 
 // Draws a filled and outlined shape with the current brush and pen.
-void Shape(MetafileCanvas& canvas, const Mapper& m, const std::vector<std::vector<Point>>& rings, bool closed) {
+void Shape(MetafileCanvas& canvas, const Mapper& m, const std::vector<std::vector<Point>>& rings,
+           bool closed) {
     const State& s = *m.s;
     if (closed && s.brush.visible) canvas.FillPolygon(rings, s.brush.colour, s.winding);
     if (s.pen.visible)
-        for (const auto& ring : rings) canvas.StrokePolyline(ring, closed, s.pen.colour, m.PenWidth(s.pen.width));
+        for (const auto& ring : rings)
+            canvas.StrokePolyline(ring, closed, s.pen.colour, m.PenWidth(s.pen.width));
 }
 
 // Cubic Bezier segments (start, then control, control, end for each) as line points.
@@ -102,8 +104,9 @@ std::vector<Point> FlattenBeziers(const std::vector<Point>& p) {
         const Point a = p[i - 1], b = p[i], c = p[i + 1], d = p[i + 2];
         for (int k = 1; k <= 16; ++k) {
             const double t = k / 16.0, u = 1 - t;
-            out.push_back(Point{u * u * u * a.x + 3 * u * u * t * b.x + 3 * u * t * t * c.x + t * t * t * d.x,
-                                u * u * u * a.y + 3 * u * u * t * b.y + 3 * u * t * t * c.y + t * t * t * d.y});
+            out.push_back(
+                Point{u * u * u * a.x + 3 * u * u * t * b.x + 3 * u * t * t * c.x + t * t * t * d.x,
+                      u * u * u * a.y + 3 * u * u * t * b.y + 3 * u * t * t * c.y + t * t * t * d.y});
         }
     }
     return out;
@@ -129,7 +132,8 @@ void PlayText(MetafileCanvas& canvas, Image& target, const Mapper& m, const meta
 
     MetafileTextRun run;
     run.font = s.font;
-    run.font.height = s.font.height == 0 ? kDefaultFontPixels * std::abs(m.devScaleY) : s.font.height * std::abs(sy);
+    run.font.height =
+        s.font.height == 0 ? kDefaultFontPixels * std::abs(m.devScaleY) : s.font.height * std::abs(sy);
     const bool drawable = renderer && !rec.text.empty() && std::abs(run.font.height) >= 1 &&
                           std::abs(run.font.height) <= kMaxFontPixels;
     if (drawable) {
@@ -306,13 +310,18 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
         const Record& rec = records[r];
         const uint8_t* p = &data[rec.at + 6];
         const size_t n = rec.size - 6; // parameter bytes
-        const auto s16 = [&](size_t i) { return 2 * i + 2 <= n ? static_cast<int16_t>(bytes::Le16(p + 2 * i)) : int16_t{0}; };
+        const auto s16 = [&](size_t i) {
+            return 2 * i + 2 <= n ? static_cast<int16_t>(bytes::Le16(p + 2 * i)) : int16_t{0};
+        };
         const auto u16 = [&](size_t i) { return 2 * i + 2 <= n ? bytes::Le16(p + 2 * i) : uint16_t{0}; };
-        const auto colour = [&](size_t i) { return FromColorRef(static_cast<uint32_t>(u16(i)) | (static_cast<uint32_t>(u16(i + 1)) << 16)); };
+        const auto colour = [&](size_t i) {
+            return FromColorRef(static_cast<uint32_t>(u16(i)) | (static_cast<uint32_t>(u16(i + 1)) << 16));
+        };
         const auto points = [&](size_t first, size_t count) {
             std::vector<Point> pts;
             if ((first + 2 * count) * 2 > n) return pts;
-            for (size_t i = 0; i < count; ++i) pts.push_back(m.Map(s16(first + 2 * i), s16(first + 2 * i + 1)));
+            for (size_t i = 0; i < count; ++i)
+                pts.push_back(m.Map(s16(first + 2 * i), s16(first + 2 * i + 1)));
             return pts;
         };
         switch (rec.function) {
@@ -401,7 +410,10 @@ bool ImageWMF::PlayWmf(const std::vector<uint8_t>& data) {
             break;
         }
         case 0x041B: case 0x061C: // Rectangle, RoundRect (corners ignored): bottom, right, top, left
-            Shape(canvas, m, {RectPoints(m, s16(n >= 12 ? 5 : 3), s16(n >= 12 ? 4 : 2), s16(n >= 12 ? 3 : 1), s16(n >= 12 ? 2 : 0))}, true);
+            Shape(canvas, m,
+                  {RectPoints(m, s16(n >= 12 ? 5 : 3), s16(n >= 12 ? 4 : 2), s16(n >= 12 ? 3 : 1),
+                              s16(n >= 12 ? 2 : 0))},
+                  true);
             break;
         case 0x0418: { // Ellipse: bottom, right, top, left
             const Point a = m.Map(s16(3), s16(2)), b = m.Map(s16(1), s16(0));
@@ -452,7 +464,8 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
     const double boundsL = s32(d + 8), boundsT = s32(d + 12), boundsR = s32(d + 16), boundsB = s32(d + 20);
     const double frameL = s32(d + 24), frameT = s32(d + 28), frameR = s32(d + 32), frameB = s32(d + 36);
     const double devPxX = s32(d + 72), devPxY = s32(d + 76), devMmX = s32(d + 80), devMmY = s32(d + 84);
-    const bool frameOk = frameR > frameL && frameB > frameT && devPxX > 0 && devPxY > 0 && devMmX > 0 && devMmY > 0;
+    const bool frameOk =
+        frameR > frameL && frameB > frameT && devPxX > 0 && devPxY > 0 && devMmX > 0 && devMmY > 0;
 
     // The frame (or, without one, the bounds) in device pixels is what the picture shows.
     double fl = boundsL, ft = boundsT, fr = boundsR + 1, fb = boundsB + 1;
@@ -651,10 +664,12 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             break;
         case 68: path = Path{}; break;                          // AbortPath
         case 62: case 63: case 64: { // FillPath, StrokeAndFillPath, StrokePath
-            if (type != 64 && state.brush.visible) canvas.FillPolygon(path.figures, state.brush.colour, state.winding);
+            if (type != 64 && state.brush.visible)
+                canvas.FillPolygon(path.figures, state.brush.colour, state.winding);
             if (type != 62 && state.pen.visible)
                 for (size_t i = 0; i < path.figures.size(); ++i)
-                    canvas.StrokePolyline(path.figures[i], path.closed[i], state.pen.colour, m.PenWidth(state.pen.width));
+                    canvas.StrokePolyline(path.figures[i], path.closed[i], state.pen.colour,
+                                          m.PenWidth(state.pen.width));
             path = Path{};
             break;
         }
@@ -696,7 +711,8 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             const Point a = m.Map(x, y), b = m.Map(x + cx, y + cy);
             if (!dibits && cbBmi == 0) {
                 // No source bitmap: the rectangle is painted with the brush.
-                if (state.brush.visible) canvas.FillPolygon({RectPoints(m, x, y, x + cx, y + cy)}, state.brush.colour, false);
+                if (state.brush.visible)
+                    canvas.FillPolygon({RectPoints(m, x, y, x + cx, y + cy)}, state.brush.colour, false);
                 break;
             }
             // Offsets count from the record start, 8 bytes before `p`.
@@ -706,7 +722,8 @@ bool ImageWMF::PlayEmf(const std::vector<uint8_t>& data) {
             std::vector<uint8_t> dib(p + offBmi - 8, p + offBmi - 8 + cbBmi);
             dib.insert(dib.end(), p + offBits - 8, p + offBits - 8 + cbBits);
             Image bitmap;
-            if (DecodeDib(dib.data(), dib.size(), bitmap)) canvas.DrawImage(bitmap, a.x, a.y, b.x - a.x, b.y - a.y);
+            if (DecodeDib(dib.data(), dib.size(), bitmap))
+                canvas.DrawImage(bitmap, a.x, a.y, b.x - a.x, b.y - a.y);
             break;
         }
         case 24: state.textColour = FromColorRef(u32(0)); break; // SetTextColor

@@ -43,7 +43,8 @@ void MetafileCanvas::FillPolygon(const std::vector<std::vector<Point>>& rings, R
     }
     if (edges.empty()) return;
     const int h = static_cast<int>(m_image.GetHeight()), w = static_cast<int>(m_image.GetWidth());
-    const int yStart = std::max(0, ToPixel(std::floor(top))), yEnd = std::min(h - 1, ToPixel(std::ceil(bottom)));
+    const int yStart = std::max(0, ToPixel(std::floor(top))),
+              yEnd = std::min(h - 1, ToPixel(std::ceil(bottom)));
     std::vector<std::pair<double, int>> crossings;
     for (int y = yStart; y <= yEnd && m_budget > 0; ++y) {
         m_budget -= static_cast<int64_t>(edges.size());
@@ -65,7 +66,8 @@ void MetafileCanvas::FillPolygon(const std::vector<std::vector<Point>>& rings, R
     }
 }
 
-void MetafileCanvas::StrokePolyline(const std::vector<Point>& points, bool closed, RGBQUAD colour, double width) {
+void MetafileCanvas::StrokePolyline(const std::vector<Point>& points, bool closed, RGBQUAD colour,
+                                    double width) {
     if (points.empty()) return;
     const size_t segments = closed ? points.size() : points.size() - 1;
     if (width <= 1.5) {
@@ -101,14 +103,17 @@ void MetafileCanvas::StrokePolyline(const std::vector<Point>& points, bool close
         const double len = std::hypot(b.x - a.x, b.y - a.y);
         if (len > 0) {
             const double nx = -(b.y - a.y) / len * r, ny = (b.x - a.x) / len * r;
-            FillPolygon({{{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}},
-                        colour, true);
+            FillPolygon(
+                {{{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}},
+                colour, true);
         }
     }
-    for (const Point& p : points) FillPolygon({EllipsePoints(p.x - r, p.y - r, p.x + r, p.y + r)}, colour, true);
+    for (const Point& p : points)
+        FillPolygon({EllipsePoints(p.x - r, p.y - r, p.x + r, p.y + r)}, colour, true);
 }
 
-std::vector<MetafileCanvas::Point> MetafileCanvas::EllipsePoints(double left, double top, double right, double bottom) {
+std::vector<MetafileCanvas::Point> MetafileCanvas::EllipsePoints(double left, double top, double right,
+                                                                 double bottom) {
     const double cx = (left + right) / 2, cy = (top + bottom) / 2;
     const double rx = std::abs(right - left) / 2, ry = std::abs(bottom - top) / 2;
     const int n = static_cast<int>(std::clamp((rx + ry) * 2, 16.0, 720.0));
@@ -124,8 +129,10 @@ void MetafileCanvas::DrawImage(const Image& src, double left, double top, double
     if (!src.IsValid() || width == 0 || height == 0) return;
     const int w = static_cast<int>(m_image.GetWidth()), h = static_cast<int>(m_image.GetHeight());
     const double x0 = std::min(left, left + width), y0 = std::min(top, top + height);
-    const int xa = std::max(0, ToPixel(std::floor(x0))), xb = std::min(w, ToPixel(std::ceil(x0 + std::abs(width))));
-    const int ya = std::max(0, ToPixel(std::floor(y0))), yb = std::min(h, ToPixel(std::ceil(y0 + std::abs(height))));
+    const int xa = std::max(0, ToPixel(std::floor(x0))),
+              xb = std::min(w, ToPixel(std::ceil(x0 + std::abs(width))));
+    const int ya = std::max(0, ToPixel(std::floor(y0))),
+              yb = std::min(h, ToPixel(std::ceil(y0 + std::abs(height))));
     const int sw = static_cast<int>(src.GetWidth()), sh = static_cast<int>(src.GetHeight());
     for (int y = ya; y < yb; ++y) {
         // Source rows count from the bottom; a negative height mirrors.

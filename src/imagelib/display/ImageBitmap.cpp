@@ -141,8 +141,8 @@ std::unique_ptr<Image> FromQImage(const QImage& picture) {
     auto image = std::make_unique<Image>();
     // Qt rows run top down, the library's bottom up.
     if (!image->CreateFromArray(bgr.constBits(), static_cast<uint32_t>(bgr.width()),
-                                static_cast<uint32_t>(bgr.height()), 24, static_cast<uint32_t>(bgr.bytesPerLine()),
-                                true))
+                                static_cast<uint32_t>(bgr.height()), 24,
+                                static_cast<uint32_t>(bgr.bytesPerLine()), true))
         return nullptr;
     return image;
 }

@@ -44,7 +44,8 @@ QFont MakeFont(const MetafileFont& f) {
 void CopyIn(const Image& canvas, const QRect& area, QImage& image) {
     const int h = static_cast<int>(canvas.GetHeight());
     for (int y = 0; y < area.height(); ++y) {
-        const uint8_t* src = canvas.GetBits(static_cast<uint32_t>(h - 1 - (area.top() + y))) + 3 * area.left();
+        const uint8_t* src =
+            canvas.GetBits(static_cast<uint32_t>(h - 1 - (area.top() + y))) + 3 * area.left();
         QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < area.width(); ++x) dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
     }
@@ -89,7 +90,8 @@ double QtMetafileTextRenderer::Draw(const MetafileTextRun& run, Image& canvas) {
     using H = MetafileTextRun::HAlign;
     using V = MetafileTextRun::VAlign;
     const double left = run.hAlign == H::Left ? 0 : (run.hAlign == H::Right ? -width : -width / 2);
-    const double baseline = run.vAlign == V::Top ? metrics.ascent() : (run.vAlign == V::Bottom ? -metrics.descent() : 0);
+    const double baseline =
+        run.vAlign == V::Top ? metrics.ascent() : (run.vAlign == V::Bottom ? -metrics.descent() : 0);
     const QRectF cells(std::min(left, left + width), baseline - metrics.ascent(), std::abs(width),
                        metrics.ascent() + metrics.descent());
     QTransform place;
@@ -123,7 +125,8 @@ double QtMetafileTextRenderer::Draw(const MetafileTextRun& run, Image& canvas) {
             const qsizetype placed = std::min(text.size(), static_cast<qsizetype>(starts.size()));
             for (qsizetype i = 0; i < placed; ++i) {
                 const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-                painter.drawText(QPointF(left + starts[static_cast<size_t>(i)], baseline), text.mid(i, units));
+                painter.drawText(QPointF(left + starts[static_cast<size_t>(i)], baseline),
+                                 text.mid(i, units));
                 i += units - 1;
             }
         }
