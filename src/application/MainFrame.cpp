@@ -331,6 +331,18 @@ void CMainFrame::FixPaneSize(int id, int width, int height) {
     resizeDocks({dock}, {height}, Qt::Vertical);
 }
 
+void CMainFrame::ShareControlColumn() {
+    // Sized one by one, the later panes get what the earlier ones left, and a
+    // shrinking window takes its height from the last pane first: in a window
+    // lower than the screen the image browser would keep almost nothing.
+    // Share the column in the panes' proportions instead.
+    QDockWidget* control = Pane(IDP_CONTROL);
+    QDockWidget* panel = Pane(IDD_SAVE_PANEL);
+    QDockWidget* browser = Pane(IDD_IMAGE_BROWSER);
+    if (!control || !panel || !browser || panel->isHidden() || browser->isHidden()) return;
+    resizeDocks({control, panel, browser}, {30, 15, 30}, Qt::Vertical);
+}
+
 void CMainFrame::DockAt(Qt::DockWidgetArea area, int id) {
     if (QDockWidget* dock = Pane(id)) addDockWidget(area, dock);
 }
@@ -366,6 +378,7 @@ void CMainFrame::SetMode(int mode) {
         FixPaneSize(IDP_CONTROL, kControlWidth, h * 30 / 100);
         FixPaneSize(IDD_SAVE_PANEL, kControlWidth, h * 15 / 100);
         FixPaneSize(IDD_IMAGE_BROWSER, kControlWidth, h * 30 / 100);
+        ShareControlColumn();
     } else if (mode == 2) {
         for (int id : {IDD_PREVIEW, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (!IsPaneClosed(id)) ClosePane(id);
@@ -695,6 +708,7 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
     const int w = client.width() - kControlWidth;
     const int h = static_cast<int>(client.height() * 1.15);
     SetPreviewArea(w - 11, h - 130);
+    ShareControlColumn();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

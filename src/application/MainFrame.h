@@ -89,6 +89,9 @@ protected:
 private:
     void CreatePanes();
     void AttachPaneWindow(int id);
+    // Shares the left column between the control pane, the save panel and the
+    // image browser in camera mode.
+    void ShareControlColumn();
     void FixPaneSize(int id, int width, int height);
     void DockAt(Qt::DockWidgetArea area, int id);
     void DockBelow(int id, int above);
