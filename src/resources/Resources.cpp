@@ -244,7 +244,7 @@ DialogTemplate MakePaletteDialog() {
          {IDC_PAL_MAINTAIN, DialogControlKind::RadioButton, "Maintain indexes", 150, 64, 91, 10},
          {IDC_PAL_NEAREST, DialogControlKind::RadioButton, "Nearest color matching", 150, 75, 105, 10},
          {IDC_PAL_DITHER, DialogControlKind::RadioButton, "Error diffusion dithering", 150, 87, 113, 10},
-         {IDC_PAL_EDIT_ALPHA, DialogControlKind::CheckBox, "Alpha Komponeten editieren", 149, 105, 101, 10},
+         {IDC_PAL_EDIT_ALPHA, DialogControlKind::CheckBox, "Alpha Komponeten editieren", 149, 105, 117, 10},
          {IDC_PAL_STATUS, DialogControlKind::Static, " I = 0, RGBA = (0,0,0,0)", 143, 117, 121, 12}}};
 }
 
