@@ -7,13 +7,13 @@
 #include <vector>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include "CameraLibrary.h"
+#include "EventLoopGaps.h"
 #include "HistogramBar.h"
 #include "KXCamera.h"
 #include "LiveHistogram.h"
@@ -60,35 +60,23 @@ void PreviewWithHistogram(benchmark::State& state) {
         preview.Fit(w, h);
         KXCameraDisplayEnable(1);
 
-        std::vector<double> gaps;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gaps.push_back((now - last) / 1e6);
-            last = now;
-        });
-        tick.start(10);
+        EventLoopGaps gaps;
+        gaps.Start();
         const uint64_t shownBefore = kxcam::CameraLibrary::Instance().FramesShown();
         const uint64_t updatesBefore = bar.LiveUpdates();
         const uint64_t skippedBefore = bar.LiveCounter().Skipped();
         QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
         QApplication::exec();
-        tick.stop();
-        const double elapsed = clock.nsecsElapsed() / 1e9;
+        const double elapsed = gaps.Stop();
         KXCameraUnInit();
 
-        std::sort(gaps.begin(), gaps.end());
         state.counters["width"] = w;
         state.counters["frames_per_s"] =
             (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
         state.counters["histograms_per_s"] = (bar.LiveUpdates() - updatesBefore) / elapsed;
         state.counters["frames_skipped"] = static_cast<double>(bar.LiveCounter().Skipped() - skippedBefore);
-        state.counters["ui_gap_median_ms"] = gaps.empty() ? 0 : gaps[gaps.size() / 2];
-        state.counters["ui_gap_max_ms"] = gaps.empty() ? 0 : gaps.back();
+        state.counters["ui_gap_median_ms"] = gaps.MedianMs();
+        state.counters["ui_gap_max_ms"] = gaps.MaxMs();
     }
 }
 

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include "CameraLibrary.h"
+#include "EventLoopGaps.h"
 #include "KXCamera.h"
 #include "PreviewWindow.h"
 
@@ -53,32 +53,20 @@ void PreviewAt1280x960(benchmark::State& state) {
         KXCameraDisplayEnable(1);
         preview.Display()->installEventFilter(&counter); // after the library's: sees each paint first
 
-        std::vector<double> gaps;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            gaps.push_back((now - last) / 1e6);
-            last = now;
-        });
-        tick.start(10);
+        EventLoopGaps gaps;
+        gaps.Start();
         const uint64_t shownBefore = kxcam::CameraLibrary::Instance().FramesShown();
         const int paintsBefore = counter.paints;
         QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
         QApplication::exec();
-        tick.stop();
-        const double elapsed = clock.nsecsElapsed() / 1e9;
+        const double elapsed = gaps.Stop();
         KXCameraUnInit();
 
-        std::sort(gaps.begin(), gaps.end());
         state.counters["frames_per_s"] =
             (kxcam::CameraLibrary::Instance().FramesShown() - shownBefore) / elapsed;
         state.counters["paints_per_s"] = (counter.paints - paintsBefore) / elapsed;
-        state.counters["ui_gap_median_ms"] = gaps.empty() ? 0 : gaps[gaps.size() / 2];
-        state.counters["ui_gap_max_ms"] = gaps.empty() ? 0 : gaps.back();
+        state.counters["ui_gap_median_ms"] = gaps.MedianMs();
+        state.counters["ui_gap_max_ms"] = gaps.MaxMs();
     }
 }
 
