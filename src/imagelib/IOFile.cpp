@@ -10,6 +10,9 @@ bool IOFile::Open(const char* name, const char* mode) {
     if (m_fp) return false;
     m_fp = std::fopen(name, mode);
     if (!m_fp) return false;
+    // stdio's default block-sized buffer turns a picture's rows into thousands of small reads or writes.
+    m_buffer = std::make_unique<char[]>(kBufferSize);
+    std::setvbuf(m_fp, m_buffer.get(), _IOFBF, kBufferSize);
     m_closeFile = true;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "File.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace vimg {
 
@@ -29,7 +30,9 @@ public:
     int32_t GetC() override;
 
 private:
+    static constexpr size_t kBufferSize = size_t{1} << 18;
     FILE* m_fp;
+    std::unique_ptr<char[]> m_buffer; // stdio's buffer for a file this object opened
     bool m_closeFile;
 };
 

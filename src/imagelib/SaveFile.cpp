@@ -84,6 +84,9 @@ bool SaveFile::Open(const char* target) {
         m_temp.clear();
         return Record("cannot create a temporary file beside", err);
     }
+    // stdio's default block-sized buffer turns a picture's rows into thousands of small writes.
+    m_buffer = std::make_unique<char[]>(kBufferSize);
+    std::setvbuf(m_fp, m_buffer.get(), _IOFBF, kBufferSize);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "File.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace vimg {
@@ -45,7 +46,9 @@ private:
     void NoteWriteError(int err);
     void StartWriteBack(size_t bytes);
 
+    static constexpr size_t kBufferSize = size_t{1} << 18;
     FILE* m_fp = nullptr;
+    std::unique_ptr<char[]> m_buffer; // stdio's buffer, kept until the stream is closed
     std::string m_target;
     std::string m_temp;
     std::string m_problem;
