@@ -400,7 +400,7 @@ bool ImageJPG::EncodeJpeg(File* stream) {
     cinfo.image_width = GetWidth();
     cinfo.image_height = GetHeight();
     cinfo.input_components = grey ? 1 : 3;
-    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR; // the picture's own order: no row copies
     jpeg_set_defaults(&cinfo);
 
     const uint32_t options = GetCodecOption(FORMAT_JPG);
@@ -433,22 +433,10 @@ bool ImageJPG::EncodeJpeg(File* stream) {
         jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(text.data()),
                           static_cast<unsigned>(text.size()));
     }
-    const JDIMENSION width = cinfo.image_width;
-    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                width * static_cast<JDIMENSION>(cinfo.input_components), 1);
     while (cinfo.next_scanline < cinfo.image_height) {
-        const uint8_t* src = GetBits(cinfo.image_height - 1 - cinfo.next_scanline);
-        uint8_t* dst = row[0];
-        if (grey) {
-            std::memcpy(dst, src, width);
-        } else {
-            for (JDIMENSION x = 0; x < width; ++x, src += 3, dst += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
-            }
-        }
-        jpeg_write_scanlines(&cinfo, row, 1);
+        // The compressor only reads the rows it is given.
+        JSAMPROW row = GetBits(cinfo.image_height - 1 - cinfo.next_scanline);
+        jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);

@@ -1,5 +1,6 @@
 #include "ImagePNM.h"
 
+#include "../ChannelOrder.h"
 #include "../DecodeLimit.h"
 #include "../File.h"
 #include "SampleScale.h"
@@ -149,8 +150,7 @@ bool ImagePNM::DecodeRaw(File* stream, uint32_t width, uint32_t height, uint32_t
                 for (size_t i = 0; i < samplesPerRow; ++i) row[i] = table[row[i]];
         }
         // The file holds red, green, blue; the picture blue, green, red.
-        if (channels == 3)
-            for (size_t i = 0; i < samplesPerRow; i += 3) std::swap(row[i], row[i + 2]);
+        if (channels == 3) SwapRedBlue(row, width);
     }
     return true;
 }
@@ -179,11 +179,7 @@ bool ImagePNM::Encode(File* stream) {
         const uint8_t* row = GetBits(static_cast<uint32_t>(y));
         uint8_t* out = line.data();
         if (colour) {
-            for (size_t i = 0; i < line.size(); i += 3) {
-                out[i] = row[i + 2];
-                out[i + 1] = row[i + 1];
-                out[i + 2] = row[i];
-            }
+            CopySwappingRedBlue(out, row, width);
         } else if (bytePerPixel) {
             for (size_t x = 0; x < line.size(); ++x) out[x] = grey[row[x]];
         } else {

@@ -1,5 +1,6 @@
 #include "ImageTIF.h"
 
+#include "../ChannelOrder.h"
 #include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
@@ -408,6 +409,8 @@ bool ImageTIF::DecodeStrips(TIFF* tif, uint32_t width, uint32_t height, int phot
                     dst[x] = sample(2 * x);
                     a[x] = sample(2 * x + 1);
                 }
+            } else if (photometric == PHOTOMETRIC_RGB && bits == 8 && samples == 3 && !a) {
+                CopySwappingRedBlue(dst, src, width);
             } else if (photometric == PHOTOMETRIC_RGB && bits == 8) {
                 for (uint32_t x = 0; x < width; ++x, src += samples, dst += 3) {
                     dst[0] = src[2];
@@ -803,7 +806,9 @@ bool ImageTIF::EncodeBody(TIFF* tif, bool multipage, int32_t page, int32_t pageC
         const uint8_t* src = GetBits(row);
         const uint8_t* a = alpha ? AlphaGetPointer(0, static_cast<int32_t>(row)) : nullptr;
         uint8_t* dst = line.get();
-        if (bpp == 24) {
+        if (bpp == 24 && !a) {
+            CopySwappingRedBlue(dst, src, width);
+        } else if (bpp == 24) {
             for (uint32_t x = 0; x < width; ++x, src += 3) {
                 *dst++ = src[2];
                 *dst++ = src[1];
