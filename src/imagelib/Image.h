@@ -511,6 +511,7 @@ protected:
     bool Deliver(Image& result, Image* dest);
     // RotateRight (clockwise) and RotateLeft.
     bool QuarterTurn(bool clockwise, Image* dest);
+    bool QuarterTurnConsuming(bool clockwise, Image& tmp);
     // Makes `dest` an 8-bit grey image holding a width x height byte plane.
     bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 

@@ -20,15 +20,15 @@ namespace {
 constexpr double kDegreesToRadians = std::numbers::pi / 180.0;
 
 // Copies a plane of N-byte pixels turned by a quarter: with `right`, dest(x', y')
-// = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'). Works in
-// square tiles so that the column-wise reads stay in cache.
+// = src(srcW - 1 - y', x'), else dest(x', y') = src(y', srcH - 1 - x'); only the
+// destination rows y0 <= y' < y1 and columns x0 <= x' < x1. Works in square
+// tiles so that the column-wise reads stay in cache.
 template <size_t N>
 void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH, uint8_t* dst,
-               size_t dstStride, int32_t y0, int32_t y1, bool right) {
+               size_t dstStride, int32_t y0, int32_t y1, int32_t x0, int32_t x1, bool right) {
     constexpr int32_t kTile = 64;
-    const int32_t dstW = srcH;
-    for (int32_t xb = 0; xb < dstW; xb += kTile) {
-        const int32_t xe = std::min(dstW, xb + kTile);
+    for (int32_t xb = x0; xb < x1; xb += kTile) {
+        const int32_t xe = std::min(x1, xb + kTile);
         for (int32_t y = y0; y < y1; ++y) {
             uint8_t* d = dst + static_cast<size_t>(y) * dstStride + static_cast<size_t>(xb) * N;
             if (right) {
@@ -43,6 +43,10 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
         }
     }
 }
+
+// Pictures from this size on are turned into themselves band by band, handing
+// each turned band of source rows back to the system.
+constexpr uint64_t kTurnConsumingFrom = uint64_t{8} << 20;
 
 } // namespace
 
@@ -151,32 +155,71 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w)))
         return Fail(tmp.GetLastError());
+    const uint32_t bpp = head.biBitCount;
+    // A large picture turned into itself gives up its rows as they are turned, so
+    // the operation needs about one picture and a half instead of two.
+    if (!dest && bpp >= 8 && static_cast<uint64_t>(info.effWidth) * h >= kTurnConsumingFrom)
+        return QuarterTurnConsuming(clockwise, tmp) && Deliver(tmp, nullptr);
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
     const int32_t bands = (w + kBand - 1) / kBand;
-    const bool done =
-        RowRunner::Run(RowProgress{this, bands}, 0, bands, head.biBitCount >= 8, [&](int32_t band) {
-            const auto y0 = static_cast<int32_t>(band * kBand);
-            const int32_t y1 = std::min(w, y0 + kBand);
-            if (head.biBitCount == 24) {
-                TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
-                             clockwise);
-            } else if (head.biBitCount == 8) {
-                TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1,
-                             clockwise);
-            } else {
-                for (int32_t y = y0; y < y1; ++y)
-                    for (int32_t x = 0; x < h; ++x)
-                        tmp.BlindSetPixelIndex(x, y,
-                                               clockwise ? BlindGetPixelIndex(w - 1 - y, x)
-                                                         : BlindGetPixelIndex(y, h - 1 - x));
-            }
-            if (pAlpha)
-                TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(),
-                             static_cast<size_t>(h), y0, y1, clockwise);
-        });
+    const bool done = RowRunner::Run(RowProgress{this, bands}, 0, bands, bpp >= 8, [&](int32_t band) {
+        const auto y0 = static_cast<int32_t>(band * kBand);
+        const int32_t y1 = std::min(w, y0 + kBand);
+        if (bpp == 24) {
+            TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, 0, h,
+                         clockwise);
+        } else if (bpp == 8) {
+            TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, y0, y1, 0, h,
+                         clockwise);
+        } else {
+            for (int32_t y = y0; y < y1; ++y)
+                for (int32_t x = 0; x < h; ++x)
+                    tmp.BlindSetPixelIndex(x, y,
+                                           clockwise ? BlindGetPixelIndex(w - 1 - y, x)
+                                                     : BlindGetPixelIndex(y, h - 1 - x));
+        }
+        if (pAlpha)
+            TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(), static_cast<size_t>(h),
+                         y0, y1, 0, h, clockwise);
+    });
     return done && Deliver(tmp, dest);
+}
+
+// Bands of source rows (destination columns): every band writes a little into
+// every destination row, so the destination takes ordinary pages, and the
+// band's source rows are discarded once turned. Having discarded rows it
+// cannot stop half way, so it does not honour escape.
+bool Image::QuarterTurnConsuming(bool clockwise, Image& tmp) {
+    const int32_t w = head.biWidth, h = head.biHeight;
+    const uint32_t bpp = head.biBitCount;
+    tmp.pDib.PreferSmallPages(tmp.GetSize());
+    constexpr int32_t kBand = 64;
+    const int32_t bands = (h + kBand - 1) / kBand;
+    const size_t pixelsAt = static_cast<size_t>(info.pixels - pDib.get());
+    return RowRunner::Run(
+        RowProgress{this, bands}, 0, bands, true,
+        [&](int32_t band) {
+            const auto x0 = static_cast<int32_t>(band * kBand);
+            const int32_t x1 = std::min(h, x0 + kBand);
+            if (bpp == 24)
+                TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, 0, w, x0,
+                             x1, clockwise);
+            else
+                TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, 0, w, x0,
+                             x1, clockwise);
+            // Destination column x' reads source row x' turning right, row h - 1 - x' turning left.
+            const int32_t r0 = clockwise ? x0 : h - x1;
+            pDib.Discard(pixelsAt + static_cast<size_t>(r0) * info.effWidth,
+                         static_cast<size_t>(x1 - x0) * info.effWidth);
+            if (pAlpha) {
+                TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(),
+                             static_cast<size_t>(h), 0, w, x0, x1, clockwise);
+                pAlpha.Discard(static_cast<size_t>(r0) * w, static_cast<size_t>(x1 - x0) * w);
+            }
+        },
+        false);
 }
 
 bool Image::Rotate180(Image* dest) {

@@ -6,21 +6,30 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace vimg {
 
 namespace {
 
+#ifdef __linux__
+constexpr uintptr_t kHugePage = 2u << 20;
+
+// Applies `advice` to the whole `unit`-aligned pieces inside [block, block + size).
+void AdviseAligned(void* block, size_t size, uintptr_t unit, int advice) {
+    if (!block) return;
+    const auto start = (reinterpret_cast<uintptr_t>(block) + unit - 1) & ~(unit - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(block) + size) & ~(unit - 1);
+    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, advice);
+}
+#endif
+
 // Large pictures are touched page by page as they are filled; on Linux asking for
 // huge pages over the block cuts those page faults by a factor of 512.
 void AdviseLargePages(void* block, size_t size) {
 #ifdef __linux__
-    constexpr uintptr_t kHuge = 2u << 20;
-    if (!block || size < 2 * kHuge) return;
-    const auto start = (reinterpret_cast<uintptr_t>(block) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<uintptr_t>(block) + size) & ~(kHuge - 1);
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    if (size >= 2 * kHugePage) AdviseAligned(block, size, kHugePage, MADV_HUGEPAGE);
 #else
     (void)block;
     (void)size;
@@ -63,6 +72,24 @@ void MemoryBlock::Borrow(const MemoryBlock& other) {
     Reset();
     m_data = other.m_data;
     m_owned = false;
+}
+
+void MemoryBlock::PreferSmallPages(size_t size) {
+#ifdef __linux__
+    if (m_owned) AdviseAligned(m_data, size, kHugePage, MADV_NOHUGEPAGE);
+#else
+    (void)size;
+#endif
+}
+
+void MemoryBlock::Discard(size_t offset, size_t length) {
+#ifdef __linux__
+    static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    if (m_owned) AdviseAligned(m_data + offset, length, page, MADV_DONTNEED);
+#else
+    (void)offset;
+    (void)length;
+#endif
 }
 
 void MemoryBlock::Reset() {

@@ -27,6 +27,14 @@ public:
     void Borrow(const MemoryBlock& other);
     // Frees an owned block (a borrowed one is only let go) and leaves the holder empty.
     void Reset();
+    // Asks for ordinary pages over a freshly allocated block of `size` bytes, for
+    // a block that is filled a little in many places at once, where huge pages
+    // would make all of it resident at the first touch.
+    void PreferSmallPages(size_t size);
+    // Hands the whole pages inside [offset, offset + length) of an owned block
+    // back to the system; they read as zeros afterwards. For content that is no
+    // longer needed, in a block about to be dropped.
+    void Discard(size_t offset, size_t length);
 
     uint8_t* get() const { return m_data; }
     explicit operator bool() const { return m_data != nullptr; }

@@ -80,6 +80,21 @@ TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
     }
 }
 
+// A picture of several megabytes turned into itself gives up its source rows as
+// it goes (padded rows, a partial last band, alpha); it must still be exact,
+// and it finishes even when asked to stop, having given up rows already.
+TEST(ImageTransform, LargeTurnsIntoThemselvesStayExact) {
+    const int w = 1601, h = 1799;
+    const Image src = testsupport::RandomImage(w, h, 24, 91, testsupport::kWithAlpha);
+    Image right(src), left(src);
+    right.SetEscape(1);
+    ASSERT_TRUE(right.RotateRight());
+    ASSERT_TRUE(left.RotateLeft());
+    ASSERT_EQ(right.GetWidth(), static_cast<uint32_t>(h));
+    ExpectMoved(src, right, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
+    ExpectMoved(src, left, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
+}
+
 TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
     const Image src = testsupport::RandomImage(60, 40, 24, 22, testsupport::kWithAlpha);
     const RGBQUAD fill = Rgb(3, 4, 5, 6);
