@@ -41,6 +41,15 @@ stop() {
     pid=""
 }
 title() { xdotool getwindowname "$window"; }
+# Runs a check until it holds, for up to about ten seconds: on a loaded machine
+# the program may answer later than usual.
+eventually() {
+    for _ in $(seq 20); do
+        "$@" && return 0
+        sleep 0.5
+    done
+    "$@"
+}
 keys() {
     xdotool windowactivate --sync "$window"
     xdotool key --clearmodifiers "$@"

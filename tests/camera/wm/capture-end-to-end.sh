@@ -82,8 +82,8 @@ shot "$shots/capture-browser.png"
 # on from "<<", and maybe below the screen's edge) opens it.
 click 97 $((browser + 23))
 xdotool key --clearmodifiers Tab Tab space
-sleep 1
-[ "$(title)" = "Vistorel SoftWare - $(basename "$second")" ] || fail "the second still did not open: $(title)"
+titled() { [ "$(title)" = "Vistorel SoftWare - $(basename "$second")" ]; }
+eventually titled || fail "the second still did not open: $(title)"
 shot "$work/opened.png"
 box="300 100 1000 700"
 
@@ -95,18 +95,23 @@ shot "$work/menu.png"
 # The keys land on "Schärfen" only when it is enabled (disabled entries are passed over).
 highlighted "$work/menu.png" $((wx + 300)) $((wy + 117)) || fail "Schärfen is not enabled for the opened still"
 keys Return
-sleep 1
-shot "$shots/capture-sharpened.png"
-[ "$(measure same "$work/opened.png" "$shots/capture-sharpened.png" $box)" = differ ] || fail "sharpen changed nothing"
+sharpened() {
+    shot "$shots/capture-sharpened.png"
+    [ "$(measure same "$work/opened.png" "$shots/capture-sharpened.png" $box)" = differ ]
+}
+eventually sharpened || fail "sharpen changed nothing"
 keys ctrl+z
-shot "$work/undone.png"
-[ "$(measure same "$work/opened.png" "$work/undone.png" $box)" = same ] || fail "undo did not bring the still back"
+undone() {
+    shot "$work/undone.png"
+    [ "$(measure same "$work/opened.png" "$work/undone.png" $box)" = same ]
+}
+eventually undone || fail "undo did not bring the still back"
 
 # Save: the still is written again, as a JPEG of the same size.
 sleep 1
 keys ctrl+s
-sleep 1
-[ "$(stat -c %Y.%s "$second")" != "$before" ] || fail "the still was not saved again"
+saved() { [ "$(stat -c %Y.%s "$second")" != "$before" ]; }
+eventually saved || fail "the still was not saved again"
 [ "$(/usr/bin/identify -format '%m %wx%h' "$second")" = "JPEG 640x480" ] || fail "the saved still is no 640 x 480 JPEG"
 [ "$(title)" = "Vistorel SoftWare - $(basename "$second")" ] || fail "title after saving: $(title)"
 [ "$(stills | wc -l)" -eq 3 ] || fail "saving changed the stills: $(stills)"
