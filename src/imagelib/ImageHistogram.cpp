@@ -64,20 +64,52 @@ long Image::Histogram(long* red, long* green, long* blue, long* gray, int32_t co
     if (!pDib) return 0;
     const PixelBox box = WorkingBox(*this);
     const auto w = static_cast<int32_t>(GetWidth());
-    for (int32_t y = box.y0; y < box.y1; ++y) {
-        for (int32_t x = box.x0; x < box.x1; ++x) {
-            if (pSelection && !pSelection.get()[static_cast<size_t>(y) * w + x]) continue;
-            const RGBQUAD c = BlindGetPixelColor(x, y, false);
-            if (gray) ++gray[GreyOf(c)];
-            const RGBQUAD s = ToSpace(c, colorSpace);
-            if (red) ++red[s.rgbRed];
-            if (green) ++green[s.rgbGreen];
-            if (blue) ++blue[s.rgbBlue];
+    const bool wholeBytes = GetBpp() == 24;
+    // Each block of rows counts into its own tables (red, green, blue, grey), so
+    // blocks can run on all cores; the sums do not depend on the order. Plain
+    // colour pixels count into two sets of tables by turns: neighbours are
+    // often alike, and one set would make each count wait for the last.
+    constexpr int32_t kBlock = 32;
+    constexpr size_t kTables = 2048;
+    const int32_t blocks = std::max(0, (box.y1 - box.y0 + kBlock - 1) / kBlock);
+    std::vector<uint64_t> counts(static_cast<size_t>(blocks) * kTables, 0);
+    RowRunner::Run(RowProgress{}, 0, blocks, true, [&](int32_t b) {
+        uint64_t* count = &counts[static_cast<size_t>(b) * kTables];
+        const int32_t yEnd = std::min(box.y1, box.y0 + (b + 1) * kBlock);
+        for (int32_t y = box.y0 + b * kBlock; y < yEnd; ++y) {
+            const uint8_t* mask = pSelection ? pSelection.get() + static_cast<size_t>(y) * w : nullptr;
+            if (wholeBytes && colorSpace == 0) {
+                const uint8_t* row = GetBits(static_cast<uint32_t>(y));
+                for (int32_t x = box.x0; x < box.x1; ++x) {
+                    if (mask && !mask[x]) continue;
+                    const uint8_t* p = row + 3 * static_cast<size_t>(x);
+                    uint64_t* set = count + (x & 1) * 1024;
+                    ++set[p[2]];
+                    ++set[256 + p[1]];
+                    ++set[512 + p[0]];
+                    ++set[768 + GreyOf(p[2], p[1], p[0])];
+                }
+                continue;
+            }
+            for (int32_t x = box.x0; x < box.x1; ++x) {
+                if (mask && !mask[x]) continue;
+                const RGBQUAD c = BlindGetPixelColor(x, y, false);
+                const RGBQUAD s = ToSpace(c, colorSpace);
+                ++count[s.rgbRed];
+                ++count[256 + s.rgbGreen];
+                ++count[512 + s.rgbBlue];
+                ++count[768 + GreyOf(c)];
+            }
         }
-    }
+    });
     long most = 0;
-    for (long* a : arrays)
-        if (a) most = std::max(most, *std::max_element(a, a + 256));
+    for (int channel = 0; channel < 4; ++channel) {
+        long* a = arrays[channel];
+        if (!a) continue;
+        for (size_t b = 0; b < static_cast<size_t>(blocks) * kTables; b += 1024)
+            for (int v = 0; v < 256; ++v) a[v] += static_cast<long>(counts[b + channel * 256 + v]);
+        most = std::max(most, *std::max_element(a, a + 256));
+    }
     return most;
 }
 

@@ -2,9 +2,11 @@
 // against their definitions on the luma of YUV; flat images must be refused.
 #include "Image.h"
 #include "ImageTestSupport.h"
+#include "RowRunner.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -231,5 +233,40 @@ TEST(ImageHistogram, RepairSmoothsInteriorAndKeepsTheBorder) {
         Image f(flat);
         ASSERT_TRUE(f.Repair(0.5f, 3, space));
         EXPECT_EQ(f.GetPixelColor(3, 3), f.GetPixelColor(0, 0)) << "colour space " << space;
+    }
+}
+
+// Counting runs in blocks of rows on all cores; it must equal the plain count
+// of every selected pixel, at every depth and in every colour space, with one
+// thread or two.
+TEST(ImageHistogram, BlockCountsEqualThePerPixelCount) {
+    for (const uint32_t bpp : {4u, 8u, 24u}) {
+        Image img = testsupport::RandomImage(301, 203, bpp, 7 + bpp);
+        vimg::RECT r{5, 190, 280, 17};
+        ASSERT_TRUE(img.SelectionAddRect(r));
+        for (int32_t space = 0; space <= 4; ++space) {
+            std::array<std::array<long, 256>, 4> want{};
+            for (int32_t y = 0; y < 203; ++y)
+                for (int32_t x = 0; x < 301; ++x) {
+                    if (!img.SelectionIsInside(x, y)) continue;
+                    const RGBQUAD c = img.GetPixelColor(x, y);
+                    RGBQUAD s = c;
+                    if (space == 1) s = Image::RGBtoHSL(c);
+                    if (space == 2) s = Image::RGBtoYUV(c);
+                    if (space == 3) s = Image::RGBtoYIQ(c);
+                    if (space == 4) s = Image::RGBtoXYZ(c);
+                    ++want[0][s.rgbRed];
+                    ++want[1][s.rgbGreen];
+                    ++want[2][s.rgbBlue];
+                    ++want[3][(c.rgbRed * 306 + c.rgbGreen * 601 + c.rgbBlue * 117) >> 10];
+                }
+            for (const unsigned threads : {1u, 2u}) {
+                vimg::RowRunner::SetThreadCount(threads);
+                std::array<std::array<long, 256>, 4> got{};
+                img.Histogram(got[0].data(), got[1].data(), got[2].data(), got[3].data(), space);
+                EXPECT_EQ(got, want) << bpp << " bits, space " << space << ", " << threads << " threads";
+            }
+            vimg::RowRunner::SetThreadCount(0);
+        }
     }
 }
