@@ -1,7 +1,25 @@
 #include "ControlHost.h"
 
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// Pages keep the width their templates give them and the height their
+// controls take; in a window too low for a page its tab scrolls instead of
+// crowding the panes below out of the column.
+QScrollArea* Scrolling(QWidget* page) {
+    const int used = page->childrenRect().bottom() + 8;
+    if (!page->children().isEmpty() && used < page->height()) page->setFixedHeight(used);
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the pages fit the column's width
+    area->setWidget(page);
+    return area;
+}
+
+} // namespace
 
 CControlHost::CControlHost(QWidget* parent) : QWidget(parent), m_tabs(new QTabWidget(this)) {
     auto* layout = new QVBoxLayout(this);
@@ -11,8 +29,8 @@ CControlHost::CControlHost(QWidget* parent) : QWidget(parent), m_tabs(new QTabWi
     capture->setObjectName(QStringLiteral("PageCapture"));
     auto* imageProc = new QWidget;
     imageProc->setObjectName(QStringLiteral("PageImageProc"));
-    m_tabs->addTab(capture, QStringLiteral("Aufnahme"));
-    m_tabs->addTab(imageProc, QStringLiteral("Bild"));
+    m_tabs->addTab(Scrolling(capture), QStringLiteral("Aufnahme"));
+    m_tabs->addTab(Scrolling(imageProc), QStringLiteral("Bild"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { emit pageShown(index + 1); });
 }
 
@@ -25,7 +43,10 @@ void CControlHost::SetCurSel(int index) {
 
 int CControlHost::GetCurSel() const { return m_tabs->currentIndex(); }
 
-QWidget* CControlHost::Page(int index) const { return m_tabs->widget(index); }
+QWidget* CControlHost::Page(int index) const {
+    const auto* area = qobject_cast<QScrollArea*>(m_tabs->widget(index));
+    return area ? area->widget() : nullptr;
+}
 
 void CControlHost::InstallPage(int index, QWidget* page) {
     QWidget* old = m_tabs->widget(index);
@@ -34,7 +55,7 @@ void CControlHost::InstallPage(int index, QWidget* page) {
     const int current = m_tabs->currentIndex();
     const QString text = m_tabs->tabText(index);
     m_tabs->removeTab(index);
-    m_tabs->insertTab(index, page, text);
+    m_tabs->insertTab(index, Scrolling(page), text);
     m_tabs->setCurrentIndex(current);
     delete old;
 }

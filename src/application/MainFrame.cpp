@@ -331,16 +331,45 @@ void CMainFrame::FixPaneSize(int id, int width, int height) {
     resizeDocks({dock}, {height}, Qt::Vertical);
 }
 
+namespace {
+
+// Height a pane needs to show `contentHeight` pixels in `shown`, the part of
+// it that grows and shrinks with the pane: the rest (title bar, tabs, frames)
+// stays as it is.
+int NeededHeight(QDockWidget* pane, QWidget* shown, int contentHeight) {
+    return pane->height() - shown->height() + contentHeight;
+}
+
+} // namespace
+
 void CMainFrame::ShareControlColumn() {
     // Sized one by one, the later panes get what the earlier ones left, and a
     // shrinking window takes its height from the last pane first: in a window
     // lower than the screen the image browser would keep almost nothing.
-    // Share the column in the panes' proportions instead.
+    // Share the column in the panes' proportions instead, as far as they leave
+    // the control page and the save panel all their buttons; a lower column
+    // gives the save panel what it needs and lets the control page scroll.
     QDockWidget* control = Pane(IDP_CONTROL);
     QDockWidget* panel = Pane(IDD_SAVE_PANEL);
     QDockWidget* browser = Pane(IDD_IMAGE_BROWSER);
     if (!control || !panel || !browser || panel->isHidden() || browser->isHidden()) return;
-    resizeDocks({control, panel, browser}, {30, 15, 30}, Qt::Vertical);
+    const int column = control->height() + panel->height() + browser->height();
+    QWidget* page = m_pControlHost->Page(m_pControlHost->GetCurSel());
+    // The page sits in a scroll area's viewport; the save panel's controls are
+    // placed by its template, without a layout that would tell their extent.
+    const int controlNeed = page ? NeededHeight(control, page->parentWidget(), page->height()) : 0;
+    QWidget* panelContent = panel->widget();
+    const int panelNeed =
+        panelContent ? NeededHeight(panel, panelContent, panelContent->childrenRect().bottom() + 8) : 0;
+    constexpr int kBrowserAtLeast = 200;
+    QList<int> shares{column * 30 / 75, column * 15 / 75, column * 30 / 75};
+    if (shares[0] < controlNeed || shares[1] < panelNeed) {
+        if (controlNeed + panelNeed + kBrowserAtLeast <= column)
+            shares = {controlNeed, panelNeed, column - controlNeed - panelNeed};
+        else
+            shares = {(column - panelNeed) / 2, panelNeed, column - panelNeed - (column - panelNeed) / 2};
+    }
+    resizeDocks({control, panel, browser}, shares, Qt::Vertical);
 }
 
 void CMainFrame::DockAt(Qt::DockWidgetArea area, int id) {

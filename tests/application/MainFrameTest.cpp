@@ -1,5 +1,6 @@
 #include <vector>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDockWidget>
@@ -386,6 +387,31 @@ TEST_F(Frame, ClosingThePreviewInCameraModeLeavesNoEmptyArea) {
     EXPECT_FALSE(frame->IsPaneClosed(IDD_PREVIEW));
     EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260);
     EXPECT_GE(frame->Pane(IDD_PREVIEW)->width(), frame->width() - 260 - 20);
+}
+
+// In a window lower than the screen the camera column still shows every
+// button of the control page and of the save panel, and leaves the image
+// browser room; lower still, the control page scrolls and the save panel
+// keeps its buttons.
+TEST_F(Frame, TheCameraColumnShowsEveryButtonInALowWindow) {
+    frame->ExecuteCommand(ID_MODE_CAMERA);
+    QDockWidget* panel = frame->Pane(IDD_SAVE_PANEL);
+    QWidget* page = frame->ControlHost()->Page(0);
+    const auto panelShowsAll = [&] {
+        for (const QAbstractButton* button : panel->widget()->findChildren<QAbstractButton*>())
+            if (button->mapTo(panel, QPoint(0, button->height())).y() > panel->height()) return false;
+        return true;
+    };
+    frame->resize(1000, 700);
+    QApplication::processEvents();
+    EXPECT_LE(page->height(), page->parentWidget()->height());
+    EXPECT_TRUE(panelShowsAll());
+    EXPECT_GE(frame->Pane(IDD_IMAGE_BROWSER)->height(), 200);
+
+    frame->resize(1000, 520);
+    QApplication::processEvents();
+    EXPECT_GT(page->height(), page->parentWidget()->height()) << "the control page should scroll";
+    EXPECT_TRUE(panelShowsAll());
 }
 
 TEST_F(Frame, ARectangleSavedOffTheScreenComesBackWithItsTitleBarOnIt) {
