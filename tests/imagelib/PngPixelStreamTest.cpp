@@ -6,6 +6,7 @@
 
 #include "codecs/ImagePNG.h"
 #include "codecs/PngPixelStream.h"
+#include "RowRunner.h"
 
 #include <zlib.h>
 
@@ -369,6 +370,47 @@ TEST(PngPixelStream, DamagedFilesFailWhereLibpngFails) {
             if (!fast.ok) {
                 EXPECT_FALSE(fast.error.empty()) << name;
             }
+        }
+    }
+}
+
+// Pictures of more than a megabyte are inflated on a second thread: the same
+// picture as with one thread and with libpng, and the same failures.
+TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
+    TempDir dir;
+    const std::string rgb = MakeWithImageMagick(dir, "big48.png", "-seed 5 -size 700x400 plasma: -depth 16 -define png:format=png48");
+    const std::string rgba = MakeWithImageMagick(dir, "big32.png", std::string("-seed 6 -size 900x500 plasma:") +
+                                                                         kAlphaMask + " -depth 8 -define png:format=png32");
+    for (const std::string& file : {rgb, rgba}) {
+        const std::vector<uint8_t> png = ReadFile(file);
+        const std::vector<Chunk> chunks = Chunks(png);
+        const std::vector<uint8_t> raw = RawRows(chunks);
+        ASSERT_GT(raw.size(), size_t{1} << 20) << file;
+        const std::vector<uint8_t> data = ImageData(chunks);
+        std::vector<std::pair<std::string, std::vector<uint8_t>>> cases = {{"as written", png}};
+        cases.emplace_back("small chunks", Assemble(WithImageData(chunks, data, std::vector<size_t>(300, 977))));
+        cases.emplace_back("stream ends early",
+                           Assemble(WithImageData(chunks, Deflate({raw.begin(), raw.end() - 1000}), {})));
+        std::vector<uint8_t> filter = raw;
+        filter[raw.size() - raw.size() / 50] = 9; // somewhere in the last rows
+        filter[(raw.size() / 400) * 398] = 9;
+        cases.emplace_back("bad filter type near the end", Assemble(WithImageData(chunks, Deflate(filter), {})));
+        std::vector<uint8_t> late = png;
+        const size_t last = Offsets(png, "IDAT").back();
+        late[last + 8] ^= 0x10; // data of the last IDAT, CRC left as it was
+        cases.emplace_back("CRC error in the last IDAT", late);
+        cases.emplace_back("cut in the middle", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2));
+        for (const auto& [what, bytes] : cases) {
+            const std::string name = file + ": " + what;
+            const Decoded two = DecodeWith(true, bytes), slow = DecodeWith(false, bytes);
+            vimg::RowRunner::SetThreadCount(1);
+            const Decoded one = DecodeWith(true, bytes);
+            vimg::RowRunner::SetThreadCount(0);
+            EXPECT_EQ(two.ok, slow.ok) << name << " — fast: " << two.error << " libpng: " << slow.error;
+            EXPECT_EQ(two.ok, one.ok) << name;
+            EXPECT_EQ(two.error, one.error) << name;
+            if (two.ok && slow.ok) ExpectSamePicture(two.image, slow.image, name);
+            if (two.ok && one.ok) ExpectSamePicture(two.image, one.image, name);
         }
     }
 }

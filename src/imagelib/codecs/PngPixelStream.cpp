@@ -2,6 +2,7 @@
 
 #include "../File.h"
 #include "../Image.h"
+#include "../RowRunner.h"
 
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
@@ -11,6 +12,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <system_error>
+#include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vimg {
 
@@ -21,9 +28,15 @@ std::atomic<bool> enabled{true};
 constexpr uint32_t kIDAT = 0x49444154;
 constexpr uint32_t kIEND = 0x49454E44;
 constexpr uint32_t kIHDR = 0x49484452;
-// Compressed data read per round, and the inflated rows unfiltered per round (at least one row).
+// Compressed data read at a time, and inflated rows handed over at a time (at least one row).
 constexpr size_t kInputBytes = 256 * 1024;
-constexpr size_t kRowBytesPerRound = 256 * 1024;
+constexpr size_t kBatchBytes = 256 * 1024;
+// Buffers of each kind in the rings between the two threads.
+constexpr size_t kSlots = 4;
+// Image data from which on inflating gets a thread of its own.
+constexpr uint64_t kHelperFrom = 1u << 20;
+// Bytes the pixel-wise unfiltering may read and rewrite (unchanged) behind a row.
+constexpr size_t kSlack = 8;
 
 uint32_t BigEndian32(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
@@ -68,14 +81,86 @@ void UnfilterRow(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes
     }
 }
 
+#if defined(__SSE2__)
+// The same for pixels of 3 to 8 bytes, a pixel at a time in the low N bytes of
+// a 64-bit lane. The predictors' bytes above N are zero, so each 8-byte store
+// writes the next pixel's bytes back unchanged; a row may be read and
+// rewritten up to kSlack bytes past its end. The next pixel is loaded before
+// the store that overlaps it, as loading it after would wait for the store.
+template <size_t N>
+void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
+    static_assert(N >= 3 && N <= 8);
+    const auto load = [](const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+    const auto store = [](uint8_t* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); };
+    const __m128i mask = _mm_cvtsi64_si128(N == 8 ? -1 : static_cast<int64_t>((uint64_t{1} << (8 * N)) - 1));
+    const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi8(1);
+    __m128i a = zero, c = zero; // left and upper left pixels
+    __m128i x = load(cur);
+    switch (filter) {
+    case 1:
+        for (size_t i = 0; i < bytes; i += N) {
+            const __m128i next = load(cur + i + N);
+            const __m128i r = _mm_add_epi8(x, a);
+            store(cur + i, r);
+            a = _mm_and_si128(r, mask);
+            x = next;
+        }
+        break;
+    case 2:
+        UnfilterRow<N>(filter, cur, prev, bytes);
+        break;
+    case 3:
+        for (size_t i = 0; i < bytes; i += N) {
+            const __m128i b = _mm_and_si128(load(prev + i), mask);
+            // avg_epu8 rounds up; the filter rounds down.
+            const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), ones));
+            const __m128i next = load(cur + i + N);
+            const __m128i r = _mm_add_epi8(x, mean);
+            store(cur + i, r);
+            a = _mm_and_si128(r, mask);
+            x = next;
+        }
+        break;
+    case 4:
+        for (size_t i = 0; i < bytes; i += N) {
+            const __m128i b = _mm_and_si128(load(prev + i), mask);
+            const __m128i a16 = _mm_unpacklo_epi8(a, zero), b16 = _mm_unpacklo_epi8(b, zero),
+                          c16 = _mm_unpacklo_epi8(c, zero);
+            const __m128i p = _mm_sub_epi16(b16, c16), q = _mm_sub_epi16(a16, c16), pq = _mm_add_epi16(p, q);
+            const __m128i pa = _mm_max_epi16(p, _mm_sub_epi16(zero, p));
+            const __m128i pb = _mm_max_epi16(q, _mm_sub_epi16(zero, q));
+            const __m128i pc = _mm_max_epi16(pq, _mm_sub_epi16(zero, pq));
+            const __m128i least = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
+            const __m128i takeA = _mm_cmpeq_epi16(pa, least), takeB = _mm_cmpeq_epi16(pb, least);
+            const __m128i bOrC = _mm_or_si128(_mm_and_si128(takeB, b16), _mm_andnot_si128(takeB, c16));
+            const __m128i pred = _mm_or_si128(_mm_and_si128(takeA, a16), _mm_andnot_si128(takeA, bOrC));
+            const __m128i next = load(cur + i + N);
+            const __m128i r = _mm_add_epi8(x, _mm_packus_epi16(pred, pred));
+            store(cur + i, r);
+            a = _mm_and_si128(r, mask);
+            c = b;
+            x = next;
+        }
+        break;
+    default:
+        break;
+    }
+}
+#else
+template <size_t N>
+void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
+    UnfilterRow<N>(filter, cur, prev, bytes);
+}
+#endif
+
 void Unfilter(size_t pixelBytes, uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
     switch (pixelBytes) {
     case 1: UnfilterRow<1>(filter, cur, prev, bytes); break;
     case 2: UnfilterRow<2>(filter, cur, prev, bytes); break;
-    case 3: UnfilterRow<3>(filter, cur, prev, bytes); break;
-    case 4: UnfilterRow<4>(filter, cur, prev, bytes); break;
-    case 6: UnfilterRow<6>(filter, cur, prev, bytes); break;
-    default: UnfilterRow<8>(filter, cur, prev, bytes); break;
+    case 3: UnfilterPixels<3>(filter, cur, prev, bytes); break;
+    case 4: UnfilterPixels<4>(filter, cur, prev, bytes); break;
+    case 6: UnfilterPixels<6>(filter, cur, prev, bytes); break;
+    default: UnfilterPixels<8>(filter, cur, prev, bytes); break;
     }
 }
 
@@ -155,6 +240,7 @@ PngPixelStream::PngPixelStream(File* stream, int depth, int type)
 PngPixelStream::~PngPixelStream() = default;
 
 bool PngPixelStream::Fail(const char* text) {
+    const std::lock_guard<std::mutex> lock(mutex);
     if (error.empty()) error = text;
     return false;
 }
@@ -185,11 +271,11 @@ bool PngPixelStream::FinishChunk() {
     return true;
 }
 
-// Fills the input buffer from the IDAT chunks, crossing into following ones;
-// leaves it empty once a chunk of another type follows.
-bool PngPixelStream::Refill() {
-    size_t filled = 0;
-    while (!imageDataEnded && filled < input.size()) {
+// Fills `buffer` from the IDAT chunks, crossing into following ones; stops
+// early once a chunk of another type follows. Only the reading thread calls it.
+bool PngPixelStream::ReadImageData(uint8_t* buffer, size_t capacity, size_t& filled) {
+    filled = 0;
+    while (!imageDataEnded && filled < capacity) {
         if (chunkLeft == 0) {
             if (!FinishChunk()) return false;
             uint32_t length = 0, type = 0;
@@ -203,14 +289,44 @@ bool PngPixelStream::Refill() {
             chunkLeft = length;
             continue;
         }
-        const size_t n = std::min<size_t>(chunkLeft, input.size() - filled);
-        if (!ReadExactly(input.data() + filled, n)) return false;
-        chunkCrc = crc32_gzip_refl(chunkCrc, input.data() + filled, n);
+        const size_t n = std::min<size_t>(chunkLeft, capacity - filled);
+        if (!ReadExactly(buffer + filled, n)) return false;
+        chunkCrc = crc32_gzip_refl(chunkCrc, buffer + filled, n);
         chunkLeft -= static_cast<uint32_t>(n);
         filled += n;
     }
-    inflater->next_in = input.data();
-    inflater->avail_in = static_cast<uint32_t>(filled);
+    return true;
+}
+
+// Gives the inflater the next piece of compressed data: read here, or handed
+// over by the reading thread. Sets inputExhausted after the last piece.
+bool PngPixelStream::Refill() {
+    inflate_state& z = *inflater;
+    if (!threaded) {
+        size_t filled = 0;
+        if (!ReadImageData(inputs[0].data(), inputs[0].size(), filled)) return false;
+        z.next_in = inputs[0].data();
+        z.avail_in = static_cast<uint32_t>(filled);
+        inputExhausted = filled == 0;
+        return true;
+    }
+    std::unique_lock<std::mutex> lock(mutex);
+    if (holdingInput) {
+        ++inputsTaken;
+        holdingInput = false;
+        changed.notify_all();
+    }
+    changed.wait(lock, [this] { return stop || inputsFilled > inputsTaken || inputEnded; });
+    if (stop) return false;
+    if (inputsFilled > inputsTaken) {
+        const size_t slot = inputsTaken % inputs.size();
+        z.next_in = inputs[slot].data();
+        z.avail_in = static_cast<uint32_t>(inputSizes[slot]);
+        holdingInput = true;
+    } else {
+        z.avail_in = 0;
+        inputExhausted = true;
+    }
     return true;
 }
 
@@ -220,42 +336,14 @@ bool PngPixelStream::Inflate(uint8_t* out, size_t size) {
     z.next_out = out;
     z.avail_out = static_cast<uint32_t>(size);
     while (z.avail_out > 0) {
-        if (z.avail_in == 0 && !Refill()) return false;
+        if (z.avail_in == 0 && !inputExhausted && !Refill()) return false;
         const uint32_t inBefore = z.avail_in, outBefore = z.avail_out;
         const int status = isal_inflate(&z);
         if (status == ISAL_INCORRECT_CHECKSUM) return Fail("PNG: the image data fails its Adler-32 check");
         if (status < 0 || status == ISAL_NEED_DICT) return Fail("PNG: the image data is damaged (inflate)");
         if (z.avail_out == 0) break;
-        const bool stuck = z.avail_in == inBefore && z.avail_out == outBefore && imageDataEnded;
+        const bool stuck = z.avail_in == inBefore && z.avail_out == outBefore && inputExhausted;
         if (z.block_state == ISAL_BLOCK_FINISH || stuck) return Fail("PNG: not enough image data");
-    }
-    return true;
-}
-
-bool PngPixelStream::ReadRows(Image& image) {
-    const uint32_t width = image.GetWidth(), height = image.GetHeight();
-    const size_t pixelBytes = Channels(colorType) * static_cast<size_t>(bitDepth) / 8;
-    const size_t rowBytes = pixelBytes * width;
-    const size_t stride = rowBytes + 1; // with the filter type byte
-    const size_t rowsPerRound = std::clamp<size_t>(kRowBytesPerRound / stride, 1, height);
-    std::vector<uint8_t> rows(rowsPerRound * stride);
-    std::vector<uint8_t> above(rowBytes, 0); // the row before the round, none (zeros) for the first
-
-    for (uint32_t first = 0; first < height; first += static_cast<uint32_t>(rowsPerRound)) {
-        const size_t count = std::min<size_t>(rowsPerRound, height - first);
-        if (!Inflate(rows.data(), count * stride)) return false;
-        for (size_t i = 0; i < count; ++i) {
-            if (image.GetEscape()) return false;
-            const uint32_t k = first + static_cast<uint32_t>(i);
-            uint8_t* raw = rows.data() + i * stride;
-            if (raw[0] > 4) return Fail("PNG: bad filter type in the image data");
-            const uint8_t* prev = i == 0 ? above.data() : raw - stride + 1;
-            Unfilter(pixelBytes, raw[0], raw + 1, prev, rowBytes);
-            const uint32_t y = height - 1 - k;
-            uint8_t* alpha = (colorType & 4) ? image.AlphaGetPointer(0, static_cast<int32_t>(y)) : nullptr;
-            ConvertRow(raw + 1, width, bitDepth, colorType, image.GetBits(y), alpha);
-        }
-        std::memcpy(above.data(), rows.data() + (count - 1) * stride + 1, rowBytes);
     }
     return true;
 }
@@ -269,7 +357,7 @@ bool PngPixelStream::DrainImageData() {
     uint8_t scratch[4096];
     bool damaged = false;
     while (z.block_state != ISAL_BLOCK_FINISH && !damaged) {
-        if (z.avail_in == 0 && !Refill()) return false;
+        if (z.avail_in == 0 && !inputExhausted && !Refill()) return false;
         const uint32_t inBefore = z.avail_in;
         z.next_out = scratch;
         z.avail_out = sizeof(scratch);
@@ -277,20 +365,117 @@ bool PngPixelStream::DrainImageData() {
         if (status == ISAL_INCORRECT_CHECKSUM) return Fail("PNG: the image data fails its Adler-32 check");
         damaged = status < 0 || status == ISAL_NEED_DICT;
         if (!damaged && z.block_state != ISAL_BLOCK_FINISH && z.avail_out == sizeof(scratch) &&
-            z.avail_in == inBefore && imageDataEnded)
+            z.avail_in == inBefore && inputExhausted)
             return Fail("PNG: not enough image data");
     }
-    while (!imageDataEnded) {
+    while (!inputExhausted) {
         z.avail_in = 0;
         if (!Refill()) return false;
     }
     return true;
 }
 
+// Unfilters `count` inflated rows from row `first` on and converts them into the picture.
+bool PngPixelStream::UnfilterBatch(Image& image, uint8_t* rows, uint32_t first, size_t count) {
+    const uint32_t width = image.GetWidth();
+    for (size_t i = 0; i < count; ++i) {
+        if (image.GetEscape()) return false;
+        uint8_t* raw = rows + i * stride;
+        if (raw[0] > 4) return Fail("PNG: bad filter type in the image data");
+        const uint8_t* prev = i == 0 ? above.data() : raw - stride + 1;
+        Unfilter(pixelBytes, raw[0], raw + 1, prev, rowBytes);
+        const uint32_t y = height - 1 - (first + static_cast<uint32_t>(i));
+        uint8_t* alpha = (colorType & 4) ? image.AlphaGetPointer(0, static_cast<int32_t>(y)) : nullptr;
+        ConvertRow(raw + 1, width, bitDepth, colorType, image.GetBits(y), alpha);
+    }
+    std::memcpy(above.data(), rows + (count - 1) * stride + 1, rowBytes);
+    return true;
+}
+
+bool PngPixelStream::ReadRows(Image& image) {
+    for (uint32_t first = 0; first < height; first += static_cast<uint32_t>(rowsPerBatch)) {
+        const size_t count = std::min<size_t>(rowsPerBatch, height - first);
+        if (!Inflate(batches[0].data(), count * stride) || !UnfilterBatch(image, batches[0].data(), first, count))
+            return false;
+    }
+    return DrainImageData();
+}
+
+// The helper thread's part: all rows into the ring of batches, then the rest of the stream.
+bool PngPixelStream::InflateRows() {
+    for (uint32_t first = 0; first < height; first += static_cast<uint32_t>(rowsPerBatch)) {
+        const size_t count = std::min<size_t>(rowsPerBatch, height - first);
+        uint8_t* out = nullptr;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [this] { return stop || batchesFilled - batchesTaken < batches.size(); });
+            if (stop) return false;
+            out = batches[batchesFilled % batches.size()].data();
+        }
+        if (!Inflate(out, count * stride)) return false;
+        const std::lock_guard<std::mutex> lock(mutex);
+        ++batchesFilled;
+        changed.notify_all();
+    }
+    return DrainImageData();
+}
+
+// This thread reads the file and unfilters while the helper inflates.
+bool PngPixelStream::ReadRowsWithHelper(Image& image) {
+    threaded = true;
+    std::thread helper([this] {
+        const bool ok = InflateRows();
+        const std::lock_guard<std::mutex> lock(mutex);
+        helperDone = true;
+        helperOk = ok;
+        changed.notify_all();
+    });
+    bool ok = true;
+    uint32_t first = 0;
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        const bool canRead = !inputEnded && inputsFilled - inputsTaken < inputs.size();
+        const bool rowsWaiting = batchesFilled > batchesTaken;
+        if (canRead && (!rowsWaiting || inputsFilled - inputsTaken < 2)) {
+            // Keep the helper supplied first: it sets the pace.
+            const size_t slot = inputsFilled % inputs.size();
+            lock.unlock();
+            size_t filled = 0;
+            ok = ReadImageData(inputs[slot].data(), inputs[slot].size(), filled);
+            lock.lock();
+            if (!ok) break;
+            inputSizes[slot] = filled;
+            if (filled > 0) ++inputsFilled;
+            inputEnded = imageDataEnded;
+            changed.notify_all();
+        } else if (rowsWaiting) {
+            uint8_t* rows = batches[batchesTaken % batches.size()].data();
+            lock.unlock();
+            const size_t count = std::min<size_t>(rowsPerBatch, height - first);
+            ok = UnfilterBatch(image, rows, first, count);
+            first += static_cast<uint32_t>(count);
+            lock.lock();
+            if (!ok) break;
+            ++batchesTaken;
+            changed.notify_all();
+        } else if (helperDone) {
+            break;
+        } else {
+            changed.wait(lock);
+        }
+    }
+    stop = !ok;
+    changed.notify_all();
+    lock.unlock();
+    helper.join();
+    return ok && helperOk;
+}
+
 // The chunks after the image data up to IEND, as png_read_end takes them:
 // critical ones have their CRC checked and are otherwise ignored (a second
 // IHDR is refused), ancillary ones are skipped.
 bool PngPixelStream::ReadTrailingChunks() {
+    std::vector<uint8_t>& buffer = inputs[0];
     for (;;) {
         const uint32_t length = nextLength, type = nextType;
         for (int shift = 24; shift >= 0; shift -= 8)
@@ -299,9 +484,9 @@ bool PngPixelStream::ReadTrailingChunks() {
         if (type == kIHDR) return Fail("PNG: a second IHDR chunk");
         uint32_t left = length;
         while (left > 0) {
-            const size_t n = std::min<size_t>(left, input.size());
-            if (!ReadExactly(input.data(), n)) return false;
-            chunkCrc = crc32_gzip_refl(chunkCrc, input.data(), n);
+            const size_t n = std::min<size_t>(left, buffer.size());
+            if (!ReadExactly(buffer.data(), n)) return false;
+            chunkCrc = crc32_gzip_refl(chunkCrc, buffer.data(), n);
             left -= static_cast<uint32_t>(n);
         }
         if (critical) {
@@ -318,10 +503,21 @@ bool PngPixelStream::ReadTrailingChunks() {
 bool PngPixelStream::Read(Image& image) {
     bool ok = false;
     try {
-        input.resize(kInputBytes);
+        height = image.GetHeight();
+        pixelBytes = Channels(colorType) * static_cast<size_t>(bitDepth) / 8;
+        rowBytes = pixelBytes * image.GetWidth();
+        stride = rowBytes + 1;
+        rowsPerBatch = std::clamp<size_t>(kBatchBytes / stride, 1, height);
+        const bool helped = RowRunner::ThreadCount() > 1 && uint64_t{stride} * height >= kHelperFrom;
+        const size_t slots = helped ? kSlots : 1;
+        inputs.assign(slots, std::vector<uint8_t>(kInputBytes));
+        inputSizes.assign(slots, 0);
+        batches.assign(slots, std::vector<uint8_t>(rowsPerBatch * stride + kSlack));
+        above.assign(rowBytes + kSlack, 0);
         inflater = std::make_unique<inflate_state>();
         isal_inflate_init(inflater.get());
         inflater->crc_flag = ISAL_ZLIB;
+
         // libpng has read the first IDAT chunk's header; read it again to take its CRC.
         const int32_t here = file->Tell();
         const int32_t size = file->Size();
@@ -332,10 +528,12 @@ bool PngPixelStream::Read(Image& image) {
             fileSize = size;
             uint32_t type = 0;
             ok = ReadChunkHeader(chunkLeft, type) && (type == kIDAT || Fail("PNG: image data expected")) &&
-                 ReadRows(image) && DrainImageData() && ReadTrailingChunks();
+                 (helped ? ReadRowsWithHelper(image) : ReadRows(image)) && ReadTrailingChunks();
         }
     } catch (const std::bad_alloc&) {
         Fail("PNG: out of memory");
+    } catch (const std::system_error&) {
+        Fail("PNG: cannot start a thread");
     }
     if (!ok) image.SetLastError(error.c_str());
     return ok;
