@@ -6,12 +6,15 @@
 
 #include "codecs/ImagePNG.h"
 #include "codecs/PngPixelStream.h"
+#include "MemFile.h"
 #include "RowRunner.h"
 
 #include <zlib.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 using namespace testsupport;
 using vimg::Image;
@@ -413,4 +416,33 @@ TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
             if (two.ok && one.ok) ExpectSamePicture(two.image, one.image, name);
         }
     }
+}
+
+// Escape while both threads work: the decoder stops, joins its helper and
+// reports a cancel (no text); a decode that beat the escape is complete.
+TEST(PngPixelStream, EscapeStopsBothThreads) {
+    TempDir dir;
+    const std::string file =
+        MakeWithImageMagick(dir, "large.png", "-seed 8 -size 2000x1500 plasma: -depth 16 -define png:format=png48");
+    std::vector<uint8_t> bytes = ReadFile(file);
+    const Decoded reference = DecodeWith(false, bytes);
+    ASSERT_TRUE(reference.ok);
+    int cancelled = 0;
+    for (int delayMs : {1, 3, 6, 10}) {
+        vimg::ImagePNG png;
+        vimg::MemFile stream(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        std::thread watcher([&png, delayMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            png.SetEscape(1);
+        });
+        const bool ok = png.Decode(&stream);
+        watcher.join();
+        if (ok) {
+            ExpectSamePicture(png, reference.image, "escape after " + std::to_string(delayMs) + " ms");
+        } else {
+            EXPECT_STREQ(png.GetLastError(), "") << delayMs;
+            ++cancelled;
+        }
+    }
+    EXPECT_GT(cancelled, 0);
 }
