@@ -248,7 +248,7 @@ bool ImagePNG::Decode(File* stream) {
     // The common kinds of file take the faster way from here (see PngPixelStream).
     // No libpng call may happen while it runs: an error would jump over its destructor.
     const bool trns = png_get_valid(png, pinfo, PNG_INFO_tRNS) != 0;
-    if (PngPixelStream::Enabled() && PngPixelStream::Takes(bitDepth, colorType, passes > 1, trns)) {
+    if (PngPixelStream::Enabled() && PngPixelStream::Takes(width, bitDepth, colorType, passes > 1, trns)) {
         PngPixelStream pixels(stream, bitDepth, colorType);
         return pixels.Read(*this);
     }

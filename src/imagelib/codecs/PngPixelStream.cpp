@@ -35,6 +35,8 @@ constexpr size_t kBatchBytes = 256 * 1024;
 constexpr size_t kSlots = 4;
 // Image data from which on inflating gets a thread of its own.
 constexpr uint64_t kHelperFrom = 1u << 20;
+// Rows from this length on stay with libpng, keeping the buffers' sizes within 32 bits.
+constexpr uint64_t kLongestRow = uint64_t{1} << 28;
 // Bytes the pixel-wise unfiltering may read and rewrite (unchanged) behind a row.
 constexpr size_t kSlack = 8;
 
@@ -225,9 +227,10 @@ size_t Channels(int colorType) {
 
 } // namespace
 
-bool PngPixelStream::Takes(int bitDepth, int colorType, bool interlaced, bool hasTrns) {
+bool PngPixelStream::Takes(uint32_t width, int bitDepth, int colorType, bool interlaced, bool hasTrns) {
     if (interlaced || hasTrns || (bitDepth != 8 && bitDepth != 16)) return false;
-    return colorType == 0 || colorType == 2 || colorType == 6 || (colorType == 4 && bitDepth == 16);
+    if (!(colorType == 0 || colorType == 2 || colorType == 6 || (colorType == 4 && bitDepth == 16))) return false;
+    return uint64_t{width} * Channels(colorType) * static_cast<uint64_t>(bitDepth / 8) < kLongestRow;
 }
 
 void PngPixelStream::SetEnabled(bool on) { enabled = on; }
@@ -508,7 +511,9 @@ bool PngPixelStream::Read(Image& image) {
         rowBytes = pixelBytes * image.GetWidth();
         stride = rowBytes + 1;
         rowsPerBatch = std::clamp<size_t>(kBatchBytes / stride, 1, height);
-        const bool helped = RowRunner::ThreadCount() > 1 && uint64_t{stride} * height >= kHelperFrom;
+        // With the helper, rings of several batches; a batch holds one row at least.
+        const bool helped =
+            RowRunner::ThreadCount() > 1 && stride <= kBatchBytes && uint64_t{stride} * height >= kHelperFrom;
         const size_t slots = helped ? kSlots : 1;
         inputs.assign(slots, std::vector<uint8_t>(kInputBytes));
         inputSizes.assign(slots, 0);

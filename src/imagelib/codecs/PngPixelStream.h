@@ -28,8 +28,9 @@ class PngPixelStream {
 public:
     // Whether the rows of such a file come out here as ImagePNG's libpng reading gives them:
     // grey and RGB without a tRNS chunk, RGBA, and 16-bit grey with alpha (8-bit grey with
-    // alpha is composed over a background there, which stays with libpng).
-    static bool Takes(int bitDepth, int colorType, bool interlaced, bool hasTrns);
+    // alpha is composed over a background there, which stays with libpng); rows of 256 MiB
+    // and more stay there too.
+    static bool Takes(uint32_t width, int bitDepth, int colorType, bool interlaced, bool hasTrns);
     // On by default; tests switch it off to compare with libpng's own row reading.
     static void SetEnabled(bool on);
     static bool Enabled();
