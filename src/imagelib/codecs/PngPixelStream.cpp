@@ -31,8 +31,11 @@ constexpr uint32_t kIHDR = 0x49484452;
 // Compressed data read at a time, and inflated rows handed over at a time (at least one row).
 constexpr size_t kInputBytes = 256 * 1024;
 constexpr size_t kBatchBytes = 256 * 1024;
-// Buffers of each kind in the rings between the two threads.
-constexpr size_t kSlots = 4;
+// Buffers in the rings between the two threads; more for rows, so that the
+// inflating goes on while the unfiltering thread is held up (first touches of
+// the picture's pages, other processes).
+constexpr size_t kInputSlots = 4;
+constexpr size_t kBatchSlots = 8;
 // Image data from which on inflating gets a thread of its own.
 constexpr uint64_t kHelperFrom = 1u << 20;
 // Rows from this length on stay with libpng, keeping the buffers' sizes within 32 bits.
@@ -514,10 +517,9 @@ bool PngPixelStream::Read(Image& image) {
         // With the helper, rings of several batches; a batch holds one row at least.
         const bool helped =
             RowRunner::ThreadCount() > 1 && stride <= kBatchBytes && uint64_t{stride} * height >= kHelperFrom;
-        const size_t slots = helped ? kSlots : 1;
-        inputs.assign(slots, std::vector<uint8_t>(kInputBytes));
-        inputSizes.assign(slots, 0);
-        batches.assign(slots, std::vector<uint8_t>(rowsPerBatch * stride + kSlack));
+        inputs.assign(helped ? kInputSlots : 1, std::vector<uint8_t>(kInputBytes));
+        inputSizes.assign(inputs.size(), 0);
+        batches.assign(helped ? kBatchSlots : 1, std::vector<uint8_t>(rowsPerBatch * stride + kSlack));
         above.assign(rowBytes + kSlack, 0);
         inflater = std::make_unique<inflate_state>();
         isal_inflate_init(inflater.get());
