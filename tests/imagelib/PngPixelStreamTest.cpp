@@ -398,6 +398,12 @@ TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
         filter[raw.size() - raw.size() / 50] = 9; // somewhere in the last rows
         filter[(raw.size() / 400) * 398] = 9;
         cases.emplace_back("bad filter type near the end", Assemble(WithImageData(chunks, Deflate(filter), {})));
+        std::vector<uint8_t> adler = data;
+        adler[adler.size() - 2] ^= 4;
+        cases.emplace_back("wrong Adler-32", Assemble(WithImageData(chunks, adler, {})));
+        std::vector<uint8_t> more = raw;
+        more.insert(more.end(), raw.begin(), raw.begin() + 100000);
+        cases.emplace_back("too much data", Assemble(WithImageData(chunks, Deflate(more), {})));
         std::vector<uint8_t> late = png;
         const size_t last = Offsets(png, "IDAT").back();
         late[last + 8] ^= 0x10; // data of the last IDAT, CRC left as it was

@@ -6,6 +6,7 @@
 
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -336,17 +337,46 @@ bool PngPixelStream::Refill() {
     return true;
 }
 
+// The next byte of compressed data; `got` is false after the last one.
+bool PngPixelStream::TakeByte(uint8_t& byte, bool& got) {
+    inflate_state& z = *inflater;
+    while (z.avail_in == 0) {
+        got = false;
+        if (inputExhausted) return true;
+        if (!Refill()) return false;
+    }
+    byte = *z.next_in++;
+    --z.avail_in;
+    got = true;
+    return true;
+}
+
+// The zlib header in front of the deflate data, checked as zlib and libpng
+// check it: deflate with a window of at most 32 KiB, no preset dictionary.
+bool PngPixelStream::ReadZlibHeader() {
+    uint8_t header[2] = {};
+    for (uint8_t& byte : header) {
+        bool got = false;
+        if (!TakeByte(byte, got)) return false;
+        if (!got) return Fail("PNG: not enough image data");
+    }
+    if ((header[0] & 0x0F) != 8 || (header[0] >> 4) > 7 || (header[0] << 8 | header[1]) % 31 != 0 ||
+        (header[1] & 0x20) != 0)
+        return Fail("PNG: the image data has a bad zlib header");
+    headerRead = true;
+    return true;
+}
+
 // Inflates exactly `size` bytes of row data into `out`.
 bool PngPixelStream::Inflate(uint8_t* out, size_t size) {
     inflate_state& z = *inflater;
+    if (!headerRead && !ReadZlibHeader()) return false;
     z.next_out = out;
     z.avail_out = static_cast<uint32_t>(size);
     while (z.avail_out > 0) {
         if (z.avail_in == 0 && !inputExhausted && !Refill()) return false;
         const uint32_t inBefore = z.avail_in, outBefore = z.avail_out;
-        const int status = isal_inflate(&z);
-        if (status == ISAL_INCORRECT_CHECKSUM) return Fail("PNG: the image data fails its Adler-32 check");
-        if (status < 0 || status == ISAL_NEED_DICT) return Fail("PNG: the image data is damaged (inflate)");
+        if (isal_inflate(&z) != ISAL_DECOMP_OK) return Fail("PNG: the image data is damaged (inflate)");
         if (z.avail_out == 0) break;
         const bool stuck = z.avail_in == inBefore && z.avail_out == outBefore && inputExhausted;
         if (z.block_state == ISAL_BLOCK_FINISH || stuck) return Fail("PNG: not enough image data");
@@ -356,8 +386,8 @@ bool PngPixelStream::Inflate(uint8_t* out, size_t size) {
 
 // After the last row: libpng inflates the rest of the stream and skips the rest
 // of the IDAT chunks, CRCs checked. Surplus data, and damage inside it, are
-// only warned about there, so they are accepted here too; a wrong checksum or
-// a stream that lacks its end is not.
+// only warned about there, so they are accepted here too; a stream that lacks
+// its end or its Adler-32 is not. The Adler-32 of surplus data is taken here.
 bool PngPixelStream::DrainImageData() {
     inflate_state& z = *inflater;
     uint8_t scratch[4096];
@@ -367,12 +397,33 @@ bool PngPixelStream::DrainImageData() {
         const uint32_t inBefore = z.avail_in;
         z.next_out = scratch;
         z.avail_out = sizeof(scratch);
-        const int status = isal_inflate(&z);
-        if (status == ISAL_INCORRECT_CHECKSUM) return Fail("PNG: the image data fails its Adler-32 check");
-        damaged = status < 0 || status == ISAL_NEED_DICT;
-        if (!damaged && z.block_state != ISAL_BLOCK_FINISH && z.avail_out == sizeof(scratch) &&
-            z.avail_in == inBefore && inputExhausted)
+        damaged = isal_inflate(&z) != ISAL_DECOMP_OK;
+        const size_t produced = sizeof(scratch) - z.avail_out;
+        surplusAdler = isal_adler32(surplusAdler, scratch, produced);
+        surplusBytes += produced;
+        if (!damaged && z.block_state != ISAL_BLOCK_FINISH && produced == 0 && z.avail_in == inBefore &&
+            inputExhausted)
             return Fail("PNG: not enough image data");
+    }
+    if (!damaged) {
+        // The stored Adler-32 follows the deflate data at the next byte: first
+        // whatever whole bytes the inflater has taken into its bit buffer
+        // (lowest first), then the input.
+        const int buffered = std::min<int>(z.read_in_length, 64);
+        uint64_t bits = z.read_in >> (buffered % 8);
+        for (int n = 0; n < 4; ++n) {
+            uint8_t byte = 0;
+            bool got = true;
+            if (n < buffered / 8) {
+                byte = static_cast<uint8_t>(bits);
+                bits >>= 8;
+            } else if (!TakeByte(byte, got)) {
+                return false;
+            }
+            if (!got) return Fail("PNG: not enough image data");
+            storedAdler = storedAdler << 8 | byte;
+        }
+        adlerStored = true;
     }
     while (!inputExhausted) {
         z.avail_in = 0;
@@ -384,6 +435,7 @@ bool PngPixelStream::DrainImageData() {
 // Unfilters `count` inflated rows from row `first` on and converts them into the picture.
 bool PngPixelStream::UnfilterBatch(Image& image, uint8_t* rows, uint32_t first, size_t count) {
     const uint32_t width = image.GetWidth();
+    rowsAdler = isal_adler32(rowsAdler, rows, count * stride);
     for (size_t i = 0; i < count; ++i) {
         if (image.GetEscape()) return false;
         uint8_t* raw = rows + i * stride;
@@ -477,6 +529,14 @@ bool PngPixelStream::ReadRowsWithHelper(Image& image) {
     return ok && helperOk;
 }
 
+// The Adler-32 of all inflated data against the one stored after it (libpng
+// does not check it behind damaged surplus data).
+bool PngPixelStream::CheckAdler() {
+    if (!adlerStored) return true;
+    const uLong all = adler32_combine(rowsAdler, surplusAdler, static_cast<z_off_t>(surplusBytes));
+    return all == storedAdler || Fail("PNG: the image data fails its Adler-32 check");
+}
+
 // The chunks after the image data up to IEND, as png_read_end takes them:
 // critical ones have their CRC checked and are otherwise ignored (a second
 // IHDR is refused), ancillary ones are skipped.
@@ -523,7 +583,9 @@ bool PngPixelStream::Read(Image& image) {
         above.assign(rowBytes + kSlack, 0);
         inflater = std::make_unique<inflate_state>();
         isal_inflate_init(inflater.get());
-        inflater->crc_flag = ISAL_ZLIB;
+        // Raw deflate: the zlib header and Adler-32 are taken here, the latter
+        // by the unfiltering thread, which has time to spare.
+        inflater->crc_flag = ISAL_DEFLATE;
 
         // libpng has read the first IDAT chunk's header; read it again to take its CRC.
         const int32_t here = file->Tell();
@@ -535,7 +597,7 @@ bool PngPixelStream::Read(Image& image) {
             fileSize = size;
             uint32_t type = 0;
             ok = ReadChunkHeader(chunkLeft, type) && (type == kIDAT || Fail("PNG: image data expected")) &&
-                 (helped ? ReadRowsWithHelper(image) : ReadRows(image)) && ReadTrailingChunks();
+                 (helped ? ReadRowsWithHelper(image) : ReadRows(image)) && CheckAdler() && ReadTrailingChunks();
         }
     } catch (const std::bad_alloc&) {
         Fail("PNG: out of memory");

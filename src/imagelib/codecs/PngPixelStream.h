@@ -53,12 +53,15 @@ private:
     bool FinishChunk();
     bool ReadImageData(uint8_t* buffer, size_t capacity, size_t& filled);
     bool Refill();
+    bool TakeByte(uint8_t& byte, bool& got);
+    bool ReadZlibHeader();
     bool Inflate(uint8_t* out, size_t size);
     bool InflateRows();
     bool DrainImageData();
     bool UnfilterBatch(Image& image, uint8_t* rows, uint32_t first, size_t count);
     bool ReadRows(Image& image);
     bool ReadRowsWithHelper(Image& image);
+    bool CheckAdler();
     bool ReadTrailingChunks();
 
     File* file;
@@ -89,6 +92,13 @@ private:
     std::vector<uint8_t> above; // the unfiltered row before the batch, zeros before the first
     std::unique_ptr<inflate_state> inflater;
     bool inputExhausted = false; // the inflater has had all the image data
+    bool headerRead = false;
+    // Adler-32 of the rows (taken while unfiltering) and of data after them,
+    // and the one stored behind the deflate data.
+    uint32_t rowsAdler = 1, surplusAdler = 1;
+    uint64_t surplusBytes = 0;
+    uint32_t storedAdler = 0;
+    bool adlerStored = false;
 
     // Hand-over between the reading thread and the inflating helper; counts only grow.
     bool threaded = false;
