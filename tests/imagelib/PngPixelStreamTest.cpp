@@ -43,7 +43,8 @@ void ExpectSamePicture(const Image& a, const Image& b, const std::string& what) 
     ASSERT_EQ(a.GetHeight(), b.GetHeight()) << what;
     ASSERT_EQ(a.GetBpp(), b.GetBpp()) << what;
     for (uint32_t y = 0; y < a.GetHeight(); ++y)
-        ASSERT_EQ(std::memcmp(a.GetBits(y), b.GetBits(y), a.GetWidth() * a.GetBpp() / 8), 0) << what << " row " << y;
+        ASSERT_EQ(std::memcmp(a.GetBits(y), b.GetBits(y), a.GetWidth() * a.GetBpp() / 8), 0)
+            << what << " row " << y;
     ASSERT_EQ(a.AlphaIsValid(), b.AlphaIsValid()) << what;
     for (uint32_t y = 0; a.AlphaIsValid() && y < a.GetHeight(); ++y) {
         ASSERT_EQ(std::memcmp(a.AlphaGetPointer(0, static_cast<int32_t>(y)),
@@ -53,7 +54,8 @@ void ExpectSamePicture(const Image& a, const Image& b, const std::string& what) 
     }
     ASSERT_EQ(a.GetNumColors(), b.GetNumColors()) << what;
     if (a.GetNumColors() > 0) {
-        EXPECT_EQ(std::memcmp(a.GetPalette(), b.GetPalette(), a.GetNumColors() * sizeof(vimg::RGBQUAD)), 0) << what;
+        EXPECT_EQ(std::memcmp(a.GetPalette(), b.GetPalette(), a.GetNumColors() * sizeof(vimg::RGBQUAD)), 0)
+            << what;
     }
     EXPECT_EQ(a.GetXDPI(), b.GetXDPI()) << what;
     EXPECT_EQ(a.GetYDPI(), b.GetYDPI()) << what;
@@ -71,10 +73,13 @@ struct Chunk {
     std::vector<uint8_t> data;
 };
 
-uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
+uint32_t Be32(const uint8_t* p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
 
 void PutBe32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(v >> s));
+    for (int s = 24; s >= 0; s -= 8)
+        out.push_back(static_cast<uint8_t>(v >> s));
 }
 
 std::vector<Chunk> Chunks(const std::vector<uint8_t>& png) {
@@ -180,7 +185,8 @@ std::vector<uint8_t> Recut(const std::vector<uint8_t>& png) {
     return Assemble(WithImageData(chunks, ImageData(chunks), {1, 0, 100}));
 }
 
-const char* const kAlphaMask = " \\( +clone -colorspace gray -negate \\) -alpha off -compose CopyOpacity -composite ";
+const char* const kAlphaMask =
+    " \\( +clone -colorspace gray -negate \\) -alpha off -compose CopyOpacity -composite ";
 
 } // namespace
 
@@ -196,18 +202,19 @@ TEST(PngPixelStream, MatchesLibpngOnImageMagickFiles) {
     for (const Kind& k : kinds) {
         for (const Size& s : sizes) {
             for (int filter = s.allFilters ? 0 : 5; filter <= 5; ++filter) {
-                const std::string name = "t" + std::to_string(k.colorType) + "d" + std::to_string(k.bitDepth) + "_" +
-                                         std::to_string(s.w) + "x" + std::to_string(s.h) + "f" +
-                                         std::to_string(filter) + ".png";
-                std::string source = "-seed 7 -size " + std::to_string(s.w) + "x" + std::to_string(s.h) +
-                                     " plasma:fractal";
+                const std::string name = "t" + std::to_string(k.colorType) + "d" +
+                                         std::to_string(k.bitDepth) + "_" + std::to_string(s.w) + "x" +
+                                         std::to_string(s.h) + "f" + std::to_string(filter) + ".png";
+                std::string source =
+                    "-seed 7 -size " + std::to_string(s.w) + "x" + std::to_string(s.h) + " plasma:fractal";
                 if (k.colorType & 4) source += kAlphaMask;
                 if (k.colorType == 0 || k.colorType == 4) source += " -colorspace gray";
-                const std::string path = MakeWithImageMagick(
-                    dir, name,
-                    source + " -depth " + std::to_string(k.bitDepth) + " -define png:color-type=" +
-                        std::to_string(k.colorType) + " -define png:bit-depth=" + std::to_string(k.bitDepth) +
-                        " -define png:compression-filter=" + std::to_string(filter));
+                const std::string path =
+                    MakeWithImageMagick(dir, name,
+                                        source + " -depth " + std::to_string(k.bitDepth) +
+                                            " -define png:color-type=" + std::to_string(k.colorType) +
+                                            " -define png:bit-depth=" + std::to_string(k.bitDepth) +
+                                            " -define png:compression-filter=" + std::to_string(filter));
                 const std::vector<uint8_t> png = ReadFile(path);
                 ASSERT_EQ(png[24], k.bitDepth) << name;
                 ASSERT_EQ(png[25], k.colorType) << name;
@@ -237,7 +244,8 @@ TEST(PngPixelStream, MatchesLibpngOnPillowFiles) {
         "            px[x, y] = random.randrange(65536) if mode == 'I;16' else "
         "tuple(random.randrange(256) for _ in mode) if len(mode) > 1 else random.randrange(256)\n"
         "        for opt in (0, 1):\n"
-        "            im.save('%s/%s_%dx%d_%d.png' % (d, mode.replace(';', ''), w, h, opt), optimize=bool(opt))\n";
+        "            im.save('%s/%s_%dx%d_%d.png' % (d, mode.replace(';', ''), w, h, opt), "
+        "optimize=bool(opt))\n";
     Make("/usr/bin/python3 -c " + Quote(script) + " " + Quote(dir.path().string()));
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -261,13 +269,16 @@ TEST(PngPixelStream, MatchesLibpngOnPillowFiles) {
 // truncates, v / 257, so it cannot be compared directly).
 TEST(PngPixelStream, SixteenBitSamplesRoundImageMagicksDeepSamples) {
     TempDir dir;
-    const std::string rgb = MakeWithImageMagick(dir, "rgb16.png", "-seed 2 -size 203x31 plasma: -depth 16 -define png:format=png48");
-    const std::string rgba = MakeWithImageMagick(dir, "rgba16.png", std::string("-seed 3 -size 64x64 plasma:") +
-                                                                         kAlphaMask + " -depth 16 -define png:format=png64");
+    const std::string rgb = MakeWithImageMagick(
+        dir, "rgb16.png", "-seed 2 -size 203x31 plasma: -depth 16 -define png:format=png48");
+    const std::string rgba = MakeWithImageMagick(dir, "rgba16.png",
+                                                 std::string("-seed 3 -size 64x64 plasma:") + kAlphaMask +
+                                                     " -depth 16 -define png:format=png64");
     for (const std::string& file : {rgb, rgba}) {
         const bool alpha = file == rgba;
         const std::string raw = file + ".raw";
-        Make(Convert() + " " + Quote(file) + " -endian MSB -depth 16 " + Quote((alpha ? "rgba:" : "rgb:") + raw));
+        Make(Convert() + " " + Quote(file) + " -endian MSB -depth 16 " +
+             Quote((alpha ? "rgba:" : "rgb:") + raw));
         const std::vector<uint8_t> deep = ReadFile(raw);
         Image img;
         ASSERT_TRUE(img.Load(file.c_str(), vimg::FORMAT_PNG)) << img.GetLastError();
@@ -296,9 +307,11 @@ TEST(PngPixelStream, SixteenBitSamplesRoundImageMagicksDeepSamples) {
 // (with a text of its own) and otherwise gives the same picture.
 TEST(PngPixelStream, DamagedFilesFailWhereLibpngFails) {
     TempDir dir;
-    const std::string rgb = MakeWithImageMagick(dir, "rgb.png", "-seed 1 -size 37x23 plasma: -depth 8 -define png:format=png24");
-    const std::string rgba = MakeWithImageMagick(dir, "rgba.png", std::string("-seed 1 -size 21x17 plasma:") +
-                                                                       kAlphaMask + " -depth 16 -define png:format=png64");
+    const std::string rgb =
+        MakeWithImageMagick(dir, "rgb.png", "-seed 1 -size 37x23 plasma: -depth 8 -define png:format=png24");
+    const std::string rgba = MakeWithImageMagick(dir, "rgba.png",
+                                                 std::string("-seed 1 -size 21x17 plasma:") + kAlphaMask +
+                                                     " -depth 16 -define png:format=png64");
     for (const std::string& file : {rgb, rgba}) {
         const std::vector<Chunk> chunks = Chunks(ReadFile(file));
         const std::vector<uint8_t> raw = RawRows(chunks);
@@ -339,7 +352,8 @@ TEST(PngPixelStream, DamagedFilesFailWhereLibpngFails) {
         cases.emplace_back("IDAT longer than the file", longer);
         cases.emplace_back("no IEND", std::vector<uint8_t>(good.begin(), good.end() - 12));
         for (size_t cut = idat + 1; cut < good.size(); cut += 7)
-            cases.emplace_back("cut at " + std::to_string(cut), std::vector<uint8_t>(good.begin(), good.begin() + cut));
+            cases.emplace_back("cut at " + std::to_string(cut),
+                               std::vector<uint8_t>(good.begin(), good.begin() + cut));
 
         // Chunks after the image data.
         const auto withTail = [&](const std::string& what, const Chunk& extra, bool breakCrc = false) {
@@ -381,9 +395,11 @@ TEST(PngPixelStream, DamagedFilesFailWhereLibpngFails) {
 // picture as with one thread and with libpng, and the same failures.
 TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
     TempDir dir;
-    const std::string rgb = MakeWithImageMagick(dir, "big48.png", "-seed 5 -size 700x400 plasma: -depth 16 -define png:format=png48");
-    const std::string rgba = MakeWithImageMagick(dir, "big32.png", std::string("-seed 6 -size 900x500 plasma:") +
-                                                                         kAlphaMask + " -depth 8 -define png:format=png32");
+    const std::string rgb = MakeWithImageMagick(
+        dir, "big48.png", "-seed 5 -size 700x400 plasma: -depth 16 -define png:format=png48");
+    const std::string rgba = MakeWithImageMagick(dir, "big32.png",
+                                                 std::string("-seed 6 -size 900x500 plasma:") + kAlphaMask +
+                                                     " -depth 8 -define png:format=png32");
     for (const std::string& file : {rgb, rgba}) {
         const std::vector<uint8_t> png = ReadFile(file);
         const std::vector<Chunk> chunks = Chunks(png);
@@ -391,13 +407,15 @@ TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
         ASSERT_GT(raw.size(), size_t{1} << 20) << file;
         const std::vector<uint8_t> data = ImageData(chunks);
         std::vector<std::pair<std::string, std::vector<uint8_t>>> cases = {{"as written", png}};
-        cases.emplace_back("small chunks", Assemble(WithImageData(chunks, data, std::vector<size_t>(300, 977))));
+        cases.emplace_back("small chunks",
+                           Assemble(WithImageData(chunks, data, std::vector<size_t>(300, 977))));
         cases.emplace_back("stream ends early",
                            Assemble(WithImageData(chunks, Deflate({raw.begin(), raw.end() - 1000}), {})));
         std::vector<uint8_t> filter = raw;
         filter[raw.size() - raw.size() / 50] = 9; // somewhere in the last rows
         filter[(raw.size() / 400) * 398] = 9;
-        cases.emplace_back("bad filter type near the end", Assemble(WithImageData(chunks, Deflate(filter), {})));
+        cases.emplace_back("bad filter type near the end",
+                           Assemble(WithImageData(chunks, Deflate(filter), {})));
         std::vector<uint8_t> adler = data;
         adler[adler.size() - 2] ^= 4;
         cases.emplace_back("wrong Adler-32", Assemble(WithImageData(chunks, adler, {})));
@@ -408,7 +426,8 @@ TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
         const size_t last = Offsets(png, "IDAT").back();
         late[last + 8] ^= 0x10; // data of the last IDAT, CRC left as it was
         cases.emplace_back("CRC error in the last IDAT", late);
-        cases.emplace_back("cut in the middle", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2));
+        cases.emplace_back("cut in the middle",
+                           std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2));
         for (const auto& [what, bytes] : cases) {
             const std::string name = file + ": " + what;
             const Decoded two = DecodeWith(true, bytes), slow = DecodeWith(false, bytes);
@@ -428,8 +447,8 @@ TEST(PngPixelStream, SecondThreadGivesTheSamePicturesAndFailures) {
 // reports a cancel (no text); a decode that beat the escape is complete.
 TEST(PngPixelStream, EscapeStopsBothThreads) {
     TempDir dir;
-    const std::string file =
-        MakeWithImageMagick(dir, "large.png", "-seed 8 -size 2000x1500 plasma: -depth 16 -define png:format=png48");
+    const std::string file = MakeWithImageMagick(
+        dir, "large.png", "-seed 8 -size 2000x1500 plasma: -depth 16 -define png:format=png48");
     std::vector<uint8_t> bytes = ReadFile(file);
     const Decoded reference = DecodeWith(false, bytes);
     ASSERT_TRUE(reference.ok);

@@ -48,7 +48,9 @@ uint32_t BigEndian32(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 
-bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(uint8_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // Rounded v × 255 / 65535, the rounding of png_set_scale_16.
 inline uint8_t Scale16(const uint8_t* p) {
@@ -63,22 +65,25 @@ inline uint8_t Paeth(int a, int b, int c) {
 }
 
 // Undoes the row filter in place; N is the distance to the same byte of the left pixel.
-template <size_t N>
-void UnfilterRow(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
+template <size_t N> void UnfilterRow(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
     switch (filter) {
     case 1:
-        for (size_t i = N; i < bytes; ++i) cur[i] = static_cast<uint8_t>(cur[i] + cur[i - N]);
+        for (size_t i = N; i < bytes; ++i)
+            cur[i] = static_cast<uint8_t>(cur[i] + cur[i - N]);
         break;
     case 2:
-        for (size_t i = 0; i < bytes; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
+        for (size_t i = 0; i < bytes; ++i)
+            cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
         break;
     case 3:
-        for (size_t i = 0; i < N; ++i) cur[i] = static_cast<uint8_t>(cur[i] + (prev[i] >> 1));
+        for (size_t i = 0; i < N; ++i)
+            cur[i] = static_cast<uint8_t>(cur[i] + (prev[i] >> 1));
         for (size_t i = N; i < bytes; ++i)
             cur[i] = static_cast<uint8_t>(cur[i] + ((cur[i - N] + prev[i]) >> 1));
         break;
     case 4:
-        for (size_t i = 0; i < N; ++i) cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
+        for (size_t i = 0; i < N; ++i)
+            cur[i] = static_cast<uint8_t>(cur[i] + prev[i]);
         for (size_t i = N; i < bytes; ++i)
             cur[i] = static_cast<uint8_t>(cur[i] + Paeth(cur[i - N], prev[i], prev[i - N]));
         break;
@@ -93,8 +98,7 @@ void UnfilterRow(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes
 // writes the next pixel's bytes back unchanged; a row may be read and
 // rewritten up to kSlack bytes past its end. The next pixel is loaded before
 // the store that overlaps it, as loading it after would wait for the store.
-template <size_t N>
-void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
+template <size_t N> void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
     static_assert(N >= 3 && N <= 8);
     const auto load = [](const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
     const auto store = [](uint8_t* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); };
@@ -153,31 +157,45 @@ void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t by
     }
 }
 #else
-template <size_t N>
-void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
+template <size_t N> void UnfilterPixels(uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
     UnfilterRow<N>(filter, cur, prev, bytes);
 }
 #endif
 
 void Unfilter(size_t pixelBytes, uint8_t filter, uint8_t* cur, const uint8_t* prev, size_t bytes) {
     switch (pixelBytes) {
-    case 1: UnfilterRow<1>(filter, cur, prev, bytes); break;
-    case 2: UnfilterRow<2>(filter, cur, prev, bytes); break;
-    case 3: UnfilterPixels<3>(filter, cur, prev, bytes); break;
-    case 4: UnfilterPixels<4>(filter, cur, prev, bytes); break;
-    case 6: UnfilterPixels<6>(filter, cur, prev, bytes); break;
-    default: UnfilterPixels<8>(filter, cur, prev, bytes); break;
+    case 1:
+        UnfilterRow<1>(filter, cur, prev, bytes);
+        break;
+    case 2:
+        UnfilterRow<2>(filter, cur, prev, bytes);
+        break;
+    case 3:
+        UnfilterPixels<3>(filter, cur, prev, bytes);
+        break;
+    case 4:
+        UnfilterPixels<4>(filter, cur, prev, bytes);
+        break;
+    case 6:
+        UnfilterPixels<6>(filter, cur, prev, bytes);
+        break;
+    default:
+        UnfilterPixels<8>(filter, cur, prev, bytes);
+        break;
     }
 }
 
 // One unfiltered row into the picture's row (grey, or BGR) and alpha plane row.
-void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType, uint8_t* dst, uint8_t* alpha) {
+void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType, uint8_t* dst,
+                uint8_t* alpha) {
     const bool wide = bitDepth == 16;
     switch (colorType) {
     case 0:
-        if (!wide) std::memcpy(dst, src, width);
+        if (!wide)
+            std::memcpy(dst, src, width);
         else
-            for (uint32_t x = 0; x < width; ++x) dst[x] = Scale16(src + 2 * x);
+            for (uint32_t x = 0; x < width; ++x)
+                dst[x] = Scale16(src + 2 * x);
         break;
     case 2:
         if (!wide) {
@@ -222,10 +240,14 @@ void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType,
 
 size_t Channels(int colorType) {
     switch (colorType) {
-    case 0: return 1;
-    case 2: return 3;
-    case 4: return 2;
-    default: return 4;
+    case 0:
+        return 1;
+    case 2:
+        return 3;
+    case 4:
+        return 2;
+    default:
+        return 4;
     }
 }
 
@@ -233,13 +255,18 @@ size_t Channels(int colorType) {
 
 bool PngPixelStream::Takes(uint32_t width, int bitDepth, int colorType, bool interlaced, bool hasTrns) {
     if (interlaced || hasTrns || (bitDepth != 8 && bitDepth != 16)) return false;
-    if (!(colorType == 0 || colorType == 2 || colorType == 6 || (colorType == 4 && bitDepth == 16))) return false;
+    if (!(colorType == 0 || colorType == 2 || colorType == 6 || (colorType == 4 && bitDepth == 16)))
+        return false;
     return uint64_t{width} * Channels(colorType) * static_cast<uint64_t>(bitDepth / 8) < kLongestRow;
 }
 
-void PngPixelStream::SetEnabled(bool on) { enabled = on; }
+void PngPixelStream::SetEnabled(bool on) {
+    enabled = on;
+}
 
-bool PngPixelStream::Enabled() { return enabled; }
+bool PngPixelStream::Enabled() {
+    return enabled;
+}
 
 PngPixelStream::PngPixelStream(File* stream, int depth, int type)
     : file(stream), bitDepth(depth), colorType(type) {}
@@ -271,11 +298,10 @@ bool PngPixelStream::ReadChunkHeader(uint32_t& length, uint32_t& type) {
     return true;
 }
 
-bool PngPixelStream::FinishChunk() {
+bool PngPixelStream::FinishChunk(const char* crcError) {
     uint8_t stored[4];
     if (!ReadExactly(stored, sizeof(stored))) return false;
-    if (BigEndian32(stored) != chunkCrc) return Fail("PNG: CRC error in the image data");
-    return true;
+    return BigEndian32(stored) == chunkCrc || Fail(crcError);
 }
 
 // Fills `buffer` from the IDAT chunks, crossing into following ones; stops
@@ -284,7 +310,7 @@ bool PngPixelStream::ReadImageData(uint8_t* buffer, size_t capacity, size_t& fil
     filled = 0;
     while (!imageDataEnded && filled < capacity) {
         if (chunkLeft == 0) {
-            if (!FinishChunk()) return false;
+            if (!FinishChunk("PNG: CRC error in the image data")) return false;
             uint32_t length = 0, type = 0;
             if (!ReadChunkHeader(length, type)) return false;
             if (type != kIDAT) {
@@ -453,7 +479,8 @@ bool PngPixelStream::UnfilterBatch(Image& image, uint8_t* rows, uint32_t first, 
 bool PngPixelStream::ReadRows(Image& image) {
     for (uint32_t first = 0; first < height; first += static_cast<uint32_t>(rowsPerBatch)) {
         const size_t count = std::min<size_t>(rowsPerBatch, height - first);
-        if (!Inflate(batches[0].data(), count * stride) || !UnfilterBatch(image, batches[0].data(), first, count))
+        if (!Inflate(batches[0].data(), count * stride) ||
+            !UnfilterBatch(image, batches[0].data(), first, count))
             return false;
     }
     return DrainImageData();
@@ -556,7 +583,7 @@ bool PngPixelStream::ReadTrailingChunks() {
             left -= static_cast<uint32_t>(n);
         }
         if (critical) {
-            if (!FinishChunk()) return false;
+            if (!FinishChunk("PNG: CRC error in a chunk after the image data")) return false;
         } else {
             uint8_t stored[4];
             if (!ReadExactly(stored, sizeof(stored))) return false;
@@ -597,7 +624,8 @@ bool PngPixelStream::Read(Image& image) {
             fileSize = size;
             uint32_t type = 0;
             ok = ReadChunkHeader(chunkLeft, type) && (type == kIDAT || Fail("PNG: image data expected")) &&
-                 (helped ? ReadRowsWithHelper(image) : ReadRows(image)) && CheckAdler() && ReadTrailingChunks();
+                 (helped ? ReadRowsWithHelper(image) : ReadRows(image)) && CheckAdler() &&
+                 ReadTrailingChunks();
         }
     } catch (const std::bad_alloc&) {
         Fail("PNG: out of memory");
