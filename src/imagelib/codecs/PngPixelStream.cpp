@@ -185,59 +185,6 @@ void Unfilter(size_t pixelBytes, uint8_t filter, uint8_t* cur, const uint8_t* pr
     }
 }
 
-// One unfiltered row into the picture's row (grey, or BGR) and alpha plane row.
-void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType, uint8_t* dst,
-                uint8_t* alpha) {
-    const bool wide = bitDepth == 16;
-    switch (colorType) {
-    case 0:
-        if (!wide)
-            std::memcpy(dst, src, width);
-        else
-            for (uint32_t x = 0; x < width; ++x)
-                dst[x] = Scale16(src + 2 * x);
-        break;
-    case 2:
-        if (!wide) {
-            for (uint32_t x = 0; x < width; ++x, src += 3, dst += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
-            }
-        } else {
-            for (uint32_t x = 0; x < width; ++x, src += 6, dst += 3) {
-                dst[0] = Scale16(src + 4);
-                dst[1] = Scale16(src + 2);
-                dst[2] = Scale16(src);
-            }
-        }
-        break;
-    case 4: // 16 bits only: grey and alpha
-        for (uint32_t x = 0; x < width; ++x, src += 4, dst += 3) {
-            dst[0] = dst[1] = dst[2] = Scale16(src);
-            alpha[x] = Scale16(src + 2);
-        }
-        break;
-    default: // 6
-        if (!wide) {
-            for (uint32_t x = 0; x < width; ++x, src += 4, dst += 3) {
-                dst[0] = src[2];
-                dst[1] = src[1];
-                dst[2] = src[0];
-                alpha[x] = src[3];
-            }
-        } else {
-            for (uint32_t x = 0; x < width; ++x, src += 8, dst += 3) {
-                dst[0] = Scale16(src + 4);
-                dst[1] = Scale16(src + 2);
-                dst[2] = Scale16(src);
-                alpha[x] = Scale16(src + 6);
-            }
-        }
-        break;
-    }
-}
-
 size_t Channels(int colorType) {
     switch (colorType) {
     case 0:
@@ -248,6 +195,68 @@ size_t Channels(int colorType) {
         return 2;
     default:
         return 4;
+    }
+}
+
+// Big-endian 16-bit samples to 8 bits, rounded as Scale16: with h and l the
+// high and low byte, v / 257 = h + (l - h) / 257, which rounds to h + 1 when
+// l - h > 128 and to h - 1 when l - h < -128.
+void Scale16Row(const uint8_t* src, size_t samples, uint8_t* dst) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i lowByte = _mm_set1_epi16(0xFF), up = _mm_set1_epi16(128), down = _mm_set1_epi16(-128);
+    for (; i + 16 <= samples; i += 16) {
+        __m128i rounded[2];
+        for (int k = 0; k < 2; ++k) {
+            // Little-endian lanes: the sample's high byte is the lane's low one.
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i + 16 * k));
+            const __m128i h = _mm_and_si128(v, lowByte), d = _mm_sub_epi16(_mm_srli_epi16(v, 8), h);
+            rounded[k] = _mm_add_epi16(_mm_sub_epi16(h, _mm_cmpgt_epi16(d, up)), _mm_cmplt_epi16(d, down));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(rounded[0], rounded[1]));
+    }
+#endif
+    for (; i < samples; ++i)
+        dst[i] = Scale16(src + 2 * i);
+}
+
+// One unfiltered row into the picture's row (grey, or BGR) and alpha plane row.
+// 16-bit rows are first rounded into `narrow` (a row of 8-bit samples).
+void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType, uint8_t* dst, uint8_t* alpha,
+                uint8_t* narrow) {
+    if (bitDepth == 16) {
+        if (colorType == 0) {
+            Scale16Row(src, width, dst);
+            return;
+        }
+        Scale16Row(src, size_t{width} * Channels(colorType), narrow);
+        src = narrow;
+    }
+    switch (colorType) {
+    case 0:
+        std::memcpy(dst, src, width);
+        break;
+    case 2:
+        for (uint32_t x = 0; x < width; ++x, src += 3, dst += 3) {
+            dst[0] = src[2];
+            dst[1] = src[1];
+            dst[2] = src[0];
+        }
+        break;
+    case 4: // 16 bits only: grey and alpha
+        for (uint32_t x = 0; x < width; ++x, src += 2, dst += 3) {
+            dst[0] = dst[1] = dst[2] = src[0];
+            alpha[x] = src[1];
+        }
+        break;
+    default: // 6
+        for (uint32_t x = 0; x < width; ++x, src += 4, dst += 3) {
+            dst[0] = src[2];
+            dst[1] = src[1];
+            dst[2] = src[0];
+            alpha[x] = src[3];
+        }
+        break;
     }
 }
 
@@ -470,7 +479,7 @@ bool PngPixelStream::UnfilterBatch(Image& image, uint8_t* rows, uint32_t first, 
         Unfilter(pixelBytes, raw[0], raw + 1, prev, rowBytes);
         const uint32_t y = height - 1 - (first + static_cast<uint32_t>(i));
         uint8_t* alpha = (colorType & 4) ? image.AlphaGetPointer(0, static_cast<int32_t>(y)) : nullptr;
-        ConvertRow(raw + 1, width, bitDepth, colorType, image.GetBits(y), alpha);
+        ConvertRow(raw + 1, width, bitDepth, colorType, image.GetBits(y), alpha, narrow.data());
     }
     std::memcpy(above.data(), rows + (count - 1) * stride + 1, rowBytes);
     return true;
@@ -608,6 +617,7 @@ bool PngPixelStream::Read(Image& image) {
         inputSizes.assign(inputs.size(), 0);
         batches.assign(helped ? kBatchSlots : 1, std::vector<uint8_t>(rowsPerBatch * stride + kSlack));
         above.assign(rowBytes + kSlack, 0);
+        narrow.assign(bitDepth == 16 ? rowBytes / 2 : 0, 0);
         inflater = std::make_unique<inflate_state>();
         isal_inflate_init(inflater.get());
         // Raw deflate: the zlib header and Adler-32 are taken here, the latter

@@ -89,7 +89,8 @@ private:
     std::vector<std::vector<uint8_t>> inputs;
     std::vector<size_t> inputSizes;
     std::vector<std::vector<uint8_t>> batches;
-    std::vector<uint8_t> above; // the unfiltered row before the batch, zeros before the first
+    std::vector<uint8_t> above;  // the unfiltered row before the batch, zeros before the first
+    std::vector<uint8_t> narrow; // a 16-bit row rounded to 8 bits
     std::unique_ptr<inflate_state> inflater;
     bool inputExhausted = false; // the inflater has had all the image data
     bool headerRead = false;
