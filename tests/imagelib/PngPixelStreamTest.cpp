@@ -473,3 +473,18 @@ TEST(PngPixelStream, EscapeStopsBothThreads) {
     }
     EXPECT_GT(cancelled, 0);
 }
+
+// A pipe cannot go back to the first IDAT chunk's header: libpng reads such streams.
+TEST(PngPixelStream, PipesAreReadByLibpng) {
+    TempDir dir;
+    const std::string file =
+        MakeWithImageMagick(dir, "pipe.png", "-seed 9 -size 40x30 plasma: -depth 16 -define png:format=png48");
+    const Decoded reference = DecodeWith(true, ReadFile(file));
+    ASSERT_TRUE(reference.ok) << reference.error;
+    FILE* pipe = popen(("cat " + Quote(file)).c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    vimg::ImagePNG png;
+    EXPECT_TRUE(png.Decode(pipe)) << png.GetLastError();
+    pclose(pipe);
+    ExpectSamePicture(png, reference.image, "pipe");
+}
