@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include "CalibrationTags.h"
+#include "PngPixelStream.h"
 
 #include <algorithm>
 #include <cmath>
@@ -244,6 +245,15 @@ bool ImagePNG::Decode(File* stream) {
     // The transformed rows must match the image layout chosen above.
     if (keepAlpha ? rowBytes != static_cast<size_t>(width) * 4 : rowBytes > info.effWidth)
         png_error(png, "Unexpected PNG row layout");
+    // The common kinds of file take the faster way from here (see PngPixelStream);
+    // it goes back to the first IDAT chunk's header, so the stream must tell where it is.
+    // No libpng call may happen while it runs: an error would jump over its destructor.
+    const bool trns = png_get_valid(png, pinfo, PNG_INFO_tRNS) != 0;
+    if (PngPixelStream::Enabled() && PngPixelStream::Takes(width, bitDepth, colorType, passes > 1, trns) &&
+        stream->Tell() >= 8) {
+        PngPixelStream pixels(stream, bitDepth, colorType);
+        return pixels.Read(*this);
+    }
     row.assign(std::max<size_t>(rowBytes, info.effWidth) + 10, 0);
 
     for (int pass = 0; pass < passes; ++pass) {
