@@ -33,7 +33,7 @@ std::vector<std::string> SplitArgs(const std::string& s) {
 std::string NumberedName(const std::string& out, size_t n) {
     const auto dot = out.find_last_of('.');
     const auto slash = out.find_last_of('/');
-    const std::string suffix = "-" + std::to_string(n);
+    const std::string suffix = std::string("-").append(std::to_string(n));
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return out + suffix;
     return out.substr(0, dot) + suffix + out.substr(dot);
 }
