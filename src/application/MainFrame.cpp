@@ -408,6 +408,10 @@ void CMainFrame::SetMode(int mode) {
         FixPaneSize(IDD_SAVE_PANEL, kControlWidth, h * 15 / 100);
         FixPaneSize(IDD_IMAGE_BROWSER, kControlWidth, h * 30 / 100);
         ShareControlColumn();
+        // The panes just shown have their heights only once the layout has run.
+        QTimer::singleShot(0, this, [this] {
+            if (m_mode == 1 && !m_closed) ShareControlColumn();
+        });
     } else if (mode == 2) {
         for (int id : {IDD_PREVIEW, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (!IsPaneClosed(id)) ClosePane(id);
