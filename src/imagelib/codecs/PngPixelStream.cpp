@@ -1,8 +1,11 @@
 #include "PngPixelStream.h"
 
+#include "../ChannelOrder.h"
 #include "../File.h"
 #include "../Image.h"
 #include "../RowRunner.h"
+#include "ByteOrder.h"
+#include "SampleScale.h"
 
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
@@ -44,18 +47,8 @@ constexpr uint64_t kLongestRow = uint64_t{1} << 28;
 // Bytes the pixel-wise unfiltering may read and rewrite (unchanged) behind a row.
 constexpr size_t kSlack = 8;
 
-uint32_t BigEndian32(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
-
 bool IsLetter(uint8_t c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// Rounded v × 255 / 65535, the rounding of png_set_scale_16.
-inline uint8_t Scale16(const uint8_t* p) {
-    const uint32_t v = uint32_t{p[0]} << 8 | p[1];
-    return static_cast<uint8_t>((v * 255u + 32895u) >> 16);
 }
 
 inline uint8_t Paeth(int a, int b, int c) {
@@ -198,7 +191,7 @@ size_t Channels(int colorType) {
     }
 }
 
-// Big-endian 16-bit samples to 8 bits, rounded as Scale16: with h and l the
+// Big-endian 16-bit samples to 8 bits, rounded as ScaleTo8: with h and l the
 // high and low byte, v / 257 = h + (l - h) / 257, which rounds to h + 1 when
 // l - h > 128 and to h - 1 when l - h < -128.
 void Scale16Row(const uint8_t* src, size_t samples, uint8_t* dst) {
@@ -217,7 +210,7 @@ void Scale16Row(const uint8_t* src, size_t samples, uint8_t* dst) {
     }
 #endif
     for (; i < samples; ++i)
-        dst[i] = Scale16(src + 2 * i);
+        dst[i] = ScaleTo8(bytes::Be16(src + 2 * i), 65535);
 }
 
 // One unfiltered row into the picture's row (grey, or BGR) and alpha plane row.
@@ -237,11 +230,7 @@ void ConvertRow(const uint8_t* src, uint32_t width, int bitDepth, int colorType,
         std::memcpy(dst, src, width);
         break;
     case 2:
-        for (uint32_t x = 0; x < width; ++x, src += 3, dst += 3) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
-        }
+        CopySwappingRedBlue(dst, src, width);
         break;
     case 4: // 16 bits only: grey and alpha
         for (uint32_t x = 0; x < width; ++x, src += 2, dst += 3) {
@@ -297,8 +286,8 @@ bool PngPixelStream::ReadExactly(uint8_t* buffer, size_t count) {
 bool PngPixelStream::ReadChunkHeader(uint32_t& length, uint32_t& type) {
     uint8_t header[8];
     if (!ReadExactly(header, sizeof(header))) return false;
-    length = BigEndian32(header);
-    type = BigEndian32(header + 4);
+    length = bytes::Be32(header);
+    type = bytes::Be32(header + 4);
     if (length > 0x7FFFFFFFu) return Fail("PNG: chunk length out of range");
     // Checked before anything of it is read, so a damaged length fails at once.
     if (fileSize >= 0 && int64_t{length} + 4 > fileSize - position)
@@ -310,7 +299,7 @@ bool PngPixelStream::ReadChunkHeader(uint32_t& length, uint32_t& type) {
 bool PngPixelStream::FinishChunk(const char* crcError) {
     uint8_t stored[4];
     if (!ReadExactly(stored, sizeof(stored))) return false;
-    return BigEndian32(stored) == chunkCrc || Fail(crcError);
+    return bytes::Be32(stored) == chunkCrc || Fail(crcError);
 }
 
 // Fills `buffer` from the IDAT chunks, crossing into following ones; stops
