@@ -49,7 +49,9 @@ CKXViewApp::CKXViewApp(const QString& profilePath) : CWinApp(profilePath) {
     OnUpdateCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](CCmdUI* ui) {
         ui->Enable(GetRecentFileList() && ui->m_nID - ID_FILE_MRU_FILE1 < GetRecentFileList()->GetCount());
     });
-    OnCommand(ID_CLOSE_ALL, [this] { CloseAllDocuments(); });
+    OnCommand(ID_CLOSE_ALL, [this] {
+        if (SaveAllModified()) CloseAllDocuments();
+    });
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
     OnCommand(ID_APP_EXIT, [this] {

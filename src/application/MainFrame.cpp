@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
     m_pCapture->SetCalibration([](const QString& camera, int width, int height) {
         return KXVM_MicronsPerPixel(camera.toUtf8().constData(), width, height);
     });
+    m_pCapture->SetStatusReporter([this](const QString& text) { SetPaneText(0, text); });
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
     m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
@@ -700,6 +701,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     CWinApp* app = App();
+    if (!app->SaveAllModified()) {
+        event->ignore();
+        return;
+    }
     const bool maximized = isMaximized() || isFullScreen();
     app->WriteProfileInt(kScreen, QStringLiteral("maximized"), maximized);
     if (!maximized && !isMinimized()) {
@@ -726,7 +731,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         m_panes.erase(it);
     }
     if (!m_pControlHost) m_pControlHost = new CControlHost; // later mode changes stay harmless
-    m_pCameraControl->Close(m_pCapture->m_capturePath);
+    // A folder that could not be used is not kept for the next start.
+    m_pCameraControl->Close(m_pCapture->CaptureFolderUsable() ? m_pCapture->m_capturePath : QString());
     app->Profile().Flush();
 
     app->CloseAllDocuments();

@@ -37,6 +37,8 @@ public:
         return KXCameraStartRecord(name, keyInterval, realTime);
     }
     virtual void StopRecord() { KXCameraStopRecord(); }
+    virtual int RecordFailed() { return KXCameraRecordFailed(); }
+    virtual const char* GetLastError() { return KXCameraGetLastError(); }
     virtual void CodeChoose() { KXCameraCodeChoose(); }
     virtual void Pause() { LEKXCameraPause(); }
     virtual void StartLongExpTime() { LEKXCameraStartLongExpTime(); }

@@ -235,7 +235,7 @@ void CCameraControl::StartWatching() {
 }
 
 void CCameraControl::Close(const QString& capturePath) {
-    if (m_pConfigFile) m_pConfigFile->Write(kCapturePath, capturePath);
+    if (m_pConfigFile && !capturePath.isEmpty()) m_pConfigFile->Write(kCapturePath, capturePath);
     m_pConfigFile.reset();
     if (m_pDeviceWatcher) m_pDeviceWatcher->Unregister();
     m_pDeviceWatcher.reset();

@@ -41,7 +41,8 @@ public:
     // none stored) and the start of the USB watch.
     QString ReadCapturePath();
     void StartWatching();
-    // Frame close: store the capture folder, stop watching, release the camera.
+    // Frame close: store the capture folder (an empty one is not stored), stop
+    // watching, release the camera.
     void Close(const QString& capturePath);
     // Detects the cameras and starts the first one's preview (start-up option).
     bool StartFirstCamera();

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QStorageInfo>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
@@ -21,7 +23,21 @@
 namespace {
 
 constexpr int kCaptureWait = 400;
+constexpr int kRecordingCheckMs = 2000;
 const QString kTitle = QStringLiteral("Vistorel SoftWare");
+
+QString Native(const QString& path) { return QDir::toNativeSeparators(QDir::cleanPath(path)); }
+
+QString MegaBytes(qint64 bytes) { return QString::number(bytes / (1000 * 1000)); }
+
+// `base`, or `base` with "_2", "_3", ... while `taken` says a name is in use.
+QString FreeName(const QString& base, const std::function<bool(const QString&)>& taken) {
+    if (!taken(base)) return base;
+    for (int n = 2;; ++n) {
+        const QString candidate = QStringLiteral("%1_%2").arg(base).arg(n);
+        if (!taken(candidate)) return candidate;
+    }
+}
 
 QString TimeStampName(const QDateTime& now) {
     const QDate d = now.date();
@@ -37,7 +53,17 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
       m_browser(new CImageBrowser(frame)),
       m_sleep([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }),
       m_clock([] { return QDateTime::currentDateTime(); }),
-      m_openFolder([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+      m_openFolder([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }),
+      m_freeSpace([](const QString& path) { return QStorageInfo(path).bytesAvailable(); }) {
+    // A message that does not hold up the frames and timers behind it.
+    m_showMessage = [this](const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Vistorel"), text, QMessageBox::Ok,
+                                    m_frameWindow);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    };
+    m_recordingCheck.setInterval(kRecordingCheckMs);
+    connect(&m_recordingCheck, &QTimer::timeout, this, &CCaptureControl::CheckRecording);
     m_countdownTimer.setInterval(1000);
     connect(&m_countdownTimer, &QTimer::timeout, this, &CCaptureControl::OnTimer);
     m_intervalTimer.setSingleShot(true);
@@ -94,11 +120,20 @@ bool CCaptureControl::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* resul
 
 QString CCaptureControl::StillBaseName(const QDateTime& now) const {
     QString name;
+    // Without a base name the still would be named after the folder, beside it.
+    const QString base = m_captureBaseName.isEmpty() ? QStringLiteral("Bild") : m_captureBaseName;
     if (m_timestampNames != 0) name = TimeStampName(now);
-    else if (m_numberedNames != 0)
-        name = QString::asprintf("%s_%02d", m_captureBaseName.toUtf8().constData(), m_seriesIndex);
-    else name = m_captureBaseName;
+    else if (m_numberedNames != 0) name = base + QString::asprintf("_%02d", m_seriesIndex);
+    else name = base;
     return QDir(m_capturePath).filePath(name);
+}
+
+QString CCaptureControl::FreeStillBaseName(const QString& baseName) const {
+    return FreeName(baseName, [this](const QString& base) {
+        const QString full = StillFullName(base);
+        // Raw stills have no name for the browser, but their file counts too.
+        return QFileInfo::exists(full.isEmpty() ? base + QStringLiteral(".RAW") : full);
+    });
 }
 
 QString CCaptureControl::StillFullName(const QString& baseName) const {
@@ -131,14 +166,29 @@ void CCaptureControl::StopCountdown() {
     m_timerRunning = 0;
 }
 
-void CCaptureControl::WriteStill() {
-    if (!QFileInfo(m_capturePath).isDir() && !QDir().mkdir(m_capturePath))
-        qCInfo(lcCamera) << "capture folder" << m_capturePath << "could not be created";
-    const QString base = StillBaseName(m_clock());
+bool CCaptureControl::CaptureFolderUsable() const {
+    const QFileInfo folder(m_capturePath);
+    return !m_capturePath.isEmpty() && folder.isDir() && folder.isWritable();
+}
+
+bool CCaptureControl::EnsureCaptureFolder() {
+    if (!m_capturePath.isEmpty() && !QFileInfo(m_capturePath).isDir()) QDir().mkpath(m_capturePath);
+    if (CaptureFolderUsable()) return true;
+    ReportFailure(
+        QStringLiteral("In den Aufnahmeordner \"%1\" kann nicht geschrieben werden.").arg(Native(m_capturePath)));
+    return false;
+}
+
+void CCaptureControl::ReportFailure(const QString& message) {
+    qCWarning(lcCamera) << message;
+    if (m_status) m_status(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    if (m_showMessage) m_showMessage(message);
+}
+
+bool CCaptureControl::WriteStill() {
+    if (!EnsureCaptureFolder()) return false;
+    const QString base = FreeStillBaseName(StillBaseName(m_clock()));
     const QString full = StillFullName(base);
-    // Never overwrite: raw stills have no name for the browser, but their file counts too.
-    const QString written = full.isEmpty() ? base + QStringLiteral(".RAW") : full;
-    if (QFileInfo::exists(written)) return;
 
     int width = 0, height = 0;
     Calls().GetImageSize(&width, &height);
@@ -146,18 +196,28 @@ void CCaptureControl::WriteStill() {
     const QString camera =
         QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
     Calls().SetStillPixelSize(m_calibration ? m_calibration(camera, width, height) : 0.0);
-    Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat));
+    if (Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat)) != 1) {
+        const QString written = full.isEmpty() ? base + QStringLiteral(".RAW") : full;
+        ReportFailure(QStringLiteral("Das Bild \"%1\" wurde nicht gespeichert.\n%2")
+                          .arg(Native(written), QString::fromUtf8(Calls().GetLastError())));
+        return false;
+    }
     m_sleep(kCaptureWait);
-    // The browser lists files that exist: a failed write would show as a gap.
     if (!full.isEmpty() && m_browser && QFileInfo::exists(full)) m_browser->Add(full);
+    if (m_status) m_status(QStringLiteral("Gespeichert: %1").arg(Native(full.isEmpty() ? base : full)));
     SendMessage(m_savePanel, UM_CAPTURE_DONE);
+    return true;
 }
 
 void CCaptureControl::WritePendingStill() {
     m_pendingStill = 0;
-    WriteStill();
+    const bool written = WriteStill();
     if (m_timerRunning) StopCountdown();
     SetTitle(kTitle);
+    if (!written && m_seriesActive) {
+        EndSeries(false); // the next stills would fail the same way
+        return;
+    }
     SeriesAdvance();
 }
 
@@ -178,7 +238,7 @@ void CCaptureControl::CaptureOne() {
             seconds = int64_t(exposure) * 40000 / 1000000;
         }
         if (seconds <= 3) {
-            WriteStill();
+            if (!WriteStill() && m_seriesActive) EndSeries(false);
             return;
         }
         Calls().CancelLongExposure(0);
@@ -196,7 +256,7 @@ void CCaptureControl::CaptureOne() {
         if (seconds > 8) StartCountdown(static_cast<int>(std::min<uint64_t>(seconds, INT32_MAX)) - 4);
         return;
     }
-    WriteStill();
+    if (!WriteStill() && m_seriesActive) EndSeries(false);
 }
 
 void CCaptureControl::OnTimer() {
@@ -208,14 +268,26 @@ void CCaptureControl::OnTimer() {
     StopCountdown();
     if (CameraType() == 14) return; // the next frame or the user's stop writes it
     SetTitle(kTitle);
-    WriteStill();
+    if (!WriteStill() && m_seriesActive) {
+        EndSeries(false);
+        return;
+    }
     SeriesAdvance();
 }
 
 LRESULT CCaptureControl::OnSeries() {
-    // One series at a time: a second start (the hot key held down) is refused.
-    if (!Running() || m_seriesActive) return MSG_REFUSED;
-    if (!QFileInfo(m_capturePath).isDir()) QDir().mkdir(m_capturePath);
+    if (!Running()) return MSG_REFUSED;
+    if (m_seriesActive) {
+        // Pressed again while a still is taken (or the hot key held down):
+        // each press gets its still once the running series has ended.
+        if (m_queuedPresses >= kMaxQueuedPresses) return MSG_REFUSED;
+        ++m_queuedPresses;
+        return MSG_DONE;
+    }
+    if (!EnsureCaptureFolder()) {
+        SendMessage(m_savePanel, UM_CAPTURE_DONE); // the panel shows idle again
+        return MSG_REFUSED;
+    }
     if (m_seriesCount < 1) return MSG_DONE; // a series of no stills
     m_seriesActive = true;
     m_seriesLeft = m_seriesCount;
@@ -230,6 +302,13 @@ void CCaptureControl::SeriesStep() {
     // As a capture followed by a wait: the interval starts once the still is
     // taken, so time-stamped names of one series never fall in the same second.
     CaptureOne();
+    if (!m_seriesActive) return; // the still failed and ended the series
+    // After the last still a waiting press need not wait for the interval.
+    if (m_seriesLeft == 0 && m_queuedPresses > 0) {
+        m_intervalDone = true;
+        SeriesAdvance();
+        return;
+    }
     m_intervalTimer.start(m_seriesInterval * 1000);
 }
 
@@ -242,12 +321,24 @@ void CCaptureControl::SeriesAdvance() {
     else EndSeries();
 }
 
-void CCaptureControl::EndSeries() {
+void CCaptureControl::EndSeries(bool takeQueued) {
     m_seriesActive = false;
     m_seriesLeft = 0;
     m_intervalDone = false;
     m_intervalTimer.stop();
     SendMessage(m_savePanel, UM_CAPTURE_DONE);
+    if (!takeQueued) {
+        m_queuedPresses = 0;
+        return;
+    }
+    if (m_queuedPresses > 0) {
+        --m_queuedPresses;
+        // From the event loop: the handler that ended this series returns first.
+        QTimer::singleShot(0, this, [this] {
+            if (Running() && !m_seriesActive) OnSeries();
+            else m_queuedPresses = 0;
+        });
+    }
 }
 
 LRESULT CCaptureControl::OnUserStop() {
@@ -271,9 +362,10 @@ void CCaptureControl::OnCameraStopping() {
     const bool counting = m_timerRunning != 0;
     StopCountdown();
     m_pendingStill = 0;
-    if (m_seriesActive) EndSeries();
+    if (m_seriesActive) EndSeries(false);
     if (counting) SetTitle(kTitle);
     if (m_recording) {
+        m_recordingCheck.stop();
         Calls().StopRecord();
         m_recording = 0;
     }
@@ -281,21 +373,70 @@ void CCaptureControl::OnCameraStopping() {
 
 LRESULT CCaptureControl::OnVideoStart() {
     if (!Running() || m_recording == 1) return MSG_REFUSED;
-    if (!QFileInfo(m_capturePath).isDir()) QDir().mkdir(m_capturePath);
-    const QString name = VideoBaseName(m_clock());
-    if (Calls().StartRecord(QFile::encodeName(name).constData(), 12, 1) != 1) {
-        qCWarning(lcCamera) << "video" << name << "could not be started";
+    auto refuse = [this](const QString& message) {
+        ReportFailure(message);
+        if (m_savePanel) m_savePanel->ShowVideoStopped();
+        return MSG_REFUSED;
+    };
+    if (!EnsureCaptureFolder()) {
+        if (m_savePanel) m_savePanel->ShowVideoStopped();
         return MSG_REFUSED;
     }
+    const qint64 free = m_freeSpace(m_capturePath);
+    if (free >= 0 && free < kTooLittleSpace)
+        return refuse(QStringLiteral("Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
+                                     "das Video wird nicht aufgenommen.")
+                          .arg(Native(m_capturePath), MegaBytes(free)));
+    const QString name = FreeName(VideoBaseName(m_clock()), [](const QString& base) {
+        return QFileInfo::exists(base + QStringLiteral(".mov")) || QFileInfo::exists(base + QStringLiteral(".mp4"));
+    });
+    if (Calls().StartRecord(QFile::encodeName(name).constData(), 12, 1) != 1)
+        return refuse(QStringLiteral("Das Video \"%1\" kann nicht aufgenommen werden.\n%2")
+                          .arg(Native(name), QString::fromUtf8(Calls().GetLastError())));
     m_recording = 1;
+    m_lowSpaceWarned = false;
+    m_recordingCheck.start();
+    CheckRecording();
     return MSG_DONE;
 }
 
 LRESULT CCaptureControl::OnVideoStop() {
     if (!Running() || m_recording != 1) return MSG_REFUSED;
+    m_recordingCheck.stop();
     Calls().StopRecord();
     m_recording = 0;
     return MSG_DONE;
+}
+
+void CCaptureControl::CheckRecording() {
+    if (m_recording != 1) {
+        m_recordingCheck.stop();
+        return;
+    }
+    if (Calls().RecordFailed()) {
+        StopRecordingOnFailure(QStringLiteral("Das Video konnte nicht weiter geschrieben werden und wurde beendet.\n%1")
+                                   .arg(QString::fromUtf8(Calls().GetLastError())));
+        return;
+    }
+    const qint64 free = m_freeSpace(m_capturePath);
+    if (free < 0) return; // the disk cannot tell
+    if (free < kTooLittleSpace) {
+        StopRecordingOnFailure(QStringLiteral("Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
+                                              "die Videoaufnahme wurde beendet.")
+                                   .arg(Native(m_capturePath), MegaBytes(free)));
+    } else if (free < kLowSpace && !m_lowSpaceWarned) {
+        m_lowSpaceWarned = true;
+        if (m_status)
+            m_status(QStringLiteral("Wenig Platz für das Video: noch %1 MB frei").arg(MegaBytes(free)));
+    }
+}
+
+void CCaptureControl::StopRecordingOnFailure(const QString& message) {
+    m_recordingCheck.stop();
+    Calls().StopRecord();
+    m_recording = 0;
+    if (m_savePanel) m_savePanel->ShowVideoStopped();
+    ReportFailure(message);
 }
 
 LRESULT CCaptureControl::OnOpenFolder() {

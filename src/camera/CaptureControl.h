@@ -50,8 +50,12 @@ public:
     bool CountdownActive() const { return m_countdownTimer.isActive(); }
 
     // The name of a still without its extension, and with it ("" for raw
-    // stills, which the image browser does not show).
+    // stills, which the image browser does not show). An empty base name
+    // stands for "Bild".
     QString StillBaseName(const QDateTime& now) const;
+    // `baseName`, or with "_2", "_3", ... when a still of that name exists:
+    // a still is never dropped and never overwrites one.
+    QString FreeStillBaseName(const QString& baseName) const;
     QString StillFullName(const QString& baseName) const;
     QString VideoBaseName(const QDateTime& now) const;
 
@@ -60,6 +64,22 @@ public:
     void SetSleep(std::function<void(int)> sleep) { m_sleep = std::move(sleep); }
     void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     void SetFolderOpener(std::function<void(const QString&)> open) { m_openFolder = std::move(open); }
+    // Where failures are told: a message to the user (a window that does not
+    // block) and the status bar line.
+    void SetMessenger(std::function<void(const QString&)> show) { m_showMessage = std::move(show); }
+    void SetStatusReporter(std::function<void(const QString&)> report) { m_status = std::move(report); }
+    // Free bytes on the capture folder's disk (tests fake a full disk).
+    void SetFreeSpaceProbe(std::function<qint64(const QString&)> probe) { m_freeSpace = std::move(probe); }
+    // Checks the running recording: the disk's free space and write failures.
+    void CheckRecording();
+    // The capture folder exists (made when missing) and takes files.
+    bool CaptureFolderUsable() const;
+
+    // Below this a recording warns in the status bar; below the second it stops.
+    static constexpr qint64 kLowSpace = 1000LL * 1000 * 1000;
+    static constexpr qint64 kTooLittleSpace = 200LL * 1000 * 1000;
+    // Presses of "Speichern" kept while a still is being taken.
+    static constexpr int kMaxQueuedPresses = 100;
 
     QString m_capturePath;
     QString m_captureBaseName;
@@ -83,13 +103,18 @@ private:
     void ShowCountdown();
     void StartCountdown(int seconds);
     void StopCountdown();
-    void WriteStill();
+    // False (with the user told) when the still could not be written.
+    bool WriteStill();
     void WritePendingStill();
+    bool EnsureCaptureFolder();
+    void ReportFailure(const QString& message);
+    void StopRecordingOnFailure(const QString& message);
     void CaptureOne();
     LRESULT OnSeries();
     void SeriesStep();
     void SeriesAdvance();
-    void EndSeries();
+    // With `takeQueued` a press that waited starts the next series.
+    void EndSeries(bool takeQueued = true);
     LRESULT OnUserStop();
     LRESULT OnVideoStart();
     LRESULT OnVideoStop();
@@ -111,8 +136,15 @@ private:
     bool m_seriesActive = false;
     int m_seriesLeft = 0;
     bool m_intervalDone = false;
+    // Presses that arrived while a series ran; each starts a series of its own.
+    int m_queuedPresses = 0;
+    QTimer m_recordingCheck;
+    bool m_lowSpaceWarned = false;
     Calibration m_calibration;
     std::function<void(int)> m_sleep;
     std::function<QDateTime()> m_clock;
     std::function<void(const QString&)> m_openFolder;
+    std::function<void(const QString&)> m_showMessage;
+    std::function<void(const QString&)> m_status;
+    std::function<qint64(const QString&)> m_freeSpace;
 };

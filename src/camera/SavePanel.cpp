@@ -66,6 +66,12 @@ void CSavePanel::ShowSeriesRunning() {
     m_seriesRunning = 1;
 }
 
+void CSavePanel::ShowVideoStopped() {
+    m_videoButton->setText(QStringLiteral("Video starten"));
+    m_recording = 0;
+    m_compressorButton->setEnabled(true);
+}
+
 void CSavePanel::OnVideo() {
     if (m_recording == 0) {
         m_videoButton->setText(QStringLiteral("Video Stoppen"));

@@ -19,6 +19,8 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // A series of several stills has started: "Speichern" stops it now.
     void ShowSeriesRunning();
+    // The recording did not start, or ended on a failure: back to idle.
+    void ShowVideoStopped();
 
     int m_recording = 0;
     int m_seriesRunning = 0;

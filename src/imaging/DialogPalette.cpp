@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -166,10 +167,18 @@ void CDialogPalette::LoadFile(const QString& path) {
 }
 
 void CDialogPalette::OnSave() {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save file"), QString(), kFilters);
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pal");
-    SaveFile(path);
+    QFileDialog dialog(this, QStringLiteral("Save file"), QString(), kFilters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog adds the extension before it asks about replacing a file,
+    // so "x" asks about an existing "x.pal".
+    dialog.setDefaultSuffix(QStringLiteral("pal"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!SaveFile(path))
+        QMessageBox::warning(this, QStringLiteral("Vistorel"),
+                             QStringLiteral("Die Palette wurde nicht in \"%1\" gespeichert.")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             QMessageBox::Ok);
 }
 
 bool CDialogPalette::SaveFile(const QString& path) const {

@@ -22,7 +22,9 @@
 #include <QStringEncoder>
 #include <QThread>
 
+#include "AppLog.h"
 #include "CmdUI.h"
+#include "CodecRegistry.h"
 #include "CommandIds.h"
 #include "DialogProgress.h"
 #include "DibBlock.h"
@@ -31,6 +33,8 @@
 #include "codecs/ImageJPG.h"
 #include "KXViewApp.h"
 #include "KXViewView.h"
+#include "MeasureFile.h"
+#include "MeasureOverlay.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
 #include "Resource.h"
@@ -76,8 +80,12 @@ void CKXViewDoc::OnCloseDocument() {
 
 void CKXViewDoc::RegisterCommands() {
     OnCommand(ID_FILE_SAVE, [this] { OnSave(); });
+    // The picture must not be written while an operation changes it.
+    OnUpdateCommand(ID_FILE_SAVE, [this](CCmdUI* ui) { ui->Enable(!m_busy); });
     OnCommand(ID_FILE_SAVE_AS, [this] { OnSaveAs(); });
     OnUpdateCommand(ID_FILE_SAVE_AS, [this](CCmdUI* ui) { ui->Enable(m_image && !m_busy); });
+    OnCommand(ID_FILE_EXPORT_VIEW, [this] { OnExportView(); });
+    OnUpdateCommand(ID_FILE_EXPORT_VIEW, [this](CCmdUI* ui) { ui->Enable(m_image != nullptr); });
     OnCommand(ID_EDIT_COPY, [this] { OnCopy(); });
     OnUpdateCommand(ID_EDIT_COPY, [this](CCmdUI* ui) { ui->Enable(m_image != nullptr); });
     OnCommand(ID_EDIT_UNDO, [this] { OnUndo(); });
@@ -218,7 +226,20 @@ bool CKXViewDoc::OnOpenDocument(const QString& path) {
         }
     }
     m_fileName = path;
+    LoadMeasurements(path);
+    MarkPictureChanged(false);
     return true;
+}
+
+void CKXViewDoc::LoadMeasurements(const QString& picturePath) {
+    const QString dataPath = kxvm::MeasureFile::PathForImage(picturePath);
+    CKXViewView* view = FirstView();
+    CMeasureOverlay* overlay = view ? view->MeasureOverlay() : nullptr;
+    if (!overlay || !QFileInfo::exists(dataPath)) return;
+    // A data file that does not fit the picture stays as it is and is not shown.
+    QString error;
+    if (!overlay->LoadData(dataPath, &error))
+        qCInfo(lcApp) << "measurement data not taken from" << dataPath << ":" << error;
 }
 
 void CKXViewDoc::OpenFurtherPages(const QString& path, uint32_t type, int count) {
@@ -241,6 +262,7 @@ void CKXViewDoc::OpenFurtherPages(const QString& path, uint32_t type, int count)
 bool CKXViewDoc::SetImage(std::unique_ptr<vimg::Image> image) {
     if (m_busy) return false;
     m_image = std::move(image);
+    MarkPictureChanged(m_image != nullptr);
     return true;
 }
 
@@ -255,6 +277,7 @@ CKXViewView* CKXViewDoc::FirstView() const { return dynamic_cast<CKXViewView*>(G
 
 bool CKXViewDoc::SubmitUndo() {
     if (m_busy) return false;
+    MarkPictureChanged();
     if (!m_image) {
         m_undo.Submit(vimg::Image()); // drops the redo steps all the same
         return true;
@@ -276,6 +299,7 @@ void CKXViewDoc::OnUndo() {
         return;
     }
     m_image = std::move(restored);
+    MarkPictureChanged();
     UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     UpdateStatusBar();
 }
@@ -288,6 +312,7 @@ void CKXViewDoc::OnRedo() {
         return;
     }
     m_image = std::move(restored);
+    MarkPictureChanged();
     UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     UpdateStatusBar();
 }
@@ -368,45 +393,121 @@ void CKXViewDoc::AfterZoom(const QString& paneText) {
 
 // ---- save ----
 
-void CKXViewDoc::SaveRendering(const QString& path) {
-    const QString extension = Extension(QFileInfo(path).fileName());
-    if (extension.isEmpty()) return;
-    const auto type = static_cast<uint32_t>(FindType(extension));
-    if (type == 0) return; // nothing could be written under that name
+namespace {
+
+QString WriteProblem(const std::string& libraryText) {
+    const QString text = QString::fromStdString(libraryText).trimmed();
+    return text.isEmpty() ? QStringLiteral("the file could not be written") : text;
+}
+
+bool Writable(uint32_t type) {
+    const vimg::CodecEntry* entry = type ? vimg::CodecRegistry::Find(type) : nullptr;
+    return entry && entry->writes && entry->encode;
+}
+
+} // namespace
+
+bool CKXViewDoc::WritePicture(const QString& path, QString* error) {
+    const auto type = static_cast<uint32_t>(FindType(Extension(QFileInfo(path).fileName())));
+    if (!m_image || !m_image->IsValid()) {
+        *error = QStringLiteral("the document holds no picture");
+        return false;
+    }
+    if (!Writable(type)) {
+        *error = QStringLiteral("no format that can be written is named by the file's extension");
+        return false;
+    }
+    const QByteArray name = QFile::encodeName(path);
+    const bool jpegDepth = m_image->GetBpp() == 24 || (m_image->GetBpp() == 8 && m_image->IsGrayScale());
+    bool written = false;
+    std::string problem;
+    if (type == vimg::FORMAT_JPG && !jpegDepth) {
+        // JPEG holds only true colour and grey: a copy in true colour is written.
+        vimg::Image colour(*m_image);
+        written = colour.IncreaseBpp(24) && colour.Save(name.constData(), type);
+        problem = colour.GetLastError();
+    } else if (type == vimg::FORMAT_JPG && m_exifInfo->GetExifInfo().isExif && m_exifInfo->GetExifReader()) {
+        // The EXIF block read from the file goes back in front of the image data.
+        vimg::ImageJPG& jpg = *m_exifInfo;
+        jpg.Ghost(m_image.get());
+        written = jpg.SaveWith(name.constData(), [&jpg](vimg::File* f) { return jpg.Encode(f); });
+        problem = jpg.GetLastError();
+        jpg.Unghost();
+    } else {
+        written = m_image->Save(name.constData(), type);
+        problem = m_image->GetLastError();
+    }
+    if (!written) *error = WriteProblem(problem);
+    return written;
+}
+
+bool CKXViewDoc::WriteMeasurements(const QString& path, QString* error) {
+    // The measurements go beside the picture; a file left from earlier
+    // objects that were all deleted would bring them back on the next open.
+    const QString dataPath = kxvm::MeasureFile::PathForImage(path);
+    CKXViewView* view = FirstView();
+    CMeasureOverlay* overlay = view ? view->MeasureOverlay() : nullptr;
+    if (overlay && overlay->HasObjects()) {
+        QString dataError;
+        if (!overlay->SaveData(dataPath, &dataError)) {
+            *error = QStringLiteral("the measurements could not be written: %1").arg(dataError);
+            return false;
+        }
+    } else if (QFileInfo::exists(dataPath)) {
+        QFile::remove(dataPath);
+    }
+    return true;
+}
+
+bool CKXViewDoc::SaveRendering(const QString& path) {
+    const auto type = static_cast<uint32_t>(FindType(Extension(QFileInfo(path).fileName())));
+    QString reason;
     CKXViewView* view = FirstView();
     std::unique_ptr<vimg::Image> rendering = view ? view->RenderWithOverlay() : nullptr;
-    if (!rendering) return;
-    // Written beside the target and renamed over it only when complete.
-    const QString partial = path + QStringLiteral(".part");
-    const QByteArray partialName = QFile::encodeName(partial);
-    if (rendering->Save(partialName.constData(), type) &&
-        std::rename(partialName.constData(), QFile::encodeName(path).constData()) == 0)
-        return;
-    QFile::remove(partial);
-    const QString error = QString::fromUtf8(rendering->GetLastError());
-    ShowError(error.isEmpty() ? QStringLiteral("Cannot write %1").arg(path) : error);
-}
-
-void CKXViewDoc::OnSave() {
-    SaveRendering(m_fileName);
-    CDialogProgress progress(MainWindow());
-    progress.SetCaption(resources::String(IDS_SAVING_IMAGE));
-    progress.show();
-    for (int value : {0, 50, 100}) {
-        progress.SetPos(value);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(100);
+    if (!Writable(type)) {
+        reason = QStringLiteral("no format that can be written is named by the file's extension");
+    } else if (!rendering) {
+        reason = QStringLiteral("the view shows no picture");
+    } else if (!rendering->Save(QFile::encodeName(path).constData(), type)) {
+        reason = WriteProblem(rendering->GetLastError());
+    } else {
+        return true;
     }
-    progress.close();
+    ShowError(QStringLiteral("Die Datei \"%1\" wurde nicht geschrieben.\n%2")
+                  .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
+    return false;
 }
 
-void CKXViewDoc::OnSaveAs() {
-    if (!m_image || m_busy) return;
-    if (DoSave(QString(), true)) OnSave();
+void CKXViewDoc::OnExportView() {
+    if (!m_image) return;
+    QString name = QFileInfo(m_fileName.isEmpty() ? GetTitle() : m_fileName).completeBaseName();
+    if (name.isEmpty() || name.contains(QRegularExpression(QStringLiteral("[#%;/\\\\]"))))
+        name = QStringLiteral("UntitledImage");
+    if (!m_fileName.isEmpty()) name = QFileInfo(m_fileName).dir().filePath(name);
+    name += QStringLiteral("-view.png");
+    int format = vimg::FORMAT_PNG;
+    if (!CImageFileDialog::PromptForFileName(MainWindow(), name,
+                                             CImageFileDialog::OFN_HIDEREADONLY |
+                                                 CImageFileDialog::OFN_OVERWRITEPROMPT,
+                                             false, format))
+        return;
+    SaveRendering(name);
+}
+
+bool CKXViewDoc::OnSave() {
+    if (!m_image || m_busy) return false;
+    if (m_fileName.isEmpty() || !Writable(static_cast<uint32_t>(FindType(Extension(m_fileName)))))
+        return DoSave(QString(), true);
+    return DoSave(m_fileName, true);
+}
+
+bool CKXViewDoc::OnSaveAs() {
+    if (!m_image || m_busy) return false;
+    return DoSave(QString(), true);
 }
 
 bool CKXViewDoc::DoSave(const QString& path, bool replace) {
-    if (!m_image) return false;
+    if (!m_image || m_busy) return false;
     QString name = path;
     if (name.isEmpty()) {
         name = GetPathName();
@@ -423,11 +524,45 @@ bool CKXViewDoc::DoSave(const QString& path, bool replace) {
                                                  false, format))
             return false;
     }
-    m_fileName = name;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (replace) SetPathName(name);
+    CDialogProgress progress(MainWindow());
+    progress.SetCaption(resources::String(IDS_SAVING_IMAGE));
+    progress.show();
+    progress.SetPos(0);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QString error;
+    // An unchanged picture saved to its own file is left as it is: a JPEG
+    // would lose a little more at every save, a multipage file its other pages.
+    const bool keepFile = !m_pictureChanged && !m_fileName.isEmpty() && QFileInfo::exists(name) &&
+                          QFileInfo(name) == QFileInfo(m_fileName);
+    const bool written = (keepFile || WritePicture(name, &error)) && WriteMeasurements(name, &error);
+    progress.SetPos(100);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    progress.close();
     QApplication::restoreOverrideCursor();
+    if (!written) {
+        // Name, modified flag and recent files stay as they were.
+        ShowError(QStringLiteral("Die Datei \"%1\" wurde nicht gespeichert.\n%2")
+                      .arg(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()), error));
+        return false;
+    }
+    if (replace) {
+        m_fileName = name;
+        SetPathName(name);
+        MarkPictureChanged(false);
+    }
     return true;
+}
+
+bool CKXViewDoc::SaveModified() {
+    if (!IsModified() || !m_image) return true;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        MainWindow(), QStringLiteral("Vistorel"),
+        QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?").arg(GetTitle()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Discard) return true;
+    if (answer != QMessageBox::Save) return false;
+    return OnSave();
 }
 
 // ---- duplicate, clipboard, options ----
@@ -437,6 +572,7 @@ void CKXViewDoc::OnDuplicate() {
     auto* doc = dynamic_cast<CKXViewDoc*>(GetDocTemplate()->OpenDocumentFile(QString()));
     if (!doc) return;
     doc->m_image = std::make_unique<vimg::Image>(*m_image);
+    doc->MarkPictureChanged();
     CKXViewApp* app = theApp();
     const int number = app ? app->m_imageCounter++ : 0;
     doc->SetTitle(QStringLiteral("Copy %1 of %2").arg(number).arg(GetTitle()));
@@ -511,6 +647,7 @@ void CKXViewDoc::OnImageOptions() {
     m_image->SetYDPI(yDpi->value());
     for (size_t i = 0; i < options.size(); ++i)
         m_image->SetCodecOption(static_cast<uint32_t>(options[i]->value()), formats[i]);
+    MarkPictureChanged(); // the options change what the next save writes
     if (CKXViewApp* app = theApp()) app->m_jpegQuality = quality->value();
 }
 
@@ -528,6 +665,7 @@ bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> o
     m_preOperation = before;
     m_menuCommand = command;
     m_busy = true;
+    MarkPictureChanged();
     m_image->SetEscape(0);
     m_image->SetProgress(0);
     m_workerDone = false;

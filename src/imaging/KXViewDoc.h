@@ -1,8 +1,9 @@
 // The image document: one image (or none), its eight-step undo history, the
 // view state all its views share (zoom, stretch, smoothing, tool, selection
 // polygon), the histograms, the stopwatch and the bookkeeping of the worker
-// that changes the image in the background. Never marked modified: files are
-// written only by Save and Save As.
+// that changes the image in the background. Save writes the picture itself,
+// with its measurements in their data file beside it; every change marks the
+// document modified, so closing it asks whether to save.
 #pragma once
 
 #include <array>
@@ -40,6 +41,9 @@ public:
 
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
+    // Asks whether to save a modified document with a picture; false when the
+    // user cancelled or the save failed (the document then stays open).
+    bool SaveModified() override;
     // Stops a running operation before the windows go.
     void OnCloseDocument() override;
 
@@ -70,13 +74,34 @@ public:
     void Stopwatch(bool stop);
     float ElapsedSeconds() const { return m_elapsedSeconds; }
     void UpdateStatusBar();
-    // Writes what the first view shows, overlay included, to `path`.
-    void SaveRendering(const QString& path);
+    // Writes what the first view shows (zoom, measurement overlay and scale
+    // bar burnt in) to `path`; false, with a message, when it could not.
+    bool SaveRendering(const QString& path);
     void RefreshFrame();
-    void OnSave();
-    void OnSaveAs();
-    // The save prompt; false when cancelled.
+    // Save: the picture to its file, or Save As for a document without one
+    // (or whose file's format cannot be written). False when nothing was written.
+    bool OnSave();
+    bool OnSaveAs();
+    // Writes the picture to `path` (asking for one when empty). With
+    // `replace` the document takes the new name. A failure changes nothing
+    // and names the file and the reason; false when cancelled or failed.
     bool DoSave(const QString& path, bool replace);
+    // Writes the picture at its own size, depth, palette, alpha, resolution,
+    // calibration and EXIF, with the options of "Optionen". False with the
+    // reason in `error`.
+    bool WritePicture(const QString& path, QString* error);
+    // The measurement objects of the first view into the data file beside
+    // `path` (none: no data file).
+    bool WriteMeasurements(const QString& path, QString* error);
+    // "Ansicht exportieren...": asks for a file and writes the rendering there.
+    void OnExportView();
+    // The picture (or what the next save writes of it) differs from its file;
+    // false also forgets changed measurements (after open and save).
+    void MarkPictureChanged(bool changed = true) {
+        m_pictureChanged = changed;
+        SetModifiedFlag(changed);
+    }
+    bool PictureChanged() const { return m_pictureChanged; }
     void OnDuplicate();
     void OnCopy();
     void OnImageOptions();
@@ -163,6 +188,8 @@ private:
     void OnAlphaFromLightness();
     void AfterZoom(const QString& paneText);
     void OpenFurtherPages(const QString& path, uint32_t type, int count);
+    // The measurement objects saved beside the picture, when they fit it.
+    void LoadMeasurements(const QString& picturePath);
     void RegisterPaletteCommand(); // PaletteCommand.cpp
 
     std::unique_ptr<vimg::Image> m_image;
@@ -186,4 +213,5 @@ private:
     std::string m_workerError;
     bool m_stopping = false;
     bool m_closing = false;
+    bool m_pictureChanged = false;
 };

@@ -3,7 +3,10 @@
 // position) and the zoom factor. A view without one draws no overlay.
 #pragma once
 
+#include <functional>
+
 #include <QPoint>
+#include <QString>
 
 class CDeviceContext;
 
@@ -18,4 +21,13 @@ public:
     virtual void MouseMove(QPoint logical) = 0;
     virtual void MouseUp(QPoint logical) = 0;
     virtual void DoubleClick(QPoint logical) = 0;
+
+    // The objects kept with the picture in their data file. An overlay
+    // without objects has nothing to keep.
+    virtual bool HasObjects() const { return false; }
+    virtual bool SaveData(const QString& /*path*/, QString* /*error*/) { return true; }
+    // Takes the objects of a data file made for a picture of this size.
+    virtual bool LoadData(const QString& /*path*/, QString* /*error*/) { return false; }
+    // Called after the user changed the objects or the calibration.
+    virtual void SetChangeListener(std::function<void()> /*listener*/) {}
 };

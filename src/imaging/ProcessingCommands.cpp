@@ -258,6 +258,7 @@ CKXViewDoc* CKXViewDoc::OpenResultDocument(std::unique_ptr<vimg::Image> image, c
     if (!doc) return nullptr;
     doc->m_image = std::move(image);
     doc->SetTitle(title);
+    doc->MarkPictureChanged(doc->m_image != nullptr); // made here, kept nowhere yet
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     return doc;
 }

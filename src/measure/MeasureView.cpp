@@ -8,6 +8,8 @@
 #include "DeviceContext.h"
 #include "Image.h"
 #include "KXVMeasure.h"
+#include "MeasureFile.h"
+#include "MeasureManager.h"
 #include "KXViewDoc.h"
 #include "KXViewView.h"
 
@@ -79,4 +81,37 @@ void CMeasureView::MouseUp(QPoint logical) {
 void CMeasureView::DoubleClick(QPoint logical) {
     Sync(true, true);
     KXVM_OnLButtonDblClk(m_handle, logical.x(), logical.y());
+}
+
+bool CMeasureView::HasObjects() const {
+    const kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
+    return manager && !manager->Objects().empty();
+}
+
+bool CMeasureView::SaveData(const QString& path, QString* error) {
+    kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
+    if (!manager) return true;
+    Sync(false, false);
+    return manager->SaveData(path, error);
+}
+
+bool CMeasureView::LoadData(const QString& path, QString* error) {
+    kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
+    if (!manager) return false;
+    // Objects made for a picture of another size would lie somewhere else on this one.
+    const std::optional<kxvm::MeasureData> data = kxvm::MeasureFile::Load(path, error);
+    if (!data) return false;
+    Sync(false, false);
+    if (data->imageSize != manager->ImageSize()) {
+        if (error)
+            *error = QStringLiteral("the data belong to a picture of %1 x %2 pixels")
+                         .arg(data->imageSize.width())
+                         .arg(data->imageSize.height());
+        return false;
+    }
+    return manager->LoadData(path, error);
+}
+
+void CMeasureView::SetChangeListener(std::function<void()> listener) {
+    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle)) manager->SetChangeListener(std::move(listener));
 }

@@ -27,6 +27,10 @@ public:
     void MouseMove(QPoint logical) override;
     void MouseUp(QPoint logical) override;
     void DoubleClick(QPoint logical) override;
+    bool HasObjects() const override;
+    bool SaveData(const QString& path, QString* error) override;
+    bool LoadData(const QString& path, QString* error) override;
+    void SetChangeListener(std::function<void()> listener) override;
 
 private:
     // Hands the document's picture to the manager, and the scale at which

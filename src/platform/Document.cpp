@@ -9,7 +9,9 @@
 #include "WinApp.h"
 
 CDocument::CDocument() {
-    OnCommand(ID_FILE_CLOSE, [this] { OnCloseDocument(); });
+    OnCommand(ID_FILE_CLOSE, [this] {
+        if (SaveModified()) OnCloseDocument();
+    });
 }
 
 CDocument::~CDocument() {

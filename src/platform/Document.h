@@ -24,6 +24,11 @@ public:
     virtual bool OnOpenDocument(const QString& /*path*/) { return true; }
     // Closes every frame that shows the document, then deletes it.
     virtual void OnCloseDocument();
+    // Called before the document closes at the user's request: false keeps it
+    // open. The base has nothing to save.
+    virtual bool SaveModified() { return true; }
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
 
     const QString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const QString& title);
@@ -50,4 +55,5 @@ private:
     std::list<CView*> m_viewList;
     CMultiDocTemplate* m_pDocTemplate = nullptr;
     bool m_bClosing = false;
+    bool m_bModified = false;
 };

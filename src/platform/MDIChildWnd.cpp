@@ -1,5 +1,7 @@
 #include "MDIChildWnd.h"
 
+#include <QCloseEvent>
+
 #include "Document.h"
 #include "View.h"
 
@@ -19,4 +21,13 @@ void CMDIChildWnd::OnUpdateFrameTitle() {
 bool CMDIChildWnd::OnCmdMsg(int id, CCmdUI* pUI) {
     if (m_pView && m_pView->OnCmdMsg(id, pUI)) return true;
     return CCmdTarget::OnCmdMsg(id, pUI);
+}
+
+void CMDIChildWnd::closeEvent(QCloseEvent* event) {
+    CDocument* doc = m_pView ? m_pView->GetDocument() : nullptr;
+    if (doc && doc->GetViews().size() == 1 && !doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }

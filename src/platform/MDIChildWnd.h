@@ -20,6 +20,10 @@ public:
     // The view (and through it the document) first, then the frame itself.
     bool OnCmdMsg(int id, CCmdUI* pUI) override;
 
+protected:
+    // The last window of a modified document asks the document first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     CView* m_pView = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "CommandLineInfo.h"
+#include "Document.h"
 #include "MultiDocTemplate.h"
 #include "Profile.h"
 #include "RecentFileList.h"
@@ -61,6 +62,15 @@ CDocument* CWinApp::OpenDocumentFile(const QString& path) {
 
 void CWinApp::CloseAllDocuments() {
     for (auto& t : m_templates) t->CloseAllDocuments();
+}
+
+bool CWinApp::SaveAllModified() {
+    for (auto& t : m_templates) {
+        const std::list<CDocument*> docs = t->GetDocuments();
+        for (CDocument* doc : docs)
+            if (!doc->SaveModified()) return false;
+    }
+    return true;
 }
 
 void CWinApp::OnFileNew() {

@@ -46,6 +46,9 @@ public:
     const std::vector<std::unique_ptr<CMultiDocTemplate>>& GetDocTemplates() const { return m_templates; }
     virtual CDocument* OpenDocumentFile(const QString& path);
     void CloseAllDocuments();
+    // Asks every modified document whether to save it; false as soon as one
+    // answer keeps its document open.
+    bool SaveAllModified();
 
     CMDIFrameWnd* GetMainWnd() const { return m_pMainWnd; }
     void SetMainWnd(CMDIFrameWnd* wnd) { m_pMainWnd = wnd; }

@@ -239,6 +239,8 @@ constexpr int ID_HOTKEY_CAPTURE = 40962;
 // Document and view commands (their handlers come with the document windows)
 constexpr int ID_DUPLICATE = 33776;
 constexpr int ID_IMAGE_OPTIONS = 33797;
+// Writes what the view shows (zoom, measurements and scale bar burnt in).
+constexpr int ID_FILE_EXPORT_VIEW = 33900;
 constexpr int ID_TOOL_MOVE = 32869;
 constexpr int ID_TOOL_SELECT = 32871;
 constexpr int ID_TOOL_ZOOM = 32874;

@@ -56,6 +56,7 @@ MenuTemplate MakeImageMenu() {
                    kSeparator,
                    {ID_FILE_SAVE, "&Speichern"},
                    {ID_FILE_SAVE_AS, "Speichern unter..."},
+                   {ID_FILE_EXPORT_VIEW, "Ansicht exportieren..."},
                    kSeparator,
                    {ID_FILE_PRINT, "&Drucken...\tCtrl+P"},
                    {ID_FILE_PRINT_PREVIEW, "Seitenansicht"},

@@ -263,7 +263,7 @@ TEST_F(RunningCamera, LongExposureShowsOneMeanFrameAndRefreshGoesLive) {
 TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
     Start(2, 0);
     testsupport::TempDir dir;
-    for (auto codec : {kxcam::VideoRecorder::Codec::MotionJpegAvi, kxcam::VideoRecorder::Codec::H264Mp4}) {
+    for (auto codec : {kxcam::VideoRecorder::Codec::MotionJpegMov, kxcam::VideoRecorder::Codec::H264Mp4}) {
         lib().SetCodec(codec);
         const std::string base =
             dir.file(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "clip264" : "clipmjpeg");
@@ -299,7 +299,7 @@ TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
 TEST(CameraLibraryDialogs, CodecChoiceAndTheSimulatedCamerasSettings) {
     camtest::UseSimulatedCamera(2);
     auto& lib = CameraLibrary::Instance();
-    lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegAvi);
+    lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegMov);
     // Pick H.264 in the dialog KXCameraCodeChoose opens, then OK; a second time cancel.
     auto answer = [](bool accept) {
         QTimer::singleShot(50, [accept] {
@@ -314,10 +314,10 @@ TEST(CameraLibraryDialogs, CodecChoiceAndTheSimulatedCamerasSettings) {
     answer(true);
     KXCameraCodeChoose();
     EXPECT_EQ(lib.Codec(), kxcam::VideoRecorder::Codec::H264Mp4);
-    lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegAvi);
+    lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegMov);
     answer(false);
     KXCameraCodeChoose();
-    EXPECT_EQ(lib.Codec(), kxcam::VideoRecorder::Codec::MotionJpegAvi);
+    EXPECT_EQ(lib.Codec(), kxcam::VideoRecorder::Codec::MotionJpegMov);
 
     kxcam::SimCamera camera(14);
     KXCameraSetGain(100, 110, 120);

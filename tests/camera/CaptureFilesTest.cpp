@@ -45,7 +45,7 @@ TEST_F(SimulatedCapture, FiveSecondVideoHasEveryFrameAtTheCameraSize) {
     ASSERT_EQ(SendMessage(frame.get(), UM_VIDEO_START), MSG_DONE);
     QTest::qWait(5000);
     ASSERT_EQ(SendMessage(frame.get(), UM_VIDEO_STOP), MSG_DONE);
-    const QStringList videos = Files(QStringLiteral("KX_*.avi"));
+    const QStringList videos = Files(QStringLiteral("KX_*.mov"));
     ASSERT_EQ(videos.size(), 1) << videos.join(' ').toStdString();
     const std::string file = frame->Folder() + videos[0].toStdString();
     std::string out;

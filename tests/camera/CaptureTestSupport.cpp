@@ -24,6 +24,8 @@ CaptureFrame::CaptureFrame(bool realLibrary)
     capture->SetSleep([](int) {});
     capture->SetClock([this] { return now; });
     capture->SetFolderOpener([this](const QString& path) { openedFolders.push_back(path); });
+    capture->SetMessenger([this](const QString& text) { reports.push_back(text); });
+    capture->SetStatusReporter([this](const QString& text) { statusTexts.push_back(text); });
     capture->Browser()->SetReporter([this](const QString& text) { reports.push_back(text); });
     capture->m_capturePath = QString::fromStdString(Folder());
 }

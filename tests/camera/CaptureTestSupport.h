@@ -37,7 +37,8 @@ public:
     int notWin2000 = 1;
     std::vector<std::string> calls;
     std::vector<UINT> messages;
-    std::vector<QString> reports;
+    std::vector<QString> reports; // messages shown to the user
+    std::vector<QString> statusTexts;
     std::vector<QString> openedFolders;
     QDateTime now = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
     FakeCameraCalls* fake = nullptr;

@@ -76,6 +76,10 @@ public:
     int CaptureFile(const char* name, uint8_t format) override {
         Log("CaptureFile " + std::string(name) + " " + std::to_string(format));
         stillPixelSizes.push_back(stillPixelSize);
+        if (!captureError.empty()) {
+            lastError = captureError;
+            return 0;
+        }
         const QString base = QString::fromUtf8(name);
         if (format == KXCAMERA_RAW) {
             QFile raw(base + QStringLiteral(".RAW"));
@@ -97,6 +101,8 @@ public:
         return recordResult;
     }
     void StopRecord() override { Log("StopRecord"); }
+    int RecordFailed() override { return recordFailed; }
+    const char* GetLastError() override { return lastError.c_str(); }
     void CodeChoose() override { Log("CodeChoose"); }
     void Pause() override { Log("Pause"); }
     void StartLongExpTime() override { Log("StartLongExpTime"); }
@@ -118,6 +124,9 @@ public:
     int gains[3] = {128, 128, 128};
     uint32_t exposure = 1500, rowTime = 1000;
     int recordResult = 1;
+    int recordFailed = 0;
+    std::string captureError; // set: every still fails with this reason
+    std::string lastError;
     double stillPixelSize = 0;
     std::vector<double> stillPixelSizes;
 };

@@ -2,6 +2,8 @@
 // messages, saving) and the document's "Palette" command in its three modes.
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
@@ -134,6 +136,44 @@ TEST(DialogPalette, LoadingShowsTheReadersMessagesAndSavingWritesTheRiffFile) {
     std::vector<RGBQUAD> expected(dialog.Table(), dialog.Table() + 16);
     EXPECT_EQ(testsupport::ReadFile(saved.toStdString()), CPaletteFile::Save(expected.data(), 16));
     EXPECT_FALSE(dialog.SaveFile(QString::fromStdString(dir.file("no/such/folder/x.pal"))));
+}
+
+TEST(DialogPalette, SichernAsksBeforeReplacingAPaletteNamedWithoutItsExtension) {
+    testsupport::TempDir dir;
+    CDialogPalette dialog;
+    const auto table = Greys(16);
+    dialog.SetTable(table.data(), 16);
+    const std::string existing = dir.file("mine.pal");
+    testsupport::WriteFile(existing, {'k', 'e', 'e', 'p'});
+    // The user types "mine" into the save dialog, is asked about mine.pal, says no and cancels.
+    QStringList questions;
+    bool typed = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions << box->text();
+            box->button(QMessageBox::No)->click();
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            if (typed) {
+                files->reject();
+                return;
+            }
+            typed = true;
+            files->setDirectory(QString::fromStdString(dir.path().string()));
+            files->selectFile(QStringLiteral("mine"));
+            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+        }
+    });
+    user.start(10);
+    QPushButton* save = nullptr;
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Sichern")) save = b;
+    ASSERT_TRUE(save);
+    save->click();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("mine.pal"))) << questions[0].toStdString();
+    EXPECT_EQ(testsupport::ReadFile(existing), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
 }
 
 TEST(DialogPalette, OkReportsTheChosenMode) {

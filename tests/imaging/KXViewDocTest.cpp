@@ -5,6 +5,7 @@
 #include <thread>
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
 
@@ -16,6 +17,7 @@
 #include "DocTestSupport.h"
 #include "GradientProgress.h"
 #include "Image.h"
+#include "RecentFileList.h"
 #include "Resource.h"
 
 using apptest::StartedApp;
@@ -172,25 +174,110 @@ TEST_F(DocTest, DuplicatesAreNumberedWithTheSharedCounter) {
     EXPECT_TRUE(copy->m_fileName.isEmpty());
 }
 
-TEST_F(DocTest, SaveOfANeverSavedDuplicateWritesNothingButShowsTheProgress) {
+TEST_F(DocTest, SaveOfANeverSavedDuplicateAsksForAName) {
     CKXViewDoc* doc = OpenBmp("a.bmp");
     ASSERT_TRUE(doc);
     s.frame()->ExecuteCommand(ID_DUPLICATE);
     auto* copy = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->GetDocuments().back());
     ASSERT_TRUE(copy);
+    EXPECT_TRUE(copy->IsModified());
     const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    // Ctrl+S without a file is Save As: the file dialog comes; cancelled, nothing changes.
+    bool asked = false;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            dialog->reject();
+        }
+    });
+    cancel.start(10);
+    EXPECT_FALSE(copy->OnSave());
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
+    EXPECT_TRUE(copy->m_fileName.isEmpty());
+    EXPECT_TRUE(copy->IsModified());
+}
+
+TEST_F(DocTest, ASaveShowsTheProgressAndAFailedOneChangesNothing) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(doc->SubmitUndo());
+    const QString original = doc->m_fileName;
+    const int recent = s.app->GetRecentFileList()->GetCount();
     QStringList seen;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* p = qobject_cast<CDialogProgress*>(w); p && p->isVisible()) seen << p->Bar()->text();
     });
-    watch.start(20);
-    copy->OnSave();
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
+    watch.start(0);
+    // Save As into a folder that does not exist.
+    const QString target = QString::fromStdString(dir.file("missing/b.png"));
+    MessageBoxAnswerer ok(QMessageBox::Ok);
+    EXPECT_FALSE(doc->DoSave(target, true));
+    ASSERT_EQ(ok.texts.size(), 1);
+    EXPECT_TRUE(ok.texts[0].contains(QStringLiteral("missing/b.png"))) << ok.texts[0].toStdString();
+    EXPECT_FALSE(ok.texts[0].contains(QStringLiteral(".part")));
+    EXPECT_EQ(doc->m_fileName, original);
+    EXPECT_EQ(doc->GetTitle(), "a.bmp");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(s.app->GetRecentFileList()->GetCount(), recent);
     ASSERT_FALSE(seen.isEmpty());
     EXPECT_TRUE(seen.front().startsWith("Bild speichern: ")) << seen.front().toStdString();
-    EXPECT_EQ(seen.back(), "Bild speichern: 100%");
+    // The same into an existing folder works and takes the name.
+    EXPECT_TRUE(doc->DoSave(QString::fromStdString(dir.file("b.png")), true));
+    EXPECT_EQ(doc->GetTitle(), "b.png");
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(DocTest, ClosingAChangedDocumentAsksWhetherToSave) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    EXPECT_FALSE(doc->IsModified());
+    Change(doc, 9);
+    {
+        MessageBoxAnswerer cancel(QMessageBox::Cancel);
+        s.frame()->ExecuteCommand(ID_FILE_CLOSE);
+        ASSERT_EQ(cancel.texts.size(), 1);
+        EXPECT_TRUE(cancel.texts[0].contains(QStringLiteral("a.bmp")));
+    }
+    ASSERT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+    {
+        MessageBoxAnswerer save(QMessageBox::Save);
+        s.frame()->ExecuteCommand(ID_FILE_CLOSE);
+    }
+    EXPECT_TRUE(s.app->m_pDocTemplate->GetDocuments().empty());
+    vimg::Image saved(dir.file("a.bmp").c_str(), vimg::FORMAT_BMP);
+    EXPECT_EQ(saved.GetPixelColor(0, 0, false).rgbBlue, 9);
+}
+
+TEST_F(DocTest, JpegKeepsItsExifAndTakesTheQualityAndResolutionOfTheOptions) {
+    if (testsupport::Run("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+    const std::string path = dir.file("photo.jpg");
+    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 64x48 gradient:red-blue -quality 95 " +
+                               testsupport::Quote(path) + " && exiftool -q -overwrite_original -Make=Mikro "
+                               "-Model=Scope-9 -DateTimeOriginal='2026:01:02 03:04:05' " +
+                               testsupport::Quote(path)),
+              0);
+    CKXViewDoc* doc = Open(s, QString::fromStdString(path));
+    ASSERT_TRUE(doc);
+    Change(doc, 200);
+    // What "Optionen" sets: quality 30, 300 dots per inch.
+    doc->GetImage()->SetJpegQuality(30);
+    s.app->m_jpegQuality = 30;
+    doc->GetImage()->SetXDPI(300);
+    doc->GetImage()->SetYDPI(300);
+    s.frame()->ExecuteCommand(ID_FILE_SAVE);
+    std::string out;
+    ASSERT_EQ(testsupport::Run("exiftool -s3 -Make -Model -DateTimeOriginal " + testsupport::Quote(path), &out),
+              0);
+    EXPECT_EQ(out, "Mikro\nScope-9\n2026:01:02 03:04:05\n");
+    ASSERT_EQ(testsupport::Run(std::string("/usr/bin/identify -units PixelsPerInch -format '%Q %x %w' ") +
+                                   testsupport::Quote(path),
+                               &out),
+              0);
+    EXPECT_EQ(out, "30 300 64");
 }
 
 TEST_F(DocTest, SaveAtTwoHundredPercentWritesTheDisplayedPictureAtTwiceTheSize) {
@@ -283,6 +370,7 @@ TEST_F(DocTest, ClosingADocumentStopsTheRunningOperationAndWaitsForIt) {
     }));
     // Let the poller get into its sends to the view.
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    MessageBoxAnswerer discard(QMessageBox::Discard); // the question to save the changed picture
     s.frame()->ExecuteCommand(ID_FILE_CLOSE);
     EXPECT_TRUE(stopped);
     EXPECT_TRUE(ended);

@@ -3,6 +3,7 @@
 // rendering for saves, the picture's own calibration and the profile's.
 #include <QAbstractScrollArea>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -14,6 +15,7 @@
 #include "DocTestSupport.h"
 #include "Image.h"
 #include "KXVMeasure.h"
+#include "MeasureFile.h"
 #include "MeasureManager.h"
 #include "MeasureTestSupport.h"
 #include "MeasureView.h"
@@ -259,4 +261,74 @@ TEST_F(MeasureViewTest, AMeasuredPictureAndItsResultsTable) {
     QDir().mkpath(shots);
     EXPECT_TRUE(s.frame()->grab().save(shots + QStringLiteral("/measure-view.png")));
     EXPECT_TRUE(table->grab().save(shots + QStringLiteral("/measure-table.png")));
+}
+
+TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {
+    // A calibrated still with a gradient, so any change to its pixels shows.
+    vimg::Image still(120, 90, 24);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+            still.SetPixelColor(x, y, vimg::RGBQUAD{uint8_t(x + y), uint8_t(y), uint8_t(2 * x), 0});
+    still.SetPixelSize(2.5);
+    still.SetCameraName("Testkamera");
+    const std::string path = dir.file("still.tif");
+    ASSERT_TRUE(still.Save(path.c_str(), vimg::FORMAT_TIF));
+    const std::vector<uint8_t> before = testsupport::ReadFile(path);
+    const QString dataPath = kxvm::MeasureFile::PathForImage(QString::fromStdString(path));
+
+    OpenPicture(QString::fromStdString(path));
+    s.frame()->ExecuteCommand(ID_MEASURE_RECTANGLE);
+    Drag({10, 10}, {50, 40});
+    s.frame()->ExecuteCommand(ID_MEASURE_LINE);
+    Drag({60, 20}, {100, 70});
+    ASSERT_EQ(Manager()->Objects().size(), 2u);
+    EXPECT_TRUE(doc->IsModified());
+    for (int i = 0; i < 3; ++i) s.frame()->ExecuteCommand(ID_ZOOM_OUT);
+    ASSERT_EQ(doc->m_zoomFactor, 0.25f);
+    s.frame()->ExecuteCommand(ID_FILE_SAVE);
+    // The picture is untouched by zoom, overlay and scale bar; the objects sit beside it.
+    EXPECT_EQ(testsupport::ReadFile(path), before);
+    EXPECT_FALSE(doc->IsModified());
+    QString error;
+    const auto data = kxvm::MeasureFile::Load(dataPath, &error);
+    ASSERT_TRUE(data) << error.toStdString();
+    EXPECT_EQ(data->objects, Manager()->Objects());
+
+    // Opened again, the picture brings its objects back.
+    s.app->CloseAllDocuments();
+    OpenPicture(QString::fromStdString(path));
+    EXPECT_EQ(Manager()->Objects(), data->objects);
+    EXPECT_FALSE(doc->IsModified());
+
+    // A changed picture is written at its own size with its calibration.
+    ASSERT_TRUE(doc->SubmitUndo());
+    doc->GetImage()->Negative();
+    s.frame()->ExecuteCommand(ID_FILE_SAVE);
+    vimg::Image back;
+    ASSERT_TRUE(back.Load(path.c_str(), vimg::FORMAT_TIF));
+    EXPECT_EQ(back.GetWidth(), 120u);
+    EXPECT_EQ(back.GetBpp(), 24u);
+    EXPECT_DOUBLE_EQ(back.GetPixelSize(), 2.5);
+    EXPECT_STREQ(back.GetCameraName(), "Testkamera");
+    EXPECT_EQ(back.GetPixelColor(7, 5, false), doc->GetImage()->GetPixelColor(7, 5, false));
+    EXPECT_EQ(back.GetPixelColor(7, 5, false).rgbRed, 255 - 14);
+
+    // Without objects no data file stays behind to bring old ones back.
+    s.frame()->ExecuteCommand(ID_MEASURE_DELETE_ALL);
+    ASSERT_TRUE(Manager()->Objects().empty());
+    s.frame()->ExecuteCommand(ID_FILE_SAVE);
+    EXPECT_FALSE(QFileInfo::exists(dataPath));
+}
+
+TEST_F(MeasureViewTest, MeasurementsOfAnotherPictureSizeAreNotTaken) {
+    const QString small = WriteGrey(dir, "small.bmp", 40, 30);
+    kxvm::MeasureData data;
+    data.imageSize = QSize(400, 300);
+    kxvm::MeasureObject line;
+    line.points = {{10, 10}, {300, 200}};
+    data.objects = {line};
+    QString error;
+    ASSERT_TRUE(kxvm::MeasureFile::Save(kxvm::MeasureFile::PathForImage(small), data, &error));
+    OpenPicture(small);
+    EXPECT_TRUE(Manager()->Objects().empty());
 }

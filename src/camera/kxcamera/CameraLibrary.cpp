@@ -330,25 +330,40 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     const bool ok = format == KXCAMERA_RAW
                         ? StillWriter::Write(name, format, picture, raw, stamp, &error)
                         : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);
-    if (!ok) qCWarning(lcKxCamera) << "still" << name << "not written:" << error;
+    if (!ok) {
+        qCWarning(lcKxCamera) << "still" << name << "not written:" << error;
+        m_lastError = error;
+    }
     return ok ? 1 : 0;
 }
 
 int CameraLibrary::StartRecord(const QString& name, int keyInterval, bool realTime) {
-    if (!m_playing) return 0;
-    return m_recorder.Start(name + VideoRecorder::Extension(m_codec), m_codec, ImageSize(), keyInterval,
-                            realTime, nullptr)
-               ? 1
-               : 0;
+    if (!m_playing) {
+        m_lastError = QStringLiteral("the camera is not running");
+        return 0;
+    }
+    QString error;
+    if (m_recorder.Start(name + VideoRecorder::Extension(m_codec), m_codec, ImageSize(), keyInterval, realTime,
+                         &error))
+        return 1;
+    m_lastError = error;
+    return 0;
 }
 
-void CameraLibrary::StopRecord() { m_recorder.Stop(); }
+void CameraLibrary::StopRecord() {
+    const bool failed = m_recorder.Failed();
+    if (!m_recorder.Stop() && m_recorder.FramesWritten() > 0 && failed) m_lastError = m_recorder.Error();
+}
+
+QString CameraLibrary::LastError() const {
+    return m_recorder.IsRecording() && m_recorder.Failed() ? m_recorder.Error() : m_lastError;
+}
 
 void CameraLibrary::ChooseCodec(QWidget* parent) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Video Kompression"));
     auto* layout = new QVBoxLayout(&dialog);
-    auto* mjpeg = new QRadioButton(QStringLiteral("Motion JPEG (AVI)"), &dialog);
+    auto* mjpeg = new QRadioButton(QStringLiteral("Motion JPEG (MOV)"), &dialog);
     auto* h264 = new QRadioButton(QStringLiteral("H.264 (MP4)"), &dialog);
     (m_codec == VideoRecorder::Codec::H264Mp4 ? h264 : mjpeg)->setChecked(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -358,7 +373,7 @@ void CameraLibrary::ChooseCodec(QWidget* parent) {
     layout->addWidget(h264);
     layout->addWidget(buttons);
     if (dialog.exec() == QDialog::Accepted)
-        m_codec = h264->isChecked() ? VideoRecorder::Codec::H264Mp4 : VideoRecorder::Codec::MotionJpegAvi;
+        m_codec = h264->isChecked() ? VideoRecorder::Codec::H264Mp4 : VideoRecorder::Codec::MotionJpegMov;
 }
 
 void CameraLibrary::Pause() {

@@ -62,6 +62,10 @@ public:
     int StartRecord(const QString& name, int keyInterval, bool realTime);
     void StopRecord();
     bool IsRecording() const { return m_recorder.IsRecording(); }
+    // A running recording could not write its last frames.
+    bool RecordFailed() const { return m_recorder.IsRecording() && m_recorder.Failed(); }
+    // Why the last still, recording start or running recording failed.
+    QString LastError() const;
     int FramesRecorded() const { return m_recorder.FramesWritten(); }
     void ChooseCodec(QWidget* parent);
     VideoRecorder::Codec Codec() const { return m_codec; }
@@ -126,7 +130,8 @@ private:
 
     double m_stillPixelSize = 0;
     VideoRecorder m_recorder;
-    VideoRecorder::Codec m_codec = VideoRecorder::Codec::MotionJpegAvi;
+    QString m_lastError;
+    VideoRecorder::Codec m_codec = VideoRecorder::Codec::MotionJpegMov;
 };
 
 } // namespace kxcam

@@ -56,6 +56,13 @@ int KXCameraStartRecord(const char* name, int keyInterval, int realTime) {
 }
 
 void KXCameraStopRecord() { Lib().StopRecord(); }
+int KXCameraRecordFailed() { return Lib().RecordFailed() ? 1 : 0; }
+
+const char* KXCameraGetLastError() {
+    static QByteArray text;
+    text = Lib().LastError().toUtf8();
+    return text.constData();
+}
 void KXCameraCodeChoose() { Lib().ChooseCodec(nullptr); }
 void LEKXCameraPause() { Lib().Pause(); }
 void LEKXCameraStartLongExpTime() { Lib().StartLongExposure(); }

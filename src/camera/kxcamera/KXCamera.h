@@ -44,11 +44,16 @@ int KXCameraCaptureFile(const char* name, uint8_t format);
 // The calibration written into the stills that follow: micrometres per
 // pixel, 0 for none. The camera's name goes with them.
 void KXCameraSetStillPixelSize(double micrometres);
-// Writes name.avi (Motion JPEG) or name.mp4 (H.264, see KXCameraCodeChoose);
+// Writes name.mov (Motion JPEG) or name.mp4 (H.264, see KXCameraCodeChoose);
 // keyInterval is the distance of H.264 key frames, realTime 1 stamps frames
 // with their delivery times. Returns 1 when recording started.
 int KXCameraStartRecord(const char* name, int keyInterval, int realTime);
 void KXCameraStopRecord();
+// 1 when the running recording could not write (disk full, device gone).
+int KXCameraRecordFailed();
+// Why the last still, recording start or running recording failed (UTF-8;
+// valid until the next call of a camera function).
+const char* KXCameraGetLastError();
 void KXCameraCodeChoose();
 void LEKXCameraPause();
 void LEKXCameraStartLongExpTime();

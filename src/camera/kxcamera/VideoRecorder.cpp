@@ -93,7 +93,7 @@ VideoRecorder::VideoRecorder() = default;
 VideoRecorder::~VideoRecorder() { Stop(); }
 
 QString VideoRecorder::Extension(Codec codec) {
-    return codec == Codec::H264Mp4 ? QStringLiteral(".mp4") : QStringLiteral(".avi");
+    return codec == Codec::H264Mp4 ? QStringLiteral(".mp4") : QStringLiteral(".mov");
 }
 
 bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyInterval, bool realTime,
@@ -114,9 +114,12 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
     enc->size = size;
     enc->realTime = realTime;
     const bool h264 = codec == Codec::H264Mp4;
-    const QByteArray partName = QFile::encodeName(path + QStringLiteral(".part"));
+    // Written under its own name from the start: a recording cut short by a
+    // crash or a power cut keeps everything up to its last fragment.
+    if (QFile::exists(path)) return fail(QStringLiteral("'%1' exists already").arg(path));
+    const QByteArray fileName = QFile::encodeName(path);
     int rc =
-        avformat_alloc_output_context2(&enc->format, nullptr, h264 ? "mp4" : "avi", partName.constData());
+        avformat_alloc_output_context2(&enc->format, nullptr, h264 ? "mp4" : "mov", fileName.constData());
     if (rc < 0 || !enc->format) return fail(AvError(rc));
     const AVCodec* encoder = avcodec_find_encoder(h264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_MJPEG);
     if (!encoder)
@@ -141,7 +144,7 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
         av_opt_set(c->priv_data, "preset", "veryfast", 0);
         av_opt_set(c->priv_data, "crf", "20", 0);
     } else {
-        // AVI has one frame period; gaps become empty chunks that repeat a frame.
+        // One frame period; a gap in delivery moves the later frames up.
         c->time_base = AVRational{1, kFrameRate};
         c->pix_fmt = AV_PIX_FMT_YUVJ420P;
         c->flags |= AV_CODEC_FLAG_QSCALE;
@@ -160,11 +163,22 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!enc->scaler) return fail(QStringLiteral("no colour conversion to the encoder's format"));
 
-    if ((rc = avio_open(&enc->format->pb, partName.constData(), AVIO_FLAG_WRITE)) < 0)
+    if ((rc = avio_open(&enc->format->pb, fileName.constData(), AVIO_FLAG_WRITE)) < 0)
         return fail(AvError(rc));
-    if ((rc = avformat_write_header(enc->format, nullptr)) < 0) {
+    // Fragments of at most half a second, each complete on disk with its own
+    // index, instead of one index written at the end: killing the program
+    // loses at most the last half second. Every Motion JPEG frame is a key
+    // frame, so only H.264 cuts at key frames.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "movflags",
+                h264 ? "frag_keyframe+empty_moov+default_base_moof" : "empty_moov+default_base_moof", 0);
+    av_dict_set(&options, "frag_duration", "500000", 0);
+    av_dict_set(&options, "flush_packets", "1", 0);
+    rc = avformat_write_header(enc->format, &options);
+    av_dict_free(&options);
+    if (rc < 0) {
         avio_closep(&enc->format->pb);
-        QFile::remove(QFile::decodeName(partName));
+        QFile::remove(path);
         return fail(AvError(rc));
     }
     enc->headerWritten = true;
@@ -174,6 +188,7 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
     m_written = 0;
     m_dropped = 0;
     m_failed = false;
+    m_error.clear();
     m_finishing = false;
     m_queue.clear();
     m_recording = true;
@@ -206,6 +221,8 @@ void VideoRecorder::Run() {
         const int rc = m_encoder->Add(item.frame, item.when);
         if (rc < 0) {
             qCWarning(lcKxCamera) << "video frame not written:" << AvError(rc);
+            std::lock_guard lock(m_mutex);
+            m_error = AvError(rc);
             m_failed = true;
         } else {
             ++m_written;
@@ -225,18 +242,21 @@ bool VideoRecorder::Stop() {
     bool ok = !m_failed && m_written > 0;
     if (!m_failed && m_encoder->Encode(nullptr) < 0) ok = false;
     if (av_write_trailer(m_encoder->format) < 0) ok = false;
+    if (m_encoder->format->pb && m_encoder->format->pb->error < 0) ok = false;
     avio_closep(&m_encoder->format->pb);
     m_encoder.reset();
-    const QString part = m_path + QStringLiteral(".part");
-    if (ok) {
-        QFile::remove(m_path);
-        ok = QFile::rename(part, m_path);
-    }
-    if (!ok) {
+    if (m_written == 0) {
+        QFile::remove(m_path); // nothing worth keeping
+    } else if (!ok) {
+        // The fragments written before the failure stay playable.
         qCWarning(lcKxCamera) << "video" << m_path << "could not be completed";
-        QFile::remove(part);
     }
     return ok;
+}
+
+QString VideoRecorder::Error() const {
+    std::lock_guard lock(m_mutex);
+    return m_error;
 }
 
 } // namespace kxcam

@@ -1,7 +1,8 @@
 // Writes the frames of a running camera into a video file through FFmpeg's
-// libraries: Motion JPEG in AVI (the default) or H.264 in MP4. Frames are
-// queued by the device thread and encoded on a thread of the recorder; the
-// file is written beside its final name and renamed when recording stops.
+// libraries: Motion JPEG in QuickTime (the default) or H.264 in MP4, both as
+// fragments of half a second that are complete on disk as they are written,
+// so a recording survives a crash of the program. Frames are queued by the
+// device thread and encoded on a thread of the recorder.
 #pragma once
 
 #include <atomic>
@@ -19,7 +20,7 @@ namespace kxcam {
 
 class VideoRecorder {
 public:
-    enum class Codec { MotionJpegAvi, H264Mp4 };
+    enum class Codec { MotionJpegMov, H264Mp4 };
 
     VideoRecorder();
     ~VideoRecorder();
@@ -33,14 +34,17 @@ public:
     bool Start(const QString& path, Codec codec, QSize size, int keyInterval, bool realTime, QString* error);
     // Queues a frame (RGB32 of the recording's size); any thread.
     void Push(const QImage& frame, Clock::time_point when);
-    // Encodes what is queued, finishes the file and renames it. False when the
-    // file could not be completed (it is removed then).
+    // Encodes what is queued and finishes the file. False when the file could
+    // not be completed: what was written before stays, a file without frames goes.
     bool Stop();
     bool IsRecording() const { return m_recording; }
+    // A write failed while recording: the frames after it are dropped.
+    bool Failed() const { return m_failed; }
+    QString Error() const;
     int FramesWritten() const { return m_written; }
     int FramesDropped() const { return m_dropped; }
 
-    // Nominal frame rate of the AVI time base.
+    // Nominal frame rate of the Motion JPEG time base.
     static constexpr int kFrameRate = 25;
 
 private:
@@ -54,12 +58,13 @@ private:
     std::unique_ptr<Encoder> m_encoder;
     QString m_path;
     std::thread m_thread;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<Queued> m_queue;
     std::atomic<bool> m_recording{false}; // read by the device thread
     bool m_finishing = false;
-    bool m_failed = false;
+    std::atomic<bool> m_failed{false};
+    QString m_error; // guarded by m_mutex
     int m_written = 0;
     int m_dropped = 0;
 };

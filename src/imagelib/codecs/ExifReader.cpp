@@ -358,6 +358,47 @@ void ExifReader::DiscardAllButExif() {
     m_sections = std::move(kept);
 }
 
+bool ExifReader::SetResolution(uint32_t xDpi, uint32_t yDpi) {
+    auto found = std::find_if(m_sections.begin(), m_sections.end(), [](const Section& s) {
+        return s.type == 0xE1 && s.data.size() >= 2 + 6 + 8 && std::memcmp(s.data.data() + 2, "Exif\0\0", 6) == 0;
+    });
+    if (found == m_sections.end()) return false;
+    uint8_t* base = found->data.data() + 8;
+    const uint64_t size = found->data.size() - 8;
+    const bool motorola = base[0] == 'M' && base[1] == 'M';
+    if (!motorola && !(base[0] == 'I' && base[1] == 'I')) return false;
+    const bool saved = m_motorola;
+    m_motorola = motorola;
+    auto put = [motorola](uint8_t* p, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = motorola ? 8 * (bytes - 1 - i) : 8 * i;
+            p[i] = static_cast<uint8_t>(value >> shift);
+        }
+    };
+    bool changed = false;
+    const uint64_t dir = Get32u(base + 4);
+    if (dir >= 8 && dir + 2 <= size) {
+        const int entries = Get16u(base + dir);
+        for (int i = 0; i < entries && dir + 2 + 12ull * (i + 1) <= size; ++i) {
+            uint8_t* entry = base + dir + 2 + 12 * i;
+            const int tag = Get16u(entry);
+            const int format = Get16u(entry + 2);
+            if ((tag == 0x011A || tag == 0x011B) && format == FMT_URATIONAL && Get32u(entry + 4) == 1) {
+                const uint64_t at = Get32u(entry + 8);
+                if (at + 8 > size) continue;
+                put(base + at, tag == 0x011A ? xDpi : yDpi, 4);
+                put(base + at + 4, 1, 4);
+                changed = true;
+            } else if (tag == 0x0128 && format == FMT_USHORT) {
+                put(entry + 8, 2, 2); // inches
+                changed = true;
+            }
+        }
+    }
+    m_motorola = saved;
+    return changed;
+}
+
 bool ExifReader::EncodeExif(File* stream) {
     if (!stream) return Fail("null file handler");
     if (m_sections.empty() || m_sections.back().type != kImageData)

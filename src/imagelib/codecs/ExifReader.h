@@ -60,6 +60,9 @@ public:
     bool DecodeExif(File* stream, int mode = kParse);
     bool EncodeExif(File* stream);
     void DiscardAllButExif();
+    // Writes a resolution in dots per inch into the kept EXIF block's first
+    // directory, where it has the resolution fields; true when it had them.
+    bool SetResolution(uint32_t xDpi, uint32_t yDpi);
 
     const ExifInfo& Info() const { return *m_info; }
     const char* GetLastError() const { return m_error; }

@@ -373,6 +373,12 @@ bool ImageJPG::Encode(File* stream) {
     MemFile fresh;
     if (!fresh.Open() || !EncodeJpeg(&fresh)) return false;
     m_exif->DiscardAllButExif();
+    // Programs read the resolution from the EXIF block before the JFIF one:
+    // a resolution changed since reading goes into both.
+    const int32_t readX = ExifDpi(m_exifInfo.xResolution, m_exifInfo.resolutionUnit, -1);
+    const int32_t readY = ExifDpi(m_exifInfo.yResolution, m_exifInfo.resolutionUnit, -1);
+    if ((readX != info.xDpi || readY != info.yDpi) && info.pixelSizeUm <= 0 && info.xDpi > 0 && info.yDpi > 0)
+        m_exif->SetResolution(static_cast<uint32_t>(info.xDpi), static_cast<uint32_t>(info.yDpi));
     fresh.Seek(0, 0);
     if (!m_exif->DecodeExif(&fresh, ExifReader::kReadAll) || !m_exif->EncodeExif(stream)) {
         SetLastError(m_exif->GetLastError());
