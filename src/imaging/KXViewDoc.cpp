@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -442,21 +443,12 @@ bool CKXViewDoc::WritePicture(const QString& path, QString* error) {
 }
 
 bool CKXViewDoc::WriteMeasurements(const QString& path, QString* error) {
-    // The measurements go beside the picture; a file left from earlier
-    // objects that were all deleted would bring them back on the next open.
-    const QString dataPath = kxvm::MeasureFile::PathForImage(path);
     CKXViewView* view = FirstView();
     CMeasureOverlay* overlay = view ? view->MeasureOverlay() : nullptr;
-    if (overlay && overlay->HasObjects()) {
-        QString dataError;
-        if (!overlay->SaveData(dataPath, &dataError)) {
-            *error = QStringLiteral("the measurements could not be written: %1").arg(dataError);
-            return false;
-        }
-    } else if (QFileInfo::exists(dataPath)) {
-        QFile::remove(dataPath);
-    }
-    return true;
+    QString dataError;
+    if (!overlay || overlay->SaveData(kxvm::MeasureFile::PathForImage(path), &dataError)) return true;
+    *error = QStringLiteral("the measurements could not be written: %1").arg(dataError);
+    return false;
 }
 
 bool CKXViewDoc::SaveRendering(const QString& path) {
@@ -554,12 +546,26 @@ bool CKXViewDoc::DoSave(const QString& path, bool replace) {
     return true;
 }
 
+bool CKXViewDoc::HasUnsavedChanges() const {
+    if (!m_image) return false;
+    if (IsModified()) return true;
+    for (CView* v : GetViews())
+        if (auto* view = dynamic_cast<CKXViewView*>(v); view && view->MeasureOverlay() &&
+                                                        view->MeasureOverlay()->HasUnsavedChanges())
+            return true;
+    return false;
+}
+
 bool CKXViewDoc::SaveModified() {
-    if (!IsModified() || !m_image) return true;
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        MainWindow(), QStringLiteral("Vistorel"),
-        QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?").arg(GetTitle()),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (!HasUnsavedChanges()) return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vistorel"),
+                    QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?").arg(GetTitle()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, MainWindow());
+    box.setDefaultButton(QMessageBox::Save);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Speichern"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Nicht speichern"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    const int answer = box.exec();
     if (answer == QMessageBox::Discard) return true;
     if (answer != QMessageBox::Save) return false;
     return OnSave();

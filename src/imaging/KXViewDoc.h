@@ -44,6 +44,8 @@ public:
     // Asks whether to save a modified document with a picture; false when the
     // user cancelled or the save failed (the document then stays open).
     bool SaveModified() override;
+    // The picture or the measurements differ from what was saved or opened.
+    bool HasUnsavedChanges() const;
     // Stops a running operation before the windows go.
     void OnCloseDocument() override;
 

@@ -111,12 +111,7 @@ CKXViewDoc* CKXViewView::GetDocument() const { return dynamic_cast<CKXViewDoc*>(
 
 void CKXViewView::SetMeasureOverlay(std::unique_ptr<CMeasureOverlay> overlay) {
     m_measure = std::move(overlay);
-    if (!m_measure) return;
-    // Measurements are saved with the picture, so changing them is a change to keep.
-    m_measure->SetChangeListener([this] {
-        if (CKXViewDoc* doc = GetDocument()) doc->SetModifiedFlag();
-    });
-    if (GetDocument()) {
+    if (m_measure && GetDocument()) {
         m_measure->ShowScaleLine(GetDocument()->m_showScale);
         m_measure->SetScale(GetDocument()->m_zoomFactor);
     }

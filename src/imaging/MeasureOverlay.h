@@ -3,8 +3,6 @@
 // position) and the zoom factor. A view without one draws no overlay.
 #pragma once
 
-#include <functional>
-
 #include <QPoint>
 #include <QString>
 
@@ -22,12 +20,11 @@ public:
     virtual void MouseUp(QPoint logical) = 0;
     virtual void DoubleClick(QPoint logical) = 0;
 
-    // The objects kept with the picture in their data file. An overlay
-    // without objects has nothing to keep.
-    virtual bool HasObjects() const { return false; }
+    // The objects kept with the picture in their data file; without objects
+    // no file stays there (it would bring deleted ones back).
     virtual bool SaveData(const QString& /*path*/, QString* /*error*/) { return true; }
     // Takes the objects of a data file made for a picture of this size.
     virtual bool LoadData(const QString& /*path*/, QString* /*error*/) { return false; }
-    // Called after the user changed the objects or the calibration.
-    virtual void SetChangeListener(std::function<void()> /*listener*/) {}
+    // The objects differ from those last saved or loaded.
+    virtual bool HasUnsavedChanges() const { return false; }
 };

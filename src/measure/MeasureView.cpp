@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QAbstractScrollArea>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 #include "DeviceContext.h"
@@ -83,16 +85,20 @@ void CMeasureView::DoubleClick(QPoint logical) {
     KXVM_OnLButtonDblClk(m_handle, logical.x(), logical.y());
 }
 
-bool CMeasureView::HasObjects() const {
-    const kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
-    return manager && !manager->Objects().empty();
-}
-
 bool CMeasureView::SaveData(const QString& path, QString* error) {
     kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
     if (!manager) return true;
-    Sync(false, false);
-    return manager->SaveData(path, error);
+    if (manager->Objects().empty()) {
+        if (QFileInfo::exists(path) && !QFile::remove(path)) {
+            if (error) *error = QStringLiteral("the old data file '%1' could not be removed").arg(path);
+            return false;
+        }
+    } else {
+        Sync(false, false);
+        if (!manager->SaveData(path, error)) return false;
+    }
+    m_kept = manager->Objects();
+    return true;
 }
 
 bool CMeasureView::LoadData(const QString& path, QString* error) {
@@ -109,9 +115,12 @@ bool CMeasureView::LoadData(const QString& path, QString* error) {
                          .arg(data->imageSize.height());
         return false;
     }
-    return manager->LoadData(path, error);
+    if (!manager->LoadData(path, error)) return false;
+    m_kept = manager->Objects();
+    return true;
 }
 
-void CMeasureView::SetChangeListener(std::function<void()> listener) {
-    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle)) manager->SetChangeListener(std::move(listener));
+bool CMeasureView::HasUnsavedChanges() const {
+    const kxvm::MeasureManager* manager = KXVM_Manager(m_handle);
+    return manager && manager->Objects() != m_kept;
 }

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "MeasureObject.h"
 #include "MeasureOverlay.h"
 
 class CKXViewView;
@@ -27,10 +29,9 @@ public:
     void MouseMove(QPoint logical) override;
     void MouseUp(QPoint logical) override;
     void DoubleClick(QPoint logical) override;
-    bool HasObjects() const override;
     bool SaveData(const QString& path, QString* error) override;
     bool LoadData(const QString& path, QString* error) override;
-    void SetChangeListener(std::function<void()> listener) override;
+    bool HasUnsavedChanges() const override;
 
 private:
     // Hands the document's picture to the manager, and the scale at which
@@ -40,4 +41,6 @@ private:
 
     CKXViewView* m_view;
     uint32_t m_handle;
+    // The objects as the data file holds them (none before the first save or load).
+    std::vector<kxvm::MeasureObject> m_kept;
 };

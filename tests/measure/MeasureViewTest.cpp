@@ -282,13 +282,13 @@ TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {
     s.frame()->ExecuteCommand(ID_MEASURE_LINE);
     Drag({60, 20}, {100, 70});
     ASSERT_EQ(Manager()->Objects().size(), 2u);
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->HasUnsavedChanges());
     for (int i = 0; i < 3; ++i) s.frame()->ExecuteCommand(ID_ZOOM_OUT);
     ASSERT_EQ(doc->m_zoomFactor, 0.25f);
     s.frame()->ExecuteCommand(ID_FILE_SAVE);
     // The picture is untouched by zoom, overlay and scale bar; the objects sit beside it.
     EXPECT_EQ(testsupport::ReadFile(path), before);
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->HasUnsavedChanges());
     QString error;
     const auto data = kxvm::MeasureFile::Load(dataPath, &error);
     ASSERT_TRUE(data) << error.toStdString();
@@ -298,7 +298,7 @@ TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {
     s.app->CloseAllDocuments();
     OpenPicture(QString::fromStdString(path));
     EXPECT_EQ(Manager()->Objects(), data->objects);
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->HasUnsavedChanges());
 
     // A changed picture is written at its own size with its calibration.
     ASSERT_TRUE(doc->SubmitUndo());

@@ -40,6 +40,31 @@ stop() {
     wait "$pid" || fail "the program ended with an error"
     pid=""
 }
+# Alt+F4 on a program with changed documents: each question to save is answered "Nicht speichern".
+stop_discarding() {
+    xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        question=$(xdotool search --onlyvisible --name '^Vistorel$' 2>/dev/null | head -1 || true)
+        [ -n "$question" ] && xdotool windowactivate --sync "$question" key --clearmodifiers alt+n
+        sleep 0.2
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end on Alt+F4"
+    wait "$pid" || fail "the program ended with an error"
+    pid=""
+}
+# Waits for the program's question box and answers it with a key (alt+n: "Nicht speichern").
+answer_question() {
+    local question=""
+    for _ in $(seq 50); do
+        question=$(xdotool search --onlyvisible --name '^Vistorel$' 2>/dev/null | head -1 || true)
+        [ -n "$question" ] && break
+        sleep 0.1
+    done
+    [ -n "$question" ] || fail "no question box"
+    xdotool windowactivate --sync "$question" key --clearmodifiers "$1"
+    sleep 0.5
+}
 title() { xdotool getwindowname "$window"; }
 # Runs a check until it holds, for up to about ten seconds: on a loaded machine
 # the program may answer later than usual.

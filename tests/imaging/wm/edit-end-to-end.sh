@@ -78,9 +78,11 @@ shot "$work/undone.png"
 [ "$(measure same "$work/pasted.png" "$work/undone.png" "$ox" "$oy" $((ox + 200)) $((oy + 150)))" = same ] ||
     fail "undo did not bring the picture back"
 
-# Close the pasted document ("Datei" > "Schließen"): the file's document is active again.
+# Close the pasted document ("Datei" > "Schließen"), which was never saved: it asks, and is told
+# not to save. The file's document is active again.
 keys alt+d
 keys Down Down Return
+answer_question alt+n
 [ "$(title)" = "Vistorel SoftWare - p.bmp" ] || fail "closing left: $(title)"
 
 # 400 % with smoothing: + + from 150 %, smoothing from "Ansicht" (End, then six up).
