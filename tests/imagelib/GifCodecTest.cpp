@@ -199,7 +199,8 @@ TEST(GifErrors, EveryFailureNamesItsCause) {
     expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image) + 5),
                   "GIF file without an image"); // a descriptor cut short
     std::vector<uint8_t> badCodeSize = gif;
-    badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 11;
+    // Codes of 14 bits and more: nothing can be decoded.
+    badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 13;
     expectFailure(badCodeSize, "bad GIF LZW code size");
     img.SetFrame(1);
     expectFailure(gif, "GIF: there is no frame 1 (the file holds 1)");

@@ -121,7 +121,10 @@ bool ImageTGA::Decode(File* stream) {
         const uint32_t y = topFirst ? height - 1 - r : r;
         uint8_t* row = GetBits(y);
         for (uint32_t i = 0; i < width; ++i) {
-            if (!source.Next(px)) return true; // short file: the rest stays black
+            if (!source.Next(px)) {
+                SetTruncated(true); // the file ends here: the rest stays black
+                return true;
+            }
             const uint32_t x = rightToLeft ? width - 1 - i : i;
             if (kind != 2) {
                 row[x] = px[0];
