@@ -23,32 +23,31 @@ struct ByteSource {
     uint32_t repeat = 0;
     uint8_t value = 0;
 
-    // Fills `out` with the next `n` bytes; returns how many the file still held.
-    size_t Read(uint8_t* out, size_t n) {
-        if (!rle) return stream->Read(out, 1, n);
+    bool Read(uint8_t* out, size_t n) {
+        if (!rle) return stream->Read(out, 1, n) == n;
         for (size_t i = 0; i < n; ++i) {
             if (repeat == 0) {
                 const int32_t c = stream->GetC();
-                if (c < 0) return i;
+                if (c < 0) return false;
                 if (c != 0x80) {
                     out[i] = static_cast<uint8_t>(c);
                     continue;
                 }
                 const int32_t count = stream->GetC();
-                if (count < 0) return i;
+                if (count < 0) return false;
                 if (count == 0) {
                     out[i] = 0x80;
                     continue;
                 }
                 const int32_t v = stream->GetC();
-                if (v < 0) return i;
+                if (v < 0) return false;
                 repeat = static_cast<uint32_t>(count) + 1;
                 value = static_cast<uint8_t>(v);
             }
             out[i] = value;
             --repeat;
         }
-        return n;
+        return true;
     }
 };
 
@@ -103,14 +102,12 @@ bool ImageRAS::Decode(File* stream) {
     // Of the four bytes of a 32-bit pixel, whether the first and the last are zero everywhere.
     bool firstZero = true, lastZero = true;
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
-    uint32_t rowsRead = 0;
-    for (uint32_t r = 0; r < height; ++r) {
-        const size_t got = source.Read(line.data(), line.size());
-        if (got < line.size()) {
-            // The file ends here: the bytes it still held fill this row, the rest stays black.
+    uint32_t r = 0; // rows read
+    for (; r < height; ++r) {
+        if (!source.Read(line.data(), line.size())) {
+            // The file ends here: a row it holds only part of is left out, as other readers do.
             SetTruncated(true);
-            if (got == 0) break;
-            std::fill(line.begin() + static_cast<std::ptrdiff_t>(got), line.end(), uint8_t{0});
+            break;
         }
         const uint32_t y = height - 1 - r;
         uint8_t* row = GetBits(y);
@@ -133,8 +130,6 @@ bool ImageRAS::Decode(File* stream) {
                 }
             }
         }
-        ++rowsRead;
-        if (got < line.size()) break;
     }
     if (AlphaIsValid()) {
         // The pad byte is zero where it stands. Files of the standard types whose last
@@ -143,7 +138,7 @@ bool ImageRAS::Decode(File* stream) {
         // green, red. A first byte that is zero everywhere is padding, not transparency,
         // and with a colour map it is never transparency.
         const bool padLast = !firstZero && lastZero && !rgbOrder;
-        if (padLast) MovePadLast(rowsRead);
+        if (padLast) MovePadLast(r);
         if (padLast || firstZero || mapType == 1) AlphaDelete();
     }
     return true;
