@@ -119,7 +119,7 @@ bool ImagePNG::Decode(File* stream) {
         SetLastError(error.c_str());
         return false;
     }
-    SetTruncated(cut.RowsMissing());
+    SetTruncated(true);
     return true;
 }
 

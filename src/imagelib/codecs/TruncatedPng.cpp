@@ -49,7 +49,10 @@ bool TruncatedPng::ReadChunks(File* stream) {
     bool inImageData = false;
     for (;;) {
         const size_t at = m_front.size();
-        if (!Append(stream, m_front, 8)) return inImageData; // cut between chunks or inside a header
+        if (!Append(stream, m_front, 8)) { // cut between chunks or inside a header
+            m_front.resize(at);
+            return inImageData;
+        }
         const uint32_t length = bytes::Be32(&m_front[at]), type = bytes::Be32(&m_front[at + 4]);
         if (length > kLargestChunk) return false;
         if (type == kIDAT) {
@@ -124,7 +127,6 @@ bool TruncatedPng::Rebuild(File* stream, int32_t start, uint64_t memoryLimit) {
     if (whole == 0) return false;
     // A row that was cut short is left out whole, as other readers do.
     std::fill(rows.begin() + static_cast<std::ptrdiff_t>(whole), rows.end(), uint8_t{0});
-    m_rowsMissing = whole < raw;
 
     // Stored without compression: the result lives only until it is decoded.
     uLong packed = compressBound(static_cast<uLong>(raw));

@@ -7,20 +7,19 @@ namespace vimg {
 
 class File;
 
-// A PNG file that ends inside its image data, made whole again: the chunks in
-// front of the image data stay, the rows the data that is there inflates to
-// stay, every later row becomes zeros (filter none), and the image data is
-// stored again as one complete zlib stream followed by IEND. Decoding the
-// result gives the rows the cut file holds and black (or transparent) rows
-// after them, as other readers show such files.
+// A PNG file that ends inside (or right after) its image data, made whole
+// again: the chunks in front of the image data stay, the rows the data that is
+// there inflates to stay, every later row becomes zeros (filter none), and the
+// image data is stored again as one complete zlib stream followed by IEND.
+// Decoding the result gives the rows the cut file holds and black (or
+// transparent) rows after them, as other readers show such files.
 class TruncatedPng {
 public:
-    // Reads the file from `start`; false when it does not end inside its image
-    // data or not even one row can be had. `memoryLimit` caps the inflated rows.
+    // Reads the file from `start`; false when it does not end inside (or right
+    // after) its image data, or not even one row can be had. `memoryLimit` caps
+    // the inflated rows.
     bool Rebuild(File* stream, int32_t start, uint64_t memoryLimit);
     std::vector<uint8_t>& Bytes() { return m_png; }
-    // Whether rows are missing (the file may have lost only what follows its image data).
-    bool RowsMissing() const { return m_rowsMissing; }
 
 private:
     bool ReadChunks(File* stream);
@@ -34,7 +33,6 @@ private:
     uint32_t m_pixelBits = 0;
     bool m_interlaced = false;
     std::vector<uint8_t> m_png;
-    bool m_rowsMissing = false;
 };
 
 } // namespace vimg
