@@ -1,6 +1,9 @@
 #include "CodecTestSupport.h"
+#include "codecs/ByteOrder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vimg;
 using namespace testsupport;
@@ -62,6 +65,28 @@ TEST(TruncatedFiles, PngTgaAndRasKeepTheRowsTheyHoldLikePillow) {
             ASSERT_EQ(ref.size(), size_t{61} * 47 * 4) << "Pillow could not read " << cut;
             EXPECT_EQ(MaxDiff(ToRGBA(img), ref), 0) << cut;
         }
+    }
+}
+
+// A PNG cut in the chunks behind its image data has every row; Pillow gives up on it.
+TEST(TruncatedFiles, PngCutBehindItsImageDataKeepsEveryRow) {
+    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    TempDir dir;
+    const std::string file =
+        MakeWithImageMagick(dir, "text.png", "-size 20x10 gradient:red-blue -set comment 'behind the pixels'");
+    const std::vector<uint8_t> whole = ReadFile(file);
+    Image complete;
+    ASSERT_TRUE(complete.Load(file.c_str()));
+    const size_t idat = std::search(whole.begin(), whole.end(), std::begin("IDAT"), std::end("IDAT") - 1) -
+                        whole.begin();
+    const size_t after = idat + 4 + bytes::Be32(&whole[idat - 4]) + 4; // behind the IDAT chunk's CRC
+    for (size_t keep : {after, after + 9, whole.size() - 3}) {
+        Image img;
+        ASSERT_TRUE(DecodeBytes(img, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(keep)),
+                                FORMAT_PNG))
+            << keep << " of " << whole.size() << ": " << img.GetLastError();
+        EXPECT_TRUE(img.IsTruncated());
+        EXPECT_EQ(ToRGBA(img), ToRGBA(complete)) << keep;
     }
 }
 

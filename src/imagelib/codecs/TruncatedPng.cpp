@@ -63,9 +63,16 @@ bool TruncatedPng::ReadChunks(File* stream) {
             if (!Append(stream, m_imageData, length) || stream->Read(crc, 1, 4) != 4) return true;
             continue;
         }
-        // The image data ended with a whole chunk: the file is not cut inside it.
-        if (inImageData || type == kIEND) return false;
-        if (!Append(stream, m_front, uint64_t{length} + 4)) return false;
+        if (inImageData) {
+            // Chunks after the image data are left out; the file is cut when it ends before
+            // the end of IEND (all rows may still be there).
+            m_front.resize(at);
+            const int64_t left = static_cast<int64_t>(stream->Size()) - stream->Tell();
+            if (left < int64_t{length} + 4) return true;
+            if (type == kIEND || !stream->Seek(static_cast<int32_t>(length + 4), 1)) return false;
+            continue;
+        }
+        if (type == kIEND || !Append(stream, m_front, uint64_t{length} + 4)) return false;
         if (type == kIHDR && length == 13) {
             const uint8_t* h = &m_front[at + 8];
             m_width = bytes::Be32(h);
