@@ -138,8 +138,8 @@ int main(int argc, char** argv) {
            Time(repeats, [&] { return Shell("tiffcp -c lzw:2 " + raw + " " + sink); }), "tiffcp");
     // 256 colours by ImageMagick for the GIF; our writers for the others.
     const std::string gif = path("picture.gif"), tga = path("picture.tga"), ras = path("picture.ras");
-    if (!Shell("/usr/bin/convert " + ppm + " -colors 256 " + gif) || !picture.Save(tga.c_str(), vimg::FORMAT_TGA) ||
-        !picture.Save(ras.c_str(), vimg::FORMAT_RAS))
+    if (!Shell("/usr/bin/convert " + ppm + " -colors 256 " + gif) ||
+        !picture.Save(tga.c_str(), vimg::FORMAT_TGA) || !picture.Save(ras.c_str(), vimg::FORMAT_RAS))
         return 1;
     const std::pair<const char*, std::pair<std::string, uint32_t>> readers[] = {
         {"GIF decode", {gif, vimg::FORMAT_GIF}},

@@ -116,8 +116,8 @@ constexpr Signature kSignatures[] = {
     {FORMAT_ICO, 0, std::string_view("\0\0\2\0", 4)}, // cursor
     {FORMAT_TIF, 0, std::string_view("II*\0", 4)},
     {FORMAT_TIF, 0, std::string_view("MM\0*", 4)},
-    {FORMAT_PCX, 0, "\xB1\x68\xDE\x3A"}, // DCX page table
-    {FORMAT_WMF, 0, "\xD7\xCD\xC6\x9A"},  // placeable metafile
+    {FORMAT_PCX, 0, "\xB1\x68\xDE\x3A"},                  // DCX page table
+    {FORMAT_WMF, 0, "\xD7\xCD\xC6\x9A"},                  // placeable metafile
     {FORMAT_WMF, 0, std::string_view("\x01\0\x09\0", 4)}, // metafile in memory
     {FORMAT_WMF, 0, std::string_view("\x02\0\x09\0", 4)}, // metafile on disk
     {FORMAT_WMF, 40, " EMF"},
@@ -186,7 +186,8 @@ uint32_t CodecRegistry::TypeOfExtension(std::string_view extension) {
 uint32_t CodecRegistry::TypeOfContent(const uint8_t* head, size_t size) {
     if (!head) return FORMAT_UNKNOWN;
     for (const Signature& s : kSignatures)
-        if (size >= s.offset + s.bytes.size() && std::memcmp(head + s.offset, s.bytes.data(), s.bytes.size()) == 0)
+        if (size >= s.offset + s.bytes.size() &&
+            std::memcmp(head + s.offset, s.bytes.data(), s.bytes.size()) == 0)
             return s.type;
     // PNM: "P1" to "P6" and white space; PCX: manufacturer 10, a known version, encoding 0 or 1.
     if (size >= 3 && head[0] == 'P' && head[1] >= '1' && head[1] <= '6' && std::isspace(head[2]))

@@ -81,14 +81,16 @@ size_t LongestRunWithoutClear(const std::vector<uint8_t>& gif) {
 
 // A GIF of one w x h image whose code stream holds only literal codes, with
 // the given minimum code size and a clear code before the decoder's table fills.
-std::vector<uint8_t> LiteralGif(uint32_t w, uint32_t h, const std::vector<uint32_t>& pixels, int minCodeSize) {
+std::vector<uint8_t> LiteralGif(uint32_t w, uint32_t h, const std::vector<uint32_t>& pixels,
+                                int minCodeSize) {
     const uint32_t clear = 1u << minCodeSize;
     std::vector<uint8_t> data;
     uint32_t accum = 0, next = clear + 2;
     int bits = 0, size = minCodeSize + 1;
     const auto put = [&](uint32_t code) {
         accum |= code << bits;
-        for (bits += size; bits >= 8; bits -= 8, accum >>= 8) data.push_back(static_cast<uint8_t>(accum));
+        for (bits += size; bits >= 8; bits -= 8, accum >>= 8)
+            data.push_back(static_cast<uint8_t>(accum));
     };
     put(clear);
     bool first = true;
@@ -107,12 +109,14 @@ std::vector<uint8_t> LiteralGif(uint32_t w, uint32_t h, const std::vector<uint32
     if (bits > 0) data.push_back(static_cast<uint8_t>(accum));
     testsupport::Bytes gif;
     gif.text("GIF89a").u16(w).u16(h).u8(0x87).u8(0).u8(0);
-    for (uint32_t i = 0; i < 256; ++i) gif.u8(i * 7).u8(i * 13).u8(i * 29);
+    for (uint32_t i = 0; i < 256; ++i)
+        gif.u8(i * 7).u8(i * 13).u8(i * 29);
     gif.u8(0x2C).u16(0).u16(0).u16(w).u16(h).u8(0).u8(static_cast<uint32_t>(minCodeSize));
     for (size_t at = 0; at < data.size(); at += 255) {
         const size_t n = std::min<size_t>(255, data.size() - at);
-        gif.u8(static_cast<uint32_t>(n)).raw(std::vector<uint8_t>(data.begin() + static_cast<long>(at),
-                                                                  data.begin() + static_cast<long>(at + n)));
+        gif.u8(static_cast<uint32_t>(n))
+            .raw(std::vector<uint8_t>(data.begin() + static_cast<long>(at),
+                                      data.begin() + static_cast<long>(at + n)));
     }
     gif.u8(0).u8(0x3B);
     return gif.v;
@@ -516,7 +520,8 @@ TEST(GifCodeSizes, LargeMinimumCodeSizesDecodeLikePillow) {
     TempDir dir;
     const uint32_t w = 70, h = 66; // enough codes to fill a 12-bit table twice
     std::vector<uint32_t> pixels(w * h);
-    for (uint32_t i = 0; i < pixels.size(); ++i) pixels[i] = (i * 37 + i / w) % 256;
+    for (uint32_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = (i * 37 + i / w) % 256;
     pixels[3] = 300;
     pixels[8] = 511;
     for (int size : {9, 10, 11, 12}) {

@@ -28,8 +28,10 @@ std::vector<uint8_t> Cursor(uint32_t w, uint32_t h, uint32_t bits, int64_t sizeD
         const uint32_t y = topDown ? h - 1 - i : i; // counted from the bottom
         std::vector<uint8_t> row(stride), m(maskStride);
         for (uint32_t x = 0; x < w; ++x) {
-            if (bits == 8) row[x] = static_cast<uint8_t>(x * 16 + y * 7);
-            else if ((x + y) % 3 == 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            if (bits == 8)
+                row[x] = static_cast<uint8_t>(x * 16 + y * 7);
+            else if ((x + y) % 3 == 0)
+                row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
             if (x < 3 && y < 2) m[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
         }
         pixels.insert(pixels.end(), row.begin(), row.end());
@@ -38,7 +40,9 @@ std::vector<uint8_t> Cursor(uint32_t w, uint32_t h, uint32_t bits, int64_t sizeD
     bitmap.raw(pixels).raw(mask);
     testsupport::Bytes file;
     file.u16(0).u16(2).u16(1).u8(w).u8(h).u8(0).u8(0).u16(1).u16(2);
-    file.u32(sizeDelta == kZeroSize ? 0 : static_cast<uint32_t>(static_cast<int64_t>(bitmap.v.size()) + sizeDelta));
+    file.u32(sizeDelta == kZeroSize
+                 ? 0
+                 : static_cast<uint32_t>(static_cast<int64_t>(bitmap.v.size()) + sizeDelta));
     file.u32(22);
     return file.append(bitmap).v;
 }
@@ -120,7 +124,9 @@ TEST(IcoCodec, CursorsOfOneAndEightBitsWithMasks) {
             const char* name;
             int64_t sizeDelta;
             bool topDown;
-        } variants[] = {{"nosize", kZeroSize, false}, {"toolong", 5000, false}, {"short", -40, false},
+        } variants[] = {{"nosize", kZeroSize, false},
+                        {"toolong", 5000, false},
+                        {"short", -40, false},
                         {"topdown", 0, true}};
         for (const auto& v : variants) {
             const std::string file = dir.file(v.name + std::to_string(bits) + ".cur");

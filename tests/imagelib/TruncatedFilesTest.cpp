@@ -14,10 +14,12 @@ namespace {
 // on, as RGBA rows top first; empty when it cannot read the file.
 std::vector<uint8_t> PillowReadingCut(const std::string& file) {
     const std::string raw = file + ".cut.rgba";
-    const std::string script = "import sys; from PIL import Image, ImageFile; "
-                               "ImageFile.LOAD_TRUNCATED_IMAGES = True; "
-                               "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert('RGBA').tobytes())";
-    if (Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file) + " " + Quote(raw) + " 2>/dev/null") != 0)
+    const std::string script =
+        "import sys; from PIL import Image, ImageFile; "
+        "ImageFile.LOAD_TRUNCATED_IMAGES = True; "
+        "open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).convert('RGBA').tobytes())";
+    if (Run("/usr/bin/python3 -c " + Quote(script) + " " + Quote(file) + " " + Quote(raw) + " 2>/dev/null") !=
+        0)
         return {};
     auto bytes = ReadFile(raw);
     std::remove(raw.c_str());
@@ -25,7 +27,8 @@ std::vector<uint8_t> PillowReadingCut(const std::string& file) {
 }
 
 std::vector<uint8_t> Head(const std::vector<uint8_t>& bytes, size_t percent) {
-    return std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * percent / 100));
+    return std::vector<uint8_t>(bytes.begin(),
+                                bytes.begin() + static_cast<long>(bytes.size() * percent / 100));
 }
 
 } // namespace
@@ -72,18 +75,18 @@ TEST(TruncatedFiles, PngTgaAndRasKeepTheRowsTheyHoldLikePillow) {
 TEST(TruncatedFiles, PngCutBehindItsImageDataKeepsEveryRow) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     TempDir dir;
-    const std::string file =
-        MakeWithImageMagick(dir, "text.png", "-size 20x10 gradient:red-blue -set comment 'behind the pixels'");
+    const std::string file = MakeWithImageMagick(
+        dir, "text.png", "-size 20x10 gradient:red-blue -set comment 'behind the pixels'");
     const std::vector<uint8_t> whole = ReadFile(file);
     Image complete;
     ASSERT_TRUE(complete.Load(file.c_str()));
-    const size_t idat = std::search(whole.begin(), whole.end(), std::begin("IDAT"), std::end("IDAT") - 1) -
-                        whole.begin();
+    const size_t idat =
+        std::search(whole.begin(), whole.end(), std::begin("IDAT"), std::end("IDAT") - 1) - whole.begin();
     const size_t after = idat + 4 + bytes::Be32(&whole[idat - 4]) + 4; // behind the IDAT chunk's CRC
     for (size_t keep : {after, after + 9, whole.size() - 3}) {
         Image img;
-        ASSERT_TRUE(DecodeBytes(img, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(keep)),
-                                FORMAT_PNG))
+        ASSERT_TRUE(DecodeBytes(
+            img, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(keep)), FORMAT_PNG))
             << keep << " of " << whole.size() << ": " << img.GetLastError();
         EXPECT_TRUE(img.IsTruncated());
         EXPECT_EQ(ToRGBA(img), ToRGBA(complete)) << keep;
@@ -104,12 +107,14 @@ TEST(TruncatedFiles, GifKeepsThePixelsUpToTheCut) {
     const RGBQUAD first = complete.GetPaletteColor(0);
     for (size_t percent : {30, 70, 99}) {
         Image img;
-        ASSERT_TRUE(DecodeBytes(img, Head(whole, percent), FORMAT_GIF)) << percent << ": " << img.GetLastError();
+        ASSERT_TRUE(DecodeBytes(img, Head(whole, percent), FORMAT_GIF))
+            << percent << ": " << img.GetLastError();
         EXPECT_TRUE(img.IsTruncated()) << percent;
         const std::vector<uint8_t> ours = ToRGBA(img);
         ASSERT_EQ(ours.size(), full.size());
         size_t same = 0;
-        while (same < ours.size() && ours[same] == full[same]) ++same;
+        while (same < ours.size() && ours[same] == full[same])
+            ++same;
         EXPECT_GT(same, full.size() * percent / 200) << percent;
         for (size_t i = same / 4 + 1; i < ours.size() / 4; ++i)
             ASSERT_EQ(std::vector<uint8_t>(ours.begin() + 4 * i, ours.begin() + 4 * i + 3),
@@ -120,12 +125,13 @@ TEST(TruncatedFiles, GifKeepsThePixelsUpToTheCut) {
     size_t pos = 13 + ((whole[10] & 0x80) ? 3u * (2u << (whole[10] & 7)) : 0);
     while (whole[pos] == 0x21) { // extensions: label, sub-blocks, terminator
         pos += 2;
-        while (whole[pos] != 0) pos += whole[pos] + 1u;
+        while (whole[pos] != 0)
+            pos += whole[pos] + 1u;
         ++pos;
     }
     ASSERT_EQ(whole[pos], 0x2C);
     Image none;
-    EXPECT_FALSE(DecodeBytes(none, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(pos) + 11),
-                             FORMAT_GIF));
+    EXPECT_FALSE(DecodeBytes(
+        none, std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<long>(pos) + 11), FORMAT_GIF));
     EXPECT_STREQ(none.GetLastError(), "GIF file ends before its image data");
 }

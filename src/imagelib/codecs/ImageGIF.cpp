@@ -381,8 +381,10 @@ bool ImageGIF::Decode(File* stream) {
                         dst[x] = CanvasPixel{index < palette.size() ? index : uint8_t{0}, c};
                     }
                 }
-                if (sharedPalette.empty()) sharedPalette = palette;
-                else if (sharedPalette != palette) paletteMixed = true;
+                if (sharedPalette.empty())
+                    sharedPalette = palette;
+                else if (sharedPalette != palette)
+                    paletteMixed = true;
                 prevDrawn = true;
                 prevRect = d;
                 prevDisposal = disposal;

@@ -65,13 +65,15 @@ bool ImageICO::Decode(File* stream) {
     }
     // Cursors (kind 2) keep the entry's hot spot where icons keep planes and bit count.
     const int32_t hotX = kind == 2 ? bytes::Le16(e + 4) : -1, hotY = kind == 2 ? bytes::Le16(e + 6) : -1;
-    std::vector<uint8_t> data(static_cast<size_t>(std::min<int64_t>(std::max<uint32_t>(size, 40), available)));
+    std::vector<uint8_t> data(
+        static_cast<size_t>(std::min<int64_t>(std::max<uint32_t>(size, 40), available)));
     if (!stream->Seek(static_cast<int32_t>(start + static_cast<int64_t>(offset)), 0) ||
         stream->Read(data.data(), 1, data.size()) != data.size())
         return Fail("ICO: cannot read the image data");
     const bool isPng = std::memcmp(data.data(), kPngSignature, 8) == 0;
     if (!isPng && data.size() >= 40) {
-        const uint64_t declared = std::min<uint64_t>(BitmapBytes(data.data()), static_cast<uint64_t>(available));
+        const uint64_t declared =
+            std::min<uint64_t>(BitmapBytes(data.data()), static_cast<uint64_t>(available));
         if (declared > data.size()) {
             const size_t have = data.size();
             data.resize(static_cast<size_t>(declared));

@@ -35,10 +35,14 @@ bool Append(File* stream, std::vector<uint8_t>& out, uint64_t length) {
 
 uint32_t Channels(uint8_t colourType) {
     switch (colourType) {
-    case 2: return 3;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 1; // grey, palette
+    case 2:
+        return 3;
+    case 4:
+        return 2;
+    case 6:
+        return 4;
+    default:
+        return 1; // grey, palette
     }
 }
 
@@ -95,7 +99,7 @@ uint64_t TruncatedPng::WholeRows(uint64_t bytes) const {
     for (int pass = 0; pass < (m_interlaced ? 7 : 1); ++pass) {
         const uint64_t w = m_interlaced ? count(m_width, x0[pass], dx[pass]) : m_width;
         const uint64_t h = m_interlaced ? count(m_height, y0[pass], dy[pass]) : m_height;
-        if (w == 0 || h == 0) continue; // an empty pass has no rows at all
+        if (w == 0 || h == 0) continue;                     // an empty pass has no rows at all
         const uint64_t row = (w * m_pixelBits + 7) / 8 + 1; // with its filter type byte
         const uint64_t rows = std::min(h, (bytes - total) / row);
         total += rows * row;
