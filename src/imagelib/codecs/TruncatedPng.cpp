@@ -33,17 +33,10 @@ bool Append(File* stream, std::vector<uint8_t>& out, uint64_t length) {
     return true;
 }
 
+// Samples per pixel by the colour type's bits: 1 palette, 2 colour, 4 alpha.
 uint32_t Channels(uint8_t colourType) {
-    switch (colourType) {
-    case 2:
-        return 3;
-    case 4:
-        return 2;
-    case 6:
-        return 4;
-    default:
-        return 1; // grey, palette
-    }
+    if (colourType & 1) return 1;
+    return ((colourType & 2) ? 3 : 1) + ((colourType & 4) ? 1 : 0);
 }
 
 } // namespace
