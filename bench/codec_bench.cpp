@@ -1,6 +1,7 @@
 // Times our JPEG, PNG and LZW-TIFF codecs on a 12-megapixel picture against
 // the reference tools on the same files in the same run, and prints the ratios:
-// djpeg/cjpeg for JPEG, ImageMagick for PNG, tiffcp for TIFF.
+// djpeg/cjpeg for JPEG, ImageMagick for PNG, tiffcp for TIFF. The GIF, TGA and
+// Sun raster readers are timed against ImageMagick's on the same picture.
 //
 //   codec_bench [WORK_DIR] [REPEATS]
 #include "Image.h"
@@ -135,6 +136,19 @@ int main(int argc, char** argv) {
            Time(repeats, [&] { return Shell("tiffcp -c none " + tif + " " + sink); }), "tiffcp");
     Report("TIFF encode", Time(repeats, [&] { return EncodeToFile(picture, sink, vimg::FORMAT_TIF); }),
            Time(repeats, [&] { return Shell("tiffcp -c lzw:2 " + raw + " " + sink); }), "tiffcp");
+    // 256 colours by ImageMagick for the GIF; our writers for the others.
+    const std::string gif = path("picture.gif"), tga = path("picture.tga"), ras = path("picture.ras");
+    if (!Shell("/usr/bin/convert " + ppm + " -colors 256 " + gif) ||
+        !picture.Save(tga.c_str(), vimg::FORMAT_TGA) || !picture.Save(ras.c_str(), vimg::FORMAT_RAS))
+        return 1;
+    const std::pair<const char*, std::pair<std::string, uint32_t>> readers[] = {
+        {"GIF decode", {gif, vimg::FORMAT_GIF}},
+        {"TGA decode", {tga, vimg::FORMAT_TGA}},
+        {"RAS decode", {ras, vimg::FORMAT_RAS}}};
+    for (const auto& [what, file] : readers)
+        Report(what, Time(repeats, [&] { return DecodeFile(file.first, file.second); }),
+               Time(repeats, [&] { return Shell("/usr/bin/convert " + file.first + " ppm:/dev/null"); }),
+               "ImageMagick");
     if (!std::getenv("VISTOREL_BENCH_KEEP")) std::filesystem::remove_all(dir);
     return 0;
 }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <deque>
 #include <mutex>
 
@@ -99,6 +100,33 @@ std::deque<CodecEntry> BuiltinCodecs() {
     };
 }
 
+// Signatures at the start of a file (at `offset` for EMF).
+struct Signature {
+    uint32_t type;
+    size_t offset;
+    std::string_view bytes;
+};
+
+constexpr Signature kSignatures[] = {
+    {FORMAT_BMP, 0, "BM"},
+    {FORMAT_GIF, 0, "GIF8"},
+    {FORMAT_JPG, 0, "\xFF\xD8\xFF"},
+    {FORMAT_PNG, 0, "\x89PNG\r\n\x1A\n"},
+    {FORMAT_ICO, 0, std::string_view("\0\0\1\0", 4)},
+    {FORMAT_ICO, 0, std::string_view("\0\0\2\0", 4)}, // cursor
+    {FORMAT_TIF, 0, std::string_view("II*\0", 4)},
+    {FORMAT_TIF, 0, std::string_view("MM\0*", 4)},
+    {FORMAT_PCX, 0, "\xB1\x68\xDE\x3A"},                  // DCX page table
+    {FORMAT_WMF, 0, "\xD7\xCD\xC6\x9A"},                  // placeable metafile
+    {FORMAT_WMF, 0, std::string_view("\x01\0\x09\0", 4)}, // metafile in memory
+    {FORMAT_WMF, 0, std::string_view("\x02\0\x09\0", 4)}, // metafile on disk
+    {FORMAT_WMF, 40, " EMF"},
+    {FORMAT_JP2, 0, std::string_view("\0\0\0\x0CjP  ", 8)},
+    {FORMAT_JPC, 0, "\xFF\x4F\xFF\x51"},
+    {FORMAT_RAS, 0, "\x59\xA6\x6A\x95"},
+    {FORMAT_PGX, 0, "PG"},
+};
+
 struct Table {
     std::mutex lock;
     std::deque<CodecEntry> entries = BuiltinCodecs();
@@ -152,6 +180,21 @@ uint32_t CodecRegistry::TypeOfExtension(std::string_view extension) {
     std::lock_guard<std::mutex> guard(t.lock);
     for (const CodecEntry& e : t.entries)
         if (std::find(e.extensions.begin(), e.extensions.end(), lower) != e.extensions.end()) return e.type;
+    return FORMAT_UNKNOWN;
+}
+
+uint32_t CodecRegistry::TypeOfContent(const uint8_t* head, size_t size) {
+    if (!head) return FORMAT_UNKNOWN;
+    for (const Signature& s : kSignatures)
+        if (size >= s.offset + s.bytes.size() &&
+            std::memcmp(head + s.offset, s.bytes.data(), s.bytes.size()) == 0)
+            return s.type;
+    // PNM: "P1" to "P6" and white space; PCX: manufacturer 10, a known version, encoding 0 or 1.
+    if (size >= 3 && head[0] == 'P' && head[1] >= '1' && head[1] <= '6' && std::isspace(head[2]))
+        return FORMAT_PNM;
+    if (size >= 4 && head[0] == 0x0A && (head[1] <= 5 && head[1] != 1) && head[2] <= 1 &&
+        (head[3] == 1 || head[3] == 2 || head[3] == 4 || head[3] == 8))
+        return FORMAT_PCX;
     return FORMAT_UNKNOWN;
 }
 

@@ -48,6 +48,10 @@ public:
     static uint32_t TypeOfExtension(std::string_view extension);
     // Entries of the unknown-type pass in the order they are tried.
     static std::vector<const CodecEntry*> ProbeOrder();
+    // Format id that the first bytes of a file announce by their signature; 0
+    // when they announce none (TGA and WBMP files have no signature).
+    static constexpr size_t kSignatureBytes = 44;
+    static uint32_t TypeOfContent(const uint8_t* head, size_t size);
 };
 
 // Builds an entry for a codec class deriving from Image with Decode(File*) and Encode(File*).

@@ -144,11 +144,25 @@ bool Image::Decode(File* stream, uint32_t type) {
     Image* failed = nullptr;
     if (type == FORMAT_UNKNOWN) {
         const int32_t pos = stream->Tell();
+        uint8_t head[CodecRegistry::kSignatureBytes] = {};
+        const size_t got = stream->Read(head, 1, sizeof(head));
+        stream->Seek(pos, 0);
+        // The format the first bytes announce, and what its reader said about the rest.
+        const CodecEntry* announced = CodecRegistry::Find(CodecRegistry::TypeOfContent(head, got));
+        std::string refusal;
         for (const CodecEntry* entry : CodecRegistry::ProbeOrder()) {
             if (TryDecode(*this, *entry, stream, failed, codec)) return true;
             stream->Seek(pos, 0);
+            // Formats without a place in the pass are read by the content-detecting reader.
+            if (announced && (entry == announced || (announced->probeOrder < 0 && entry->detectsType)))
+                refusal = failed->GetLastError()[0] ? failed->GetLastError() : "damaged or unreadable file";
         }
-        SetLastError("Decode: Unknown or wrong format");
+        if (announced && !refusal.empty())
+            SetLastError((std::string("Decode: the content looks like ") + announced->name +
+                          " but cannot be read: " + refusal)
+                             .c_str());
+        else
+            SetLastError("Decode: Unknown or wrong format");
         return false;
     }
     const CodecEntry* entry = type < FORMAT_COUNT ? CodecRegistry::Find(type) : nullptr;

@@ -120,3 +120,16 @@ TEST_F(CliTest, DamageTheLibrariesWorkAroundPrintsNothing) {
               0);
     EXPECT_EQ(out, "");
 }
+
+TEST_F(CliTest, UnreadableFileWithAnUnknownExtensionNamesItsFormat) {
+    // A GIF screen descriptor without any image behind it.
+    const std::string odd = dir.file("picture.dat");
+    testsupport::WriteFile(odd, {'G', 'I', 'F', '8', '9', 'a', 9, 0, 7, 0, 0, 0, 0});
+    std::string out;
+    for (const std::string& args :
+         {"info " + Quote(odd), "convert " + Quote(odd) + " " + Quote(dir.file("o.png"))}) {
+        EXPECT_NE(testsupport::Run(Cli(args), &out), 0);
+        EXPECT_NE(out.find("looks like GIF but cannot be read: GIF file without an image"), std::string::npos)
+            << out;
+    }
+}

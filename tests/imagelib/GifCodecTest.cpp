@@ -1,3 +1,4 @@
+#include "ByteBuilder.h"
 #include "CodecTestSupport.h"
 #include "MemFile.h"
 #include "codecs/ImageGIF.h"
@@ -76,6 +77,49 @@ size_t LongestRunWithoutClear(const std::vector<uint8_t>& gif) {
         first = false;
     }
     return longest;
+}
+
+// A GIF of one w x h image whose code stream holds only literal codes, with
+// the given minimum code size and a clear code before the decoder's table fills.
+std::vector<uint8_t> LiteralGif(uint32_t w, uint32_t h, const std::vector<uint32_t>& pixels,
+                                int minCodeSize) {
+    const uint32_t clear = 1u << minCodeSize;
+    std::vector<uint8_t> data;
+    uint32_t accum = 0, next = clear + 2;
+    int bits = 0, size = minCodeSize + 1;
+    const auto put = [&](uint32_t code) {
+        accum |= code << bits;
+        for (bits += size; bits >= 8; bits -= 8, accum >>= 8)
+            data.push_back(static_cast<uint8_t>(accum));
+    };
+    put(clear);
+    bool first = true;
+    for (uint32_t p : pixels) {
+        put(p);
+        if (!first && next < 4096 && ++next == (1u << size) && size < 12) ++size;
+        first = false;
+        if (next == 4095) {
+            put(clear);
+            size = minCodeSize + 1;
+            next = clear + 2;
+            first = true;
+        }
+    }
+    put(clear + 1);
+    if (bits > 0) data.push_back(static_cast<uint8_t>(accum));
+    testsupport::Bytes gif;
+    gif.text("GIF89a").u16(w).u16(h).u8(0x87).u8(0).u8(0);
+    for (uint32_t i = 0; i < 256; ++i)
+        gif.u8(i * 7).u8(i * 13).u8(i * 29);
+    gif.u8(0x2C).u16(0).u16(0).u16(w).u16(h).u8(0).u8(static_cast<uint32_t>(minCodeSize));
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        gif.u8(static_cast<uint32_t>(n))
+            .raw(std::vector<uint8_t>(data.begin() + static_cast<long>(at),
+                                      data.begin() + static_cast<long>(at + n)));
+    }
+    gif.u8(0).u8(0x3B);
+    return gif.v;
 }
 
 class GifTest : public ::testing::Test {
@@ -199,7 +243,8 @@ TEST(GifErrors, EveryFailureNamesItsCause) {
     expectFailure(std::vector<uint8_t>(gif.begin(), gif.begin() + static_cast<long>(image) + 5),
                   "GIF file without an image"); // a descriptor cut short
     std::vector<uint8_t> badCodeSize = gif;
-    badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 11;
+    // Codes of 14 bits and more: nothing can be decoded.
+    badCodeSize[image + 10 + ((gif[image + 9] & 0x80) ? 3u * (2u << (gif[image + 9] & 7)) : 0)] = 13;
     expectFailure(badCodeSize, "bad GIF LZW code size");
     img.SetFrame(1);
     expectFailure(gif, "GIF: there is no frame 1 (the file holds 1)");
@@ -466,4 +511,26 @@ TEST(GifHostile, OverrunningCodeStreamsStayInsideTheFrame) {
     EXPECT_EQ(img.GetPixelIndex(0, 1), 1);
     EXPECT_EQ(img.GetPixelIndex(1, 1), 0);
     EXPECT_EQ(img.GetPixelIndex(0, 0), 0);
+}
+
+// Minimum code sizes of 9 to 12 bits, which other readers decode: literal codes
+// beyond 255 keep their low byte, and at 12 bits the table never grows.
+TEST(GifCodeSizes, LargeMinimumCodeSizesDecodeLikePillow) {
+    if (!testsupport::HavePillow()) GTEST_SKIP() << "Pillow is not installed";
+    TempDir dir;
+    const uint32_t w = 70, h = 66; // enough codes to fill a 12-bit table twice
+    std::vector<uint32_t> pixels(w * h);
+    for (uint32_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = (i * 37 + i / w) % 256;
+    pixels[3] = 300;
+    pixels[8] = 511;
+    for (int size : {9, 10, 11, 12}) {
+        if (size >= 11) pixels[12] = 4000 % (1u << size);
+        const std::string file = dir.file("size" + std::to_string(size) + ".gif");
+        WriteFile(file, LiteralGif(w, h, pixels, size));
+        Image img;
+        ASSERT_TRUE(img.Load(file.c_str(), FORMAT_GIF)) << size << ": " << img.GetLastError();
+        EXPECT_FALSE(img.IsTruncated());
+        testsupport::ExpectMatchesPillow(img, file);
+    }
 }

@@ -77,3 +77,22 @@ TEST(RasCodec, ThirtyTwoBitFilesLikeImageMagick) {
     EXPECT_TRUE(img.AlphaIsValid());
     testsupport::ExpectMatchesReference(img, argb);
 }
+
+// Converters on little-endian machines store 32-bit pixels blue, green, red,
+// pad; Pillow reads them so (and its reading agrees with the pictures such
+// files come with). Read with the pad first, red would be zero everywhere.
+TEST(RasCodec, ThirtyTwoBitFilesWithThePadLastLikePillow) {
+    if (!testsupport::HavePillow()) GTEST_SKIP() << "Pillow is not installed";
+    TempDir dir;
+    std::vector<uint8_t> bgrx;
+    for (int i = 0; i < 12; ++i)
+        bgrx.insert(bgrx.end(), {uint8_t(10 + i * 20), uint8_t(200 - i * 15), uint8_t(30 + i * 17), 0});
+    for (uint32_t type : {0u, 1u}) {
+        const std::string file = dir.file("bgrx" + std::to_string(type) + ".ras");
+        WriteFile(file, Raster(4, 3, 32, type, bgrx));
+        Image img;
+        ASSERT_TRUE(img.Load(file.c_str(), FORMAT_RAS)) << img.GetLastError();
+        EXPECT_FALSE(img.AlphaIsValid()) << "a pad byte is no transparency";
+        testsupport::ExpectMatchesPillow(img, file);
+    }
+}

@@ -52,3 +52,23 @@ TEST(UnknownType, EveryFormatIsRecognisedAsItself) {
     EXPECT_FALSE(testsupport::DecodeBytes(none, {'n', 'o', 'i', 'm', 'a', 'g', 'e'}, FORMAT_UNKNOWN));
     EXPECT_STREQ(none.GetLastError(), "Decode: Unknown or wrong format");
 }
+
+// When every reader refuses a file, the failure names the format its first
+// bytes announce and that reader's reason.
+TEST(UnknownType, RefusedFilesNameTheFormatTheyLookLike) {
+    Image colour = testsupport::Pattern(27, 19, 24, 3);
+    const std::pair<uint32_t, const char*> cases[] = {
+        {FORMAT_PNG, "Decode: the content looks like PNG but cannot be read: "},
+        {FORMAT_RAS, "Decode: the content looks like RAS but cannot be read: "},
+        {FORMAT_GIF, "Decode: the content looks like GIF but cannot be read: "},
+    };
+    for (const auto& [type, start] : cases) {
+        const std::vector<uint8_t> bytes = testsupport::EncodeBytes(colour, type);
+        // Only the signature and a few bytes of the header.
+        const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 12);
+        Image asked, sniffed;
+        EXPECT_FALSE(testsupport::DecodeBytes(asked, head, type));
+        EXPECT_FALSE(testsupport::DecodeBytes(sniffed, head, FORMAT_UNKNOWN));
+        EXPECT_EQ(std::string(sniffed.GetLastError()), start + std::string(asked.GetLastError())) << type;
+    }
+}

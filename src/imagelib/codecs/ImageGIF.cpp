@@ -26,17 +26,22 @@ struct SubBlocks {
     File* stream;
     int left = 0;
     bool done = false;
+    bool fileEnded = false; // the file ended before the terminator
 
     int32_t Next() {
         while (!done && left == 0) {
             const int32_t n = stream->GetC();
-            if (n <= 0) done = true;
-            else left = n;
+            if (n <= 0) {
+                done = true;
+                fileEnded = n < 0;
+            } else {
+                left = n;
+            }
         }
         if (done) return -1;
         const int32_t c = stream->GetC();
         if (c < 0) {
-            done = true;
+            done = fileEnded = true;
             return -1;
         }
         --left;
@@ -58,13 +63,15 @@ struct SubBlocks {
     }
 };
 
-// Standard GIF LZW expansion into `out` (pixels in stream order). A broken or
-// short code stream ends early; what was decoded stays.
-void ExpandLzw(SubBlocks& blocks, int minCodeSize, uint8_t* out, size_t count) {
+// Standard GIF LZW expansion into `out` (pixels in stream order); returns the
+// number of pixels decoded. A broken or short code stream ends early; what was
+// decoded stays. Minimum code sizes above 8 (up to 12, as browsers and other
+// readers take them) give literal codes beyond 255, of which the pixel keeps
+// the low byte; at 12 the table never grows and every code is a literal.
+size_t ExpandLzw(SubBlocks& blocks, int minCodeSize, uint8_t* out, size_t count) {
     const int32_t clear = 1 << minCodeSize, eoi = clear + 1;
     std::vector<uint16_t> prefix(kMaxMaxCode);
     std::vector<uint8_t> suffix(kMaxMaxCode), stack(kMaxMaxCode + 1);
-    for (int32_t i = 0; i < clear; ++i) suffix[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
     int codeSize = minCodeSize + 1;
     int32_t next = clear + 2, prev = -1;
     uint8_t first = 0;
@@ -74,7 +81,7 @@ void ExpandLzw(SubBlocks& blocks, int minCodeSize, uint8_t* out, size_t count) {
     while (pos < count) {
         while (bits < codeSize) {
             const int32_t c = blocks.Next();
-            if (c < 0) return;
+            if (c < 0) return pos;
             accum |= static_cast<uint32_t>(c) << bits;
             bits += 8;
         }
@@ -87,15 +94,15 @@ void ExpandLzw(SubBlocks& blocks, int minCodeSize, uint8_t* out, size_t count) {
             prev = -1;
             continue;
         }
-        if (code == eoi) return;
+        if (code == eoi) return pos;
         if (prev < 0) {
-            if (code >= clear) return;
+            if (code >= clear) return pos;
             out[pos++] = static_cast<uint8_t>(code);
             prev = code;
             first = static_cast<uint8_t>(code);
             continue;
         }
-        if (code > next || (code == next && next >= kMaxMaxCode)) return;
+        if (code > next || (code == next && next >= kMaxMaxCode)) return pos;
         size_t sp = 0;
         int32_t walk = code;
         if (code == next) {
@@ -117,6 +124,7 @@ void ExpandLzw(SubBlocks& blocks, int minCodeSize, uint8_t* out, size_t count) {
         }
         prev = code;
     }
+    return pos;
 }
 
 // Row of the picture that the i-th decoded row of an interlaced image fills.
@@ -273,6 +281,7 @@ bool ImageGIF::Decode(File* stream) {
     // The palette all drawn frames share; cleared when they differ.
     std::vector<RGBQUAD> sharedPalette;
     bool paletteMixed = false;
+    bool badCodeSize = false; // an image was left out for its LZW code size
     int32_t frameIndex = 0;
 
     for (;;) {
@@ -319,15 +328,20 @@ bool ImageGIF::Decode(File* stream) {
         Descriptor d;
         if (!ReadDescriptor(stream, d)) return Fail("GIF file ends in an image descriptor");
         std::vector<RGBQUAD> palette = globalPalette.empty() ? greyPalette : globalPalette;
+        bool cut = false; // the file ends inside this image
         if (d.flags & 0x80) {
             const uint32_t n = 2u << (d.flags & 7);
             uint8_t rgb[768];
-            if (stream->Read(rgb, 3, n) != n) return Fail("GIF file ends in a local colour table");
-            palette.resize(n);
-            for (uint32_t i = 0; i < n; ++i)
+            cut = stream->Read(rgb, 3, n) != n;
+            palette.resize(cut ? 0 : n);
+            for (uint32_t i = 0; i < palette.size(); ++i)
                 palette[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
         }
-        const int32_t minCodeSize = stream->GetC();
+        const int32_t minCodeSize = cut ? -1 : stream->GetC();
+        cut = minCodeSize < 0;
+        // Up to 12 bits the codes can be read; a larger size leaves the image out.
+        const bool codeSizeOk = minCodeSize >= 0 && minCodeSize <= kMaxBits;
+        badCodeSize = badCodeSize || minCodeSize > kMaxBits;
         SubBlocks blocks{stream};
         const int32_t disposal = (gceFlags >> 2) & 7;
 
@@ -343,38 +357,47 @@ bool ImageGIF::Decode(File* stream) {
         const bool fits = d.width > 0 && d.height > 0 && d.left + d.width <= screenW &&
                           d.top + d.height <= screenH && !palette.empty();
         prevDrawn = false;
-        if (fits) {
-            if (minCodeSize < 1 || minCodeSize > 8) return Fail("bad GIF LZW code size");
+        if (fits && codeSizeOk) {
             if (info.escape) return Fail("Cancelled");
             pixels.assign(static_cast<size_t>(d.width) * d.height, 0);
-            ExpandLzw(blocks, minCodeSize, pixels.data(), pixels.size());
+            const size_t decoded = ExpandLzw(blocks, minCodeSize, pixels.data(), pixels.size());
             if (info.escape) return Fail("Cancelled");
-            if (disposal == 3) saved = canvas;
-            const std::vector<uint32_t> rows =
-                (d.flags & 0x40) ? InterlacedRows(d.height) : std::vector<uint32_t>();
-            for (uint32_t i = 0; i < d.height; ++i) {
-                const uint32_t y = rows.empty() ? i : rows[i];
-                const uint8_t* src = pixels.data() + static_cast<size_t>(i) * d.width;
-                CanvasPixel* dst = canvas.data() + static_cast<size_t>(d.top + y) * screenW + d.left;
-                for (uint32_t x = 0; x < d.width; ++x) {
-                    const uint8_t index = src[x];
-                    if (static_cast<int32_t>(index) == gceTrans) continue;
-                    // Indexes beyond the palette show its first colour.
-                    RGBQUAD c = index < palette.size() ? palette[index] : palette[0];
-                    c.rgbReserved = 255;
-                    dst[x] = CanvasPixel{index < palette.size() ? index : uint8_t{0}, c};
+            // Pixels after the end of a cut file keep index 0, as other readers leave them.
+            cut = decoded < pixels.size() && blocks.fileEnded;
+            if (decoded > 0 || !cut) {
+                if (disposal == 3) saved = canvas;
+                const std::vector<uint32_t> rows =
+                    (d.flags & 0x40) ? InterlacedRows(d.height) : std::vector<uint32_t>();
+                for (uint32_t i = 0; i < d.height; ++i) {
+                    const uint32_t y = rows.empty() ? i : rows[i];
+                    const uint8_t* src = pixels.data() + static_cast<size_t>(i) * d.width;
+                    CanvasPixel* dst = canvas.data() + static_cast<size_t>(d.top + y) * screenW + d.left;
+                    for (uint32_t x = 0; x < d.width; ++x) {
+                        const uint8_t index = src[x];
+                        if (static_cast<int32_t>(index) == gceTrans) continue;
+                        // Indexes beyond the palette show its first colour.
+                        RGBQUAD c = index < palette.size() ? palette[index] : palette[0];
+                        c.rgbReserved = 255;
+                        dst[x] = CanvasPixel{index < palette.size() ? index : uint8_t{0}, c};
+                    }
                 }
+                if (sharedPalette.empty())
+                    sharedPalette = palette;
+                else if (sharedPalette != palette)
+                    paletteMixed = true;
+                prevDrawn = true;
+                prevRect = d;
+                prevDisposal = disposal;
             }
-            if (sharedPalette.empty()) sharedPalette = palette;
-            else if (sharedPalette != palette) paletteMixed = true;
-            prevDrawn = true;
-            prevRect = d;
-            prevDisposal = disposal;
         }
 
         if (frameIndex == target) {
             blocks.Drain();
-            if (sharedPalette.empty()) return Fail("GIF frame has no pixels to show"); // nothing drawn
+            if (sharedPalette.empty()) { // nothing drawn
+                if (cut) return Fail("GIF file ends before its image data");
+                return Fail(badCodeSize ? "bad GIF LZW code size" : "GIF frame has no pixels to show");
+            }
+            SetTruncated(cut);
             const bool transparentFound = std::any_of(
                 canvas.begin(), canvas.end(), [](const CanvasPixel& p) { return p.colour.rgbReserved == 0; });
             bool indexed = !mosaic && !paletteMixed && (!transparentFound || gceTrans >= 0);

@@ -16,6 +16,18 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n
 
 uint64_t Stride(uint64_t width, uint32_t bits) { return ((width * bits + 31) / 32) * 4; }
 
+// Bytes a bitmap entry takes by its header: header, palette, pixels and AND mask.
+uint64_t BitmapBytes(const uint8_t* header) {
+    const uint64_t headerSize = bytes::Le32(header), width = bytes::Le32(header + 4);
+    const int32_t h2 = static_cast<int32_t>(bytes::Le32(header + 8));
+    const uint32_t bits = bytes::Le16(header + 14);
+    if (width > 65536 || bits == 0 || bits > 32 || h2 == INT32_MIN) return 0;
+    const uint64_t height = static_cast<uint64_t>(h2 < 0 ? -h2 : h2) / 2;
+    const uint32_t used = bytes::Le32(header + 32);
+    const uint64_t colours = bits > 8 ? 0 : (used == 0 || used > (1u << bits) ? (1u << bits) : used);
+    return headerSize + 4 * colours + (Stride(width, bits) + Stride(width, 1)) * height;
+}
+
 } // namespace
 
 bool ImageICO::Decode(File* stream) {
@@ -38,8 +50,11 @@ bool ImageICO::Decode(File* stream) {
 
     const uint8_t* e = entries.data() + static_cast<size_t>(info.frame) * 16;
     const uint32_t size = bytes::Le32(e + 8), offset = bytes::Le32(e + 12);
-    const int64_t fileSize = stream->Size();
-    if (size < 8 || static_cast<int64_t>(start) + offset + size > fileSize) {
+    // The entry's size is only a hint: writers get it wrong both ways (the
+    // mask left out, or counted with a different row length). The image takes
+    // what its own header declares, as far as the file reaches.
+    const int64_t available = static_cast<int64_t>(stream->Size()) - start - offset;
+    if (available < 8) {
         std::snprintf(text, sizeof(text), "ICO: image %d lies beyond the end of the file", info.frame);
         return Fail(text);
     }
@@ -50,17 +65,30 @@ bool ImageICO::Decode(File* stream) {
     }
     // Cursors (kind 2) keep the entry's hot spot where icons keep planes and bit count.
     const int32_t hotX = kind == 2 ? bytes::Le16(e + 4) : -1, hotY = kind == 2 ? bytes::Le16(e + 6) : -1;
-    std::vector<uint8_t> data(size);
+    std::vector<uint8_t> data(
+        static_cast<size_t>(std::min<int64_t>(std::max<uint32_t>(size, 40), available)));
     if (!stream->Seek(static_cast<int32_t>(start + static_cast<int64_t>(offset)), 0) ||
-        stream->Read(data.data(), 1, size) != size)
+        stream->Read(data.data(), 1, data.size()) != data.size())
         return Fail("ICO: cannot read the image data");
+    const bool isPng = std::memcmp(data.data(), kPngSignature, 8) == 0;
+    if (!isPng && data.size() >= 40) {
+        const uint64_t declared =
+            std::min<uint64_t>(BitmapBytes(data.data()), static_cast<uint64_t>(available));
+        if (declared > data.size()) {
+            const size_t have = data.size();
+            data.resize(static_cast<size_t>(declared));
+            if (stream->Read(data.data() + have, 1, data.size() - have) != data.size() - have)
+                return Fail("ICO: cannot read the image data");
+        }
+    }
 
-    if (std::memcmp(data.data(), kPngSignature, 8) == 0) {
+    if (isPng) {
         // Entries stored as PNG go through the PNG codec.
         Image png;
         png.CopyInfo(*this);
         png.SetFrame(0);
-        if (!png.Decode(data.data(), size, FORMAT_PNG)) return Fail(png.GetLastError());
+        if (!png.Decode(data.data(), static_cast<uint32_t>(data.size()), FORMAT_PNG))
+            return Fail(png.GetLastError());
         const int32_t frame = info.frame, frames = info.frameCount;
         Transfer(png);
         info.type = FORMAT_ICO;
@@ -69,7 +97,7 @@ bool ImageICO::Decode(File* stream) {
         SetHotSpot(hotX, hotY);
         return true;
     }
-    if (!DecodeBitmap(data.data(), size)) return false;
+    if (!DecodeBitmap(data.data(), data.size())) return false;
     SetHotSpot(hotX, hotY);
     return true;
 }
@@ -78,7 +106,10 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
     if (size < 40) return Fail("ICO: the bitmap header is cut short");
     const uint32_t headerSize = bytes::Le32(data);
     const int32_t w = static_cast<int32_t>(bytes::Le32(data + 4));
-    const int32_t h2 = static_cast<int32_t>(bytes::Le32(data + 8));
+    int32_t h2 = static_cast<int32_t>(bytes::Le32(data + 8));
+    // A negative height stores the rows top first.
+    const bool topDown = h2 < 0 && h2 != INT32_MIN;
+    if (topDown) h2 = -h2;
     const uint32_t bits = bytes::Le16(data + 14), compression = bytes::Le32(data + 16);
     uint32_t colours = bytes::Le32(data + 32);
     if (headerSize < 40 || headerSize > size || w <= 0 || w > 65536 || h2 <= 1 || h2 > 131072 ||
@@ -103,9 +134,11 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
         SetPaletteColor(static_cast<uint8_t>(i), c[2], c[1], c[0]);
     }
     bool anyAlpha = false;
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* src = data + pixelsAt + xorStride * y;
-        uint8_t* dst = GetBits(y);
+    // File row i holds image row rowOf(i).
+    const auto rowOf = [&](uint32_t i) { return topDown ? height - 1 - i : i; };
+    for (uint32_t i = 0; i < height; ++i) {
+        const uint8_t* src = data + pixelsAt + xorStride * i;
+        uint8_t* dst = GetBits(rowOf(i));
         if (bits != 32) {
             std::memcpy(dst, src, std::min<uint64_t>(xorStride, GetEffWidth()));
             continue;
@@ -117,20 +150,20 @@ bool ImageICO::DecodeBitmap(const uint8_t* data, size_t size) {
     }
     if (bits == 32 && anyAlpha) {
         AlphaCreate();
-        for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t i = 0; i < height; ++i)
             for (uint32_t x = 0; x < width; ++x)
-                AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y),
-                         data[pixelsAt + xorStride * y + 4 * x + 3]);
+                AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(rowOf(i)),
+                         data[pixelsAt + xorStride * i + 4 * x + 3]);
         return true;
     }
     if (!haveMask) return true;
     // The AND mask: a set bit marks a transparent pixel.
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* m = data + maskAt + andStride * y;
+    for (uint32_t i = 0; i < height; ++i) {
+        const uint8_t* m = data + maskAt + andStride * i;
         for (uint32_t x = 0; x < width; ++x) {
             if (!((m[x / 8] >> (7 - x % 8)) & 1)) continue;
             if (!AlphaIsValid() && !AlphaCreate()) return true;
-            AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), 0);
+            AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(rowOf(i)), 0);
         }
     }
     return true;

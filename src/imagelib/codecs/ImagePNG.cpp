@@ -3,11 +3,13 @@
 #include "../DecodeLimit.h"
 #include "../File.h"
 #include "../IOFile.h"
+#include "../MemFile.h"
 
 #include <png.h>
 
 #include "CalibrationTags.h"
 #include "PngPixelStream.h"
+#include "TruncatedPng.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +107,23 @@ bool ImagePNG::Decode(FILE* stream) {
 
 bool ImagePNG::Decode(File* stream) {
     if (!stream) return false;
+    const int32_t start = stream->Tell();
+    if (DecodeStream(stream)) return true;
+    if (info.escape) return false;
+    // A file cut inside its image data gives the rows that are there; the rest stays black.
+    TruncatedPng cut;
+    if (!cut.Rebuild(stream, start, GetMaxMemory())) return false;
+    const std::string error = GetLastError();
+    MemFile whole(cut.Bytes().data(), static_cast<uint32_t>(cut.Bytes().size()));
+    if (!DecodeStream(&whole)) {
+        SetLastError(error.c_str());
+        return false;
+    }
+    SetTruncated(true);
+    return true;
+}
+
+bool ImagePNG::DecodeStream(File* stream) {
     // Outlives the libpng structures, which point at it (see below).
     const uint64_t blockLimit = 2 * static_cast<uint64_t>(std::max(stream->Size(), 0)) * 1032 + (1u << 20);
     ReadGuard guard;

@@ -17,6 +17,10 @@ public:
     bool Decode(FILE* stream);
     bool Encode(File* stream);
     bool Encode(FILE* stream);
+
+private:
+    // One reading of a whole file; Decode adds the second one for cut files.
+    bool DecodeStream(File* stream);
 };
 
 } // namespace vimg

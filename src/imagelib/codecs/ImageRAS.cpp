@@ -82,7 +82,8 @@ bool ImageRAS::Decode(File* stream) {
         return Fail("RAS: the run-length data is too short for the size in the header");
     const uint32_t bpp = depth <= 8 ? depth : 24;
     if (!Create(width, height, bpp, FORMAT_RAS)) return Fail("Can't allocate memory");
-    if (depth == 32 && mapType == 0) AlphaCreate();
+    // 32-bit files keep their first byte of each pixel here until its meaning is known.
+    if (depth == 32 && !AlphaCreate()) return Fail("Can't allocate memory");
     if (bpp <= 8) {
         const uint32_t entries = mapType == 1 ? mapLength / 3 : 0;
         if (entries) {
@@ -98,31 +99,65 @@ bool ImageRAS::Decode(File* stream) {
     }
     const bool rgbOrder = type == kTypeRgb;
     ByteSource source{stream, type == kTypeRle};
-    bool padOnly = true;
+    // Of the four bytes of a 32-bit pixel, whether the first and the last are zero everywhere.
+    bool firstZero = true, lastZero = true;
     std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
-    for (uint32_t r = 0; r < height; ++r) {
-        if (!source.Read(line.data(), line.size())) break; // short file: the rest stays black
+    uint32_t r = 0; // rows read
+    for (; r < height; ++r) {
+        if (!source.Read(line.data(), line.size())) {
+            // The file ends here: a row it holds only part of is left out, as other readers do.
+            SetTruncated(true);
+            break;
+        }
         const uint32_t y = height - 1 - r;
         uint8_t* row = GetBits(y);
         if (bpp <= 8) {
             std::memcpy(row, line.data(), std::min<size_t>(line.size(), GetEffWidth()));
-            continue;
-        }
-        const uint32_t step = depth / 8;
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* s = line.data() + static_cast<size_t>(x) * step + (depth == 32 ? 1 : 0);
-            row[3 * x] = rgbOrder ? s[2] : s[0];
-            row[3 * x + 1] = s[1];
-            row[3 * x + 2] = rgbOrder ? s[0] : s[2];
-            if (AlphaIsValid()) {
-                AlphaSet(static_cast<int32_t>(x), static_cast<int32_t>(y), s[-1]);
-                padOnly = padOnly && s[-1] == 0;
+        } else {
+            const uint32_t step = depth / 8;
+            // 32-bit pixels are taken as pad (or alpha) first; MovePadLast corrects that afterwards.
+            const size_t lead = depth == 32 ? 1 : 0;
+            uint8_t* alpha = AlphaIsValid() ? AlphaGetPointer(0, static_cast<int32_t>(y)) : nullptr;
+            for (uint32_t x = 0; x < width; ++x) {
+                const uint8_t* s = line.data() + static_cast<size_t>(x) * step + lead;
+                row[3 * x] = rgbOrder ? s[2] : s[0];
+                row[3 * x + 1] = s[1];
+                row[3 * x + 2] = rgbOrder ? s[0] : s[2];
+                if (alpha) {
+                    alpha[x] = s[-1];
+                    firstZero = firstZero && s[-1] == 0;
+                    lastZero = lastZero && s[2] == 0;
+                }
             }
         }
     }
-    // A fourth byte that is zero everywhere is padding, not transparency.
-    if (padOnly) AlphaDelete();
+    if (AlphaIsValid()) {
+        // The pad byte is zero where it stands. Files of the standard types whose last
+        // byte is zero everywhere, and whose first is not, store blue, green, red, pad
+        // (as little-endian converters write them); all others pad (or alpha), blue,
+        // green, red. A first byte that is zero everywhere is padding, not transparency,
+        // and with a colour map it is never transparency.
+        const bool padLast = !firstZero && lastZero && !rgbOrder;
+        if (padLast) MovePadLast(r);
+        if (padLast || firstZero || mapType == 1) AlphaDelete();
+    }
     return true;
+}
+
+// The first `rows` rows of the file were read as pad, blue, green, red (the pad
+// byte in the alpha plane); the file holds blue, green, red, pad: every byte moves one place.
+void ImageRAS::MovePadLast(uint32_t rows) {
+    const uint32_t width = GetWidth(), height = GetHeight();
+    for (uint32_t y = height - rows; y < height; ++y) {
+        uint8_t* row = GetBits(y);
+        const uint8_t* alpha = AlphaGetPointer(0, static_cast<int32_t>(y));
+        for (uint32_t x = 0; x < width; ++x) {
+            uint8_t* p = row + 3 * x;
+            p[2] = p[1];
+            p[1] = p[0];
+            p[0] = alpha[x];
+        }
+    }
 }
 
 bool ImageRAS::Encode(File* stream) {

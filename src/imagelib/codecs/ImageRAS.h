@@ -13,6 +13,9 @@ public:
     ImageRAS() : Image(FORMAT_RAS) {}
     bool Decode(File* stream);
     bool Encode(File* stream);
+
+private:
+    void MovePadLast(uint32_t rows);
 };
 
 } // namespace vimg

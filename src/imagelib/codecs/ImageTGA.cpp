@@ -121,7 +121,16 @@ bool ImageTGA::Decode(File* stream) {
         const uint32_t y = topFirst ? height - 1 - r : r;
         uint8_t* row = GetBits(y);
         for (uint32_t i = 0; i < width; ++i) {
-            if (!source.Next(px)) return true; // short file: the rest stays black
+            if (!source.Next(px)) {
+                // The file ends here. As other readers, leave out the row it holds only
+                // part of; the rows not read stay black, and transparent with alpha.
+                SetTruncated(true);
+                std::memset(row, 0, GetEffWidth());
+                for (uint32_t k = r; alpha && k < height; ++k)
+                    std::memset(AlphaGetPointer(0, static_cast<int32_t>(topFirst ? height - 1 - k : k)), 0,
+                                width);
+                return true;
+            }
             const uint32_t x = rightToLeft ? width - 1 - i : i;
             if (kind != 2) {
                 row[x] = px[0];
