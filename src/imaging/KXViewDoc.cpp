@@ -212,6 +212,10 @@ bool CKXViewDoc::OnOpenDocument(const QString& path) {
     m_image = std::move(image);
     UpdateStatusBar();
     UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    // A cut file shows what it holds; the user must know the rest is missing.
+    if (m_image->IsTruncated())
+        ShowError(QStringLiteral("Datei unvollständig: \"%1\"\nGezeigt wird nur, was die Datei enthält.")
+                      .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
 
     const int frames = m_image->GetNumFrames();
     if (frames > 1 &&

@@ -159,6 +159,24 @@ TEST_F(DocTest, AnUnreadableFileShowsTheLibraryMessageAndLeavesNoDocument) {
     EXPECT_EQ(ok.texts.size(), 1);
 }
 
+TEST_F(DocTest, ACutFileOpensWithWhatItHoldsAndSaysItIsIncomplete) {
+    // A PNG cut in the middle of its image data, as a broken copy leaves it.
+    const std::string whole = dir.file("whole.png");
+    ASSERT_EQ(testsupport::Run(testsupport::Convert() + " -size 64x64 gradient:white-black " + testsupport::Quote(whole)),
+              0);
+    std::vector<uint8_t> bytes = testsupport::ReadFile(whole);
+    bytes.resize(bytes.size() / 2);
+    const std::string cut = dir.file("cut.png");
+    testsupport::WriteFile(cut, bytes);
+    MessageBoxAnswerer ok(QMessageBox::Ok);
+    CKXViewDoc* doc = Open(s, QString::fromStdString(cut));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->GetImage()->GetWidth(), 64u);
+    ASSERT_EQ(ok.texts.size(), 1);
+    EXPECT_TRUE(ok.texts[0].startsWith(QStringLiteral("Datei unvollständig"))) << ok.texts[0].toStdString();
+    EXPECT_TRUE(ok.texts[0].contains(QStringLiteral("cut.png")));
+}
+
 TEST_F(DocTest, DuplicatesAreNumberedWithTheSharedCounter) {
     CKXViewDoc* doc = OpenBmp("a.bmp");
     ASSERT_TRUE(doc);
