@@ -1,5 +1,7 @@
 #include "ControlHost.h"
 
+#include <algorithm>
+
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -7,11 +9,15 @@
 namespace {
 
 // Pages keep the width their templates give them and the height their
-// controls take; in a window too low for a page its tab scrolls instead of
-// crowding the panes below out of the column.
+// controls take, hidden ones included (a camera type may show them later);
+// in a window too low for a page its tab scrolls instead of crowding the
+// panes below out of the column.
 QScrollArea* Scrolling(QWidget* page) {
-    const int used = page->childrenRect().bottom() + 8;
-    if (!page->children().isEmpty() && used < page->height()) page->setFixedHeight(used);
+    int bottom = -1;
+    for (const QWidget* control : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        bottom = std::max(bottom, control->geometry().bottom());
+    const int used = bottom + 8;
+    if (bottom >= 0 && used < page->height()) page->setFixedHeight(used);
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the pages fit the column's width

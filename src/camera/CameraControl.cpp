@@ -12,6 +12,7 @@
 #include "ConfigFile.h"
 #include "DeviceWatcher.h"
 #include "PageCapture.h"
+#include "PreviewMeasure.h"
 #include "PreviewWindow.h"
 #include "Resource.h"
 #include "UserMessages.h"
@@ -38,6 +39,7 @@ CCameraControl::CCameraControl(CMessageTarget* frame, QWidget* frameWindow, cons
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     };
+    Erase(); // no camera runs yet
 }
 
 CCameraControl::~CCameraControl() {
@@ -66,7 +68,7 @@ bool CCameraControl::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT*
     case UM_DETECT_CAMERAS: *result = OnDetect(wParam); return true;
     case UM_FILL_RESOLUTIONS: *result = OnFillResolutions(); return true;
     case UM_CAMERA_SELECT: *result = OnSelect(wParam); return true;
-    case UM_CAMERA_REMOVED: *result = OnRemoved(); return true;
+    case UM_CAMERA_REMOVED: *result = OnRemoved(static_cast<uint32_t>(wParam)); return true;
     case UM_PREVIEW_START: *result = OnStart(); return true;
     case UM_PREVIEW_STOP: *result = OnStop(); return true;
     case UM_CAMERA_RELEASE: *result = OnRelease(); return true;
@@ -118,7 +120,10 @@ void CCameraControl::SetTitle(const QString& title) {
 }
 
 void CCameraControl::Erase() {
-    if (m_preview) m_preview->Display()->update();
+    if (!m_preview) return;
+    // Scale bar and measurements belong to a live picture, not to the black one of a stopped camera.
+    if (m_preview->Measure()) m_preview->Measure()->setVisible(m_cameraState == 0);
+    m_preview->Display()->update();
 }
 
 LRESULT CCameraControl::OnDetect(WPARAM wParam) {
@@ -150,8 +155,11 @@ LRESULT CCameraControl::OnSelect(WPARAM index) {
     return MSG_DONE;
 }
 
-LRESULT CCameraControl::OnRemoved() {
+LRESULT CCameraControl::OnRemoved(uint32_t deviceId) {
     if (m_cameraState != 0) return MSG_REFUSED;
+    // Another device (a memory stick, a mouse) leaves the camera running; a
+    // removal that names no device may have been the camera's.
+    if (deviceId != 0 && m_calls->GetCameraID().id != deviceId) return MSG_REFUSED;
     SendMessage(m_frame, UM_PREVIEW_STOP);
     m_calls->SetCamera(-1);
     TakeOverIdentity(false);

@@ -65,7 +65,7 @@ private:
     LRESULT OnDetect(WPARAM wParam);
     LRESULT OnFillResolutions();
     LRESULT OnSelect(WPARAM index);
-    LRESULT OnRemoved();
+    LRESULT OnRemoved(uint32_t deviceId);
     LRESULT OnStart();
     LRESULT OnStop();
     LRESULT OnRelease();

@@ -102,11 +102,22 @@ void CDeviceWatcher::OnUdevEvent() {
 LRESULT CDeviceWatcher::DeviceChange(WPARAM event, const DeviceBroadcast* record) {
     if (!record || record->deviceType != kDeviceInterface) return 0;
     if (event == kDeviceRemoveComplete) {
-        PostMessage(m_frame, UM_CAMERA_REMOVED);
+        // The device's ids go with the message, so that only the running camera's removal stops it.
+        PostMessage(m_frame, UM_CAMERA_REMOVED, DeviceIdOf(record->name));
     } else if (event == kDeviceArrival) {
         PostMessage(m_frame, UM_CAMERA_SELECT, static_cast<WPARAM>(CameraIndex(record->name)));
     }
     return 0;
+}
+
+WPARAM CDeviceWatcher::DeviceIdOf(const QString& interfaceName) {
+    const qsizetype v = interfaceName.indexOf(QLatin1String("Vid_"));
+    const qsizetype p = interfaceName.indexOf(QLatin1String("Pid_"));
+    if (v < 0 || p < 0) return 0;
+    bool okVendor = false, okProduct = false;
+    const uint vendor = interfaceName.mid(v + 4, 4).toUInt(&okVendor, 16);
+    const uint product = interfaceName.mid(p + 4, 4).toUInt(&okProduct, 16);
+    return okVendor && okProduct ? static_cast<WPARAM>(vendor << 16 | product) : 0;
 }
 
 int CDeviceWatcher::CameraIndex(const QString& interfaceName) {

@@ -1,5 +1,5 @@
 // Watches USB devices come and go (libudev) and turns each event into the
-// frame's camera messages: a removal posts 1271, an arrival posts 1270 with
+// frame's camera messages: a removal posts 1271 (with the device's ids), an arrival posts 1270 with
 // the camera index of the device's vendor and product ids (-1 for none).
 // Devices are named as the interface names of the original platform,
 // \\?\USB#Vid_vvvv&Pid_pppp#serial#{a5dcbf10-...}, and the ids are read back
@@ -45,6 +45,8 @@ public:
     // The camera index for an interface name: ids after the first "Vid_" and
     // "Pid_" (exact case), looked up in the camera id table.
     static int CameraIndex(const QString& interfaceName);
+    // Vendor id << 16 | product id of an interface name; 0 when it names none.
+    static WPARAM DeviceIdOf(const QString& interfaceName);
     static QString InterfaceName(uint16_t vendor, uint16_t product, const QString& serial);
 
     // How failures reach the user (a message box by default).

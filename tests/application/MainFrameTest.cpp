@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
@@ -433,4 +434,19 @@ TEST_F(Frame, ARectangleSavedOffTheScreenComesBackWithItsTitleBarOnIt) {
     EXPECT_LE(frame->frameGeometry().height(), avail.height());
     EXPECT_LE(frame->frameGeometry().left(), avail.right() - 100);
     EXPECT_EQ(frame->frameGeometry(), frame->SavedFrame());
+}
+
+// A control a camera type shows later (type 0's "Eigenschaften") keeps its
+// room: the page is not cut off above it while it is hidden.
+TEST(ControlHostPages, AHiddenControlKeepsItsRoomOnThePage) {
+    CControlHost host;
+    auto* page = new QWidget;
+    page->resize(200, 400);
+    (new QPushButton(page))->setGeometry(0, 0, 50, 20);
+    auto* later = new QPushButton(page);
+    later->setGeometry(0, 100, 50, 20);
+    later->hide();
+    host.InstallPage(0, page);
+    EXPECT_GE(page->height(), 120);
+    EXPECT_LT(page->height(), 400);
 }

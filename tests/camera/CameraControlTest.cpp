@@ -12,6 +12,7 @@
 #include "CameraTestSupport.h"
 #include "FakeCameraCalls.h"
 #include "PageCapture.h"
+#include "PreviewMeasure.h"
 #include "PreviewWindow.h"
 #include "Resource.h"
 #include "UserMessages.h"
@@ -52,6 +53,7 @@ TEST_F(Control, StartAndStopCallTheLibraryInOrderWithTheirPauses) {
     EXPECT_EQ(frame.calls, start);
     EXPECT_EQ(control().m_cameraState, 0);
     EXPECT_EQ(Start(), MSG_REFUSED); // already running
+    EXPECT_FALSE(control().Preview()->Measure()->isHidden()); // scale bar on the live picture
     EXPECT_EQ(page()->m_previewButton->text(), QStringLiteral("Vorschau Stoppen"));
     EXPECT_TRUE(page()->m_exposureButton->isHidden());
     EXPECT_EQ(page()->m_configButton->text(), QStringLiteral("Eigenschaften..."));
@@ -62,6 +64,7 @@ TEST_F(Control, StartAndStopCallTheLibraryInOrderWithTheirPauses) {
     ASSERT_EQ(SendMessage(&frame, UM_PREVIEW_STOP), MSG_DONE);
     EXPECT_EQ(frame.calls, (std::vector<std::string>{"Stop", "sleep 400", "UnInit"}));
     EXPECT_EQ(control().m_cameraState, 2);
+    EXPECT_TRUE(control().Preview()->Measure()->isHidden()); // none on the black picture
     EXPECT_EQ(SendMessage(&frame, UM_PREVIEW_STOP), MSG_REFUSED);
     EXPECT_EQ(SendMessage(&frame, UM_CAMERA_RELEASE), MSG_REFUSED);
     QTest::qWait(1); // the page learns the state by a posted message

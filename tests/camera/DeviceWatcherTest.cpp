@@ -57,17 +57,25 @@ TEST(DeviceWatcher, EventsBecomePostedCameraMessages) {
     EXPECT_FALSE(watcher.Unregister());
 }
 
-TEST(DeviceWatcher, UnpluggingAnyDeviceStopsARunningPreview) {
+TEST(DeviceWatcher, OnlyUnpluggingTheRunningCameraStopsItsPreview) {
     camtest::TestFrame frame;
     frame.fake->typeOnSelect = 2;
+    frame.fake->id = 0x05474d88;
     ASSERT_EQ(SendMessage(&frame, UM_DETECT_CAMERAS), MSG_DONE);
     ASSERT_EQ(SendMessage(&frame, UM_PREVIEW_START), MSG_DONE);
     CDeviceWatcher watcher;
     watcher.SetReporter([](const QString&) {});
     if (!watcher.Register(&frame)) GTEST_SKIP() << "udev monitor unavailable";
+    // A mouse (or a memory stick) goes: the live picture stays.
     DeviceBroadcast mouse;
     mouse.name = CDeviceWatcher::InterfaceName(0x046d, 0xc077, QString());
     watcher.DeviceChange(CDeviceWatcher::kDeviceRemoveComplete, &mouse);
+    ASSERT_TRUE(camtest::WaitFor([&] { return frame.Count(UM_CAMERA_REMOVED) == 1; }));
+    EXPECT_EQ(frame.control->m_cameraState, 0);
+    // The camera goes: the preview stops.
+    DeviceBroadcast camera;
+    camera.name = CDeviceWatcher::InterfaceName(0x0547, 0x4d88, QStringLiteral("A1"));
+    watcher.DeviceChange(CDeviceWatcher::kDeviceRemoveComplete, &camera);
     ASSERT_TRUE(camtest::WaitFor([&] { return frame.control->m_cameraState == 2; }));
     EXPECT_EQ(frame.control->m_cameraType, -1);
 }

@@ -38,6 +38,7 @@ public:
     void DisplayEnable(int e) override { Log("DisplayEnable " + std::to_string(e)); }
     KXCameraIdentity GetCameraID() override {
         KXCameraIdentity id{};
+        id.id = this->id;
         id.type = type;
         std::strncpy(id.name, name.c_str(), sizeof id.name - 1);
         return id;
@@ -117,6 +118,7 @@ public:
     std::vector<std::string>* calls = nullptr; // shared with the test, which outlives the fake
     int type = -1;
     int typeOnSelect = 2;
+    uint32_t id = 0; // vendor << 16 | product; 0 for the simulated camera
     std::string name = "Testkamera";
     int initResult = 1;
     int imageWidth = 1280, imageHeight = 960;
