@@ -41,6 +41,7 @@
 #include "KXVMeasure.h"
 #include "KXViewApp.h"
 #include "KXViewDoc.h"
+#include "KXViewView.h"
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
@@ -452,7 +453,13 @@ void CMainFrame::LoadModeMenu() {
 
 void CMainFrame::OnActiveChildChanged() {
     CMDIFrameWnd::OnActiveChildChanged();
-    if (!m_closed) LoadModeMenu();
+    if (m_closed) return;
+    LoadModeMenu();
+    // The histogram bar shows the active document: counted if it never was, drawn anew in any case.
+    CMDIChildWnd* child = MDIGetActive();
+    if (auto* view = child ? dynamic_cast<CKXViewView*>(child->GetActiveView()) : nullptr)
+        if (view->GetDocument() && view->GetDocument()->m_histMax == 0) view->RefreshHistograms();
+    if (QDockWidget* pane = Pane(IDD_HISTOGRAM); pane && pane->widget()) pane->widget()->update();
 }
 
 void CMainFrame::ToggleFullScreen() {

@@ -31,6 +31,8 @@ class Image;
 class CKXViewView : public CView {
     Q_OBJECT
 public:
+    // Counts the document's histograms for the histogram bar while it is shown.
+    void RefreshHistograms();
     explicit CKXViewView(QWidget* parent = nullptr);
     ~CKXViewView() override;
 
@@ -91,7 +93,6 @@ private:
     void SetScrollPosition(QPoint pos);
     void UpdateScrollBars();
     void FitFrame();
-    void RefreshHistograms();
     void ApplySelection();
 
     void OnMouseMove(QMouseEvent* event);

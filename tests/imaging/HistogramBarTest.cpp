@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDockWidget>
 #include <QPushButton>
+#include <QMdiArea>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -12,6 +13,7 @@
 #include "HistogramBar.h"
 #include "Image.h"
 #include "KXCamera.h"
+#include "MDIChildWnd.h"
 #include "LiveHistogram.h"
 #include "Resource.h"
 #include "UserMessages.h"
@@ -48,6 +50,19 @@ int CountColour(const QImage& picture, QRgb colour, int* highest = nullptr) {
             }
     return n;
 }
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(int* count) : m_count(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++*m_count;
+        return false;
+    }
+
+private:
+    int* m_count;
+};
 
 class HistogramBarTest : public testing::Test {
 protected:
@@ -191,6 +206,30 @@ TEST_F(HistogramBarTest, ViewUpdatesRecountWhileTheBarIsShownAndForgetWhileHidde
     ASSERT_TRUE(s.frame()->IsPaneClosed(IDD_HISTOGRAM));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     EXPECT_EQ(doc->m_histMax, 0);
+}
+
+TEST_F(HistogramBarTest, SwitchingDocumentsRedrawsTheBarForTheActiveOne) {
+    s.frame()->show();
+    if (s.frame()->IsPaneClosed(IDD_HISTOGRAM)) s.frame()->ExecuteCommand(ID_VIEW_HISTOGRAM);
+    CKXViewDoc* dark = OneColour(5, 5, 5);
+    ASSERT_TRUE(dark);
+    vimg::Image white(10, 10, 24);
+    white.Clear(255);
+    const std::string path = dir.file("white.bmp");
+    ASSERT_TRUE(white.Save(path.c_str(), vimg::FORMAT_BMP));
+    CKXViewDoc* light = doctest::Open(s, QString::fromStdString(path));
+    ASSERT_TRUE(light);
+    QWidget* bar = s.frame()->Pane(IDD_HISTOGRAM)->widget();
+    int paints = 0;
+    PaintCounter counter(&paints);
+    bar->installEventFilter(&counter);
+    for (CKXViewDoc* doc : {dark, light}) {
+        paints = 0;
+        s.frame()->MdiArea()->setActiveSubWindow(doc->FirstView()->GetParentFrame());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 3000));
+        // What it draws is the active document's.
+        EXPECT_GT(doc->m_histMax, 0);
+    }
 }
 
 // ---- live camera histogram ----
