@@ -192,6 +192,18 @@ TEST_F(MeasureViewTest, ThePicturesPixelSizeCalibratesAndTheProfileKeepsCalibrat
     doc->GetImage()->SetCameraName("SimCam");
     Port()->grab();
     EXPECT_DOUBLE_EQ(Manager()->ActiveCalibration().MicronsPerPixel(), 0.25);
+
+    // A calibration made on a picture without a camera is not taken by the
+    // next unrelated picture of that size: it shows pixels.
+    OpenPicture(WriteGrey(dir, "c.bmp", 320, 240));
+    s.frame()->ExecuteCommand(ID_MEASURE_LINE);
+    Drag({10, 10}, {60, 10});
+    prompts.calibration = kxvm::CalibrationAnswer{
+        kxvm::Calibration::FromLine("Objektiv", 50, 200, kxvm::LengthUnit::Micrometre), true, {}};
+    s.frame()->ExecuteCommand(ID_MEASURE_CALIBRATE);
+    EXPECT_DOUBLE_EQ(Manager()->ActiveCalibration().MicronsPerPixel(), 4.0);
+    OpenPicture(WriteGrey(dir, "gradient.bmp", 320, 240));
+    EXPECT_FALSE(Manager()->ActiveCalibration().IsCalibrated());
 }
 
 TEST_F(MeasureViewTest, TheScaleBarFollowsTheDocumentsSwitch) {

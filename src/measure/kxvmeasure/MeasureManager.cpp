@@ -70,7 +70,10 @@ void MeasureManager::SetImage(QSize size, double micronsPerPixel, const QString&
     if (m_userCalibration && !m_followStored) return;
     std::optional<Calibration> found =
         Calibration::FromMicronsPerPixel(QStringLiteral("Bild"), micronsPerPixel);
-    if (!found && Profile() && size.isValid())
+    // A stored calibration belongs to a camera at a resolution: a picture that
+    // names no camera may come from anywhere and stays in pixels until the
+    // user picks one.
+    if (!found && Profile() && size.isValid() && !camera.isEmpty())
         found = CalibrationStore(*Profile()).Active(camera, size.width(), size.height());
     const Calibration next = found.value_or(Calibration{});
     if (same && next == m_calibration) return;

@@ -39,9 +39,10 @@ public:
     void ShowScaleLine(bool show) { m_scaleLine = show; }
     bool ScaleLineShown() const { return m_scaleLine; }
     // The picture the objects lie on. A positive pixel size (µm per pixel)
-    // that the picture carries becomes the active calibration; otherwise the
-    // one stored as active for the camera and resolution, as long as the user
-    // has not chosen one for this document.
+    // that the picture carries becomes the active calibration; otherwise, for
+    // a picture that names its camera, the one stored as active for that
+    // camera and resolution, as long as the user has not chosen one for this
+    // document.
     void SetImage(QSize size, double micronsPerPixel, const QString& camera, const QString& path);
     QSize ImageSize() const { return m_imageSize; }
     // Only these shapes may be chosen (the live preview offers lines and rectangles).
