@@ -222,6 +222,10 @@ void CKXViewView::DrawTracker(CDeviceContext& dc) const {
 void CKXViewView::DrawOutline(CDeviceContext& dc) {
     const CKXViewDoc* doc = GetDocument();
     if (!doc || doc->m_selCount < 3) return;
+    // The outline of a selection the picture no longer has (cropped, turned) is not drawn; an
+    // undo that brings the selection back brings its outline back.
+    const vimg::Image* image = doc->DisplayImage();
+    if (!m_selecting && !(image && image->SelectionIsValid())) return;
     const QPoint scroll = ScrollPosition();
     const double zoom = doc->m_zoomFactor;
     auto map = [&](const vimg::POINT& pt) {
@@ -583,6 +587,7 @@ void CKXViewView::OnLButtonDown(QMouseEvent* event) {
             m_downScroll = ScrollPosition();
             m_downPoint = p;
         }
+        m_selecting = doc->m_tool == CKXViewDoc::TOOL_SELECT;
         break;
     case CKXViewDoc::TOOL_ZOOM:
         if (!doc->m_waitingClick)
@@ -646,6 +651,7 @@ void CKXViewView::OnLButtonUp(QMouseEvent* event) {
     if (doc->m_tool == CKXViewDoc::TOOL_MEASURE && m_measure && m_imageRect.contains(p))
         m_measure->MouseUp(p + ScrollPosition());
     if (doc->m_tool == CKXViewDoc::TOOL_TRACK && m_trackDrag != TrackDrag::None) TrackerUp();
+    m_selecting = false;
     vimg::Image* image = doc->GetImage();
     if (doc->m_tool == CKXViewDoc::TOOL_SELECT && image && image->IsValid() && !doc->IsBusy()) {
         if (doc->m_selCount < 3) {

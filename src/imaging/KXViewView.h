@@ -123,4 +123,6 @@ private:
     QPointF m_rotateCentre;
     std::array<QPointF, 5> m_rotatePoints;
     bool m_rightDragChanged = false;
+    // A selection is being drawn: its outline shows before the picture has it.
+    bool m_selecting = false;
 };

@@ -182,6 +182,35 @@ TEST_F(ViewTest, AShiftDragGivesAFivePointRectangleThatIsNotClosedAgain) {
     EXPECT_FALSE(doc->GetImage()->SelectionIsInside(60, 80 - 1 - 40));
 }
 
+TEST_F(ViewTest, CropTakesTheSelectionsOutlineAwayAndUndoBringsItBack) {
+    OpenPicture(100, 80);
+    s.frame()->ExecuteCommand(ID_TOOL_SELECT);
+    // Black dashes of an outline on the column x = 50, where the selections' right edges lie
+    // (in a window large enough: it fits itself to the cropped picture).
+    const auto dashes = [this] {
+        view->GetParentFrame()->resize(400, 300);
+        QCoreApplication::processEvents();
+        const QImage shot = view->ScrollArea()->viewport()->grab().toImage();
+        int black = 0;
+        for (int y = 22; y < 58; ++y) black += shot.pixel(50, y) == qRgb(0, 0, 0);
+        return black;
+    };
+    for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::KeyboardModifiers()}) {
+        Drag({{10, 20}, {50, 20}, {50, 60}}, keys);
+        ASSERT_TRUE(doc->GetImage()->SelectionIsValid());
+        EXPECT_GT(dashes(), 0);
+        s.frame()->ExecuteCommand(ID_IMAGE_CROP);
+        ASSERT_LT(doc->GetImage()->GetWidth(), 100u);
+        EXPECT_EQ(dashes(), 0);
+        s.frame()->ExecuteCommand(ID_ZOOM_IN);
+        s.frame()->ExecuteCommand(ID_ZOOM_NORMAL);
+        EXPECT_EQ(dashes(), 0);
+        s.frame()->ExecuteCommand(ID_EDIT_UNDO);
+        ASSERT_TRUE(doc->GetImage()->SelectionIsValid());
+        EXPECT_GT(dashes(), 0);
+    }
+}
+
 TEST_F(ViewTest, RightDragsMoveAndTurnTheRectangleAndItsSelection) {
     OpenPicture(100, 80);
     s.frame()->ExecuteCommand(ID_TOOL_SELECT);
