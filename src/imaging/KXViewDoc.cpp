@@ -8,26 +8,21 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QSpinBox>
-#include <QStringEncoder>
 #include <QThread>
 
 #include "AppLog.h"
 #include "CmdUI.h"
 #include "CodecRegistry.h"
 #include "CommandIds.h"
+#include "DialogOptions.h"
 #include "DialogProgress.h"
+#include "DialogText.h"
 #include "DibBlock.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
@@ -151,22 +146,10 @@ void CKXViewDoc::RegisterCommands() {
 bool CKXViewDoc::AskForText() {
     CKXViewApp* app = theApp();
     if (!app) return false;
-    vimg::TextInfo& info = app->m_textInfo;
-    // The record holds the text in the code page of the font's character set.
-    const char* codePage = info.font.lfCharSet == 238 ? "windows-1250" : "windows-1252";
-    QStringDecoder decoder(codePage);
-    QString current = decoder.isValid() ? decoder(QByteArray(info.text)) : QString::fromLatin1(info.text);
-    current.replace(QLatin1Char('\r'), QLatin1Char(' ')).remove(QLatin1Char('\n'));
-    bool ok = false;
-    // One line per entry: the box ends with Return, as every other prompt here.
-    const QString text = QInputDialog::getText(MainWindow(), QStringLiteral("Text"), QStringLiteral("Text:"),
-                                               QLineEdit::Normal, current, &ok);
-    if (!ok) return false;
-    QStringEncoder encoder(codePage);
-    QByteArray bytes = encoder.isValid() ? QByteArray(encoder(text)) : text.toLatin1();
-    const qsizetype n = std::min<qsizetype>(bytes.size(), sizeof(info.text) - 1);
-    std::memcpy(info.text, bytes.constData(), static_cast<size_t>(n));
-    info.text[n] = 0;
+    CDialogText dlg(MainWindow());
+    dlg.m_info = app->m_textInfo;
+    if (dlg.exec() != QDialog::Accepted) return false;
+    app->m_textInfo = dlg.m_info;
     return true;
 }
 
@@ -618,47 +601,25 @@ void CKXViewDoc::OnCopy() {
 
 void CKXViewDoc::OnImageOptions() {
     if (!m_image || m_busy) return;
-    QDialog dlg(MainWindow());
-    dlg.setWindowTitle(QStringLiteral("Optionen"));
-    auto* form = new QFormLayout(&dlg);
-    auto spin = [&](const QString& label, int low, int high, int value) {
-        auto* box = new QSpinBox(&dlg);
-        box->setRange(low, high);
-        box->setValue(value);
-        form->addRow(label, box);
-        return box;
-    };
-    QSpinBox* quality = spin(QStringLiteral("JPEG quality"), 0, 100, m_image->GetJpegQuality());
-    QSpinBox* xDpi = spin(QStringLiteral("X DPI"), 1, 100000, m_image->GetXDPI());
-    QSpinBox* yDpi = spin(QStringLiteral("Y DPI"), 1, 100000, m_image->GetYDPI());
-    const uint32_t formats[] = {vimg::FORMAT_TIF, vimg::FORMAT_GIF, vimg::FORMAT_JPG, vimg::FORMAT_PNG};
-    std::vector<QSpinBox*> options;
-    for (uint32_t format : formats)
-        options.push_back(spin(
-            QStringLiteral("%1 options").arg(CImageFileDialog::FormatShortName(static_cast<int>(format))), 0,
-            0x7FFFFFFF, static_cast<int>(m_image->GetCodecOption(format))));
     const vimg::ExifInfo& exif = m_exifInfo->GetExifInfo();
-    auto* exifText = new QPlainTextEdit(&dlg);
-    exifText->setReadOnly(true);
-    exifText->setPlainText(QStringLiteral("%1 %2\n%3\nExposure %4 s, f/%5, ISO %6")
-                               .arg(QString::fromLatin1(exif.cameraMake),
-                                    QString::fromLatin1(exif.cameraModel), QString::fromLatin1(exif.dateTime))
-                               .arg(static_cast<double>(exif.exposureTime))
-                               .arg(static_cast<double>(exif.apertureFNumber))
-                               .arg(exif.isoEquivalent));
-    form->addRow(QStringLiteral("EXIF"), exifText);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    form->addRow(buttons);
+    CDialogOptions dlg(exif.isExif ? &exif : nullptr, MainWindow());
+    dlg.m_quality = m_image->GetJpegQuality();
+    dlg.m_xDpi = m_image->GetXDPI();
+    dlg.m_yDpi = static_cast<unsigned>(std::max(0, m_image->GetYDPI()));
+    dlg.m_tiffOption = m_image->GetCodecOption(vimg::FORMAT_TIF);
+    dlg.m_gifOption = m_image->GetCodecOption(vimg::FORMAT_GIF);
+    dlg.m_jpegOption = m_image->GetCodecOption(vimg::FORMAT_JPG);
+    dlg.m_pngOption = m_image->GetCodecOption(vimg::FORMAT_PNG);
     if (dlg.exec() != QDialog::Accepted || !m_image || m_busy) return;
-    m_image->SetJpegQuality(static_cast<uint8_t>(quality->value()));
-    m_image->SetXDPI(xDpi->value());
-    m_image->SetYDPI(yDpi->value());
-    for (size_t i = 0; i < options.size(); ++i)
-        m_image->SetCodecOption(static_cast<uint32_t>(options[i]->value()), formats[i]);
+    m_image->SetJpegQuality(dlg.m_quality);
+    m_image->SetXDPI(dlg.m_xDpi);
+    m_image->SetYDPI(static_cast<int32_t>(dlg.m_yDpi));
+    m_image->SetCodecOption(dlg.m_tiffOption, vimg::FORMAT_TIF);
+    m_image->SetCodecOption(dlg.m_gifOption, vimg::FORMAT_GIF);
+    m_image->SetCodecOption(dlg.m_jpegOption, vimg::FORMAT_JPG);
+    m_image->SetCodecOption(dlg.m_pngOption, vimg::FORMAT_PNG);
     MarkPictureChanged(); // the options change what the next save writes
-    if (CKXViewApp* app = theApp()) app->m_jpegQuality = quality->value();
+    if (CKXViewApp* app = theApp()) app->m_jpegQuality = dlg.m_quality;
 }
 
 // ---- background operations ----

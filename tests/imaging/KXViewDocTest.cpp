@@ -8,17 +8,21 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
 #include "CmdUI.h"
 #include "CommandIds.h"
+#include "DialogOptions.h"
 #include "DialogProgress.h"
+#include "DialogText.h"
 #include "DocTestSupport.h"
 #include "GradientProgress.h"
 #include "Image.h"
 #include "RecentFileList.h"
 #include "Resource.h"
+#include "TextDraw.h"
 
 using apptest::StartedApp;
 using doctest::MessageBoxAnswerer;
@@ -175,6 +179,51 @@ TEST_F(DocTest, ACutFileOpensWithWhatItHoldsAndSaysItIsIncomplete) {
     ASSERT_EQ(ok.texts.size(), 1);
     EXPECT_TRUE(ok.texts[0].startsWith(QStringLiteral("Datei unvollständig"))) << ok.texts[0].toStdString();
     EXPECT_TRUE(ok.texts[0].contains(QStringLiteral("cut.png")));
+}
+
+// Answers the first modal dialog of type D that opens with `answer` (its controls set, then OK).
+template <class D> struct DialogAnswerer {
+    explicit DialogAnswerer(std::function<void(D&)> answer) {
+        QObject::connect(&timer, &QTimer::timeout, [this, answer] {
+            if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget()); dialog && !seen) {
+                seen = true;
+                answer(*dialog);
+                if (auto* ok = dialog->template GetDlgItem<QAbstractButton>(IDOK)) ok->click();
+            }
+        });
+        timer.start(10);
+    }
+    bool seen = false;
+    QTimer timer;
+};
+
+TEST_F(DocTest, OptionsAndTextCommandsUseTheirDialogs) {
+    CKXViewDoc* doc = OpenBmp("a.bmp");
+    ASSERT_TRUE(doc);
+    doc->GetImage()->SetXDPI(150);
+    {
+        DialogAnswerer<CDialogOptions> user([](CDialogOptions& dlg) {
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_OPT_XDPI), QStringLiteral("150"));
+            dlg.SetDlgItemText(IDC_OPT_QUALITY, QStringLiteral("30"));
+            dlg.SetDlgItemText(IDC_OPT_XDPI, QStringLiteral("300"));
+        });
+        s.frame()->ExecuteCommand(ID_IMAGE_OPTIONS);
+        EXPECT_TRUE(user.seen);
+    }
+    EXPECT_EQ(doc->GetImage()->GetJpegQuality(), 30);
+    EXPECT_EQ(doc->GetImage()->GetXDPI(), 300);
+    EXPECT_EQ(s.app->m_jpegQuality, 30);
+    EXPECT_TRUE(doc->IsModified());
+
+    {
+        DialogAnswerer<CDialogText> user([](CDialogText& dlg) {
+            dlg.GetDlgItem<QPlainTextEdit>(IDC_TXT_TEXT)->setPlainText(QStringLiteral("Zwei\nZeilen"));
+        });
+        s.frame()->ExecuteCommand(ID_TOOL_TEXT);
+        EXPECT_TRUE(user.seen);
+    }
+    EXPECT_EQ(doc->m_tool, CKXViewDoc::TOOL_TEXT);
+    EXPECT_EQ(vimg::display::RecordText(s.app->m_textInfo), QStringLiteral("Zwei\nZeilen"));
 }
 
 TEST_F(DocTest, DuplicatesAreNumberedWithTheSharedCounter) {

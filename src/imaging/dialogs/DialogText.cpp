@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStringEncoder>
@@ -60,6 +62,11 @@ CDialogText::CDialogText(QWidget* parent)
     m_radius->setTickInterval(5);
     m_radius->setSingleStep(5);
     m_radius->setPageStep(10);
+    // Return makes a new line in the text: Ctrl+Return is OK.
+    auto* ok = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+    connect(ok, &QShortcut::activated, this, [this] {
+        if (auto* button = GetDlgItem<QAbstractButton>(IDOK)) button->click();
+    });
 }
 
 void CDialogText::OnInitDialog() {

@@ -60,14 +60,19 @@ keys ctrl+v
 shot "$work/pasted.png"
 [ "$(measure run "$work/pasted.png" "$ox" $((oy + 5)))" = 100 ] || fail "the pasted picture is not the copied one"
 
-# Text into the pasted picture, then undo.
+# Text into the pasted picture through "Place text to image", then undo.
 click_tool 478
+dialog=""
 for _ in $(seq 30); do
-    [ -n "$(xdotool search --onlyvisible --name '^Text$' 2>/dev/null)" ] && break
+    dialog=$(xdotool search --onlyvisible --name '^Place text to image$' 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
     sleep 0.1
 done
+[ -n "$dialog" ] || fail "the text tool did not open its dialog"
 xdotool type --delay 30 "Vistorel"
-xdotool key Return
+import -window "$dialog" "$shots/edit-text-dialog.png"
+# Return is a new line in the text; Ctrl+Return is OK.
+xdotool key ctrl+Return
 sleep 0.5
 xdotool mousemove --sync $((wx + ox + 60)) $((wy + oy + 40)) click 1
 shot "$work/text.png"
