@@ -90,6 +90,21 @@ TEST(DialogGamma, PresetSliderPreviewAndTheValueHandedBack) {
     EXPECT_EQ(dlg.GammaParameter(), 1230);
 }
 
+TEST(DialogGamma, AGammaOfZeroOrBelowIsRefusedInTheDialog) {
+    auto doc = Document(Solid(40, 10, {100, 100, 100, 0}), QStringLiteral("Grey"));
+    for (const char* typed : {"-1", "0"}) {
+        CDialogGamma dlg(doc.get());
+        dlg.show();
+        dlg.GetDlgItem<QLineEdit>(IDC_GAM_VALUE)->setText(QString::fromLatin1(typed));
+        MessageBoxCatcher boxes;
+        Click(dlg, IDOK);
+        EXPECT_TRUE(dlg.isVisible()) << typed;
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << typed;
+        EXPECT_EQ(boxes.Take().size(), 1) << typed;
+        EXPECT_TRUE(dlg.LastDataError().contains(QStringLiteral("between"))) << dlg.LastDataError().toStdString();
+    }
+}
+
 // Answers the colour chooser with a fixed colour and keeps what it was shown.
 class ProbeColorize : public CDialogColorize {
 public:

@@ -25,7 +25,8 @@ CDialogGamma::CDialogGamma(CKXViewDoc* document, QWidget* parent)
     static_cast<CShadeButton*>(SubclassDlgItem(IDCANCEL, new CShadeButton))->SetStandardShade();
     m_slider = static_cast<CBitmapSlider*>(SubclassDlgItem(IDC_GAM_SLIDER, new CBitmapSlider));
     m_documentList = GetDlgItem<QComboBox>(IDC_GAM_DOCUMENT);
-    Bind(IDC_GAM_VALUE, &m_gamma);
+    // A gamma of zero or below has no correction curve: refused here, not by the operation later.
+    Bind(IDC_GAM_VALUE, &m_gamma, 0.001, 1000);
     if (auto* edit = GetDlgItem<QLineEdit>(IDC_GAM_VALUE)) edit->installEventFilter(this);
 }
 

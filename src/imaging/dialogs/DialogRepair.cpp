@@ -24,7 +24,7 @@ CDialogRepair::CDialogRepair(QWidget* parent) : CTemplateDialog(kTemplate, paren
     SubclassDlgItem(IDC_REP_RADIUS, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_REP_ITERATIONS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_REP_COLOUR_SPACE, &m_colourSpace);
-    Bind(IDC_REP_RADIUS, &m_radius);
+    Bind(IDC_REP_RADIUS, &m_radius, -10, 10); // what the repair operation takes
     Bind(IDC_REP_ITERATIONS, &m_iterations, 1, 50);
 }
 
