@@ -17,6 +17,11 @@ constexpr int kTrackSide = 800;
 constexpr int kCoarseSide = 160;
 const cv::Size kWindow(21, 21);
 constexpr int kTrackLevels = 3;
+constexpr double kSoften = 2.0;
+// Motion that moves no corner this far is left alone: the estimate's own
+// spread on a still series is about a tenth of a pixel, and resampling would
+// blur more than so small a shift spoils.
+constexpr double kNegligible = 0.2;
 
 cv::Size Reduced(cv::Size size, int side) {
     const double factor = std::min(1.0, static_cast<double>(side) / std::max(size.width, size.height));
@@ -46,6 +51,34 @@ cv::Mat Rescale(const cv::Mat& w, double sx, double sy) {
     return r;
 }
 
+// Least squares q = s p + t over the pairs marked in `use`.
+cv::Mat FitShiftAndScale(const std::vector<cv::Point2f>& p, const std::vector<cv::Point2f>& q,
+                         const std::vector<uchar>& use) {
+    cv::Point2d meanP(0, 0), meanQ(0, 0);
+    double n = 0;
+    for (size_t i = 0; i < p.size(); ++i)
+        if (use[i]) {
+            meanP += cv::Point2d(p[i]);
+            meanQ += cv::Point2d(q[i]);
+            ++n;
+        }
+    meanP /= n;
+    meanQ /= n;
+    double cross = 0, spread = 0;
+    for (size_t i = 0; i < p.size(); ++i)
+        if (use[i]) {
+            const cv::Point2d dp = cv::Point2d(p[i]) - meanP, dq = cv::Point2d(q[i]) - meanQ;
+            cross += dp.dot(dq);
+            spread += dp.dot(dp);
+        }
+    const double s = spread > 0 ? cross / spread : 1.0;
+    cv::Mat w = cv::Mat::eye(2, 3, CV_64F);
+    w.at<double>(0, 0) = w.at<double>(1, 1) = s;
+    w.at<double>(0, 2) = meanQ.x - s * meanP.x;
+    w.at<double>(1, 2) = meanQ.y - s * meanP.y;
+    return w;
+}
+
 } // namespace
 
 void FrameAligner::Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) const {
@@ -55,6 +88,9 @@ void FrameAligner::Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) co
         cv::resize(full, grey, m_reduced, 0, 0, cv::INTER_AREA);
     else
         grey = full;
+    // Tracking on a softened copy: the fine texture that focus adds or takes
+    // away from a frame would otherwise pull the tracks.
+    cv::GaussianBlur(grey, grey, cv::Size(0, 0), kSoften);
     cv::Mat small;
     cv::resize(grey, small, m_coarse, 0, 0, cv::INTER_AREA);
     small.convertTo(coarse, CV_32F);
@@ -131,12 +167,14 @@ bool FrameAligner::Estimate(const cv::Mat& bgr, cv::Mat& warp) {
                 to.push_back(found[i]);
             }
         if (from.size() >= 6) {
+            // RANSAC sorts out tracks that went astray; the motion is then
+            // fitted to the rest as shift and scale alone, the motion of
+            // focusing, which three parameters fit more steadily than four.
             std::vector<uchar> inliers;
-            cv::Mat w = cv::estimateAffinePartial2D(from, to, inliers, cv::RANSAC, 1.0, 2000, 0.995, 10);
+            const cv::Mat w = cv::estimateAffinePartial2D(from, to, inliers, cv::RANSAC, 1.0, 2000, 0.995, 0);
             const auto kept = static_cast<size_t>(std::count(inliers.begin(), inliers.end(), 1));
             if (!w.empty() && kept >= std::max<size_t>(6, from.size() / 4)) {
-                w.convertTo(w, CV_64F);
-                warp = Rescale(w, 1 / sx, 1 / sy);
+                warp = Rescale(FitShiftAndScale(from, to, inliers), 1 / sx, 1 / sy);
                 ok = cv::checkRange(warp) && Plausible(warp, m_size);
             }
         }
@@ -159,7 +197,7 @@ bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
     for (const cv::Point2f p : {cv::Point2f(0, 0), cv::Point2f(width, 0), cv::Point2f(0, height),
                                 cv::Point2f(width, height)}) {
         const cv::Point2f q = Map(w, p);
-        if (std::hypot(q.x - p.x, q.y - p.y) >= 0.125) return false;
+        if (std::hypot(q.x - p.x, q.y - p.y) >= kNegligible) return false;
     }
     return true;
 }

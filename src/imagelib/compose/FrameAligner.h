@@ -1,9 +1,9 @@
 // Brings the frames of a focus series onto the first one. Corners of the
 // reference are followed into each frame with OpenCV's pyramidal Lucas-Kanade
 // tracker, started from a shift found by phase correlation (which reaches
-// far) and the motion of the frame before; a similarity (shift, the slight
-// scale change of focus breathing, a small turn) is fitted to the tracks with
-// RANSAC, so points lost in a blurred frame do not pull it.
+// far) and the motion of the frame before; RANSAC drops the tracks lost in a
+// blurred frame, and a shift with a scale (the focus breathing of a
+// microscope objective) is fitted to the rest.
 #pragma once
 
 #include <opencv2/core.hpp>
@@ -22,8 +22,7 @@ public:
     // is unreliable too).
     bool Estimate(const cv::Mat& bgr, cv::Mat& warp);
     // The frame resampled onto the reference (bicubic, edges repeated), or the
-    // frame itself when the motion moves no point by an eighth of a pixel:
-    // resampling would then blur more than it corrects.
+    // frame itself when the motion moves no point by a fifth of a pixel.
     static cv::Mat Apply(const cv::Mat& bgr, const cv::Mat& warp);
     static bool IsNegligible(const cv::Mat& warp, cv::Size size);
 
