@@ -1,6 +1,7 @@
 #include "FocusMeasure.h"
 
 #include "FramePyramid.h"
+#include "RowRunner.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -8,11 +9,11 @@ namespace vimg {
 
 void FocusMeasure::Energy(const cv::Mat& band, cv::Mat& energy) {
     energy.create(band.size(), CV_32F);
-    for (int y = 0; y < band.rows; ++y) {
+    RowRunner::Run(RowProgress{}, 0, band.rows, true, [&](int32_t y) {
         const float* in = band.ptr<float>(y);
         float* out = energy.ptr<float>(y);
         for (int x = 0; x < band.cols; ++x, in += 3) out[x] = in[0] * in[0] + in[1] * in[1] + in[2] * in[2];
-    }
+    });
 }
 
 void FocusMeasure::Compute(const FramePyramid& pyramid) {

@@ -20,7 +20,7 @@ constexpr const char* kStopped = "focus stacking stopped";
 // Rough bytes per pixel of a running merge: the merged state (kept and summed
 // coefficients, best and summed measures) and the frame being merged (its
 // float copy, pyramid, measures and scratch), pyramids counting 4/3.
-constexpr uint64_t kBytesPerPixel = 100;
+constexpr uint64_t kBytesPerPixel = 110;
 
 cv::Mat Wrap(const Image& img) {
     return cv::Mat(static_cast<int>(img.GetHeight()), static_cast<int>(img.GetWidth()), CV_8UC3, img.GetBits(),
@@ -40,8 +40,9 @@ struct FocusStack::State {
     cv::Size size;
     std::vector<MergeLevel> levels;
     cv::Mat lowSum;
-    // Buffers of GetResult, reused under the state mutex.
-    mutable std::vector<cv::Mat> bands, collapse;
+    // Buffers of GetResult (the merged pyramid collapsed level by level),
+    // reused under the state mutex.
+    mutable std::vector<cv::Mat> collapse;
     mutable cv::Mat low;
     // The first frame's calibration, carried over to the result.
     double pixelSize = 0;
@@ -154,10 +155,15 @@ bool FocusStack::GetResult(Image& result) const {
         return false;
     }
     try {
-        s.bands.resize(s.levels.size());
-        for (size_t l = 0; l < s.bands.size(); ++l) s.levels[l].Blend(s.count, s.bands[l]);
         s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
-        const cv::Mat& picture = FramePyramid::Collapse(s.low, s.bands, s.collapse);
+        s.collapse.resize(s.levels.size());
+        const cv::Mat* coarser = &s.low;
+        for (size_t l = s.levels.size(); l-- > 0;) {
+            cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
+            s.levels[l].AddBlendTo(s.count, s.collapse[l]);
+            coarser = &s.collapse[l];
+        }
+        const cv::Mat& picture = *coarser;
         Image out;
         if (!out.Create(static_cast<uint32_t>(s.size.width), static_cast<uint32_t>(s.size.height), 24)) {
             m_lastError = out.GetLastError();

@@ -16,27 +16,14 @@ void FramePyramid::Build(const cv::Mat& bgr, int levels) {
     const auto count = static_cast<size_t>(levels);
     m_gauss.resize(count + 1);
     m_bands.resize(count);
-    m_expanded.resize(count);
     bgr.convertTo(m_gauss[0], CV_32FC3);
     for (size_t l = 0; l < count; ++l) {
         const cv::Mat& current = m_gauss[l];
         cv::pyrDown(current, m_gauss[l + 1], cv::Size((current.cols + 1) / 2, (current.rows + 1) / 2),
                     cv::BORDER_REFLECT101);
-        cv::pyrUp(m_gauss[l + 1], m_expanded[l], current.size(), cv::BORDER_REFLECT101);
-        cv::subtract(current, m_expanded[l], m_bands[l]);
+        cv::pyrUp(m_gauss[l + 1], m_bands[l], current.size(), cv::BORDER_REFLECT101);
+        cv::subtract(current, m_bands[l], m_bands[l]);
     }
-}
-
-const cv::Mat& FramePyramid::Collapse(const cv::Mat& lowPass, const std::vector<cv::Mat>& bands,
-                                      std::vector<cv::Mat>& work) {
-    work.resize(bands.size());
-    const cv::Mat* picture = &lowPass;
-    for (size_t l = bands.size(); l-- > 0;) {
-        cv::pyrUp(*picture, work[l], bands[l].size(), cv::BORDER_REFLECT101);
-        work[l] += bands[l];
-        picture = &work[l];
-    }
-    return *picture;
 }
 
 } // namespace vimg

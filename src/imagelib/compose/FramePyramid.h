@@ -1,6 +1,7 @@
 // The Laplacian pyramid of one frame in floating point BGR: band-pass levels
-// from fine to coarse and the low-pass remainder last. Building and collapsing
-// give the frame back exactly up to float rounding.
+// from fine to coarse and the low-pass remainder last. Expanding the
+// remainder level by level (pyrUp) and adding each band gives the frame back
+// exactly up to float rounding.
 #pragma once
 
 #include <opencv2/core.hpp>
@@ -23,15 +24,9 @@ public:
     const cv::Mat& Band(int level) const { return m_bands[static_cast<size_t>(level)]; }
     const cv::Mat& LowPass() const { return m_gauss.back(); }
 
-    // Adds the bands, coarsest first, onto the low-pass picture expanded level
-    // by level; `work` holds one buffer per band and is reused between calls.
-    static const cv::Mat& Collapse(const cv::Mat& lowPass, const std::vector<cv::Mat>& bands,
-                                   std::vector<cv::Mat>& work);
-
 private:
     std::vector<cv::Mat> m_gauss; // the frame in float, then each level halved
-    std::vector<cv::Mat> m_bands;
-    std::vector<cv::Mat> m_expanded;
+    std::vector<cv::Mat> m_bands; // each level less the next one expanded
 };
 
 } // namespace vimg

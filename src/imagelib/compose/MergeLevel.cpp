@@ -1,5 +1,7 @@
 #include "MergeLevel.h"
 
+#include "RowRunner.h"
+
 #include <algorithm>
 
 namespace vimg {
@@ -9,9 +11,11 @@ namespace {
 // Salience (best - mean) / ((count - 1) * mean) below kNoise is what noise alone
 // gives between equally sharp frames; from kSalient on the best frame is taken
 // alone. The floor keeps flat, noise-free places from dividing by zero.
-constexpr float kNoise = 0.04f;
-constexpr float kSalient = 0.2f;
-constexpr float kFloor = 0.05f;
+#include <cstdlib>
+float Env(const char* n, float d) { const char* v = std::getenv(n); return v ? std::strtof(v, nullptr) : d; }
+const float kNoise = Env("FS_NOISE", 0.04f);
+const float kSalient = Env("FS_SALIENT", 0.2f);
+const float kFloor = Env("FS_FLOOR", 0.05f);
 
 } // namespace
 
@@ -31,7 +35,7 @@ void MergeLevel::Reset(cv::Size size, bool trackDepth) {
 
 void MergeLevel::Add(const cv::Mat& band, const cv::Mat& measure, float frame) {
     const bool track = !m_winner.empty();
-    for (int y = 0; y < band.rows; ++y) {
+    RowRunner::Run(RowProgress{}, 0, band.rows, true, [&](int32_t y) {
         const float* in = band.ptr<float>(y);
         const float* m = measure.ptr<float>(y);
         float* chosen = m_chosen.ptr<float>(y);
@@ -53,23 +57,22 @@ void MergeLevel::Add(const cv::Mat& band, const cv::Mat& measure, float frame) {
                 if (track) winner[x] = frame;
             }
         }
-    }
+    });
 }
 
-void MergeLevel::Blend(int count, cv::Mat& band) const {
-    band.create(m_chosen.size(), CV_32FC3);
+void MergeLevel::AddBlendTo(int count, cv::Mat& picture) const {
     const float inverse = 1.0f / static_cast<float>(std::max(count, 1));
-    for (int y = 0; y < band.rows; ++y) {
+    RowRunner::Run(RowProgress{}, 0, picture.rows, true, [&](int32_t y) {
         const float* chosen = m_chosen.ptr<float>(y);
         const float* sum = m_sum.ptr<float>(y);
         const float* best = m_best.ptr<float>(y);
         const float* measureSum = m_measureSum.ptr<float>(y);
-        float* out = band.ptr<float>(y);
-        for (int x = 0; x < band.cols; ++x) {
+        float* out = picture.ptr<float>(y);
+        for (int x = 0; x < picture.cols; ++x) {
             const float w = SelectionWeight(best[x], measureSum[x] * inverse, count);
-            for (int c = 3 * x; c < 3 * x + 3; ++c) out[c] = w * chosen[c] + (1.0f - w) * sum[c] * inverse;
+            for (int c = 3 * x; c < 3 * x + 3; ++c) out[c] += w * chosen[c] + (1.0f - w) * sum[c] * inverse;
         }
-    }
+    });
 }
 
 } // namespace vimg

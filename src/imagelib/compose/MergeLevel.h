@@ -17,8 +17,9 @@ public:
     void Reset(cv::Size size, bool trackDepth);
     // Merges frame number `frame`'s band (CV_32FC3) and measure (CV_32F).
     void Add(const cv::Mat& band, const cv::Mat& measure, float frame);
-    // The merged band after `count` frames (CV_32FC3).
-    void Blend(int count, cv::Mat& band) const;
+    // Adds the merged band after `count` frames onto `picture` (CV_32FC3, the
+    // band's size): the step of collapsing the merged pyramid.
+    void AddBlendTo(int count, cv::Mat& picture) const;
 
     // Weight of the kept coefficients against the mean, from the best measure
     // and the mean measure of `count` frames: 1 where the best stands out as

@@ -180,14 +180,15 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
     }
     EXPECT_EQ(cv::norm(level.Best(), best, cv::NORM_INF), 0.0);
     EXPECT_EQ(cv::norm(level.Winner(), winner, cv::NORM_INF), 0.0);
-    cv::Mat blended;
-    level.Blend(frames, blended);
+    cv::Mat blended(size, CV_32FC3, cv::Scalar::all(1.5));
+    level.AddBlendTo(frames, blended);
     double worst = 0;
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) {
             const float w = vimg::MergeLevel::SelectionWeight(best.at<float>(y, x),
                                                               measureSum.at<float>(y, x) / frames, frames);
-            const cv::Vec3f expected = w * chosen.at<cv::Vec3f>(y, x) + (1 - w) * sum.at<cv::Vec3f>(y, x) / frames;
+            const cv::Vec3f expected = cv::Vec3f::all(1.5f) + w * chosen.at<cv::Vec3f>(y, x) +
+                                       (1 - w) * sum.at<cv::Vec3f>(y, x) / frames;
             worst = std::max(worst, cv::norm(blended.at<cv::Vec3f>(y, x) - expected));
         }
     EXPECT_LT(worst, 1e-4);
