@@ -50,10 +50,18 @@ def sharp_picture(width, height, seed):
     return np.clip(img, 0, 255).astype(np.float32)
 
 
+def flatten_half(picture):
+    """The right half becomes a smooth, flat background, as around cells."""
+    height, width = picture.shape[:2]
+    y, x = np.mgrid[0:height, 0:width].astype(np.float32)
+    flat = np.dstack([180 + 20 * x / width, 170 + 10 * y / height, 200 - 15 * x / width])
+    return np.where((x > width / 2)[..., None], flat, picture).astype(np.float32)
+
+
 def depth_map(kind, width, height):
     y, x = np.mgrid[0:height, 0:width].astype(np.float32)
     u, v = x / (width - 1), y / (height - 1)
-    if kind == "tilted plane":
+    if kind.startswith("tilted plane"):
         return 0.8 * u + 0.2 * v
     if kind == "dome":
         r2 = ((u - 0.5) ** 2 + (v - 0.5) ** 2) / 0.5 ** 2
@@ -134,13 +142,16 @@ def main():
     parser.add_argument("--quick", action="store_true", help="the 1.2 MP stacks only")
     opts = parser.parse_args()
     ours = os.path.join(os.path.abspath(opts.build), "src/cli/vistorel-img")
-    stacks = [("tilted plane", 1280, 960), ("dome", 1280, 960), ("steps", 1280, 960)]
+    stacks = [("tilted plane", 1280, 960), ("dome", 1280, 960), ("steps", 1280, 960),
+              ("tilted plane, right half flat", 1280, 960)]
     if not opts.quick:
         stacks.append(("tilted plane", 2592, 1944))
     rows = []
     with tempfile.TemporaryDirectory() as work:
         for n, (kind, width, height) in enumerate(stacks):
             sharp = sharp_picture(width, height, 7 + n)
+            if kind.endswith("flat"):
+                sharp = flatten_half(sharp)
             depth = depth_map(kind, width, height)
             frames = slices(sharp, depth, 10, 6.0 * width / 1280, 2.0, 100 + n)
             names = []

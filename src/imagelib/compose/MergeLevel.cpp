@@ -3,29 +3,29 @@
 #include "RowRunner.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vimg {
 
 namespace {
 
-// Salience (best - mean) / ((count - 1) * mean) below kNoise is what noise alone
-// gives between equally sharp frames; from kSalient on the best frame is taken
-// alone. The floor keeps flat, noise-free places from dividing by zero.
-#include <cstdlib>
-float Env(const char* n, float d) { const char* v = std::getenv(n); return v ? std::strtof(v, nullptr) : d; }
-const float kNoise = Env("FS_NOISE", 0.04f);
-const float kSalient = Env("FS_SALIENT", 0.2f);
-const float kFloor = Env("FS_FLOOR", 0.05f);
+// Keeps flat, noise-free places (all measures near zero) from dividing by zero.
+constexpr float kFloor = 0.05f;
 
 } // namespace
 
-float MergeLevel::SelectionWeight(float best, float mean, int count) {
-    if (count < 2) return 0.0f;
-    const float salience = (best - mean) / (static_cast<float>(count - 1) * (mean + kFloor));
-    return std::clamp((salience - kNoise) / (kSalient - kNoise), 0.0f, 1.0f);
+float MergeLevel::NoiseRise(float noise, int count) {
+    return count < 2 ? 0.0f : noise * std::sqrt(2.0f * std::log(static_cast<float>(count)));
 }
 
-void MergeLevel::Reset(cv::Size size, bool trackDepth) {
+float MergeLevel::SelectionWeight(float best, float mean, float noiseRise) {
+    if (noiseRise <= 0) return 0.0f;
+    const float rise = (best - mean) / (mean + kFloor);
+    return std::clamp((rise - 1.5f * noiseRise) / (1.5f * noiseRise), 0.0f, 1.0f);
+}
+
+void MergeLevel::Reset(cv::Size size, float noise, bool trackDepth) {
+    m_noise = noise;
     m_chosen = cv::Mat::zeros(size, CV_32FC3);
     m_sum = cv::Mat::zeros(size, CV_32FC3);
     m_best = cv::Mat(size, CV_32F, cv::Scalar(-1));
@@ -62,6 +62,7 @@ void MergeLevel::Add(const cv::Mat& band, const cv::Mat& measure, float frame) {
 
 void MergeLevel::AddBlendTo(int count, cv::Mat& picture) const {
     const float inverse = 1.0f / static_cast<float>(std::max(count, 1));
+    const float noiseRise = NoiseRise(m_noise, count);
     RowRunner::Run(RowProgress{}, 0, picture.rows, true, [&](int32_t y) {
         const float* chosen = m_chosen.ptr<float>(y);
         const float* sum = m_sum.ptr<float>(y);
@@ -69,7 +70,7 @@ void MergeLevel::AddBlendTo(int count, cv::Mat& picture) const {
         const float* measureSum = m_measureSum.ptr<float>(y);
         float* out = picture.ptr<float>(y);
         for (int x = 0; x < picture.cols; ++x) {
-            const float w = SelectionWeight(best[x], measureSum[x] * inverse, count);
+            const float w = SelectionWeight(best[x], measureSum[x] * inverse, noiseRise);
             for (int c = 3 * x; c < 3 * x + 3; ++c) out[c] += w * chosen[c] + (1.0f - w) * sum[c] * inverse;
         }
     });

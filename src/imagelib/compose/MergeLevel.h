@@ -13,19 +13,24 @@ namespace vimg {
 
 class MergeLevel {
 public:
-    // Empty state for bands of `size`; `trackDepth` keeps which frame won where.
-    void Reset(cv::Size size, bool trackDepth);
+    // Empty state for bands of `size`. `noise` is the relative spread
+    // (deviation / mean) of this level's focus measure on frames of pure noise;
+    // `trackDepth` keeps which frame won where.
+    void Reset(cv::Size size, float noise, bool trackDepth);
     // Merges frame number `frame`'s band (CV_32FC3) and measure (CV_32F).
     void Add(const cv::Mat& band, const cv::Mat& measure, float frame);
     // Adds the merged band after `count` frames onto `picture` (CV_32FC3, the
     // band's size): the step of collapsing the merged pyramid.
     void AddBlendTo(int count, cv::Mat& picture) const;
 
-    // Weight of the kept coefficients against the mean, from the best measure
-    // and the mean measure of `count` frames: 1 where the best stands out as
-    // far as it can (one frame sharp, the others flat), 0 where it lies within
-    // the spread that noise alone gives.
-    static float SelectionWeight(float best, float mean, int count);
+    // How far the best of `count` measures lies above their mean, relative to
+    // the mean, when the frames differ by noise alone: the relative spread
+    // times sqrt(2 ln count), a bound on the largest of `count` normal draws.
+    static float NoiseRise(float noise, int count);
+    // Weight of the kept coefficients against the mean of all frames, from
+    // the best and the mean measure: 0 while the best rises above the mean by
+    // up to 1.5 times what noise gives, 1 from 3 times on, linear between.
+    static float SelectionWeight(float best, float mean, float noiseRise);
 
     const cv::Mat& Best() const { return m_best; }
     const cv::Mat& MeasureSum() const { return m_measureSum; }
@@ -33,6 +38,7 @@ public:
     const cv::Mat& Winner() const { return m_winner; }
 
 private:
+    float m_noise = 0;
     cv::Mat m_chosen;     // CV_32FC3
     cv::Mat m_best;       // CV_32F, -1 before the first frame
     cv::Mat m_sum;        // CV_32FC3

@@ -81,6 +81,27 @@ TEST(FocusStack, IdenticalFramesAndASingleFrameGiveThatFrameBack) {
     EXPECT_EQ(cv::norm(ToMat(result), ToMat(expected), cv::NORM_INF), 0.0);
 }
 
+// Where no frame has detail the frames differ by noise alone; the merge must
+// not pick the noisiest of them but average them, leaving less noise than any.
+TEST(FocusStack, NoiseDoesNotWinInFlatPlaces) {
+    cv::RNG rng(21);
+    std::vector<Image> frames;
+    std::vector<const Image*> list;
+    const cv::Mat flat(120, 160, CV_8UC3, cv::Scalar(90, 140, 200));
+    for (int i = 0; i < 6; ++i) {
+        cv::Mat noise(flat.size(), CV_16SC3), frame;
+        rng.fill(noise, cv::RNG::NORMAL, 0, 4);
+        cv::add(flat, noise, frame, cv::noArray(), CV_8UC3);
+        frames.push_back(ToImage(frame));
+    }
+    for (const Image& f : frames) list.push_back(&f);
+    vimg::FocusStack stack;
+    Image result;
+    ASSERT_TRUE(stack.Merge(list, result));
+    const double merged = cv::norm(ToMat(result), flat, cv::NORM_L2);
+    for (const Image& f : frames) EXPECT_LT(merged, 0.6 * cv::norm(ToMat(f), flat, cv::NORM_L2));
+}
+
 TEST(FocusStack, MisalignedFramesAreAligned) {
     const TwoHalves s;
     // The second frame moved by a few pixels and breathed by 1.5 %.
@@ -157,7 +178,7 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
     const cv::Size size(37, 11);
     cv::RNG rng(9);
     vimg::MergeLevel level;
-    level.Reset(size, true);
+    level.Reset(size, 0.2f, true);
     cv::Mat chosen(size, CV_32FC3, cv::Scalar::all(0)), sum = chosen.clone();
     cv::Mat best(size, CV_32F, cv::Scalar(-1)), measureSum(size, CV_32F, cv::Scalar(0)),
         winner = measureSum.clone();
@@ -185,8 +206,8 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
     double worst = 0;
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) {
-            const float w = vimg::MergeLevel::SelectionWeight(best.at<float>(y, x),
-                                                              measureSum.at<float>(y, x) / frames, frames);
+            const float w = vimg::MergeLevel::SelectionWeight(
+                best.at<float>(y, x), measureSum.at<float>(y, x) / frames, vimg::MergeLevel::NoiseRise(0.2f, frames));
             const cv::Vec3f expected = cv::Vec3f::all(1.5f) + w * chosen.at<cv::Vec3f>(y, x) +
                                        (1 - w) * sum.at<cv::Vec3f>(y, x) / frames;
             worst = std::max(worst, cv::norm(blended.at<cv::Vec3f>(y, x) - expected));
