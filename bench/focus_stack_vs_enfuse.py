@@ -126,13 +126,18 @@ def spearman(a, b):
     return float(np.corrcoef(ra, rb)[0, 1])
 
 
-def timed(command, runs):
-    times = []
+def timed(command, runs, work):
+    """Median wall and CPU (user + system) seconds, largest peak memory in MiB."""
+    walls, cpus, peak = [], [], 0
+    report = os.path.join(work, "time.txt")
     for _ in range(runs):
-        start = time.perf_counter()
-        subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        times.append(time.perf_counter() - start)
-    return float(np.median(times))
+        subprocess.run(["/usr/bin/time", "-f", "%e %U %S %M", "-o", report] + command, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wall, user, system, kib = open(report).read().split()[-4:]
+        walls.append(float(wall))
+        cpus.append(float(user) + float(system))
+        peak = max(peak, int(kib) / 1024)
+    return float(np.median(walls)), float(np.median(cpus)), peak
 
 
 def main():
@@ -147,6 +152,7 @@ def main():
     if not opts.quick:
         stacks.append(("tilted plane", 2592, 1944))
     rows = []
+    load_before = os.getloadavg()
     with tempfile.TemporaryDirectory() as work:
         for n, (kind, width, height) in enumerate(stacks):
             sharp = sharp_picture(width, height, 7 + n)
@@ -160,28 +166,41 @@ def main():
                 cv2.imwrite(names[k], f)
             truth = np.clip(np.rint(sharp), 0, 255).astype(np.uint8)
             best_slice = max(psnr(f, truth) for f in frames)
-            out, dmap, enf = (os.path.join(work, x) for x in ("ours.png", "depth.png", "enfuse.tif"))
+            # Both write an uncompressed picture: BMP here, enfuse's default TIFF.
+            out, dmap, enf = (os.path.join(work, x) for x in ("ours.bmp", "depth.bmp", "enfuse.tif"))
             results = {}
             for label, command, output in [
                 ("ours", [ours, "stack", out] + names + ["--depth-map", dmap], out),
                 ("ours, --align off", [ours, "stack", out] + names + ["--align", "off"], out),
                 ("enfuse", ENFUSE + ["-o", enf] + names, enf),
             ]:
-                seconds = timed(command, opts.runs)
+                wall, cpu, peak = timed(command, opts.runs, work)
                 picture = cv2.imread(output, cv2.IMREAD_COLOR)
-                results[label] = (psnr(picture, truth), ssim(picture, truth), seconds)
+                results[label] = (psnr(picture, truth), ssim(picture, truth), wall, cpu, peak)
                 if label == "ours":
                     rho = spearman(cv2.imread(dmap, cv2.IMREAD_GRAYSCALE), depth)
             rows.append((kind, width, height, best_slice, results, rho))
             print("done: %s %dx%d" % (kind, width, height), file=sys.stderr)
 
-    print("| stack | best slice PSNR | ours PSNR | ours SSIM | ours s | ours (align off) PSNR | SSIM | s "
-          "| enfuse PSNR | enfuse SSIM | enfuse s | ours / enfuse time | depth rank corr. |")
-    print("|---|---|---|---|---|---|---|---|---|---|---|---|---|")
+    print("%s; load average before %.2f %.2f %.2f, after %.2f %.2f %.2f; median of %d runs" % (
+        time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()), *load_before, *os.getloadavg(), opts.runs))
+    print()
+    print("| stack | best slice | ours PSNR | enfuse PSNR | ours SSIM | enfuse SSIM | ours wall s | enfuse wall s "
+          "| wall ratio | ours CPU s | enfuse CPU s | CPU ratio | ours MiB | enfuse MiB | depth rank corr. |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|")
     for kind, width, height, best, r, rho in rows:
-        o, a, e = r["ours"], r["ours, --align off"], r["enfuse"]
-        print("| %s, %d x %d | %.2f | %.2f | %.4f | %.2f | %.2f | %.4f | %.2f | %.2f | %.4f | %.2f | %.2f | %.3f |" % (
-            kind, width, height, best, o[0], o[1], o[2], a[0], a[1], a[2], e[0], e[1], e[2], o[2] / e[2], rho))
+        o, e = r["ours"], r["enfuse"]
+        print("| %s, %d x %d | %.2f | %.2f | %.2f | %.4f | %.4f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.0f | %.0f "
+              "| %.3f |" % (kind, width, height, best, o[0], e[0], o[1], e[1], o[2], e[2], o[2] / e[2], o[3], e[3],
+                            o[3] / e[3], o[4], e[4], rho))
+    print()
+    print("Without alignment (--align off):")
+    print()
+    print("| stack | PSNR | SSIM | wall s | CPU s |")
+    print("|---|---|---|---|---|")
+    for kind, width, height, best, r, rho in rows:
+        a = r["ours, --align off"]
+        print("| %s, %d x %d | %.2f | %.4f | %.2f | %.2f |" % (kind, width, height, a[0], a[1], a[2], a[3]))
 
 
 if __name__ == "__main__":

@@ -28,8 +28,10 @@ constexpr uint64_t kBytesPerPixel = 110;
 // less on each coarser one, whose measure sums more samples.
 float NoiseSpread(size_t l) { return 0.22f * std::pow(0.6f, static_cast<float>(l)); }
 
-cv::Mat Wrap(const Image& img) {
-    return cv::Mat(static_cast<int>(img.GetHeight()), static_cast<int>(img.GetWidth()), CV_8UC3, img.GetBits(),
+// The image's rows as a matrix (bottom row first, as stored; every picture
+// of a stack is flipped alike, so the merge never notices).
+cv::Mat Wrap(const Image& img, int type) {
+    return cv::Mat(static_cast<int>(img.GetHeight()), static_cast<int>(img.GetWidth()), type, img.GetBits(),
                    img.GetEffWidth());
 }
 
@@ -112,7 +114,7 @@ bool FocusStack::Add(const Image& frame) {
         source = &converted;
     }
     try {
-        const cv::Mat bgr = Wrap(*source);
+        const cv::Mat bgr = Wrap(*source, CV_8UC3);
         cv::Mat aligned = bgr;
         if (m_options.align) {
             if (s.count == 0) {
@@ -153,7 +155,7 @@ bool FocusStack::Add(const Image& frame) {
     return true;
 }
 
-bool FocusStack::GetResult(Image& result) const {
+bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Image&)>& fill, Image& out) const {
     std::unique_lock lock(m_stateMutex);
     const State& s = *m_state;
     if (s.count == 0) {
@@ -161,27 +163,18 @@ bool FocusStack::GetResult(Image& result) const {
         return false;
     }
     try {
-        s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
-        s.collapse.resize(s.levels.size());
-        const cv::Mat* coarser = &s.low;
-        for (size_t l = s.levels.size(); l-- > 0;) {
-            cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
-            s.levels[l].AddBlendTo(s.count, s.collapse[l]);
-            coarser = &s.collapse[l];
-        }
-        const cv::Mat& picture = *coarser;
-        Image out;
-        if (!out.Create(static_cast<uint32_t>(s.size.width), static_cast<uint32_t>(s.size.height), 24)) {
-            m_lastError = out.GetLastError();
+        Image picture;
+        if (!picture.Create(static_cast<uint32_t>(s.size.width), static_cast<uint32_t>(s.size.height), bpp)) {
+            m_lastError = picture.GetLastError();
             return false;
         }
-        cv::Mat target = Wrap(out);
-        picture.convertTo(target, CV_8UC3); // rounds to nearest and clamps to 0..255
-        out.SetPixelSize(s.pixelSize);
-        out.SetCameraName(s.camera.c_str());
-        out.SetXDPI(s.xDpi);
-        out.SetYDPI(s.yDpi);
-        result = std::move(out);
+        if (bpp == 8) picture.SetGrayPalette();
+        fill(s, picture);
+        picture.SetPixelSize(s.pixelSize);
+        picture.SetCameraName(s.camera.c_str());
+        picture.SetXDPI(s.xDpi);
+        picture.SetYDPI(s.yDpi);
+        out = std::move(picture);
     } catch (const cv::Exception& e) {
         m_lastError = std::string("focus stacking: ") + e.what();
         return false;
@@ -192,14 +185,23 @@ bool FocusStack::GetResult(Image& result) const {
     return true;
 }
 
+bool FocusStack::GetResult(Image& result) const {
+    return Publish(24, [](const State& s, Image& out) {
+        s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
+        s.collapse.resize(s.levels.size());
+        const cv::Mat* coarser = &s.low;
+        for (size_t l = s.levels.size(); l-- > 0;) {
+            cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
+            s.levels[l].AddBlendTo(s.count, s.collapse[l]);
+            coarser = &s.collapse[l];
+        }
+        cv::Mat target = Wrap(out, CV_8UC3);
+        coarser->convertTo(target, CV_8UC3); // rounds to nearest and clamps to 0..255
+    }, result);
+}
+
 bool FocusStack::GetDepthMap(Image& depth) const {
-    std::unique_lock lock(m_stateMutex);
-    const State& s = *m_state;
-    if (s.count == 0) {
-        m_lastError = "no frames merged yet";
-        return false;
-    }
-    try {
+    return Publish(8, [this](const State& s, Image& out) {
         const MergeLevel& level = s.levels[s.DepthLevel()];
         cv::Mat frames = level.Winner();
         if (m_options.smoothDepth && s.count > 1) {
@@ -216,27 +218,9 @@ bool FocusStack::GetDepthMap(Image& depth) const {
         }
         cv::Mat full;
         cv::resize(frames, full, s.size, 0, 0, m_options.smoothDepth ? cv::INTER_LINEAR : cv::INTER_NEAREST);
-        Image out;
-        if (!out.Create(static_cast<uint32_t>(s.size.width), static_cast<uint32_t>(s.size.height), 8)) {
-            m_lastError = out.GetLastError();
-            return false;
-        }
-        out.SetGrayPalette();
-        cv::Mat target(s.size.height, s.size.width, CV_8U, out.GetBits(), out.GetEffWidth());
+        cv::Mat target = Wrap(out, CV_8U);
         full.convertTo(target, CV_8U, s.count > 1 ? 255.0 / (s.count - 1) : 0.0);
-        out.SetPixelSize(s.pixelSize);
-        out.SetCameraName(s.camera.c_str());
-        out.SetXDPI(s.xDpi);
-        out.SetYDPI(s.yDpi);
-        depth = std::move(out);
-    } catch (const cv::Exception& e) {
-        m_lastError = std::string("focus stacking: ") + e.what();
-        return false;
-    } catch (const std::bad_alloc&) {
-        m_lastError = "out of memory";
-        return false;
-    }
-    return true;
+    }, depth);
 }
 
 bool FocusStack::Merge(const std::vector<const Image*>& frames, Image& result, Image* depth) {

@@ -13,6 +13,7 @@
 #include "RelaxedInt.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -61,6 +62,10 @@ public:
 private:
     struct State;
     bool Fail(const std::string& text) const;
+    // Makes a picture of the stack's size and depth, has `fill` write it from
+    // the merged state (under the state mutex) and gives it the first frame's
+    // calibration; errors become the last error.
+    bool Publish(uint32_t bpp, const std::function<void(const State&, Image&)>& fill, Image& out) const;
 
     FocusStackOptions m_options;
     std::unique_ptr<State> m_state;

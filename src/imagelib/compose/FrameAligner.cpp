@@ -11,8 +11,8 @@ namespace vimg {
 
 namespace {
 
-// Longer sides of the grey copies: points are tracked on the first, the
-// coarse shift is found on the second.
+// Longer sides of the grey copies: points are tracked on the first (reduced
+// by a whole factor), the coarse shift is found on the second.
 constexpr int kTrackSide = 800;
 constexpr int kCoarseSide = 160;
 const cv::Size kWindow(21, 21);
@@ -84,8 +84,10 @@ cv::Mat FitShiftAndScale(const std::vector<cv::Point2f>& p, const std::vector<cv
 void FrameAligner::Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) const {
     cv::Mat full;
     cv::cvtColor(bgr, full, cv::COLOR_BGR2GRAY);
-    if (m_reduced != full.size())
-        cv::resize(full, grey, m_reduced, 0, 0, cv::INTER_AREA);
+    // A whole factor lets OpenCV average k x k blocks on its fast path.
+    if (m_factor > 1)
+        cv::resize(full(cv::Rect(0, 0, m_reduced.width * m_factor, m_reduced.height * m_factor)), grey, m_reduced, 0,
+                   0, cv::INTER_AREA);
     else
         grey = full;
     // Tracking on a softened copy: the fine texture that focus adds or takes
@@ -98,7 +100,8 @@ void FrameAligner::Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) co
 
 void FrameAligner::SetReference(const cv::Mat& bgr) {
     m_size = bgr.size();
-    m_reduced = Reduced(m_size, kTrackSide);
+    m_factor = (std::max(m_size.width, m_size.height) + kTrackSide - 1) / kTrackSide;
+    m_reduced = cv::Size(m_size.width / m_factor, m_size.height / m_factor);
     m_coarse = Reduced(m_size, kCoarseSide);
     cv::Mat grey;
     Reduce(bgr, grey, m_coarseReference);
@@ -127,8 +130,7 @@ void FrameAligner::SetReference(const cv::Mat& bgr) {
 bool FrameAligner::Estimate(const cv::Mat& bgr, cv::Mat& warp) {
     cv::Mat grey, coarse;
     Reduce(bgr, grey, coarse);
-    const double sx = static_cast<double>(m_reduced.width) / m_size.width;
-    const double sy = static_cast<double>(m_reduced.height) / m_size.height;
+    const double sx = 1.0 / m_factor, sy = sx;
 
     // The shift at the centre by phase correlation; the previous frame's
     // scale and turn around it give where each point should be.

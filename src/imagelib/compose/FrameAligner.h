@@ -30,6 +30,7 @@ private:
     void Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) const;
 
     cv::Size m_size;
+    int m_factor = 1;             // full size / tracking copy
     cv::Size m_reduced, m_coarse; // sizes of the tracking and the phase-correlation copies
     std::vector<cv::Mat> m_referencePyramid;
     std::vector<cv::Point2f> m_points; // corners of the reference, tracking copy coordinates
