@@ -122,7 +122,7 @@ bool FocusStack::Add(const Image& frame) {
             } else {
                 cv::Mat warp;
                 s.aligner.Estimate(bgr, warp);
-                aligned = FrameAligner::Apply(bgr, warp);
+                aligned = FrameAligner::Apply(bgr, warp, m_options.fastResample);
             }
         }
         if (m_escape) return Fail(kStopped);

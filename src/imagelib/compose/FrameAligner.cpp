@@ -204,10 +204,11 @@ bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
     return true;
 }
 
-cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp) {
+cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp, bool fast) {
     if (IsNegligible(warp, bgr.size())) return bgr;
     cv::Mat out;
-    cv::warpAffine(bgr, out, warp, bgr.size(), cv::INTER_CUBIC | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
+    cv::warpAffine(bgr, out, warp, bgr.size(), (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP,
+                   cv::BORDER_REPLICATE);
     return out;
 }
 
