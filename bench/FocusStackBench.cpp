@@ -40,7 +40,8 @@ const std::vector<vimg::Image>& Frames() {
 // One Add per iteration into a stack that already holds every frame once.
 void AddFrame(benchmark::State& state, bool align, bool show, bool fastResample = false) {
     vimg::FocusStack stack(vimg::FocusStackOptions{align, true, fastResample});
-    for (const vimg::Image& f : Frames()) stack.Add(f);
+    for (const vimg::Image& f : Frames())
+        stack.Add(f);
     vimg::Image result;
     size_t next = 0;
     for (auto _ : state) {
@@ -49,15 +50,26 @@ void AddFrame(benchmark::State& state, bool align, bool show, bool fastResample 
     }
 }
 
-void AddFrameAligned(benchmark::State& state) { AddFrame(state, true, false); }
-void AddFrameUnaligned(benchmark::State& state) { AddFrame(state, false, false); }
-void AddFrameAlignedAndResult(benchmark::State& state) { AddFrame(state, true, true); }
-void AddFrameAlignedBilinear(benchmark::State& state) { AddFrame(state, true, false, true); }
-void AddFrameAlignedBilinearAndResult(benchmark::State& state) { AddFrame(state, true, true, true); }
+void AddFrameAligned(benchmark::State& state) {
+    AddFrame(state, true, false);
+}
+void AddFrameUnaligned(benchmark::State& state) {
+    AddFrame(state, false, false);
+}
+void AddFrameAlignedAndResult(benchmark::State& state) {
+    AddFrame(state, true, true);
+}
+void AddFrameAlignedBilinear(benchmark::State& state) {
+    AddFrame(state, true, false, true);
+}
+void AddFrameAlignedBilinearAndResult(benchmark::State& state) {
+    AddFrame(state, true, true, true);
+}
 
 void ResultOnly(benchmark::State& state) {
     vimg::FocusStack stack;
-    for (const vimg::Image& f : Frames()) stack.Add(f);
+    for (const vimg::Image& f : Frames())
+        stack.Add(f);
     vimg::Image result;
     for (auto _ : state)
         if (!stack.GetResult(result)) state.SkipWithError("GetResult failed");
@@ -65,7 +77,8 @@ void ResultOnly(benchmark::State& state) {
 
 void DepthMapOnly(benchmark::State& state) {
     vimg::FocusStack stack;
-    for (const vimg::Image& f : Frames()) stack.Add(f);
+    for (const vimg::Image& f : Frames())
+        stack.Add(f);
     vimg::Image depth;
     for (auto _ : state)
         if (!stack.GetDepthMap(depth)) state.SkipWithError("GetDepthMap failed");

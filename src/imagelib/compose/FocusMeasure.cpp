@@ -12,7 +12,8 @@ void FocusMeasure::Energy(const cv::Mat& band, cv::Mat& energy) {
     RowRunner::Run(RowProgress{}, 0, band.rows, true, [&](int32_t y) {
         const float* in = band.ptr<float>(y);
         float* out = energy.ptr<float>(y);
-        for (int x = 0; x < band.cols; ++x, in += 3) out[x] = in[0] * in[0] + in[1] * in[1] + in[2] * in[2];
+        for (int x = 0; x < band.cols; ++x, in += 3)
+            out[x] = in[0] * in[0] + in[1] * in[1] + in[2] * in[2];
     });
 }
 

@@ -26,7 +26,9 @@ constexpr uint64_t kBytesPerPixel = 110;
 // Relative spread (deviation / mean) of the focus measure of level `l` on
 // frames of pure noise, measured on Gaussian noise: 0.22 on the finest level,
 // less on each coarser one, whose measure sums more samples.
-float NoiseSpread(size_t l) { return 0.22f * std::pow(0.6f, static_cast<float>(l)); }
+float NoiseSpread(size_t l) {
+    return 0.22f * std::pow(0.6f, static_cast<float>(l));
+}
 
 // The image's rows as a matrix (bottom row first, as stored; every picture
 // of a stack is flipped alike, so the merge never notices).
@@ -99,7 +101,8 @@ bool FocusStack::Add(const Image& frame) {
     if (s.count > 0 && size != s.size)
         return Fail("the frame is " + std::to_string(size.width) + " x " + std::to_string(size.height) +
                     ", the stack is " + std::to_string(s.size.width) + " x " + std::to_string(s.size.height));
-    const uint64_t needed = static_cast<uint64_t>(size.width) * static_cast<uint64_t>(size.height) * kBytesPerPixel;
+    const uint64_t needed =
+        static_cast<uint64_t>(size.width) * static_cast<uint64_t>(size.height) * kBytesPerPixel;
     if (needed > Image::GetMaxMemory())
         return Fail("focus stacking " + std::to_string(size.width) + " x " + std::to_string(size.height) +
                     " needs about " + std::to_string(needed >> 20) + " MiB, the limit is " +
@@ -109,8 +112,8 @@ bool FocusStack::Add(const Image& frame) {
     const Image* source = &frame;
     if (frame.GetBpp() != 24) {
         converted.Copy(frame, true, false, false);
-        if (!converted.IncreaseBpp(24)) return Fail(std::string("cannot read the frame as colour: ") +
-                                                    converted.GetLastError());
+        if (!converted.IncreaseBpp(24))
+            return Fail(std::string("cannot read the frame as colour: ") + converted.GetLastError());
         source = &converted;
     }
     try {
@@ -136,16 +139,19 @@ bool FocusStack::Add(const Image& frame) {
             s.size = size;
             s.levels.assign(static_cast<size_t>(levels), MergeLevel());
             for (size_t l = 0; l < s.levels.size(); ++l)
-                s.levels[l].Reset(s.pyramid.Band(static_cast<int>(l)).size(), NoiseSpread(l), l == s.DepthLevel());
-            s.lowSum = cv::Mat::zeros(s.pyramid.LowPass().size(), CV_32FC3);
+                s.levels[l].Start(s.pyramid.Band(static_cast<int>(l)), s.measure.Level(static_cast<int>(l)),
+                                  NoiseSpread(l), l == s.DepthLevel());
+            s.pyramid.LowPass().copyTo(s.lowSum);
             s.pixelSize = frame.GetPixelSize();
             s.camera = frame.GetCameraName();
             s.xDpi = frame.GetXDPI();
             s.yDpi = frame.GetYDPI();
+        } else {
+            for (size_t l = 0; l < s.levels.size(); ++l)
+                s.levels[l].Add(s.pyramid.Band(static_cast<int>(l)), s.measure.Level(static_cast<int>(l)),
+                                static_cast<float>(s.count));
+            s.lowSum += s.pyramid.LowPass();
         }
-        for (size_t l = 0; l < s.levels.size(); ++l)
-            s.levels[l].Add(s.pyramid.Band(static_cast<int>(l)), s.measure.Level(static_cast<int>(l)), static_cast<float>(s.count));
-        s.lowSum += s.pyramid.LowPass();
         ++s.count;
     } catch (const cv::Exception& e) {
         return Fail(std::string("focus stacking: ") + e.what());
@@ -155,7 +161,8 @@ bool FocusStack::Add(const Image& frame) {
     return true;
 }
 
-bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Image&)>& fill, Image& out) const {
+bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Image&)>& fill,
+                         Image& out) const {
     std::unique_lock lock(m_stateMutex);
     const State& s = *m_state;
     if (s.count == 0) {
@@ -186,41 +193,49 @@ bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Im
 }
 
 bool FocusStack::GetResult(Image& result) const {
-    return Publish(24, [](const State& s, Image& out) {
-        s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
-        s.collapse.resize(s.levels.size());
-        const cv::Mat* coarser = &s.low;
-        for (size_t l = s.levels.size(); l-- > 0;) {
-            cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
-            s.levels[l].AddBlendTo(s.count, s.collapse[l]);
-            coarser = &s.collapse[l];
-        }
-        cv::Mat target = Wrap(out, CV_8UC3);
-        coarser->convertTo(target, CV_8UC3); // rounds to nearest and clamps to 0..255
-    }, result);
+    return Publish(
+        24,
+        [](const State& s, Image& out) {
+            s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
+            s.collapse.resize(s.levels.size());
+            const cv::Mat* coarser = &s.low;
+            for (size_t l = s.levels.size(); l-- > 0;) {
+                cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
+                s.levels[l].AddBlendTo(s.count, s.collapse[l]);
+                coarser = &s.collapse[l];
+            }
+            cv::Mat target = Wrap(out, CV_8UC3);
+            coarser->convertTo(target, CV_8UC3); // rounds to nearest and clamps to 0..255
+        },
+        result);
 }
 
 bool FocusStack::GetDepthMap(Image& depth) const {
-    return Publish(8, [this](const State& s, Image& out) {
-        const MergeLevel& level = s.levels[s.DepthLevel()];
-        cv::Mat frames = level.Winner();
-        if (m_options.smoothDepth && s.count > 1) {
-            // Normalised convolution: each winner counts by how far its measure
-            // rises above the mean, so places without texture take the depth of
-            // textured surroundings instead of a noisy guess.
-            cv::Mat confidence = level.Best() - level.MeasureSum() * (1.0 / s.count);
-            confidence = cv::max(confidence, 0.0);
-            const double floor = 1e-3 * cv::mean(confidence)[0] + 1e-12;
-            cv::Mat weighted, weights;
-            cv::GaussianBlur(frames.mul(confidence), weighted, cv::Size(0, 0), 3.0, 3.0, cv::BORDER_REFLECT101);
-            cv::GaussianBlur(confidence, weights, cv::Size(0, 0), 3.0, 3.0, cv::BORDER_REFLECT101);
-            frames = (weighted + frames * floor) / (weights + floor);
-        }
-        cv::Mat full;
-        cv::resize(frames, full, s.size, 0, 0, m_options.smoothDepth ? cv::INTER_LINEAR : cv::INTER_NEAREST);
-        cv::Mat target = Wrap(out, CV_8U);
-        full.convertTo(target, CV_8U, s.count > 1 ? 255.0 / (s.count - 1) : 0.0);
-    }, depth);
+    return Publish(
+        8,
+        [this](const State& s, Image& out) {
+            const MergeLevel& level = s.levels[s.DepthLevel()];
+            cv::Mat frames = level.Winner();
+            if (m_options.smoothDepth && s.count > 1) {
+                // Normalised convolution: each winner counts by how far its measure
+                // rises above the mean, so places without texture take the depth of
+                // textured surroundings instead of a noisy guess.
+                cv::Mat confidence = level.Best() - level.MeasureSum() * (1.0 / s.count);
+                confidence = cv::max(confidence, 0.0);
+                const double floor = 1e-3 * cv::mean(confidence)[0] + 1e-12;
+                cv::Mat weighted, weights;
+                cv::GaussianBlur(frames.mul(confidence), weighted, cv::Size(0, 0), 3.0, 3.0,
+                                 cv::BORDER_REFLECT101);
+                cv::GaussianBlur(confidence, weights, cv::Size(0, 0), 3.0, 3.0, cv::BORDER_REFLECT101);
+                frames = (weighted + frames * floor) / (weights + floor);
+            }
+            cv::Mat full;
+            cv::resize(frames, full, s.size, 0, 0,
+                       m_options.smoothDepth ? cv::INTER_LINEAR : cv::INTER_NEAREST);
+            cv::Mat target = Wrap(out, CV_8U);
+            full.convertTo(target, CV_8U, s.count > 1 ? 255.0 / (s.count - 1) : 0.0);
+        },
+        depth);
 }
 
 bool FocusStack::Merge(const std::vector<const Image*>& frames, Image& result, Image* depth) {

@@ -1,13 +1,15 @@
 // Focus stacking: frames of one scene taken at different focus positions
 // merge into one picture sharp everywhere, plus a depth map saying which frame
 // was sharpest where. Frames are merged one at a time into a running result,
-// so a list of any length needs the memory of about three frames' pyramids,
-// and a live camera can feed frames as they come and show the result between.
+// so memory does not grow with the number of frames (about 110 bytes per
+// pixel), and a live camera can feed frames as they come and show the result
+// in between.
 //
 // Use from a worker thread: Add frames, then GetResult / GetDepthMap. Those two
 // may also be called from another thread at any time (they wait while an Add
 // commits its frame, a few milliseconds). SetEscape from any thread stops a
-// running Add or Merge; progress is the percentage of a Merge done.
+// running Add or Merge (it stays set until SetEscape(0)); progress is the
+// percentage of a Merge done.
 #pragma once
 
 #include "RelaxedInt.h"

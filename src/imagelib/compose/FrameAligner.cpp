@@ -30,9 +30,11 @@ cv::Size Reduced(cv::Size size, int side) {
 }
 
 bool Plausible(const cv::Mat& w, cv::Size size) {
-    const double a = w.at<double>(0, 0), b = w.at<double>(0, 1), c = w.at<double>(1, 0), d = w.at<double>(1, 1);
+    const double a = w.at<double>(0, 0), b = w.at<double>(0, 1), c = w.at<double>(1, 0),
+                 d = w.at<double>(1, 1);
     return std::abs(a - 1) < 0.1 && std::abs(d - 1) < 0.1 && std::abs(b) < 0.1 && std::abs(c) < 0.1 &&
-           std::abs(w.at<double>(0, 2)) < size.width / 3.0 && std::abs(w.at<double>(1, 2)) < size.height / 3.0;
+           std::abs(w.at<double>(0, 2)) < size.width / 3.0 &&
+           std::abs(w.at<double>(1, 2)) < size.height / 3.0;
 }
 
 cv::Point2f Map(const cv::Mat& w, cv::Point2f p) {
@@ -86,8 +88,8 @@ void FrameAligner::Reduce(const cv::Mat& bgr, cv::Mat& grey, cv::Mat& coarse) co
     cv::cvtColor(bgr, full, cv::COLOR_BGR2GRAY);
     // A whole factor lets OpenCV average k x k blocks on its fast path.
     if (m_factor > 1)
-        cv::resize(full(cv::Rect(0, 0, m_reduced.width * m_factor, m_reduced.height * m_factor)), grey, m_reduced, 0,
-                   0, cv::INTER_AREA);
+        cv::resize(full(cv::Rect(0, 0, m_reduced.width * m_factor, m_reduced.height * m_factor)), grey,
+                   m_reduced, 0, 0, cv::INTER_AREA);
     else
         grey = full;
     // Tracking on a softened copy: the fine texture that focus adds or takes
@@ -116,8 +118,8 @@ void FrameAligner::SetReference(const cv::Mat& bgr) {
     if (m_reduced.width > 4 * margin + kWindow.width && m_reduced.height > 4 * margin + kWindow.height) {
         cv::Mat mask = cv::Mat::zeros(m_reduced, CV_8U);
         mask(cv::Rect(margin, margin, m_reduced.width - 2 * margin, m_reduced.height - 2 * margin)) = 255;
-        cv::goodFeaturesToTrack(grey, m_points, 400, 0.005, std::max(m_reduced.width, m_reduced.height) / 40.0,
-                                mask, 5);
+        cv::goodFeaturesToTrack(grey, m_points, 400, 0.005,
+                                std::max(m_reduced.width, m_reduced.height) / 40.0, mask, 5);
         for (int gy = 1; gy < 8; ++gy)
             for (int gx = 1; gx < 10; ++gx)
                 m_points.emplace_back(static_cast<float>(m_reduced.width * gx / 10.0),
@@ -153,7 +155,8 @@ bool FrameAligner::Estimate(const cv::Mat& bgr, cv::Mat& warp) {
     if (!m_points.empty()) {
         const cv::Mat reducedStart = Rescale(start, sx, sy);
         std::vector<cv::Point2f> found(m_points.size());
-        for (size_t i = 0; i < m_points.size(); ++i) found[i] = Map(reducedStart, m_points[i]);
+        for (size_t i = 0; i < m_points.size(); ++i)
+            found[i] = Map(reducedStart, m_points[i]);
         std::vector<cv::Mat> pyramid;
         cv::buildOpticalFlowPyramid(grey, pyramid, kWindow, kTrackLevels);
         std::vector<uchar> status;
@@ -196,8 +199,8 @@ bool FrameAligner::Estimate(const cv::Mat& bgr, cv::Mat& warp) {
 
 bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
     const float width = static_cast<float>(size.width), height = static_cast<float>(size.height);
-    for (const cv::Point2f p : {cv::Point2f(0, 0), cv::Point2f(width, 0), cv::Point2f(0, height),
-                                cv::Point2f(width, height)}) {
+    for (const cv::Point2f p :
+         {cv::Point2f(0, 0), cv::Point2f(width, 0), cv::Point2f(0, height), cv::Point2f(width, height)}) {
         const cv::Point2f q = Map(w, p);
         if (std::hypot(q.x - p.x, q.y - p.y) >= kNegligible) return false;
     }
@@ -207,8 +210,8 @@ bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
 cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp, bool fast) {
     if (IsNegligible(warp, bgr.size())) return bgr;
     cv::Mat out;
-    cv::warpAffine(bgr, out, warp, bgr.size(), (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP,
-                   cv::BORDER_REPLICATE);
+    cv::warpAffine(bgr, out, warp, bgr.size(),
+                   (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
     return out;
 }
 

@@ -8,7 +8,8 @@ namespace vimg {
 
 int FramePyramid::LevelsFor(cv::Size size) {
     int levels = 1;
-    for (int side = std::min(size.width, size.height); side >= 32 && levels < 8; side /= 2) ++levels;
+    for (int side = std::min(size.width, size.height); side >= 32 && levels < 8; side /= 2)
+        ++levels;
     return levels;
 }
 

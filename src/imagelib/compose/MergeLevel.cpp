@@ -24,13 +24,16 @@ float MergeLevel::SelectionWeight(float best, float mean, float noiseRise) {
     return std::clamp((rise - 1.5f * noiseRise) / (1.5f * noiseRise), 0.0f, 1.0f);
 }
 
-void MergeLevel::Reset(cv::Size size, float noise, bool trackDepth) {
+void MergeLevel::Start(const cv::Mat& band, const cv::Mat& measure, float noise, bool trackDepth) {
     m_noise = noise;
-    m_chosen = cv::Mat::zeros(size, CV_32FC3);
-    m_sum = cv::Mat::zeros(size, CV_32FC3);
-    m_best = cv::Mat(size, CV_32F, cv::Scalar(-1));
-    m_measureSum = cv::Mat::zeros(size, CV_32F);
-    m_winner = trackDepth ? cv::Mat::zeros(size, CV_32F) : cv::Mat();
+    band.copyTo(m_chosen);
+    band.copyTo(m_sum);
+    measure.copyTo(m_best);
+    measure.copyTo(m_measureSum);
+    if (trackDepth)
+        m_winner = cv::Mat::zeros(measure.size(), CV_32F);
+    else
+        m_winner.release();
 }
 
 void MergeLevel::Add(const cv::Mat& band, const cv::Mat& measure, float frame) {
@@ -71,7 +74,8 @@ void MergeLevel::AddBlendTo(int count, cv::Mat& picture) const {
         float* out = picture.ptr<float>(y);
         for (int x = 0; x < picture.cols; ++x) {
             const float w = SelectionWeight(best[x], measureSum[x] * inverse, noiseRise);
-            for (int c = 3 * x; c < 3 * x + 3; ++c) out[c] += w * chosen[c] + (1.0f - w) * sum[c] * inverse;
+            for (int c = 3 * x; c < 3 * x + 3; ++c)
+                out[c] += w * chosen[c] + (1.0f - w) * sum[c] * inverse;
         }
     });
 }

@@ -13,11 +13,12 @@ namespace vimg {
 
 class MergeLevel {
 public:
-    // Empty state for bands of `size`. `noise` is the relative spread
-    // (deviation / mean) of this level's focus measure on frames of pure noise;
-    // `trackDepth` keeps which frame won where.
-    void Reset(cv::Size size, float noise, bool trackDepth);
-    // Merges frame number `frame`'s band (CV_32FC3) and measure (CV_32F).
+    // Starts the merge with the first frame's band (CV_32FC3) and measure
+    // (CV_32F). `noise` is the relative spread (deviation / mean) of this
+    // level's focus measure on frames of pure noise; `trackDepth` keeps which
+    // frame won where.
+    void Start(const cv::Mat& band, const cv::Mat& measure, float noise, bool trackDepth);
+    // Merges frame number `frame`'s band and measure.
     void Add(const cv::Mat& band, const cv::Mat& measure, float frame);
     // Adds the merged band after `count` frames onto `picture` (CV_32FC3, the
     // band's size): the step of collapsing the merged pyramid.
@@ -40,7 +41,7 @@ public:
 private:
     float m_noise = 0;
     cv::Mat m_chosen;     // CV_32FC3
-    cv::Mat m_best;       // CV_32F, -1 before the first frame
+    cv::Mat m_best;       // CV_32F
     cv::Mat m_sum;        // CV_32FC3
     cv::Mat m_measureSum; // CV_32F
     cv::Mat m_winner;     // CV_32F

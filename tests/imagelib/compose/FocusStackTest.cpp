@@ -35,7 +35,8 @@ TEST(FocusStack, LeftSharpAndRightSharpMergeIntoOneSharpEverywhere) {
         const cv::Mat merged = ToMat(result);
         const cv::Rect halves[] = {cv::Rect(0, 0, 160, 240), cv::Rect(160, 0, 160, 240)};
         for (const cv::Rect& half : halves)
-            EXPECT_GT(Sharpness(merged(half)), 0.9 * Sharpness(s.sharp(half))) << half.x << " align " << align;
+            EXPECT_GT(Sharpness(merged(half)), 0.9 * Sharpness(s.sharp(half)))
+                << half.x << " align " << align;
         EXPECT_GT(Psnr(merged, s.sharp), 34.0) << "align " << align;
 
         // Depth: the first frame is black, the second white, away from the seam.
@@ -51,8 +52,9 @@ TEST(FocusStack, AtLeastAsCloseToTheSharpPictureAsEnfuse) {
     testsupport::TempDir dir;
     const std::string a = dir.file("a.png"), b = dir.file("b.png"), out = dir.file("enfuse.tif");
     ASSERT_TRUE(cv::imwrite(a, s.left) && cv::imwrite(b, s.right));
-    ASSERT_EQ(testsupport::Run("enfuse --exposure-weight=0 --saturation-weight=0 --contrast-weight=1 --hard-mask -o " +
-                               Quote(out) + " " + Quote(a) + " " + Quote(b) + " >/dev/null 2>&1"),
+    ASSERT_EQ(testsupport::Run(
+                  "enfuse --exposure-weight=0 --saturation-weight=0 --contrast-weight=1 --hard-mask -o " +
+                  Quote(out) + " " + Quote(a) + " " + Quote(b) + " >/dev/null 2>&1"),
               0);
     const double theirs = Psnr(cv::imread(out, cv::IMREAD_COLOR), s.sharp);
     const Image fa = ToImage(s.left), fb = ToImage(s.right);
@@ -94,12 +96,14 @@ TEST(FocusStack, NoiseDoesNotWinInFlatPlaces) {
         cv::add(flat, noise, frame, cv::noArray(), CV_8UC3);
         frames.push_back(ToImage(frame));
     }
-    for (const Image& f : frames) list.push_back(&f);
+    for (const Image& f : frames)
+        list.push_back(&f);
     vimg::FocusStack stack;
     Image result;
     ASSERT_TRUE(stack.Merge(list, result));
     const double merged = cv::norm(ToMat(result), flat, cv::NORM_L2);
-    for (const Image& f : frames) EXPECT_LT(merged, 0.6 * cv::norm(ToMat(f), flat, cv::NORM_L2));
+    for (const Image& f : frames)
+        EXPECT_LT(merged, 0.6 * cv::norm(ToMat(f), flat, cv::NORM_L2));
 }
 
 TEST(FocusStack, MisalignedFramesAreAligned) {
@@ -162,7 +166,8 @@ TEST(FocusStack, ResultCanBeReadWhileFramesAreAdded) {
     vimg::FocusStack stack;
     ASSERT_TRUE(stack.Add(a));
     std::thread worker([&] {
-        for (int i = 0; i < 10; ++i) stack.Add(i % 2 ? a : b);
+        for (int i = 0; i < 10; ++i)
+            stack.Add(i % 2 ? a : b);
     });
     Image seen;
     for (int i = 0; i < 10; ++i) {
@@ -178,7 +183,6 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
     const cv::Size size(37, 11);
     cv::RNG rng(9);
     vimg::MergeLevel level;
-    level.Reset(size, 0.2f, true);
     cv::Mat chosen(size, CV_32FC3, cv::Scalar::all(0)), sum = chosen.clone();
     cv::Mat best(size, CV_32F, cv::Scalar(-1)), measureSum(size, CV_32F, cv::Scalar(0)),
         winner = measureSum.clone();
@@ -187,7 +191,10 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
         cv::Mat band(size, CV_32FC3), measure(size, CV_32F);
         rng.fill(band, cv::RNG::NORMAL, 0, 20);
         rng.fill(measure, cv::RNG::UNIFORM, 0, 50);
-        level.Add(band, measure, static_cast<float>(f));
+        if (f == 0)
+            level.Start(band, measure, 0.2f, true);
+        else
+            level.Add(band, measure, static_cast<float>(f));
         for (int y = 0; y < size.height; ++y)
             for (int x = 0; x < size.width; ++x) {
                 sum.at<cv::Vec3f>(y, x) += band.at<cv::Vec3f>(y, x);
@@ -206,8 +213,9 @@ TEST(MergeLevel, RowLoopsFollowThePerPixelRule) {
     double worst = 0;
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) {
-            const float w = vimg::MergeLevel::SelectionWeight(
-                best.at<float>(y, x), measureSum.at<float>(y, x) / frames, vimg::MergeLevel::NoiseRise(0.2f, frames));
+            const float w =
+                vimg::MergeLevel::SelectionWeight(best.at<float>(y, x), measureSum.at<float>(y, x) / frames,
+                                                  vimg::MergeLevel::NoiseRise(0.2f, frames));
             const cv::Vec3f expected = cv::Vec3f::all(1.5f) + w * chosen.at<cv::Vec3f>(y, x) +
                                        (1 - w) * sum.at<cv::Vec3f>(y, x) / frames;
             worst = std::max(worst, cv::norm(blended.at<cv::Vec3f>(y, x) - expected));
@@ -221,15 +229,20 @@ TEST(FocusStack, CommandLineWritesResultAndDepthMap) {
     testsupport::TempDir dir;
     const std::string a = dir.file("a.png"), b = dir.file("b.png"), out = dir.file("out.png"),
                       depth = dir.file("depth.png"), small = dir.file("small.png");
-    ASSERT_TRUE(cv::imwrite(a, s.left) && cv::imwrite(b, s.right) && cv::imwrite(small, s.left(cv::Rect(0, 0, 8, 8))));
+    ASSERT_TRUE(cv::imwrite(a, s.left) && cv::imwrite(b, s.right) &&
+                cv::imwrite(small, s.left(cv::Rect(0, 0, 8, 8))));
     const std::string cli = std::string(VISTOREL_CLI) + " stack ";
     std::string text;
-    ASSERT_EQ(testsupport::Run(cli + Quote(out) + " " + Quote(a) + " " + Quote(b) + " --depth-map " + Quote(depth) +
-                               " 2>&1", &text), 0) << text;
+    ASSERT_EQ(testsupport::Run(cli + Quote(out) + " " + Quote(a) + " " + Quote(b) + " --depth-map " +
+                                   Quote(depth) + " 2>&1",
+                               &text),
+              0)
+        << text;
     EXPECT_GT(Psnr(cv::imread(out, cv::IMREAD_COLOR), s.sharp), 34.0);
     EXPECT_GT(cv::mean(cv::imread(depth, cv::IMREAD_GRAYSCALE)(cv::Rect(190, 10, 120, 220)))[0], 235.0);
 
-    EXPECT_EQ(testsupport::Run(cli + Quote(dir.file("x.png")) + " " + Quote(a) + " " + Quote(small) + " 2>&1", &text),
+    EXPECT_EQ(testsupport::Run(cli + Quote(dir.file("x.png")) + " " + Quote(a) + " " + Quote(small) + " 2>&1",
+                               &text),
               1);
     EXPECT_NE(text.find("the frame is 8 x 8, the stack is 320 x 240"), std::string::npos) << text;
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));

@@ -31,8 +31,8 @@ double CornerError(const cv::Mat& a, const cv::Mat& b, cv::Size size) {
 TEST(FrameAligner, FindsShiftAndScaleOfBlurredFrames) {
     const cv::Mat reference = Texture(640, 480, 3);
     const Motion motions[] = {
-        {0, 0, 1, 0, 2.0},       // focus changed, nothing moved
-        {7.3, -4.6, 1, 0, 0},    // moved only
+        {0, 0, 1, 0, 2.0},        // focus changed, nothing moved
+        {7.3, -4.6, 1, 0, 0},     // moved only
         {3.5, 2.2, 1.02, 0, 1.5}, // focus breathing
         {-25, 14, 0.99, 0, 2.5},
     };

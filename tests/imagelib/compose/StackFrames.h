@@ -54,7 +54,9 @@ inline cv::Mat ToMat(const vimg::Image& img) {
     return out;
 }
 
-inline double Psnr(const cv::Mat& a, const cv::Mat& b) { return cv::PSNR(a, b); }
+inline double Psnr(const cv::Mat& a, const cv::Mat& b) {
+    return cv::PSNR(a, b);
+}
 
 // Variance of the Laplacian of the grey picture: the usual sharpness figure.
 inline double Sharpness(const cv::Mat& bgr) {
