@@ -38,7 +38,7 @@ const std::vector<vimg::Image>& Frames() {
 }
 
 // One Add per iteration into a stack that already holds every frame once.
-void AddFrame(benchmark::State& state, bool align, bool show, bool fastResample = false) {
+void AddFrame(benchmark::State& state, bool align, bool show, bool fastResample = false, int halvings = 0) {
     vimg::FocusStack stack(vimg::FocusStackOptions{align, true, fastResample});
     for (const vimg::Image& f : Frames())
         stack.Add(f);
@@ -46,7 +46,7 @@ void AddFrame(benchmark::State& state, bool align, bool show, bool fastResample 
     size_t next = 0;
     for (auto _ : state) {
         if (!stack.Add(Frames()[next++ % kFrames])) state.SkipWithError("Add failed");
-        if (show && !stack.GetResult(result)) state.SkipWithError("GetResult failed");
+        if (show && !stack.GetResult(result, halvings)) state.SkipWithError("GetResult failed");
     }
 }
 
@@ -64,6 +64,10 @@ void AddFrameAlignedBilinear(benchmark::State& state) {
 }
 void AddFrameAlignedBilinearAndResult(benchmark::State& state) {
     AddFrame(state, true, true, true);
+}
+// The live configuration: bilinear resampling, the preview at 640 x 480.
+void AddFrameAlignedBilinearAndHalfResult(benchmark::State& state) {
+    AddFrame(state, true, true, true, 1);
 }
 
 // GetResult or GetDepthMap of a stack holding every frame once.
@@ -88,6 +92,7 @@ BENCHMARK(AddFrameUnaligned)->Unit(benchmark::kMillisecond)->UseRealTime()->MinT
 BENCHMARK(AddFrameAlignedAndResult)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(AddFrameAlignedBilinear)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(AddFrameAlignedBilinearAndResult)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(AddFrameAlignedBilinearAndHalfResult)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(ResultOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(DepthMapOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 

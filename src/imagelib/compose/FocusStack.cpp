@@ -62,6 +62,8 @@ struct FocusStack::State {
     // The band whose winners make the depth map: the second finest, whose
     // measure also holds the finest band's and so is steadier under noise.
     size_t DepthLevel() const { return std::min<size_t>(1, levels.size() - 1); }
+    // Size of band `l`, or of the low-pass remainder past the last band.
+    cv::Size LevelSize(size_t l) const { return l < levels.size() ? levels[l].Best().size() : lowSum.size(); }
 };
 
 FocusStack::FocusStack(FocusStackOptions options) : m_options(options), m_state(std::make_unique<State>()) {}
@@ -161,7 +163,7 @@ bool FocusStack::Add(const Image& frame) {
     return true;
 }
 
-bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Image&)>& fill,
+bool FocusStack::Publish(uint32_t bpp, int halvings, const std::function<void(const State&, Image&)>& fill,
                          Image& out) const {
     std::unique_lock lock(m_stateMutex);
     const State& s = *m_state;
@@ -170,17 +172,19 @@ bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Im
         return false;
     }
     try {
+        const cv::Size size = s.LevelSize(static_cast<size_t>(std::clamp<int>(halvings, 0, s.levels.size())));
         Image picture;
-        if (!picture.Create(static_cast<uint32_t>(s.size.width), static_cast<uint32_t>(s.size.height), bpp)) {
+        if (!picture.Create(static_cast<uint32_t>(size.width), static_cast<uint32_t>(size.height), bpp)) {
             m_lastError = picture.GetLastError();
             return false;
         }
         if (bpp == 8) picture.SetGrayPalette();
         fill(s, picture);
-        picture.SetPixelSize(s.pixelSize);
+        const double scale = static_cast<double>(s.size.width) / size.width;
+        picture.SetPixelSize(s.pixelSize * scale);
         picture.SetCameraName(s.camera.c_str());
-        picture.SetXDPI(s.xDpi);
-        picture.SetYDPI(s.yDpi);
+        picture.SetXDPI(static_cast<int32_t>(std::lround(s.xDpi / scale)));
+        picture.SetYDPI(static_cast<int32_t>(std::lround(s.yDpi / scale)));
         out = std::move(picture);
     } catch (const cv::Exception& e) {
         m_lastError = std::string("focus stacking: ") + e.what();
@@ -192,14 +196,16 @@ bool FocusStack::Publish(uint32_t bpp, const std::function<void(const State&, Im
     return true;
 }
 
-bool FocusStack::GetResult(Image& result) const {
+bool FocusStack::GetResult(Image& result, int halvings) const {
     return Publish(
-        24,
-        [](const State& s, Image& out) {
+        24, halvings,
+        [halvings](const State& s, Image& out) {
+            // Collapsing stops `halvings` levels early for a smaller picture.
+            const auto stop = static_cast<size_t>(std::clamp<int>(halvings, 0, s.levels.size()));
             s.lowSum.convertTo(s.low, CV_32FC3, 1.0 / s.count);
             s.collapse.resize(s.levels.size());
             const cv::Mat* coarser = &s.low;
-            for (size_t l = s.levels.size(); l-- > 0;) {
+            for (size_t l = s.levels.size(); l-- > stop;) {
                 cv::pyrUp(*coarser, s.collapse[l], s.levels[l].Best().size(), cv::BORDER_REFLECT101);
                 s.levels[l].AddBlendTo(s.count, s.collapse[l]);
                 coarser = &s.collapse[l];
@@ -212,7 +218,7 @@ bool FocusStack::GetResult(Image& result) const {
 
 bool FocusStack::GetDepthMap(Image& depth) const {
     return Publish(
-        8,
+        8, 0,
         [this](const State& s, Image& out) {
             const MergeLevel& level = s.levels[s.DepthLevel()];
             cv::Mat frames = level.Winner();

@@ -74,6 +74,12 @@ TEST(FocusStack, IdenticalFramesAndASingleFrameGiveThatFrameBack) {
     ASSERT_TRUE(stack.Merge({&frame, &frame, &frame}, result));
     EXPECT_EQ(cv::norm(ToMat(result), picture, cv::NORM_INF), 0.0);
 
+    // The preview collapsed one level short is OpenCV's pyrDown of the frame.
+    cv::Mat half;
+    cv::pyrDown(picture, half, cv::Size(100, 75), cv::BORDER_REFLECT101);
+    ASSERT_TRUE(stack.GetResult(result, 1));
+    EXPECT_LE(cv::norm(ToMat(result), half, cv::NORM_INF), 1.0);
+
     // A grey palette frame comes back as the same greys in colour.
     Image grey(frame);
     ASSERT_TRUE(grey.GrayScale());
