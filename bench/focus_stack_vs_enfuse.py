@@ -63,7 +63,7 @@ def depth_map(kind, width, height):
     u, v = x / (width - 1), y / (height - 1)
     if kind.startswith("tilted plane"):
         return 0.8 * u + 0.2 * v
-    if kind == "dome":
+    if kind.startswith("dome"):
         r2 = ((u - 0.5) ** 2 + (v - 0.5) ** 2) / 0.5 ** 2
         return np.sqrt(np.clip(1 - r2, 0, 1))
     if kind == "steps":
@@ -89,6 +89,17 @@ def slices(sharp, depth, count, max_sigma, noise, seed):
         frame += rng.normal(0, noise, frame.shape).astype(np.float32)
         frames.append(np.clip(np.rint(frame), 0, 255).astype(np.uint8))
     return frames
+
+
+def move(frame, k, width, height):
+    """Slice k shifted by up to 3 pixels and scaled by 1 + 0.003 k about the
+    centre (focus breathing); slice 0 stays where the ground truth is."""
+    if k == 0:
+        return frame
+    rng = np.random.default_rng(500 + k)
+    m = cv2.getRotationMatrix2D((width / 2, height / 2), 0, 1 + 0.003 * k)
+    m[:, 2] += rng.uniform(-3, 3, 2)
+    return cv2.warpAffine(frame, m, (width, height), flags=cv2.INTER_CUBIC, borderMode=cv2.BORDER_REFLECT)
 
 
 def psnr(a, b):
@@ -148,7 +159,7 @@ def main():
     opts = parser.parse_args()
     ours = os.path.join(os.path.abspath(opts.build), "src/cli/vistorel-img")
     stacks = [("tilted plane", 1280, 960, "png"), ("dome", 1280, 960, "png"), ("steps", 1280, 960, "png"),
-              ("tilted plane, right half flat", 1280, 960, "png")]
+              ("tilted plane, right half flat", 1280, 960, "png"), ("dome, moving and breathing", 1280, 960, "png")]
     if not opts.quick:
         # The same 5 MP slices as PNG and as uncompressed TIFF: decoding the
         # PNG files is a good part of both tools' time.
@@ -163,6 +174,9 @@ def main():
                 sharp = flatten_half(sharp)
             depth = depth_map(kind, width, height)
             frames = slices(sharp, depth, 10, 6.0 * width / 1280, 2.0, 100 + seed)
+            moving = "moving" in kind
+            if moving:
+                frames = [move(f, k, width, height) for k, f in enumerate(frames)]
             names = []
             for k, f in enumerate(frames):
                 names.append(os.path.join(work, "slice%02d.%s" % (k, ext)))
@@ -172,16 +186,25 @@ def main():
             # Both write an uncompressed picture: BMP here, enfuse's default TIFF.
             out, dmap, enf = (os.path.join(work, x) for x in ("ours.bmp", "depth.bmp", "enfuse.tif"))
             results = {}
+            peer = ENFUSE + ["-o", enf] + names
+            if moving:
+                # enfuse does not align: Hugin's align_image_stack (shift, turn and
+                # field of view, i.e. scale) goes first, timed with it.
+                aligned = os.path.join(work, "aligned_")
+                peer = ["sh", "-c", "align_image_stack -m -a %s %s && %s %s*.tif" % (
+                    aligned, " ".join(names), " ".join(ENFUSE + ["-o", enf]), aligned)]
+            # Moved frames leave unknown borders: the measures then skip 40 pixels at each edge.
+            inside = (slice(40, -40), slice(40, -40)) if moving else (slice(None), slice(None))
             for label, command, output in [
                 ("ours", [ours, "stack", out] + names + ["--depth-map", dmap], out),
                 ("ours, --align off", [ours, "stack", out] + names + ["--align", "off"], out),
-                ("enfuse", ENFUSE + ["-o", enf] + names, enf),
+                ("enfuse", peer, enf),
             ]:
                 wall, cpu, peak = timed(command, opts.runs, work)
-                picture = cv2.imread(output, cv2.IMREAD_COLOR)
-                results[label] = (psnr(picture, truth), ssim(picture, truth), wall, cpu, peak)
+                picture = cv2.imread(output, cv2.IMREAD_COLOR)[inside]
+                results[label] = (psnr(picture, truth[inside]), ssim(picture, truth[inside]), wall, cpu, peak)
                 if label == "ours":
-                    rho = spearman(cv2.imread(dmap, cv2.IMREAD_GRAYSCALE), depth)
+                    rho = spearman(cv2.imread(dmap, cv2.IMREAD_GRAYSCALE)[inside], depth[inside])
             rows.append(("%s, %d x %d, %s" % (kind, width, height, ext.upper()), best_slice, results, rho))
             print("done: %s %dx%d %s" % (kind, width, height, ext), file=sys.stderr)
 
