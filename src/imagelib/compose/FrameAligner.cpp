@@ -1,5 +1,7 @@
 #include "FrameAligner.h"
 
+#include "FrameResampler.h"
+
 #include <algorithm>
 #include <cmath>
 
