@@ -212,8 +212,13 @@ bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
 cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp, bool fast) {
     if (IsNegligible(warp, bgr.size())) return bgr;
     cv::Mat out;
-    cv::warpAffine(bgr, out, warp, bgr.size(),
-                   (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
+    const bool shiftAndScale = warp.at<double>(0, 1) == 0 && warp.at<double>(1, 0) == 0 &&
+                               warp.at<double>(0, 0) == warp.at<double>(1, 1);
+    if (!fast && shiftAndScale)
+        FrameResampler::Apply(bgr, warp.at<double>(0, 0), warp.at<double>(0, 2), warp.at<double>(1, 2), out);
+    else
+        cv::warpAffine(bgr, out, warp, bgr.size(),
+                       (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
     return out;
 }
 
