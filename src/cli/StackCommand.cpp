@@ -4,8 +4,6 @@
 #include "FocusStack.h"
 #include "Image.h"
 
-#include <malloc.h>
-
 #include <csignal>
 #include <cstdio>
 #include <future>
@@ -71,12 +69,6 @@ int StackCommand(const std::vector<std::string>& args) {
             return 2;
         }
     }
-
-    // Every frame allocates pictures of the same sizes again: keeping freed
-    // memory in the heap instead of handing it back to the system spares the
-    // page faults of mapping it afresh each time (a quarter of the time).
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
 
     // Frames are read one at a time, the next while the current one is
     // merged, so a long stack holds two frames and the running result.

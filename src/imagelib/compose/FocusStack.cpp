@@ -127,7 +127,7 @@ bool FocusStack::Add(const Image& frame) {
             } else {
                 cv::Mat warp;
                 s.aligner.Estimate(bgr, warp);
-                aligned = FrameAligner::Apply(bgr, warp, m_options.fastResample);
+                aligned = FrameAligner::Apply(bgr, warp);
             }
         }
         if (m_escape) return Fail(kStopped);

@@ -28,9 +28,6 @@ class Image;
 struct FocusStackOptions {
     bool align = true;       // bring every frame onto the first (shift and the scale of focus breathing)
     bool smoothDepth = true; // depth map smoothed where the focus evidence is weak
-    // Moved frames resampled bilinearly instead of bicubically: several times
-    // faster, a little softer where frames moved. For live merging.
-    bool fastResample = false;
 };
 
 class FocusStack {

@@ -209,16 +209,16 @@ bool FrameAligner::IsNegligible(const cv::Mat& w, cv::Size size) {
     return true;
 }
 
-cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp, bool fast) {
+cv::Mat FrameAligner::Apply(const cv::Mat& bgr, const cv::Mat& warp) {
     if (IsNegligible(warp, bgr.size())) return bgr;
     cv::Mat out;
     const bool shiftAndScale = warp.at<double>(0, 1) == 0 && warp.at<double>(1, 0) == 0 &&
                                warp.at<double>(0, 0) == warp.at<double>(1, 1);
-    if (!fast && shiftAndScale)
+    if (shiftAndScale)
         FrameResampler::Apply(bgr, warp.at<double>(0, 0), warp.at<double>(0, 2), warp.at<double>(1, 2), out);
     else
-        cv::warpAffine(bgr, out, warp, bgr.size(),
-                       (fast ? cv::INTER_LINEAR : cv::INTER_CUBIC) | cv::WARP_INVERSE_MAP, cv::BORDER_REPLICATE);
+        cv::warpAffine(bgr, out, warp, bgr.size(), cv::INTER_CUBIC | cv::WARP_INVERSE_MAP,
+                       cv::BORDER_REPLICATE);
     return out;
 }
 

@@ -21,10 +21,9 @@ public:
     // then holds the phase-correlation shift alone (or the identity when that
     // is unreliable too).
     bool Estimate(const cv::Mat& bgr, cv::Mat& warp);
-    // The frame resampled onto the reference (bicubic, or bilinear when
-    // `fast`; edges repeated), or the frame itself when the motion moves no
-    // point by a fifth of a pixel.
-    static cv::Mat Apply(const cv::Mat& bgr, const cv::Mat& warp, bool fast = false);
+    // The frame resampled bicubically onto the reference (edges repeated), or
+    // the frame itself when the motion moves no point by a fifth of a pixel.
+    static cv::Mat Apply(const cv::Mat& bgr, const cv::Mat& warp);
     static bool IsNegligible(const cv::Mat& warp, cv::Size size);
 
 private:
