@@ -80,6 +80,17 @@ TEST(FocusStack, IdenticalFramesAndASingleFrameGiveThatFrameBack) {
     ASSERT_TRUE(stack.GetResult(result, 1));
     EXPECT_LE(cv::norm(ToMat(result), half, cv::NORM_INF), 1.0);
 
+    // Down to a single pixel: frames too small for a pyramid or for tracking.
+    for (const cv::Size size : {cv::Size(1, 1), cv::Size(3, 2), cv::Size(64, 3)}) {
+        const cv::Mat tiny = Texture(64, 48, 2)(cv::Rect(cv::Point(0, 0), size)).clone();
+        const Image a = ToImage(tiny), b = ToImage(Blurred(tiny, 1.0));
+        ASSERT_TRUE(stack.Merge({&a}, result)) << size;
+        EXPECT_EQ(cv::norm(ToMat(result), tiny, cv::NORM_INF), 0.0) << size;
+        Image depth;
+        ASSERT_TRUE(stack.Merge({&a, &b, &a}, result, &depth)) << size;
+        EXPECT_EQ(cv::Size(static_cast<int>(depth.GetWidth()), static_cast<int>(depth.GetHeight())), size);
+    }
+
     // A grey palette frame comes back as the same greys in colour.
     Image grey(frame);
     ASSERT_TRUE(grey.GrayScale());
