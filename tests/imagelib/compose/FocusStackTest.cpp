@@ -265,6 +265,12 @@ TEST(FocusStack, CommandLineWritesResultAndDepthMap) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
     EXPECT_EQ(testsupport::Run(cli + Quote(out) + " " + Quote(a) + " --align maybe 2>&1", &text), 2);
     EXPECT_NE(text.find("--align takes on or off"), std::string::npos) << text;
+    const std::string missing = dir.file("missing.png");
+    EXPECT_EQ(testsupport::Run(
+                  cli + Quote(dir.file("y.png")) + " " + Quote(a) + " " + Quote(missing) + " 2>&1", &text),
+              1);
+    EXPECT_NE(text.find(missing), std::string::npos) << text;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("y.png")));
 }
 
 } // namespace
