@@ -1,6 +1,7 @@
 // vistorel-img: the image library from the shell — info, convert and the raw RGBA dump.
 #include "CliArgs.h"
 #include "ProcessCommand.h"
+#include "StitchCommand.h"
 #include "Image.h"
 #include "IOFile.h"
 #include "codecs/ImageJPG.h"
@@ -29,7 +30,9 @@ int Usage() {
                  "       vistorel-img rgba IN OUT\n"
                  "       vistorel-img animate OUT.gif IN [IN...] [--delay CS] [--loops N] [--dispose N] "
                  "[--comment TEXT] [--local-palettes]\n"
-                 "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n");
+                 "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n"
+                 "       vistorel-img stitch OUT IN IN... [--grid CxR] [--overlap P] [--positions FILE] "
+                 "[--flat-field]\n");
     return 2;
 }
 
@@ -253,5 +256,6 @@ int main(int argc, char** argv) {
     if (command == "rgba") return Rgba(args);
     if (command == "animate") return Animate(args);
     if (command == "process") return vimg::cli::ProcessCommand(args);
+    if (command == "stitch") return vimg::cli::StitchCommand(args);
     return Usage();
 }

@@ -58,6 +58,20 @@ std::vector<cv::Point> Peaks(cv::Mat surface, int count) {
     return peaks;
 }
 
+// Structure without shading: smooth light (vignetting, which runs opposite ways
+// in the two views of an overlap) would pull the fit and make any offset in a
+// plain area look right, and the finest scale is mostly sensor noise.
+cv::Mat BandPass(const cv::Mat& grey, double fine, double broad) {
+    cv::Mat detail, shading;
+    cv::GaussianBlur(grey, detail, cv::Size(), fine, fine, cv::BORDER_REPLICATE);
+    cv::GaussianBlur(grey, shading, cv::Size(), broad, broad, cv::BORDER_REPLICATE);
+    return detail - shading;
+}
+constexpr double kFine = 1.0, kBroad = 6.0;
+constexpr int kBandMargin = 3 * 6; // pixels the broad blur reaches
+// Below this coarse correlation no reading is worth refining: the pictures do not overlap.
+constexpr double kCoarseFloor = 0.1;
+
 // A surface peak at p means b(x) = a(x + d) with d = -p modulo the canvas: the
 // residue closest to zero.
 int Centred(int p, int n) {
@@ -85,6 +99,7 @@ TileRegistration::Tile TileRegistration::Prepare(cv::Mat grey, cv::Mat valid) co
     CV_Assert(coarseSize.width <= m_canvas.width && coarseSize.height <= m_canvas.height);
     cv::resize(grey, t.coarse, coarseSize, 0, 0, cv::INTER_AREA);
     t.coarse.convertTo(t.coarse, CV_32F);
+    t.coarse = BandPass(t.coarse, 0.7, 3.0);
     if (!valid.empty()) {
         // A coarse pixel counts only when everything under it does.
         cv::resize(valid, t.coarseValid, coarseSize, 0, 0, cv::INTER_AREA);
@@ -115,10 +130,8 @@ TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b,
     const double minArea = std::min(CountValid(a.coarseValid, cv::Rect(cv::Point(), a.coarse.size())),
                                     static_cast<double>(b.coarse.size().area()));
     const int minSide = std::max(2, static_cast<int>(std::ceil(m_settings.minOverlapSide * m_scale)));
-    Shift best;
-    bool anyOverlap = false;
-    double bestScore = -2;
-    cv::Point bestOffset;
+    // Every reading of every peak that leaves enough overlap, best detail correlation first.
+    std::vector<std::pair<double, cv::Point>> candidates;
     for (const cv::Point& p : Peaks(surface, m_settings.peaks)) {
         const int mx = Centred(p.x, m_canvas.width), my = Centred(p.y, m_canvas.height);
         for (int dx : {mx, mx > 0 ? mx - m_canvas.width : mx + m_canvas.width})
@@ -127,19 +140,27 @@ TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b,
                 if (ov.width < minSide || ov.height < minSide) continue;
                 if (CountValid(a.coarseValid, ov) < m_settings.minOverlap * minArea) continue;
                 if (plausible && !plausible(cv::Point2d(dx / m_scale, dy / m_scale))) continue;
-                anyOverlap = true;
                 const cv::Mat validPart = a.coarseValid.empty() ? cv::Mat() : a.coarseValid(ov);
-                const double score = Correlation(a.coarse(ov), b.coarse(ov - cv::Point(dx, dy)), validPart);
-                if (score > bestScore) {
-                    bestScore = score;
-                    bestOffset = {dx, dy};
-                }
+                candidates.emplace_back(Correlation(a.coarse(ov), b.coarse(ov - cv::Point(dx, dy)), validPart),
+                                        cv::Point(dx, dy));
             }
     }
-    if (!anyOverlap) return best;
-    best = Refine(a, b, cv::Point2d(bestOffset.x / m_scale, bestOffset.y / m_scale));
-    if (best.outcome == Outcome::Placed && plausible && !plausible(best.offset))
-        best.outcome = Outcome::WeakCorrelation;
+    std::sort(candidates.begin(), candidates.end(),
+              [](const auto& x, const auto& y) { return x.first > y.first; });
+    // The coarse level can rank a wrong reading first in plain areas: the best few
+    // are refined and the full-resolution correlation decides.
+    Shift best;
+    best.outcome = candidates.empty() ? Outcome::TooLittleOverlap : Outcome::WeakCorrelation;
+    for (size_t k = 0; k < std::min<size_t>(candidates.size(), m_settings.refined); ++k) {
+        if (k > 0 && candidates[k].first < 0.5 * candidates[0].first) break;
+        if (candidates[k].first < kCoarseFloor) break;
+        const cv::Point c = candidates[k].second;
+        Shift s = Refine(a, b, cv::Point2d(c.x / m_scale, c.y / m_scale));
+        if (s.outcome == Outcome::Placed && plausible && !plausible(s.offset)) s.outcome = Outcome::WeakCorrelation;
+        const auto rank = [](const Shift& x) { return (x.outcome == Outcome::Placed ? 2.0 : 0.0) + x.correlation; };
+        if (k == 0 || rank(s) > rank(best)) best = s;
+        if (best.outcome == Outcome::Placed && best.correlation > 0.9) break;
+    }
     return best;
 }
 
@@ -167,25 +188,40 @@ TileRegistration::Shift TileRegistration::Refine(const Tile& a, const Tile& b, c
         if (ov.width < minSide || ov.height < minSide) return s;
     }
 
-    // Then sub-pixel: Gauss-Newton on A(x + delta) = B(x - offset), B's gain and
-    // level matched to A's over the overlap so uneven lighting does not pull it.
-    const int margin = 3;
+    // Then sub-pixel: Gauss-Newton on A(x + delta) = B(x - offset) over the band-passed
+    // pictures, B's gain and level matched to A's so uneven lighting does not pull it.
+    const int margin = kBandMargin + 3;
     const cv::Rect inner(ov.x + margin, ov.y + margin, ov.width - 2 * margin, ov.height - 2 * margin);
+    if (inner.width < 4 || inner.height < 4) return s;
     const cv::Rect r = Central(inner, m_settings.refineSide);
-    const cv::Mat mask = a.valid.empty() ? cv::Mat() : a.valid(r);
+    cv::Mat mask;
+    if (!a.valid.empty()) {
+        cv::erode(a.valid(r), mask, cv::Mat(), cv::Point(-1, -1), kBandMargin);
+        if (cv::countNonZero(mask) < 16) return s;
+    }
+    const auto band = [](const cv::Mat& grey, const cv::Rect& part, cv::Rect& padded) {
+        padded = cv::Rect(part.x - kBandMargin, part.y - kBandMargin, part.width + 2 * kBandMargin,
+                          part.height + 2 * kBandMargin) &
+                 cv::Rect(cv::Point(0, 0), grey.size());
+        cv::Mat f;
+        grey(padded).convertTo(f, CV_32F);
+        return BandPass(f, kFine, kBroad);
+    };
+    cv::Rect aPadded, bPadded;
+    const cv::Mat aBand = band(a.grey, r, aPadded);
+    const cv::Mat bBand = band(b.grey, r - whole, bPadded);
+    const cv::Mat ar = aBand(r - aPadded.tl());
     cv::Mat gx, gy;
-    cv::Sobel(a.grey(r), gx, CV_32F, 1, 0, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
-    cv::Sobel(a.grey(r), gy, CV_32F, 0, 1, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
-    cv::Mat ar;
-    a.grey(r).convertTo(ar, CV_32F);
+    cv::Sobel(ar, gx, CV_32F, 1, 0, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
+    cv::Sobel(ar, gy, CV_32F, 0, 1, 3, 1.0 / 8, 0, cv::BORDER_REPLICATE);
     cv::Scalar meanA, sdA;
     cv::meanStdDev(ar, meanA, sdA, mask.empty() ? cv::noArray() : cv::InputArray(mask));
     cv::Point2d d(whole);
     cv::Mat warped;
     const auto sample = [&](cv::Point2d at) {
-        const cv::Point2f centre(static_cast<float>(r.x - at.x + (r.width - 1) / 2.0),
-                                 static_cast<float>(r.y - at.y + (r.height - 1) / 2.0));
-        cv::getRectSubPix(b.grey, r.size(), centre, warped, CV_32F);
+        const cv::Point2f centre(static_cast<float>(r.x - at.x - bPadded.x + (r.width - 1) / 2.0),
+                                 static_cast<float>(r.y - at.y - bPadded.y + (r.height - 1) / 2.0));
+        cv::getRectSubPix(bBand, r.size(), centre, warped, CV_32F);
     };
     for (int iteration = 0; iteration < 12; ++iteration) {
         sample(d);

@@ -15,7 +15,8 @@ class TileRegistration {
 public:
     struct Settings {
         int coarseSide = 256;         // longest side of the largest picture at the coarse level
-        int peaks = 6;                // correlation peaks tried at the coarse level
+        int peaks = 8;                // correlation peaks tried at the coarse level
+        size_t refined = 3;           // best coarse readings refined at full resolution
         double minOverlap = 0.02;     // usable overlap area / area of the smaller picture
         int minOverlapSide = 12;      // full-resolution pixels across the overlap, both ways
         double minCorrelation = 0.5;  // normalised cross-correlation over the overlap
@@ -25,7 +26,7 @@ public:
     struct Tile {
         cv::Mat grey;        // CV_8U, top row first
         cv::Mat valid;       // CV_8U, non-zero where the picture has content; empty: everywhere
-        cv::Mat coarse;      // grey at the coarse scale
+        cv::Mat coarse;      // CV_32F detail (grey less its blur) at the coarse scale
         cv::Mat coarseValid; // valid at the coarse scale (empty when `valid` is)
         cv::Mat spectrum;    // transform of the mean-free coarse grey on the shared canvas
     };
@@ -33,7 +34,7 @@ public:
     struct Shift {
         Outcome outcome = Outcome::TooLittleOverlap;
         cv::Point2d offset;      // top-left corner of b in a's pixels
-        double correlation = 0;  // over the overlap, -1..1
+        double correlation = 0;  // of the detail over the overlap, -1..1
         double overlap = 0;      // usable overlap / area of the smaller picture
     };
     // Says whether an offset of b against a can be right (from a grid hint); null accepts any.
