@@ -67,8 +67,8 @@ cv::Mat BandPass(const cv::Mat& grey, double fine, double broad) {
     cv::GaussianBlur(grey, shading, cv::Size(), broad, broad, cv::BORDER_REPLICATE);
     return detail - shading;
 }
-constexpr double kFine = 1.0, kBroad = 6.0;
-constexpr int kBandMargin = 3 * 6; // pixels the broad blur reaches
+constexpr double kFine = 1.0, kBroad = 4.0;
+constexpr int kBandMargin = 2 * 4; // pixels the broad blur reaches with most of its weight
 // Below this coarse correlation no reading is worth refining: the pictures do not overlap.
 constexpr double kCoarseFloor = 0.1;
 
