@@ -11,7 +11,7 @@ import cv2
 import numpy as np
 
 p = argparse.ArgumentParser()
-p.add_argument("source")
+p.add_argument("source", help="a picture, or specimen:WxH for a seeded procedural specimen")
 p.add_argument("out")
 p.add_argument("--grid", default="4x3")
 p.add_argument("--tile", default="800x600")
@@ -25,7 +25,33 @@ a = p.parse_args()
 cols, rows = (int(v) for v in a.grid.split("x"))
 tw, th = (int(v) for v in a.tile.split("x"))
 rng = np.random.default_rng(a.seed)
-src = cv2.imread(a.source, cv2.IMREAD_COLOR).astype(np.float32)
+
+
+def specimen(w, h):
+    """Stained cells on a bright field (no real picture): a faint multi-scale
+    texture, cells with darker rims and nuclei, a little optical blur."""
+    field = np.zeros((h, w, 3), np.float32)
+    for sigma in (2.0, 8.0, 30.0):
+        layer = cv2.GaussianBlur(rng.normal(0, 1, (h, w, 3)).astype(np.float32), (0, 0), sigma)
+        field += layer / (np.abs(layer).max() + 1e-6)
+    field = 215 + 12 * field
+    for _ in range(w * h // 2500):
+        c = (int(rng.uniform(0, w)), int(rng.uniform(0, h)))
+        axes = (int(rng.uniform(8, 30)), int(rng.uniform(8, 30)))
+        angle = float(rng.uniform(0, 180))
+        body = tuple(float(v) for v in rng.uniform([150, 90, 170], [210, 150, 230]))
+        cv2.ellipse(field, c, axes, angle, 0, 360, body, -1, cv2.LINE_AA)
+        cv2.ellipse(field, c, axes, angle, 0, 360, tuple(v * 0.7 for v in body), 2, cv2.LINE_AA)
+        nucleus = (max(2, axes[0] // 3), max(2, axes[1] // 3))
+        cv2.ellipse(field, c, nucleus, angle, 0, 360, (120.0, 50.0, 90.0), -1, cv2.LINE_AA)
+    return cv2.GaussianBlur(field, (0, 0), 0.8)
+
+
+if a.source.startswith("specimen:"):
+    sw, sh = (int(v) for v in a.source[len("specimen:"):].split("x"))
+    src = specimen(sw, sh)
+else:
+    src = cv2.imread(a.source, cv2.IMREAD_COLOR).astype(np.float32)
 sx, sy = tw * (1 - a.overlap / 100), th * (1 - a.overlap / 100)
 jx, jy = sx * a.jitter / 100, sy * a.jitter / 100
 span_w, span_h = tw + (cols - 1) * sx + 2 * jx + 8, th + (rows - 1) * sy + 2 * jy + 8
