@@ -2,7 +2,9 @@
 """Hugin's command-line tools on a tile set, for the side-by-side bench:
 pto_gen (a 1-degree lens, so the rotation model Hugin optimises is a plain
 shift to well under a pixel over these mosaics), cpfind (all pairs: the order
-is unknown), cpclean, then autooptimiser over yaw and pitch. Reads each tile's
+is unknown), cpclean, then autooptimiser -p: pictures placed pair by pair
+from the anchor, then yaw, pitch and roll fitted together (the lens is left
+as given, as a microscope's is known). Reads each tile's
 corner back from the optimised project. Writes OUT_CSV (file,x,y) and prints
 the seconds taken."""
 import math
@@ -22,8 +24,7 @@ t0 = time.perf_counter()
 subprocess.run(["pto_gen", "-f", "1", "-o", pto] + files, check=True, **quiet)
 subprocess.run(["cpfind", "-o", pto, pto], check=True, **quiet)
 subprocess.run(["cpclean", "-o", pto, pto], check=True, **quiet)
-subprocess.run(["pto_var", "--opt", "y,p", "-o", pto, pto], check=True, **quiet)
-done = subprocess.run(["autooptimiser", "-n", "-o", pto, pto], **quiet).returncode == 0
+done = subprocess.run(["autooptimiser", "-p", "-o", pto, pto], **quiet).returncode == 0
 seconds = time.perf_counter() - t0
 
 # Tiles with no control point are not placed; the rest by yaw and pitch.
@@ -44,7 +45,9 @@ with open(out_csv, "w") as f:
         if done and k in linked and k < len(images):
             i = images[k]
             w, h = float(i["w"]), float(i["h"])
-            focal = (w / 2) / math.tan(math.radians(float(i.get("v", 1))) / 2)
+            # A lens linked to the first picture's reads "v=0": the value is the first picture's.
+            fov = float(i["v"]) if "v" in i else float(images[0]["v"])
+            focal = (w / 2) / math.tan(math.radians(fov) / 2)
             x = focal * math.tan(math.radians(float(i.get("y", 0)))) - w / 2
             y = -focal * math.tan(math.radians(float(i.get("p", 0)))) - h / 2
         f.write(f"{name},{x},{y}\n")

@@ -28,7 +28,8 @@ def register():
     h, w = images[0].shape[:2]
     scale = min(1.0, (0.6e6 / (w * h)) ** 0.5)
     finder = cv2.ORB_create()
-    features = [cv2.detail.computeImageFeatures2(finder, cv2.resize(i, None, fx=scale, fy=scale)) for i in images]
+    features = [cv2.detail.computeImageFeatures2(
+        finder, cv2.resize(i, None, fx=scale, fy=scale, interpolation=cv2.INTER_LINEAR_EXACT)) for i in images]
     for k, f in enumerate(features):
         f.img_idx = k
     matcher = cv2.detail_AffineBestOf2NearestMatcher(False, False, 0.3)
@@ -52,9 +53,13 @@ def register():
     ok, cameras = adjuster.apply(features, pairs, cameras)
     if not ok:
         return {}
-    # The scan-mode camera is the affine map from a tile to the mosaic: its
-    # translation is where the tile's corner goes (in registration pixels).
-    return {k: (cam.R[0, 2] / scale, cam.R[1, 2] / scale) for k, cam in zip(kept, cameras)}
+    # The scan-mode camera maps the mosaic onto a tile: its inverse takes the
+    # tile's corner to the mosaic (in registration pixels).
+    corners = {}
+    for k, cam in zip(kept, cameras):
+        inverse = np.linalg.inv(cam.R.astype(np.float64))
+        corners[k] = (inverse[0, 2] / scale, inverse[1, 2] / scale)
+    return corners
 
 
 t0 = time.perf_counter()

@@ -91,6 +91,11 @@ TileRegistration::TileRegistration(cv::Size largest, Settings settings) : m_sett
 
 TileRegistration::Tile TileRegistration::Prepare(cv::Mat grey, cv::Mat valid) const {
     CV_Assert(grey.type() == CV_8U && (valid.empty() || valid.size() == grey.size()));
+    if (!valid.empty()) {
+        // Empty parts take the mean of the rest, so their border is no edge to match.
+        grey = grey.clone();
+        grey.setTo(cv::mean(grey, valid), valid == 0);
+    }
     Tile t;
     t.grey = grey;
     t.valid = valid;
