@@ -20,6 +20,8 @@ p.add_argument("--jitter", type=float, default=3, help="largest deviation from t
 p.add_argument("--noise", type=float, default=3, help="sensor noise, standard deviation in grey levels")
 p.add_argument("--vignette", type=float, default=0.25, help="light lost in the corners, 0..1")
 p.add_argument("--seed", type=int, default=1)
+p.add_argument("--whole-pixels", action="store_true",
+               help="8-bit specimen without texture, corners on whole pixels: for sets too large for float pictures")
 a = p.parse_args()
 
 cols, rows = (int(v) for v in a.grid.split("x"))
@@ -30,11 +32,14 @@ rng = np.random.default_rng(a.seed)
 def specimen(w, h):
     """Stained cells on a bright field (no real picture): a faint multi-scale
     texture, cells with darker rims and nuclei, a little optical blur."""
-    field = np.zeros((h, w, 3), np.float32)
-    for sigma in (2.0, 8.0, 30.0):
-        layer = cv2.GaussianBlur(rng.normal(0, 1, (h, w, 3)).astype(np.float32), (0, 0), sigma)
-        field += layer / (np.abs(layer).max() + 1e-6)
-    field = 215 + 12 * field
+    if a.whole_pixels:
+        field = np.full((h, w, 3), 215, np.uint8)
+    else:
+        field = np.zeros((h, w, 3), np.float32)
+        for sigma in (2.0, 8.0, 30.0):
+            layer = cv2.GaussianBlur(rng.normal(0, 1, (h, w, 3)).astype(np.float32), (0, 0), sigma)
+            field += layer / (np.abs(layer).max() + 1e-6)
+        field = 215 + 12 * field
     for _ in range(w * h // 2500):
         c = (int(rng.uniform(0, w)), int(rng.uniform(0, h)))
         axes = (int(rng.uniform(8, 30)), int(rng.uniform(8, 30)))
@@ -51,7 +56,9 @@ if a.source.startswith("specimen:"):
     sw, sh = (int(v) for v in a.source[len("specimen:"):].split("x"))
     src = specimen(sw, sh)
 else:
-    src = cv2.imread(a.source, cv2.IMREAD_COLOR).astype(np.float32)
+    src = cv2.imread(a.source, cv2.IMREAD_COLOR)
+    if not a.whole_pixels:
+        src = src.astype(np.float32)
 sx, sy = tw * (1 - a.overlap / 100), th * (1 - a.overlap / 100)
 jx, jy = sx * a.jitter / 100, sy * a.jitter / 100
 span_w, span_h = tw + (cols - 1) * sx + 2 * jx + 8, th + (rows - 1) * sy + 2 * jy + 8
@@ -73,8 +80,12 @@ for r in range(rows):
         x = x0 + c * sx + rng.uniform(-jx, jx)
         y = y0 + r * sy + rng.uniform(-jy, jy)
         # Tile pixel (i, j) sees source position (x + i, y + j).
-        m = np.float32([[1, 0, -x], [0, 1, -y]])
-        tile = cv2.warpAffine(src, m, (tw, th), flags=cv2.INTER_LANCZOS4, borderMode=cv2.BORDER_REFLECT)
+        if a.whole_pixels:
+            x, y = round(x), round(y)
+            tile = src[y:y + th, x:x + tw].astype(np.float32)
+        else:
+            m = np.float32([[1, 0, -x], [0, 1, -y]])
+            tile = cv2.warpAffine(src, m, (tw, th), flags=cv2.INTER_LANCZOS4, borderMode=cv2.BORDER_REFLECT)
         tile = tile * light + rng.normal(0, a.noise, tile.shape)
         cv2.imwrite(os.path.join(a.out, names[k]), np.clip(tile + 0.5, 0, 255).astype(np.uint8))
         truth.append((names[k], x, y))
