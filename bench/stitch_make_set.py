@@ -29,26 +29,42 @@ tw, th = (int(v) for v in a.tile.split("x"))
 rng = np.random.default_rng(a.seed)
 
 
+def texture(w, h, sigmas):
+    """Smooth random field, -1..1 roughly, with detail at the given scales."""
+    total = np.zeros((h, w), np.float32)
+    for sigma in sigmas:
+        layer = cv2.GaussianBlur(rng.normal(0, 1, (h, w)).astype(np.float32), (0, 0), sigma)
+        total += layer / (np.abs(layer).max() + 1e-6)
+    return total / len(sigmas)
+
+
 def specimen(w, h):
-    """Stained cells on a bright field (no real picture): a faint multi-scale
-    texture, cells with darker rims and nuclei, a little optical blur."""
-    if a.whole_pixels:
-        field = np.full((h, w, 3), 215, np.uint8)
-    else:
-        field = np.zeros((h, w, 3), np.float32)
-        for sigma in (2.0, 8.0, 30.0):
-            layer = cv2.GaussianBlur(rng.normal(0, 1, (h, w, 3)).astype(np.float32), (0, 0), sigma)
-            field += layer / (np.abs(layer).max() + 1e-6)
-        field = 215 + 12 * field
+    """Stained cells on a bright field (no real picture): cells of varied size,
+    shape and stain with off-centre nuclei and granules, under an uneven stain
+    density, and a little optical blur. No two cells alike, as in a real smear,
+    so feature matchers are not misled by repeats."""
+    dtype = np.uint8 if a.whole_pixels else np.float32
+    field = np.full((h, w, 3), 215, dtype)
     for _ in range(w * h // 2500):
-        c = (int(rng.uniform(0, w)), int(rng.uniform(0, h)))
-        axes = (int(rng.uniform(8, 30)), int(rng.uniform(8, 30)))
-        angle = float(rng.uniform(0, 180))
-        body = tuple(float(v) for v in rng.uniform([150, 90, 170], [210, 150, 230]))
-        cv2.ellipse(field, c, axes, angle, 0, 360, body, -1, cv2.LINE_AA)
-        cv2.ellipse(field, c, axes, angle, 0, 360, tuple(v * 0.7 for v in body), 2, cv2.LINE_AA)
-        nucleus = (max(2, axes[0] // 3), max(2, axes[1] // 3))
-        cv2.ellipse(field, c, nucleus, angle, 0, 360, (120.0, 50.0, 90.0), -1, cv2.LINE_AA)
+        c = np.array([rng.uniform(0, w), rng.uniform(0, h)])
+        r = rng.uniform(6, 32)
+        # An irregular outline: a circle with random low-order wobble.
+        t = np.linspace(0, 2 * np.pi, 24, endpoint=False)
+        wobble = 1 + sum(rng.uniform(-0.12, 0.12) * np.cos(k * t + rng.uniform(0, 6.3)) for k in (2, 3, 5))
+        outline = np.stack([c[0] + r * wobble * np.cos(t), c[1] + r * rng.uniform(0.6, 1) * wobble * np.sin(t)], 1)
+        body = tuple(float(v) for v in rng.uniform([130, 70, 150], [225, 170, 240]))
+        cv2.fillPoly(field, [np.int32(outline * 16)], body, cv2.LINE_AA, 4)
+        cv2.polylines(field, [np.int32(outline * 16)], True, tuple(v * rng.uniform(0.55, 0.85) for v in body),
+                      int(rng.integers(1, 4)), cv2.LINE_AA, 4)
+        n = c + rng.uniform(-0.3, 0.3, 2) * r
+        cv2.ellipse(field, (int(n[0]), int(n[1])), (max(2, int(r * rng.uniform(0.2, 0.45))),
+                    max(2, int(r * rng.uniform(0.2, 0.45)))), float(rng.uniform(0, 180)), 0, 360,
+                    tuple(float(v) for v in rng.uniform([90, 30, 60], [150, 80, 120])), -1, cv2.LINE_AA)
+        for _ in range(int(rng.integers(0, 6))):
+            g = c + rng.uniform(-0.7, 0.7, 2) * r
+            cv2.circle(field, (int(g[0]), int(g[1])), 1, (80.0, 40.0, 70.0), -1, cv2.LINE_AA)
+    if not a.whole_pixels:
+        field *= (1 + 0.12 * texture(w, h, (3.0, 12.0, 40.0)))[..., None]
     return cv2.GaussianBlur(field, (0, 0), 0.8)
 
 

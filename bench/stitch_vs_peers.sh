@@ -41,7 +41,7 @@ for entry in "${SETS[@]}"; do
 
   /usr/bin/time -f "%e %M" -o "$dir/ours.time" "$CLI" stitch "$dir/mosaic.bmp" "${tiles[@]}" \
     --positions "$dir/ours.csv" 2>/dev/null || true
-  read -r ours_s ours_kb <"$dir/ours.time"
+  read -r ours_s ours_kb < <(tail -n 1 "$dir/ours.time")
   read -r ours_n ours_mean ours_max < <($PY bench/stitch_score.py "$dir/truth.csv" "$dir/ours.csv")
 
   read -r cv_s < <($PY bench/stitch_opencv.py "${tiles[@]}" "$dir/cv.csv")
