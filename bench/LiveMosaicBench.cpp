@@ -83,19 +83,23 @@ BENCHMARK(BM_PlaceFrameGrowingMosaic)->Unit(benchmark::kMillisecond)->Iterations
 void BM_PlaceFrameStandingStill(benchmark::State& state) {
     const std::vector<cv::Mat>& frames = Frames();
     LiveMosaic live;
-    for (size_t k = 0; k < 10; ++k) live.AddFrame(frames[k]);
-    for (auto _ : state) benchmark::DoNotOptimize(live.AddFrame(frames[9]));
+    for (size_t k = 0; k < 10; ++k)
+        live.AddFrame(frames[k]);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(live.AddFrame(frames[9]));
 }
 BENCHMARK(BM_PlaceFrameStandingStill)->Unit(benchmark::kMillisecond);
 
 // The UI's preview of a mosaic of a whole serpentine, scaled into a 640 x 480 pane.
 void BM_PreviewOfMosaic(benchmark::State& state) {
     LiveMosaic live;
-    for (const cv::Mat& frame : Frames()) live.AddFrame(frame);
+    for (const cv::Mat& frame : Frames())
+        live.AddFrame(frame);
     vimg::Image preview;
     cv::Rect2d field;
     std::string error;
-    for (auto _ : state) benchmark::DoNotOptimize(live.GetPreview(640, 480, preview, field, error));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(live.GetPreview(640, 480, preview, field, error));
     state.counters["mosaic_mp"] = live.MosaicSize().area() / 1e6;
 }
 BENCHMARK(BM_PreviewOfMosaic)->Unit(benchmark::kMillisecond);

@@ -13,8 +13,9 @@ namespace vimg::cli {
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: vistorel-img stitch OUT IN IN... [--grid CxR] [--overlap P] [--positions FILE] "
-                         "[--flat-field]\n");
+    std::fprintf(stderr,
+                 "usage: vistorel-img stitch OUT IN IN... [--grid CxR] [--overlap P] [--positions FILE] "
+                 "[--flat-field]\n");
     return 2;
 }
 
@@ -125,7 +126,8 @@ int StitchCommand(const std::vector<std::string>& args) {
     int unplaced = 0;
     for (size_t i = 0; i < inputs.size(); ++i)
         if (!tiles[i].placed) {
-            std::fprintf(stderr, "vistorel-img: stitch: %s overlaps no other picture clearly enough; left out\n",
+            std::fprintf(stderr,
+                         "vistorel-img: stitch: %s overlaps no other picture clearly enough; left out\n",
                          inputs[i].c_str());
             ++unplaced;
         }

@@ -42,7 +42,8 @@ bool FlatField::Finish(std::string& error) {
     std::vector<float> column(m_small.size());
     for (int y = 0; y < small.height; ++y)
         for (int x = 0; x < small.width; ++x) {
-            for (size_t i = 0; i < m_small.size(); ++i) column[i] = m_small[i].at<float>(y, x);
+            for (size_t i = 0; i < m_small.size(); ++i)
+                column[i] = m_small[i].at<float>(y, x);
             std::nth_element(column.begin(), column.begin() + static_cast<std::ptrdiff_t>(column.size() / 2),
                              column.end());
             median.at<float>(y, x) = column[column.size() / 2];
@@ -62,7 +63,8 @@ void FlatField::Apply(cv::Mat& bgr) const {
         const float* g = m_gain.ptr<float>(y);
         for (int x = 0; x < bgr.cols; ++x) {
             const float inverse = 1.0f / g[x];
-            for (int c = 0; c < 3; ++c) p[3 * x + c] = cv::saturate_cast<uint8_t>(p[3 * x + c] * inverse);
+            for (int c = 0; c < 3; ++c)
+                p[3 * x + c] = cv::saturate_cast<uint8_t>(p[3 * x + c] * inverse);
         }
     }
 }

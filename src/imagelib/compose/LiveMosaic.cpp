@@ -12,11 +12,11 @@
 namespace vimg::compose {
 
 struct LiveMosaic::State {
-    cv::Mat canvas;     // CV_8UC3
-    cv::Mat coverage;   // CV_8U: 0 empty, up to 255 as sure as a frame's middle
-    cv::Rect bounds;    // the covered part of the canvas
+    cv::Mat canvas;   // CV_8UC3
+    cv::Mat coverage; // CV_8U: 0 empty, up to 255 as sure as a frame's middle
+    cv::Rect bounds;  // the covered part of the canvas
     cv::Size frameSize;
-    cv::Rect2d field;   // in canvas pixels
+    cv::Rect2d field; // in canvas pixels
     bool lost = false;
     std::unique_ptr<TileRegistration> registration;
 };
@@ -37,7 +37,9 @@ void LiveMosaic::Reset() {
     m_state = std::make_unique<State>();
 }
 
-LiveMosaic::Report LiveMosaic::AddFrame(const Image& frame) { return AddFrame(ImageMat::ToBgr(frame)); }
+LiveMosaic::Report LiveMosaic::AddFrame(const Image& frame) {
+    return AddFrame(ImageMat::ToBgr(frame));
+}
 
 bool LiveMosaic::Grow(const cv::Rect& need, cv::Point& moved) {
     State& s = *m_state;
@@ -72,14 +74,16 @@ void LiveMosaic::Blend(const cv::Mat& bgr, cv::Point at) {
             const float w = rampX[x] * rampY[y];
             if (cover[x] == 0) {
                 // Nothing there yet: the frame is taken whole, however near its edge.
-                for (int c = 0; c < 3; ++c) dst[3 * x + c] = src[3 * x + c];
+                for (int c = 0; c < 3; ++c)
+                    dst[3 * x + c] = src[3 * x + c];
                 cover[x] = static_cast<uint8_t>(std::max(1.0f, std::round(255 * w)));
                 continue;
             }
             const float have = cover[x] / 255.0f;
             const float alpha = w * (1 - have);
             for (int c = 0; c < 3; ++c)
-                dst[3 * x + c] = static_cast<uint8_t>(std::lround(dst[3 * x + c] * (1 - alpha) + src[3 * x + c] * alpha));
+                dst[3 * x + c] =
+                    static_cast<uint8_t>(std::lround(dst[3 * x + c] * (1 - alpha) + src[3 * x + c] * alpha));
             cover[x] = static_cast<uint8_t>(std::lround(255 * (have + alpha)));
         }
     }
@@ -128,12 +132,13 @@ LiveMosaic::Report LiveMosaic::AddFrame(const cv::Mat& bgr) {
         cv::compare(s.coverage(ref), 0, refValid, cv::CMP_GT);
     }
     const TileRegistration& registration = *s.registration;
-    const TileRegistration::Shift shift =
-        registration.Register(registration.Prepare(refGrey, refValid), registration.Prepare(ImageMat::ToGrey(bgr)));
+    const TileRegistration::Shift shift = registration.Register(registration.Prepare(refGrey, refValid),
+                                                                registration.Prepare(ImageMat::ToGrey(bgr)));
     report.correlation = shift.correlation;
     if (shift.outcome != TileRegistration::Outcome::Placed) {
-        report.outcome = shift.outcome == TileRegistration::Outcome::TooLittleOverlap ? Outcome::TooLittleOverlap
-                                                                                      : Outcome::WeakCorrelation;
+        report.outcome = shift.outcome == TileRegistration::Outcome::TooLittleOverlap
+                             ? Outcome::TooLittleOverlap
+                             : Outcome::WeakCorrelation;
         std::lock_guard<std::mutex> lock(m_mutex);
         s.lost = true;
         return report;
@@ -170,7 +175,6 @@ cv::Rect2d LiveMosaic::ToMosaic(const cv::Rect2d& canvasRect) const {
     return {canvasRect.x - s.bounds.x, canvasRect.y - s.bounds.y, canvasRect.width, canvasRect.height};
 }
 
-
 LiveMosaic::Field LiveMosaic::CurrentField() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     Field f;
@@ -198,7 +202,8 @@ bool LiveMosaic::GetMosaic(Image& out, std::string& error) const {
     return ImageMat::ToImage(copy, out, error);
 }
 
-bool LiveMosaic::GetPreview(int maxWidth, int maxHeight, Image& out, cv::Rect2d& field, std::string& error) const {
+bool LiveMosaic::GetPreview(int maxWidth, int maxHeight, Image& out, cv::Rect2d& field,
+                            std::string& error) const {
     if (maxWidth < 1 || maxHeight < 1) {
         error = "preview size must be at least 1 x 1";
         return false;

@@ -37,22 +37,22 @@ public:
     };
     struct Settings {
         double minCorrelation = 0.6;
-        double minOverlap = 0.2;          // of the frame
-        double minNewArea = 0.05;         // of the frame, for the frame to be added
-        int64_t maxPixels = 200'000'000;  // mosaic limit
-        int feather = 32;                 // ramp at a new frame's edge, pixels
-        int refineSide = 384;             // see TileRegistration::Settings
+        double minOverlap = 0.2;         // of the frame
+        double minNewArea = 0.05;        // of the frame, for the frame to be added
+        int64_t maxPixels = 200'000'000; // mosaic limit
+        int feather = 32;                // ramp at a new frame's edge, pixels
+        int refineSide = 384;            // see TileRegistration::Settings
     };
     struct Report {
         Outcome outcome = Outcome::BadFrame;
-        cv::Rect2d field;        // where the frame lies in the mosaic (top row 0), when placed
+        cv::Rect2d field; // where the frame lies in the mosaic (top row 0), when placed
         double correlation = 0;
-        double newArea = 0;      // fraction of the frame not yet in the mosaic
+        double newArea = 0; // fraction of the frame not yet in the mosaic
     };
     struct Field {
-        bool valid = false;      // false before the first frame
-        cv::Rect2d rect;         // the current field in the mosaic
-        bool lost = false;       // the last frame could not be placed
+        bool valid = false; // false before the first frame
+        cv::Rect2d rect;    // the current field in the mosaic
+        bool lost = false;  // the last frame could not be placed
     };
 
     LiveMosaic();
@@ -77,8 +77,8 @@ private:
     cv::Rect2d ToMosaic(const cv::Rect2d& canvasRect) const;
 
     Settings m_settings;
-    std::mutex m_addMutex;       // one AddFrame at a time
-    mutable std::mutex m_mutex;  // the canvas and field
+    std::mutex m_addMutex;      // one AddFrame at a time
+    mutable std::mutex m_mutex; // the canvas and field
     std::unique_ptr<State> m_state;
 };
 

@@ -11,7 +11,8 @@ namespace vimg::compose {
 std::vector<float> MosaicBlender::Ramp(int n, int feather) {
     std::vector<float> ramp(static_cast<size_t>(std::max(n, 0)));
     const float f = static_cast<float>(std::max(feather, 1));
-    for (int i = 0; i < n; ++i) ramp[i] = std::min(1.0f, static_cast<float>(std::min(i, n - 1 - i) + 1) / f);
+    for (int i = 0; i < n; ++i)
+        ramp[i] = std::min(1.0f, static_cast<float>(std::min(i, n - 1 - i) + 1) / f);
     return ramp;
 }
 
@@ -32,7 +33,8 @@ bool MosaicBlender::Compose(const std::vector<Placed>& pictures, const Loader& l
     std::vector<Item> items;
     int64_t width = 0, height = 0;
     for (const Placed& p : pictures) {
-        const cv::Point corner(static_cast<int>(std::lround(p.position.x)), static_cast<int>(std::lround(p.position.y)));
+        const cv::Point corner(static_cast<int>(std::lround(p.position.x)),
+                               static_cast<int>(std::lround(p.position.y)));
         if (corner.x < 0 || corner.y < 0 || p.size.width <= 0 || p.size.height <= 0) {
             error = "picture placed outside the mosaic";
             return false;
@@ -50,7 +52,8 @@ bool MosaicBlender::Compose(const std::vector<Placed>& pictures, const Loader& l
         error = mosaic.GetLastError();
         return false;
     }
-    std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.corner.y < b.corner.y; });
+    std::sort(items.begin(), items.end(),
+              [](const Item& a, const Item& b) { return a.corner.y < b.corner.y; });
 
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     cv::Mat sum(m_stripRows, w, CV_32FC3), weight(m_stripRows, w, CV_32F);
@@ -89,8 +92,10 @@ bool MosaicBlender::Compose(const std::vector<Placed>& pictures, const Loader& l
                     wt[x] += k;
                 }
             }
-            if (item.corner.y + bgr.rows <= bottom) it = loaded.erase(it);
-            else ++it;
+            if (item.corner.y + bgr.rows <= bottom)
+                it = loaded.erase(it);
+            else
+                ++it;
         }
         for (int y = top; y < bottom; ++y) {
             uint8_t* dst = mosaic.GetBits(static_cast<uint32_t>(h - 1 - y));

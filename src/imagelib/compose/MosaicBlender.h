@@ -31,7 +31,8 @@ public:
     };
 
     // feather 0: an eighth of the smaller side of each picture.
-    explicit MosaicBlender(int feather = 0, int stripRows = 256) : m_feather(feather), m_stripRows(stripRows) {}
+    explicit MosaicBlender(int feather = 0, int stripRows = 256)
+        : m_feather(feather), m_stripRows(stripRows) {}
 
     // The mosaic as a 24-bit image; uncovered pixels are black.
     bool Compose(const std::vector<Placed>& pictures, const Loader& load, Image& out, std::string& error,

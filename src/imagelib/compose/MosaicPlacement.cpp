@@ -14,12 +14,15 @@ std::vector<int> Components(int count, const std::vector<MosaicPlacement::Pair>&
     std::vector<int> parent(static_cast<size_t>(count));
     std::iota(parent.begin(), parent.end(), 0);
     const auto find = [&](int i) {
-        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        while (parent[i] != i)
+            i = parent[i] = parent[parent[i]];
         return i;
     };
-    for (const auto& p : pairs) parent[find(p.a)] = find(p.b);
+    for (const auto& p : pairs)
+        parent[find(p.a)] = find(p.b);
     std::vector<int> label(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) label[i] = find(i);
+    for (int i = 0; i < count; ++i)
+        label[i] = find(i);
     return label;
 }
 
@@ -31,14 +34,17 @@ MosaicPlacement::Result MosaicPlacement::Solve(int count, const std::vector<Pair
     result.placed.assign(static_cast<size_t>(std::max(0, count)), false);
     if (count <= 0) return result;
     for (const Pair& p : pairs) {
-        if (p.a < 0 || p.b < 0 || p.a >= count || p.b >= count || p.a == p.b) result.dropped.push_back(p);
-        else result.kept.push_back(p);
+        if (p.a < 0 || p.b < 0 || p.a >= count || p.b >= count || p.a == p.b)
+            result.dropped.push_back(p);
+        else
+            result.kept.push_back(p);
     }
     for (;;) {
         // The largest group (the lowest index first among equals) is placed.
         const std::vector<int> label = Components(count, result.kept);
         std::vector<int> size(static_cast<size_t>(count), 0);
-        for (int l : label) ++size[l];
+        for (int l : label)
+            ++size[l];
         int main = label[0];
         for (int i = 0; i < count; ++i)
             if (size[label[i]] > size[main]) main = label[i];
@@ -94,7 +100,8 @@ MosaicPlacement::Result MosaicPlacement::Solve(int count, const std::vector<Pair
 
     cv::Point2d low(std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
     for (int i = 0; i < count; ++i)
-        if (result.placed[i]) low = {std::min(low.x, result.positions[i].x), std::min(low.y, result.positions[i].y)};
+        if (result.placed[i])
+            low = {std::min(low.x, result.positions[i].x), std::min(low.y, result.positions[i].y)};
     for (int i = 0; i < count; ++i)
         result.positions[i] = result.placed[i] ? result.positions[i] - low : cv::Point2d(0, 0);
     return result;

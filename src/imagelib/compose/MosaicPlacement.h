@@ -15,14 +15,14 @@ class MosaicPlacement {
 public:
     struct Pair {
         int a = 0, b = 0;
-        cv::Point2d offset;      // b's top-left corner minus a's
-        double correlation = 0;  // weight of the pair, 0..1
+        cv::Point2d offset;     // b's top-left corner minus a's
+        double correlation = 0; // weight of the pair, 0..1
     };
     struct Result {
         std::vector<cv::Point2d> positions; // top-left corners; the placed ones start at 0, 0
         std::vector<bool> placed;
         std::vector<Pair> kept, dropped;
-        double worstResidual = 0;           // of the kept pairs, in pixels
+        double worstResidual = 0; // of the kept pairs, in pixels
     };
 
     explicit MosaicPlacement(double tolerance = 2.0) : m_tolerance(tolerance) {}

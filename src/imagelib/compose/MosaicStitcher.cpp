@@ -59,7 +59,8 @@ bool MosaicStitcher::Stitch(const std::vector<const Image*>& pictures, Image& mo
         mosaic, tiles);
 }
 
-bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, std::vector<TileResult>& tiles) {
+bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic,
+                            std::vector<TileResult>& tiles) {
     m_error.clear();
     m_progress = 0;
     tiles.assign(static_cast<size_t>(std::max(count, 0)), TileResult{});
@@ -69,8 +70,9 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, s
     if (grid.columns < 0 || grid.rows < 0 || !(grid.overlap >= 0 && grid.overlap <= 0.9))
         return Fail("grid hint out of range (columns and rows from 1, overlap 0 to 90 %)");
     if (grid.columns > 0 && grid.rows > 0 && int64_t{grid.columns} * grid.rows != count)
-        return Fail("a grid of " + std::to_string(grid.columns) + " x " + std::to_string(grid.rows) + " holds " +
-                    std::to_string(int64_t{grid.columns} * grid.rows) + " pictures, not " + std::to_string(count));
+        return Fail("a grid of " + std::to_string(grid.columns) + " x " + std::to_string(grid.rows) +
+                    " holds " + std::to_string(int64_t{grid.columns} * grid.rows) + " pictures, not " +
+                    std::to_string(count));
 
     // Read every picture once: its grey for registration, its colours kept while
     // they fit the memory budget (the rest are read again for blending).
@@ -125,11 +127,13 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, s
     const TileRegistration registration(largest, m_settings.registration);
     std::vector<TileRegistration::Tile> prepared(static_cast<size_t>(count));
     cv::parallel_for_(cv::Range(0, count), [&](const cv::Range& r) {
-        for (int i = r.start; i < r.end; ++i) prepared[i] = registration.Prepare(grey[i]);
+        for (int i = r.start; i < r.end; ++i)
+            prepared[i] = registration.Prepare(grey[i]);
     });
     std::vector<std::pair<int, int>> candidates;
     for (int a = 0; a < count; ++a)
-        for (int b = a + 1; b < count; ++b) candidates.emplace_back(a, b);
+        for (int b = a + 1; b < count; ++b)
+            candidates.emplace_back(a, b);
     std::vector<TileRegistration::Shift> shifts(candidates.size());
     std::atomic<size_t> done{0};
     cv::parallel_for_(cv::Range(0, static_cast<int>(candidates.size())), [&](const cv::Range& r) {
@@ -148,7 +152,8 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, s
     std::vector<MosaicPlacement::Pair> pairs;
     for (size_t k = 0; k < candidates.size(); ++k)
         if (shifts[k].outcome == TileRegistration::Outcome::Placed)
-            pairs.push_back({candidates[k].first, candidates[k].second, shifts[k].offset, shifts[k].correlation});
+            pairs.push_back(
+                {candidates[k].first, candidates[k].second, shifts[k].offset, shifts[k].correlation});
     const MosaicPlacement::Result placement = MosaicPlacement(m_settings.tolerance).Solve(count, pairs);
     int placedCount = 0;
     for (int i = 0; i < count; ++i) {
@@ -157,9 +162,11 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, s
         placedCount += tiles[i].placed ? 1 : 0;
     }
     for (const MosaicPlacement::Pair& p : placement.kept)
-        for (int i : {p.a, p.b}) tiles[i].correlation = std::max(tiles[i].correlation, p.correlation);
+        for (int i : {p.a, p.b})
+            tiles[i].correlation = std::max(tiles[i].correlation, p.correlation);
     if (placedCount < 2) {
-        for (TileResult& t : tiles) t.placed = false;
+        for (TileResult& t : tiles)
+            t.placed = false;
         return Fail("no two pictures overlap clearly enough to be placed");
     }
 
@@ -167,17 +174,19 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic, s
     for (int i = 0; i < count; ++i)
         if (tiles[i].placed) placed.push_back({i, tiles[i].position, sizes[i]});
     const MosaicBlender::Loader colours = [&](int i, cv::Mat& bgr, std::string& error) {
-        if (!kept[i].empty()) bgr = m_settings.flatField ? kept[i].clone() : kept[i];
-        else if (!readColours(i, bgr, error)) return false;
+        if (!kept[i].empty())
+            bgr = m_settings.flatField ? kept[i].clone() : kept[i];
+        else if (!readColours(i, bgr, error))
+            return false;
         kept[i].release();
         if (flat.IsReady() && bgr.size() == flat.Gain().size()) flat.Apply(bgr);
         return true;
     };
-    const bool ok = MosaicBlender(m_settings.feather)
-                        .Compose(placed, colours, mosaic, m_error, [&](double fraction) {
-                            Report("blending", 90 + static_cast<int>(fraction * 10));
-                            return !m_cancel;
-                        });
+    const bool ok =
+        MosaicBlender(m_settings.feather).Compose(placed, colours, mosaic, m_error, [&](double fraction) {
+            Report("blending", 90 + static_cast<int>(fraction * 10));
+            return !m_cancel;
+        });
     if (!ok) return false;
     mosaic.SetPixelSize(pixelSize);
     mosaic.SetCameraName(cameraName.c_str());

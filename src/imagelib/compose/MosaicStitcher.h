@@ -32,15 +32,15 @@ public:
     struct Settings {
         GridHint grid;
         bool flatField = false;
-        int feather = 0;                      // blending ramp in pixels; 0 chooses
-        double tolerance = 2.0;               // largest disagreement of a kept pair, pixels
+        int feather = 0;                         // blending ramp in pixels; 0 chooses
+        double tolerance = 2.0;                  // largest disagreement of a kept pair, pixels
         size_t keepInMemory = size_t{512} << 20; // pictures held between registration and blending
         TileRegistration::Settings registration;
     };
     struct TileResult {
         bool placed = false;
-        cv::Point2d position;    // top-left corner in the mosaic's pixels (top row 0)
-        double correlation = 0;  // best over the kept pairs that hold the picture
+        cv::Point2d position;   // top-left corner in the mosaic's pixels (top row 0)
+        double correlation = 0; // best over the kept pairs that hold the picture
     };
     // Fetches picture `index` into `image`; false when it cannot (its last error says why).
     using ImageLoader = std::function<bool(int index, Image& image)>;

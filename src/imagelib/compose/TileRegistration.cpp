@@ -130,7 +130,8 @@ cv::Mat TileRegistration::PhaseSurface(const cv::Mat& spectrumA, const cv::Mat& 
     return surface;
 }
 
-TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b, const Plausible& plausible) const {
+TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b,
+                                                   const Plausible& plausible) const {
     const cv::Mat surface = PhaseSurface(a.spectrum, b.spectrum);
     const double minArea = std::min(CountValid(a.coarseValid, cv::Rect(cv::Point(), a.coarse.size())),
                                     static_cast<double>(b.coarse.size().area()));
@@ -146,8 +147,9 @@ TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b,
                 if (CountValid(a.coarseValid, ov) < m_settings.minOverlap * minArea) continue;
                 if (plausible && !plausible(cv::Point2d(dx / m_scale, dy / m_scale))) continue;
                 const cv::Mat validPart = a.coarseValid.empty() ? cv::Mat() : a.coarseValid(ov);
-                candidates.emplace_back(Correlation(a.coarse(ov), b.coarse(ov - cv::Point(dx, dy)), validPart),
-                                        cv::Point(dx, dy));
+                candidates.emplace_back(
+                    Correlation(a.coarse(ov), b.coarse(ov - cv::Point(dx, dy)), validPart),
+                    cv::Point(dx, dy));
             }
     }
     std::sort(candidates.begin(), candidates.end(),
@@ -161,8 +163,11 @@ TileRegistration::Shift TileRegistration::Register(const Tile& a, const Tile& b,
         if (candidates[k].first < kCoarseFloor) break;
         const cv::Point c = candidates[k].second;
         Shift s = Refine(a, b, cv::Point2d(c.x / m_scale, c.y / m_scale));
-        if (s.outcome == Outcome::Placed && plausible && !plausible(s.offset)) s.outcome = Outcome::WeakCorrelation;
-        const auto rank = [](const Shift& x) { return (x.outcome == Outcome::Placed ? 2.0 : 0.0) + x.correlation; };
+        if (s.outcome == Outcome::Placed && plausible && !plausible(s.offset))
+            s.outcome = Outcome::WeakCorrelation;
+        const auto rank = [](const Shift& x) {
+            return (x.outcome == Outcome::Placed ? 2.0 : 0.0) + x.correlation;
+        };
         if (k == 0 || rank(s) > rank(best)) best = s;
         if (best.outcome == Outcome::Placed && best.correlation > 0.9) break;
     }
@@ -268,9 +273,12 @@ TileRegistration::Shift TileRegistration::Refine(const Tile& a, const Tile& b, c
     const double minArea = std::min(CountValid(a.valid, cv::Rect(cv::Point(), a.grey.size())),
                                     static_cast<double>(b.grey.size().area()));
     s.overlap = CountValid(a.valid, ov) / minArea;
-    if (s.overlap < m_settings.minOverlap) s.outcome = Outcome::TooLittleOverlap;
-    else if (s.correlation < m_settings.minCorrelation) s.outcome = Outcome::WeakCorrelation;
-    else s.outcome = Outcome::Placed;
+    if (s.overlap < m_settings.minOverlap)
+        s.outcome = Outcome::TooLittleOverlap;
+    else if (s.correlation < m_settings.minCorrelation)
+        s.outcome = Outcome::WeakCorrelation;
+    else
+        s.outcome = Outcome::Placed;
     return s;
 }
 

@@ -14,13 +14,13 @@ namespace vimg::compose {
 class TileRegistration {
 public:
     struct Settings {
-        int coarseSide = 256;         // longest side of the largest picture at the coarse level
-        int peaks = 8;                // correlation peaks tried at the coarse level
-        size_t refined = 3;           // best coarse readings refined at full resolution
-        double minOverlap = 0.02;     // usable overlap area / area of the smaller picture
-        int minOverlapSide = 12;      // full-resolution pixels across the overlap, both ways
-        double minCorrelation = 0.5;  // normalised cross-correlation over the overlap
-        int refineSide = 640;         // longest side of the part of the overlap refined at full size
+        int coarseSide = 256;        // longest side of the largest picture at the coarse level
+        int peaks = 8;               // correlation peaks tried at the coarse level
+        size_t refined = 3;          // best coarse readings refined at full resolution
+        double minOverlap = 0.02;    // usable overlap area / area of the smaller picture
+        int minOverlapSide = 12;     // full-resolution pixels across the overlap, both ways
+        double minCorrelation = 0.5; // normalised cross-correlation over the overlap
+        int refineSide = 640;        // longest side of the part of the overlap refined at full size
     };
     // A picture prepared once for any number of registrations.
     struct Tile {
@@ -33,9 +33,9 @@ public:
     enum class Outcome { Placed, TooLittleOverlap, WeakCorrelation };
     struct Shift {
         Outcome outcome = Outcome::TooLittleOverlap;
-        cv::Point2d offset;      // top-left corner of b in a's pixels
-        double correlation = 0;  // of the detail over the overlap, -1..1
-        double overlap = 0;      // usable overlap / area of the smaller picture
+        cv::Point2d offset;     // top-left corner of b in a's pixels
+        double correlation = 0; // of the detail over the overlap, -1..1
+        double overlap = 0;     // usable overlap / area of the smaller picture
     };
     // Says whether an offset of b against a can be right (from a grid hint); null accepts any.
     using Plausible = std::function<bool(const cv::Point2d& offset)>;

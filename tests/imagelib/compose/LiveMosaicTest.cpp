@@ -18,12 +18,16 @@ TEST(LiveMosaic, GrowsAlongTheStagePathAndRecoversAfterAJump) {
     // Right, then down, then left (also into negative mosaic coordinates). Frames without
     // vignetting, so the composed mosaic can be compared with the specimen itself.
     std::vector<cv::Point2d> path;
-    for (int i = 0; i < 8; ++i) path.push_back({300 + 55.3 * i, 200 + 3.1 * i});
-    for (int i = 1; i < 6; ++i) path.push_back({300 + 55.3 * 7, 221.7 + 50.7 * i});
-    for (int i = 1; i < 10; ++i) path.push_back({687.1 - 70.2 * i, 475.2});
+    for (int i = 0; i < 8; ++i)
+        path.push_back({300 + 55.3 * i, 200 + 3.1 * i});
+    for (int i = 1; i < 6; ++i)
+        path.push_back({300 + 55.3 * 7, 221.7 + 50.7 * i});
+    for (int i = 1; i < 10; ++i)
+        path.push_back({687.1 - 70.2 * i, 475.2});
     int added = 0;
     for (size_t k = 0; k < path.size(); ++k) {
-        const LiveMosaic::Report r = live.AddFrame(stitchtest::View(specimen, path[k].x, path[k].y, size, 0.0, 2.0, k));
+        const LiveMosaic::Report r =
+            live.AddFrame(stitchtest::View(specimen, path[k].x, path[k].y, size, 0.0, 2.0, k));
         ASSERT_TRUE(r.outcome == LiveMosaic::Outcome::Added || r.outcome == LiveMosaic::Outcome::Placed) << k;
         added += r.outcome == LiveMosaic::Outcome::Added;
         const LiveMosaic::Field f = live.CurrentField();
@@ -56,7 +60,8 @@ TEST(LiveMosaic, GrowsAlongTheStagePathAndRecoversAfterAJump) {
                 jump.outcome == LiveMosaic::Outcome::WeakCorrelation);
     EXPECT_TRUE(live.CurrentField().lost);
     EXPECT_EQ(live.MosaicSize(), before);
-    const LiveMosaic::Report back = live.AddFrame(stitchtest::View(specimen, path.back().x + 10, path.back().y, size));
+    const LiveMosaic::Report back =
+        live.AddFrame(stitchtest::View(specimen, path.back().x + 10, path.back().y, size));
     EXPECT_EQ(back.outcome, LiveMosaic::Outcome::Placed);
     EXPECT_FALSE(live.CurrentField().lost);
 
@@ -74,7 +79,8 @@ TEST(LiveMosaic, RefusesFramesOfAnotherSizeOrEmpty) {
     EXPECT_EQ(live.AddFrame(cv::Mat()).outcome, LiveMosaic::Outcome::BadFrame);
     EXPECT_EQ(live.AddFrame(Image()).outcome, LiveMosaic::Outcome::BadFrame);
     EXPECT_EQ(live.AddFrame(specimen(cv::Rect(0, 0, 320, 240)).clone()).outcome, LiveMosaic::Outcome::Added);
-    EXPECT_EQ(live.AddFrame(specimen(cv::Rect(0, 0, 321, 240)).clone()).outcome, LiveMosaic::Outcome::BadFrame);
+    EXPECT_EQ(live.AddFrame(specimen(cv::Rect(0, 0, 321, 240)).clone()).outcome,
+              LiveMosaic::Outcome::BadFrame);
     LiveMosaic::Settings small;
     small.maxPixels = 1000;
     EXPECT_EQ(LiveMosaic(small).AddFrame(specimen(cv::Rect(0, 0, 320, 240)).clone()).outcome,

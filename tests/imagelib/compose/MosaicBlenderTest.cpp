@@ -18,8 +18,9 @@ TEST(MosaicBlender, StripsGiveThePerPixelFeatheredAverage) {
         rng.fill(m, cv::RNG::UNIFORM, 0, 256);
         pictures.push_back(m);
     }
-    const std::vector<MosaicBlender::Placed> placed = {
-        {0, {0, 0}, pictures[0].size()}, {1, {25.4, 9.6}, pictures[1].size()}, {2, {10, 30}, pictures[2].size()}};
+    const std::vector<MosaicBlender::Placed> placed = {{0, {0, 0}, pictures[0].size()},
+                                                       {1, {25.4, 9.6}, pictures[1].size()},
+                                                       {2, {10, 30}, pictures[2].size()}};
     Image out;
     std::string error;
     const auto load = [&](int i, cv::Mat& bgr, std::string&) {

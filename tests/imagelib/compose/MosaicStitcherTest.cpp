@@ -32,10 +32,12 @@ TileSet ShuffledGrid(const cv::Mat& specimen, cv::Size size) {
     std::shuffle(order.begin(), order.end(), random);
     TileSet set;
     for (int k : order) {
-        const cv::Point2d at(40 + (k % 3) * size.width * 0.8 + off(random), 40 + (k / 3) * size.height * 0.8 + off(random));
+        const cv::Point2d at(40 + (k % 3) * size.width * 0.8 + off(random),
+                             40 + (k / 3) * size.height * 0.8 + off(random));
         Image image;
         std::string error;
-        EXPECT_TRUE(ImageMat::ToImage(stitchtest::View(specimen, at.x, at.y, size, 0.25, 2.0, 20 + k), image, error));
+        EXPECT_TRUE(
+            ImageMat::ToImage(stitchtest::View(specimen, at.x, at.y, size, 0.25, 2.0, 20 + k), image, error));
         set.images.push_back(std::move(image));
         set.truth.push_back(at);
     }
@@ -44,7 +46,8 @@ TileSet ShuffledGrid(const cv::Mat& specimen, cv::Size size) {
 
 std::vector<const Image*> Pointers(const TileSet& set) {
     std::vector<const Image*> p;
-    for (const Image& image : set.images) p.push_back(&image);
+    for (const Image& image : set.images)
+        p.push_back(&image);
     return p;
 }
 
@@ -133,8 +136,8 @@ TEST(MosaicStitcher, BadInputGetsAClearError) {
 
 TEST(MosaicPlacement, DropsThePairThatDisagreesAndSpreadsSmallErrors) {
     // A 2 x 2 square measured all round, one pair 40 px off; small noise elsewhere.
-    std::vector<MosaicPlacement::Pair> pairs = {{0, 1, {100.2, 0}, 0.9},  {2, 3, {99.8, 0}, 0.9},
-                                                {0, 2, {0, 80.1}, 0.9},   {1, 3, {0, 79.9}, 0.9},
+    std::vector<MosaicPlacement::Pair> pairs = {{0, 1, {100.2, 0}, 0.9}, {2, 3, {99.8, 0}, 0.9},
+                                                {0, 2, {0, 80.1}, 0.9},  {1, 3, {0, 79.9}, 0.9},
                                                 {0, 3, {140, 80}, 0.95}, {1, 2, {-100, 80}, 0.9}};
     const MosaicPlacement::Result r = MosaicPlacement(2.0).Solve(5, pairs);
     ASSERT_EQ(r.dropped.size(), 1u);

@@ -25,7 +25,9 @@ TEST(StitchCli, WritesMosaicAndPositionsAndRefusesBadArguments) {
     const std::string cli = Quote(VISTOREL_CLI);
     const std::string csv = dir.file("found.csv");
     std::string out;
-    ASSERT_EQ(testsupport::Run(cli + " stitch " + Quote(dir.file("m.png")) + inputs + " --positions " + Quote(csv) + " 2>&1", &out),
+    ASSERT_EQ(testsupport::Run(cli + " stitch " + Quote(dir.file("m.png")) + inputs + " --positions " +
+                                   Quote(csv) + " 2>&1",
+                               &out),
               0)
         << out;
     EXPECT_NE(out.find("registering"), std::string::npos);
@@ -49,7 +51,8 @@ TEST(StitchCli, WritesMosaicAndPositionsAndRefusesBadArguments) {
         found.emplace_back(std::stod(x), std::stod(y));
     }
     ASSERT_EQ(found.size(), 3u);
-    for (int i = 1; i < 3; ++i) EXPECT_LT(cv::norm((found[i] - found[0]) - (truth[i] - truth[0])), 0.3) << i;
+    for (int i = 1; i < 3; ++i)
+        EXPECT_LT(cv::norm((found[i] - found[0]) - (truth[i] - truth[0])), 0.3) << i;
 
     const std::string base = cli + " stitch " + Quote(dir.file("x.png"));
     EXPECT_EQ(testsupport::Run(base + inputs + " --grid 3 2>/dev/null"), 2);

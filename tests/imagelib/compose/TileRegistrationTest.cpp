@@ -12,9 +12,9 @@ namespace {
 
 TileRegistration::Shift RegisterViews(const cv::Mat& specimen, cv::Point2d a, cv::Point2d b, cv::Size size) {
     const TileRegistration registration(size);
-    return registration.Register(registration.Prepare(ImageMat::ToGrey(stitchtest::View(specimen, a.x, a.y, size))),
-                                 registration.Prepare(ImageMat::ToGrey(stitchtest::View(specimen, b.x, b.y, size, 0.25,
-                                                                                        2.0, 8))));
+    return registration.Register(
+        registration.Prepare(ImageMat::ToGrey(stitchtest::View(specimen, a.x, a.y, size))),
+        registration.Prepare(ImageMat::ToGrey(stitchtest::View(specimen, b.x, b.y, size, 0.25, 2.0, 8))));
 }
 
 } // namespace
