@@ -1,5 +1,8 @@
 #include "LiveMosaic.h"
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "Image.h"
@@ -85,4 +88,32 @@ TEST(LiveMosaic, RefusesFramesOfAnotherSizeOrEmpty) {
     small.maxPixels = 1000;
     EXPECT_EQ(LiveMosaic(small).AddFrame(specimen(cv::Rect(0, 0, 320, 240)).clone()).outcome,
               LiveMosaic::Outcome::MosaicFull);
+}
+
+TEST(LiveMosaic, UiThreadReadsWhileWorkerAddsFrames) {
+    const cv::Mat specimen = stitchtest::Specimen({900, 500}, 33);
+    std::vector<cv::Mat> frames;
+    for (int k = 0; k < 12; ++k)
+        frames.push_back(stitchtest::View(specimen, 20 + 40.5 * k, 100, {320, 240}, 0, 2, k));
+    LiveMosaic live;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (const cv::Mat& f : frames)
+            live.AddFrame(f);
+        done = true;
+    });
+    // What the UI reads must always be whole: the field inside the preview it came with.
+    int reads = 0;
+    while (!done || reads == 0) {
+        Image preview;
+        cv::Rect2d field;
+        std::string error;
+        if (live.GetPreview(160, 120, preview, field, error)) {
+            EXPECT_GE(field.x, -0.5);
+            EXPECT_LE(field.x + field.width, preview.GetWidth() + 0.5);
+            ++reads;
+        }
+    }
+    worker.join();
+    EXPECT_NEAR(live.CurrentField().rect.x, 40.5 * 11, 1.0);
 }

@@ -54,6 +54,21 @@ TEST(StitchCli, WritesMosaicAndPositionsAndRefusesBadArguments) {
     for (int i = 1; i < 3; ++i)
         EXPECT_LT(cv::norm((found[i] - found[0]) - (truth[i] - truth[0])), 0.3) << i;
 
+    // A picture of another specimen: left out and named, the rest still written, status 3.
+    const std::string stray = dir.file("stray.png");
+    ASSERT_TRUE(cv::imwrite(stray, stitchtest::Specimen({400, 300}, 42)));
+    ASSERT_EQ(testsupport::Run(cli + " stitch " + Quote(dir.file("m2.png")) + inputs + " " + Quote(stray) +
+                                   " --positions " + Quote(csv) + " 2>&1",
+                               &out),
+              3);
+    EXPECT_NE(out.find("stray.png overlaps no other picture"), std::string::npos);
+    EXPECT_EQ(cv::imread(dir.file("m2.png")).size(), mosaic.size());
+    std::ifstream again(csv);
+    std::string last;
+    while (std::getline(again, line))
+        last = line;
+    EXPECT_EQ(last, stray + ",,,");
+
     const std::string base = cli + " stitch " + Quote(dir.file("x.png"));
     EXPECT_EQ(testsupport::Run(base + inputs + " --grid 3 2>/dev/null"), 2);
     EXPECT_EQ(testsupport::Run(base + inputs + " --overlap 95 2>/dev/null"), 2);
