@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
-
-#include <opencv2/core/utility.hpp>
+#include <thread>
 
 #include "FlatField.h"
 #include "Image.h"
@@ -15,8 +14,27 @@
 namespace vimg::compose {
 
 namespace {
+
 std::mutex g_reportMutex;
+
+// Runs work(0) .. work(count - 1) on one thread per core, each taking the next index.
+void ForEach(int count, const std::function<void(int)>& work) {
+    const int threads =
+        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::max(count, 1));
+    std::atomic<int> next{0};
+    const auto run = [&] {
+        for (int i = next++; i < count; i = next++)
+            work(i);
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(run);
+    run();
+    for (std::thread& t : pool)
+        t.join();
 }
+
+} // namespace
 
 bool MosaicStitcher::Fail(std::string text) {
     m_error = std::move(text);
@@ -126,24 +144,20 @@ bool MosaicStitcher::Stitch(int count, const ImageLoader& load, Image& mosaic,
     // neighbour can have.
     const TileRegistration registration(largest, m_settings.registration);
     std::vector<TileRegistration::Tile> prepared(static_cast<size_t>(count));
-    cv::parallel_for_(cv::Range(0, count), [&](const cv::Range& r) {
-        for (int i = r.start; i < r.end; ++i)
-            prepared[i] = registration.Prepare(grey[i]);
-    });
+    ForEach(count, [&](int i) { prepared[i] = registration.Prepare(grey[i]); });
     std::vector<std::pair<int, int>> candidates;
     for (int a = 0; a < count; ++a)
         for (int b = a + 1; b < count; ++b)
             candidates.emplace_back(a, b);
     std::vector<TileRegistration::Shift> shifts(candidates.size());
     std::atomic<size_t> done{0};
-    cv::parallel_for_(cv::Range(0, static_cast<int>(candidates.size())), [&](const cv::Range& r) {
-        for (int k = r.start; k < r.end && !m_cancel; ++k) {
-            const auto [a, b] = candidates[k];
-            shifts[k] = registration.Register(prepared[a], prepared[b], GridPlausible(sizes[a]));
-            const size_t n = ++done;
-            if (n * 80 / candidates.size() != (n - 1) * 80 / candidates.size())
-                Report("registering", 10 + static_cast<int>(n * 80 / candidates.size()));
-        }
+    ForEach(static_cast<int>(candidates.size()), [&](int k) {
+        if (m_cancel) return;
+        const auto [a, b] = candidates[k];
+        shifts[k] = registration.Register(prepared[a], prepared[b], GridPlausible(sizes[a]));
+        const size_t n = ++done;
+        if (n * 80 / candidates.size() != (n - 1) * 80 / candidates.size())
+            Report("registering", 10 + static_cast<int>(n * 80 / candidates.size()));
     });
     if (m_cancel) return Fail("cancelled");
     prepared.clear();

@@ -29,7 +29,7 @@ double CountValid(const cv::Mat& valid, const cv::Rect& r) {
 // placed at the top left of a zero canvas and transformed.
 cv::Mat Spectrum(const cv::Mat& grey, const cv::Mat& valid, cv::Size canvas, const cv::Mat& window) {
     const double mean = cv::mean(grey, valid.empty() ? cv::noArray() : cv::InputArray(valid))[0];
-    cv::Mat padded = cv::Mat::zeros(canvas, CV_32F);
+    cv::Mat padded(canvas, CV_32F, cv::Scalar(0));
     cv::Mat part = padded(cv::Rect(cv::Point(0, 0), grey.size()));
     cv::subtract(grey, cv::Scalar(mean), part, cv::noArray(), CV_32F);
     if (!valid.empty()) part.setTo(0, valid == 0);
