@@ -2,6 +2,7 @@
 #include "CliArgs.h"
 #include "ProcessCommand.h"
 #include "StackCommand.h"
+#include "StitchCommand.h"
 #include "Image.h"
 #include "IOFile.h"
 #include "codecs/ImageJPG.h"
@@ -31,7 +32,9 @@ int Usage() {
                  "       vistorel-img animate OUT.gif IN [IN...] [--delay CS] [--loops N] [--dispose N] "
                  "[--comment TEXT] [--local-palettes]\n"
                  "       vistorel-img process IN OUT STEP [STEP...] [--seed N] [--type ID|EXT]\n"
-                 "       vistorel-img stack OUT IN [IN...] [--depth-map FILE] [--align on|off]\n");
+                 "       vistorel-img stack OUT IN [IN...] [--depth-map FILE] [--align on|off]\n"
+                 "       vistorel-img stitch OUT IN IN... [--grid CxR] [--overlap P] [--positions FILE] "
+                 "[--flat-field]\n");
     return 2;
 }
 
@@ -256,5 +259,6 @@ int main(int argc, char** argv) {
     if (command == "animate") return Animate(args);
     if (command == "process") return vimg::cli::ProcessCommand(args);
     if (command == "stack") return vimg::cli::StackCommand(args);
+    if (command == "stitch") return vimg::cli::StitchCommand(args);
     return Usage();
 }
