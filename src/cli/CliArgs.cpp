@@ -34,7 +34,7 @@ bool LoadImageFile(Image& img, const std::string& path, int frame) {
     if (img.Load(path.c_str(), FormatFromExtension(path))) {
         if (img.IsTruncated())
             std::fprintf(stderr,
-                         "vistorel-img: %s: warning: the file ends early; the missing part is black\n",
+                         "vistorel-img: %s: warning: the file ends early; only what it holds was read\n",
                          path.c_str());
         return true;
     }

@@ -54,7 +54,7 @@ struct ImageInfo {
     double sampleMin = 0, sampleMax = 0;
     // Cursor hot spot (x from the left, y from the top); -1 when there is none.
     int32_t hotSpotX = -1, hotSpotY = -1;
-    bool truncated = false; // the decoder ran out of data; the missing part is black
+    bool truncated = false; // the decoder ran out of data; only the part the file holds is there
     // Calibration of the picture: the width of one pixel on the specimen in
     // micrometres (0: not calibrated), and the camera that took it.
     double pixelSizeUm = 0;
