@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int kCaptureWait = 400;
-constexpr int kRecordingCheckMs = 2000;
+constexpr int kRecordingCheckMs = 1000;
 const QString kTitle = QStringLiteral("Vistorel SoftWare");
 
 QString Native(const QString& path) { return QDir::toNativeSeparators(QDir::cleanPath(path)); }
@@ -394,7 +394,8 @@ LRESULT CCaptureControl::OnVideoStart() {
         return refuse(QStringLiteral("Das Video \"%1\" kann nicht aufgenommen werden.\n%2")
                           .arg(Native(name), QString::fromUtf8(Calls().GetLastError())));
     m_recording = 1;
-    m_lowSpaceWarned = false;
+    m_videoName = name;
+    m_videoTime.start();
     m_recordingCheck.start();
     CheckRecording();
     return MSG_DONE;
@@ -418,17 +419,23 @@ void CCaptureControl::CheckRecording() {
                                    .arg(QString::fromUtf8(Calls().GetLastError())));
         return;
     }
-    const qint64 free = m_freeSpace(m_capturePath);
-    if (free < 0) return; // the disk cannot tell
+    const qint64 known = m_freeSpace(m_capturePath);
+    const qint64 free = known < 0 ? kLowSpace : known; // a disk that cannot tell is taken as roomy
     if (free < kTooLittleSpace) {
         StopRecordingOnFailure(QStringLiteral("Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
                                               "die Videoaufnahme wurde beendet.")
                                    .arg(Native(m_capturePath), MegaBytes(free)));
-    } else if (free < kLowSpace && !m_lowSpaceWarned) {
-        m_lowSpaceWarned = true;
-        if (m_status)
-            m_status(QStringLiteral("Wenig Platz für das Video: noch %1 MB frei").arg(MegaBytes(free)));
+        return;
     }
+    // Every second: how long the video runs and how large its file is, and a warning when space runs low.
+    if (!m_status) return;
+    const qint64 seconds = m_videoTime.elapsed() / 1000;
+    const QFileInfo mov(m_videoName + QStringLiteral(".mov")), mp4(m_videoName + QStringLiteral(".mp4"));
+    const qint64 bytes = mov.exists() ? mov.size() : mp4.size();
+    QString text = QString::asprintf("Videoaufnahme %lld:%02lld, %.1f MB", seconds / 60, seconds % 60,
+                                     static_cast<double>(bytes) / 1.0e6);
+    if (free < kLowSpace) text += QStringLiteral(" - wenig Platz: noch %1 MB frei").arg(MegaBytes(free));
+    m_status(text);
 }
 
 void CCaptureControl::StopRecordingOnFailure(const QString& message) {

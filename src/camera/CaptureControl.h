@@ -9,6 +9,7 @@
 #include <functional>
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -70,7 +71,8 @@ public:
     void SetStatusReporter(std::function<void(const QString&)> report) { m_status = std::move(report); }
     // Free bytes on the capture folder's disk (tests fake a full disk).
     void SetFreeSpaceProbe(std::function<qint64(const QString&)> probe) { m_freeSpace = std::move(probe); }
-    // Checks the running recording: the disk's free space and write failures.
+    // Checks the running recording every second: write failures and the disk's free space; the status
+    // bar shows its time and file size.
     void CheckRecording();
     // The capture folder exists (made when missing) and takes files.
     bool CaptureFolderUsable() const;
@@ -139,7 +141,8 @@ private:
     // Presses that arrived while a series ran; each starts a series of its own.
     int m_queuedPresses = 0;
     QTimer m_recordingCheck;
-    bool m_lowSpaceWarned = false;
+    QString m_videoName; // without its extension
+    QElapsedTimer m_videoTime;
     Calibration m_calibration;
     std::function<void(int)> m_sleep;
     std::function<QDateTime()> m_clock;

@@ -341,6 +341,8 @@ TEST_F(Capture, VideoWatchesTheFreeSpaceAndStopsCleanlyWhenItRunsOut) {
     panel->m_videoButton->click();
     ASSERT_TRUE(WaitFor([this] { return capture().m_recording == 1; }));
     ASSERT_FALSE(frame.statusTexts.empty());
+    EXPECT_TRUE(frame.statusTexts.back().startsWith(QStringLiteral("Videoaufnahme 0:00, 0.0 MB")))
+        << frame.statusTexts.back().toStdString();
     EXPECT_TRUE(frame.statusTexts.back().contains(QStringLiteral("900 MB")));
     free = 100LL * 1000 * 1000;
     capture().CheckRecording();
