@@ -42,7 +42,7 @@ QImage StainDensities() {
     std::mt19937 rng(20261208u);
     const QImage tissue = Field(W / 180 + 2, H / 180 + 2, rng); // tissue or empty lumen
     const QImage stroma = Field(W / 40 + 2, H / 40 + 2, rng);
-    const QImage fibres = Field(W / 6 + 2, H / 90 + 2, rng); // streaks along x
+    const QImage fibres = Field(W / 90 + 2, H / 6 + 2, rng); // streaks along x
     QImage dens(W, H, QImage::Format_RGB32);
     for (int y = 0; y < H; ++y) {
         const uchar* t = tissue.constScanLine(y);
