@@ -42,7 +42,8 @@ QPoint FindShift(const QImage& a, const QImage& b, int ax, int ay, int w, int ra
             long sad = 0;
             for (int y = 0; y < w && (best < 0 || sad < best); y += 2)
                 for (int x = 0; x < w; x += 2)
-                    sad += std::abs(qGreen(a.pixel(ax + x, ay + y)) - qGreen(b.pixel(ax + x + dx, ay + y + dy)));
+                    sad +=
+                        std::abs(qGreen(a.pixel(ax + x, ay + y)) - qGreen(b.pixel(ax + x + dx, ay + y + dy)));
             if (best < 0 || sad < best) {
                 best = sad;
                 at = {dx, dy};
@@ -57,7 +58,8 @@ double Sharpness(const QImage& img, int x0, int y0, int w) {
     for (int y = y0; y < y0 + w; ++y)
         for (int x = x0; x < x0 + w; ++x) {
             const double l = 4.0 * qGreen(img.pixel(x, y)) - qGreen(img.pixel(x - 1, y)) -
-                             qGreen(img.pixel(x + 1, y)) - qGreen(img.pixel(x, y - 1)) - qGreen(img.pixel(x, y + 1));
+                             qGreen(img.pixel(x + 1, y)) - qGreen(img.pixel(x, y - 1)) -
+                             qGreen(img.pixel(x, y + 1));
             sum += l;
             sum2 += l * l;
         }
@@ -97,7 +99,9 @@ TEST(SimMicroscope, RenderEqualsThePerPixelDefinitionAtEveryResolution) {
                 const int l = int(code >> 9), wb = int(code & 511);
                 const QRgb a = specimen.Level(l).pixel(sx, sy), b = specimen.Level(l + 1).pixel(sx, sy);
                 const int v = picture.Vignette(x, y);
-                auto channel = [&](int ca, int cb) { return (((ca * (256 - wb) + cb * wb + 128) >> 8) * v + 128) >> 8; };
+                auto channel = [&](int ca, int cb) {
+                    return (((ca * (256 - wb) + cb * wb + 128) >> 8) * v + 128) >> 8;
+                };
                 const QRgb got = out.pixel(x, y);
                 ASSERT_EQ(qRed(got), channel(qRed(a), qRed(b))) << x << "," << y << " of " << size.width();
                 ASSERT_EQ(qGreen(got), channel(qGreen(a), qGreen(b)));
@@ -184,7 +188,8 @@ TEST(SimMicroscope, NoiseFollowsTheSignalAndAveragesAwayWithTheRootOfTheFrames) 
     for (int n = 0; n < N; ++n) {
         picture.Render(100 + n, home, frame);
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) mean[size_t(y) * 640 + x] += qGreen(frame.pixel(x, y)) / double(N);
+            for (int x = 0; x < 640; ++x)
+                mean[size_t(y) * 640 + x] += qGreen(frame.pixel(x, y)) / double(N);
     }
     const double single = Deviation(clean, frame);
     EXPECT_GT(single, 1.5);
@@ -253,8 +258,10 @@ TEST(SimMicroscope, LongExposureLastsTheCountdownsSecondsAndAveragesTheNoise) {
     kxcam::SimCamera sim10(10), sim11(11);
     EXPECT_EQ(CameraLibrary::LongExposureLength(10, sim10.ExposureRows(), sim10.RowTimeMicroseconds()),
               std::chrono::seconds(4));
-    EXPECT_NEAR(CameraLibrary::LongExposureLength(11, sim11.ExposureRows(), sim11.RowTimeMicroseconds()).count() / 1e6,
-                4.77, 0.01);
+    EXPECT_NEAR(
+        CameraLibrary::LongExposureLength(11, sim11.ExposureRows(), sim11.RowTimeMicroseconds()).count() /
+            1e6,
+        4.77, 0.01);
     camtest::ResetLibrary();
 }
 
@@ -361,8 +368,10 @@ TEST(SimMicroscope, SettingsDialogShowsStageFocusAndTheExposureInSeconds) {
         EXPECT_NEAR(camera.Stage().z, home.z - 3, 0.005); // to the field's two decimals
         // German buttons, and room for every text and the title.
         QStringList texts;
-        for (auto* b : dialog.findChildren<QPushButton*>()) texts << b->text();
-        EXPECT_TRUE(texts.contains("OK") && texts.contains("Abbrechen") && !texts.contains("Cancel")) << texts.join(",").toStdString();
+        for (auto* b : dialog.findChildren<QPushButton*>())
+            texts << b->text();
+        EXPECT_TRUE(texts.contains("OK") && texts.contains("Abbrechen") && !texts.contains("Cancel"))
+            << texts.join(",").toStdString();
         dialog.show();
         EXPECT_GT(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100);
         for (auto* b : dialog.findChildren<QPushButton*>())

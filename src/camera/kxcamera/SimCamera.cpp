@@ -104,13 +104,26 @@ bool SimCamera::KeyPress(int key, int modifiers) {
     const double focusStep = fine ? 0.25 : 2.0;
     StagePosition s = Stage();
     switch (key) {
-    case Qt::Key_Left: s.x -= step; break;
-    case Qt::Key_Right: s.x += step; break;
-    case Qt::Key_Up: s.y -= step; break;
-    case Qt::Key_Down: s.y += step; break;
-    case Qt::Key_PageUp: s.z -= focusStep; break;
-    case Qt::Key_PageDown: s.z += focusStep; break;
-    default: return false;
+    case Qt::Key_Left:
+        s.x -= step;
+        break;
+    case Qt::Key_Right:
+        s.x += step;
+        break;
+    case Qt::Key_Up:
+        s.y -= step;
+        break;
+    case Qt::Key_Down:
+        s.y += step;
+        break;
+    case Qt::Key_PageUp:
+        s.z -= focusStep;
+        break;
+    case Qt::Key_PageDown:
+        s.z += focusStep;
+        break;
+    default:
+        return false;
     }
     SetStage(s);
     return true;

@@ -68,7 +68,8 @@ const std::array<uint32_t, kBlendSteps>& BlendTable() {
         for (int i = 0; i < kBlendSteps; ++i) {
             const double sigma = i / 4.0 * SimPicture::kBlurPerMicrometre;
             int l = 0;
-            while (l < top - 1 && sigma >= SimSpecimen::LevelSigma(l + 1)) ++l;
+            while (l < top - 1 && sigma >= SimSpecimen::LevelSigma(l + 1))
+                ++l;
             const double lo = SimSpecimen::LevelSigma(l), hi = SimSpecimen::LevelSigma(l + 1);
             const long w = std::clamp(std::lround(256 * (sigma - lo) / (hi - lo)), 0L, 256L);
             t[i] = uint32_t(l) << 9 | uint32_t(w);
@@ -90,14 +91,17 @@ SimPicture::SimPicture(QSize size) : m_size(size) {
     const double rmax2 = cx * cx + cy * cy;
     m_vignetteColumn.resize(w);
     for (int x = 0; x < w; ++x)
-        m_vignetteColumn[x] = static_cast<uint16_t>(std::lround(256 * (1.0 - 0.35 * (x - cx) * (x - cx) / rmax2)));
+        m_vignetteColumn[x] =
+            static_cast<uint16_t>(std::lround(256 * (1.0 - 0.35 * (x - cx) * (x - cx) / rmax2)));
     m_vignetteRow.resize(h);
     for (int y = 0; y < h; ++y)
         m_vignetteRow[y] = static_cast<uint16_t>(std::lround(256 * 0.35 * (y - cy) * (y - cy) / rmax2));
     m_column.resize(w);
-    for (int x = 0; x < w; ++x) m_column[x] = static_cast<int>(int64_t(x) * kFieldWidth / w);
+    for (int x = 0; x < w; ++x)
+        m_column[x] = static_cast<int>(int64_t(x) * kFieldWidth / w);
     m_row.resize(h);
-    for (int y = 0; y < h; ++y) m_row[y] = static_cast<int>(int64_t(y) * kFieldHeight / h);
+    for (int y = 0; y < h; ++y)
+        m_row[y] = static_cast<int>(int64_t(y) * kFieldHeight / h);
     // Made once, before any device thread renders.
     SimSpecimen::Instance();
     NoiseTable();
@@ -149,7 +153,8 @@ void SimPicture::Render(uint64_t index, StagePosition stage, QImage& out, bool n
         const int gy = sy / cell, fy = sy % cell;
         const int32_t* d0 = specimen.DepthRow(gy) + firstCell;
         const int32_t* d1 = specimen.DepthRow(gy + 1) + firstCell;
-        for (int i = 0; i < cells; ++i) depth[i] = d0[i] + (d1[i] - d0[i]) * fy / cell;
+        for (int i = 0; i < cells; ++i)
+            depth[i] = d0[i] + (d1[i] - d0[i]) * fy / cell;
         const uint32_t* level[SimSpecimen::kLevels];
         for (int l = 0; l < SimSpecimen::kLevels; ++l)
             level[l] = reinterpret_cast<const uint32_t*>(specimen.Level(l).constScanLine(sy));
@@ -175,7 +180,8 @@ void SimPicture::Render(uint64_t index, StagePosition stage, QImage& out, bool n
             uint32_t px = 0xff000000u | rb | g << 8;
             if (noise) {
                 const int8_t* n = grain + 3 * x;
-                const int r = static_cast<int>(rb >> 16), bl = static_cast<int>(rb & 0xff), gr = static_cast<int>(g);
+                const int r = static_cast<int>(rb >> 16), bl = static_cast<int>(rb & 0xff),
+                          gr = static_cast<int>(g);
                 const int nr = std::clamp(r + ((n[0] * noiseScale[r] + 128) >> 8), 0, 255);
                 const int ng = std::clamp(gr + ((n[1] * noiseScale[gr] + 128) >> 8), 0, 255);
                 const int nb = std::clamp(bl + ((n[2] * noiseScale[bl] + 128) >> 8), 0, 255);

@@ -66,8 +66,8 @@ private:
     QSize m_size;
     std::vector<uint16_t> m_vignetteColumn; // 0..256 less the row's part
     std::vector<uint16_t> m_vignetteRow;
-    std::vector<int> m_column;        // specimen column per frame column, from the field's left
-    std::vector<int> m_row;           // specimen row per frame row, from the field's top
+    std::vector<int> m_column; // specimen column per frame column, from the field's left
+    std::vector<int> m_row;    // specimen row per frame row, from the field's top
 };
 
 } // namespace kxcam

@@ -39,7 +39,8 @@ SimSettingsDialog::SimSettingsDialog(int which, SimCamera* camera, QWidget* pare
         AddGains(Section(column, QStringLiteral("Farbverstärkung"), this));
         AddStage(Section(column, QStringLiteral("Mikroskop"), this));
         if (m_type == 10 || m_type == 11 || m_type == 12 || m_type == 14)
-            AddExposure(Section(column, QStringLiteral("Langzeitbelichtung"), this), m_type == 11 || m_type == 14);
+            AddExposure(Section(column, QStringLiteral("Langzeitbelichtung"), this),
+                        m_type == 11 || m_type == 14);
     } else {
         setWindowTitle(QStringLiteral("Belichtung"));
         AddExposure(Section(column, QStringLiteral("Belichtung"), this), true);
@@ -51,8 +52,8 @@ SimSettingsDialog::SimSettingsDialog(int which, SimCamera* camera, QWidget* pare
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
     // Wide enough for the title too, which the window frame would otherwise cut.
-    setMinimumWidth(std::max(column->sizeHint().width(),
-                             fontMetrics().horizontalAdvance(windowTitle()) + 2 * fontMetrics().height() + 120));
+    setMinimumWidth(std::max(column->sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) +
+                                                             2 * fontMetrics().height() + 120));
 }
 
 void SimSettingsDialog::AddGains(QFormLayout* form) {
@@ -132,8 +133,10 @@ void SimSettingsDialog::AddExposure(QFormLayout* form, bool withRowTime) {
 }
 
 void SimSettingsDialog::ShowSeconds() {
-    const uint32_t rowTime = m_rowTime ? static_cast<uint32_t>(m_rowTime->value()) : m_camera->RowTimeMicroseconds();
-    const auto length = CameraLibrary::LongExposureLength(m_type, static_cast<uint32_t>(m_rows->value()), rowTime);
+    const uint32_t rowTime =
+        m_rowTime ? static_cast<uint32_t>(m_rowTime->value()) : m_camera->RowTimeMicroseconds();
+    const auto length =
+        CameraLibrary::LongExposureLength(m_type, static_cast<uint32_t>(m_rows->value()), rowTime);
     m_seconds->setText(QStringLiteral("%1 s").arg(length.count() / 1e6, 0, 'f', 2));
 }
 

@@ -18,7 +18,9 @@ constexpr int H = SimSpecimen::kHeight;
 
 // Uniform number in [lo, hi) from the engine's raw output, so the section does
 // not depend on how a standard library implements its distributions.
-double Uniform(std::mt19937& rng, double lo, double hi) { return lo + (hi - lo) * (rng() / 4294967296.0); }
+double Uniform(std::mt19937& rng, double lo, double hi) {
+    return lo + (hi - lo) * (rng() / 4294967296.0);
+}
 
 // A smooth random field 0..255 of the specimen's size: random values on a
 // cellsX x cellsY lattice, scaled up bilinearly.
@@ -26,7 +28,8 @@ QImage Field(int cellsX, int cellsY, std::mt19937& rng) {
     QImage lattice(cellsX, cellsY, QImage::Format_Grayscale8);
     for (int y = 0; y < cellsY; ++y) {
         uchar* row = lattice.scanLine(y);
-        for (int x = 0; x < cellsX; ++x) row[x] = static_cast<uchar>(rng() >> 24);
+        for (int x = 0; x < cellsX; ++x)
+            row[x] = static_cast<uchar>(rng() >> 24);
     }
     return lattice.scaled(W, H, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
@@ -110,7 +113,7 @@ QImage Transmitted(const QImage& dens) {
     // Optical density per unit of stain, per channel R, G, B.
     constexpr double kHaem[3] = {0.65, 0.70, 0.29};
     constexpr double kEosin[3] = {0.07, 0.99, 0.11};
-    constexpr double kHaemMax = 2.2;  // optical density at amount 255
+    constexpr double kHaemMax = 2.2; // optical density at amount 255
     constexpr double kEosinMax = 1.2;
     // Optical density in 1/64 steps up to 8.
     uint8_t light[3][512];
@@ -153,15 +156,18 @@ void BoxPass(const QImage& src, QImage& dst, int r, bool alongRows) {
     std::vector<uint32_t> line(n);
     for (int l = 0; l < lines; ++l) {
         const uint32_t* in = s + l * lineStep;
-        for (int i = 0; i < n; ++i) line[i] = in[i * step];
+        for (int i = 0; i < n; ++i)
+            line[i] = in[i * step];
         auto at = [&](int i) { return line[std::clamp(i, 0, n - 1)]; };
         int sum[3] = {};
         for (int i = -r; i <= r; ++i)
-            for (int c = 0; c < 3; ++c) sum[c] += (at(i) >> (16 - 8 * c)) & 0xff;
+            for (int c = 0; c < 3; ++c)
+                sum[c] += (at(i) >> (16 - 8 * c)) & 0xff;
         uint32_t* out = d + l * lineStep;
         for (int i = 0; i < n; ++i) {
             uint32_t px = 0xff000000u;
-            for (int c = 0; c < 3; ++c) px |= uint32_t((sum[c] + width / 2) / width) << (16 - 8 * c);
+            for (int c = 0; c < 3; ++c)
+                px |= uint32_t((sum[c] + width / 2) / width) << (16 - 8 * c);
             out[i * step] = px;
             const uint32_t leaving = at(i - r), entering = at(i + r + 1);
             for (int c = 0; c < 3; ++c)
@@ -190,12 +196,13 @@ const SimSpecimen& SimSpecimen::Instance() {
 
 SimSpecimen::SimSpecimen() {
     m_levels[0] = Transmitted(StainDensities());
-    for (int i = 1; i < kLevels; ++i) m_levels[i] = Blurred(m_levels[0], kLevelRadius[i]);
+    for (int i = 1; i < kLevels; ++i)
+        m_levels[i] = Blurred(m_levels[0], kLevelRadius[i]);
     m_depth.resize(size_t(kGridWidth) * kGridHeight);
     for (int gy = 0; gy < kGridHeight; ++gy)
         for (int gx = 0; gx < kGridWidth; ++gx)
-            m_depth[size_t(gy) * kGridWidth + gx] = static_cast<int32_t>(
-                std::lround(kDepthOne * SurfaceDepth(gx * kDepthCell, gy * kDepthCell)));
+            m_depth[size_t(gy) * kGridWidth + gx] =
+                static_cast<int32_t>(std::lround(kDepthOne * SurfaceDepth(gx * kDepthCell, gy * kDepthCell)));
 }
 
 double SimSpecimen::LevelSigma(int i) {

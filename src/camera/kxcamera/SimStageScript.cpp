@@ -24,9 +24,11 @@ bool SimStageScript::Apply(const QString& text, StagePosition& stage, QString* e
                   (command == QLatin1String("stage") || command == QLatin1String("move") ||
                    command == QLatin1String("focus") || command == QLatin1String("turn"));
         double value[2] = {};
-        for (int i = 0; ok && i < arguments; ++i) value[i] = words[i + 1].toDouble(&ok);
+        for (int i = 0; ok && i < arguments; ++i)
+            value[i] = words[i + 1].toDouble(&ok);
         // Positions far beyond any stage are refused rather than wrapped into int.
-        for (int i = 0; ok && i < arguments; ++i) ok = std::abs(value[i]) < 1e6;
+        for (int i = 0; ok && i < arguments; ++i)
+            ok = std::abs(value[i]) < 1e6;
         if (!ok) {
             if (error) *error = QStringLiteral("not a stage command: \"%1\"").arg(line.trimmed());
             return false;
