@@ -196,10 +196,11 @@ TEST(SimMicroscope, NoiseFollowsTheSignalAndAveragesAwayWithTheRootOfTheFrames) 
     EXPECT_NEAR(single / Deviation(clean, frame, &mean), std::sqrt(double(N)), 0.4);
 }
 
-// A camera of type 10 that delivers only the frames a test hands the library.
+// A camera that delivers only the frames a test hands the library.
 class SilentCamera : public kxcam::CameraDevice {
 public:
-    KXCameraIdentity Identity() const override { return {0, 10, "silent"}; }
+    explicit SilentCamera(int type) : m_type(type) {}
+    KXCameraIdentity Identity() const override { return {0, m_type, "silent"}; }
     std::vector<kxcam::Resolution> Resolutions() const override { return {{QSize(640, 480), "640 x 480"}}; }
     bool Open(int) override { return true; }
     void Close() override {}
@@ -207,61 +208,108 @@ public:
     void Stop() override {}
     QSize FrameSize() const override { return {640, 480}; }
     void ShowSettings(int, QWidget*) override {}
+
+private:
+    int m_type;
 };
+
+// Makes `device` the library's only camera and opens it; returns it.
+template <class Device> Device* Open(Device* device) {
+    auto& lib = CameraLibrary::Instance();
+    lib.UnInit();
+    lib.SetEnumerator([device] {
+        std::vector<std::unique_ptr<kxcam::CameraDevice>> list;
+        list.emplace_back(device);
+        return list;
+    });
+    lib.Refresh(); // takes the device, once
+    lib.SetEnumerator({});
+    lib.SetGains(128, 128, 128);
+    EXPECT_EQ(KXCameraInit(0, nullptr, nullptr), 1);
+    return device;
+}
+
+SilentCamera* PlaySilentCamera(int type) {
+    SilentCamera* camera = Open(new SilentCamera(type));
+    KXCameraPlay();
+    return camera;
+}
 
 TEST(SimMicroscope, LongExposureLastsTheCountdownsSecondsAndAveragesTheNoise) {
     auto& lib = CameraLibrary::Instance();
-    lib.UnInit();
-    SilentCamera* camera = nullptr;
-    lib.SetEnumerator([&camera] {
-        std::vector<std::unique_ptr<kxcam::CameraDevice>> list;
-        list.push_back(std::make_unique<SilentCamera>());
-        camera = static_cast<SilentCamera*>(list.back().get());
-        return list;
-    });
-    lib.Refresh();
-    lib.SetGains(128, 128, 128);
-    ASSERT_EQ(KXCameraInit(0, nullptr, nullptr), 1);
-    KXCameraPlay();
-    camera->SetExposureRows(50);
-    uint32_t exposure = 0;
-    LEKXCameraGetExposureTime(&exposure);
-    EXPECT_EQ(int64_t(exposure) * 40000 / 1000000, 2); // the program's countdown seconds for type 10
-
     const SimPicture picture(QSize(640, 480));
     QImage frame, clean;
     picture.Render(0, SimPicture::Home(), clean, false);
+    // Type 10 starts the exposure itself, type 12 when the preview is cancelled.
+    for (int type : {10, 12}) {
+        PlaySilentCamera(type)->SetExposureRows(50);
+        uint32_t exposure = 0;
+        LEKXCameraGetExposureTime(&exposure);
+        EXPECT_EQ(int64_t(exposure) * 40000 / 1000000, 2); // the program's countdown seconds
+        picture.Render(0, SimPicture::Home(), frame);
+        lib.OnFrame(frame, QByteArray(), kxcam::Clock::now()); // live
+        const QImage live = lib.CurrentFrame();
+        LEKXCameraPause();
+        const kxcam::Clock::time_point t0 = kxcam::Clock::now();
+        LEKXCameraCancelLongExposure(0);
+        if (type == 10) LEKXCameraStartLongExpTime();
+        // Frames every 40 ms on the library's clock, stamped as the device would.
+        int delivered = 0;
+        while (lib.CurrentFrame().cacheKey() == live.cacheKey() && delivered < 200) {
+            ++delivered;
+            picture.Render(delivered, SimPicture::Home(), frame);
+            lib.OnFrame(frame, QByteArray(), t0 + delivered * std::chrono::milliseconds(40));
+        }
+        // The exposure ended with the first frame at or after 2 s from its start.
+        EXPECT_GE(delivered, 50) << type;
+        EXPECT_LE(delivered, 51) << type;
+        const double single = Deviation(clean, frame);
+        const double exposed = Deviation(clean, lib.CurrentFrame());
+        // sqrt(50) ~ 7 less noise, less the rounding to whole levels (1/12).
+        const double expected = std::sqrt(single * single / delivered + 1.0 / 12);
+        EXPECT_NEAR(exposed, expected, 0.1 * expected) << type;
+    }
+
+    // A still asked for half way gets the 25 frames' mean, not the frame from before.
+    PlaySilentCamera(10)->SetExposureRows(50);
     picture.Render(0, SimPicture::Home(), frame);
-    lib.OnFrame(frame, QByteArray(), kxcam::Clock::now()); // live
-    const QImage live = lib.CurrentFrame();
+    lib.OnFrame(frame, QByteArray(), kxcam::Clock::now());
     LEKXCameraPause();
-    LEKXCameraCancelLongExposure(0);
     const kxcam::Clock::time_point t0 = kxcam::Clock::now();
     LEKXCameraStartLongExpTime();
-    // Frames every 40 ms on the library's clock, stamped as the device would.
-    int delivered = 0;
-    while (lib.CurrentFrame().cacheKey() == live.cacheKey() && delivered < 200) {
-        ++delivered;
-        picture.Render(delivered, SimPicture::Home(), frame);
-        lib.OnFrame(frame, QByteArray(), t0 + delivered * std::chrono::milliseconds(40));
+    for (int n = 1; n <= 25; ++n) {
+        picture.Render(n, SimPicture::Home(), frame);
+        lib.OnFrame(frame, QByteArray(), t0 + n * std::chrono::milliseconds(40));
     }
-    // The exposure ended with the first frame at or after 2 s from its start.
-    EXPECT_GE(delivered, 50);
-    EXPECT_LE(delivered, 51);
+    testsupport::TempDir dir;
+    const std::string base = dir.file("half");
+    ASSERT_EQ(KXCameraCaptureFile(base.c_str(), KXCAMERA_BMP), 1);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> rgba = testsupport::ReferenceRGBA(base + ".BMP", &w, &h);
+    ASSERT_EQ(w * h, 640 * 480);
+    QImage still(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = &rgba[(size_t(y) * w + x) * 4];
+            still.setPixel(x, y, qRgb(p[0], p[1], p[2]));
+        }
     const double single = Deviation(clean, frame);
-    const double exposed = Deviation(clean, lib.CurrentFrame());
-    // sqrt(50) ~ 7 less noise, less the rounding to whole levels (1/12).
-    const double expected = std::sqrt(single * single / delivered + 1.0 / 12);
-    EXPECT_NEAR(exposed, expected, 0.1 * expected);
+    EXPECT_NEAR(Deviation(clean, still), std::sqrt(single * single / 25 + 1.0 / 12), 0.1 * single / 5);
 
-    // Type 10's default is a long exposure of 4 s; a reset restores it.
-    kxcam::SimCamera sim10(10), sim11(11);
-    EXPECT_EQ(CameraLibrary::LongExposureLength(10, sim10.ExposureRows(), sim10.RowTimeMicroseconds()),
-              std::chrono::seconds(4));
+    // The simulated types 10, 11 and 12 expose 4 s by default, and a reset goes back there.
+    kxcam::SimCamera sim11(11);
     EXPECT_NEAR(
         CameraLibrary::LongExposureLength(11, sim11.ExposureRows(), sim11.RowTimeMicroseconds()).count() /
             1e6,
         4.77, 0.01);
+    kxcam::SimCamera* sim10 = Open(new kxcam::SimCamera(10));
+    uint32_t exposure = 0;
+    LEKXCameraGetExposureTime(&exposure);
+    EXPECT_EQ(exposure, 100u);
+    sim10->SetExposureRows(7);
+    LEKXCameraSetExposureTime(1);
+    LEKXCameraGetExposureTime(&exposure);
+    EXPECT_EQ(exposure, 100u);
     camtest::ResetLibrary();
 }
 
