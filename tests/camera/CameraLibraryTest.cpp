@@ -51,19 +51,28 @@ protected:
     QWidget* display = nullptr;
 };
 
-TEST(SimPicture, SameFrameNumberGivesTheSamePictureAndTheStageMoves) {
+TEST(SimPicture, SameFrameAndStageGiveTheSamePictureOnlyTheStageMovesIt) {
     const kxcam::SimPicture picture(QSize(640, 480));
-    QImage a, b, c;
-    picture.Render(17, a);
-    picture.Render(17, b);
-    picture.Render(30, c);
+    const kxcam::StagePosition home = kxcam::SimPicture::Home();
+    kxcam::StagePosition moved = home;
+    moved.x += 200;
+    QImage a, b, c, d;
+    picture.Render(17, home, a);
+    picture.Render(17, home, b);
+    picture.Render(30, home, c);
+    picture.Render(17, moved, d);
     ASSERT_EQ(a.size(), QSize(640, 480));
     EXPECT_EQ(a, b);
-    int changed = 0;
+    // Without a stage move only the noise differs; a move changes the picture.
+    int noisy = 0, changed = 0;
     for (int y = 0; y < 480; y += 8)
-        for (int x = 0; x < 640; x += 8) changed += a.pixel(x, y) != c.pixel(x, y);
-    EXPECT_GT(changed, 600); // of 4800 samples: the picture really moved
-    // Bright field and dark stained cells both appear.
+        for (int x = 0; x < 640; x += 8) {
+            noisy += std::abs(qGreen(a.pixel(x, y)) - qGreen(c.pixel(x, y))) > 20;
+            changed += std::abs(qGreen(a.pixel(x, y)) - qGreen(d.pixel(x, y))) > 20;
+        }
+    EXPECT_LT(noisy, 10); // of 4800 samples
+    EXPECT_GT(changed, 600);
+    // Bright field and dark stained nuclei both appear.
     int dark = 0, bright = 0;
     for (int y = 0; y < 480; y += 4)
         for (int x = 0; x < 640; x += 4) {
@@ -72,13 +81,13 @@ TEST(SimPicture, SameFrameNumberGivesTheSamePictureAndTheStageMoves) {
             bright += v > 180;
         }
     EXPECT_GT(dark, 100);
-    EXPECT_GT(bright, 5000);
+    EXPECT_GT(bright, 2000);
 }
 
 TEST(CameraGains, RowLoopEqualsThePerPixelDefinitionAndClamps) {
     const kxcam::SimPicture picture(QSize(64, 48));
     QImage in;
-    picture.Render(3, in);
+    picture.Render(3, kxcam::SimPicture::Home(), in);
     const int gains[3] = {255, 100, 200};
     const QImage out = CameraLibrary::ApplyGains(in, gains);
     for (int y = 0; y < in.height(); ++y)
@@ -192,7 +201,7 @@ TEST_F(RunningCamera, GainsTintAndAutomaticWhiteBalanceNeutralisesTheCast) {
         return b != 255;
     }));
     EXPECT_LT(r, 128);
-    EXPECT_GT(b, 150);
+    EXPECT_GT(b, 140); // the warm light is taken out; the pink stain keeps blue from rising further
     QTest::qWait(120);
     const auto neutral = Mean(lib().CurrentFrame());
     EXPECT_NEAR(neutral.r / neutral.g, 1.0, 0.03);

@@ -58,6 +58,11 @@ public:
     virtual uint32_t ExposureRows() const { return m_exposureRows; }
     virtual uint32_t RowTimeMicroseconds() const { return m_rowTime; }
     virtual void SetExposureRows(uint32_t rows) { m_exposureRows = rows; }
+    // The exposure a reset goes back to.
+    virtual uint32_t DefaultExposureRows() const { return kDefaultExposureRows; }
+    // A key pressed on the preview (int: Qt::Key, Qt::KeyboardModifiers); true
+    // when the device used it.
+    virtual bool KeyPress(int /*key*/, int /*modifiers*/) { return false; }
 
     static constexpr uint32_t kDefaultExposureRows = 1500;
 

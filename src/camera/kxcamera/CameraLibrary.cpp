@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -129,7 +130,11 @@ int CameraLibrary::Init(int resolution, QWidget* display, CMessageTarget* owner)
     m_owner = owner;
     if (m_display) m_display->removeEventFilter(this);
     m_display = display;
-    if (display) display->installEventFilter(this);
+    if (display) {
+        display->installEventFilter(this);
+        // A click on the picture gives it the keys (the simulated stage's).
+        if (display->focusPolicy() == Qt::NoFocus) display->setFocusPolicy(Qt::ClickFocus);
+    }
     {
         std::lock_guard lock(m_mutex);
         m_exposure = Exposure::Live;
@@ -267,16 +272,7 @@ void CameraLibrary::OnFrame(const QImage& picture, const QByteArray& raw, Clock:
             }
             ++m_exposureFrames;
             if (when - m_exposureStart < m_exposureLength) return;
-            const uint32_t count = static_cast<uint32_t>(m_exposureFrames);
-            const uint32_t* mean = m_exposureSum.data();
-            for (int y = 0; y < frame.height(); ++y) {
-                auto* dst = reinterpret_cast<uint32_t*>(frame.scanLine(y));
-                for (int x = 0; x < frame.width(); ++x, mean += 3)
-                    dst[x] =
-                        0xff000000u | (mean[0] / count) << 16 | (mean[1] / count) << 8 | (mean[2] / count);
-            }
-            m_exposure = Exposure::Held;
-            m_exposureSum.clear();
+            EndExposure(frame);
             break;
         }
         }
@@ -289,6 +285,19 @@ void CameraLibrary::OnFrame(const QImage& picture, const QByteArray& raw, Clock:
         QMetaObject::invokeMethod(this, [this] { DeliverToDisplay(); }, Qt::QueuedConnection);
 }
 
+void CameraLibrary::EndExposure(QImage& frame) {
+    const uint32_t count = static_cast<uint32_t>(m_exposureFrames);
+    const uint32_t* mean = m_exposureSum.data();
+    for (int y = 0; y < frame.height(); ++y) {
+        auto* dst = reinterpret_cast<uint32_t*>(frame.scanLine(y));
+        for (int x = 0; x < frame.width(); ++x, mean += 3)
+            dst[x] = 0xff000000u | (mean[0] + count / 2) / count << 16 | (mean[1] + count / 2) / count << 8 |
+                     (mean[2] + count / 2) / count;
+    }
+    m_exposure = Exposure::Held;
+    m_exposureSum.clear();
+}
+
 void CameraLibrary::DeliverToDisplay() {
     m_notifyPending = false;
     if (!m_playing || !m_displayEnabled || !m_display) return;
@@ -298,6 +307,10 @@ void CameraLibrary::DeliverToDisplay() {
 }
 
 bool CameraLibrary::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == m_display && Current() && m_open) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return Current()->KeyPress(key->key(), static_cast<int>(key->modifiers()));
+    }
     if (event->type() != QEvent::Paint || watched != m_display || !m_displayEnabled) return false;
     const QImage frame = CurrentFrame();
     if (frame.isNull()) return false;
@@ -317,6 +330,16 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     QByteArray raw;
     {
         std::lock_guard lock(m_mutex);
+        // A still asked for before the exposure's end gets what it gathered so
+        // far, not the picture from before the exposure.
+        if (m_exposure == Exposure::Exposing && m_exposureFrames > 0 &&
+            m_exposureSum.size() == size_t(m_frame.width()) * m_frame.height() * 3) {
+            QImage exposed(m_frame.size(), QImage::Format_RGB32);
+            EndExposure(exposed);
+            m_frame = exposed;
+            m_picture = exposed;
+            m_raw.clear();
+        }
         frame = m_frame;
         picture = m_picture;
         raw = m_raw;
@@ -383,27 +406,37 @@ void CameraLibrary::Pause() {
 
 void CameraLibrary::StartLongExposure() {
     std::lock_guard lock(m_mutex);
-    if (!m_playing) return;
+    if (m_playing) BeginExposure();
+}
+
+void CameraLibrary::BeginExposure() {
     m_exposure = Exposure::Exposing;
     m_exposureStart = Clock::now();
-    m_exposureLength = std::chrono::microseconds(uint64_t(ExposureRows()) * RowTime());
+    m_exposureLength = LongExposureLength(Identity().type, ExposureRows(), RowTime());
     m_exposureSum.clear();
     m_exposureFrames = 0;
 }
 
 void CameraLibrary::ResetExposure() {
-    if (CameraDevice* device = Current()) device->SetExposureRows(CameraDevice::kDefaultExposureRows);
+    if (CameraDevice* device = Current()) device->SetExposureRows(device->DefaultExposureRows());
 }
 
 void CameraLibrary::CancelLongExposure(bool refresh) {
     std::lock_guard lock(m_mutex);
     m_exposure = Exposure::Live;
     m_exposureSum.clear();
+    if (!refresh && m_playing && Identity().type == 12) BeginExposure();
     if (refresh && m_display) QMetaObject::invokeMethod(m_display, [d = m_display] { if (d) d->update(); });
 }
 
 uint32_t CameraLibrary::ExposureRows() const { return Current() ? Current()->ExposureRows() : 0; }
 
 uint32_t CameraLibrary::RowTime() const { return Current() ? Current()->RowTimeMicroseconds() : 0; }
+
+std::chrono::microseconds CameraLibrary::LongExposureLength(int type, uint32_t exposure, uint32_t rowTime) {
+    if (type == 10 || type == 12) return std::chrono::microseconds(uint64_t(exposure) * 40000);
+    if (type == 11) return std::chrono::microseconds(uint64_t(rowTime) * exposure * 318);
+    return std::chrono::microseconds(uint64_t(rowTime) * exposure);
+}
 
 } // namespace kxcam

@@ -72,11 +72,18 @@ public:
     void SetCodec(VideoRecorder::Codec codec) { m_codec = codec; }
 
     void Pause();
+    // The long exposure lasts as long as the program's countdown for the
+    // camera type expects (LongExposureLength). A type-12 camera begins it on
+    // its own when the preview is cancelled before a long exposure.
     void StartLongExposure();
     void ResetExposure();
     void CancelLongExposure(bool refresh);
     uint32_t ExposureRows() const;
     uint32_t RowTime() const;
+    // Length of a long exposure of camera `type` from its exposure and row time:
+    // 40 ms per exposure unit for types 10 and 12, row time x exposure x 318
+    // for type 11, row time x exposure for the others.
+    static std::chrono::microseconds LongExposureLength(int type, uint32_t exposure, uint32_t rowTime);
 
     // The frame shown last (after gains), and how many frames were shown.
     QImage CurrentFrame() const;
@@ -101,6 +108,10 @@ private:
     void Show(const QImage& frame, const QImage& picture, const QByteArray& raw);
     void DeliverToDisplay();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void BeginExposure(); // with m_mutex held
+    // Turns the frames gathered so far into the exposure's picture in `frame`
+    // and holds it; with m_mutex held and at least one frame gathered.
+    void EndExposure(QImage& frame);
 
     Enumerator m_enumerator;
     std::vector<std::unique_ptr<CameraDevice>> m_devices;

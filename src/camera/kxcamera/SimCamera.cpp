@@ -5,8 +5,8 @@
 #include <QSettings>
 
 #include "Profile.h"
-#include "SimPicture.h"
 #include "SimSettingsDialog.h"
+#include "SimStageScript.h"
 
 namespace kxcam {
 
@@ -17,7 +17,12 @@ const QSize kSizes[] = {{640, 480}, {1280, 960}, {2048, 1536}};
 
 } // namespace
 
-SimCamera::SimCamera(int type) : m_type(type) {}
+SimCamera::SimCamera(int type) : m_type(type) {
+    // Long exposures of about 4 s by default: types 10 and 12 count 40 ms per
+    // exposure unit, type 11 row time x exposure x 318 microseconds.
+    if (type == 11) m_rowTime = 10;
+    m_exposureRows = DefaultExposureRows();
+}
 
 SimCamera::~SimCamera() { Stop(); }
 
@@ -30,6 +35,10 @@ int SimCamera::ConfiguredType(bool* forced) {
     const int fromProfile =
         profile.value(QStringLiteral("Camera/SimulatedType")).toString().trimmed().toInt(&ok);
     return ok ? fromProfile : kDefaultType;
+}
+
+uint32_t SimCamera::DefaultExposureRows() const {
+    return m_type == 10 || m_type == 12 ? 100 : kDefaultExposureRows;
 }
 
 KXCameraIdentity SimCamera::Identity() const {
@@ -68,6 +77,7 @@ void SimCamera::Close() {
 bool SimCamera::Start(FrameConsumer* consumer) {
     if (!m_picture || !consumer) return false;
     if (m_running.exchange(true)) return true;
+    Stage(); // the home position is worked out here, not on the device thread
     m_thread = std::thread([this, consumer] { Run(consumer); });
     return true;
 }
@@ -77,11 +87,56 @@ void SimCamera::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
+StagePosition SimCamera::Stage() const {
+    std::lock_guard lock(m_stageMutex);
+    if (!m_stage) m_stage = SimPicture::Home();
+    return *m_stage;
+}
+
+void SimCamera::SetStage(StagePosition stage) {
+    std::lock_guard lock(m_stageMutex);
+    m_stage = SimPicture::Clamped(stage);
+}
+
+bool SimCamera::KeyPress(int key, int modifiers) {
+    const bool fine = modifiers & Qt::ShiftModifier;
+    const int step = fine ? SimPicture::kFieldWidth / 100 : SimPicture::kFieldWidth / 10;
+    const double focusStep = fine ? 0.25 : 2.0;
+    StagePosition s = Stage();
+    switch (key) {
+    case Qt::Key_Left:
+        s.x -= step;
+        break;
+    case Qt::Key_Right:
+        s.x += step;
+        break;
+    case Qt::Key_Up:
+        s.y -= step;
+        break;
+    case Qt::Key_Down:
+        s.y += step;
+        break;
+    case Qt::Key_PageUp:
+        s.z -= focusStep;
+        break;
+    case Qt::Key_PageDown:
+        s.z += focusStep;
+        break;
+    default:
+        return false;
+    }
+    SetStage(s);
+    return true;
+}
+
 void SimCamera::Run(FrameConsumer* consumer) {
+    const SimStageScript script = SimStageScript::FromEnvironment();
     const Clock::time_point start = Clock::now();
     QImage frame;
     for (uint64_t n = 0; m_running; ++n) {
-        m_picture->Render(n, frame);
+        StagePosition stage = Stage();
+        if (script.Poll(stage)) SetStage(stage);
+        m_picture->Render(n, Stage(), frame);
         consumer->OnFrame(frame, QByteArray(), Clock::now());
         // Scheduled from the start, so late frames do not slow the rate.
         const Clock::time_point next = start + (n + 1) * kFrameInterval;

@@ -1,18 +1,22 @@
-// The simulated camera: SimPicture frames at about 25 per second from a thread
-// of its own. Its camera type comes from VISTOREL_SIM_CAMERA_TYPE or the
-// profile entry "Camera" "SimulatedType" (default 2), so the program's
-// behaviour for every type can be tried without hardware.
+// The simulated camera: a microscope's view of a stained section (SimPicture)
+// at about 25 frames per second from a thread of its own. Its camera type comes
+// from VISTOREL_SIM_CAMERA_TYPE or the profile entry "Camera" "SimulatedType"
+// (default 2), so the program's behaviour for every type can be tried without
+// hardware. The stage and focus move from the settings dialog, the arrow and
+// Page Up/Down keys on the preview, SetStage, and the stage file of
+// SimStageScript.
 #pragma once
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "CameraDevice.h"
+#include "SimPicture.h"
 
 namespace kxcam {
-
-class SimPicture;
 
 class SimCamera : public CameraDevice {
 public:
@@ -32,6 +36,15 @@ public:
     QSize FrameSize() const override { return m_size; }
     void ShowSettings(int which, QWidget* parent) override;
     void SetRowTime(uint32_t microseconds) { m_rowTime = microseconds; }
+    uint32_t DefaultExposureRows() const override;
+    // Arrow keys move the field of view by a tenth of it (with Shift a
+    // hundredth), Page Up/Down the focus by 2 micrometres (Shift: 0.25).
+    bool KeyPress(int key, int modifiers) override;
+
+    // The stage; new positions are clamped so the field of view stays on the
+    // specimen, and show from the next frame on.
+    StagePosition Stage() const;
+    void SetStage(StagePosition stage);
 
     // Time between frames: a little under 40 ms, so at least 25 arrive per second.
     static constexpr std::chrono::milliseconds kFrameInterval{39};
@@ -44,6 +57,8 @@ private:
     std::unique_ptr<SimPicture> m_picture;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
+    mutable std::mutex m_stageMutex;
+    mutable std::optional<StagePosition> m_stage; // the specimen's middle until first asked
 };
 
 } // namespace kxcam

@@ -1,74 +1,152 @@
 #include "SimSettingsDialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
+#include <QVBoxLayout>
 
+#include "CameraLibrary.h"
 #include "KXCamera.h"
 #include "SimCamera.h"
 
 namespace kxcam {
 
+namespace {
+
+QFormLayout* Section(QVBoxLayout* column, const QString& title, QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    auto* form = new QFormLayout(box);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    column->addWidget(box);
+    return form;
+}
+
+} // namespace
+
 SimSettingsDialog::SimSettingsDialog(int which, SimCamera* camera, QWidget* parent)
-    : QDialog(parent), m_camera(camera) {
-    auto* form = new QFormLayout(this);
+    : QDialog(parent), m_camera(camera), m_type(camera->Identity().type) {
+    auto* column = new QVBoxLayout(this);
     if (which == 1) {
         setWindowTitle(QStringLiteral("Kamera Eigenschaften"));
-        KXCameraGetGain(&m_oldGains[0], &m_oldGains[1], &m_oldGains[2]);
-        const char* names[3] = {"Rot", "Grün", "Blau"};
-        for (int c = 0; c < 3; ++c) {
-            m_gain[c] = new QSlider(Qt::Horizontal, this);
-            m_gain[c]->setRange(0, 255);
-            m_gain[c]->setValue(m_oldGains[c]);
-            form->addRow(QString::fromUtf8(names[c]), m_gain[c]);
-            connect(m_gain[c], &QSlider::valueChanged, this,
-                    [this] { KXCameraSetGain(m_gain[0]->value(), m_gain[1]->value(), m_gain[2]->value()); });
-        }
-        auto* balance = new QPushButton(QStringLiteral("Auto Weißabgleich"), this);
-        form->addRow(balance);
-        connect(balance, &QPushButton::clicked, this, [this] {
-            KXCameraSetAWBState(1);
-            // The balance happens on the next frame; the sliders follow it then.
-            QTimer::singleShot(150, this, [this] {
-                int g[3];
-                KXCameraGetGain(&g[0], &g[1], &g[2]);
-                for (int c = 0; c < 3; ++c) {
-                    const QSignalBlocker block(m_gain[c]);
-                    m_gain[c]->setValue(g[c]);
-                }
-            });
-        });
+        AddGains(Section(column, QStringLiteral("Farbverstärkung"), this));
+        AddStage(Section(column, QStringLiteral("Mikroskop"), this));
+        if (m_type == 10 || m_type == 11 || m_type == 12 || m_type == 14)
+            AddExposure(Section(column, QStringLiteral("Langzeitbelichtung"), this),
+                        m_type == 11 || m_type == 14);
     } else {
         setWindowTitle(QStringLiteral("Belichtung"));
-        m_oldRows = camera->ExposureRows();
-        m_oldRowTime = camera->RowTimeMicroseconds();
-        m_rows = new QSpinBox(this);
-        m_rows->setRange(1, 1000000);
-        m_rows->setValue(static_cast<int>(m_oldRows));
+        AddExposure(Section(column, QStringLiteral("Belichtung"), this), true);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    column->addWidget(buttons);
+    // Wide enough for the title too, which the window frame would otherwise cut.
+    setMinimumWidth(std::max(column->sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) +
+                                                             2 * fontMetrics().height() + 120));
+}
+
+void SimSettingsDialog::AddGains(QFormLayout* form) {
+    KXCameraGetGain(&m_oldGains[0], &m_oldGains[1], &m_oldGains[2]);
+    const char* names[3] = {"Rot", "Grün", "Blau"};
+    for (int c = 0; c < 3; ++c) {
+        m_gain[c] = new QSlider(Qt::Horizontal, this);
+        m_gain[c]->setRange(0, 255);
+        m_gain[c]->setValue(m_oldGains[c]);
+        m_gain[c]->setMinimumWidth(200);
+        form->addRow(QString::fromUtf8(names[c]), m_gain[c]);
+        connect(m_gain[c], &QSlider::valueChanged, this,
+                [this] { KXCameraSetGain(m_gain[0]->value(), m_gain[1]->value(), m_gain[2]->value()); });
+    }
+    auto* balance = new QPushButton(QStringLiteral("Auto Weißabgleich"), this);
+    form->addRow(balance);
+    connect(balance, &QPushButton::clicked, this, [this] {
+        KXCameraSetAWBState(1);
+        // The balance happens on the next frame; the sliders follow it then.
+        QTimer::singleShot(150, this, [this] {
+            int g[3];
+            KXCameraGetGain(&g[0], &g[1], &g[2]);
+            for (int c = 0; c < 3; ++c) {
+                const QSignalBlocker block(m_gain[c]);
+                m_gain[c]->setValue(g[c]);
+            }
+        });
+    });
+}
+
+void SimSettingsDialog::AddStage(QFormLayout* form) {
+    m_oldStage = m_camera->Stage();
+    const StagePosition low = SimPicture::Clamped({-1000000, -1000000, -1e9});
+    const StagePosition high = SimPicture::Clamped({1000000, 1000000, 1e9});
+    m_stageX = new QSpinBox(this);
+    m_stageX->setRange(low.x, high.x);
+    m_stageX->setSingleStep(SimPicture::kFieldWidth / 10);
+    m_stageX->setSuffix(QStringLiteral(" px"));
+    m_stageX->setValue(m_oldStage.x);
+    m_stageY = new QSpinBox(this);
+    m_stageY->setRange(low.y, high.y);
+    m_stageY->setSingleStep(SimPicture::kFieldWidth / 10);
+    m_stageY->setSuffix(QStringLiteral(" px"));
+    m_stageY->setValue(m_oldStage.y);
+    m_focus = new QDoubleSpinBox(this);
+    m_focus->setRange(low.z, high.z);
+    m_focus->setDecimals(2);
+    m_focus->setSingleStep(0.5);
+    m_focus->setSuffix(QStringLiteral(" µm"));
+    m_focus->setValue(m_oldStage.z);
+    form->addRow(QStringLiteral("Tisch X"), m_stageX);
+    form->addRow(QStringLiteral("Tisch Y"), m_stageY);
+    form->addRow(QStringLiteral("Fokus (Tiefe)"), m_focus);
+    auto apply = [this] { m_camera->SetStage({m_stageX->value(), m_stageY->value(), m_focus->value()}); };
+    connect(m_stageX, &QSpinBox::valueChanged, this, apply);
+    connect(m_stageY, &QSpinBox::valueChanged, this, apply);
+    connect(m_focus, &QDoubleSpinBox::valueChanged, this, apply);
+}
+
+void SimSettingsDialog::AddExposure(QFormLayout* form, bool withRowTime) {
+    m_rows = new QSpinBox(this);
+    m_rows->setRange(1, 1000000);
+    m_rows->setValue(static_cast<int>(m_camera->ExposureRows()));
+    form->addRow(QStringLiteral("Belichtung"), m_rows);
+    connect(m_rows, &QSpinBox::valueChanged, this, &SimSettingsDialog::ShowSeconds);
+    if (withRowTime) {
         m_rowTime = new QSpinBox(this);
         m_rowTime->setRange(1, 100000);
         m_rowTime->setSuffix(QStringLiteral(" µs"));
-        m_rowTime->setValue(static_cast<int>(m_oldRowTime));
-        form->addRow(QStringLiteral("Belichtung (Zeilen)"), m_rows);
+        m_rowTime->setValue(static_cast<int>(m_camera->RowTimeMicroseconds()));
         form->addRow(QStringLiteral("Zeilenzeit"), m_rowTime);
+        connect(m_rowTime, &QSpinBox::valueChanged, this, &SimSettingsDialog::ShowSeconds);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    form->addRow(buttons);
+    m_seconds = new QLabel(this);
+    form->addRow(QStringLiteral("Belichtungszeit"), m_seconds);
+    ShowSeconds();
+}
+
+void SimSettingsDialog::ShowSeconds() {
+    const uint32_t rowTime =
+        m_rowTime ? static_cast<uint32_t>(m_rowTime->value()) : m_camera->RowTimeMicroseconds();
+    const auto length =
+        CameraLibrary::LongExposureLength(m_type, static_cast<uint32_t>(m_rows->value()), rowTime);
+    m_seconds->setText(QStringLiteral("%1 s").arg(length.count() / 1e6, 0, 'f', 2));
 }
 
 void SimSettingsDialog::done(int result) {
-    if (m_rows) {
-        if (result == Accepted) {
-            m_camera->SetExposureRows(static_cast<uint32_t>(m_rows->value()));
-            m_camera->SetRowTime(static_cast<uint32_t>(m_rowTime->value()));
-        }
-    } else if (result != Accepted) {
-        KXCameraSetGain(m_oldGains[0], m_oldGains[1], m_oldGains[2]);
+    if (result == Accepted) {
+        if (m_rows) m_camera->SetExposureRows(static_cast<uint32_t>(m_rows->value()));
+        if (m_rowTime) m_camera->SetRowTime(static_cast<uint32_t>(m_rowTime->value()));
+    } else {
+        if (m_gain[0]) KXCameraSetGain(m_oldGains[0], m_oldGains[1], m_oldGains[2]);
+        if (m_stageX) m_camera->SetStage(m_oldStage);
     }
     QDialog::done(result);
 }
