@@ -51,6 +51,9 @@ CPreviewWindow::CPreviewWindow(CMessageTarget* mainWindow, CameraCalls* calls, Q
     m_display->setMouseTracking(true);
     setMouseTracking(true);
     setMinimumSize(64, 48);
+    // A click on the dark margin too gives the picture the keyboard (the simulated stage and focus keys).
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(m_display);
     // Measurements on the live picture, in the camera's pixels.
     m_measure = new kxvm::PreviewMeasure(m_display, [this] {
         return m_calls ? QString::fromUtf8(m_calls->GetCameraID().name) : QString();
