@@ -226,7 +226,7 @@ TEST_F(MeasureViewTest, TheScaleBarFollowsTheDocumentsSwitch) {
 // land in build/test-screenshots for a look.
 TEST_F(MeasureViewTest, AMeasuredPictureAndItsResultsTable) {
     QImage picture;
-    kxcam::SimPicture(QSize(640, 480)).Render(0, picture);
+    kxcam::SimPicture(QSize(640, 480)).Render(0, kxcam::SimPicture::Home(), picture);
     const QString path = QString::fromStdString(dir.file("cells.bmp"));
     ASSERT_TRUE(picture.save(path, "BMP"));
     s.frame()->resize(1000, 640);
