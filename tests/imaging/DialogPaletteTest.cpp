@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
@@ -147,23 +148,24 @@ TEST(DialogPalette, SichernAsksBeforeReplacingAPaletteNamedWithoutItsExtension) 
     testsupport::WriteFile(existing, {'k', 'e', 'e', 'p'});
     // The user types "mine" into the save dialog, is asked about mine.pal, says no and cancels.
     QStringList questions;
-    bool typed = false;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    QTimer answer; // the question, in the file dialog's own wait for it
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             questions << box->text();
             box->button(QMessageBox::No)->click();
-        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-            if (typed) {
-                files->reject();
-                return;
-            }
-            typed = true;
-            files->setDirectory(QString::fromStdString(dir.path().string()));
-            files->selectFile(QStringLiteral("mine"));
-            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
         }
+    });
+    answer.start(10);
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* name = files ? files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name) return;
+        user.stop();
+        files->setDirectory(QString::fromStdString(dir.path().string()));
+        name->setText(QStringLiteral("mine"));
+        QMetaObject::invokeMethod(files, "accept"); // returns once the question is answered
+        files->reject();
     });
     user.start(10);
     QPushButton* save = nullptr;
