@@ -755,6 +755,13 @@ void CKXViewView::keyPressEvent(QKeyEvent* event) {
             QTimer::singleShot(0, frame, [frame] { frame->ExecuteCommand(ID_FULL_SCREEN); });
         return;
     }
+    // Delete and Backspace remove the selected measurement, as "Messen > Löschen" does.
+    const CKXViewDoc* doc = GetDocument();
+    if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && doc &&
+        doc->m_tool == CKXViewDoc::TOOL_MEASURE) {
+        if (CMainFrame* frame = Frame()) frame->ExecuteCommand(ID_MEASURE_DELETE);
+        return;
+    }
     CView::keyPressEvent(event);
 }
 

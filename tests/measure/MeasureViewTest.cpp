@@ -4,6 +4,7 @@
 #include <QAbstractScrollArea>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -330,6 +331,27 @@ TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {
     ASSERT_TRUE(Manager()->Objects().empty());
     s.frame()->ExecuteCommand(ID_FILE_SAVE);
     EXPECT_FALSE(QFileInfo::exists(dataPath));
+}
+
+TEST_F(MeasureViewTest, DeleteAndBackspaceRemoveTheSelectedMeasurement) {
+    OpenPicture(WriteGrey(dir, "a.bmp", 200, 150));
+    s.frame()->ExecuteCommand(ID_MEASURE_LINE);
+    Drag({10, 10}, {60, 10});
+    Drag({10, 50}, {60, 50});
+    ASSERT_EQ(Manager()->Objects().size(), 2u);
+    s.frame()->ExecuteCommand(ID_MEASURE_SELECT);
+    const auto press = [this](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    Drag({35, 10}, {35, 10}); // a click on the first line
+    ASSERT_GE(Manager()->Selected(), 0);
+    press(Qt::Key_Delete);
+    ASSERT_EQ(Manager()->Objects().size(), 1u);
+    EXPECT_EQ(Manager()->Objects()[0].points[0].y(), 50);
+    Drag({35, 50}, {35, 50});
+    press(Qt::Key_Backspace);
+    EXPECT_TRUE(Manager()->Objects().empty());
 }
 
 TEST_F(MeasureViewTest, MeasurementsOfAnotherPictureSizeAreNotTaken) {
