@@ -23,6 +23,7 @@
 #include "DialogOptions.h"
 #include "DialogProgress.h"
 #include "DialogText.h"
+#include "DocumentList.h"
 #include "DibBlock.h"
 #include "Image.h"
 #include "ImageFileDialog.h"
@@ -81,6 +82,11 @@ void CKXViewDoc::RegisterCommands() {
     OnCommand(ID_FILE_SAVE_AS, [this] { OnSaveAs(); });
     OnUpdateCommand(ID_FILE_SAVE_AS, [this](CCmdUI* ui) { ui->Enable(m_image && !m_busy); });
     OnCommand(ID_FILE_EXPORT_VIEW, [this] { OnExportView(); });
+    OnCommand(ID_IMAGE_FOCUS_STACK, [this] { OnFocusStack(); });
+    OnCommand(ID_IMAGE_STITCH, [this] { OnStitch(); });
+    // Both read the open pictures, not only this one; two are needed.
+    for (int id : {ID_IMAGE_FOCUS_STACK, ID_IMAGE_STITCH})
+        OnUpdateCommand(id, [](CCmdUI* ui) { ui->Enable(documentlist::OpenDocuments().size() >= 2); });
     OnUpdateCommand(ID_FILE_EXPORT_VIEW, [this](CCmdUI* ui) { ui->Enable(m_image != nullptr); });
     OnCommand(ID_EDIT_COPY, [this] { OnCopy(); });
     OnUpdateCommand(ID_EDIT_COPY, [this](CCmdUI* ui) { ui->Enable(m_image != nullptr); });

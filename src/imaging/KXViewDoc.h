@@ -158,6 +158,11 @@ public:
                       bool mixAlpha);
     // format 0 JPEG, 1 JPEG 2000 code stream.
     void CompressionDocument(int quality, int format);
+    // ---- merging several pictures (ComposeCommands.cpp) ----
+    // "Schärfentiefe erweitern...": a focus series of open pictures into "EDF n" (and its depth map).
+    void OnFocusStack();
+    // "Bilder zusammenfügen...": overlapping open pictures into "Mosaik n".
+    void OnStitch();
     // A new document holding `image`, titled `title`; null when none could be made.
     CKXViewDoc* OpenResultDocument(std::unique_ptr<vimg::Image> image, const QString& title);
 

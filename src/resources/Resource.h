@@ -241,6 +241,9 @@ constexpr int ID_DUPLICATE = 33776;
 constexpr int ID_IMAGE_OPTIONS = 33797;
 // Writes what the view shows (zoom, measurements and scale bar burnt in).
 constexpr int ID_FILE_EXPORT_VIEW = 33900;
+// Several open pictures into one: focus stacking and stitching.
+constexpr int ID_IMAGE_FOCUS_STACK = 33901;
+constexpr int ID_IMAGE_STITCH = 33902;
 constexpr int ID_TOOL_MOVE = 32869;
 constexpr int ID_TOOL_SELECT = 32871;
 constexpr int ID_TOOL_ZOOM = 32874;

@@ -1,0 +1,120 @@
+// The commands that merge several open pictures into a new one: focus
+// stacking ("Schärfentiefe erweitern...") and stitching ("Bilder
+// zusammenfügen..."). The merge runs on a thread of its own while a progress
+// window shows how far it is; user input waits meanwhile, so no picture it
+// reads can be closed or changed under it.
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "DialogCompose.h"
+#include "DialogProgress.h"
+#include "DocumentList.h"
+#include "FocusStack.h"
+#include "Image.h"
+#include "KXViewApp.h"
+#include "KXViewDoc.h"
+#include "MDIFrameWnd.h"
+#include "MosaicStitcher.h"
+
+namespace {
+
+QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
+
+// Runs `work` on a thread and waits for it, showing `progress()` under `caption`.
+bool RunWithProgress(const QString& caption, const std::function<bool()>& work,
+                     const std::function<int()>& progress) {
+    std::atomic<bool> done{false};
+    bool ok = false;
+    std::thread worker([&] {
+        ok = work();
+        done = true;
+    });
+    CDialogProgress window(MainWindow());
+    window.SetCaption(caption);
+    window.show();
+    QEventLoop loop;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        window.SetPos(progress());
+        if (done) loop.quit();
+    });
+    tick.start(50);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    window.close();
+    return ok;
+}
+
+// The open pictures a merge may read: not being changed by an operation.
+std::vector<CKXViewDoc*> Mergeable() {
+    std::vector<CKXViewDoc*> documents;
+    for (CKXViewDoc* doc : documentlist::OpenDocuments())
+        if (!doc->IsBusy() && doc->GetImage() && doc->GetImage()->IsValid()) documents.push_back(doc);
+    return documents;
+}
+
+void ShowProblem(const QString& title, const QString& text) {
+    QMessageBox::warning(MainWindow(), title, text, QMessageBox::Ok);
+}
+
+int NextNumber() { return theApp() ? ++theApp()->m_imageCounter : 0; }
+
+} // namespace
+
+void CKXViewDoc::OnFocusStack() {
+    CDialogCompose dlg(CDialogCompose::Kind::FocusStack, Mergeable(), MainWindow());
+    if (dlg.exec() != QDialog::Accepted) return;
+    std::vector<const vimg::Image*> frames;
+    for (CKXViewDoc* doc : dlg.Chosen()) frames.push_back(doc->GetImage());
+    vimg::FocusStackOptions options;
+    options.align = dlg.Align();
+    vimg::FocusStack stack(options);
+    auto result = std::make_unique<vimg::Image>();
+    auto depth = std::make_unique<vimg::Image>();
+    const bool wantDepth = dlg.DepthMap();
+    const bool ok = RunWithProgress(
+        QStringLiteral("Schärfentiefe erweitern"),
+        [&] { return stack.Merge(frames, *result, wantDepth ? depth.get() : nullptr); },
+        [&] { return static_cast<int>(stack.GetProgress()); });
+    if (!ok) {
+        ShowProblem(dlg.windowTitle(), QString::fromStdString(stack.GetLastError()));
+        return;
+    }
+    const int number = NextNumber();
+    OpenResultDocument(std::move(result), QStringLiteral("EDF %1").arg(number));
+    if (wantDepth) OpenResultDocument(std::move(depth), QStringLiteral("EDF %1 Tiefenkarte").arg(number));
+}
+
+void CKXViewDoc::OnStitch() {
+    CDialogCompose dlg(CDialogCompose::Kind::Stitch, Mergeable(), MainWindow());
+    if (dlg.exec() != QDialog::Accepted) return;
+    const std::vector<CKXViewDoc*> chosen = dlg.Chosen();
+    std::vector<const vimg::Image*> pictures;
+    for (CKXViewDoc* doc : chosen) pictures.push_back(doc->GetImage());
+    vimg::compose::MosaicStitcher::Settings settings;
+    settings.grid = {dlg.Columns(), dlg.Rows(), dlg.Overlap()};
+    vimg::compose::MosaicStitcher stitcher(settings);
+    auto mosaic = std::make_unique<vimg::Image>();
+    std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
+    const bool ok = RunWithProgress(
+        QStringLiteral("Bilder zusammenfügen"), [&] { return stitcher.Stitch(pictures, *mosaic, tiles); },
+        [&] { return stitcher.Progress(); });
+    if (!ok) {
+        ShowProblem(dlg.windowTitle(), QString::fromStdString(stitcher.LastError()));
+        return;
+    }
+    OpenResultDocument(std::move(mosaic), QStringLiteral("Mosaik %1").arg(NextNumber()));
+    // Pictures that overlap nothing clearly enough are left out, never guessed at.
+    QStringList left;
+    for (size_t i = 0; i < tiles.size() && i < chosen.size(); ++i)
+        if (!tiles[i].placed) left << chosen[i]->GetTitle();
+    if (!left.isEmpty())
+        ShowProblem(dlg.windowTitle(), QStringLiteral("Nicht eingefügt (zu wenig Überlappung): %1")
+                                           .arg(left.join(QStringLiteral(", "))));
+}
