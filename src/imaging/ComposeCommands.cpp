@@ -68,6 +68,7 @@ int NextNumber() { return theApp() ? ++theApp()->m_imageCounter : 0; }
 } // namespace
 
 void CKXViewDoc::OnFocusStack() {
+    if (Mergeable().size() < 2) return;
     CDialogCompose dlg(CDialogCompose::Kind::FocusStack, Mergeable(), MainWindow());
     if (dlg.exec() != QDialog::Accepted) return;
     std::vector<const vimg::Image*> frames;
@@ -92,6 +93,7 @@ void CKXViewDoc::OnFocusStack() {
 }
 
 void CKXViewDoc::OnStitch() {
+    if (Mergeable().size() < 2) return;
     CDialogCompose dlg(CDialogCompose::Kind::Stitch, Mergeable(), MainWindow());
     if (dlg.exec() != QDialog::Accepted) return;
     const std::vector<CKXViewDoc*> chosen = dlg.Chosen();

@@ -257,7 +257,9 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
     };
 
     DialogAccepter accepter;
-    const std::vector<int> commands = proctest::ProcessingMenuCommands();
+    std::vector<int> commands = proctest::ProcessingMenuCommands();
+    // Merging needs two pictures or more: those commands have tests of their own.
+    std::erase_if(commands, [](int id) { return id == ID_IMAGE_FOCUS_STACK || id == ID_IMAGE_STITCH; });
     for (int id : commands) {
         SCOPED_TRACE(id);
         const auto check = checks.find(id);
