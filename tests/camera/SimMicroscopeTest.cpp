@@ -18,13 +18,13 @@
 #include "SimCamera.h"
 #include "SimPicture.h"
 #include "SimSettingsDialog.h"
-#include "SimSpecimen.h"
+#include "SimSlide.h"
 #include "SimStageScript.h"
 #include "TestSupport.h"
 
 using kxcam::CameraLibrary;
 using kxcam::SimPicture;
-using kxcam::SimSpecimen;
+using kxcam::SimSlide;
 using kxcam::StagePosition;
 
 namespace {
@@ -82,13 +82,13 @@ double Deviation(const QImage& clean, const QImage& noisy, const std::vector<dou
 }
 
 TEST(SimMicroscope, RenderEqualsThePerPixelDefinitionAtEveryResolution) {
-    const SimSpecimen& specimen = SimSpecimen::Instance();
+    const SimSlide& specimen = SimSlide::Instance();
     StagePosition stage{900, 1700, 17.3};
     for (const QSize size : {QSize(640, 480), QSize(1280, 960), QSize(2048, 1536)}) {
         const SimPicture picture(size);
         QImage out;
         picture.Render(5, stage, out, false);
-        const int32_t focus = static_cast<int32_t>(std::lround(stage.z * SimSpecimen::kDepthOne));
+        const int32_t focus = static_cast<int32_t>(std::lround(stage.z * SimSlide::kDepthOne));
         for (int y = 0; y < size.height(); y += 3)
             for (int x = 0; x < size.width(); x += 3) {
                 const int sx = picture.SpecimenColumn(stage, x);
@@ -110,7 +110,7 @@ TEST(SimMicroscope, RenderEqualsThePerPixelDefinitionAtEveryResolution) {
     // The stage cannot leave the specimen: a far position shows its edge.
     const StagePosition far = SimPicture::Clamped({-5000, 99999, 0});
     EXPECT_EQ(far.x, SimPicture::kFieldWidth / 2);
-    EXPECT_EQ(far.y, SimSpecimen::kHeight - SimPicture::kFieldHeight / 2);
+    EXPECT_EQ(far.y, SimSlide::kHeight - SimPicture::kFieldHeight / 2);
 }
 
 TEST(SimMicroscope, StageMovesShiftThePictureByAsManyPixels) {
@@ -128,7 +128,7 @@ TEST(SimMicroscope, StageMovesShiftThePictureByAsManyPixels) {
 }
 
 TEST(SimMicroscope, FocusSweepPeaksWhereTheSurfaceLiesInEachRegion) {
-    const SimSpecimen& specimen = SimSpecimen::Instance();
+    const SimSlide& specimen = SimSlide::Instance();
     const SimPicture picture(QSize(1280, 960));
     const StagePosition stage{1000, 700, 0};
     // Two regions whose surfaces lie several micrometres apart; noiseless

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "SimSpecimen.h"
+#include "SimSlide.h"
 
 namespace kxcam {
 
@@ -64,13 +64,13 @@ constexpr int kBlendShift = 6; // 1/256 micrometre -> 1/4
 const std::array<uint32_t, kBlendSteps>& BlendTable() {
     static const std::array<uint32_t, kBlendSteps> table = [] {
         std::array<uint32_t, kBlendSteps> t{};
-        constexpr int top = SimSpecimen::kLevels - 1;
+        constexpr int top = SimSlide::kLevels - 1;
         for (int i = 0; i < kBlendSteps; ++i) {
             const double sigma = i / 4.0 * SimPicture::kBlurPerMicrometre;
             int l = 0;
-            while (l < top - 1 && sigma >= SimSpecimen::LevelSigma(l + 1))
+            while (l < top - 1 && sigma >= SimSlide::LevelSigma(l + 1))
                 ++l;
-            const double lo = SimSpecimen::LevelSigma(l), hi = SimSpecimen::LevelSigma(l + 1);
+            const double lo = SimSlide::LevelSigma(l), hi = SimSlide::LevelSigma(l + 1);
             const long w = std::clamp(std::lround(256 * (sigma - lo) / (hi - lo)), 0L, 256L);
             t[i] = uint32_t(l) << 9 | uint32_t(w);
         }
@@ -103,7 +103,7 @@ SimPicture::SimPicture(QSize size) : m_size(size) {
     for (int y = 0; y < h; ++y)
         m_row[y] = static_cast<int>(int64_t(y) * kFieldHeight / h);
     // Made once, before any device thread renders.
-    SimSpecimen::Instance();
+    SimSlide::Instance();
     NoiseTable();
     NoiseScale();
     BlendTable();
@@ -114,15 +114,15 @@ uint32_t SimPicture::Blend(int32_t defocus) {
 }
 
 StagePosition SimPicture::Clamped(StagePosition stage) {
-    stage.x = std::clamp(stage.x, kFieldWidth / 2, SimSpecimen::kWidth - kFieldWidth / 2);
-    stage.y = std::clamp(stage.y, kFieldHeight / 2, SimSpecimen::kHeight - kFieldHeight / 2);
+    stage.x = std::clamp(stage.x, kFieldWidth / 2, SimSlide::kWidth - kFieldWidth / 2);
+    stage.y = std::clamp(stage.y, kFieldHeight / 2, SimSlide::kHeight - kFieldHeight / 2);
     stage.z = std::clamp(stage.z, -100.0, 200.0);
     return stage;
 }
 
 StagePosition SimPicture::Home() {
-    StagePosition home{SimSpecimen::kWidth / 2, SimSpecimen::kHeight / 2, 0};
-    home.z = SimSpecimen::Instance().Depth(home.x, home.y);
+    StagePosition home{SimSlide::kWidth / 2, SimSlide::kHeight / 2, 0};
+    home.z = SimSlide::Instance().Depth(home.x, home.y);
     return home;
 }
 
@@ -137,11 +137,11 @@ void SimPicture::Render(uint64_t index, StagePosition stage, QImage& out, bool n
     if (out.size() != m_size || out.format() != QImage::Format_RGB32)
         out = QImage(m_size, QImage::Format_RGB32);
     stage = Clamped(stage);
-    const SimSpecimen& specimen = SimSpecimen::Instance();
+    const SimSlide& specimen = SimSlide::Instance();
     const int left = Left(stage);
     const int top = Top(stage);
-    const int32_t focus = static_cast<int32_t>(std::lround(stage.z * SimSpecimen::kDepthOne));
-    constexpr int cell = SimSpecimen::kDepthCell;
+    const int32_t focus = static_cast<int32_t>(std::lround(stage.z * SimSlide::kDepthOne));
+    constexpr int cell = SimSlide::kDepthCell;
     const int firstCell = left / cell;
     const int cells = (left + m_column[w - 1]) / cell - firstCell + 2;
     std::vector<int32_t> depth(cells); // the grid's depths interpolated to this row
@@ -155,8 +155,8 @@ void SimPicture::Render(uint64_t index, StagePosition stage, QImage& out, bool n
         const int32_t* d1 = specimen.DepthRow(gy + 1) + firstCell;
         for (int i = 0; i < cells; ++i)
             depth[i] = d0[i] + (d1[i] - d0[i]) * fy / cell;
-        const uint32_t* level[SimSpecimen::kLevels];
-        for (int l = 0; l < SimSpecimen::kLevels; ++l)
+        const uint32_t* level[SimSlide::kLevels];
+        for (int l = 0; l < SimSlide::kLevels; ++l)
             level[l] = reinterpret_cast<const uint32_t*>(specimen.Level(l).constScanLine(sy));
         const int8_t* grain = noiseTable + NoiseStart(index, y);
         const uint16_t* vig = m_vignetteColumn.data();

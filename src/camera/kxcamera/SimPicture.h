@@ -1,5 +1,5 @@
 // The simulated camera's picture: what a camera of the given size sees of the
-// SimSpecimen through the microscope, for a stage position and a focus. Each
+// SimSlide through the microscope, for a stage position and a focus. Each
 // frame point is sharp where the section's surface lies at the focus and
 // blurred in proportion to the distance; a darker rim (vignetting) and sensor
 // noise (photon shot noise and read noise, new in every frame) go on top. The

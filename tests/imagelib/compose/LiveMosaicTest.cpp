@@ -7,7 +7,7 @@
 
 #include "Image.h"
 #include "ImageMat.h"
-#include "SpecimenPictures.h"
+#include "SlidePictures.h"
 
 using vimg::Image;
 using vimg::compose::ImageMat;

@@ -9,7 +9,7 @@
 #include "Image.h"
 #include "ImageMat.h"
 #include "MosaicPlacement.h"
-#include "SpecimenPictures.h"
+#include "SlidePictures.h"
 
 using vimg::Image;
 using vimg::compose::ImageMat;

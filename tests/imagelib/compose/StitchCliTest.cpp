@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
 
-#include "SpecimenPictures.h"
+#include "SlidePictures.h"
 #include "TestSupport.h"
 
 using testsupport::Quote;

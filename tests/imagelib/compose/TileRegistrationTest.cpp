@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ImageMat.h"
-#include "SpecimenPictures.h"
+#include "SlidePictures.h"
 
 using vimg::compose::ImageMat;
 using vimg::compose::TileRegistration;

@@ -12,10 +12,10 @@
 
 namespace kxcam {
 
-class SimSpecimen {
+class SimSlide {
 public:
     // Made on first use (about a second), then shared and never changed.
-    static const SimSpecimen& Instance();
+    static const SimSlide& Instance();
 
     static constexpr int kWidth = 3072;
     static constexpr int kHeight = 2304;
@@ -42,7 +42,7 @@ public:
     static constexpr int kGridHeight = kHeight / kDepthCell + 1;
 
 private:
-    SimSpecimen();
+    SimSlide();
 
     QImage m_levels[kLevels];
     std::vector<int32_t> m_depth; // kGridWidth x kGridHeight

@@ -1,4 +1,4 @@
-#include "SimSpecimen.h"
+#include "SimSlide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +13,8 @@ namespace kxcam {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int W = SimSpecimen::kWidth;
-constexpr int H = SimSpecimen::kHeight;
+constexpr int W = SimSlide::kWidth;
+constexpr int H = SimSlide::kHeight;
 
 // Uniform number in [lo, hi) from the engine's raw output, so the section does
 // not depend on how a standard library implements its distributions.
@@ -189,12 +189,12 @@ QImage Blurred(const QImage& sharp, int r) {
 
 } // namespace
 
-const SimSpecimen& SimSpecimen::Instance() {
-    static const SimSpecimen specimen;
+const SimSlide& SimSlide::Instance() {
+    static const SimSlide specimen;
     return specimen;
 }
 
-SimSpecimen::SimSpecimen() {
+SimSlide::SimSlide() {
     m_levels[0] = Transmitted(StainDensities());
     for (int i = 1; i < kLevels; ++i)
         m_levels[i] = Blurred(m_levels[0], kLevelRadius[i]);
@@ -205,12 +205,12 @@ SimSpecimen::SimSpecimen() {
                 static_cast<int32_t>(std::lround(kDepthOne * SurfaceDepth(gx * kDepthCell, gy * kDepthCell)));
 }
 
-double SimSpecimen::LevelSigma(int i) {
+double SimSlide::LevelSigma(int i) {
     const int r = kLevelRadius[i];
     return std::sqrt(double(r) * (r + 1));
 }
 
-int32_t SimSpecimen::DepthFixed(int x, int y) const {
+int32_t SimSlide::DepthFixed(int x, int y) const {
     x = std::clamp(x, 0, kWidth - 1);
     y = std::clamp(y, 0, kHeight - 1);
     const int gx = x / kDepthCell, fx = x % kDepthCell;
