@@ -62,8 +62,8 @@ Scene& TheScene() {
 
 void BM_Paint(benchmark::State& state) {
     Scene& scene = TheScene();
-    scene.doc->m_zoomFactor = static_cast<float>(state.range(0)) / 100.0f;
-    scene.doc->m_smooth = state.range(1) != 0;
+    scene.view->m_zoomFactor = static_cast<float>(state.range(0)) / 100.0f;
+    scene.view->m_smooth = state.range(1) != 0;
     scene.doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     QCoreApplication::processEvents();
     QWidget* port = scene.view->ScrollArea()->viewport();

@@ -39,7 +39,6 @@ const QString kOptions = QStringLiteral("Options");
 CKXViewApp* theApp() { return dynamic_cast<CKXViewApp*>(AfxGetApp()); }
 
 CKXViewApp::CKXViewApp(const QString& profilePath) : CWinApp(profilePath) {
-    vimg::Image::InitTextInfo(&m_textInfo);
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int id) {
@@ -74,7 +73,7 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
 
     qCDebug(lcApp) << "start-up: document template";
     m_pDocTemplate = new CMultiDocTemplate(
-        IDR_MAINFRAME, QStringLiteral("Vistorel"), [] { return new CKXViewDoc; },
+        IDR_MAINFRAME, QStringLiteral("Vistorel"), [this] { return new CKXViewDoc(&m_settings); },
         [] { return new CChildFrame; }, [] { return new CKXViewView; });
     AddDocTemplate(m_pDocTemplate);
 
@@ -98,7 +97,7 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
     }
 
     qCDebug(lcApp) << "start-up: text tool";
-    vimg::Image::InitTextInfo(&m_textInfo);
+    vimg::Image::InitTextInfo(&m_settings.textInfo);
     LoadTextToolSettings();
 
     qCDebug(lcApp) << "start-up: show window";
@@ -133,39 +132,39 @@ CDocument* CKXViewApp::OpenDocumentFile(const QString& path) {
 void CKXViewApp::LoadTextToolSettings() {
     const QByteArray face =
         GetProfileString(kTextTool, QStringLiteral("lfFaceName"), QStringLiteral("Arial")).toUtf8();
-    std::memset(m_textInfo.font.lfFaceName, 0, sizeof(m_textInfo.font.lfFaceName));
-    std::strncpy(m_textInfo.font.lfFaceName, face.constData(), sizeof(m_textInfo.font.lfFaceName) - 1);
-    m_textInfo.font.lfCharSet =
+    std::memset(m_settings.textInfo.font.lfFaceName, 0, sizeof(m_settings.textInfo.font.lfFaceName));
+    std::strncpy(m_settings.textInfo.font.lfFaceName, face.constData(), sizeof(m_settings.textInfo.font.lfFaceName) - 1);
+    m_settings.textInfo.font.lfCharSet =
         static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfCharSet"), 238));
-    m_textInfo.font.lfWeight = GetProfileInt(kTextTool, QStringLiteral("lfWeight"), 0);
-    m_textInfo.font.lfItalic = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfItalic"), 0));
-    m_textInfo.font.lfUnderline =
+    m_settings.textInfo.font.lfWeight = GetProfileInt(kTextTool, QStringLiteral("lfWeight"), 0);
+    m_settings.textInfo.font.lfItalic = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfItalic"), 0));
+    m_settings.textInfo.font.lfUnderline =
         static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("lfUnderline"), 0));
-    m_textInfo.textColor =
+    m_settings.textInfo.textColor =
         static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("fcolor"), 0xA0FFFF));
-    m_textInfo.backColor =
+    m_settings.textInfo.backColor =
         static_cast<vimg::COLORREF>(GetProfileInt(kTextTool, QStringLiteral("bcolor"), 0x6020));
-    m_textInfo.opaque = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("opaque"), 1));
-    m_textInfo.backOpacity =
+    m_settings.textInfo.opaque = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("opaque"), 1));
+    m_settings.textInfo.backOpacity =
         static_cast<float>(GetProfileInt(kTextTool, QStringLiteral("opacity"), 0)) * 0.01f;
-    m_textInfo.backRound = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("roundradius"), 25));
-    m_jpegQuality = GetProfileInt(kOptions, QStringLiteral("JpegQuality"), 90);
+    m_settings.textInfo.backRound = static_cast<uint8_t>(GetProfileInt(kTextTool, QStringLiteral("roundradius"), 25));
+    m_settings.jpegQuality = GetProfileInt(kOptions, QStringLiteral("JpegQuality"), 90);
 }
 
 void CKXViewApp::SaveSettings() {
     WriteProfileString(kTextTool, QStringLiteral("lfFaceName"),
-                       QString::fromUtf8(m_textInfo.font.lfFaceName));
-    WriteProfileInt(kTextTool, QStringLiteral("lfCharSet"), m_textInfo.font.lfCharSet);
-    WriteProfileInt(kTextTool, QStringLiteral("lfWeight"), m_textInfo.font.lfWeight);
-    WriteProfileInt(kTextTool, QStringLiteral("lfItalic"), m_textInfo.font.lfItalic);
-    WriteProfileInt(kTextTool, QStringLiteral("lfUnderline"), m_textInfo.font.lfUnderline);
-    WriteProfileInt(kTextTool, QStringLiteral("fcolor"), static_cast<int>(m_textInfo.textColor));
-    WriteProfileInt(kTextTool, QStringLiteral("bcolor"), static_cast<int>(m_textInfo.backColor));
+                       QString::fromUtf8(m_settings.textInfo.font.lfFaceName));
+    WriteProfileInt(kTextTool, QStringLiteral("lfCharSet"), m_settings.textInfo.font.lfCharSet);
+    WriteProfileInt(kTextTool, QStringLiteral("lfWeight"), m_settings.textInfo.font.lfWeight);
+    WriteProfileInt(kTextTool, QStringLiteral("lfItalic"), m_settings.textInfo.font.lfItalic);
+    WriteProfileInt(kTextTool, QStringLiteral("lfUnderline"), m_settings.textInfo.font.lfUnderline);
+    WriteProfileInt(kTextTool, QStringLiteral("fcolor"), static_cast<int>(m_settings.textInfo.textColor));
+    WriteProfileInt(kTextTool, QStringLiteral("bcolor"), static_cast<int>(m_settings.textInfo.backColor));
     // Rounded: 0.37f * 100 is 36.99..., which truncation would store as 36.
     WriteProfileInt(kTextTool, QStringLiteral("opacity"),
-                    static_cast<int>(std::lround(m_textInfo.backOpacity * 100.0f)));
-    WriteProfileInt(kTextTool, QStringLiteral("roundradius"), m_textInfo.backRound);
-    WriteProfileInt(kOptions, QStringLiteral("JpegQuality"), m_jpegQuality);
+                    static_cast<int>(std::lround(m_settings.textInfo.backOpacity * 100.0f)));
+    WriteProfileInt(kTextTool, QStringLiteral("roundradius"), m_settings.textInfo.backRound);
+    WriteProfileInt(kOptions, QStringLiteral("JpegQuality"), m_settings.jpegQuality);
 }
 
 void CKXViewApp::SelectImageTab() {

@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include "TextInfo.h"
+#include "EditorSettings.h"
 #include "WinApp.h"
 
 class CMainFrame;
@@ -36,9 +36,7 @@ public:
     bool PrintFiles(const QStringList& paths) override;
 
     CMultiDocTemplate* m_pDocTemplate = nullptr;
-    int32_t m_imageCounter = 1;
-    int32_t m_jpegQuality = 90;
-    vimg::TextInfo m_textInfo;
+    CEditorSettings m_settings; // handed to every document
 
 private:
     void SelectImageTab();

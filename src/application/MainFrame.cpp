@@ -262,7 +262,10 @@ void CMainFrame::CreatePanes() {
         dock->installEventFilter(this);
         m_panes[id] = dock;
     }
-    m_panes[IDD_HISTOGRAM]->setWidget(new CHistogramBar);
+    auto* histogram = new CHistogramBar;
+    histogram->m_activeDocument = [this] { return ActiveDocument(); };
+    histogram->m_cameraMode = [this] { return m_mode == 1; };
+    m_panes[IDD_HISTOGRAM]->setWidget(histogram);
     // The control column on the left; the preview fills the rest.
     addDockWidget(Qt::RightDockWidgetArea, m_panes[IDD_PREVIEW]);
     addDockWidget(Qt::LeftDockWidgetArea, m_panes[IDP_CONTROL]);
@@ -455,11 +458,32 @@ void CMainFrame::OnActiveChildChanged() {
     CMDIFrameWnd::OnActiveChildChanged();
     if (m_closed) return;
     LoadModeMenu();
-    // The histogram bar shows the active document: counted if it never was, drawn anew in any case.
+    FollowActiveDocument();
+}
+
+CKXViewDoc* CMainFrame::ActiveDocument() const {
     CMDIChildWnd* child = MDIGetActive();
-    if (auto* view = child ? dynamic_cast<CKXViewView*>(child->GetActiveView()) : nullptr)
-        if (view->GetDocument() && view->GetDocument()->m_histMax == 0) view->RefreshHistograms();
-    if (QDockWidget* pane = Pane(IDD_HISTOGRAM); pane && pane->widget()) pane->widget()->update();
+    CView* view = child ? child->GetActiveView() : nullptr;
+    return view ? dynamic_cast<CKXViewDoc*>(view->GetDocument()) : nullptr;
+}
+
+void CMainFrame::FollowActiveDocument() {
+    for (const QMetaObject::Connection& c : m_documentConnections) disconnect(c);
+    m_documentConnections.clear();
+    QWidget* histogram = Pane(IDD_HISTOGRAM) ? Pane(IDD_HISTOGRAM)->widget() : nullptr;
+    if (CKXViewDoc* doc = ActiveDocument()) {
+        m_documentConnections.push_back(connect(doc, &CKXViewDoc::StatusChanged, this,
+                                                [this](int pane, const QString& text) { SetPaneText(pane, text); }));
+        if (histogram) {
+            m_documentConnections.push_back(
+                connect(doc, &CKXViewDoc::HistogramChanged, histogram, [histogram] { histogram->update(); }));
+            m_documentConnections.push_back(
+                connect(doc, &CKXViewDoc::BusyChanged, histogram, [histogram] { histogram->update(); }));
+        }
+        doc->UpdateStatusBar();
+    }
+    // The bar draws the active document anew, counting it if it never was.
+    if (histogram) histogram->update();
 }
 
 void CMainFrame::ToggleFullScreen() {
@@ -633,7 +657,7 @@ void CMainFrame::OnPaste() {
     SelectTab(1);
     if (const QMimeData* data = QApplication::clipboard()->mimeData())
         doc->SetImage(ImageFromClipboard(*data));
-    doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_imageCounter++));
+    doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_settings.imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     doc->UpdateStatusBar();
 }

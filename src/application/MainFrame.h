@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QRect>
 #include <QSize>
@@ -15,6 +16,7 @@
 class CCameraControl;
 class CCaptureControl;
 class CControlHost;
+class CKXViewDoc;
 class QDockWidget;
 class QLabel;
 class QMimeData;
@@ -107,6 +109,10 @@ private:
     void OnPaste();
     void OnTabContextMenu(const QPoint& pos);
     LRESULT OnOpenImage(const QString* path);
+    // The document of the active child window, or null.
+    CKXViewDoc* ActiveDocument() const;
+    // Status texts and histogram follow the active document only.
+    void FollowActiveDocument();
 
     int m_mode = 1;
     bool m_fullScreen = false;
@@ -120,6 +126,7 @@ private:
     bool m_placePending = false;
     bool m_closed = false;
     bool m_clipboardHasImage = false;
+    std::vector<QMetaObject::Connection> m_documentConnections;
 
     CControlHost* m_pControlHost = nullptr;
     QToolBar* m_pToolBar = nullptr;

@@ -17,14 +17,10 @@
 #include "DocumentList.h"
 #include "FocusStack.h"
 #include "Image.h"
-#include "KXViewApp.h"
 #include "KXViewDoc.h"
-#include "MDIFrameWnd.h"
 #include "MosaicStitcher.h"
 
 namespace {
-
-QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
 
 // Runs `work` on a thread and waits for it, showing `progress()` under `caption`.
 bool RunWithProgress(const QString& caption, const std::function<bool()>& work,
@@ -35,7 +31,7 @@ bool RunWithProgress(const QString& caption, const std::function<bool()>& work,
         ok = work();
         done = true;
     });
-    CDialogProgress window(MainWindow());
+    CDialogProgress window(CKXViewDoc::MainWindow());
     window.SetCaption(caption);
     window.show();
     QEventLoop loop;
@@ -60,10 +56,8 @@ std::vector<CKXViewDoc*> Mergeable() {
 }
 
 void ShowProblem(const QString& title, const QString& text) {
-    QMessageBox::warning(MainWindow(), title, text, QMessageBox::Ok);
+    QMessageBox::warning(CKXViewDoc::MainWindow(), title, text, QMessageBox::Ok);
 }
-
-int NextNumber() { return theApp() ? ++theApp()->m_imageCounter : 0; }
 
 } // namespace
 
@@ -87,7 +81,7 @@ void CKXViewDoc::OnFocusStack() {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stack.GetLastError()));
         return;
     }
-    const int number = NextNumber();
+    const int number = NextResultNumber();
     OpenResultDocument(std::move(result), QStringLiteral("EDF %1").arg(number));
     if (wantDepth) OpenResultDocument(std::move(depth), QStringLiteral("EDF %1 Tiefenkarte").arg(number));
 }
@@ -111,7 +105,7 @@ void CKXViewDoc::OnStitch() {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stitcher.LastError()));
         return;
     }
-    OpenResultDocument(std::move(mosaic), QStringLiteral("Mosaik %1").arg(NextNumber()));
+    OpenResultDocument(std::move(mosaic), QStringLiteral("Mosaik %1").arg(NextResultNumber()));
     // Pictures that overlap nothing clearly enough are left out, never guessed at.
     QStringList left;
     for (size_t i = 0; i < tiles.size() && i < chosen.size(); ++i)

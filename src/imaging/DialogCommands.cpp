@@ -22,19 +22,8 @@
 #include "DialogSkew.h"
 #include "DialogThreshold.h"
 #include "Image.h"
-#include "KXViewApp.h"
 #include "KXViewDoc.h"
-#include "MainFrame.h"
 #include "Resource.h"
-#include "UserMessages.h"
-
-namespace {
-
-QWidget* MainWindow() {
-    return theApp() ? theApp()->GetMainWnd() : nullptr;
-}
-
-} // namespace
 
 void CKXViewDoc::RegisterDialogCommands() {
     auto ruleA = [this](int id) { OnUpdateCommand(id, [this](CCmdUI* ui) { ui->Enable(Editable()); }); };
@@ -45,8 +34,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         if (!Editable()) return;
         CDialogRotate dlg(MainWindow());
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_ROTATE,
-                    {dlg.AngleParam(), dlg.m_interpolation, dlg.m_overflow, dlg.m_keepSize ? 1 : 0});
+        if (Editable()) StartSteps(dlg.Steps(*m_image));
     });
     ruleA(ID_IMAGE_ROTATE);
 
@@ -55,8 +43,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         CDialogResample dlg(MainWindow());
         dlg.SetImageSize(static_cast<int>(m_image->GetWidth()), static_cast<int>(m_image->GetHeight()));
         if (dlg.exec() != QDialog::Accepted) return;
-        const QSize size = dlg.NewSize();
-        StartWorker(ID_IMAGE_RESAMPLE, {size.width(), size.height(), dlg.m_interpolation});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_RESAMPLE);
 
@@ -66,8 +53,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         dlg.SetImageSize(static_cast<int>(m_image->GetWidth()), static_cast<int>(m_image->GetHeight()));
         dlg.m_interpolation = true;
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_SKEW, {dlg.SlopeXParam(), dlg.SlopeYParam(), dlg.m_pivotX, dlg.m_pivotY,
-                                    dlg.m_interpolation ? 1 : 0});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_SKEW);
 
@@ -77,8 +63,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         dlg.m_bpp = 4;
         dlg.m_maxColours = 256;
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_DECREASE_BPP,
-                    {dlg.m_bpp, dlg.m_paletteMethod, dlg.m_errorDiffusion ? 1 : 0, dlg.m_maxColours});
+        StartSteps(dlg.Steps());
     });
     ruleNotBusy(ID_IMAGE_DECREASE_BPP);
 
@@ -87,7 +72,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         CDialogIncreaseBpp dlg(MainWindow());
         dlg.m_bpp = 24;
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_INCREASE_BPP, {dlg.m_bpp});
+        StartSteps(dlg.Steps());
     });
     ruleNotBusy(ID_IMAGE_INCREASE_BPP);
 
@@ -95,7 +80,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         if (!Editable()) return;
         CDialogDither dlg(MainWindow());
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_DITHER, {dlg.m_method});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_DITHER);
 
@@ -104,7 +89,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         CDialogThreshold dlg(MainWindow());
         dlg.m_level = static_cast<uint8_t>(m_image->Mean());
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_THRESHOLD, {dlg.m_level});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_THRESHOLD);
 
@@ -117,10 +102,7 @@ void CKXViewDoc::RegisterDialogCommands() {
             CDialogLightContrast dlg(mode, this, MainWindow());
             dlg.m_value = 0;
             if (dlg.exec() != QDialog::Accepted) return;
-            if (mode == CDialogLightContrast::MODE_BRIGHTNESS)
-                StartWorker(ID_IMAGE_USER_LIGHT, {dlg.m_value, 0});
-            else
-                StartWorker(ID_IMAGE_USER_LIGHT, {0, dlg.m_value});
+            StartSteps(dlg.Steps());
         });
         ruleNotBusy(id);
     }
@@ -130,7 +112,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         CDialogGamma dlg(this, MainWindow());
         dlg.m_gamma = 1.23f;
         if (dlg.exec() != QDialog::Accepted) return;
-        StartWorker(ID_IMAGE_GAMMA, {dlg.GammaParameter()});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_GAMMA);
 
@@ -138,8 +120,7 @@ void CKXViewDoc::RegisterDialogCommands() {
         if (!Editable()) return;
         CDialogColorize dlg(this, MainWindow());
         if (dlg.exec() != QDialog::Accepted) return;
-        const std::array<int, 4> p = dlg.OperationParameters();
-        StartWorker(ID_IMAGE_COLORIZE, {p[0], p[1], p[2], p[3]});
+        StartSteps(dlg.Steps());
     });
     ruleA(ID_IMAGE_COLORIZE);
 

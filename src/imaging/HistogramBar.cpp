@@ -10,13 +10,9 @@
 
 #include "CameraLibrary.h"
 #include "Image.h"
-#include "KXViewApp.h"
 #include "KXViewDoc.h"
-#include "MainFrame.h"
-#include "MDIChildWnd.h"
 #include "Resource.h"
 #include "Resources.h"
-#include "View.h"
 
 namespace {
 
@@ -33,22 +29,10 @@ QIcon ChannelIcon(const QColor& colour) {
     return QIcon(pixmap);
 }
 
-CKXViewDoc* FrameActiveDocument() {
-    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
-    CMDIChildWnd* child = frame ? frame->MDIGetActive() : nullptr;
-    CView* view = child ? child->GetActiveView() : nullptr;
-    return view ? dynamic_cast<CKXViewDoc*>(view->GetDocument()) : nullptr;
-}
-
-bool FrameInCameraMode() {
-    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
-    return frame && frame->Mode() == 1;
-}
-
 } // namespace
 
 CHistogramBar::CHistogramBar(QWidget* parent)
-    : QWidget(parent), m_activeDocument(FrameActiveDocument), m_cameraMode(FrameInCameraMode) {
+    : QWidget(parent) {
     setObjectName(QStringLiteral("HistogramBar"));
     if (const DialogTemplate* tmpl = resources::Dialog(IDD_HISTOGRAM)) {
         for (const DialogControl& c : tmpl->controls) {
@@ -81,7 +65,7 @@ CHistogramBar::CHistogramBar(QWidget* parent)
                 m_liveCounts = counts;
                 m_hasLive = true;
                 ++m_liveUpdates;
-                if (m_cameraMode()) update();
+                if (m_cameraMode && m_cameraMode()) update();
             },
             Qt::QueuedConnection);
     });
@@ -155,20 +139,11 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
                        m_liveCounts.max, top);
         return;
     }
-    vimg::Image* image = doc->GetImage();
-    if (!image || !image->IsValid()) return;
-    if (doc->m_histMax == 0) {
-        // Not counted since the image last changed; never while a worker changes it.
-        if (doc->IsBusy()) return;
-        const long most = image->Histogram(doc->m_histRed.data(), doc->m_histGreen.data(),
-                                           doc->m_histBlue.data(), doc->m_histGray.data());
-        doc->m_histMax = static_cast<int32_t>(std::min<long>(most, INT32_MAX));
-        if (doc->m_histMax != 0) update();
-        return;
-    }
-    DrawCurves(
-        p, {doc->m_histRed.data(), doc->m_histGreen.data(), doc->m_histBlue.data(), doc->m_histGray.data()},
-        doc->m_histMax, top);
+    // Counted when first drawn after a change; never while a job changes the picture.
+    const CHistogramCounts& counts = doc->Histogram();
+    if (counts.Empty()) return;
+    DrawCurves(p, {counts.Red().data(), counts.Green().data(), counts.Blue().data(), counts.Gray().data()},
+               counts.Max(), top);
 }
 
 void CHistogramBar::DrawCurves(QPainter& p, const std::array<const long*, 4>& counts, long max, int top) {

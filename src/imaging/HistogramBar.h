@@ -41,8 +41,9 @@ public:
     QPushButton* Button(Channel channel) const { return m_buttons[channel]; }
     QCheckBox* LogBox() const { return m_logBox; }
 
-    // Where the pictures come from; by default the main frame's active
-    // document and its mode. Benchmarks and tests may replace them.
+    // Where the pictures come from: the active document and whether the
+    // program is in camera mode. The main frame sets both; unset, the bar
+    // shows its background only.
     std::function<CKXViewDoc*()> m_activeDocument;
     std::function<bool()> m_cameraMode;
 

@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRegularExpression>
-#include <QThread>
 
 #include "AppLog.h"
 #include "CmdUI.h"
@@ -28,15 +27,15 @@
 #include "Image.h"
 #include "ImageFileDialog.h"
 #include "codecs/ImageJPG.h"
-#include "KXViewApp.h"
 #include "KXViewView.h"
 #include "MeasureFile.h"
 #include "MeasureOverlay.h"
-#include "MainFrame.h"
+#include "MDIFrameWnd.h"
 #include "MultiDocTemplate.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "UserMessages.h"
+#include "WinApp.h"
 
 namespace {
 
@@ -46,21 +45,26 @@ int64_t CounterNow() {
         .count();
 }
 
-QWidget* MainWindow() { return theApp() ? theApp()->GetMainWnd() : nullptr; }
-
 void ShowError(const QString& text) {
-    QMessageBox::warning(MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
+    QMessageBox::warning(CKXViewDoc::MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
 }
 
 } // namespace
 
-CKXViewDoc::CKXViewDoc()
-    : m_exifInfo(std::make_unique<vimg::ImageJPG>()),
+CKXViewDoc::CKXViewDoc(CEditorSettings* settings)
+    : m_ownSettings(settings ? nullptr : std::make_unique<CEditorSettings>()),
+      m_settings(settings ? settings : m_ownSettings.get()),
+      m_exifInfo(std::make_unique<vimg::ImageJPG>()),
       m_counterFrequency(
           std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::seconds(1)).count()) {
     RegisterCommands();
     RegisterPaletteCommand();
+    QObject::connect(&m_job, &CImageJob::Progress, &m_job, [this](int percent) { OnJobProgress(percent); });
+    QObject::connect(&m_job, &CImageJob::Finished, &m_job,
+                     [this](const QString& error, double seconds) { OnJobFinished(error, seconds); });
 }
+
+QWidget* CKXViewDoc::MainWindow() { return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr; }
 
 CKXViewDoc::~CKXViewDoc() {
     StopOperation();
@@ -121,41 +125,14 @@ void CKXViewDoc::RegisterCommands() {
     OnCommand(ID_TOOL_TEXT, [this] {
         if (AskForText()) m_tool = TOOL_TEXT;
     });
-    OnCommand(ID_STRETCH_MODE, [this] {
-        m_stretchMode = !m_stretchMode;
-        UpdateAllViews(nullptr, 0);
-    });
-    OnUpdateCommand(ID_STRETCH_MODE, [this](CCmdUI* ui) {
-        ui->Enable();
-        ui->SetCheck(m_stretchMode);
-    });
-    OnCommand(ID_SMOOTH, [this] {
-        m_smooth = !m_smooth;
-        UpdateAllViews(nullptr, 0);
-    });
-    OnUpdateCommand(ID_SMOOTH, [this](CCmdUI* ui) {
-        ui->Enable();
-        ui->SetCheck(m_smooth);
-    });
-    OnCommand(ID_ZOOM_IN, [this] { OnZoomIn(); });
-    OnUpdateCommand(ID_ZOOM_IN,
-                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
-    OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
-    OnUpdateCommand(ID_ZOOM_OUT,
-                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
     RegisterProcessingCommands();
-    OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
-    OnUpdateCommand(ID_ZOOM_NORMAL,
-                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
 }
 
 bool CKXViewDoc::AskForText() {
-    CKXViewApp* app = theApp();
-    if (!app) return false;
     CDialogText dlg(MainWindow());
-    dlg.m_info = app->m_textInfo;
+    dlg.m_info = m_settings->textInfo;
     if (dlg.exec() != QDialog::Accepted) return false;
-    app->m_textInfo = dlg.m_info;
+    m_settings->textInfo = dlg.m_info;
     return true;
 }
 
@@ -260,11 +237,6 @@ bool CKXViewDoc::SetImage(std::unique_ptr<vimg::Image> image) {
     return true;
 }
 
-const vimg::Image* CKXViewDoc::DisplayImage() const {
-    if (m_busy && m_preOperation) return m_preOperation;
-    return m_image.get();
-}
-
 CKXViewView* CKXViewDoc::FirstView() const { return dynamic_cast<CKXViewView*>(GetFirstView()); }
 
 // ---- undo ----
@@ -327,62 +299,28 @@ void CKXViewDoc::Stopwatch(bool stop) {
 
 void CKXViewDoc::UpdateStatusBar() {
     const vimg::Image* image = DisplayImage();
-    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
-    if (!image || !frame) return;
-    frame->SetPaneText(
-        4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
-    frame->SetPaneText(3, CImageFileDialog::FormatShortName(static_cast<int>(image->GetType())));
-    frame->SetPaneText(2, QString::asprintf("Time (s): %.3f", static_cast<double>(m_elapsedSeconds)));
+    if (!image) return;
+    AnnounceStatus(4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
+    AnnounceStatus(3, CImageFileDialog::FormatShortName(static_cast<int>(image->GetType())));
+    AnnounceStatus(2, QString::asprintf("Time (s): %.3f", static_cast<double>(m_elapsedSeconds)));
 }
 
 void CKXViewDoc::RefreshFrame() {
-    if (CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr)
+    if (CMDIFrameWnd* frame = AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr)
         frame->ExecuteCommand(ID_TAB_IMAGE_REFRESH);
 }
 
-// ---- zoom ----
-
-float CKXViewDoc::NextZoomIn(float zoom) {
-    if (zoom == 0.5f) return 0.75f;
-    if (zoom == 0.75f) return 1.0f;
-    if (zoom == 1.0f) return 1.5f;
-    if (zoom == 1.5f) return 2.0f;
-    return zoom * 2.0f;
+const CHistogramCounts& CKXViewDoc::Histogram() {
+    if (m_histogram.Empty() && !m_busy && m_image && m_image->IsValid()) m_histogram.Count(*m_image);
+    return m_histogram;
 }
 
-float CKXViewDoc::NextZoomOut(float zoom) {
-    if (zoom == 2.0f) return 1.5f;
-    if (zoom == 1.5f) return 1.0f;
-    if (zoom == 1.0f) return 0.75f;
-    if (zoom == 0.75f) return 0.5f;
-    return zoom / 2.0f;
-}
-
-void CKXViewDoc::OnZoomIn() {
-    if (m_stretchMode || m_zoomFactor >= kMaxZoom) return;
-    m_zoomFactor = NextZoomIn(m_zoomFactor);
-    AfterZoom(QString::asprintf("%4.0f %%", static_cast<double>(m_zoomFactor) * 100.0));
-}
-
-void CKXViewDoc::OnZoomOut() {
-    // The menu stops at 0.125; the command itself would go on to 0.0625.
-    if (m_stretchMode || m_zoomFactor <= kMinZoom / 2.0f) return;
-    m_zoomFactor = NextZoomOut(m_zoomFactor);
-    AfterZoom(QString::asprintf("%4.1f %%", static_cast<double>(m_zoomFactor) * 100.0));
-}
-
-void CKXViewDoc::OnZoomNormal() {
-    if (m_stretchMode) return;
-    m_zoomFactor = 1.0f;
-    AfterZoom(QString());
-}
-
-void CKXViewDoc::AfterZoom(const QString& paneText) {
-    CMainFrame* frame = theApp() ? theApp()->MainFrame() : nullptr;
-    if (frame && !paneText.isEmpty()) frame->SetPaneText(2, paneText);
-    if (CKXViewView* view = FirstView()) view->SetMeasureScale(m_zoomFactor);
-    UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
-    RefreshFrame();
+void CKXViewDoc::UpdateAllViews(CView* sender, LPARAM hint) {
+    CDocument::UpdateAllViews(sender, hint);
+    if (hint == UM_UPDATE_IMAGE) {
+        m_histogram.Clear();
+        emit HistogramChanged();
+    }
 }
 
 // ---- save ----
@@ -572,8 +510,7 @@ void CKXViewDoc::OnDuplicate() {
     if (!doc) return;
     doc->m_image = std::make_unique<vimg::Image>(*m_image);
     doc->MarkPictureChanged();
-    CKXViewApp* app = theApp();
-    const int number = app ? app->m_imageCounter++ : 0;
+    const int number = m_settings->imageCounter++;
     doc->SetTitle(QStringLiteral("Copy %1 of %2").arg(number).arg(GetTitle()));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
 }
@@ -625,81 +562,69 @@ void CKXViewDoc::OnImageOptions() {
     m_image->SetCodecOption(dlg.m_jpegOption, vimg::FORMAT_JPG);
     m_image->SetCodecOption(dlg.m_pngOption, vimg::FORMAT_PNG);
     MarkPictureChanged(); // the options change what the next save writes
-    if (CKXViewApp* app = theApp()) app->m_jpegQuality = dlg.m_quality;
+    m_settings->jpegQuality = dlg.m_quality;
 }
 
 // ---- background operations ----
 
-bool CKXViewDoc::StartOperation(int command, std::function<bool(vimg::Image&)> op) {
-    if (m_busy || !m_image || m_closing) return false;
-    if (m_progressThread.joinable()) m_progressThread.join(); // the last poller has ended or is about to
-    if (m_workerThread.joinable()) m_workerThread.join();
-    const vimg::Image* before = m_undo.SubmitWhole(*m_image);
-    if (!before) {
-        ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+bool CKXViewDoc::StartSteps(const CImageSteps& steps) {
+    if (!Editable()) return false;
+    if (const std::string refused = steps.Check(); !refused.empty()) {
+        ShowError(QString::fromStdString(refused));
         return false;
     }
-    m_preOperation = before;
-    m_menuCommand = command;
-    m_busy = true;
+    return StartOperation([steps](vimg::Image& image) { return steps.Run(image); });
+}
+
+bool CKXViewDoc::StartOperation(std::function<std::string(vimg::Image&)> work) {
+    if (m_busy || !m_image || m_closing) return false;
+    const vimg::Image& source = *m_image;
+    // After the change the worker packs the undo step from the unchanged
+    // picture and counts the new one's histograms, so the finish only swaps.
+    m_packedBefore.reset();
+    m_jobHistogram.Clear();
+    if (!m_job.Start(source, std::move(work), [this, &source](vimg::Image& result) {
+            m_packedBefore = CUndoHistory::PackAhead(source);
+            if (result.IsValid()) m_jobHistogram.Count(result);
+        })) {
+        ShowError(QStringLiteral("Not enough memory for the changed picture."));
+        return false;
+    }
     MarkPictureChanged();
-    m_image->SetEscape(0);
-    m_image->SetProgress(0);
-    m_workerDone = false;
-    vimg::Image* image = m_image.get();
-    m_workerThread = std::thread([this, image, op = std::move(op)] {
-        const auto start = std::chrono::steady_clock::now();
-        op(*image);
-        m_workerSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        // Set at once: an operation that hands over a new picture brings that picture's progress.
-        image->SetProgress(100);
-        // Compressing the undo step here spares the user-interface thread at the finish.
-        if (!image->GetEscape()) m_undo.PrepareSeal();
-        m_workerDone = true;
-    });
-    // Through a handle: a view that goes meanwhile drops the messages.
-    const CMessageHandle view = FirstView() ? FirstView()->Handle() : CMessageHandle();
-    m_progressThread = std::thread([this, image, view] {
-        while (!m_workerDone) {
-            for (int i = 0; i < 33 && !m_workerDone; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (image->GetEscape()) break;
-            if (!m_workerDone) SendMessage(view, UM_PROGRESS, static_cast<WPARAM>(image->GetProgress()));
-        }
-        if (!image->GetEscape()) {
-            // The full bar stays a moment before the time replaces it.
-            SendMessage(view, UM_PROGRESS, 100);
-            std::this_thread::sleep_for(std::chrono::milliseconds(111));
-        }
-        SendMessage(view, UM_UPDATE_IMAGE);
-    });
+    SetBusy(true);
     return true;
 }
 
-void CKXViewDoc::FinishOperation() {
-    if (!m_busy || !m_workerDone || m_stopping) return;
-    if (m_workerThread.joinable()) m_workerThread.join();
-    m_busy = false;
-    m_preOperation = nullptr;
-    m_undo.Seal();
-    m_elapsedSeconds = static_cast<float>(m_workerSeconds);
-    if (!m_workerError.empty()) {
-        // After the views have shown the result.
-        const QString text = QString::fromStdString(m_workerError);
-        m_workerError.clear();
-        QMetaObject::invokeMethod(qApp, [text] { ShowError(text); }, Qt::QueuedConnection);
-    }
+void CKXViewDoc::OnJobProgress(int percent) { AnnounceStatus(2, QString::asprintf("%d %%", percent)); }
+
+void CKXViewDoc::OnJobFinished(const QString& error, double seconds) {
+    std::unique_ptr<vimg::Image> result = m_job.TakeResult();
+    if (!result) return;
+    // The picture before the change becomes the newest undo step.
+    if (m_packedBefore)
+        m_undo.SubmitPacked(std::move(m_packedBefore));
+    else if (!m_undo.Submit(*m_image))
+        ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+    m_image = std::move(result);
+    m_elapsedSeconds = static_cast<float>(seconds);
+    SetBusy(false);
+    CDocument::UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    m_histogram = m_jobHistogram;
+    emit HistogramChanged();
+    UpdateStatusBar();
+    // After the views have shown the result.
+    if (!error.isEmpty()) QMetaObject::invokeMethod(qApp, [error] { ShowError(error); }, Qt::QueuedConnection);
 }
 
 void CKXViewDoc::StopOperation() {
-    if (!m_workerThread.joinable() && !m_progressThread.joinable()) return;
-    m_stopping = true;
-    if (m_image) m_image->SetEscape(1);
-    // The poller may be waiting in a send to a view: those are served while waiting.
-    JoinServingSends(m_workerThread);
-    JoinServingSends(m_progressThread);
-    if (m_image) m_image->SetEscape(0);
-    m_busy = false;
-    m_preOperation = nullptr;
-    m_stopping = false;
+    if (!m_job.Running()) return;
+    m_job.Cancel();
+    m_packedBefore.reset();
+    SetBusy(false);
+}
+
+void CKXViewDoc::SetBusy(bool busy) {
+    if (m_busy == busy) return;
+    m_busy = busy;
+    emit BusyChanged(busy);
 }

@@ -1,24 +1,27 @@
 // The image document: one image (or none), its eight-step undo history, the
-// view state all its views share (zoom, stretch, smoothing, tool, selection
-// polygon), the histograms, the stopwatch and the bookkeeping of the worker
-// that changes the image in the background. Save writes the picture itself,
-// with its measurements in their data file beside it; every change marks the
-// document modified, so closing it asks whether to save.
+// state its views share (tool, selection polygon), the histograms, the stopwatch and the job that changes the image
+// in the background. Save writes the picture itself, with its measurements in
+// their data file beside it; every change marks the document modified, so
+// closing it asks whether to save. The document announces what changed
+// (status texts, histogram, busy) through signals; the frame, the histogram
+// bar and the views subscribe.
 #pragma once
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
+
+#include <QObject>
 
 #include "Document.h"
+#include "EditorSettings.h"
+#include "HistogramCounts.h"
+#include "ImageJob.h"
+#include "ImageSteps.h"
 #include "ImageTypes.h"
 #include "UndoHistory.h"
-#include "WorkerOperation.h"
 
 namespace vimg {
 class Image;
@@ -26,18 +29,23 @@ class ImageJPG;
 } // namespace vimg
 
 class CKXViewView;
+class QWidget;
 
-class CKXViewDoc : public CDocument {
+class CKXViewDoc : public QObject, public CDocument {
+    Q_OBJECT
 public:
     // Mouse tools of the views.
     enum Tool { TOOL_NONE = -1, TOOL_MOVE = 0, TOOL_SELECT = 1, TOOL_ZOOM = 2, TOOL_TEXT = 3, TOOL_TRACK = 4,
                 TOOL_MEASURE = 5 };
     static constexpr int kMaxSelPoints = 8000;
-    static constexpr float kMaxZoom = 16.0f;
-    static constexpr float kMinZoom = 0.125f;
 
-    CKXViewDoc();
+    // `settings` outlives the document; null: settings of the document's own.
+    explicit CKXViewDoc(CEditorSettings* settings = nullptr);
     ~CKXViewDoc() override;
+
+    CEditorSettings& Settings() { return *m_settings; }
+    // The window dialogs and messages of the document belong to.
+    static QWidget* MainWindow();
 
     bool OnNewDocument() override;
     bool OnOpenDocument(const QString& path) override;
@@ -58,9 +66,8 @@ public:
     vimg::Image* GetImage() const { return m_image.get(); }
     // Gives the document an image (paste, extra pages, results); refused while busy.
     bool SetImage(std::unique_ptr<vimg::Image> image);
-    // What the views show: while a worker changes the image, the copy taken
-    // before the operation started.
-    const vimg::Image* DisplayImage() const;
+    // What the views show. A job changes a copy, so this is the picture itself.
+    const vimg::Image* DisplayImage() const { return m_image.get(); }
 
     // Records the current image as a new undo step. False while busy (the
     // change must not happen) or when there was no memory for the step.
@@ -75,7 +82,14 @@ public:
     // false: start, true: stop (sets ElapsedSeconds).
     void Stopwatch(bool stop);
     float ElapsedSeconds() const { return m_elapsedSeconds; }
+    // Announces the picture's size, format and the last operation's time.
     void UpdateStatusBar();
+    // Announces `text` for status pane `pane` (0 readout, 2 time or progress, 3 format, 4 size).
+    void AnnounceStatus(int pane, const QString& text) { emit StatusChanged(pane, text); }
+    // The histograms of the picture, counted when first asked for after a change; empty while busy.
+    const CHistogramCounts& Histogram();
+    // Views are updated; a new picture (hint 1025) also drops the counted histograms.
+    void UpdateAllViews(CView* sender, LPARAM hint = 0) override;
     // Writes what the first view shows (zoom, measurement overlay and scale
     // bar burnt in) to `path`; false, with a message, when it could not.
     bool SaveRendering(const QString& path);
@@ -116,34 +130,25 @@ public:
     // pixels to it (3 with error diffusion). False when nothing was applied.
     static bool ApplyPalette(vimg::Image& image, int mode, const vimg::RGBQUAD* table, int count);
 
-    // Zoom commands (all views share the factor).
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnZoomNormal();
-    static float NextZoomIn(float zoom);
-    static float NextZoomOut(float zoom);
 
-    // Background operations. Busy from StartOperation until the first view
-    // has handled the finish message (1025) or the document closes.
+    // Background changes. Busy from StartOperation until the job's end has
+    // been handled or the document closes.
     bool IsBusy() const { return m_busy; }
-    // Records the undo step (kept whole for painting), then runs `op` on the
-    // image in a worker thread while a second thread reports its progress to
-    // the first view every 333 ms (message 1026) and the end (1025).
-    bool StartOperation(int command, std::function<bool(vimg::Image&)> op);
-    // Called on the finish message: joins the worker, compresses its undo step.
-    void FinishOperation();
-    // True while StopOperation waits for the threads.
-    bool IsStopping() const { return m_stopping; }
-    // Sets the escape flag and waits for both threads, serving the messages
-    // they send to the views meanwhile.
+    // Runs `steps` on the picture in the document's job, after checking them
+    // (a refusal is shown and changes nothing). False when busy, without a
+    // picture or refused.
+    bool StartSteps(const CImageSteps& steps);
+    // Runs `work` on a copy of the picture in the document's job, which
+    // reports progress every 333 ms; at the end the copy becomes the picture,
+    // the old one the newest undo step, and the views get hint 1025. `work`
+    // returns "" or the text of what failed (shown after the views updated).
+    bool StartOperation(std::function<std::string(vimg::Image&)> work);
+    // Sets the escape flag and waits for the job; the picture stays as it was.
     void StopOperation();
 
     CKXViewView* FirstView() const;
 
     // ---- processing commands (ProcessingCommands.cpp) ----
-    // Stores the parameters and the worker op and starts it on the worker
-    // thread through the operation layer. False when busy or without image.
-    bool StartWorker(int command, CWorkerOperation::Params params = {});
     // Crop to the selection: a rectangle drawn with Shift (possibly turned)
     // by its top-most corner, anything else by the selection's bounding box.
     void OnCrop();
@@ -170,18 +175,17 @@ public:
     std::array<vimg::POINT, kMaxSelPoints> m_selPoints{};
     int32_t m_selCount = 0;
     int32_t m_tool = TOOL_MOVE;
-    float m_zoomFactor = 1.0f;
-    bool m_stretchMode = false;
     bool m_rectSelection = false;
-    std::array<long, 256> m_histRed{}, m_histGreen{}, m_histBlue{}, m_histGray{};
-    int32_t m_histMax = 0;
     bool m_showScale = true;
     QString m_fileName;
-    bool m_smooth = false;
     bool m_waitingClick = false;
-    int32_t m_params[5] = {};
-    int32_t m_menuCommand = 0;
     const vimg::ImageJPG& ExifInfo() const { return *m_exifInfo; }
+
+signals:
+    void StatusChanged(int pane, const QString& text);
+    // The picture changed: counted histograms are out of date.
+    void HistogramChanged();
+    void BusyChanged(bool busy);
 
 private:
     void RegisterCommands();
@@ -193,12 +197,18 @@ private:
     void OnEllipse();
     void OnPseudoColours();
     void OnAlphaFromLightness();
-    void AfterZoom(const QString& paneText);
     void OpenFurtherPages(const QString& path, uint32_t type, int count);
     // The measurement objects saved beside the picture, when they fit it.
     void LoadMeasurements(const QString& picturePath);
     void RegisterPaletteCommand(); // PaletteCommand.cpp
+    void OnJobProgress(int percent);
+    void OnJobFinished(const QString& error, double seconds);
+    void SetBusy(bool busy);
+    // The next number of result titles: counted first, then shown.
+    int NextResultNumber() { return ++m_settings->imageCounter; }
 
+    std::unique_ptr<CEditorSettings> m_ownSettings;
+    CEditorSettings* m_settings;
     std::unique_ptr<vimg::Image> m_image;
     std::unique_ptr<vimg::ImageJPG> m_exifInfo;
     CUndoHistory m_undo;
@@ -209,16 +219,12 @@ private:
     int64_t m_counterStop = 0;
     float m_elapsedSeconds = 0.0f;
 
-    // Worker state.
+    CHistogramCounts m_histogram;
+    CImageJob m_job;
     bool m_busy = false;
-    const vimg::Image* m_preOperation = nullptr;
-    std::thread m_workerThread;
-    std::thread m_progressThread;
-    std::atomic<bool> m_workerDone{true};
-    // Written by the worker before it ends, read after it was joined.
-    double m_workerSeconds = 0.0;
-    std::string m_workerError;
-    bool m_stopping = false;
+    // The picture's undo step, packed by the job's worker; handed to the history at the end.
+    CUndoHistory::PackedStep m_packedBefore;
+    CHistogramCounts m_jobHistogram; // counted by the job's worker likewise
     bool m_closing = false;
     bool m_pictureChanged = false;
 };

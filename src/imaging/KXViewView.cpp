@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QAbstractScrollArea>
-#include <QDockWidget>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -13,7 +12,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,13 +24,13 @@
 #include "ImagePrinter.h"
 #include "ImageDraw.h"
 #include "TextDraw.h"
-#include "KXViewApp.h"
 #include "KXViewDoc.h"
-#include "MainFrame.h"
+#include "MDIFrameWnd.h"
 #include "MeasureOverlay.h"
 #include "MeasureView.h"
 #include "Resource.h"
 #include "UserMessages.h"
+#include "WinApp.h"
 
 namespace {
 
@@ -40,7 +38,7 @@ constexpr int kAntInterval = 333;
 constexpr int ID_FILE_PRINT_DIRECT = 57608;
 const QColor kHatchColour(191, 191, 191);
 
-CMainFrame* Frame() { return theApp() ? theApp()->MainFrame() : nullptr; }
+CMDIFrameWnd* Frame() { return AfxGetApp() ? AfxGetApp()->GetMainWnd() : nullptr; }
 
 // Points of the line from a to b without b, as a line-drawing DDA gives them.
 template <typename Plot>
@@ -96,16 +94,80 @@ CKXViewView::CKXViewView(QWidget* parent) : CView(parent) {
         ReportPrint(printer);
     });
     OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    RegisterViewCommands();
     SetMeasureOverlay(std::make_unique<CMeasureView>(this));
 }
 
-CKXViewView::~CKXViewView() {
-    // The poller of a running operation sends to the first view: it must end first.
-    if (CKXViewDoc* doc = GetDocument()) doc->StopOperation();
-    m_antTimer.stop();
-    if (CMainFrame* frame = Frame())
-        if (QDockWidget* pane = frame->Pane(IDD_HISTOGRAM)) pane->update();
+void CKXViewView::RegisterViewCommands() {
+    OnCommand(ID_STRETCH_MODE, [this] {
+        m_stretchMode = !m_stretchMode;
+        OnUpdate(nullptr, 0);
+    });
+    OnUpdateCommand(ID_STRETCH_MODE, [this](CCmdUI* ui) {
+        ui->Enable();
+        ui->SetCheck(m_stretchMode);
+    });
+    OnCommand(ID_SMOOTH, [this] {
+        m_smooth = !m_smooth;
+        OnUpdate(nullptr, 0);
+    });
+    OnUpdateCommand(ID_SMOOTH, [this](CCmdUI* ui) {
+        ui->Enable();
+        ui->SetCheck(m_smooth);
+    });
+    OnCommand(ID_ZOOM_IN, [this] { OnZoomIn(); });
+    OnUpdateCommand(ID_ZOOM_IN, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor < kMaxZoom); });
+    OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
+    OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
+    OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
+    OnUpdateCommand(ID_ZOOM_NORMAL,
+                    [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
 }
+
+float CKXViewView::NextZoomIn(float zoom) {
+    if (zoom == 0.5f) return 0.75f;
+    if (zoom == 0.75f) return 1.0f;
+    if (zoom == 1.0f) return 1.5f;
+    if (zoom == 1.5f) return 2.0f;
+    return zoom * 2.0f;
+}
+
+float CKXViewView::NextZoomOut(float zoom) {
+    if (zoom == 2.0f) return 1.5f;
+    if (zoom == 1.5f) return 1.0f;
+    if (zoom == 1.0f) return 0.75f;
+    if (zoom == 0.75f) return 0.5f;
+    return zoom / 2.0f;
+}
+
+void CKXViewView::OnZoomIn() {
+    if (m_stretchMode || m_zoomFactor >= kMaxZoom) return;
+    m_zoomFactor = NextZoomIn(m_zoomFactor);
+    AfterZoom(QString::asprintf("%4.0f %%", static_cast<double>(m_zoomFactor) * 100.0));
+}
+
+void CKXViewView::OnZoomOut() {
+    // The menu stops at 0.125; the command itself would go on to 0.0625.
+    if (m_stretchMode || m_zoomFactor <= kMinZoom / 2.0f) return;
+    m_zoomFactor = NextZoomOut(m_zoomFactor);
+    AfterZoom(QString::asprintf("%4.1f %%", static_cast<double>(m_zoomFactor) * 100.0));
+}
+
+void CKXViewView::OnZoomNormal() {
+    if (m_stretchMode) return;
+    m_zoomFactor = 1.0f;
+    AfterZoom(QString());
+}
+
+void CKXViewView::AfterZoom(const QString& paneText) {
+    CKXViewDoc* doc = GetDocument();
+    if (doc && !paneText.isEmpty()) doc->AnnounceStatus(2, paneText);
+    SetMeasureScale(m_zoomFactor);
+    OnUpdate(nullptr, UM_UPDATE_IMAGE);
+    if (doc) doc->RefreshFrame();
+}
+
+CKXViewView::~CKXViewView() { m_antTimer.stop(); }
 
 CKXViewDoc* CKXViewView::GetDocument() const { return dynamic_cast<CKXViewDoc*>(CView::GetDocument()); }
 
@@ -113,7 +175,7 @@ void CKXViewView::SetMeasureOverlay(std::unique_ptr<CMeasureOverlay> overlay) {
     m_measure = std::move(overlay);
     if (m_measure && GetDocument()) {
         m_measure->ShowScaleLine(GetDocument()->m_showScale);
-        m_measure->SetScale(GetDocument()->m_zoomFactor);
+        m_measure->SetScale(m_zoomFactor);
     }
 }
 
@@ -158,9 +220,9 @@ QPoint CKXViewView::ClientToImage(QPoint client) const {
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image || !image->IsValid()) return client;
     const QPoint scroll = ScrollPosition();
-    double x = (client.x() + scroll.x()) / static_cast<double>(doc->m_zoomFactor);
-    double y = (client.y() + scroll.y()) / static_cast<double>(doc->m_zoomFactor);
-    if (doc->m_stretchMode) {
+    double x = (client.x() + scroll.x()) / static_cast<double>(m_zoomFactor);
+    double y = (client.y() + scroll.y()) / static_cast<double>(m_zoomFactor);
+    if (m_stretchMode) {
         const double w = image->GetWidth(), h = image->GetHeight();
         const QSize c = ClientSize();
         const double s = std::min(c.height() / h, c.width() / w);
@@ -176,12 +238,12 @@ QRect CKXViewView::PictureDest() const {
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image || !image->IsValid()) return {};
     const double w = image->GetWidth(), h = image->GetHeight();
-    if (doc->m_stretchMode) {
+    if (m_stretchMode) {
         const QSize c = ClientSize();
         const double s = std::min(c.height() / h, c.width() / w);
         return {0, 0, static_cast<int>(w * s), static_cast<int>(h * s)};
     }
-    const double zoom = doc->m_zoomFactor;
+    const double zoom = m_zoomFactor;
     return {-ScrollPosition(), QSize(static_cast<int>(w * zoom), static_cast<int>(h * zoom))};
 }
 
@@ -197,8 +259,8 @@ void CKXViewView::Compose(CDeviceContext& dc) const {
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image || !image->IsValid()) return;
     const QRect dest = PictureDest();
-    const bool scaled = doc->m_stretchMode || doc->m_zoomFactor != 1.0f;
-    vimg::display::Draw(*image, &dc, dest, nullptr, scaled && doc->m_smooth);
+    const bool scaled = m_stretchMode || m_zoomFactor != 1.0f;
+    vimg::display::Draw(*image, &dc, dest, nullptr, scaled && m_smooth);
     if (m_measure) m_measure->Draw(dc, scroll);
     if (m_tracker.width() > 0 && m_tracker.height() > 0) DrawTracker(dc);
 }
@@ -227,7 +289,7 @@ void CKXViewView::DrawOutline(CDeviceContext& dc) {
     const vimg::Image* image = doc->DisplayImage();
     if (!m_selecting && !(image && image->SelectionIsValid())) return;
     const QPoint scroll = ScrollPosition();
-    const double zoom = doc->m_zoomFactor;
+    const double zoom = m_zoomFactor;
     auto map = [&](const vimg::POINT& pt) {
         return QPoint(static_cast<int>(pt.x * zoom - scroll.x()), static_cast<int>(pt.y * zoom - scroll.y()));
     };
@@ -248,7 +310,7 @@ QRect CKXViewView::OutlineBounds() const {
     const CKXViewDoc* doc = GetDocument();
     if (!doc || doc->m_selCount < 1) return {};
     const QPoint scroll = ScrollPosition();
-    const double zoom = doc->m_zoomFactor;
+    const double zoom = m_zoomFactor;
     int x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
     for (int i = 0; i < doc->m_selCount; ++i) {
         const vimg::POINT& pt = doc->m_selPoints[static_cast<size_t>(i)];
@@ -276,8 +338,8 @@ void CKXViewView::Paint(QPainter& painter, const QRect& clip) {
     const CKXViewDoc* doc = GetDocument();
     if (doc && doc->DisplayImage()) {
         const vimg::Image* image = doc->DisplayImage();
-        m_imageRect = QRect(0, 0, static_cast<int>(image->GetWidth() * doc->m_zoomFactor),
-                            static_cast<int>(image->GetHeight() * doc->m_zoomFactor));
+        m_imageRect = QRect(0, 0, static_cast<int>(image->GetWidth() * m_zoomFactor),
+                            static_cast<int>(image->GetHeight() * m_zoomFactor));
     }
     DrawOutline(dc);
     painter.drawImage(clip.topLeft(), dc.Image(), clip);
@@ -287,12 +349,12 @@ QImage CKXViewView::RenderPicture() const {
     const CKXViewDoc* doc = GetDocument();
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image || !image->IsValid()) return {};
-    const int w = static_cast<int>(image->GetWidth() * doc->m_zoomFactor);
-    const int h = static_cast<int>(image->GetHeight() * doc->m_zoomFactor);
+    const int w = static_cast<int>(image->GetWidth() * m_zoomFactor);
+    const int h = static_cast<int>(image->GetHeight() * m_zoomFactor);
     if (w <= 0 || h <= 0) return {};
     CDeviceContext dc(w, h, Qt::white);
-    const bool scaled = doc->m_stretchMode || doc->m_zoomFactor != 1.0f;
-    vimg::display::Draw(*image, &dc, QRect(0, 0, w, h), nullptr, scaled && doc->m_smooth);
+    const bool scaled = m_stretchMode || m_zoomFactor != 1.0f;
+    vimg::display::Draw(*image, &dc, QRect(0, 0, w, h), nullptr, scaled && m_smooth);
     if (m_measure) m_measure->Draw(dc, QPoint(0, 0));
     return dc.Image().copy();
 }
@@ -356,8 +418,8 @@ void CKXViewView::OnUpdate(CView*, LPARAM hint) {
     CKXViewDoc* doc = GetDocument();
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     const bool valid = image && image->IsValid();
-    const QSize zoomed = valid ? QSize(static_cast<int>(image->GetWidth() * doc->m_zoomFactor),
-                                       static_cast<int>(image->GetHeight() * doc->m_zoomFactor))
+    const QSize zoomed = valid ? QSize(static_cast<int>(image->GetWidth() * m_zoomFactor),
+                                       static_cast<int>(image->GetHeight() * m_zoomFactor))
                                : QSize();
     if (hint == UM_UPDATE_IMAGE) {
         m_tracker = QRect();
@@ -378,55 +440,17 @@ void CKXViewView::OnUpdate(CView*, LPARAM hint) {
             }
             FitFrame();
             if (!image->SelectionIsValid()) m_antTimer.stop();
-            if (theApp() && !doc->IsBusy())
-                doc->GetImage()->SetJpegQuality(static_cast<uint8_t>(theApp()->m_jpegQuality));
-            RefreshHistograms();
+            if (!doc->IsBusy())
+                doc->GetImage()->SetJpegQuality(static_cast<uint8_t>(doc->Settings().jpegQuality));
         }
     } else if (valid) {
-        SetScrollSizes(doc->m_stretchMode ? QSize(0, 0) : zoomed);
+        SetScrollSizes(m_stretchMode ? QSize(0, 0) : zoomed);
     }
     m_scroll->viewport()->update();
 }
 
 void CKXViewView::FitFrame() {
     if (auto* frame = dynamic_cast<CChildFrame*>(GetParentFrame())) frame->FitToPicture(m_scrollSize);
-}
-
-void CKXViewView::RefreshHistograms() {
-    CKXViewDoc* doc = GetDocument();
-    CMainFrame* frame = Frame();
-    QDockWidget* pane = frame ? frame->Pane(IDD_HISTOGRAM) : nullptr;
-    if (!doc || !pane || frame->IsPaneClosed(IDD_HISTOGRAM) || doc->IsBusy() || !doc->GetImage()) {
-        if (doc) doc->m_histMax = 0;
-        return;
-    }
-    doc->GetImage()->Histogram(doc->m_histRed.data(), doc->m_histGreen.data(), doc->m_histBlue.data(),
-                               doc->m_histGray.data());
-    long most = 0;
-    for (const auto* h : {&doc->m_histRed, &doc->m_histGreen, &doc->m_histBlue, &doc->m_histGray})
-        most = std::max(most, *std::max_element(h->begin(), h->end()));
-    doc->m_histMax = static_cast<int32_t>(most);
-    pane->update();
-}
-
-LRESULT CKXViewView::WindowProc(UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case UM_UPDATE_IMAGE:
-        if (CKXViewDoc* doc = GetDocument(); doc && !doc->IsStopping()) {
-            doc->FinishOperation();
-            doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
-            doc->UpdateStatusBar();
-        }
-        return MSG_DONE;
-    case UM_PROGRESS:
-        if (CMainFrame* frame = Frame()) {
-            frame->SetPaneText(2, QString::asprintf("%d %%", static_cast<int>(wParam)));
-            frame->statusBar()->repaint();
-        }
-        return MSG_DONE;
-    default:
-        return CView::WindowProc(message, wParam, 0);
-    }
 }
 
 // ---- input ----
@@ -557,7 +581,7 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
                 m_scroll->viewport()->update();
             } else {
                 const QPoint scroll = ScrollPosition();
-                const double zoom = doc->m_zoomFactor;
+                const double zoom = m_zoomFactor;
                 doc->m_selPoints[static_cast<size_t>(doc->m_selCount)] = {
                     static_cast<int32_t>((p.x() + scroll.x()) / zoom),
                     static_cast<int32_t>((p.y() + scroll.y()) / zoom)};
@@ -570,7 +594,7 @@ void CKXViewView::OnMouseMove(QMouseEvent* event) {
     if (doc->m_tool == CKXViewDoc::TOOL_TRACK && m_trackDrag != TrackDrag::None) TrackerMove(p);
     if (doc->m_tool == CKXViewDoc::TOOL_MEASURE && m_measure && m_imageRect.contains(p))
         m_measure->MouseMove(p + ScrollPosition());
-    if (CMainFrame* frame = Frame()) frame->SetPaneText(0, readout);
+    doc->AnnounceStatus(0, readout);
 }
 
 void CKXViewView::OnLButtonDown(QMouseEvent* event) {
@@ -595,9 +619,9 @@ void CKXViewView::OnLButtonDown(QMouseEvent* event) {
         break;
     case CKXViewDoc::TOOL_TEXT:
         doc->m_tool = CKXViewDoc::TOOL_NONE;
-        if (editable && theApp() && doc->SubmitUndo()) {
+        if (editable && doc->SubmitUndo()) {
             const QPoint pt = ClientToImage(p);
-            vimg::display::DrawStringEx(*image, pt.x(), pt.y(), &theApp()->m_textInfo);
+            vimg::display::DrawStringEx(*image, pt.x(), pt.y(), &doc->Settings().textInfo);
             m_scroll->viewport()->update();
         }
         break;
@@ -750,8 +774,8 @@ void CKXViewView::keyPressEvent(QKeyEvent* event) {
             OnUpdate(nullptr, 0);
             return;
         }
-        CMainFrame* frame = Frame();
-        if (frame && frame->IsFullScreen())
+        CMDIFrameWnd* frame = Frame();
+        if (frame && frame->isFullScreen())
             QTimer::singleShot(0, frame, [frame] { frame->ExecuteCommand(ID_FULL_SCREEN); });
         return;
     }
@@ -759,7 +783,7 @@ void CKXViewView::keyPressEvent(QKeyEvent* event) {
     const CKXViewDoc* doc = GetDocument();
     if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && doc &&
         doc->m_tool == CKXViewDoc::TOOL_MEASURE) {
-        if (CMainFrame* frame = Frame()) frame->ExecuteCommand(ID_MEASURE_DELETE);
+        if (CMDIFrameWnd* frame = Frame()) frame->ExecuteCommand(ID_MEASURE_DELETE);
         return;
     }
     CView::keyPressEvent(event);

@@ -31,16 +31,26 @@ class Image;
 class CKXViewView : public CView {
     Q_OBJECT
 public:
-    // Counts the document's histograms for the histogram bar while it is shown.
-    void RefreshHistograms();
     explicit CKXViewView(QWidget* parent = nullptr);
     ~CKXViewView() override;
 
     CKXViewDoc* GetDocument() const;
 
+    // This view's own way of showing the picture: two views of one document
+    // may zoom, stretch and smooth differently.
+    static constexpr float kMaxZoom = 16.0f;
+    static constexpr float kMinZoom = 0.125f;
+    float m_zoomFactor = 1.0f;
+    bool m_stretchMode = false;
+    bool m_smooth = false;
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomNormal();
+    static float NextZoomIn(float zoom);
+    static float NextZoomOut(float zoom);
+
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The measurement layer this view hands drawing and input to (none: no overlay).
     void SetMeasureOverlay(std::unique_ptr<CMeasureOverlay> overlay);
@@ -79,6 +89,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void RegisterViewCommands();
+    // Shows `paneText` (if any), rescales the overlay and lays the picture out anew.
+    void AfterZoom(const QString& paneText);
     void Paint(QPainter& painter, const QRect& clip);
     QImage RenderPicture() const;
     void ReportPrint(QPrinter& printer);

@@ -7,8 +7,6 @@
 #include "CmdUI.h"
 #include "DialogPalette.h"
 #include "Image.h"
-#include "KXViewApp.h"
-#include "MDIFrameWnd.h"
 #include "Resource.h"
 #include "UserMessages.h"
 
@@ -38,7 +36,7 @@ bool CKXViewDoc::ApplyPalette(vimg::Image& image, int mode, const vimg::RGBQUAD*
 
 void CKXViewDoc::OnPalette() {
     if (!m_image || !m_image->IsValid() || m_busy) return;
-    QWidget* mainWindow = theApp() ? theApp()->GetMainWnd() : nullptr;
+    QWidget* mainWindow = MainWindow();
     CDialogPalette dialog(mainWindow);
     dialog.SetTable(m_image->GetPalette(), static_cast<int>(m_image->GetNumColors()));
     if (dialog.exec() != QDialog::Accepted || !dialog.Changed()) return;

@@ -11,11 +11,10 @@
 #include <QMessageBox>
 
 #include "CmdUI.h"
+#include "CommandSteps.h"
 #include "EllipseWarp.h"
 #include "Image.h"
-#include "KXViewApp.h"
 #include "KXViewDoc.h"
-#include "MainFrame.h"
 #include "MemFile.h"
 #include "MultiDocTemplate.h"
 #include "Resource.h"
@@ -23,18 +22,9 @@
 
 namespace {
 
-QWidget* MainWindow() {
-    return theApp() ? theApp()->GetMainWnd() : nullptr;
-}
-
 void ShowLibraryError(const vimg::Image& image, const QString& fallback) {
     const QString text = image.GetLastError()[0] ? QString::fromUtf8(image.GetLastError()) : fallback;
-    QMessageBox::warning(MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
-}
-
-// The counter of result titles that count first and then show the new value.
-int NextResultNumber() {
-    return theApp() ? ++theApp()->m_imageCounter : 0;
+    QMessageBox::warning(CKXViewDoc::MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
 }
 
 // The wait cursor while a long command runs on the user-interface thread.
@@ -45,18 +35,6 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-// Worker commands without a dialog: the command is its own worker op.
-constexpr int kPlainWorkerCommands[] = {
-    ID_IMAGE_MIRROR,        ID_IMAGE_FLIP,          ID_IMAGE_NEGATIVE,     ID_IMAGE_GRAYSCALE,
-    ID_IMAGE_ROTATE_LEFT,   ID_IMAGE_ROTATE_RIGHT,  ID_IMAGE_LIGHTEN,      ID_IMAGE_DARKEN,
-    ID_IMAGE_MORE_CONTRAST, ID_IMAGE_LESS_CONTRAST, ID_FILTER_BLUR,        ID_FILTER_SOFTEN,
-    ID_FILTER_GAUSS3,       ID_FILTER_GAUSS5,       ID_FILTER_SHARPEN,     ID_FILTER_EDGE,
-    ID_FILTER_EMBOSS,       ID_FILTER_NOISE,        ID_FILTER_MEDIAN,      ID_FILTER_ERODE,
-    ID_FILTER_DILATE,       ID_FILTER_CONTOUR,      ID_FILTER_EDGES,       ID_FILTER_JITTER,
-    ID_CIRCLE_PINCH,        ID_CIRCLE_PUNCH,        ID_CIRCLE_SWIRL,       ID_CIRCLE_CYLINDER,
-    ID_CIRCLE_BATHROOM,     ID_HISTOGRAM_STRETCH,   ID_HISTOGRAM_STRETCH1, ID_HISTOGRAM_STRETCH2,
-    ID_HISTOGRAM_EQUALIZE,  ID_HISTOGRAM_NORMALIZE, ID_HISTOGRAM_LOG,      ID_HISTOGRAM_ROOT};
 
 struct SplitCommand {
     int command;
@@ -101,17 +79,6 @@ bool CKXViewDoc::Editable() const {
     return !m_busy && m_image && m_image->IsValid();
 }
 
-bool CKXViewDoc::StartWorker(int command, CWorkerOperation::Params params) {
-    if (!Editable()) return false;
-    std::copy(params.begin(), params.end(), m_params);
-    m_menuCommand = command;
-    m_workerError.clear();
-    return StartOperation(command, [this, command, params](vimg::Image& image) {
-        m_workerError = CWorkerOperation::Run(image, command, params);
-        return m_workerError.empty();
-    });
-}
-
 void CKXViewDoc::ChangeSynchronously(bool hintFull, const std::function<void(vimg::Image&)>& change) {
     if (!Editable() || !SubmitUndo()) return;
     change(*m_image);
@@ -127,13 +94,14 @@ void CKXViewDoc::RegisterProcessingCommands() {
     // Commands whose handler looks for the image itself: enabled unless busy.
     auto ruleNotBusy = [this](int id) { OnUpdateCommand(id, [this](CCmdUI* ui) { ui->Enable(!m_busy); }); };
 
-    for (int id : kPlainWorkerCommands) {
-        OnCommand(id, [this, id] { StartWorker(id); });
-        ruleA(id);
+    for (int id : CCommandSteps::Commands()) {
+        OnCommand(id, [this, id] { StartSteps(*CCommandSteps::For(id)); });
+        // "Weißabgleich" looks for the picture itself.
+        if (id == ID_WHITE_BALANCE)
+            ruleNotBusy(id);
+        else
+            ruleA(id);
     }
-    // "Weißabgleich" evens the colours out as "Bildschwankungen" does.
-    OnCommand(ID_WHITE_BALANCE, [this] { StartWorker(ID_FILTER_JITTER); });
-    ruleNotBusy(ID_WHITE_BALANCE);
 
     OnCommand(ID_IMAGE_CROP, [this] { OnCrop(); });
     rule(ID_IMAGE_CROP, [](const vimg::Image& image) { return image.SelectionIsValid(); });
@@ -338,7 +306,7 @@ void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources,
         combined->Combine(planes[0].get(), planes[1].get(), planes[2].get(), planes[3].get(), colourSpace);
     if (ok) {
         // This title shows the counter before it advances.
-        const int number = theApp() ? theApp()->m_imageCounter++ : 0;
+        const int number = m_settings->imageCounter++;
         OpenResultDocument(std::move(combined), QStringLiteral("NewImage%1").arg(number));
     }
     Stopwatch(true);

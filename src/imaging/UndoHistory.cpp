@@ -78,23 +78,21 @@ private:
 } // namespace
 
 struct CUndoHistory::Step {
-    // A step is either whole, or a shell plus the compressed pixel block.
-    std::unique_ptr<vimg::Image> whole;
     // Information block, header, palette, alpha plane and selection of the
     // step. Its pixel block is allocated but never written until the step
     // is unpacked into it, so the pages stay unused.
     std::unique_ptr<vimg::Image> shell;
     std::vector<PackedBlock> blocks;
-    // A whole step's compressed form made by PrepareSeal.
-    std::unique_ptr<Step> sealed;
 };
+
+void CUndoHistory::StepDeleter::operator()(Step* step) const { delete step; }
 
 CUndoHistory::CUndoHistory() = default;
 CUndoHistory::~CUndoHistory() = default;
 
 bool CUndoHistory::HasStep(int slot) const { return slot >= 0 && slot < kSteps && m_slots[slot] != nullptr; }
 
-std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image, bool releaseSource) const {
+std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image, bool releaseSource) {
     try {
         auto step = std::make_unique<Step>();
         step->shell = std::make_unique<vimg::Image>(image, false, true, true);
@@ -140,7 +138,6 @@ std::unique_ptr<CUndoHistory::Step> CUndoHistory::Pack(const vimg::Image& image,
 }
 
 std::unique_ptr<vimg::Image> CUndoHistory::Unpack(Step& step) {
-    if (step.whole) return std::move(step.whole);
     auto* target = static_cast<char*>(step.shell->GetDIB());
     const size_t size = step.shell->GetSize();
     bool failed = false;
@@ -175,36 +172,14 @@ bool CUndoHistory::Submit(const vimg::Image& image) {
     return true;
 }
 
-const vimg::Image* CUndoHistory::SubmitWhole(const vimg::Image& image) {
-    MakeRoom();
+CUndoHistory::PackedStep CUndoHistory::PackAhead(const vimg::Image& image) {
     if (!image.IsValid()) return nullptr;
-    try {
-        auto step = std::make_unique<Step>();
-        step->whole = std::make_unique<vimg::Image>(image);
-        if (!step->whole->IsValid()) return nullptr;
-        const vimg::Image* whole = step->whole.get();
-        m_slots[m_level++] = std::move(step);
-        return whole;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return PackedStep(Pack(image).release());
 }
 
-void CUndoHistory::PrepareSeal() {
-    for (std::unique_ptr<Step>& slot : m_slots)
-        if (slot && slot->whole && !slot->sealed) slot->sealed = Pack(*slot->whole);
-}
-
-void CUndoHistory::Seal() {
-    for (std::unique_ptr<Step>& slot : m_slots) {
-        if (!slot || !slot->whole) continue;
-        if (slot->sealed) {
-            slot = std::move(slot->sealed);
-            continue;
-        }
-        // A step that cannot be compressed stays whole: still exact.
-        if (std::unique_ptr<Step> packed = Pack(*slot->whole)) slot = std::move(packed);
-    }
+void CUndoHistory::SubmitPacked(PackedStep step) {
+    MakeRoom();
+    if (step) m_slots[m_level++].reset(step.release());
 }
 
 std::unique_ptr<vimg::Image> CUndoHistory::Exchange(int slot, std::unique_ptr<vimg::Image>& current) {
@@ -248,7 +223,6 @@ size_t CUndoHistory::StoredBytes() const {
     size_t total = 0;
     for (const std::unique_ptr<Step>& slot : m_slots) {
         if (!slot) continue;
-        if (slot->whole) total += slot->whole->GetSize();
         for (const PackedBlock& block : slot->blocks) total += block.Size();
         if (const vimg::Image* shell = slot->shell.get()) {
             const size_t plane = static_cast<size_t>(shell->GetWidth()) * shell->GetHeight();

@@ -1,8 +1,8 @@
 // The eight-step history of a document's image. Every step is kept
 // LZ4-compressed in blocks, so eight steps of a large picture cost what they
 // compress to rather than eight whole pictures; undo and redo give back the
-// exact bytes. A step recorded before a worker changes the image stays whole
-// (readable for painting) until Seal compresses it.
+// exact bytes. A step recorded for a worker's change is packed ahead on the
+// worker thread and only handed over at the finish.
 #pragma once
 
 #include <array>
@@ -33,15 +33,17 @@ public:
     // eight are used and every step a redo could have brought back. An
     // invalid image records nothing. False when memory ran out (nothing kept).
     bool Submit(const vimg::Image& image);
-    // As Submit, but the step stays a whole image, returned for reading.
-    const vimg::Image* SubmitWhole(const vimg::Image& image);
-    // Compresses the steps Submit Whole left whole into a copy kept beside
-    // them; the whole steps stay readable. Runs on the worker thread while the
-    // user-interface thread paints from the whole step, so Seal afterwards
-    // only swaps.
-    void PrepareSeal();
-    // Compresses a step that Submit Whole left whole (or takes its prepared copy).
-    void Seal();
+    struct Step;
+    struct StepDeleter {
+        void operator()(Step* step) const;
+    };
+    using PackedStep = std::unique_ptr<Step, StepDeleter>;
+    // Packs `image` into a step without recording it; reads only the image,
+    // so a worker thread may pack while others read the image. Null when
+    // memory ran out.
+    static PackedStep PackAhead(const vimg::Image& image);
+    // Records a step packed ahead as the newest step, as Submit does.
+    void SubmitPacked(PackedStep step);
 
     // Exchanges `current` with the step below the level (undo) or at it
     // (redo) and returns the image of that step; null when there is none
@@ -54,11 +56,10 @@ public:
     size_t StoredBytes() const;
 
 private:
-    struct Step;
     // With releaseSource the image's pixel pages are handed back to the system
     // block by block as they are packed (the image is about to go); should
     // packing fail they are restored, so the image is intact either way.
-    std::unique_ptr<Step> Pack(const vimg::Image& image, bool releaseSource = false) const;
+    static std::unique_ptr<Step> Pack(const vimg::Image& image, bool releaseSource = false);
     // The step's image (null when its data were damaged); the step's blocks are used up.
     static std::unique_ptr<vimg::Image> Unpack(Step& step);
     void MakeRoom();

@@ -33,8 +33,8 @@ void CMeasureView::Sync(bool screen, bool stretchScreen) {
     KXVM_SetImageInfo(m_handle, w, h, image->GetPixelSize(), image->GetCameraName(),
                       doc->GetPathName().toUtf8().constData());
     if (!screen) return;
-    float scale = doc->m_zoomFactor;
-    if (doc->m_stretchMode && stretchScreen) {
+    float scale = m_view->m_zoomFactor;
+    if (m_view->m_stretchMode && stretchScreen) {
         const QSize c = m_view->ClientSize();
         scale = static_cast<float>(
             std::min(static_cast<double>(c.height()) / h, static_cast<double>(c.width()) / w));

@@ -42,7 +42,7 @@ public:
     const std::list<CView*>& GetViews() const { return m_viewList; }
     CView* GetFirstView() const { return m_viewList.empty() ? nullptr : m_viewList.front(); }
     // Calls OnUpdate(sender, hint) on every view except the sender.
-    void UpdateAllViews(CView* sender, LPARAM hint = 0);
+    virtual void UpdateAllViews(CView* sender, LPARAM hint = 0);
 
     CMultiDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 

@@ -35,10 +35,10 @@ public:
     void CloseAllDocuments();
     const std::list<CDocument*>& GetDocuments() const { return m_docList; }
     void RemoveDocument(CDocument* doc);
-
-private:
+    // A further window with a view of its own on `doc`.
     CMDIChildWnd* CreateNewFrame(CDocument* doc);
 
+private:
     int m_nIDResource;
     QString m_strDocName;
     DocFactory m_docFactory;

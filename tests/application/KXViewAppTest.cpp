@@ -59,7 +59,7 @@ TEST(Startup, RunsItsStepsInOrderAndTakesEveryDefaultFromAnEmptyProfile) {
     ASSERT_TRUE(s.started);
     EXPECT_EQ(g_steps, QStringList({"profile", "document template", "main frame", "command line", "text tool",
                                     "show window", "done"}));
-    const vimg::TextInfo& t = s.app->m_textInfo;
+    const vimg::TextInfo& t = s.app->m_settings.textInfo;
     EXPECT_STREQ(t.font.lfFaceName, "Arial");
     EXPECT_EQ(t.font.lfCharSet, 238);
     EXPECT_EQ(t.font.lfWeight, 0);
@@ -71,8 +71,8 @@ TEST(Startup, RunsItsStepsInOrderAndTakesEveryDefaultFromAnEmptyProfile) {
     EXPECT_EQ(t.backOpacity, 0.0f);
     EXPECT_EQ(t.backRound, 25);
     EXPECT_EQ(t.font.lfHeight, -36); // library default, not in the profile
-    EXPECT_EQ(s.app->m_jpegQuality, 90);
-    EXPECT_EQ(s.app->m_imageCounter, 1);
+    EXPECT_EQ(s.app->m_settings.jpegQuality, 90);
+    EXPECT_EQ(s.app->m_settings.imageCounter, 1);
     EXPECT_EQ(s.app->GetRecentFileList()->GetSize(), 9);
 
     // No argument: a new document, in image-processing mode.
@@ -91,19 +91,19 @@ TEST(Startup, TextToolSettingsSurviveARestart) {
     {
         StartedApp s(dir);
         ASSERT_TRUE(s.started);
-        EXPECT_FLOAT_EQ(s.app->m_textInfo.backOpacity, 0.37f);
-        s.app->m_textInfo.backRound = 12;
-        std::strcpy(s.app->m_textInfo.font.lfFaceName, "DejaVu Sans");
-        s.app->m_jpegQuality = 75;
+        EXPECT_FLOAT_EQ(s.app->m_settings.textInfo.backOpacity, 0.37f);
+        s.app->m_settings.textInfo.backRound = 12;
+        std::strcpy(s.app->m_settings.textInfo.font.lfFaceName, "DejaVu Sans");
+        s.app->m_settings.jpegQuality = 75;
         s.frame()->close();
     }
     CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
     EXPECT_EQ(profile.GetProfileInt("TextTool", "opacity", -1), 37);
     EXPECT_EQ(profile.GetProfileInt("TextTool", "roundradius", -1), 12);
     StartedApp s(dir);
-    EXPECT_EQ(s.app->m_textInfo.backRound, 12);
-    EXPECT_STREQ(s.app->m_textInfo.font.lfFaceName, "DejaVu Sans");
-    EXPECT_EQ(s.app->m_jpegQuality, 75);
+    EXPECT_EQ(s.app->m_settings.textInfo.backRound, 12);
+    EXPECT_STREQ(s.app->m_settings.textInfo.font.lfFaceName, "DejaVu Sans");
+    EXPECT_EQ(s.app->m_settings.jpegQuality, 75);
 }
 
 TEST(Startup, AnOverlongFaceNameIsCutToThirtyOneCharacters) {
@@ -111,7 +111,7 @@ TEST(Startup, AnOverlongFaceNameIsCutToThirtyOneCharacters) {
     CProfile(QString::fromStdString(dir.file("Vistorel.ini")))
         .WriteProfileString("TextTool", "lfFaceName", QString(60, QLatin1Char('x')));
     StartedApp s(dir);
-    EXPECT_EQ(std::strlen(s.app->m_textInfo.font.lfFaceName), 31u);
+    EXPECT_EQ(std::strlen(s.app->m_settings.textInfo.font.lfFaceName), 31u);
 }
 
 TEST(Startup, AFileOnTheCommandLineOpens) {
@@ -236,7 +236,7 @@ TEST_F(AppCommands, PasteIsOfferedForPicturesAndMakesANumberedDocument) {
     ASSERT_TRUE(first && first->GetImage());
     EXPECT_EQ(first->GetTitle(), "Clipboard Image 1");
     EXPECT_EQ(docs.back()->GetTitle(), "Clipboard Image 2");
-    EXPECT_EQ(s.app->m_imageCounter, 3);
+    EXPECT_EQ(s.app->m_settings.imageCounter, 3);
     const vimg::Image& image = *first->GetImage();
     EXPECT_EQ(image.GetWidth(), 7u);
     // The top-left pixel of the picture is the last row of the image.

@@ -45,6 +45,7 @@ TEST(ConcurrentAccess, CommandsPaintAndCopyLeaveTheImageAloneWhileAMedianRuns) {
         for (int id : {ID_EDIT_UNDO, ID_EDIT_COPY, ID_DUPLICATE})
             s.frame()->ExecuteCommand(id);
         doc->UpdateStatusBar();
+        EXPECT_EQ(doc->GetImage(), image); // the job changes a copy of its own
         auto* scroll = doc->FirstView()->findChild<QAbstractScrollArea*>();
         ASSERT_TRUE(scroll);
         scroll->viewport()->repaint(QRect(0, 0, 64, 64));
@@ -57,7 +58,6 @@ TEST(ConcurrentAccess, CommandsPaintAndCopyLeaveTheImageAloneWhileAMedianRuns) {
     EXPECT_TRUE(answer.texts.isEmpty()) << answer.texts.join(" | ").toStdString();
     EXPECT_EQ(proctest::Documents(s).size(), 1u);
     EXPECT_FALSE(doc->m_waitingClick);
-    EXPECT_EQ(doc->GetImage(), image);
     EXPECT_EQ(doc->UndoLevel(), 1);
     vimg::Image reference(original);
     ASSERT_TRUE(reference.Median(3));

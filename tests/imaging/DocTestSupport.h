@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
@@ -38,8 +39,12 @@ private:
     QTimer m_timer;
 };
 
+// Opens `path`; the frame follows the new active window (status texts,
+// histogram) on the event loop's next turn, which this serves.
 inline CKXViewDoc* Open(apptest::StartedApp& s, const QString& path) {
-    return dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->OpenDocumentFile(path));
+    auto* doc = dynamic_cast<CKXViewDoc*>(s.app->m_pDocTemplate->OpenDocumentFile(path));
+    QCoreApplication::processEvents();
+    return doc;
 }
 
 inline CKXViewView* ViewOf(const CKXViewDoc* doc) { return doc ? doc->FirstView() : nullptr; }

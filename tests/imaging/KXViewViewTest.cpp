@@ -1,13 +1,16 @@
 // The view: zoom steps, scrolling with the move tool, the selection rules,
 // the pixel readout, the outline, the tracker, transparency picks, the
 // measurement hand-over, messages and what a paint shows.
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,7 @@
 #include "DeviceContext.h"
 #include "DocTestSupport.h"
 #include "Image.h"
+#include "MultiDocTemplate.h"
 #include "MDIChildWnd.h"
 #include "MeasureOverlay.h"
 #include "Resource.h"
@@ -97,7 +101,7 @@ TEST_F(ViewTest, ZoomStepsBothWaysStopAtTheLimitsAndAreOffInStretchMode) {
     std::vector<float> seen;
     while (Enabled(ID_ZOOM_IN)) {
         s.frame()->ExecuteCommand(ID_ZOOM_IN);
-        seen.push_back(doc->m_zoomFactor);
+        seen.push_back(view->m_zoomFactor);
     }
     EXPECT_EQ(seen, (std::vector<float>{1.5f, 2, 4, 8, 16}));
     EXPECT_EQ(s.frame()->PaneText(2), "1600 %");
@@ -106,7 +110,7 @@ TEST_F(ViewTest, ZoomStepsBothWaysStopAtTheLimitsAndAreOffInStretchMode) {
     seen.clear();
     while (Enabled(ID_ZOOM_OUT)) {
         s.frame()->ExecuteCommand(ID_ZOOM_OUT);
-        seen.push_back(doc->m_zoomFactor);
+        seen.push_back(view->m_zoomFactor);
     }
     EXPECT_EQ(seen, (std::vector<float>{0.75f, 0.5f, 0.25f, 0.125f}));
     EXPECT_EQ(s.frame()->PaneText(2), "12.5 %");
@@ -116,13 +120,40 @@ TEST_F(ViewTest, ZoomStepsBothWaysStopAtTheLimitsAndAreOffInStretchMode) {
     EXPECT_FALSE(Enabled(ID_ZOOM_OUT));
     EXPECT_FALSE(Enabled(ID_ZOOM_NORMAL));
     s.frame()->ExecuteCommand(ID_ZOOM_IN);
-    EXPECT_EQ(doc->m_zoomFactor, 0.125f);
+    EXPECT_EQ(view->m_zoomFactor, 0.125f);
     EXPECT_EQ(view->ScrollSize(), QSize(0, 0)); // stretch mode does not scroll
+}
+
+TEST_F(ViewTest, TwoViewsOfOnePictureZoomStretchAndSmoothEachOnItsOwn) {
+    OpenPicture(40, 30);
+    CMDIChildWnd* second = s.app->m_pDocTemplate->CreateNewFrame(doc);
+    ASSERT_TRUE(second);
+    s.frame()->MdiArea()->addSubWindow(second);
+    auto* other = dynamic_cast<CKXViewView*>(second->GetActiveView());
+    ASSERT_TRUE(other && other != view);
+    other->OnInitialUpdate();
+    second->show();
+    s.frame()->MdiArea()->setActiveSubWindow(view->GetParentFrame());
+    s.frame()->ExecuteCommand(ID_ZOOM_IN);
+    s.frame()->ExecuteCommand(ID_SMOOTH);
+    EXPECT_EQ(view->m_zoomFactor, 1.5f);
+    EXPECT_EQ(view->ScrollSize(), QSize(60, 45));
+    EXPECT_EQ(other->m_zoomFactor, 1.0f);
+    EXPECT_EQ(other->ScrollSize(), QSize(40, 30));
+    EXPECT_FALSE(other->m_smooth);
+    s.frame()->MdiArea()->setActiveSubWindow(second);
+    s.frame()->ExecuteCommand(ID_STRETCH_MODE);
+    EXPECT_TRUE(other->m_stretchMode);
+    EXPECT_FALSE(view->m_stretchMode);
+    // A new picture reaches both at their own scale.
+    doc->GetImage()->Resample(20, 10);
+    doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+    EXPECT_EQ(view->ScrollSize(), QSize(30, 15));
 }
 
 TEST_F(ViewTest, TheMoveToolDragsThePictureAndDoesNotScrollWhatFits) {
     OpenPicture(300, 200);
-    doc->m_zoomFactor = 4;
+    view->m_zoomFactor = 4;
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     QCoreApplication::processEvents();
     ASSERT_GT(view->ScrollSize().width(), view->ClientSize().width());
@@ -134,7 +165,7 @@ TEST_F(ViewTest, TheMoveToolDragsThePictureAndDoesNotScrollWhatFits) {
     Mouse(QEvent::MouseButtonRelease, {110, 100}, Qt::LeftButton, Qt::NoButton);
 
     s.frame()->ExecuteCommand(ID_ZOOM_NORMAL);
-    doc->m_zoomFactor = 0.25f;
+    view->m_zoomFactor = 0.25f;
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     Mouse(QEvent::MouseButtonPress, {50, 30}, Qt::LeftButton, Qt::LeftButton);
     Mouse(QEvent::MouseMove, {20, 10}, Qt::NoButton, Qt::LeftButton);
@@ -242,7 +273,7 @@ TEST_F(ViewTest, TheReadoutCountsRowsFromTheTopAndReadsTheLibrarysLastRow) {
     EXPECT_EQ(view->PixelReadout({3, 0}).toStdString(), "x: 3 y: 0  idx: 0  RGBA: (3, 0, 77, 0)");
     EXPECT_EQ(view->PixelReadout({3, 39}).left(13), "x: 3 y: 39  i");
     EXPECT_EQ(view->PixelReadout({60, 5}), " ");
-    doc->m_zoomFactor = 2;
+    view->m_zoomFactor = 2;
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     EXPECT_TRUE(view->PixelReadout({9, 9}).startsWith("x: 4 y: 4 "));
     Mouse(QEvent::MouseMove, {9, 9}, Qt::NoButton, Qt::NoButton);
@@ -251,7 +282,7 @@ TEST_F(ViewTest, TheReadoutCountsRowsFromTheTopAndReadsTheLibrarysLastRow) {
 
 TEST_F(ViewTest, APaintShowsTheVisiblePartOverTheHatch) {
     OpenPicture(60, 40);
-    doc->m_zoomFactor = 2;
+    view->m_zoomFactor = 2;
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     // The frame fits itself to the picture (client 4 pixels larger): widen it again.
     EXPECT_EQ(view->ClientSize(), QSize(124, 84));
@@ -340,12 +371,19 @@ TEST_F(ViewTest, TheMeasuringToolHandsOnlyClicksOnThePictureToTheOverlay) {
     EXPECT_EQ(r->downs, std::vector<QPoint>{QPoint(20, 30)});
 }
 
-TEST_F(ViewTest, ProgressAndFinishMessagesReachTheStatusBarAndTheViews) {
+TEST_F(ViewTest, AJobsProgressAndEndReachTheStatusBarAndTheViews) {
     OpenPicture(50, 40);
-    EXPECT_EQ(SendMessage(view, UM_PROGRESS, 42), MSG_DONE);
-    EXPECT_EQ(s.frame()->PaneText(2), "42 %");
-    doc->GetImage()->Resample(20, 10);
-    EXPECT_EQ(SendMessage(view, UM_UPDATE_IMAGE), MSG_DONE);
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(doc->StartOperation([&release](vimg::Image& image) {
+        image.Resample(20, 10);
+        image.SetProgress(42);
+        while (!release) std::this_thread::yield();
+        return std::string();
+    }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return s.frame()->PaneText(2) == "42 %"; }, 60000));
+    EXPECT_EQ(view->ScrollSize(), QSize(50, 40)); // the picture before the change meanwhile
+    release = true;
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !doc->IsBusy(); }, 60000));
     EXPECT_EQ(view->ScrollSize(), QSize(20, 10));
     EXPECT_EQ(s.frame()->PaneText(4), "(20x10x24)");
 }

@@ -141,7 +141,10 @@ TEST(DialogColorize, ReturnsHslOrRgbParametersAndTheChooserRewritesTheEdits) {
         EXPECT_EQ(dlg.GetDlgItemText(IDC_COL_SATURATION), QStringLiteral("255"));
         Click(dlg, IDOK);
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.OperationParameters(), (std::array<int, 4>{1, green.rgbRed, 255, 50}));
+        ASSERT_EQ(dlg.Steps().Steps().size(), 1u);
+        EXPECT_EQ(dlg.Steps().Steps()[0].operation, "Colorize");
+        EXPECT_EQ(dlg.Steps().Steps()[0].values,
+                  (std::vector<vops::Value>{(long long)green.rgbRed, 255LL, 0.5}));
     }
     {
         ProbeColorize dlg(doc.get());
@@ -155,7 +158,9 @@ TEST(DialogColorize, ReturnsHslOrRgbParametersAndTheChooserRewritesTheEdits) {
         dlg.SetDlgItemText(IDC_COL_BLUE, QStringLiteral("-255"));
         Click(dlg, IDOK);
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.OperationParameters(), (std::array<int, 4>{0, 10, 20, -255}));
+        ASSERT_EQ(dlg.Steps().Steps().size(), 1u);
+        EXPECT_EQ(dlg.Steps().Steps()[0].operation, "ShiftRGB");
+        EXPECT_EQ(dlg.Steps().Steps()[0].values, (std::vector<vops::Value>{10LL, 20LL, -255LL}));
     }
     {
         // A hue beyond a byte keeps the dialog open after the message.
@@ -163,8 +168,7 @@ TEST(DialogColorize, ReturnsHslOrRgbParametersAndTheChooserRewritesTheEdits) {
         ProbeColorize dlg(doc.get());
         dlg.show();
         dlg.SetDlgItemText(IDC_COL_HUE, QStringLiteral("300"));
-        Click(dlg, IDOK);
-        QTest::qWait(30);
+        Click(dlg, IDOK); // the message is shown and answered within the click
         EXPECT_EQ(dlg.result(), 0);
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(boxes.Take().size(), 1);
@@ -319,7 +323,6 @@ TEST_F(DocumentDialogs, FftStaysOpenWithoutInputAndReturnsDirectionAndFlags) {
     EXPECT_FALSE(dlg.IsDlgButtonChecked(IDC_FFT_MAGNITUDE));
     EXPECT_TRUE(dlg.IsDlgButtonChecked(IDC_FFT_FORCE));
     Click(dlg, IDOK);
-    QTest::qWait(20);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), 0);
     EXPECT_TRUE(boxes.Take().isEmpty());

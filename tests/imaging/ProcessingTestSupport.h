@@ -5,7 +5,6 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include <QCoreApplication>
 #include <QMdiArea>
@@ -40,10 +39,10 @@ inline QStringList WaitUntilIdle(apptest::StartedApp& s, CKXViewDoc* doc, int se
     QStringList shown;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (doc->IsBusy() && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents();
+        // The job reports on timers of this thread: wait for the next event.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
         const QString text = s.frame()->PaneText(2);
         if (shown.isEmpty() || shown.back() != text) shown << text;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     QCoreApplication::processEvents();
     const QString text = s.frame()->PaneText(2);

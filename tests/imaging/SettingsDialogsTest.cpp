@@ -96,8 +96,7 @@ TEST(DialogOptions, ValuesOutsideTheirChecksKeepTheDialogOpen) {
         dlg.m_tiffOption = 3;
         dlg.show();
         dlg.SetDlgItemText(id, QString::fromLatin1(text));
-        Click(dlg, IDOK);
-        QTest::qWait(20);
+        Click(dlg, IDOK); // the message is shown and answered within the click
         EXPECT_TRUE(dlg.isVisible()) << id << text;
         EXPECT_EQ(dlg.result(), 0) << id << text;
         EXPECT_EQ(boxes.Take().size(), 1) << id << text;

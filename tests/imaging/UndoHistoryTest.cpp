@@ -105,14 +105,14 @@ TEST(UndoHistory, NineStepsKeepTheNewestEightAndANewStepDropsTheRedoSteps) {
     EXPECT_FALSE(history.HasStep(2));
 }
 
-TEST(UndoHistory, AWholeStepStaysReadableUntilSealedAndStaysExactAfter) {
+TEST(UndoHistory, AStepPackedAheadIsRecordedCompressedAndStaysExact) {
     CUndoHistory history;
     const vimg::Image before = Patterned(300, 200, 24, 5);
-    const vimg::Image* whole = history.SubmitWhole(before);
-    ASSERT_TRUE(whole);
-    ExpectSame(*whole, before);
-    EXPECT_GE(history.StoredBytes(), before.GetSize());
-    history.Seal();
+    CUndoHistory::PackedStep packed = CUndoHistory::PackAhead(before);
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(history.StoredBytes(), 0u);
+    history.SubmitPacked(std::move(packed));
+    EXPECT_EQ(history.Level(), 1);
     EXPECT_LT(history.StoredBytes(), before.GetSize() / 2); // the pattern compresses
     auto current = std::make_unique<vimg::Image>(Patterned(300, 200, 24, 6));
     std::unique_ptr<vimg::Image> back = history.Undo(current);

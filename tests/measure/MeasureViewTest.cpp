@@ -123,7 +123,7 @@ TEST_F(MeasureViewTest, ObjectsKeepTheirPlaceOnThePictureAtEveryZoomAndAreBurntI
     EXPECT_EQ(Manager()->Objects()[0].points, (std::vector<QPointF>{{20, 20}, {60, 50}}));
     s.frame()->ExecuteCommand(ID_ZOOM_IN);
     s.frame()->ExecuteCommand(ID_ZOOM_IN);
-    ASSERT_EQ(doc->m_zoomFactor, 2.0f);
+    ASSERT_EQ(doc->FirstView()->m_zoomFactor, 2.0f);
     Port()->grab();
     EXPECT_EQ(Manager()->Objects()[0].points, (std::vector<QPointF>{{20, 20}, {60, 50}}));
     // The rendering for saves shows the left edge at x = 40 of the zoomed picture.
@@ -297,7 +297,7 @@ TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {
     ASSERT_EQ(Manager()->Objects().size(), 2u);
     EXPECT_TRUE(doc->HasUnsavedChanges());
     for (int i = 0; i < 3; ++i) s.frame()->ExecuteCommand(ID_ZOOM_OUT);
-    ASSERT_EQ(doc->m_zoomFactor, 0.25f);
+    ASSERT_EQ(doc->FirstView()->m_zoomFactor, 0.25f);
     s.frame()->ExecuteCommand(ID_FILE_SAVE);
     // The picture is untouched by zoom, overlay and scale bar; the objects sit beside it.
     EXPECT_EQ(testsupport::ReadFile(path), before);

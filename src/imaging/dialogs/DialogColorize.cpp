@@ -1,11 +1,14 @@
 #include "DialogColorize.h"
 
+#include <algorithm>
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 
 #include "DocumentList.h"
 #include "DropDownHeight.h"
+
 #include "Image.h"
 #include "KXViewDoc.h"
 #include "Resource.h"
@@ -89,7 +92,11 @@ void CDialogColorize::OnOK() {
     CTemplateDialog::OnOK();
 }
 
-std::array<int, 4> CDialogColorize::OperationParameters() const {
-    if (m_mode == MODE_HSL) return {1, m_hue, m_saturation, m_blend};
-    return {0, m_red, m_green, m_blue};
+CImageSteps CDialogColorize::Steps() const {
+    if (m_mode == MODE_HSL) {
+        // The library takes blends above 1 as 1.
+        const double blend = std::min(1.0, m_blend * 0.01);
+        return {{"Colorize", {CImageSteps::Int(m_hue), CImageSteps::Int(m_saturation), CImageSteps::Num(blend)}}};
+    }
+    return {{"ShiftRGB", {CImageSteps::Int(m_red), CImageSteps::Int(m_green), CImageSteps::Int(m_blue)}}};
 }

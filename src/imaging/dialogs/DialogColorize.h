@@ -10,6 +10,7 @@
 
 #include <QColor>
 
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 #include "ThumbnailPreview.h"
 
@@ -23,10 +24,9 @@ public:
 
     // document: the active document, the only entry of the list.
     explicit CDialogColorize(CKXViewDoc* document, QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
-    // The operation's parameters after OK: (1, hue, saturation, blend) in
-    // HSL mode, (0, red, green, blue) in RGB mode.
-    std::array<int, 4> OperationParameters() const;
     // The colour the chooser starts from in the selected mode.
     QColor CurrentColour() const;
     const CThumbnailPreview& Preview() const { return m_preview; }

@@ -1,5 +1,7 @@
 #include "DialogDecreaseBpp.h"
 
+#include "Image.h"
+
 #include <algorithm>
 
 #include "NumericEdit.h"
@@ -48,4 +50,13 @@ void CDialogDecreaseBpp::OnOK() {
     m_maxColours = m_limitColours ? std::min(m_maxColours, most) : most;
     UpdateData(false);
     accept();
+}
+
+CImageSteps CDialogDecreaseBpp::Steps() const {
+    // The optimised palette alone takes the colour count; the reduction also
+    // switches the alpha palette off when it is no longer valid.
+    const bool optimised = m_paletteMethod == 1;
+    return {{"DecreaseBpp",
+             {CImageSteps::Int(m_bpp), CImageSteps::Flag(m_errorDiffusion), CImageSteps::Flag(optimised),
+              CImageSteps::Int(optimised ? m_maxColours : 0)}}};
 }

@@ -2,12 +2,15 @@
 // palette, error diffusion and an optional colour limit.
 #pragma once
 
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 
 class CDialogDecreaseBpp : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CDialogDecreaseBpp(QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
     int m_bpp = 4;               // preset picks the radio: 8, 4, anything else 1
     int m_paletteMethod = 1;     // after OK: 1 "Optimiert", 0 "Standard"

@@ -1,5 +1,7 @@
 #include "DialogDither.h"
 
+#include "Image.h"
+
 #include "Resource.h"
 
 namespace {
@@ -25,3 +27,5 @@ const DialogTemplate kTemplate{
 CDialogDither::CDialogDither(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
     Bind(IDC_DIT_FLOYD_STEINBERG, &m_method);
 }
+
+CImageSteps CDialogDither::Steps() const { return {{"Dither", {CImageSteps::Int(m_method)}}}; }

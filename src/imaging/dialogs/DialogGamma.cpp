@@ -1,5 +1,7 @@
 #include "DialogGamma.h"
 
+#include "Image.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -79,3 +81,5 @@ bool CDialogGamma::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && watched == GetDlgItem(IDC_GAM_VALUE)) ReadBackAndPreview();
     return CTemplateDialog::eventFilter(watched, event);
 }
+
+CImageSteps CDialogGamma::Steps() const { return {{"Gamma", {CImageSteps::Num(GammaParameter() * 0.001)}}}; }

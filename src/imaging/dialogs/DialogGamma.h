@@ -3,6 +3,7 @@
 // The operation takes trunc(gamma x 1000).
 #pragma once
 
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 #include "ThumbnailPreview.h"
 
@@ -15,6 +16,8 @@ class CDialogGamma : public CTemplateDialog {
 public:
     // document: the active document, the only entry of the list.
     explicit CDialogGamma(CKXViewDoc* document, QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
     // The operation's parameter: trunc(gamma x 1000) in single precision.
     int GammaParameter() const;

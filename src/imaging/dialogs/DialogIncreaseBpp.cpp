@@ -1,5 +1,7 @@
 #include "DialogIncreaseBpp.h"
 
+#include "Image.h"
+
 #include "Resource.h"
 
 namespace {
@@ -28,3 +30,5 @@ void CDialogIncreaseBpp::OnOK() {
     m_bpp = IsDlgButtonChecked(IDC_IBPP_4) ? 4 : IsDlgButtonChecked(IDC_IBPP_8) ? 8 : 24;
     CTemplateDialog::OnOK();
 }
+
+CImageSteps CDialogIncreaseBpp::Steps() const { return {{"IncreaseBpp", {CImageSteps::Int(m_bpp)}}}; }

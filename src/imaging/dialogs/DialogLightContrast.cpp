@@ -1,5 +1,7 @@
 #include "DialogLightContrast.h"
 
+#include "Image.h"
+
 #include <algorithm>
 
 #include <QComboBox>
@@ -87,4 +89,9 @@ void CDialogLightContrast::OnSliderMoved(int id, int pos) {
 bool CDialogLightContrast::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && watched == GetDlgItem(IDC_LC_VALUE)) ReadBackAndPreview();
     return CTemplateDialog::eventFilter(watched, event);
+}
+
+CImageSteps CDialogLightContrast::Steps() const {
+    const bool brightness = m_mode == MODE_BRIGHTNESS;
+    return {{"Light", {CImageSteps::Int(brightness ? m_value : 0), CImageSteps::Int(brightness ? 0 : m_value)}}};
 }

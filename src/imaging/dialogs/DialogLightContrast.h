@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Image.h"
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 #include "ThumbnailPreview.h"
 
@@ -19,6 +20,8 @@ public:
 
     // document: the active document, the only entry of the list.
     CDialogLightContrast(int mode, CKXViewDoc* document, QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
     // Recomputes the thumbnail of the chosen document and its preview.
     void UpdatePreview();

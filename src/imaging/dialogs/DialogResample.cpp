@@ -1,5 +1,7 @@
 #include "DialogResample.h"
 
+#include "Image.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -102,4 +104,24 @@ QSize CDialogResample::NewSize() const {
     const double factor = std::fabs(static_cast<double>(m_factor));
     return QSize(side(dialogvalues::TruncSize(factor * m_imageWidth)),
                  side(dialogvalues::TruncSize(factor * m_imageHeight)));
+}
+
+namespace {
+
+// The list from its third entry on (the first two are Resample's modes 1 and 0).
+constexpr int kResampleMethods[] = {vimg::Image::IM_BILINEAR, vimg::Image::IM_BICUBIC,
+                                    vimg::Image::IM_BICUBIC2, vimg::Image::IM_BSPLINE,
+                                    vimg::Image::IM_LANCZOS,  vimg::Image::IM_HERMITE};
+
+} // namespace
+
+CImageSteps CDialogResample::Steps() const {
+    const QSize size = NewSize();
+    const vops::Value w = CImageSteps::Int(size.width()), h = CImageSteps::Int(size.height());
+    if (m_interpolation == 0) return {{"Resample", {w, h, CImageSteps::Int(1)}}};
+    if (m_interpolation == 1) return {{"Resample", {w, h, CImageSteps::Int(0)}}};
+    const int method = m_interpolation >= 2 && m_interpolation < 8 ? kResampleMethods[m_interpolation - 2]
+                                                                   : vimg::Image::IM_BICUBIC2;
+    return {{"Resample2",
+             {w, h, CImageSteps::Int(method), CImageSteps::Int(vimg::Image::OM_REPEAT), CImageSteps::Flag(false)}}};
 }

@@ -4,12 +4,15 @@
 
 #include <QSize>
 
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 
 class CDialogResample : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CDialogResample(QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
     // Presets for an image of w × h: ratio w / h, factor 2, width 100 and
     // the height that keeps the ratio.

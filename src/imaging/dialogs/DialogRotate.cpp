@@ -1,5 +1,7 @@
 #include "DialogRotate.h"
 
+#include "Image.h"
+
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
@@ -40,3 +42,48 @@ void CDialogRotate::OnInitDialog() {
 }
 
 int CDialogRotate::AngleParam() const { return dialogvalues::TruncThousandths(m_angle); }
+
+namespace {
+
+// The interpolation list, in its order.
+constexpr int kRotateMethods[] = {vimg::Image::IM_NEAREST_NEIGHBOUR,
+                                  vimg::Image::IM_BILINEAR,
+                                  vimg::Image::IM_BICUBIC,
+                                  vimg::Image::IM_BICUBIC2,
+                                  vimg::Image::IM_BSPLINE,
+                                  vimg::Image::IM_LANCZOS,
+                                  vimg::Image::IM_HERMITE};
+
+} // namespace
+
+CImageSteps CDialogRotate::Steps(const vimg::Image& image) const {
+    const int method =
+        m_interpolation >= 0 && m_interpolation < 7 ? kRotateMethods[m_interpolation] : vimg::Image::IM_BILINEAR;
+    int overflow = vimg::Image::OM_BACKGROUND;
+    vops::Value colour; // left out: the background rule's own colour
+    switch (m_overflow) {
+    case 0:
+        colour = image.GetPixelColor(0, 0, true);
+        break;
+    case 1:
+        colour = vimg::RGBQUAD{0, 0, 0, 0};
+        break;
+    case 3:
+        overflow = vimg::Image::OM_WRAP;
+        break;
+    case 4:
+        overflow = vimg::Image::OM_REPEAT;
+        break;
+    case 5:
+        overflow = vimg::Image::OM_MIRROR;
+        break;
+    case 6:
+        overflow = vimg::Image::OM_TRANSPARENT;
+        break;
+    default:
+        break;
+    }
+    return {{"Rotate2",
+             {CImageSteps::Num(AngleParam() * 0.001), CImageSteps::Int(method), CImageSteps::Int(overflow), colour,
+              CImageSteps::Flag(true), CImageSteps::Flag(m_keepSize)}}};
+}

@@ -1,5 +1,7 @@
 #include "DialogSkew.h"
 
+#include "Image.h"
+
 #include <cmath>
 
 #include "NumericEdit.h"
@@ -82,3 +84,9 @@ void CDialogSkew::OnChange(int id) {
 int CDialogSkew::SlopeXParam() const { return dialogvalues::TruncThousandths(m_slopeX); }
 
 int CDialogSkew::SlopeYParam() const { return dialogvalues::TruncThousandths(m_slopeY); }
+
+CImageSteps CDialogSkew::Steps() const {
+    return {{"Skew",
+             {CImageSteps::Num(SlopeXParam() * 0.001), CImageSteps::Num(SlopeYParam() * 0.001),
+              CImageSteps::Int(m_pivotX), CImageSteps::Int(m_pivotY), CImageSteps::Flag(m_interpolation)}}};
+}

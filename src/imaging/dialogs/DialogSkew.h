@@ -2,12 +2,15 @@
 // and whether to interpolate.
 #pragma once
 
+#include "ImageSteps.h"
 #include "TemplateDialog.h"
 
 class CDialogSkew : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CDialogSkew(QWidget* parent = nullptr);
+    // The steps that apply what was chosen (read after OK).
+    CImageSteps Steps() const;
 
     // The image the skew applies to; slopes are skew / width and skew / height.
     void SetImageSize(int w, int h);

@@ -1,5 +1,7 @@
 #include "DialogThreshold.h"
 
+#include "Image.h"
+
 #include "NumericEdit.h"
 #include "Resource.h"
 
@@ -20,3 +22,5 @@ CDialogThreshold::CDialogThreshold(QWidget* parent) : CTemplateDialog(kTemplate,
     SubclassDlgItem(IDC_THR_LEVEL, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     Bind(IDC_THR_LEVEL, &m_level, 0, 255);
 }
+
+CImageSteps CDialogThreshold::Steps() const { return {{"Threshold", {CImageSteps::Int(m_level)}}}; }

@@ -1,0 +1,5 @@
+#include "EditorSettings.h"
+
+#include "Image.h"
+
+CEditorSettings::CEditorSettings() { vimg::Image::InitTextInfo(&textInfo); }
