@@ -26,6 +26,12 @@
 #include "TextDraw.h"
 #include "KXViewDoc.h"
 #include "MDIFrameWnd.h"
+#include "MeasureTool.h"
+#include "MoveTool.h"
+#include "SelectTool.h"
+#include "TextTool.h"
+#include "TrackTool.h"
+#include "ZoomTool.h"
 #include "MeasureOverlay.h"
 #include "MeasureView.h"
 #include "Resource.h"
@@ -96,6 +102,13 @@ CKXViewView::CKXViewView(QWidget* parent) : CView(parent) {
     OnCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     RegisterViewCommands();
     SetMeasureOverlay(std::make_unique<CMeasureView>(this));
+    // In the order of the document's tool numbers.
+    m_tools[CKXViewDoc::TOOL_MOVE] = std::make_unique<CMoveTool>(*this);
+    m_tools[CKXViewDoc::TOOL_SELECT] = std::make_unique<CSelectTool>(*this);
+    m_tools[CKXViewDoc::TOOL_ZOOM] = std::make_unique<CZoomTool>(*this);
+    m_tools[CKXViewDoc::TOOL_TEXT] = std::make_unique<CTextTool>(*this);
+    m_tools[CKXViewDoc::TOOL_TRACK] = std::make_unique<CTrackTool>(*this);
+    m_tools[CKXViewDoc::TOOL_MEASURE] = std::make_unique<CMeasureTool>(*this);
 }
 
 void CKXViewView::RegisterViewCommands() {
@@ -511,132 +524,39 @@ QString CKXViewView::PixelReadout(QPoint client) const {
            QString::asprintf("  RGBA: (%d, %d, %d, %d)", c.rgbRed, c.rgbGreen, c.rgbBlue, alpha);
 }
 
+bool CKXViewView::OverPicture(QPoint client) const {
+    const CKXViewDoc* doc = GetDocument();
+    const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
+    if (!image || !image->IsValid()) return false;
+    const QPoint pt = ClientToImage(client);
+    return pt.x() >= 0 && pt.y() >= 0 && pt.x() < static_cast<int>(image->GetWidth()) &&
+           pt.y() < static_cast<int>(image->GetHeight());
+}
+
+CViewTool* CKXViewView::Tool() const {
+    const CKXViewDoc* doc = GetDocument();
+    if (!doc || doc->m_tool < 0 || doc->m_tool >= static_cast<int>(m_tools.size())) return nullptr;
+    return m_tools[static_cast<size_t>(doc->m_tool)].get();
+}
+
 void CKXViewView::OnMouseMove(QMouseEvent* event) {
     CKXViewDoc* doc = GetDocument();
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image || !image->IsValid()) return;
-    const QPoint p = event->position().toPoint();
-    const QPoint pt = ClientToImage(p);
-    const QString readout = PixelReadout(p);
-    const bool inside = pt.x() >= 0 && pt.y() >= 0 && pt.x() < static_cast<int>(image->GetWidth()) &&
-                        pt.y() < static_cast<int>(image->GetHeight());
-    const Qt::MouseButtons buttons = event->buttons();
-    const bool editable = !doc->IsBusy();
-
-    if (inside && doc->m_tool == CKXViewDoc::TOOL_SELECT && editable && (buttons & Qt::RightButton) &&
-        !(buttons & Qt::LeftButton)) {
-        const QPointF m(pt);
-        if (event->modifiers() & Qt::ControlModifier) {
-            const int dx = static_cast<int>(m.x() - m_lastDrag.x()),
-                      dy = static_cast<int>(m.y() - m_lastDrag.y());
-            for (int i = 0; i < doc->m_selCount; ++i) {
-                doc->m_selPoints[static_cast<size_t>(i)].x += dx;
-                doc->m_selPoints[static_cast<size_t>(i)].y += dy;
-            }
-            m_lastDrag = m;
-            m_rightDragChanged = true;
-            m_scroll->viewport()->update();
-        } else if (doc->m_rectSelection && doc->m_selCount == 5) {
-            const double angle =
-                std::atan2(m.y() - m_rotateCentre.y(), m.x() - m_rotateCentre.x()) -
-                std::atan2(m_lastDrag.y() - m_rotateCentre.y(), m_lastDrag.x() - m_rotateCentre.x());
-            const double c = std::cos(angle), s = std::sin(angle);
-            for (size_t i = 0; i < 5; ++i) {
-                const QPointF d = m_rotatePoints[i] - m_rotateCentre;
-                m_rotatePoints[i] = m_rotateCentre + QPointF(d.x() * c - d.y() * s, d.x() * s + d.y() * c);
-                doc->m_selPoints[i] = {static_cast<int32_t>(std::floor(m_rotatePoints[i].x())),
-                                       static_cast<int32_t>(std::floor(m_rotatePoints[i].y()))};
-            }
-            m_lastDrag = m;
-            m_rightDragChanged = true;
-            m_scroll->viewport()->update();
-        }
-    }
-
-    if (inside && (buttons & Qt::LeftButton)) {
-        if (doc->m_tool == CKXViewDoc::TOOL_MOVE) {
-            m_scroll->viewport()->setCursor(Qt::SizeAllCursor);
-            const QSize client = ClientSize();
-            const int x =
-                m_scrollSize.width() > client.width() ? m_downScroll.x() + m_downPoint.x() - p.x() : 0;
-            const int y =
-                m_scrollSize.height() > client.height() ? m_downScroll.y() + m_downPoint.y() - p.y() : 0;
-            SetScrollPosition(QPoint(x, y));
-            m_scroll->viewport()->update();
-        } else if (doc->m_tool == CKXViewDoc::TOOL_SELECT && editable) {
-            m_scroll->viewport()->setCursor(Qt::CrossCursor);
-            if (event->modifiers() & Qt::ShiftModifier) {
-                doc->m_rectSelection = true;
-                if (doc->m_selCount == 0) {
-                    doc->m_selPoints[0] = {pt.x(), pt.y()};
-                    doc->m_selCount = 1;
-                } else {
-                    const vimg::POINT first = doc->m_selPoints[0];
-                    doc->m_selPoints[1] = {pt.x(), first.y};
-                    doc->m_selPoints[2] = {pt.x(), pt.y()};
-                    doc->m_selPoints[3] = {first.x, pt.y()};
-                    doc->m_selPoints[4] = first;
-                    doc->m_selCount = 5;
-                }
-                m_scroll->viewport()->update();
-            } else {
-                const QPoint scroll = ScrollPosition();
-                const double zoom = m_zoomFactor;
-                doc->m_selPoints[static_cast<size_t>(doc->m_selCount)] = {
-                    static_cast<int32_t>((p.x() + scroll.x()) / zoom),
-                    static_cast<int32_t>((p.y() + scroll.y()) / zoom)};
-                // Past the last entry later points overwrite it.
-                if (doc->m_selCount < CKXViewDoc::kMaxSelPoints - 2) ++doc->m_selCount;
-            }
-            RedrawOutline();
-        }
-    }
-    if (doc->m_tool == CKXViewDoc::TOOL_TRACK && m_trackDrag != TrackDrag::None) TrackerMove(p);
-    if (doc->m_tool == CKXViewDoc::TOOL_MEASURE && m_measure && m_imageRect.contains(p))
-        m_measure->MouseMove(p + ScrollPosition());
-    doc->AnnounceStatus(0, readout);
+    if (CViewTool* tool = Tool()) tool->Move(*event);
+    doc->AnnounceStatus(0, PixelReadout(event->position().toPoint()));
 }
 
 void CKXViewView::OnLButtonDown(QMouseEvent* event) {
     CKXViewDoc* doc = GetDocument();
     if (!doc) return;
-    const QPoint p = event->position().toPoint();
+    if (CViewTool* tool = Tool()) tool->Press(*event);
     vimg::Image* image = doc->GetImage();
-    const bool editable = image && image->IsValid() && !doc->IsBusy();
-    switch (doc->m_tool) {
-    case CKXViewDoc::TOOL_MOVE:
-    case CKXViewDoc::TOOL_SELECT:
-        doc->m_rectSelection = event->modifiers() & Qt::ShiftModifier;
-        if (doc->DisplayImage()) {
-            m_downScroll = ScrollPosition();
-            m_downPoint = p;
-        }
-        m_selecting = doc->m_tool == CKXViewDoc::TOOL_SELECT;
-        break;
-    case CKXViewDoc::TOOL_ZOOM:
-        if (!doc->m_waitingClick)
-            QTimer::singleShot(0, this, [this] { OnCmdMsg(ID_ZOOM_IN, nullptr); });
-        break;
-    case CKXViewDoc::TOOL_TEXT:
-        doc->m_tool = CKXViewDoc::TOOL_NONE;
-        if (editable && doc->SubmitUndo()) {
-            const QPoint pt = ClientToImage(p);
-            vimg::display::DrawStringEx(*image, pt.x(), pt.y(), &doc->Settings().textInfo);
-            m_scroll->viewport()->update();
-        }
-        break;
-    case CKXViewDoc::TOOL_TRACK:
-        if (editable) TrackerDown(p);
-        break;
-    case CKXViewDoc::TOOL_MEASURE:
-        if (m_measure && m_imageRect.contains(p)) m_measure->MouseDown(p + ScrollPosition());
-        break;
-    default:
-        break;
-    }
     if (doc->m_waitingClick) {
+        // The click picks the transparent colour, whatever the tool.
         doc->m_waitingClick = false;
-        const QPoint pt = ClientToImage(p);
+        const QPoint pt = ClientToImage(event->position().toPoint());
+        const bool editable = image && image->IsValid() && !doc->IsBusy();
         if (editable && image->IsInside(pt.x(), static_cast<int>(image->GetHeight()) - 1 - pt.y()) &&
             doc->SubmitUndo()) {
             const int row = static_cast<int>(image->GetHeight()) - 1 - pt.y();
@@ -669,111 +589,32 @@ void CKXViewView::ApplySelection() {
 }
 
 void CKXViewView::OnLButtonUp(QMouseEvent* event) {
-    CKXViewDoc* doc = GetDocument();
-    if (!doc) return;
-    const QPoint p = event->position().toPoint();
-    if (doc->m_tool == CKXViewDoc::TOOL_MEASURE && m_measure && m_imageRect.contains(p))
-        m_measure->MouseUp(p + ScrollPosition());
-    if (doc->m_tool == CKXViewDoc::TOOL_TRACK && m_trackDrag != TrackDrag::None) TrackerUp();
-    m_selecting = false;
-    vimg::Image* image = doc->GetImage();
-    if (doc->m_tool == CKXViewDoc::TOOL_SELECT && image && image->IsValid() && !doc->IsBusy()) {
-        if (doc->m_selCount < 3) {
-            image->SelectionDelete();
-        } else {
-            const vimg::POINT first = doc->m_selPoints[0];
-            const vimg::POINT last = doc->m_selPoints[static_cast<size_t>(doc->m_selCount - 1)];
-            // A free-hand polygon is closed; a Shift rectangle already ends on its first point.
-            if (!(first.x == last.x && first.y == last.y) && doc->m_selCount < CKXViewDoc::kMaxSelPoints)
-                doc->m_selPoints[static_cast<size_t>(doc->m_selCount++)] = first;
-            m_antTimer.start(kAntInterval, this);
-            ApplySelection();
-        }
-        m_scroll->viewport()->update();
-    }
+    if (CViewTool* tool = Tool()) tool->Release(*event);
     m_scroll->viewport()->unsetCursor();
 }
 
 void CKXViewView::OnRButtonDown(QMouseEvent* event) {
-    CKXViewDoc* doc = GetDocument();
-    if (!doc || doc->m_tool != CKXViewDoc::TOOL_SELECT) return;
-    // A right-button drag starts from here: the centre of a rotation is the rectangle's centre.
-    m_lastDrag = QPointF(ClientToImage(event->position().toPoint()));
-    m_rightDragChanged = false;
-    if (doc->m_selCount == 5) {
-        QPointF sum;
-        for (size_t i = 0; i < 4; ++i) {
-            m_rotatePoints[i] = QPointF(doc->m_selPoints[i].x, doc->m_selPoints[i].y);
-            sum += m_rotatePoints[i];
-        }
-        m_rotatePoints[4] = m_rotatePoints[0];
-        m_rotateCentre = sum / 4.0;
-    }
+    if (CViewTool* tool = Tool()) tool->RightPress(*event);
 }
 
-void CKXViewView::OnRButtonUp(QMouseEvent*) {
-    CKXViewDoc* doc = GetDocument();
-    // A moved or turned outline takes the image's selection with it.
-    if (doc && m_rightDragChanged && doc->m_selCount >= 3) ApplySelection();
-    m_rightDragChanged = false;
+void CKXViewView::OnRButtonUp(QMouseEvent* event) {
+    if (CViewTool* tool = Tool()) tool->RightRelease(*event);
 }
 
 void CKXViewView::OnLButtonDblClk(QMouseEvent* event) {
-    CKXViewDoc* doc = GetDocument();
-    const QPoint p = event->position().toPoint();
-    if (doc && doc->m_tool == CKXViewDoc::TOOL_MEASURE && m_measure && m_imageRect.contains(p))
-        m_measure->DoubleClick(p + ScrollPosition());
+    if (CViewTool* tool = Tool()) tool->DoubleClick(*event);
 }
 
-// ---- tracker ----
-
-void CKXViewView::TrackerDown(QPoint client) {
-    const QPoint logical = client + ScrollPosition();
-    m_trackStart = logical;
-    m_trackStartRect = m_tracker;
-    m_trackDrag = m_tracker.contains(logical) ? TrackDrag::Move : TrackDrag::New;
-    if (m_trackDrag == TrackDrag::New) m_tracker = QRect();
-    grabKeyboard();
-}
-
-void CKXViewView::TrackerMove(QPoint client) {
-    const QPoint logical = client + ScrollPosition();
-    if (m_trackDrag == TrackDrag::Move)
-        m_tracker = m_trackStartRect.translated(logical - m_trackStart);
-    else
-        m_tracker = QRect(m_trackStart, logical).normalized();
+void CKXViewView::ScrollTo(QPoint pos) {
+    SetScrollPosition(pos);
     m_scroll->viewport()->update();
 }
 
-void CKXViewView::TrackerUp() {
-    releaseKeyboard();
-    m_trackDrag = TrackDrag::None;
-    CKXViewDoc* doc = GetDocument();
-    vimg::Image* image = doc ? doc->GetImage() : nullptr;
-    if (m_tracker.width() > 0 && m_tracker.height() > 0 && image && !doc->IsBusy()) {
-        const QPoint scroll = ScrollPosition();
-        // Image pixels from a (inclusive) to b (exclusive); the library's rectangle
-        // covers rows bottom .. top - 1.
-        const QPoint a = ClientToImage(m_tracker.topLeft() - scroll);
-        const QPoint b = ClientToImage(m_tracker.bottomRight() + QPoint(1, 1) - scroll);
-        const int h = static_cast<int>(image->GetHeight());
-        image->SelectionClear();
-        image->SelectionAddRect(vimg::RECT{a.x(), h - a.y(), b.x(), h - b.y()});
-    } else {
-        m_tracker = QRect();
-    }
-    OnUpdate(nullptr, 0);
-}
+void CKXViewView::StartOutlineAnimation() { m_antTimer.start(kAntInterval, this); }
 
 void CKXViewView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        if (m_trackDrag != TrackDrag::None) { // a cancelled drag leaves no rectangle
-            releaseKeyboard();
-            m_trackDrag = TrackDrag::None;
-            m_tracker = QRect();
-            OnUpdate(nullptr, 0);
-            return;
-        }
+        if (CViewTool* tool = Tool(); tool && tool->Cancel()) return;
         CMDIFrameWnd* frame = Frame();
         if (frame && frame->isFullScreen())
             QTimer::singleShot(0, frame, [frame] { frame->ExecuteCommand(ID_FULL_SCREEN); });

@@ -22,6 +22,7 @@ class CMeasureOverlay;
 class QAbstractScrollArea;
 class QMouseEvent;
 class QPainter;
+class CViewTool;
 class QPrinter;
 
 namespace vimg {
@@ -76,6 +77,16 @@ public:
     // The readout of the status bar's first pane for a client point.
     QString PixelReadout(QPoint client) const;
 
+    // For the mouse tools.
+    bool OverPicture(QPoint client) const;
+    void ScrollTo(QPoint pos);
+    void RedrawOutline();
+    // The document's selection polygon becomes the picture's selection.
+    void ApplySelection();
+    void StartOutlineAnimation();
+    void SetSelecting(bool selecting) { m_selecting = selecting; }
+    QRect& Tracker() { return m_tracker; }
+
     // Prints what the screen shows on one page at the picture's resolution;
     // false with the reason in *error when nothing was printed.
     bool PrintPage(QPrinter& printer, QString* error) const;
@@ -100,13 +111,11 @@ private:
     void DrawTracker(CDeviceContext& dc) const;
     void DrawOutline(CDeviceContext& dc);
     QRect OutlineBounds() const;
-    void RedrawOutline();
     QRect PictureDest() const;
     void SetScrollSizes(QSize size);
     void SetScrollPosition(QPoint pos);
     void UpdateScrollBars();
     void FitFrame();
-    void ApplySelection();
 
     void OnMouseMove(QMouseEvent* event);
     void OnLButtonDown(QMouseEvent* event);
@@ -114,9 +123,8 @@ private:
     void OnRButtonDown(QMouseEvent* event);
     void OnRButtonUp(QMouseEvent* event);
     void OnLButtonDblClk(QMouseEvent* event);
-    void TrackerDown(QPoint client);
-    void TrackerMove(QPoint client);
-    void TrackerUp();
+    // The tool the document has chosen; null for none.
+    CViewTool* Tool() const;
 
     QAbstractScrollArea* m_scroll = nullptr;
     std::unique_ptr<CMeasureOverlay> m_measure;
@@ -125,17 +133,9 @@ private:
     int m_antCounter = 0;
     int m_antPhase = 0;
     QBasicTimer m_antTimer;
-    QPoint m_downPoint;
-    QPoint m_downScroll;
-    // Tracker rectangle in logical coordinates; the drag that changes it.
+    // Tracker rectangle in logical coordinates.
     QRect m_tracker;
-    enum class TrackDrag { None, New, Move } m_trackDrag = TrackDrag::None;
-    QPoint m_trackStart;
-    QRect m_trackStartRect;
-    QPointF m_lastDrag;
-    QPointF m_rotateCentre;
-    std::array<QPointF, 5> m_rotatePoints;
-    bool m_rightDragChanged = false;
     // A selection is being drawn: its outline shows before the picture has it.
     bool m_selecting = false;
+    std::array<std::unique_ptr<CViewTool>, 6> m_tools;
 };
