@@ -9,9 +9,10 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include "SaveFile.h"
 
 namespace kxvm {
 
@@ -153,13 +154,7 @@ void ResultsTable::CopyToClipboard() const {
 }
 
 bool ResultsTable::ExportCsv(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    const QByteArray bytes = ToCsv(m_header, m_rows).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return vimg::SaveBytes(path, ToCsv(m_header, m_rows).toUtf8(), error);
 }
 
 } // namespace kxvm
