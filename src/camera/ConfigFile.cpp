@@ -4,11 +4,11 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 
 #include "CameraLogging.h"
 #include "Profile.h"
+#include "SaveFile.h"
 
 CConfigFile::CConfigFile(const QString& path) : m_path(path.isEmpty() ? StandardPath() : path) {}
 
@@ -71,9 +71,9 @@ bool CConfigFile::Write(const QString& key, const QString& value) const {
     root.appendChild(item);
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(doc.toByteArray(2)) < 0 || !file.commit()) {
-        qCWarning(lcCamera) << "configuration file" << m_path << "cannot be saved:" << file.errorString();
+    QString problem;
+    if (!vimg::SaveBytes(m_path, doc.toByteArray(2), &problem)) {
+        qCWarning(lcCamera) << "configuration file" << m_path << "cannot be saved:" << problem;
         return false;
     }
     return true;

@@ -117,6 +117,16 @@ bool SaveFile::Commit() {
     return true;
 }
 
+bool SaveFile::WriteAll(const char* target, const void* data, size_t size, std::string* problem) {
+    SaveFile file;
+    const bool written =
+        file.Open(target) && (size == 0 || file.Write(data, 1, size) == size) && file.Commit();
+    if (!written && problem)
+        *problem = file.Problem().empty() ? "cannot write '" + std::string(target ? target : "") + "'"
+                                          : file.Problem();
+    return written;
+}
+
 void SaveFile::Discard() {
     if (m_fp) {
         std::fclose(m_fp);

@@ -7,6 +7,12 @@
 #include <memory>
 #include <string>
 
+#ifdef QT_CORE_LIB
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#endif
+
 namespace vimg {
 
 // Open() creates a temporary file in the target's folder; the encoder writes
@@ -24,6 +30,9 @@ public:
 
     bool Open(const char* target);
     bool Commit();
+    // Makes `size` bytes from `data` the whole new content of `target` in one
+    // call: Open, Write, Commit. False with the cause in `problem`.
+    static bool WriteAll(const char* target, const void* data, size_t size, std::string* problem = nullptr);
     // Drops the temporary file and leaves the target as it was.
     void Discard();
     // What failed, naming the file: empty while nothing has.
@@ -55,5 +64,17 @@ private:
     int m_writeErrno = 0;
     size_t m_unsynced = 0; // bytes written since the last StartWriteBack hand-over
 };
+
+#ifdef QT_CORE_LIB
+// SaveFile::WriteAll for Qt callers: a path as Qt names it, the bytes of a
+// QByteArray, the cause as a QString.
+inline bool SaveBytes(const QString& target, const QByteArray& bytes, QString* problem = nullptr) {
+    std::string cause;
+    const bool written = SaveFile::WriteAll(QFile::encodeName(target).constData(), bytes.constData(),
+                                            static_cast<size_t>(bytes.size()), &cause);
+    if (!written && problem) *problem = QString::fromStdString(cause);
+    return written;
+}
+#endif
 
 } // namespace vimg

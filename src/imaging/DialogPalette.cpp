@@ -15,11 +15,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 
 #include "PaletteFile.h"
 #include "Resource.h"
 #include "Resources.h"
+#include "SaveFile.h"
 
 namespace {
 
@@ -183,14 +183,7 @@ void CDialogPalette::OnSave() {
 
 bool CDialogPalette::SaveFile(const QString& path) const {
     const std::vector<uint8_t> bytes = CPaletteFile::Save(m_table.data(), m_count);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return vimg::SaveFile::WriteAll(QFile::encodeName(path).constData(), bytes.data(), bytes.size());
 }
 
 void CDialogPalette::accept() {

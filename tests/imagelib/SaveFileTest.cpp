@@ -1,13 +1,15 @@
 // Saving never damages an existing file: refused encodings and writes cut
 // short by a full disk (a file-size limit here) leave the target as it was and
-// no temporary file behind.
+// no temporary file behind, for pictures and for bytes written in one call.
 #include "Image.h"
+#include "SaveFile.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -37,6 +39,23 @@ std::vector<std::string> Others(const testsupport::TempDir& dir, const std::stri
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         if (e.path().filename() != keep) names.push_back(e.path().filename().string());
     return names;
+}
+
+// Runs `save` in a child whose file-size limit stops writes at `limit` bytes
+// (SIGXFSZ ignored, as a full disk would be); the child's exit status, or -1
+// when it did not exit.
+int InChildWithFileLimit(rlim_t limit, const std::function<int()>& save) {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit r{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &r);
+        _exit(save());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace
@@ -118,24 +137,51 @@ TEST(SaveFile, WritesCutShortFailAndKeepTheOldFile) {
         const std::string target = dir.file(c.name);
         for (const rlim_t limit : {static_cast<rlim_t>(size) - 40, static_cast<rlim_t>(size) / 2}) {
             testsupport::WriteFile(target, kOld);
-            const pid_t child = fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit r{limit, limit};
-                setrlimit(RLIMIT_FSIZE, &r);
+            const int status = InChildWithFileLimit(limit, [&] {
                 const bool saved = c.img->Save(target.c_str(), c.type);
                 const bool named =
                     std::string(c.img->GetLastError()).find("File too large") != std::string::npos;
-                _exit(saved ? 1 : (named ? 0 : 2));
-            }
-            int status = 0;
-            ASSERT_EQ(waitpid(child, &status, 0), child);
-            ASSERT_TRUE(WIFEXITED(status)) << c.name;
-            EXPECT_EQ(WEXITSTATUS(status), 0)
-                << c.name << " limit " << limit << " (1: saved, 2: cause not named)";
+                return saved ? 1 : (named ? 0 : 2);
+            });
+            EXPECT_EQ(status, 0) << c.name << " limit " << limit << " (1: saved, 2: cause not named)";
             EXPECT_EQ(testsupport::ReadFile(target), kOld) << c.name;
         }
         EXPECT_TRUE(Others(dir, c.name).empty()) << c.name << ": temporary file left";
     }
+}
+
+// The one-call writer that stills, palettes, measurement data, CSV exports and
+// the configuration file use: the old content stays whenever any byte is
+// missing, and no temporary file is left either way.
+TEST(SaveFile, WriteAllReplacesOnlyAWholeFile) {
+    testsupport::TempDir dir;
+    const std::string target = dir.file("data.json");
+    std::vector<uint8_t> bytes(100000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 31 + (i >> 8));
+
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{4096}, static_cast<rlim_t>(bytes.size()) - 1}) {
+        testsupport::WriteFile(target, kOld);
+        const int status = InChildWithFileLimit(limit, [&] {
+            std::string problem;
+            const bool written =
+                vimg::SaveFile::WriteAll(target.c_str(), bytes.data(), bytes.size(), &problem);
+            if (written) return 1;
+            return problem == "cannot write '" + target + "': File too large" ? 0 : 2;
+        });
+        EXPECT_EQ(status, 0) << "limit " << limit << " (1: written, 2: cause not named)";
+        EXPECT_EQ(testsupport::ReadFile(target), kOld) << limit;
+        EXPECT_TRUE(Others(dir, "data.json").empty()) << limit << ": temporary file left";
+    }
+
+    std::string problem;
+    ASSERT_TRUE(vimg::SaveFile::WriteAll(target.c_str(), bytes.data(), bytes.size(), &problem)) << problem;
+    EXPECT_EQ(testsupport::ReadFile(target), bytes);
+    ASSERT_TRUE(vimg::SaveFile::WriteAll(target.c_str(), nullptr, 0, &problem)) << problem;
+    EXPECT_TRUE(testsupport::ReadFile(target).empty());
+    EXPECT_TRUE(Others(dir, "data.json").empty());
+
+    const std::string missing = dir.file("no/such/folder.json");
+    EXPECT_FALSE(vimg::SaveFile::WriteAll(missing.c_str(), bytes.data(), bytes.size(), &problem));
+    EXPECT_EQ(problem, "cannot create a temporary file beside '" + missing + "': No such file or directory");
 }

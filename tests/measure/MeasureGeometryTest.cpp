@@ -20,10 +20,10 @@ MeasureObject Make(ShapeKind kind, std::vector<QPointF> points) {
     return o;
 }
 
-double ValueOf(const MeasureObject& o, const QString& name, const Calibration& c = {}) {
+double ValueOf(const MeasureObject& o, Quantity quantity, const Calibration& c = {}) {
     for (const MeasureValue& v : Measure(o))
-        if (v.name == name) return v.In(c);
-    ADD_FAILURE() << "no value " << name.toStdString();
+        if (v.quantity == quantity) return v.In(c);
+    ADD_FAILURE() << "no value " << QuantityLabel(quantity).toStdString();
     return NAN;
 }
 
@@ -34,12 +34,12 @@ const Calibration kTenPerMm{QStringLiteral("10x"), 10.0, LengthUnit::Millimetre}
 
 TEST(MeasureGeometry, LineLengthInPixelsAndCalibratedUnits) {
     const MeasureObject line = Make(ShapeKind::Line, {{3, 4}, {33, 44}}); // 30, 40 -> 50
-    EXPECT_DOUBLE_EQ(ValueOf(line, "Länge"), 50.0);
-    EXPECT_DOUBLE_EQ(ValueOf(line, "Länge", kTenPerMm), 5.0);
+    EXPECT_DOUBLE_EQ(ValueOf(line, Quantity::Length), 50.0);
+    EXPECT_DOUBLE_EQ(ValueOf(line, Quantity::Length, kTenPerMm), 5.0);
     const auto fromLine = Calibration::FromLine("line", 50.0, 20.0, LengthUnit::Micrometre); // 2.5 px per µm
     ASSERT_TRUE(fromLine);
     EXPECT_DOUBLE_EQ(fromLine->pixelsPerUnit, 2.5);
-    EXPECT_DOUBLE_EQ(ValueOf(line, "Länge", *fromLine), 20.0);
+    EXPECT_DOUBLE_EQ(ValueOf(line, Quantity::Length, *fromLine), 20.0);
     EXPECT_DOUBLE_EQ(fromLine->MicronsPerPixel(), 0.4);
     EXPECT_EQ(Measure(line)[0].Text(*fromLine), QStringLiteral("20.00 µm"));
     EXPECT_EQ(Measure(line)[0].Text({}), QStringLiteral("50.00 px"));
@@ -49,12 +49,12 @@ TEST(MeasureGeometry, RectangleWidthHeightAreaPerimeterWhicheverCornerComesFirst
     for (const auto& corners :
          {std::vector<QPointF>{{10, 20}, {40, 60}}, std::vector<QPointF>{{40, 60}, {10, 20}}}) {
         const MeasureObject r = Make(ShapeKind::Rectangle, corners);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Breite"), 30);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Höhe"), 40);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Fläche"), 1200);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Umfang"), 140);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Fläche", kTenPerMm), 12);
-        EXPECT_DOUBLE_EQ(ValueOf(r, "Umfang", kTenPerMm), 14);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Width), 30);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Height), 40);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Area), 1200);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Perimeter), 140);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Area, kTenPerMm), 12);
+        EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Perimeter, kTenPerMm), 14);
     }
     EXPECT_EQ(Measure(Make(ShapeKind::Rectangle, {{0, 0}, {30, 40}}))[2].Text(kTenPerMm),
               QStringLiteral("12.00 mm²"));
@@ -62,28 +62,28 @@ TEST(MeasureGeometry, RectangleWidthHeightAreaPerimeterWhicheverCornerComesFirst
 
 TEST(MeasureGeometry, CircleAndEllipseDiameterAreaPerimeter) {
     const MeasureObject circle = Make(ShapeKind::Ellipse, {{0, 0}, {20, 20}});
-    EXPECT_DOUBLE_EQ(ValueOf(circle, "Durchmesser"), 20);
-    EXPECT_NEAR(ValueOf(circle, "Fläche"), 100 * std::numbers::pi, 1e-9);
-    EXPECT_NEAR(ValueOf(circle, "Umfang"), 20 * std::numbers::pi, 1e-9);
-    EXPECT_NEAR(ValueOf(circle, "Fläche", kTenPerMm), std::numbers::pi, 1e-12);
+    EXPECT_DOUBLE_EQ(ValueOf(circle, Quantity::Diameter), 20);
+    EXPECT_NEAR(ValueOf(circle, Quantity::Area), 100 * std::numbers::pi, 1e-9);
+    EXPECT_NEAR(ValueOf(circle, Quantity::Perimeter), 20 * std::numbers::pi, 1e-9);
+    EXPECT_NEAR(ValueOf(circle, Quantity::Area, kTenPerMm), std::numbers::pi, 1e-12);
     const MeasureObject ellipse = Make(ShapeKind::Ellipse, {{0, 0}, {20, 10}}); // semi-axes 10 and 5
-    EXPECT_DOUBLE_EQ(ValueOf(ellipse, "Durchmesser X"), 20);
-    EXPECT_DOUBLE_EQ(ValueOf(ellipse, "Durchmesser Y"), 10);
-    EXPECT_NEAR(ValueOf(ellipse, "Fläche"), 50 * std::numbers::pi, 1e-9);
-    EXPECT_NEAR(ValueOf(ellipse, "Umfang"), 48.44224110, 1e-6); // the complete elliptic integral
+    EXPECT_DOUBLE_EQ(ValueOf(ellipse, Quantity::DiameterX), 20);
+    EXPECT_DOUBLE_EQ(ValueOf(ellipse, Quantity::DiameterY), 10);
+    EXPECT_NEAR(ValueOf(ellipse, Quantity::Area), 50 * std::numbers::pi, 1e-9);
+    EXPECT_NEAR(ValueOf(ellipse, Quantity::Perimeter), 48.44224110, 1e-6); // the complete elliptic integral
 }
 
 TEST(MeasureGeometry, PolygonAreaAndPerimeterInEitherWindingOrder) {
     // An L: a 4 x 4 square without its 2 x 2 upper right quarter.
     std::vector<QPointF> l = {{0, 0}, {2, 0}, {2, 2}, {4, 2}, {4, 4}, {0, 4}};
-    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), "Fläche"), 12);
-    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), "Umfang"), 16);
+    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), Quantity::Area), 12);
+    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), Quantity::Perimeter), 16);
     std::reverse(l.begin(), l.end());
-    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), "Fläche"), 12);
+    EXPECT_DOUBLE_EQ(ValueOf(Make(ShapeKind::Polygon, l), Quantity::Area), 12);
     const MeasureObject triangle = Make(ShapeKind::Polygon, {{0, 0}, {30, 0}, {0, 40}});
-    EXPECT_DOUBLE_EQ(ValueOf(triangle, "Fläche"), 600);
-    EXPECT_DOUBLE_EQ(ValueOf(triangle, "Umfang"), 120);
-    EXPECT_DOUBLE_EQ(ValueOf(triangle, "Fläche", kTenPerMm), 6);
+    EXPECT_DOUBLE_EQ(ValueOf(triangle, Quantity::Area), 600);
+    EXPECT_DOUBLE_EQ(ValueOf(triangle, Quantity::Perimeter), 120);
+    EXPECT_DOUBLE_EQ(ValueOf(triangle, Quantity::Area, kTenPerMm), 6);
 }
 
 TEST(MeasureGeometry, AngleFromThreePointsIsTheInnerAngle) {
@@ -94,7 +94,7 @@ TEST(MeasureGeometry, AngleFromThreePointsIsTheInnerAngle) {
     EXPECT_NEAR(AngleDegrees({10, 0}, {0, 0}, {-5, 5 * std::sqrt(3.0)}), 120, 1e-9);
     EXPECT_EQ(AngleDegrees({0, 0}, {0, 0}, {5, 5}), 0); // an arm of no length
     // Calibration does not change an angle.
-    EXPECT_NEAR(ValueOf(Make(ShapeKind::Angle, {{10, 0}, {0, 0}, {0, 10}}), "Winkel", kTenPerMm), 90, 1e-12);
+    EXPECT_NEAR(ValueOf(Make(ShapeKind::Angle, {{10, 0}, {0, 0}, {0, 10}}), Quantity::Angle, kTenPerMm), 90, 1e-12);
 }
 
 TEST(MeasureGeometry, ScaleBarLengthsAreOneTwoOrFiveTimesAPowerOfTen) {
@@ -161,13 +161,13 @@ TEST(MeasureGeometry, DraggingARectanglesCornerKeepsTheOppositeOne) {
     EXPECT_EQ(Handles(r)[1], QPointF(50, 10));
     MoveHandle(r, 1, {60, 5});                 // upper right
     EXPECT_EQ(Handles(r)[3], QPointF(10, 30)); // lower left stays
-    EXPECT_DOUBLE_EQ(ValueOf(r, "Breite"), 50);
-    EXPECT_DOUBLE_EQ(ValueOf(r, "Höhe"), 25);
+    EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Width), 50);
+    EXPECT_DOUBLE_EQ(ValueOf(r, Quantity::Height), 25);
     MoveHandle(r, 3, {0, 40}); // lower left
     EXPECT_EQ(Handles(r)[1], QPointF(60, 5));
     MeasureObject poly = Make(ShapeKind::Polygon, {{0, 0}, {10, 0}, {0, 10}});
     MoveHandle(poly, 2, {0, 20});
-    EXPECT_DOUBLE_EQ(ValueOf(poly, "Fläche"), 100);
+    EXPECT_DOUBLE_EQ(ValueOf(poly, Quantity::Area), 100);
     MoveHandle(poly, 7, {5, 5}); // no such handle
-    EXPECT_DOUBLE_EQ(ValueOf(poly, "Fläche"), 100);
+    EXPECT_DOUBLE_EQ(ValueOf(poly, Quantity::Area), 100);
 }

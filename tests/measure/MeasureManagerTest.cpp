@@ -263,6 +263,11 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
                                   "Umfang (mm)", "Text"}));
     EXPECT_EQ(table->Table()->item(0, 4)->text(), QStringLiteral("12.0000"));
     const QStringList header = ResultsTable::Header(m.ActiveCalibration());
+    // The exported columns, texts and order are a file format: pinned whole.
+    EXPECT_EQ(header, (QStringList{"Nr", "Typ", QStringLiteral("Länge (mm)"), "Breite (mm)",
+                                   QStringLiteral("Höhe (mm)"), "Durchmesser (mm)", "Durchmesser X (mm)",
+                                   "Durchmesser Y (mm)", QStringLiteral("Fläche (mm²)"), "Umfang (mm)",
+                                   QStringLiteral("Winkel (°)"), "X (mm)", "Y (mm)", "Text"}));
     const auto rows = ResultsTable::Rows(m.Objects(), m.ActiveCalibration());
     EXPECT_EQ(rows[0][header.indexOf(QStringLiteral("Breite (mm)"))], QStringLiteral("3.0000"));
     EXPECT_EQ(rows[0][header.indexOf(QStringLiteral("Umfang (mm)"))], QStringLiteral("14.0000"));

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "Image.h"
 #include "ImageTypes.h"
 #include "KXCamera.h"
+#include "SaveFile.h"
 
 namespace kxcam {
 
@@ -74,17 +74,8 @@ bool StillWriter::Write(const QString& name, uint8_t format, const QImage& frame
         return false;
     }
     if (format == KXCAMERA_RAW) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            if (error) *error = file.errorString();
-            return false;
-        }
-        file.write(raw.isEmpty() ? Bgr24(frame) : raw);
-        if (!file.commit()) {
-            if (error) *error = file.errorString();
-            return false;
-        }
-        return true;
+        // Written beside the target and renamed over it only when complete.
+        return vimg::SaveBytes(path, raw.isEmpty() ? Bgr24(frame) : raw, error);
     }
     return WriteImage(path, format == KXCAMERA_JPEG ? vimg::FORMAT_JPG : vimg::FORMAT_BMP, frame, stamp,
                       error);

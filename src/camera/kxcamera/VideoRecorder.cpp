@@ -163,6 +163,9 @@ bool VideoRecorder::Start(const QString& path, Codec codec, QSize size, int keyI
                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!enc->scaler) return fail(QStringLiteral("no colour conversion to the encoder's format"));
 
+    // The one file not written through vimg::SaveFile: a recording grows
+    // under its final name, so that what was recorded before a crash is
+    // already there as a playable file (the fragments below).
     if ((rc = avio_open(&enc->format->pb, fileName.constData(), AVIO_FLAG_WRITE)) < 0)
         return fail(AvError(rc));
     // Fragments of at most half a second, each complete on disk with its own

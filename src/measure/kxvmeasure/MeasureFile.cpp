@@ -6,7 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include "SaveFile.h"
 
 namespace kxvm {
 
@@ -198,13 +199,8 @@ std::optional<MeasureData> MeasureFile::Parse(const QByteArray& bytes, QString* 
 }
 
 bool MeasureFile::Save(const QString& path, const MeasureData& data, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = Serialize(data);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    return true;
+    QString problem;
+    return vimg::SaveBytes(path, Serialize(data), &problem) || Fail(error, problem);
 }
 
 std::optional<MeasureData> MeasureFile::Load(const QString& path, QString* error) {

@@ -628,8 +628,8 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
     p.setBrush(Qt::NoBrush);
     QStringList lines;
     for (const MeasureValue& v : Measure(o))
-        if (v.dimension != Dimension::Position)
-            lines << v.name + QStringLiteral(": ") + v.Text(m_calibration);
+        if (v.Dim() != Dimension::Position)
+            lines << v.Label() + QStringLiteral(": ") + v.Text(m_calibration);
     QPointF labelAt = pts.back() + QPointF(6, 6);
     QPointF grow(1, 1);
     switch (o.kind) {

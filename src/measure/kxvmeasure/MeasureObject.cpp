@@ -9,7 +9,7 @@
 namespace kxvm {
 
 double MeasureValue::In(const Calibration& calibration) const {
-    switch (dimension) {
+    switch (Dim()) {
     case Dimension::Length:
     case Dimension::Position:
         return calibration.Length(pixels);
@@ -24,7 +24,7 @@ double MeasureValue::In(const Calibration& calibration) const {
 QString MeasureValue::Text(const Calibration& calibration) const {
     const QString number = FormatValue(In(calibration));
     const QString unit = UnitName(calibration.IsCalibrated() ? calibration.unit : LengthUnit::Pixel);
-    switch (dimension) {
+    switch (Dim()) {
     case Dimension::Length:
     case Dimension::Position:
         return number + QLatin1Char(' ') + unit;
@@ -125,35 +125,33 @@ std::vector<MeasureValue> Measure(const MeasureObject& o) {
     if (static_cast<int>(p.size()) < PointsNeeded(o.kind)) return {};
     switch (o.kind) {
     case ShapeKind::Line:
-        return {{QStringLiteral("Länge"), Distance(p[0], p[1]), Dimension::Length}};
+        return {{Quantity::Length, Distance(p[0], p[1])}};
     case ShapeKind::Rectangle: {
         const double w = std::fabs(p[1].x() - p[0].x()), h = std::fabs(p[1].y() - p[0].y());
-        return {{QStringLiteral("Breite"), w, Dimension::Length},
-                {QStringLiteral("Höhe"), h, Dimension::Length},
-                {QStringLiteral("Fläche"), w * h, Dimension::Area},
-                {QStringLiteral("Umfang"), 2 * (w + h), Dimension::Length}};
+        return {{Quantity::Width, w},
+                {Quantity::Height, h},
+                {Quantity::Area, w * h},
+                {Quantity::Perimeter, 2 * (w + h)}};
     }
     case ShapeKind::Ellipse: {
         const double w = std::fabs(p[1].x() - p[0].x()), h = std::fabs(p[1].y() - p[0].y());
         std::vector<MeasureValue> values;
         if (w == h) {
-            values.push_back({QStringLiteral("Durchmesser"), w, Dimension::Length});
+            values.push_back({Quantity::Diameter, w});
         } else {
-            values.push_back({QStringLiteral("Durchmesser X"), w, Dimension::Length});
-            values.push_back({QStringLiteral("Durchmesser Y"), h, Dimension::Length});
+            values.push_back({Quantity::DiameterX, w});
+            values.push_back({Quantity::DiameterY, h});
         }
-        values.push_back({QStringLiteral("Fläche"), std::numbers::pi * w * h / 4, Dimension::Area});
-        values.push_back({QStringLiteral("Umfang"), EllipsePerimeter(w, h), Dimension::Length});
+        values.push_back({Quantity::Area, std::numbers::pi * w * h / 4});
+        values.push_back({Quantity::Perimeter, EllipsePerimeter(w, h)});
         return values;
     }
     case ShapeKind::Polygon:
-        return {{QStringLiteral("Fläche"), PolygonArea(p), Dimension::Area},
-                {QStringLiteral("Umfang"), PolygonPerimeter(p), Dimension::Length}};
+        return {{Quantity::Area, PolygonArea(p)}, {Quantity::Perimeter, PolygonPerimeter(p)}};
     case ShapeKind::Angle:
-        return {{QStringLiteral("Winkel"), AngleDegrees(p[0], p[1], p[2]), Dimension::Plain}};
+        return {{Quantity::Angle, AngleDegrees(p[0], p[1], p[2])}};
     case ShapeKind::Point:
-        return {{QStringLiteral("X"), p[0].x(), Dimension::Position},
-                {QStringLiteral("Y"), p[0].y(), Dimension::Position}};
+        return {{Quantity::X, p[0].x()}, {Quantity::Y, p[0].y()}};
     case ShapeKind::Text:
     case ShapeKind::Select:
         break;

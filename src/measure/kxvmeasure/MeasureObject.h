@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "Calibration.h"
+#include "Quantity.h"
 
 namespace kxvm {
 
@@ -39,14 +40,11 @@ struct MeasureObject {
     bool operator==(const MeasureObject&) const = default;
 };
 
-// What a measurement is: a plain number (angle in degrees, coordinate count),
-// a length or an area, which the calibration converts differently.
-enum class Dimension { Plain, Length, Area, Position };
-
 struct MeasureValue {
-    QString name;
+    Quantity quantity = Quantity::Length;
     double pixels = 0; // in pixels, square pixels or degrees
-    Dimension dimension = Dimension::Plain;
+    Dimension Dim() const { return DimensionOf(quantity); }
+    QString Label() const { return QuantityLabel(quantity); }
     // The value in the calibration's unit (degrees stay degrees).
     double In(const Calibration& calibration) const;
     // "12.35 µm", "3.142 mm²", "45.00°".

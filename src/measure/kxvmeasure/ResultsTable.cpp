@@ -9,26 +9,14 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include "SaveFile.h"
 
 namespace kxvm {
 
 namespace {
-
-// Value columns in their order; a value goes into the column of its name.
-const QStringList kColumns = {QStringLiteral("Länge"),
-                              QStringLiteral("Breite"),
-                              QStringLiteral("Höhe"),
-                              QStringLiteral("Durchmesser"),
-                              QStringLiteral("Durchmesser X"),
-                              QStringLiteral("Durchmesser Y"),
-                              QStringLiteral("Fläche"),
-                              QStringLiteral("Umfang"),
-                              QStringLiteral("Winkel"),
-                              QStringLiteral("X"),
-                              QStringLiteral("Y")};
 
 QString Number(double v) {
     return QString::number(v, 'f', 4);
@@ -67,13 +55,21 @@ ResultsTable::ResultsTable(QWidget* parent) : QWidget(parent, Qt::Tool), m_table
 QStringList ResultsTable::Header(const Calibration& calibration) {
     const QString unit = UnitName(calibration.IsCalibrated() ? calibration.unit : LengthUnit::Pixel);
     QStringList header = {QStringLiteral("Nr"), QStringLiteral("Typ")};
-    for (const QString& column : kColumns) {
-        if (column == QLatin1String("Winkel"))
-            header << column + QStringLiteral(" (°)");
-        else if (column == QStringLiteral("Fläche"))
-            header << column + QStringLiteral(" (") + unit + QStringLiteral("²)");
-        else
-            header << column + QStringLiteral(" (") + unit + QLatin1Char(')');
+    // One value column per quantity, in the enumeration's order.
+    for (const Quantity q : AllQuantities()) {
+        const QString label = QuantityLabel(q);
+        switch (DimensionOf(q)) {
+        case Dimension::Plain:
+            header << label + QStringLiteral(" (°)");
+            break;
+        case Dimension::Area:
+            header << label + QStringLiteral(" (") + unit + QStringLiteral("²)");
+            break;
+        case Dimension::Length:
+        case Dimension::Position:
+            header << label + QStringLiteral(" (") + unit + QLatin1Char(')');
+            break;
+        }
     }
     header << QStringLiteral("Text");
     return header;
@@ -84,12 +80,10 @@ std::vector<QStringList> ResultsTable::Rows(const std::vector<MeasureObject>& ob
     std::vector<QStringList> rows;
     for (size_t i = 0; i < objects.size(); ++i) {
         QStringList row = {QString::number(i + 1), KindName(objects[i].kind)};
-        for (qsizetype c = 0; c < kColumns.size() + 1; ++c)
+        for (size_t c = 0; c < kQuantityCount + 1; ++c)
             row << QString();
-        for (const MeasureValue& v : Measure(objects[i])) {
-            const qsizetype column = kColumns.indexOf(v.name);
-            if (column >= 0) row[column + 2] = Number(v.In(calibration));
-        }
+        for (const MeasureValue& v : Measure(objects[i]))
+            row[static_cast<qsizetype>(v.quantity) + 2] = Number(v.In(calibration));
         row.back() = objects[i].text;
         rows.push_back(row);
     }
@@ -160,13 +154,7 @@ void ResultsTable::CopyToClipboard() const {
 }
 
 bool ResultsTable::ExportCsv(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    const QByteArray bytes = ToCsv(m_header, m_rows).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return vimg::SaveBytes(path, ToCsv(m_header, m_rows).toUtf8(), error);
 }
 
 } // namespace kxvm
