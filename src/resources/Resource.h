@@ -5,9 +5,9 @@
 #include "CommandIds.h"
 
 // Menus, tool bars, templates
-constexpr int IDR_MAINFRAME = 128;    // default menu, tool bar, accelerators, document template
-constexpr int IDR_CAMERA_MENU = 235;  // camera-mode menu
-constexpr int IDR_VISTORTYPE = 236;   // image-processing menu, the documents' shared menu
+constexpr int IDR_MAINFRAME = 128;     // default menu, tool bar, accelerators, document template
+constexpr int IDR_CAMERA_MENU = 235;   // camera-mode menu
+constexpr int IDR_VISTORTYPE = 236;    // image-processing menu, the documents' shared menu
 constexpr int IDR_TOOLBAR_EXTRA = 149; // lends bitmaps to the menus only
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDC_HYPERLINK = 1125;
@@ -104,9 +104,9 @@ constexpr int IDD_FFT = 161;
 constexpr int IDD_TEXT = 163;
 constexpr int IDD_MIX = 165;
 constexpr int IDD_LIGHT_CONTRAST = 188;
-constexpr int IDC_SHOW_EXIF = 3;           // options: "Beenden" shows the EXIF summary
-constexpr int IDC_CHOOSE_COLOUR = 3;       // colorize: "Farben..."
-constexpr int IDC_CHOOSE_FONT = 3;         // text: "Zeichensatz"
+constexpr int IDC_SHOW_EXIF = 3;     // options: "Beenden" shows the EXIF summary
+constexpr int IDC_CHOOSE_COLOUR = 3; // colorize: "Farben..."
+constexpr int IDC_CHOOSE_FONT = 3;   // text: "Zeichensatz"
 
 // Brightness and contrast dialog (template 188)
 constexpr int IDC_LC_DOCUMENT = 1069;
@@ -199,6 +199,7 @@ constexpr int IDS_IDLE_MESSAGE = 57345;
 constexpr int IDS_CLOSE = 32920;
 constexpr int IDS_SAVE_FILE = 61446;
 constexpr int IDS_SAVING_IMAGE = 32921;
+constexpr int IDS_LANGUAGE_NEXT_START = 32952;
 
 // Status bar panes
 constexpr int ID_SEPARATOR = 0;
@@ -233,6 +234,9 @@ constexpr int IDC_HIST_LOG = 1006;
 constexpr int ID_FULL_SCREEN = 32872;
 constexpr int ID_MENU_CLASSIC = 32846;
 constexpr int ID_MENU_XP = 32847;
+// "Ansicht > Sprache": the language the next start uses.
+constexpr int ID_LANGUAGE_GERMAN = 32950;
+constexpr int ID_LANGUAGE_ENGLISH = 32951;
 constexpr int ID_TAB_IMAGE_REFRESH = 61456;
 constexpr int ID_HOTKEY_CAPTURE = 40962;
 
@@ -262,31 +266,31 @@ constexpr int ID_MEASURE_LAST = 32798;
 
 // Processing commands of the menus "&Bildbearbeitung", "Filters(&L)" and
 // "Fluorescence(&U)" (handled by the document; the page buttons send them too)
-constexpr int ID_IMAGE_MIRROR = 33774;          // "Spiegeln"
-constexpr int ID_IMAGE_FLIP = 33775;            // "Drehen"
+constexpr int ID_IMAGE_MIRROR = 33774; // "Spiegeln"
+constexpr int ID_IMAGE_FLIP = 33775;   // "Drehen"
 constexpr int ID_IMAGE_ROTATE_LEFT = 32855;
 constexpr int ID_IMAGE_ROTATE_RIGHT = 32856;
-constexpr int ID_IMAGE_ROTATE = 33779;          // "Drehen..."
+constexpr int ID_IMAGE_ROTATE = 33779; // "Drehen..."
 constexpr int ID_IMAGE_RESAMPLE = 33794;
 constexpr int ID_IMAGE_SKEW = 32915;
 constexpr int ID_IMAGE_CROP = 32848;
-constexpr int ID_IMAGE_ELLIPSE = 33772;         // "Ellipse umformen"
+constexpr int ID_IMAGE_ELLIPSE = 33772; // "Ellipse umformen"
 constexpr int ID_IMAGE_NEGATIVE = 33777;
-constexpr int ID_IMAGE_GRAYSCALE = 33778;       // "Grau Anzeige"
+constexpr int ID_IMAGE_GRAYSCALE = 33778; // "Grau Anzeige"
 constexpr int ID_IMAGE_PSEUDO_COLOURS = 32803;
 constexpr int ID_IMAGE_DECREASE_BPP = 33795;
 constexpr int ID_IMAGE_INCREASE_BPP = 33796;
 constexpr int ID_IMAGE_DITHER = 33798;
 constexpr int ID_IMAGE_THRESHOLD = 33799;
-constexpr int ID_IMAGE_LIGHTEN = 32809;         // "Helligkeit"
+constexpr int ID_IMAGE_LIGHTEN = 32809; // "Helligkeit"
 constexpr int ID_IMAGE_DARKEN = 32810;
 constexpr int ID_IMAGE_MORE_CONTRAST = 32811;
 constexpr int ID_IMAGE_LESS_CONTRAST = 32900;
-constexpr int ID_IMAGE_USER_LIGHT = 32944;      // "Anwender Helligkeit"; also the worker op of both
-constexpr int ID_IMAGE_USER_CONTRAST = 32945;   // "Anwender Kontrast"
+constexpr int ID_IMAGE_USER_LIGHT = 32944;    // "Anwender Helligkeit"; also the worker op of both
+constexpr int ID_IMAGE_USER_CONTRAST = 32945; // "Anwender Kontrast"
 constexpr int ID_IMAGE_GAMMA = 32863;
 constexpr int ID_IMAGE_COLORIZE = 32808;
-constexpr int ID_HISTOGRAM_STRETCH = 32889;     // the three "Strecken"
+constexpr int ID_HISTOGRAM_STRETCH = 32889; // the three "Strecken"
 constexpr int ID_HISTOGRAM_STRETCH1 = 32911;
 constexpr int ID_HISTOGRAM_STRETCH2 = 32912;
 constexpr int ID_HISTOGRAM_EQUALIZE = 32890;
@@ -299,40 +303,40 @@ constexpr int ID_SPLIT_HSL = 32802;
 constexpr int ID_SPLIT_YIQ = 32881;
 constexpr int ID_SPLIT_XYZ = 32882;
 constexpr int ID_SPLIT_CMYK = 32887;
-constexpr int ID_ALPHA_OPACITY = 32851;         // "Deckkraft..."
-constexpr int ID_ALPHA_DELETE = 32850;          // "Entfernen"
-constexpr int ID_ALPHA_INVERT = 32852;          // "Vertauschen"
+constexpr int ID_ALPHA_OPACITY = 32851; // "Deckkraft..."
+constexpr int ID_ALPHA_DELETE = 32850;  // "Entfernen"
+constexpr int ID_ALPHA_INVERT = 32852;  // "Vertauschen"
 constexpr int ID_ALPHA_PALETTE_TOGGLE = 32853;
-constexpr int ID_ALPHA_STRIP = 32854;           // "Streifen"
-constexpr int ID_ALPHA_FROM_LIGHTNESS = 32888;  // "Erstellen Helligkeit"
-constexpr int ID_ALPHA_SPLIT = 32885;           // "Farbe Umwandeln"
+constexpr int ID_ALPHA_STRIP = 32854;          // "Streifen"
+constexpr int ID_ALPHA_FROM_LIGHTNESS = 32888; // "Erstellen Helligkeit"
+constexpr int ID_ALPHA_SPLIT = 32885;          // "Farbe Umwandeln"
 constexpr int ID_TRANSPARENCY_SET = 33792;
 constexpr int ID_TRANSPARENCY_REMOVE = 33793;
 constexpr int ID_IMAGE_COMBINE = 32879;
 constexpr int ID_IMAGE_FFT = 32880;
 constexpr int ID_IMAGE_MIX = 32903;
 constexpr int ID_IMAGE_JPEG_COMPRESSION = 32918;
-constexpr int ID_FILTER_BLUR = 32813;           // "Verwischen"
-constexpr int ID_FILTER_SOFTEN = 32814;         // "Weichzeichnen"
+constexpr int ID_FILTER_BLUR = 32813;   // "Verwischen"
+constexpr int ID_FILTER_SOFTEN = 32814; // "Weichzeichnen"
 constexpr int ID_FILTER_GAUSS3 = 32896;
 constexpr int ID_FILTER_GAUSS5 = 32897;
-constexpr int ID_FILTER_SHARPEN = 32815;        // "Schärfen"
-constexpr int ID_FILTER_EDGE = 32816;           // "Kante"
-constexpr int ID_FILTER_EMBOSS = 32812;         // "Ausarbeiten"
+constexpr int ID_FILTER_SHARPEN = 32815; // "Schärfen"
+constexpr int ID_FILTER_EDGE = 32816;    // "Kante"
+constexpr int ID_FILTER_EMBOSS = 32812;  // "Ausarbeiten"
 constexpr int ID_FILTER_NOISE = 32865;
 constexpr int ID_FILTER_MEDIAN = 32864;
 constexpr int ID_FILTER_ERODE = 32817;
 constexpr int ID_FILTER_DILATE = 32818;
-constexpr int ID_FILTER_CONTOUR = 32898;        // "Konturen"
-constexpr int ID_FILTER_EDGES = 32914;          // "Kanten"
-constexpr int ID_FILTER_JITTER = 32901;         // "Bildschwankungen"
-constexpr int ID_CIRCLE_PINCH = 32904;          // "Quetschen"
-constexpr int ID_CIRCLE_PUNCH = 32905;          // "Dehnen"
-constexpr int ID_CIRCLE_SWIRL = 32906;          // "Drehen" in "Kreis umformen"
+constexpr int ID_FILTER_CONTOUR = 32898; // "Konturen"
+constexpr int ID_FILTER_EDGES = 32914;   // "Kanten"
+constexpr int ID_FILTER_JITTER = 32901;  // "Bildschwankungen"
+constexpr int ID_CIRCLE_PINCH = 32904;   // "Quetschen"
+constexpr int ID_CIRCLE_PUNCH = 32905;   // "Dehnen"
+constexpr int ID_CIRCLE_SWIRL = 32906;   // "Drehen" in "Kreis umformen"
 constexpr int ID_CIRCLE_CYLINDER = 32907;
 constexpr int ID_CIRCLE_BATHROOM = 32909;
-constexpr int ID_WHITE_BALANCE = 33006;         // "Weißabgleich"
-constexpr int ID_IMAGE_REPAIR = 32883;          // "Wiederherstellen..."
+constexpr int ID_WHITE_BALANCE = 33006; // "Weißabgleich"
+constexpr int ID_IMAGE_REPAIR = 32883;  // "Wiederherstellen..."
 
 // Processing parameter dialogs and the progress window
 constexpr int IDD_ROTATE = 132;
@@ -438,4 +442,3 @@ constexpr int ID_MEASURE_DELETE = 32795;
 constexpr int ID_MEASURE_DELETE_ALL = 32796;
 constexpr int ID_MEASURE_SAVE_DATA = 32797;
 constexpr int ID_MEASURE_OPEN_DATA = 32798;
-
