@@ -550,6 +550,13 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     </message>
 </context>
 <context>
+    <name>HistogramBar</name>
+    <message>
+        <source>log</source>
+        <translation>log</translation>
+    </message>
+</context>
+<context>
     <name>ImageBrowser</name>
     <message>
         <source>&lt;&lt;</source>

@@ -90,7 +90,7 @@ bool CDesktopRecentFiles::Add(const QString& path) {
     bookmark.setAttribute(QStringLiteral("visited"), now);
 
     QDomElement metadata;
-    const QDomElement info = Child(bookmark, QStringLiteral("info"));
+    QDomElement info = Child(bookmark, QStringLiteral("info"));
     for (QDomElement m = info.firstChildElement(QStringLiteral("metadata")); !m.isNull();
          m = m.nextSiblingElement(QStringLiteral("metadata")))
         if (m.attribute(QStringLiteral("owner")) == QLatin1String("http://freedesktop.org")) metadata = m;
@@ -100,7 +100,7 @@ bool CDesktopRecentFiles::Add(const QString& path) {
     }
     Child(metadata, QStringLiteral("mime:mime-type"))
         .setAttribute(QStringLiteral("type"), QMimeDatabase().mimeTypeForFile(full).name());
-    const QDomElement apps = Child(metadata, QStringLiteral("bookmark:applications"));
+    QDomElement apps = Child(metadata, QStringLiteral("bookmark:applications"));
     QDomElement app;
     for (QDomElement a = apps.firstChildElement(QStringLiteral("bookmark:application")); !a.isNull();
          a = a.nextSiblingElement(QStringLiteral("bookmark:application")))

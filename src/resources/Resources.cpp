@@ -294,10 +294,10 @@ DialogTemplate MakePaletteDialog() {
 
 DialogTemplate MakeHistogramBar() {
     return {IDD_HISTOGRAM,
-            "QT_TRANSLATE_NOOP(" HistogramBar ", ",
+            "",
             0,
             0,
-            {{IDC_HIST_LOG, DialogControlKind::CheckBox, ")log", 148, 7, 30, 15}}};
+            {{IDC_HIST_LOG, DialogControlKind::CheckBox, QT_TRANSLATE_NOOP("HistogramBar", "log"), 148, 7, 30, 15}}};
 }
 
 DialogTemplate MakeAboutBox() {
