@@ -1400,18 +1400,6 @@ Vistorel</translation>
         <translation>XP</translation>
     </message>
     <message>
-        <source>Sprache</source>
-        <translation>Language</translation>
-    </message>
-    <message>
-        <source>Deutsch</source>
-        <translation>Deutsch</translation>
-    </message>
-    <message>
-        <source>English</source>
-        <translation>English</translation>
-    </message>
-    <message>
         <source>Vollbild</source>
         <translation>Full Screen</translation>
     </message>
@@ -1470,6 +1458,18 @@ Vistorel</translation>
     <message>
         <source>Zeige skala(scale)</source>
         <translation>Show Scale</translation>
+    </message>
+    <message>
+        <source>&amp;Sprache</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>&amp;Deutsch</source>
+        <translation>&amp;Deutsch</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>&amp;English</translation>
     </message>
 </context>
 <context>

@@ -33,9 +33,9 @@ MenuItem ViewMenu(bool withToolBar) {
                            {ID_MENU_XP, QT_TRANSLATE_NOOP("ViewMenu", "XP")}}});
     // The languages by their own names, in either language.
     view.popup.push_back({0,
-                          QT_TRANSLATE_NOOP("ViewMenu", "Sprache"),
-                          {{ID_LANGUAGE_GERMAN, QT_TRANSLATE_NOOP("ViewMenu", "Deutsch")},
-                           {ID_LANGUAGE_ENGLISH, QT_TRANSLATE_NOOP("ViewMenu", "English")}}});
+                          QT_TRANSLATE_NOOP("ViewMenu", "&Sprache"),
+                          {{ID_LANGUAGE_GERMAN, QT_TRANSLATE_NOOP("ViewMenu", "&Deutsch")},
+                           {ID_LANGUAGE_ENGLISH, QT_TRANSLATE_NOOP("ViewMenu", "&English")}}});
     view.popup.push_back({ID_FULL_SCREEN, QT_TRANSLATE_NOOP("ViewMenu", "Vollbild")});
     return view;
 }
