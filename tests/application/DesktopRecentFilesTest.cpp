@@ -19,7 +19,7 @@ using testsupport::Quote;
 std::string WithGLib(const std::string& arguments) {
     std::string out;
     const int status = testsupport::Run(
-        "/usr/bin/python3 " VISTOREL_TEST_DATA "/../application/glib-bookmarks.py " + arguments + " 2>&1",
+        "/usr/bin/python3 " VISTOREL_SOURCE_DIR "/tests/application/glib-bookmarks.py " + arguments + " 2>&1",
         &out);
     return status == 0 ? out : "failed: " + out;
 }

@@ -25,6 +25,7 @@
 #include "AppTestSupport.h"
 #include "CmdUI.h"
 #include "DesktopRecentFiles.h"
+#include "LanguageChoice.h"
 #include "ControlHost.h"
 #include "Document.h"
 #include "Image.h"
@@ -208,20 +209,23 @@ TEST_F(AppCommands, ADropWithoutLocalFilesIsRefused) {
 }
 
 TEST_F(AppCommands, ChoosingALanguageStoresItAndSaysItComesAtTheNextStart) {
-    CCmdUI german(ID_LANGUAGE_GERMAN), english(ID_LANGUAGE_ENGLISH);
+    // "Same" is the language already in effect (the environment's), "other" the other one.
+    const bool german = CLanguageChoice::FromEnvironment() == CLanguageChoice::Language::German;
+    const int same = german ? ID_LANGUAGE_GERMAN : ID_LANGUAGE_ENGLISH;
+    const int other = german ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_GERMAN;
     apptest::MessageBoxCatcher boxes;
-    // Each box is shown and closed before the command returns.
-    for (int id : {ID_LANGUAGE_ENGLISH, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_GERMAN})
+    // Each box is shown and closed before the command returns; a choice that changes nothing says nothing.
+    for (int id : {same, other, other, same})
         ASSERT_TRUE(s.frame()->ExecuteCommand(id));
-    // The second choice of English changed nothing and said nothing.
     EXPECT_EQ(
         boxes.texts,
         QStringList(2, QString::fromUtf8("Die gewählte Sprache gilt ab dem nächsten Start von Vistorel.")));
-    EXPECT_EQ(CProfile(s.profilePath).GetProfileString("Settings", "Language"), "de");
-    s.app->OnCmdMsg(ID_LANGUAGE_GERMAN, &german);
-    s.app->OnCmdMsg(ID_LANGUAGE_ENGLISH, &english);
-    EXPECT_EQ(german.m_nCheck, 1);
-    EXPECT_EQ(english.m_nCheck, 0);
+    EXPECT_EQ(CProfile(s.profilePath).GetProfileString("Settings", "Language"), german ? "de" : "en");
+    CCmdUI sameUI(same), otherUI(other);
+    s.app->OnCmdMsg(same, &sameUI);
+    s.app->OnCmdMsg(other, &otherUI);
+    EXPECT_EQ(sameUI.m_nCheck, 1);
+    EXPECT_EQ(otherUI.m_nCheck, 0);
 }
 
 TEST_F(AppCommands, CloseAllClosesEveryDocument) {

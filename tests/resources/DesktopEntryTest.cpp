@@ -12,7 +12,7 @@
 namespace {
 
 QSet<QString> DesktopEntryMimeTypes() {
-    QFile file(QStringLiteral(VISTOREL_TEST_DATA "/../../src/resources/vistorel.desktop"));
+    QFile file(QStringLiteral(VISTOREL_SOURCE_DIR "/src/resources/vistorel.desktop"));
     if (!file.open(QIODevice::ReadOnly)) return {};
     QTextStream in(&file);
     while (!in.atEnd()) {

@@ -109,6 +109,9 @@ TEST(TablesInGerman, TheEnglishCatalogueHasEveryTextUnderTheContextItIsLookedUpI
     NotingTranslator translator;
     ASSERT_TRUE(translator.load(QStringLiteral(":/i18n/vistorel_en.qm")));
     QCoreApplication::installTranslator(&translator);
+    // Qt's own questions on the change of catalogue are not the tables'.
+    QCoreApplication::processEvents();
+    translator.missing.clear();
     LookUpEveryTable();
     QCoreApplication::removeTranslator(&translator);
     std::string list;

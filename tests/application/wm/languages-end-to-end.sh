@@ -17,7 +17,7 @@ source "$(cd "$(dirname "$0")/../../support" && pwd)/xdo-session.sh"
 # The title of the dialog that the edit menu's last item opens; the dialog is closed again.
 options_title() {
     keys alt+e
-    keys End Return
+    keys Up Return
     local dialog=""
     for _ in $(seq 50); do
         dialog=$(xdotool search --onlyvisible --name '^(Options|Optionen)$' 2>/dev/null | head -1 || true)
