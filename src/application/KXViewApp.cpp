@@ -142,7 +142,8 @@ int CKXViewApp::ExitInstance() { return CWinApp::ExitInstance(); }
 
 void CKXViewApp::AddToRecentFileList(const QString& path) {
     CWinApp::AddToRecentFileList(path);
-    if (!m_desktopRecentFiles.Add(path)) qCWarning(lcApp) << "desktop recent files:" << m_desktopRecentFiles.Problem();
+    if (!m_desktopRecentFiles.Add(path))
+        qCWarning(lcApp) << "desktop recent files:" << m_desktopRecentFiles.Problem();
 }
 
 CDocument* CKXViewApp::OpenDocumentFile(const QString& path) {

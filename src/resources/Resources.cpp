@@ -297,7 +297,8 @@ DialogTemplate MakeHistogramBar() {
             "",
             0,
             0,
-            {{IDC_HIST_LOG, DialogControlKind::CheckBox, QT_TRANSLATE_NOOP("HistogramBar", "log"), 148, 7, 30, 15}}};
+            {{IDC_HIST_LOG, DialogControlKind::CheckBox, QT_TRANSLATE_NOOP("HistogramBar", "log"), 148, 7, 30,
+              15}}};
 }
 
 DialogTemplate MakeAboutBox() {
