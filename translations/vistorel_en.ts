@@ -262,6 +262,7 @@ Live-Bild, Aufnahme und Bearbeitung von Bildern digitaler Mikroskopkameras.
   --screenshot BILD.png  das Hauptfenster nach dem Start als Bild speichern und beenden
   -h, --help             diese Hilfe zeigen und beenden
   --version              die Version zeigen und beenden
+  --                     alles Folgende sind Dateien, auch mit &quot;-&quot; am Anfang
 
 Einstellungen: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
 </source>
@@ -275,6 +276,7 @@ Live picture, capture and editing of digital microscope camera images.
   --screenshot PIC.png   save the main window as a picture after start-up and end
   -h, --help             show this help and end
   --version              show the version and end
+  --                     everything after it is a file, even with a leading &quot;-&quot;
 
 Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
 </translation>

@@ -45,6 +45,7 @@ QString CCommandLineInfo::Usage() {
         "  --screenshot BILD.png  das Hauptfenster nach dem Start als Bild speichern und beenden\n"
         "  -h, --help             diese Hilfe zeigen und beenden\n"
         "  --version              die Version zeigen und beenden\n"
+        "  --                     alles Folgende sind Dateien, auch mit \"-\" am Anfang\n"
         "\n"
         "Einstellungen: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini\n");
 }
