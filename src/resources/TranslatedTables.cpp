@@ -45,11 +45,6 @@ TranslatedTables& TranslatedTables::Instance() {
 }
 
 const char* TranslatedTables::Text(const char* context, const char* german) {
-    std::lock_guard lock(m_mutex);
-    return TextLocked(context, german);
-}
-
-const char* TranslatedTables::TextLocked(const char* context, const char* german) {
     if (!german || !*german) return german;
     const QString translated = QCoreApplication::translate(context, german);
     const QByteArray utf8 = translated.toUtf8();
@@ -58,7 +53,7 @@ const char* TranslatedTables::TextLocked(const char* context, const char* german
 }
 
 MenuItem TranslatedTables::TranslateItem(const char* context, const MenuItem& item) {
-    MenuItem out{item.id, TextLocked(context, item.text), {}};
+    MenuItem out{item.id, Text(context, item.text), {}};
     out.popup.reserve(item.popup.size());
     for (const MenuItem& child : item.popup)
         out.popup.push_back(TranslateItem(context, child));
@@ -77,9 +72,9 @@ const MenuTemplate& TranslatedTables::Menu(int id, const std::vector<MarkedPopup
 const DialogTemplate& TranslatedTables::Dialog(const MarkedDialog& marked) {
     std::lock_guard lock(m_mutex);
     DialogTemplate made = marked.german;
-    made.title = TextLocked(marked.context, made.title);
+    made.title = Text(marked.context, made.title);
     for (DialogControl& control : made.controls)
-        control.text = TextLocked(marked.context, control.text);
+        control.text = Text(marked.context, control.text);
     return Keep(m_dialogs[made.id], std::move(made));
 }
 

@@ -32,10 +32,6 @@ class TranslatedTables {
 public:
     static TranslatedTables& Instance();
 
-    // The translation in UTF-8, or `german` itself when no catalogue has one.
-    // Valid for the program's lifetime, as the tables' texts must be.
-    const char* Text(const char* context, const char* german);
-
     // Translated copies of German tables. Copies are kept for the program's
     // lifetime, so references handed out stay valid; a new one is made only
     // when the texts translate differently than before (another catalogue).
@@ -44,7 +40,9 @@ public:
 
 private:
     TranslatedTables() = default;
-    const char* TextLocked(const char* context, const char* german);
+    // The translation in UTF-8, or `german` itself when no catalogue has one.
+    // Valid for the program's lifetime, as the tables' texts must be. Callers hold m_mutex.
+    const char* Text(const char* context, const char* german);
     MenuItem TranslateItem(const char* context, const MenuItem& item);
 
     std::mutex m_mutex;
