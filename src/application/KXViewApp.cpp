@@ -21,6 +21,7 @@
 #include "KXVMeasure.h"
 #include "KXViewDoc.h"
 #include "KXViewView.h"
+#include "LanguageChoice.h"
 #include "ImagePrinter.h"
 #include "MainFrame.h"
 #include "MultiDocTemplate.h"
@@ -56,6 +57,20 @@ CKXViewApp::CKXViewApp(const QString& profilePath) : CWinApp(profilePath) {
     OnCommand(ID_APP_EXIT, [this] {
         if (m_pMainWnd) m_pMainWnd->close();
     });
+    // "Ansicht > Sprache": stored in the profile, spoken from the next start on.
+    using Language = CLanguageChoice::Language;
+    for (const auto& [id, language] : {std::pair{ID_LANGUAGE_GERMAN, Language::German},
+                                       std::pair{ID_LANGUAGE_ENGLISH, Language::English}}) {
+        OnCommand(id, [this, language] {
+            if (CLanguageChoice::Chosen(Profile()) == language) return;
+            CLanguageChoice::Store(Profile(), language);
+            QMessageBox::information(m_pMainWnd, resources::String(IDS_APP_TITLE),
+                                     resources::String(IDS_LANGUAGE_NEXT_START));
+        });
+        OnUpdateCommand(id, [this, language](CCmdUI* ui) {
+            ui->SetCheck(CLanguageChoice::Chosen(Profile()) == language ? 1 : 0);
+        });
+    }
 }
 
 CKXViewApp::~CKXViewApp() {
@@ -123,6 +138,12 @@ bool CKXViewApp::InitInstance(const QStringList& args) {
 }
 
 int CKXViewApp::ExitInstance() { return CWinApp::ExitInstance(); }
+
+void CKXViewApp::AddToRecentFileList(const QString& path) {
+    CWinApp::AddToRecentFileList(path);
+    if (!m_desktopRecentFiles.Add(path))
+        qCWarning(lcApp) << "desktop recent files:" << m_desktopRecentFiles.Problem();
+}
 
 CDocument* CKXViewApp::OpenDocumentFile(const QString& path) {
     SelectImageTab();

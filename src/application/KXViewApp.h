@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include "DesktopRecentFiles.h"
 #include "EditorSettings.h"
 #include "WinApp.h"
 
@@ -26,6 +27,8 @@ public:
     CMainFrame* MainFrame() const;
     // Selects every document opening in image-processing mode first.
     CDocument* OpenDocumentFile(const QString& path) override;
+    // The program's list and the desktop's (recently-used.xbel).
+    void AddToRecentFileList(const QString& path) override;
 
     // Text-tool and JPEG settings from and to the profile.
     void LoadTextToolSettings();
@@ -46,6 +49,7 @@ private:
     void OnFilePrintSetup();
 
     std::unique_ptr<QPrinter> m_pPrinter;
+    CDesktopRecentFiles m_desktopRecentFiles;
 };
 
 // The one application object, or null.

@@ -781,15 +781,30 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
     ShareControlColumn();
 }
 
+namespace {
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+} // namespace
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
+// The files open once the drop has returned: the file manager that dragged
+// them is not held in its drag while pictures load or a failure is reported.
+// They open in the order dragged, so the last one is active.
 void CMainFrame::dropEvent(QDropEvent* event) {
-    CWinApp* app = App();
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) app->OpenDocumentFile(url.toLocalFile());
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty()) return;
     event->acceptProposedAction();
+    QTimer::singleShot(0, this, [files] {
+        if (CWinApp* app = App())
+            for (const QString& file : files) app->OpenDocumentFile(file);
+    });
 }
 
 bool CMainFrame::event(QEvent* event) {

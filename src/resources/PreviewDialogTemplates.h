@@ -3,11 +3,11 @@
 // combine, FFT, text, mix, options).
 #pragma once
 
-#include "DialogTemplate.h"
+#include "TranslatedTables.h"
 
 namespace resources {
 
-// Null for any other id.
-const DialogTemplate* PreviewDialog(int id);
+// The German template and its catalogue context; null for any other id.
+const MarkedDialog* PreviewDialog(int id);
 
 } // namespace resources

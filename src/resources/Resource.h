@@ -199,6 +199,7 @@ constexpr int IDS_IDLE_MESSAGE = 57345;
 constexpr int IDS_CLOSE = 32920;
 constexpr int IDS_SAVE_FILE = 61446;
 constexpr int IDS_SAVING_IMAGE = 32921;
+constexpr int IDS_LANGUAGE_NEXT_START = 32952;
 
 // Status bar panes
 constexpr int ID_SEPARATOR = 0;
@@ -233,6 +234,9 @@ constexpr int IDC_HIST_LOG = 1006;
 constexpr int ID_FULL_SCREEN = 32872;
 constexpr int ID_MENU_CLASSIC = 32846;
 constexpr int ID_MENU_XP = 32847;
+// "Ansicht > Sprache": the language the next start uses.
+constexpr int ID_LANGUAGE_GERMAN = 32950;
+constexpr int ID_LANGUAGE_ENGLISH = 32951;
 constexpr int ID_TAB_IMAGE_REFRESH = 61456;
 constexpr int ID_HOTKEY_CAPTURE = 40962;
 

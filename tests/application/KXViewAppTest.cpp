@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLoggingCategory>
@@ -22,6 +23,9 @@
 
 #include "AboutDlg.h"
 #include "AppTestSupport.h"
+#include "CmdUI.h"
+#include "DesktopRecentFiles.h"
+#include "LanguageChoice.h"
 #include "ControlHost.h"
 #include "Document.h"
 #include "Image.h"
@@ -180,8 +184,48 @@ TEST_F(AppCommands, DroppedFilesOpenAsDocuments) {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     // Straight to the window's handler: no drag is in progress to route it.
     static_cast<QObject*>(s.frame())->event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    // They open once the drop has returned, in the order dragged.
+    EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+    QCoreApplication::processEvents();
     EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 3u);
     EXPECT_EQ(s.frame()->Mode(), 2);
+    EXPECT_EQ(s.frame()->MDIGetActive()->windowTitle(), "b.bmp");
+    // Both joined the desktop's recent files (the test environment's XDG_DATA_HOME).
+    const std::vector<uint8_t> bytes =
+        testsupport::ReadFile(CDesktopRecentFiles::StandardPath().toStdString());
+    const QByteArray list(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    EXPECT_TRUE(list.contains(QUrl::fromLocalFile(a).toEncoded()) &&
+                list.contains(QUrl::fromLocalFile(b).toEncoded()))
+        << list.toStdString();
+}
+
+TEST_F(AppCommands, ADropWithoutLocalFilesIsRefused) {
+    QMimeData data;
+    data.setUrls({QUrl(QStringLiteral("https://example.org/a.png"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(s.frame())->event(&enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(AppCommands, ChoosingALanguageStoresItAndSaysItComesAtTheNextStart) {
+    // "Same" is the language already in effect (the environment's), "other" the other one.
+    const bool german = CLanguageChoice::FromEnvironment() == CLanguageChoice::Language::German;
+    const int same = german ? ID_LANGUAGE_GERMAN : ID_LANGUAGE_ENGLISH;
+    const int other = german ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_GERMAN;
+    apptest::MessageBoxCatcher boxes;
+    // Each box is shown and closed before the command returns; a choice that changes nothing says nothing.
+    for (int id : {same, other, other, same})
+        ASSERT_TRUE(s.frame()->ExecuteCommand(id));
+    EXPECT_EQ(
+        boxes.texts,
+        QStringList(2, QString::fromUtf8("Die gewählte Sprache gilt ab dem nächsten Start von Vistorel.")));
+    EXPECT_EQ(CProfile(s.profilePath).GetProfileString("Settings", "Language"), german ? "de" : "en");
+    CCmdUI sameUI(same), otherUI(other);
+    s.app->OnCmdMsg(same, &sameUI);
+    s.app->OnCmdMsg(other, &otherUI);
+    EXPECT_EQ(sameUI.m_nCheck, 1);
+    EXPECT_EQ(otherUI.m_nCheck, 0);
 }
 
 TEST_F(AppCommands, CloseAllClosesEveryDocument) {

@@ -17,6 +17,7 @@ public:
         m_config = std::make_unique<testsupport::TempDir>();
         setenv("XDG_CONFIG_HOME", m_config->path().c_str(), 1);
         setenv("HOME", m_config->path().c_str(), 1); // the capture folder lands here too
+        setenv("XDG_DATA_HOME", (m_config->path() / "data").c_str(), 1); // the desktop's recent files
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
     }

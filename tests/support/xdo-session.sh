@@ -10,7 +10,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export XDG_CONFIG_HOME="$work/config" HOME="$work"
+export XDG_CONFIG_HOME="$work/config" HOME="$work" XDG_DATA_HOME="$work/data"
+# German, the language the program's texts are written in, whatever the
+# machine's locale: the scripts press the German menus' keys (alt+d "Datei")
+# and look for German titles. Qt's own dialogs speak German with it.
+export LANGUAGE=de_DE
 
 fail() {
     echo "FAILED: $*"

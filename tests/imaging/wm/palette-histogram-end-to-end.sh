@@ -64,8 +64,9 @@ click $((wx + 551)) $((wy + 37)) 1
 dialog=$(wait_window '^Palette$') || fail "the palette dialog did not open"
 read -r dx dy < <(origin "$dialog")
 xdotool mousemove --sync $((dx + 19)) $((dy + 19)) click --repeat 2 --delay 80 1
-chooser=$(wait_window '^Select Colou?r$') || fail "no colour chooser on the double click"
-xdotool windowactivate --sync "$chooser" key --clearmodifiers alt+h ctrl+a
+chooser=$(wait_window '^(Select Colou?r|Farbauswahl)$') || fail "no colour chooser on the double click"
+# In German "&Helligkeit" shares Alt+H with "&HTML": the second press moves on to the HTML field.
+xdotool windowactivate --sync "$chooser" key --clearmodifiers alt+h alt+h ctrl+a
 xdotool type --delay 20 '#ff0000'
 xdotool key Return
 sleep 0.7
