@@ -70,6 +70,7 @@ CPageCapture::CPageCapture(const CCameraControl* state, CMessageTarget* frame, Q
     // Only the user's choice counts; the frame refilling the list does not.
     connect(m_resolutionList, &QComboBox::activated, this, &CPageCapture::OnResolutionChosen);
     ApplyEnablingRules();
+    FitButtonTexts({{m_previewButton, {QStringLiteral("Vorschau Starten"), QStringLiteral("Vorschau Stoppen")}}});
 }
 
 void CPageCapture::OnPreview() {

@@ -46,6 +46,8 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
             [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
     connect(m_folderButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
+    FitButtonTexts({{m_stillButton, {kIdleText, kStopText}},
+                    {m_videoButton, {QStringLiteral("Video starten"), QStringLiteral("Video Stoppen")}}});
 }
 
 void CSavePanel::OnStill() {

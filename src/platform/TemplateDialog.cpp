@@ -1,11 +1,14 @@
 #include "TemplateDialog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -143,6 +146,43 @@ QString CTemplateDialog::GetDlgItemText(int id) const {
     if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
     if (auto* group = qobject_cast<QGroupBox*>(w)) return group->title();
     return w ? w->windowTitle() : QString();
+}
+
+namespace {
+
+// The width `button` needs for the widest of `texts` in its current font.
+int NeededWidth(const QAbstractButton* button, const QStringList& texts) {
+    // A push button's own hint has a minimum width; only the text and the frame count.
+    const int frame = qobject_cast<const QPushButton*>(button)
+                          ? 10
+                          : button->sizeHint().width() - button->fontMetrics().horizontalAdvance(button->text());
+    int widest = 0;
+    for (QString text : texts) widest = std::max(widest, button->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&'))));
+    return widest + frame;
+}
+
+} // namespace
+
+void CTemplateDialog::FitButtonTexts(const std::map<QAbstractButton*, QStringList>& later) {
+    const int room = width();
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button->text().isEmpty()) continue;
+        QStringList texts{button->text()};
+        if (const auto found = later.find(button); found != later.end()) texts += found->second;
+        QFont font = button->font();
+        int pixels = QFontInfo(font).pixelSize();
+        while (NeededWidth(button, texts) > button->width() && pixels > 9) {
+            font.setPixelSize(--pixels);
+            button->setFont(font);
+        }
+        const int needed = std::min(NeededWidth(button, texts), room);
+        if (needed <= button->width()) continue;
+        QRect g = button->geometry();
+        const int left = std::clamp(g.center().x() - needed / 2, 0, std::max(0, room - needed));
+        g.setLeft(left);
+        g.setWidth(needed);
+        button->setGeometry(g);
+    }
 }
 
 QRect CTemplateDialog::MapDialogRect(int x, int y, int cx, int cy) const {

@@ -17,6 +17,7 @@
 
 #include "DialogTemplate.h"
 
+class QAbstractButton;
 class QButtonGroup;
 
 class CTemplateDialog : public QDialog {
@@ -69,6 +70,13 @@ public:
 
     // Escape, the close box and callers end the dialog through OnCancel.
     void reject() override;
+
+    // Buttons whose text is wider than the template made them: smaller type
+    // first (down to 9 pixels), then more width about their centre within the
+    // dialog, so no text is cut. Templates were laid out for a narrower
+    // dialog font than desktops have. `later` names texts a button shows at
+    // other times, which must fit as well.
+    void FitButtonTexts(const std::map<QAbstractButton*, QStringList>& later = {});
 
 protected:
     // Binds a member to control id. By the control's kind: an edit or static
