@@ -324,7 +324,7 @@ TEST(CameraLibraryDialogs, CodecChoiceAndTheSimulatedCamerasSettings) {
     lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegMov);
     // Pick H.264 in the dialog KXCameraCodeChoose opens, then OK; a second time cancel.
     auto answer = [](bool accept) {
-        QTimer::singleShot(50, [accept] {
+        QTimer::singleShot(0, [accept] { // runs inside the dialog's own event loop
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             const auto radios = dialog->findChildren<QRadioButton*>();
