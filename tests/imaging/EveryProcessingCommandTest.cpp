@@ -266,6 +266,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
                           ")) / 100 * (a - 128))",
                       dir, 1);
     };
+    // Rec. 601 luma.
+    const Check grey = Python("np.repeat(np.floor(a @ [0.299, 0.587, 0.114])[..., None], 3, axis=2)", dir, 1);
     const std::map<int, Check> checks = {
         {ID_IMAGE_MIRROR, Magick("-flop", dir)},
         {ID_IMAGE_FLIP, Magick("-flip", dir)},
@@ -288,8 +290,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
              SquareToEllipse(img, warped);
              img = std::move(warped);
          })},
-        {ID_IMAGE_GRAYSCALE, Same([](Image& img) { img.GrayScale(); })},
-        {ID_IMAGE_PSEUDO_COLOURS, Same([](Image& img) { img.GrayScale(); })},
+        {ID_IMAGE_GRAYSCALE, Both(Same([](Image& img) { img.GrayScale(); }), grey)},
+        {ID_IMAGE_PSEUDO_COLOURS, Both(Same([](Image& img) { img.GrayScale(); }), grey)},
         {ID_IMAGE_DECREASE_BPP, Same([](Image& img) { vimg::ReduceBitDepth(img, 4, false, true, 16); })},
         {ID_IMAGE_INCREASE_BPP, [](const Context& c) {
              // From the 16 colours prepared below to 24 bits (the preset): every pixel keeps its colour.
