@@ -272,7 +272,7 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
                       dir, 1);
     };
     // Rec. 601 luma.
-    const Check grey = Python("np.repeat(np.floor(a @ [0.299, 0.587, 0.114])[..., None], 3, axis=2)", dir, 1);
+    const Check luma = Python("np.repeat(np.floor(a @ [0.299, 0.587, 0.114])[..., None], 3, axis=2)", dir, 1);
     const std::map<int, Check> checks = {
         {ID_IMAGE_MIRROR, Magick("-flop", dir)},
         {ID_IMAGE_FLIP, Magick("-flip", dir)},
@@ -295,8 +295,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
              SquareToEllipse(img, warped);
              img = std::move(warped);
          })},
-        {ID_IMAGE_GRAYSCALE, Both(Same([](Image& img) { img.GrayScale(); }), grey)},
-        {ID_IMAGE_PSEUDO_COLOURS, Both(Same([](Image& img) { img.GrayScale(); }), grey)},
+        {ID_IMAGE_GRAYSCALE, Both(Same([](Image& img) { img.GrayScale(); }), luma)},
+        {ID_IMAGE_PSEUDO_COLOURS, Both(Same([](Image& img) { img.GrayScale(); }), luma)},
         {ID_IMAGE_DECREASE_BPP, Same([](Image& img) { vimg::ReduceBitDepth(img, 4, false, true, 16); })},
         {ID_IMAGE_INCREASE_BPP, [](const Context& c) {
              // From the 16 colours prepared below to 24 bits (the preset): every pixel keeps its colour.
@@ -451,7 +451,9 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
             image.SetPaletteColor(3, vimg::RGBQUAD{1, 2, 3, 128});
         }
         if (id == ID_TRANSPARENCY_REMOVE) image.SetTransIndex(0);
-        if (id == ID_IMAGE_INCREASE_BPP) ASSERT_TRUE(image.DecreaseBpp(4, false));
+        if (id == ID_IMAGE_INCREASE_BPP) {
+            ASSERT_TRUE(image.DecreaseBpp(4, false));
+        }
         if (id == ID_IMAGE_CROP) {
             const vimg::POINT corners[5] = {{10, 20}, {60, 20}, {60, 50}, {10, 50}, {10, 20}};
             vimg::POINT bottomUp[5];
