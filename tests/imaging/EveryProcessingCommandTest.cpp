@@ -217,6 +217,37 @@ Check MedianOfNine() {
     };
 }
 
+// Black where the grey (Rec. 601) is at most the picture's mean grey, white
+// above it; pixels within two levels of the mean may go either way (the
+// library's grey is an integer approximation).
+Check ThresholdAtMean() {
+    return [](const Context& c) {
+        const auto grey = [](const vimg::RGBQUAD& p) {
+            return 0.299 * p.rgbRed + 0.587 * p.rgbGreen + 0.114 * p.rgbBlue;
+        };
+        const Image& img = *c.doc->GetImage();
+        const int w = static_cast<int>(img.GetWidth()), h = static_cast<int>(img.GetHeight());
+        ASSERT_EQ(w, static_cast<int>(c.before.GetWidth()));
+        double sum = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) sum += grey(c.before.GetPixelColor(x, y, false));
+        const double level = std::floor(sum / (static_cast<double>(w) * h));
+        int white = 0, wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const vimg::RGBQUAD p = img.GetPixelColor(x, y, false);
+                const bool isWhite = p.rgbRed == 255 && p.rgbGreen == 255 && p.rgbBlue == 255;
+                const bool isBlack = p.rgbRed == 0 && p.rgbGreen == 0 && p.rgbBlue == 0;
+                const double g = grey(c.before.GetPixelColor(x, y, false));
+                white += isWhite;
+                wrong += !(isWhite || isBlack) || (std::abs(g - level) > 2 && isWhite != (g > level));
+            }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_GT(white, w * h / 10);
+        EXPECT_LT(white, w * h * 9 / 10);
+    };
+}
+
 // New documents with these titles (in order), the source unchanged.
 Check Made(std::vector<QString> titles) {
     return [titles](const Context& c) {
@@ -312,7 +343,8 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
              EXPECT_EQ(c.doc->UndoLevel(), 1);
          }},
         {ID_IMAGE_DITHER, Same([](Image& img) { img.Dither(0); })},
-        {ID_IMAGE_THRESHOLD, Same([](Image& img) { img.Threshold(static_cast<uint8_t>(img.Mean())); })},
+        {ID_IMAGE_THRESHOLD,
+         Both(Same([](Image& img) { img.Threshold(static_cast<uint8_t>(img.Mean())); }), ThresholdAtMean())},
         {ID_IMAGE_LIGHTEN, Both(Same([](Image& img) { img.Light(20, 0); }), tone(20, 0))},
         {ID_IMAGE_DARKEN, Both(Same([](Image& img) { img.Light(-20, 0); }), tone(-20, 0))},
         {ID_IMAGE_MORE_CONTRAST, Both(Same([](Image& img) { img.Light(0, 25); }), tone(0, 25))},
