@@ -302,6 +302,12 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
                           ")) / 100 * (a - 128))",
                       dir, 1);
     };
+    // Per channel, the darkest and the brightest of a 2 x 2 window: the pixel,
+    // its left neighbour and the two below them.
+    const std::string window2 = "[a, np.roll(a, 1, axis=1), np.roll(a, -1, axis=0), "
+                                "np.roll(np.roll(a, 1, axis=1), -1, axis=0)]";
+    const std::string darkest = "np.minimum.reduce(" + window2 + ")";
+    const std::string brightest = "np.maximum.reduce(" + window2 + ")";
     // Rec. 601 luma.
     const Check luma = Python("np.repeat(np.floor(a @ [0.299, 0.587, 0.114])[..., None], 3, axis=2)", dir, 1);
     const std::map<int, Check> checks = {
@@ -441,10 +447,11 @@ TEST_F(EveryCommand, RunsOnceOnAPhotographWithItsDocumentedEffect) {
              EXPECT_GT(changed, static_cast<int>(img.GetWidth() * img.GetHeight() / 2));
          }},
         {ID_FILTER_MEDIAN, Both(Same([](Image& img) { img.Median(3); }), MedianOfNine())},
-        {ID_FILTER_ERODE, Same([](Image& img) { img.Erode(2); })},
-        {ID_FILTER_DILATE, Same([](Image& img) { img.Dilate(2); })},
+        {ID_FILTER_ERODE, Both(Same([](Image& img) { img.Erode(2); }), Python(darkest, dir, 0, 1))},
+        {ID_FILTER_DILATE, Both(Same([](Image& img) { img.Dilate(2); }), Python(brightest, dir, 0, 1))},
         {ID_FILTER_CONTOUR, Same([](Image& img) { img.Contour(); })},
-        {ID_FILTER_EDGES, Same([](Image& img) { img.Edge(2); })},
+        {ID_FILTER_EDGES, Both(Same([](Image& img) { img.Edge(2); }),
+                               Python("255 - (" + brightest + " - " + darkest + ")", dir, 0, 1))},
         {ID_FILTER_JITTER, Scattered(2)},
         {ID_WHITE_BALANCE, Scattered(2)}, // the menu entry runs the jitter filter
         {ID_CIRCLE_PINCH, Same([](Image& img) { img.CircleTransform(1, 0, 100.0f); })},
