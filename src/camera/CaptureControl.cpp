@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QStorageInfo>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -18,12 +19,14 @@
 #include "KXCamera.h"
 #include "MessageTarget.h"
 #include "SavePanel.h"
+#include "SteadyCaptureClock.h"
 #include "UserMessages.h"
 
 namespace {
 
 constexpr int kCaptureWait = 400;
-constexpr int kRecordingCheckMs = 1000;
+constexpr std::chrono::milliseconds kRecordingCheck{1000};
+constexpr std::chrono::milliseconds kCountdownTick{1000};
 const QString kTitle = QStringLiteral("Vistorel SoftWare");
 
 QString Native(const QString& path) { return QDir::toNativeSeparators(QDir::cleanPath(path)); }
@@ -62,16 +65,7 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     };
-    m_recordingCheck.setInterval(kRecordingCheckMs);
-    connect(&m_recordingCheck, &QTimer::timeout, this, &CCaptureControl::CheckRecording);
-    m_countdownTimer.setInterval(1000);
-    connect(&m_countdownTimer, &QTimer::timeout, this, &CCaptureControl::OnTimer);
-    m_intervalTimer.setSingleShot(true);
-    m_intervalTimer.setTimerType(Qt::PreciseTimer); // a series keeps its seconds
-    connect(&m_intervalTimer, &QTimer::timeout, this, [this] {
-        m_intervalDone = true;
-        SeriesAdvance();
-    });
+    SetSteadyClock(SteadyCaptureClock::Instance());
     m_camera->SetSavePanel(m_savePanel);
     // The panel's pane deletes it at the frame's close.
     connect(m_savePanel, &QObject::destroyed, this, [this] { m_camera->SetSavePanel(nullptr); });
@@ -83,6 +77,16 @@ CCaptureControl::~CCaptureControl() {
     // Both stay parentless until their pane takes them.
     if (m_savePanel && !m_savePanel->parent()) delete m_savePanel;
     if (m_browser && !m_browser->parent()) delete m_browser;
+}
+
+void CCaptureControl::SetSteadyClock(CaptureClock& clock) {
+    m_steadyClock = &clock;
+    m_recordingCheck = clock.NewTimer(true, [this] { CheckRecording(); });
+    m_countdownTimer = clock.NewTimer(true, [this] { OnTimer(); });
+    m_intervalTimer = clock.NewTimer(false, [this] {
+        m_intervalDone = true;
+        SeriesAdvance();
+    });
 }
 
 CSavePanel* CCaptureControl::SavePanel() const { return m_savePanel; }
@@ -157,12 +161,12 @@ void CCaptureControl::ShowCountdown() {
 void CCaptureControl::StartCountdown(int seconds) {
     m_countdown = seconds;
     ShowCountdown();
-    m_countdownTimer.start();
+    m_countdownTimer->Start(kCountdownTick);
     m_timerRunning = 1;
 }
 
 void CCaptureControl::StopCountdown() {
-    m_countdownTimer.stop();
+    m_countdownTimer->Stop();
     m_timerRunning = 0;
 }
 
@@ -309,7 +313,7 @@ void CCaptureControl::SeriesStep() {
         SeriesAdvance();
         return;
     }
-    m_intervalTimer.start(m_seriesInterval * 1000);
+    m_intervalTimer->Start(std::chrono::seconds(m_seriesInterval));
 }
 
 void CCaptureControl::SeriesAdvance() {
@@ -325,7 +329,7 @@ void CCaptureControl::EndSeries(bool takeQueued) {
     m_seriesActive = false;
     m_seriesLeft = 0;
     m_intervalDone = false;
-    m_intervalTimer.stop();
+    m_intervalTimer->Stop();
     SendMessage(m_savePanel, UM_CAPTURE_DONE);
     if (!takeQueued) {
         m_queuedPresses = 0;
@@ -350,7 +354,7 @@ LRESULT CCaptureControl::OnUserStop() {
     if (m_seriesActive) {
         // No further stills; a long exposure under way still finishes.
         m_seriesLeft = 0;
-        m_intervalTimer.stop();
+        m_intervalTimer->Stop();
         m_intervalDone = true;
         SeriesAdvance();
         handled = true;
@@ -365,7 +369,7 @@ void CCaptureControl::OnCameraStopping() {
     if (m_seriesActive) EndSeries(false);
     if (counting) SetTitle(kTitle);
     if (m_recording) {
-        m_recordingCheck.stop();
+        m_recordingCheck->Stop();
         Calls().StopRecord();
         m_recording = 0;
     }
@@ -395,15 +399,15 @@ LRESULT CCaptureControl::OnVideoStart() {
                           .arg(Native(name), QString::fromUtf8(Calls().GetLastError())));
     m_recording = 1;
     m_videoName = name;
-    m_videoTime.start();
-    m_recordingCheck.start();
+    m_videoStart = m_steadyClock->Now();
+    m_recordingCheck->Start(kRecordingCheck);
     CheckRecording();
     return MSG_DONE;
 }
 
 LRESULT CCaptureControl::OnVideoStop() {
     if (!Running() || m_recording != 1) return MSG_REFUSED;
-    m_recordingCheck.stop();
+    m_recordingCheck->Stop();
     Calls().StopRecord();
     m_recording = 0;
     return MSG_DONE;
@@ -411,7 +415,7 @@ LRESULT CCaptureControl::OnVideoStop() {
 
 void CCaptureControl::CheckRecording() {
     if (m_recording != 1) {
-        m_recordingCheck.stop();
+        m_recordingCheck->Stop();
         return;
     }
     if (Calls().RecordFailed()) {
@@ -429,7 +433,8 @@ void CCaptureControl::CheckRecording() {
     }
     // Every second: how long the video runs and how large its file is, and a warning when space runs low.
     if (!m_status) return;
-    const qint64 seconds = m_videoTime.elapsed() / 1000;
+    const qint64 seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(m_steadyClock->Now() - m_videoStart).count();
     const QFileInfo mov(m_videoName + QStringLiteral(".mov")), mp4(m_videoName + QStringLiteral(".mp4"));
     const qint64 bytes = mov.exists() ? mov.size() : mp4.size();
     QString text = QString::asprintf("Videoaufnahme %lld:%02lld, %.1f MB", seconds / 60, seconds % 60,
@@ -439,7 +444,7 @@ void CCaptureControl::CheckRecording() {
 }
 
 void CCaptureControl::StopRecordingOnFailure(const QString& message) {
-    m_recordingCheck.stop();
+    m_recordingCheck->Stop();
     Calls().StopRecord();
     m_recording = 0;
     if (m_savePanel) m_savePanel->ShowVideoStopped();

@@ -7,14 +7,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 
+#include "CaptureClock.h"
 #include "PlatformTypes.h"
 
 class CameraCalls;
@@ -48,7 +48,7 @@ public:
     const CCameraControl* Camera() const { return m_camera; }
     // A series is under way: more stills to come, or its last still pending.
     bool SeriesRunning() const { return m_seriesActive; }
-    bool CountdownActive() const { return m_countdownTimer.isActive(); }
+    bool CountdownActive() const { return m_countdownTimer->IsActive(); }
 
     // The name of a still without its extension, and with it ("" for raw
     // stills, which the image browser does not show). An empty base name
@@ -61,9 +61,12 @@ public:
     QString VideoBaseName(const QDateTime& now) const;
 
     void SetCalibration(Calibration calibration) { m_calibration = std::move(calibration); }
-    // Tests replace the waits, the clock and the shell's folder opening.
+    // Tests replace the waits, the clock that names the files, the shell's folder opening
+    // and the steady clock of the intervals, countdowns and recording checks (set that
+    // before anything is timed; it must outlive this object).
     void SetSleep(std::function<void(int)> sleep) { m_sleep = std::move(sleep); }
     void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    void SetSteadyClock(CaptureClock& clock);
     void SetFolderOpener(std::function<void(const QString&)> open) { m_openFolder = std::move(open); }
     // Where failures are told: a message to the user (a window that does not
     // block) and the status bar line.
@@ -131,8 +134,8 @@ private:
     // The panes take these; they may go at the frame's close before this object.
     QPointer<CSavePanel> m_savePanel;
     QPointer<CImageBrowser> m_browser;
-    QTimer m_countdownTimer;
-    QTimer m_intervalTimer;
+    std::unique_ptr<CaptureClock::Timer> m_countdownTimer;
+    std::unique_ptr<CaptureClock::Timer> m_intervalTimer;
     // The series runs on the interval timer so messages keep flowing: stills
     // still to start, and whether the interval after the last one has passed.
     bool m_seriesActive = false;
@@ -140,10 +143,11 @@ private:
     bool m_intervalDone = false;
     // Presses that arrived while a series ran; each starts a series of its own.
     int m_queuedPresses = 0;
-    QTimer m_recordingCheck;
+    std::unique_ptr<CaptureClock::Timer> m_recordingCheck;
     QString m_videoName; // without its extension
-    QElapsedTimer m_videoTime;
+    CaptureClock::TimePoint m_videoStart;
     Calibration m_calibration;
+    CaptureClock* m_steadyClock = nullptr;
     std::function<void(int)> m_sleep;
     std::function<QDateTime()> m_clock;
     std::function<void(const QString&)> m_openFolder;

@@ -196,6 +196,12 @@ bool PostOwnedMessage(const CMessageHandle& target, UINT message, WPARAM wParam,
                                                                std::move(data), nullptr));
 }
 
+uint64_t QueuedSendCount() {
+    SendSignal& signal = Signal();
+    std::lock_guard lock(signal.mutex);
+    return signal.queued;
+}
+
 void JoinServingSends(std::thread& worker) {
     if (!worker.joinable()) return;
     SendSignal& signal = Signal();

@@ -7,6 +7,7 @@
 // before the message is handled, is dropped, never delivered to freed memory.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -66,6 +67,10 @@ template <typename T>
 bool PostMessageWithData(const CMessageHandle& target, UINT message, WPARAM wParam, T data) {
     return PostOwnedMessage(target, message, wParam, std::make_shared<T>(std::move(data)));
 }
+
+// How many sends other threads have queued so far; a rise means a sender waits
+// in this process for its answer (tests wait on it instead of on the time).
+uint64_t QueuedSendCount();
 
 // Joins `worker` while handling the messages other threads send to targets of
 // this thread, so a worker blocked in SendMessage to this thread can finish.

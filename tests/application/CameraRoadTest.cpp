@@ -3,9 +3,9 @@
 // simulated camera's frames reaching the frame.
 #include <fstream>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include "PageCapture.h"
 #include "PreviewWindow.h"
 #include "Resource.h"
+#include "SimCamera.h"
 #include "TestSupport.h"
 #include "UserMessages.h"
 
@@ -31,10 +32,28 @@ public:
     int frames = 0;
 };
 
+// The simulated camera delivers its frames when the test steps it.
 class CameraRoad : public testing::Test {
 protected:
-    void SetUp() override { qputenv("VISTOREL_SIM_CAMERA_TYPE", "2"); }
-    void TearDown() override { qunsetenv("VISTOREL_SIM_CAMERA_TYPE"); }
+    void SetUp() override {
+        qputenv("VISTOREL_SIM_CAMERA_TYPE", "2");
+        kxcam::SimCamera::SetStepped(true);
+    }
+    void TearDown() override {
+        app.reset();
+        kxcam::SimCamera::SetStepped(false);
+        qunsetenv("VISTOREL_SIM_CAMERA_TYPE");
+    }
+    // Delivers `frames` frames of the running camera, each handled before the next;
+    // returns how many were delivered.
+    static int Step(int frames) {
+        int delivered = 0;
+        for (int i = 0; i < frames; ++i) {
+            delivered += kxcam::SimCamera::Step(kxcam::Clock::now());
+            QApplication::processEvents();
+        }
+        return delivered;
+    }
     CountingFrame* Start() {
         app = std::make_unique<CKXViewApp>(QString::fromStdString(dir.file("Vistorel.ini")));
         auto* frame = new CountingFrame;
@@ -77,8 +96,8 @@ TEST_F(CameraRoad, SimulatedCameraRunsInThePreviewPaneUntilTheFrameCloses) {
     EXPECT_EQ(camera->m_cameraState, 0);
     EXPECT_EQ(camera->Page()->GetDlgItemText(IDC_PREVIEW_BUTTON), QStringLiteral("Vorschau Stoppen"));
     const int before = frame->frames;
-    QTest::qWait(400);
-    EXPECT_GE(frame->frames - before, 3); // about 10
+    ASSERT_EQ(Step(3), 3);
+    EXPECT_EQ(frame->frames - before, 3);
     // The picture sits inside the visible preview.
     const QRect shown = camera->Preview()->Display()->geometry();
     EXPECT_TRUE(camera->Preview()->rect().contains(shown))
@@ -88,7 +107,7 @@ TEST_F(CameraRoad, SimulatedCameraRunsInThePreviewPaneUntilTheFrameCloses) {
     frame->close();
     EXPECT_EQ(camera->m_cameraState, 2);
     const int atClose = frame->frames;
-    QTest::qWait(150);
+    EXPECT_EQ(Step(1), 0); // no camera runs
     EXPECT_EQ(frame->frames, atClose);
 }
 
@@ -107,8 +126,8 @@ TEST_F(CameraRoad, KeptTypeZeroCameraShowsItsPictureAgainAfterUnplugAndDetection
     camera->Page()->m_resolutionList->setCurrentIndex(2);
     ASSERT_EQ(SendMessage(frame, UM_PREVIEW_START), MSG_DONE); // no new init: the library was kept
     const int before = frame->frames;
-    QTest::qWait(400);
-    EXPECT_GE(frame->frames - before, 3);
+    ASSERT_EQ(Step(3), 3);
+    EXPECT_EQ(frame->frames - before, 3);
     frame->close();
 }
 

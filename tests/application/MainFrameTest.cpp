@@ -160,8 +160,9 @@ TEST_F(Frame, CtrlF12PostsACaptureOnlyInCameraMode) {
 TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
     frame->ExecuteCommand(ID_MODE_CAMERA);
     frame->ExecuteCommand(ID_FULL_SCREEN);
-    QTest::qWait(50);
     const QSize screen = frame->screen()->geometry().size();
+    // The window system resizes the frame, then its layout follows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Pane(IDD_PREVIEW)->width() == screen.width(); }, 10000));
     EXPECT_TRUE(frame->IsFullScreen());
     EXPECT_EQ(frame->PaneWidth(), screen.width());
     EXPECT_EQ(frame->PreviewArea().width(), screen.width() - 11);
@@ -175,7 +176,7 @@ TEST_F(Frame, FullScreenInCameraModeGivesThePreviewTheWholeWidth) {
               0);
 
     frame->ExecuteCommand(ID_FULL_SCREEN);
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Pane(IDD_PREVIEW)->width() < frame->width() - 250; }, 10000));
     EXPECT_FALSE(frame->IsFullScreen());
     for (int id : {IDP_CONTROL, IDD_SAVE_PANEL, IDD_IMAGE_BROWSER})
         EXPECT_FALSE(frame->IsPaneClosed(id)) << id;

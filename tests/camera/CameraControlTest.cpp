@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -67,7 +68,7 @@ TEST_F(Control, StartAndStopCallTheLibraryInOrderWithTheirPauses) {
     EXPECT_TRUE(control().Preview()->Measure()->isHidden()); // none on the black picture
     EXPECT_EQ(SendMessage(&frame, UM_PREVIEW_STOP), MSG_REFUSED);
     EXPECT_EQ(SendMessage(&frame, UM_CAMERA_RELEASE), MSG_REFUSED);
-    QTest::qWait(1); // the page learns the state by a posted message
+    QCoreApplication::processEvents(); // the page learns the state by a posted message
     EXPECT_EQ(page()->m_previewButton->text(), QStringLiteral("Vorschau Starten"));
 }
 

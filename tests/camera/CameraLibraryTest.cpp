@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -29,7 +30,8 @@ namespace {
 
 constexpr UINT kFrameMessage = 1273;
 
-// A started simulated camera drawing into a display inside a message window.
+// A started simulated camera drawing into a display inside a message window,
+// stepped frame by frame.
 class RunningCamera : public testing::Test {
 protected:
     void Start(int type, int resolution) {
@@ -42,11 +44,13 @@ protected:
         KXCameraPlay();
         KXCameraSetVideoMessage(kFrameMessage);
         KXCameraDisplayEnable(1);
-        ASSERT_TRUE(WaitFor([this] { return window.Count(kFrameMessage) >= 2; }));
+        ASSERT_TRUE(frames.Next(2));
+        ASSERT_EQ(window.Count(kFrameMessage), 2);
     }
     void TearDown() override { camtest::ResetLibrary(); }
     CameraLibrary& lib() { return CameraLibrary::Instance(); }
 
+    camtest::SteppedCameras frames;
     RecordingWindow window;
     QWidget* display = nullptr;
 };
@@ -171,17 +175,16 @@ TEST_F(RunningCamera, FramesAreAnnouncedToTheWindowAroundTheDisplayAndDrawn) {
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 960);
     const int before = window.Count(kFrameMessage);
-    QTest::qWait(500);
-    const int frames = window.Count(kFrameMessage) - before;
-    EXPECT_GE(frames, 4); // about 12 in half a second; the rate itself is measured in bench/
-    EXPECT_LE(frames, 15);
+    ASSERT_TRUE(frames.Next(12));
+    EXPECT_EQ(window.Count(kFrameMessage) - before, 12); // each frame once
     for (size_t i = 1; i < window.params.size(); ++i) ASSERT_GT(window.params[i], window.params[i - 1]);
     // The display shows the camera's picture, not its own empty face.
     const QImage shown = display->grab().toImage();
     EXPECT_GT(Mean(shown).g, 100);
     KXCameraStop();
     const int atStop = window.Count(kFrameMessage);
-    QTest::qWait(150);
+    EXPECT_FALSE(frames.Next()); // stopped: no camera delivers
+    QCoreApplication::processEvents();
     EXPECT_EQ(window.Count(kFrameMessage), atStop);
     EXPECT_TRUE(lib().CurrentFrame().isNull());
 }
@@ -192,17 +195,17 @@ TEST_F(RunningCamera, GainsTintAndAutomaticWhiteBalanceNeutralisesTheCast) {
     EXPECT_GT(warm.r / warm.b, 1.3); // the simulated light is warm
 
     KXCameraSetGain(128, 128, 255);
-    ASSERT_TRUE(WaitFor([&] { return Mean(lib().CurrentFrame()).b > warm.b * 1.6; }));
+    ASSERT_TRUE(frames.Next());
+    EXPECT_GT(Mean(lib().CurrentFrame()).b, warm.b * 1.6);
 
+    // The balance is worked out from the next frame, which already shows it.
     KXCameraSetAWBState(1);
+    ASSERT_TRUE(frames.Next());
     int r = 0, g = 0, b = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        KXCameraGetGain(&r, &g, &b);
-        return b != 255;
-    }));
+    KXCameraGetGain(&r, &g, &b);
     EXPECT_LT(r, 128);
     EXPECT_GT(b, 140); // the warm light is taken out; the pink stain keeps blue from rising further
-    QTest::qWait(120);
+    EXPECT_LT(b, 255);
     const auto neutral = Mean(lib().CurrentFrame());
     EXPECT_NEAR(neutral.r / neutral.g, 1.0, 0.03);
     EXPECT_NEAR(neutral.b / neutral.g, 1.0, 0.03);
@@ -211,7 +214,7 @@ TEST_F(RunningCamera, GainsTintAndAutomaticWhiteBalanceNeutralisesTheCast) {
 TEST_F(RunningCamera, StillsMatchTheShownFrameInEveryFormat) {
     Start(2, 0);
     LEKXCameraPause(); // the shown frame stays while the files are written
-    QTest::qWait(100);
+    ASSERT_TRUE(frames.Next());
     const QImage frame = lib().CurrentFrame();
     testsupport::TempDir dir;
     const std::string base = dir.file("still");
@@ -254,19 +257,25 @@ TEST_F(RunningCamera, LongExposureShowsOneMeanFrameAndRefreshGoesLive) {
     EXPECT_GT(rows * rowTime, 0u);
     LEKXCameraCancelLongExposure(0);
     LEKXCameraPause();
-    QTest::qWait(100);
     const int paused = window.Count(kFrameMessage);
-    QTest::qWait(200);
+    ASSERT_TRUE(frames.Next(5));
     EXPECT_EQ(window.Count(kFrameMessage), paused);
+    const QImage before = lib().CurrentFrame();
     LEKXCameraStartLongExpTime();
-    // 1.5 s by default: one frame after it, none before.
-    QTest::qWait(1000);
+    // 1.5 s by default: the frames of 1.5 s are gathered, then their mean is shown once.
+    const int exposureFrames = static_cast<int>((rows * rowTime / 1000 + 39) / 40);
+    ASSERT_EQ(exposureFrames, 38);
+    ASSERT_TRUE(frames.Next(exposureFrames - 1));
     EXPECT_EQ(window.Count(kFrameMessage), paused);
-    ASSERT_TRUE(WaitFor([&] { return window.Count(kFrameMessage) == paused + 1; }, 2000));
-    QTest::qWait(200);
+    EXPECT_EQ(lib().CurrentFrame(), before);
+    ASSERT_TRUE(frames.Next());
+    EXPECT_EQ(window.Count(kFrameMessage), paused + 1);
+    EXPECT_NE(lib().CurrentFrame(), before);
+    ASSERT_TRUE(frames.Next(5)); // held
     EXPECT_EQ(window.Count(kFrameMessage), paused + 1);
     LEKXCameraCancelLongExposure(1);
-    ASSERT_TRUE(WaitFor([&] { return window.Count(kFrameMessage) > paused + 3; }));
+    ASSERT_TRUE(frames.Next(3));
+    EXPECT_EQ(window.Count(kFrameMessage), paused + 4);
 }
 
 TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
@@ -277,7 +286,11 @@ TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
         const std::string base =
             dir.file(codec == kxcam::VideoRecorder::Codec::H264Mp4 ? "clip264" : "clipmjpeg");
         ASSERT_EQ(KXCameraStartRecord(base.c_str(), 12, 1), 1);
-        QTest::qWait(1200);
+        // 1.2 s of frames, each handed to the encoder before the next comes.
+        for (int i = 1; i <= 30; ++i) {
+            ASSERT_TRUE(frames.Next());
+            ASSERT_TRUE(WaitFor([&] { return lib().FramesRecorded() == i; }));
+        }
         KXCameraStopRecord();
         const std::string file = base + kxcam::VideoRecorder::Extension(codec).toStdString();
         ASSERT_TRUE(std::filesystem::exists(file));
@@ -297,10 +310,10 @@ TEST_F(RunningCamera, VideosPlayAtRealSpeedInBothContainers) {
         const auto at = out.find("duration=");
         ASSERT_NE(at, std::string::npos);
         const double duration = std::stod(out.substr(at + 9));
-        EXPECT_NEAR(duration, 1.2, 0.25) << out;
-        const auto frames = out.find("nb_read_frames=");
-        ASSERT_NE(frames, std::string::npos);
-        EXPECT_GE(std::stoi(out.substr(frames + 15)), 12) << out; // about 30
+        EXPECT_NEAR(duration, 1.2, 0.05) << out;
+        const auto count = out.find("nb_read_frames=");
+        ASSERT_NE(count, std::string::npos);
+        EXPECT_EQ(std::stoi(out.substr(count + 15)), 30) << out;
     }
     EXPECT_EQ(KXCameraStartRecord(nullptr, 12, 1), 0);
 }
@@ -311,7 +324,7 @@ TEST(CameraLibraryDialogs, CodecChoiceAndTheSimulatedCamerasSettings) {
     lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegMov);
     // Pick H.264 in the dialog KXCameraCodeChoose opens, then OK; a second time cancel.
     auto answer = [](bool accept) {
-        QTimer::singleShot(50, [accept] {
+        QTimer::singleShot(0, [accept] { // runs inside the dialog's own event loop
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             const auto radios = dialog->findChildren<QRadioButton*>();

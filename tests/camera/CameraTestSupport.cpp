@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 #include "CameraLibrary.h"
 #include "FakeCameraCalls.h"
 #include "KXCamera.h"
@@ -33,6 +35,25 @@ void ResetLibrary() {
     lib.UnInit();
     lib.SetEnumerator({});
     lib.SetGains(128, 128, 128);
+}
+
+SteppedCameras::SteppedCameras() {
+    kxcam::SimCamera::SetStepped(true);
+    kxcam::CameraLibrary::Instance().SetClock([this] { return now; });
+}
+
+SteppedCameras::~SteppedCameras() {
+    kxcam::SimCamera::SetStepped(false);
+    kxcam::CameraLibrary::Instance().SetClock({});
+}
+
+bool SteppedCameras::Next(int frames) {
+    for (int i = 0; i < frames; ++i) {
+        now += kFrameTime;
+        if (kxcam::SimCamera::Step(now) == 0) return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
 }
 
 int RecordingWindow::Count(UINT message) const {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "CameraDevice.h"
 #include "MessageTarget.h"
 
 namespace camtest {
@@ -17,6 +18,23 @@ void UseSimulatedCamera(int type);
 void UseNoCamera();
 // Back to the real list; stops and releases whatever runs.
 void ResetLibrary();
+
+// While it lives, simulated cameras started deliver frames only when Next is
+// called, a frame every 40 ms of a clock that the library's long exposures go
+// by too: tests count, time and record frames without waiting for them.
+class SteppedCameras {
+public:
+    SteppedCameras();
+    ~SteppedCameras();
+    SteppedCameras(const SteppedCameras&) = delete;
+    SteppedCameras& operator=(const SteppedCameras&) = delete;
+    // Delivers the next `frames` frames of the started camera, handling the
+    // events each one causes; false when no simulated camera runs.
+    bool Next(int frames = 1);
+
+    static constexpr std::chrono::milliseconds kFrameTime{40};
+    kxcam::Clock::time_point now = kxcam::Clock::time_point(std::chrono::hours(1));
+};
 
 // A window that records the numbered messages sent or posted to it.
 class RecordingWindow : public QWidget, public CMessageTarget {

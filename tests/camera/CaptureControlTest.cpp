@@ -1,6 +1,8 @@
 // Capture to file with a scripted camera: still names, never overwriting,
 // long exposures, pending stills, series on the timer, video and the
-// configuration dialog's life.
+// configuration dialog's life. Intervals, countdowns and recording checks run
+// on the frame's test clock.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 
 using camtest::CaptureFrame;
 using camtest::WaitFor;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -28,11 +31,20 @@ protected:
     std::string Name(const std::string& file, int format) const {
         return frame.Folder() + file + " " + std::to_string(format);
     }
-    // Sends 1225 and waits until the series (intervals included) is over.
+    // Sends 1225 and lets the series run (its intervals pass on the test clock) until it is over.
     LRESULT Series() {
         const LRESULT result = SendMessage(&frame, UM_CAPTURE);
-        EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }, 15000));
+        EXPECT_TRUE(RunUntil([this] { return !capture().SeriesRunning(); }));
         return result;
+    }
+    // Handles the posted events and runs the test clock's timers one by one
+    // until `done` holds; false when it still does not after a thousand rounds.
+    template <class F> bool RunUntil(F done) {
+        for (int round = 0; round < 1000 && !done(); ++round) {
+            QCoreApplication::processEvents();
+            if (!done()) frame.clock.RunNextTimer();
+        }
+        return done();
     }
     int Calls(const std::string& call) const { return frame.fake->Count(call); }
 
@@ -115,18 +127,22 @@ TEST_F(Capture, TypeTenCountsDownInTheTitleAndWritesAtTheThirdTick) {
     EXPECT_EQ(frame.calls, (std::vector<std::string>{"Pause", "CancelLongExposure 0", "StartLongExpTime"}));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
     EXPECT_TRUE(capture().CountdownActive());
-    capture().OnTimer();
+    // The countdown ticks every second; the interval of the series (1 s) is over at the first tick.
+    frame.clock.Advance(999ms);
+    EXPECT_TRUE(capture().SeriesRunning());
+    frame.clock.Advance(1ms);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
-    capture().OnTimer();
+    frame.clock.Advance(1s);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :1 S"));
     EXPECT_TRUE(frame.Stills().empty());
-    capture().OnTimer();
+    EXPECT_TRUE(capture().SeriesRunning()); // waits for the still
+    frame.clock.Advance(1s);
     EXPECT_EQ(frame.Stills().size(), 1u);
     EXPECT_EQ(frame.windowTitle(), kTitle);
     EXPECT_FALSE(capture().CountdownActive());
     EXPECT_EQ(capture().m_timerRunning, 0);
-    // The series goes on once the still is written and the interval is over.
-    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }));
+    // The still written and the interval over, the series of one has ended.
+    EXPECT_FALSE(capture().SeriesRunning());
     EXPECT_EQ(capture().m_seriesIndex, 1);
 
     frame.calls.clear();
@@ -170,13 +186,17 @@ TEST_F(Capture, TypeFourteenWritesAtTheNextFrameOrTheUsersStop) {
     SendMessage(&frame, UM_CAMERA_FRAME);
     SendMessage(&frame, UM_CAMERA_FRAME);
     EXPECT_EQ(frame.Stills().size(), 1u);
-    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }));
+    EXPECT_TRUE(capture().SeriesRunning()); // the interval runs
+    frame.clock.Advance(1s);
+    EXPECT_FALSE(capture().SeriesRunning());
 
     frame.now = frame.now.addSecs(1);
     frame.fake->exposure = 10000; // 10 s: countdown 6, and the still stays pending at its end
     SendMessage(&frame, UM_CAPTURE);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :6 S"));
-    for (int i = 0; i < 7; ++i) capture().OnTimer();
+    frame.clock.Advance(6s);
+    EXPECT_TRUE(capture().CountdownActive());
+    frame.clock.Advance(1s);
     EXPECT_FALSE(capture().CountdownActive());
     EXPECT_EQ(frame.Stills().size(), 1u);
     EXPECT_EQ(capture().m_pendingStill, 1);
@@ -193,12 +213,12 @@ TEST_F(Capture, SeriesRunsOnTheTimerSoMessagesFlowAndTheUserCanStopIt) {
     EXPECT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_DONE);
     // Frame messages reach the frame while the series runs: each pending still is written.
     for (int i = 0; i < 6; ++i) {
-        ASSERT_TRUE(WaitFor([this] { return capture().m_pendingStill == 1; }, 3000));
+        ASSERT_TRUE(RunUntil([this] { return capture().m_pendingStill == 1; }));
         frame.now = frame.now.addSecs(1);
         PostMessage(&frame, UM_CAMERA_FRAME);
-        ASSERT_TRUE(WaitFor([this, i] { return frame.Stills().size() == size_t(i) + 1; }, 3000));
+        ASSERT_TRUE(RunUntil([this, i] { return frame.Stills().size() == size_t(i) + 1; }));
     }
-    EXPECT_TRUE(WaitFor([this] { return !capture().SeriesRunning(); }, 3000));
+    EXPECT_TRUE(RunUntil([this] { return !capture().SeriesRunning(); }));
     EXPECT_EQ(capture().m_seriesIndex, 6);
 
     // A series of ten stills stopped after its first.
@@ -210,7 +230,8 @@ TEST_F(Capture, SeriesRunsOnTheTimerSoMessagesFlowAndTheUserCanStopIt) {
     EXPECT_EQ(frame.Stills().size(), 1u);
     EXPECT_EQ(SendMessage(&frame, UM_LONG_EXPOSURE_END), MSG_DONE);
     EXPECT_FALSE(capture().SeriesRunning());
-    QTest::qWait(1500);
+    frame.clock.Advance(10s); // no interval is left to run out
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.Stills().size(), 1u);
     EXPECT_EQ(capture().m_seriesIndex, 7);
 }
@@ -232,7 +253,7 @@ TEST_F(Capture, VideoStartsAndStopsOnlyWithARunningCamera) {
 
     // Stopping the camera ends the recording and resets the panel's button.
     CSavePanel* panel = capture().SavePanel();
-    QTest::qWait(1);
+    QCoreApplication::processEvents(); // the panel learns the camera state by a posted message
     ASSERT_TRUE(panel->m_videoButton->isEnabled());
     panel->m_videoButton->click();
     EXPECT_EQ(panel->m_videoButton->text(), QStringLiteral("Video Stoppen"));
@@ -276,7 +297,7 @@ TEST_F(Capture, QuickPressesAreEachWrittenAndAnEmptyNameIsBild) {
     frame.Start(2);
     // Three presses before the first still is done, all in one second.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_DONE);
-    ASSERT_TRUE(WaitFor([this] { return frame.Stills().size() == 3 && !capture().SeriesRunning(); }, 10000));
+    ASSERT_TRUE(RunUntil([this] { return frame.Stills().size() == 3 && !capture().SeriesRunning(); }));
     EXPECT_EQ(frame.Stills(), (std::vector<std::string>{Name("KX_03_04_05_06_07", 2),
                                                         Name("KX_03_04_05_06_07_2", 2),
                                                         Name("KX_03_04_05_06_07_3", 2)}));
@@ -344,8 +365,16 @@ TEST_F(Capture, VideoWatchesTheFreeSpaceAndStopsCleanlyWhenItRunsOut) {
     EXPECT_TRUE(frame.statusTexts.back().startsWith(QStringLiteral("Videoaufnahme 0:00, 0.0 MB")))
         << frame.statusTexts.back().toStdString();
     EXPECT_TRUE(frame.statusTexts.back().contains(QStringLiteral("900 MB")));
+    // Checked every second: the status shows how long the video runs.
+    const size_t checks = frame.statusTexts.size();
+    frame.clock.Advance(65s);
+    EXPECT_EQ(frame.statusTexts.size(), checks + 65);
+    EXPECT_TRUE(frame.statusTexts.back().startsWith(QStringLiteral("Videoaufnahme 1:05, ")))
+        << frame.statusTexts.back().toStdString();
     free = 100LL * 1000 * 1000;
-    capture().CheckRecording();
+    frame.clock.Advance(999ms);
+    EXPECT_EQ(capture().m_recording, 1);
+    frame.clock.Advance(1ms);
     EXPECT_EQ(capture().m_recording, 0);
     EXPECT_EQ(Calls("StopRecord"), 1);
     EXPECT_EQ(frame.reports.size(), 2u);
@@ -357,7 +386,7 @@ TEST_F(Capture, VideoWatchesTheFreeSpaceAndStopsCleanlyWhenItRunsOut) {
     ASSERT_EQ(SendMessage(&frame, UM_VIDEO_START), MSG_DONE);
     frame.fake->recordFailed = 1;
     frame.fake->lastError = "Input/output error";
-    capture().CheckRecording();
+    frame.clock.Advance(1s);
     EXPECT_EQ(capture().m_recording, 0);
     ASSERT_EQ(frame.reports.size(), 3u);
     EXPECT_TRUE(frame.reports.back().contains(QStringLiteral("Input/output error")));

@@ -23,6 +23,7 @@ CaptureFrame::CaptureFrame(bool realLibrary)
     capture = std::make_unique<CCaptureControl>(camera.get(), this, this);
     capture->SetSleep([](int) {});
     capture->SetClock([this] { return now; });
+    capture->SetSteadyClock(clock);
     capture->SetFolderOpener([this](const QString& path) { openedFolders.push_back(path); });
     capture->SetMessenger([this](const QString& text) { reports.push_back(text); });
     capture->SetStatusReporter([this](const QString& text) { statusTexts.push_back(text); });

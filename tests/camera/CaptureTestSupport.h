@@ -1,7 +1,7 @@
 // The main frame's part in capture to file: a window that hands the capture
 // messages to its capture control and the camera messages to its camera
-// control, with a scripted camera (or the real library), a fixed clock and
-// no waits.
+// control, with a scripted camera (or the real library), fixed clocks (the
+// steady one moves when the test advances it) and no waits.
 #pragma once
 
 #include <memory>
@@ -14,6 +14,7 @@
 #include "CameraControl.h"
 #include "CaptureControl.h"
 #include "FakeCameraCalls.h"
+#include "FakeCaptureClock.h"
 #include "MessageTarget.h"
 #include "TestSupport.h"
 
@@ -40,7 +41,8 @@ public:
     std::vector<QString> reports; // messages shown to the user
     std::vector<QString> statusTexts;
     std::vector<QString> openedFolders;
-    QDateTime now = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+    QDateTime now = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); // names the files
+    FakeCaptureClock clock; // times intervals, countdowns and recording checks
     FakeCameraCalls* fake = nullptr;
     std::unique_ptr<CCameraControl> camera;
     std::unique_ptr<CCaptureControl> capture;

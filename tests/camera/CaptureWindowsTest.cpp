@@ -2,6 +2,7 @@
 // the image browser.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,10 +43,11 @@ protected:
         dialog->SetReporter([this](const QString& text) { frame.reports.push_back(text); });
         return dialog;
     }
-    // Clicks OK; true when the dialog let go (1245 reached the frame).
+    // Clicks OK; true when the dialog let go (the 1245 it posts reached the frame).
     bool Ok(CDialogCaptureConfig* dialog) {
         dialog->GetDlgItem<QPushButton>(IDOK)->click();
-        return WaitFor([this] { return frame.capture->ConfigDialog() == nullptr; }, 500);
+        QCoreApplication::processEvents();
+        return frame.capture->ConfigDialog() == nullptr;
     }
     CaptureFrame frame;
 };
@@ -188,13 +190,13 @@ TEST(SavePanel, ButtonsFollowTheCameraStateAndType) {
         EXPECT_EQ(panel->m_videoButton->isEnabled(), c.video);
         EXPECT_EQ(panel->m_compressorButton->isEnabled(), c.compressor);
         SendMessage(&frame, UM_PREVIEW_STOP);
-        QTest::qWait(1);
+        QCoreApplication::processEvents();
         EXPECT_FALSE(panel->m_stillButton->isEnabled());
     }
     // Every other button posts its message to the frame.
     panel->GetDlgItem<QPushButton>(IDC_SAVE_CONFIG)->click();
     panel->GetDlgItem<QPushButton>(IDC_SAVE_OPEN_FOLDER)->click();
-    QTest::qWait(1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.Count(UM_CAPTURE_CONFIG), 1);
     EXPECT_EQ(frame.Count(UM_OPEN_CAPTURE_FOLDER), 1);
 }
@@ -224,7 +226,7 @@ TEST(ImageBrowser, StepsThroughTheStillsWithThumbnailsAndOpensTheOneShown) {
     std::vector<QString> reports;
     browser.SetReporter([&](const QString& text) { reports.push_back(text); });
     browser.OpenCurrent(); // nothing shown: nothing asked
-    QTest::qWait(1);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(frame.opened.empty());
 
     const QString large = Picture(dir, "large.BMP", 1600, 1200);
@@ -247,7 +249,7 @@ TEST(ImageBrowser, StepsThroughTheStillsWithThumbnailsAndOpensTheOneShown) {
     EXPECT_EQ(browser.CounterText(), QStringLiteral("< 1 / 2 >"));
     EXPECT_EQ(browser.Thumbnail().GetWidth(), 200u);
     browser.m_openButton->click();
-    QTest::qWait(1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.opened, (std::vector<QString>{large}));
 
     // A file without an extension and a deleted file leave the last picture and counter.

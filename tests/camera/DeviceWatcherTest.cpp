@@ -1,4 +1,4 @@
-#include <QTest>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(DeviceWatcher, EventsBecomePostedCameraMessages) {
     watcher.DeviceChange(0x0007, &record);                                // not an arrival or removal
     EXPECT_EQ(watcher.DeviceChange(CDeviceWatcher::kDeviceArrival, nullptr), 0);
     EXPECT_TRUE(frame.messages.empty()); // posted
-    QTest::qWait(1);
+    QCoreApplication::processEvents();
     ASSERT_EQ(frame.messages, (std::vector<UINT>{UM_CAMERA_SELECT, UM_CAMERA_SELECT, UM_CAMERA_REMOVED}));
     EXPECT_EQ(static_cast<int>(frame.params[0]), 2);
     EXPECT_EQ(static_cast<int>(frame.params[1]), -1);

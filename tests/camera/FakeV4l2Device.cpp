@@ -1,8 +1,8 @@
 #include "FakeV4l2Device.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 #include <linux/videodev2.h>
 
@@ -63,12 +63,28 @@ void* FakeV4l2Io::Mmap(size_t length, int fd, int64_t offset) {
     return it->second.buffers[index].data();
 }
 
+void FakeV4l2Io::Unplug() {
+    {
+        std::lock_guard lock(m_mutex);
+        unplugged = true;
+    }
+    m_unplug.notify_all();
+}
+
 int FakeV4l2Io::Poll(int fd, int timeoutMs) {
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(std::min(timeoutMs, 20))); // 50 frames a second at most
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     auto it = m_handles.find(fd);
-    return it != m_handles.end() && it->second.streaming && (!it->second.queued.empty() || unplugged) ? 1 : 0;
+    if (it == m_handles.end()) return 0;
+    // The device makes a frame every 20 ms (50 a second), like a camera; an unplug ends the wait.
+    const auto now = std::chrono::steady_clock::now();
+    const auto until = std::min(std::max(it->second.nextFrame, now), now + std::chrono::milliseconds(timeoutMs));
+    if (m_unplug.wait_until(lock, until, [this] { return unplugged.load(); })) return 1;
+    it = m_handles.find(fd); // the handle may have closed meanwhile
+    if (it == m_handles.end() || !it->second.streaming || it->second.queued.empty() ||
+        std::chrono::steady_clock::now() < it->second.nextFrame)
+        return 0;
+    it->second.nextFrame = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+    return 1;
 }
 
 int FakeV4l2Io::Ioctl(int fd, unsigned long request, void* arg) {
@@ -142,7 +158,10 @@ int FakeV4l2Io::Ioctl(int fd, unsigned long request, void* arg) {
     }
     case VIDIOC_DQBUF: {
         auto* buf = static_cast<v4l2_buffer*>(arg);
-        if (unplugged) return Fail(ENODEV);
+        if (unplugged) {
+            ++lostAnswers;
+            return Fail(ENODEV);
+        }
         if (!h.streaming) return Fail(EINVAL);
         if (h.queued.empty()) return Fail(EAGAIN);
         const uint32_t index = h.queued.front();

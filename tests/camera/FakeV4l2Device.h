@@ -4,6 +4,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -41,6 +43,10 @@ class FakeV4l2Io : public kxcam::V4l2Io {
 public:
     std::map<std::string, FakeDevice> devices;
     std::atomic<bool> unplugged{false};
+    // Pulls the device out: a waiting poll answers at once, and the next
+    // buffer asked for fails with ENODEV (counted in lostAnswers).
+    void Unplug();
+    std::atomic<int> lostAnswers{0};
     std::map<uint32_t, int> controlValues;
 
     // The YUYV bytes of frame n at w x h (rows w * 2 bytes).
@@ -65,9 +71,11 @@ private:
         std::deque<uint32_t> queued;
         bool streaming = false;
         uint64_t frame = 0;
+        std::chrono::steady_clock::time_point nextFrame{};
     };
     int Fail(int error);
     std::mutex m_mutex;
+    std::condition_variable m_unplug;
     std::map<int, Handle> m_handles;
     int m_nextFd = 100;
 };

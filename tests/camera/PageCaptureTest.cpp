@@ -1,6 +1,6 @@
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPushButton>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -135,7 +135,7 @@ TEST_F(Page, ButtonsSendOrPostTheirMessagesToTheFrame) {
     page()->m_autoWhiteButton->click();
     page()->m_configButton->click();
     EXPECT_EQ(frame.Count(UM_AUTO_WHITE_BALANCE), 0); // posted, not yet handled
-    QTest::qWait(1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.Count(UM_AUTO_WHITE_BALANCE), 1);
     EXPECT_EQ(frame.Count(UM_CAMERA_SETTINGS), 1);
     State(2, 2);

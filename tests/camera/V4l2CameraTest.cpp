@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
-#include <QTest>
 
 #include <linux/videodev2.h>
 
@@ -246,12 +245,13 @@ TEST(V4l2Streaming, UnpluggingEndsTheStreamQuietlyAndStopStillWorks) {
     Collector frames;
     ASSERT_TRUE(camera->Start(&frames));
     ASSERT_TRUE(WaitFor([&] { return frames.Count() >= 1; }));
-    io.unplugged = true;
-    QTest::qWait(100);
+    io.Unplug();
+    // The streaming thread asks for a buffer, learns the device is gone and ends.
+    ASSERT_TRUE(WaitFor([&] { return io.lostAnswers >= 1; }));
     const size_t atUnplug = frames.Count();
-    QTest::qWait(100);
-    EXPECT_EQ(frames.Count(), atUnplug);
     camera->Close();
+    EXPECT_EQ(io.lostAnswers, 1); // asked once, not again and again
+    EXPECT_EQ(frames.Count(), atUnplug);
     EXPECT_FALSE(camera->Open(1)); // gone
 }
 
@@ -310,12 +310,13 @@ TEST(V4l2Library, WhiteBalanceByTheDeviceOrByGainsAndRawStillsAreTheDevicesBytes
     KXCameraSetGain(128, 128, 128);
     KXCameraSetAWBState(1);
     EXPECT_EQ(io.controlValues[V4L2_CID_DO_WHITE_BALANCE], 1);
-    QTest::qWait(100);
+    // Three frames shown since: the last came from a frame that began after the request.
+    const uint64_t shown = lib.FramesShown();
+    ASSERT_TRUE(WaitFor([&] { return lib.FramesShown() >= shown + 3; }));
     int r, g, b;
     KXCameraGetGain(&r, &g, &b);
     EXPECT_EQ(r + g + b, 3 * 128); // the device did it
     LEKXCameraPause();
-    QTest::qWait(60);
     testsupport::TempDir dir;
     ASSERT_EQ(KXCameraCaptureFile(dir.file("still").c_str(), KXCAMERA_RAW), 1);
     const std::vector<uint8_t> raw = testsupport::ReadFile(dir.file("still.RAW"));

@@ -50,6 +50,15 @@ void PumpUntil(const std::atomic<bool>& flag) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// Waits (without serving events) until another thread has queued a send after
+// `before` of them; false when none comes within a generous bound.
+bool WaitForQueuedSend(uint64_t before) {
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (QueuedSendCount() == before && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
+    return QueuedSendCount() != before;
+}
+
 } // namespace
 
 TEST(CrossThreadMessages, ATargetDestroyedBeforeTheWorkerSendsDropsTheMessage) {
@@ -77,16 +86,14 @@ TEST(CrossThreadMessages, ATargetDestroyedWhileASendWaitsReleasesTheSender) {
     std::atomic<int> calls{0};
     auto* target = new Counter(calls);
     const CMessageHandle handle = target->Handle();
-    std::atomic<bool> started{false}, done{false};
+    std::atomic<bool> done{false};
     std::optional<LRESULT> sent = 99;
+    const uint64_t before = QueuedSendCount();
     std::thread worker([&] {
-        started = true;
         sent = TrySendMessage(handle, WM_USER + 3, 21);
         done = true;
     });
-    while (!started)
-        std::this_thread::yield();
-    std::this_thread::sleep_for(50ms); // let the send reach the queue
+    EXPECT_TRUE(WaitForQueuedSend(before));
     EXPECT_FALSE(done);
     delete target; // drops the queued send and answers the worker
     PumpUntil(done);
@@ -126,11 +133,13 @@ TEST(CrossThreadMessages, JoiningAWorkerBlockedInASendServesTheSend) {
     // A posted message waits for the event loop; the join serves only sends.
     ASSERT_TRUE(PostMessage(&view, WM_USER + 5, 100));
     std::vector<LRESULT> results;
+    const uint64_t before = QueuedSendCount();
     std::thread worker([&, handle = view.Handle()] {
         for (WPARAM percent = 1; percent <= 10; ++percent)
             results.push_back(SendMessage(handle, 1026, percent));
     });
-    std::this_thread::sleep_for(20ms); // the worker is blocked in its first send by now
+    // The join begins with the worker already blocked in its first send.
+    EXPECT_TRUE(WaitForQueuedSend(before));
     JoinServingSends(worker);
     EXPECT_FALSE(worker.joinable());
     ASSERT_EQ(results.size(), 10u);

@@ -38,15 +38,18 @@ TEST(Messages, SendFromWorkerBlocksUntilUiThreadHandledIt) {
     Recorder r;
     std::atomic<LRESULT> result{-1};
     std::atomic<bool> done{false};
+    const uint64_t before = QueuedSendCount();
     std::thread worker([&] {
         result = SendMessage(&r, 1026, 7, 100);
         done = true;
     });
-    // The worker cannot finish before this thread runs its event loop.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(done);
+    // Queued, the send cannot finish before this thread runs its event loop.
     QElapsedTimer timer;
     timer.start();
+    while (QueuedSendCount() == before && timer.elapsed() < 10000) std::this_thread::yield();
+    EXPECT_NE(QueuedSendCount(), before);
+    EXPECT_FALSE(done);
+    timer.restart();
     while (!done && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     worker.join();
     EXPECT_EQ(result, 107);

@@ -66,6 +66,8 @@ std::vector<std::unique_ptr<CameraDevice>> CameraLibrary::AttachedCameras() {
 
 void CameraLibrary::SetEnumerator(Enumerator enumerator) { m_enumerator = std::move(enumerator); }
 
+void CameraLibrary::SetClock(std::function<Clock::time_point()> now) { m_now = std::move(now); }
+
 void CameraLibrary::Refresh() {
     std::vector<std::unique_ptr<CameraDevice>> found = m_enumerator ? m_enumerator() : AttachedCameras();
     // An opened camera that is still there stays in use, with its state.
@@ -411,7 +413,7 @@ void CameraLibrary::StartLongExposure() {
 
 void CameraLibrary::BeginExposure() {
     m_exposure = Exposure::Exposing;
-    m_exposureStart = Clock::now();
+    m_exposureStart = m_now ? m_now() : Clock::now();
     m_exposureLength = LongExposureLength(Identity().type, ExposureRows(), RowTime());
     m_exposureSum.clear();
     m_exposureFrames = 0;

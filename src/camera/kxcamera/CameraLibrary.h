@@ -32,6 +32,9 @@ public:
     static std::vector<std::unique_ptr<CameraDevice>> AttachedCameras();
     // Replaces how cameras are found (tests); empty restores AttachedCameras.
     void SetEnumerator(Enumerator enumerator);
+    // Replaces the clock a long exposure starts by (tests that step the simulated
+    // camera give its frames' times); empty restores the steady clock.
+    void SetClock(std::function<Clock::time_point()> now);
 
     void Refresh();
     // index: row of the camera id table; -1 selects none. A camera whose USB ids
@@ -114,6 +117,7 @@ private:
     void EndExposure(QImage& frame);
 
     Enumerator m_enumerator;
+    std::function<Clock::time_point()> m_now;
     std::vector<std::unique_ptr<CameraDevice>> m_devices;
     int m_current = -1;
     bool m_deselected = false; // "no camera" chosen while the current one is open

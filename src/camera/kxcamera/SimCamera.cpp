@@ -1,6 +1,8 @@
 #include "SimCamera.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <QSettings>
 
@@ -14,6 +16,18 @@ namespace {
 
 constexpr int kDefaultType = 2;
 const QSize kSizes[] = {{640, 480}, {1280, 960}, {2048, 1536}};
+
+// Whether cameras started from now on are stepped, and the started ones that are.
+struct SteppedCameras {
+    std::mutex mutex;
+    bool stepped = false;
+    std::vector<SimCamera*> started;
+};
+
+SteppedCameras& Stepped() {
+    static SteppedCameras cameras;
+    return cameras;
+}
 
 } // namespace
 
@@ -78,6 +92,17 @@ bool SimCamera::Start(FrameConsumer* consumer) {
     if (!m_picture || !consumer) return false;
     if (m_running.exchange(true)) return true;
     Stage(); // the home position is worked out here, not on the device thread
+    m_script = SimStageScript::FromEnvironment();
+    SteppedCameras& stepped = Stepped();
+    {
+        std::lock_guard lock(stepped.mutex);
+        if (stepped.stepped) {
+            m_steppedConsumer = consumer;
+            m_steppedFrame = 0;
+            stepped.started.push_back(this);
+            return true;
+        }
+    }
     m_thread = std::thread([this, consumer] { Run(consumer); });
     return true;
 }
@@ -85,6 +110,26 @@ bool SimCamera::Start(FrameConsumer* consumer) {
 void SimCamera::Stop() {
     m_running = false;
     if (m_thread.joinable()) m_thread.join();
+    SteppedCameras& stepped = Stepped();
+    std::lock_guard lock(stepped.mutex);
+    std::erase(stepped.started, this);
+    m_steppedConsumer = nullptr;
+}
+
+void SimCamera::SetStepped(bool on) {
+    SteppedCameras& stepped = Stepped();
+    std::lock_guard lock(stepped.mutex);
+    stepped.stepped = on;
+}
+
+int SimCamera::Step(Clock::time_point when) {
+    SteppedCameras& stepped = Stepped();
+    std::lock_guard lock(stepped.mutex);
+    for (SimCamera* camera : stepped.started) {
+        camera->Render(camera->m_steppedFrame++, camera->m_steppedImage);
+        camera->m_steppedConsumer->OnFrame(camera->m_steppedImage, QByteArray(), when);
+    }
+    return static_cast<int>(stepped.started.size());
 }
 
 StagePosition SimCamera::Stage() const {
@@ -129,14 +174,17 @@ bool SimCamera::KeyPress(int key, int modifiers) {
     return true;
 }
 
+void SimCamera::Render(uint64_t n, QImage& frame) {
+    StagePosition stage = Stage();
+    if (m_script->Poll(stage)) SetStage(stage);
+    m_picture->Render(n, Stage(), frame);
+}
+
 void SimCamera::Run(FrameConsumer* consumer) {
-    const SimStageScript script = SimStageScript::FromEnvironment();
     const Clock::time_point start = Clock::now();
     QImage frame;
     for (uint64_t n = 0; m_running; ++n) {
-        StagePosition stage = Stage();
-        if (script.Poll(stage)) SetStage(stage);
-        m_picture->Render(n, Stage(), frame);
+        Render(n, frame);
         consumer->OnFrame(frame, QByteArray(), Clock::now());
         // Scheduled from the start, so late frames do not slow the rate.
         const Clock::time_point next = start + (n + 1) * kFrameInterval;

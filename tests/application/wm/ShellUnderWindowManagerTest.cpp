@@ -47,7 +47,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return Framed(s->frame()); }));
         const QRect saved = s->frame()->SavedFrame();
         if (!saved.isEmpty()) WaitFor([&] { return s->frame()->frameGeometry() == saved; });
-        QTest::qWait(200);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(s->frame()));
         return s;
     }
     testsupport::TempDir dir;
@@ -59,16 +59,17 @@ TEST_F(UnderWindowManager, CommandsReachTheActiveDocumentInEveryState) {
     auto s = Start();
     CMainFrame* frame = s->frame();
     QAction* close = frame->CommandAction(ID_FILE_CLOSE);
+    // Close becomes enabled once activation has reached the document (the update handlers run each round).
     auto closeEnabled = [&] {
-        QTest::qWait(100);
-        frame->UpdateAllCommandUI();
-        return close->isEnabled();
+        return WaitFor([&] {
+            frame->UpdateAllCommandUI();
+            return close->isEnabled();
+        });
     };
     EXPECT_TRUE(closeEnabled()) << "the start-up document";
 
     frame->ExecuteCommand(ID_MODE_CAMERA);
-    QTest::qWait(100);
-    EXPECT_FALSE(frame->MdiArea()->isVisible());
+    EXPECT_TRUE(WaitFor([&] { return !frame->MdiArea()->isVisible(); }));
     frame->ExecuteCommand(ID_MODE_IMAGE);
     EXPECT_TRUE(closeEnabled()) << "after camera mode";
 
@@ -82,7 +83,9 @@ TEST_F(UnderWindowManager, CommandsReachTheActiveDocumentInEveryState) {
 
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_CLOSE));
     EXPECT_TRUE(s->app->m_pDocTemplate->GetDocuments().empty());
-    EXPECT_FALSE(closeEnabled());
+    QApplication::processEvents();
+    frame->UpdateAllCommandUI();
+    EXPECT_FALSE(close->isEnabled());
 }
 
 TEST_F(UnderWindowManager, ThreeRestartsKeepTheWindowRectangle) {
