@@ -1,14 +1,13 @@
 // vistorel-img: the image library from the shell — info, convert and the raw RGBA dump.
 #include "CliArgs.h"
+#include "HelperFiles.h"
 #include "ProcessCommand.h"
-#include "StackCommand.h"
-#include "StitchCommand.h"
 #include "Image.h"
 #include "IOFile.h"
 #include "codecs/ImageJPG.h"
 #include "codecs/ImageGIF.h"
-#ifdef VISTOREL_QT_RENDERERS
-#include "QtRenderers.h"
+#ifdef VISTOREL_QT_TEXT_MODULE
+#include "QtTextOnDemand.h"
 #endif
 
 #include <cstdio>
@@ -247,9 +246,8 @@ int Animate(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
-#ifdef VISTOREL_QT_RENDERERS
-    std::unique_ptr<QGuiApplication> qtApp;
-    vimg::display::RegisterQtRenderersOnFirstText(qtApp);
+#ifdef VISTOREL_QT_TEXT_MODULE
+    vimg::cli::QtTextOnDemand::Install();
 #endif
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
@@ -258,7 +256,6 @@ int main(int argc, char** argv) {
     if (command == "rgba") return Rgba(args);
     if (command == "animate") return Animate(args);
     if (command == "process") return vimg::cli::ProcessCommand(args);
-    if (command == "stack") return vimg::cli::StackCommand(args);
-    if (command == "stitch") return vimg::cli::StitchCommand(args);
+    if (command == "stack" || command == "stitch") return vimg::cli::RunMergeHelper(argv);
     return Usage();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <type_traits>
 #include <vector>
@@ -34,6 +35,34 @@ using SlowPixel = std::function<RGBQUAD(int32_t x, int32_t y)>;
 // window lies inside the image, from row pointers into dstRow.
 using FastRun =
     std::function<void(int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dstRow)>;
+
+// Splits a size x size kernel into column weights u and row weights v with
+// kernel[r * size + c] == u[r] * v[c] for every tap; leaves both empty when
+// the kernel is not such a product (or is all zero).
+void SplitKernel(const int32_t* kernel, int32_t size, std::vector<int32_t>& u, std::vector<int32_t>& v) {
+    u.clear();
+    v.clear();
+    const auto n = static_cast<size_t>(size);
+    size_t r0 = 0, c0 = 0;
+    while (r0 < n * n && kernel[r0] == 0) ++r0;
+    if (r0 == n * n) return;
+    c0 = r0 % n;
+    r0 /= n;
+    // v: the first non-zero row divided by the greatest common divisor of its entries.
+    int64_t g = 0;
+    for (size_t c = 0; c < n; ++c) g = std::gcd(g, static_cast<int64_t>(kernel[r0 * n + c]));
+    std::vector<int64_t> row(n), column(n);
+    for (size_t c = 0; c < n; ++c) row[c] = kernel[r0 * n + c] / g;
+    for (size_t r = 0; r < n; ++r) {
+        if (kernel[r * n + c0] % row[c0] != 0) return;
+        column[r] = kernel[r * n + c0] / row[c0];
+    }
+    for (size_t r = 0; r < n; ++r)
+        for (size_t c = 0; c < n; ++c)
+            if (column[r] * row[c] != kernel[r * n + c]) return;
+    u.assign(column.begin(), column.end());
+    v.assign(row.begin(), row.end());
+}
 
 // One row of a window operation on a 24-bit image, into `dst` (which holds
 // the row's original bytes): interior runs go to `fast`, every other selected
@@ -319,6 +348,11 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
         bySum.resize(static_cast<size_t>(weightSum * 255 + 1));
         for (size_t i = 0; i < bySum.size(); ++i) bySum[i] = finish(lowestSum + static_cast<int64_t>(i));
     }
+    // A kernel that is the product of a column and a row of integers (box,
+    // binomial) is applied as a sum over rows, then over columns: with sums
+    // taken modulo 2^16 the two give exactly the sums of the full window.
+    std::vector<int32_t> columnWeights, rowWeights;
+    if (!bySum.empty()) SplitKernel(kernel, size, columnWeights, rowWeights);
     const auto fast = [&](int32_t y, int32_t xFrom, int32_t xTo, const uint8_t* maskRow, uint8_t* dst) {
         const size_t n = static_cast<size_t>(xTo - xFrom) * 3;
         std::vector<uint8_t> result(n);
@@ -333,7 +367,28 @@ bool Image::Filter(const int32_t* kernel, int32_t size, int32_t divisor, int32_t
                     a[i] += kw * static_cast<Acc>(s[i]);
             }
         };
-        if (!bySum.empty()) {
+        if (!bySum.empty() && !rowWeights.empty()) {
+            // Column sums for every pixel the row's windows cover, then row sums of those.
+            const size_t spread = static_cast<size_t>(size - 1) * 3;
+            std::vector<uint16_t> columns(n + spread, 0), acc(n, 0);
+            uint16_t* c = columns.data();
+            for (int32_t dy = win.lo; dy <= win.hi; ++dy) {
+                const auto kw = static_cast<uint16_t>(columnWeights[static_cast<size_t>(dy - win.lo)]);
+                if (kw == 0) continue;
+                const uint8_t* s =
+                    GetBits(static_cast<uint32_t>(y + dy)) + static_cast<size_t>(xFrom + win.lo) * 3;
+                for (size_t i = 0; i < n + spread; ++i) c[i] = static_cast<uint16_t>(c[i] + kw * s[i]);
+            }
+            uint16_t* a = acc.data();
+            for (int32_t j = 0; j < size; ++j) {
+                const auto kw = static_cast<uint16_t>(rowWeights[static_cast<size_t>(j)]);
+                if (kw == 0) continue;
+                const uint16_t* cj = c + static_cast<size_t>(j) * 3;
+                for (size_t i = 0; i < n; ++i) a[i] = static_cast<uint16_t>(a[i] + uint32_t{kw} * cj[i]);
+            }
+            const auto base = static_cast<uint16_t>(lowestSum);
+            for (size_t i = 0; i < n; ++i) result[i] = bySum[static_cast<uint16_t>(a[i] - base)];
+        } else if (!bySum.empty()) {
             std::vector<uint16_t> acc(n);
             uint16_t* a = acc.data();
             std::fill(a, a + n, uint16_t{0});

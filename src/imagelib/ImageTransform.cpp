@@ -224,6 +224,17 @@ bool Image::QuarterTurnConsuming(bool clockwise, Image& tmp) {
 
 bool Image::Rotate180(Image* dest) {
     if (!pDib) return false;
+    // Turned into itself, a picture of whole-byte pixels takes a flip and a
+    // mirror, with no second picture. Row padding is cleared as a new picture
+    // would have it (below 8 bits the last byte's spare bits would move).
+    if (!dest && head.biBitCount >= 8) {
+        if (!Flip() || !Mirror()) return false;
+        const size_t used = static_cast<size_t>(head.biWidth) * (head.biBitCount / 8);
+        if (used < info.effWidth)
+            for (int32_t y = 0; y < head.biHeight; ++y)
+                std::memset(GetBits(static_cast<uint32_t>(y)) + used, 0, info.effWidth - used);
+        return true;
+    }
     const int32_t w = head.biWidth, h = head.biHeight;
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(w), static_cast<uint32_t>(h)))

@@ -189,6 +189,8 @@ std::vector<Image> Subjects() {
 const std::vector<int32_t> kBlur3(9, 1);
 const std::vector<int32_t> kEdge3 = {-1, -1, -1, -1, 8, -1, -1, -1, -1};
 const std::vector<int32_t> kRelief3 = {0, 0, -1, 0, 0, 0, 1, 0, 0};
+// (1, 2, 1) down times (-1, 0, 1) across: a product kernel with negative weights.
+const std::vector<int32_t> kSobel3 = {-1, 0, 1, -2, 0, 2, -1, 0, 1};
 const std::vector<int32_t> kEdge3x300 = {-300, -300, -300, -300, 2400, -300, -300, -300, -300};
 const std::vector<int32_t> kGauss5 = {0, 1, 2, 1, 0, 1, 3, 4, 3, 1, 2, 4, 8,
                                       4, 2, 1, 3, 4, 3, 1, 0, 1, 2, 1, 0};
@@ -205,6 +207,7 @@ TEST(ImageFilter, FilterMatchesDefinitionOnEveryKindOfImage) {
                           {&kRelief3, 3, 0, 127},
                           {&kGauss5, 5, 52, 0},
                           {&kBlur3, 3, 0, 0},
+                          {&kSobel3, 3, 1, 128},
                           // Negative sums truncate towards zero; offsets near the 32-bit ends clamp.
                           {&kEdge3, 3, 7, -3},
                           {&kEdge3, 3, -5, 2000000000},

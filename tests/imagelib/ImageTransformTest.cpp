@@ -13,6 +13,7 @@
 
 using testsupport::Rgb;
 using testsupport::SameColours;
+using testsupport::SamePixels;
 using vimg::Image;
 using vimg::RGBQUAD;
 
@@ -56,6 +57,10 @@ TEST(ImageTransform, QuarterAndHalfTurnsMoveEveryPixelAtEveryDepth) {
         ExpectMoved(src, right, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
         ExpectMoved(src, left, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
         ExpectMoved(src, half, [&](int x, int y) { return std::pair{w - 1 - x, h - 1 - y}; });
+        Image halfInPlace(src);
+        ASSERT_TRUE(halfInPlace.Rotate180());
+        ExpectMoved(src, halfInPlace, [&](int x, int y) { return std::pair{w - 1 - x, h - 1 - y}; });
+        EXPECT_TRUE(SamePixels(halfInPlace, half));
         if (src.IsIndexed()) {
             EXPECT_TRUE(right.IsSamePalette(src));
         }
