@@ -8,7 +8,8 @@ if(NOT result EQUAL 0)
 endif()
 foreach(f bin/vistorel bin/vistorel-img share/applications/vistorel.desktop
           share/metainfo/org.vistorel.Vistorel.metainfo.xml share/icons/hicolor/scalable/apps/vistorel.svg
-          share/man/man1/vistorel.1 share/man/man1/vistorel-img.1)
+          share/man/man1/vistorel.1 share/man/man1/vistorel-img.1
+          libexec/vistorel/vistorel-img-merge libexec/vistorel/vistorel-img-qt.so)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()
