@@ -1213,6 +1213,53 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     </message>
 </context>
 <context>
+    <name>Quantity</name>
+    <message>
+        <source>Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>Breite</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Höhe</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Durchmesser</source>
+        <translation>Diameter</translation>
+    </message>
+    <message>
+        <source>Durchmesser X</source>
+        <translation>Diameter X</translation>
+    </message>
+    <message>
+        <source>Durchmesser Y</source>
+        <translation>Diameter Y</translation>
+    </message>
+    <message>
+        <source>Fläche</source>
+        <translation>Area</translation>
+    </message>
+    <message>
+        <source>Umfang</source>
+        <translation>Perimeter</translation>
+    </message>
+    <message>
+        <source>Winkel</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+</context>
+<context>
     <name>SavePanel</name>
     <message>
         <source>Speichern</source>
