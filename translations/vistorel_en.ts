@@ -283,6 +283,17 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     </message>
 </context>
 <context>
+    <name>ControlHost</name>
+    <message>
+        <source>Aufnahme</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Bild</source>
+        <translation>Image</translation>
+    </message>
+</context>
+<context>
     <name>EditMenu</name>
     <message>
         <source>&amp;Editieren</source>
@@ -1166,6 +1177,17 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     </message>
 </context>
 <context>
+    <name>PageCapture</name>
+    <message>
+        <source>Vorschau Starten</source>
+        <translation>Start Preview</translation>
+    </message>
+    <message>
+        <source>Vorschau Stoppen</source>
+        <translation>Stop Preview</translation>
+    </message>
+</context>
+<context>
     <name>PaletteDialog</name>
     <message>
         <source>Palette</source>
@@ -1280,6 +1302,22 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     <message>
         <source>öffnen...</source>
         <translation>Open...</translation>
+    </message>
+    <message>
+        <source>Aufnahme</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Aufnahme Stoppen</source>
+        <translation>Stop Capture</translation>
+    </message>
+    <message>
+        <source>Video starten</source>
+        <translation>Start Video</translation>
+    </message>
+    <message>
+        <source>Video Stoppen</source>
+        <translation>Stop Video</translation>
     </message>
 </context>
 <context>

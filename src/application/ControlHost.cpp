@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -35,8 +36,8 @@ CControlHost::CControlHost(QWidget* parent) : QWidget(parent), m_tabs(new QTabWi
     capture->setObjectName(QStringLiteral("PageCapture"));
     auto* imageProc = new QWidget;
     imageProc->setObjectName(QStringLiteral("PageImageProc"));
-    m_tabs->addTab(Scrolling(capture), QStringLiteral("Aufnahme"));
-    m_tabs->addTab(Scrolling(imageProc), QStringLiteral("Bild"));
+    m_tabs->addTab(Scrolling(capture), QCoreApplication::translate("ControlHost", "Aufnahme"));
+    m_tabs->addTab(Scrolling(imageProc), QCoreApplication::translate("ControlHost", "Bild"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { emit pageShown(index + 1); });
 }
 

@@ -1,5 +1,6 @@
 #include "PageCapture.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +28,10 @@ QFont PageFont() {
     font.setStretch(QFont::SemiCondensed);
     return font;
 }
+
+// The preview button's two texts, in the user's language.
+QString PreviewStartText() { return QCoreApplication::translate("PageCapture", "Vorschau Starten"); }
+QString PreviewStopText() { return QCoreApplication::translate("PageCapture", "Vorschau Stoppen"); }
 
 // The control column is 260 pixels wide and the page 170 dialog units: the
 // classic 6 x 13 base units of an 8-point dialog font make it fit.
@@ -70,7 +75,7 @@ CPageCapture::CPageCapture(const CCameraControl* state, CMessageTarget* frame, Q
     // Only the user's choice counts; the frame refilling the list does not.
     connect(m_resolutionList, &QComboBox::activated, this, &CPageCapture::OnResolutionChosen);
     ApplyEnablingRules();
-    FitButtonTexts({{m_previewButton, {QStringLiteral("Vorschau Starten"), QStringLiteral("Vorschau Stoppen")}}});
+    FitButtonTexts({{m_previewButton, {PreviewStartText(), PreviewStopText()}}});
 }
 
 void CPageCapture::OnPreview() {
@@ -100,10 +105,10 @@ void CPageCapture::ApplyEnablingRules() {
 LRESULT CPageCapture::WindowProc(UINT message, WPARAM wParam, LPARAM) {
     if (message != UM_CAMERA_SELECT) return 0;
     if (wParam == 2) {
-        m_previewButton->setText(QStringLiteral("Vorschau Starten"));
+        m_previewButton->setText(PreviewStartText());
         m_lastResolution = 0;
     } else {
-        m_previewButton->setText(QStringLiteral("Vorschau Stoppen"));
+        m_previewButton->setText(PreviewStopText());
     }
     ApplyEnablingRules();
     return 1;

@@ -1,5 +1,6 @@
 #include "SavePanel.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 #include "CameraControl.h"
@@ -10,8 +11,11 @@
 
 namespace {
 
-const QString kIdleText = QStringLiteral("Aufnahme");
-const QString kStopText = QStringLiteral("Aufnahme Stoppen");
+// The buttons' changing texts, in the user's language.
+QString IdleText() { return QCoreApplication::translate("SavePanel", "Aufnahme"); }
+QString StopText() { return QCoreApplication::translate("SavePanel", "Aufnahme Stoppen"); }
+QString VideoStartText() { return QCoreApplication::translate("SavePanel", "Video starten"); }
+QString VideoStopText() { return QCoreApplication::translate("SavePanel", "Video Stoppen"); }
 
 bool HasVideo(int type) {
     for (int t : {1, 3, 4, 5, 6, 8, 10, 11, 13, 14})
@@ -46,42 +50,42 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
             [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
     connect(m_folderButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
-    FitButtonTexts({{m_stillButton, {kIdleText, kStopText}},
-                    {m_videoButton, {QStringLiteral("Video starten"), QStringLiteral("Video Stoppen")}}});
+    FitButtonTexts({{m_stillButton, {IdleText(), StopText()}},
+                    {m_videoButton, {VideoStartText(), VideoStopText()}}});
 }
 
 void CSavePanel::OnStill() {
     // A press while a series runs (or a long-exposure camera exposes) ends it.
     if (m_seriesRunning == 1) {
         PostMessage(m_frame, UM_LONG_EXPOSURE_END, Self());
-        m_stillButton->setText(kIdleText);
+        m_stillButton->setText(IdleText());
         m_seriesRunning = 0;
         return;
     }
     PostMessage(m_frame, UM_CAPTURE, Self());
     if (m_capture->Camera()->m_cameraType == 14) ShowSeriesRunning();
-    else m_stillButton->setText(kIdleText);
+    else m_stillButton->setText(IdleText());
 }
 
 void CSavePanel::ShowSeriesRunning() {
-    m_stillButton->setText(kStopText);
+    m_stillButton->setText(StopText());
     m_seriesRunning = 1;
 }
 
 void CSavePanel::ShowVideoStopped() {
-    m_videoButton->setText(QStringLiteral("Video starten"));
+    m_videoButton->setText(VideoStartText());
     m_recording = 0;
     m_compressorButton->setEnabled(true);
 }
 
 void CSavePanel::OnVideo() {
     if (m_recording == 0) {
-        m_videoButton->setText(QStringLiteral("Video Stoppen"));
+        m_videoButton->setText(VideoStopText());
         m_recording = 1;
         PostMessage(m_frame, UM_VIDEO_START, Self());
         m_compressorButton->setEnabled(false);
     } else {
-        m_videoButton->setText(QStringLiteral("Video starten"));
+        m_videoButton->setText(VideoStartText());
         m_recording = 0;
         PostMessage(m_frame, UM_VIDEO_STOP, Self());
         m_compressorButton->setEnabled(true);
@@ -96,7 +100,7 @@ void CSavePanel::ApplyCameraState(int state) {
         m_videoButton->setEnabled(false);
         m_compressorButton->setEnabled(false);
         if (state == 2 && m_recording == 1) {
-            m_videoButton->setText(QStringLiteral("Video starten"));
+            m_videoButton->setText(VideoStartText());
             m_recording = 0;
         }
         return;
@@ -113,7 +117,7 @@ LRESULT CSavePanel::WindowProc(UINT message, WPARAM wParam, LPARAM) {
     case UM_CAPTURE_DONE:
         // A still of a running series is done, not the series itself.
         if (m_capture->SeriesRunning()) return 0;
-        m_stillButton->setText(kIdleText);
+        m_stillButton->setText(IdleText());
         m_seriesRunning = 0;
         return 0;
     default:
