@@ -139,7 +139,20 @@ void CHistogramBar::paintEvent(QPaintEvent*) {
                        m_liveCounts.max, top);
         return;
     }
-    // Counted when first drawn after a change; never while a job changes the picture.
+    // Counted when first drawn after a change, never while a job changes the
+    // picture. Counting a large picture takes a while: the window's other
+    // parts (a picture just opened) are drawn first, the curves right after.
+    if (doc->HistogramPending()) {
+        if (!m_countQueued) {
+            m_countQueued = true;
+            QTimer::singleShot(0, this, [this] {
+                m_countQueued = false;
+                update();
+                if (CKXViewDoc* active = m_activeDocument ? m_activeDocument() : nullptr) active->Histogram();
+            });
+        }
+        return;
+    }
     const CHistogramCounts& counts = doc->Histogram();
     if (counts.Empty()) return;
     DrawCurves(p, {counts.Red().data(), counts.Green().data(), counts.Blue().data(), counts.Gray().data()},

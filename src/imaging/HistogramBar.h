@@ -67,6 +67,7 @@ private:
     QCheckBox* m_logBox = nullptr;
     std::array<bool, 4> m_show{};
     bool m_log = false;
+    bool m_countQueued = false;
 
     QTimer m_pollTimer;
     uint64_t m_lastFrame = 0;

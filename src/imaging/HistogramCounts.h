@@ -12,8 +12,12 @@ class Image;
 class CHistogramCounts {
 public:
     void Count(vimg::Image& image);
-    void Clear() { m_max = 0; }
+    void Clear() {
+        m_max = 0;
+        m_counted = false;
+    }
     bool Empty() const { return m_max == 0; }
+    bool Counted() const { return m_counted; }
 
     const std::array<long, 256>& Red() const { return m_red; }
     const std::array<long, 256>& Green() const { return m_green; }
@@ -24,4 +28,5 @@ public:
 private:
     std::array<long, 256> m_red{}, m_green{}, m_blue{}, m_gray{};
     int32_t m_max = 0;
+    bool m_counted = false; // a picture without pixels counts as counted, with nothing in it
 };

@@ -311,8 +311,12 @@ void CKXViewDoc::RefreshFrame() {
 }
 
 const CHistogramCounts& CKXViewDoc::Histogram() {
-    if (m_histogram.Empty() && !m_busy && m_image && m_image->IsValid()) m_histogram.Count(*m_image);
+    if (HistogramPending()) m_histogram.Count(*m_image);
     return m_histogram;
+}
+
+bool CKXViewDoc::HistogramPending() const {
+    return !m_histogram.Counted() && !m_busy && m_image && m_image->IsValid();
 }
 
 void CKXViewDoc::UpdateAllViews(CView* sender, LPARAM hint) {

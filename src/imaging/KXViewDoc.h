@@ -88,6 +88,8 @@ public:
     void AnnounceStatus(int pane, const QString& text) { emit StatusChanged(pane, text); }
     // The histograms of the picture, counted when first asked for after a change; empty while busy.
     const CHistogramCounts& Histogram();
+    // Whether Histogram() would have to count first.
+    bool HistogramPending() const;
     // Views are updated; a new picture (hint 1025) also drops the counted histograms.
     void UpdateAllViews(CView* sender, LPARAM hint = 0) override;
     // Writes what the first view shows (zoom, measurement overlay and scale

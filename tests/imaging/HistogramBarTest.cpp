@@ -30,7 +30,11 @@ struct Bar {
         bar.m_cameraMode = [] { return false; };
         bar.resize(270, height);
     }
-    QImage Picture() { return bar.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // Drawn with the histogram counted (a bar on screen counts it just after its first paint).
+    QImage Picture() {
+        if (CKXViewDoc* doc = bar.m_activeDocument()) doc->Histogram();
+        return bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     CHistogramBar bar;
 };
 
