@@ -1,5 +1,6 @@
 #include "CaptureControl.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -521,10 +522,8 @@ void CCaptureControl::FinishLive() {
     m_liveControl = 0;
     if (m_savePanel) m_savePanel->ShowLive(0);
     if (!picture) {
-        const QString what = control == IDC_SAVE_EDF ? QCoreApplication::translate("CaptureControl", "EDF")
-                                                     : QCoreApplication::translate("CaptureControl", "Panorama");
         if (m_status)
-            m_status(QCoreApplication::translate("CaptureControl", "%1: kein Ergebnis (%2)").arg(what, m_live->LastError()));
+            m_status(QCoreApplication::translate("CaptureControl", "Nichts zusammengefügt: %1").arg(m_live->LastError()));
         return;
     }
     if (m_liveResult) m_liveResult(control, std::move(picture));

@@ -2,10 +2,14 @@
 
 #include <cstring>
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include "FocusStack.h"
 #include "Image.h"
 #include "ImageBitmap.h"
 #include "LiveMosaic.h"
+#include "MosaicStitcher.h"
 
 namespace {
 
@@ -98,7 +102,7 @@ void CLiveComposer::Run() {
 }
 
 void CLiveComposer::Merge(const QImage& frame) {
-    const std::unique_ptr<vimg::Image> image = vimg::display::FromQImage(frame);
+    std::unique_ptr<vimg::Image> image = vimg::display::FromQImage(frame);
     if (!image) return;
     image->SetPixelSize(m_pixelSize);
     image->SetCameraName(m_camera.toUtf8().constData());
@@ -123,6 +127,11 @@ void CLiveComposer::Merge(const QImage& frame) {
         }
         view.lost = m_mosaic->CurrentField().lost;
         if (report.outcome == vimg::compose::LiveMosaic::Outcome::MosaicFull) error = "mosaic full";
+        const size_t bytes = static_cast<size_t>(image->GetEffWidth()) * image->GetHeight();
+        if (report.outcome == vimg::compose::LiveMosaic::Outcome::Added && m_keptBytes + bytes <= kKeepBytes) {
+            m_keptBytes += bytes;
+            m_kept.push_back(std::move(image));
+        }
     }
     ++m_merged;
     std::lock_guard lock(m_mutex);
@@ -154,10 +163,14 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
         ok = m_stack->GetFrameCount() > 0 && m_stack->GetResult(*result);
         if (!ok) error = m_stack->GetFrameCount() > 0 ? m_stack->GetLastError() : "no frame merged";
     } else {
-        ok = m_mosaic->GetMosaic(*result, error);
+        m_kind = Kind::None; // frames shown while the stitch runs are not taken
+        if (auto stitched = StitchKept()) result = std::move(stitched), ok = true;
+        else ok = m_mosaic->GetMosaic(*result, error);
     }
     m_stack.reset();
     m_mosaic.reset();
+    m_kept.clear();
+    m_keptBytes = 0;
     m_kind = Kind::None;
     if (!ok) {
         std::lock_guard lock(m_mutex);
@@ -169,9 +182,41 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
     return result;
 }
 
+std::unique_ptr<vimg::Image> CLiveComposer::StitchKept() {
+    if (m_kept.size() < 2) return nullptr;
+    std::vector<const vimg::Image*> pictures;
+    for (const auto& picture : m_kept) pictures.push_back(picture.get());
+    vimg::compose::MosaicStitcher::Settings settings;
+    settings.flatField = true;
+    vimg::compose::MosaicStitcher stitcher(settings);
+    auto mosaic = std::make_unique<vimg::Image>();
+    std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
+    // On a thread of its own while the preview keeps painting; input waits.
+    std::atomic<bool> done{false};
+    bool ok = false;
+    std::thread worker([&] {
+        ok = stitcher.Stitch(pictures, *mosaic, tiles);
+        done = true;
+    });
+    QEventLoop loop;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (done) loop.quit();
+    });
+    tick.start(20);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (!ok) return nullptr;
+    for (const auto& tile : tiles)
+        if (!tile.placed) return nullptr;
+    return mosaic;
+}
+
 void CLiveComposer::Cancel() {
     Stop(true);
     m_stack.reset();
     m_mosaic.reset();
+    m_kept.clear();
+    m_keptBytes = 0;
     m_kind = Kind::None;
 }

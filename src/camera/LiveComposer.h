@@ -5,6 +5,11 @@
 // preview's size with the current field). A frame that arrives while a merge
 // runs is skipped, so the preview never waits for the merge and never falls
 // behind. Finish waits for the merge in hand and gives the whole result.
+//
+// The live mosaic takes each new area whole, so the camera's vignetting shows
+// as seams there. The frames it added are kept (up to kKeepBytes), and Finish
+// stitches them again with a flat-field correction and feathered blending; the
+// live mosaic is the result only when that does not place every frame.
 #pragma once
 
 #include <atomic>
@@ -13,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <QImage>
 #include <QObject>
@@ -70,6 +76,9 @@ public:
     bool Busy() const { return m_busy; }
     QString LastError() const;
 
+    // Frames kept for the final stitch, at most this many bytes of pixels.
+    static constexpr size_t kKeepBytes = size_t{512} << 20;
+
 signals:
     // A new view is ready (emitted on the UI thread).
     void ViewChanged();
@@ -78,6 +87,8 @@ private:
     void Run();
     void Merge(const QImage& frame);
     void Stop(bool escape);
+    // The kept frames stitched with a flat-field correction; null unless every one is placed.
+    std::unique_ptr<vimg::Image> StitchKept();
 
     Kind m_kind = Kind::None;
     double m_pixelSize = 0;
@@ -85,6 +96,8 @@ private:
     std::unique_ptr<vimg::FocusStack> m_stack;
     std::unique_ptr<vimg::compose::LiveMosaic> m_mosaic;
     QImage m_frame; // UI thread only
+    std::vector<std::unique_ptr<vimg::Image>> m_kept; // the worker's while it runs
+    size_t m_keptBytes = 0;
 
     mutable std::mutex m_mutex; // the hand-over, the view and the error text
     std::condition_variable m_wake;
