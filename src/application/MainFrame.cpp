@@ -109,7 +109,8 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
             SelectTab(1);
             doc->SetImage(std::make_unique<vimg::Image>(std::move(*result)));
             const int number = ++app->m_settings.imageCounter;
-            doc->SetTitle((control == IDC_SAVE_EDF ? QStringLiteral("EDF %1") : QStringLiteral("Mosaik %1")).arg(number));
+            doc->SetTitle((control == IDC_SAVE_EDF ? QStringLiteral("EDF %1") : QStringLiteral("Mosaik %1"))
+                              .arg(number));
             doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
             doc->UpdateStatusBar();
         });

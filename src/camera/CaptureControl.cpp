@@ -78,8 +78,10 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
     // The panel's pane deletes it at the frame's close.
     connect(m_savePanel, &QObject::destroyed, this, [this] { m_camera->SetSavePanel(nullptr); });
     connect(m_savePanel, &CSavePanel::LiveToggled, this, [this](int control, bool on) {
-        if (!on) FinishLive();
-        else if (!StartLive(control) && m_savePanel) m_savePanel->ShowLive(0);
+        if (!on)
+            FinishLive();
+        else if (!StartLive(control) && m_savePanel)
+            m_savePanel->ShowLive(0);
     });
 }
 
@@ -493,15 +495,19 @@ LRESULT CCaptureControl::OnConfigDone() {
     return MSG_DONE;
 }
 
-bool CCaptureControl::LiveRunning() const { return m_live->Running() != CLiveComposer::Kind::None; }
+bool CCaptureControl::LiveRunning() const {
+    return m_live->Running() != CLiveComposer::Kind::None;
+}
 
 bool CCaptureControl::StartLive(int control) {
-    if (!Running() || LiveRunning() || m_recording == 1 || m_seriesActive || m_pendingStill == 1) return false;
+    if (!Running() || LiveRunning() || m_recording == 1 || m_seriesActive || m_pendingStill == 1)
+        return false;
     if (control != IDC_SAVE_EDF && control != IDC_SAVE_PANORAMA) return false;
     int width = 0, height = 0;
     Calls().GetImageSize(&width, &height);
     const KXCameraIdentity id = Calls().GetCameraID();
-    const QString camera = QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
+    const QString camera =
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
     const double pixelSize = m_calibration ? m_calibration(camera, width, height) : 0.0;
     const auto kind = control == IDC_SAVE_EDF ? CLiveComposer::Kind::FocusStack : CLiveComposer::Kind::Mosaic;
     if (!m_live->Start(kind, pixelSize, camera)) return false;
@@ -523,7 +529,8 @@ void CCaptureControl::FinishLive() {
     if (m_savePanel) m_savePanel->ShowLive(0);
     if (!picture) {
         if (m_status)
-            m_status(QCoreApplication::translate("CaptureControl", "Nichts zusammengefügt: %1").arg(m_live->LastError()));
+            m_status(QCoreApplication::translate("CaptureControl", "Nichts zusammengefügt: %1")
+                         .arg(m_live->LastError()));
         return;
     }
     if (m_liveResult) m_liveResult(control, std::move(picture));

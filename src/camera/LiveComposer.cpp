@@ -20,7 +20,8 @@ QImage ToQImage(const vimg::Image& image) {
     QImage out(w, h, QImage::Format_BGR888);
     if (out.isNull()) return out;
     for (int y = 0; y < h; ++y)
-        std::memcpy(out.scanLine(y), image.GetBits(static_cast<uint32_t>(h - 1 - y)), static_cast<size_t>(w) * 3);
+        std::memcpy(out.scanLine(y), image.GetBits(static_cast<uint32_t>(h - 1 - y)),
+                    static_cast<size_t>(w) * 3);
     return out;
 }
 
@@ -28,15 +29,19 @@ QImage ToQImage(const vimg::Image& image) {
 
 CLiveComposer::CLiveComposer() = default;
 
-CLiveComposer::~CLiveComposer() { Cancel(); }
+CLiveComposer::~CLiveComposer() {
+    Cancel();
+}
 
 bool CLiveComposer::Start(Kind kind, double pixelSizeUm, const QString& camera) {
     if (m_kind != Kind::None || kind == Kind::None) return false;
     m_kind = kind;
     m_pixelSize = pixelSizeUm > 0 ? pixelSizeUm : 0;
     m_camera = camera;
-    if (kind == Kind::FocusStack) m_stack = std::make_unique<vimg::FocusStack>();
-    else m_mosaic = std::make_unique<vimg::compose::LiveMosaic>();
+    if (kind == Kind::FocusStack)
+        m_stack = std::make_unique<vimg::FocusStack>();
+    else
+        m_mosaic = std::make_unique<vimg::compose::LiveMosaic>();
     {
         std::lock_guard lock(m_mutex);
         m_stop = false;
@@ -97,7 +102,8 @@ void CLiveComposer::Run() {
         }
         Merge(frame);
         m_busy = false;
-        QMetaObject::invokeMethod(this, [this] { emit ViewChanged(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit ViewChanged(); }, Qt::QueuedConnection);
     }
 }
 
@@ -128,7 +134,8 @@ void CLiveComposer::Merge(const QImage& frame) {
         view.lost = m_mosaic->CurrentField().lost;
         if (report.outcome == vimg::compose::LiveMosaic::Outcome::MosaicFull) error = "mosaic full";
         const size_t bytes = static_cast<size_t>(image->GetEffWidth()) * image->GetHeight();
-        if (report.outcome == vimg::compose::LiveMosaic::Outcome::Added && m_keptBytes + bytes <= kKeepBytes) {
+        if (report.outcome == vimg::compose::LiveMosaic::Outcome::Added &&
+            m_keptBytes + bytes <= kKeepBytes) {
             m_keptBytes += bytes;
             m_kept.push_back(std::move(image));
         }
@@ -164,8 +171,10 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
         if (!ok) error = m_stack->GetFrameCount() > 0 ? m_stack->GetLastError() : "no frame merged";
     } else {
         m_kind = Kind::None; // frames shown while the stitch runs are not taken
-        if (auto stitched = StitchKept()) result = std::move(stitched), ok = true;
-        else ok = m_mosaic->GetMosaic(*result, error);
+        if (auto stitched = StitchKept())
+            result = std::move(stitched), ok = true;
+        else
+            ok = m_mosaic->GetMosaic(*result, error);
     }
     m_stack.reset();
     m_mosaic.reset();
@@ -185,7 +194,8 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
 std::unique_ptr<vimg::Image> CLiveComposer::StitchKept() {
     if (m_kept.size() < 2) return nullptr;
     std::vector<const vimg::Image*> pictures;
-    for (const auto& picture : m_kept) pictures.push_back(picture.get());
+    for (const auto& picture : m_kept)
+        pictures.push_back(picture.get());
     vimg::compose::MosaicStitcher::Settings settings;
     settings.flatField = true;
     vimg::compose::MosaicStitcher stitcher(settings);

@@ -95,7 +95,7 @@ private:
     QString m_camera;
     std::unique_ptr<vimg::FocusStack> m_stack;
     std::unique_ptr<vimg::compose::LiveMosaic> m_mosaic;
-    QImage m_frame; // UI thread only
+    QImage m_frame;                                   // UI thread only
     std::vector<std::unique_ptr<vimg::Image>> m_kept; // the worker's while it runs
     size_t m_keptBytes = 0;
 

@@ -22,8 +22,8 @@ CLiveView::CLiveView(CLiveComposer* composer, QWidget* display) : QWidget(displa
 QRectF CLiveView::Fitted(QSizeF size, QRectF area) {
     if (size.isEmpty() || area.isEmpty()) return {};
     const QSizeF fitted = size.scaled(area.size(), Qt::KeepAspectRatio);
-    return {area.left() + (area.width() - fitted.width()) / 2, area.top() + (area.height() - fitted.height()) / 2,
-            fitted.width(), fitted.height()};
+    return {area.left() + (area.width() - fitted.width()) / 2,
+            area.top() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
 }
 
 QRect CLiveView::Inset(QSize frame, QRect area) {

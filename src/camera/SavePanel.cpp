@@ -52,9 +52,11 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
             [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
     connect(m_folderButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
-    for (auto [button, control] : {std::pair{m_edfButton, IDC_SAVE_EDF}, {m_panoramaButton, IDC_SAVE_PANORAMA}}) {
+    for (auto [button, control] :
+         {std::pair{m_edfButton, IDC_SAVE_EDF}, {m_panoramaButton, IDC_SAVE_PANORAMA}}) {
         button->setCheckable(true);
-        connect(button, &QPushButton::clicked, this, [this, control](bool on) { emit LiveToggled(control, on); });
+        connect(button, &QPushButton::clicked, this,
+                [this, control](bool on) { emit LiveToggled(control, on); });
     }
     FitButtonTexts({{m_stillButton, {IdleText(), StopText()}},
                     {m_videoButton, {VideoStartText(), VideoStopText()}}});

@@ -131,8 +131,8 @@ void CKXViewDoc::OnStitch() {
     std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
     std::atomic<bool> stopped{false};
     const bool ok = RunWithProgress(
-        *this, QStringLiteral("Bilder zusammenfügen"), [&] { return stitcher.Stitch(pictures, *mosaic, tiles); },
-        [&] { return stitcher.Progress(); },
+        *this, QStringLiteral("Bilder zusammenfügen"),
+        [&] { return stitcher.Stitch(pictures, *mosaic, tiles); }, [&] { return stitcher.Progress(); },
         [&] {
             stopped = true;
             stitcher.Cancel();

@@ -355,10 +355,10 @@ DialogTemplate MakeSavePanel() {
               QT_TRANSLATE_NOOP("SavePanel", "Video Compress"), 106, 38, 61, 16, DS_DISABLED},
              {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton,
               QT_TRANSLATE_NOOP("SavePanel", "öffnen..."), 15, 61, 61, 16},
-             {IDC_SAVE_EDF, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "EDF"), 15, 84, 61, 16,
-              DS_DISABLED},
-             {IDC_SAVE_PANORAMA, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Panorama"), 106,
-              84, 61, 16, DS_DISABLED}}};
+             {IDC_SAVE_EDF, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "EDF"), 15, 84, 61,
+              16, DS_DISABLED},
+             {IDC_SAVE_PANORAMA, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Panorama"),
+              106, 84, 61, 16, DS_DISABLED}}};
 }
 
 DialogTemplate MakeCaptureConfig() {

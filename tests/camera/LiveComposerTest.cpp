@@ -47,7 +47,8 @@ Grey GreyOf(const vimg::Image& image) {
     Grey g{static_cast<int>(image.GetWidth()), static_cast<int>(image.GetHeight()), {}};
     for (int y = 0; y < g.height; ++y) {
         const uint8_t* row = image.GetBits(static_cast<uint32_t>(g.height - 1 - y));
-        for (int x = 0; x < g.width; ++x) g.v.push_back((row[3 * x] + row[3 * x + 1] + row[3 * x + 2]) / 3.0);
+        for (int x = 0; x < g.width; ++x)
+            g.v.push_back((row[3 * x] + row[3 * x + 1] + row[3 * x + 2]) / 3.0);
     }
     return g;
 }
@@ -58,7 +59,8 @@ double LaplacianVariance(const Grey& g) {
     long n = 0;
     for (int y = 16; y < g.height - 16; ++y)
         for (int x = 16; x < g.width - 16; ++x) {
-            const double l = 4 * g.at(x, y) - g.at(x - 1, y) - g.at(x + 1, y) - g.at(x, y - 1) - g.at(x, y + 1);
+            const double l =
+                4 * g.at(x, y) - g.at(x - 1, y) - g.at(x + 1, y) - g.at(x, y - 1) - g.at(x, y + 1);
             sum += l;
             sum2 += l * l;
             ++n;
@@ -87,7 +89,8 @@ double StripMean(const Grey& g, bool columns, int from, int width, int spanFrom,
     double sum = 0;
     long n = 0;
     for (int s = spanFrom; s < spanTo; ++s)
-        for (int t = from; t < from + width; ++t, ++n) sum += columns ? g.at(t, s) : g.at(s, t);
+        for (int t = from; t < from + width; ++t, ++n)
+            sum += columns ? g.at(t, s) : g.at(s, t);
     return sum / n;
 }
 
@@ -154,7 +157,8 @@ TEST_F(LiveMerging, FocusStackThroughTheSpecimenIsSharperThanEveryFrameAndCalibr
     EXPECT_NEAR(result->GetPixelSize(), 2.5, 1e-9);
     EXPECT_STREQ(result->GetCameraName(), KXCameraGetCameraID().name);
     const double merged = LaplacianVariance(GreyOf(*result));
-    for (size_t i = 0; i < sharpness.size(); ++i) EXPECT_GT(merged, sharpness[i]) << "frame " << i;
+    for (size_t i = 0; i < sharpness.size(); ++i)
+        EXPECT_GT(merged, sharpness[i]) << "frame " << i;
 }
 
 TEST_F(LiveMerging, PanoramaOfThreeByThreeFieldsMatchesTheSpecimenWithoutSeams) {
@@ -167,7 +171,8 @@ TEST_F(LiveMerging, PanoramaOfThreeByThreeFieldsMatchesTheSpecimenWithoutSeams) 
     auto at = [&](int i, int j) {
         return StagePosition{home.x + (i - 1) * step[0], home.y + (j - 1) * step[1], home.z};
     };
-    for (const auto& f : order) Show(at(f[0], f[1]));
+    for (const auto& f : order)
+        Show(at(f[0], f[1]));
     panel->m_panoramaButton->click();
     ASSERT_TRUE(result);
     EXPECT_EQ(resultControl, IDC_SAVE_PANORAMA);
@@ -186,7 +191,8 @@ TEST_F(LiveMerging, PanoramaOfThreeByThreeFieldsMatchesTheSpecimenWithoutSeams) 
         // The specimen itself: the camera's vignetting taken out.
         Grey ref = GreyOf(clean);
         for (int y = 0; y < ref.height; ++y)
-            for (int x = 0; x < ref.width; ++x) ref.v[y * ref.width + x] *= 256.0 / picture.Vignette(x, y);
+            for (int x = 0; x < ref.width; ++x)
+                ref.v[y * ref.width + x] *= 256.0 / picture.Vignette(x, y);
         if (f[0] == 1 && f[1] == 1) centre = ref;
         double best = -1;
         for (int dy = -2; dy <= 2; ++dy)
@@ -197,7 +203,8 @@ TEST_F(LiveMerging, PanoramaOfThreeByThreeFieldsMatchesTheSpecimenWithoutSeams) 
     // Where other fields' edges cross the middle field, the step in brightness
     // across the edge is the specimen's own, within 2 grey levels.
     for (int x : {400, 640}) {
-        const double there = StripMean(mosaic, true, x, 4, 150, 630) - StripMean(mosaic, true, x - 4, 4, 150, 630);
+        const double there =
+            StripMean(mosaic, true, x, 4, 150, 630) - StripMean(mosaic, true, x - 4, 4, 150, 630);
         const double own =
             StripMean(centre, true, x - 200, 4, 0, 480) - StripMean(centre, true, x - 204, 4, 0, 480);
         EXPECT_LE(std::abs(there - own), 2.0) << "column " << x;
