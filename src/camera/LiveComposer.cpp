@@ -134,10 +134,12 @@ void CLiveComposer::Merge(const QImage& frame) {
         view.lost = m_mosaic->CurrentField().lost;
         if (report.outcome == vimg::compose::LiveMosaic::Outcome::MosaicFull) error = "mosaic full";
         const size_t bytes = static_cast<size_t>(image->GetEffWidth()) * image->GetHeight();
-        if (report.outcome == vimg::compose::LiveMosaic::Outcome::Added &&
-            m_keptBytes + bytes <= kKeepBytes) {
-            m_keptBytes += bytes;
-            m_kept.push_back(std::move(image));
+        if (report.outcome == vimg::compose::LiveMosaic::Outcome::Added) {
+            m_keptAll = m_keptAll && m_kept.size() < kKeepFrames && m_keptBytes + bytes <= kKeepBytes;
+            if (m_keptAll) {
+                m_keptBytes += bytes;
+                m_kept.push_back(std::move(image));
+            }
         }
     }
     ++m_merged;
@@ -180,6 +182,7 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
     m_mosaic.reset();
     m_kept.clear();
     m_keptBytes = 0;
+    m_keptAll = true;
     m_kind = Kind::None;
     if (!ok) {
         std::lock_guard lock(m_mutex);
@@ -192,7 +195,8 @@ std::unique_ptr<vimg::Image> CLiveComposer::Finish() {
 }
 
 std::unique_ptr<vimg::Image> CLiveComposer::StitchKept() {
-    if (m_kept.size() < 2) return nullptr;
+    // Without every frame the stitch would leave holes the live mosaic fills.
+    if (m_kept.size() < 2 || !m_keptAll) return nullptr;
     std::vector<const vimg::Image*> pictures;
     for (const auto& picture : m_kept)
         pictures.push_back(picture.get());
@@ -228,5 +232,6 @@ void CLiveComposer::Cancel() {
     m_mosaic.reset();
     m_kept.clear();
     m_keptBytes = 0;
+    m_keptAll = true;
     m_kind = Kind::None;
 }

@@ -7,7 +7,7 @@
 // behind. Finish waits for the merge in hand and gives the whole result.
 //
 // The live mosaic takes each new area whole, so the camera's vignetting shows
-// as seams there. The frames it added are kept (up to kKeepBytes), and Finish
+// as seams there. The frames it added are kept (see kKeepFrames), and Finish
 // stitches them again with a flat-field correction and feathered blending; the
 // live mosaic is the result only when that does not place every frame.
 #pragma once
@@ -76,8 +76,11 @@ public:
     bool Busy() const { return m_busy; }
     QString LastError() const;
 
-    // Frames kept for the final stitch, at most this many bytes of pixels.
+    // Frames kept for the final stitch: at most this many bytes of pixels, and
+    // this many frames (the stitch registers every pair, so its time grows
+    // with the square of the count). A longer sweep ends as the live mosaic.
     static constexpr size_t kKeepBytes = size_t{512} << 20;
+    static constexpr size_t kKeepFrames = 36;
 
 signals:
     // A new view is ready (emitted on the UI thread).
@@ -98,6 +101,7 @@ private:
     QImage m_frame;                                   // UI thread only
     std::vector<std::unique_ptr<vimg::Image>> m_kept; // the worker's while it runs
     size_t m_keptBytes = 0;
+    bool m_keptAll = true; // every frame added to the mosaic is kept
 
     mutable std::mutex m_mutex; // the hand-over, the view and the error text
     std::condition_variable m_wake;
