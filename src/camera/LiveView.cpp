@@ -31,7 +31,7 @@ QRect CLiveView::Inset(QSize frame, QRect area) {
     const int margin = 6;
     const int w = area.width() / 4;
     const int h = w * frame.height() / frame.width();
-    return {area.right() + 1 - margin - w, area.bottom() + 1 - margin - h, w, h};
+    return {area.right() + 1 - margin - w, area.top() + margin, w, h};
 }
 
 bool CLiveView::eventFilter(QObject* watched, QEvent* event) {
