@@ -60,12 +60,13 @@ void LivePreview(benchmark::State& state, CLiveComposer::Kind kind) {
         return list;
     });
     library.Refresh();
-    CPreviewWindow preview(nullptr, nullptr);
+    CLiveComposer composer;
+    FrameTarget target(composer);
+    // The preview passes the frame messages on to its main window, here the target.
+    CPreviewWindow preview(&target, nullptr);
     preview.resize(1000, 780);
     preview.SetArea(1011, 910);
     preview.show();
-    CLiveComposer composer;
-    FrameTarget target(composer);
     for (auto _ : state) {
         if (KXCameraInit(1, preview.Display(), &target) != 1) {
             state.SkipWithError("camera did not start");
