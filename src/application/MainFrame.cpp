@@ -766,6 +766,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     if (CKXViewApp* kx = theApp()) kx->SaveSettings();
 
+    // Live merging ends without a result: no document opens any more.
+    m_pCapture->CancelLive();
     // The layout is taken while the panes still exist.
     app->WriteProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden());
     app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"),

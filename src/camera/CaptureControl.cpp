@@ -86,9 +86,7 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
 }
 
 CCaptureControl::~CCaptureControl() {
-    // Closing while merging live: the worker stops, the result is dropped.
-    delete m_liveView;
-    m_live->Cancel();
+    CancelLive();
     if (m_camera) m_camera->SetSavePanel(nullptr);
     delete m_pConfigDialog;
     // Both stay parentless until their pane takes them.
@@ -534,4 +532,11 @@ void CCaptureControl::FinishLive() {
         return;
     }
     if (m_liveResult) m_liveResult(control, std::move(picture));
+}
+
+void CCaptureControl::CancelLive() {
+    delete m_liveView;
+    m_live->Cancel();
+    m_liveControl = 0;
+    if (m_savePanel) m_savePanel->ShowLive(0);
 }

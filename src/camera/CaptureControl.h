@@ -76,6 +76,8 @@ public:
     bool StartLive(int control);
     // Stops it and hands the result on.
     void FinishLive();
+    // Stops it and drops the result (the program closes).
+    void CancelLive();
     CLiveComposer* Live() const { return m_live.get(); }
     bool LiveRunning() const;
     // Tests replace the waits, the clock that names the files, the shell's folder opening
