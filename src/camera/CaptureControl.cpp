@@ -13,8 +13,8 @@
 #include <QWidget>
 
 #include "CameraCalls.h"
-#include "CameraLibrary.h"
 #include "CameraControl.h"
+#include "CameraLibrary.h"
 #include "CameraLogging.h"
 #include "DialogCaptureConfig.h"
 #include "Image.h"
@@ -22,9 +22,9 @@
 #include "KXCamera.h"
 #include "LiveComposer.h"
 #include "LiveView.h"
+#include "MessageTarget.h"
 #include "PreviewWindow.h"
 #include "Resource.h"
-#include "MessageTarget.h"
 #include "SavePanel.h"
 #include "SteadyCaptureClock.h"
 #include "UserMessages.h"

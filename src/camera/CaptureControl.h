@@ -1,7 +1,8 @@
 // Capture to file, as the main frame does it: the capture settings, the names
 // of stills and videos, single stills, timed series, long exposures with a
 // countdown in the window title, video recording and the modeless capture
-// configuration dialog. It owns the save panel and the image browser; the
+// configuration dialog, and live merging of the preview ("EDF", "Panorama",
+// through CLiveComposer). It owns the save panel and the image browser; the
 // frame hands it the capture messages (1225-1232, 1245, 1273) and the camera
 // stop, and the camera library writes the files.
 #pragma once

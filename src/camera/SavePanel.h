@@ -2,7 +2,8 @@
 // stops capture series and video recording, opens the capture folder, picks
 // the video compressor and opens the capture configuration dialog. Every
 // action is a message posted to the main frame; the frame reports finished
-// captures (1231) and the camera state (1270) back.
+// captures (1231) and the camera state (1270) back. "EDF" and "Panorama"
+// switch live merging of the preview on and off (LiveToggled).
 #pragma once
 
 #include "MessageTarget.h"
