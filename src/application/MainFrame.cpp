@@ -97,6 +97,24 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
         return KXVM_MicronsPerPixel(camera.toUtf8().constData(), width, height);
     });
     m_pCapture->SetStatusReporter([this](const QString& text) { SetPaneText(0, text); });
+    // Live focus stacks and mosaics open as new pictures, numbered like the menu's merges; after the
+    // stop in hand is done, as the new document changes the mode.
+    m_pCapture->SetLiveResult([this](int control, std::unique_ptr<vimg::Image> picture) {
+        std::shared_ptr<vimg::Image> result(std::move(picture));
+        QTimer::singleShot(0, this, [this, control, result] {
+            CKXViewApp* app = theApp();
+            if (m_closed || !app || !app->m_pDocTemplate) return;
+            auto* doc = dynamic_cast<CKXViewDoc*>(app->m_pDocTemplate->OpenDocumentFile(QString()));
+            if (!doc) return;
+            SelectTab(1);
+            doc->SetImage(std::make_unique<vimg::Image>(std::move(*result)));
+            const int number = ++app->m_settings.imageCounter;
+            doc->SetTitle((control == IDC_SAVE_EDF ? QStringLiteral("EDF %1") : QStringLiteral("Mosaik %1"))
+                              .arg(number));
+            doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
+            doc->UpdateStatusBar();
+        });
+    });
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
     m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
@@ -748,6 +766,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     if (CKXViewApp* kx = theApp()) kx->SaveSettings();
 
+    // Live merging ends without a result: no document opens any more.
+    m_pCapture->CancelLive();
     // The layout is taken while the panes still exist.
     app->WriteProfileInt(kCommandBars, QStringLiteral("ToolBarVisible"), !m_pToolBar->isHidden());
     app->WriteProfileInt(kCommandBars, QStringLiteral("ClassicToolBarVisible"),

@@ -1,5 +1,6 @@
 #include "CaptureControl.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -13,11 +14,17 @@
 
 #include "CameraCalls.h"
 #include "CameraControl.h"
+#include "CameraLibrary.h"
 #include "CameraLogging.h"
 #include "DialogCaptureConfig.h"
+#include "Image.h"
 #include "ImageBrowser.h"
 #include "KXCamera.h"
+#include "LiveComposer.h"
+#include "LiveView.h"
 #include "MessageTarget.h"
+#include "PreviewWindow.h"
+#include "Resource.h"
 #include "SavePanel.h"
 #include "SteadyCaptureClock.h"
 #include "UserMessages.h"
@@ -57,7 +64,8 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
       m_sleep([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }),
       m_clock([] { return QDateTime::currentDateTime(); }),
       m_openFolder([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }),
-      m_freeSpace([](const QString& path) { return QStorageInfo(path).bytesAvailable(); }) {
+      m_freeSpace([](const QString& path) { return QStorageInfo(path).bytesAvailable(); }),
+      m_live(std::make_unique<CLiveComposer>()) {
     // A message that does not hold up the frames and timers behind it.
     m_showMessage = [this](const QString& text) {
         auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Vistorel"), text, QMessageBox::Ok,
@@ -69,9 +77,16 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
     m_camera->SetSavePanel(m_savePanel);
     // The panel's pane deletes it at the frame's close.
     connect(m_savePanel, &QObject::destroyed, this, [this] { m_camera->SetSavePanel(nullptr); });
+    connect(m_savePanel, &CSavePanel::LiveToggled, this, [this](int control, bool on) {
+        if (!on)
+            FinishLive();
+        else if (!StartLive(control) && m_savePanel)
+            m_savePanel->ShowLive(0);
+    });
 }
 
 CCaptureControl::~CCaptureControl() {
+    CancelLive();
     if (m_camera) m_camera->SetSavePanel(nullptr);
     delete m_pConfigDialog;
     // Both stay parentless until their pane takes them.
@@ -111,6 +126,8 @@ bool CCaptureControl::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* resul
         return true;
     case UM_CAMERA_FRAME:
         if (m_pendingStill == 1) WritePendingStill();
+        if (m_live->Running() != CLiveComposer::Kind::None)
+            m_live->Submit(kxcam::CameraLibrary::Instance().CurrentFrame());
         *result = MSG_DONE;
         return true;
     case UM_CAMERA_RELEASE:
@@ -280,7 +297,7 @@ void CCaptureControl::OnTimer() {
 }
 
 LRESULT CCaptureControl::OnSeries() {
-    if (!Running()) return MSG_REFUSED;
+    if (!Running() || LiveRunning()) return MSG_REFUSED;
     if (m_seriesActive) {
         // Pressed again while a still is taken (or the hot key held down):
         // each press gets its still once the running series has ended.
@@ -363,6 +380,7 @@ LRESULT CCaptureControl::OnUserStop() {
 }
 
 void CCaptureControl::OnCameraStopping() {
+    FinishLive();
     const bool counting = m_timerRunning != 0;
     StopCountdown();
     m_pendingStill = 0;
@@ -376,7 +394,7 @@ void CCaptureControl::OnCameraStopping() {
 }
 
 LRESULT CCaptureControl::OnVideoStart() {
-    if (!Running() || m_recording == 1) return MSG_REFUSED;
+    if (!Running() || m_recording == 1 || LiveRunning()) return MSG_REFUSED;
     auto refuse = [this](const QString& message) {
         ReportFailure(message);
         if (m_savePanel) m_savePanel->ShowVideoStopped();
@@ -473,4 +491,52 @@ LRESULT CCaptureControl::OnConfigDone() {
     m_pConfigDialog->deleteLater();
     m_pConfigDialog = nullptr;
     return MSG_DONE;
+}
+
+bool CCaptureControl::LiveRunning() const {
+    return m_live->Running() != CLiveComposer::Kind::None;
+}
+
+bool CCaptureControl::StartLive(int control) {
+    if (!Running() || LiveRunning() || m_recording == 1 || m_seriesActive || m_pendingStill == 1)
+        return false;
+    if (control != IDC_SAVE_EDF && control != IDC_SAVE_PANORAMA) return false;
+    int width = 0, height = 0;
+    Calls().GetImageSize(&width, &height);
+    const KXCameraIdentity id = Calls().GetCameraID();
+    const QString camera =
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
+    const double pixelSize = m_calibration ? m_calibration(camera, width, height) : 0.0;
+    const auto kind = control == IDC_SAVE_EDF ? CLiveComposer::Kind::FocusStack : CLiveComposer::Kind::Mosaic;
+    if (!m_live->Start(kind, pixelSize, camera)) return false;
+    m_liveControl = control;
+    if (CPreviewWindow* preview = m_camera->Preview()) {
+        QWidget* display = preview->Display();
+        m_liveView = new CLiveView(m_live.get(), display);
+    }
+    if (m_savePanel) m_savePanel->ShowLive(control);
+    return true;
+}
+
+void CCaptureControl::FinishLive() {
+    if (!LiveRunning()) return;
+    delete m_liveView;
+    std::unique_ptr<vimg::Image> picture = m_live->Finish();
+    const int control = m_liveControl;
+    m_liveControl = 0;
+    if (m_savePanel) m_savePanel->ShowLive(0);
+    if (!picture) {
+        if (m_status)
+            m_status(QCoreApplication::translate("CaptureControl", "Nichts zusammengefügt: %1")
+                         .arg(m_live->LastError()));
+        return;
+    }
+    if (m_liveResult) m_liveResult(control, std::move(picture));
+}
+
+void CCaptureControl::CancelLive() {
+    delete m_liveView;
+    m_live->Cancel();
+    m_liveControl = 0;
+    if (m_savePanel) m_savePanel->ShowLive(0);
 }

@@ -1,7 +1,8 @@
 // Capture to file, as the main frame does it: the capture settings, the names
 // of stills and videos, single stills, timed series, long exposures with a
 // countdown in the window title, video recording and the modeless capture
-// configuration dialog. It owns the save panel and the image browser; the
+// configuration dialog, and live merging of the preview ("EDF", "Panorama",
+// through CLiveComposer). It owns the save panel and the image browser; the
 // frame hands it the capture messages (1225-1232, 1245, 1273) and the camera
 // stop, and the camera library writes the files.
 #pragma once
@@ -21,15 +22,23 @@ class CameraCalls;
 class CCameraControl;
 class CDialogCaptureConfig;
 class CImageBrowser;
+class CLiveComposer;
+class CLiveView;
 class CMessageTarget;
 class CSavePanel;
 class QWidget;
+namespace vimg {
+class Image;
+}
 
 class CCaptureControl : public QObject {
     Q_OBJECT
 public:
     // Micrometres per pixel for a camera at a picture size; 0 when uncalibrated.
     using Calibration = std::function<double(const QString& camera, int width, int height)>;
+    // Where the result of live merging goes when it stops: the button's control
+    // id (IDC_SAVE_EDF, IDC_SAVE_PANORAMA) and the picture, calibrated.
+    using LiveResult = std::function<void(int control, std::unique_ptr<vimg::Image> picture)>;
 
     CCaptureControl(CCameraControl* camera, CMessageTarget* frame, QWidget* frameWindow);
     ~CCaptureControl() override;
@@ -61,6 +70,17 @@ public:
     QString VideoBaseName(const QDateTime& now) const;
 
     void SetCalibration(Calibration calibration) { m_calibration = std::move(calibration); }
+    void SetLiveResult(LiveResult result) { m_liveResult = std::move(result); }
+    // Live focus stacking or stitching of the preview (IDC_SAVE_EDF,
+    // IDC_SAVE_PANORAMA); refused while the camera is stopped, another one
+    // runs, a series is taken or a video recorded.
+    bool StartLive(int control);
+    // Stops it and hands the result on.
+    void FinishLive();
+    // Stops it and drops the result (the program closes).
+    void CancelLive();
+    CLiveComposer* Live() const { return m_live.get(); }
+    bool LiveRunning() const;
     // Tests replace the waits, the clock that names the files, the shell's folder opening
     // and the steady clock of the intervals, countdowns and recording checks (set that
     // before anything is timed; it must outlive this object).
@@ -154,4 +174,8 @@ private:
     std::function<void(const QString&)> m_showMessage;
     std::function<void(const QString&)> m_status;
     std::function<qint64(const QString&)> m_freeSpace;
+    std::unique_ptr<CLiveComposer> m_live;
+    QPointer<CLiveView> m_liveView;
+    int m_liveControl = 0;
+    LiveResult m_liveResult;
 };

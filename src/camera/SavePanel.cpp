@@ -41,6 +41,8 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
     m_configButton = GetDlgItem<QPushButton>(IDC_SAVE_CONFIG);
     m_compressorButton = GetDlgItem<QPushButton>(IDC_SAVE_COMPRESSOR);
     m_folderButton = GetDlgItem<QPushButton>(IDC_SAVE_OPEN_FOLDER);
+    m_edfButton = GetDlgItem<QPushButton>(IDC_SAVE_EDF);
+    m_panoramaButton = GetDlgItem<QPushButton>(IDC_SAVE_PANORAMA);
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     connect(m_stillButton, &QPushButton::clicked, this, &CSavePanel::OnStill);
     connect(m_videoButton, &QPushButton::clicked, this, &CSavePanel::OnVideo);
@@ -50,6 +52,12 @@ CSavePanel::CSavePanel(const CCaptureControl* capture, CMessageTarget* frame, QW
             [this] { PostMessage(m_frame, UM_VIDEO_COMPRESSOR, 0); });
     connect(m_folderButton, &QPushButton::clicked, this,
             [this] { PostMessage(m_frame, UM_OPEN_CAPTURE_FOLDER, Self()); });
+    for (auto [button, control] :
+         {std::pair{m_edfButton, IDC_SAVE_EDF}, {m_panoramaButton, IDC_SAVE_PANORAMA}}) {
+        button->setCheckable(true);
+        connect(button, &QPushButton::clicked, this,
+                [this, control](bool on) { emit LiveToggled(control, on); });
+    }
     FitButtonTexts({{m_stillButton, {IdleText(), StopText()}},
                     {m_videoButton, {VideoStartText(), VideoStopText()}}});
 }
@@ -60,6 +68,7 @@ void CSavePanel::OnStill() {
         PostMessage(m_frame, UM_LONG_EXPOSURE_END, Self());
         m_stillButton->setText(IdleText());
         m_seriesRunning = 0;
+        UpdateLiveButtons();
         return;
     }
     PostMessage(m_frame, UM_CAPTURE, Self());
@@ -70,12 +79,31 @@ void CSavePanel::OnStill() {
 void CSavePanel::ShowSeriesRunning() {
     m_stillButton->setText(StopText());
     m_seriesRunning = 1;
+    UpdateLiveButtons();
 }
 
 void CSavePanel::ShowVideoStopped() {
     m_videoButton->setText(VideoStartText());
     m_recording = 0;
     m_compressorButton->setEnabled(true);
+    UpdateLiveButtons();
+}
+
+void CSavePanel::ShowLive(int control) {
+    m_live = control;
+    m_edfButton->setChecked(control == IDC_SAVE_EDF);
+    m_panoramaButton->setChecked(control == IDC_SAVE_PANORAMA);
+    ApplyCameraState(m_cameraState);
+}
+
+void CSavePanel::UpdateLiveButtons() {
+    const bool free = m_cameraState == 0 && m_recording == 0 && m_seriesRunning == 0;
+    m_edfButton->setEnabled(free && m_live != IDC_SAVE_PANORAMA);
+    m_panoramaButton->setEnabled(free && m_live != IDC_SAVE_EDF);
+    if (m_live == 0) return;
+    m_stillButton->setEnabled(false);
+    m_videoButton->setEnabled(false);
+    m_compressorButton->setEnabled(false);
 }
 
 void CSavePanel::OnVideo() {
@@ -90,10 +118,14 @@ void CSavePanel::OnVideo() {
         PostMessage(m_frame, UM_VIDEO_STOP, Self());
         m_compressorButton->setEnabled(true);
     }
+    UpdateLiveButtons();
 }
 
 void CSavePanel::ApplyCameraState(int state) {
     const int type = m_capture->Camera()->m_cameraType;
+    m_cameraState = state;
+    // The camera stopping or pausing ends live merging; its result is kept.
+    if (state != 0 && m_live != 0) emit LiveToggled(m_live, false);
     m_stillButton->setEnabled(state == 0);
     m_videoButton->setEnabled(state == 0);
     if (state != 0) {
@@ -103,10 +135,12 @@ void CSavePanel::ApplyCameraState(int state) {
             m_videoButton->setText(VideoStartText());
             m_recording = 0;
         }
+        UpdateLiveButtons();
         return;
     }
     m_videoButton->setEnabled(type == 0 || type == 16 || HasVideo(type));
     m_compressorButton->setEnabled(HasVideo(type));
+    UpdateLiveButtons();
 }
 
 LRESULT CSavePanel::WindowProc(UINT message, WPARAM wParam, LPARAM) {
@@ -119,6 +153,7 @@ LRESULT CSavePanel::WindowProc(UINT message, WPARAM wParam, LPARAM) {
         if (m_capture->SeriesRunning()) return 0;
         m_stillButton->setText(IdleText());
         m_seriesRunning = 0;
+        UpdateLiveButtons();
         return 0;
     default:
         return 0;

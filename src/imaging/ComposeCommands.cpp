@@ -1,14 +1,15 @@
 // The commands that merge several open pictures into a new one: focus
 // stacking ("Schärfentiefe erweitern...") and stitching ("Bilder
 // zusammenfügen..."). The merge runs on a thread of its own while a progress
-// window shows how far it is; user input waits meanwhile, so no picture it
-// reads can be closed or changed under it.
+// window and the status bar show how far it is; the window is modal, so no
+// picture it reads can be closed or changed under it, and Escape stops it.
 #include <atomic>
 #include <functional>
 #include <thread>
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -22,9 +23,27 @@
 
 namespace {
 
-// Runs `work` on a thread and waits for it, showing `progress()` under `caption`.
-bool RunWithProgress(const QString& caption, const std::function<bool()>& work,
-                     const std::function<int()>& progress) {
+// Stops the merge when Escape is pressed while the progress window shows.
+class EscapeWatch : public QObject {
+public:
+    explicit EscapeWatch(std::function<void()> stop) : m_stop(std::move(stop)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+        if (event->type() == QEvent::KeyPress) m_stop();
+        event->accept();
+        return true;
+    }
+
+private:
+    std::function<void()> m_stop;
+};
+
+// Runs `work` on a thread and waits for it, showing `progress()` under
+// `caption` in a modal window and as "n %" in the document's status pane;
+// Escape calls `stop`. False also when stopped.
+bool RunWithProgress(CKXViewDoc& doc, const QString& caption, const std::function<bool()>& work,
+                     const std::function<int()>& progress, const std::function<void()>& stop) {
     std::atomic<bool> done{false};
     bool ok = false;
     std::thread worker([&] {
@@ -33,15 +52,25 @@ bool RunWithProgress(const QString& caption, const std::function<bool()>& work,
     });
     CDialogProgress window(CKXViewDoc::MainWindow());
     window.SetCaption(caption);
+    // Input to every other window waits; the keyboard reaches this one only.
+    window.setWindowModality(Qt::ApplicationModal);
+    EscapeWatch escape(stop);
+    window.installEventFilter(&escape);
     window.show();
+    window.activateWindow();
+    window.setFocus();
     QEventLoop loop;
     QTimer tick;
+    int shown = -1;
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        window.SetPos(progress());
+        const int percent = progress();
+        window.SetPos(percent);
+        if (percent != shown) doc.AnnounceStatus(2, QString::asprintf("%d %%", percent));
+        shown = percent;
         if (done) loop.quit();
     });
     tick.start(50);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
     worker.join();
     window.close();
     return ok;
@@ -74,9 +103,11 @@ void CKXViewDoc::OnFocusStack() {
     auto depth = std::make_unique<vimg::Image>();
     const bool wantDepth = dlg.DepthMap();
     const bool ok = RunWithProgress(
-        QStringLiteral("Schärfentiefe erweitern"),
+        *this, QStringLiteral("Schärfentiefe erweitern"),
         [&] { return stack.Merge(frames, *result, wantDepth ? depth.get() : nullptr); },
-        [&] { return static_cast<int>(stack.GetProgress()); });
+        [&] { return static_cast<int>(stack.GetProgress()); }, [&] { stack.SetEscape(1); });
+    UpdateStatusBar();
+    if (stack.GetEscape()) return; // stopped by the user: nothing to show
     if (!ok) {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stack.GetLastError()));
         return;
@@ -98,9 +129,16 @@ void CKXViewDoc::OnStitch() {
     vimg::compose::MosaicStitcher stitcher(settings);
     auto mosaic = std::make_unique<vimg::Image>();
     std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
+    std::atomic<bool> stopped{false};
     const bool ok = RunWithProgress(
-        QStringLiteral("Bilder zusammenfügen"), [&] { return stitcher.Stitch(pictures, *mosaic, tiles); },
-        [&] { return stitcher.Progress(); });
+        *this, QStringLiteral("Bilder zusammenfügen"),
+        [&] { return stitcher.Stitch(pictures, *mosaic, tiles); }, [&] { return stitcher.Progress(); },
+        [&] {
+            stopped = true;
+            stitcher.Cancel();
+        });
+    UpdateStatusBar();
+    if (stopped) return; // stopped by the user: nothing to show
     if (!ok) {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stitcher.LastError()));
         return;

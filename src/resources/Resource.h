@@ -44,6 +44,8 @@ constexpr int IDC_SAVE_VIDEO = 1031;
 constexpr int IDC_SAVE_CONFIG = 1032;
 constexpr int IDC_SAVE_COMPRESSOR = 1127;
 constexpr int IDC_SAVE_OPEN_FOLDER = 1123;
+constexpr int IDC_SAVE_EDF = 1350;      // live focus stacking
+constexpr int IDC_SAVE_PANORAMA = 1351; // live stitching
 
 // The capture configuration dialog (template 220)
 constexpr int IDD_CAPTURE_CONFIG = 220;

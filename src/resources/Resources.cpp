@@ -344,7 +344,7 @@ DialogTemplate MakeSavePanel() {
     return {IDD_SAVE_PANEL,
             "",
             180,
-            84,
+            106,
             {{IDC_SAVE_STILL, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Speichern"), 15,
               16, 61, 16, DS_DISABLED},
              {IDC_SAVE_VIDEO, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Video Aufnahme"),
@@ -354,7 +354,11 @@ DialogTemplate MakeSavePanel() {
              {IDC_SAVE_COMPRESSOR, DialogControlKind::PushButton,
               QT_TRANSLATE_NOOP("SavePanel", "Video Compress"), 106, 38, 61, 16, DS_DISABLED},
              {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton,
-              QT_TRANSLATE_NOOP("SavePanel", "öffnen..."), 15, 61, 61, 16}}};
+              QT_TRANSLATE_NOOP("SavePanel", "öffnen..."), 15, 61, 61, 16},
+             {IDC_SAVE_EDF, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "EDF"), 15, 84, 61,
+              16, DS_DISABLED},
+             {IDC_SAVE_PANORAMA, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Panorama"),
+              106, 84, 61, 16, DS_DISABLED}}};
 }
 
 DialogTemplate MakeCaptureConfig() {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,31 @@ TEST_F(ComposeTest, TwoOverlappingFieldsBecomeOneMosaic) {
     EXPECT_NEAR(static_cast<int>(mosaic.GetWidth()), 200, 1);
     EXPECT_NEAR(static_cast<int>(mosaic.GetHeight()), 120, 1);
     EXPECT_EQ(mosaic.GetPixelColor(150, 60, false), texture.GetPixelColor(150, 60, false));
+}
+
+TEST_F(ComposeTest, EscapeStopsAMergeThatShowsItsProgressInTheStatusBar) {
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(NewDoc(s, testsupport::RandomImage(1600, 1200, 24, 11 + i), "frame"));
+    std::vector<QString> texts;
+    for (CKXViewDoc* doc : Documents(s))
+        QObject::connect(doc, &CKXViewDoc::StatusChanged, [&texts](int pane, const QString& text) {
+            if (pane == 2) texts.push_back(text);
+        });
+    // Escape as soon as the progress window shows.
+    bool pressed = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* progress = QApplication::activeModalWidget();
+        if (pressed || !progress || qobject_cast<CDialogCompose*>(progress)) return;
+        pressed = true;
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(progress, &key);
+    });
+    user.start(5);
+    Run(ID_IMAGE_FOCUS_STACK);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(Documents(s).size(), 6u); // no result opened
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const QString& t) { return t.endsWith(" %"); }));
 }
 
 } // namespace
