@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -168,4 +169,24 @@ TEST(LanguageFromEnvironment, TheProfilesChoiceOverridesTheEnvironment) {
         CLanguageChoice::Store(profile, language);
         EXPECT_EQ(CLanguageChoice::Chosen(CProfile(profile.FileName())), language);
     }
+}
+
+// Numbers follow the chosen language, not the machine's locale when the two
+// differ; a machine that speaks the language keeps its own variant.
+TEST(LanguageNumbers, TheChosenLanguageDecidesTheDecimalSign) {
+    using L = CLanguageChoice::Language;
+    const QLocale germanMachine(QLocale::German, QLocale::Germany);
+    const QLocale swissMachine(QLocale::German, QLocale::Switzerland);
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::English, germanMachine).toString(1234.5, 'f', 1), "1234.5");
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::German, QLocale::c()).toString(1234.5, 'f', 1), "1234,5");
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::German, swissMachine).country(), QLocale::Switzerland);
+    const QLocale before;
+    CLanguageChoice language;
+    language.Install(L::German);
+    const QString german = QLocale().toString(0.25, 'f', 2);
+    language.Install(L::English);
+    const QString english = QLocale().toString(0.25, 'f', 2);
+    QLocale::setDefault(before);
+    EXPECT_EQ(german, "0,25");
+    EXPECT_EQ(english, "0.25");
 }
