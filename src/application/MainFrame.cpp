@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -657,7 +658,8 @@ void CMainFrame::OnPaste() {
     SelectTab(1);
     if (const QMimeData* data = QApplication::clipboard()->mimeData())
         doc->SetImage(ImageFromClipboard(*data));
-    doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_settings.imageCounter++));
+    doc->SetTitle(
+        QCoreApplication::translate("MainFrame", "Clipboard Image %1").arg(app->m_settings.imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     doc->UpdateStatusBar();
 }
