@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QSettings>
 
 #include "Profile.h"
@@ -59,14 +60,18 @@ KXCameraIdentity SimCamera::Identity() const {
     KXCameraIdentity id{};
     id.id = 0;
     id.type = m_type;
-    std::snprintf(id.name, sizeof id.name, "Simulierte Kamera (Typ %d)", m_type);
+    const QByteArray name = QCoreApplication::translate("SimCamera", "Simulierte Kamera (Typ %1)")
+                                .arg(m_type)
+                                .toUtf8()
+                                .left(sizeof id.name - 1);
+    std::memcpy(id.name, name.constData(), static_cast<size_t>(name.size()));
     return id;
 }
 
 std::vector<Resolution> SimCamera::Resolutions() const {
     std::vector<Resolution> list;
     // Type 0 cameras start only after the user picked a size.
-    if (m_type == 0) list.push_back({QSize(), QStringLiteral("Auflösung wählen")});
+    if (m_type == 0) list.push_back({QSize(), QCoreApplication::translate("SimCamera", "Auflösung wählen")});
     for (const QSize& s : kSizes)
         list.push_back({s, QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())});
     return list;
