@@ -74,7 +74,7 @@ void CKXViewDoc::OnFocusStack() {
     auto depth = std::make_unique<vimg::Image>();
     const bool wantDepth = dlg.DepthMap();
     const bool ok = RunWithProgress(
-        QStringLiteral("Schärfentiefe erweitern"),
+        QCoreApplication::translate("ComposeCommands", "Schärfentiefe erweitern"),
         [&] { return stack.Merge(frames, *result, wantDepth ? depth.get() : nullptr); },
         [&] { return static_cast<int>(stack.GetProgress()); });
     if (!ok) {
@@ -82,8 +82,11 @@ void CKXViewDoc::OnFocusStack() {
         return;
     }
     const int number = NextResultNumber();
-    OpenResultDocument(std::move(result), QStringLiteral("EDF %1").arg(number));
-    if (wantDepth) OpenResultDocument(std::move(depth), QStringLiteral("EDF %1 Tiefenkarte").arg(number));
+    OpenResultDocument(std::move(result),
+                       QCoreApplication::translate("ComposeCommands", "EDF %1").arg(number));
+    if (wantDepth)
+        OpenResultDocument(std::move(depth),
+                           QCoreApplication::translate("ComposeCommands", "EDF %1 Tiefenkarte").arg(number));
 }
 
 void CKXViewDoc::OnStitch() {
@@ -99,18 +102,20 @@ void CKXViewDoc::OnStitch() {
     auto mosaic = std::make_unique<vimg::Image>();
     std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
     const bool ok = RunWithProgress(
-        QStringLiteral("Bilder zusammenfügen"), [&] { return stitcher.Stitch(pictures, *mosaic, tiles); },
-        [&] { return stitcher.Progress(); });
+        QCoreApplication::translate("ComposeCommands", "Bilder zusammenfügen"),
+        [&] { return stitcher.Stitch(pictures, *mosaic, tiles); }, [&] { return stitcher.Progress(); });
     if (!ok) {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stitcher.LastError()));
         return;
     }
-    OpenResultDocument(std::move(mosaic), QStringLiteral("Mosaik %1").arg(NextResultNumber()));
+    OpenResultDocument(std::move(mosaic),
+                       QCoreApplication::translate("ComposeCommands", "Mosaik %1").arg(NextResultNumber()));
     // Pictures that overlap nothing clearly enough are left out, never guessed at.
     QStringList left;
     for (size_t i = 0; i < tiles.size() && i < chosen.size(); ++i)
         if (!tiles[i].placed) left << chosen[i]->GetTitle();
     if (!left.isEmpty())
-        ShowProblem(dlg.windowTitle(), QStringLiteral("Nicht eingefügt (zu wenig Überlappung): %1")
+        ShowProblem(dlg.windowTitle(), QCoreApplication::translate(
+                                           "ComposeCommands", "Nicht eingefügt (zu wenig Überlappung): %1")
                                            .arg(left.join(QStringLiteral(", "))));
 }

@@ -1,5 +1,6 @@
 #include "DocumentList.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QSignalBlocker>
 
@@ -24,7 +25,9 @@ void Fill(QComboBox* list, const std::vector<CKXViewDoc*>& documents, bool withN
     // Filling is set-up, not the user's choice: no change notifications.
     const QSignalBlocker block(list);
     list->clear();
-    if (withNone) list->addItem(QStringLiteral("(None)"), QVariant::fromValue<quintptr>(0));
+    if (withNone)
+        list->addItem(QCoreApplication::translate("DocumentList", "(None)"),
+                      QVariant::fromValue<quintptr>(0));
     for (CKXViewDoc* doc : documents)
         if (doc) list->addItem(doc->GetTitle(), QVariant::fromValue(reinterpret_cast<quintptr>(doc)));
 }
