@@ -900,6 +900,13 @@ Settings: $XDG_CONFIG_HOME/Vistorel/Vistorel.ini
     </message>
 </context>
 <context>
+    <name>GradientProgress</name>
+    <message>
+        <source>Complete </source>
+        <translation>Complete </translation>
+    </message>
+</context>
+<context>
     <name>HelpMenu</name>
     <message>
         <source>&amp;Hilfe</source>
@@ -1690,6 +1697,14 @@ Only what the file holds is shown.</translation>
     <message>
         <source>Das ist ein Ordner.</source>
         <translation>This is a folder.</translation>
+    </message>
+    <message>
+        <source>PNG: Prüfsummenfehler (CRC) in den Bilddaten.</source>
+        <translation>PNG: CRC error in the image data.</translation>
+    </message>
+    <message>
+        <source>PNG: Prüfsummenfehler (CRC) in einem Block nach den Bilddaten.</source>
+        <translation>PNG: CRC error in a chunk after the image data.</translation>
     </message>
 </context>
 <context>

@@ -38,7 +38,11 @@ const DialogControl* Control(const DialogTemplate& dialog, int id) {
 class English : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_language.Install(CLanguageChoice::Language::English)); }
-    void TearDown() override { m_language.Install(CLanguageChoice::Language::German); }
+    void TearDown() override {
+        m_language.Install(CLanguageChoice::Language::German);
+        QLocale::setDefault(m_numbers);
+    }
+    const QLocale m_numbers;
     CLanguageChoice m_language;
 };
 
