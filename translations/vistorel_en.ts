@@ -2873,6 +2873,21 @@ Vistorel</translation>
     </message>
 </context>
 <context>
+    <name>V4l2SettingsDialog</name>
+    <message>
+        <source>Belichtung</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>Kamera Eigenschaften</source>
+        <translation>Camera properties</translation>
+    </message>
+    <message>
+        <source>Die Kamera bietet hier keine Einstellungen.</source>
+        <translation>The camera offers no settings here.</translation>
+    </message>
+</context>
+<context>
     <name>ViewMenu</name>
     <message>
         <source>&amp;Ansicht</source>

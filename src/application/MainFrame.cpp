@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>

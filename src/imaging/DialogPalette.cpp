@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>

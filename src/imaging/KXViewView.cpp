@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>

@@ -7,8 +7,8 @@
 // or for nothing; the views paint from the copy taken before the operation.
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "CmdUI.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "DialogCombine.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include "DocumentList.h"
 #include "DropDownHeight.h"

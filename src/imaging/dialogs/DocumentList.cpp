@@ -1,7 +1,7 @@
 #include "DocumentList.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSignalBlocker>
 
 #include "KXViewDoc.h"

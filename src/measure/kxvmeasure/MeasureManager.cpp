@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "PreviewMeasure.h"
 
-#include <QCoreApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
