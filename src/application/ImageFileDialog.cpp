@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -29,12 +30,15 @@ const std::vector<CImageFileDialog::FormatRow>& CImageFileDialog::Formats() {
         std::vector<std::string> all;
         for (const vimg::CodecEntry* f : byId)
             all.insert(all.end(), f->extensions.begin(), f->extensions.end());
-        std::vector<FormatRow> table{{-1, true, true, QStringLiteral("Supported files"), Patterns(all)}};
+        std::vector<FormatRow> table{{-1, true, true,
+                                      QCoreApplication::translate("ImageFileDialog", "Supported files"),
+                                      Patterns(all)}};
         for (const vimg::CodecEntry* f : formats) {
             std::vector<std::string> listed = f->extensions;
             listed.insert(listed.end(), f->listedToo.begin(), f->listedToo.end());
             table.push_back(FormatRow{static_cast<int>(f->type), f->reads, f->writes,
-                                      QString::fromLatin1(f->label) + QStringLiteral(" files"),
+                                      QString::fromLatin1(f->label) +
+                                          QCoreApplication::translate("ImageFileDialog", " files"),
                                       Patterns(listed)});
         }
         return table;
@@ -64,7 +68,8 @@ CImageFileDialog::Choice CImageFileDialog::BuildChoice(bool open, int formatId) 
 bool CImageFileDialog::PromptForFileName(QWidget* parent, QString& path, int flags, bool open,
                                          int& formatId) {
     const Choice c = BuildChoice(open, formatId);
-    QFileDialog dlg(parent, open ? QStringLiteral("Open image file") : QStringLiteral("Save image file"));
+    QFileDialog dlg(parent, open ? QCoreApplication::translate("ImageFileDialog", "Open image file")
+                                 : QCoreApplication::translate("ImageFileDialog", "Save image file"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     flags |= OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;

@@ -1,5 +1,6 @@
 #include "ImagePrinter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -21,13 +22,14 @@ QRect CImagePrinter::PlaceOnPage(QSize picture, QSize dpi, QSize page, int print
 bool CImagePrinter::Print(QPrinter& printer, const QImage& picture, QSize dpi, const QString& title,
                           QString* error) {
     if (picture.isNull()) {
-        if (error) *error = QStringLiteral("Das Dokument enthält kein Bild.");
+        if (error) *error = QCoreApplication::translate("ImagePrinter", "Das Dokument enthält kein Bild.");
         return false;
     }
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        if (error) *error = QStringLiteral("Der Drucker nimmt keinen Auftrag an.");
+        if (error)
+            *error = QCoreApplication::translate("ImagePrinter", "Der Drucker nimmt keinen Auftrag an.");
         return false;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -35,7 +37,8 @@ bool CImagePrinter::Print(QPrinter& printer, const QImage& picture, QSize dpi, c
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, picture);
     if (!painter.end()) {
-        if (error) *error = QStringLiteral("Der Druckauftrag wurde abgebrochen.");
+        if (error)
+            *error = QCoreApplication::translate("ImagePrinter", "Der Druckauftrag wurde abgebrochen.");
         return false;
     }
     return true;

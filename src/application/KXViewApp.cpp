@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -228,8 +229,9 @@ bool CKXViewApp::PrintFiles(const QStringList& paths) {
     QPrinter& printer = Printer();
     // Without any printer Qt falls back to a PDF writer with no file to write.
     if (!printer.isValid() || (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())) {
-        QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
-                             QStringLiteral("Kein Drucker eingerichtet: nichts wurde gedruckt."));
+        QMessageBox::warning(
+            m_pMainWnd, QStringLiteral("Vistorel"),
+            QCoreApplication::translate("KXViewApp", "Kein Drucker eingerichtet: nichts wurde gedruckt."));
         return false;
     }
     bool all = true;
@@ -245,7 +247,7 @@ bool CKXViewApp::PrintFiles(const QStringList& paths) {
         if (!CImagePrinter::Print(printer, doc->FirstView()->PictureAtNaturalSize(),
                                   QSize(image->GetXDPI(), image->GetYDPI()), doc->GetTitle(), &error)) {
             QMessageBox::warning(m_pMainWnd, QStringLiteral("Vistorel"),
-                                 QStringLiteral("\"%1\" wurde nicht gedruckt:\n%2")
+                                 QCoreApplication::translate("KXViewApp", "\"%1\" wurde nicht gedruckt:\n%2")
                                      .arg(QDir::toNativeSeparators(path), error));
             all = false;
         }

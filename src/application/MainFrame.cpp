@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -109,7 +110,8 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
             SelectTab(1);
             doc->SetImage(std::make_unique<vimg::Image>(std::move(*result)));
             const int number = ++app->m_settings.imageCounter;
-            doc->SetTitle((control == IDC_SAVE_EDF ? QStringLiteral("EDF %1") : QStringLiteral("Mosaik %1"))
+            doc->SetTitle((control == IDC_SAVE_EDF ? QCoreApplication::translate("ComposeCommands", "EDF %1")
+                                                  : QCoreApplication::translate("ComposeCommands", "Mosaik %1"))
                               .arg(number));
             doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
             doc->UpdateStatusBar();
@@ -675,7 +677,8 @@ void CMainFrame::OnPaste() {
     SelectTab(1);
     if (const QMimeData* data = QApplication::clipboard()->mimeData())
         doc->SetImage(ImageFromClipboard(*data));
-    doc->SetTitle(QStringLiteral("Clipboard Image %1").arg(app->m_settings.imageCounter++));
+    doc->SetTitle(
+        QCoreApplication::translate("MainFrame", "Clipboard Image %1").arg(app->m_settings.imageCounter++));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     doc->UpdateStatusBar();
 }

@@ -34,8 +34,9 @@ CCameraControl::CCameraControl(CMessageTarget* frame, QWidget* frameWindow, cons
       m_sleep([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }) {
     m_showError = [this](const QString& text) {
         // Not modal, so nothing waits on the user while the camera is idle.
-        auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
-                                    m_frameWindow);
+        auto* box =
+            new QMessageBox(QMessageBox::Critical, QCoreApplication::translate("CameraControl", "Error"),
+                            text, QMessageBox::Ok, m_frameWindow);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     };
@@ -172,7 +173,7 @@ LRESULT CCameraControl::OnStart() {
     m_preview->Fit(640, 480);
     if (m_cameraType == -1 || (m_cameraType == 0 && index == 0)) return MSG_REFUSED;
     if (m_libraryKept != 1 && m_calls->Init(index, m_preview->Display(), m_frame) != 1) {
-        m_showError(QStringLiteral("Init Camera failed"));
+        m_showError(QCoreApplication::translate("CameraControl", "Init Camera failed"));
         return MSG_REFUSED;
     }
     m_sleep(kCameraWait);
@@ -184,12 +185,12 @@ LRESULT CCameraControl::OnStart() {
     m_calls->DisplayEnable(1);
     if (m_cameraType == 0) {
         m_page->m_exposureButton->show();
-        m_page->m_exposureButton->setText(QStringLiteral("Eigenschaften"));
-        m_page->m_configButton->setText(QStringLiteral("Filter Eigenschaften"));
+        m_page->m_exposureButton->setText(QCoreApplication::translate("CameraControl", "Eigenschaften"));
+        m_page->m_configButton->setText(QCoreApplication::translate("CameraControl", "Filter Eigenschaften"));
         m_libraryKept = 1;
     } else {
         m_page->m_exposureButton->hide();
-        m_page->m_configButton->setText(QStringLiteral("Eigenschaften..."));
+        m_page->m_configButton->setText(QCoreApplication::translate("CameraControl", "Eigenschaften..."));
     }
     m_cameraState = 0;
     SendMessage(m_savePanel, UM_CAMERA_SELECT, 0);
@@ -225,7 +226,7 @@ LRESULT CCameraControl::OnCameraSettings() {
         m_calls->GetExposureTime(&exposure);
         m_calls->GetRowTime(&rowTime);
         const uint32_t seconds = (rowTime * exposure) / 1000000u;
-        SetTitle(QStringLiteral("Wait......"));
+        SetTitle(QCoreApplication::translate("CameraControl", "Wait......"));
         if (seconds < 12) m_sleep(static_cast<int>(seconds * 1000));
         SetTitle(kTitle);
     }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStorageInfo>
 #include <QThread>
@@ -172,7 +173,7 @@ void CCaptureControl::SetTitle(const QString& title) {
 }
 
 void CCaptureControl::ShowCountdown() {
-    SetTitle(QString::asprintf("Capturing Time left :%d S", m_countdown));
+    SetTitle(QCoreApplication::translate("CaptureControl", "Capturing Time left :%1 S").arg(m_countdown));
 }
 
 void CCaptureControl::StartCountdown(int seconds) {
@@ -195,8 +196,9 @@ bool CCaptureControl::CaptureFolderUsable() const {
 bool CCaptureControl::EnsureCaptureFolder() {
     if (!m_capturePath.isEmpty() && !QFileInfo(m_capturePath).isDir()) QDir().mkpath(m_capturePath);
     if (CaptureFolderUsable()) return true;
-    ReportFailure(
-        QStringLiteral("In den Aufnahmeordner \"%1\" kann nicht geschrieben werden.").arg(Native(m_capturePath)));
+    ReportFailure(QCoreApplication::translate("CaptureControl",
+                                              "In den Aufnahmeordner \"%1\" kann nicht geschrieben werden.")
+                      .arg(Native(m_capturePath)));
     return false;
 }
 
@@ -219,13 +221,16 @@ bool CCaptureControl::WriteStill() {
     Calls().SetStillPixelSize(m_calibration ? m_calibration(camera, width, height) : 0.0);
     if (Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat)) != 1) {
         const QString written = full.isEmpty() ? base + QStringLiteral(".RAW") : full;
-        ReportFailure(QStringLiteral("Das Bild \"%1\" wurde nicht gespeichert.\n%2")
-                          .arg(Native(written), QString::fromUtf8(Calls().GetLastError())));
+        ReportFailure(
+            QCoreApplication::translate("CaptureControl", "Das Bild \"%1\" wurde nicht gespeichert.\n%2")
+                .arg(Native(written), QString::fromUtf8(Calls().GetLastError())));
         return false;
     }
     m_sleep(kCaptureWait);
     if (!full.isEmpty() && m_browser && QFileInfo::exists(full)) m_browser->Add(full);
-    if (m_status) m_status(QStringLiteral("Gespeichert: %1").arg(Native(full.isEmpty() ? base : full)));
+    if (m_status)
+        m_status(QCoreApplication::translate("CaptureControl", "Gespeichert: %1")
+                     .arg(Native(full.isEmpty() ? base : full)));
     SendMessage(m_savePanel, UM_CAPTURE_DONE);
     return true;
 }
@@ -406,14 +411,16 @@ LRESULT CCaptureControl::OnVideoStart() {
     }
     const qint64 free = m_freeSpace(m_capturePath);
     if (free >= 0 && free < kTooLittleSpace)
-        return refuse(QStringLiteral("Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
-                                     "das Video wird nicht aufgenommen.")
+        return refuse(QCoreApplication::translate("CaptureControl",
+                                                  "Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
+                                                  "das Video wird nicht aufgenommen.")
                           .arg(Native(m_capturePath), MegaBytes(free)));
     const QString name = FreeName(VideoBaseName(m_clock()), [](const QString& base) {
         return QFileInfo::exists(base + QStringLiteral(".mov")) || QFileInfo::exists(base + QStringLiteral(".mp4"));
     });
     if (Calls().StartRecord(QFile::encodeName(name).constData(), 12, 1) != 1)
-        return refuse(QStringLiteral("Das Video \"%1\" kann nicht aufgenommen werden.\n%2")
+        return refuse(QCoreApplication::translate("CaptureControl",
+                                                  "Das Video \"%1\" kann nicht aufgenommen werden.\n%2")
                           .arg(Native(name), QString::fromUtf8(Calls().GetLastError())));
     m_recording = 1;
     m_videoName = name;
@@ -437,16 +444,20 @@ void CCaptureControl::CheckRecording() {
         return;
     }
     if (Calls().RecordFailed()) {
-        StopRecordingOnFailure(QStringLiteral("Das Video konnte nicht weiter geschrieben werden und wurde beendet.\n%1")
-                                   .arg(QString::fromUtf8(Calls().GetLastError())));
+        StopRecordingOnFailure(
+            QCoreApplication::translate(
+                "CaptureControl", "Das Video konnte nicht weiter geschrieben werden und wurde beendet.\n%1")
+                .arg(QString::fromUtf8(Calls().GetLastError())));
         return;
     }
     const qint64 known = m_freeSpace(m_capturePath);
     const qint64 free = known < 0 ? kLowSpace : known; // a disk that cannot tell is taken as roomy
     if (free < kTooLittleSpace) {
-        StopRecordingOnFailure(QStringLiteral("Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
-                                              "die Videoaufnahme wurde beendet.")
-                                   .arg(Native(m_capturePath), MegaBytes(free)));
+        StopRecordingOnFailure(
+            QCoreApplication::translate("CaptureControl",
+                                        "Auf dem Datenträger von \"%1\" sind nur noch %2 MB frei: "
+                                        "die Videoaufnahme wurde beendet.")
+                .arg(Native(m_capturePath), MegaBytes(free)));
         return;
     }
     // Every second: how long the video runs and how large its file is, and a warning when space runs low.
@@ -455,9 +466,13 @@ void CCaptureControl::CheckRecording() {
         std::chrono::duration_cast<std::chrono::seconds>(m_steadyClock->Now() - m_videoStart).count();
     const QFileInfo mov(m_videoName + QStringLiteral(".mov")), mp4(m_videoName + QStringLiteral(".mp4"));
     const qint64 bytes = mov.exists() ? mov.size() : mp4.size();
-    QString text = QString::asprintf("Videoaufnahme %lld:%02lld, %.1f MB", seconds / 60, seconds % 60,
-                                     static_cast<double>(bytes) / 1.0e6);
-    if (free < kLowSpace) text += QStringLiteral(" - wenig Platz: noch %1 MB frei").arg(MegaBytes(free));
+    QString text = QCoreApplication::translate("CaptureControl", "Videoaufnahme %1:%2, %3 MB")
+                       .arg(seconds / 60)
+                       .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                       .arg(QLocale().toString(static_cast<double>(bytes) / 1.0e6, 'f', 1));
+    if (free < kLowSpace)
+        text += QCoreApplication::translate("CaptureControl", " - wenig Platz: noch %1 MB frei")
+                    .arg(MegaBytes(free));
     m_status(text);
 }
 

@@ -1,5 +1,6 @@
 #include "DeviceWatcher.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
 
@@ -60,7 +61,8 @@ bool CDeviceWatcher::Register(CMessageTarget* frame) {
         if (m_udev) udev_unref(m_udev);
         m_monitor = nullptr;
         m_udev = nullptr;
-        m_report(QStringLiteral("Register Camera Listen make a error, Register Fail!"));
+        m_report(QCoreApplication::translate("DeviceWatcher",
+                                             "Register Camera Listen make a error, Register Fail!"));
         return false;
     }
     m_notifier = new QSocketNotifier(udev_monitor_get_fd(m_monitor), QSocketNotifier::Read, this);

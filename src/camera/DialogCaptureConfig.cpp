@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -67,8 +68,9 @@ CDialogCaptureConfig::CDialogCaptureConfig(CCaptureControl* settings, CMessageTa
     connect(m_timestampBox, &QCheckBox::clicked, this, &CDialogCaptureConfig::OnTimestampClicked);
     connect(m_browseButton, &QPushButton::clicked, this, &CDialogCaptureConfig::OnBrowse);
     m_chooseFolder = [this] {
-        return QFileDialog::getExistingDirectory(this, QStringLiteral("Select a directory"), m_folder,
-                                                 QFileDialog::ShowDirsOnly);
+        return QFileDialog::getExistingDirectory(
+            this, QCoreApplication::translate("CaptureConfigDialog", "Select a directory"), m_folder,
+            QFileDialog::ShowDirsOnly);
     };
     m_report = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
     ToControls();
@@ -131,8 +133,11 @@ bool CDialogCaptureConfig::FromControls(bool validate) {
         if (!validate) continue;
         numbers[i].first->Edit()->setFocus();
         numbers[i].first->Edit()->selectAll();
-        m_report(value ? QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high)
-                       : QStringLiteral("Please enter an integer."));
+        m_report(value ? QCoreApplication::translate("CaptureConfigDialog",
+                                                     "Please enter an integer between %1 and %2.")
+                             .arg(low)
+                             .arg(high)
+                       : QCoreApplication::translate("CaptureConfigDialog", "Please enter an integer."));
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -85,7 +86,7 @@ void CImageBrowser::ShowCurrent() {
     if (m_position == 0) return;
     const QString path = m_list->itemText(m_position - 1);
     if (path.isEmpty()) {
-        m_report(QStringLiteral("Filename is blank, please check it !"));
+        m_report(QCoreApplication::translate("ImageBrowser", "Filename is blank, please check it !"));
         return;
     }
     if (!QFileInfo::exists(path)) return;

@@ -103,7 +103,7 @@ void CKXViewDoc::OnFocusStack() {
     auto depth = std::make_unique<vimg::Image>();
     const bool wantDepth = dlg.DepthMap();
     const bool ok = RunWithProgress(
-        *this, QStringLiteral("Schärfentiefe erweitern"),
+        *this, QCoreApplication::translate("ComposeCommands", "Schärfentiefe erweitern"),
         [&] { return stack.Merge(frames, *result, wantDepth ? depth.get() : nullptr); },
         [&] { return static_cast<int>(stack.GetProgress()); }, [&] { stack.SetEscape(1); });
     UpdateStatusBar();
@@ -113,8 +113,11 @@ void CKXViewDoc::OnFocusStack() {
         return;
     }
     const int number = NextResultNumber();
-    OpenResultDocument(std::move(result), QStringLiteral("EDF %1").arg(number));
-    if (wantDepth) OpenResultDocument(std::move(depth), QStringLiteral("EDF %1 Tiefenkarte").arg(number));
+    OpenResultDocument(std::move(result),
+                       QCoreApplication::translate("ComposeCommands", "EDF %1").arg(number));
+    if (wantDepth)
+        OpenResultDocument(std::move(depth),
+                           QCoreApplication::translate("ComposeCommands", "EDF %1 Tiefenkarte").arg(number));
 }
 
 void CKXViewDoc::OnStitch() {
@@ -131,7 +134,7 @@ void CKXViewDoc::OnStitch() {
     std::vector<vimg::compose::MosaicStitcher::TileResult> tiles;
     std::atomic<bool> stopped{false};
     const bool ok = RunWithProgress(
-        *this, QStringLiteral("Bilder zusammenfügen"),
+        *this, QCoreApplication::translate("ComposeCommands", "Bilder zusammenfügen"),
         [&] { return stitcher.Stitch(pictures, *mosaic, tiles); }, [&] { return stitcher.Progress(); },
         [&] {
             stopped = true;
@@ -143,12 +146,14 @@ void CKXViewDoc::OnStitch() {
         ShowProblem(dlg.windowTitle(), QString::fromStdString(stitcher.LastError()));
         return;
     }
-    OpenResultDocument(std::move(mosaic), QStringLiteral("Mosaik %1").arg(NextResultNumber()));
+    OpenResultDocument(std::move(mosaic),
+                       QCoreApplication::translate("ComposeCommands", "Mosaik %1").arg(NextResultNumber()));
     // Pictures that overlap nothing clearly enough are left out, never guessed at.
     QStringList left;
     for (size_t i = 0; i < tiles.size() && i < chosen.size(); ++i)
         if (!tiles[i].placed) left << chosen[i]->GetTitle();
     if (!left.isEmpty())
-        ShowProblem(dlg.windowTitle(), QStringLiteral("Nicht eingefügt (zu wenig Überlappung): %1")
+        ShowProblem(dlg.windowTitle(), QCoreApplication::translate(
+                                           "ComposeCommands", "Nicht eingefügt (zu wenig Überlappung): %1")
                                            .arg(left.join(QStringLiteral(", "))));
 }

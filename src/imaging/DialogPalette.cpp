@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -147,7 +148,8 @@ void CDialogPalette::EditEntry(int index, const QColor& chosen) {
 }
 
 void CDialogPalette::OnLoad() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open file"), QString(), kFilters);
+    const QString path = QFileDialog::getOpenFileName(
+        this, QCoreApplication::translate("PaletteDialog", "Open file"), QString(), kFilters);
     if (!path.isEmpty()) LoadFile(path);
 }
 
@@ -161,13 +163,14 @@ void CDialogPalette::LoadFile(const QString& path) {
                            static_cast<size_t>(bytes.size()), m_table.data(), m_count);
     for (CPaletteFile::Message message : result.messages)
         QMessageBox::warning(this, QStringLiteral("Vistorel"),
-                             QString::fromUtf8(CPaletteFile::MessageText(message)), QMessageBox::Ok);
+                             QCoreApplication::translate("PaletteFile", CPaletteFile::MessageText(message)),
+                             QMessageBox::Ok);
     if (result.changed) m_changed = true;
     update();
 }
 
 void CDialogPalette::OnSave() {
-    QFileDialog dialog(this, QStringLiteral("Save file"), QString(), kFilters);
+    QFileDialog dialog(this, QCoreApplication::translate("PaletteDialog", "Save file"), QString(), kFilters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The dialog adds the extension before it asks about replacing a file,
     // so "x" asks about an existing "x.pal".
@@ -175,10 +178,11 @@ void CDialogPalette::OnSave() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().constFirst();
     if (!SaveFile(path))
-        QMessageBox::warning(this, QStringLiteral("Vistorel"),
-                             QStringLiteral("Die Palette wurde nicht in \"%1\" gespeichert.")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             QMessageBox::Ok);
+        QMessageBox::warning(
+            this, QStringLiteral("Vistorel"),
+            QCoreApplication::translate("PaletteDialog", "Die Palette wurde nicht in \"%1\" gespeichert.")
+                .arg(QDir::toNativeSeparators(path)),
+            QMessageBox::Ok);
 }
 
 bool CDialogPalette::SaveFile(const QString& path) const {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -42,9 +43,10 @@ CHistogramBar::CHistogramBar(QWidget* parent)
             connect(m_logBox, &QCheckBox::clicked, this, [this] { ReadControls(); });
         }
     }
-    static const char* const kTexts[4] = {"R", "G", "B", "gray"};
+    static const char* const kTexts[4] = {"R", "G", "B", QT_TRANSLATE_NOOP("HistogramBar", "gray")};
     for (int i = 0; i < 4; ++i) {
-        auto* button = new QPushButton(ChannelIcon(kCurveColours[i]), QString::fromLatin1(kTexts[i]), this);
+        auto* button = new QPushButton(ChannelIcon(kCurveColours[i]),
+                                       QCoreApplication::translate("HistogramBar", kTexts[i]), this);
         button->setCheckable(true);
         // Buttons 10 + 50 i .. 59 + 50 i; "gray" at 160 .. 209, so it sits where a fourth would.
         button->setGeometry(10 + 50 * i, 8, 49, 27);
@@ -180,14 +182,20 @@ void CHistogramBar::DrawClipped(QPainter& p) {
     p.setPen(palette().color(QPalette::WindowText));
     const QString none = QStringLiteral("–");
     const auto line = [&](const char* label, const std::array<long, 3>& n) {
-        if (!m_hasLive) return QStringLiteral("%1  R %2  G %2  B %2").arg(QLatin1String(label), none);
-        return QStringLiteral("%1  R %2  G %3  B %4").arg(QLatin1String(label)).arg(n[0]).arg(n[1]).arg(n[2]);
+        if (!m_hasLive)
+            return QStringLiteral("%1  R %2  G %2  B %2")
+                .arg(QCoreApplication::translate("HistogramBar", label), none);
+        return QStringLiteral("%1  R %2  G %3  B %4")
+            .arg(QCoreApplication::translate("HistogramBar", label))
+            .arg(n[0])
+            .arg(n[1])
+            .arg(n[2]);
     };
     const int textWidth = std::min(width(), kFrameRight) - kFrameLeft - 4;
     p.drawText(QRect(kFrameLeft + 2, kPlotTop - 2, textWidth, 13), Qt::AlignLeft | Qt::AlignVCenter,
-               line("Geclippt 0:  ", m_liveCounts.clippedLow));
+               line(QT_TRANSLATE_NOOP("HistogramBar", "Geclippt 0:  "), m_liveCounts.clippedLow));
     p.drawText(QRect(kFrameLeft + 2, kPlotTop + 11, textWidth, 13), Qt::AlignLeft | Qt::AlignVCenter,
-               line("Geclippt 255:", m_liveCounts.clippedHigh));
+               line(QT_TRANSLATE_NOOP("HistogramBar", "Geclippt 255:"), m_liveCounts.clippedHigh));
     p.restore();
 }
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -28,6 +29,7 @@
 #include "ImageFileDialog.h"
 #include "codecs/ImageJPG.h"
 #include "KXViewView.h"
+#include "LibraryMessages.h"
 #include "MeasureFile.h"
 #include "MeasureOverlay.h"
 #include "MDIFrameWnd.h"
@@ -97,7 +99,7 @@ void CKXViewDoc::RegisterCommands() {
     OnCommand(ID_EDIT_UNDO, [this] { OnUndo(); });
     OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI* ui) {
         ui->Enable(CanUndo());
-        ui->SetText(QString::asprintf("Undo (%d)\tCtrl+Z", m_undo.Level()));
+        ui->SetText(QCoreApplication::translate("KXViewDoc", "Undo (%1)\tCtrl+Z").arg(m_undo.Level()));
     });
     OnCommand(ID_EDIT_REDO, [this] { OnRedo(); });
     OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI* ui) { ui->Enable(CanRedo()); });
@@ -154,14 +156,15 @@ int CKXViewDoc::FindType(const QString& extension) {
 bool CKXViewDoc::OnOpenDocument(const QString& path) {
     const QFileInfo file(path);
     auto cannotOpen = [&](const QString& reason) {
-        ShowError(QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden.\n%2")
-                      .arg(QDir::toNativeSeparators(file.absoluteFilePath()), reason));
+        ShowError(CLibraryMessages::CannotOpen(file.absoluteFilePath(), reason));
         m_image.reset();
         return false;
     };
-    if (!file.exists()) return cannotOpen(QStringLiteral("Die Datei existiert nicht."));
-    if (file.isDir()) return cannotOpen(QStringLiteral("Das ist ein Ordner."));
-    if (!file.isReadable()) return cannotOpen(QStringLiteral("Die Datei darf nicht gelesen werden."));
+    if (!file.exists())
+        return cannotOpen(QCoreApplication::translate("KXViewDoc", "Die Datei existiert nicht."));
+    if (file.isDir()) return cannotOpen(QCoreApplication::translate("KXViewDoc", "Das ist ein Ordner."));
+    if (!file.isReadable())
+        return cannotOpen(QCoreApplication::translate("KXViewDoc", "Die Datei darf nicht gelesen werden."));
     const QString extension = Extension(file.fileName());
     if (extension.isEmpty()) return false;
     const auto type = static_cast<uint32_t>(FindType(extension));
@@ -171,23 +174,26 @@ bool CKXViewDoc::OnOpenDocument(const QString& path) {
     image->Load(name.constData(), type);
     Stopwatch(true);
     if (!image->IsValid()) {
-        // The image library's own words.
-        return cannotOpen(image->GetLastError()[0] ? QString::fromUtf8(image->GetLastError())
-                                                   : QStringLiteral("Das Dateiformat wird nicht erkannt."));
+        // The image library's own words, in the user's language where they are known.
+        return cannotOpen(CLibraryMessages::Reason(
+            QString::fromUtf8(image->GetLastError()),
+            QCoreApplication::translate("KXViewDoc", "Das Dateiformat wird nicht erkannt.")));
     }
     m_image = std::move(image);
     UpdateStatusBar();
     UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     // A cut file shows what it holds; the user must know the rest is missing.
     if (m_image->IsTruncated())
-        ShowError(QStringLiteral("Datei unvollständig: \"%1\"\nGezeigt wird nur, was die Datei enthält.")
+        ShowError(QCoreApplication::translate(
+                      "KXViewDoc", "Datei unvollständig: \"%1\"\nGezeigt wird nur, was die Datei enthält.")
                       .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
 
     const int frames = m_image->GetNumFrames();
     if (frames > 1 &&
-        QMessageBox::question(MainWindow(), QStringLiteral("Vistorel"),
-                              QString::asprintf("File with %d images. Read all?", frames),
-                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+        QMessageBox::question(
+            MainWindow(), QStringLiteral("Vistorel"),
+            QCoreApplication::translate("KXViewDoc", "File with %1 images. Read all?").arg(frames),
+            QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         OpenFurtherPages(path, type, frames);
 
     if (m_image->GetType() == vimg::FORMAT_JPG || type == vimg::FORMAT_JPG) {
@@ -249,7 +255,7 @@ bool CKXViewDoc::SubmitUndo() {
         return true;
     }
     if (m_undo.Submit(*m_image)) return true;
-    ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+    ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory to keep an undo step."));
     return false;
 }
 
@@ -261,7 +267,7 @@ void CKXViewDoc::OnUndo() {
     if (!CanUndo()) return;
     std::unique_ptr<vimg::Image> restored = m_undo.Undo(m_image);
     if (!restored) {
-        ShowError(QStringLiteral("Not enough memory to undo."));
+        ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory to undo."));
         return;
     }
     m_image = std::move(restored);
@@ -274,7 +280,7 @@ void CKXViewDoc::OnRedo() {
     if (!CanRedo()) return;
     std::unique_ptr<vimg::Image> restored = m_undo.Redo(m_image);
     if (!restored) {
-        ShowError(QStringLiteral("Not enough memory to redo."));
+        ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory to redo."));
         return;
     }
     m_image = std::move(restored);
@@ -302,7 +308,8 @@ void CKXViewDoc::UpdateStatusBar() {
     if (!image) return;
     AnnounceStatus(4, QString::asprintf("(%dx%dx%d)", image->GetWidth(), image->GetHeight(), image->GetBpp()));
     AnnounceStatus(3, CImageFileDialog::FormatShortName(static_cast<int>(image->GetType())));
-    AnnounceStatus(2, QString::asprintf("Time (s): %.3f", static_cast<double>(m_elapsedSeconds)));
+    AnnounceStatus(2, QCoreApplication::translate("KXViewDoc", "Time (s): %1")
+                          .arg(QLocale().toString(static_cast<double>(m_elapsedSeconds), 'f', 3)));
 }
 
 void CKXViewDoc::RefreshFrame() {
@@ -333,7 +340,8 @@ namespace {
 
 QString WriteProblem(const std::string& libraryText) {
     const QString text = QString::fromStdString(libraryText).trimmed();
-    return text.isEmpty() ? QStringLiteral("the file could not be written") : text;
+    return CLibraryMessages::Reason(
+        text, QCoreApplication::translate("KXViewDoc", "the file could not be written"));
 }
 
 bool Writable(uint32_t type) {
@@ -346,11 +354,12 @@ bool Writable(uint32_t type) {
 bool CKXViewDoc::WritePicture(const QString& path, QString* error) {
     const auto type = static_cast<uint32_t>(FindType(Extension(QFileInfo(path).fileName())));
     if (!m_image || !m_image->IsValid()) {
-        *error = QStringLiteral("the document holds no picture");
+        *error = QCoreApplication::translate("KXViewDoc", "the document holds no picture");
         return false;
     }
     if (!Writable(type)) {
-        *error = QStringLiteral("no format that can be written is named by the file's extension");
+        *error = QCoreApplication::translate(
+            "KXViewDoc", "no format that can be written is named by the file's extension");
         return false;
     }
     const QByteArray name = QFile::encodeName(path);
@@ -382,7 +391,8 @@ bool CKXViewDoc::WriteMeasurements(const QString& path, QString* error) {
     CMeasureOverlay* overlay = view ? view->MeasureOverlay() : nullptr;
     QString dataError;
     if (!overlay || overlay->SaveData(kxvm::MeasureFile::PathForImage(path), &dataError)) return true;
-    *error = QStringLiteral("the measurements could not be written: %1").arg(dataError);
+    *error =
+        QCoreApplication::translate("KXViewDoc", "the measurements could not be written: %1").arg(dataError);
     return false;
 }
 
@@ -392,15 +402,16 @@ bool CKXViewDoc::SaveRendering(const QString& path) {
     CKXViewView* view = FirstView();
     std::unique_ptr<vimg::Image> rendering = view ? view->RenderWithOverlay() : nullptr;
     if (!Writable(type)) {
-        reason = QStringLiteral("no format that can be written is named by the file's extension");
+        reason = QCoreApplication::translate(
+            "KXViewDoc", "no format that can be written is named by the file's extension");
     } else if (!rendering) {
-        reason = QStringLiteral("the view shows no picture");
+        reason = QCoreApplication::translate("KXViewDoc", "the view shows no picture");
     } else if (!rendering->Save(QFile::encodeName(path).constData(), type)) {
         reason = WriteProblem(rendering->GetLastError());
     } else {
         return true;
     }
-    ShowError(QStringLiteral("Die Datei \"%1\" wurde nicht geschrieben.\n%2")
+    ShowError(QCoreApplication::translate("KXViewDoc", "Die Datei \"%1\" wurde nicht geschrieben.\n%2")
                   .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
     return false;
 }
@@ -469,7 +480,7 @@ bool CKXViewDoc::DoSave(const QString& path, bool replace) {
     QApplication::restoreOverrideCursor();
     if (!written) {
         // Name, modified flag and recent files stay as they were.
-        ShowError(QStringLiteral("Die Datei \"%1\" wurde nicht gespeichert.\n%2")
+        ShowError(QCoreApplication::translate("KXViewDoc", "Die Datei \"%1\" wurde nicht gespeichert.\n%2")
                       .arg(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()), error));
         return false;
     }
@@ -493,13 +504,15 @@ bool CKXViewDoc::HasUnsavedChanges() const {
 
 bool CKXViewDoc::SaveModified() {
     if (!HasUnsavedChanges()) return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Vistorel"),
-                    QStringLiteral("Sollen die Änderungen an \"%1\" gespeichert werden?").arg(GetTitle()),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, MainWindow());
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Vistorel"),
+        QCoreApplication::translate("KXViewDoc", "Sollen die Änderungen an \"%1\" gespeichert werden?")
+            .arg(GetTitle()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, MainWindow());
     box.setDefaultButton(QMessageBox::Save);
-    box.button(QMessageBox::Save)->setText(QStringLiteral("&Speichern"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Nicht speichern"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.button(QMessageBox::Save)->setText(QCoreApplication::translate("KXViewDoc", "&Speichern"));
+    box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("KXViewDoc", "&Nicht speichern"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("KXViewDoc", "Abbrechen"));
     const int answer = box.exec();
     if (answer == QMessageBox::Discard) return true;
     if (answer != QMessageBox::Save) return false;
@@ -515,7 +528,7 @@ void CKXViewDoc::OnDuplicate() {
     doc->m_image = std::make_unique<vimg::Image>(*m_image);
     doc->MarkPictureChanged();
     const int number = m_settings->imageCounter++;
-    doc->SetTitle(QStringLiteral("Copy %1 of %2").arg(number).arg(GetTitle()));
+    doc->SetTitle(QCoreApplication::translate("KXViewDoc", "Copy %1 of %2").arg(number).arg(GetTitle()));
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
 }
 
@@ -540,7 +553,7 @@ void CKXViewDoc::OnCopy() {
     }
     if (CKXViewView* view = FirstView()) data->setImageData(view->PictureAtNaturalSize());
     if (data->formats().isEmpty()) {
-        ShowError(QStringLiteral("Unable to set Clipboard data"));
+        ShowError(QCoreApplication::translate("KXViewDoc", "Unable to set Clipboard data"));
         return;
     }
     QApplication::clipboard()->setMimeData(data.release());
@@ -591,7 +604,7 @@ bool CKXViewDoc::StartOperation(std::function<std::string(vimg::Image&)> work) {
             m_packedBefore = CUndoHistory::PackAhead(source);
             if (result.IsValid()) m_jobHistogram.Count(result);
         })) {
-        ShowError(QStringLiteral("Not enough memory for the changed picture."));
+        ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory for the changed picture."));
         return false;
     }
     MarkPictureChanged();
@@ -608,7 +621,7 @@ void CKXViewDoc::OnJobFinished(const QString& error, double seconds) {
     if (m_packedBefore)
         m_undo.SubmitPacked(std::move(m_packedBefore));
     else if (!m_undo.Submit(*m_image))
-        ShowError(QStringLiteral("Not enough memory to keep an undo step."));
+        ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory to keep an undo step."));
     m_image = std::move(result);
     m_elapsedSeconds = static_cast<float>(seconds);
     SetBusy(false);

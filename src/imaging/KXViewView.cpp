@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -156,14 +158,16 @@ float CKXViewView::NextZoomOut(float zoom) {
 void CKXViewView::OnZoomIn() {
     if (m_stretchMode || m_zoomFactor >= kMaxZoom) return;
     m_zoomFactor = NextZoomIn(m_zoomFactor);
-    AfterZoom(QString::asprintf("%4.0f %%", static_cast<double>(m_zoomFactor) * 100.0));
+    AfterZoom(
+        QStringLiteral("%1 %").arg(QLocale().toString(static_cast<double>(m_zoomFactor) * 100.0, 'f', 0), 4));
 }
 
 void CKXViewView::OnZoomOut() {
     // The menu stops at 0.125; the command itself would go on to 0.0625.
     if (m_stretchMode || m_zoomFactor <= kMinZoom / 2.0f) return;
     m_zoomFactor = NextZoomOut(m_zoomFactor);
-    AfterZoom(QString::asprintf("%4.1f %%", static_cast<double>(m_zoomFactor) * 100.0));
+    AfterZoom(
+        QStringLiteral("%1 %").arg(QLocale().toString(static_cast<double>(m_zoomFactor) * 100.0, 'f', 1), 4));
 }
 
 void CKXViewView::OnZoomNormal() {
@@ -393,7 +397,7 @@ bool CKXViewView::PrintPage(QPrinter& printer, QString* error) const {
     const CKXViewDoc* doc = GetDocument();
     const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
     if (!image) {
-        if (error) *error = QStringLiteral("Das Dokument enthält kein Bild.");
+        if (error) *error = QCoreApplication::translate("KXViewView", "Das Dokument enthält kein Bild.");
         return false;
     }
     // The picture keeps its resolution on paper: an inch stays an inch.
@@ -412,7 +416,7 @@ void CKXViewView::ReportPrint(QPrinter& printer) {
     QString error;
     if (!PrintPage(printer, &error))
         QMessageBox::warning(this, QStringLiteral("Vistorel"),
-                             QStringLiteral("Nicht gedruckt:\n%1").arg(error));
+                             QCoreApplication::translate("KXViewView", "Nicht gedruckt:\n%1").arg(error));
 }
 
 void CKXViewView::OnFilePrintPreview() {

@@ -7,6 +7,7 @@
 #include "CmdUI.h"
 #include "DialogPalette.h"
 #include "Image.h"
+#include "LibraryMessages.h"
 #include "Resource.h"
 #include "UserMessages.h"
 
@@ -46,7 +47,8 @@ void CKXViewDoc::OnPalette() {
     if (!ApplyPalette(*changed, dialog.ApplyMode(), dialog.Table(), dialog.Count())) {
         if (changed->GetLastError()[0])
             QMessageBox::warning(mainWindow, QStringLiteral("Vistorel"),
-                                 QString::fromUtf8(changed->GetLastError()), QMessageBox::Ok);
+                                 CLibraryMessages::Reason(QString::fromUtf8(changed->GetLastError())),
+                                 QMessageBox::Ok);
         return;
     }
     if (!SubmitUndo()) return;

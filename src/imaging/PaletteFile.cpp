@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include <QtGlobal>
+
 namespace {
 
 constexpr size_t kRiffHeader = 24; // "RIFF", size, "PAL data", size, version, count
@@ -63,9 +65,12 @@ void PutU32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
 
 const char* CPaletteFile::MessageText(Message message) {
     switch (message) {
-    case Message::UnknownContents: return "Unknown contents!";
-    case Message::TooManyColours: return "Too much colors!";
-    case Message::CountMismatch: return "Warning: numcolors doesn't match";
+    case Message::UnknownContents:
+        return QT_TRANSLATE_NOOP("PaletteFile", "Unknown contents!");
+    case Message::TooManyColours:
+        return QT_TRANSLATE_NOOP("PaletteFile", "Too much colors!");
+    case Message::CountMismatch:
+        return QT_TRANSLATE_NOOP("PaletteFile", "Warning: numcolors doesn't match");
     }
     return "";
 }

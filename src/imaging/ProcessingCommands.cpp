@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "CmdUI.h"
@@ -15,6 +16,7 @@
 #include "EllipseWarp.h"
 #include "Image.h"
 #include "KXViewDoc.h"
+#include "LibraryMessages.h"
 #include "MemFile.h"
 #include "MultiDocTemplate.h"
 #include "Resource.h"
@@ -23,7 +25,7 @@
 namespace {
 
 void ShowLibraryError(const vimg::Image& image, const QString& fallback) {
-    const QString text = image.GetLastError()[0] ? QString::fromUtf8(image.GetLastError()) : fallback;
+    const QString text = CLibraryMessages::Reason(QString::fromUtf8(image.GetLastError()), fallback);
     QMessageBox::warning(CKXViewDoc::MainWindow(), QStringLiteral("Vistorel"), text, QMessageBox::Ok);
 }
 
@@ -46,16 +48,35 @@ const std::vector<SplitCommand>& SplitCommands() {
     static const std::vector<SplitCommand> table = {
         {ID_SPLIT_RGB,
          "SplitRGB",
-         {"Red Channel %1 from %2", "Green Channel %1 from %2", "Blue Channel %1 from %2"}},
-        {ID_SPLIT_YUV, "SplitYUV", {"Y Channel %1 from %2", "U Channel %1 from %2", "V Channel %1 from %2"}},
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "Red Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Green Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Blue Channel %1 from %2")}},
+        {ID_SPLIT_YUV,
+         "SplitYUV",
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "Y Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "U Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "V Channel %1 from %2")}},
         {ID_SPLIT_HSL,
          "SplitHSL",
-         {"Hue Channel %1 from %2", "Saturation Channel %1 from %2", "Lightness Channel %1 from %2"}},
-        {ID_SPLIT_YIQ, "SplitYIQ", {"Y Channel %1 from %2", "I Channel %1 from %2", "Q Channel %1 from %2"}},
-        {ID_SPLIT_XYZ, "SplitXYZ", {"X Channel %1 from %2", "Y Channel %1 from %2", "Z Channel %1 from %2"}},
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "Hue Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Saturation Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Lightness Channel %1 from %2")}},
+        {ID_SPLIT_YIQ,
+         "SplitYIQ",
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "Y Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "I Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Q Channel %1 from %2")}},
+        {ID_SPLIT_XYZ,
+         "SplitXYZ",
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "X Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Y Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Z Channel %1 from %2")}},
         {ID_SPLIT_CMYK,
          "SplitCMYK",
-         {"C Channel %1 from %2", "M Channel %1 from %2", "Y Channel %1 from %2", "K Channel %1 from %2"}}};
+         {QT_TRANSLATE_NOOP("ProcessingCommands", "C Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "M Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "Y Channel %1 from %2"),
+          QT_TRANSLATE_NOOP("ProcessingCommands", "K Channel %1 from %2")}}};
     return table;
 }
 
@@ -189,7 +210,8 @@ void CKXViewDoc::OnEllipse() {
     if (!Editable()) return;
     auto warped = std::make_unique<vimg::Image>();
     if (!SquareToEllipse(*m_image, *warped)) {
-        ShowLibraryError(*warped, QStringLiteral("Not enough memory for the new picture."));
+        ShowLibraryError(*warped, QCoreApplication::translate("ProcessingCommands",
+                                                              "Not enough memory for the new picture."));
         return;
     }
     if (!SubmitUndo()) return;
@@ -256,14 +278,16 @@ void CKXViewDoc::SplitChannels(int command) {
     Stopwatch(true);
     UpdateStatusBar();
     if (!ok) {
-        ShowLibraryError(*m_image, QStringLiteral("The channels cannot be split."));
+        ShowLibraryError(*m_image,
+                         QCoreApplication::translate("ProcessingCommands", "The channels cannot be split."));
         return;
     }
     const int number = NextResultNumber();
     const QString source = GetTitle();
     for (size_t i = 0; i < parts.size(); ++i)
-        OpenResultDocument(std::move(parts[i]),
-                           QString::fromLatin1(found->titles[i]).arg(number).arg(source));
+        OpenResultDocument(
+            std::move(parts[i]),
+            QCoreApplication::translate("ProcessingCommands", found->titles[i]).arg(number).arg(source));
 }
 
 void CKXViewDoc::SplitAlpha() {
@@ -274,11 +298,14 @@ void CKXViewDoc::SplitAlpha() {
     Stopwatch(true);
     UpdateStatusBar();
     if (!ok) {
-        ShowLibraryError(*m_image, QStringLiteral("The alpha channel cannot be split."));
+        ShowLibraryError(*m_image, QCoreApplication::translate("ProcessingCommands",
+                                                               "The alpha channel cannot be split."));
         return;
     }
     OpenResultDocument(std::move(alpha),
-                       QStringLiteral("Alpha Channel %1 from %2").arg(NextResultNumber()).arg(GetTitle()));
+                       QCoreApplication::translate("ProcessingCommands", "Alpha Channel %1 from %2")
+                           .arg(NextResultNumber())
+                           .arg(GetTitle()));
 }
 
 void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources,
@@ -307,11 +334,14 @@ void CKXViewDoc::CombineDocuments(const std::array<CKXViewDoc*, 4>& sources,
     if (ok) {
         // This title shows the counter before it advances.
         const int number = m_settings->imageCounter++;
-        OpenResultDocument(std::move(combined), QStringLiteral("NewImage%1").arg(number));
+        OpenResultDocument(std::move(combined),
+                           QCoreApplication::translate("ProcessingCommands", "NewImage%1").arg(number));
     }
     Stopwatch(true);
     UpdateStatusBar();
-    if (!ok) ShowLibraryError(*combined, QStringLiteral("The channels cannot be combined."));
+    if (!ok)
+        ShowLibraryError(
+            *combined, QCoreApplication::translate("ProcessingCommands", "The channels cannot be combined."));
 }
 
 void CKXViewDoc::FourierDocuments(CKXViewDoc* real, CKXViewDoc* imaginary, int direction, bool force,
@@ -336,16 +366,20 @@ void CKXViewDoc::FourierDocuments(CKXViewDoc* real, CKXViewDoc* imaginary, int d
     const bool ok = inReal.FFT2(&inReal, &inImag, outReal.get(), outImag.get(), direction, force, magnitude);
     if (ok) {
         const int number = NextResultNumber();
-        OpenResultDocument(
-            std::move(outImag),
-            (magnitude ? QStringLiteral("FFT Phase %1") : QStringLiteral("FFT Imag %1")).arg(number));
-        OpenResultDocument(
-            std::move(outReal),
-            (magnitude ? QStringLiteral("FFT Magnitude %1") : QStringLiteral("FFT Real %1")).arg(number));
+        OpenResultDocument(std::move(outImag),
+                           (magnitude ? QCoreApplication::translate("ProcessingCommands", "FFT Phase %1")
+                                      : QCoreApplication::translate("ProcessingCommands", "FFT Imag %1"))
+                               .arg(number));
+        OpenResultDocument(std::move(outReal),
+                           (magnitude ? QCoreApplication::translate("ProcessingCommands", "FFT Magnitude %1")
+                                      : QCoreApplication::translate("ProcessingCommands", "FFT Real %1"))
+                               .arg(number));
     }
     Stopwatch(true);
     UpdateStatusBar();
-    if (!ok) ShowLibraryError(inReal, QStringLiteral("The Fourier transform failed."));
+    if (!ok)
+        ShowLibraryError(inReal,
+                         QCoreApplication::translate("ProcessingCommands", "The Fourier transform failed."));
 }
 
 void CKXViewDoc::MixDocuments(CKXViewDoc* destination, CKXViewDoc* source, int operation, int x, int y,
@@ -355,10 +389,15 @@ void CKXViewDoc::MixDocuments(CKXViewDoc* destination, CKXViewDoc* source, int o
     Stopwatch(false);
     auto mixed = std::make_unique<vimg::Image>(*destination->m_image);
     const bool ok = mixed->Mix(*source->m_image, operation, x, y, mixAlpha);
-    if (ok) OpenResultDocument(std::move(mixed), QStringLiteral("Mix %1").arg(NextResultNumber()));
+    if (ok)
+        OpenResultDocument(
+            std::move(mixed),
+            QCoreApplication::translate("ProcessingCommands", "Mix %1").arg(NextResultNumber()));
     Stopwatch(true);
     UpdateStatusBar();
-    if (!ok) ShowLibraryError(*mixed, QStringLiteral("The pictures cannot be mixed."));
+    if (!ok)
+        ShowLibraryError(*mixed,
+                         QCoreApplication::translate("ProcessingCommands", "The pictures cannot be mixed."));
 }
 
 void CKXViewDoc::CompressionDocument(int quality, int format) {
@@ -380,10 +419,14 @@ void CKXViewDoc::CompressionDocument(int quality, int format) {
         ok = copy->Decode(&stream, type);
     }
     if (ok)
-        OpenResultDocument(std::move(copy), QString::asprintf("Jpeg compr. %d, q = %d, size = %d",
-                                                              NextResultNumber(), quality, size));
+        OpenResultDocument(std::move(copy), QCoreApplication::translate("ProcessingCommands",
+                                                                        "Jpeg compr. %1, q = %2, size = %3")
+                                                .arg(NextResultNumber())
+                                                .arg(quality)
+                                                .arg(size));
     else
-        ShowLibraryError(*copy, QStringLiteral("The picture cannot be compressed."));
+        ShowLibraryError(
+            *copy, QCoreApplication::translate("ProcessingCommands", "The picture cannot be compressed."));
     Stopwatch(true);
     UpdateStatusBar();
 }

@@ -36,7 +36,18 @@ void CLanguageChoice::Store(CProfile& profile, Language language) {
     profile.Flush();
 }
 
+QLocale CLanguageChoice::NumberLocale(Language language, const QLocale& machine) {
+    const QLocale::Language wanted = language == Language::German ? QLocale::German : QLocale::English;
+    QLocale locale =
+        machine.language() == wanted
+            ? machine
+            : QLocale(wanted, language == Language::German ? QLocale::Germany : QLocale::UnitedStates);
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 bool CLanguageChoice::Install(Language language) {
+    QLocale::setDefault(NumberLocale(language, QLocale::system()));
     if (m_installed) {
         QCoreApplication::removeTranslator(&m_program);
         QCoreApplication::removeTranslator(&m_qt);

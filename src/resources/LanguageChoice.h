@@ -4,6 +4,7 @@
 // English catalogue and leaves Qt in its own English.
 #pragma once
 
+#include <QLocale>
 #include <QTranslator>
 
 class CProfile;
@@ -20,9 +21,15 @@ public:
     static Language Chosen(const CProfile& profile);
     static void Store(CProfile& profile, Language language);
 
+    // The locale numbers are shown in: the machine's own when it speaks
+    // `language` (en_GB stays en_GB), else the language's main one. Without
+    // group separators, so "1234,5" never reads as two numbers.
+    static QLocale NumberLocale(Language language, const QLocale& machine);
+
     // Replaces the catalogues this object installed on the application by
-    // those of `language`. False when one could not be loaded (the texts then
-    // stay as far as the others take them).
+    // those of `language`, and makes its NumberLocale the default QLocale.
+    // False when a catalogue could not be loaded (the texts then stay as far
+    // as the others take them).
     bool Install(Language language);
 
 private:

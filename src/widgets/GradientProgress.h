@@ -3,6 +3,7 @@
 // caller that blocks the event loop between steps still shows each one.
 #pragma once
 
+#include <QCoreApplication>
 #include <QProgressBar>
 
 class CGradientProgress : public QProgressBar {
@@ -23,5 +24,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_caption = QStringLiteral("Complete ");
+    QString m_caption = QCoreApplication::translate("GradientProgress", "Complete ");
 };

@@ -1,5 +1,6 @@
-// Every parameter dialog once on screen: no caption is cut off, no control
-// sticks out of the dialog, and a picture of each is kept for a look.
+// Every parameter dialog once on screen, in German and through the English
+// catalogue: no caption is cut off, no control sticks out of the dialog, and a
+// picture of each is kept for a look.
 #include <memory>
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -21,8 +23,12 @@
 #include "DialogRotate.h"
 #include "DialogSkew.h"
 #include "DialogThreshold.h"
+#include "LanguageChoice.h"
 
 namespace {
+
+// The folder the pictures of one language go to.
+QString g_folder;
 
 void CheckAndKeep(CTemplateDialog& dlg, const QString& name) {
     SCOPED_TRACE(name.toStdString());
@@ -50,14 +56,12 @@ void CheckAndKeep(CTemplateDialog& dlg, const QString& name) {
         }
         EXPECT_LE(needed, w->width()) << text.toStdString();
     }
-    const QString dir = QStringLiteral(VISTOREL_SCREENSHOTS "/dialogs");
-    QDir().mkpath(dir);
-    EXPECT_TRUE(dlg.grab().save(dir + "/" + name + ".png"));
+    QDir().mkpath(g_folder);
+    EXPECT_TRUE(dlg.grab().save(g_folder + "/" + name + ".png"));
 }
 
-} // namespace
-
-TEST(ParameterDialogs, FitTheirCaptionsAndArePictured) {
+void CheckEveryDialog(const QString& folder) {
+    g_folder = QStringLiteral(VISTOREL_SCREENSHOTS "/") + folder;
     CDialogRotate rotate;
     CheckAndKeep(rotate, "rotate");
     CDialogResample resample;
@@ -84,4 +88,20 @@ TEST(ParameterDialogs, FitTheirCaptionsAndArePictured) {
     progress.SetCaption("Bild speichern");
     progress.SetPos(50);
     CheckAndKeep(progress, "progress");
+}
+
+} // namespace
+
+TEST(ParameterDialogs, FitTheirCaptionsAndArePictured) {
+    CheckEveryDialog(QStringLiteral("dialogs"));
+}
+
+TEST(ParameterDialogs, FitTheirEnglishCaptions) {
+    const QLocale numbers;
+    CLanguageChoice language;
+    ASSERT_TRUE(language.Install(CLanguageChoice::Language::English));
+    EXPECT_EQ(CDialogRotate().windowTitle(), QStringLiteral("Rotate"));
+    CheckEveryDialog(QStringLiteral("dialogs-en"));
+    language.Install(CLanguageChoice::Language::German);
+    QLocale::setDefault(numbers);
 }

@@ -4,9 +4,11 @@
 #include <fstream>
 
 #include <QFile>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
+#include "Calibration.h"
 #include "MeasureFile.h"
 #include "TestSupport.h"
 
@@ -170,4 +172,31 @@ TEST(MeasureFile, OversizedAndMissingFilesAreRefused) {
     EXPECT_EQ(error, QStringLiteral("file too large"));
     EXPECT_FALSE(
         MeasureFile::Save(QString::fromStdString(dir.file("no/such/folder/x.json")), Sample(), &error));
+}
+
+// The labels on the picture read in the user's language, the file does not:
+// written under German it holds points (Python's json reads the numbers) and
+// comes back the same.
+TEST(MeasureFile, GermanNumbersStayOutOfTheFile) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(FormatValue(12.5), QStringLiteral("12,50"));
+    EXPECT_EQ(FormatValue(0.25), QStringLiteral("0,250"));
+    testsupport::TempDir dir;
+    const QString path = QString::fromStdString(dir.file("a.bmp.measure.json"));
+    const MeasureData data = Sample();
+    QString error;
+    const bool saved = MeasureFile::Save(path, data, &error);
+    const std::optional<MeasureData> back = MeasureFile::Load(path, &error);
+    QLocale::setDefault(before);
+    ASSERT_TRUE(saved && back) << error.toStdString();
+    ExpectSame(data, *back);
+    std::string numbers;
+    ASSERT_EQ(testsupport::Run("/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
+                               "print(d[\"calibration\"][\"pixelsPerUnit\"], d[\"objects\"][0][\"points\"], "
+                               "d[\"objects\"][1][\"points\"][3])' " +
+                                   testsupport::Quote(path.toStdString()),
+                               &numbers),
+              0);
+    EXPECT_EQ(numbers, "2.5 [[10.5, 20.25], [110, 20]] [0, 40.75]\n");
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -37,7 +38,11 @@ const DialogControl* Control(const DialogTemplate& dialog, int id) {
 class English : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_language.Install(CLanguageChoice::Language::English)); }
-    void TearDown() override { m_language.Install(CLanguageChoice::Language::German); }
+    void TearDown() override {
+        m_language.Install(CLanguageChoice::Language::German);
+        QLocale::setDefault(m_numbers);
+    }
+    const QLocale m_numbers;
     CLanguageChoice m_language;
 };
 
@@ -168,4 +173,24 @@ TEST(LanguageFromEnvironment, TheProfilesChoiceOverridesTheEnvironment) {
         CLanguageChoice::Store(profile, language);
         EXPECT_EQ(CLanguageChoice::Chosen(CProfile(profile.FileName())), language);
     }
+}
+
+// Numbers follow the chosen language, not the machine's locale when the two
+// differ; a machine that speaks the language keeps its own variant.
+TEST(LanguageNumbers, TheChosenLanguageDecidesTheDecimalSign) {
+    using L = CLanguageChoice::Language;
+    const QLocale germanMachine(QLocale::German, QLocale::Germany);
+    const QLocale swissMachine(QLocale::German, QLocale::Switzerland);
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::English, germanMachine).toString(1234.5, 'f', 1), "1234.5");
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::German, QLocale::c()).toString(1234.5, 'f', 1), "1234,5");
+    EXPECT_EQ(CLanguageChoice::NumberLocale(L::German, swissMachine).country(), QLocale::Switzerland);
+    const QLocale before;
+    CLanguageChoice language;
+    language.Install(L::German);
+    const QString german = QLocale().toString(0.25, 'f', 2);
+    language.Install(L::English);
+    const QString english = QLocale().toString(0.25, 'f', 2);
+    QLocale::setDefault(before);
+    EXPECT_EQ(german, "0,25");
+    EXPECT_EQ(english, "0.25");
 }

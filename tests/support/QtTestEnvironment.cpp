@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,9 @@ public:
         setenv("XDG_DATA_HOME", (m_config->path() / "data").c_str(), 1); // the desktop's recent files
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        // Numbers as the files write them, whatever the machine's locale; tests of the
+        // shown numbers set the locale they check.
+        QLocale::setDefault(QLocale::c());
     }
     void TearDown() override {
         m_app.reset();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -386,7 +387,7 @@ QString CameraLibrary::LastError() const {
 
 void CameraLibrary::ChooseCodec(QWidget* parent) {
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Video Kompression"));
+    dialog.setWindowTitle(QCoreApplication::translate("CameraLibrary", "Video Kompression"));
     auto* layout = new QVBoxLayout(&dialog);
     auto* mjpeg = new QRadioButton(QStringLiteral("Motion JPEG (MOV)"), &dialog);
     auto* h264 = new QRadioButton(QStringLiteral("H.264 (MP4)"), &dialog);

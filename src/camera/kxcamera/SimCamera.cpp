@@ -1,9 +1,11 @@
 #include "SimCamera.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QSettings>
 
 #include "Profile.h"
@@ -59,6 +61,8 @@ KXCameraIdentity SimCamera::Identity() const {
     KXCameraIdentity id{};
     id.id = 0;
     id.type = m_type;
+    // The name is the camera's identity (calibrations and remembered settings are
+    // stored under it, stills carry it), so it stays the same in every language.
     std::snprintf(id.name, sizeof id.name, "Simulierte Kamera (Typ %d)", m_type);
     return id;
 }
@@ -66,7 +70,7 @@ KXCameraIdentity SimCamera::Identity() const {
 std::vector<Resolution> SimCamera::Resolutions() const {
     std::vector<Resolution> list;
     // Type 0 cameras start only after the user picked a size.
-    if (m_type == 0) list.push_back({QSize(), QStringLiteral("Auflösung wählen")});
+    if (m_type == 0) list.push_back({QSize(), QCoreApplication::translate("SimCamera", "Auflösung wählen")});
     for (const QSize& s : kSizes)
         list.push_back({s, QStringLiteral("%1 x %2").arg(s.width()).arg(s.height())});
     return list;

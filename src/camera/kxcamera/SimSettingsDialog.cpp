@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -35,19 +37,22 @@ SimSettingsDialog::SimSettingsDialog(int which, SimCamera* camera, QWidget* pare
     : QDialog(parent), m_camera(camera), m_type(camera->Identity().type) {
     auto* column = new QVBoxLayout(this);
     if (which == 1) {
-        setWindowTitle(QStringLiteral("Kamera Eigenschaften"));
-        AddGains(Section(column, QStringLiteral("Farbverstärkung"), this));
-        AddStage(Section(column, QStringLiteral("Mikroskop"), this));
+        setWindowTitle(QCoreApplication::translate("SimSettingsDialog", "Kamera Eigenschaften"));
+        AddGains(Section(column, QCoreApplication::translate("SimSettingsDialog", "Farbverstärkung"), this));
+        AddStage(Section(column, QCoreApplication::translate("SimSettingsDialog", "Mikroskop"), this));
         if (m_type == 10 || m_type == 11 || m_type == 12 || m_type == 14)
-            AddExposure(Section(column, QStringLiteral("Langzeitbelichtung"), this),
-                        m_type == 11 || m_type == 14);
+            AddExposure(
+                Section(column, QCoreApplication::translate("SimSettingsDialog", "Langzeitbelichtung"), this),
+                m_type == 11 || m_type == 14);
     } else {
-        setWindowTitle(QStringLiteral("Belichtung"));
-        AddExposure(Section(column, QStringLiteral("Belichtung"), this), true);
+        setWindowTitle(QCoreApplication::translate("SimSettingsDialog", "Belichtung"));
+        AddExposure(Section(column, QCoreApplication::translate("SimSettingsDialog", "Belichtung"), this),
+                    true);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("SimSettingsDialog", "OK"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("SimSettingsDialog", "Abbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
@@ -58,17 +63,20 @@ SimSettingsDialog::SimSettingsDialog(int which, SimCamera* camera, QWidget* pare
 
 void SimSettingsDialog::AddGains(QFormLayout* form) {
     KXCameraGetGain(&m_oldGains[0], &m_oldGains[1], &m_oldGains[2]);
-    const char* names[3] = {"Rot", "Grün", "Blau"};
+    const char* names[3] = {QT_TRANSLATE_NOOP("SimSettingsDialog", "Rot"),
+                            QT_TRANSLATE_NOOP("SimSettingsDialog", "Grün"),
+                            QT_TRANSLATE_NOOP("SimSettingsDialog", "Blau")};
     for (int c = 0; c < 3; ++c) {
         m_gain[c] = new QSlider(Qt::Horizontal, this);
         m_gain[c]->setRange(0, 255);
         m_gain[c]->setValue(m_oldGains[c]);
         m_gain[c]->setMinimumWidth(200);
-        form->addRow(QString::fromUtf8(names[c]), m_gain[c]);
+        form->addRow(QCoreApplication::translate("SimSettingsDialog", names[c]), m_gain[c]);
         connect(m_gain[c], &QSlider::valueChanged, this,
                 [this] { KXCameraSetGain(m_gain[0]->value(), m_gain[1]->value(), m_gain[2]->value()); });
     }
-    auto* balance = new QPushButton(QStringLiteral("Auto Weißabgleich"), this);
+    auto* balance =
+        new QPushButton(QCoreApplication::translate("SimSettingsDialog", "Auto Weißabgleich"), this);
     form->addRow(balance);
     connect(balance, &QPushButton::clicked, this, [this] {
         KXCameraSetAWBState(1);
@@ -104,9 +112,9 @@ void SimSettingsDialog::AddStage(QFormLayout* form) {
     m_focus->setSingleStep(0.5);
     m_focus->setSuffix(QStringLiteral(" µm"));
     m_focus->setValue(m_oldStage.z);
-    form->addRow(QStringLiteral("Tisch X"), m_stageX);
-    form->addRow(QStringLiteral("Tisch Y"), m_stageY);
-    form->addRow(QStringLiteral("Fokus (Tiefe)"), m_focus);
+    form->addRow(QCoreApplication::translate("SimSettingsDialog", "Tisch X"), m_stageX);
+    form->addRow(QCoreApplication::translate("SimSettingsDialog", "Tisch Y"), m_stageY);
+    form->addRow(QCoreApplication::translate("SimSettingsDialog", "Fokus (Tiefe)"), m_focus);
     auto apply = [this] { m_camera->SetStage({m_stageX->value(), m_stageY->value(), m_focus->value()}); };
     connect(m_stageX, &QSpinBox::valueChanged, this, apply);
     connect(m_stageY, &QSpinBox::valueChanged, this, apply);
@@ -117,18 +125,18 @@ void SimSettingsDialog::AddExposure(QFormLayout* form, bool withRowTime) {
     m_rows = new QSpinBox(this);
     m_rows->setRange(1, 1000000);
     m_rows->setValue(static_cast<int>(m_camera->ExposureRows()));
-    form->addRow(QStringLiteral("Belichtung"), m_rows);
+    form->addRow(QCoreApplication::translate("SimSettingsDialog", "Belichtung"), m_rows);
     connect(m_rows, &QSpinBox::valueChanged, this, &SimSettingsDialog::ShowSeconds);
     if (withRowTime) {
         m_rowTime = new QSpinBox(this);
         m_rowTime->setRange(1, 100000);
         m_rowTime->setSuffix(QStringLiteral(" µs"));
         m_rowTime->setValue(static_cast<int>(m_camera->RowTimeMicroseconds()));
-        form->addRow(QStringLiteral("Zeilenzeit"), m_rowTime);
+        form->addRow(QCoreApplication::translate("SimSettingsDialog", "Zeilenzeit"), m_rowTime);
         connect(m_rowTime, &QSpinBox::valueChanged, this, &SimSettingsDialog::ShowSeconds);
     }
     m_seconds = new QLabel(this);
-    form->addRow(QStringLiteral("Belichtungszeit"), m_seconds);
+    form->addRow(QCoreApplication::translate("SimSettingsDialog", "Belichtungszeit"), m_seconds);
     ShowSeconds();
 }
 
@@ -137,7 +145,7 @@ void SimSettingsDialog::ShowSeconds() {
         m_rowTime ? static_cast<uint32_t>(m_rowTime->value()) : m_camera->RowTimeMicroseconds();
     const auto length =
         CameraLibrary::LongExposureLength(m_type, static_cast<uint32_t>(m_rows->value()), rowTime);
-    m_seconds->setText(QStringLiteral("%1 s").arg(length.count() / 1e6, 0, 'f', 2));
+    m_seconds->setText(QStringLiteral("%1 s").arg(QLocale().toString(length.count() / 1e6, 'f', 2)));
 }
 
 void SimSettingsDialog::done(int result) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -14,7 +15,8 @@ namespace kxcam {
 
 V4l2SettingsDialog::V4l2SettingsDialog(V4l2Camera* camera, int which, QWidget* parent)
     : QDialog(parent), m_camera(camera), m_controls(camera->Controls(which)) {
-    setWindowTitle(which == 2 ? QStringLiteral("Belichtung") : QStringLiteral("Kamera Eigenschaften"));
+    setWindowTitle(which == 2 ? QCoreApplication::translate("V4l2SettingsDialog", "Belichtung")
+                              : QCoreApplication::translate("V4l2SettingsDialog", "Kamera Eigenschaften"));
     auto* form = new QFormLayout(this);
     for (const V4l2Camera::Control& c : m_controls) {
         const uint32_t id = c.id;
@@ -60,7 +62,9 @@ V4l2SettingsDialog::V4l2SettingsDialog(V4l2Camera* camera, int which, QWidget* p
         form->addRow(c.type == V4L2_CTRL_TYPE_BUTTON ? QString() : c.name, editor);
     }
     if (m_controls.empty())
-        form->addRow(new QLabel(QStringLiteral("Die Kamera bietet hier keine Einstellungen."), this));
+        form->addRow(new QLabel(
+            QCoreApplication::translate("V4l2SettingsDialog", "Die Kamera bietet hier keine Einstellungen."),
+            this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -1,6 +1,7 @@
 #include "DialogCombine.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include "DocumentList.h"
 #include "DropDownHeight.h"
@@ -20,8 +21,10 @@ void CDialogCombine::OnInitDialog() {
     for (int id : {IDC_CMB_SOURCE_RED, IDC_CMB_SOURCE_GREEN, IDC_CMB_SOURCE_BLUE})
         documentlist::Fill(GetDlgItem<QComboBox>(id), documents);
     documentlist::Fill(GetDlgItem<QComboBox>(IDC_CMB_SOURCE_ALPHA), documents, true);
-    const QStringList planes = {QStringLiteral("Grau"), QStringLiteral("Rot"), QStringLiteral("Grün"),
-                                QStringLiteral("Blau")};
+    const QStringList planes = {QCoreApplication::translate("CombineDialog", "Grau"),
+                                QCoreApplication::translate("CombineDialog", "Rot"),
+                                QCoreApplication::translate("CombineDialog", "Grün"),
+                                QCoreApplication::translate("CombineDialog", "Blau")};
     for (int id : {IDC_CMB_PLANE_RED, IDC_CMB_PLANE_GREEN, IDC_CMB_PLANE_BLUE, IDC_CMB_PLANE_ALPHA})
         SetItems(id, planes);
     SetItems(IDC_CMB_COLOUR_SPACE, {QStringLiteral("RGB"), QStringLiteral("HSL"), QStringLiteral("YUV"),

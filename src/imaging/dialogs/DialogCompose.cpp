@@ -1,6 +1,7 @@
 #include "DialogCompose.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,11 +23,15 @@ constexpr int kDocumentRole = Qt::UserRole;
 CDialogCompose::CDialogCompose(Kind kind, const std::vector<CKXViewDoc*>& documents, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
     const bool stack = kind == Kind::FocusStack;
-    setWindowTitle(stack ? QStringLiteral("Schärfentiefe erweitern") : QStringLiteral("Bilder zusammenfügen"));
+    setWindowTitle(stack ? QCoreApplication::translate("ComposeDialog", "Schärfentiefe erweitern")
+                         : QCoreApplication::translate("ComposeDialog", "Bilder zusammenfügen"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(stack ? QStringLiteral("Bilder der Fokusreihe, in der Reihenfolge der Ebenen:")
-                                       : QStringLiteral("Bilder, die zusammengefügt werden (beliebige Reihenfolge):"),
-                                 this));
+    layout->addWidget(new QLabel(
+        stack ? QCoreApplication::translate("ComposeDialog",
+                                            "Bilder der Fokusreihe, in der Reihenfolge der Ebenen:")
+              : QCoreApplication::translate("ComposeDialog",
+                                            "Bilder, die zusammengefügt werden (beliebige Reihenfolge):"),
+        this));
     for (CKXViewDoc* doc : documents) {
         auto* item = new QListWidgetItem(doc->GetTitle(), m_list);
         item->setData(kDocumentRole, QVariant::fromValue(static_cast<void*>(doc)));
@@ -37,8 +42,8 @@ CDialogCompose::CDialogCompose(Kind kind, const std::vector<CKXViewDoc*>& docume
     auto* row = new QHBoxLayout;
     row->addWidget(m_list, 1);
     auto* moves = new QVBoxLayout;
-    auto* up = new QPushButton(QStringLiteral("Nach oben"), this);
-    auto* down = new QPushButton(QStringLiteral("Nach unten"), this);
+    auto* up = new QPushButton(QCoreApplication::translate("ComposeDialog", "Nach oben"), this);
+    auto* down = new QPushButton(QCoreApplication::translate("ComposeDialog", "Nach unten"), this);
     connect(up, &QPushButton::clicked, this, [this] { Move(-1); });
     connect(down, &QPushButton::clicked, this, [this] { Move(1); });
     moves->addWidget(up);
@@ -48,10 +53,12 @@ CDialogCompose::CDialogCompose(Kind kind, const std::vector<CKXViewDoc*>& docume
     layout->addLayout(row);
 
     if (stack) {
-        m_align = new QCheckBox(QStringLiteral("Bilder ausrichten (Verschiebung, Maßstab)"), this);
+        m_align = new QCheckBox(
+            QCoreApplication::translate("ComposeDialog", "Bilder ausrichten (Verschiebung, Maßstab)"), this);
         m_align->setChecked(true);
         layout->addWidget(m_align);
-        m_depthMap = new QCheckBox(QStringLiteral("Tiefenkarte als eigenes Bild"), this);
+        m_depthMap =
+            new QCheckBox(QCoreApplication::translate("ComposeDialog", "Tiefenkarte als eigenes Bild"), this);
         layout->addWidget(m_depthMap);
     } else {
         auto* form = new QFormLayout;
@@ -62,14 +69,19 @@ CDialogCompose::CDialogCompose(Kind kind, const std::vector<CKXViewDoc*>& docume
             form->addRow(label, box);
             return box;
         };
-        m_columns = spin(QStringLiteral("Spalten:"), 1000, QStringLiteral("beliebig"));
-        m_rows = spin(QStringLiteral("Zeilen:"), 1000, QStringLiteral("beliebig"));
-        m_overlap = spin(QStringLiteral("Überlappung (%):"), 90, QStringLiteral("unbekannt"));
+        m_columns = spin(QCoreApplication::translate("ComposeDialog", "Spalten:"), 1000,
+                         QCoreApplication::translate("ComposeDialog", "beliebig"));
+        m_rows = spin(QCoreApplication::translate("ComposeDialog", "Zeilen:"), 1000,
+                      QCoreApplication::translate("ComposeDialog", "beliebig"));
+        m_overlap = spin(QCoreApplication::translate("ComposeDialog", "Überlappung (%):"), 90,
+                         QCoreApplication::translate("ComposeDialog", "unbekannt"));
         layout->addLayout(form);
     }
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QCoreApplication::translate("ComposeDialog", "OK"), QDialogButtonBox::AcceptRole)
+        ->setDefault(true);
+    buttons->addButton(QCoreApplication::translate("ComposeDialog", "Abbrechen"),
+                       QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CDialogCompose::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDialogCompose::reject);
     layout->addWidget(buttons);
@@ -99,22 +111,27 @@ double CDialogCompose::Overlap() const { return m_overlap ? m_overlap->value() /
 
 void CDialogCompose::accept() {
     if (Chosen().size() < 2) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Bitte mindestens zwei Bilder wählen."),
-                             QMessageBox::Ok);
+        QMessageBox::warning(
+            this, windowTitle(),
+            QCoreApplication::translate("ComposeDialog", "Bitte mindestens zwei Bilder wählen."),
+            QMessageBox::Ok);
         return;
     }
     if (m_columns && (Columns() > 0) != (Rows() > 0)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Spalten und Zeilen bitte beide angeben."),
-                             QMessageBox::Ok);
+        QMessageBox::warning(
+            this, windowTitle(),
+            QCoreApplication::translate("ComposeDialog", "Spalten und Zeilen bitte beide angeben."),
+            QMessageBox::Ok);
         return;
     }
     if (m_columns && Columns() > 0 && static_cast<size_t>(Columns() * Rows()) != Chosen().size()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("%1 x %2 Felder, aber %3 Bilder gewählt.")
-                                 .arg(Columns())
-                                 .arg(Rows())
-                                 .arg(Chosen().size()),
-                             QMessageBox::Ok);
+        QMessageBox::warning(
+            this, windowTitle(),
+            QCoreApplication::translate("ComposeDialog", "%1 x %2 Felder, aber %3 Bilder gewählt.")
+                .arg(Columns())
+                .arg(Rows())
+                .arg(Chosen().size()),
+            QMessageBox::Ok);
         return;
     }
     QDialog::accept();

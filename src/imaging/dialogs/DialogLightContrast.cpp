@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,8 +44,9 @@ void CDialogLightContrast::OnInitDialog() {
     documentlist::Fill(m_documentList, {m_activeDocument});
     m_documentList->setCurrentIndex(0);
     UpdatePreview();
-    setWindowTitle(m_mode == MODE_CONTRAST ? QStringLiteral("Kontrast einstellen...")
-                                           : QStringLiteral("Erhellen einstellen ..."));
+    setWindowTitle(m_mode == MODE_CONTRAST
+                       ? QCoreApplication::translate("LightContrastDialog", "Kontrast einstellen...")
+                       : QCoreApplication::translate("LightContrastDialog", "Erhellen einstellen ..."));
 }
 
 void CDialogLightContrast::UpdatePreview() {

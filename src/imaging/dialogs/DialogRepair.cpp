@@ -2,25 +2,27 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "TranslatedTables.h"
 
 namespace {
 
 using K = DialogControlKind;
 
 const DialogTemplate kTemplate{
-    IDD_REPAIR, "Wiederherstellen", 170, 86,
-    {{0, K::Static, "Farbraum", 10, 12, 50, 8},
+    IDD_REPAIR, QT_TRANSLATE_NOOP("RepairDialog", "Wiederherstellen"), 170, 86,
+    {{0, K::Static, QT_TRANSLATE_NOOP("RepairDialog", "Farbraum"), 10, 12, 50, 8},
      {IDC_REP_COLOUR_SPACE, K::ComboBox, "", 64, 10, 40, 13},
-     {0, K::Static, "Radius", 10, 30, 50, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("RepairDialog", "Radius"), 10, 30, 50, 8},
      {IDC_REP_RADIUS, K::Edit, "", 64, 28, 40, 13},
-     {0, K::Static, "Wiederholen", 10, 48, 50, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("RepairDialog", "Wiederholen"), 10, 48, 50, 8},
      {IDC_REP_ITERATIONS, K::Edit, "", 64, 46, 40, 13},
      {IDOK, K::DefPushButton, "OK", 112, 10, 50, 14},
-     {IDCANCEL, K::PushButton, "Abbrechen", 112, 30, 50, 14}}};
+     {IDCANCEL, K::PushButton, QT_TRANSLATE_NOOP("RepairDialog", "Abbrechen"), 112, 30, 50, 14}}};
 
 } // namespace
 
-CDialogRepair::CDialogRepair(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+CDialogRepair::CDialogRepair(QWidget* parent)
+    : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"RepairDialog", kTemplate}), parent) {
     SubclassDlgItem(IDC_REP_RADIUS, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_REP_ITERATIONS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_REP_COLOUR_SPACE, &m_colourSpace);

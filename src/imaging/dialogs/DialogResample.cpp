@@ -1,5 +1,7 @@
 #include "DialogResample.h"
 
+#include <QCoreApplication>
+
 #include "Image.h"
 
 #include <algorithm>
@@ -9,28 +11,33 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "TranslatedTables.h"
 
 namespace {
 
 using K = DialogControlKind;
 
 const DialogTemplate kTemplate{
-    IDD_RESAMPLE, "Resample", 210, 124,
-    {{IDC_RES_BY_FACTOR, K::RadioButton, "Size factor", 10, 10, 100, 10, DS_GROUP},
+    IDD_RESAMPLE, QT_TRANSLATE_NOOP("ResampleDialog", "Resample"), 210, 124,
+    {{IDC_RES_BY_FACTOR, K::RadioButton, QT_TRANSLATE_NOOP("ResampleDialog", "Size factor"), 10, 10, 100, 10,
+      DS_GROUP},
      {IDC_RES_FACTOR, K::Edit, "", 120, 8, 50, 13},
-     {IDC_RES_BY_SIZE, K::RadioButton, "Pixel Width x Height", 10, 28, 100, 10},
+     {IDC_RES_BY_SIZE, K::RadioButton, QT_TRANSLATE_NOOP("ResampleDialog", "Pixel Width x Height"), 10, 28,
+      100, 10},
      {IDC_RES_WIDTH, K::Edit, "", 120, 26, 36, 13},
-     {0, K::Static, "x", 159, 28, 8, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("ResampleDialog", "x"), 159, 28, 8, 8},
      {IDC_RES_HEIGHT, K::Edit, "", 168, 26, 36, 13},
-     {IDC_RES_KEEP_ASPECT, K::CheckBox, "Maintain original aspect ratio", 10, 46, 190, 10},
-     {0, K::Static, "Interpolation:", 10, 66, 60, 8},
+     {IDC_RES_KEEP_ASPECT, K::CheckBox, QT_TRANSLATE_NOOP("ResampleDialog", "Maintain original aspect ratio"),
+      10, 46, 190, 10},
+     {0, K::Static, QT_TRANSLATE_NOOP("ResampleDialog", "Interpolation:"), 10, 66, 60, 8},
      {IDC_RES_INTERPOLATION, K::ComboBox, "", 80, 64, 124, 13},
      {IDOK, K::DefPushButton, "OK", 98, 102, 50, 14},
-     {IDCANCEL, K::PushButton, "Abbrechen", 154, 102, 50, 14}}};
+     {IDCANCEL, K::PushButton, QT_TRANSLATE_NOOP("ResampleDialog", "Abbrechen"), 154, 102, 50, 14}}};
 
 } // namespace
 
-CDialogResample::CDialogResample(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+CDialogResample::CDialogResample(QWidget* parent)
+    : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"ResampleDialog", kTemplate}), parent) {
     SubclassDlgItem(IDC_RES_FACTOR, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_RES_WIDTH, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     SubclassDlgItem(IDC_RES_HEIGHT, new CNumericEdit(CNumericEdit::Kind::Unsigned));
@@ -52,8 +59,14 @@ void CDialogResample::SetImageSize(int w, int h) {
 
 void CDialogResample::OnInitDialog() {
     SetItems(IDC_RES_INTERPOLATION,
-             {"Nearest neighbour", "Bilinear (pixel corner)", "Bilinear 2 (pixel center)", "Bicubic (hard)",
-              "Bicubic 2 (soft)", "BSpline (blur)", "Lanzcos (sharp)", "Hermite"});
+             {QCoreApplication::translate("ResampleDialog", "Nearest neighbour"),
+              QCoreApplication::translate("ResampleDialog", "Bilinear (pixel corner)"),
+              QCoreApplication::translate("ResampleDialog", "Bilinear 2 (pixel center)"),
+              QCoreApplication::translate("ResampleDialog", "Bicubic (hard)"),
+              QCoreApplication::translate("ResampleDialog", "Bicubic 2 (soft)"),
+              QCoreApplication::translate("ResampleDialog", "BSpline (blur)"),
+              QCoreApplication::translate("ResampleDialog", "Lanzcos (sharp)"),
+              QCoreApplication::translate("ResampleDialog", "Hermite")});
     m_interpolation = 2;
     m_keepAspect = true;
     CTemplateDialog::OnInitDialog();

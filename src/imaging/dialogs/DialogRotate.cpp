@@ -1,30 +1,34 @@
 #include "DialogRotate.h"
 
+#include <QCoreApplication>
+
 #include "Image.h"
 
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "TranslatedTables.h"
 
 namespace {
 
 using K = DialogControlKind;
 
 const DialogTemplate kTemplate{
-    IDD_ROTATE, "Drehen", 236, 104,
-    {{0, K::Static, "Winkel (Grad)", 10, 12, 80, 8},
+    IDD_ROTATE, QT_TRANSLATE_NOOP("RotateDialog", "Drehen"), 236, 104,
+    {{0, K::Static, QT_TRANSLATE_NOOP("RotateDialog", "Winkel (Grad)"), 10, 12, 80, 8},
      {IDC_ROT_ANGLE, K::Edit, "", 100, 10, 126, 13},
-     {0, K::Static, "Interpolation method", 10, 30, 80, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("RotateDialog", "Interpolation method"), 10, 30, 80, 8},
      {IDC_ROT_INTERPOLATION, K::ComboBox, "", 100, 28, 126, 13},
-     {0, K::Static, "Overflow method", 10, 48, 80, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("RotateDialog", "Overflow method"), 10, 48, 80, 8},
      {IDC_ROT_OVERFLOW, K::ComboBox, "", 100, 46, 126, 13},
-     {IDC_ROT_KEEP_SIZE, K::CheckBox, "Originalgröße", 10, 66, 100, 10},
+     {IDC_ROT_KEEP_SIZE, K::CheckBox, QT_TRANSLATE_NOOP("RotateDialog", "Originalgröße"), 10, 66, 100, 10},
      {IDOK, K::DefPushButton, "OK", 120, 84, 50, 14},
-     {IDCANCEL, K::PushButton, "Abbrechen", 176, 84, 50, 14}}};
+     {IDCANCEL, K::PushButton, QT_TRANSLATE_NOOP("RotateDialog", "Abbrechen"), 176, 84, 50, 14}}};
 
 } // namespace
 
-CDialogRotate::CDialogRotate(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+CDialogRotate::CDialogRotate(QWidget* parent)
+    : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"RotateDialog", kTemplate}), parent) {
     SubclassDlgItem(IDC_ROT_ANGLE, new CNumericEdit(CNumericEdit::Kind::Real));
     Bind(IDC_ROT_ANGLE, &m_angle);
     Bind(IDC_ROT_INTERPOLATION, &m_interpolation);
@@ -33,11 +37,20 @@ CDialogRotate::CDialogRotate(QWidget* parent) : CTemplateDialog(kTemplate, paren
 }
 
 void CDialogRotate::OnInitDialog() {
-    SetItems(IDC_ROT_INTERPOLATION, {"Nearest neighbour", "Bilinear", "Bicubic (hard)", "Bicubic 2 (soft)",
-                                     "BSpline (blur)", "Lanzcos (sharp)", "Hermite"});
-    SetItems(IDC_ROT_OVERFLOW, {"Background (or [0,0] color)", "Hintergrund (oder schwarz)",
-                                "Hintergrund (oder weiss)", "Wrap", "Wiederholen", "Spiegeln",
-                                "Transparent"});
+    SetItems(IDC_ROT_INTERPOLATION, {QCoreApplication::translate("RotateDialog", "Nearest neighbour"),
+                                     QCoreApplication::translate("RotateDialog", "Bilinear"),
+                                     QCoreApplication::translate("RotateDialog", "Bicubic (hard)"),
+                                     QCoreApplication::translate("RotateDialog", "Bicubic 2 (soft)"),
+                                     QCoreApplication::translate("RotateDialog", "BSpline (blur)"),
+                                     QCoreApplication::translate("RotateDialog", "Lanzcos (sharp)"),
+                                     QCoreApplication::translate("RotateDialog", "Hermite")});
+    SetItems(IDC_ROT_OVERFLOW, {QCoreApplication::translate("RotateDialog", "Background (or [0,0] color)"),
+                                QCoreApplication::translate("RotateDialog", "Hintergrund (oder schwarz)"),
+                                QCoreApplication::translate("RotateDialog", "Hintergrund (oder weiss)"),
+                                QCoreApplication::translate("RotateDialog", "Wrap"),
+                                QCoreApplication::translate("RotateDialog", "Wiederholen"),
+                                QCoreApplication::translate("RotateDialog", "Spiegeln"),
+                                QCoreApplication::translate("RotateDialog", "Transparent")});
     CTemplateDialog::OnInitDialog();
 }
 

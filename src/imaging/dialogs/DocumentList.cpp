@@ -1,6 +1,7 @@
 #include "DocumentList.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSignalBlocker>
 
 #include "KXViewDoc.h"
@@ -24,7 +25,9 @@ void Fill(QComboBox* list, const std::vector<CKXViewDoc*>& documents, bool withN
     // Filling is set-up, not the user's choice: no change notifications.
     const QSignalBlocker block(list);
     list->clear();
-    if (withNone) list->addItem(QStringLiteral("(None)"), QVariant::fromValue<quintptr>(0));
+    if (withNone)
+        list->addItem(QCoreApplication::translate("DocumentList", "(None)"),
+                      QVariant::fromValue<quintptr>(0));
     for (CKXViewDoc* doc : documents)
         if (doc) list->addItem(doc->GetTitle(), QVariant::fromValue(reinterpret_cast<quintptr>(doc)));
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <QLocale>
+
 namespace kxvm {
 
 double Calibration::Length(double pixels) const {
@@ -85,9 +87,10 @@ double RoundScaleLength(double maxLength) {
 QString FormatValue(double value) {
     if (!std::isfinite(value)) return QStringLiteral("-");
     const double magnitude = std::fabs(value);
-    if (magnitude >= 1e7 || (magnitude > 0 && magnitude < 1e-3)) return QString::number(value, 'g', 4);
+    const QLocale locale; // the user's language: a decimal comma in German
+    if (magnitude >= 1e7 || (magnitude > 0 && magnitude < 1e-3)) return locale.toString(value, 'g', 4);
     const int decimals = magnitude >= 1000 ? 0 : magnitude >= 100 ? 1 : magnitude >= 10 ? 2 : 3;
-    return QString::number(value, 'f', decimals);
+    return locale.toString(value, 'f', decimals);
 }
 
 } // namespace kxvm

@@ -3,11 +3,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -24,17 +26,22 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
       m_way(new QButtonGroup(this)), m_length(new QDoubleSpinBox(this)), m_pixels(new QDoubleSpinBox(this)),
       m_unit(new QComboBox(this)), m_keep(new QCheckBox(this)) {
     setObjectName(QStringLiteral("CalibrationDialog"));
-    setWindowTitle(QStringLiteral("Kalibrierung"));
-    const QString where = QStringLiteral("%1, %2 x %3")
-                              .arg(request.camera.isEmpty() ? QStringLiteral("ohne Kamera") : request.camera)
-                              .arg(request.resolution.width())
-                              .arg(request.resolution.height());
-    auto* none = new QRadioButton(QStringLiteral("Keine (Pixel)"), this);
-    auto* stored = new QRadioButton(QStringLiteral("Gespeichert:"), this);
+    setWindowTitle(QCoreApplication::translate("CalibrationDialog", "Kalibrierung"));
+    const QString where =
+        QStringLiteral("%1, %2 x %3")
+            .arg(request.camera.isEmpty() ? QCoreApplication::translate("CalibrationDialog", "ohne Kamera")
+                                          : request.camera)
+            .arg(request.resolution.width())
+            .arg(request.resolution.height());
+    auto* none = new QRadioButton(QCoreApplication::translate("CalibrationDialog", "Keine (Pixel)"), this);
+    auto* stored = new QRadioButton(QCoreApplication::translate("CalibrationDialog", "Gespeichert:"), this);
     auto* line = new QRadioButton(
-        QStringLiteral("Gezeichnete Linie von %1 px ist lang:").arg(request.linePixels, 0, 'f', 2), this);
-    auto* pixels = new QRadioButton(QStringLiteral("Pixel pro Einheit:"), this);
-    auto* remove = new QPushButton(QStringLiteral("Löschen"), this);
+        QCoreApplication::translate("CalibrationDialog", "Gezeichnete Linie von %1 px ist lang:")
+            .arg(QLocale().toString(request.linePixels, 'f', 2)),
+        this);
+    auto* pixels =
+        new QRadioButton(QCoreApplication::translate("CalibrationDialog", "Pixel pro Einheit:"), this);
+    auto* remove = new QPushButton(QCoreApplication::translate("CalibrationDialog", "Löschen"), this);
     for (auto [button, name] : {std::pair{none, "None"}, std::pair{stored, "Stored"},
                                 std::pair{line, "FromLine"}, std::pair{pixels, "PixelsPerUnit"}})
         button->setObjectName(QLatin1String(name));
@@ -60,8 +67,9 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     m_pixels->setRange(0.000001, 1e9);
     m_pixels->setDecimals(6);
     m_pixels->setValue(1);
-    m_name->setText(QStringLiteral("Kalibrierung %1").arg(request.stored.size() + 1));
-    m_keep->setText(QStringLiteral("Für %1 speichern").arg(where));
+    m_name->setText(
+        QCoreApplication::translate("CalibrationDialog", "Kalibrierung %1").arg(request.stored.size() + 1));
+    m_keep->setText(QCoreApplication::translate("CalibrationDialog", "Für %1 speichern").arg(where));
     m_keep->setChecked(true);
     line->setEnabled(request.linePixels > 0);
     stored->setEnabled(!request.stored.empty());
@@ -75,8 +83,8 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     form->addRow(stored, storedRow);
     form->addRow(line, m_length);
     form->addRow(pixels, m_pixels);
-    form->addRow(QStringLiteral("Einheit:"), m_unit);
-    form->addRow(QStringLiteral("Name:"), m_name);
+    form->addRow(QCoreApplication::translate("CalibrationDialog", "Einheit:"), m_unit);
+    form->addRow(QCoreApplication::translate("CalibrationDialog", "Name:"), m_name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -141,8 +149,9 @@ CalibrationAnswer CalibrationDialog::Answer() const {
     answer.store = m_keep->isChecked();
     answer.removed = m_removed;
     const LengthUnit unit = kUnits[std::max(0, m_unit->currentIndex())];
-    const QString name =
-        m_name->text().trimmed().isEmpty() ? QStringLiteral("Kalibrierung") : m_name->text().trimmed();
+    const QString name = m_name->text().trimmed().isEmpty()
+                             ? QCoreApplication::translate("CalibrationDialog", "Kalibrierung")
+                             : m_name->text().trimmed();
     switch (m_way->checkedId()) {
     case kStored:
         for (const Calibration& c : m_request.stored)

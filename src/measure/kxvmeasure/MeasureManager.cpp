@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
@@ -455,9 +457,10 @@ bool MeasureManager::MenuItem(int id) {
         QColor MeasureObject::*member = id == ID_MEASURE_LINE_COLOUR   ? &MeasureObject::lineColour
                                         : id == ID_MEASURE_TEXT_COLOUR ? &MeasureObject::textColour
                                                                        : &MeasureObject::fillColour;
-        const QString title = id == ID_MEASURE_LINE_COLOUR   ? QStringLiteral("Linienfarbe")
-                              : id == ID_MEASURE_TEXT_COLOUR ? QStringLiteral("Textfarbe")
-                                                             : QStringLiteral("Füllfarbe");
+        const QString title =
+            id == ID_MEASURE_LINE_COLOUR   ? QCoreApplication::translate("MeasureManager", "Linienfarbe")
+            : id == ID_MEASURE_TEXT_COLOUR ? QCoreApplication::translate("MeasureManager", "Textfarbe")
+                                           : QCoreApplication::translate("MeasureManager", "Füllfarbe");
         const std::optional<QColor> colour =
             MeasurePrompts::Current().AskColour(m_view, m_style.*member, title);
         if (!colour) return false;
@@ -559,8 +562,9 @@ void MeasureManager::SaveDataAsked() {
     if (path.isEmpty()) return;
     QString error;
     if (!SaveData(path, &error))
-        MeasurePrompts::Current().ShowError(m_view,
-                                            QStringLiteral("Messdaten nicht gespeichert:\n%1").arg(error));
+        MeasurePrompts::Current().ShowError(
+            m_view,
+            QCoreApplication::translate("MeasureManager", "Messdaten nicht gespeichert:\n%1").arg(error));
 }
 
 void MeasureManager::OpenDataAsked() {
@@ -569,8 +573,9 @@ void MeasureManager::OpenDataAsked() {
     if (path.isEmpty()) return;
     QString error;
     if (!LoadData(path, &error))
-        MeasurePrompts::Current().ShowError(m_view,
-                                            QStringLiteral("Messdaten nicht geöffnet:\n%1").arg(error));
+        MeasurePrompts::Current().ShowError(
+            m_view,
+            QCoreApplication::translate("MeasureManager", "Messdaten nicht geöffnet:\n%1").arg(error));
 }
 
 ResultsTable* MeasureManager::Table() const {
@@ -746,7 +751,7 @@ void MeasureManager::DrawScaleBar(QPainter& p) const {
     const double bar = ScaleBarLogical();
     if (length <= 0 || bar < 1) return;
     const QString unit = UnitName(m_calibration.IsCalibrated() ? m_calibration.unit : LengthUnit::Pixel);
-    const QString label = QString::number(length, 'g', 12) + QLatin1Char(' ') + unit;
+    const QString label = QLocale().toString(length, 'g', 12) + QLatin1Char(' ') + unit;
     p.setFont(LabelFont());
     const QFontMetricsF fm(p.font());
     const double margin = 12, height = 6 * std::max(0.75, m_labelZoom);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include <QCoreApplication>
 #include <QPolygonF>
 
 namespace kxvm {
@@ -57,19 +58,19 @@ int PointsNeeded(ShapeKind kind) {
 QString KindName(ShapeKind kind) {
     switch (kind) {
     case ShapeKind::Line:
-        return QStringLiteral("Linie");
+        return QCoreApplication::translate("MeasureObject", "Linie");
     case ShapeKind::Rectangle:
-        return QStringLiteral("Rechteck");
+        return QCoreApplication::translate("MeasureObject", "Rechteck");
     case ShapeKind::Ellipse:
-        return QStringLiteral("Kreis");
+        return QCoreApplication::translate("MeasureObject", "Kreis");
     case ShapeKind::Polygon:
-        return QStringLiteral("Polygon");
+        return QCoreApplication::translate("MeasureObject", "Polygon");
     case ShapeKind::Angle:
-        return QStringLiteral("Winkel");
+        return QCoreApplication::translate("MeasureObject", "Winkel");
     case ShapeKind::Point:
-        return QStringLiteral("Punkt");
+        return QCoreApplication::translate("MeasureObject", "Punkt");
     case ShapeKind::Text:
-        return QStringLiteral("Beschriftung");
+        return QCoreApplication::translate("MeasureObject", "Beschriftung");
     case ShapeKind::Select:
         break;
     }

@@ -1,6 +1,7 @@
 #include "MeasurePrompts.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -22,8 +23,9 @@ public:
     }
     std::optional<QString> AskText(QWidget* parent, const QString& current) override {
         bool ok = false;
-        const QString text = QInputDialog::getText(parent, QStringLiteral("Beschriftung"),
-                                                   QStringLiteral("Text:"), QLineEdit::Normal, current, &ok);
+        const QString text = QInputDialog::getText(
+            parent, QCoreApplication::translate("MeasurePrompts", "Beschriftung"),
+            QCoreApplication::translate("MeasurePrompts", "Text:"), QLineEdit::Normal, current, &ok);
         if (!ok) return std::nullopt;
         return text;
     }
@@ -34,20 +36,23 @@ public:
     }
     std::optional<QFont> AskFont(QWidget* parent, const QFont& current) override {
         bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, current, parent, QStringLiteral("Schrift"));
+        const QFont font = QFontDialog::getFont(&ok, current, parent,
+                                                QCoreApplication::translate("MeasurePrompts", "Schrift"));
         if (!ok) return std::nullopt;
         return font;
     }
     QString AskSavePath(QWidget* parent, const QString& suggested) override {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Messdaten speichern"), suggested,
-                                            QStringLiteral("Messdaten (*.json);;Alle Dateien (*)"));
+        return QFileDialog::getSaveFileName(
+            parent, QCoreApplication::translate("MeasurePrompts", "Messdaten speichern"), suggested,
+            QCoreApplication::translate("MeasurePrompts", "Messdaten (*.json);;Alle Dateien (*)"));
     }
     QString AskOpenPath(QWidget* parent, const QString& suggested) override {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Messdaten öffnen"), suggested,
-                                            QStringLiteral("Messdaten (*.json);;Alle Dateien (*)"));
+        return QFileDialog::getOpenFileName(
+            parent, QCoreApplication::translate("MeasurePrompts", "Messdaten öffnen"), suggested,
+            QCoreApplication::translate("MeasurePrompts", "Messdaten (*.json);;Alle Dateien (*)"));
     }
     void ShowError(QWidget* parent, const QString& text) override {
-        QMessageBox::warning(parent, QStringLiteral("Messen"), text);
+        QMessageBox::warning(parent, QCoreApplication::translate("MeasurePrompts", "Messen"), text);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "PreviewMeasure.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,16 +92,17 @@ void PreviewMeasure::contextMenuEvent(QContextMenuEvent* event) {
         action->setCheckable(true);
         action->setChecked(m_manager->Shape() == kind);
     };
-    shape(ID_MEASURE_SELECT, QStringLiteral("Auswählen"), ShapeKind::Select);
-    shape(ID_MEASURE_LINE, QStringLiteral("Linie messen"), ShapeKind::Line);
-    shape(ID_MEASURE_RECTANGLE, QStringLiteral("Rechteck messen"), ShapeKind::Rectangle);
+    shape(ID_MEASURE_SELECT, QCoreApplication::translate("PreviewMeasure", "Auswählen"), ShapeKind::Select);
+    shape(ID_MEASURE_LINE, QCoreApplication::translate("PreviewMeasure", "Linie messen"), ShapeKind::Line);
+    shape(ID_MEASURE_RECTANGLE, QCoreApplication::translate("PreviewMeasure", "Rechteck messen"),
+          ShapeKind::Rectangle);
     menu.addSeparator();
-    QAction* bar = item(ID_MEASURE_SCALE_BAR, QStringLiteral("Maßstab"));
+    QAction* bar = item(ID_MEASURE_SCALE_BAR, QCoreApplication::translate("PreviewMeasure", "Maßstab"));
     bar->setCheckable(true);
     bar->setChecked(m_manager->ScaleLineShown());
-    item(ID_MEASURE_CALIBRATE, QStringLiteral("Kalibrierung..."));
-    item(ID_MEASURE_DELETE, QStringLiteral("Löschen"));
-    item(ID_MEASURE_DELETE_ALL, QStringLiteral("Alles löschen"));
+    item(ID_MEASURE_CALIBRATE, QCoreApplication::translate("PreviewMeasure", "Kalibrierung..."));
+    item(ID_MEASURE_DELETE, QCoreApplication::translate("PreviewMeasure", "Löschen"));
+    item(ID_MEASURE_DELETE_ALL, QCoreApplication::translate("PreviewMeasure", "Alles löschen"));
     menu.exec(event->globalPos());
 }
 
