@@ -3,6 +3,7 @@
 // distortions.
 #include "Image.h"
 
+#include "InPlaceQuarterTurn.h"
 #include "PixelLoop.h"
 #include "RowRunner.h"
 #include "PixelMath.h"
@@ -152,6 +153,31 @@ bool Image::RotateRight(Image* dest) {
 bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
+    const uint32_t pixelBytes = head.biBitCount / 8;
+    // Rows without padding before and after the turn: the pixel array turns in
+    // its own memory (not a ghost's, which belongs to another image).
+    if (!dest && !info.ghostOf && pixelBytes > 0 && info.effWidth == static_cast<uint64_t>(w) * pixelBytes &&
+        static_cast<uint64_t>(h) * pixelBytes % 4 == 0) {
+        // Once started it cannot stop half way, so escape counts only before the start.
+        if (info.escape) return false;
+        InPlaceQuarterTurn pixels(h, w, pixelBytes, clockwise), alpha(h, w, 1, clockwise);
+        if (!pixels.Reserve() || (pAlpha && !alpha.Reserve())) return Fail("Image::QuarterTurn can't allocate memory");
+        pixels.Run(info.pixels, RowProgress{this, 1, 0, pAlpha ? 75 : 100});
+        if (pAlpha) alpha.Run(pAlpha.get(), RowProgress{this, 1, 75, 100});
+        // The rest as a new picture of the turned size would have it.
+        head.biWidth = h;
+        head.biHeight = w;
+        info.effWidth = static_cast<uint32_t>(h) * pixelBytes;
+        if (!GetPalette()) head.biClrImportant = 0;
+        std::memcpy(pDib.get(), &head, sizeof(head));
+        info.sampleRangeKnown = false;
+        info.hotSpotX = info.hotSpotY = -1;
+        info.progress = 0;
+        info.escape = 0;
+        ClearNearestCache();
+        SelectionDelete();
+        return true;
+    }
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w)))
         return Fail(tmp.GetLastError());
