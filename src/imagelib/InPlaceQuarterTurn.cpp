@@ -39,7 +39,10 @@ bool InPlaceQuarterTurn::Reserve() {
     m_b = m_n / c;
     m_blockColumns = static_cast<uint32_t>(std::clamp<size_t>(kColumnScratch / (size_t{m_m} * m_pixelBytes), 1,
                                                               std::min(kMaxBlockColumns, m_n)));
-    m_scratchPerPart = std::max(size_t{m_m} * m_blockColumns, size_t{m_n}) * m_pixelBytes;
+    // A column block after its columns' offsets, or a row.
+    m_scratchPerPart = std::max(m_blockColumns * sizeof(size_t) + size_t{m_m} * m_blockColumns * m_pixelBytes,
+                                size_t{m_n} * m_pixelBytes);
+    m_scratchPerPart = (m_scratchPerPart + alignof(size_t) - 1) / alignof(size_t) * alignof(size_t);
     m_parts = std::clamp(RowRunner::ThreadCount(), 1u, std::min(m_m, m_n));
     try {
         m_rowFrom.resize(m_m);
@@ -102,19 +105,23 @@ void InPlaceQuarterTurn::RunParts(const RowProgress& progress, uint32_t count, F
 template <size_t E>
 void InPlaceQuarterTurn::GatherColumns(uint8_t* pixels, uint32_t j0, uint32_t j1, uint8_t* scratch) const {
     const size_t stride = size_t{m_n} * E;
+    // The block's columns' shifts as offsets in bytes (row times line plus column), then the block.
+    auto* shift = reinterpret_cast<size_t*>(scratch);
+    uint8_t* block = scratch + size_t{m_blockColumns} * sizeof(size_t);
     for (uint32_t jb = j0; jb < j1; jb += m_blockColumns) {
         const uint32_t width = std::min(m_blockColumns, j1 - jb);
         const size_t line = size_t{width} * E;
+        const size_t end = size_t{m_m} * line;
         uint8_t* column = pixels + size_t{jb} * E;
-        for (uint32_t i = 0; i < m_m; ++i) std::memcpy(scratch + i * line, column + i * stride, line);
-        const uint32_t* shift = m_columnShift.data() + jb;
+        for (uint32_t i = 0; i < m_m; ++i) std::memcpy(block + i * line, column + i * stride, line);
+        for (uint32_t k = 0; k < width; ++k) shift[k] = m_columnShift[jb + k] * line + size_t{k} * E;
         for (uint32_t i = 0; i < m_m; ++i) {
             uint8_t* d = column + i * stride;
-            const uint32_t from = m_rowFrom[i];
+            const size_t from = m_rowFrom[i] * line;
             for (uint32_t k = 0; k < width; ++k, d += E) {
-                uint32_t r = from + shift[k];
-                if (r >= m_m) r -= m_m;
-                std::memcpy(d, scratch + r * line + size_t{k} * E, E);
+                size_t r = from + shift[k];
+                if (r >= end) r -= end;
+                std::memcpy(d, block + r, E);
             }
         }
     }
