@@ -6,7 +6,6 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
 
 namespace vimg {
@@ -74,22 +73,12 @@ void MemoryBlock::Borrow(const MemoryBlock& other) {
     m_owned = false;
 }
 
-void MemoryBlock::PreferSmallPages(size_t size) {
-#ifdef __linux__
-    if (m_owned) AdviseAligned(m_data, size, kHugePage, MADV_NOHUGEPAGE);
-#else
-    (void)size;
-#endif
-}
-
-void MemoryBlock::Discard(size_t offset, size_t length) {
-#ifdef __linux__
-    static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    if (m_owned) AdviseAligned(m_data + offset, length, page, MADV_DONTNEED);
-#else
-    (void)offset;
-    (void)length;
-#endif
+bool MemoryBlock::Resize(size_t size) {
+    if (!m_owned) return false;
+    void* moved = std::realloc(m_data, size ? size : 1);
+    if (!moved) return false;
+    m_data = static_cast<uint8_t*>(moved);
+    return true;
 }
 
 void MemoryBlock::Reset() {
