@@ -181,7 +181,8 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
         if (!pixels.Reserve() || (pAlpha && !alpha.Reserve())) return Fail("Image::QuarterTurn can't allocate memory");
         const size_t pixelsAt = static_cast<size_t>(info.pixels - pDib.get());
         if (imageBytes > head.biSizeImage) {
-            if (!pDib.Resize(pixelsAt + imageBytes)) return Fail("Image::QuarterTurn can't allocate memory");
+            if (!pDib.Resize(pixelsAt + head.biSizeImage, pixelsAt + imageBytes))
+                return Fail("Image::QuarterTurn can't allocate memory");
             info.pixels = pDib.get() + pixelsAt;
         }
         Restride(info.pixels, static_cast<size_t>(h), static_cast<size_t>(w) * pixelBytes, info.effWidth,

@@ -1,11 +1,13 @@
 #include "MemoryBlock.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace vimg {
@@ -73,11 +75,23 @@ void MemoryBlock::Borrow(const MemoryBlock& other) {
     m_owned = false;
 }
 
-bool MemoryBlock::Resize(size_t size) {
+bool MemoryBlock::Resize(size_t kept, size_t size) {
     if (!m_owned) return false;
-    void* moved = std::realloc(m_data, size ? size : 1);
+    auto* moved = static_cast<uint8_t*>(std::calloc(1, size ? size : 1));
     if (!moved) return false;
-    m_data = static_cast<uint8_t*>(moved);
+    AdviseLargePages(moved, size);
+    kept = std::min(kept, size);
+    constexpr size_t kPiece = size_t{1} << 20;
+    for (size_t at = 0; at < kept; at += kPiece) {
+        const size_t length = std::min(kPiece, kept - at);
+        std::memcpy(moved + at, m_data + at, length);
+#ifdef __linux__
+        static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+        AdviseAligned(m_data + at, length, page, MADV_DONTNEED);
+#endif
+    }
+    std::free(m_data);
+    m_data = moved;
     return true;
 }
 

@@ -27,11 +27,12 @@ public:
     void Borrow(const MemoryBlock& other);
     // Frees an owned block (a borrowed one is only let go) and leaves the holder empty.
     void Reset();
-    // Changes the size of an owned block to `size` bytes, keeping the bytes both
-    // sizes hold (any beyond are undefined); the block may move. A large block
-    // is remapped, not copied. False, and the block unchanged, when the memory
-    // cannot be had or the block is borrowed.
-    bool Resize(size_t size);
+    // Moves an owned block into a new one of `size` bytes, keeping its first
+    // `kept` bytes (the rest is zeroed). A large block is moved piece by piece,
+    // each piece's pages handed back to the system once copied, so the process
+    // never holds both blocks whole. False, and the block unchanged, when the
+    // memory cannot be had or the block is borrowed.
+    bool Resize(size_t kept, size_t size);
 
     uint8_t* get() const { return m_data; }
     explicit operator bool() const { return m_data != nullptr; }
