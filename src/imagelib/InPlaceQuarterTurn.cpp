@@ -41,7 +41,8 @@ bool InPlaceQuarterTurn::Reserve() {
                                                               std::min(kMaxBlockColumns, m_n)));
     // A column block after its columns' offsets, or a row.
     m_scratchPerPart = std::max(m_blockColumns * sizeof(size_t) + size_t{m_m} * m_blockColumns * m_pixelBytes,
-                                size_t{m_n} * m_pixelBytes);
+                                size_t{m_n} * m_pixelBytes) +
+                       1; // a four-byte read of the last three-byte pixel
     m_scratchPerPart = (m_scratchPerPart + alignof(size_t) - 1) / alignof(size_t) * alignof(size_t);
     m_parts = std::clamp(RowRunner::ThreadCount(), 1u, std::min(m_m, m_n));
     try {
@@ -115,10 +116,20 @@ void InPlaceQuarterTurn::GatherColumns(uint8_t* pixels, uint32_t j0, uint32_t j1
         uint8_t* column = pixels + size_t{jb} * E;
         for (uint32_t i = 0; i < m_m; ++i) std::memcpy(block + i * line, column + i * stride, line);
         for (uint32_t k = 0; k < width; ++k) shift[k] = m_columnShift[jb + k] * line + size_t{k} * E;
+        // Three-byte pixels move as four bytes but the last of each row: the
+        // fourth byte lands where the next pixel is written right after.
+        constexpr size_t kMove = E == 3 ? 4 : E;
+        const uint32_t wide = E == 3 ? width - 1 : width;
         for (uint32_t i = 0; i < m_m; ++i) {
             uint8_t* d = column + i * stride;
             const size_t from = m_rowFrom[i] * line;
-            for (uint32_t k = 0; k < width; ++k, d += E) {
+            uint32_t k = 0;
+            for (; k < wide; ++k, d += E) {
+                size_t r = from + shift[k];
+                if (r >= end) r -= end;
+                std::memcpy(d, block + r, kMove);
+            }
+            if (k < width) {
                 size_t r = from + shift[k];
                 if (r >= end) r -= end;
                 std::memcpy(d, block + r, E);
