@@ -17,6 +17,7 @@
 #include <cstring>
 #include <new>
 #include <numeric>
+#include <utility>
 
 namespace vimg {
 
@@ -37,6 +38,14 @@ bool InPlaceQuarterTurn::Reserve() {
     const uint32_t c = std::gcd(m_m, m_n);
     m_a = m_m / c;
     m_b = m_n / c;
+    // a's inverse mod b (they have no common divisor), by the extended Euclidean algorithm.
+    int64_t r0 = m_b, r1 = m_a % m_b, x0 = 0, x1 = 1;
+    while (r1 != 0) {
+        const int64_t k = r0 / r1;
+        r0 = std::exchange(r1, r0 - k * r1);
+        x0 = std::exchange(x1, x0 - k * x1);
+    }
+    m_aInverse = static_cast<uint32_t>((x0 % m_b + m_b) % m_b);
     m_blockColumns = static_cast<uint32_t>(std::clamp<size_t>(kColumnScratch / (size_t{m_m} * m_pixelBytes), 1,
                                                               std::min(kMaxBlockColumns, m_n)));
     // A column block after its columns' offsets, or a row.
@@ -139,32 +148,34 @@ void InPlaceQuarterTurn::GatherColumns(uint8_t* pixels, uint32_t j0, uint32_t j1
 }
 
 // Row i: the pixel of (mirrored) column j, which started in row
-// (i + floor(j / b)) mod m, goes to column (j m + that row) mod n.
+// r = (i + floor(j / b)) mod m, goes to column t = (j m + r) mod n. Written as a
+// gather in order of t: with j = q b + s (q < c, s < b), t = c ((s a) mod b) + r
+// mod n, so q = (t - i) mod c, and s follows from t - r; as t rises by one, q
+// and r do too and s stays, until q reaches c or i + q reaches m: a run of
+// sources b columns apart.
 template <size_t E>
 void InPlaceQuarterTurn::ShuffleRow(uint8_t* pixels, uint32_t i, uint8_t* scratch) const {
     uint8_t* row = pixels + size_t{i} * m_n * E;
-    const uint32_t step = m_m % m_n;
-    uint32_t base = 0;            // j m mod n
-    uint32_t start = i;           // (i + floor(j / b)) mod m
-    uint32_t startModN = i % m_n; // the same mod n
-    uint32_t untilNext = m_b;     // columns left before floor(j / b) grows
-    for (uint32_t j = 0; j < m_n; ++j) {
-        uint32_t to = base + startModN;
-        if (to >= m_n) to -= m_n;
-        std::memcpy(scratch + size_t{to} * E, row + size_t{Source(j)} * E, E);
-        base += step;
-        if (base >= m_n) base -= m_n;
-        if (--untilNext == 0) {
-            untilNext = m_b;
-            if (++start == m_m) {
-                start = 0;
-                startModN = 0;
-            } else if (++startModN == m_n) {
-                startModN = 0;
-            }
-        }
+    std::memcpy(scratch, row, size_t{m_n} * E);
+    constexpr size_t kMove = E == 3 ? 4 : E; // as in GatherColumns
+    const uint32_t c = m_n / m_b;
+    const ptrdiff_t step = (m_mirror ? -1 : 1) * static_cast<ptrdiff_t>(size_t{m_b} * E);
+    uint8_t* d = row;
+    for (uint32_t t = 0; t < m_n;) {
+        const uint32_t q = (t % c + c - i % c) % c;
+        const uint64_t iq = uint64_t{i} + q;
+        const auto r = static_cast<uint32_t>(iq % m_m);
+        const auto u = static_cast<uint32_t>((uint64_t{t} + m_n - r % m_n) % m_n / c);
+        const auto sub = static_cast<uint32_t>(uint64_t{u} * m_aInverse % m_b);
+        uint32_t run = std::min(c - q, m_n - t);
+        if (iq < m_m) run = std::min(run, static_cast<uint32_t>(m_m - iq));
+        const uint8_t* from = scratch + size_t{Source(q * m_b + sub)} * E;
+        t += run;
+        // The row's last pixel takes no fourth byte: that belongs to the next row.
+        const uint32_t wide = t == m_n && E == 3 ? run - 1 : run;
+        for (uint32_t k = 0; k < wide; ++k, from += step, d += E) std::memcpy(d, from, kMove);
+        if (wide < run) std::memcpy(d, from, E);
     }
-    std::memcpy(row, scratch, size_t{m_n} * E);
 }
 
 } // namespace vimg

@@ -39,7 +39,7 @@ private:
     // The column of the array being transposed (mirrored or not) that column j holds.
     uint32_t Source(uint32_t j) const { return m_mirror ? m_n - 1 - j : j; }
 
-    uint32_t m_m, m_n, m_a = 1, m_b = 1;
+    uint32_t m_m, m_n, m_a = 1, m_b = 1, m_aInverse = 0;
     size_t m_pixelBytes;
     bool m_mirror, m_flip;
     uint32_t m_blockColumns = 1;
