@@ -26,6 +26,8 @@ namespace {
 // Scratch of each column block, per thread: as many columns as fit, at most 64.
 constexpr size_t kColumnScratch = 512 * 1024;
 constexpr uint32_t kMaxBlockColumns = 64;
+// Rows are shuffled as runs of c pixels from this c on; each run costs a few divisions.
+constexpr uint32_t kGatherRunsFrom = 16;
 
 } // namespace
 
@@ -89,7 +91,12 @@ void InPlaceQuarterTurn::RunAt(uint8_t* pixels, const RowProgress& progress) {
         RunParts(stage(0), m_n, [&](uint32_t j0, uint32_t j1, uint8_t* s) { GatherColumns<E>(pixels, j0, j1, s); });
     }
     RunParts(stage(1), m_m, [&](uint32_t i0, uint32_t i1, uint8_t* s) {
-        for (uint32_t i = i0; i < i1; ++i) ShuffleRow<E>(pixels, i, s);
+        for (uint32_t i = i0; i < i1; ++i) {
+            if (m_n / m_b >= kGatherRunsFrom)
+                ShuffleRow<E>(pixels, i, s);
+            else
+                ScatterRow<E>(pixels, i, s);
+        }
     });
     for (uint32_t i = 0; i < m_m; ++i)
         m_rowFrom[i] = static_cast<uint32_t>((uint64_t{i} * m_n % m_m + m_m - (i / m_a) % m_m) % m_m);
@@ -176,6 +183,34 @@ void InPlaceQuarterTurn::ShuffleRow(uint8_t* pixels, uint32_t i, uint8_t* scratc
         for (uint32_t k = 0; k < wide; ++k, from += step, d += E) std::memcpy(d, from, kMove);
         if (wide < run) std::memcpy(d, from, E);
     }
+}
+
+// ShuffleRow as a scatter in the order of j, for short runs (small c).
+template <size_t E>
+void InPlaceQuarterTurn::ScatterRow(uint8_t* pixels, uint32_t i, uint8_t* scratch) const {
+    uint8_t* row = pixels + size_t{i} * m_n * E;
+    const uint32_t step = m_m % m_n;
+    uint32_t base = 0;            // j m mod n
+    uint32_t start = i;           // (i + floor(j / b)) mod m
+    uint32_t startModN = i % m_n; // the same mod n
+    uint32_t untilNext = m_b;     // columns left before floor(j / b) grows
+    for (uint32_t j = 0; j < m_n; ++j) {
+        uint32_t to = base + startModN;
+        if (to >= m_n) to -= m_n;
+        std::memcpy(scratch + size_t{to} * E, row + size_t{Source(j)} * E, E);
+        base += step;
+        if (base >= m_n) base -= m_n;
+        if (--untilNext == 0) {
+            untilNext = m_b;
+            if (++start == m_m) {
+                start = 0;
+                startModN = 0;
+            } else if (++startModN == m_n) {
+                startModN = 0;
+            }
+        }
+    }
+    std::memcpy(row, scratch, size_t{m_n} * E);
 }
 
 } // namespace vimg

@@ -34,6 +34,8 @@ private:
     void GatherColumns(uint8_t* pixels, uint32_t j0, uint32_t j1, uint8_t* scratch) const;
     template <size_t E>
     void ShuffleRow(uint8_t* pixels, uint32_t i, uint8_t* scratch) const;
+    template <size_t E>
+    void ScatterRow(uint8_t* pixels, uint32_t i, uint8_t* scratch) const;
     template <typename Fn>
     void RunParts(const RowProgress& progress, uint32_t count, Fn&& fn);
     // The column of the array being transposed (mirrored or not) that column j holds.
