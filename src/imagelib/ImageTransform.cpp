@@ -178,7 +178,8 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
         if (imageBytes > GetMaxMemory() || imageBytes > std::numeric_limits<uint32_t>::max())
             return Fail("IMAGE_MAX_MEMORY exceeded by the turned picture");
         InPlaceQuarterTurn pixels(h, w, pixelBytes, clockwise), alpha(h, w, 1, clockwise);
-        if (!pixels.Reserve() || (pAlpha && !alpha.Reserve())) return Fail("Image::QuarterTurn can't allocate memory");
+        if (!pixels.Reserve() || (pAlpha && !alpha.Reserve()))
+            return Fail("Image::QuarterTurn can't allocate memory");
         const size_t pixelsAt = static_cast<size_t>(info.pixels - pDib.get());
         if (imageBytes > head.biSizeImage) {
             if (!pDib.Resize(pixelsAt + head.biSizeImage, pixelsAt + imageBytes))

@@ -48,8 +48,8 @@ bool InPlaceQuarterTurn::Reserve() {
         x0 = std::exchange(x1, x0 - k * x1);
     }
     m_aInverse = static_cast<uint32_t>((x0 % m_b + m_b) % m_b);
-    m_blockColumns = static_cast<uint32_t>(std::clamp<size_t>(kColumnScratch / (size_t{m_m} * m_pixelBytes), 1,
-                                                              std::min(kMaxBlockColumns, m_n)));
+    m_blockColumns = static_cast<uint32_t>(std::clamp<size_t>(kColumnScratch / (size_t{m_m} * m_pixelBytes),
+                                                              1, std::min(kMaxBlockColumns, m_n)));
     // A column block after its columns' offsets, or a row.
     m_scratchPerPart = std::max(m_blockColumns * sizeof(size_t) + size_t{m_m} * m_blockColumns * m_pixelBytes,
                                 size_t{m_n} * m_pixelBytes) +
@@ -88,7 +88,8 @@ void InPlaceQuarterTurn::RunAt(uint8_t* pixels, const RowProgress& progress) {
             // Flipped, row i takes old row m - 1 - ((i + up) mod m) = (m - 1 - i + m - up) mod m.
             m_columnShift[j] = m_flip ? (m_m - up) % m_m : up;
         }
-        RunParts(stage(0), m_n, [&](uint32_t j0, uint32_t j1, uint8_t* s) { GatherColumns<E>(pixels, j0, j1, s); });
+        RunParts(stage(0), m_n,
+                 [&](uint32_t j0, uint32_t j1, uint8_t* s) { GatherColumns<E>(pixels, j0, j1, s); });
     }
     RunParts(stage(1), m_m, [&](uint32_t i0, uint32_t i1, uint8_t* s) {
         for (uint32_t i = i0; i < i1; ++i) {
@@ -101,7 +102,8 @@ void InPlaceQuarterTurn::RunAt(uint8_t* pixels, const RowProgress& progress) {
     for (uint32_t i = 0; i < m_m; ++i)
         m_rowFrom[i] = static_cast<uint32_t>((uint64_t{i} * m_n % m_m + m_m - (i / m_a) % m_m) % m_m);
     for (uint32_t j = 0; j < m_n; ++j) m_columnShift[j] = j % m_m;
-    RunParts(stage(2), m_n, [&](uint32_t j0, uint32_t j1, uint8_t* s) { GatherColumns<E>(pixels, j0, j1, s); });
+    RunParts(stage(2), m_n,
+             [&](uint32_t j0, uint32_t j1, uint8_t* s) { GatherColumns<E>(pixels, j0, j1, s); });
 }
 
 // Splits [0, count) into m_parts runs spread over the pool, each with its own scratch.

@@ -112,7 +112,8 @@ TEST(ImageTransform, TurnsIntoThemselvesEqualTurnsIntoAnotherImage) {
         const Image src = testsupport::RandomImage(c.w, c.h, c.bpp, c.w + c.h, testsupport::kWithAlpha);
         const int w = static_cast<int>(c.w), h = static_cast<int>(c.h);
         for (const bool clockwise : {true, false}) {
-            SCOPED_TRACE(testing::Message() << c.bpp << " bits " << w << " x " << h << (clockwise ? " right" : " left"));
+            SCOPED_TRACE(testing::Message()
+                         << c.bpp << " bits " << w << " x " << h << (clockwise ? " right" : " left"));
             Image self(src), work(src), other;
             testsupport::AddSelection(self);
             ASSERT_TRUE(clockwise ? self.RotateRight() : self.RotateLeft());
