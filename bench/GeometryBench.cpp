@@ -61,6 +61,9 @@ void BM_Flip(benchmark::State& s) {
 void BM_RotateLeft(benchmark::State& s) {
     ToDest(s, [](vimg::Image& i, vimg::Image& d) { return i.RotateLeft(&d); });
 }
+void BM_RotateRightInPlace(benchmark::State& s) {
+    InPlace(s, [](vimg::Image& i) { return i.RotateRight(); });
+}
 void BM_Crop(benchmark::State& s) {
     ToDest(s, [](vimg::Image& i, vimg::Image& d) { return i.Crop(500, 500, 3500, 2500, &d); });
 }
@@ -87,6 +90,7 @@ BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mirror)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Flip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RotateLeft)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RotateRightInPlace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Crop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResampleMode0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Resample2Bilinear)->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 // distortions.
 #include "Image.h"
 
+#include "InPlaceQuarterTurn.h"
 #include "PixelLoop.h"
 #include "RowRunner.h"
 #include "PixelMath.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -44,9 +46,19 @@ void TurnPlane(const uint8_t* src, size_t srcStride, int32_t srcW, int32_t srcH,
     }
 }
 
-// Pictures from this size on are turned into themselves band by band, handing
-// each turned band of source rows back to the system.
-constexpr uint64_t kTurnConsumingFrom = uint64_t{8} << 20;
+// Moves `rows` rows of `used` bytes from a stride of `from` bytes to one of
+// `to` inside the same memory, clearing the new padding.
+void Restride(uint8_t* pixels, size_t rows, size_t used, size_t from, size_t to) {
+    if (from == to) return;
+    const auto move = [&](size_t y) {
+        std::memmove(pixels + y * to, pixels + y * from, used);
+        std::memset(pixels + y * to + used, 0, to - used);
+    };
+    if (to < from)
+        for (size_t y = 0; y < rows; ++y) move(y);
+    else
+        for (size_t y = rows; y-- > 0;) move(y);
+}
 
 } // namespace
 
@@ -152,14 +164,53 @@ bool Image::RotateRight(Image* dest) {
 bool Image::QuarterTurn(bool clockwise, Image* dest) {
     if (!pDib) return false;
     const int32_t w = head.biWidth, h = head.biHeight;
+    // Whole-byte pixels turned into the image itself turn in its own memory
+    // (not a ghost's, which belongs to another image).
+    if (!dest && !info.ghostOf && head.biBitCount >= 8) {
+        // The rows lose their padding, the pixel array turns, and the turned rows
+        // take the padding a new picture of the turned size has (zeros), in a block
+        // grown beforehand if that needs more bytes. Having started it cannot stop
+        // half way, so escape counts only before the start.
+        const uint32_t pixelBytes = head.biBitCount / 8;
+        if (info.escape) return false;
+        const uint64_t stride = (static_cast<uint64_t>(h) * head.biBitCount + 31) / 32 * 4;
+        const uint64_t imageBytes = stride * static_cast<uint64_t>(w);
+        if (imageBytes > GetMaxMemory() || imageBytes > std::numeric_limits<uint32_t>::max())
+            return Fail("IMAGE_MAX_MEMORY exceeded by the turned picture");
+        InPlaceQuarterTurn pixels(h, w, pixelBytes, clockwise), alpha(h, w, 1, clockwise);
+        if (!pixels.Reserve() || (pAlpha && !alpha.Reserve()))
+            return Fail("Image::QuarterTurn can't allocate memory");
+        const size_t pixelsAt = static_cast<size_t>(info.pixels - pDib.get());
+        if (imageBytes > head.biSizeImage) {
+            if (!pDib.Resize(pixelsAt + head.biSizeImage, pixelsAt + imageBytes))
+                return Fail("Image::QuarterTurn can't allocate memory");
+            info.pixels = pDib.get() + pixelsAt;
+        }
+        Restride(info.pixels, static_cast<size_t>(h), static_cast<size_t>(w) * pixelBytes, info.effWidth,
+                 static_cast<size_t>(w) * pixelBytes);
+        pixels.Run(info.pixels, RowProgress{this, 1, 0, pAlpha ? 75 : 100});
+        if (pAlpha) alpha.Run(pAlpha.get(), RowProgress{this, 1, 75, 100});
+        Restride(info.pixels, static_cast<size_t>(w), static_cast<size_t>(h) * pixelBytes,
+                 static_cast<size_t>(h) * pixelBytes, stride);
+        // The rest as a new picture of the turned size has it.
+        head.biWidth = h;
+        head.biHeight = w;
+        head.biSizeImage = static_cast<uint32_t>(imageBytes);
+        info.effWidth = static_cast<uint32_t>(stride);
+        if (!GetPalette()) head.biClrImportant = 0;
+        std::memcpy(pDib.get(), &head, sizeof(head));
+        info.sampleRangeKnown = false;
+        info.hotSpotX = info.hotSpotY = -1;
+        info.progress = 0;
+        info.escape = 0;
+        ClearNearestCache();
+        SelectionDelete();
+        return true;
+    }
     Image tmp;
     if (!tmp.CreateLikeWithAlpha(*this, static_cast<uint32_t>(h), static_cast<uint32_t>(w)))
         return Fail(tmp.GetLastError());
     const uint32_t bpp = head.biBitCount;
-    // A large picture turned into itself gives up its rows as they are turned, so
-    // the operation needs about one picture and a half instead of two.
-    if (!dest && bpp >= 8 && static_cast<uint64_t>(info.effWidth) * h >= kTurnConsumingFrom)
-        return QuarterTurnConsuming(clockwise, tmp) && Deliver(tmp, nullptr);
     // Bands of destination rows; below 8 bits neighbouring pixels share bytes,
     // so those bands stay on one thread.
     constexpr int32_t kBand = 64;
@@ -185,41 +236,6 @@ bool Image::QuarterTurn(bool clockwise, Image* dest) {
                          y0, y1, 0, h, clockwise);
     });
     return done && Deliver(tmp, dest);
-}
-
-// Bands of source rows (destination columns): every band writes a little into
-// every destination row, so the destination takes ordinary pages, and the
-// band's source rows are discarded once turned. Having discarded rows it
-// cannot stop half way, so it does not honour escape.
-bool Image::QuarterTurnConsuming(bool clockwise, Image& tmp) {
-    const int32_t w = head.biWidth, h = head.biHeight;
-    const uint32_t bpp = head.biBitCount;
-    tmp.pDib.PreferSmallPages(tmp.GetSize());
-    constexpr int32_t kBand = 64;
-    const int32_t bands = (h + kBand - 1) / kBand;
-    const size_t pixelsAt = static_cast<size_t>(info.pixels - pDib.get());
-    return RowRunner::Run(
-        RowProgress{this, bands}, 0, bands, true,
-        [&](int32_t band) {
-            const auto x0 = static_cast<int32_t>(band * kBand);
-            const int32_t x1 = std::min(h, x0 + kBand);
-            if (bpp == 24)
-                TurnPlane<3>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, 0, w, x0,
-                             x1, clockwise);
-            else
-                TurnPlane<1>(info.pixels, info.effWidth, w, h, tmp.info.pixels, tmp.info.effWidth, 0, w, x0,
-                             x1, clockwise);
-            // Destination column x' reads source row x' turning right, row h - 1 - x' turning left.
-            const int32_t r0 = clockwise ? x0 : h - x1;
-            pDib.Discard(pixelsAt + static_cast<size_t>(r0) * info.effWidth,
-                         static_cast<size_t>(x1 - x0) * info.effWidth);
-            if (pAlpha) {
-                TurnPlane<1>(pAlpha.get(), static_cast<size_t>(w), w, h, tmp.pAlpha.get(),
-                             static_cast<size_t>(h), 0, w, x0, x1, clockwise);
-                pAlpha.Discard(static_cast<size_t>(r0) * w, static_cast<size_t>(x1 - x0) * w);
-            }
-        },
-        false);
 }
 
 bool Image::Rotate180(Image* dest) {

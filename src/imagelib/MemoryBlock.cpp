@@ -1,5 +1,6 @@
 #include "MemoryBlock.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -74,22 +75,24 @@ void MemoryBlock::Borrow(const MemoryBlock& other) {
     m_owned = false;
 }
 
-void MemoryBlock::PreferSmallPages(size_t size) {
+bool MemoryBlock::Resize(size_t kept, size_t size) {
+    if (!m_owned) return false;
+    auto* moved = static_cast<uint8_t*>(std::calloc(1, size ? size : 1));
+    if (!moved) return false;
+    AdviseLargePages(moved, size);
+    kept = std::min(kept, size);
+    constexpr size_t kPiece = size_t{1} << 20;
+    for (size_t at = 0; at < kept; at += kPiece) {
+        const size_t length = std::min(kPiece, kept - at);
+        std::memcpy(moved + at, m_data + at, length);
 #ifdef __linux__
-    if (m_owned) AdviseAligned(m_data, size, kHugePage, MADV_NOHUGEPAGE);
-#else
-    (void)size;
+        static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+        AdviseAligned(m_data + at, length, page, MADV_DONTNEED);
 #endif
-}
-
-void MemoryBlock::Discard(size_t offset, size_t length) {
-#ifdef __linux__
-    static const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    if (m_owned) AdviseAligned(m_data + offset, length, page, MADV_DONTNEED);
-#else
-    (void)offset;
-    (void)length;
-#endif
+    }
+    std::free(m_data);
+    m_data = moved;
+    return true;
 }
 
 void MemoryBlock::Reset() {

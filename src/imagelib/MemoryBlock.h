@@ -27,14 +27,12 @@ public:
     void Borrow(const MemoryBlock& other);
     // Frees an owned block (a borrowed one is only let go) and leaves the holder empty.
     void Reset();
-    // Asks for ordinary pages over a freshly allocated block of `size` bytes, for
-    // a block that is filled a little in many places at once, where huge pages
-    // would make all of it resident at the first touch.
-    void PreferSmallPages(size_t size);
-    // Hands the whole pages inside [offset, offset + length) of an owned block
-    // back to the system; they read as zeros afterwards. For content that is no
-    // longer needed, in a block about to be dropped.
-    void Discard(size_t offset, size_t length);
+    // Moves an owned block into a new one of `size` bytes, keeping its first
+    // `kept` bytes (the rest is zeroed). A large block is moved piece by piece,
+    // each piece's pages handed back to the system once copied, so the process
+    // never holds both blocks whole. False, and the block unchanged, when the
+    // memory cannot be had or the block is borrowed.
+    bool Resize(size_t kept, size_t size);
 
     uint8_t* get() const { return m_data; }
     explicit operator bool() const { return m_data != nullptr; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <numbers>
@@ -85,19 +86,54 @@ TEST(ImageTransform, TurnsOfLargeImagesSpreadOverThreadsStayExact) {
     }
 }
 
-// A picture of several megabytes turned into itself gives up its source rows as
-// it goes (padded rows, a partial last band, alpha); it must still be exact,
-// and it finishes even when asked to stop, having given up rows already.
+// A picture of several megabytes turned into itself, with padded rows that need
+// a larger block once turned, alpha, and column blocks spread over threads.
 TEST(ImageTransform, LargeTurnsIntoThemselvesStayExact) {
     const int w = 1601, h = 1799;
     const Image src = testsupport::RandomImage(w, h, 24, 91, testsupport::kWithAlpha);
     Image right(src), left(src);
-    right.SetEscape(1);
     ASSERT_TRUE(right.RotateRight());
     ASSERT_TRUE(left.RotateLeft());
     ASSERT_EQ(right.GetWidth(), static_cast<uint32_t>(h));
     ExpectMoved(src, right, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
     ExpectMoved(src, left, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
+}
+
+// Whole-byte pictures turned into themselves turn in their own memory; the
+// result must be the one a turn into another image gives (header, palette,
+// pixels, padding, alpha; no selection): rows without padding before and after,
+// padded rows, turned rows needing more bytes (4 x 5) or fewer (5 x 4).
+TEST(ImageTransform, TurnsIntoThemselvesEqualTurnsIntoAnotherImage) {
+    struct Case {
+        uint32_t bpp, w, h;
+    };
+    for (const Case c : {Case{24, 36, 20}, Case{24, 37, 21}, Case{8, 40, 28}, Case{8, 41, 27}, Case{24, 4, 5},
+                         Case{24, 5, 4}}) {
+        const Image src = testsupport::RandomImage(c.w, c.h, c.bpp, c.w + c.h, testsupport::kWithAlpha);
+        const int w = static_cast<int>(c.w), h = static_cast<int>(c.h);
+        for (const bool clockwise : {true, false}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.bpp << " bits " << w << " x " << h << (clockwise ? " right" : " left"));
+            Image self(src), work(src), other;
+            testsupport::AddSelection(self);
+            ASSERT_TRUE(clockwise ? self.RotateRight() : self.RotateLeft());
+            ASSERT_TRUE(clockwise ? work.RotateRight(&other) : work.RotateLeft(&other));
+            if (clockwise)
+                ExpectMoved(src, self, [&](int x, int y) { return std::pair{w - 1 - y, x}; });
+            else
+                ExpectMoved(src, self, [&](int x, int y) { return std::pair{y, h - 1 - x}; });
+            EXPECT_TRUE(SamePixels(self, other));
+            EXPECT_EQ(self.GetEffWidth(), other.GetEffWidth());
+            ASSERT_EQ(self.GetSize(), other.GetSize());
+            EXPECT_EQ(std::memcmp(self.GetDIB(), other.GetDIB(), self.GetSize()), 0);
+            EXPECT_FALSE(self.SelectionIsValid());
+        }
+    }
+    // Asked to stop before it starts, the turn in place leaves the picture alone.
+    Image stopped(testsupport::RandomImage(36, 20, 24, 5));
+    stopped.SetEscape(1);
+    EXPECT_FALSE(stopped.RotateRight());
+    EXPECT_EQ(stopped.GetWidth(), 36u);
 }
 
 TEST(ImageTransform, Rotate2SamplesEachPixelAtItsInverseRotation) {
