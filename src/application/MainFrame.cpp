@@ -33,6 +33,7 @@
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
+#include "CountdownBar.h"
 #include "DibBlock.h"
 #include "HistogramBar.h"
 #include "Image.h"
@@ -97,6 +98,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
         return KXVM_MicronsPerPixel(camera.toUtf8().constData(), width, height);
     });
     m_pCapture->SetStatusReporter([this](const QString& text) { SetPaneText(0, text); });
+    if (CWinApp* app = App()) m_pCapture->SetProfile(&app->Profile());
     m_pControlHost->InstallPage(0, m_pCameraControl->Page());
     m_pControlHost->InstallPage(1, new CPageImageProc(this));
 }
@@ -115,6 +117,8 @@ bool CMainFrame::LoadFrame() {
     m_pClassicToolBar = CreateToolBar(QStringLiteral("ClassicToolBar"), QStringLiteral("Standard"));
     m_pClassicToolBar->hide();
     CreateStatusBar();
+    // The long exposure's countdown with its cancel button, shown while it counts.
+    statusBar()->addWidget(m_pCapture->CountdownBar());
 
     LoadMenu(menuBar(), resources::Menu(IDR_MAINFRAME));
     m_pToolBar = CreateToolBar(QStringLiteral("ToolBar"), QStringLiteral("ToolBar"));
@@ -173,6 +177,7 @@ bool CMainFrame::LoadFrame() {
     // A new account may not have its pictures folder yet: make both.
     if (!QDir().mkpath(capturePath))
         qCInfo(lcApp) << "capture folder" << capturePath << "could not be created";
+    m_pCapture->Browser()->AddExisting(capturePath);
 
     m_pCameraControl->StartWatching();
     SetTitle(QStringLiteral("Vistorel SoftWare"));

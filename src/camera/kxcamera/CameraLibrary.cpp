@@ -273,6 +273,7 @@ void CameraLibrary::OnFrame(const QImage& picture, const QByteArray& raw, Clock:
                 }
             }
             ++m_exposureFrames;
+            m_exposureLast = when;
             if (when - m_exposureStart < m_exposureLength) return;
             EndExposure(frame);
             break;
@@ -297,6 +298,7 @@ void CameraLibrary::EndExposure(QImage& frame) {
                      (mean[2] + count / 2) / count;
     }
     m_exposure = Exposure::Held;
+    m_heldExposure = std::chrono::duration_cast<std::chrono::microseconds>(m_exposureLast - m_exposureStart);
     m_exposureSum.clear();
 }
 
@@ -345,13 +347,20 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
         frame = m_frame;
         picture = m_picture;
         raw = m_raw;
+        m_lastStillExposure = m_exposure == Exposure::Held ? m_heldExposure
+                              : Current()                  ? Current()->FrameExposure()
+                                                           : std::chrono::microseconds{};
     }
     // Raw bytes are the camera's own: the device's buffer, else the picture before gains.
     QString error;
     const KXCameraIdentity id = Identity();
+    const int gains[3] = {m_gains[0], m_gains[1], m_gains[2]};
     const StillWriter::Stamp stamp{
-        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
-        m_stillPixelSize};
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))), m_stillPixelSize,
+        m_stillTime.isValid() ? m_stillTime : QDateTime::currentDateTime(),
+        static_cast<double>(m_lastStillExposure.count()) / 1e6,
+        QString::asprintf("Gain R %.3f G %.3f B %.3f", gains[0] / double(kUnityGain), gains[1] / double(kUnityGain),
+                          gains[2] / double(kUnityGain))};
     const bool ok = format == KXCAMERA_RAW
                         ? StillWriter::Write(name, format, picture, raw, stamp, &error)
                         : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);
