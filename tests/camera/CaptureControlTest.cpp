@@ -107,13 +107,15 @@ TEST_F(Capture, BrowserListsTheFoldersStillsNewestLast) {
 
 TEST(CameraMemory, EachCamerasSettingsComeBackAfterARestartAndStayItsOwn) {
     testsupport::TempDir dir;
-    CProfile profile(QString::fromStdString(dir.file("Vistorel.ini")));
-    const auto session = [&profile](const std::string& name, uint32_t id) {
+    // Every session reads the profile file anew.
+    std::vector<std::unique_ptr<CProfile>> profiles;
+    const auto session = [&](const std::string& name, uint32_t id) {
+        profiles.push_back(std::make_unique<CProfile>(QString::fromStdString(dir.file("Vistorel.ini"))));
         auto frame = std::make_unique<CaptureFrame>();
         frame->fake->name = name;
         frame->fake->id = id;
         frame->fake->resolutions = 4;
-        frame->capture->SetProfile(&profile);
+        frame->capture->SetProfile(profiles.back().get());
         return frame;
     };
     {
