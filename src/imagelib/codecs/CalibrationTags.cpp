@@ -100,8 +100,12 @@ std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera, con
     const bool timed = capture.dateTime && std::strlen(capture.dateTime) == 19;
     if (timed) exifEntries.push_back(ascii(0x9003, capture.dateTime));
     if (capture.userComment && capture.userComment[0] != '\0') {
+        // Readers take the comment from UserComment before the JPEG comment:
+        // the calibration leads it, so the pixel size is read back from either.
+        const std::string text =
+            (calibrated ? PixelSizeText(micrometres) + "; " : std::string()) + capture.userComment;
         std::vector<uint8_t> bytes = {'A', 'S', 'C', 'I', 'I', 0, 0, 0};
-        bytes.insert(bytes.end(), capture.userComment, capture.userComment + std::strlen(capture.userComment));
+        bytes.insert(bytes.end(), text.begin(), text.end());
         exifEntries.push_back(Entry{0x9286, 7, static_cast<uint32_t>(bytes.size()), bytes});
     }
     if (timed) {

@@ -37,7 +37,8 @@ struct CaptureExif {
 // The body of a JPEG APP1 EXIF segment ("Exif\0\0" and a little-endian
 // TIFF block) with ImageDescription (PixelSizeText) and the resolution in
 // pixels per centimetre when micrometres > 0, Model when a camera is named,
-// and DateTime, DateTimeOriginal, ExposureTime and UserComment from `capture`.
+// and DateTime, DateTimeOriginal, ExposureTime and UserComment from `capture`
+// (the comment after the PixelSizeText and "; " when calibrated).
 std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera, const CaptureExif& capture = {});
 
 } // namespace vimg
