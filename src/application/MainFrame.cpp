@@ -570,9 +570,9 @@ void CMainFrame::RegisterCommands() {
         OnUpdateCommand(command, [this, id](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(id)); });
     }
     // The same panes from "Ansicht"; those of camera mode only there.
-    for (const auto& [command, pane] : {std::pair{ID_VIEW_PANE_PREVIEW, IDD_PREVIEW},
-                                        std::pair{ID_VIEW_PANE_SAVE, IDD_SAVE_PANEL},
-                                        std::pair{ID_VIEW_PANE_BROWSER, IDD_IMAGE_BROWSER}}) {
+    for (const auto& [command, pane] :
+         {std::pair{ID_VIEW_PANE_PREVIEW, IDD_PREVIEW}, std::pair{ID_VIEW_PANE_SAVE, IDD_SAVE_PANEL},
+          std::pair{ID_VIEW_PANE_BROWSER, IDD_IMAGE_BROWSER}}) {
         const int id = pane;
         OnCommand(command, [this, id] {
             if (m_mode == 1) IsPaneClosed(id) ? ShowPane(id) : ClosePane(id);

@@ -130,8 +130,10 @@ void CCameraControl::Erase() {
 LRESULT CCameraControl::OnDetect(WPARAM wParam) {
     if (m_cameraState != 2 || m_notWin2000 != 1) return MSG_REFUSED;
     // The camera chosen last is preferred when it is attached.
-    if (const int row = m_memory ? m_memory->ChosenRow() : -1; row >= 0) m_calls->SetCamera(row);
-    else m_calls->ReflashCamera();
+    if (const int row = m_memory ? m_memory->ChosenRow() : -1; row >= 0)
+        m_calls->SetCamera(row);
+    else
+        m_calls->ReflashCamera();
     TakeOverIdentity(true);
     SendMessage(m_frame, UM_FILL_RESOLUTIONS, wParam);
     PostMessage(m_page, UM_CAMERA_SELECT, static_cast<WPARAM>(m_cameraState));
@@ -217,7 +219,8 @@ LRESULT CCameraControl::OnStop() {
 LRESULT CCameraControl::OnRelease() {
     if (m_cameraType == -1 || m_cameraState != 0) return MSG_REFUSED;
     if (m_memory && m_capture)
-        m_memory->Store(m_calls->GetCameraID(), m_page ? m_page->m_resolutionList : nullptr, *m_capture, *m_calls);
+        m_memory->Store(m_calls->GetCameraID(), m_page ? m_page->m_resolutionList : nullptr, *m_capture,
+                        *m_calls);
     m_calls->Stop();
     m_sleep(kCameraWait);
     if (m_libraryKept != 1) m_calls->UnInit();

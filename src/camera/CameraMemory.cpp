@@ -27,9 +27,13 @@ QString CCameraMemory::Section(const KXCameraIdentity& id) {
     return QString::asprintf("Camera %04x:%04x ", id.id >> 16, id.id & 0xffff) + safe;
 }
 
-int CCameraMemory::ChosenRow() const { return m_profile.GetProfileInt(kCameraSection, kChosen, -1); }
+int CCameraMemory::ChosenRow() const {
+    return m_profile.GetProfileInt(kCameraSection, kChosen, -1);
+}
 
-void CCameraMemory::StoreChosenRow(int row) { m_profile.WriteProfileInt(kCameraSection, kChosen, row); }
+void CCameraMemory::StoreChosenRow(int row) {
+    m_profile.WriteProfileInt(kCameraSection, kChosen, row);
+}
 
 void CCameraMemory::Restore(const KXCameraIdentity& id, QComboBox* resolutions, CCaptureControl& capture,
                             CameraCalls& calls) const {
@@ -41,23 +45,26 @@ void CCameraMemory::Restore(const KXCameraIdentity& id, QComboBox* resolutions, 
         return value >= low && value <= high ? value : fallback;
     };
     if (resolutions) {
-        const int row = resolutions->findText(m_profile.GetProfileString(section, QStringLiteral("Resolution")));
+        const int row =
+            resolutions->findText(m_profile.GetProfileString(section, QStringLiteral("Resolution")));
         if (row >= 0) resolutions->setCurrentIndex(row);
     }
     capture.m_captureBaseName = m_profile.GetProfileString(section, QStringLiteral("CaptureName"));
     const int format = number("Format", capture.m_captureFormat, KXCAMERA_JPEG, KXCAMERA_RAW);
-    if (format == KXCAMERA_JPEG || format == KXCAMERA_BMP || format == KXCAMERA_RAW) capture.m_captureFormat = format;
+    if (format == KXCAMERA_JPEG || format == KXCAMERA_BMP || format == KXCAMERA_RAW)
+        capture.m_captureFormat = format;
     capture.m_seriesCount = number("Count", capture.m_seriesCount, 1, 50);
     capture.m_seriesInterval = number("Interval", capture.m_seriesInterval, 1, 60);
     capture.m_timestampNames = number("TimeStamp", capture.m_timestampNames, 0, 1);
     int gains[3];
     calls.GetGain(&gains[0], &gains[1], &gains[2]);
-    for (int c = 0; c < 3; ++c) gains[c] = number(kGainNames[c], gains[c], 0, 255);
+    for (int c = 0; c < 3; ++c)
+        gains[c] = number(kGainNames[c], gains[c], 0, 255);
     calls.SetGain(gains[0], gains[1], gains[2]);
 }
 
-void CCameraMemory::Store(const KXCameraIdentity& id, const QComboBox* resolutions, const CCaptureControl& capture,
-                          CameraCalls& calls) {
+void CCameraMemory::Store(const KXCameraIdentity& id, const QComboBox* resolutions,
+                          const CCaptureControl& capture, CameraCalls& calls) {
     if (id.type < 0) return;
     const QString section = Section(id);
     m_profile.WriteProfileInt(section, kStored, 1);
@@ -70,6 +77,7 @@ void CCameraMemory::Store(const KXCameraIdentity& id, const QComboBox* resolutio
     m_profile.WriteProfileInt(section, QStringLiteral("TimeStamp"), capture.m_timestampNames);
     int gains[3];
     calls.GetGain(&gains[0], &gains[1], &gains[2]);
-    for (int c = 0; c < 3; ++c) m_profile.WriteProfileInt(section, QString::fromLatin1(kGainNames[c]), gains[c]);
+    for (int c = 0; c < 3; ++c)
+        m_profile.WriteProfileInt(section, QString::fromLatin1(kGainNames[c]), gains[c]);
     m_profile.Flush();
 }

@@ -104,7 +104,9 @@ void CCaptureControl::SetProfile(CProfile* profile) {
 
 CSavePanel* CCaptureControl::SavePanel() const { return m_savePanel; }
 CImageBrowser* CCaptureControl::Browser() const { return m_browser; }
-CCountdownBar* CCaptureControl::CountdownBar() const { return m_countdownBar; }
+CCountdownBar* CCaptureControl::CountdownBar() const {
+    return m_countdownBar;
+}
 
 CameraCalls& CCaptureControl::Calls() const { return m_camera->Calls(); }
 bool CCaptureControl::Running() const { return m_camera->m_cameraState == 0; }
@@ -279,7 +281,8 @@ void CCaptureControl::CaptureOne() {
         Calls().GetExposureTime(&exposure);
         if (type == 11) Calls().GetRowTime(&rowTime);
         // As long as the library exposes, so the still carries the exposure counted down.
-        const std::chrono::microseconds length = kxcam::CameraLibrary::LongExposureLength(type, exposure, rowTime);
+        const std::chrono::microseconds length =
+            kxcam::CameraLibrary::LongExposureLength(type, exposure, rowTime);
         if (length >= kCountedExposure) {
             StartExposure(type, length);
             return;
@@ -532,7 +535,7 @@ LRESULT CCaptureControl::OnConfigDone() {
     m_pConfigDialog->deleteLater();
     m_pConfigDialog = nullptr;
     if (m_memory && CameraType() != -1)
-        m_memory->Store(Calls().GetCameraID(), m_camera->Page() ? m_camera->Page()->m_resolutionList : nullptr,
-                        *this, Calls());
+        m_memory->Store(Calls().GetCameraID(),
+                        m_camera->Page() ? m_camera->Page()->m_resolutionList : nullptr, *this, Calls());
     return MSG_DONE;
 }

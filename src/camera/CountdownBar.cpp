@@ -22,4 +22,6 @@ void CCountdownBar::ShowSeconds(int seconds) {
     show();
 }
 
-QString CCountdownBar::Text() const { return m_text->text(); }
+QString CCountdownBar::Text() const {
+    return m_text->text();
+}

@@ -69,13 +69,15 @@ void CImageBrowser::Add(const QString& path) {
 void CImageBrowser::AddExisting(const QString& folder) {
     if (folder.isEmpty()) return;
     QFileInfoList files = QDir(folder).entryInfoList(
-        {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp")}, QDir::Files | QDir::Readable);
+        {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp")},
+        QDir::Files | QDir::Readable);
     // Oldest first; stills of one second in the order of their names ("_2" after the first).
     std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
         const QDateTime ta = a.lastModified(), tb = b.lastModified();
         return ta != tb ? ta < tb : a.fileName() < b.fileName();
     });
-    for (const QFileInfo& file : files) m_list->addItem(QDir::cleanPath(file.absoluteFilePath()));
+    for (const QFileInfo& file : files)
+        m_list->addItem(QDir::cleanPath(file.absoluteFilePath()));
     if (files.isEmpty()) return;
     m_position = static_cast<uint16_t>(std::min(m_list->count(), 65535));
     ShowCurrent();

@@ -471,7 +471,8 @@ TEST_F(Frame, TheViewMenuShowsAndHidesEveryPane) {
             QAction* action = frame->CommandAction(command);
             EXPECT_TRUE(view->actions().contains(action)) << command;
             frame->UpdateAllCommandUI();
-            const bool cameraPane = pane == IDD_PREVIEW || pane == IDD_SAVE_PANEL || pane == IDD_IMAGE_BROWSER;
+            const bool cameraPane =
+                pane == IDD_PREVIEW || pane == IDD_SAVE_PANEL || pane == IDD_IMAGE_BROWSER;
             EXPECT_EQ(action->isEnabled(), mode == ID_MODE_CAMERA || !cameraPane) << command;
             if (!action->isEnabled()) continue;
             for (int turn = 0; turn < 2; ++turn) {
@@ -497,7 +498,8 @@ TEST_F(Frame, TheCameraColumnKeepsEveryButtonWithTheHistogramShown) {
         frame->ExecuteCommand(ID_MODE_CAMERA);
         ASSERT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
         frame->ExecuteCommand(ID_VIEW_PANE_HISTOGRAM);
-        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
         ASSERT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
         const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
         QWidget* page = frame->ControlHost()->Page(0);
@@ -522,7 +524,7 @@ TEST_F(Frame, TheCameraColumnKeepsEveryButtonWithTheHistogramShown) {
         EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260) << at;
         EXPECT_GE(frame->Pane(IDD_IMAGE_BROWSER)->height(), 200) << at;
         if (!shots.isEmpty())
-            frame->grab().save(QString::fromUtf8(shots) + QStringLiteral("/camera-histogram-%1.png")
-                                                               .arg(QString::fromStdString(at)));
+            frame->grab().save(QString::fromUtf8(shots) +
+                               QStringLiteral("/camera-histogram-%1.png").arg(QString::fromStdString(at)));
     }
 }

@@ -83,10 +83,12 @@ TEST_F(Capture, BrowserListsTheFoldersStillsNewestLast) {
         const QString path = QString::fromStdString(frame.Folder() + name);
         QImage picture(8, 6, QImage::Format_RGB32);
         picture.fill(Qt::gray);
-        ASSERT_TRUE(picture.save(path, QString::fromUtf8(name).endsWith(QStringLiteral("txt")) ? "BMP" : nullptr));
+        ASSERT_TRUE(
+            picture.save(path, QString::fromUtf8(name).endsWith(QStringLiteral("txt")) ? "BMP" : nullptr));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
     }
     CImageBrowser* browser = capture().Browser();
     browser->AddExisting(QString::fromStdString(frame.Folder()));
@@ -141,10 +143,12 @@ TEST(CameraMemory, EachCamerasSettingsComeBackAfterARestartAndStayItsOwn) {
     EXPECT_EQ(c.m_seriesInterval, 9);
     EXPECT_EQ(c.m_timestampNames, 0);
     EXPECT_EQ(again->camera->Page()->m_resolutionList->currentIndex(), 3);
-    EXPECT_EQ(std::vector<int>(again->fake->gains, again->fake->gains + 3), (std::vector<int>{100, 128, 160}));
+    EXPECT_EQ(std::vector<int>(again->fake->gains, again->fake->gains + 3),
+              (std::vector<int>{100, 128, 160}));
 
     // Another camera (same model name, other ids; or same ids, other name) keeps the defaults.
-    for (const auto& [name, id] : {std::pair{std::string("Kamera A"), 0x046d0826u}, std::pair{std::string("Kamera B"), 0x046d0825u}}) {
+    for (const auto& [name, id] :
+         {std::pair{std::string("Kamera A"), 0x046d0826u}, std::pair{std::string("Kamera B"), 0x046d0825u}}) {
         auto other = session(name, id);
         other->fake->gains[0] = other->fake->gains[1] = other->fake->gains[2] = 128;
         other->Start(2);

@@ -189,7 +189,8 @@ int FakeV4l2Io::Ioctl(int fd, unsigned long request, void* arg) {
         const uint32_t after = q->id & ~(V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND);
         const FakeControl* found = nullptr;
         for (const FakeControl& c : dev.controls)
-            if ((q->id & V4L2_CTRL_FLAG_NEXT_CTRL) ? (c.id > after && (!found || c.id < found->id)) : c.id == after)
+            if ((q->id & V4L2_CTRL_FLAG_NEXT_CTRL) ? (c.id > after && (!found || c.id < found->id))
+                                                   : c.id == after)
                 found = &c;
         if (!found) return Fail(EINVAL);
         *q = {};

@@ -260,11 +260,22 @@ TEST(V4l2Controls, DialogListsAndSetsControlsAndCancelRestores) {
     FakeV4l2Io io;
     io.devices["/dev/video0"] = Microscope();
     io.devices["/dev/video0"].controls.push_back(
-        {V4L2_CID_EXPOSURE_AUTO, V4L2_CTRL_TYPE_MENU, "Auto Exposure", 0, 3, 1, 3,
+        {V4L2_CID_EXPOSURE_AUTO,
+         V4L2_CTRL_TYPE_MENU,
+         "Auto Exposure",
+         0,
+         3,
+         1,
+         3,
          {"Auto Mode", "Manual Mode", "Shutter Priority Mode", "Aperture Priority Mode"}});
-    io.devices["/dev/video0"].controls.push_back(
-        {V4L2_CID_WHITE_BALANCE_TEMPERATURE, V4L2_CTRL_TYPE_INTEGER, "White Balance Temperature", 2800, 6500,
-         10, 4600, {}});
+    io.devices["/dev/video0"].controls.push_back({V4L2_CID_WHITE_BALANCE_TEMPERATURE,
+                                                  V4L2_CTRL_TYPE_INTEGER,
+                                                  "White Balance Temperature",
+                                                  2800,
+                                                  6500,
+                                                  10,
+                                                  4600,
+                                                  {}});
     auto cameras = V4l2Camera::Enumerate(io);
     auto* camera = static_cast<V4l2Camera*>(cameras[0].get());
     EXPECT_TRUE(camera->Controls(1).empty()); // not opened

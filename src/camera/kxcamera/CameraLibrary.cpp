@@ -356,11 +356,11 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     const KXCameraIdentity id = Identity();
     const int gains[3] = {m_gains[0], m_gains[1], m_gains[2]};
     const StillWriter::Stamp stamp{
-        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))), m_stillPixelSize,
-        m_stillTime.isValid() ? m_stillTime : QDateTime::currentDateTime(),
+        QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
+        m_stillPixelSize, m_stillTime.isValid() ? m_stillTime : QDateTime::currentDateTime(),
         static_cast<double>(m_lastStillExposure.count()) / 1e6,
-        QString::asprintf("Gain R %.3f G %.3f B %.3f", gains[0] / double(kUnityGain), gains[1] / double(kUnityGain),
-                          gains[2] / double(kUnityGain))};
+        QString::asprintf("Gain R %.3f G %.3f B %.3f", gains[0] / double(kUnityGain),
+                          gains[1] / double(kUnityGain), gains[2] / double(kUnityGain))};
     const bool ok = format == KXCAMERA_RAW
                         ? StillWriter::Write(name, format, picture, raw, stamp, &error)
                         : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);

@@ -145,7 +145,7 @@ private:
     QByteArray m_raw;  // as the device delivered it
     Exposure m_exposure = Exposure::Live;
     Clock::time_point m_exposureStart;
-    Clock::time_point m_exposureLast; // the last frame gathered
+    Clock::time_point m_exposureLast;           // the last frame gathered
     std::chrono::microseconds m_heldExposure{}; // of the picture held
     Clock::duration m_exposureLength{};
     std::vector<uint32_t> m_exposureSum;

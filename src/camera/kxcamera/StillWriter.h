@@ -21,7 +21,7 @@ public:
         double pixelSizeUm = 0; // micrometres per pixel, 0 when not calibrated
         QDateTime taken;        // when the still was taken; invalid when unknown
         double exposureSeconds = 0; // 0 when unknown
-        QString gains;          // the colour gains as text, empty for none
+        QString gains;              // the colour gains as text, empty for none
     };
     // The file a format writes for `name`; empty for an unknown format.
     static QString FileName(const QString& name, uint8_t format);

@@ -41,18 +41,23 @@ bool IsSwitch(uint32_t id) {
 // Whether an automatic switch at `value` takes over: exposure is manual in
 // the manual and shutter-priority modes, the others are on when not 0.
 bool SwitchOn(uint32_t id, int value) {
-    if (id == V4L2_CID_EXPOSURE_AUTO) return value != V4L2_EXPOSURE_MANUAL && value != V4L2_EXPOSURE_SHUTTER_PRIORITY;
+    if (id == V4L2_CID_EXPOSURE_AUTO)
+        return value != V4L2_EXPOSURE_MANUAL && value != V4L2_EXPOSURE_SHUTTER_PRIORITY;
     return value != 0;
 }
 
 // The unit V4L2 gives a control's value in, where it gives one.
 QString Unit(uint32_t id) {
     switch (id) {
-    case V4L2_CID_EXPOSURE_ABSOLUTE: return QStringLiteral(" × 100 µs");
-    case V4L2_CID_WHITE_BALANCE_TEMPERATURE: return QStringLiteral(" K");
+    case V4L2_CID_EXPOSURE_ABSOLUTE:
+        return QStringLiteral(" × 100 µs");
+    case V4L2_CID_WHITE_BALANCE_TEMPERATURE:
+        return QStringLiteral(" K");
     case V4L2_CID_PAN_ABSOLUTE:
-    case V4L2_CID_TILT_ABSOLUTE: return QStringLiteral(" ″");
-    default: return QString();
+    case V4L2_CID_TILT_ABSOLUTE:
+        return QStringLiteral(" ″");
+    default:
+        return QString();
     }
 }
 
@@ -132,8 +137,8 @@ V4l2SettingsDialog::V4l2SettingsDialog(V4l2Camera* camera, int which, QWidget* p
         form->addRow(c.type == V4L2_CTRL_TYPE_BUTTON ? QString() : c.name, m_rows[id]);
     }
     if (m_controls.empty()) form->addRow(new QLabel(tr("Die Kamera bietet hier keine Einstellungen."), this));
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, this);
+    auto* buttons = new QDialogButtonBox(
+        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, this);
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(tr("Standard"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
     for (QAbstractButton* b : buttons->buttons())
@@ -183,7 +188,8 @@ std::vector<const V4l2Camera::Control*> V4l2SettingsDialog::SwitchesFirst() cons
 }
 
 void V4l2SettingsDialog::RestoreDefaults() {
-    for (const V4l2Camera::Control* c : SwitchesFirst()) ShowValue(*c, c->defaultValue);
+    for (const V4l2Camera::Control* c : SwitchesFirst())
+        ShowValue(*c, c->defaultValue);
 }
 
 void V4l2SettingsDialog::FollowAutoSwitches() {
@@ -192,9 +198,12 @@ void V4l2SettingsDialog::FollowAutoSwitches() {
         QWidget* automatic = Editor(s.automatic);
         if (manual == m_rows.end() || !automatic) continue;
         int value = 0;
-        if (auto* box = qobject_cast<QCheckBox*>(automatic)) value = box->isChecked() ? 1 : 0;
-        else if (auto* list = qobject_cast<QComboBox*>(automatic)) value = list->currentData().toInt();
-        else continue;
+        if (auto* box = qobject_cast<QCheckBox*>(automatic))
+            value = box->isChecked() ? 1 : 0;
+        else if (auto* list = qobject_cast<QComboBox*>(automatic))
+            value = list->currentData().toInt();
+        else
+            continue;
         manual->second->setEnabled(!SwitchOn(s.automatic, value));
     }
 }
@@ -202,7 +211,8 @@ void V4l2SettingsDialog::FollowAutoSwitches() {
 void V4l2SettingsDialog::done(int result) {
     // The old values back, the switches first so the manual values take.
     if (result != Accepted)
-        for (const V4l2Camera::Control* c : SwitchesFirst()) m_camera->SetControl(c->id, c->value);
+        for (const V4l2Camera::Control* c : SwitchesFirst())
+            m_camera->SetControl(c->id, c->value);
     QDialog::done(result);
 }
 

@@ -94,8 +94,10 @@ std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera, con
         // Whole microseconds; a fraction 1/n where that is exact (1/25 s), as cameras write it.
         const double us = std::fmin(std::round(capture.exposureSeconds * 1e6), 4294967295.0);
         const auto micro = static_cast<uint32_t>(std::fmax(us, 1.0));
-        if (1000000 % micro == 0) exifEntries.push_back(rational(0x829A, 1, 1000000 / micro));
-        else exifEntries.push_back(rational(0x829A, micro, 1000000));
+        if (1000000 % micro == 0)
+            exifEntries.push_back(rational(0x829A, 1, 1000000 / micro));
+        else
+            exifEntries.push_back(rational(0x829A, micro, 1000000));
     }
     const bool timed = capture.dateTime && std::strlen(capture.dateTime) == 19;
     if (timed) exifEntries.push_back(ascii(0x9003, capture.dateTime));
@@ -152,7 +154,8 @@ std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera, con
     const size_t link = directory(entries, 0x8769);
     if (withExif) {
         const auto exifAt = static_cast<uint32_t>(out.size() - kTiffStart);
-        for (int i = 0; i < 4; ++i) out[link + i] = static_cast<uint8_t>(exifAt >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[link + i] = static_cast<uint8_t>(exifAt >> (8 * i));
         directory(exifEntries, 0);
     }
     return out;
