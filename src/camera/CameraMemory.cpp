@@ -1,10 +1,12 @@
 #include "CameraMemory.h"
 
 #include <cstring>
+#include <utility>
 
 #include <QComboBox>
 
 #include "CameraCalls.h"
+#include "CameraLibrary.h"
 #include "CaptureControl.h"
 #include "Profile.h"
 
@@ -36,10 +38,18 @@ void CCameraMemory::StoreChosenRow(int row) {
 }
 
 void CCameraMemory::Restore(const KXCameraIdentity& id, QComboBox* resolutions, CCaptureControl& capture,
-                            CameraCalls& calls) const {
+                            CameraCalls& calls) {
     if (id.type < 0) return;
     const QString section = Section(id);
-    if (m_profile.GetProfileInt(section, kStored, 0) != 1) return;
+    const QString previous = std::exchange(m_current, section);
+    if (m_profile.GetProfileInt(section, kStored, 0) != 1) {
+        if (!previous.isEmpty() && previous != section) {
+            capture.SetDefaultSettings();
+            const int unity = kxcam::CameraLibrary::kUnityGain;
+            calls.SetGain(unity, unity, unity);
+        }
+        return;
+    }
     const auto number = [&](const char* entry, int fallback, int low, int high) {
         const int value = m_profile.GetProfileInt(section, QString::fromLatin1(entry), fallback);
         return value >= low && value <= high ? value : fallback;
@@ -67,6 +77,7 @@ void CCameraMemory::Store(const KXCameraIdentity& id, const QComboBox* resolutio
                           const CCaptureControl& capture, CameraCalls& calls) {
     if (id.type < 0) return;
     const QString section = Section(id);
+    m_current = section;
     m_profile.WriteProfileInt(section, kStored, 1);
     if (resolutions && resolutions->currentIndex() >= 0)
         m_profile.WriteProfileString(section, QStringLiteral("Resolution"), resolutions->currentText());

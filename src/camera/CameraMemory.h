@@ -25,12 +25,15 @@ public:
     int ChosenRow() const;
     void StoreChosenRow(int row);
     // Puts back what is stored for camera `id`: the resolution selected in
-    // `resolutions`, the capture settings and the gains. Nothing is stored: nothing changes.
+    // `resolutions`, the capture settings and the gains. When nothing is stored
+    // for it, a camera found after another one starts from the defaults (so it
+    // never takes over the other's), the first one keeps what is set.
     void Restore(const KXCameraIdentity& id, QComboBox* resolutions, CCaptureControl& capture,
-                 CameraCalls& calls) const;
+                 CameraCalls& calls);
     void Store(const KXCameraIdentity& id, const QComboBox* resolutions, const CCaptureControl& capture,
                CameraCalls& calls);
 
 private:
     CProfile& m_profile;
+    QString m_current; // the section of the camera restored or stored last
 };

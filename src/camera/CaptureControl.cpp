@@ -102,6 +102,14 @@ void CCaptureControl::SetProfile(CProfile* profile) {
     m_camera->SetMemory(m_memory.get(), this);
 }
 
+void CCaptureControl::SetDefaultSettings() {
+    m_captureBaseName.clear();
+    m_captureFormat = KXCAMERA_BMP;
+    m_seriesCount = 1;
+    m_seriesInterval = 1;
+    m_timestampNames = 1;
+}
+
 CSavePanel* CCaptureControl::SavePanel() const { return m_savePanel; }
 CImageBrowser* CCaptureControl::Browser() const { return m_browser; }
 CCountdownBar* CCaptureControl::CountdownBar() const {

@@ -72,6 +72,8 @@ public:
     void SetCalibration(Calibration calibration) { m_calibration = std::move(calibration); }
     // Each camera's settings are remembered in `profile` (see CCameraMemory; null: not remembered).
     void SetProfile(CProfile* profile);
+    // The capture name, format, count, interval and time-stamp switch a new camera starts with.
+    void SetDefaultSettings();
     // Tests replace the waits, the clock that names the files, the shell's folder opening
     // and the steady clock of the intervals, countdowns and recording checks (set that
     // before anything is timed; it must outlive this object).

@@ -132,10 +132,16 @@ TEST(CameraMemory, EachCamerasSettingsComeBackAfterARestartAndStayItsOwn) {
         first->fake->SetGain(100, 128, 160); // as a white balance leaves them
         first->camera->Page()->m_resolutionList->setCurrentIndex(3);
         ASSERT_EQ(SendMessage(first.get(), UM_PREVIEW_STOP), MSG_DONE); // stores
+        // Chosen from the camera list: its row is remembered (and the camera starts again).
+        ASSERT_EQ(SendMessage(first.get(), UM_CAMERA_SELECT, 5), MSG_DONE);
+        ASSERT_EQ(SendMessage(first.get(), UM_PREVIEW_STOP), MSG_DONE);
     }
-    // A restart: new objects over the same profile find the camera again.
+    // A restart: new objects over the same profile find the camera again, the chosen one preferred.
     auto again = session("Kamera A", 0x046d0825);
-    again->Start(2);
+    again->fake->typeOnSelect = 2;
+    ASSERT_EQ(SendMessage(again.get(), UM_DETECT_CAMERAS), MSG_DONE);
+    EXPECT_EQ(again->calls.front(), "SetCamera 5");
+    ASSERT_EQ(SendMessage(again.get(), UM_PREVIEW_START), MSG_DONE);
     const CCaptureControl& c = *again->capture;
     EXPECT_EQ(c.m_captureBaseName, QStringLiteral("Probe"));
     EXPECT_EQ(c.m_captureFormat, KXCAMERA_JPEG);
@@ -145,6 +151,14 @@ TEST(CameraMemory, EachCamerasSettingsComeBackAfterARestartAndStayItsOwn) {
     EXPECT_EQ(again->camera->Page()->m_resolutionList->currentIndex(), 3);
     EXPECT_EQ(std::vector<int>(again->fake->gains, again->fake->gains + 3),
               (std::vector<int>{100, 128, 160}));
+    // Another camera found in the same run starts from the defaults, not from this one's values.
+    ASSERT_EQ(SendMessage(again.get(), UM_PREVIEW_STOP), MSG_DONE);
+    again->fake->name = "Kamera C";
+    ASSERT_EQ(SendMessage(again.get(), UM_DETECT_CAMERAS), MSG_DONE);
+    EXPECT_EQ(again->capture->m_captureBaseName, QString());
+    EXPECT_EQ(again->capture->m_seriesCount, 1);
+    EXPECT_EQ(again->capture->m_captureFormat, KXCAMERA_BMP);
+    EXPECT_EQ(again->fake->gains[2], 128);
 
     // Another camera (same model name, other ids; or same ids, other name) keeps the defaults.
     for (const auto& [name, id] :
