@@ -22,6 +22,7 @@
 
 #include "AppTestSupport.h"
 #include "ControlHost.h"
+#include "CountdownBar.h"
 #include "Document.h"
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
@@ -336,6 +337,15 @@ TEST_F(Frame, TheStatusBarShowsEightPanesWideEnoughForTheirTexts) {
         right = pane->geometry().right();
     }
     EXPECT_EQ(frame->PaneText(0), "Bereit");
+    // The long exposure's countdown waits hidden in the status bar, its cancel button uncut when shown.
+    auto* countdown = frame->statusBar()->findChild<CCountdownBar*>();
+    ASSERT_NE(countdown, nullptr);
+    EXPECT_FALSE(countdown->isVisible());
+    countdown->ShowSeconds(999);
+    QApplication::processEvents();
+    EXPECT_TRUE(countdown->isVisible());
+    const QPushButton* cancel = countdown->CancelButton();
+    EXPECT_GE(cancel->width(), cancel->fontMetrics().horizontalAdvance(cancel->text()));
     // Offscreen there is no keyboard to ask: the lock panes stay blank.
     EXPECT_FALSE(CLockKeys::IsOn(CLockKeys::CapsLock).has_value());
     frame->UpdateLockKeys();
