@@ -170,6 +170,12 @@ TEST_F(SimulatedCapture, LongExposureStillCarriesTheExposureCountedDownAndItsTim
     ASSERT_TRUE(frames.Next());
     EXPECT_NE(library.CurrentFrame().cacheKey(), held);
     EXPECT_TRUE(frame->capture->CountdownBar()->isHidden());
+    // The time handed in was for that still: the next one written directly carries its own.
+    const std::string direct = frame->dir.file("direct");
+    ASSERT_EQ(KXCameraCaptureFile(direct.c_str(), KXCAMERA_JPEG), 1);
+    ASSERT_EQ(testsupport::Run("exiftool -s -s -s -DateTimeOriginal " + Quote(direct + ".JPG"), &out), 0);
+    EXPECT_EQ(out.rfind(QDateTime::currentDateTime().toString(QStringLiteral("yyyy:")).toStdString(), 0), 0u)
+        << out;
 }
 
 } // namespace

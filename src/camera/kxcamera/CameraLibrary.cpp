@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include <QApplication>
 #include <QComboBox>
@@ -355,9 +356,11 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
     QString error;
     const KXCameraIdentity id = Identity();
     const int gains[3] = {m_gains[0], m_gains[1], m_gains[2]};
+    // A time handed in is for this still only; later ones from other callers carry their own.
+    const QDateTime taken = std::exchange(m_stillTime, QDateTime());
     const StillWriter::Stamp stamp{
         QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
-        m_stillPixelSize, m_stillTime.isValid() ? m_stillTime : QDateTime::currentDateTime(),
+        m_stillPixelSize, taken.isValid() ? taken : QDateTime::currentDateTime(),
         static_cast<double>(m_lastStillExposure.count()) / 1e6,
         QString::asprintf("Gain R %.3f G %.3f B %.3f", gains[0] / double(kUnityGain),
                           gains[1] / double(kUnityGain), gains[2] / double(kUnityGain))};

@@ -63,7 +63,7 @@ public:
     int CaptureFile(const QString& name, uint8_t format);
     void SetStillPixelSize(double micrometres) { m_stillPixelSize = micrometres > 0 ? micrometres : 0; }
     double StillPixelSize() const { return m_stillPixelSize; }
-    // The time the stills that follow carry; invalid: the time each is written.
+    // The time the next still carries; invalid: the time it is written.
     void SetStillTime(const QDateTime& time) { m_stillTime = time; }
     // The exposure the last still written carries (0 when unknown): a long
     // exposure's from its start to its last frame, else the device's.
