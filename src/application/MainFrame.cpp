@@ -34,6 +34,7 @@
 #include "CmdUI.h"
 #include "CommandIcons.h"
 #include "ControlHost.h"
+#include "CountdownBar.h"
 #include "DibBlock.h"
 #include "HistogramBar.h"
 #include "Image.h"
@@ -98,6 +99,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
         return KXVM_MicronsPerPixel(camera.toUtf8().constData(), width, height);
     });
     m_pCapture->SetStatusReporter([this](const QString& text) { SetPaneText(0, text); });
+    if (CWinApp* app = App()) m_pCapture->SetProfile(&app->Profile());
     // Live focus stacks and mosaics open as new pictures, numbered like the menu's merges; after the
     // stop in hand is done, as the new document changes the mode.
     m_pCapture->SetLiveResult([this](int control, std::unique_ptr<vimg::Image> picture) {
@@ -135,6 +137,8 @@ bool CMainFrame::LoadFrame() {
     m_pClassicToolBar = CreateToolBar(QStringLiteral("ClassicToolBar"), QStringLiteral("Standard"));
     m_pClassicToolBar->hide();
     CreateStatusBar();
+    // The long exposure's countdown with its cancel button, shown while it counts.
+    statusBar()->addWidget(m_pCapture->CountdownBar());
 
     LoadMenu(menuBar(), resources::Menu(IDR_MAINFRAME));
     m_pToolBar = CreateToolBar(QStringLiteral("ToolBar"), QStringLiteral("ToolBar"));
@@ -193,6 +197,7 @@ bool CMainFrame::LoadFrame() {
     // A new account may not have its pictures folder yet: make both.
     if (!QDir().mkpath(capturePath))
         qCInfo(lcApp) << "capture folder" << capturePath << "could not be created";
+    m_pCapture->Browser()->AddExisting(capturePath);
 
     m_pCameraControl->StartWatching();
     SetTitle(QStringLiteral("Vistorel SoftWare"));
@@ -584,16 +589,47 @@ void CMainFrame::RegisterCommands() {
         OnCommand(command, [this, id] { IsPaneClosed(id) ? ShowPane(id) : ClosePane(id); });
         OnUpdateCommand(command, [this, id](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(id)); });
     }
-    OnCommand(ID_VIEW_HISTOGRAM, [this] {
+    // The same panes from "Ansicht"; those of camera mode only there.
+    for (const auto& [command, pane] :
+         {std::pair{ID_VIEW_PANE_PREVIEW, IDD_PREVIEW}, std::pair{ID_VIEW_PANE_SAVE, IDD_SAVE_PANEL},
+          std::pair{ID_VIEW_PANE_BROWSER, IDD_IMAGE_BROWSER}}) {
+        const int id = pane;
+        OnCommand(command, [this, id] {
+            if (m_mode == 1) IsPaneClosed(id) ? ShowPane(id) : ClosePane(id);
+        });
+        OnUpdateCommand(command, [this, id](CCmdUI* ui) {
+            ui->Enable(m_mode == 1);
+            ui->SetCheck(!IsPaneClosed(id));
+        });
+    }
+    OnCommand(ID_VIEW_PANE_CONTROL,
+              [this] { IsPaneClosed(IDP_CONTROL) ? ShowPane(IDP_CONTROL) : ClosePane(IDP_CONTROL); });
+    OnUpdateCommand(ID_VIEW_PANE_CONTROL, [this](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(IDP_CONTROL)); });
+    const auto toggleHistogram = [this] {
         if (IsPaneClosed(IDD_HISTOGRAM)) {
             ShowPane(IDD_HISTOGRAM);
-            DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
-            FixPaneSize(IDD_HISTOGRAM, kControlWidth, m_paneHeight * 30 / 100);
+            if (m_mode == 1 && !IsPaneClosed(IDD_PREVIEW)) {
+                // Camera mode: below the preview, where the picture leaves room, so the
+                // control column keeps every control.
+                QDockWidget* histogram = Pane(IDD_HISTOGRAM);
+                histogram->setMinimumWidth(0);
+                histogram->setMaximumWidth(QWIDGETSIZE_MAX);
+                m_trackSizes.erase(IDD_HISTOGRAM);
+                DockBelow(IDD_HISTOGRAM, IDD_PREVIEW);
+                const int column = ClientSize().height();
+                resizeDocks({Pane(IDD_PREVIEW), histogram}, {column - column / 4, column / 4}, Qt::Vertical);
+            } else {
+                DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
+                FixPaneSize(IDD_HISTOGRAM, kControlWidth, m_paneHeight * 30 / 100);
+            }
         } else {
             ClosePane(IDD_HISTOGRAM);
         }
-    });
-    OnUpdateCommand(ID_VIEW_HISTOGRAM, [this](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(IDD_HISTOGRAM)); });
+    };
+    for (int command : {ID_VIEW_HISTOGRAM, ID_VIEW_PANE_HISTOGRAM}) {
+        OnCommand(command, toggleHistogram);
+        OnUpdateCommand(command, [this](CCmdUI* ui) { ui->SetCheck(!IsPaneClosed(IDD_HISTOGRAM)); });
+    }
     OnCommand(ID_FULL_SCREEN, [this] { ToggleFullScreen(); });
     OnUpdateCommand(ID_FULL_SCREEN, [this](CCmdUI* ui) { ui->SetCheck(m_fullScreen); });
     OnCommand(ID_EDIT_PASTE, [this] { OnPaste(); });

@@ -33,6 +33,7 @@ public:
     virtual void GetRowTime(uint32_t* microseconds) { LEKXCameraGetRowTime(microseconds); }
     virtual int CaptureFile(const char* name, uint8_t format) { return KXCameraCaptureFile(name, format); }
     virtual void SetStillPixelSize(double micrometres) { KXCameraSetStillPixelSize(micrometres); }
+    virtual void SetStillTime(int64_t msecsSinceEpoch) { KXCameraSetStillTime(msecsSinceEpoch); }
     virtual int StartRecord(const char* name, int keyInterval, int realTime) {
         return KXCameraStartRecord(name, keyInterval, realTime);
     }

@@ -9,6 +9,7 @@
 
 #include "CameraCalls.h"
 #include "CameraLogging.h"
+#include "CameraMemory.h"
 #include "ConfigFile.h"
 #include "DeviceWatcher.h"
 #include "PageCapture.h"
@@ -129,7 +130,11 @@ void CCameraControl::Erase() {
 
 LRESULT CCameraControl::OnDetect(WPARAM wParam) {
     if (m_cameraState != 2 || m_notWin2000 != 1) return MSG_REFUSED;
-    m_calls->ReflashCamera();
+    // The camera chosen last is preferred when it is attached.
+    if (const int row = m_memory ? m_memory->ChosenRow() : -1; row >= 0)
+        m_calls->SetCamera(row);
+    else
+        m_calls->ReflashCamera();
     TakeOverIdentity(true);
     SendMessage(m_frame, UM_FILL_RESOLUTIONS, wParam);
     PostMessage(m_page, UM_CAMERA_SELECT, static_cast<WPARAM>(m_cameraState));
@@ -142,12 +147,14 @@ LRESULT CCameraControl::OnFillResolutions() {
     list->clear();
     m_calls->Registerpixel(list);
     list->setCurrentIndex(m_cameraType == 1 ? 2 : 0);
+    if (m_memory && m_capture) m_memory->Restore(m_calls->GetCameraID(), list, *m_capture, *m_calls);
     return 1;
 }
 
 LRESULT CCameraControl::OnSelect(WPARAM index) {
     if (m_cameraState != 2) return MSG_REFUSED;
     m_calls->SetCamera(static_cast<int>(index));
+    if (m_memory) m_memory->StoreChosenRow(static_cast<int>(index));
     TakeOverIdentity(true);
     SendMessage(m_frame, UM_FILL_RESOLUTIONS, index);
     SendMessage(m_page, UM_CAMERA_SELECT, static_cast<WPARAM>(m_cameraState));
@@ -212,6 +219,9 @@ LRESULT CCameraControl::OnStop() {
 
 LRESULT CCameraControl::OnRelease() {
     if (m_cameraType == -1 || m_cameraState != 0) return MSG_REFUSED;
+    if (m_memory && m_capture)
+        m_memory->Store(m_calls->GetCameraID(), m_page ? m_page->m_resolutionList : nullptr, *m_capture,
+                        *m_calls);
     m_calls->Stop();
     m_sleep(kCameraWait);
     if (m_libraryKept != 1) m_calls->UnInit();

@@ -16,6 +16,8 @@
 #include "PreviewWindow.h"
 
 class CameraCalls;
+class CCameraMemory;
+class CCaptureControl;
 class CConfigFile;
 class CDeviceWatcher;
 class QWidget;
@@ -54,6 +56,12 @@ public:
     void SetSleep(std::function<void(int)> sleep) { m_sleep = std::move(sleep); }
     void SetErrorReporter(std::function<void(const QString&)> report) { m_showError = std::move(report); }
     CDeviceWatcher* DeviceWatcher() const { return m_pDeviceWatcher.get(); }
+    // Remembers each camera's settings (null: nothing is remembered): the
+    // camera chosen, and per camera its resolution, gains and `capture`'s settings.
+    void SetMemory(CCameraMemory* memory, CCaptureControl* capture) {
+        m_memory = memory;
+        m_capture = capture;
+    }
 
     int m_cameraType = -1;
     int m_cameraState = 2;
@@ -82,6 +90,8 @@ private:
     QPointer<CPreviewWindow> m_preview;
     QPointer<CPageCapture> m_page;
     CMessageTarget* m_savePanel = nullptr;
+    CCameraMemory* m_memory = nullptr;
+    CCaptureControl* m_capture = nullptr;
     std::function<void(int)> m_sleep;
     std::function<void(const QString&)> m_showError;
 };

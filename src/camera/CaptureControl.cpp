@@ -17,6 +17,8 @@
 #include "CameraControl.h"
 #include "CameraLibrary.h"
 #include "CameraLogging.h"
+#include "CameraMemory.h"
+#include "CountdownBar.h"
 #include "DialogCaptureConfig.h"
 #include "Image.h"
 #include "ImageBrowser.h"
@@ -61,7 +63,7 @@ QString TimeStampName(const QDateTime& now) {
 
 CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, QWidget* frameWindow)
     : m_camera(camera), m_frame(frame), m_frameWindow(frameWindow), m_savePanel(new CSavePanel(this, frame)),
-      m_browser(new CImageBrowser(frame)),
+      m_browser(new CImageBrowser(frame)), m_countdownBar(new CCountdownBar),
       m_sleep([](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }),
       m_clock([] { return QDateTime::currentDateTime(); }),
       m_openFolder([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }),
@@ -75,6 +77,7 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
         box->open();
     };
     SetSteadyClock(SteadyCaptureClock::Instance());
+    connect(m_countdownBar, &CCountdownBar::cancelled, this, &CCaptureControl::CancelExposure);
     m_camera->SetSavePanel(m_savePanel);
     // The panel's pane deletes it at the frame's close.
     connect(m_savePanel, &QObject::destroyed, this, [this] { m_camera->SetSavePanel(nullptr); });
@@ -88,11 +91,15 @@ CCaptureControl::CCaptureControl(CCameraControl* camera, CMessageTarget* frame, 
 
 CCaptureControl::~CCaptureControl() {
     CancelLive();
-    if (m_camera) m_camera->SetSavePanel(nullptr);
+    if (m_camera) {
+        m_camera->SetSavePanel(nullptr);
+        m_camera->SetMemory(nullptr, nullptr);
+    }
     delete m_pConfigDialog;
     // Both stay parentless until their pane takes them.
     if (m_savePanel && !m_savePanel->parent()) delete m_savePanel;
     if (m_browser && !m_browser->parent()) delete m_browser;
+    if (m_countdownBar && !m_countdownBar->parent()) delete m_countdownBar;
 }
 
 void CCaptureControl::SetSteadyClock(CaptureClock& clock) {
@@ -105,8 +112,24 @@ void CCaptureControl::SetSteadyClock(CaptureClock& clock) {
     });
 }
 
+void CCaptureControl::SetProfile(CProfile* profile) {
+    m_memory = profile ? std::make_unique<CCameraMemory>(*profile) : nullptr;
+    m_camera->SetMemory(m_memory.get(), this);
+}
+
+void CCaptureControl::SetDefaultSettings() {
+    m_captureBaseName.clear();
+    m_captureFormat = KXCAMERA_BMP;
+    m_seriesCount = 1;
+    m_seriesInterval = 1;
+    m_timestampNames = 1;
+}
+
 CSavePanel* CCaptureControl::SavePanel() const { return m_savePanel; }
 CImageBrowser* CCaptureControl::Browser() const { return m_browser; }
+CCountdownBar* CCaptureControl::CountdownBar() const {
+    return m_countdownBar;
+}
 
 CameraCalls& CCaptureControl::Calls() const { return m_camera->Calls(); }
 bool CCaptureControl::Running() const { return m_camera->m_cameraState == 0; }
@@ -174,6 +197,7 @@ void CCaptureControl::SetTitle(const QString& title) {
 
 void CCaptureControl::ShowCountdown() {
     SetTitle(QCoreApplication::translate("CaptureControl", "Capturing Time left :%1 S").arg(m_countdown));
+    if (m_countdownBar) m_countdownBar->ShowSeconds(m_countdown);
 }
 
 void CCaptureControl::StartCountdown(int seconds) {
@@ -186,6 +210,32 @@ void CCaptureControl::StartCountdown(int seconds) {
 void CCaptureControl::StopCountdown() {
     m_countdownTimer->Stop();
     m_timerRunning = 0;
+    m_exposureEnd.reset();
+    if (m_countdownBar) m_countdownBar->hide();
+}
+
+void CCaptureControl::StartExposure(int type, std::chrono::microseconds length) {
+    Calls().CancelLongExposure(0);
+    if (type != 12) Calls().StartLongExpTime();
+    // The countdown shows the whole seconds left and ends with the exposure.
+    const int64_t seconds = (length.count() + 999999) / 1000000;
+    StartCountdown(static_cast<int>(std::min<int64_t>(seconds, INT32_MAX)));
+    m_exposureEnd = m_steadyClock->Now() + length;
+}
+
+void CCaptureControl::ResumePreview() {
+    const int type = CameraType();
+    if (type == 10 || type == 11 || type == 12) Calls().CancelLongExposure(1);
+}
+
+void CCaptureControl::CancelExposure() {
+    if (!m_timerRunning && !m_pendingStill) return;
+    StopCountdown();
+    m_pendingStill = 0;
+    ResumePreview();
+    SetTitle(kTitle);
+    if (m_status) m_status(tr("Belichtung abgebrochen, kein Bild gespeichert"));
+    if (m_seriesActive) EndSeries(false);
 }
 
 bool CCaptureControl::CaptureFolderUsable() const {
@@ -210,7 +260,8 @@ void CCaptureControl::ReportFailure(const QString& message) {
 
 bool CCaptureControl::WriteStill() {
     if (!EnsureCaptureFolder()) return false;
-    const QString base = FreeStillBaseName(StillBaseName(m_clock()));
+    const QDateTime now = m_clock();
+    const QString base = FreeStillBaseName(StillBaseName(now));
     const QString full = StillFullName(base);
 
     int width = 0, height = 0;
@@ -219,6 +270,8 @@ bool CCaptureControl::WriteStill() {
     const QString camera =
         QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name)));
     Calls().SetStillPixelSize(m_calibration ? m_calibration(camera, width, height) : 0.0);
+    // The still carries the time its name gives, with the year.
+    Calls().SetStillTime(now.toMSecsSinceEpoch());
     if (Calls().CaptureFile(QFile::encodeName(base).constData(), static_cast<uint8_t>(m_captureFormat)) != 1) {
         const QString written = full.isEmpty() ? base + QStringLiteral(".RAW") : full;
         ReportFailure(
@@ -253,24 +306,19 @@ void CCaptureControl::CaptureOne() {
     if (type == 10 || type == 11 || type == 12) {
         Calls().Pause();
         m_sleep(100);
-        uint32_t exposure = 0;
+        uint32_t exposure = 0, rowTime = 0;
         Calls().GetExposureTime(&exposure);
-        int64_t seconds = 0;
-        if (type == 11) {
-            uint32_t rowTime = 0;
-            Calls().GetRowTime(&rowTime);
-            seconds = static_cast<int64_t>(uint64_t(rowTime) * exposure * 318 / 1000000);
-        } else {
-            seconds = int64_t(exposure) * 40000 / 1000000;
-        }
-        if (seconds <= 3) {
-            if (!WriteStill() && m_seriesActive) EndSeries(false);
+        if (type == 11) Calls().GetRowTime(&rowTime);
+        // As long as the library exposes, so the still carries the exposure counted down.
+        const std::chrono::microseconds length =
+            kxcam::CameraLibrary::LongExposureLength(type, exposure, rowTime);
+        if (length >= kCountedExposure) {
+            StartExposure(type, length);
             return;
         }
-        Calls().CancelLongExposure(0);
-        if (type != 12) Calls().StartLongExpTime();
-        const int s = static_cast<int>(std::min<int64_t>(seconds, INT32_MAX));
-        StartCountdown(s - s / 50 - 2);
+        const bool written = WriteStill();
+        ResumePreview();
+        if (!written && m_seriesActive) EndSeries(false);
         return;
     }
     if (type == 14) {
@@ -286,6 +334,27 @@ void CCaptureControl::CaptureOne() {
 }
 
 void CCaptureControl::OnTimer() {
+    if (m_exposureEnd) {
+        const auto left = *m_exposureEnd - m_steadyClock->Now();
+        if (left > decltype(left)::zero()) {
+            m_countdown = static_cast<int>((std::chrono::ceil<std::chrono::seconds>(left)).count());
+            ShowCountdown();
+            // The last part of a second: the next tick comes when the exposure ends.
+            if (left < kCountdownTick)
+                m_countdownTimer->Start(std::chrono::ceil<std::chrono::milliseconds>(left));
+            return;
+        }
+        StopCountdown();
+        SetTitle(kTitle);
+        const bool written = WriteStill();
+        ResumePreview();
+        if (!written && m_seriesActive) {
+            EndSeries(false);
+            return;
+        }
+        SeriesAdvance();
+        return;
+    }
     if (m_countdown != 0) {
         ShowCountdown();
         --m_countdown;
@@ -505,6 +574,9 @@ LRESULT CCaptureControl::OnConfigDone() {
     m_pConfigDialog->hide();
     m_pConfigDialog->deleteLater();
     m_pConfigDialog = nullptr;
+    if (m_memory && CameraType() != -1)
+        m_memory->Store(Calls().GetCameraID(),
+                        m_camera->Page() ? m_camera->Page()->m_resolutionList : nullptr, *this, Calls());
     return MSG_DONE;
 }
 

@@ -1,14 +1,15 @@
 // Capture to file, as the main frame does it: the capture settings, the names
 // of stills and videos, single stills, timed series, long exposures with a
-// countdown in the window title, video recording and the modeless capture
-// configuration dialog, and live merging of the preview ("EDF", "Panorama",
-// through CLiveComposer). It owns the save panel and the image browser; the
+// countdown in the window title and the status bar, video recording and the
+// modeless capture configuration dialog, and live merging of the preview
+// ("EDF", "Panorama", through CLiveComposer). It owns the save panel and the image browser; the
 // frame hands it the capture messages (1225-1232, 1245, 1273) and the camera
 // stop, and the camera library writes the files.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDateTime>
 #include <QObject>
@@ -21,6 +22,9 @@
 class CameraCalls;
 class CCameraControl;
 class CDialogCaptureConfig;
+class CCameraMemory;
+class CCountdownBar;
+class CProfile;
 class CImageBrowser;
 class CLiveComposer;
 class CLiveView;
@@ -53,11 +57,16 @@ public:
 
     CSavePanel* SavePanel() const;
     CImageBrowser* Browser() const;
+    // The countdown with its cancel button, for the frame's status bar.
+    CCountdownBar* CountdownBar() const;
     CDialogCaptureConfig* ConfigDialog() const { return m_pConfigDialog; }
     const CCameraControl* Camera() const { return m_camera; }
     // A series is under way: more stills to come, or its last still pending.
     bool SeriesRunning() const { return m_seriesActive; }
     bool CountdownActive() const { return m_countdownTimer->IsActive(); }
+    // Cancels the exposure or pending still that counts down: nothing is
+    // written, the series ends and the preview goes on.
+    void CancelExposure();
 
     // The name of a still without its extension, and with it ("" for raw
     // stills, which the image browser does not show). An empty base name
@@ -81,6 +90,10 @@ public:
     void CancelLive();
     CLiveComposer* Live() const { return m_live.get(); }
     bool LiveRunning() const;
+    // Each camera's settings are remembered in `profile` (see CCameraMemory; null: not remembered).
+    void SetProfile(CProfile* profile);
+    // The capture name, format, count, interval and time-stamp switch a new camera starts with.
+    void SetDefaultSettings();
     // Tests replace the waits, the clock that names the files, the shell's folder opening
     // and the steady clock of the intervals, countdowns and recording checks (set that
     // before anything is timed; it must outlive this object).
@@ -105,6 +118,8 @@ public:
     static constexpr qint64 kTooLittleSpace = 200LL * 1000 * 1000;
     // Presses of "Speichern" kept while a still is being taken.
     static constexpr int kMaxQueuedPresses = 100;
+    // Long exposures (types 10, 11, 12) from this length on count down.
+    static constexpr std::chrono::seconds kCountedExposure{1};
 
     QString m_capturePath;
     QString m_captureBaseName;
@@ -128,6 +143,10 @@ private:
     void ShowCountdown();
     void StartCountdown(int seconds);
     void StopCountdown();
+    // Starts a long exposure of `length` and counts it down to its end.
+    void StartExposure(int type, std::chrono::microseconds length);
+    // The long exposure is over (or written early): back to the live preview.
+    void ResumePreview();
     // False (with the user told) when the still could not be written.
     bool WriteStill();
     void WritePendingStill();
@@ -155,6 +174,9 @@ private:
     QPointer<CSavePanel> m_savePanel;
     QPointer<CImageBrowser> m_browser;
     std::unique_ptr<CaptureClock::Timer> m_countdownTimer;
+    QPointer<CCountdownBar> m_countdownBar;
+    // When the long exposure that counts down ends.
+    std::optional<CaptureClock::TimePoint> m_exposureEnd;
     std::unique_ptr<CaptureClock::Timer> m_intervalTimer;
     // The series runs on the interval timer so messages keep flowing: stills
     // still to start, and whether the interval after the last one has passed.
@@ -167,6 +189,7 @@ private:
     QString m_videoName; // without its extension
     CaptureClock::TimePoint m_videoStart;
     Calibration m_calibration;
+    std::unique_ptr<CCameraMemory> m_memory;
     CaptureClock* m_steadyClock = nullptr;
     std::function<void(int)> m_sleep;
     std::function<QDateTime()> m_clock;

@@ -1,9 +1,12 @@
 #include "ImageBrowser.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -61,6 +64,23 @@ QString CImageBrowser::CounterText() const { return m_counter->text(); }
 void CImageBrowser::Add(const QString& path) {
     m_list->addItem(path);
     m_position = static_cast<uint16_t>(m_list->count());
+    ShowCurrent();
+}
+
+void CImageBrowser::AddExisting(const QString& folder) {
+    if (folder.isEmpty()) return;
+    QFileInfoList files = QDir(folder).entryInfoList(
+        {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp")},
+        QDir::Files | QDir::Readable);
+    // Oldest first; stills of one second in the order of their names ("_2" after the first).
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        const QDateTime ta = a.lastModified(), tb = b.lastModified();
+        return ta != tb ? ta < tb : a.fileName() < b.fileName();
+    });
+    for (const QFileInfo& file : files)
+        m_list->addItem(QDir::cleanPath(file.absoluteFilePath()));
+    if (files.isEmpty()) return;
+    m_position = static_cast<uint16_t>(std::min(m_list->count(), 65535));
     ShowCurrent();
 }
 

@@ -1,7 +1,7 @@
 // The image browser (template 219) in a docking pane of camera mode: the stills
-// captured in this run, a thumbnail of one of them (at most 200 pixels wide or
-// high) with a counter, "<<" and ">>" to step through them and "Bild öffnen",
-// which asks the frame (1235) to open the still shown as a document.
+// of the capture folder and those captured in this run, a thumbnail of one of them (at most 200 pixels wide
+// or high) with a counter, "<<" and ">>" to step through them and "Bild öffnen", which asks the frame (1235)
+// to open the still shown as a document.
 #pragma once
 
 #include <functional>
@@ -27,6 +27,9 @@ public:
 
     // Appends a written still (full path with extension), makes it current and shows it.
     void Add(const QString& path);
+    // Appends the stills already in `folder` (JPEG and BMP pictures), oldest
+    // first, and shows the newest.
+    void AddExisting(const QString& folder);
     void Previous();
     void Next();
     void OpenCurrent();

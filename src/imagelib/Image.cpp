@@ -5,6 +5,7 @@
 #include "IOFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -335,6 +336,14 @@ void Image::SetYDPI(int32_t dpi) {
 void Image::SetCameraName(const char* name) {
     std::memset(info.cameraName, 0, sizeof info.cameraName);
     if (name) std::strncpy(info.cameraName, name, sizeof info.cameraName - 1);
+}
+
+void Image::SetCaptureStamp(const char* time, double exposureSeconds, const char* gain) {
+    std::memset(info.captureTime, 0, sizeof info.captureTime);
+    if (time && std::strlen(time) == sizeof info.captureTime - 1) std::memcpy(info.captureTime, time, 19);
+    info.exposureSeconds = std::isfinite(exposureSeconds) && exposureSeconds > 0 ? exposureSeconds : 0;
+    std::memset(info.gainText, 0, sizeof info.gainText);
+    if (gain) std::strncpy(info.gainText, gain, sizeof info.gainText - 1);
 }
 
 void Image::GetOffset(int32_t* x, int32_t* y) const {

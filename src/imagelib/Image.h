@@ -59,6 +59,12 @@ struct ImageInfo {
     // micrometres (0: not calibrated), and the camera that took it.
     double pixelSizeUm = 0;
     char cameraName[64] = {};
+    // How a camera took the picture, for the stills' metadata: the time as EXIF
+    // writes it ("YYYY:MM:DD HH:MM:SS", empty: unknown), the exposure in seconds
+    // (0: unknown) and the gains as text (empty: none).
+    char captureTime[20] = {};
+    double exposureSeconds = 0;
+    char gainText[64] = {};
 };
 
 class Image {
@@ -129,6 +135,11 @@ public:
     const char* GetCameraName() const { return info.cameraName; }
     // Keeps at most 63 bytes of `name`.
     void SetCameraName(const char* name);
+    const char* GetCaptureTime() const { return info.captureTime; }
+    double GetExposureSeconds() const { return info.exposureSeconds; }
+    const char* GetGainText() const { return info.gainText; }
+    // time: "YYYY:MM:DD HH:MM:SS" (anything else is dropped); gain at most 63 bytes.
+    void SetCaptureStamp(const char* time, double exposureSeconds, const char* gain);
     uint8_t GetJpegQuality() const { return info.jpegQuality; }
     void SetJpegQuality(uint8_t q) { info.jpegQuality = q; }
     uint8_t GetJpegScale() const { return info.jpegScale; }
@@ -511,7 +522,6 @@ protected:
     bool Deliver(Image& result, Image* dest);
     // RotateRight (clockwise) and RotateLeft.
     bool QuarterTurn(bool clockwise, Image* dest);
-    bool QuarterTurnConsuming(bool clockwise, Image& tmp);
     // Makes `dest` an 8-bit grey image holding a width x height byte plane.
     bool PlaneToGrayImage(const uint8_t* plane, Image* dest) const;
 

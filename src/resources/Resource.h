@@ -223,6 +223,12 @@ constexpr int ID_CAPTURE_CONTROL = 33003;
 constexpr int ID_CAPTURE_PICTURE = 33004;
 constexpr int ID_VIEW_HISTOGRAM = 32876;
 constexpr int ID_VIEW_PALETTE = 32877;
+// "Ansicht": each pane shown or hidden, with its check mark.
+constexpr int ID_VIEW_PANE_CONTROL = 33930;
+constexpr int ID_VIEW_PANE_PREVIEW = 33931;
+constexpr int ID_VIEW_PANE_SAVE = 33932;
+constexpr int ID_VIEW_PANE_BROWSER = 33933;
+constexpr int ID_VIEW_PANE_HISTOGRAM = 33934;
 // Palette dialog (158) and histogram bar (237).
 constexpr int IDD_PALETTE = 158;
 constexpr int IDC_PAL_MAINTAIN = 1003;

@@ -27,6 +27,13 @@ MenuItem ViewMenu(bool withToolBar) {
         view.popup.push_back({ID_VIEW_TOOLBAR, QT_TRANSLATE_NOOP("ViewMenu", "&Werkzeugleiste")});
     view.popup.push_back({ID_VIEW_STATUS_BAR, QT_TRANSLATE_NOOP("ViewMenu", "S&tatusleiste")});
     view.popup.push_back(kSeparator);
+    // Every pane; those of camera mode are greyed in image-processing mode.
+    view.popup.push_back({ID_VIEW_PANE_CONTROL, QT_TRANSLATE_NOOP("ViewMenu", "Steuerung")});
+    view.popup.push_back({ID_VIEW_PANE_PREVIEW, QT_TRANSLATE_NOOP("ViewMenu", "Kamera Vorschau")});
+    view.popup.push_back({ID_VIEW_PANE_SAVE, QT_TRANSLATE_NOOP("ViewMenu", "Speichern")});
+    view.popup.push_back({ID_VIEW_PANE_BROWSER, QT_TRANSLATE_NOOP("ViewMenu", "Bildbrowser")});
+    view.popup.push_back({ID_VIEW_PANE_HISTOGRAM, QT_TRANSLATE_NOOP("ViewMenu", "Histogramm")});
+    view.popup.push_back(kSeparator);
     view.popup.push_back({0,
                           QT_TRANSLATE_NOOP("ViewMenu", "Menü Darstellung"),
                           {{ID_MENU_CLASSIC, QT_TRANSLATE_NOOP("ViewMenu", "Grundeinstellung")},

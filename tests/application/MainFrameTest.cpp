@@ -22,6 +22,7 @@
 
 #include "AppTestSupport.h"
 #include "ControlHost.h"
+#include "CountdownBar.h"
 #include "Document.h"
 #include "LockKeys.h"
 #include "MDIChildWnd.h"
@@ -336,6 +337,15 @@ TEST_F(Frame, TheStatusBarShowsEightPanesWideEnoughForTheirTexts) {
         right = pane->geometry().right();
     }
     EXPECT_EQ(frame->PaneText(0), "Bereit");
+    // The long exposure's countdown waits hidden in the status bar, its cancel button uncut when shown.
+    auto* countdown = frame->statusBar()->findChild<CCountdownBar*>();
+    ASSERT_NE(countdown, nullptr);
+    EXPECT_FALSE(countdown->isVisible());
+    countdown->ShowSeconds(999);
+    QApplication::processEvents();
+    EXPECT_TRUE(countdown->isVisible());
+    const QPushButton* cancel = countdown->CancelButton();
+    EXPECT_GE(cancel->width(), cancel->fontMetrics().horizontalAdvance(cancel->text()));
     // Offscreen there is no keyboard to ask: the lock panes stay blank.
     EXPECT_FALSE(CLockKeys::IsOn(CLockKeys::CapsLock).has_value());
     frame->UpdateLockKeys();
@@ -450,4 +460,81 @@ TEST(ControlHostPages, AHiddenControlKeepsItsRoomOnThePage) {
     host.InstallPage(0, page);
     EXPECT_GE(page->height(), 120);
     EXPECT_LT(page->height(), 400);
+}
+
+// Every pane is shown and hidden from "Ansicht" with its check mark; the
+// panes of camera mode are greyed in image-processing mode.
+TEST_F(Frame, TheViewMenuShowsAndHidesEveryPane) {
+    const std::pair<int, int> panes[] = {{ID_VIEW_PANE_CONTROL, IDP_CONTROL},
+                                         {ID_VIEW_PANE_PREVIEW, IDD_PREVIEW},
+                                         {ID_VIEW_PANE_SAVE, IDD_SAVE_PANEL},
+                                         {ID_VIEW_PANE_BROWSER, IDD_IMAGE_BROWSER},
+                                         {ID_VIEW_PANE_HISTOGRAM, IDD_HISTOGRAM}};
+    for (int mode : {ID_MODE_IMAGE, ID_MODE_CAMERA}) {
+        frame->ExecuteCommand(mode);
+        QApplication::processEvents();
+        QMenu* view = nullptr;
+        for (QAction* menu : frame->menuBar()->actions())
+            if (menu->text() == QStringLiteral("&Ansicht")) view = menu->menu();
+        ASSERT_NE(view, nullptr) << mode;
+        for (const auto& [command, pane] : panes) {
+            QAction* action = frame->CommandAction(command);
+            EXPECT_TRUE(view->actions().contains(action)) << command;
+            frame->UpdateAllCommandUI();
+            const bool cameraPane =
+                pane == IDD_PREVIEW || pane == IDD_SAVE_PANEL || pane == IDD_IMAGE_BROWSER;
+            EXPECT_EQ(action->isEnabled(), mode == ID_MODE_CAMERA || !cameraPane) << command;
+            if (!action->isEnabled()) continue;
+            for (int turn = 0; turn < 2; ++turn) {
+                const bool shown = !frame->IsPaneClosed(pane);
+                EXPECT_EQ(action->isChecked(), shown) << command;
+                frame->ExecuteCommand(command);
+                QApplication::processEvents();
+                EXPECT_EQ(frame->IsPaneClosed(pane), shown) << command << " " << turn;
+                frame->UpdateAllCommandUI();
+            }
+        }
+    }
+}
+
+// With the live histogram shown in camera mode (below the preview), at a small
+// and a large window, every button of the control page and the save panel is
+// whole and wide enough for its text, and the browser keeps its room.
+TEST_F(Frame, TheCameraColumnKeepsEveryButtonWithTheHistogramShown) {
+    const QByteArray shots = qgetenv("VISTOREL_SCREENSHOT_DIR");
+    for (const QSize size : {QSize(1024, 720), QSize(1920, 1080)}) {
+        frame->ExecuteCommand(ID_MODE_IMAGE);
+        frame->resize(size);
+        frame->ExecuteCommand(ID_MODE_CAMERA);
+        ASSERT_TRUE(frame->IsPaneClosed(IDD_HISTOGRAM));
+        frame->ExecuteCommand(ID_VIEW_PANE_HISTOGRAM);
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+        ASSERT_FALSE(frame->IsPaneClosed(IDD_HISTOGRAM));
+        const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        QWidget* page = frame->ControlHost()->Page(0);
+        EXPECT_LE(page->height(), page->parentWidget()->height()) << at << ": the control page is cut";
+        for (int id : {IDP_CONTROL, IDD_SAVE_PANEL}) {
+            QDockWidget* pane = frame->Pane(id);
+            for (const QAbstractButton* button : pane->widget()->findChildren<QAbstractButton*>()) {
+                if (!button->isVisible()) continue;
+                const QString text = QString(button->text()).remove(QLatin1Char('&'));
+                EXPECT_LE(button->mapTo(pane, QPoint(0, button->height())).y(), pane->height())
+                    << at << " " << text.toStdString();
+                EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(text))
+                    << at << " " << text.toStdString();
+            }
+        }
+        // The histogram under the preview, as wide, and a quarter of the height.
+        const QRect histogram = frame->Pane(IDD_HISTOGRAM)->geometry();
+        const QRect preview = frame->Pane(IDD_PREVIEW)->geometry();
+        EXPECT_GE(histogram.top(), preview.bottom()) << at;
+        EXPECT_EQ(histogram.width(), preview.width()) << at;
+        EXPECT_GE(histogram.height(), frame->height() / 5) << at;
+        EXPECT_EQ(frame->Pane(IDP_CONTROL)->width(), 260) << at;
+        EXPECT_GE(frame->Pane(IDD_IMAGE_BROWSER)->height(), 200) << at;
+        if (!shots.isEmpty())
+            frame->grab().save(QString::fromUtf8(shots) +
+                               QStringLiteral("/camera-histogram-%1.png").arg(QString::fromStdString(at)));
+    }
 }

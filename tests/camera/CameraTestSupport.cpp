@@ -35,6 +35,8 @@ void ResetLibrary() {
     lib.UnInit();
     lib.SetEnumerator({});
     lib.SetGains(128, 128, 128);
+    // The library's default codec: a test that chose another does not leave it to the next.
+    lib.SetCodec(kxcam::VideoRecorder::Codec::MotionJpegMov);
 }
 
 SteppedCameras::SteppedCameras() {

@@ -16,7 +16,7 @@ namespace camtest {
 void UseSimulatedCamera(int type);
 // Lists no camera at all.
 void UseNoCamera();
-// Back to the real list; stops and releases whatever runs.
+// Back to the real list and the default codec; stops and releases whatever runs.
 void ResetLibrary();
 
 // While it lives, simulated cameras started deliver frames only when Next is

@@ -2,6 +2,7 @@
 // long exposures, pending stills, series on the timer, video and the
 // configuration dialog's life. Intervals, countdowns and recording checks run
 // on the frame's test clock.
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +13,11 @@
 
 #include "CameraTestSupport.h"
 #include "CaptureTestSupport.h"
+#include "CountdownBar.h"
 #include "DialogCaptureConfig.h"
 #include "ImageBrowser.h"
+#include "KXCamera.h"
+#include "Profile.h"
 #include "SavePanel.h"
 #include "UserMessages.h"
 
@@ -72,6 +76,104 @@ TEST_F(Capture, TimeStampedStillsNeverOverwriteAndGoToTheBrowser) {
     EXPECT_EQ(capture().m_seriesIndex, 3);
 }
 
+TEST_F(Capture, BrowserListsTheFoldersStillsNewestLast) {
+    // Modification times against the names' order; other files stay out.
+    const std::pair<const char*, int> files[] = {{"b.JPG", 30}, {"a.bmp", 20}, {"c.BMP", 10}, {"d.txt", 40}};
+    for (const auto& [name, age] : files) {
+        const QString path = QString::fromStdString(frame.Folder() + name);
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        ASSERT_TRUE(
+            picture.save(path, QString::fromUtf8(name).endsWith(QStringLiteral("txt")) ? "BMP" : nullptr));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+    }
+    CImageBrowser* browser = capture().Browser();
+    browser->AddExisting(QString::fromStdString(frame.Folder()));
+    ASSERT_EQ(browser->Count(), 3);
+    EXPECT_EQ(browser->CounterText(), QStringLiteral("< 3 / 3 >"));
+    EXPECT_EQ(browser->Thumbnail().GetWidth(), 8u);
+    auto* list = browser->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    const QDir folder(QString::fromStdString(frame.Folder()));
+    EXPECT_EQ(list->itemText(0), folder.filePath(QStringLiteral("b.JPG")));
+    EXPECT_EQ(list->itemText(1), folder.filePath(QStringLiteral("a.bmp")));
+    EXPECT_EQ(list->itemText(2), folder.filePath(QStringLiteral("c.BMP")));
+    frame.Start(2);
+    Series();
+    EXPECT_EQ(browser->Count(), 4); // this session's stills follow
+    EXPECT_TRUE(frame.reports.empty());
+}
+
+TEST(CameraMemory, EachCamerasSettingsComeBackAfterARestartAndStayItsOwn) {
+    testsupport::TempDir dir;
+    // Every session reads the profile file anew.
+    std::vector<std::unique_ptr<CProfile>> profiles;
+    const auto session = [&](const std::string& name, uint32_t id) {
+        profiles.push_back(std::make_unique<CProfile>(QString::fromStdString(dir.file("Vistorel.ini"))));
+        auto frame = std::make_unique<CaptureFrame>();
+        frame->fake->name = name;
+        frame->fake->id = id;
+        frame->fake->resolutions = 4;
+        frame->capture->SetProfile(profiles.back().get());
+        return frame;
+    };
+    {
+        auto first = session("Kamera A", 0x046d0825);
+        first->Start(2);
+        CCaptureControl& c = *first->capture;
+        c.m_captureBaseName = QStringLiteral("Probe");
+        c.m_captureFormat = KXCAMERA_JPEG;
+        c.m_seriesCount = 7;
+        c.m_seriesInterval = 9;
+        c.m_timestampNames = 0;
+        first->fake->SetGain(100, 128, 160); // as a white balance leaves them
+        first->camera->Page()->m_resolutionList->setCurrentIndex(3);
+        ASSERT_EQ(SendMessage(first.get(), UM_PREVIEW_STOP), MSG_DONE); // stores
+        // Chosen from the camera list: its row is remembered (and the camera starts again).
+        ASSERT_EQ(SendMessage(first.get(), UM_CAMERA_SELECT, 5), MSG_DONE);
+        ASSERT_EQ(SendMessage(first.get(), UM_PREVIEW_STOP), MSG_DONE);
+    }
+    // A restart: new objects over the same profile find the camera again, the chosen one preferred.
+    auto again = session("Kamera A", 0x046d0825);
+    again->fake->typeOnSelect = 2;
+    ASSERT_EQ(SendMessage(again.get(), UM_DETECT_CAMERAS), MSG_DONE);
+    EXPECT_EQ(again->calls.front(), "SetCamera 5");
+    ASSERT_EQ(SendMessage(again.get(), UM_PREVIEW_START), MSG_DONE);
+    const CCaptureControl& c = *again->capture;
+    EXPECT_EQ(c.m_captureBaseName, QStringLiteral("Probe"));
+    EXPECT_EQ(c.m_captureFormat, KXCAMERA_JPEG);
+    EXPECT_EQ(c.m_seriesCount, 7);
+    EXPECT_EQ(c.m_seriesInterval, 9);
+    EXPECT_EQ(c.m_timestampNames, 0);
+    EXPECT_EQ(again->camera->Page()->m_resolutionList->currentIndex(), 3);
+    EXPECT_EQ(std::vector<int>(again->fake->gains, again->fake->gains + 3),
+              (std::vector<int>{100, 128, 160}));
+    // Another camera found in the same run starts from the defaults, not from this one's values.
+    ASSERT_EQ(SendMessage(again.get(), UM_PREVIEW_STOP), MSG_DONE);
+    again->fake->name = "Kamera C";
+    ASSERT_EQ(SendMessage(again.get(), UM_DETECT_CAMERAS), MSG_DONE);
+    EXPECT_EQ(again->capture->m_captureBaseName, QString());
+    EXPECT_EQ(again->capture->m_seriesCount, 1);
+    EXPECT_EQ(again->capture->m_captureFormat, KXCAMERA_BMP);
+    EXPECT_EQ(again->fake->gains[2], 128);
+
+    // Another camera (same model name, other ids; or same ids, other name) keeps the defaults.
+    for (const auto& [name, id] :
+         {std::pair{std::string("Kamera A"), 0x046d0826u}, std::pair{std::string("Kamera B"), 0x046d0825u}}) {
+        auto other = session(name, id);
+        other->fake->gains[0] = other->fake->gains[1] = other->fake->gains[2] = 128;
+        other->Start(2);
+        EXPECT_EQ(other->capture->m_captureBaseName, QString()) << name;
+        EXPECT_EQ(other->capture->m_seriesCount, 1) << name;
+        EXPECT_EQ(other->capture->m_timestampNames, 1) << name;
+        EXPECT_EQ(other->camera->Page()->m_resolutionList->currentIndex(), 0) << name;
+        EXPECT_EQ(other->fake->gains[0], 128) << name;
+    }
+}
+
 TEST_F(Capture, NumberedNamesContinueAcrossSeriesAndPlainNamesAreKept) {
     frame.Start(2);
     capture().m_timestampNames = 0;
@@ -120,47 +222,76 @@ TEST_F(Capture, MissingFolderIsCreated) {
     EXPECT_TRUE(frame.reports.empty());
 }
 
-TEST_F(Capture, TypeTenCountsDownInTheTitleAndWritesAtTheThirdTick) {
+TEST_F(Capture, TypeTenCountsItsExposureDownAndResumesThePreview) {
     frame.Start(10);
-    frame.fake->exposure = 100; // 4 s: countdown 4 - 0 - 2 = 2
+    frame.fake->exposure = 100; // 100 x 40 ms = 4 s
     ASSERT_EQ(SendMessage(&frame, UM_CAPTURE), MSG_DONE);
     EXPECT_EQ(frame.calls, (std::vector<std::string>{"Pause", "CancelLongExposure 0", "StartLongExpTime"}));
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
-    EXPECT_TRUE(capture().CountdownActive());
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :4 S"));
+    EXPECT_FALSE(capture().CountdownBar()->isHidden());
+    EXPECT_EQ(capture().CountdownBar()->Text(), QStringLiteral("Belichtung: noch 4 s"));
     // The countdown ticks every second; the interval of the series (1 s) is over at the first tick.
-    frame.clock.Advance(999ms);
-    EXPECT_TRUE(capture().SeriesRunning());
-    frame.clock.Advance(1ms);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :2 S"));
     frame.clock.Advance(1s);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :3 S"));
+    EXPECT_TRUE(capture().SeriesRunning()); // waits for the still
+    frame.clock.Advance(2999ms);
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :1 S"));
     EXPECT_TRUE(frame.Stills().empty());
-    EXPECT_TRUE(capture().SeriesRunning()); // waits for the still
-    frame.clock.Advance(1s);
+    frame.clock.Advance(1ms); // the exposure's end
     EXPECT_EQ(frame.Stills().size(), 1u);
+    EXPECT_EQ(frame.calls.back(), "CancelLongExposure 1"); // live again
     EXPECT_EQ(frame.windowTitle(), kTitle);
-    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_TRUE(capture().CountdownBar()->isHidden());
     EXPECT_EQ(capture().m_timerRunning, 0);
-    // The still written and the interval over, the series of one has ended.
     EXPECT_FALSE(capture().SeriesRunning());
     EXPECT_EQ(capture().m_seriesIndex, 1);
 
+    // Below a second the still is written at once, and the preview goes on.
     frame.calls.clear();
     frame.now = frame.now.addSecs(5);
-    frame.fake->exposure = 75; // 3 s: at once
+    frame.fake->exposure = 20;
     Series();
-    EXPECT_EQ(Calls("Pause"), 1);
+    EXPECT_EQ(frame.calls.front(), "Pause");
     EXPECT_EQ(Calls("CancelLongExposure 0"), 0);
+    EXPECT_EQ(frame.calls.back(), "CancelLongExposure 1");
     EXPECT_EQ(frame.Stills().size(), 1u);
+}
+
+TEST_F(Capture, CancellingTheCountdownWritesNothingAndEndsTheSeries) {
+    frame.Start(10);
+    frame.fake->exposure = 250; // 10 s
+    capture().m_seriesCount = 3;
+    SendMessage(&frame, UM_CAPTURE);
+    frame.clock.Advance(3s);
+    EXPECT_EQ(capture().CountdownBar()->Text(), QStringLiteral("Belichtung: noch 7 s"));
+    capture().CountdownBar()->CancelButton()->click();
+    EXPECT_TRUE(frame.Stills().empty());
+    EXPECT_EQ(frame.calls.back(), "CancelLongExposure 1");
+    EXPECT_FALSE(capture().CountdownActive());
+    EXPECT_FALSE(capture().SeriesRunning());
+    EXPECT_TRUE(capture().CountdownBar()->isHidden());
+    EXPECT_EQ(frame.windowTitle(), kTitle);
+    frame.clock.Advance(20s);
+    EXPECT_TRUE(frame.Stills().empty());
 }
 
 TEST_F(Capture, TypesElevenAndTwelveTimeTheirExposuresTheirOwnWay) {
     frame.Start(11);
     frame.fake->exposure = 100;
-    frame.fake->rowTime = 1000; // 1000 * 100 * 318 / 10^6 = 31 s: countdown 31 - 0 - 2
+    frame.fake->rowTime = 1000; // 1000 us * 100 * 318 = 31.8 s
     SendMessage(&frame, UM_CAPTURE);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :29 S"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :32 S"));
     EXPECT_EQ(Calls("StartLongExpTime"), 1);
+    // The last part of a second ends with the exposure, not a whole tick later.
+    frame.clock.Advance(31s);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :1 S"));
+    frame.clock.Advance(799ms);
+    EXPECT_TRUE(frame.Stills().empty());
+    frame.clock.Advance(1ms);
+    EXPECT_EQ(frame.Stills().size(), 1u);
+    frame.clock.Advance(1s);
+    frame.calls.clear();
+    SendMessage(&frame, UM_CAPTURE);
     // Stopping the camera ends the countdown without a still.
     SendMessage(&frame, UM_PREVIEW_STOP);
     EXPECT_FALSE(capture().CountdownActive());
@@ -169,9 +300,9 @@ TEST_F(Capture, TypesElevenAndTwelveTimeTheirExposuresTheirOwnWay) {
     EXPECT_TRUE(frame.Stills().empty());
 
     frame.Start(12);
-    frame.fake->exposure = 5000; // 200 s: countdown 200 - 4 - 2
+    frame.fake->exposure = 5000; // 200 s
     SendMessage(&frame, UM_CAPTURE);
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :194 S"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Capturing Time left :200 S"));
     EXPECT_EQ(Calls("StartLongExpTime"), 0);
 }
 

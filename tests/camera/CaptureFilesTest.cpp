@@ -1,15 +1,24 @@
 // Files the simulated camera writes through the capture road, stepped frame by
-// frame: a five-second video that ffprobe reads, and calibrated stills whose pixel size our reader,
-// and ImageJ after a save as TIFF, get back.
+// frame: a five-second video that ffprobe reads, calibrated stills whose pixel size our reader,
+// and ImageJ after a save as TIFF, get back, and a long exposure whose still carries, for exiftool,
+// the exposure the countdown counted and the time its name gives.
+#include <sstream>
+
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "CameraLibrary.h"
 #include "CameraTestSupport.h"
 #include "CaptureTestSupport.h"
+#include "CountdownBar.h"
 #include "Image.h"
 #include "ImageTypes.h"
+#include "SimSettingsDialog.h"
 #include "UserMessages.h"
 
 using camtest::CaptureFrame;
@@ -107,6 +116,66 @@ TEST_F(SimulatedCapture, StillsCarryTheCalibrationAndImageJReadsItFromTiff) {
                          Quote(tiff) + " 2>&1",
                      &out);
     EXPECT_NE(out.find("CALIBRATION \xC2\xB5m 2.500000 2.500000"), std::string::npos) << out;
+}
+
+TEST_F(SimulatedCapture, LongExposureStillCarriesTheExposureCountedDownAndItsTime) {
+    if (testsupport::Run("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+    camtest::UseSimulatedCamera(10);
+    Start();
+    frame->capture->m_captureFormat = KXCAMERA_JPEG;
+    // Two seconds, set in the camera's settings dialog: 50 units of 40 ms.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<kxcam::SimSettingsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(dialog->ExposureRows(), nullptr);
+        dialog->ExposureRows()->setValue(50);
+        EXPECT_EQ(dialog->ExposureSeconds()->text(), QStringLiteral("2.00 s"));
+        dialog->accept();
+    });
+    KXCameraSetup1();
+    auto& library = kxcam::CameraLibrary::Instance();
+    const CaptureClock::TimePoint pressed = frame->clock.Now();
+    ASSERT_EQ(SendMessage(frame.get(), UM_CAPTURE), MSG_DONE);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Capturing Time left :2 S"));
+    // The camera's frames and the countdown's clock move on together, a second at a time.
+    while (frame->capture->CountdownActive() && frame->clock.Now() - pressed < std::chrono::seconds(10)) {
+        ASSERT_TRUE(frames.Next(25));
+        frame->clock.Advance(std::chrono::seconds(1));
+    }
+    const double counted = std::chrono::duration<double>(frame->clock.Now() - pressed).count();
+    EXPECT_NEAR(counted, 2.0, 1e-9);
+    const double exposed = std::chrono::duration<double>(library.LastStillExposure()).count();
+    EXPECT_NEAR(exposed, counted, 0.5);
+
+    const QStringList stills = Files(QStringLiteral("KX_*.JPG"));
+    ASSERT_EQ(stills, QStringList{QStringLiteral("KX_03_04_05_06_07.JPG")});
+    std::string out;
+    ASSERT_EQ(testsupport::Run("exiftool -s -s -s -n -ExposureTime -DateTimeOriginal -UserComment -Warning " +
+                                   Quote(frame->Folder() + stills[0].toStdString()),
+                               &out),
+              0);
+    std::istringstream lines(out);
+    std::string exposure, taken, comment;
+    std::getline(lines, exposure);
+    std::getline(lines, taken);
+    std::getline(lines, comment);
+    std::string warning;
+    EXPECT_FALSE(std::getline(lines, warning)) << "exiftool warns: " << warning;
+    EXPECT_NEAR(std::stod(exposure), counted, 0.5) << out;
+    EXPECT_EQ(taken, "2026:03:04 05:06:07") << out;
+    EXPECT_EQ(comment, "Gain R 1.000 G 1.000 B 1.000") << out;
+
+    // The exposure over, the preview shows live frames again.
+    const qint64 held = library.CurrentFrame().cacheKey();
+    ASSERT_TRUE(frames.Next());
+    EXPECT_NE(library.CurrentFrame().cacheKey(), held);
+    EXPECT_TRUE(frame->capture->CountdownBar()->isHidden());
+    // The time handed in was for that still: the next one written directly carries its own.
+    const std::string direct = frame->dir.file("direct");
+    ASSERT_EQ(KXCameraCaptureFile(direct.c_str(), KXCAMERA_JPEG), 1);
+    ASSERT_EQ(testsupport::Run("exiftool -s -s -s -DateTimeOriginal " + Quote(direct + ".JPG"), &out), 0);
+    EXPECT_EQ(out.rfind(QDateTime::currentDateTime().toString(QStringLiteral("yyyy:")).toStdString(), 0), 0u)
+        << out;
 }
 
 } // namespace

@@ -96,6 +96,7 @@ public:
                    : 0;
     }
     void SetStillPixelSize(double micrometres) override { stillPixelSize = micrometres; }
+    void SetStillTime(int64_t) override {}
     int StartRecord(const char* name, int keyInterval, int realTime) override {
         Log("StartRecord " + std::string(name) + " " + std::to_string(keyInterval) + " " +
             std::to_string(realTime));

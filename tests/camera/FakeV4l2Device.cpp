@@ -183,6 +183,27 @@ int FakeV4l2Io::Ioctl(int fd, unsigned long request, void* arg) {
         h.streaming = false;
         h.queued.clear();
         return 0;
+    case VIDIOC_QUERY_EXT_CTRL: {
+        if (!extendedQueries) return Fail(ENOTTY);
+        auto* q = static_cast<v4l2_query_ext_ctrl*>(arg);
+        const uint32_t after = q->id & ~(V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND);
+        const FakeControl* found = nullptr;
+        for (const FakeControl& c : dev.controls)
+            if ((q->id & V4L2_CTRL_FLAG_NEXT_CTRL) ? (c.id > after && (!found || c.id < found->id))
+                                                   : c.id == after)
+                found = &c;
+        if (!found) return Fail(EINVAL);
+        *q = {};
+        q->id = found->id;
+        q->type = found->type;
+        std::strncpy(q->name, found->name.c_str(), sizeof q->name - 1);
+        q->minimum = found->minimum;
+        q->maximum = found->maximum;
+        q->step = static_cast<uint64_t>(found->step);
+        q->default_value = found->defaultValue;
+        q->elems = 1;
+        return 0;
+    }
     case VIDIOC_QUERYCTRL: {
         auto* q = static_cast<v4l2_queryctrl*>(arg);
         const bool next = q->id & V4L2_CTRL_FLAG_NEXT_CTRL;

@@ -48,6 +48,8 @@ public:
     void Unplug();
     std::atomic<int> lostAnswers{0};
     std::map<uint32_t, int> controlValues;
+    // Whether the driver answers VIDIOC_QUERY_EXT_CTRL (older ones know only VIDIOC_QUERYCTRL).
+    bool extendedQueries = true;
 
     // The YUYV bytes of frame n at w x h (rows w * 2 bytes).
     static std::vector<uint8_t> YuyvFrame(uint64_t n, uint32_t w, uint32_t h);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
+#include <QSpinBox>
 
 #include <linux/videodev2.h>
 
@@ -258,26 +259,81 @@ TEST(V4l2Streaming, UnpluggingEndsTheStreamQuietlyAndStopStillWorks) {
 TEST(V4l2Controls, DialogListsAndSetsControlsAndCancelRestores) {
     FakeV4l2Io io;
     io.devices["/dev/video0"] = Microscope();
+    io.devices["/dev/video0"].controls.push_back(
+        {V4L2_CID_EXPOSURE_AUTO,
+         V4L2_CTRL_TYPE_MENU,
+         "Auto Exposure",
+         0,
+         3,
+         1,
+         3,
+         {"Auto Mode", "Manual Mode", "Shutter Priority Mode", "Aperture Priority Mode"}});
+    io.devices["/dev/video0"].controls.push_back({V4L2_CID_WHITE_BALANCE_TEMPERATURE,
+                                                  V4L2_CTRL_TYPE_INTEGER,
+                                                  "White Balance Temperature",
+                                                  2800,
+                                                  6500,
+                                                  10,
+                                                  4600,
+                                                  {}});
     auto cameras = V4l2Camera::Enumerate(io);
     auto* camera = static_cast<V4l2Camera*>(cameras[0].get());
     EXPECT_TRUE(camera->Controls(1).empty()); // not opened
     ASSERT_TRUE(camera->Open(2));
-    const auto user = camera->Controls(1);
-    ASSERT_EQ(user.size(), 3u);
-    EXPECT_EQ(user[2].menu, (QStringList{"Disabled", "50 Hz", "60 Hz"}));
-    ASSERT_EQ(camera->Controls(2).size(), 1u); // the exposure
+    // Every control, by either query; the camera class alone for the exposure dialog.
+    for (bool extended : {true, false}) {
+        io.extendedQueries = extended;
+        const auto all = camera->Controls(1);
+        ASSERT_EQ(all.size(), 6u) << extended;
+        EXPECT_EQ(all[2].menu, (QStringList{"Disabled", "50 Hz", "60 Hz"}));
+        EXPECT_EQ(all[5].name, QStringLiteral("Exposure Time, Absolute"));
+        EXPECT_EQ(all[5].minimum, 3);
+        EXPECT_EQ(all[5].defaultValue, 250);
+        EXPECT_EQ(camera->Controls(2).size(), 2u) << extended; // automatic and absolute exposure
+    }
     EXPECT_FALSE(camera->SetControl(V4L2_CID_BRIGHTNESS, 100)); // out of range
 
     kxcam::V4l2SettingsDialog dialog(camera, 1);
     auto* brightness = qobject_cast<QSlider*>(dialog.Editor(V4L2_CID_BRIGHTNESS));
     auto* awb = qobject_cast<QCheckBox*>(dialog.Editor(V4L2_CID_AUTO_WHITE_BALANCE));
     auto* power = qobject_cast<QComboBox*>(dialog.Editor(V4L2_CID_POWER_LINE_FREQUENCY));
-    ASSERT_TRUE(brightness && awb && power);
+    auto* exposureMode = qobject_cast<QComboBox*>(dialog.Editor(V4L2_CID_EXPOSURE_AUTO));
+    auto* exposure = qobject_cast<QSlider*>(dialog.Editor(V4L2_CID_EXPOSURE_ABSOLUTE));
+    auto* temperature = qobject_cast<QSlider*>(dialog.Editor(V4L2_CID_WHITE_BALANCE_TEMPERATURE));
+    ASSERT_TRUE(brightness && awb && power && exposureMode && exposure && temperature);
     EXPECT_EQ(power->currentText(), QStringLiteral("50 Hz"));
-    brightness->setValue(-20);
+    // Value, range and unit beside the slider.
+    ASSERT_NE(dialog.ValueBox(V4L2_CID_EXPOSURE_ABSOLUTE), nullptr);
+    EXPECT_EQ(dialog.ValueBox(V4L2_CID_EXPOSURE_ABSOLUTE)->value(), 250);
+    EXPECT_EQ(dialog.ValueBox(V4L2_CID_EXPOSURE_ABSOLUTE)->maximum(), 2047);
+    EXPECT_EQ(dialog.ValueBox(V4L2_CID_WHITE_BALANCE_TEMPERATURE)->suffix(), QStringLiteral(" K"));
+    // Manual controls are greyed while their automatic switch is on.
+    EXPECT_FALSE(exposure->isEnabledTo(&dialog));
+    EXPECT_FALSE(temperature->isEnabledTo(&dialog));
+    EXPECT_TRUE(brightness->isEnabledTo(&dialog));
+    exposureMode->setCurrentIndex(exposureMode->findData(V4L2_EXPOSURE_MANUAL));
     awb->setChecked(false);
+    EXPECT_TRUE(exposure->isEnabledTo(&dialog));
+    EXPECT_TRUE(temperature->isEnabledTo(&dialog));
+    EXPECT_EQ(io.controlValues[V4L2_CID_EXPOSURE_AUTO], V4L2_EXPOSURE_MANUAL);
+    // Values apply at once, the number and the slider move together.
+    dialog.ValueBox(V4L2_CID_EXPOSURE_ABSOLUTE)->setValue(1000);
+    EXPECT_EQ(exposure->value(), 1000);
+    EXPECT_EQ(io.controlValues[V4L2_CID_EXPOSURE_ABSOLUTE], 1000);
+    brightness->setValue(-20);
     EXPECT_EQ(io.controlValues[V4L2_CID_BRIGHTNESS], -20);
     EXPECT_EQ(io.controlValues[V4L2_CID_AUTO_WHITE_BALANCE], 0);
+    // "Standard": the device's defaults, the switches back on.
+    dialog.RestoreDefaults();
+    EXPECT_EQ(io.controlValues[V4L2_CID_BRIGHTNESS], 0);
+    EXPECT_EQ(io.controlValues[V4L2_CID_EXPOSURE_ABSOLUTE], 250);
+    EXPECT_EQ(io.controlValues[V4L2_CID_EXPOSURE_AUTO], 3);
+    EXPECT_EQ(io.controlValues[V4L2_CID_AUTO_WHITE_BALANCE], 1);
+    EXPECT_EQ(io.controlValues[V4L2_CID_POWER_LINE_FREQUENCY], 1);
+    EXPECT_EQ(brightness->value(), 0);
+    EXPECT_FALSE(exposure->isEnabledTo(&dialog));
+    brightness->setValue(-20);
+    awb->setChecked(false);
     dialog.reject();
     EXPECT_EQ(io.controlValues[V4L2_CID_BRIGHTNESS], 0);
     EXPECT_EQ(io.controlValues[V4L2_CID_AUTO_WHITE_BALANCE], 1);

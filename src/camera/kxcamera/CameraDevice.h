@@ -58,6 +58,8 @@ public:
     virtual uint32_t ExposureRows() const { return m_exposureRows; }
     virtual uint32_t RowTimeMicroseconds() const { return m_rowTime; }
     virtual void SetExposureRows(uint32_t rows) { m_exposureRows = rows; }
+    // How long one frame of the preview is exposed; 0 when the device cannot tell.
+    virtual std::chrono::microseconds FrameExposure() const { return {}; }
     // The exposure a reset goes back to.
     virtual uint32_t DefaultExposureRows() const { return kDefaultExposureRows; }
     // A key pressed on the preview (int: Qt::Key, Qt::KeyboardModifiers); true

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include <QApplication>
 #include <QComboBox>
@@ -274,6 +275,7 @@ void CameraLibrary::OnFrame(const QImage& picture, const QByteArray& raw, Clock:
                 }
             }
             ++m_exposureFrames;
+            m_exposureLast = when;
             if (when - m_exposureStart < m_exposureLength) return;
             EndExposure(frame);
             break;
@@ -298,6 +300,7 @@ void CameraLibrary::EndExposure(QImage& frame) {
                      (mean[2] + count / 2) / count;
     }
     m_exposure = Exposure::Held;
+    m_heldExposure = std::chrono::duration_cast<std::chrono::microseconds>(m_exposureLast - m_exposureStart);
     m_exposureSum.clear();
 }
 
@@ -346,13 +349,22 @@ int CameraLibrary::CaptureFile(const QString& name, uint8_t format) {
         frame = m_frame;
         picture = m_picture;
         raw = m_raw;
+        m_lastStillExposure = m_exposure == Exposure::Held ? m_heldExposure
+                              : Current()                  ? Current()->FrameExposure()
+                                                           : std::chrono::microseconds{};
     }
     // Raw bytes are the camera's own: the device's buffer, else the picture before gains.
     QString error;
     const KXCameraIdentity id = Identity();
+    const int gains[3] = {m_gains[0], m_gains[1], m_gains[2]};
+    // A time handed in is for this still only; later ones from other callers carry their own.
+    const QDateTime taken = std::exchange(m_stillTime, QDateTime());
     const StillWriter::Stamp stamp{
         QString::fromUtf8(id.name, static_cast<qsizetype>(strnlen(id.name, sizeof id.name))),
-        m_stillPixelSize};
+        m_stillPixelSize, taken.isValid() ? taken : QDateTime::currentDateTime(),
+        static_cast<double>(m_lastStillExposure.count()) / 1e6,
+        QString::asprintf("Gain R %.3f G %.3f B %.3f", gains[0] / double(kUnityGain),
+                          gains[1] / double(kUnityGain), gains[2] / double(kUnityGain))};
     const bool ok = format == KXCAMERA_RAW
                         ? StillWriter::Write(name, format, picture, raw, stamp, &error)
                         : StillWriter::Write(name, format, frame, QByteArray(), stamp, &error);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -62,6 +63,11 @@ public:
     int CaptureFile(const QString& name, uint8_t format);
     void SetStillPixelSize(double micrometres) { m_stillPixelSize = micrometres > 0 ? micrometres : 0; }
     double StillPixelSize() const { return m_stillPixelSize; }
+    // The time the next still carries; invalid: the time it is written.
+    void SetStillTime(const QDateTime& time) { m_stillTime = time; }
+    // The exposure the last still written carries (0 when unknown): a long
+    // exposure's from its start to its last frame, else the device's.
+    std::chrono::microseconds LastStillExposure() const { return m_lastStillExposure; }
     int StartRecord(const QString& name, int keyInterval, bool realTime);
     void StopRecord();
     bool IsRecording() const { return m_recorder.IsRecording(); }
@@ -139,11 +145,15 @@ private:
     QByteArray m_raw;  // as the device delivered it
     Exposure m_exposure = Exposure::Live;
     Clock::time_point m_exposureStart;
+    Clock::time_point m_exposureLast;           // the last frame gathered
+    std::chrono::microseconds m_heldExposure{}; // of the picture held
     Clock::duration m_exposureLength{};
     std::vector<uint32_t> m_exposureSum;
     int m_exposureFrames = 0;
 
     double m_stillPixelSize = 0;
+    QDateTime m_stillTime;
+    std::chrono::microseconds m_lastStillExposure{};
     VideoRecorder m_recorder;
     QString m_lastError;
     VideoRecorder::Codec m_codec = VideoRecorder::Codec::MotionJpegMov;

@@ -51,6 +51,10 @@ int KXCameraCaptureFile(const char* name, uint8_t format) {
 
 void KXCameraSetStillPixelSize(double micrometres) { Lib().SetStillPixelSize(micrometres); }
 
+void KXCameraSetStillTime(int64_t msecsSinceEpoch) {
+    Lib().SetStillTime(msecsSinceEpoch > 0 ? QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch) : QDateTime());
+}
+
 int KXCameraStartRecord(const char* name, int keyInterval, int realTime) {
     return name ? Lib().StartRecord(QFile::decodeName(name), keyInterval, realTime != 0) : 0;
 }

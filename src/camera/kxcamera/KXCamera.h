@@ -44,6 +44,9 @@ int KXCameraCaptureFile(const char* name, uint8_t format);
 // The calibration written into the stills that follow: micrometres per
 // pixel, 0 for none. The camera's name goes with them.
 void KXCameraSetStillPixelSize(double micrometres);
+// The time the next still carries, in milliseconds since 1970 (UTC); a still
+// with none set (or 0) carries the time it is written.
+void KXCameraSetStillTime(int64_t msecsSinceEpoch);
 // Writes name.mov (Motion JPEG) or name.mp4 (H.264, see KXCameraCodeChoose);
 // keyInterval is the distance of H.264 key frames, realTime 1 stamps frames
 // with their delivery times. Returns 1 when recording started.

@@ -36,6 +36,8 @@ public:
     bool Start(FrameConsumer* consumer) override;
     void Stop() override;
     QSize FrameSize() const override { return m_size; }
+    // Each simulated frame gathers the light of its frame interval.
+    std::chrono::microseconds FrameExposure() const override { return kFrameInterval; }
     void ShowSettings(int which, QWidget* parent) override;
     void SetRowTime(uint32_t microseconds) { m_rowTime = microseconds; }
     uint32_t DefaultExposureRows() const override;

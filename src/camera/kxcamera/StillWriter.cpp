@@ -39,6 +39,10 @@ bool WriteImage(const QString& path, uint32_t type, const QImage& frame, const S
     }
     image.SetCameraName(stamp.cameraName.toUtf8().constData());
     image.SetPixelSize(stamp.pixelSizeUm);
+    const QByteArray taken = stamp.taken.isValid()
+                                 ? stamp.taken.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toLatin1()
+                                 : QByteArray();
+    image.SetCaptureStamp(taken.constData(), stamp.exposureSeconds, stamp.gains.toUtf8().constData());
     // The library keeps rows bottom-up.
     const QByteArray bgr = Bgr24(frame);
     const int rowBytes = frame.width() * 3;

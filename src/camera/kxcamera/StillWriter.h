@@ -1,12 +1,14 @@
 // Stills of the camera library: a frame written as name.BMP, name.JPG (through
 // the image library) or name.RAW (the bytes the camera delivered). Each file is
 // written beside its final name and renamed over it when complete. BMP and JPEG stills
-// carry the camera's name and the calibration in their metadata.
+// carry the camera's name and the calibration in their metadata; JPEG stills
+// also their time, exposure and gains (EXIF).
 #pragma once
 
 #include <cstdint>
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 
@@ -17,6 +19,9 @@ public:
     struct Stamp {
         QString cameraName;
         double pixelSizeUm = 0; // micrometres per pixel, 0 when not calibrated
+        QDateTime taken;        // when the still was taken; invalid when unknown
+        double exposureSeconds = 0; // 0 when unknown
+        QString gains;              // the colour gains as text, empty for none
     };
     // The file a format writes for `name`; empty for an unknown format.
     static QString FileName(const QString& name, uint8_t format);

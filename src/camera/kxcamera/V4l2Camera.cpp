@@ -276,41 +276,65 @@ void V4l2Camera::Run(FrameConsumer* consumer) {
 std::vector<V4l2Camera::Control> V4l2Camera::Controls(int which) const {
     std::vector<Control> list;
     if (m_fd < 0) return list;
-    v4l2_queryctrl q{};
-    q.id = V4L2_CTRL_FLAG_NEXT_CTRL;
-    for (int guard = 0; guard < 512 && m_io.Ioctl(m_fd, VIDIOC_QUERYCTRL, &q) == 0; ++guard) {
-        const uint32_t id = q.id;
-        const bool cameraClass = V4L2_CTRL_ID2CLASS(id) == V4L2_CTRL_CLASS_CAMERA;
-        const bool wanted = which == 2 ? cameraClass : V4L2_CTRL_ID2CLASS(id) == V4L2_CTRL_CLASS_USER;
-        const bool usable = !(q.flags & V4L2_CTRL_FLAG_DISABLED) && q.type != V4L2_CTRL_TYPE_CTRL_CLASS &&
+    // The next control after `after` in the extended query's terms; the plain
+    // query stands in when the driver does not know the extended one.
+    bool extended = true;
+    const auto next = [&](uint32_t after, v4l2_query_ext_ctrl& q) {
+        if (extended) {
+            q = {};
+            q.id = after | V4L2_CTRL_FLAG_NEXT_CTRL;
+            if (m_io.Ioctl(m_fd, VIDIOC_QUERY_EXT_CTRL, &q) == 0) return true;
+            if (errno != ENOTTY) return false;
+            extended = false;
+        }
+        v4l2_queryctrl plain{};
+        plain.id = after | V4L2_CTRL_FLAG_NEXT_CTRL;
+        if (m_io.Ioctl(m_fd, VIDIOC_QUERYCTRL, &plain) != 0) return false;
+        q = {};
+        q.id = plain.id;
+        q.type = plain.type;
+        std::memcpy(q.name, plain.name, sizeof plain.name);
+        q.minimum = plain.minimum;
+        q.maximum = plain.maximum;
+        q.step = static_cast<uint64_t>(std::max(1, plain.step));
+        q.default_value = plain.default_value;
+        q.flags = plain.flags;
+        return true;
+    };
+    v4l2_query_ext_ctrl q{};
+    uint32_t after = 0;
+    for (int guard = 0; guard < 512 && next(after, q); ++guard) {
+        after = q.id;
+        const bool cameraClass = V4L2_CTRL_ID2CLASS(q.id) == V4L2_CTRL_CLASS_CAMERA;
+        const bool usable = !(q.flags & V4L2_CTRL_FLAG_DISABLED) &&
                             (q.type == V4L2_CTRL_TYPE_INTEGER || q.type == V4L2_CTRL_TYPE_BOOLEAN ||
                              q.type == V4L2_CTRL_TYPE_MENU || q.type == V4L2_CTRL_TYPE_BUTTON);
-        if (wanted && usable && q.minimum <= q.maximum) {
-            Control c;
-            c.id = id;
-            c.type = q.type;
-            const auto* name = reinterpret_cast<const char*>(q.name);
-            c.name = QString::fromUtf8(name, qsizetype(strnlen(name, sizeof q.name)));
-            c.minimum = q.minimum;
-            c.maximum = q.maximum;
-            c.step = std::max(1, q.step);
-            c.defaultValue = q.default_value;
-            v4l2_control value{id, 0};
-            c.value = m_io.Ioctl(m_fd, VIDIOC_G_CTRL, &value) == 0 ? value.value : q.default_value;
-            if (q.type == V4L2_CTRL_TYPE_MENU) {
-                for (int i = q.minimum; i <= q.maximum && i - q.minimum < 64; ++i) {
-                    v4l2_querymenu m{};
-                    m.id = id;
-                    m.index = uint32_t(i);
-                    const auto* text = reinterpret_cast<const char*>(m.name);
-                    c.menu << (m_io.Ioctl(m_fd, VIDIOC_QUERYMENU, &m) == 0
-                                   ? QString::fromUtf8(text, qsizetype(strnlen(text, sizeof m.name)))
-                                   : QString());
-                }
+        // Integer controls hold 32 bits; a driver's wider range is not believed.
+        const bool inRange = q.minimum <= q.maximum && q.minimum >= INT32_MIN && q.maximum <= INT32_MAX &&
+                             q.default_value >= q.minimum && q.default_value <= q.maximum;
+        if ((which == 2 && !cameraClass) || !usable || !inRange) continue;
+        Control c;
+        c.id = q.id;
+        c.type = q.type;
+        c.name = QString::fromUtf8(q.name, qsizetype(strnlen(q.name, sizeof q.name)));
+        c.minimum = static_cast<int>(q.minimum);
+        c.maximum = static_cast<int>(q.maximum);
+        c.step = static_cast<int>(std::clamp<uint64_t>(q.step, 1, INT32_MAX));
+        c.defaultValue = static_cast<int>(q.default_value);
+        v4l2_control value{q.id, 0};
+        c.value = m_io.Ioctl(m_fd, VIDIOC_G_CTRL, &value) == 0 ? value.value : c.defaultValue;
+        if (q.type == V4L2_CTRL_TYPE_MENU) {
+            for (int64_t i = q.minimum; i <= q.maximum && i - q.minimum < 64; ++i) {
+                v4l2_querymenu m{};
+                m.id = q.id;
+                m.index = uint32_t(i);
+                const auto* text = reinterpret_cast<const char*>(m.name);
+                c.menu << (m_io.Ioctl(m_fd, VIDIOC_QUERYMENU, &m) == 0
+                               ? QString::fromUtf8(text, qsizetype(strnlen(text, sizeof m.name)))
+                               : QString());
             }
-            list.push_back(c);
         }
-        q.id = id | V4L2_CTRL_FLAG_NEXT_CTRL;
+        list.push_back(c);
     }
     return list;
 }

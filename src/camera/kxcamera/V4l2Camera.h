@@ -51,7 +51,9 @@ public:
     // Through the device's white-balance button control, where it has one.
     bool OneShotWhiteBalance() override;
 
-    // Controls of the opened device: the user class (1) or the camera class (2).
+    // Controls of the opened device (integer, boolean, menu and button ones):
+    // every one (1) or the camera class's (2). Asked with VIDIOC_QUERY_EXT_CTRL,
+    // or VIDIOC_QUERYCTRL where the driver lacks it.
     std::vector<Control> Controls(int which) const;
     bool SetControl(uint32_t id, int value);
     uint32_t PixelFormat() const { return m_format; }

@@ -26,9 +26,19 @@ double ImageJPixelSize(const char* description, float resolution, bool centimetr
 double PixelsPerCentimetre(double micrometres);
 double MicrometresFromPixelsPerCentimetre(double pixelsPerCm);
 
+// How a camera took a still, for its EXIF block: "YYYY:MM:DD HH:MM:SS" (or
+// null), the exposure in seconds (0: unknown) and a comment (or null).
+struct CaptureExif {
+    const char* dateTime = nullptr;
+    double exposureSeconds = 0;
+    const char* userComment = nullptr;
+};
+
 // The body of a JPEG APP1 EXIF segment ("Exif\0\0" and a little-endian
 // TIFF block) with ImageDescription (PixelSizeText) and the resolution in
-// pixels per centimetre when micrometres > 0, and Model when a camera is named.
-std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera);
+// pixels per centimetre when micrometres > 0, Model when a camera is named,
+// and DateTime, DateTimeOriginal, ExposureTime and UserComment from `capture`
+// (the comment after the PixelSizeText and "; " when calibrated).
+std::vector<uint8_t> CalibrationExif(double micrometres, const char* camera, const CaptureExif& capture = {});
 
 } // namespace vimg

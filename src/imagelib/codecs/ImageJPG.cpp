@@ -430,8 +430,10 @@ bool ImageJPG::EncodeJpeg(File* stream) {
 
     jpeg_start_compress(&cinfo, TRUE);
     // An EXIF block read from the source file is written by Encode instead.
-    if (!m_exifInfo.isExif && (calibrated || info.cameraName[0] != '\0')) {
-        const std::vector<uint8_t> exif = CalibrationExif(info.pixelSizeUm, info.cameraName);
+    const bool captured = info.captureTime[0] != '\0' || info.exposureSeconds > 0 || info.gainText[0] != '\0';
+    if (!m_exifInfo.isExif && (calibrated || info.cameraName[0] != '\0' || captured)) {
+        const std::vector<uint8_t> exif = CalibrationExif(
+            info.pixelSizeUm, info.cameraName, {info.captureTime, info.exposureSeconds, info.gainText});
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
     }
     if (calibrated) {
