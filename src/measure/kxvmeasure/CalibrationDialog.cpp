@@ -25,10 +25,12 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
       m_unit(new QComboBox(this)), m_keep(new QCheckBox(this)) {
     setObjectName(QStringLiteral("CalibrationDialog"));
     setWindowTitle(QStringLiteral("Kalibrierung"));
-    const QString where = QStringLiteral("%1, %2 x %3")
-                              .arg(request.camera.isEmpty() ? QStringLiteral("ohne Kamera") : request.camera)
-                              .arg(request.resolution.width())
-                              .arg(request.resolution.height());
+    const QString size = QStringLiteral("%1 x %2").arg(request.resolution.width()).arg(request.resolution.height());
+    const QString where =
+        QStringLiteral("%1, %2").arg(request.camera.isEmpty() ? QStringLiteral("ohne Kamera") : request.camera, size);
+    const QString keepText = request.camera.isEmpty()
+                                 ? tr("Für Bilder ohne Kamera (%1) speichern").arg(size)
+                                 : tr("Für %1 (%2) speichern").arg(request.camera, size);
     auto* none = new QRadioButton(QStringLiteral("Keine (Pixel)"), this);
     auto* stored = new QRadioButton(QStringLiteral("Gespeichert:"), this);
     auto* line = new QRadioButton(
@@ -61,7 +63,7 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     m_pixels->setDecimals(6);
     m_pixels->setValue(1);
     m_name->setText(QStringLiteral("Kalibrierung %1").arg(request.stored.size() + 1));
-    m_keep->setText(QStringLiteral("Für %1 speichern").arg(where));
+    m_keep->setText(keepText);
     m_keep->setChecked(true);
     line->setEnabled(request.linePixels > 0);
     stored->setEnabled(!request.stored.empty());

@@ -16,6 +16,7 @@ double MeasureValue::In(const Calibration& calibration) const {
     case Dimension::Area:
         return calibration.Area(pixels);
     case Dimension::Plain:
+    case Dimension::Grey:
         break;
     }
     return pixels;
@@ -30,6 +31,8 @@ QString MeasureValue::Text(const Calibration& calibration) const {
         return number + QLatin1Char(' ') + unit;
     case Dimension::Area:
         return number + QLatin1Char(' ') + unit + QStringLiteral("²");
+    case Dimension::Grey:
+        return number;
     case Dimension::Plain:
         break;
     }

@@ -1,6 +1,7 @@
 #include "MeasurePrompts.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -48,6 +49,10 @@ public:
     }
     void ShowError(QWidget* parent, const QString& text) override {
         QMessageBox::warning(parent, QStringLiteral("Messen"), text);
+    }
+    bool AskProceed(QWidget* parent, const QString& text) override {
+        return QMessageBox::warning(parent, QCoreApplication::translate("kxvm::MeasurePrompts", "Messen"), text,
+                                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
     }
 };
 
