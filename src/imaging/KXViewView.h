@@ -47,6 +47,10 @@ public:
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomNormal();
+    // The zoom that shows the whole picture in the window (not stretch mode).
+    void OnZoomFit();
+    // One zoom step in or out keeping the picture's point under `client` in place.
+    void ZoomAt(QPoint client, bool in);
     static float NextZoomIn(float zoom);
     static float NextZoomOut(float zoom);
 

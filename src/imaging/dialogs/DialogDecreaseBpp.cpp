@@ -6,6 +6,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogDecreaseBpp::CDialogDecreaseBpp(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_DBPP_MAX_COLOURS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_DBPP_DIFFUSION, &m_errorDiffusion);
     Bind(IDC_DBPP_LIMIT, &m_limitColours);

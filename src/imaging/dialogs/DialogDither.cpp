@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogDither::CDialogDither(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     Bind(IDC_DIT_FLOYD_STEINBERG, &m_method);
 }
 

@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -19,7 +20,9 @@ const DialogTemplate kTemplate{
 
 } // namespace
 
-CDialogIncreaseBpp::CDialogIncreaseBpp(QWidget* parent) : CTemplateDialog(kTemplate, parent) {}
+CDialogIncreaseBpp::CDialogIncreaseBpp(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
+}
 
 void CDialogIncreaseBpp::OnInitDialog() {
     CTemplateDialog::OnInitDialog();

@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogJpegCompression::CDialogJpegCompression(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_JPC_QUALITY, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_JPC_QUALITY, &m_quality, 0, 100);
     // The radios' position is the format number.

@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogOpacity::CDialogOpacity(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_OPA_LEVEL, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     // A byte: the exchange itself keeps it within 0..255.
     Bind(IDC_OPA_LEVEL, &m_level);

@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogRepair::CDialogRepair(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_REP_RADIUS, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_REP_ITERATIONS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_REP_COLOUR_SPACE, &m_colourSpace);

@@ -9,6 +9,7 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogResample::CDialogResample(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_RES_FACTOR, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_RES_WIDTH, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     SubclassDlgItem(IDC_RES_HEIGHT, new CNumericEdit(CNumericEdit::Kind::Unsigned));

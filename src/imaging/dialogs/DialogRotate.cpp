@@ -5,6 +5,7 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogRotate::CDialogRotate(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_ROT_ANGLE, new CNumericEdit(CNumericEdit::Kind::Real));
     Bind(IDC_ROT_ANGLE, &m_angle);
     Bind(IDC_ROT_INTERPOLATION, &m_interpolation);

@@ -4,6 +4,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogThreshold::CDialogThreshold(QWidget* parent) : CTemplateDialog(kTemplate, parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_THR_LEVEL, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     Bind(IDC_THR_LEVEL, &m_level, 0, 255);
 }
