@@ -247,6 +247,47 @@ TEST_F(ManagerTest, TheScaleBarHasARoundLengthAndTheMatchingSize) {
     EXPECT_NE(canvas.pixel(static_cast<int>(600 - 12 - 50 * 1.5 - 8), y), qRgb(255, 255, 255));
 }
 
+TEST_F(ManagerTest, OnTheScreenTheBarKeepsToTheVisibleCornerAndLabelsStayOnThePicture) {
+    // Scrolled to the top left of the picture, zoom 1.
+    m.SetVisibleArea(QRectF(0, 0, 300, 250));
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    {
+        QPainter p(&canvas);
+        m.Draw(p);
+    }
+    EXPECT_EQ(canvas.pixel(300 - 12 - 2, 250 - 12 - 3), qRgb(255, 255, 255));
+    EXPECT_EQ(canvas.pixel(400 - 12 - 2, 300 - 12 - 3), qRgb(0, 0, 0));
+    // A rendering for a save: the picture's own corner.
+    m.SetVisibleArea(QRectF());
+    canvas.fill(Qt::black);
+    {
+        QPainter p(&canvas);
+        m.Draw(p);
+    }
+    EXPECT_EQ(canvas.pixel(400 - 12 - 2, 300 - 12 - 3), qRgb(255, 255, 255));
+
+    // A rectangle in the lower right corner: its label would hang below the
+    // picture and moves up onto it.
+    m.MenuItem(ID_MEASURE_SCALE_BAR);
+    m.MenuItem(ID_MEASURE_RECTANGLE);
+    Drag({330, 230}, {395, 295});
+    QImage wide(500, 400, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    {
+        QPainter p(&wide);
+        m.Draw(p);
+    }
+    int outside = 0, inside = 0;
+    for (int yy = 0; yy < 400; ++yy)
+        for (int xx = 0; xx < 500; ++xx) {
+            if (wide.pixel(xx, yy) == qRgb(255, 255, 255)) continue;
+            (xx < 400 && yy < 300 ? inside : outside)++;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 1000); // the outline and a label of four lines
+}
+
 TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     m.MenuItem(ID_MEASURE_RECTANGLE);
     Drag({0, 0}, {30, 40});

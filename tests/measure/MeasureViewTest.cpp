@@ -110,6 +110,11 @@ TEST_F(MeasureViewTest, TheMessenMenuTakesTheMeasuringToolAndChecksTheChosenShap
         EXPECT_TRUE(ui.m_bEnabled) << id;
         EXPECT_EQ(ui.m_nCheck, id == ID_MEASURE_POLYGON ? 1 : 0) << id;
     }
+    // Plain commands carry no check box; the toggles do.
+    s.frame()->UpdateAllCommandUI();
+    for (int id : {ID_MEASURE_DELETE_ALL, ID_MEASURE_CALIBRATE, ID_MEASURE_SAVE_DATA})
+        EXPECT_FALSE(s.frame()->CommandAction(id)->isCheckable()) << id;
+    EXPECT_TRUE(s.frame()->CommandAction(ID_MEASURE_SCALE_BAR)->isCheckable());
     // Another tool leaves the flag as it is; the shape keeps its check mark.
     s.frame()->ExecuteCommand(ID_TOOL_SELECT);
     EXPECT_EQ(Update(ID_MEASURE_POLYGON).m_nCheck, 1);
