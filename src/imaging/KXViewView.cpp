@@ -190,11 +190,20 @@ void CKXViewView::OnZoomFit() {
 void CKXViewView::ZoomAt(QPoint client, bool in) {
     if (m_stretchMode || (in && m_zoomFactor >= kMaxZoom) || (!in && m_zoomFactor <= kMinZoom / 2.0f)) return;
     const double before = m_zoomFactor;
-    const QPointF picture = QPointF(client + ScrollPosition()) / before;
+    m_zoomAnchor = {QPointF(client + ScrollPosition()) / before, client};
     if (in)
         OnZoomIn();
     else
         OnZoomOut();
+    KeepZoomAnchor();
+    // A free window that fits itself to the new size lays out later; the
+    // anchor holds until that layout has run.
+    QMetaObject::invokeMethod(this, [this] { m_zoomAnchor.reset(); }, Qt::QueuedConnection);
+}
+
+void CKXViewView::KeepZoomAnchor() {
+    if (!m_zoomAnchor) return;
+    const auto& [picture, client] = *m_zoomAnchor;
     SetScrollPosition((picture * static_cast<double>(m_zoomFactor) - QPointF(client)).toPoint());
     m_scroll->viewport()->update();
 }
@@ -506,6 +515,7 @@ bool CKXViewView::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Resize:
         UpdateScrollBars();
+        KeepZoomAnchor();
         return false;
     case QEvent::MouseMove:
         OnMouseMove(static_cast<QMouseEvent*>(event));
