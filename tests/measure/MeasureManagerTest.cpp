@@ -266,6 +266,29 @@ TEST_F(ManagerTest, OnTheScreenTheBarKeepsToTheVisibleCornerAndLabelsStayOnThePi
         m.Draw(p);
     }
     EXPECT_EQ(canvas.pixel(400 - 12 - 2, 300 - 12 - 3), qRgb(255, 255, 255));
+    // A small picture: the bar shrinks with it (half the margin on 120 rows);
+    // one too small even for that has none.
+    m.SetImage(QSize(160, 120), 0, QStringLiteral("Cam"), QString());
+    QImage small(160, 120, QImage::Format_RGB32);
+    small.fill(Qt::black);
+    {
+        QPainter p(&small);
+        m.Draw(p);
+    }
+    EXPECT_EQ(small.pixel(160 - 6 - 2, 120 - 6 - 2), qRgb(255, 255, 255));
+    m.SetImage(QSize(16, 12), 0, QStringLiteral("Cam"), QString());
+    QImage tiny(16, 12, QImage::Format_RGB32);
+    tiny.fill(Qt::black);
+    {
+        QPainter p(&tiny);
+        m.Draw(p);
+    }
+    EXPECT_EQ(tiny, [] {
+        QImage black(16, 12, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        return black;
+    }());
+    m.SetImage(QSize(400, 300), 0, QStringLiteral("Cam"), QString());
 
     // A rectangle in the lower right corner: its label would hang below the
     // picture and moves up onto it.

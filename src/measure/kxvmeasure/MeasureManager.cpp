@@ -841,7 +841,9 @@ void MeasureManager::DrawScaleBar(QPainter& p) const {
     const QRectF back = barRect
                             .united(QRectF(barRect.center().x() - textWidth / 2,
                                            barRect.top() - fm.height() - 2, textWidth, fm.height()))
-                            .adjusted(-5, -3, 5, 4);
+                            .adjusted(-5 * fit, -3 * fit, 5 * fit, 4 * fit);
+    // A picture too small even for the smaller bar shows none.
+    if (!area.contains(back)) return;
     p.fillRect(back, QColor(0, 0, 0, 150));
     p.fillRect(barRect, Qt::white);
     p.setPen(Qt::white);
