@@ -86,6 +86,18 @@ bool CImageFileDialog::PromptForFileName(QWidget* parent, QString& path, int fla
     return true;
 }
 
+QStringList CImageFileDialog::PromptForFilesToOpen(QWidget* parent, const QString& folder) {
+    const Choice c = BuildChoice(true, -1);
+    QFileDialog dlg(parent, QStringLiteral("Open image file"), folder);
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    dlg.setNameFilters(c.filters);
+    dlg.selectNameFilter(c.filters.value(c.initial));
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return dlg.selectedFiles();
+}
+
 int CImageFileDialog::FindType(const QString& path) {
     return static_cast<int>(vimg::CodecRegistry::TypeOfFileName(QFileInfo(path).fileName().toStdString()));
 }

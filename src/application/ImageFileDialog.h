@@ -38,6 +38,9 @@ public:
     // Shows the dialog; on OK fills path and the chosen filter's format id
     // and returns true.
     static bool PromptForFileName(QWidget* parent, QString& path, int flags, bool open, int& formatId);
+    // The open dialog for several existing files, starting in `folder`; the
+    // chosen files, none when cancelled.
+    static QStringList PromptForFilesToOpen(QWidget* parent, const QString& folder);
 
     // Format id of a path from its extension (0 when unknown).
     static int FindType(const QString& path);

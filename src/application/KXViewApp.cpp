@@ -200,13 +200,14 @@ void CKXViewApp::OnFileNew() {
 
 void CKXViewApp::OnFileOpen() {
     SelectImageTab();
-    QString path;
-    int format = -1;
-    if (!CImageFileDialog::PromptForFileName(
-            m_pMainWnd, path, CImageFileDialog::OFN_FILEMUSTEXIST | CImageFileDialog::OFN_HIDEREADONLY, true,
-            format))
-        return;
-    OpenDocumentFile(path);
+    // Starts where the last picture was opened from.
+    const QString folder = GetProfileString(QStringLiteral("Settings"), QStringLiteral("OpenFolder"), QString());
+    const QStringList paths = CImageFileDialog::PromptForFilesToOpen(m_pMainWnd, folder);
+    if (paths.isEmpty()) return;
+    WriteProfileString(QStringLiteral("Settings"), QStringLiteral("OpenFolder"),
+                       QFileInfo(paths.constFirst()).absolutePath());
+    for (const QString& path : paths)
+        OpenDocumentFile(path);
 }
 
 void CKXViewApp::OnAppAbout() {

@@ -1,5 +1,6 @@
 #include "MainFrame.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <QApplication>
@@ -19,12 +20,14 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QWindow>
 
@@ -45,6 +48,9 @@
 #include "KXViewDoc.h"
 #include "KXViewView.h"
 #include "LockKeys.h"
+#include "MeasureManager.h"
+#include "MeasureView.h"
+#include "ResultsTable.h"
 #include "MDIChildWnd.h"
 #include "MultiDocTemplate.h"
 #include "PageImageProc.h"
@@ -124,6 +130,7 @@ CMainFrame::CMainFrame(QWidget* parent) : CMDIFrameWnd(parent), m_pControlHost(n
 }
 
 CMainFrame::~CMainFrame() {
+    kxvm::ResultsTable::SetHost(nullptr);
     // Stops and releases a running camera while the windows it draws into exist.
     m_pCapture.reset();
     m_pCameraControl.reset();
@@ -149,6 +156,7 @@ bool CMainFrame::LoadFrame() {
     m_paneHeight = static_cast<int>(client.height() * 1.55);
     SetPreviewArea(m_paneWidth - 11, m_paneHeight - 130);
     CreatePanes();
+    CreateResultsPane();
 
     m_fullScreen = false;
     const int left = App()->GetProfileInt(kScreen, QStringLiteral("left"), 0);
@@ -165,12 +173,10 @@ bool CMainFrame::LoadFrame() {
     }
 
     m_pMdiArea->setViewMode(QMdiArea::TabbedView);
+    m_bTabbedWhenMaximised = true;
     m_pMdiArea->setTabsClosable(true);
     m_pMdiArea->setDocumentMode(true);
-    if (auto* tabs = m_pMdiArea->findChild<QTabBar*>()) {
-        tabs->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(tabs, &QTabBar::customContextMenuRequested, this, &CMainFrame::OnTabContextMenu);
-    }
+    if (auto* tabs = m_pMdiArea->findChild<QTabBar*>()) OnTabBarMade(tabs);
 
     const QByteArray layout = App()->Profile().GetProfileBinary(kNormalLayout, QStringLiteral("State"));
     if (!layout.isEmpty() && !restoreState(layout)) qCInfo(lcApp) << "saved pane layout ignored";
@@ -257,6 +263,19 @@ void CMainFrame::CreateStatusBar() {
             bar->addPermanentWidget(label);
         }
         m_statusPanes.push_back(label);
+        if (i == 2) {
+            // Beside the progress: stops the active document's running operation.
+            m_pCancelButton = new QToolButton(bar);
+            m_pCancelButton->setObjectName(QStringLiteral("CancelOperation"));
+            m_pCancelButton->setText(tr("Abbrechen"));
+            m_pCancelButton->setToolTip(tr("Laufende Bearbeitung abbrechen"));
+            m_pCancelButton->hide();
+            connect(m_pCancelButton, &QToolButton::clicked, this, [this] {
+                ExecuteCommand(ID_CANCEL_OPERATION);
+                UpdateAllCommandUI();
+            });
+            bar->addPermanentWidget(m_pCancelButton);
+        }
     }
 }
 
@@ -427,6 +446,7 @@ void CMainFrame::SetMode(int mode) {
     if (mode == 1) {
         if (IsPaneClosed(IDD_PREVIEW)) ShowPane(IDD_PREVIEW);
         if (!IsPaneClosed(IDD_HISTOGRAM)) ClosePane(IDD_HISTOGRAM);
+        if (m_pResultsDock) m_pResultsDock->hide();
         for (int id : {IDP_CONTROL, IDD_IMAGE_BROWSER, IDD_SAVE_PANEL})
             if (IsPaneClosed(id)) ShowPane(id);
         m_pMdiArea->hide();
@@ -496,9 +516,13 @@ void CMainFrame::FollowActiveDocument() {
     for (const QMetaObject::Connection& c : m_documentConnections) disconnect(c);
     m_documentConnections.clear();
     QWidget* histogram = Pane(IDD_HISTOGRAM) ? Pane(IDD_HISTOGRAM)->widget() : nullptr;
+    if (m_pCancelButton) m_pCancelButton->setVisible(ActiveDocument() && ActiveDocument()->IsBusy());
     if (CKXViewDoc* doc = ActiveDocument()) {
         m_documentConnections.push_back(connect(doc, &CKXViewDoc::StatusChanged, this,
                                                 [this](int pane, const QString& text) { SetPaneText(pane, text); }));
+        if (m_pCancelButton)
+            m_documentConnections.push_back(connect(doc, &CKXViewDoc::BusyChanged, m_pCancelButton,
+                                                    [this](bool busy) { m_pCancelButton->setVisible(busy); }));
         if (histogram) {
             m_documentConnections.push_back(
                 connect(doc, &CKXViewDoc::HistogramChanged, histogram, [histogram] { histogram->update(); }));
@@ -509,6 +533,55 @@ void CMainFrame::FollowActiveDocument() {
     }
     // The bar draws the active document anew, counting it if it never was.
     if (histogram) histogram->update();
+    FollowResults();
+}
+
+void CMainFrame::CreateResultsPane() {
+    m_pResultsDock = new QDockWidget(tr("Messtabelle"), this);
+    m_pResultsDock->setObjectName(QStringLiteral("MeasureResultsPane"));
+    m_pResultsStack = new QStackedWidget(m_pResultsDock);
+    auto* none = new QLabel(tr("Keine Messtabelle"), m_pResultsStack);
+    none->setAlignment(Qt::AlignCenter);
+    m_pResultsStack->addWidget(none);
+    m_pResultsDock->setWidget(m_pResultsStack);
+    addDockWidget(Qt::RightDockWidgetArea, m_pResultsDock);
+    m_pResultsDock->hide();
+    kxvm::ResultsTable::SetHost([this](kxvm::ResultsTable* table) { ShowResults(table); });
+}
+
+void CMainFrame::ShowResults(QWidget* table) {
+    if (!m_pResultsStack || m_closed) return;
+    if (m_pResultsStack->indexOf(table) < 0) {
+        m_pResultsStack->addWidget(table);
+        if (auto* results = qobject_cast<kxvm::ResultsTable*>(table))
+            connect(results, &kxvm::ResultsTable::TitleChanged, m_pResultsDock, [this, results](const QString& title) {
+                if (m_pResultsStack->currentWidget() == results) m_pResultsDock->setWindowTitle(title);
+            });
+    }
+    m_pResultsStack->setCurrentWidget(table);
+    m_pResultsDock->setWindowTitle(table->windowTitle());
+    if (m_mode == 2 && m_pResultsDock->isHidden()) {
+        m_pResultsDock->show();
+        // Wide enough for a few value columns, leaving the documents the most.
+        resizeDocks({m_pResultsDock}, {std::max(320, width() * 2 / 5)}, Qt::Horizontal);
+    }
+    if (m_mode == 2) m_pResultsDock->raise();
+}
+
+void CMainFrame::FollowResults() {
+    if (!m_pResultsStack) return;
+    CMDIChildWnd* child = MDIGetActive();
+    const auto* view = child ? dynamic_cast<CKXViewView*>(child->GetActiveView()) : nullptr;
+    const auto* measure = view ? dynamic_cast<const CMeasureView*>(view->MeasureOverlay()) : nullptr;
+    kxvm::MeasureManager* manager = measure ? KXVM_Manager(measure->Handle()) : nullptr;
+    if (manager && manager->Table()) {
+        ShowResults(manager->Table());
+    } else if (manager && !m_pResultsDock->isHidden()) {
+        manager->ShowTable();
+    } else {
+        m_pResultsStack->setCurrentIndex(0);
+        m_pResultsDock->setWindowTitle(tr("Messtabelle"));
+    }
 }
 
 void CMainFrame::ToggleFullScreen() {
@@ -666,9 +739,14 @@ void CMainFrame::RegisterCommands() {
         m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
         m_pMdiArea->tileSubWindows();
     });
-    OnCommand(ID_WINDOW_ARRANGE, [this] { m_pMdiArea->setViewMode(QMdiArea::TabbedView); });
+    OnCommand(ID_WINDOW_ARRANGE, [this] { ShowTabs(); });
     OnCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); });
     OnCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+void CMainFrame::OnTabBarMade(QTabBar* tabs) {
+    tabs->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabs, &QTabBar::customContextMenuRequested, this, &CMainFrame::OnTabContextMenu);
 }
 
 void CMainFrame::Cascade() {

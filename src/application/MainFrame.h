@@ -21,7 +21,9 @@ class QDockWidget;
 class QLabel;
 class QMimeData;
 class QShortcut;
+class QStackedWidget;
 class QToolBar;
+class QToolButton;
 
 namespace vimg {
 class Image;
@@ -46,6 +48,10 @@ public:
     CCaptureControl* Capture() const { return m_pCapture.get(); }
 
     QDockWidget* Pane(int id) const;
+    // The results table of the active document, docked beside the documents.
+    QDockWidget* ResultsPane() const { return m_pResultsDock; }
+    // "Abbrechen" beside the progress, shown while the active document works.
+    QToolButton* CancelButton() const { return m_pCancelButton; }
     bool IsPaneClosed(int id) const;
     void ShowPane(int id);
     void ClosePane(int id);
@@ -105,6 +111,7 @@ private:
     void LoadModeMenu();
     void PlaceSavedFrame();
     void Cascade();
+    void OnTabBarMade(QTabBar* tabs) override;
     void SetControlColumnFixed(bool fixed);
     void OnPaste();
     void OnTabContextMenu(const QPoint& pos);
@@ -113,6 +120,11 @@ private:
     CKXViewDoc* ActiveDocument() const;
     // Status texts and histogram follow the active document only.
     void FollowActiveDocument();
+    void CreateResultsPane();
+    // Puts a document's results table into the results pane and shows it.
+    void ShowResults(QWidget* table);
+    // The results pane shows the active document's table (made when the pane is open).
+    void FollowResults();
 
     int m_mode = 1;
     bool m_fullScreen = false;
@@ -133,6 +145,9 @@ private:
     QToolBar* m_pClassicToolBar = nullptr;
     QShortcut* m_pHotKey = nullptr;
     std::map<int, QDockWidget*> m_panes;
+    QDockWidget* m_pResultsDock = nullptr;
+    QToolButton* m_pCancelButton = nullptr;
+    QStackedWidget* m_pResultsStack = nullptr;
     std::map<int, QSize> m_trackSizes;
     std::vector<QLabel*> m_statusPanes;
     // Camera state, preview, camera page, device watcher and configuration file.

@@ -40,8 +40,15 @@ CChildFrame::CChildFrame(QWidget* parent) : CMDIChildWnd(parent) {
         const int shape = ShapeOfItem(ui->m_nID);
         if (shape >= 0)
             ui->SetCheck(m_measureFlag == 5 && m_currentShape == shape);
-        else
+        else if (kxvm::MeasureManager::IsToggle(ui->m_nID))
             ui->SetCheck((state & 2) ? 1 : 0);
+    });
+    OnCommand(ID_MEASURE_PROFILE, [this] {
+        if (kxvm::MeasureManager* m = KXVM_Manager(MeasureHandle())) m->ShowProfile();
+    });
+    OnUpdateCommand(ID_MEASURE_PROFILE, [this](CCmdUI* ui) {
+        const kxvm::MeasureManager* m = KXVM_Manager(MeasureHandle());
+        ui->Enable(m && m->ProfileLine() >= 0);
     });
     OnCommand(ID_MEASURE_UNDO, [this] {
         if (const uint32_t handle = MeasureHandle()) KXVM_Undo(handle);

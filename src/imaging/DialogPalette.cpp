@@ -21,6 +21,7 @@
 #include "Resource.h"
 #include "Resources.h"
 #include "SaveFile.h"
+#include "ShadedButtons.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ CDialogPalette::CDialogPalette(QWidget* parent)
     QFont small = font();
     small.setPixelSize(10);
     setFont(small);
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     setMouseTracking(true);
     // The etched frame around the grid: a plain frame, which (unlike a group
     // box) leaves the swatches' colours untouched and the mouse to the grid.

@@ -82,6 +82,8 @@ void CKXViewDoc::OnCloseDocument() {
 }
 
 void CKXViewDoc::RegisterCommands() {
+    OnCommand(ID_CANCEL_OPERATION, [this] { CancelOperation(); });
+    OnUpdateCommand(ID_CANCEL_OPERATION, [this](CCmdUI* ui) { ui->Enable(m_busy && m_job.Running()); });
     OnCommand(ID_FILE_SAVE, [this] { OnSave(); });
     // The picture must not be written while an operation changes it.
     OnUpdateCommand(ID_FILE_SAVE, [this](CCmdUI* ui) { ui->Enable(!m_busy); });
@@ -607,6 +609,8 @@ bool CKXViewDoc::StartOperation(std::function<std::string(vimg::Image&)> work) {
         ShowError(QCoreApplication::translate("KXViewDoc", "Not enough memory for the changed picture."));
         return false;
     }
+    m_pictureChangedBeforeJob = m_pictureChanged;
+    m_modifiedBeforeJob = IsModified();
     MarkPictureChanged();
     SetBusy(true);
     return true;
@@ -638,6 +642,15 @@ void CKXViewDoc::StopOperation() {
     m_job.Cancel();
     m_packedBefore.reset();
     SetBusy(false);
+}
+
+void CKXViewDoc::CancelOperation() {
+    if (!m_job.Running()) return;
+    StopOperation();
+    m_pictureChanged = m_pictureChangedBeforeJob;
+    SetModifiedFlag(m_modifiedBeforeJob);
+    AnnounceStatus(2, tr("Abgebrochen"));
+    CDocument::UpdateAllViews(nullptr, 0);
 }
 
 void CKXViewDoc::SetBusy(bool busy) {

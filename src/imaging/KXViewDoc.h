@@ -147,6 +147,9 @@ public:
     bool StartOperation(std::function<std::string(vimg::Image&)> work);
     // Sets the escape flag and waits for the job; the picture stays as it was.
     void StopOperation();
+    // The user's cancel: stops the job, and the document is as before the
+    // command (picture, changed state, no undo step) and says so.
+    void CancelOperation();
 
     CKXViewView* FirstView() const;
 
@@ -226,6 +229,9 @@ private:
     bool m_busy = false;
     // The picture's undo step, packed by the job's worker; handed to the history at the end.
     CUndoHistory::PackedStep m_packedBefore;
+    // Whether the picture counted as changed before the running job.
+    bool m_pictureChangedBeforeJob = false;
+    bool m_modifiedBeforeJob = false;
     CHistogramCounts m_jobHistogram; // counted by the job's worker likewise
     bool m_closing = false;
     bool m_pictureChanged = false;

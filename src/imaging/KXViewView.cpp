@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "ChildFrame.h"
 #include "CmdUI.h"
@@ -135,6 +136,8 @@ void CKXViewView::RegisterViewCommands() {
     OnCommand(ID_ZOOM_OUT, [this] { OnZoomOut(); });
     OnUpdateCommand(ID_ZOOM_OUT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor > kMinZoom); });
     OnCommand(ID_ZOOM_NORMAL, [this] { OnZoomNormal(); });
+    OnCommand(ID_ZOOM_FIT, [this] { OnZoomFit(); });
+    OnUpdateCommand(ID_ZOOM_FIT, [this](CCmdUI* ui) { ui->Enable(!m_stretchMode); });
     OnUpdateCommand(ID_ZOOM_NORMAL,
                     [this](CCmdUI* ui) { ui->Enable(!m_stretchMode && m_zoomFactor != 1.0f); });
 }
@@ -174,6 +177,39 @@ void CKXViewView::OnZoomNormal() {
     if (m_stretchMode) return;
     m_zoomFactor = 1.0f;
     AfterZoom(QString());
+}
+
+void CKXViewView::OnZoomFit() {
+    const CKXViewDoc* doc = GetDocument();
+    const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
+    if (m_stretchMode || !image || !image->IsValid()) return;
+    // Without scroll bars the whole viewport is free: measure it with none.
+    const QSize client = m_scroll->maximumViewportSize();
+    const double fit = std::min(static_cast<double>(client.width()) / image->GetWidth(),
+                                static_cast<double>(client.height()) / image->GetHeight());
+    m_zoomFactor = std::clamp(static_cast<float>(fit), kMinZoom / 2.0f, kMaxZoom);
+    AfterZoom(QString::asprintf("%4.1f %%", static_cast<double>(m_zoomFactor) * 100.0));
+}
+
+void CKXViewView::ZoomAt(QPoint client, bool in) {
+    if (m_stretchMode || (in && m_zoomFactor >= kMaxZoom) || (!in && m_zoomFactor <= kMinZoom / 2.0f)) return;
+    const double before = m_zoomFactor;
+    m_zoomAnchor = {QPointF(client + ScrollPosition()) / before, client};
+    if (in)
+        OnZoomIn();
+    else
+        OnZoomOut();
+    KeepZoomAnchor();
+    // A free window that fits itself to the new size lays out later; the
+    // anchor holds until that layout has run.
+    QMetaObject::invokeMethod(this, [this] { m_zoomAnchor.reset(); }, Qt::QueuedConnection);
+}
+
+void CKXViewView::KeepZoomAnchor() {
+    if (!m_zoomAnchor) return;
+    const auto& [picture, client] = *m_zoomAnchor;
+    SetScrollPosition((picture * static_cast<double>(m_zoomFactor) - QPointF(client)).toPoint());
+    m_scroll->viewport()->update();
 }
 
 void CKXViewView::AfterZoom(const QString& paneText) {
@@ -440,6 +476,7 @@ void CKXViewView::OnUpdate(CView*, LPARAM hint) {
                                : QSize();
     if (hint == UM_UPDATE_IMAGE) {
         m_tracker = QRect();
+        if (m_measure) m_measure->PictureChanged();
         if (valid) {
             const QPoint oldPos = ScrollPosition();
             const QSize oldSize = m_scrollSize;
@@ -482,6 +519,7 @@ bool CKXViewView::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Resize:
         UpdateScrollBars();
+        KeepZoomAnchor();
         return false;
     case QEvent::MouseMove:
         OnMouseMove(static_cast<QMouseEvent*>(event));
@@ -506,6 +544,13 @@ bool CKXViewView::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::ContextMenu:
         return true;
+    case QEvent::Wheel: {
+        // Ctrl+wheel zooms about the cursor; the plain wheel scrolls.
+        auto* e = static_cast<QWheelEvent*>(event);
+        if (!(e->modifiers() & Qt::ControlModifier)) return false;
+        if (e->angleDelta().y() != 0) ZoomAt(e->position().toPoint(), e->angleDelta().y() > 0);
+        return true;
+    }
     default:
         return false;
     }
@@ -629,6 +674,12 @@ void CKXViewView::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && doc &&
         doc->m_tool == CKXViewDoc::TOOL_MEASURE) {
         if (CMDIFrameWnd* frame = Frame()) frame->ExecuteCommand(ID_MEASURE_DELETE);
+        return;
+    }
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        m_scroll->verticalScrollBar()->triggerAction(event->key() == Qt::Key_PageUp
+                                                         ? QAbstractSlider::SliderPageStepSub
+                                                         : QAbstractSlider::SliderPageStepAdd);
         return;
     }
     CView::keyPressEvent(event);

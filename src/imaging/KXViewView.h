@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include <QBasicTimer>
 #include <QPoint>
@@ -47,6 +49,10 @@ public:
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomNormal();
+    // The zoom that shows the whole picture in the window (not stretch mode).
+    void OnZoomFit();
+    // One zoom step in or out keeping the picture's point under `client` in place.
+    void ZoomAt(QPoint client, bool in);
     static float NextZoomIn(float zoom);
     static float NextZoomOut(float zoom);
 
@@ -116,6 +122,9 @@ private:
     void SetScrollPosition(QPoint pos);
     void UpdateScrollBars();
     void FitFrame();
+    // Scrolls so that the picture's point of the last Ctrl+wheel or zoom-tool
+    // step is under the cursor again.
+    void KeepZoomAnchor();
 
     void OnMouseMove(QMouseEvent* event);
     void OnLButtonDown(QMouseEvent* event);
@@ -137,5 +146,7 @@ private:
     QRect m_tracker;
     // A selection is being drawn: its outline shows before the picture has it.
     bool m_selecting = false;
+    // The picture point (unzoomed) and the client point it must stay under.
+    std::optional<std::pair<QPointF, QPoint>> m_zoomAnchor;
     std::array<std::unique_ptr<CViewTool>, 6> m_tools;
 };

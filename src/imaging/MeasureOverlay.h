@@ -27,4 +27,6 @@ public:
     virtual bool LoadData(const QString& /*path*/, QString* /*error*/) { return false; }
     // The objects differ from those last saved or loaded.
     virtual bool HasUnsavedChanges() const { return false; }
+    // The picture's pixels changed (values measured on them are stale).
+    virtual void PictureChanged() {}
 };

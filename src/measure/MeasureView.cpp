@@ -18,6 +18,18 @@
 CMeasureView::CMeasureView(CKXViewView* view)
     : m_view(view), m_handle(KXVM_NewKXMeasureManager(view->ScrollArea()->viewport())) {
     KXVM_ScaleLine(m_handle, 1);
+    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle)) {
+        // The results table measures grey values on what the document shows.
+        manager->SetPictureSource([this]() -> const vimg::Image* {
+            const CKXViewDoc* doc = m_view->GetDocument();
+            const vimg::Image* image = doc ? doc->DisplayImage() : nullptr;
+            return image && image->IsValid() ? image : nullptr;
+        });
+    }
+}
+
+void CMeasureView::PictureChanged() {
+    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle)) manager->RefreshTable();
 }
 
 CMeasureView::~CMeasureView() {
@@ -32,6 +44,7 @@ void CMeasureView::Sync(bool screen, bool stretchScreen) {
     const int w = static_cast<int>(image->GetWidth()), h = static_cast<int>(image->GetHeight());
     KXVM_SetImageInfo(m_handle, w, h, image->GetPixelSize(), image->GetCameraName(),
                       doc->GetPathName().toUtf8().constData());
+    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle)) manager->SetPictureName(doc->GetTitle());
     if (!screen) return;
     float scale = m_view->m_zoomFactor;
     if (m_view->m_stretchMode && stretchScreen) {
@@ -49,6 +62,8 @@ void CMeasureView::Draw(CDeviceContext& dc, QPoint scroll) {
     // screen's context covers the viewport.
     const bool onScreen = QSize(dc.Width(), dc.Height()) == m_view->ClientSize();
     Sync(true, onScreen);
+    if (kxvm::MeasureManager* manager = KXVM_Manager(m_handle))
+        manager->SetVisibleArea(onScreen ? QRectF(QPointF(scroll), QSizeF(m_view->ClientSize())) : QRectF());
     KXVM_ScaleLine(m_handle, doc->m_showScale ? 1 : 0);
     QPainter& painter = dc.Painter();
     painter.save();

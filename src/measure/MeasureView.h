@@ -32,6 +32,7 @@ public:
     bool SaveData(const QString& path, QString* error) override;
     bool LoadData(const QString& path, QString* error) override;
     bool HasUnsavedChanges() const override;
+    void PictureChanged() override;
 
 private:
     // Hands the document's picture to the manager, and the scale at which

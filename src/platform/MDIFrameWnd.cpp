@@ -1,5 +1,7 @@
 #include "MDIFrameWnd.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QDir>
@@ -8,12 +10,20 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 
 #include "CmdUI.h"
 #include "CommandIds.h"
 #include "MDIChildWnd.h"
 #include "RecentFileList.h"
 #include "WinApp.h"
+
+namespace {
+
+// Marks the document entries the window menu adds, so they are renewed each time it opens.
+constexpr const char* kWindowEntry = "vistorelWindowEntry";
+
+} // namespace
 
 CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_pMdiArea(new QMdiArea(this)) {
     setCentralWidget(m_pMdiArea);
@@ -71,8 +81,20 @@ bool CMDIFrameWnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pMdiArea->viewport()) {
         if (event->type() == QEvent::ChildAdded) {
             // A document renamed retitles the frame while it is active.
-            if (auto* window = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+            if (auto* window = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child())) {
                 window->installEventFilter(this);
+                // A free window maximised (after cascading or tiling) brings
+                // the tabs back, as they were before the windows were arranged.
+                connect(window, &QMdiSubWindow::windowStateChanged, this,
+                        [this](Qt::WindowStates before, Qt::WindowStates now) {
+                            if (!m_bTabbedWhenMaximised || !(now & Qt::WindowMaximized) ||
+                                (before & Qt::WindowMaximized) ||
+                                m_pMdiArea->viewMode() == QMdiArea::TabbedView)
+                                return;
+                            QMetaObject::invokeMethod(
+this, [this] { ShowTabs(); }, Qt::QueuedConnection);
+                        });
+            }
             ChildChanged();
         } else if (event->type() == QEvent::ChildRemoved) {
             ChildChanged();
@@ -113,6 +135,7 @@ QMenu* CMDIFrameWnd::BuildPopup(const MenuItem& item, QWidget* parent) {
     }
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         UpdateRecentFileMenu(menu);
+        UpdateWindowMenu(menu);
         for (QAction* a : menu->actions())
             if (!a->isSeparator() && !a->menu()) UpdateCommandUI(a);
     });
@@ -172,6 +195,48 @@ void CMDIFrameWnd::UpdateRecentFileMenu(QMenu* menu) {
         a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(
             QDir::toNativeSeparators((*list)[i]).replace(QLatin1Char('&'), QLatin1String("&&"))));
         if (i > 0) menu->insertAction(before, a);
+    }
+}
+
+void CMDIFrameWnd::ShowTabs() {
+    if (m_pMdiArea->viewMode() == QMdiArea::TabbedView) return;
+    m_pMdiArea->setViewMode(QMdiArea::TabbedView);
+    if (auto* tabs = m_pMdiArea->findChild<QTabBar*>()) OnTabBarMade(tabs);
+}
+
+void CMDIFrameWnd::UpdateWindowMenu(QMenu* menu) {
+    const QList<QAction*> actions = menu->actions();
+    const bool arranges = std::any_of(actions.begin(), actions.end(), [](const QAction* a) {
+        return a->data().toInt() == ID_WINDOW_CASCADE;
+    });
+    if (!arranges) return;
+    for (QAction* a : actions)
+        if (a->property(kWindowEntry).toBool()) {
+            menu->removeAction(a);
+            a->deleteLater();
+        }
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    auto* separator = menu->addSeparator();
+    separator->setProperty(kWindowEntry, true);
+    const CMDIChildWnd* active = MDIGetActive();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QLatin1String("&&"));
+        // The first nine with their digit as accelerator, as desktop programs number them.
+        const QString text =
+            i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(title) : QStringLiteral("%1 %2").arg(i + 1).arg(title);
+        QAction* entry = menu->addAction(text);
+        entry->setProperty(kWindowEntry, true);
+        entry->setCheckable(true);
+        entry->setChecked(window == active);
+        QPointer<QMdiSubWindow> target(window);
+        connect(entry, &QAction::triggered, this, [this, target] {
+            if (!target) return;
+            if (target->isMinimized()) target->showNormal();
+            m_pMdiArea->setActiveSubWindow(target);
+        });
     }
 }
 

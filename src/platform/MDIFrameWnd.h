@@ -19,6 +19,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QTabBar;
 
 class CMDIFrameWnd : public QMainWindow, public CCmdTarget, public CMessageTarget {
     Q_OBJECT
@@ -53,12 +54,21 @@ public:
 protected:
     // Keeps the recent-file entries of a popup in step with the list.
     void UpdateRecentFileMenu(QMenu* menu);
+    // Lists the open documents at the end of the popup that arranges them
+    // (the one holding "cascade"): numbered, the active one checked.
+    void UpdateWindowMenu(QMenu* menu);
     void OnIdle();
+    // Shows the documents as tabs again. Qt makes a new tab bar each time,
+    // which `OnTabBarMade` then sets up.
+    void ShowTabs();
+    virtual void OnTabBarMade(QTabBar*) {}
     // Runs after a document window was activated, opened or closed.
     virtual void OnActiveChildChanged();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QMdiArea* m_pMdiArea;
+    // Whether maximising a free document window switches back to tabs.
+    bool m_bTabbedWhenMaximised = false;
 
 private:
     void ChildChanged();

@@ -266,6 +266,12 @@ constexpr int ID_SMOOTH = 32919;
 constexpr int ID_ZOOM_IN = 33786;
 constexpr int ID_ZOOM_OUT = 33787;
 constexpr int ID_ZOOM_NORMAL = 33788;
+// Zoom that shows the whole picture in the window, staying in zoom mode.
+constexpr int ID_ZOOM_FIT = 33910;
+// Stops the running operation of the active document (the status bar's button).
+constexpr int ID_CANCEL_OPERATION = 33911;
+// "Messen > Linienprofil": the grey profile along the selected (or last) line.
+constexpr int ID_MEASURE_PROFILE = 33912;
 constexpr int ID_SHOW_SCALE = 33011;
 constexpr int ID_MEASURE_UNDO = 32999;
 constexpr int ID_MEASURE_REDO = 33000;

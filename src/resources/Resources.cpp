@@ -125,6 +125,7 @@ std::vector<MarkedPopup> MakeImageMenu() {
                                {ID_ZOOM_IN, QT_TRANSLATE_NOOP("ViewMenu", "Vergrössern\t+")},
                                {ID_ZOOM_OUT, QT_TRANSLATE_NOOP("ViewMenu", "Verkleinern\t-")},
                                {ID_ZOOM_NORMAL, QT_TRANSLATE_NOOP("ViewMenu", "Ansicht (1:1)Normalansicht")},
+                               {ID_ZOOM_FIT, QT_TRANSLATE_NOOP("ViewMenu", "Einpassen\tStrg+0")},
                                {ID_SHOW_SCALE, QT_TRANSLATE_NOOP("ViewMenu", "Zeige skala(scale)")}})
         view.popup.push_back(item);
     MenuItem image{0,
@@ -237,6 +238,7 @@ std::vector<MarkedPopup> MakeImageMenu() {
                       kSeparator,
                       {32771, QT_TRANSLATE_NOOP("MeasureMenu", "Kalibrierung...")},
                       {32772, QT_TRANSLATE_NOOP("MeasureMenu", "Messtabelle")},
+                      {ID_MEASURE_PROFILE, QT_TRANSLATE_NOOP("MeasureMenu", "Linienprofil")},
                       {32778, QT_TRANSLATE_NOOP("MeasureMenu", "Maßstab")},
                       {0,
                        QT_TRANSLATE_NOOP("MeasureMenu", "Zoom"),
@@ -460,6 +462,7 @@ const std::vector<Accelerator>& Accelerators() {
         {QKeySequence(Qt::Key_Plus), ID_ZOOM_IN},
         {QKeySequence(Qt::Key_Minus), ID_ZOOM_OUT},
         {QKeySequence(Qt::Key_Slash), ID_ZOOM_NORMAL},
+        {QKeySequence(Qt::CTRL | Qt::Key_0), ID_ZOOM_FIT},
         {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
         {QKeySequence(Qt::CTRL | Qt::Key_D), ID_DUPLICATE},
         {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},

@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLoggingCategory>
@@ -174,6 +176,34 @@ TEST_F(AppCommands, OpenSwitchesModeBeforeItsDialogAndOffersAllFormats) {
     EXPECT_EQ(title, "Open image file");
     EXPECT_EQ(filters, 16);
     EXPECT_EQ(s.app->m_pDocTemplate->GetDocuments().size(), 1u);
+}
+
+TEST_F(AppCommands, OpenTakesSeveralFilesAndStartsInTheFolderUsedLast) {
+    QDir(QString::fromStdString(dir.path().string())).mkdir("pictures");
+    const QString a = apptest::WriteBmp(dir, "pictures/a.bmp");
+    const QString b = apptest::WriteBmp(dir, "pictures/b.bmp");
+    const QString folder = QFileInfo(a).absolutePath();
+    QString startedIn;
+    auto choose = [&](const QString& selection) {
+        QTimer::singleShot(0, [&, selection] {
+            auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_EQ(dlg->fileMode(), QFileDialog::ExistingFiles);
+            startedIn = dlg->directory().absolutePath();
+            dlg->setDirectory(folder);
+            dlg->selectFile(selection);
+            QMetaObject::invokeMethod(dlg, "accept");
+        });
+        s.frame()->ExecuteCommand(ID_FILE_OPEN);
+    };
+    choose("\"a.bmp\" \"b.bmp\"");
+    const auto& docs = s.app->m_pDocTemplate->GetDocuments();
+    ASSERT_EQ(docs.size(), 3u);
+    EXPECT_EQ(docs.back()->GetPathName(), b);
+    EXPECT_EQ((*std::next(docs.begin()))->GetPathName(), a);
+    // The next time the dialog opens in that folder.
+    choose("a.bmp");
+    EXPECT_EQ(startedIn, folder);
 }
 
 TEST_F(AppCommands, DroppedFilesOpenAsDocuments) {

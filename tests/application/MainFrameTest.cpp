@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -380,6 +381,68 @@ TEST(FrameWindows, CascadedDocumentsTakeMostOfTheArea) {
     // The active document stays active, in front.
     EXPECT_EQ(windows.back(), active);
     EXPECT_EQ(s.frame()->MDIGetActive(), active);
+}
+
+TEST(FrameWindows, TabsComeBackWhenAWindowIsMaximisedAndTheWindowMenuListsTheDocuments) {
+    testsupport::TempDir dir;
+    StartedApp s(dir);
+    ASSERT_TRUE(s.started);
+    for (int i = 0; i < 2; ++i) s.frame()->ExecuteCommand(ID_FILE_NEW);
+    QApplication::processEvents();
+    QMdiArea* area = s.frame()->MdiArea();
+    auto tabCount = [&] {
+        QApplication::processEvents();
+        auto* tabs = area->findChild<QTabBar*>();
+        return area->viewMode() == QMdiArea::TabbedView && tabs ? tabs->count() : 0;
+    };
+    ASSERT_EQ(tabCount(), 3);
+    for (int arrange : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ}) {
+        s.frame()->ExecuteCommand(arrange);
+        EXPECT_EQ(tabCount(), 0) << arrange;
+        s.frame()->MDIGetActive()->showMaximized();
+        EXPECT_EQ(tabCount(), 3) << arrange;
+        // The new tab bar still offers the document commands on a right click.
+        auto* tabs = area->findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(tabs->contextMenuPolicy(), Qt::CustomContextMenu);
+    }
+
+    QMenu* windowMenu = nullptr;
+    for (QAction* a : s.frame()->menuBar()->actions())
+        if (a->text() == "&Fenster") windowMenu = a->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    auto entries = [&] {
+        emit windowMenu->aboutToShow();
+        QList<QAction*> list;
+        for (QAction* a : windowMenu->actions())
+            if (a->isCheckable()) list << a;
+        return list;
+    };
+    QList<QAction*> listed = entries();
+    ASSERT_EQ(listed.size(), 3);
+    const QList<QMdiSubWindow*> windows = area->subWindowList(QMdiArea::CreationOrder);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(listed[i]->text(), QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+        EXPECT_EQ(listed[i]->isChecked(), windows[i] == s.frame()->MDIGetActive()) << i;
+    }
+    // A picture of the menu as it opens.
+    windowMenu->popup(s.frame()->mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    const QString shots = QCoreApplication::applicationDirPath() + QStringLiteral("/../test-screenshots");
+    QDir().mkpath(shots);
+    EXPECT_TRUE(windowMenu->grab().save(shots + QStringLiteral("/window-menu.png")));
+    windowMenu->close();
+    listed = entries();
+    listed[0]->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(s.frame()->MDIGetActive(), windows[0]);
+    // Opened again, the menu lists each document once, the new active one checked.
+    listed = entries();
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_TRUE(listed[0]->isChecked());
+    EXPECT_FALSE(listed[2]->isChecked());
+    s.frame()->ExecuteCommand(ID_CLOSE_ALL);
+    QApplication::processEvents();
 }
 
 TEST_F(Frame, ClosingThePreviewInCameraModeLeavesNoEmptyArea) {

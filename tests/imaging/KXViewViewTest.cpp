@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,67 @@ TEST_F(ViewTest, TwoViewsOfOnePictureZoomStretchAndSmoothEachOnItsOwn) {
     doc->GetImage()->Resample(20, 10);
     doc->UpdateAllViews(nullptr, UM_UPDATE_IMAGE);
     EXPECT_EQ(view->ScrollSize(), QSize(30, 15));
+}
+
+TEST_F(ViewTest, CtrlWheelZoomsAboutTheCursorFitFitsAndPagesScroll) {
+    // A tab filling the area, on a picture larger than it.
+    OpenPicture(1600, 1200);
+    s.frame()->MdiArea()->setViewMode(QMdiArea::TabbedView);
+    view->GetParentFrame()->showMaximized();
+    QCoreApplication::processEvents();
+    auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers keys) {
+        QWheelEvent e(QPointF(at), Port()->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton, keys,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Port(), &e);
+    };
+    const QPoint cursor(150, 110);
+    const QPoint under = view->ClientToImage(cursor);
+    for (float expected : {1.5f, 2.0f, 4.0f}) {
+        wheel(cursor, 120, Qt::ControlModifier);
+        EXPECT_EQ(view->m_zoomFactor, expected);
+        const QPoint now = view->ClientToImage(cursor);
+        EXPECT_LE(std::abs(now.x() - under.x()), 1) << expected;
+        EXPECT_LE(std::abs(now.y() - under.y()), 1) << expected;
+    }
+    wheel(cursor, -120, Qt::ControlModifier);
+    EXPECT_EQ(view->m_zoomFactor, 2.0f);
+    wheel(cursor, -120, Qt::NoModifier); // the plain wheel does not zoom
+    EXPECT_EQ(view->m_zoomFactor, 2.0f);
+
+    // Page down and up by the viewport's height (or to the end).
+    view->ScrollArea()->verticalScrollBar()->setValue(0);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_EQ(view->ScrollPosition().y(),
+              std::min(view->ClientSize().height(), view->ScrollArea()->verticalScrollBar()->maximum()));
+    EXPECT_GT(view->ScrollPosition().y(), 0);
+    QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_EQ(view->ScrollPosition().y(), 0);
+
+    // The zoom tool: in with a click, out with Shift or the right button.
+    doc->m_tool = CKXViewDoc::TOOL_ZOOM;
+    Mouse(QEvent::MouseButtonPress, cursor, Qt::LeftButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->m_zoomFactor, 4.0f);
+    Mouse(QEvent::MouseButtonPress, cursor, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->m_zoomFactor, 2.0f);
+    Mouse(QEvent::MouseButtonPress, cursor, Qt::RightButton, Qt::RightButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->m_zoomFactor, 1.5f);
+
+    // Fit: the whole picture without scroll bars, still in zoom mode.
+    ASSERT_TRUE(Enabled(ID_ZOOM_FIT));
+    s.frame()->ExecuteCommand(ID_ZOOM_FIT);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->m_stretchMode);
+    EXPECT_LT(view->m_zoomFactor, 1.0f);
+    EXPECT_EQ(view->ScrollArea()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view->ScrollArea()->verticalScrollBar()->maximum(), 0);
+    const QSize shown = view->ScrollSize();
+    const QSize client = view->ClientSize();
+    EXPECT_TRUE(shown.width() >= client.width() - 1 || shown.height() >= client.height() - 1)
+        << shown.width() << "x" << shown.height() << " in " << client.width() << "x" << client.height();
+    EXPECT_TRUE(Enabled(ID_ZOOM_IN)); // zoom mode goes on from there
 }
 
 TEST_F(ViewTest, TheMoveToolDragsThePictureAndDoesNotScrollWhatFits) {

@@ -2,11 +2,13 @@
 #include <climits>
 
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "DialogResample.h"
 #include "DialogSkew.h"
 #include "DialogTestSupport.h"
 #include "Resource.h"
+#include "ShadeButton.h"
 
 using namespace dialogtest;
 
@@ -163,4 +165,21 @@ TEST(DialogSkew, RecomputesWhileTypingAndReadsThePivot) {
     Retype(huge, IDC_SKW_SKEW_X, "99999999999");
     PressOk(huge);
     EXPECT_EQ(huge.SlopeXParam(), INT_MAX);
+}
+
+TEST(ValueDialogs, OkAndCancelAreShadedOkTheDefaultAndTheSlopeShowsWhole) {
+    CDialogResample resample;
+    CDialogSkew skew;
+    for (CTemplateDialog* dlg : std::initializer_list<CTemplateDialog*>{&resample, &skew}) {
+        dlg->show();
+        auto* ok = qobject_cast<CShadeButton*>(dlg->GetDlgItem(IDOK));
+        auto* cancel = qobject_cast<CShadeButton*>(dlg->GetDlgItem(IDCANCEL));
+        ASSERT_TRUE(ok && cancel) << dlg->windowTitle().toStdString();
+        EXPECT_TRUE(ok->isDefault());
+        EXPECT_FALSE(cancel->isDefault());
+        EXPECT_EQ(cancel->text(), "Abbrechen");
+    }
+    auto* slope = skew.GetDlgItem<QLineEdit>(IDC_SKW_SLOPE_X);
+    ASSERT_TRUE(slope);
+    EXPECT_GE(slope->contentsRect().width() - 6, slope->fontMetrics().horizontalAdvance("-0.00833333"));
 }

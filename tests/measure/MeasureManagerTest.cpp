@@ -1,6 +1,9 @@
 // The manager of one view: shapes made with the mouse at any zoom, editing
 // with handles, its undo history, menu commands, the scale bar, the results
 // table and the calibrations kept per camera and resolution.
+#include <cstring>
+#include <tuple>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -244,6 +247,70 @@ TEST_F(ManagerTest, TheScaleBarHasARoundLengthAndTheMatchingSize) {
     EXPECT_NE(canvas.pixel(static_cast<int>(600 - 12 - 50 * 1.5 - 8), y), qRgb(255, 255, 255));
 }
 
+TEST_F(ManagerTest, OnTheScreenTheBarKeepsToTheVisibleCornerAndLabelsStayOnThePicture) {
+    // Scrolled to the top left of the picture, zoom 1.
+    m.SetVisibleArea(QRectF(0, 0, 300, 250));
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    {
+        QPainter p(&canvas);
+        m.Draw(p);
+    }
+    EXPECT_EQ(canvas.pixel(300 - 12 - 2, 250 - 12 - 3), qRgb(255, 255, 255));
+    EXPECT_EQ(canvas.pixel(400 - 12 - 2, 300 - 12 - 3), qRgb(0, 0, 0));
+    // A rendering for a save: the picture's own corner.
+    m.SetVisibleArea(QRectF());
+    canvas.fill(Qt::black);
+    {
+        QPainter p(&canvas);
+        m.Draw(p);
+    }
+    EXPECT_EQ(canvas.pixel(400 - 12 - 2, 300 - 12 - 3), qRgb(255, 255, 255));
+    // A small picture: the bar shrinks with it (half the margin on 120 rows);
+    // one too small even for that has none.
+    m.SetImage(QSize(160, 120), 0, QStringLiteral("Cam"), QString());
+    QImage small(160, 120, QImage::Format_RGB32);
+    small.fill(Qt::black);
+    {
+        QPainter p(&small);
+        m.Draw(p);
+    }
+    EXPECT_EQ(small.pixel(160 - 6 - 2, 120 - 6 - 2), qRgb(255, 255, 255));
+    m.SetImage(QSize(16, 12), 0, QStringLiteral("Cam"), QString());
+    QImage tiny(16, 12, QImage::Format_RGB32);
+    tiny.fill(Qt::black);
+    {
+        QPainter p(&tiny);
+        m.Draw(p);
+    }
+    EXPECT_EQ(tiny, [] {
+        QImage black(16, 12, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        return black;
+    }());
+    m.SetImage(QSize(400, 300), 0, QStringLiteral("Cam"), QString());
+
+    // A rectangle in the lower right corner: its label would hang below the
+    // picture and moves up onto it.
+    m.MenuItem(ID_MEASURE_SCALE_BAR);
+    m.MenuItem(ID_MEASURE_RECTANGLE);
+    Drag({330, 230}, {395, 295});
+    QImage wide(500, 400, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    {
+        QPainter p(&wide);
+        m.Draw(p);
+    }
+    int outside = 0, inside = 0;
+    for (int yy = 0; yy < 400; ++yy)
+        for (int xx = 0; xx < 500; ++xx) {
+            if (wide.pixel(xx, yy) == qRgb(255, 255, 255)) continue;
+            (xx < 400 && yy < 300 ? inside : outside)++;
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 1000); // the outline and a label of four lines
+}
+
 TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     m.MenuItem(ID_MEASURE_RECTANGLE);
     Drag({0, 0}, {30, 40});
@@ -254,7 +321,8 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     m.MenuItem(ID_MEASURE_TABLE);
     ResultsTable* table = m.Table();
     ASSERT_TRUE(table);
-    EXPECT_EQ(table->Table()->rowCount(), 2);
+    // Two objects, then mean, standard deviation, minimum, maximum and count.
+    ASSERT_EQ(table->Table()->rowCount(), 7);
     // The window shows only the columns some object fills.
     QStringList shown;
     for (int c = 0; c < table->Table()->columnCount(); ++c)
@@ -262,26 +330,57 @@ TEST_F(ManagerTest, TheResultsTableListsEveryObjectInCalibratedUnits) {
     EXPECT_EQ(shown, (QStringList{"Nr", "Typ", "Breite (mm)", "Höhe (mm)", QStringLiteral("Fläche (mm²)"),
                                   "Umfang (mm)", "Text"}));
     EXPECT_EQ(table->Table()->item(0, 4)->text(), QStringLiteral("12.0000"));
+    EXPECT_EQ(table->Table()->item(2, 0)->text(), QStringLiteral("Mittelwert"));
+    EXPECT_EQ(table->Table()->item(6, 0)->text(), QStringLiteral("Anzahl"));
+    EXPECT_EQ(table->Table()->item(6, 4)->text(), QStringLiteral("1"));
     const QStringList header = ResultsTable::Header(m.ActiveCalibration());
     // The exported columns, texts and order are a file format: pinned whole.
     EXPECT_EQ(header, (QStringList{"Nr", "Typ", QStringLiteral("Länge (mm)"), "Breite (mm)",
                                    QStringLiteral("Höhe (mm)"), "Durchmesser (mm)", "Durchmesser X (mm)",
                                    "Durchmesser Y (mm)", QStringLiteral("Fläche (mm²)"), "Umfang (mm)",
-                                   QStringLiteral("Winkel (°)"), "X (mm)", "Y (mm)", "Text"}));
+                                   QStringLiteral("Winkel (°)"), "X (mm)", "Y (mm)", "Mittelwert",
+                                   "Standardabweichung", "Min", "Max", QStringLiteral("IntDen (mm²)"), "RawIntDen",
+                                   "Text"}));
     const auto rows = ResultsTable::Rows(m.Objects(), m.ActiveCalibration());
     EXPECT_EQ(rows[0][header.indexOf(QStringLiteral("Breite (mm)"))], QStringLiteral("3.0000"));
     EXPECT_EQ(rows[0][header.indexOf(QStringLiteral("Umfang (mm)"))], QStringLiteral("14.0000"));
     const QString csv = ResultsTable::ToCsv(header, rows);
-    EXPECT_TRUE(csv.endsWith("Beschriftung,,,,,,,,,,,,\"a, \"\"b\"\"\"\r\n")) << csv.toStdString();
+    EXPECT_TRUE(csv.endsWith("Beschriftung,,,,,,,,,,,,,,,,,,\"a, \"\"b\"\"\"\r\n")) << csv.toStdString();
+    table->SetPictureName(QStringLiteral("zellen.tif"));
     table->CopyToClipboard();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral(
-        "Nr\tTyp\tBreite (mm)\tHöhe (mm)\tFläche (mm²)\tUmfang (mm)\tText\n1\tRechteck\t3.0000\t")));
+        "Bild\tzellen.tif\nKalibrierung\tc\t10 Pixel/mm\n\nNr\tTyp\tBreite (mm)\tHöhe (mm)\tFläche (mm²)\t"
+        "Umfang (mm)\tText\n1\tRechteck\t3.0000\t")))
+        << QApplication::clipboard()->text().toStdString();
+
+    // The CSV file as Python's csv module reads it: ";" and decimal commas in
+    // German, "," and points in English, picture and calibration first.
+    testsupport::TempDir dir;
+    const std::string script = dir.file("read.py");
+    const char* reader = "import csv, sys\n"
+                         "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                         "    rows = list(csv.reader(f, delimiter=sys.argv[2]))\n"
+                         "print(rows[0][1], rows[1][2], rows[3][2], rows[4][2], rows[4][4], rows[5][6], sep='|')\n";
+    testsupport::WriteFile(script, std::vector<uint8_t>(reader, reader + std::strlen(reader)));
+    for (const auto& [language, separator, expected] :
+         {std::tuple{QLocale::German, ";", "zellen.tif|10 Pixel/mm|Breite (mm)|3,0000|12,0000|a, \"b\""},
+          std::tuple{QLocale::English, ",", "zellen.tif|10 Pixel/mm|Breite (mm)|3.0000|12.0000|a, \"b\""}}) {
+        QLocale::setDefault(QLocale(language));
+        m.RefreshTable();
+        const std::string file = dir.file(separator[0] == ';' ? "de.csv" : "en.csv");
+        QString error;
+        ASSERT_TRUE(table->ExportCsv(QString::fromStdString(file), &error)) << error.toStdString();
+        std::string out;
+        EXPECT_EQ(testsupport::Run("/usr/bin/python3 " + testsupport::Quote(script) + " " + testsupport::Quote(file) +
+                                       " '" + separator + "'",
+                                   &out),
+                  0);
+        EXPECT_EQ(out, std::string(expected) + "\n") << separator;
+    }
+    QLocale::setDefault(QLocale::c());
     // The table follows later changes.
     m.DeleteAll();
     EXPECT_EQ(table->Table()->rowCount(), 0);
-    testsupport::TempDir dir;
-    QString error;
-    EXPECT_TRUE(table->ExportCsv(QString::fromStdString(dir.file("r.csv")), &error));
 }
 
 TEST_F(ManagerTest, DataFileRoundTripAndADamagedFileChangesNothing) {
@@ -310,6 +409,30 @@ TEST_F(ManagerTest, DataFileRoundTripAndADamagedFileChangesNothing) {
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_EQ(m.Objects().size(), 1u);
     EXPECT_EQ(m.ActiveCalibration().unit, LengthUnit::Nanometre);
+}
+
+TEST_F(ManagerTest, OpeningDataOfAPictureOfAnotherSizeWarnsFirst) {
+    testsupport::TempDir dir;
+    m.MenuItem(ID_MEASURE_LINE);
+    Drag({10, 10}, {90, 10});
+    prompts.path = QString::fromStdString(dir.file("m.json"));
+    ASSERT_TRUE(m.MenuItem(ID_MEASURE_SAVE_DATA));
+    m.DeleteAll();
+    // The same size: no question.
+    m.MenuItem(ID_MEASURE_OPEN_DATA);
+    EXPECT_TRUE(prompts.warnings.isEmpty());
+    EXPECT_EQ(m.Objects().size(), 1u);
+    m.DeleteAll();
+    m.SetImage(QSize(200, 150), 0, QStringLiteral("Cam"), QString());
+    m.MenuItem(ID_MEASURE_OPEN_DATA); // declined
+    ASSERT_EQ(prompts.warnings.size(), 1);
+    EXPECT_TRUE(prompts.warnings[0].contains("400 x 300")) << prompts.warnings[0].toStdString();
+    EXPECT_TRUE(prompts.warnings[0].contains("200 x 150"));
+    EXPECT_TRUE(m.Objects().empty());
+    prompts.proceed = true;
+    m.MenuItem(ID_MEASURE_OPEN_DATA);
+    EXPECT_EQ(prompts.warnings.size(), 2);
+    EXPECT_EQ(m.Objects().size(), 1u);
 }
 
 TEST(CalibrationStore, NamedCalibrationsPerCameraAndResolution) {

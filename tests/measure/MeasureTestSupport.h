@@ -29,6 +29,10 @@ public:
         return path;
     }
     void ShowError(QWidget*, const QString& t) override { errors << t; }
+    bool AskProceed(QWidget*, const QString& t) override {
+        warnings << t;
+        return proceed;
+    }
 
     std::optional<kxvm::CalibrationAnswer> calibration;
     kxvm::CalibrationRequest request;
@@ -37,6 +41,8 @@ public:
     QString path;
     QString suggestedPath;
     QStringList errors;
+    QStringList warnings;
+    bool proceed = false;
 };
 
 } // namespace measuretest

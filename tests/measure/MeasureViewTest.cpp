@@ -3,6 +3,7 @@
 // rendering for saves, the picture's own calibration and the profile's.
 #include <QAbstractScrollArea>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -14,12 +15,14 @@
 #include "ChildFrame.h"
 #include "CmdUI.h"
 #include "DocTestSupport.h"
+#include "GreyStatistics.h"
 #include "Image.h"
 #include "KXVMeasure.h"
 #include "MeasureFile.h"
 #include "MeasureManager.h"
 #include "MeasureTestSupport.h"
 #include "MeasureView.h"
+#include "ProfilePlot.h"
 #include "Resource.h"
 #include "ResultsTable.h"
 #include "SimPicture.h"
@@ -107,6 +110,11 @@ TEST_F(MeasureViewTest, TheMessenMenuTakesTheMeasuringToolAndChecksTheChosenShap
         EXPECT_TRUE(ui.m_bEnabled) << id;
         EXPECT_EQ(ui.m_nCheck, id == ID_MEASURE_POLYGON ? 1 : 0) << id;
     }
+    // Plain commands carry no check box; the toggles do.
+    s.frame()->UpdateAllCommandUI();
+    for (int id : {ID_MEASURE_DELETE_ALL, ID_MEASURE_CALIBRATE, ID_MEASURE_SAVE_DATA})
+        EXPECT_FALSE(s.frame()->CommandAction(id)->isCheckable()) << id;
+    EXPECT_TRUE(s.frame()->CommandAction(ID_MEASURE_SCALE_BAR)->isCheckable());
     // Another tool leaves the flag as it is; the shape keeps its check mark.
     s.frame()->ExecuteCommand(ID_TOOL_SELECT);
     EXPECT_EQ(Update(ID_MEASURE_POLYGON).m_nCheck, 1);
@@ -260,20 +268,58 @@ TEST_F(MeasureViewTest, AMeasuredPictureAndItsResultsTable) {
     s.frame()->ExecuteCommand(ID_MEASURE_TABLE);
     kxvm::ResultsTable* table = Manager()->Table();
     ASSERT_TRUE(table);
-    EXPECT_EQ(table->Table()->rowCount(), 4);
+    // Four objects and the five summary rows.
+    EXPECT_EQ(table->Table()->rowCount(), 4 + 5);
     EXPECT_EQ(table->Table()->item(0, 2)->text(), QStringLiteral("100.0000")); // the line, in µm
     EXPECT_EQ(table->Table()->horizontalHeaderItem(2)->text(), QStringLiteral("Länge (µm)"));
-    // Only columns some object fills: length, width, height, area, perimeter, angle.
-    EXPECT_EQ(table->Table()->columnCount(), 8);
+    // Only columns some object fills: length, width, height, area, perimeter,
+    // angle, and the grey statistics of the rectangle and the polygon.
+    EXPECT_EQ(table->Table()->columnCount(), 14);
+    EXPECT_EQ(table->Table()->horizontalHeaderItem(8)->text(), QStringLiteral("Mittelwert"));
+    EXPECT_FALSE(table->Table()->item(1, 8)->text().isEmpty()); // the rectangle's mean grey
+    EXPECT_TRUE(table->Table()->item(0, 8)->text().isEmpty());  // a line has none
+    EXPECT_EQ(table->Table()->item(8, 0)->text(), QStringLiteral("Anzahl"));
+    EXPECT_EQ(table->Table()->item(8, 5)->text(), QStringLiteral("2")); // two areas
     // The polygon: 17500 square pixels by the shoelace formula, at 2 pixels per µm.
     EXPECT_EQ(table->Table()->horizontalHeaderItem(5)->text(), QStringLiteral("Fläche (µm²)"));
     EXPECT_EQ(table->Table()->item(2, 5)->text(), QStringLiteral("4375.0000"));
     EXPECT_DOUBLE_EQ(Manager()->ScaleBarLength(), 50); // a fifth of 640 pixels is 64 µm
 
+    // The table docks beside the documents, names its picture and follows the active document.
+    QDockWidget* pane = s.frame()->ResultsPane();
+    ASSERT_TRUE(pane);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_FALSE(pane->isFloating());
+    EXPECT_EQ(s.frame()->dockWidgetArea(pane), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(pane->isAncestorOf(table));
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_TRUE(pane->windowTitle().contains(QStringLiteral("cells.bmp"))) << pane->windowTitle().toStdString();
+
     const QString shots = QCoreApplication::applicationDirPath() + QStringLiteral("/../test-screenshots");
     QDir().mkpath(shots);
     EXPECT_TRUE(s.frame()->grab().save(shots + QStringLiteral("/measure-view.png")));
     EXPECT_TRUE(table->grab().save(shots + QStringLiteral("/measure-table.png")));
+
+    // The line's grey profile, one sample per pixel of its 200 pixels, in a window of its own.
+    s.frame()->ExecuteCommand(ID_MEASURE_PROFILE);
+    kxvm::ProfilePlot* profile = Manager()->ProfileWindow();
+    ASSERT_TRUE(profile);
+    EXPECT_TRUE(profile->isVisible());
+    const kxvm::MeasureObject& line = Manager()->Objects()[0];
+    EXPECT_EQ(profile->Values(), kxvm::LineProfile(*doc->GetImage(), line.points[0], line.points[1]));
+    EXPECT_EQ(profile->Values().size(), 201u);
+    EXPECT_TRUE(profile->windowTitle().contains(QStringLiteral("Nr. 1")));
+    EXPECT_TRUE(profile->grab().save(shots + QStringLiteral("/measure-profile.png")));
+
+    kxvm::ResultsTable* first = table;
+    OpenPicture(WriteGrey(dir, "second.bmp", 200, 150));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Manager()->Table());
+    EXPECT_NE(Manager()->Table(), first);
+    EXPECT_TRUE(Manager()->Table()->isVisible());
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_TRUE(pane->windowTitle().contains(QStringLiteral("second.bmp"))) << pane->windowTitle().toStdString();
 }
 
 TEST_F(MeasureViewTest, SaveKeepsThePictureAndPutsTheMeasurementsBesideIt) {

@@ -6,6 +6,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -36,6 +37,7 @@ const DialogTemplate kTemplate{
 CDialogDecreaseBpp::CDialogDecreaseBpp(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"DecreaseBppDialog", kTemplate}),
                       parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_DBPP_MAX_COLOURS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_DBPP_DIFFUSION, &m_errorDiffusion);
     Bind(IDC_DBPP_LIMIT, &m_limitColours);

@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -31,6 +32,7 @@ const DialogTemplate kTemplate{
 
 CDialogDither::CDialogDither(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"DitherDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     Bind(IDC_DIT_FLOYD_STEINBERG, &m_method);
 }
 

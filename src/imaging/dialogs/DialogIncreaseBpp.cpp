@@ -3,6 +3,7 @@
 #include "Image.h"
 
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -21,8 +22,9 @@ const DialogTemplate kTemplate{
 } // namespace
 
 CDialogIncreaseBpp::CDialogIncreaseBpp(QWidget* parent)
-    : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"IncreaseBppDialog", kTemplate}),
-                      parent) {}
+    : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"IncreaseBppDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
+}
 
 void CDialogIncreaseBpp::OnInitDialog() {
     CTemplateDialog::OnInitDialog();

@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -25,6 +26,7 @@ const DialogTemplate kTemplate{
 CDialogJpegCompression::CDialogJpegCompression(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"JpegCompressionDialog", kTemplate}),
                       parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_JPC_QUALITY, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_JPC_QUALITY, &m_quality, 0, 100);
     // The radios' position is the format number.

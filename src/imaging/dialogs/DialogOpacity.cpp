@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -19,6 +20,7 @@ const DialogTemplate kTemplate{
 
 CDialogOpacity::CDialogOpacity(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"OpacityDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_OPA_LEVEL, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     // A byte: the exchange itself keeps it within 0..255.
     Bind(IDC_OPA_LEVEL, &m_level);

@@ -2,6 +2,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -23,6 +24,7 @@ const DialogTemplate kTemplate{
 
 CDialogRepair::CDialogRepair(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"RepairDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_REP_RADIUS, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_REP_ITERATIONS, new CNumericEdit(CNumericEdit::Kind::Integer));
     Bind(IDC_REP_COLOUR_SPACE, &m_colourSpace);

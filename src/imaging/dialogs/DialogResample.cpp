@@ -11,6 +11,7 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -38,6 +39,7 @@ const DialogTemplate kTemplate{
 
 CDialogResample::CDialogResample(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"ResampleDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_RES_FACTOR, new CNumericEdit(CNumericEdit::Kind::Real));
     SubclassDlgItem(IDC_RES_WIDTH, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     SubclassDlgItem(IDC_RES_HEIGHT, new CNumericEdit(CNumericEdit::Kind::Unsigned));

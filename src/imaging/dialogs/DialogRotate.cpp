@@ -7,6 +7,7 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -29,6 +30,7 @@ const DialogTemplate kTemplate{
 
 CDialogRotate::CDialogRotate(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"RotateDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_ROT_ANGLE, new CNumericEdit(CNumericEdit::Kind::Real));
     Bind(IDC_ROT_ANGLE, &m_angle);
     Bind(IDC_ROT_INTERPOLATION, &m_interpolation);

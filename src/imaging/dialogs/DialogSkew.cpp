@@ -7,6 +7,7 @@
 #include "NumericEdit.h"
 #include "ParameterValues.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -16,32 +17,33 @@ using K = DialogControlKind;
 constexpr double kDegreesPerRadian = 57.29577950560105;
 
 const DialogTemplate kTemplate{
-    IDD_SKEW, QT_TRANSLATE_NOOP("SkewDialog", "Skew"), 230, 132,
+    IDD_SKEW, QT_TRANSLATE_NOOP("SkewDialog", "Skew"), 264, 132,
     {{0, K::GroupBox, QT_TRANSLATE_NOOP("SkewDialog", "Pivot"), 8, 6, 70, 52},
      {0, K::Static, "x :", 16, 22, 14, 8},
      {IDC_SKW_PIVOT_X, K::Edit, "", 32, 20, 38, 13},
      {0, K::Static, "y :", 16, 38, 14, 8},
      {IDC_SKW_PIVOT_Y, K::Edit, "", 32, 36, 38, 13},
-     {0, K::GroupBox, QT_TRANSLATE_NOOP("SkewDialog", "Skew"), 86, 6, 136, 68},
+     {0, K::GroupBox, QT_TRANSLATE_NOOP("SkewDialog", "Skew"), 86, 6, 170, 68},
      {0, K::Static, QT_TRANSLATE_NOOP("SkewDialog", "Winkel"), 136, 16, 40, 8},
-     {0, K::Static, QT_TRANSLATE_NOOP("SkewDialog", "Slope"), 180, 16, 36, 8},
+     {0, K::Static, QT_TRANSLATE_NOOP("SkewDialog", "Slope"), 180, 16, 70, 8},
      {0, K::Static, "x :", 92, 30, 12, 8},
      {IDC_SKW_SKEW_X, K::Edit, "", 104, 28, 30, 13},
      {IDC_SKW_ANGLE_X, K::Edit, "", 136, 28, 40, 13, DS_READONLY},
-     {IDC_SKW_SLOPE_X, K::Edit, "", 180, 28, 36, 13, DS_READONLY},
+     {IDC_SKW_SLOPE_X, K::Edit, "", 180, 28, 70, 13, DS_READONLY},
      {0, K::Static, "y :", 92, 50, 12, 8},
      {IDC_SKW_SKEW_Y, K::Edit, "", 104, 48, 30, 13},
      {IDC_SKW_ANGLE_Y, K::Edit, "", 136, 48, 40, 13, DS_READONLY},
-     {IDC_SKW_SLOPE_Y, K::Edit, "", 180, 48, 36, 13, DS_READONLY},
+     {IDC_SKW_SLOPE_Y, K::Edit, "", 180, 48, 70, 13, DS_READONLY},
      {IDC_SKW_INTERPOLATION, K::CheckBox, QT_TRANSLATE_NOOP("SkewDialog", "Freischalten Interpolation"), 8,
       84, 140, 10},
-     {IDOK, K::DefPushButton, "OK", 116, 110, 50, 14},
-     {IDCANCEL, K::PushButton, QT_TRANSLATE_NOOP("SkewDialog", "Abbrechen"), 172, 110, 50, 14}}};
+     {IDOK, K::DefPushButton, "OK", 150, 110, 50, 14},
+     {IDCANCEL, K::PushButton, QT_TRANSLATE_NOOP("SkewDialog", "Abbrechen"), 206, 110, 50, 14}}};
 
 } // namespace
 
 CDialogSkew::CDialogSkew(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"SkewDialog", kTemplate}), parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_SKW_PIVOT_X, new CNumericEdit(CNumericEdit::Kind::Integer));
     SubclassDlgItem(IDC_SKW_PIVOT_Y, new CNumericEdit(CNumericEdit::Kind::Integer));
     SubclassDlgItem(IDC_SKW_SKEW_X, new CNumericEdit(CNumericEdit::Kind::Real));

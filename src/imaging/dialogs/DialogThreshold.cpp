@@ -4,6 +4,7 @@
 
 #include "NumericEdit.h"
 #include "Resource.h"
+#include "ShadedButtons.h"
 #include "TranslatedTables.h"
 
 namespace {
@@ -22,6 +23,7 @@ const DialogTemplate kTemplate{
 CDialogThreshold::CDialogThreshold(QWidget* parent)
     : CTemplateDialog(resources::TranslatedTables::Instance().Dialog({"ThresholdDialog", kTemplate}),
                       parent) {
+    ShadeButtons(*this, {IDOK, IDCANCEL});
     SubclassDlgItem(IDC_THR_LEVEL, new CNumericEdit(CNumericEdit::Kind::Unsigned));
     Bind(IDC_THR_LEVEL, &m_level, 0, 255);
 }

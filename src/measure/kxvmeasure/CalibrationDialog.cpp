@@ -27,12 +27,14 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
       m_unit(new QComboBox(this)), m_keep(new QCheckBox(this)) {
     setObjectName(QStringLiteral("CalibrationDialog"));
     setWindowTitle(QCoreApplication::translate("CalibrationDialog", "Kalibrierung"));
-    const QString where =
-        QStringLiteral("%1, %2 x %3")
-            .arg(request.camera.isEmpty() ? QCoreApplication::translate("CalibrationDialog", "ohne Kamera")
-                                          : request.camera)
-            .arg(request.resolution.width())
-            .arg(request.resolution.height());
+    const QString size = QStringLiteral("%1 x %2").arg(request.resolution.width()).arg(request.resolution.height());
+    const QString where = QStringLiteral("%1, %2").arg(
+        request.camera.isEmpty() ? QCoreApplication::translate("CalibrationDialog", "ohne Kamera") : request.camera,
+        size);
+    const QString keepText =
+        request.camera.isEmpty()
+            ? QCoreApplication::translate("CalibrationDialog", "Für Bilder ohne Kamera (%1) speichern").arg(size)
+            : QCoreApplication::translate("CalibrationDialog", "Für %1 (%2) speichern").arg(request.camera, size);
     auto* none = new QRadioButton(QCoreApplication::translate("CalibrationDialog", "Keine (Pixel)"), this);
     auto* stored = new QRadioButton(QCoreApplication::translate("CalibrationDialog", "Gespeichert:"), this);
     auto* line = new QRadioButton(
@@ -69,7 +71,7 @@ CalibrationDialog::CalibrationDialog(const CalibrationRequest& request, QWidget*
     m_pixels->setValue(1);
     m_name->setText(
         QCoreApplication::translate("CalibrationDialog", "Kalibrierung %1").arg(request.stored.size() + 1));
-    m_keep->setText(QCoreApplication::translate("CalibrationDialog", "Für %1 speichern").arg(where));
+    m_keep->setText(keepText);
     m_keep->setChecked(true);
     line->setEnabled(request.linePixels > 0);
     stored->setEnabled(!request.stored.empty());

@@ -13,9 +13,11 @@
 #include <QWidget>
 
 #include "CalibrationStore.h"
+#include "GreyStatistics.h"
 #include "MeasureCursors.h"
 #include "MeasureFile.h"
 #include "MeasurePrompts.h"
+#include "ProfilePlot.h"
 #include "Resource.h"
 #include "ResultsTable.h"
 #include "WinApp.h"
@@ -55,6 +57,7 @@ MeasureManager::MeasureManager(QWidget* view) : m_view(view) {
 
 MeasureManager::~MeasureManager() {
     if (m_table) m_table->deleteLater();
+    if (m_profile) m_profile->deleteLater();
 }
 
 void MeasureManager::SetScale(float zoom) {
@@ -110,7 +113,7 @@ void MeasureManager::Remember() {
 
 void MeasureManager::Changed() {
     if (m_selected >= static_cast<int>(m_objects.size())) m_selected = -1;
-    if (m_table) m_table->Refresh(m_objects, m_calibration);
+    RefreshTable();
     if (m_changed) m_changed();
 }
 
@@ -408,6 +411,13 @@ bool MeasureManager::MenuItemEnabled(int id) const {
     }
 }
 
+bool MeasureManager::IsToggle(int id) {
+    return std::any_of(std::begin(kShapeItems), std::end(kShapeItems), [id](const ShapeItem& s) { return s.id == id; }) ||
+           id == ID_MEASURE_SCALE_BAR || id == ID_MEASURE_TABLE ||
+           (id >= ID_MEASURE_ZOOM_50 && id <= ID_MEASURE_ZOOM_200) ||
+           (id >= ID_MEASURE_WIDTH_1 && id <= ID_MEASURE_WIDTH_5);
+}
+
 bool MeasureManager::MenuItemChecked(int id) const {
     if (id == ID_MEASURE_SCALE_BAR) return m_scaleLine;
     if (id >= ID_MEASURE_ZOOM_50 && id <= ID_MEASURE_ZOOM_200)
@@ -572,6 +582,19 @@ void MeasureManager::OpenDataAsked() {
         MeasurePrompts::Current().AskOpenPath(m_view, MeasureFile::PathForImage(m_imagePath));
     if (path.isEmpty()) return;
     QString error;
+    // Objects made for a picture of another size would lie elsewhere on this one.
+    const std::optional<MeasureData> data = MeasureFile::Load(path, &error);
+    if (data && data->imageSize.isValid() && m_imageSize.isValid() && data->imageSize != m_imageSize &&
+        !MeasurePrompts::Current().AskProceed(
+            m_view, QCoreApplication::translate("kxvm::MeasureManager",
+                                                "Die Messdaten wurden für ein Bild von %1 x %2 Pixeln gemacht, "
+                                                "dieses Bild hat %3 x %4 Pixel. Die Objekte liegen dann an "
+                                                "anderer Stelle.\nTrotzdem laden?")
+                        .arg(data->imageSize.width())
+                        .arg(data->imageSize.height())
+                        .arg(m_imageSize.width())
+                        .arg(m_imageSize.height())))
+        return;
     if (!LoadData(path, &error))
         MeasurePrompts::Current().ShowError(
             m_view,
@@ -584,22 +607,68 @@ ResultsTable* MeasureManager::Table() const {
 
 void MeasureManager::ShowTable() {
     if (!m_table) {
-        m_table = new ResultsTable(m_view ? m_view->window() : nullptr);
+        // A docked table belongs to the dock; a free one stays over the view's window.
+        m_table = new ResultsTable(!ResultsTable::HasHost() && m_view ? m_view->window() : nullptr);
         m_table->SetSuggestedPath(m_imagePath.isEmpty() ? QString() : m_imagePath + QStringLiteral(".csv"));
+        m_table->SetPictureName(m_pictureName);
     }
-    m_table->Refresh(m_objects, m_calibration);
-    m_table->show();
-    m_table->raise();
+    RefreshTable();
+    m_table->Present();
+}
+
+int MeasureManager::ProfileLine() const {
+    if (!m_picture || !m_picture()) return -1;
+    auto isLine = [this](int i) {
+        return i >= 0 && i < static_cast<int>(m_objects.size()) && m_objects[static_cast<size_t>(i)].kind == ShapeKind::Line &&
+               m_objects[static_cast<size_t>(i)].points.size() >= 2;
+    };
+    if (isLine(m_selected)) return m_selected;
+    for (int i = static_cast<int>(m_objects.size()) - 1; i >= 0; --i)
+        if (isLine(i)) return i;
+    return -1;
+}
+
+ProfilePlot* MeasureManager::ProfileWindow() const {
+    return m_profile;
+}
+
+bool MeasureManager::ShowProfile() {
+    const int index = ProfileLine();
+    if (index < 0) return false;
+    const MeasureObject& line = m_objects[static_cast<size_t>(index)];
+    if (!m_profile) m_profile = new ProfilePlot(m_view ? m_view->window() : nullptr);
+    m_profile->setWindowTitle(QCoreApplication::translate("kxvm::MeasureManager", "Linienprofil - Nr. %1 - %2")
+                                  .arg(index + 1)
+                                  .arg(m_pictureName));
+    const QString unit = UnitName(m_calibration.IsCalibrated() ? m_calibration.unit : LengthUnit::Pixel);
+    m_profile->SetProfile(LineProfile(*m_picture(), line.points[0], line.points[1]),
+                          m_calibration.Length(Distance(line.points[0], line.points[1])), unit);
+    m_profile->show();
+    m_profile->raise();
+    return true;
+}
+
+void MeasureManager::SetPictureName(const QString& name) {
+    m_pictureName = name;
+    if (m_table) m_table->SetPictureName(name);
+}
+
+void MeasureManager::RefreshTable() {
+    if (m_table) m_table->Refresh(m_objects, m_calibration, m_picture ? m_picture() : nullptr);
 }
 
 // ---- drawing ----
 
-QFont MeasureManager::LabelFont() const {
+QFont MeasureManager::LabelFont(double factor) const {
     QFont font = m_font;
     const int base =
         m_font.pixelSize() > 0 ? m_font.pixelSize() : static_cast<int>(m_font.pointSizeF() * 4 / 3);
-    font.setPixelSize(std::max(4, static_cast<int>(std::lround(base * m_labelZoom))));
+    font.setPixelSize(std::max(4, static_cast<int>(std::lround(base * m_labelZoom * factor))));
     return font;
+}
+
+QRectF MeasureManager::PictureArea() const {
+    return {0, 0, m_imageSize.width() * static_cast<double>(m_scale), m_imageSize.height() * static_cast<double>(m_scale)};
 }
 
 void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o,
@@ -613,16 +682,21 @@ void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines
     const double pad = 3 * m_labelZoom;
     const QSizeF size(width + 2 * pad, fm.height() * lines.size() + 2 * pad);
     // The box grows from `at` to the right or left, down or up.
-    const QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(),
-                             grow.y() < 0 ? at.y() - size.height() : at.y()),
-                     size);
+    QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(),
+                       grow.y() < 0 ? at.y() - size.height() : at.y()),
+               size);
+    // A label that would reach over the picture's edge moves inside it.
+    if (const QRectF area = PictureArea(); !area.isEmpty()) {
+        box.moveLeft(std::max(area.left(), std::min(box.left(), area.right() - box.width())));
+        box.moveTop(std::max(area.top(), std::min(box.top(), area.bottom() - box.height())));
+    }
     p.fillRect(box, o.fillColour);
     p.setPen(o.textColour);
     for (int i = 0; i < lines.size(); ++i)
         p.drawText(QPointF(box.left() + pad, box.top() + pad + fm.ascent() + i * fm.height()), lines[i]);
 }
 
-void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNumber, bool selected) const {
+void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int number, bool selected) const {
     if (o.points.empty()) return;
     std::vector<QPointF> pts;
     for (const QPointF& q : o.points)
@@ -648,6 +722,7 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
         }
         labelAt = (pts[0] + pts[1]) / 2 + QPointF(6, 4);
         if (lines.size() == 1) lines[0] = Measure(o)[0].Text(m_calibration);
+        if (!lines.isEmpty()) lines[0] = QStringLiteral("%1: %2").arg(number).arg(lines[0]);
         break;
     case ShapeKind::Rectangle: {
         const QRectF r = QRectF(pts[0], pts[1]).normalized();
@@ -697,6 +772,7 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
             labelAt = pts[1] + QPointF(8, 6);
         }
         if (lines.size() == 1) lines[0] = Measure(o)[0].Text(m_calibration);
+        if (!lines.isEmpty()) lines[0] = QStringLiteral("%1: %2").arg(number).arg(lines[0]);
         break;
     }
     case ShapeKind::Point: {
@@ -704,7 +780,7 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
         p.drawLine(pts[0] - QPointF(r, 0), pts[0] + QPointF(r, 0));
         p.drawLine(pts[0] - QPointF(0, r), pts[0] + QPointF(0, r));
         p.drawEllipse(pts[0], r * 0.6, r * 0.6);
-        lines = {QString::number(pointNumber)};
+        lines = {QString::number(number)};
         labelAt = pts[0] + QPointF(r, r);
         break;
     }
@@ -721,6 +797,9 @@ void MeasureManager::DrawObject(QPainter& p, const MeasureObject& o, int pointNu
     case ShapeKind::Select:
         break;
     }
+    // Area shapes name their number above their values, as the table's "Nr".
+    if (o.kind == ShapeKind::Rectangle || o.kind == ShapeKind::Ellipse || o.kind == ShapeKind::Polygon)
+        lines.prepend(QCoreApplication::translate("kxvm::MeasureManager", "Nr. %1").arg(number));
     DrawLabel(p, labelAt, lines, o, grow);
     if (selected) {
         p.setPen(QPen(Qt::black, 1));
@@ -752,16 +831,24 @@ void MeasureManager::DrawScaleBar(QPainter& p) const {
     if (length <= 0 || bar < 1) return;
     const QString unit = UnitName(m_calibration.IsCalibrated() ? m_calibration.unit : LengthUnit::Pixel);
     const QString label = QLocale().toString(length, 'g', 12) + QLatin1Char(' ') + unit;
-    p.setFont(LabelFont());
+    // On the screen the corner of what is visible; in renderings the picture's.
+    QRectF area = PictureArea();
+    if (!m_visible.isEmpty()) area = area.intersected(m_visible);
+    if (area.isEmpty()) return;
+    // Smaller on very small pictures, so the bar and its text still fit.
+    const double fit = std::clamp(std::min(area.width(), area.height()) / 240.0, 0.35, 1.0);
+    p.setFont(LabelFont(fit));
     const QFontMetricsF fm(p.font());
-    const double margin = 12, height = 6 * std::max(0.75, m_labelZoom);
-    const QPointF picture(m_imageSize.width() * m_scale, m_imageSize.height() * m_scale);
+    const double margin = 12 * fit, height = 6 * std::max(0.75, m_labelZoom) * fit;
+    const QPointF picture = area.bottomRight();
     const QRectF barRect(picture.x() - margin - bar, picture.y() - margin - height, bar, height);
     const double textWidth = fm.horizontalAdvance(label);
     const QRectF back = barRect
                             .united(QRectF(barRect.center().x() - textWidth / 2,
                                            barRect.top() - fm.height() - 2, textWidth, fm.height()))
-                            .adjusted(-5, -3, 5, 4);
+                            .adjusted(-5 * fit, -3 * fit, 5 * fit, 4 * fit);
+    // A picture too small even for the smaller bar shows none.
+    if (!area.contains(back)) return;
     p.fillRect(back, QColor(0, 0, 0, 150));
     p.fillRect(barRect, Qt::white);
     p.setPen(Qt::white);
@@ -772,19 +859,15 @@ void MeasureManager::Draw(QPainter& p) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    int pointNumber = 0;
-    for (size_t i = 0; i < m_objects.size(); ++i) {
-        const MeasureObject& o = m_objects[i];
-        if (o.kind == ShapeKind::Point) ++pointNumber;
-        DrawObject(p, o, pointNumber, static_cast<int>(i) == m_selected);
-    }
+    for (size_t i = 0; i < m_objects.size(); ++i)
+        DrawObject(p, m_objects[i], static_cast<int>(i) + 1, static_cast<int>(i) == m_selected);
     if (m_pending) {
         MeasureObject shown = *m_pending;
         // A polygon being drawn is open until it is finished.
         if (shown.kind == ShapeKind::Polygon && shown.points.size() < 3) shown.kind = ShapeKind::Line;
         if (shown.kind == ShapeKind::Angle && shown.points.size() == 2) shown.kind = ShapeKind::Line;
         if (shown.kind == ShapeKind::Text) shown.text = QStringLiteral("…");
-        DrawObject(p, shown, pointNumber + 1, false);
+        DrawObject(p, shown, static_cast<int>(m_objects.size()) + 1, false);
     }
     if (m_scaleLine) DrawScaleBar(p);
     p.restore();

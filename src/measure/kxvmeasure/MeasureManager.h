@@ -22,8 +22,13 @@
 class QPainter;
 class QWidget;
 
+namespace vimg {
+class Image;
+}
+
 namespace kxvm {
 
+class ProfilePlot;
 class ResultsTable;
 
 class MeasureManager {
@@ -35,6 +40,10 @@ public:
     MeasureManager& operator=(const MeasureManager&) = delete;
 
     void SetScale(float zoom);
+    // The part of the picture the screen shows, in logical coordinates: the
+    // scale bar keeps to its lower right corner. Empty (renderings for saves
+    // and prints): the picture's own corner.
+    void SetVisibleArea(const QRectF& logical) { m_visible = logical; }
     float Scale() const { return m_scale; }
     void ShowScaleLine(bool show) { m_scaleLine = show; }
     bool ScaleLineShown() const { return m_scaleLine; }
@@ -66,6 +75,9 @@ public:
     // Whether the command can run now and whether its item shows a check.
     bool MenuItemEnabled(int id) const;
     bool MenuItemChecked(int id) const;
+    // Whether the item is one that shows a check mark (a shape, the scale bar,
+    // the table, a label zoom or a line width); the others are plain commands.
+    static bool IsToggle(int id);
     bool Undo();
     bool Redo();
     bool CanUndo() const { return !m_undo.empty(); }
@@ -97,6 +109,18 @@ public:
 
     ResultsTable* Table() const;
     void ShowTable();
+    // The picture's name for the table's title and exports.
+    void SetPictureName(const QString& name);
+    // The picture whose grey values the table reports; may answer null.
+    void SetPictureSource(std::function<const vimg::Image*()> source) { m_picture = std::move(source); }
+    // Shows the table's values anew (after the picture changed).
+    void RefreshTable();
+    // The line whose profile "Linienprofil" shows: the selected one, else the
+    // newest; -1 without a line or a picture.
+    int ProfileLine() const;
+    // Opens a plot of the grey profile along that line; false without one.
+    bool ShowProfile();
+    ProfilePlot* ProfileWindow() const;
     // Called after every change of the objects or the calibration.
     void SetChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 
@@ -114,14 +138,18 @@ private:
     void UpdateCursor(QPointF image);
     int HitObject(QPointF image) const;
     int HitHandle(QPointF image) const;
-    void DrawObject(QPainter& p, const MeasureObject& o, int pointNumber, bool selected) const;
+    // `number` is the object's number in the results table (its "Nr").
+    void DrawObject(QPainter& p, const MeasureObject& o, int number, bool selected) const;
     void DrawLabel(QPainter& p, QPointF at, const QStringList& lines, const MeasureObject& o,
                    QPointF grow) const;
     void DrawScaleBar(QPainter& p) const;
-    QFont LabelFont() const;
+    QFont LabelFont(double factor = 1.0) const;
+    // The picture in logical coordinates.
+    QRectF PictureArea() const;
 
     QPointer<QWidget> m_view;
     float m_scale = 1.0f;
+    QRectF m_visible;
     bool m_scaleLine = true;
     QSize m_imageSize;
     QString m_camera;
@@ -151,6 +179,9 @@ private:
     std::vector<std::vector<MeasureObject>> m_redo;
 
     QPointer<ResultsTable> m_table;
+    QPointer<ProfilePlot> m_profile;
+    QString m_pictureName;
+    std::function<const vimg::Image*()> m_picture;
     std::function<void()> m_changed;
 };
 

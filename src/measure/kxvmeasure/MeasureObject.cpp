@@ -17,6 +17,7 @@ double MeasureValue::In(const Calibration& calibration) const {
     case Dimension::Area:
         return calibration.Area(pixels);
     case Dimension::Plain:
+    case Dimension::Grey:
         break;
     }
     return pixels;
@@ -31,6 +32,8 @@ QString MeasureValue::Text(const Calibration& calibration) const {
         return number + QLatin1Char(' ') + unit;
     case Dimension::Area:
         return number + QLatin1Char(' ') + unit + QStringLiteral("²");
+    case Dimension::Grey:
+        return number;
     case Dimension::Plain:
         break;
     }

@@ -54,6 +54,10 @@ public:
     void ShowError(QWidget* parent, const QString& text) override {
         QMessageBox::warning(parent, QCoreApplication::translate("MeasurePrompts", "Messen"), text);
     }
+    bool AskProceed(QWidget* parent, const QString& text) override {
+        return QMessageBox::warning(parent, QCoreApplication::translate("kxvm::MeasurePrompts", "Messen"), text,
+                                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+    }
 };
 
 MeasurePrompts* g_installed = nullptr;

@@ -43,6 +43,8 @@ public:
     virtual QString AskSavePath(QWidget* parent, const QString& suggested) = 0;
     virtual QString AskOpenPath(QWidget* parent, const QString& suggested) = 0;
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // A warning with "go on" or "cancel"; true to go on.
+    virtual bool AskProceed(QWidget* parent, const QString& text) = 0;
 
     // The prompts in use; null restores the dialogs.
     static MeasurePrompts& Current();

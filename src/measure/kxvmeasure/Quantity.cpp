@@ -24,6 +24,14 @@ constexpr QuantityRow kQuantities[] = {
     {Quantity::Angle, QT_TRANSLATE_NOOP("Quantity", "Winkel"), Dimension::Plain},
     {Quantity::X, QT_TRANSLATE_NOOP("Quantity", "X"), Dimension::Position},
     {Quantity::Y, QT_TRANSLATE_NOOP("Quantity", "Y"), Dimension::Position},
+    {Quantity::Mean, QT_TRANSLATE_NOOP("Quantity", "Mittelwert"), Dimension::Grey},
+    {Quantity::StdDev, QT_TRANSLATE_NOOP("Quantity", "Standardabweichung"), Dimension::Grey},
+    {Quantity::Min, QT_TRANSLATE_NOOP("Quantity", "Min"), Dimension::Grey},
+    {Quantity::Max, QT_TRANSLATE_NOOP("Quantity", "Max"), Dimension::Grey},
+    // Integrated density: the grey values' sum over the calibrated area of a
+    // pixel (area times mean), and the plain sum.
+    {Quantity::IntDen, QT_TRANSLATE_NOOP("Quantity", "IntDen"), Dimension::Area},
+    {Quantity::RawIntDen, QT_TRANSLATE_NOOP("Quantity", "RawIntDen"), Dimension::Grey},
 };
 
 constexpr bool RowsInEnumOrder() {

@@ -10,12 +10,31 @@
 namespace kxvm {
 
 // In the order of the results table's value columns.
-enum class Quantity { Length, Width, Height, Diameter, DiameterX, DiameterY, Area, Perimeter, Angle, X, Y };
-inline constexpr size_t kQuantityCount = static_cast<size_t>(Quantity::Y) + 1;
+// The grey-level statistics of an area shape come last.
+enum class Quantity {
+    Length,
+    Width,
+    Height,
+    Diameter,
+    DiameterX,
+    DiameterY,
+    Area,
+    Perimeter,
+    Angle,
+    X,
+    Y,
+    Mean,
+    StdDev,
+    Min,
+    Max,
+    IntDen,
+    RawIntDen
+};
+inline constexpr size_t kQuantityCount = static_cast<size_t>(Quantity::RawIntDen) + 1;
 
 // How the calibration converts a value: a plain number (an angle in degrees),
-// a length, an area or a coordinate.
-enum class Dimension { Plain, Length, Area, Position };
+// a length, an area, a coordinate or a grey value (never converted).
+enum class Dimension { Plain, Length, Area, Position, Grey };
 
 // Every quantity, in column order.
 const std::array<Quantity, kQuantityCount>& AllQuantities();
