@@ -19,10 +19,58 @@ Image processing for digital microscope cameras</translation>
     </message>
 </context>
 <context>
+    <name>CCaptureControl</name>
+    <message>
+        <source>Belichtung abgebrochen, kein Bild gespeichert</source>
+        <translation>Exposure cancelled, no picture saved</translation>
+    </message>
+</context>
+<context>
+    <name>CCountdownBar</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Belichtung abbrechen, ohne ein Bild zu speichern</source>
+        <translation>Cancel the exposure without saving a picture</translation>
+    </message>
+    <message>
+        <source>Belichtung: noch %1 s</source>
+        <translation>Exposure: %1 s left</translation>
+    </message>
+</context>
+<context>
+    <name>CKXViewDoc</name>
+    <message>
+        <source>Abgebrochen</source>
+        <translation>Cancelled</translation>
+    </message>
+</context>
+<context>
     <name>CMDIFrameWnd</name>
     <message>
         <source>Zuletzt geöffnete Datei</source>
         <translation>Recent File</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Laufende Bearbeitung abbrechen</source>
+        <translation>Cancel the running operation</translation>
+    </message>
+    <message>
+        <source>Messtabelle</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Keine Messtabelle</source>
+        <translation>No results table</translation>
     </message>
 </context>
 <context>
@@ -83,16 +131,20 @@ Image processing for digital microscope cameras</translation>
         <translation>Calibration %1</translation>
     </message>
     <message>
-        <source>Für %1 speichern</source>
-        <translation>Store for %1</translation>
-    </message>
-    <message>
         <source>Einheit:</source>
         <translation>Unit:</translation>
     </message>
     <message>
         <source>Name:</source>
         <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Für Bilder ohne Kamera (%1) speichern</source>
+        <translation>Save for pictures without a camera (%1)</translation>
+    </message>
+    <message>
+        <source>Für %1 (%2) speichern</source>
+        <translation>Save for %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -262,6 +314,10 @@ Image processing for digital microscope cameras</translation>
     <message>
         <source> - wenig Platz: noch %1 MB frei</source>
         <translation> - little space: %1 MB free</translation>
+    </message>
+    <message>
+        <source>Nichts zusammengefügt: %1</source>
+        <translation>Nothing merged: %1</translation>
     </message>
 </context>
 <context>
@@ -1894,6 +1950,10 @@ Only what the file holds is shown.</translation>
         <source>Messdaten öffnen</source>
         <translation>Open Measurements</translation>
     </message>
+    <message>
+        <source>Linienprofil</source>
+        <translation>Line Profile</translation>
+    </message>
 </context>
 <context>
     <name>MeasureObject</name>
@@ -2411,6 +2471,30 @@ Only what the file holds is shown.</translation>
         <source>Y</source>
         <translation>Y</translation>
     </message>
+    <message>
+        <source>Mittelwert</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>Standardabweichung</source>
+        <translation>StdDev</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>IntDen</source>
+        <translation>IntDen</translation>
+    </message>
+    <message>
+        <source>RawIntDen</source>
+        <translation>RawIntDen</translation>
+    </message>
 </context>
 <context>
     <name>RepairDialog</name>
@@ -2619,13 +2703,17 @@ Only what the file holds is shown.</translation>
         <source>Video Stoppen</source>
         <translation>Stop Video</translation>
     </message>
+    <message>
+        <source>EDF</source>
+        <translation>EDF</translation>
+    </message>
+    <message>
+        <source>Panorama</source>
+        <translation>Panorama</translation>
+    </message>
 </context>
 <context>
     <name>SimCamera</name>
-    <message>
-        <source>Simulierte Kamera (Typ %1)</source>
-        <translation>Simulated camera (type %1)</translation>
-    </message>
     <message>
         <source>Auflösung wählen</source>
         <translation>Choose resolution</translation>
@@ -2873,21 +2961,6 @@ Vistorel</translation>
     </message>
 </context>
 <context>
-    <name>V4l2SettingsDialog</name>
-    <message>
-        <source>Belichtung</source>
-        <translation>Exposure</translation>
-    </message>
-    <message>
-        <source>Kamera Eigenschaften</source>
-        <translation>Camera properties</translation>
-    </message>
-    <message>
-        <source>Die Kamera bietet hier keine Einstellungen.</source>
-        <translation>The camera offers no settings here.</translation>
-    </message>
-</context>
-<context>
     <name>ViewMenu</name>
     <message>
         <source>&amp;Ansicht</source>
@@ -2993,6 +3066,30 @@ Vistorel</translation>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
+    <message>
+        <source>Steuerung</source>
+        <translation>Controls</translation>
+    </message>
+    <message>
+        <source>Kamera Vorschau</source>
+        <translation>Camera Preview</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save Panel</translation>
+    </message>
+    <message>
+        <source>Bildbrowser</source>
+        <translation>Image Browser</translation>
+    </message>
+    <message>
+        <source>Histogramm</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>Einpassen	Strg+0</source>
+        <translation>Fit to Window	Ctrl+0</translation>
+    </message>
 </context>
 <context>
     <name>WindowMenu</name>
@@ -3011,6 +3108,149 @@ Vistorel</translation>
     <message>
         <source>&amp;Symbole anordnen</source>
         <translation>&amp;Arrange Icons</translation>
+    </message>
+</context>
+<context>
+    <name>kxcam::V4l2SettingsDialog</name>
+    <message>
+        <source>Belichtung</source>
+        <translation>Exposure</translation>
+    </message>
+    <message>
+        <source>Kamera Eigenschaften</source>
+        <translation>Camera Properties</translation>
+    </message>
+    <message>
+        <source>%1 bis %2, Standard %3</source>
+        <translation>%1 to %2, default %3</translation>
+    </message>
+    <message>
+        <source>Die Kamera bietet hier keine Einstellungen.</source>
+        <translation>The camera offers no settings here.</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Defaults</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kxvm::MeasureManager</name>
+    <message>
+        <source>Die Messdaten wurden für ein Bild von %1 x %2 Pixeln gemacht, dieses Bild hat %3 x %4 Pixel. Die Objekte liegen dann an anderer Stelle.
+Trotzdem laden?</source>
+        <translation>The measurements were made for a picture of %1 x %2 pixels; this picture has %3 x %4 pixels. The objects would lie elsewhere.
+Load them anyway?</translation>
+    </message>
+    <message>
+        <source>Linienprofil - Nr. %1 - %2</source>
+        <translation>Line profile - No. %1 - %2</translation>
+    </message>
+    <message>
+        <source>Nr. %1</source>
+        <translation>No. %1</translation>
+    </message>
+</context>
+<context>
+    <name>kxvm::MeasurePrompts</name>
+    <message>
+        <source>Messen</source>
+        <translation>Measure</translation>
+    </message>
+</context>
+<context>
+    <name>kxvm::ProfilePlot</name>
+    <message>
+        <source>Linienprofil</source>
+        <translation>Line profile</translation>
+    </message>
+    <message>
+        <source>Abstand (%1)</source>
+        <translation>Distance (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>kxvm::ResultsTable</name>
+    <message>
+        <source>Messtabelle</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>CSV exportieren...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>CSV exportieren</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv);;Alle Dateien (*)</source>
+        <translation>CSV (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Nicht exportiert:
+%1</source>
+        <translation>Not exported:
+%1</translation>
+    </message>
+    <message>
+        <source>Messtabelle - %1</source>
+        <translation>Results - %1</translation>
+    </message>
+    <message>
+        <source>Nr</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Mittelwert</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>Std.-Abw.</source>
+        <translation>SD</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>Anzahl</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>Bild</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Kalibrierung</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>%1 Pixel/%2</source>
+        <translation>%1 pixels/%2</translation>
+    </message>
+    <message>
+        <source>keine (Pixel)</source>
+        <translation>none (pixels)</translation>
     </message>
 </context>
 </TS>
