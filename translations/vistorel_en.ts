@@ -3087,7 +3087,7 @@ Vistorel</translation>
         <translation>Histogram</translation>
     </message>
     <message>
-        <source>Einpassen	Strg+0</source>
+        <source>Einpassen	Ctrl+0</source>
         <translation>Fit to Window	Ctrl+0</translation>
     </message>
 </context>

@@ -691,6 +691,10 @@ void CMainFrame::RegisterCommands() {
                 DockBelow(IDD_HISTOGRAM, IDD_PREVIEW);
                 const int column = ClientSize().height();
                 resizeDocks({Pane(IDD_PREVIEW), histogram}, {column - column / 4, column / 4}, Qt::Vertical);
+                // Docking moves the column's panes too; they are shared again once laid out.
+                QTimer::singleShot(0, this, [this] {
+                    if (m_mode == 1 && !m_closed) ShareControlColumn();
+                });
             } else {
                 DockBelow(IDD_HISTOGRAM, IDP_CONTROL);
                 FixPaneSize(IDD_HISTOGRAM, kControlWidth, m_paneHeight * 30 / 100);

@@ -125,7 +125,7 @@ std::vector<MarkedPopup> MakeImageMenu() {
                                {ID_ZOOM_IN, QT_TRANSLATE_NOOP("ViewMenu", "Vergrössern\t+")},
                                {ID_ZOOM_OUT, QT_TRANSLATE_NOOP("ViewMenu", "Verkleinern\t-")},
                                {ID_ZOOM_NORMAL, QT_TRANSLATE_NOOP("ViewMenu", "Ansicht (1:1)Normalansicht")},
-                               {ID_ZOOM_FIT, QT_TRANSLATE_NOOP("ViewMenu", "Einpassen\tStrg+0")},
+                               {ID_ZOOM_FIT, QT_TRANSLATE_NOOP("ViewMenu", "Einpassen\tCtrl+0")},
                                {ID_SHOW_SCALE, QT_TRANSLATE_NOOP("ViewMenu", "Zeige skala(scale)")}})
         view.popup.push_back(item);
     MenuItem image{0,
@@ -353,7 +353,7 @@ DialogTemplate MakeSavePanel() {
     return {IDD_SAVE_PANEL,
             "",
             180,
-            106,
+            84,
             {{IDC_SAVE_STILL, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Speichern"), 15,
               16, 61, 16, DS_DISABLED},
              {IDC_SAVE_VIDEO, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Video Aufnahme"),
@@ -363,11 +363,11 @@ DialogTemplate MakeSavePanel() {
              {IDC_SAVE_COMPRESSOR, DialogControlKind::PushButton,
               QT_TRANSLATE_NOOP("SavePanel", "Video Compress"), 106, 38, 61, 16, DS_DISABLED},
              {IDC_SAVE_OPEN_FOLDER, DialogControlKind::PushButton,
-              QT_TRANSLATE_NOOP("SavePanel", "öffnen..."), 15, 61, 61, 16},
-             {IDC_SAVE_EDF, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "EDF"), 15, 84, 61,
+              QT_TRANSLATE_NOOP("SavePanel", "öffnen..."), 15, 61, 48, 16},
+             {IDC_SAVE_EDF, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "EDF"), 67, 61, 48,
               16, DS_DISABLED},
              {IDC_SAVE_PANORAMA, DialogControlKind::PushButton, QT_TRANSLATE_NOOP("SavePanel", "Panorama"),
-              106, 84, 61, 16, DS_DISABLED}}};
+              119, 61, 48, 16, DS_DISABLED}}};
 }
 
 DialogTemplate MakeCaptureConfig() {

@@ -685,10 +685,14 @@ void MeasureManager::DrawLabel(QPainter& p, QPointF at, const QStringList& lines
     QRectF box(QPointF(grow.x() < 0 ? at.x() - size.width() : at.x(),
                        grow.y() < 0 ? at.y() - size.height() : at.y()),
                size);
-    // A label that would reach over the picture's edge moves inside it.
+    // A label that would reach over the picture's edge moves inside it, along
+    // each side it fits in; one larger than the picture (a small picture, a
+    // small zoom) stays where it is rather than covering what it measures.
     if (const QRectF area = PictureArea(); !area.isEmpty()) {
-        box.moveLeft(std::max(area.left(), std::min(box.left(), area.right() - box.width())));
-        box.moveTop(std::max(area.top(), std::min(box.top(), area.bottom() - box.height())));
+        if (box.width() <= area.width())
+            box.moveLeft(std::max(area.left(), std::min(box.left(), area.right() - box.width())));
+        if (box.height() <= area.height())
+            box.moveTop(std::max(area.top(), std::min(box.top(), area.bottom() - box.height())));
     }
     p.fillRect(box, o.fillColour);
     p.setPen(o.textColour);

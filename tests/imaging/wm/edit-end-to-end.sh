@@ -90,10 +90,11 @@ keys Down Down Return
 answer_question alt+n
 [ "$(title)" = "Vistorel SoftWare - p.bmp" ] || fail "closing left: $(title)"
 
-# 400 % with smoothing: + + from 150 %, smoothing from "Ansicht" (End, then six up).
+# 400 % with smoothing: + + from 150 %, smoothing from "Ansicht": the menu opens with nothing
+# chosen, the first Up chooses its last item ("Zeige skala"), six more reach "Smooth".
 keys plus plus
 keys alt+a
-keys End Up Up Up Up Up Up Return
+keys Up Up Up Up Up Up Up Return
 shot "$shots/edit-400-smooth.png"
 # The border between red and blue is blended, not a step.
 [ "$(measure blend "$shots/edit-400-smooth.png" "$ox" $((oy + 200)) 900)" -ge 2 ] || fail "no smoothing at 400 %"
